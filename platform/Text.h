@@ -1,7 +1,6 @@
 #pragma once
-// Text conversions and number texts that do not depend on the process locale.
+// Conversions between the text encodings of documents and files (UTF-8, UTF-16, CP932).
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,24 +10,3 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // cannot be converted become '?'.
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
-
-// Like printf("%.<decimals>f"): fixed notation, always '.' as decimal separator.
-std::string FormatFixed(double value, int decimals);
-// Like printf("%e"): six decimals and an exponent of at least two digits, "1.000000e+05".
-std::string FormatScientific(double value);
-// Like printf("%d").
-std::string FormatInt(int value);
-
-// Parses a decimal floating-point number (optional sign, digits, point, exponent) at the start of
-// text; returns the value and the number of characters used, nothing when no number starts there.
-struct ParsedNumber {
-  double value;
-  std::size_t used;
-};
-std::optional<ParsedNumber> ParseDoublePrefix(std::string_view text);
-// The same for a base-10 integer that fits an int.
-struct ParsedInt {
-  int value;
-  std::size_t used;
-};
-std::optional<ParsedInt> ParseIntPrefix(std::string_view text);
