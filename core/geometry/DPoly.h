@@ -1,0 +1,266 @@
+#pragma once
+// The polyline of the cross-section and base class of every section shape: an ordered list of
+// world points with a name. A closed polygon is a polyline whose last point repeats the first.
+//
+// Vertices are shared objects: a vertex keeps its identity while the shape is edited (the mouse
+// editor and the polygon assembly hold vertices across calls), and the assembly moves vertices
+// between shapes by sharing them. No null point is ever in the list.
+//
+// Members are implemented in DPoly.cpp (list, record, factory, simple queries),
+// DPolyGeometry.cpp (crossings, junctions, trimming, splitting, inside tests),
+// DPolyProfile.cpp (heights over x, boundary entries, walks along the line, angles) and
+// DPolyDraw.cpp (drawing and mouse editing).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/geometry/DPoint.h"
+
+class Archive;
+class CDPoly;
+class CDPolyArray;
+class CViewInfo;
+
+// The shape kind codes: the value of CDPoly::WhatKind, written before each shape of a stored
+// shape list.
+enum ShapeKind : int {
+  kKindPoly = -1,  // plain polyline, also the filled polygon
+  kKindGround = 0,
+  kKindStratumLine = 1,
+  kKindSlide = 2,
+  kKindWater = 3,
+  kKindLoad = 4,
+  kKindCrack = 5,
+  kKindStratumBlock = 6,
+  kKindSlideWork = 7,
+};
+
+// One boundary entry of a vertical block or slice: the boundary's y at the left and at the right
+// cut, the shape it comes from (observed, never owned; may be null) and a flag byte.
+struct tagDEVY {
+  double leftY = kNoValue;
+  double rightY = kNoValue;
+  const CDPoly* shape = nullptr;
+  std::uint8_t flag = 0;
+};
+
+class CDPoly {
+ public:
+  using PointList = std::vector<std::shared_ptr<CDPoint>>;
+
+  // Class-wide state shared by all shapes.
+  inline static int bShowHilight = 0;  // the picked shape is drawn highlighted
+  inline static bool bMovCap = false;  // a rubber band of mouse editing is on screen
+  inline static CDPoint ptCap;         // the mouse position of that rubber band
+  inline static double small_limit = 0;  // the crossing tolerance of TrimPoint
+
+  CDPoly() = default;
+  virtual ~CDPoly() = default;
+  // Shapes are copied with Copy, which gives the copy its own points.
+  CDPoly(const CDPoly&) = delete;
+  CDPoly& operator=(const CDPoly&) = delete;
+
+  // A new, empty shape of the class of the kind code; null for an unknown code.
+  static std::unique_ptr<CDPoly> CreateNewElement(int kind);
+
+  static void SetShowHilight(int show) { bShowHilight = show; }
+  static int GetShowHilight() { return bShowHilight; }
+
+  // ---- Virtual interface (subclasses override) ----
+
+  // Appends a new point (x, y, flag 0); returns its index.
+  virtual int Add(const CDPoint& p);
+  virtual int Add(double x, double y);
+  // Appends the given point object itself (shared, so it keeps its identity); returns its index.
+  virtual int Add(std::shared_ptr<CDPoint> p);
+
+  // The shape record: name, point count, x and y of every point. Load reads the whole record
+  // before it appends anything, so a failed Load leaves the shape as it was.
+  virtual void Store(Archive& ar, int version) const;
+  virtual void Load(Archive& ar, int version);
+
+  // Coordinates outside ±9999.999 become no value; the others are rounded while the
+  // process-wide rounding switch is on.
+  virtual void ChangeValid();
+
+  // Extreme points; ties go as documented in the implementation. The result's flag is 0.
+  virtual CDPoint Left() const;
+  virtual CDPoint Right() const;
+  virtual CDPoint Bottom() const;
+  virtual CDPoint Top() const;
+
+  virtual void SetProperty(const CDPoly* other);
+
+  // Height of the line at x; kNoValue when the line does not reach x.
+  virtual double GetY(double x) const;
+  // Highest / lowest height of the line over x; true when found.
+  virtual bool GetYMax(double x, int* segment, double& y) const;
+  virtual bool GetYMin(double x, int* segment, double& y) const;
+
+  virtual int WhatKind() const { return kKindPoly; }
+
+  // Drawing (DPolyDraw.cpp).
+  virtual void Draw(CViewInfo* view, int bold, int from, int to) const;
+  virtual void DrawSimpleShape(CViewInfo* view) const;
+  virtual void DrawLine(CViewInfo* view, int bold) const;
+  virtual void DrawName(CViewInfo* view) const;
+
+  // Stores at *pos (then increases it) or appends the x of every crossing of p1-p2 with this
+  // line that lies on or above `upper`; returns how many were stored.
+  virtual int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
+                        const CDPoly* upper) const;
+  // The crossing of segment p1-p2 with this line nearest to p1.
+  virtual bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,
+                             double tol) const;
+  // The same for the 1000 long segment from p at the angle (radians).
+  virtual bool GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const;
+  // Empties out, then appends every crossing in the order of this line's segments.
+  virtual bool GetCrossPointArray(const CDPoint* p1, const CDPoint* p2, CDPoly* out,
+                                  double tol) const;
+  virtual bool GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const;
+
+  // Mouse editing (DPolyDraw.cpp).
+  virtual void OnLButtonDown(CViewInfo* view, int flags, CDPoint p);
+  virtual void OnMouseMove(CViewInfo* view, int index, CDPoint p);
+  virtual void ResetMouseMove();
+
+  // Deletes every point whose x or y is no value.
+  virtual void DelSpacePoint();
+  // Merges points closer than tol to their predecessor, keeping a junction flag.
+  virtual void DelSamePoint(double tol);
+  // Whether the end with the larger x lies higher.
+  virtual bool IsRightUpper() const;
+  // The vertex nearest to p (DPolyDraw.cpp).
+  virtual CDPoint FindNearPoint(const CDPoint* p, double& dist, int& index) const;
+
+  // A new shape of the same kind with the name and copies of the points.
+  virtual std::unique_ptr<CDPoly> Copy() const;
+  virtual void LeftToRight();
+  virtual void Reverse();
+  // Same count and exactly the same coordinates.
+  virtual bool CompareCoord(const CDPoly* other) const;
+  virtual bool IsEmptyShape() const { return GetSize() < 2; }
+  // Same count and every pair of points closer than 1e-4.
+  virtual bool IsSame(const CDPoly* other) const;
+
+  // ---- The point list ----
+
+  int GetSize() const { return static_cast<int>(points_.size()); }
+  const PointList& Points() const { return points_; }
+  // Throw std::out_of_range outside 0..n-1.
+  CDPoint* GetAt(int index) const;
+  std::shared_ptr<CDPoint> GetShared(int index) const;
+  void SetAt(int index, std::shared_ptr<CDPoint> p);
+  // Inserts before index (0..n); throws std::out_of_range otherwise.
+  void InsertAt(int index, std::shared_ptr<CDPoint> p);
+  // Removes the point at the index; an index at or past the end does nothing.
+  void RemoveAt(int index);
+  void DeleteAll();
+  CDPoint* GetFirstPt() const;  // null for an empty shape
+  CDPoint* GetLastPt() const;
+  void InitPointFlag(int flag);
+  // Replaces the points by copies (x, y, flag) of the other shape's points.
+  void CopyPoints(const CDPoly* other);
+  // A plain polyline with copies of the points in reverse order, without the name.
+  std::unique_ptr<CDPoly> RevCopy() const;
+
+  const std::string& GetName() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+  int GetUseCount() const { return useCount_; }
+  void SetUseCount(int count) { useCount_ = count; }
+  CDPoint GetInnerPoint() const { return innerPoint_; }
+
+  // ---- Simple queries ----
+
+  void RangeX(double& xmin, double& xmax) const;
+  // Note the order: the largest y first.
+  void RangeY(double& ymax, double& ymin) const;
+  bool RangeRect(double& xmin, double& xmax, double& ymax, double& ymin) const;
+  bool IsLeftToRight() const;
+  // Signed area without the closing segment: the area only for a closed shape, positive
+  // counter-clockwise.
+  double GetArea() const;
+  double GetLength() const;
+  double GetAverageY() const;
+  // Index of the first point within 1e-4 of p, else -1.
+  int FindJustPoint(const CDPoint* p) const;
+  int PointToIndex(const CDPoint* p) const { return FindJustPoint(p); }
+  // Index of the first point whose x and y match p's to three decimals as text, else -1.
+  int FindJustPointStr(const CDPoint* p) const;
+  // Every point equal to `from` takes x, y and flag of `to`; returns how many moved.
+  int MoveAtSamePoint(const CDPoint& from, const CDPoint& to);
+  void ShiftShape(double dx, double dy);
+  void RotateShape(double cx, double cy, double angle);
+
+  // ---- Geometry (DPolyGeometry.cpp) ----
+
+  bool CheckCross(const CDPoint* p1, const CDPoint* p2, CDPoint& out, double tol) const;
+  bool CheckCrossAngle(const CDPoint* p, double angleDeg, double length, CDPoint& out,
+                       double tol) const;
+  // Whether any segment crosses any segment of other.
+  bool IsCrossPoint(const CDPoly* other, double tol) const;
+  // Flags every junction with other (or, with null or this shape, the self-crossings) and
+  // inserts the crossing points; with both, other gains them too.
+  void InsCrossPoint(CDPoly* other, bool both);
+  // Drops one dangling end point beyond a junction at each end.
+  void TrimStartpoint();
+  // Where the ray from p1 through p2, beyond p2, meets this line: the segment index or -1.
+  int TrimPoint(const CDPoint* p1, const CDPoint* p2, CDPoint& out, double& dist) const;
+  // Extends the free ends onto the nearest other shape of the array closer than 0.1.
+  void StretchStartPoint(CDPolyArray* array);
+  // Splits the line into plain pieces at its junctions.
+  std::unique_ptr<CDPolyArray> MakeKukan() const;
+  // Point-in-polygon test.
+  bool PolyRgn(const CDPoint* p) const;
+  bool IsOnline(const CDPoint* p) const;
+  // The point of the line nearest to p, its distance and segment.
+  CDPoint GetOnlineNear(const CDPoint* p, double& dist, int& segment) const;
+  // Which segment p lies on, with the distance from that segment's start; -1 when off the line.
+  int GetSection(const CDPoint& p, double& dist) const;
+  // A point inside the closed shape; also stored as the inner point.
+  CDPoint CalcInnerPoint();
+  // Orders the point contents by distance from origin.
+  void Sort(const CDPoint& origin);
+  // Splices another profile line into this one over its x range.
+  void PolyMarge(const CDPoly* other);
+
+  // ---- Profiles and distances along the line (DPolyProfile.cpp) ----
+
+  // The x where the line first reaches height y; kNoValue when never.
+  double GetX(double y) const;
+  bool GetNextY(double x, int* pos, double& y) const;
+  bool GetNextX(double y, int* pos, double& x) const;
+  bool IsOverHung() const;
+  // Whether other lies above this line anywhere.
+  bool IsPolyOverY(const CDPoly* other) const;
+  double GetPolyApproximationDist(const CDPoly* other) const;
+  // Boundary entries, by value, of the segments that span [x1, x2]; replaces the records' content
+  // and returns their count.
+  int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
+  int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,
+                        double ylimit) const;
+  int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
+  // The part of the line between the projections of a and b, as a new plain polyline.
+  std::unique_ptr<CDPoly> GetKukanShape(const CDPoint* a, const CDPoint* b) const;
+  double GetKukanlength(const CDPoint* a, const CDPoint* b, bool along) const;
+  CDPoint GetMoveOnlinePt(const CDPoint* p, double dist, bool backward) const;
+  // The third argument is not consulted.
+  CDPoint GetKukanDistPoint(bool backward, const CDPoint& p, bool, double dist) const;
+  std::unique_ptr<CDPoly> GetKukanShapeDist(bool first, const CDPoint& p, double d1, double d2,
+                                            double tol) const;
+  double GetR_Angle(const CDPoint* p, int mode) const;
+  // The second argument is not consulted.
+  double Get_Angle(const CDPoint* p, int, bool absolute) const;
+  std::unique_ptr<CDPoly> GetDistanceShape(double d, const CDPoly* reference) const;
+
+  // Drawing of the part between the projections of a and b (DPolyDraw.cpp).
+  void DrawKukan(CViewInfo* view, const CDPoint* a, const CDPoint* b) const;
+
+ private:
+  PointList points_;
+  int useCount_ = 0;  // how many assembled polygons already use this line piece
+  std::string name_;
+  CDPoint innerPoint_;
+};
