@@ -39,14 +39,17 @@ class Archive {
 
   // Reads a whole file into a loading archive; throws ArchiveException (FileError) on failure.
   static Archive FromFile(const std::filesystem::path& path);
-  // Writes everything stored so far to a file; throws ArchiveException (FileError) on failure.
+  // Writes everything stored so far to a file; throws ArchiveException (FileError) on failure,
+  // (ReadOnly) on a loading archive.
   void SaveToFile(const std::filesystem::path& path) const;
 
   bool IsStoring() const { return storing_; }
   bool IsLoading() const { return !storing_; }
 
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  // The bytes read so far when loading, stored so far when storing.
   std::size_t Position() const { return pos_; }
+  // The bytes left to read; 0 when storing.
   std::size_t Remaining() const { return bytes_.size() - pos_; }
 
   Archive& operator<<(std::int8_t v);
@@ -60,6 +63,9 @@ class Archive {
   Archive& operator<<(double v);
   Archive& operator<<(bool v);
   Archive& operator<<(Color v);  // stored as a 32-bit integer
+  // A pointer would otherwise convert to bool and store one byte; strings go through WriteString.
+  template <typename T>
+  Archive& operator<<(const T* pointer) = delete;
 
   Archive& operator>>(std::int8_t& v);
   Archive& operator>>(std::uint8_t& v);
@@ -85,8 +91,8 @@ class Archive {
   void WriteBytes(const void* data, std::size_t size);
   void ReadBytes(void* data, std::size_t size);
 
-  // Throws unless at least `count` items of `itemSize` bytes each can still be read: callers
-  // check a stored count with it before they reserve memory for the items.
+  // Throws (EndOfFile) unless at least `count` items of `itemSize` bytes each can still be read:
+  // callers check a stored count with it before they reserve memory for the items.
   void RequireItems(std::uint64_t count, std::size_t itemSize) const;
 
  private:
@@ -97,6 +103,11 @@ class Archive {
   Archive& Put(T v);
   template <typename T>
   Archive& Get(T& v);
+  void RequireCount(std::uint64_t count, std::size_t itemSize, const char* what) const;
+  void WriteLength(std::uint64_t length);
+  std::uint64_t ReadLongLength(std::uint16_t word);
+  std::string ReadNarrowText(std::uint64_t length);
+  std::string ReadUnicodeText(std::uint64_t length);
 
   std::vector<std::uint8_t> bytes_;
   std::size_t pos_ = 0;
