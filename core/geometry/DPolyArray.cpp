@@ -1,0 +1,337 @@
+#include "core/geometry/DPolyArray.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "core/geometry/DArc.h"
+#include "core/geometry/ViewInfo.h"
+#include "platform/Archive.h"
+
+namespace {
+
+// The smallest stored shape: its kind code, an empty narrow name (one length byte) and a point
+// count. A stored count is checked against it before anything is reserved.
+constexpr std::size_t kMinShapeRecordSize = 4 + 1 + 4;
+
+// Crossing points closer than this to their predecessor are one point.
+constexpr double kSamePoint = 1e-4;
+
+void RequireShape(const std::unique_ptr<CDPoly>& shape) {
+  if (!shape) throw std::out_of_range("CDPolyArray: a null shape cannot be added");
+}
+
+void RequireIndex(int index, int size) {
+  if (index < 0 || index >= size) throw std::out_of_range("CDPolyArray: shape index out of range");
+}
+
+// The vertex list of every shape, as the arc cutting takes them.
+std::vector<std::vector<CDPoint>> VertexLists(const std::vector<std::unique_ptr<CDPoly>>& shapes) {
+  std::vector<std::vector<CDPoint>> lists;
+  lists.reserve(shapes.size());
+  for (const auto& shape : shapes) {
+    std::vector<CDPoint>& vertices = lists.emplace_back();
+    vertices.reserve(shape->Points().size());
+    for (const auto& p : shape->Points()) vertices.push_back(*p);
+  }
+  return lists;
+}
+
+}  // namespace
+
+// ---- The list ----
+
+CDPoly* CDPolyArray::GetAt(int index) {
+  RequireIndex(index, GetSize());
+  return shapes_[static_cast<std::size_t>(index)].get();
+}
+
+const CDPoly* CDPolyArray::GetAt(int index) const {
+  RequireIndex(index, GetSize());
+  return shapes_[static_cast<std::size_t>(index)].get();
+}
+
+int CDPolyArray::Add(std::unique_ptr<CDPoly> shape) {
+  RequireShape(shape);
+  shapes_.push_back(std::move(shape));
+  return GetSize() - 1;
+}
+
+void CDPolyArray::InsertAt(int index, std::unique_ptr<CDPoly> shape) {
+  RequireIndex(index, GetSize() + 1);
+  RequireShape(shape);
+  shapes_.insert(shapes_.begin() + index, std::move(shape));
+}
+
+std::unique_ptr<CDPoly> CDPolyArray::Release(int index) {
+  RequireIndex(index, GetSize());
+  auto shape = std::move(shapes_[static_cast<std::size_t>(index)]);
+  shapes_.erase(shapes_.begin() + index);
+  Forget(shape.get());
+  return shape;
+}
+
+void CDPolyArray::RemoveAt(int index) { Release(index); }
+
+void CDPolyArray::DeleteAll() {
+  shapes_.clear();
+  found_ = nullptr;
+}
+
+void CDPolyArray::Forget(const CDPoly* shape) {
+  if (found_ == shape) found_ = nullptr;
+}
+
+CDPolyArray::ShapeList CDPolyArray::CopyShapes() const {
+  ShapeList copies;
+  copies.reserve(shapes_.size());
+  for (const auto& shape : shapes_) copies.push_back(shape->Copy());
+  return copies;
+}
+
+void CDPolyArray::Copy(const CDPolyArray* other) {
+  // Copied before the own shapes go, so that copying an array onto itself keeps its shapes.
+  ShapeList copies = other != nullptr ? other->CopyShapes() : ShapeList{};
+  DeleteAll();
+  shapes_ = std::move(copies);
+}
+
+std::unique_ptr<CDPolyArray> CDPolyArray::Copy() const {
+  auto copy = std::make_unique<CDPolyArray>();
+  copy->shapes_ = CopyShapes();
+  return copy;
+}
+
+// ---- Record ----
+
+void CDPolyArray::Store(Archive& ar, int version) const {
+  ar << static_cast<std::int32_t>(shapes_.size());
+  for (const auto& shape : shapes_) {
+    ar << static_cast<std::int32_t>(shape->WhatKind());
+    shape->Store(ar, version);
+  }
+}
+
+void CDPolyArray::Load(Archive& ar, int version) {
+  std::int32_t count = 0;
+  ar >> count;
+  if (count < 0) {
+    throw ArchiveException(ArchiveException::Cause::BadFormat,
+                           "shape list with a negative count " + std::to_string(count));
+  }
+  ar.RequireItems(static_cast<std::uint64_t>(count), kMinShapeRecordSize);
+  ShapeList read;
+  read.reserve(static_cast<std::size_t>(count));
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::int32_t kind = 0;
+    ar >> kind;
+    auto shape = CDPoly::CreateNewElement(kind);
+    // A shape record carries no length, so nothing after an unknown kind can be read.
+    if (!shape) {
+      throw ArchiveException(ArchiveException::Cause::BadFormat,
+                             "shape list with the unknown shape kind " + std::to_string(kind));
+    }
+    shape->Load(ar, version);
+    read.push_back(std::move(shape));
+  }
+  shapes_.insert(shapes_.end(), std::make_move_iterator(read.begin()),
+                 std::make_move_iterator(read.end()));
+}
+
+// ---- Drawing ----
+
+void CDPolyArray::Draw(CViewInfo* view, bool highlight, int from, int to) const {
+  view->CalcScale();  // keeps the scale of a view whose area is not set
+  for (int i = 0; i < GetSize(); ++i) {
+    const CDPoly& shape = *shapes_[static_cast<std::size_t>(i)];
+    if (highlight && i == selected_) {
+      shape.Draw(view, 1, from, to);
+    } else {
+      shape.Draw(view, 0, -1, -1);
+    }
+  }
+}
+
+void CDPolyArray::DrawName(CViewInfo* view) const {
+  view->CalcScale();
+  for (const auto& shape : shapes_) shape->DrawName(view);
+}
+
+// ---- Whole-list operations ----
+
+void CDPolyArray::SetProperty(const CDPoly* other) {
+  for (const auto& shape : shapes_) shape->SetProperty(other);
+}
+
+void CDPolyArray::Reverse() { std::reverse(shapes_.begin(), shapes_.end()); }
+
+void CDPolyArray::RotateShape(double cx, double cy, double angle) {
+  for (const auto& shape : shapes_) shape->RotateShape(cx, cy, angle);
+}
+
+void CDPolyArray::ShiftShape(double dx, double dy) {
+  for (const auto& shape : shapes_) shape->ShiftShape(dx, dy);
+}
+
+// ---- Selection ----
+
+CDPoly* CDPolyArray::GetActiveShapePtr() const {
+  if (selected_ < 0 || selected_ >= GetSize()) return nullptr;
+  return shapes_[static_cast<std::size_t>(selected_)].get();
+}
+
+bool CDPolyArray::IsNameDuplication(const std::string& name) const {
+  return std::any_of(shapes_.begin(), shapes_.end(),
+                     [&name](const auto& shape) { return shape->GetName() == name; });
+}
+
+// ---- Queries over all shapes ----
+
+// The extremes skip the start value of a shape's own search, which an empty shape returns.
+CDPoint CDPolyArray::Left() const {
+  CDPoint result(kAreaNotSet, kNoValue);
+  for (const auto& shape : shapes_) {
+    const CDPoint p = shape->Left();
+    if (p.x < result.x && p.x != kAreaNotSet) result = CDPoint(p.x, p.y);
+  }
+  return result;
+}
+
+CDPoint CDPolyArray::Right() const {
+  CDPoint result(kNoValue, kNoValue);
+  for (const auto& shape : shapes_) {
+    const CDPoint p = shape->Right();
+    if (p.x > result.x && p.x != kNoValue) result = CDPoint(p.x, p.y);
+  }
+  return result;
+}
+
+CDPoint CDPolyArray::Bottom() const {
+  CDPoint result(kNoValue, kAreaNotSet);
+  for (const auto& shape : shapes_) {
+    const CDPoint p = shape->Bottom();
+    if (p.y < result.y && p.y != kAreaNotSet) result = CDPoint(p.x, p.y);
+  }
+  return result;
+}
+
+CDPoint CDPolyArray::Top() const {
+  CDPoint result(kNoValue, kNoValue);
+  for (const auto& shape : shapes_) {
+    const CDPoint p = shape->Top();
+    if (p.y > result.y && p.y != kNoValue) result = CDPoint(p.x, p.y);
+  }
+  return result;
+}
+
+CDPoint CDPolyArray::GetOnlineNear(const CDPoint* p, double& dist) const {
+  CDPoint nearest;
+  dist = kAreaNotSet;
+  for (const auto& shape : shapes_) {
+    double d = kAreaNotSet;  // a shape with fewer than two points leaves it as it is
+    int segment = -1;
+    const CDPoint q = shape->GetOnlineNear(p, d, segment);
+    if (d < dist) {
+      dist = d;
+      nearest = q;
+    }
+  }
+  return nearest;
+}
+
+bool CDPolyArray::IsPolyInside(const CDPoint* p) const {
+  return std::any_of(shapes_.begin(), shapes_.end(),
+                     [p](const auto& shape) { return shape->PolyRgn(p); });
+}
+
+CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
+  for (int i = GetSize() - 1; i >= 0; --i) {
+    CDPoly* shape = shapes_[static_cast<std::size_t>(i)].get();
+    if (shape->PolyRgn(p)) {
+      selected_ = i;
+      found_ = shape;
+      return shape;
+    }
+  }
+  return nullptr;
+}
+
+bool CDPolyArray::GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, bool farthest,
+                                double tol) const {
+  double best = farthest ? kNoValue : kAreaNotSet;
+  bool found = false;
+  for (const auto& shape : shapes_) {
+    CDPoint cross;
+    if (!shape->GetCrossPoint(p1, p2, &cross, tol)) continue;
+    found = true;
+    const double d = Hypot(*p1, cross);
+    if (farthest ? d > best : d < best) {
+      best = d;
+      *out = cross;
+    }
+  }
+  return found;
+}
+
+bool CDPolyArray::IsInPolygon(const CDArc& piece) {
+  const CDPoint mid = piece.GetMid(0.5);
+  return FindPolygon(&mid) != nullptr;
+}
+
+bool CDPolyArray::GetCrossPoint(const CDArc* arc, CDPoint* out, bool fromStart) {
+  const auto pieces = arc->CutArc(VertexLists(shapes_));
+  if (pieces.empty()) return false;
+  // The walk never takes the piece at the far end of the arc.
+  const int last = static_cast<int>(pieces.size()) - 1;
+  if (fromStart) {
+    const CDArc& first = *pieces.front();
+    if (!IsInPolygon(first)) {
+      *out = first.GetStart();
+      return true;
+    }
+    *out = first.GetEnd();
+    for (int i = 1; i < last && IsInPolygon(*pieces[static_cast<std::size_t>(i)]); ++i) {
+      *out = pieces[static_cast<std::size_t>(i)]->GetEnd();
+    }
+  } else {
+    const CDArc& end = *pieces.back();
+    if (!IsInPolygon(end)) {
+      *out = end.GetEnd();
+      return true;
+    }
+    *out = end.GetStart();
+    for (int i = last - 1; i > 0 && IsInPolygon(*pieces[static_cast<std::size_t>(i)]); --i) {
+      *out = pieces[static_cast<std::size_t>(i)]->GetStart();
+    }
+  }
+  return true;
+}
+
+int CDPolyArray::FirstInOutPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out) {
+  // Every crossing of the segment with any shape, in order from p1, with p1 and p2 themselves.
+  CDPoly points;
+  for (const auto& shape : shapes_) {
+    CDPoly line;
+    line.Add(p1->x, p1->y);
+    line.Add(p2->x, p2->y);
+    line.InsCrossPoint(shape.get(), false);
+    if (line.GetSize() <= 2) continue;
+    for (const auto& p : line.Points()) points.Add(p);
+  }
+  points.Sort(*p1);
+  points.DelSamePoint(kSamePoint);
+
+  bool previousInside = false;
+  for (int j = 0; j + 1 < points.GetSize(); ++j) {
+    const CDPoint mid = (*points.GetAt(j) + *points.GetAt(j + 1)) / 2.0;
+    const bool inside = FindPolygon(&mid) != nullptr;
+    if (j > 0 && inside != previousInside) {
+      *out = *points.GetAt(j);
+      return previousInside ? 2 : 1;
+    }
+    previousInside = inside;
+  }
+  return 0;
+}
