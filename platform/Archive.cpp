@@ -69,7 +69,8 @@ void Archive::SaveToFile(const std::filesystem::path& path) const {
   RequireStoring();
   FilePtr file(std::fopen(path.c_str(), "wb"));
   if (!file) ThrowFileError("cannot create", path);
-  if (!bytes_.empty() && std::fwrite(bytes_.data(), 1, bytes_.size(), file.get()) != bytes_.size()) {
+  if (!bytes_.empty() &&
+      std::fwrite(bytes_.data(), 1, bytes_.size(), file.get()) != bytes_.size()) {
     ThrowFileError("cannot write", path);
   }
   // Closing flushes the last buffer, which can still fail (a full disk).
@@ -252,9 +253,9 @@ void Archive::WriteStringArray(const std::vector<std::string>& items) {
   } else if (items.size() <= std::numeric_limits<std::uint32_t>::max()) {
     *this << kLongCount << static_cast<std::uint32_t>(items.size());
   } else {
-    throw ArchiveException(ArchiveException::Cause::BadFormat,
-                           "a string array of " + std::to_string(items.size()) +
-                               " items is too long to store");
+    throw ArchiveException(
+        ArchiveException::Cause::Generic,
+        "a string array of " + std::to_string(items.size()) + " items is too long to store");
   }
   for (const std::string& item : items) WriteString(item);
 }

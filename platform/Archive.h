@@ -17,11 +17,11 @@ class ArchiveException : public std::runtime_error {
  public:
   enum class Cause {
     Generic,
-    ReadOnly,    // a store was attempted on a loading archive
-    WriteOnly,   // a load was attempted on a storing archive
-    EndOfFile,   // the data ended before the value
-    BadFormat,   // the data contradicts itself (a count or a code that cannot be)
-    FileError,   // the file could not be opened, read or written
+    ReadOnly,   // a store was attempted on a loading archive
+    WriteOnly,  // a load was attempted on a storing archive
+    EndOfFile,  // the data ended before the value
+    BadFormat,  // the data contradicts itself (a count or a code that cannot be)
+    FileError,  // the file could not be opened, read or written
   };
   ArchiveException(Cause cause, const std::string& message);
   Cause GetCause() const { return cause_; }

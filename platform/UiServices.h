@@ -47,8 +47,8 @@ class UiServices {
 
 // The process-wide services.
 UiServices& Ui();
-// Installs services for the whole process and returns the ones they replace; passing null
-// restores the headless default.
+// Installs services for the whole process and returns the ones they replace (null when the
+// headless default served); passing null restores the headless default.
 std::unique_ptr<UiServices> InstallUi(std::unique_ptr<UiServices> services);
 
 // Holds the wait cursor for the life of the scope.

@@ -1,0 +1,51 @@
+#pragma once
+// The services the process has while no user interface is installed: a batch run, a tool, or the
+// time before the program's window exists. Nobody is there to answer, so every message box takes
+// its default button and is logged to stderr.
+
+#include <memory>
+#include <string>
+
+#include "platform/UiServices.h"
+
+// Everything a progress window shows. Shared between the window and whoever inspects it, so the
+// state stays readable after the window's owner has destroyed the window.
+struct ProgressState {
+  bool visible = false;
+  std::string line1;
+  std::string line2;
+  int rangeLow = 0;
+  int rangeHigh = 100;
+  int position = 0;
+  bool cancelEnabled = true;
+};
+
+// A progress window that only keeps its state.
+class MemoryProgressWindow : public ProgressWindow {
+ public:
+  explicit MemoryProgressWindow(std::shared_ptr<ProgressState> state);
+
+  void Show() override { state_->visible = true; }
+  void Hide() override { state_->visible = false; }
+  bool IsVisible() const override { return state_->visible; }
+  void SetLines(const std::string& line1, const std::string& line2) override;
+  void SetRange(int lo, int hi) override;
+  int RangeLow() const override { return state_->rangeLow; }
+  int RangeHigh() const override { return state_->rangeHigh; }
+  void SetPosition(int position) override { state_->position = position; }
+  void EnableCancel(bool enable) override { state_->cancelEnabled = enable; }
+
+ private:
+  std::shared_ptr<ProgressState> state_;
+};
+
+class HeadlessUi : public UiServices {
+ public:
+  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  void PumpEvents() override {}
+  std::intptr_t SendToFrame(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+  std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+};
