@@ -67,14 +67,27 @@ Archive Archive::FromFile(const std::filesystem::path& path) {
 
 void Archive::SaveToFile(const std::filesystem::path& path) const {
   RequireStoring();
-  FilePtr file(std::fopen(path.c_str(), "wb"));
+  // Write beside the target and rename over it only when every byte is on disk, so a failed
+  // save (a full disk, a vanished folder) never destroys the file that was there before.
+  std::filesystem::path temporary = path;
+  temporary += ".saving";
+  FilePtr file(std::fopen(temporary.c_str(), "wb"));
   if (!file) ThrowFileError("cannot create", path);
-  if (!bytes_.empty() &&
-      std::fwrite(bytes_.data(), 1, bytes_.size(), file.get()) != bytes_.size()) {
+  const bool written =
+      bytes_.empty() || std::fwrite(bytes_.data(), 1, bytes_.size(), file.get()) == bytes_.size();
+  // Closing flushes the last buffer, which can still fail.
+  const bool closed = std::fclose(file.release()) == 0;
+  std::error_code ignored;
+  if (!written || !closed) {
+    std::filesystem::remove(temporary, ignored);
     ThrowFileError("cannot write", path);
   }
-  // Closing flushes the last buffer, which can still fail (a full disk).
-  if (std::fclose(file.release()) != 0) ThrowFileError("cannot write", path);
+  std::error_code renameError;
+  std::filesystem::rename(temporary, path, renameError);
+  if (renameError) {
+    std::filesystem::remove(temporary, ignored);
+    ThrowFileError("cannot replace", path);
+  }
 }
 
 void Archive::RequireStoring() const {

@@ -419,3 +419,18 @@ TEST(ArchiveTest, FileProblemsThrowFileError) {
 }
 
 }  // namespace
+
+TEST(ArchiveTest, FailedSaveKeepsThePreviousFile) {
+  const std::filesystem::path file = ProgramDir() / "kept.bin";
+  Archive first;
+  first << std::int32_t{42};
+  first.SaveToFile(file);
+
+  // A folder where the temporary file would go makes the second save fail before it renames.
+  std::filesystem::create_directory(ProgramDir() / "kept.bin.saving");
+  Archive second;
+  second << std::int32_t{7} << std::int32_t{8};
+  ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);
+
+  EXPECT_EQ(Archive::FromFile(file).Bytes(), first.Bytes());
+}
