@@ -40,20 +40,40 @@ class CDPoint {
   void Load(Archive& ar);
 };
 
+// Distance without sentinel test or snapping.
 double Hypot(const CDPoint& a, const CDPoint& b);
 double Hypot(const CDPoint* a, const CDPoint* b);
+// Distance; 0 when a coordinate holds no value, and below 1e-9 it is 0.
 double GetDistance(const CDPoint& a, const CDPoint& b);
 double GetDistance(const CDPoint* a, const CDPoint* b);
+// Direction from a to b, in (-pi, pi].
 double MyAtan(const CDPoint* a, const CDPoint* b);
+// Direction of a minus direction of b, both seen from o, in [0, 2pi).
 double GetSubAngle(const CDPoint* o, const CDPoint* a, const CDPoint* b);
+// (cos, sin) of the angle, components below 1e-13 in size exactly 0.
 CDPoint GetUnitVector(double angle);
+// Turns p about the centre, counter-clockwise for a positive angle; the flag stays.
 void Rotate(CDPoint& p, double angle, const CDPoint& centre);
+// The angle brought into [0, 2pi] by whole turns.
 double NormalizeAngle(double angle);
+// 0 when p is as far from a as from b (within 1e-11), 1 when a is nearer, 2 when b is nearer.
 int NearDist(const CDPoint* p, const CDPoint* a, const CDPoint* b);
 int NearDist(const CDPoint* p, const CDPoint* a, const CDPoint* b, double& da, double& db);
+// out = the point at distance d from a toward b; 1 when it lies on the segment a-b, else 0.
+// Coinciding a and b give 0 with out at a.
 int OnlinePt(const CDPoint* a, const CDPoint* b, double d, CDPoint* out);
+// The point d beyond b on the ray from a through b; b itself when a and b are the same point.
 CDPoint StretchPrimitive(const CDPoint* a, const CDPoint* b, double d);
+// out = foot of the perpendicular from p on the line a-b; 1 when it lies strictly inside the
+// segment, else 0. The flag of out is left as it was.
 int CrossLP(const CDPoint* a, const CDPoint* b, const CDPoint* p, CDPoint* out);
-int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1,
-            const CDPoint* b2, CDPoint* out);
+// Crossing of segment a1-a2 with segment b1-b2:
+//   -1  the same segment, both vertical, both horizontal or parallel (out untouched);
+//   a shared end: out = that end (flag included), 3 when tol is not 0, else 0;
+//   otherwise out = the crossing of the two lines (flag untouched) and 1 when it lies on A plus
+//   2 when it lies on B. A crossing closer than tol to an end counts as on the segment; with
+//   tol 0 the ends are excluded.
+int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1, const CDPoint* b2,
+            CDPoint* out);
+// Sorts the pointed-to values in place by exchanging values, never pointers.
 void SortDouble(std::vector<double*>& values, bool ascending);

@@ -10,17 +10,25 @@ inline constexpr int kNoValueInt = INT_MIN;
 // A view area that is not set yet; also the start value of minimum searches.
 inline constexpr double kAreaNotSet = 9e32;
 
+// x rounded to a multiple of the pitch: up, down, or half up (halves toward plus infinity). 0.0
+// and kNoValue are returned unchanged; a pitch not greater than 0 counts as 1.0.
 double RoundUp(double x, double pitch);
 double RoundDown(double x, double pitch);
 double RoundOff(double x, double pitch);
 // v lies between a and b (either order), both ends included with a slack of 1e-13.
 bool IsBetween(double a, double b, double v);
 
+// Fixed notation with 0..7 decimals (fewer count as 0, more give empty text). Number texts never
+// depend on the process locale.
 std::string DoubleToStr(double value, int decimals);
+// The short exponent form of axis labels: one rounded digit, "E" and the signed exponent, e.g.
+// "4E-4" for 3.7e-4 and "1E+5" for 9.6e4.
 std::string DoubleToExpStr(double value);
 std::string IntToStr(int value);
+// Reads a text trimmed of spaces as a decimal number; empty or malformed text gives kNoValue.
 // digitsCode -1 keeps the parsed value; 1..7 round to that many decimals; anything else to 1.0.
 double StrToDouble(const std::string& text, int digitsCode);
+// Reads a text trimmed of spaces as a decimal integer; empty or malformed text gives the default.
 int StrToInt(const std::string& text, int defaultValue);
 
 // The part of a path before its last separator; the whole path when it has none.
