@@ -1,0 +1,350 @@
+#include "core/geometry/DArc.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include "core/geometry/ViewInfo.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+double ToRadians(double angle, bool degrees) { return degrees ? angle * kPi / 180.0 : angle; }
+
+// An angle brought into [0, 2pi).
+double HalfOpenAngle(double angle) {
+  const double a = NormalizeAngle(angle);
+  return a >= kTwoPi ? a - kTwoPi : a;
+}
+
+// A line perpendicular to the direction a->b through a given point: vertical when a and b have
+// the same y, otherwise y = m x + b.
+struct NormalLine {
+  bool vertical = false;
+  double x = 0;
+  double m = 0;
+  double b = 0;
+};
+
+NormalLine NormalThrough(const CDPoint& a, const CDPoint& b, const CDPoint& through) {
+  if (a.y == b.y) return {true, through.x, 0, 0};
+  const double m = -((b.x - a.x) / (b.y - a.y));
+  return {false, through.x, m, through.y - through.x * m};
+}
+
+// The crossing of two normal lines; none when they are parallel.
+std::optional<CDPoint> Crossing(const NormalLine& n1, const NormalLine& n2) {
+  if (n1.vertical && n2.vertical) return std::nullopt;
+  if (n1.vertical) return CDPoint(n1.x, n1.x * n2.m + n2.b);
+  if (n2.vertical) return CDPoint(n2.x, n2.x * n1.m + n1.b);
+  if (std::fabs(std::fabs(n1.m) - std::fabs(n2.m)) < 1e-6 && n1.m * n2.m > 0) return std::nullopt;
+  const double x = (n2.b - n1.b) / (n1.m - n2.m);
+  return CDPoint(x, x * n1.m + n1.b);
+}
+
+CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
+
+// Three points on one horizontal or one vertical line carry no circle.
+bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
+  return (p1.y == p2.y && p2.y == p3.y) || (p1.x == p2.x && p2.x == p3.x);
+}
+
+// Between a and b along the dominant axis of a-b (ends included), or within tol of an end.
+bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double tol) {
+  if (Hypot(p, a) < tol || Hypot(p, b) < tol) return true;
+  if (std::fabs(b.x - a.x) > std::fabs(b.y - a.y)) {
+    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x);
+  }
+  return std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
+
+}  // namespace
+
+CDArc::CDArc(DevPoint c, double r, double startAngle, double endAngle, bool degrees)
+    : CDArc(static_cast<double>(c.x), static_cast<double>(c.y), r, startAngle, endAngle, degrees) {}
+
+CDArc::CDArc(const CDPoint& c, double r, double startAngle, double endAngle, bool degrees)
+    : CDArc(c.x, c.y, r, startAngle, endAngle, degrees) {}
+
+CDArc::CDArc(double cx, double cy, double r, double startAngle, double endAngle, bool degrees)
+    : centre(cx, cy),
+      R(r),
+      start(ToRadians(startAngle, degrees)),
+      end(ToRadians(endAngle, degrees)) {}
+
+void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAngle) {
+  centre = c;
+  R = r;
+  start = startAngle;
+  end = endAngle;
+}
+
+std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
+  if (std::fabs(x1 - centre.x) > R + 1e-8 || std::fabs(x2 - centre.x) > R + 1e-8) return nullptr;
+  // The angle of the point of the lower half-circle at x.
+  const auto lowerAngleAt = [this](double x) {
+    const double dx = x - centre.x;
+    const double radicand = R * R - dx * dx;
+    const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
+    const CDPoint p(x, centre.y - halfChord);
+    return NormalizeAngle(MyAtan(&centre, &p));
+  };
+  auto arc = Copy();
+  arc->start = lowerAngleAt(x1);
+  arc->end = lowerAngleAt(x2);
+  return arc;
+}
+
+void CDArc::SetSweepThrough(double aFrom, double aMid, double aTo) {
+  const double lo = std::min(aFrom, aTo);
+  const double hi = std::max(aFrom, aTo);
+  const bool midInside = lo <= aMid && aMid <= hi;
+  start = NormalizeAngle(midInside ? lo : hi);
+  end = NormalizeAngle(midInside ? hi : lo);
+}
+
+bool CDArc::Set3P(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3) {
+  if (p1 == nullptr || p2 == nullptr || p3 == nullptr) return false;
+  if (AllSameYOrSameX(*p1, *p2, *p3)) return false;
+  const auto c = Crossing(NormalThrough(*p1, *p2, Midpoint(*p1, *p2)),
+                          NormalThrough(*p2, *p3, Midpoint(*p2, *p3)));
+  if (!c) return false;
+  centre = *c;
+  R = Hypot(*p1, centre);
+  SetSweepThrough(MyAtan(&centre, p1), MyAtan(&centre, p2), MyAtan(&centre, p3));
+  return true;
+}
+
+bool CDArc::Set1L1P(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3) {
+  if (p1 == nullptr || p2 == nullptr || p3 == nullptr) return false;
+  if (AllSameYOrSameX(*p1, *p2, *p3)) return false;
+  const CDPoint chordMid = Midpoint(*p2, *p3);
+  const auto c = Crossing(NormalThrough(*p1, *p2, *p2), NormalThrough(*p2, *p3, chordMid));
+  if (!c) return false;
+  centre = *c;
+  R = Hypot(*p2, centre);
+  SetSweepThrough(MyAtan(&centre, p2), MyAtan(&centre, &chordMid), MyAtan(&centre, p3));
+  return true;
+}
+
+bool CDArc::Set2L(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3, const CDPoint* p4,
+                  int type) {
+  if (type == 2) return Set1L1P(p1, p2, p3);
+  if (type == 3) return Set1L1P(p4, p3, p2);
+  if (type != 0 && type != 1) return false;
+  if (p1 == nullptr || p2 == nullptr || p3 == nullptr || p4 == nullptr) return false;
+  if (AllSameYOrSameX(*p1, *p2, *p3)) return false;
+  // Parallel lines have no corner to round.
+  CDPoint corner;
+  if (CrossLL(0, p1, p2, p3, p4, &corner) == -1) return false;
+  CDPoint t1 = *p2;
+  CDPoint t2 = *p3;
+  if (type == 0) {
+    OnlinePt(&corner, p4, Hypot(*p2, corner), &t2);
+  } else {
+    OnlinePt(&corner, p1, Hypot(*p3, corner), &t1);
+  }
+  const auto c = Crossing(NormalThrough(*p1, *p2, t1), NormalThrough(*p3, *p4, t2));
+  if (!c) return false;
+  centre = *c;
+  R = Hypot(centre, type == 0 ? t2 : t1);
+  SetSweepThrough(MyAtan(&centre, &t1), MyAtan(&centre, &corner), MyAtan(&centre, &t2));
+  return true;
+}
+
+bool CDArc::Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper) {
+  if (r == 0 || p1 == p2) return false;
+  const double chord = Hypot(p1, p2);
+  if (chord > 2 * r) return false;
+  const CDPoint mid = Midpoint(p1, p2);
+  const double halfChord = chord / 2;
+  const double h = std::sqrt(r * r - halfChord * halfChord);
+  const double phi = MyAtan(&p1, &p2) + kPi / 2;
+  const CDPoint plus(mid.x + h * std::cos(phi), mid.y + h * std::sin(phi));
+  const CDPoint minus(mid.x - h * std::cos(phi), mid.y - h * std::sin(phi));
+  const bool takeMinus = upper ? minus.y > plus.y : minus.y < plus.y;
+  centre = takeMinus ? minus : plus;
+  R = r;
+  const double b1 = NormalizeAngle(MyAtan(&centre, &p1));
+  const double b2 = NormalizeAngle(MyAtan(&centre, &p2));
+  CDArc reverse(*this);
+  reverse.start = b2;
+  reverse.end = b1;
+  start = b1;
+  end = b2;
+  if (GetMid(0.5).y > reverse.GetMid(0.5).y) *this = reverse;
+  return true;
+}
+
+CDPoint CDArc::PointAt(double angle) const {
+  return CDPoint(centre.x + R * std::cos(angle), centre.y + R * std::sin(angle));
+}
+
+CDPoint CDArc::GetStart() const { return PointAt(start); }
+
+CDPoint CDArc::GetEnd() const { return PointAt(end); }
+
+CDPoint CDArc::GetMid(double t) const {
+  const double unwrappedEnd = end > start ? end : end + kTwoPi;
+  return PointAt(start + t * (unwrappedEnd - start));
+}
+
+CDPoint CDArc::GetMinMax(int which) {
+  if (start < 0) start = NormalizeAngle(start);
+  if (end < 0) end = NormalizeAngle(end);
+  const bool wraps = end <= start;
+  const CDPoint quadrantPoints[] = {
+      {centre.x + R, centre.y}, {centre.x, centre.y + R},
+      {centre.x - R, centre.y}, {centre.x, centre.y - R}};
+  std::vector<CDPoint> candidates;
+  for (int k = 0; k < 4; ++k) {
+    const double angle = k * kPi / 2;
+    const bool inSweep = wraps ? k == 0 || start <= angle || angle <= end
+                               : k != 0 && start <= angle && angle <= end;
+    if (inSweep) candidates.push_back(quadrantPoints[k]);
+  }
+  candidates.push_back(GetStart());
+  candidates.push_back(GetEnd());
+
+  const bool byY = which >= 2;
+  const bool greatest = which % 2 == 1;
+  const auto key = [byY](const CDPoint& p) { return byY ? p.y : p.x; };
+  CDPoint best = candidates.front();
+  for (const CDPoint& p : candidates) {
+    if (greatest ? key(p) > key(best) : key(p) < key(best)) best = p;
+  }
+  return best;
+}
+
+double CDArc::GetLength() const {
+  const double s = NormalizeAngle(start);
+  const double e = NormalizeAngle(end);
+  return R * (e > s ? e - s : e - s + kTwoPi);
+}
+
+double CDArc::SegmentSweep() const {
+  const double theta = end - start;
+  return theta < 0 ? theta + kTwoPi : theta;
+}
+
+double CDArc::GetKoArea() const {
+  const double theta = SegmentSweep();
+  return R * R * theta / 2 - R * R * std::cos(theta / 2) * std::sin(theta / 2);
+}
+
+// The centroid of a circular segment of sweep theta lies on the radius through the middle of the
+// arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
+// beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
+CDPoint CDArc::GetKoCenterBalance() const {
+  const double theta = SegmentSweep();
+  const CDPoint chordMid = Midpoint(GetStart(), GetEnd());
+  const double e = Hypot(centre, chordMid);
+  // The height of the segment over its chord; a sliver gives its chord's midpoint.
+  const double height = theta > kPi ? R + e : R - e;
+  if (height < 1e-4) return chordMid;
+  const double sinHalf = std::sin(theta / 2);
+  const double distance = 4 * R * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
+  const double middle = start + theta / 2;
+  return CDPoint(centre.x + distance * std::cos(middle), centre.y + distance * std::sin(middle));
+}
+
+bool CDArc::IsInSweep(double angle) const {
+  const double s = HalfOpenAngle(start);
+  const double e = HalfOpenAngle(end);
+  if (e <= s) return angle >= s || angle <= e;
+  return s <= angle && angle <= e;
+}
+
+int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
+                   double tol) const {
+  if (a == b) return -1;
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  const double t = ((centre.x - a.x) * dx + (centre.y - a.y) * dy) / length2;
+  const CDPoint foot(a.x + t * dx, a.y + t * dy);
+  const double distance = Hypot(centre, foot);
+  if (distance > R) return -1;
+  const double halfChord = std::sqrt(R * R - distance * distance);
+  const double length = std::sqrt(length2);
+  const double ux = dx / length;
+  const double uy = dy / length;
+  const CDPoint first(foot.x - ux * halfChord, foot.y - uy * halfChord);
+  const CDPoint second(foot.x + ux * halfChord, foot.y + uy * halfChord);
+  const auto counts = [&](const CDPoint& p) {
+    return IsOnSegment(p, a, b, tol) && IsInSweep(HalfOpenAngle(MyAtan(&centre, &p)));
+  };
+  const bool firstCounts = counts(first);
+  const bool secondCounts = counts(second);
+  out1 = firstCounts ? first : second;
+  out2 = second;
+  return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
+}
+
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
+    const std::vector<std::vector<CDPoint>>& polylines) const {
+  // Each cut keeps its angle in [0, 2pi] for the piece it bounds and, for the ordering, that
+  // angle unwrapped into [start, start + 2pi), so that an arc through angle 0 keeps its order.
+  struct Cut {
+    double key;
+    double angle;
+  };
+  const double unwrappedEnd = end > start ? end : end + kTwoPi;
+  std::vector<Cut> cuts{{start, start}};
+  const auto addCut = [&](const CDPoint& p) {
+    const double angle = NormalizeAngle(MyAtan(&centre, &p));
+    double turn = std::fmod(angle - start, kTwoPi);
+    if (turn < 0) turn += kTwoPi;
+    const double key = start + turn;
+    if (key - start > 1e-6 && unwrappedEnd - key > 1e-6) cuts.push_back({key, angle});
+  };
+  for (const auto& points : polylines) {
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      CDPoint out1;
+      CDPoint out2;
+      const int found = CrossAL(points[i - 1], points[i], out1, out2, 1e-12);
+      if (found >= 1) addCut(out1);
+      if (found == 2) addCut(out2);
+    }
+  }
+  cuts.push_back({unwrappedEnd, end});
+  std::sort(cuts.begin() + 1, cuts.end() - 1,
+            [](const Cut& a, const Cut& b) { return a.key < b.key; });
+
+  std::vector<std::unique_ptr<CDArc>> pieces;
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    if (cuts[i + 1].key - cuts[i].key >= 1e-6) {
+      pieces.push_back(std::make_unique<CDArc>(centre.x, centre.y, R, cuts[i].angle,
+                                               cuts[i + 1].angle));
+    }
+  }
+  return pieces;
+}
+
+bool CDArc::IsSameGroup(const CDArc* other) const {
+  return other != nullptr && std::fabs(R - other->R) <= 1e-5 && centre == other->centre;
+}
+
+void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
+  Canvas& dc = *view.dc;
+  const DevPoint topLeft = view.LPtoDP(CDPoint(centre.x - R, centre.y + R));
+  const DevPoint bottomRight = view.LPtoDP(CDPoint(centre.x + R, centre.y - R));
+  const DevRect box{topLeft.x, topLeft.y, IncrementSaturated(bottomRight.x),
+                    IncrementSaturated(bottomRight.y)};
+  const DevPoint s = view.LPtoDP(GetStart());
+  const DevPoint e = view.LPtoDP(GetEnd());
+  if (s != e) dc.Arc(box, s, e);
+  if (withRadii) {
+    const ScopedPen radiiPen(dc, Pen{PenStyle::Dot, 1, Color{255}});
+    dc.MoveTo(s);
+    dc.LineTo(view.LPtoDP(centre));
+    dc.LineTo(e);
+  }
+}

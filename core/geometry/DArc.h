@@ -1,0 +1,88 @@
+#pragma once
+// A circular arc of the cross-section: the curved pieces of the slide surface, the trial circles
+// of the circle search and the arc bottoms of blocks. It runs counter-clockwise (y up) from the
+// start angle to the end angle; when the end is not above the start the sweep wraps through 2pi.
+
+#include <memory>
+#include <vector>
+
+#include "core/geometry/DPoint.h"
+#include "platform/DevTypes.h"
+
+class CViewInfo;
+
+class CDArc {
+ public:
+  CDPoint centre;
+  double R = 0;      // radius
+  double start = 0;  // radians
+  double end = 0;    // radians
+
+  CDArc() = default;
+  // With degrees set the two angles are given in degrees. The centre's flag is 0.
+  CDArc(DevPoint c, double r, double startAngle, double endAngle, bool degrees = false);
+  CDArc(const CDPoint& c, double r, double startAngle, double endAngle, bool degrees = false);
+  CDArc(double cx, double cy, double r, double startAngle, double endAngle, bool degrees = false);
+  explicit CDArc(const CDArc* other) : CDArc(*other) {}
+
+  std::unique_ptr<CDArc> Copy() const { return std::make_unique<CDArc>(*this); }
+  // Sets all fields, the centre's flag included.
+  void SetParam(const CDPoint& c, double r, double startAngle, double endAngle);
+  // A new arc on the same circle from the point of the lower half-circle at x1 to the one at x2;
+  // null when x1 or x2 lies more than 1e-8 beyond the circle.
+  std::unique_ptr<CDArc> TrimCopy(double x1, double x2) const;
+
+  // The constructions return false, leaving the arc as it was, when no arc exists.
+  // The arc from p1 through p2 to p3.
+  bool Set3P(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3);
+  // The shorter arc from p2 to p3 that is tangent at p2 to the line p1-p2.
+  bool Set1L1P(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3);
+  // A fillet tangent to the lines p1->p2 and p3->p4, p2 and p3 being the ends toward their
+  // corner. type 0 keeps the tangent point p2, type 1 keeps p3; types 2 and 3 are
+  // Set1L1P(p1, p2, p3) and Set1L1P(p4, p3, p2).
+  bool Set2L(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3, const CDPoint* p4,
+             int type);
+  // The lower of the two arcs of radius r through p1 and p2, on the circle whose centre is the
+  // higher (upper set) or the lower of the two candidates.
+  bool Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper);
+
+  // The end points (flag 0).
+  CDPoint GetStart() const;
+  CDPoint GetEnd() const;
+  // The point at fraction t of the sweep from the start.
+  CDPoint GetMid(double t) const;
+  // The extreme point (flag 0): which 0 least x, 1 greatest x, 2 least y, 3 greatest y. Negative
+  // stored angles are normalised in place first.
+  CDPoint GetMinMax(int which);
+  double GetLength() const;
+  // Area and centroid of the segment between the arc and its chord.
+  double GetKoArea() const;
+  CDPoint GetKoCenterBalance() const;
+
+  // Crossings of the arc with the segment a-b: -1 when a and b coincide or the line misses the
+  // circle, else how many of the two crossings of line and circle lie on both the segment (or
+  // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
+  // out2 the second crossing of line and circle.
+  int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
+              double tol) const;
+  // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
+  // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
+  // and the last ends exactly at this arc's own angles.
+  std::vector<std::unique_ptr<CDArc>> CutArc(
+      const std::vector<std::vector<CDPoint>>& polylines) const;
+  // Radii within 1e-5 and centres within 1e-4; false for no arc.
+  bool IsSameGroup(const CDArc* other) const;
+
+  // The arc with the canvas's current pen; with radii, dotted red lines from the start to the
+  // centre and on to the end.
+  void Draw(const CViewInfo& view, bool withRadii) const;
+
+ private:
+  CDPoint PointAt(double angle) const;
+  // The sweep of the segment formulas: end - start, plus 2pi when negative.
+  double SegmentSweep() const;
+  // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
+  void SetSweepThrough(double aFrom, double aMid, double aTo);
+  // Whether angle (in [0, 2pi)) lies in the sweep, ends included.
+  bool IsInSweep(double angle) const;
+};

@@ -1,0 +1,502 @@
+#include "core/geometry/DArc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <utility>
+#include <vector>
+
+#include "core/geometry/ViewInfo.h"
+#include "platform/RecordingCanvas.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+void ExpectArc(const CDArc& arc, double cx, double cy, double r, double start, double end,
+               double tol = 1e-12) {
+  EXPECT_NEAR(arc.centre.x, cx, tol);
+  EXPECT_NEAR(arc.centre.y, cy, tol);
+  EXPECT_NEAR(arc.R, r, tol);
+  EXPECT_NEAR(arc.start, start, tol);
+  EXPECT_NEAR(arc.end, end, tol);
+}
+
+void ExpectNear(const CDPoint& p, double x, double y, double tol = 1e-12) {
+  EXPECT_NEAR(p.x, x, tol);
+  EXPECT_NEAR(p.y, y, tol);
+}
+
+CDArc MakeArc(double cx, double cy, double r, double start, double end) {
+  CDArc arc;
+  arc.SetParam(CDPoint(cx, cy), r, start, end);
+  return arc;
+}
+
+CDPoint Polar(double r, double angle) { return {r * std::cos(angle), r * std::sin(angle)}; }
+
+TEST(DArcTest, Constructors) {
+  const CDArc fromDevice(DevPoint{3, 4}, 2.0, 90.0, 180.0, true);
+  ExpectArc(fromDevice, 3.0, 4.0, 2.0, kPi / 2, kPi);
+  EXPECT_EQ(fromDevice.centre.flag, 0);
+
+  const CDArc fromPoint(CDPoint(1.0, 2.0, 7), 3.0, 0.5, 1.5);
+  ExpectArc(fromPoint, 1.0, 2.0, 3.0, 0.5, 1.5, 0.0);
+  EXPECT_EQ(fromPoint.centre.flag, 0);
+
+  const CDArc fromCoordinates(-1.0, -2.0, 0.5, 270.0, 45.0, true);
+  ExpectArc(fromCoordinates, -1.0, -2.0, 0.5, 3 * kPi / 2, kPi / 4);
+
+  CDArc withFlag;
+  EXPECT_FALSE(withFlag.centre.IsValid());
+  withFlag.SetParam(CDPoint(1.0, 1.0, 5), 2.0, 0.25, 0.75);
+  EXPECT_EQ(withFlag.centre.flag, 5);
+  const CDArc copied(&withFlag);
+  ExpectArc(copied, 1.0, 1.0, 2.0, 0.25, 0.75, 0.0);
+  EXPECT_EQ(copied.centre.flag, 5);
+  const auto copy = withFlag.Copy();
+  ExpectArc(*copy, 1.0, 1.0, 2.0, 0.25, 0.75, 0.0);
+  EXPECT_EQ(copy->centre.flag, 5);
+}
+
+TEST(DArcTest, Set3PRunsThroughTheMiddlePoint) {
+  struct Case {
+    CDPoint p1, p2, p3;
+    double cx, cy, r, start, end;
+  };
+  const Case cases[] = {
+      {{-1, 0}, {0, -1}, {1, 0}, 0, 0, 1, kPi, 0},       // the lower half
+      {{-1, 0}, {0, 1}, {1, 0}, 0, 0, 1, 0, kPi},        // the upper half
+      {{1, 0}, {0, 1}, {-1, 0}, 0, 0, 1, 0, kPi},        // the order of the ends does not count
+      {{0, -1}, {1, 0}, {0, 1}, 0, 0, 1, 3 * kPi / 2, kPi / 2},  // through angle 0
+      {{-1, 0}, {1, 0}, {0, 1}, 0, 0, 1, kPi, kPi / 2},  // a vertical bisector
+      {{8, 4}, {3, 9}, {-2, 4}, 3, 4, 5, 0, kPi},
+  };
+  for (const Case& c : cases) {
+    CDArc arc;
+    ASSERT_TRUE(arc.Set3P(&c.p1, &c.p2, &c.p3));
+    ExpectArc(arc, c.cx, c.cy, c.r, c.start, c.end);
+    EXPECT_EQ(arc.centre.flag, 0);
+  }
+}
+
+TEST(DArcTest, Set3PRejectsPointsOnOneLine) {
+  const CDPoint horizontal[] = {{0, 1}, {1, 1}, {3, 1}};
+  const CDPoint vertical[] = {{2, 0}, {2, 1}, {2, 5}};
+  const CDPoint sloped[] = {{0, 0}, {1, 1}, {2, 2}};
+  for (const CDPoint* p : {horizontal, vertical, sloped}) {
+    CDArc arc = MakeArc(9.0, 9.0, 1.0, 0.1, 0.2);
+    EXPECT_FALSE(arc.Set3P(&p[0], &p[1], &p[2]));
+    EXPECT_FALSE(arc.Set1L1P(&p[0], &p[1], &p[2]));
+    ExpectArc(arc, 9.0, 9.0, 1.0, 0.1, 0.2, 0.0);  // left as it was
+  }
+  const CDPoint a(0, 0);
+  CDArc arc;
+  EXPECT_FALSE(arc.Set3P(&a, nullptr, &a));
+  EXPECT_FALSE(arc.Set1L1P(nullptr, &a, &a));
+}
+
+TEST(DArcTest, Set1L1PIsTangentAtTheSecondPoint) {
+  struct Case {
+    CDPoint p1, p2, p3;
+    double cx, cy, r, start, end;
+  };
+  const Case cases[] = {
+      {{-2, 0}, {0, 0}, {1, 1}, 0, 1, 1, 3 * kPi / 2, 0},
+      {{2, 0}, {0, 0}, {-1, 1}, 0, 1, 1, kPi, 3 * kPi / 2},
+      {{-1, -1}, {0, 0}, {2, 0}, 1, -1, std::sqrt(2.0), kPi / 4, 3 * kPi / 4},
+  };
+  for (const Case& c : cases) {
+    CDArc arc;
+    ASSERT_TRUE(arc.Set1L1P(&c.p1, &c.p2, &c.p3));
+    ExpectArc(arc, c.cx, c.cy, c.r, c.start, c.end);
+    // The radius to p2 stands square on the line p1-p2.
+    const CDPoint radius = c.p2 - arc.centre;
+    const CDPoint along = c.p2 - c.p1;
+    EXPECT_NEAR(radius.x * along.x + radius.y * along.y, 0.0, 1e-12);
+  }
+}
+
+TEST(DArcTest, Set2LFilletsTheCorner) {
+  // A horizontal line toward the corner (0, 0) and a vertical one away from it.
+  const CDPoint p1(-4, 0);
+  const CDPoint p2(-1, 0);
+  const CDPoint p3(0, 1);
+  const CDPoint p3far(0, 2);
+  const CDPoint p4(0, 4);
+
+  CDArc keepFirst;
+  ASSERT_TRUE(keepFirst.Set2L(&p1, &p2, &p3far, &p4, 0));  // tangent points (-1, 0), (0, 1)
+  ExpectArc(keepFirst, -1, 1, 1, 3 * kPi / 2, 0);
+
+  CDArc keepSecond;
+  ASSERT_TRUE(keepSecond.Set2L(&p1, &p2, &p3far, &p4, 1));  // tangent points (-2, 0), (0, 2)
+  ExpectArc(keepSecond, -2, 2, 2, 3 * kPi / 2, 0);
+
+  CDArc type2;
+  CDArc direct2;
+  ASSERT_TRUE(type2.Set2L(&p1, &p2, &p3, &p4, 2));
+  ASSERT_TRUE(direct2.Set1L1P(&p1, &p2, &p3));
+  ExpectArc(type2, direct2.centre.x, direct2.centre.y, direct2.R, direct2.start, direct2.end, 0);
+
+  CDArc type3;
+  CDArc direct3;
+  ASSERT_TRUE(type3.Set2L(&p1, &p2, &p3, &p4, 3));
+  ASSERT_TRUE(direct3.Set1L1P(&p4, &p3, &p2));
+  ExpectArc(type3, direct3.centre.x, direct3.centre.y, direct3.R, direct3.start, direct3.end, 0);
+}
+
+TEST(DArcTest, Set2LFailsWithoutACorner) {
+  struct Case {
+    CDPoint p1, p2, p3, p4;
+    int type;
+  };
+  const Case cases[] = {
+      {{0, 0}, {1, 0}, {2, 1}, {5, 1}, 0},  // two horizontal lines
+      {{0, 0}, {1, 1}, {3, 2}, {5, 4}, 1},  // two sloped parallel lines
+      {{0, 0}, {1, 0}, {2, 0}, {2, 3}, 0},  // p1, p2, p3 on one horizontal line
+      {{-4, 0}, {-1, 0}, {0, 1}, {0, 4}, 4},
+  };
+  for (const Case& c : cases) {
+    CDArc arc;
+    EXPECT_FALSE(arc.Set2L(&c.p1, &c.p2, &c.p3, &c.p4, c.type)) << c.type;
+  }
+  const CDPoint p(1, 2);
+  const CDPoint q(3, 5);
+  const CDPoint s(4, 1);
+  CDArc arc;
+  EXPECT_FALSE(arc.Set2L(&p, &q, &s, nullptr, 0));
+}
+
+TEST(DArcTest, Set2PRTakesTheLowerArc) {
+  struct Case {
+    CDPoint p1, p2;
+    double r;
+    bool upper;
+    double cx, cy, start, end;
+  };
+  const double root2 = std::sqrt(2.0);
+  const Case cases[] = {
+      // |p1 - p2| = 2R: one centre whatever upper says, and the lower half circle.
+      {{-1, 0}, {1, 0}, 1, true, 0, 0, kPi, 0},
+      {{-1, 0}, {1, 0}, 1, false, 0, 0, kPi, 0},
+      {{-1, 0}, {1, 0}, root2, true, 0, 1, 5 * kPi / 4, 7 * kPi / 4},
+      {{1, 0}, {-1, 0}, root2, true, 0, 1, 5 * kPi / 4, 7 * kPi / 4},
+      {{-1, 0}, {1, 0}, root2, false, 0, -1, 3 * kPi / 4, kPi / 4},
+  };
+  for (const Case& c : cases) {
+    CDArc arc;
+    ASSERT_TRUE(arc.Set2PR(c.p1, c.p2, c.r, c.upper));
+    ExpectArc(arc, c.cx, c.cy, c.r, c.start, c.end);
+    EXPECT_EQ(arc.centre.flag, 0);
+  }
+
+  CDArc arc;
+  EXPECT_FALSE(arc.Set2PR(CDPoint(0, 0), CDPoint(1, 0), 0.0, true));
+  EXPECT_FALSE(arc.Set2PR(CDPoint(0, 0), CDPoint(0.00005, 0), 1.0, true));
+  EXPECT_FALSE(arc.Set2PR(CDPoint(-1, 0), CDPoint(1, 0), 0.9, true));
+}
+
+TEST(DArcTest, TrimCopyFollowsTheLowerHalfCircle) {
+  CDArc arc;
+  arc.SetParam(CDPoint(1.0, 2.0, 3), 2.0, 0.5, 1.0);
+  struct Case {
+    double x1, x2;
+    bool made;
+    double start, end;
+  };
+  const Case cases[] = {
+      {-1.0, 3.0, true, kPi, 0.0},  // exactly R from the centre: the points at cy
+      {1.0, 1.0 + std::sqrt(2.0), true, 3 * kPi / 2, 7 * kPi / 4},
+      {-1.0 - 5e-9, 1.0, true, kPi, 3 * kPi / 2},
+      {-1.0 - 2e-8, 1.0, false, 0, 0},
+      {1.0, 3.0 + 2e-8, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const auto trimmed = arc.TrimCopy(c.x1, c.x2);
+    ASSERT_EQ(trimmed != nullptr, c.made) << c.x1 << " " << c.x2;
+    if (!trimmed) continue;
+    ExpectArc(*trimmed, 1.0, 2.0, 2.0, c.start, c.end);
+    EXPECT_EQ(trimmed->centre.flag, 3);
+  }
+}
+
+TEST(DArcTest, PointsOnTheArc) {
+  const CDArc rightHalf = MakeArc(1.0, 2.0, 2.0, 3 * kPi / 2, kPi / 2);
+  ExpectNear(rightHalf.GetStart(), 1.0, 0.0);
+  ExpectNear(rightHalf.GetEnd(), 1.0, 4.0);
+  ExpectNear(rightHalf.GetMid(0.5), 3.0, 2.0);  // the angle 2pi
+  ExpectNear(rightHalf.GetMid(0.25), 1.0 + std::sqrt(2.0), 2.0 - std::sqrt(2.0));
+  const CDArc quarter = MakeArc(0.0, 0.0, 1.0, 0.0, kPi / 2);
+  ExpectNear(quarter.GetMid(0.5), std::sqrt(0.5), std::sqrt(0.5));
+  EXPECT_EQ(quarter.GetStart().flag, 0);
+}
+
+TEST(DArcTest, GetMinMax) {
+  struct Case {
+    double start, end;
+    int which;
+    double x, y;
+  };
+  // Centre (1, 2), R 2.
+  const Case cases[] = {
+      {kPi, kTwoPi, 2, 1, 0},  // the lower half: its lowest point
+      {kPi, kTwoPi, 0, -1, 2},
+      {kPi, kTwoPi, 1, 3, 2},
+      {kPi, kTwoPi, 3, -1, 2},
+      {3 * kPi / 2, kPi / 2, 1, 3, 2},  // wrapping: angle 0 counts
+      {3 * kPi / 2, kPi / 2, 3, 1, 4},
+      {3 * kPi / 2, kPi / 2, 0, 1, 0},
+      {0.1, 1.0, 1, 1 + 2 * std::cos(0.1), 2 + 2 * std::sin(0.1)},  // angle 0 never counts
+      {0.1, 1.0, 3, 1 + 2 * std::cos(1.0), 2 + 2 * std::sin(1.0)},
+      {-kPi / 2, kPi / 2, 1, 3, 2},  // a negative start is normalised first
+  };
+  for (const Case& c : cases) {
+    CDArc arc = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
+    const CDPoint p = arc.GetMinMax(c.which);
+    ExpectNear(p, c.x, c.y);
+    EXPECT_EQ(p.flag, 0);
+  }
+  CDArc negative = MakeArc(1.0, 2.0, 2.0, -kPi / 2, kPi / 2);
+  negative.GetMinMax(0);
+  EXPECT_DOUBLE_EQ(negative.start, 3 * kPi / 2);
+  EXPECT_EQ(negative.end, kPi / 2);
+}
+
+TEST(DArcTest, LengthAndSegmentArea) {
+  struct Case {
+    double start, end;
+    double length, area;
+  };
+  // R 2.
+  const Case cases[] = {
+      {0, kPi / 2, kPi, kPi - 2},
+      {0, kPi, 2 * kPi, 2 * kPi},
+      {kPi, 0, 2 * kPi, 2 * kPi},
+      {3 * kPi / 2, kPi / 2, 2 * kPi, 2 * kPi},
+      {-kPi / 2, kPi / 2, 2 * kPi, 2 * kPi},
+      {1.0, 1.0, 4 * kPi, 0},  // the lengths count an equal start and end as a full turn
+  };
+  for (const Case& c : cases) {
+    const CDArc arc = MakeArc(5.0, -3.0, 2.0, c.start, c.end);
+    EXPECT_NEAR(arc.GetLength(), c.length, 1e-12) << c.start << " " << c.end;
+    EXPECT_NEAR(arc.GetKoArea(), c.area, 1e-12) << c.start << " " << c.end;
+  }
+}
+
+// Area and centroid distance from the centre of the segment of sweep theta, integrated over
+// slices parallel to the chord (Simpson's rule in the angle t, y = R sin t).
+struct SegmentIntegral {
+  double area;
+  double distance;
+};
+
+SegmentIntegral IntegrateSegment(double r, double theta) {
+  const double t0 = std::asin(std::cos(theta / 2));
+  const double t1 = kPi / 2;
+  const int n = 2000;
+  const double h = (t1 - t0) / n;
+  double area = 0;
+  double moment = 0;
+  for (int i = 0; i <= n; ++i) {
+    const double t = t0 + i * h;
+    const double weight = (i == 0 || i == n) ? 1 : (i % 2 == 1 ? 4 : 2);
+    const double width = 2 * r * std::cos(t);          // slice width at y = R sin t
+    const double dy = r * std::cos(t);                 // dy / dt
+    area += weight * width * dy;
+    moment += weight * r * std::sin(t) * width * dy;
+  }
+  return {area * h / 3, moment / area};
+}
+
+TEST(DArcTest, SegmentCentroidForEverySweep) {
+  struct Case {
+    double start, theta;
+  };
+  const Case cases[] = {
+      {0.3, kPi / 2}, {0.3, kPi}, {0.3, 3 * kPi / 2}, {5.0, 3 * kPi / 2}, {2.0, 1.9 * kPi},
+  };
+  const double r = 3.0;
+  const CDPoint centre(2.0, -1.0);
+  for (const Case& c : cases) {
+    const CDArc arc = MakeArc(centre.x, centre.y, r, c.start, NormalizeAngle(c.start + c.theta));
+    const double middle = c.start + c.theta / 2;
+    const double closed = 4 * r * std::pow(std::sin(c.theta / 2), 3) /
+                          (3 * (c.theta - std::sin(c.theta)));
+    const SegmentIntegral numeric = IntegrateSegment(r, c.theta);
+    EXPECT_NEAR(numeric.distance, closed, 1e-9);
+    EXPECT_NEAR(arc.GetKoArea(), numeric.area, 1e-9);
+
+    const CDPoint g = arc.GetKoCenterBalance();
+    ExpectNear(g, centre.x + closed * std::cos(middle), centre.y + closed * std::sin(middle),
+               1e-9);
+    EXPECT_EQ(g.flag, 0);
+    // The centroid lies toward the middle of the arc, beyond pi too.
+    const CDPoint toMid = arc.GetMid(0.5) - centre;
+    const CDPoint toCentroid = g - centre;
+    EXPECT_GT(toMid.x * toCentroid.x + toMid.y * toCentroid.y, 0.0) << c.start << " " << c.theta;
+  }
+}
+
+TEST(DArcTest, SliverSegmentGivesTheChordMidpoint) {
+  const CDArc sliver = MakeArc(0.0, 0.0, 1.0, 0.5, 0.5 + 1e-5);
+  const CDPoint expected = (sliver.GetStart() + sliver.GetEnd()) / 2.0;
+  const CDPoint g = sliver.GetKoCenterBalance();
+  EXPECT_EQ(g.x, expected.x);
+  EXPECT_EQ(g.y, expected.y);
+  ExpectNear(MakeArc(0.0, 0.0, 1.0, 0.5, 0.5).GetKoCenterBalance(), std::cos(0.5),
+             std::sin(0.5));
+}
+
+TEST(DArcTest, CrossAL) {
+  struct Case {
+    double start, end;  // centre (0, 0), R 1
+    CDPoint a, b;
+    double tol;
+    int result;
+    CDPoint out1, out2;
+  };
+  const double s = std::sqrt(0.75);
+  const CDPoint none;
+  const Case cases[] = {
+      // A segment that ends exactly on the arc counts that point (inclusive ends).
+      {0, kPi, {0, 0}, {0, 1}, 0.0, 1, {0, 1}, {0, 1}},
+      {0, kPi, {-2, 0.5}, {2, 0.5}, 0.0, 2, {-s, 0.5}, {s, 0.5}},
+      {0, kPi, {2, 0.5}, {-2, 0.5}, 0.0, 2, {s, 0.5}, {-s, 0.5}},
+      // The first crossing lies off the arc: out1 is the second.
+      {0, kPi, {0.5, -2}, {0.5, 2}, 0.0, 1, {0.5, s}, {0.5, s}},
+      {0, kPi, {2, 2}, {3, 3}, 0.0, 0, {std::sqrt(0.5), std::sqrt(0.5)},
+       {std::sqrt(0.5), std::sqrt(0.5)}},
+      // The crossing 1e-7 beyond the segment's end counts within tol.
+      {0, kPi, {0, 0}, {0, 1 - 1e-7}, 0.0, 0, {0, 1}, {0, 1}},
+      {0, kPi, {0, 0}, {0, 1 - 1e-7}, 1e-6, 1, {0, 1}, {0, 1}},
+      // A wrapping arc (the right half) takes angle 0.
+      {3 * kPi / 2, kPi / 2, {-2, 0}, {2, 0}, 0.0, 1, {1, 0}, {1, 0}},
+      {0, kPi / 2, {-2, 0}, {2, 0}, 0.0, 1, {1, 0}, {1, 0}},  // the arc's start counts
+      {0, kPi, {-2, 1.5}, {2, 1.5}, 0.0, -1, none, none},      // the line misses the circle
+      {0, kPi, {0.5, 0.5}, {0.50005, 0.5}, 0.0, -1, none, none},  // a and b coincide
+  };
+  for (const Case& c : cases) {
+    const CDArc arc = MakeArc(0.0, 0.0, 1.0, c.start, c.end);
+    CDPoint out1;
+    CDPoint out2;
+    EXPECT_EQ(arc.CrossAL(c.a, c.b, out1, out2, c.tol), c.result)
+        << "(" << c.a.x << "," << c.a.y << ")-(" << c.b.x << "," << c.b.y << ")";
+    if (c.result < 0) continue;
+    ExpectNear(out1, c.out1.x, c.out1.y);
+    ExpectNear(out2, c.out2.x, c.out2.y);
+  }
+}
+
+// A segment from the centre through the unit circle at the angle.
+std::vector<CDPoint> Ray(double angle) { return {CDPoint(0, 0), Polar(2.0, angle)}; }
+
+TEST(DArcTest, CutArcDividesAtTheCrossings) {
+  struct Case {
+    const char* name;
+    double start, end;
+    std::vector<std::vector<CDPoint>> polylines;
+    std::vector<std::pair<double, double>> pieces;
+  };
+  const Case cases[] = {
+      {"first quadrant, no crossing", 0.2, 1.0, {}, {{0.2, 1.0}}},
+      {"first quadrant, a crossing", 0.2, 1.0, {Ray(0.6)}, {{0.2, 0.6}, {0.6, 1.0}}},
+      {"first quadrant, a crossing off the arc", 0.2, 1.0, {Ray(2.0)}, {{0.2, 1.0}}},
+      {"wrapping, no crossing", 5.5, 0.5, {}, {{5.5, 0.5}}},
+      {"wrapping, crossings both sides of 0", 5.5, 0.5, {Ray(0.0), Ray(6.0)},
+       {{5.5, 6.0}, {6.0, 0.0}, {0.0, 0.5}}},
+      {"lower half, a vertical line", kPi, 0.0, {{CDPoint(0, -2), CDPoint(0, 2)}},
+       {{kPi, 3 * kPi / 2}, {3 * kPi / 2, 0.0}}},
+      {"crossings in reverse order along one polyline", 0.2, 1.0,
+       {{CDPoint(0, 0), Polar(2.0, 0.8), Polar(2.0, 0.4), CDPoint(0, 0)}},
+       {{0.2, 0.4}, {0.4, 0.8}, {0.8, 1.0}}},
+      {"a crossing at the arc's end makes no piece", 0.2, 1.0, {Ray(0.2), Ray(1.0)},
+       {{0.2, 1.0}}},
+      {"crossings closer than 1e-6 cut once", 0.2, 1.0, {Ray(0.6), Ray(0.6 + 1e-7)},
+       {{0.2, 0.6}, {0.6 + 1e-7, 1.0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CDArc arc;
+    arc.SetParam(CDPoint(0.0, 0.0, 4), 1.0, c.start, c.end);
+    const auto pieces = arc.CutArc(c.polylines);
+    ASSERT_EQ(pieces.size(), c.pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      ExpectArc(*pieces[i], 0.0, 0.0, 1.0, c.pieces[i].first, c.pieces[i].second);
+      EXPECT_EQ(pieces[i]->centre.flag, 0);
+    }
+    // The pieces start and end exactly at the arc's own angles.
+    EXPECT_EQ(pieces.front()->start, c.start);
+    EXPECT_EQ(pieces.back()->end, c.end);
+  }
+}
+
+TEST(DArcTest, IsSameGroup) {
+  const CDArc arc = MakeArc(1.0, 1.0, 2.0, 0.0, 1.0);
+  struct Case {
+    CDArc other;
+    bool same;
+  };
+  const Case cases[] = {
+      {MakeArc(1.0, 1.0, 2.0, 3.0, 4.0), true},
+      {MakeArc(1.0, 1.0, 2.0 + 0.9e-5, 0.0, 1.0), true},
+      {MakeArc(1.0, 1.0, 2.0 + 2e-5, 0.0, 1.0), false},
+      {MakeArc(1.0 + 0.9e-4, 1.0, 2.0, 0.0, 1.0), true},
+      {MakeArc(1.0 + 1.5e-4, 1.0, 2.0, 0.0, 1.0), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(arc.IsSameGroup(&c.other), c.same);
+  EXPECT_FALSE(arc.IsSameGroup(nullptr));
+}
+
+class DArcDrawTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // World (15, 15) falls on device (500, 400) at 10 pixels per unit.
+    view.dc = &canvas;
+    view.centreX = 500;
+    view.centreY = 400;
+    view.scale = 10.0;
+    canvas.SelectPen(ownPen);
+  }
+
+  RecordingCanvas canvas;
+  CViewInfo view;
+  const Pen ownPen{PenStyle::Solid, 3, Color::Rgb(0, 128, 0)};
+};
+
+TEST_F(DArcDrawTest, ArcInItsBoundingRectangle) {
+  MakeArc(15.0, 15.0, 2.0, 0.0, kPi / 2).Draw(view, false);
+  ASSERT_EQ(canvas.Primitives().size(), 1u);
+  const DrawnPrimitive& arc = canvas.Primitives()[0];
+  EXPECT_EQ(arc.kind, PrimitiveKind::Arc);
+  EXPECT_EQ(arc.rect, (DevRect{480, 380, 521, 421}));  // one pixel more right and down
+  EXPECT_EQ(arc.points, (std::vector<DevPoint>{{520, 400}, {500, 380}}));
+  EXPECT_EQ(arc.state.pen, ownPen);
+}
+
+TEST_F(DArcDrawTest, RadiiAreDottedRedAndThePenIsRestored) {
+  MakeArc(15.0, 15.0, 2.0, 0.0, kPi / 2).Draw(view, true);
+  ASSERT_EQ(canvas.Primitives().size(), 3u);
+  EXPECT_EQ(canvas.Primitives()[0].kind, PrimitiveKind::Arc);
+  const Pen radiiPen{PenStyle::Dot, 1, Color{255}};
+  const auto lines = canvas.PrimitivesOf(PrimitiveKind::Line);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].points, (std::vector<DevPoint>{{520, 400}, {500, 400}}));
+  EXPECT_EQ(lines[1].points, (std::vector<DevPoint>{{500, 400}, {500, 380}}));
+  EXPECT_EQ(lines[0].state.pen, radiiPen);
+  EXPECT_EQ(lines[1].state.pen, radiiPen);
+  EXPECT_EQ(canvas.CurrentPen(), ownPen);
+}
+
+TEST_F(DArcDrawTest, AnArcWhoseEndsMeetOnOnePixelIsNotDrawn) {
+  const CDArc tiny = MakeArc(15.0, 15.0, 2.0, kPi / 4, kPi / 4 + 1e-4);
+  tiny.Draw(view, false);
+  EXPECT_TRUE(canvas.Primitives().empty());
+  tiny.Draw(view, true);
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Arc).size(), 0u);
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Line).size(), 2u);
+}
+
+}  // namespace
