@@ -283,28 +283,25 @@ bool CDPolyArray::IsInPolygon(const CDArc& piece) {
 bool CDPolyArray::GetCrossPoint(const CDArc* arc, CDPoint* out, bool fromStart) {
   const auto pieces = arc->CutArc(VertexLists(shapes_));
   if (pieces.empty()) return false;
+  const auto piece = [&pieces](int i) -> const CDArc& {
+    return *pieces[static_cast<std::size_t>(i)];
+  };
   // The walk never takes the piece at the far end of the arc.
   const int last = static_cast<int>(pieces.size()) - 1;
   if (fromStart) {
-    const CDArc& first = *pieces.front();
-    if (!IsInPolygon(first)) {
-      *out = first.GetStart();
+    if (!IsInPolygon(piece(0))) {
+      *out = piece(0).GetStart();
       return true;
     }
-    *out = first.GetEnd();
-    for (int i = 1; i < last && IsInPolygon(*pieces[static_cast<std::size_t>(i)]); ++i) {
-      *out = pieces[static_cast<std::size_t>(i)]->GetEnd();
-    }
+    *out = piece(0).GetEnd();
+    for (int i = 1; i < last && IsInPolygon(piece(i)); ++i) *out = piece(i).GetEnd();
   } else {
-    const CDArc& end = *pieces.back();
-    if (!IsInPolygon(end)) {
-      *out = end.GetEnd();
+    if (!IsInPolygon(piece(last))) {
+      *out = piece(last).GetEnd();
       return true;
     }
-    *out = end.GetStart();
-    for (int i = last - 1; i > 0 && IsInPolygon(*pieces[static_cast<std::size_t>(i)]); --i) {
-      *out = pieces[static_cast<std::size_t>(i)]->GetStart();
-    }
+    *out = piece(last).GetStart();
+    for (int i = last - 1; i > 0 && IsInPolygon(piece(i)); --i) *out = piece(i).GetStart();
   }
   return true;
 }

@@ -90,11 +90,13 @@ class CDPolyArray {
   // it when farthest); true when any shape has one.
   bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, bool farthest,
                      double tol) const;
-  // Walks the arc, cut at its crossings with the shapes, from its start (or its end) through the
-  // pieces that lie inside the polygons, and gives the point where the walk stops. False when
-  // the arc gives no piece.
+  // Cuts the arc at its crossings with the shapes and walks its pieces from the start (or the
+  // end) while they lie inside a polygon, never into the piece at the far end; out is where the
+  // walk stops, the arc's own start (or end) when the first piece lies outside. The polygon tests
+  // move the selection as FindPolygon does. False when the cut gives no piece.
   bool GetCrossPoint(const CDArc* arc, CDPoint* out, bool fromStart);
-  // Where the segment p1-p2 first enters (1) or leaves (2) the polygons; 0 when it does neither.
+  // Where the segment p1-p2, walked from p1, first enters (1) or leaves (2) the polygons; 0 when
+  // it does neither. The polygon tests move the selection as FindPolygon does.
   int FirstInOutPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out);
 
   void RotateShape(double cx, double cy, double angle);

@@ -1,0 +1,642 @@
+#include "core/geometry/DPolyArray.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <numbers>
+#include <stdexcept>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "core/geometry/DArc.h"
+#include "core/geometry/ViewInfo.h"
+#include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/PolyTestUtil.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// A polyline of a chosen kind, standing in for the section shapes.
+class KindPoly : public CDPoly {
+ public:
+  explicit KindPoly(int kind) : kind_(kind) {}
+  int WhatKind() const override { return kind_; }
+
+ private:
+  int kind_;
+};
+
+// A shape with a field of its own, copied only by its own Copy.
+class TaggedPoly : public CDPoly {
+ public:
+  explicit TaggedPoly(int tag) : tag_(tag) {}
+  int Tag() const { return tag_; }
+  std::unique_ptr<CDPoly> Copy() const override {
+    auto copy = std::make_unique<TaggedPoly>(tag_);
+    copy->SetName(GetName());
+    copy->CopyPoints(this);
+    return copy;
+  }
+
+ private:
+  int tag_;
+};
+
+// Records how the array asks it to draw.
+struct DrawCall {
+  const CDPoly* shape;
+  int bold;
+  int from;
+  int to;
+  friend bool operator==(const DrawCall&, const DrawCall&) = default;
+};
+
+class SpyPoly : public CDPoly {
+ public:
+  SpyPoly(std::vector<DrawCall>& draws, std::vector<const CDPoly*>& names)
+      : draws_(draws), names_(names) {}
+  void Draw(CViewInfo*, int bold, int from, int to) const override {
+    draws_.push_back({this, bold, from, to});
+  }
+  void DrawName(CViewInfo*) const override { names_.push_back(this); }
+
+ private:
+  std::vector<DrawCall>& draws_;
+  std::vector<const CDPoly*>& names_;
+};
+
+std::unique_ptr<CDPoly> Named(const std::string& name, std::unique_ptr<CDPoly> shape) {
+  shape->SetName(name);
+  return shape;
+}
+
+// The closed square [x0, x1] x [y0, y1], counter-clockwise.
+std::unique_ptr<CDPoly> Square(double x0, double y0, double x1, double y1) {
+  return MakePoly({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}});
+}
+
+void ExpectPoint(const CDPoint& p, double x, double y, double tol = 1e-9) {
+  EXPECT_NEAR(p.x, x, tol);
+  EXPECT_NEAR(p.y, y, tol);
+}
+
+// ---- The list ----
+
+TEST(PolyArrayListTest, AddInsertReleaseAndRemoveKeepTheOrder) {
+  CDPolyArray array;
+  EXPECT_TRUE(array.IsEmpty());
+  EXPECT_EQ(array.Add(Named("a", MakePoly({}))), 0);
+  EXPECT_EQ(array.Add(Named("c", MakePoly({}))), 1);
+  array.InsertAt(1, Named("b", MakePoly({})));
+  array.InsertAt(3, Named("d", MakePoly({})));
+  ASSERT_EQ(array.GetSize(), 4);
+  EXPECT_EQ(array.GetAt(1)->GetName(), "b");
+  EXPECT_EQ(array.GetAt(3)->GetName(), "d");
+
+  const std::unique_ptr<CDPoly> released = array.Release(0);
+  EXPECT_EQ(released->GetName(), "a");
+  array.RemoveAt(1);
+  ASSERT_EQ(array.GetSize(), 2);
+  EXPECT_EQ(array.GetAt(0)->GetName(), "b");
+  EXPECT_EQ(array.GetAt(1)->GetName(), "d");
+
+  array.DeleteAll();
+  EXPECT_TRUE(array.IsEmpty());
+}
+
+TEST(PolyArrayListTest, BadIndexOrNullShapeThrowsOutOfRange) {
+  CDPolyArray array;
+  array.Add(MakePoly({}));
+  const CDPolyArray& constArray = array;
+  EXPECT_THROW(array.GetAt(1), std::out_of_range);
+  EXPECT_THROW(array.GetAt(-1), std::out_of_range);
+  EXPECT_THROW(constArray.GetAt(1), std::out_of_range);
+  EXPECT_THROW(array.InsertAt(2, MakePoly({})), std::out_of_range);
+  EXPECT_THROW(array.Release(1), std::out_of_range);
+  EXPECT_THROW(array.RemoveAt(-1), std::out_of_range);
+  EXPECT_THROW(array.Add(nullptr), std::out_of_range);
+  EXPECT_THROW(array.InsertAt(0, nullptr), std::out_of_range);
+  EXPECT_EQ(array.GetSize(), 1);
+}
+
+// ---- Copy ----
+
+TEST(PolyArrayCopyTest, CopyUsesEveryShapesOwnCopy) {
+  CDPolyArray source;
+  auto tagged = std::make_unique<TaggedPoly>(7);
+  tagged->SetName("t");
+  tagged->Add(1, 2);
+  source.Add(std::move(tagged));
+  source.Add(Named("p", MakePoly({{3, 4, 1}})));
+
+  CDPolyArray target;
+  target.Add(MakePoly({{9, 9}}));
+  target.Copy(&source);
+  const std::unique_ptr<CDPolyArray> made = source.Copy();
+
+  for (const CDPolyArray* copy : {&target, made.get()}) {
+    ASSERT_EQ(copy->GetSize(), 2);
+    const auto* taggedCopy = dynamic_cast<const TaggedPoly*>(copy->GetAt(0));
+    ASSERT_NE(taggedCopy, nullptr);
+    EXPECT_EQ(taggedCopy->Tag(), 7);
+    EXPECT_EQ(taggedCopy->GetName(), "t");
+    ExpectPoints(*taggedCopy, {{1, 2}});
+    EXPECT_EQ(copy->GetAt(1)->GetName(), "p");
+    ExpectPoints(*copy->GetAt(1), {{3, 4, 1}});
+    EXPECT_NE(copy->GetAt(0), source.GetAt(0));
+    EXPECT_NE(copy->GetAt(1)->GetAt(0), source.GetAt(1)->GetAt(0)) << "points are copied";
+  }
+}
+
+TEST(PolyArrayCopyTest, CopyOfNullEmptiesAndCopyOfItselfKeepsTheShapes) {
+  CDPolyArray array;
+  array.Add(Named("a", MakePoly({{1, 1}})));
+  array.Copy(&array);
+  ASSERT_EQ(array.GetSize(), 1);
+  EXPECT_EQ(array.GetAt(0)->GetName(), "a");
+
+  array.Copy(nullptr);
+  EXPECT_TRUE(array.IsEmpty());
+}
+
+// ---- Shape list record ----
+
+// Little-endian bytes of the values the record holds.
+class Bytes {
+ public:
+  Bytes& Int(std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    return *this;
+  }
+  Bytes& Double(double v) {
+    std::uint64_t u = 0;
+    std::memcpy(&u, &v, sizeof u);
+    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    return *this;
+  }
+  // A framework string in its Unicode form (fewer than 255 units).
+  Bytes& Name(const std::u16string& units) {
+    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
+    for (const char16_t unit : units) {
+      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return *this;
+  }
+  const std::vector<std::uint8_t>& Get() const { return bytes_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+TEST(PolyArrayRecordTest, StoreWritesTheCountThenKindAndRecordOfEachShape) {
+  CDPolyArray array;
+  auto stratum = std::make_unique<KindPoly>(kKindStratumLine);
+  stratum->SetName("地層1");
+  stratum->Add(1.5, -2.0);
+  stratum->Add(3.0, 4.25);
+  array.Add(std::move(stratum));
+  array.Add(Named("", MakePoly({})));
+
+  Archive ar;
+  array.Store(ar, 5);
+
+  Bytes expected;
+  expected.Int(2)
+      .Int(1).Name(u"地層1").Int(2).Double(1.5).Double(-2.0).Double(3.0).Double(4.25)
+      .Int(-1).Name(u"").Int(0);
+  EXPECT_EQ(ar.Bytes(), expected.Get());
+}
+
+TEST(PolyArrayRecordTest, StoreAndLoadGiveEqualShapesWithFlagsCleared) {
+  CDPolyArray stored;
+  stored.Add(Named("ground line", MakePoly({{0, 0, 1}, {10, 2.5, 1}, {20, -3}})));
+  stored.Add(Named("", MakePoly({})));
+  stored.Add(Named("x", MakePoly({{1e-9, 9999.999}})));
+  Archive out;
+  stored.Store(out, 0);
+
+  CDPolyArray loaded;
+  Archive in(out.Bytes());
+  loaded.Load(in, 0);
+
+  EXPECT_EQ(in.Remaining(), 0u);
+  ASSERT_EQ(loaded.GetSize(), stored.GetSize());
+  for (int i = 0; i < loaded.GetSize(); ++i) {
+    const CDPoly& shape = *loaded.GetAt(i);
+    EXPECT_EQ(typeid(shape), typeid(CDPoly));
+    EXPECT_EQ(shape.GetName(), stored.GetAt(i)->GetName());
+    EXPECT_TRUE(shape.CompareCoord(stored.GetAt(i)));
+    for (const auto& p : shape.Points()) EXPECT_EQ(p->flag, 0);
+  }
+}
+
+TEST(PolyArrayRecordTest, LoadAppendsToTheShapesAlreadyThere) {
+  const std::vector<std::uint8_t> record =
+      Bytes().Int(1).Int(-1).Name(u"new").Int(1).Double(5).Double(6).Get();
+  CDPolyArray array;
+  array.Add(Named("old", MakePoly({})));
+  Archive ar(record);
+  array.Load(ar, 0);
+  ASSERT_EQ(array.GetSize(), 2);
+  EXPECT_EQ(array.GetAt(0)->GetName(), "old");
+  EXPECT_EQ(array.GetAt(1)->GetName(), "new");
+  ExpectPoints(*array.GetAt(1), {{5, 6}});
+}
+
+struct BadRecordCase {
+  const char* what;
+  std::vector<std::uint8_t> bytes;
+  ArchiveException::Cause cause;
+  const char* messagePart;  // null when any message will do
+};
+
+TEST(PolyArrayRecordTest, FailedLoadThrowsAndLeavesTheArrayAsItWas) {
+  const Bytes good = Bytes().Int(-1).Name(u"a").Int(1).Double(1).Double(2);
+  auto twoShapesThen = [&good](const Bytes& second) {
+    std::vector<std::uint8_t> bytes = Bytes().Int(2).Get();
+    bytes.insert(bytes.end(), good.Get().begin(), good.Get().end());
+    bytes.insert(bytes.end(), second.Get().begin(), second.Get().end());
+    return bytes;
+  };
+  std::vector<std::uint8_t> truncated = twoShapesThen(good);
+  truncated.resize(truncated.size() - 3);
+
+  const BadRecordCase cases[] = {
+      {"unknown kind after a good shape", twoShapesThen(Bytes().Int(99).Name(u"b").Int(0)),
+       ArchiveException::Cause::BadFormat, "99"},
+      {"unknown negative kind", Bytes().Int(1).Int(-2).Name(u"b").Int(0).Get(),
+       ArchiveException::Cause::BadFormat, "-2"},
+      {"record cut in the second shape's points", truncated, ArchiveException::Cause::EndOfFile,
+       nullptr},
+      {"count cut short", {0x01, 0x00}, ArchiveException::Cause::EndOfFile, nullptr},
+      {"negative count", Bytes().Int(-1).Get(), ArchiveException::Cause::BadFormat, nullptr},
+      {"count larger than the data", Bytes().Int(1000000).Int(-1).Get(),
+       ArchiveException::Cause::EndOfFile, nullptr},
+  };
+  for (const BadRecordCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    CDPolyArray array;
+    array.Add(Named("kept", MakePoly({{7, 8}})));
+    Archive ar(c.bytes);
+    try {
+      array.Load(ar, 0);
+      ADD_FAILURE() << "no exception";
+    } catch (const ArchiveException& e) {
+      EXPECT_EQ(e.GetCause(), c.cause);
+      if (c.messagePart != nullptr) {
+        EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos) << e.what();
+      }
+    }
+    ASSERT_EQ(array.GetSize(), 1);
+    EXPECT_EQ(array.GetAt(0)->GetName(), "kept");
+    ExpectPoints(*array.GetAt(0), {{7, 8}});
+  }
+}
+
+// ---- Drawing ----
+
+class PolyArrayDrawTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    view.dc = &canvas;
+    view.width = 400;  // with the margins of 50: 300 pixels for the 30 units of the area
+    view.height = 400;
+    for (int i = 0; i < 3; ++i) array.Add(std::make_unique<SpyPoly>(draws, names));
+  }
+
+  RecordingCanvas canvas;
+  CViewInfo view;
+  std::vector<DrawCall> draws;
+  std::vector<const CDPoly*> names;
+  CDPolyArray array;
+};
+
+struct HighlightCase {
+  bool highlight;
+  int selected;
+  int boldShape;  // -1: none drawn bold
+};
+
+TEST_F(PolyArrayDrawTest, OnlyTheSelectedShapeIsHighlightedWithTheHandleRange) {
+  const HighlightCase cases[] = {{true, 1, 1}, {false, 1, -1}, {true, -1, -1}, {true, 3, -1}};
+  for (const HighlightCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "highlight " << c.highlight << " selected " << c.selected);
+    draws.clear();
+    array.SetActiveShapeID(c.selected);
+    array.Draw(&view, c.highlight, 2, 4);
+    ASSERT_EQ(draws.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      const DrawCall expected = i == c.boldShape ? DrawCall{array.GetAt(i), 1, 2, 4}
+                                                 : DrawCall{array.GetAt(i), 0, -1, -1};
+      EXPECT_EQ(draws[i], expected) << "shape " << i;
+    }
+  }
+}
+
+TEST_F(PolyArrayDrawTest, DrawAndDrawNameUpdateTheScaleOnlyWhenTheAreaIsSet) {
+  array.Draw(&view, false, -1, -1);
+  EXPECT_EQ(view.scale, 10.0);
+  view.scale = 1.0;
+  array.DrawName(&view);
+  EXPECT_EQ(view.scale, 10.0);
+  EXPECT_EQ(names, (std::vector<const CDPoly*>{array.GetAt(0), array.GetAt(1), array.GetAt(2)}));
+
+  view.xmin = kAreaNotSet;
+  view.scale = 3.0;
+  array.Draw(&view, false, -1, -1);
+  array.DrawName(&view);
+  EXPECT_EQ(view.scale, 3.0);
+}
+
+// ---- Whole-list operations and selection ----
+
+TEST(PolyArrayTest, SetPropertyReverseAndNames) {
+  CDPolyArray array;
+  array.Add(Named("A", MakePoly({{1, 1}})));
+  array.Add(Named("B", MakePoly({{2, 2}})));
+  EXPECT_TRUE(array.IsNameDuplication("A"));
+  EXPECT_FALSE(array.IsNameDuplication("a"));
+  EXPECT_FALSE(array.IsNameDuplication("A "));
+
+  array.Reverse();
+  EXPECT_EQ(array.GetAt(0)->GetName(), "B");
+  EXPECT_EQ(array.GetAt(1)->GetName(), "A");
+
+  const auto source = Named("S", MakePoly({}));
+  array.SetProperty(source.get());
+  EXPECT_EQ(array.GetAt(0)->GetName(), "S");
+  EXPECT_EQ(array.GetAt(1)->GetName(), "S");
+  ExpectPoints(*array.GetAt(0), {{2, 2}});
+}
+
+TEST(PolyArrayTest, ActiveShapeIsNullOutsideTheList) {
+  CDPolyArray array;
+  array.Add(MakePoly({}));
+  array.Add(MakePoly({}));
+  EXPECT_EQ(array.GetActiveShapeID(), -1);
+  EXPECT_EQ(array.GetSelectSurfaceNo(), -1);
+  const struct {
+    int selected;
+    const CDPoly* shape;
+  } cases[] = {{-1, nullptr}, {0, array.GetAt(0)}, {1, array.GetAt(1)}, {2, nullptr}};
+  for (const auto& c : cases) {
+    array.SetActiveShapeID(c.selected);
+    EXPECT_EQ(array.GetActiveShapeID(), c.selected);
+    EXPECT_EQ(array.GetActiveShapePtr(), c.shape) << "selected " << c.selected;
+  }
+}
+
+TEST(PolyArrayTest, ShiftAndRotateMoveEveryShape) {
+  CDPolyArray array;
+  array.Add(MakePoly({{1, 0}, {2, 0}}));
+  array.Add(MakePoly({{0, 3}}));
+  array.ShiftShape(1, -1);
+  ExpectPoints(*array.GetAt(0), {{2, -1}, {3, -1}});
+  ExpectPoints(*array.GetAt(1), {{1, 2}});
+  array.RotateShape(1, -1, kPi / 2);
+  ExpectPoints(*array.GetAt(0), {{1, 0}, {1, 1}});
+  ExpectPoints(*array.GetAt(1), {{-2, -1}});
+}
+
+// ---- Extremes ----
+
+TEST(PolyArrayExtremeTest, ExtremesSkipEmptyShapesAndTheEarlierShapeWinsTies) {
+  CDPolyArray array;
+  array.Add(MakePoly({}));
+  array.Add(MakePoly({{0, 5, 1}, {4, 9, 1}, {4, -2, 1}}));
+  array.Add(MakePoly({{0, 7}, {4, 1}, {2, -2}, {3, 9}}));
+  array.Add(MakePoly({}));
+
+  const struct {
+    const char* which;
+    CDPoint result;
+    CDPoint expected;
+  } cases[] = {
+      {"Left", array.Left(), {0, 5}},
+      {"Right", array.Right(), {4, 9}},
+      {"Bottom", array.Bottom(), {4, -2}},
+      {"Top", array.Top(), {4, 9}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.which);
+    EXPECT_EQ(c.result.x, c.expected.x);
+    EXPECT_EQ(c.result.y, c.expected.y);
+    EXPECT_EQ(c.result.flag, 0);
+  }
+}
+
+TEST(PolyArrayExtremeTest, ExtremesOfAnArrayWithoutPointsAreTheStartValues) {
+  CDPolyArray array;
+  array.Add(MakePoly({}));
+  const struct {
+    const char* which;
+    CDPoint result;
+    double x;
+    double y;
+  } cases[] = {
+      {"Left", array.Left(), kAreaNotSet, kNoValue},
+      {"Right", array.Right(), kNoValue, kNoValue},
+      {"Bottom", array.Bottom(), kNoValue, kAreaNotSet},
+      {"Top", array.Top(), kNoValue, kNoValue},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.which);
+    EXPECT_EQ(c.result.x, c.x);
+    EXPECT_EQ(c.result.y, c.y);
+  }
+}
+
+// ---- Nearest point, inside tests ----
+
+TEST(PolyArrayTest, GetOnlineNearTakesTheStrictlyNearestShape) {
+  CDPolyArray array;
+  array.Add(MakePoly({{5, 5}}));  // too short to have a nearest point
+  array.Add(MakePoly({{0, 2}, {10, 2}}));
+  array.Add(MakePoly({{0, -1}, {10, -1}}));
+  array.Add(MakePoly({{0, 3}, {10, 3}}));  // as near as the first line
+  const CDPoint p(4, 0.4);
+  double dist = 0;
+  const CDPoint nearest = array.GetOnlineNear(&p, dist);
+  ExpectPoint(nearest, 4, -1);
+  EXPECT_DOUBLE_EQ(dist, 1.4);
+
+  const CDPoint q(4, 2.5);
+  ExpectPoint(array.GetOnlineNear(&q, dist), 4, 2);
+  EXPECT_DOUBLE_EQ(dist, 0.5);
+}
+
+TEST(PolyArrayTest, GetOnlineNearOfNoShapesIsTheNoValuePoint) {
+  const CDPolyArray array;
+  const CDPoint p(1, 1);
+  double dist = 0;
+  const CDPoint nearest = array.GetOnlineNear(&p, dist);
+  EXPECT_EQ(nearest.x, kNoValue);
+  EXPECT_EQ(nearest.y, kNoValue);
+  EXPECT_EQ(dist, kAreaNotSet);
+}
+
+TEST(PolyArrayFindTest, FindPolygonSearchesFromTheLastShape) {
+  CDPolyArray array;
+  array.Add(Square(0, 0, 10, 10));
+  array.Add(Square(2, 2, 4, 4));  // inside the first
+  array.Add(Square(20, 0, 30, 10));
+  array.SetActiveShapeID(2);
+
+  const struct {
+    CDPoint p;
+    int found;  // -1: none
+    int selectedAfter;
+  } cases[] = {
+      {{3, 3}, 1, 1},
+      {{8, 8}, 0, 0},
+      {{50, 50}, -1, 0},  // the selection stays
+      {{25, 5}, 2, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "point " << c.p.x << ", " << c.p.y);
+    const CDPoly* found = array.FindPolygon(&c.p);
+    const CDPoly* expected = c.found < 0 ? nullptr : array.GetAt(c.found);
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(array.IsPolyInside(&c.p), c.found >= 0);
+    EXPECT_EQ(array.GetActiveShapeID(), c.selectedAfter);
+    EXPECT_EQ(array.GetFoundShape(), array.GetAt(c.selectedAfter));
+  }
+}
+
+TEST(PolyArrayFindTest, FoundShapeIsForgottenWhenItLeavesTheList) {
+  CDPolyArray array;
+  array.Add(Square(0, 0, 10, 10));
+  array.Add(Square(20, 0, 30, 10));
+  const CDPoint p(5, 5);
+  array.FindPolygon(&p);
+  array.RemoveAt(1);
+  EXPECT_NE(array.GetFoundShape(), nullptr);
+  const std::unique_ptr<CDPoly> released = array.Release(0);
+  EXPECT_EQ(array.GetFoundShape(), nullptr);
+
+  array.Add(Square(0, 0, 10, 10));
+  array.FindPolygon(&p);
+  array.DeleteAll();
+  EXPECT_EQ(array.GetFoundShape(), nullptr);
+}
+
+// ---- Crossings ----
+
+TEST(PolyArrayCrossTest, SegmentCrossingNearestOrFarthestFromTheStart) {
+  CDPolyArray array;
+  array.Add(MakePoly({{5, -1}, {5, 1}}));
+  array.Add(MakePoly({{0, 5}, {1, 5}}));  // not crossed
+  array.Add(MakePoly({{2, -1}, {2, 1}, {8, 1}, {8, -1}}));  // nearest crossing (2, 0)
+  array.Add(MakePoly({{7, -1}, {7, 1}}));
+  const CDPoint p1(0, 0);
+  const CDPoint p2(10, 0);
+
+  const struct {
+    bool farthest;
+    double x;
+  } cases[] = {{false, 2}, {true, 7}};
+  for (const auto& c : cases) {
+    CDPoint out(-1, -1);
+    EXPECT_TRUE(array.GetCrossPoint(&p1, &p2, &out, c.farthest, 1e-6));
+    ExpectPoint(out, c.x, 0);
+  }
+
+  const CDPoint q1(0, 3);
+  const CDPoint q2(10, 3);
+  CDPoint untouched(-1, -1);
+  EXPECT_FALSE(array.GetCrossPoint(&q1, &q2, &untouched, false, 1e-6));
+  ExpectPoint(untouched, -1, -1);
+}
+
+// Polygons for the arc: the lower half circle of radius 10 about the origin runs from (-10, 0)
+// through (0, -10) to (10, 0).
+class PolyArrayArcTest : public testing::Test {
+ protected:
+  const CDArc lowerHalf{0.0, 0.0, 10.0, kPi, 2 * kPi};
+  const CDPoint cutAt0{0, -10};
+  const CDPoint cutAt5{5, -std::sqrt(75.0)};
+};
+
+TEST_F(PolyArrayArcTest, WalkGoesThroughThePiecesInsidePolygons) {
+  CDPolyArray array;
+  array.Add(Square(-20, -20, 0, 5));
+  array.Add(Square(0, -20, 5, 5));
+  // Pieces: [pi, 3pi/2] in the first square, [3pi/2, 5pi/3] in the second, the rest outside.
+  const struct {
+    bool fromStart;
+    CDPoint expected;
+  } cases[] = {{true, cutAt5}, {false, {10, 0}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fromStart ? "from start" : "from end");
+    CDPoint out;
+    EXPECT_TRUE(array.GetCrossPoint(&lowerHalf, &out, c.fromStart));
+    ExpectPoint(out, c.expected.x, c.expected.y, 1e-9);
+  }
+}
+
+TEST_F(PolyArrayArcTest, WalkNeverTakesThePieceAtTheFarEnd) {
+  CDPolyArray array;
+  array.Add(Square(-20, -20, 20, 5));
+  array.Add(MakePoly({{0, -20}, {0, 5}}));  // cuts the arc at (0, -10), encloses nothing
+  for (const bool fromStart : {true, false}) {
+    SCOPED_TRACE(fromStart ? "from start" : "from end");
+    CDPoint out;
+    EXPECT_TRUE(array.GetCrossPoint(&lowerHalf, &out, fromStart));
+    ExpectPoint(out, cutAt0.x, cutAt0.y);
+  }
+}
+
+TEST_F(PolyArrayArcTest, PieceOutsideEveryPolygonGivesTheArcEnd) {
+  CDPolyArray array;
+  array.Add(Square(-2, -20, 2, 5));  // only the middle of the arc lies inside
+  CDPoint out;
+  EXPECT_TRUE(array.GetCrossPoint(&lowerHalf, &out, true));
+  ExpectPoint(out, -10, 0);
+  EXPECT_TRUE(array.GetCrossPoint(&lowerHalf, &out, false));
+  ExpectPoint(out, 10, 0);
+}
+
+TEST_F(PolyArrayArcTest, ArcWithoutPiecesLeavesTheOutputAlone) {
+  CDPolyArray array;
+  array.Add(Square(-20, -20, 20, 5));
+  const CDArc tiny(0.0, 0.0, 10.0, 1.0, 1.0 + 5e-7);
+  CDPoint out(-1, -1);
+  EXPECT_FALSE(array.GetCrossPoint(&tiny, &out, true));
+  ExpectPoint(out, -1, -1);
+}
+
+TEST(PolyArrayInOutTest, FirstInOutPointFindsWhereTheSegmentEntersOrLeaves) {
+  CDPolyArray array;
+  array.Add(Square(2, -2, 6, 2));
+  array.Add(Square(20, -2, 30, 2));
+
+  const struct {
+    const char* what;
+    CDPoint p1;
+    CDPoint p2;
+    int result;
+    CDPoint out;
+  } cases[] = {
+      {"enters and leaves", {0, 0}, {10, 0}, 1, {2, 0}},
+      {"starts inside", {4, 0}, {10, 0}, 2, {6, 0}},
+      {"runs backward through it", {10, 0}, {0, 0}, 1, {6, 0}},
+      {"misses every polygon", {0, 5}, {10, 5}, 0, {-1, -1}},
+      {"stays inside", {3, 0}, {5, 0}, 0, {-1, -1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CDPoint out(-1, -1);
+    EXPECT_EQ(array.FirstInOutPoint(&c.p1, &c.p2, &out), c.result);
+    ExpectPoint(out, c.out.x, c.out.y);
+  }
+}
+
+}  // namespace
