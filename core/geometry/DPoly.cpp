@@ -7,10 +7,24 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/model/CoreConfig.h"
 #include "platform/Archive.h"
 #include "platform/NumberText.h"
 
 namespace {
+
+// Quantity codes of the rounding rules for section coordinates.
+constexpr int kRoundCodeX = 341;
+constexpr int kRoundCodeY = 351;
+
+// A coordinate outside the drawable range becomes no value; the others are rounded while the
+// process-wide rounding switch is on.
+double ValidCoordinate(double v, int roundCode) {
+  constexpr double kLimit = 9999.999;
+  if (v == kNoValue) return v;
+  if (v < -kLimit || v > kLimit) return kNoValue;
+  return CCoreConfig::GetRound(v, roundCode);
+}
 
 void RequirePoint(const std::shared_ptr<CDPoint>& p) {
   if (!p) throw std::out_of_range("CDPoly: a null point cannot be added");
@@ -111,6 +125,13 @@ void CDPoly::Load(Archive& ar, int /*version*/) {
 }
 
 // ---- Virtual operations ----
+
+void CDPoly::ChangeValid() {
+  for (const auto& p : points_) {
+    p->x = ValidCoordinate(p->x, kRoundCodeX);
+    p->y = ValidCoordinate(p->y, kRoundCodeY);
+  }
+}
 
 void CDPoly::SetProperty(const CDPoly* other) {
   if (other != nullptr) name_ = other->name_;
@@ -251,7 +272,8 @@ double CDPoly::GetArea() const {
 
 double CDPoly::GetLength() const {
   double length = 0;
-  for (std::size_t i = 0; i + 1 < points_.size(); ++i) length += Hypot(*points_[i], *points_[i + 1]);
+  for (std::size_t i = 0; i + 1 < points_.size(); ++i)
+    length += Hypot(*points_[i], *points_[i + 1]);
   return length;
 }
 

@@ -51,9 +51,9 @@ class CDPoly {
   using PointList = std::vector<std::shared_ptr<CDPoint>>;
 
   // Class-wide state shared by all shapes.
-  inline static int bShowHilight = 0;  // the picked shape is drawn highlighted
-  inline static bool bMovCap = false;  // a rubber band of mouse editing is on screen
-  inline static CDPoint ptCap;         // the mouse position of that rubber band
+  inline static int bShowHilight = 0;    // the picked shape is drawn highlighted
+  inline static bool bMovCap = false;    // a rubber band of mouse editing is on screen
+  inline static CDPoint ptCap;           // the mouse position of that rubber band
   inline static double small_limit = 0;  // the crossing tolerance of TrimPoint
 
   CDPoly() = default;
@@ -112,8 +112,7 @@ class CDPoly {
   virtual int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                         const CDPoly* upper) const;
   // The crossing of segment p1-p2 with this line nearest to p1.
-  virtual bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,
-                             double tol) const;
+  virtual bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, double tol) const;
   // The same for the 1000 long segment from p at the angle (radians).
   virtual bool GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const;
   // Empties out, then appends every crossing in the order of this line's segments.
@@ -239,8 +238,7 @@ class CDPoly {
   // Boundary entries, by value, of the segments that span [x1, x2]; replaces the records' content
   // and returns their count.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
-  int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,
-                        double ylimit) const;
+  int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.
   std::unique_ptr<CDPoly> GetKukanShape(const CDPoint* a, const CDPoint* b) const;

@@ -1,0 +1,15 @@
+// The one place that maps shape kind codes to shape classes. A section shape class registers
+// here with one case line (and its header include); stored shape lists are read through it.
+
+#include <memory>
+
+#include "core/geometry/DPoly.h"
+
+std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
+  switch (kind) {
+    case kKindPoly:
+      return std::make_unique<CDPoly>();
+    default:
+      return nullptr;
+  }
+}
