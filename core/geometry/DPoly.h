@@ -154,7 +154,8 @@ class CDPoly {
   void SetAt(int index, std::shared_ptr<CDPoint> p);
   // Inserts before index (0..n); throws std::out_of_range otherwise.
   void InsertAt(int index, std::shared_ptr<CDPoint> p);
-  // Removes the point at the index; an index at or past the end does nothing.
+  // Removes the point at the index; an index at or past the end does nothing, a negative one
+  // throws std::out_of_range.
   void RemoveAt(int index);
   void DeleteAll();
   CDPoint* GetFirstPt() const;  // null for an empty shape
@@ -229,6 +230,9 @@ class CDPoly {
 
   // The x where the line first reaches height y; kNoValue when never.
   double GetX(double y) const;
+  // The next height at x (the next x at height y), searching from segment *pos; on success *pos
+  // becomes the index after the segment found, so that repeated calls list every one. pos must
+  // not be null.
   bool GetNextY(double x, int* pos, double& y) const;
   bool GetNextX(double y, int* pos, double& x) const;
   bool IsOverHung() const;

@@ -22,8 +22,8 @@ CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
   return CDPoint(p->x + length * std::cos(angle), p->y + length * std::sin(angle));
 }
 
-// The two ends of a junction: flags both when they coincide. The four end pairs of two segments
-// are tested in a fixed order; the first pair that coincides is the junction.
+// Flags the first coinciding pair of ends of two segments, tested in a fixed order, as a
+// junction; true when there is one.
 bool FlagTouchingEnds(CDPoint& a1, CDPoint& a2, CDPoint& b1, CDPoint& b2) {
   const std::pair<CDPoint*, CDPoint*> pairs[] = {{&a1, &b1}, {&a1, &b2}, {&a2, &b1}, {&a2, &b2}};
   for (const auto& [a, b] : pairs) {
@@ -75,10 +75,11 @@ void InsertSelfCrossings(CDPoly& line) {
     last.flag = 1;
     return;
   }
-  // Every segment against every later segment that does not share a vertex with it. After an
-  // inserted pair the scan goes on with the shortened segment i and the two new pieces of
-  // segment j: those touch segment i at the crossing, so they are flagged, never split again,
-  // and no segment is ever compared with itself or with its neighbour.
+  // Every segment against every later segment that does not share a vertex with it (j >= i + 2).
+  // A crossing goes into both segments; segment i then ends at it and the scan goes on with the
+  // two new pieces of segment j, which touch segment i there and are only flagged. The piece of
+  // segment i after the crossing is scanned by the outer loop against everything after it, so
+  // no pair is skipped and no piece is compared with itself.
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     for (int j = i + 2; j + 1 < line.GetSize(); ++j) {
       CDPoint& a1 = *line.GetAt(i);

@@ -441,7 +441,10 @@ TEST(DPolyInsideTest, PolyRgnOnAConcaveUShape) {
   for (const auto& points : {u, open}) {
     auto polygon = PolyOf(points);
     for (const Case& c : cases) EXPECT_EQ(polygon->PolyRgn(&c.p), c.inside) << c.what;
-    // On an edge or at a vertex either answer is allowed; the answer must be stable.
+    // A point on an edge or at a vertex is not defined as inside or outside: the ray counts only
+    // crossings strictly inside both the ray and an edge, so the ray's start on an edge is not
+    // counted and the answer depends on the edges the ray meets further on. Either answer is
+    // allowed; it must come without fault and be the same every time.
     for (const CDPoint& p : {CDPoint(1.5, 1), CDPoint(0, 1.5), CDPoint(2, 1), CDPoint(3, 3)}) {
       const bool first = polygon->PolyRgn(&p);
       EXPECT_EQ(polygon->PolyRgn(&p), first);

@@ -345,7 +345,7 @@ TEST(DPolyQueryTest, AreaLeavesOutTheClosingSegment) {
   const Case cases[] = {
       {"closed square, counter-clockwise", {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}, 1},
       {"closed square, clockwise", {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}, -1},
-      // Without the repeated first point the missing closing segment counts as 0.
+      // Without the repeated first point the closing segment's share is missing.
       {"open square", {{2, 1}, {2, 2}, {1, 2}, {1, 1}}, 2},
       {"one point", {{3, 3}}, 0},
   };
@@ -437,13 +437,6 @@ TEST(DPolyQueryTest, ShiftAndRotateMoveEveryPoint) {
   ExpectPoints(*poly, {{2, 0, 1}, {3, 0}});
   poly->RotateShape(2, 0, std::numbers::pi / 2);
   ExpectPoints(*poly, {{2, 0, 1}, {2, 1}}, 1e-12);
-}
-
-TEST(DPolyQueryTest, ShowHilightIsClassWide) {
-  CDPoly::SetShowHilight(1);
-  EXPECT_EQ(CDPoly::GetShowHilight(), 1);
-  CDPoly::SetShowHilight(0);
-  EXPECT_EQ(CDPoly::bShowHilight, 0);
 }
 
 // ---- Range check and rounding ----
