@@ -61,7 +61,7 @@ double CDPoly::GetY(double x) const {
   for (int i = 0; i + 1 < n; ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (x == s.left->x) return s.left->y;
-    if (s.left->x != s.right->x && IsStrictlyInside(x, s.left->x, s.right->x)) {
+    if (IsStrictlyInside(x, s.left->x, s.right->x)) {
       return InterpolateY(s, x);
     }
   }
@@ -76,8 +76,9 @@ double CDPoly::GetX(double y) const {
     if (y == a->y) return a->x;
     const auto [lo, hi] = a->y > b->y ? std::pair{b, a} : std::pair{a, b};
     // A vertical segment interpolates to its own x.
-    if (IsStrictlyInside(y, lo->y, hi->y))
+    if (IsStrictlyInside(y, lo->y, hi->y)) {
       return lo->x + (hi->x - lo->x) / (hi->y - lo->y) * (y - lo->y);
+    }
   }
   return kNoValue;
 }
@@ -105,7 +106,7 @@ bool ExtremeY(const CDPoly::PointList& points, double x, int* segment, double& y
       Offer(vertical && better(s.right->y, s.left->y) ? s.right->y : s.left->y, i);
     } else if (i == n - 1 && x == s.right->x) {
       Offer(s.right->y, i);
-    } else if (!vertical && IsStrictlyInside(x, s.left->x, s.right->x)) {
+    } else if (IsStrictlyInside(x, s.left->x, s.right->x)) {
       Offer(InterpolateY(s, x), i);
     }
   }
@@ -132,7 +133,7 @@ bool CDPoly::GetNextY(double x, int* pos, double& y) const {
     if (x == s.left->x) {
       y = s.left->y;
       found = true;
-    } else if (s.left->x != s.right->x && IsStrictlyInside(x, s.left->x, s.right->x)) {
+    } else if (IsStrictlyInside(x, s.left->x, s.right->x)) {
       y = InterpolateY(s, x);
       found = true;
     }
