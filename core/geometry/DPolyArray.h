@@ -102,6 +102,17 @@ class CDPolyArray {
   void RotateShape(double cx, double cy, double angle);
   void ShiftShape(double dx, double dy);
 
+  // ---- Stratum polygons (DPolyArrayStrata.cpp) ----
+
+  // Every stratum polygon of this array takes the whole soil properties of the polygon of other
+  // that contains its inner point (computed and kept here); polygons whose inner point lies in
+  // none of other's keep theirs. Moves other's selection as FindPolygon does.
+  void CopyStratumProp(CDPolyArray* other);
+  // No stratum polygon lacks any of its four strength values (unit weights, phi, c).
+  bool IsValidStratumFs() const;
+  // No stratum polygon lacks its unit skin friction.
+  bool IsValidTaup() const;
+
  private:
   using ShapeList = std::vector<std::unique_ptr<CDPoly>>;
 

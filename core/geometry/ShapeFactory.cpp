@@ -4,11 +4,19 @@
 #include <memory>
 
 #include "core/geometry/DPoly.h"
+#include "core/geometry/SpGround.h"
+#include "core/geometry/SpStratum.h"
 
 std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
   switch (kind) {
     case kKindPoly:
       return std::make_unique<CDPoly>();
+    case kKindGround:
+      return std::make_unique<CSpGround>();
+    case kKindStratumLine:
+      return std::make_unique<CSpStratumLine>();
+    case kKindStratumBlock:
+      return std::make_unique<CSpStratumBlock>();
     default:
       return nullptr;
   }

@@ -1,0 +1,120 @@
+#include "core/geometry/SpStratum.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "core/geometry/ViewInfo.h"
+#include "platform/Archive.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr Color kBlack = Color::Rgb(0, 0, 0);
+
+// Font, alignment and background mode of a text drawing, put back at the end of the scope.
+class ScopedTextState {
+ public:
+  explicit ScopedTextState(Canvas& canvas)
+      : canvas_(canvas),
+        font_(canvas.CurrentFont()),
+        align_(canvas.CurrentTextAlign()),
+        background_(canvas.CurrentBackgroundMode()) {}
+  ~ScopedTextState() {
+    canvas_.SelectFont(font_);
+    canvas_.SetTextAlign(align_);
+    canvas_.SetBackgroundMode(background_);
+  }
+  ScopedTextState(const ScopedTextState&) = delete;
+  ScopedTextState& operator=(const ScopedTextState&) = delete;
+
+ private:
+  Canvas& canvas_;
+  Font font_;
+  unsigned align_;
+  BackgroundMode background_;
+};
+
+}  // namespace
+
+// ---- CSpStratumLine ----
+
+CSpStratumLine::CSpStratumLine() { SetName("地層線"); }
+
+// ---- CSpStratumBlock ----
+
+CSpStratumBlock::CSpStratumBlock() { SetName("地層"); }
+
+void CSpStratumBlock::Store(Archive& ar, int version) const {
+  CDPoly::Store(ar, version);
+  prop_.Store(ar, version);
+  ar << static_cast<std::int32_t>(index_) << static_cast<std::int32_t>(extraInt_);
+}
+
+void CSpStratumBlock::Load(Archive& ar, int version) {
+  CDPoly line;
+  line.Load(ar, version);
+  CStratumProp prop;
+  prop.Load(ar, version);
+  std::int32_t index = 0;
+  std::int32_t extraInt = 0;
+  ar >> index >> extraInt;
+
+  SetName(line.GetName());
+  for (const auto& p : line.Points()) CDPoly::Add(p);
+  prop_ = std::move(prop);
+  index_ = index;
+  extraInt_ = extraInt;
+}
+
+void CSpStratumBlock::SetProperty(const CDPoly* other) {
+  if (other == nullptr || other->WhatKind() != kKindStratumBlock) return;
+  prop_ = static_cast<const CSpStratumBlock*>(other)->prop_;
+}
+
+std::unique_ptr<CDPoly> CSpStratumBlock::Copy() const {
+  auto copy = std::make_unique<CSpStratumBlock>();
+  copy->SetName(GetName());
+  copy->CopyPoints(this);
+  copy->SetProperty(this);
+  copy->CalcInnerPoint();
+  copy->index_ = index_;
+  copy->extraInt_ = extraInt_;
+  return copy;
+}
+
+void CSpStratumBlock::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to*/) const {
+  if (GetSize() == 0) return;
+  std::vector<DevPoint> corners;
+  corners.reserve(Points().size());
+  for (const auto& p : Points()) corners.push_back(view->LPtoDP(*p));
+
+  Canvas& canvas = *view->dc;
+  const ScopedBrush brush(canvas, Brush{BrushStyle::Solid, prop_.GetColor()});
+  const ScopedPen pen(canvas, Pen{PenStyle::Solid, 1, kBlack});
+  canvas.Polygon(corners);
+}
+
+void CSpStratumBlock::DrawName(CViewInfo* view) const {
+  if (m_bShowName == 0) return;
+  Canvas& canvas = *view->dc;
+  const ScopedTextState restore(canvas);
+  const int m = view->GetFontMultiple();
+  canvas.SetBackgroundMode(BackgroundMode::Transparent);
+  Font font;
+  font.height = 12 * m;
+  font.width = 6 * m;
+  font.weight = 400;
+  font.face = "ＭＳ ゴシック";
+  canvas.SelectFont(font);
+  canvas.SetTextAlign(TextAlign::Center | TextAlign::Top);
+
+  // The top edge lies half a text height above the inner point, so the text is centred on it;
+  // the printer's y grows upward.
+  DevPoint at = view->LPtoDP(GetInnerPoint());
+  at.y += view->IsPrint() ? 6 * m : -6 * m;
+  canvas.TextOut(at, prop_.GetName());
+}
+
+std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* /*line*/) const {
+  return nullptr;
+}
