@@ -5,6 +5,8 @@
 
 #include "core/geometry/DPoly.h"
 #include "core/geometry/SpGround.h"
+#include "core/geometry/SpSlide.h"
+#include "core/geometry/SpSlideWork.h"
 #include "core/geometry/SpStratum.h"
 
 std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
@@ -15,8 +17,12 @@ std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
       return std::make_unique<CSpGround>();
     case kKindStratumLine:
       return std::make_unique<CSpStratumLine>();
+    case kKindSlide:
+      return std::make_unique<CSpSlide>();
     case kKindStratumBlock:
       return std::make_unique<CSpStratumBlock>();
+    case kKindSlideWork:
+      return std::make_unique<CSpSlideWork>();
     default:
       return nullptr;
   }

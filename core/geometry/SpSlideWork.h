@@ -1,0 +1,159 @@
+#pragma once
+// The slide surface in the form that drawing and calculation use: a polyline whose pieces are
+// straight or real circular arcs, with a strength word per piece. It is built from the entered
+// slide line (CSpSlide::CreateDrawObj), fitted to the ground, cut, joined with a tension crack,
+// converted back into a slide line and asked for heights, crossings, arcs and angles.
+//
+// Invariants: the flag of vertex i is the index into the arcs of the arc piece that runs from
+// vertex i to vertex i+1, or -1 for a straight piece (the last vertex's flag is -1); strength
+// entry i belongs to the piece that starts at vertex i (high 16 bits the strength type, low 16
+// bits the strength index, as in CSpSlide).
+//
+// Members are implemented in SpSlideWork.cpp (building blocks, record, editing) and
+// SpSlideWorkGeometry.cpp (queries and crossings).
+
+#include <memory>
+#include <vector>
+
+#include "core/geometry/DArc.h"
+#include "core/geometry/DPoly.h"
+
+class Archive;
+class CDPolyArray;
+class CSpGround;
+class CSpSlide;
+class CViewInfo;
+
+class CSpSlideWork : public CDPoly {
+ public:
+  CSpSlideWork();
+
+  // Record: name, vertex count, per vertex x, y and flag, strength count and words, arc count
+  // and per arc centre x, centre y, radius, start and end angle. A failed Load leaves the
+  // surface as it was; a flag that names no arc is a damaged record.
+  void Store(Archive& ar, int version) const override;
+  void Load(Archive& ar, int version) override;
+  // The extreme vertex, widened by the extreme points of the arc pieces.
+  CDPoint Left() const override;
+  CDPoint Right() const override;
+  CDPoint Bottom() const override;
+  CDPoint Top() const override;
+  // The lowest y where the surface meets the vertical at x; kNoValue when nothing meets.
+  double GetY(double x) const override;
+  int WhatKind() const override { return kKindSlideWork; }
+  // The pieces with the pen the caller selected; arcs with CDArc::Draw(bold).
+  void Draw(CViewInfo* view, int bold, int from, int to) const override;
+  // Stores at *pos (then increases it) or appends the x of every crossing of p1-p2 with the
+  // pieces; returns how many were found. The last argument is not consulted.
+  int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
+                const CDPoly* upper) const override;
+  // The first crossing of the segment (or the 1000 long ray) with a piece; false and the
+  // no-value point when none.
+  bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, double tol) const override;
+  bool GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const override;
+  // Empties out and adds every crossing; true when out is not empty.
+  bool GetCrossPointArray(const CDPoint* p1, const CDPoint* p2, CDPoly* out,
+                          double tol) const override;
+  bool GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const override;
+  // The same over every edge of the polygon, the closing edge included. The flag is not
+  // consulted.
+  virtual bool GetCrossPointArray(const CDPoly* polygon, CDPoly* out, bool flag,
+                                  double tol) const;
+  // Whether the right end lies strictly higher than the left end (arc ends counted).
+  bool IsRightUpper() const override;
+  // A new surface with copies of the points with their flags, the arcs and the strengths.
+  std::unique_ptr<CDPoly> Copy() const override;
+  // Reverses the vertices; flags and strengths move so that each piece keeps its arc and word.
+  void Reverse() override;
+
+  // ---- Construction and copying ----
+
+  // Init, then a deep copy of the other surface.
+  void CopySlideWork(const CSpSlideWork* other);
+  // Deletes the arcs, the strengths and the points.
+  void Init();
+
+  // ---- Building blocks ----
+
+  // Appends a copy of the point and a strength entry of the type; with an arc, the arc is
+  // appended to the arcs and its index becomes the new vertex's flag, else the flag is -1.
+  CDPoint* AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type);
+  // Inserts a straight vertex and a strength entry of the type at the front.
+  void InsertNewPoint(const CDPoint& point, int type);
+  // The halves of strength entry i; an i outside the entries throws std::out_of_range.
+  void SetStrengthIndex(int i, int index);
+  void SetStrengthType(int i, int type);
+  int GetStrengthIndex(int i) const;
+  int GetStrengthType(int i) const;
+  void SetStrengthSize(int n);
+  int GetStrengthSize() const { return static_cast<int>(strengths_.size()); }
+  // Adds dy to the y of every vertex; the arcs stay.
+  void YcoordPrimitive(double dy);
+
+  int GetArcCount() const { return static_cast<int>(arcs_.size()); }
+  // Throws std::out_of_range outside 0..count-1.
+  const CDArc* GetArcAt(int index) const;
+  // The arc piece that starts at vertex i; null for a straight piece or an i outside.
+  const CDArc* GetArcFromPointIndex(int i) const;
+  // The arc of the first vertex that has one; the last arc of the list. Null when none.
+  const CDArc* GetFirstArc() const;
+  const CDArc* GetLastArc() const;
+  // The middle of piece i.
+  CDPoint GetMid(int i) const;
+  // Centre and radius of the first arc piece; kNoValue each when there is none.
+  void GetOR(double& x, double& y, double& r) const;
+  // The vertex at which MixCrackline joined a crack; -1 while none is joined.
+  int GetCrackIndex() const { return crackIndex_; }
+
+  // ---- Queries (the vertical test line at x runs from y = -10000 to 10000) ----
+
+  // The first arc piece that the vertical at x crosses; null when none.
+  const CDArc* GetArc(double x) const;
+  // The first piece that the vertical at x meets; -1 when none.
+  int GetPointIndex(double x) const;
+  // y1 and y2 the heights at x1 and x2; a new arc trimmed to [x1, x2] from the arc piece under
+  // the middle, null when that part is straight.
+  std::unique_ptr<CDArc> GetSlideBottom(double x1, double x2, double& y1, double& y2) const;
+  // The strength type of the piece at the position; 0 when none. slideLine may be null.
+  int GetStrengthOfPosition(double x, double y, const CSpSlide* slideLine) const;
+  // Directions out of the surface at its first and at its last vertex.
+  double GetStartAngle() const;
+  double GetEndAngle() const;
+  // The inclination of the surface at x; kNoValue when no piece is found.
+  double GetBottomAngle(double x) const;
+  // The direction of the first piece on which the point lies; kNoValue when none.
+  double GetPointAngle(const CDPoint& point) const;
+  // The length along the pieces, arcs by radius times sweep.
+  double GetLength() const;
+  // The largest depth (radius minus distance from the centre) by which a segment of the shapes
+  // reaches into the first arc piece; kNoValue when none. Needs an arc piece.
+  double GetDepth(const CDPolyArray* shapes, bool within) const;
+
+  // ---- Editing ----
+
+  // A new surface with the crossings with the polygons inserted into the pieces (all pieces
+  // when all is set, else only the pieces of strength types 2 and 3).
+  std::unique_ptr<CSpSlideWork> InsCrossPoint(const CDPolyArray* polygons, bool all) const;
+  using CDPoly::InsCrossPoint;
+  // Fits the surface to the ground: empties the array and puts the pieces that run inside the
+  // strata into it; returns their count (0 without strata, leaving the array untouched).
+  int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch);
+  // Stretches the ends to the ground: mode, angle (radians) and strength type for the tail
+  // (a, c, e) and the head (b, d, f); -99 takes the process-wide setting of CSpSlide.
+  void Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f);
+  // Closes an arc piece that ends on a vertical tangent with a vertical up to the strata.
+  void DisposeOverArc(CDPolyArray* strata);
+  // Splits the surface at x into a left and (when split) a right surface appended to the
+  // array; returns the array's count, -1 for an empty surface.
+  int CutAtX(double x, CDPolyArray* array) const;
+  // Joins a tension crack from p to q to the surface; false when it cannot be joined.
+  bool MixCrackline(const CDPoint& p, const CDPoint& q, int type);
+  // A new slide line with every arc turned into a three-point arc; type -1 takes the
+  // surface's strength types.
+  std::unique_ptr<CSpSlide> TransSpSlide(int type) const;
+
+ private:
+  std::vector<std::unique_ptr<CDArc>> arcs_;
+  std::vector<unsigned> strengths_;
+  int crackIndex_ = -1;
+};
