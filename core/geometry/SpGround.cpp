@@ -11,6 +11,30 @@ namespace {
 
 constexpr Color kBlack = Color::Rgb(0, 0, 0);
 
+// A copy of the line running left to right.
+std::unique_ptr<CDPoly> LeftToRightCopy(const CDPoly& line) {
+  auto copy = std::make_unique<CDPoly>();
+  copy->CopyPoints(&line);
+  copy->LeftToRight();
+  return copy;
+}
+
+// A vertical run at either end of a left-to-right line keeps only its point nearest to the
+// inside.
+void DropVerticalEnds(CDPoly& line) {
+  while (line.GetSize() >= 2 && line.GetAt(1)->x == line.GetAt(0)->x) line.RemoveAt(0);
+  while (line.GetSize() >= 2 && line.GetAt(line.GetSize() - 2)->x == line.GetLastPt()->x) {
+    line.RemoveAt(line.GetSize() - 1);
+  }
+}
+
+// Where a line crosses the height: the crossing's x and the index of the first point after it.
+struct LevelCrossing {
+  const CDPoly* line;
+  int pos;
+  double x;
+};
+
 }  // namespace
 
 CSpGround::CSpGround() { SetName("地形"); }
@@ -90,12 +114,44 @@ void CSpGround::SetPolyArray(std::unique_ptr<CDPolyArray> array) { strata_ = std
 
 double CSpGround::GetHkAngle(const CDPoint* p, int mode) const { return GetR_Angle(p, mode); }
 
-std::unique_ptr<CSpGround> CSpGround::GroundPolyMarge(const CDPoly* /*other*/) const {
-  return nullptr;
+std::unique_ptr<CSpGround> CSpGround::GroundPolyMarge(const CDPoly* other) const {
+  auto ground = std::make_unique<CSpGround>();
+  ground->CopyPoints(this);
+  ground->PolyMarge(other);
+  ground->strata_ = StrataUnder(*ground);
+  return ground;
 }
 
-std::unique_ptr<CSpGround> CSpGround::CreateLevelLine(const CDPoly* /*other*/,
-                                                      double /*level*/) const {
+std::unique_ptr<CSpGround> CSpGround::CreateLevelLine(const CDPoly* other, double level) const {
+  const auto base = LeftToRightCopy(*this);
+  DropVerticalEnds(*base);
+  const auto joined = LeftToRightCopy(*other);
+
+  // Both lines are walked along the height in step until their crossings part.
+  LevelCrossing own{base.get(), 0, 0};
+  LevelCrossing others{joined.get(), 0, 0};
+  do {
+    if (!base->GetNextX(level, &own.pos, own.x) ||
+        !joined->GetNextX(level, &others.pos, others.x)) {
+      return nullptr;
+    }
+  } while (own.x == others.x);
+
+  // The line on the left runs up to its crossing, the other one on from its crossing.
+  const bool otherRises = joined->IsRightUpper();
+  const LevelCrossing& left = otherRises ? own : others;
+  const LevelCrossing& right = otherRises ? others : own;
+  auto ground = std::make_unique<CSpGround>();
+  for (int i = 0; i < left.pos; ++i) ground->Add(*left.line->GetAt(i));
+  ground->Add(left.x, level);
+  ground->Add(right.x, level);
+  for (int i = right.pos; i < right.line->GetSize(); ++i) ground->Add(*right.line->GetAt(i));
+  ground->DelSamePoint(1e-4);
+  ground->strata_ = StrataUnder(*ground);
+  return ground;
+}
+
+std::unique_ptr<CDPolyArray> CSpGround::StrataUnder(const CSpGround& /*ground*/) const {
   return nullptr;
 }
 

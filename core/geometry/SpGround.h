@@ -64,6 +64,9 @@ class CSpGround : public CDPoly {
   std::string GetStrGuttukaSou(int n) const;
 
  private:
+  // This ground's strata re-cut under another ground line; null without strata.
+  std::unique_ptr<CDPolyArray> StrataUnder(const CSpGround& ground) const;
+
   std::unique_ptr<CDPolyArray> strata_;
   std::vector<std::string> texts_;
 };
