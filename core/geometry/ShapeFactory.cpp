@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "core/geometry/DPoly.h"
+#include "core/geometry/SpCrack.h"
 #include "core/geometry/SpGround.h"
+#include "core/geometry/SpLoad.h"
 #include "core/geometry/SpSlide.h"
 #include "core/geometry/SpSlideWork.h"
 #include "core/geometry/SpStratum.h"
+#include "core/geometry/SpWater.h"
 
 std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
   switch (kind) {
@@ -19,6 +22,12 @@ std::unique_ptr<CDPoly> CDPoly::CreateNewElement(int kind) {
       return std::make_unique<CSpStratumLine>();
     case kKindSlide:
       return std::make_unique<CSpSlide>();
+    case kKindWater:
+      return std::make_unique<CSpWater>();
+    case kKindLoad:
+      return std::make_unique<CSpLoad>();
+    case kKindCrack:
+      return std::make_unique<CSpCrack>();
     case kKindStratumBlock:
       return std::make_unique<CSpStratumBlock>();
     case kKindSlideWork:
