@@ -22,6 +22,9 @@ class Archive;
 class CDPoly;
 class CDPolyArray;
 class CViewInfo;
+// ---- Polygon assembly (begin) ----
+class CSpGround;
+// ---- Polygon assembly (end) ----
 
 // The shape kind codes: the value of CDPoly::WhatKind, written before each shape of a stored
 // shape list.
@@ -259,6 +262,21 @@ class CDPoly {
 
   // Drawing of the part between the projections of a and b (DPolyDraw.cpp).
   void DrawKukan(CViewInfo* view, const CDPoint* a, const CDPoint* b) const;
+
+  // ---- Polygon assembly (begin; PolyAssembly.cpp) ----
+
+  // The closed faces (at least 0.01 in area) into which the line cuts this closed polygon, as
+  // stratum polygons with this polygon's properties; one copy of this polygon when no face
+  // results.
+  std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* line) const;
+  // The upper outline of this closed polygon, left to right, as a new ground named "地形"; null
+  // for fewer than two points. This polygon is left turned left to right.
+  std::unique_ptr<CSpGround> PolyToTopograph();
+  // The pieces of this line that leave the other line, as plain polylines; empty when other is
+  // null or this line has fewer than two points.
+  std::unique_ptr<CDPolyArray> CreateDeffSection(const CDPoly* other) const;
+
+  // ---- Polygon assembly (end) ----
 
  private:
   PointList points_;

@@ -14,6 +14,10 @@
 class Archive;
 class CDArc;
 class CViewInfo;
+// ---- Polygon assembly (begin) ----
+class CSpGround;
+class CSpStratumBlock;
+// ---- Polygon assembly (end) ----
 
 class CDPolyArray {
  public:
@@ -112,6 +116,89 @@ class CDPolyArray {
   bool IsValidStratumFs() const;
   // No stratum polygon lacks its unit skin friction.
   bool IsValidTaup() const;
+
+  // ---- Polygon assembly from lines (begin; PolyAssembly.cpp) ----
+  //
+  // The lines are flagged at their junctions and split into pieces between junctions; closed
+  // faces are traced by always taking, at the end of the chain, the piece that turns most to the
+  // left, and a face counts when it runs counter-clockwise. A piece's use count limits it to two
+  // faces. Faces are stratum polygons that own their points.
+
+  // The stratum polygons of a ground (shape 0) and its stratum lines (the other shapes), closed
+  // at the bottom by the level baseY: ordered top-down, named "地層1", "地層2", ..., with their
+  // inner points set. Null when the array is empty, the ground has fewer than two points or no
+  // face results.
+  std::unique_ptr<CDPolyArray> CreatePolygon(double baseY) const;
+  // The faces between the lines, without a base level; null as CreatePolygon.
+  std::unique_ptr<CDPolyArray> CreatePolygon_RoundEdge() const;
+  // At least two shapes, and the second has more than one point.
+  bool IsIncludingStratumLine() const;
+  // One stratum polygon: the first shape closed down to the lower of baseY and its lowest point.
+  // Null when the array is empty or the first shape has fewer than two points.
+  std::unique_ptr<CDPolyArray> RoundAtBaseline(double baseY) const;
+  // Removes from the stratum lines (shapes 1..) the parts that run along the ground (shape 0);
+  // the remaining runs become new stratum lines. Point flags and use counts become 0.
+  void EraseSameSection();
+  // Appends the base line under the first shape: from its left end down to the base level (the
+  // lower of baseY and its lowest point), along it, and up to its right end.
+  void AddBaseLine(double baseY);
+  // Pulls every free line end closer than 0.1 onto the nearest other shape.
+  void StretchStartPoint();
+  // Inserts the junctions of every shape with every shape, itself included; then merges points
+  // closer than 1e-4 and drops dangling end points.
+  void InsCrossPoint();
+  // The pieces between the junctions of all shapes (which merge their coinciding points first),
+  // dead ends removed.
+  std::unique_ptr<CDPolyArray> MakeKukan();
+  // Deletes, in one pass, the open pieces whose ends do not both touch an end of another piece.
+  void DeleteBlindShape();
+  // Every use count becomes 0; when f is not 0 the first and the last piece bound only one face.
+  void InitFlag(int f);
+  // The counter-clockwise faces of at least minArea (and above 0) traced through these pieces.
+  std::unique_ptr<CDPolyArray> JointShapes(double minArea);
+  // The pieces of the face that begins with start, walked backward when reverse is not 0; empty
+  // when the walk finds no closed face.
+  std::vector<CDPoly*> ListupJoinShapes(CDPoly* start, int reverse);
+  // At the end of the walked path chain, the piece (other than current) that turns most to the
+  // left, and whether it is walked backward; null when there is none or it bounds two faces
+  // already.
+  CDPoly* SearchNextShape(const CDPoly* current, const CDPoly* chain, int& reverse);
+  // One stratum polygon along the pieces of a face, the first walked backward when reverse is
+  // not 0; it takes over the pieces' point objects.
+  static std::unique_ptr<CSpStratumBlock> MakeJoinFromList(const std::vector<CDPoly*>& chain,
+                                                           int reverse);
+  // Computes every inner point and orders the shapes top-down by it, an enclosing shape before
+  // the one it encloses.
+  void SortPosition();
+  // Flags (1) every point of a that lies within 1e-4 of a point of b, and the first such point of
+  // b. Nothing when a and b are the same shape.
+  static void ComparePoints(CDPoly* a, CDPoly* b);
+  // Deletes the shapes whose inner point lies below (mode 1) or above (mode 0) the line; shapes
+  // beyond the line's x range stay.
+  void DelUnderOrUpperPolygon(const CDPoly* line, int mode);
+  // The faces bounded by the outline and the line that lie above the outline. Sets
+  // CDPoly::small_limit to 0.
+  static std::unique_ptr<CDPolyArray> AddPolyWithLine(const CDPoly* outline, const CDPoly* line);
+  // Every shape cut by the line, keeping the faces above it (keepAbove not 0) or below it; where
+  // the line does not reach, the outline decides. A copy of this array when the outline or the
+  // line has fewer than two points. Sets CDPoly::small_limit to 1e-6.
+  std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* outline, const CDPoly* line,
+                                               int keepAbove) const;
+  // The stratum polygons re-cut under a new ground line; faces without soil properties take
+  // those of the new ground's own stratum polygon that holds them. Merges this array's
+  // coinciding points first.
+  std::unique_ptr<CDPolyArray> CreatePlanPolygon(const CDPoly* newGround);
+  // The upper outline of all shapes as a new ground named "地形"; null when there is none.
+  std::unique_ptr<CSpGround> CreateTopoFromStratum() const;
+  // Deletes both members of every pair of coinciding two-point lines.
+  void FilteringEdgeShape();
+  // The lines joined end to end into chains.
+  std::unique_ptr<CDPolyArray> JointEasy() const;
+  // The first line with an end within 1e-4 of the chain's first point (end 0) or last point
+  // (end 1), its index, and whether it runs against the chain; null when there is none.
+  const CDPoly* FindNext(const CDPoly* chain, int end, bool& reversed, int& index) const;
+
+  // ---- Polygon assembly from lines (end) ----
 
  private:
   using ShapeList = std::vector<std::unique_ptr<CDPoly>>;
