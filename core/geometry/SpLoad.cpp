@@ -114,8 +114,7 @@ std::optional<DevPoint> OutlineCrossing(const CViewInfo& view, const CDPoly::Poi
 
 // Strokes wherever vertical lines every half world unit, from the first outline x until they
 // pass the last, meet the outline.
-void HatchOutline(const CViewInfo& view, const CDPoly::PointList& outline,
-                  StrokePainter& painter) {
+void HatchOutline(const CViewInfo& view, const CDPoly::PointList& outline, StrokePainter& painter) {
   const double first = outline.front()->x;
   const double last = outline.back()->x;
   for (int step = 0; step <= kMaxHatchSteps; ++step) {

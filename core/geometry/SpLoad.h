@@ -19,9 +19,9 @@ struct tagLOAD {
   double qRight = kNoValue;
   double angle = kNoValue;  // concentrated: the direction of action, degrees from the horizontal
   double horizontal = kNoValue;
-  double vertical1 = kNoValue;  // the vertical component counted with the normal pair
-  double vertical2 = kNoValue;  // the vertical component counted with the tangential pair
-  double normal = kNoValue;     // normal to the strip's base
+  double vertical1 = kNoValue;   // the vertical component counted with the normal pair
+  double vertical2 = kNoValue;   // the vertical component counted with the tangential pair
+  double normal = kNoValue;      // normal to the strip's base
   double tangential = kNoValue;  // along the strip's base
 };
 
@@ -74,8 +74,7 @@ class CSpLoad : public CDPoly {
   // The action on the strip from xa to xb of the given width whose base is inclined by
   // baseAngle (radians). facing false mirrors the direction left-right. False, with every value
   // of out kNoValue, when the load is incomplete or does not act on the strip.
-  bool CalcQ(bool facing, double xa, double xb, double width, double baseAngle,
-             tagLOAD& out) const;
+  bool CalcQ(bool facing, double xa, double xb, double width, double baseAngle, tagLOAD& out) const;
   // Whether the load acts on the strip from xa to xb. A concentrated load exactly on a strip
   // boundary counts here for the left-hand strip, in CalcQ for the right-hand one.
   bool IsInRange(double xa, double xb) const;

@@ -59,8 +59,7 @@ void InsertCrossings(CDPoly& fitted, const CDPoly& ground, const CDPoly& water) 
       const CDPoint end = StretchPrimitive(w1, w2, kStretch);
       CDPoint cross;
       if (CrossLL(0.0, g1, g2, &start, &end, &cross) != kCrossOnBoth) continue;
-      InsertByX(fitted, RoundOff(cross.x, kFitPitch), RoundOff(cross.y, kFitPitch),
-                risingVertical);
+      InsertByX(fitted, RoundOff(cross.x, kFitPitch), RoundOff(cross.y, kFitPitch), risingVertical);
     }
   }
 }
