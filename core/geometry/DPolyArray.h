@@ -13,6 +13,7 @@
 
 class Archive;
 class CDArc;
+class CSpSlideWork;
 class CViewInfo;
 // ---- Polygon assembly (begin) ----
 class CSpGround;
@@ -184,6 +185,10 @@ class CDPolyArray {
   // line has fewer than two points. Sets CDPoly::small_limit to 1e-6.
   std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* outline, const CDPoly* line,
                                                int keepAbove) const;
+  // CutPolyWithLine with the working slide surface as the line, each arc piece replaced by points
+  // on it at steps of pi/(2R) in angle, pi/2 along the arc (PolyCutSlide.cpp).
+  std::unique_ptr<CDPolyArray> CutPolyWithSlide(const CDPoly* outline, const CSpSlideWork* work,
+                                                int keepAbove) const;
   // The stratum polygons re-cut under a new ground line; faces without soil properties take
   // those of the new ground's own stratum polygon that holds them. Merges this array's
   // coinciding points first.

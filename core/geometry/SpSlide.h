@@ -28,6 +28,18 @@ class CSpGround;
 class CSpSlideWork;
 class CViewInfo;
 
+// The two halves of a strength word (shared by the slide line and the working surface).
+namespace slide_strength {
+constexpr int Type(unsigned word) { return static_cast<int>(word >> 16); }
+constexpr int Index(unsigned word) { return static_cast<int>(word & 0xFFFFu); }
+constexpr unsigned WithType(unsigned word, int type) {
+  return (word & 0xFFFFu) | ((static_cast<unsigned>(type) & 0xFFFFu) << 16);
+}
+constexpr unsigned WithIndex(unsigned word, int index) {
+  return (word & 0xFFFF0000u) | (static_cast<unsigned>(index) & 0xFFFFu);
+}
+}  // namespace slide_strength
+
 class CSpSlide : public CDPoly {
  public:
   // Styles and strengths are kept for at least this many vertices (the size of the arrays of a
@@ -134,8 +146,11 @@ class CSpSlide : public CDPoly {
   static void SerializeStaticMember(Archive& ar);
 
  private:
-  // Sizes both arrays to hold index i.
-  void GrowTo(int i);
+  // Whether the strength type of any segment passes the test; a segment without a strength
+  // entry counts as type 0.
+  bool AnySegment(bool (*test)(int type)) const;
+  // The vertex markers drawn while the highlight switch is on.
+  void DrawHandles(const CViewInfo& view, int from, int to) const;
 
   inline static int m_bShowABC = 1;
   inline static const CSpGround* m_pTopo = nullptr;

@@ -13,6 +13,7 @@
 // SpSlideWorkGeometry.cpp (queries and crossings).
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/geometry/DArc.h"
@@ -57,8 +58,7 @@ class CSpSlideWork : public CDPoly {
   bool GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const override;
   // The same over every edge of the polygon, the closing edge included. The flag is not
   // consulted.
-  virtual bool GetCrossPointArray(const CDPoly* polygon, CDPoly* out, bool flag,
-                                  double tol) const;
+  virtual bool GetCrossPointArray(const CDPoly* polygon, CDPoly* out, bool flag, double tol) const;
   // Whether the right end lies strictly higher than the left end (arc ends counted).
   bool IsRightUpper() const override;
   // A new surface with copies of the points with their flags, the arcs and the strengths.
@@ -95,6 +95,9 @@ class CSpSlideWork : public CDPoly {
   const CDArc* GetArcAt(int index) const;
   // The arc piece that starts at vertex i; null for a straight piece or an i outside.
   const CDArc* GetArcFromPointIndex(int i) const;
+  // Whether the surface walks the arc of piece i from its start angle to its end angle (the arc
+  // runs counter-clockwise along the surface); true for a straight piece.
+  bool RunsForward(int i) const;
   // The arc of the first vertex that has one; the last arc of the list. Null when none.
   const CDArc* GetFirstArc() const;
   const CDArc* GetLastArc() const;
@@ -133,7 +136,7 @@ class CSpSlideWork : public CDPoly {
 
   // A new surface with the crossings with the polygons inserted into the pieces (all pieces
   // when all is set, else only the pieces of strength types 2 and 3).
-  std::unique_ptr<CSpSlideWork> InsCrossPoint(const CDPolyArray* polygons, bool all) const;
+  std::unique_ptr<CSpSlideWork> InsCrossPoint(CDPolyArray* polygons, bool all) const;
   using CDPoly::InsCrossPoint;
   // Fits the surface to the ground: empties the array and puts the pieces that run inside the
   // strata into it; returns their count (0 without strata, leaving the array untouched).
@@ -153,6 +156,55 @@ class CSpSlideWork : public CDPoly {
   std::unique_ptr<CSpSlide> TransSpSlide(int type) const;
 
  private:
+  // The stretch settings of one end: mode, angle (radians) and strength type.
+  struct EndStretch {
+    int mode;
+    double angle;
+    int strength;
+  };
+
+  // ---- Pieces (SpSlideWork.cpp) ----
+
+  unsigned& Entry(int i);
+  unsigned Entry(int i) const;
+  // The strength type of entry i; 0 when there is no such entry.
+  int StrengthTypeOrZero(int i) const;
+  int LastStrengthType() const;
+  // The arc index of the piece at vertex i; -1 for a straight piece or an i outside.
+  int ArcIndexAt(int i) const;
+  // The arc of the piece at vertex i for editing; null for a straight piece.
+  CDArc* EditArc(int i);
+  // Removes vertex i with its strength entry and the arc of its piece.
+  void RemoveVertex(int i);
+  // Merges consecutive vertices closer than 1e-4 by removing the first of the two.
+  void MergeCoincidentVertices();
+  void StretchEnd(const CSpGround& ground, CDPolyArray& strata, const EndStretch& setting,
+                  bool atStart);
+  // Mode 0 at an arc end: continues the arc to the strata and trims it to a vertical tangent;
+  // the direction of the straight continuation (up), none when nothing more is added.
+  std::optional<double> ContinueArcEnd(CDPolyArray& strata, bool atStart);
+  void AddArcContinuation(CDPolyArray& strata, bool atStart);
+  static bool IsUsableContinuation(const CDArc& arc);
+
+  // ---- Queries (SpSlideWorkGeometry.cpp) ----
+
+  std::vector<const CDArc*> Arcs() const;
+  // Whether the vertical at x meets the piece that starts at vertex i.
+  bool MeetsVertical(int i, double x) const;
+  // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
+  int PieceAt(int vertex) const;
+  // Directions of travel at the start and at the end of piece i, in [0, 2pi].
+  double TravelAngleAtStart(int i) const;
+  double TravelAngleAtEnd(int i) const;
+  // The height of an end vertex, taken from its arc where it has one.
+  double EndHeight(int vertex) const;
+  // The crossings of piece i with the segment p1-p2, in order along the segment.
+  std::vector<CDPoint> PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
+                                      double lineTol) const;
+  // Appends the crossings of every piece with p1-p2 (an arc's two as one when they coincide).
+  void CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
+                        std::vector<CDPoint>& crossings) const;
+
   std::vector<std::unique_ptr<CDArc>> arcs_;
   std::vector<unsigned> strengths_;
   int crackIndex_ = -1;
