@@ -151,8 +151,11 @@ std::unique_ptr<CSpGround> CSpGround::CreateLevelLine(const CDPoly* other, doubl
   return ground;
 }
 
-std::unique_ptr<CDPolyArray> CSpGround::StrataUnder(const CSpGround& /*ground*/) const {
-  return nullptr;
+std::unique_ptr<CDPolyArray> CSpGround::StrataUnder(const CSpGround& ground) const {
+  if (!strata_) return nullptr;
+  // The re-cut merges coinciding points of the polygons it starts from; this ground's own
+  // strata stay as they are.
+  return strata_->Copy()->CreatePlanPolygon(&ground);
 }
 
 std::string CSpGround::GetStrGuttukaSou(int n) const {

@@ -1,8 +1,10 @@
 #include "core/geometry/SpStratum.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -115,6 +117,24 @@ void CSpStratumBlock::DrawName(CViewInfo* view) const {
   canvas.TextOut(at, prop_.GetName());
 }
 
-std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* /*line*/) const {
+std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* line) const {
+  CDPoly::small_limit = 1e-6;
+  auto polygon = Copy();
+  CDPoly cut;
+  cut.CopyPoints(line);
+  if (polygon->GetSize() < 2 || cut.GetSize() < 2) return polygon;
+
+  CDPolyArray::ComparePoints(polygon.get(), &cut);
+  cut.DelSamePoint(1e-4);
+  const auto pieces = polygon->CutPolyWithLine(&cut);
+  for (int i = 0; i < pieces->GetSize(); ++i) {
+    CDPoly& piece = *pieces->GetAt(i);
+    if (std::fabs(piece.GetArea()) < 0.001) continue;
+    const CDPoint inner = piece.CalcInnerPoint();
+    // Where the line does not reach the inner point, the polygon's own outline decides.
+    double h = cut.GetY(inner.x);
+    if (h == kNoValue) h = GetY(inner.x);
+    if (h != kNoValue && h < inner.y) return pieces->Release(i);
+  }
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -57,18 +58,21 @@ std::unique_ptr<CSpGround> MakeGround(std::initializer_list<CDPoint> points) {
   return ground;
 }
 
-// A closed rectangle, counter-clockwise, with a soil name, colour and switch 0 as given.
-std::unique_ptr<CSpStratumBlock> MakeRect(double x1, double y1, double x2, double y2,
-                                          const std::string& soil, Color color, int switch0 = 0) {
+// A stratum polygon with a soil name, colour and switch 0 as given.
+std::unique_ptr<CSpStratumBlock> MakeBlock(std::initializer_list<CDPoint> points,
+                                           const std::string& soil, Color color, int switch0 = 0) {
   auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p :
-       {CDPoint(x1, y1), CDPoint(x2, y1), CDPoint(x2, y2), CDPoint(x1, y2), CDPoint(x1, y1)}) {
-    block->Add(p);
-  }
+  for (const CDPoint& p : points) block->Add(p);
   block->GetPropPtr()->SetName(soil);
   block->GetPropPtr()->SetColor(color);
   block->GetPropPtr()->SetSwitch(0, switch0);
   return block;
+}
+
+// A closed rectangle, counter-clockwise.
+std::unique_ptr<CSpStratumBlock> MakeRect(double x1, double y1, double x2, double y2,
+                                          const std::string& soil, Color color, int switch0 = 0) {
+  return MakeBlock({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}, soil, color, switch0);
 }
 
 const Color kSandColor = Color::Rgb(200, 180, 0);
@@ -464,6 +468,46 @@ TEST(GroundSpliceTest, GroundPolyMargeReplacesTheGroundOverTheOtherLinesRange) {
     EXPECT_EQ(merged->GetPolyArray(), nullptr);
     EXPECT_EQ(ground->GetSize(), static_cast<int>(c.ground.size()));  // this ground unchanged
   }
+}
+
+// The new ground's strata are this ground's, cut to the new line; this ground keeps its own.
+TEST(GroundSpliceTest, GroundPolyMargeCutsTheStrataToTheNewLine) {
+  const auto ground = GroundWithStrata();
+  CDPoly trench;
+  for (const CDPoint& p : {CDPoint(5, 10), CDPoint(8, 7), CDPoint(12, 7), CDPoint(15, 10)}) {
+    trench.Add(p);
+  }
+  const auto merged = ground->GroundPolyMarge(&trench);
+  ExpectPoints(*merged, {{0, 10}, {5, 10}, {8, 7}, {12, 7}, {15, 10}, {20, 10}});
+  ASSERT_NE(merged->GetPolyArray(), nullptr);
+  ASSERT_EQ(merged->GetPolyArray()->GetSize(), 2) << "strata";
+  double sandArea = 0;
+  double clayArea = 0;
+  for (int i = 0; i < 2; ++i) {
+    const CSpStratumBlock& block = BlockAt(*merged, i);
+    const double area = std::fabs(block.GetArea());
+    (block.GetPropPtr()->GetName() == "砂" ? sandArea : clayArea) += area;
+  }
+  EXPECT_NEAR(sandArea, 100 - 21, 1e-6);  // the trench takes (10 + 4) / 2 * 3
+  EXPECT_NEAR(clayArea, 100, 1e-6);
+
+  auto expected = GroundWithStrata();
+  ExpectSameGround(*ground, *expected);
+}
+
+TEST(GroundSpliceTest, CreateLevelLineCutsTheStrataToTheNewLine) {
+  auto ground = MakeGround({{0, 10}, {10, 10}, {14, 6}, {20, 6}});
+  auto strata = std::make_unique<CDPolyArray>();
+  strata->Add(MakeBlock({{0, 0}, {20, 0}, {20, 6}, {14, 6}, {10, 10}, {0, 10}, {0, 0}}, "粘土",
+                        kClayColor));
+  ground->SetPolyArray(std::move(strata));
+  CDPoly other;
+  for (const CDPoint& p : {CDPoint(14, 6), CDPoint(20, 6), CDPoint(30, 12)}) other.Add(p);
+  const auto joined = ground->CreateLevelLine(&other, 8);
+  ASSERT_NE(joined, nullptr);
+  ExpectPoints(*joined, {{0, 10}, {10, 10}, {12, 8}, {23 + 1.0 / 3.0, 8}, {30, 12}}, 1e-12);
+  ASSERT_NE(joined->GetPolyArray(), nullptr);
+  EXPECT_GE(joined->GetPolyArray()->GetSize(), 1);
 }
 
 TEST(GroundSpliceTest, CreateLevelLineJoinsTheTwoLinesAtTheHeight) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -368,6 +369,63 @@ TEST(StratumBlockTest, DamagedRecordThrowsAndLeavesThePolygonAsItWas) {
   EXPECT_TRUE(block->GetPropPtr()->IsSame(NamedProp("元")));
   EXPECT_EQ(block->GetIndex(), -1);
   EXPECT_EQ(block->GetExtraInt(), 0);
+}
+
+// ---- Cutting with a line ----
+
+TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
+  const struct {
+    const char* what;
+    std::vector<CDPoint> line;
+    std::vector<CDPoint> expectedCorners;  // empty: no part lies above
+  } cases[] = {
+      {"line across", {{-1, 4}, {11, 4}}, {{0, 4}, {10, 4}, {10, 10}, {0, 10}}},
+      {"line running right to left", {{11, 4}, {-1, 4}}, {{0, 4}, {10, 4}, {10, 10}, {0, 10}}},
+      {"sloping line", {{-1, 1}, {11, 7}}, {{0, 1.5}, {10, 6.5}, {10, 10}, {0, 10}}},
+      {"line below the polygon", {{-1, -5}, {11, -5}}, {{0, 0}, {10, 0}, {10, 10}, {0, 10}}},
+      {"line above the polygon", {{-1, 20}, {11, 20}}, {}},
+  };
+  const auto block = MakeRect(0, 0, 10, 10, SampleProp());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CDPoly line;
+    for (const CDPoint& p : c.line) line.Add(p);
+    CDPoly::small_limit = 0;
+    const auto part = block->CutPolyWithLine2(&line);
+    EXPECT_EQ(CDPoly::small_limit, 1e-6);
+    if (c.expectedCorners.empty()) {
+      EXPECT_EQ(part, nullptr);
+      continue;
+    }
+    ASSERT_NE(part, nullptr);
+    const auto* piece = dynamic_cast<const CSpStratumBlock*>(part.get());
+    ASSERT_NE(piece, nullptr);
+    EXPECT_TRUE(piece->GetPropPtr()->IsSame(SampleProp()));
+    for (const CDPoint& corner : c.expectedCorners) {
+      EXPECT_NE(piece->FindJustPoint(&corner), -1) << corner.x << ", " << corner.y;
+    }
+    const double area = (c.expectedCorners[1].x - c.expectedCorners[0].x) *
+                        (10 - (c.expectedCorners[0].y + c.expectedCorners[1].y) / 2);
+    EXPECT_NEAR(std::fabs(piece->GetArea()), area, 1e-9);
+  }
+  ExpectPoints(*block, {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}});  // the polygon stays
+}
+
+TEST(StratumBlockCutTest, CutPolyWithLine2ReturnsTheWholePolygonForADegenerateInput) {
+  const auto block = MakeRect(0, 0, 10, 10, SampleProp());
+  CDPoly shortLine;
+  shortLine.Add(-1, 4);
+  const auto whole = block->CutPolyWithLine2(&shortLine);
+  ASSERT_NE(whole, nullptr);
+  ExpectPoints(*whole, PointsOf(*block));
+
+  const auto single = MakeBlock({{1, 1}});
+  CDPoly line;
+  line.Add(-1, 4);
+  line.Add(11, 4);
+  const auto copy = single->CutPolyWithLine2(&line);
+  ASSERT_NE(copy, nullptr);
+  ExpectPoints(*copy, {{1, 1}});
 }
 
 // ---- Drawing ----
