@@ -50,8 +50,10 @@ void InsertCrossings(CDPoly& fitted, const CDPoly& ground, const CDPoly& water) 
   for (int i = 0; i + 1 < ground.GetSize(); ++i) {
     const CDPoint* g1 = ground.GetAt(i);
     const CDPoint* g2 = ground.GetAt(i + 1);
-    // A crossing with a rising vertical ground step goes before the water points at its x.
-    const bool risingVertical = g1->x == g2->x && g2->y > g1->y;
+    // On a vertical ground step the crossing lies between the step's ends in walking order: a
+    // falling step's lower end is already in the line at the same x, so the crossing goes before
+    // it; a rising step's lower end comes before the crossing.
+    const bool fallingStep = g1->x == g2->x && g2->y < g1->y;
     for (int k = 0; k + 1 < water.GetSize(); ++k) {
       const CDPoint* w1 = water.GetAt(k);
       const CDPoint* w2 = water.GetAt(k + 1);
@@ -59,7 +61,7 @@ void InsertCrossings(CDPoly& fitted, const CDPoly& ground, const CDPoly& water) 
       const CDPoint end = StretchPrimitive(w1, w2, kStretch);
       CDPoint cross;
       if (CrossLL(0.0, g1, g2, &start, &end, &cross) != kCrossOnBoth) continue;
-      InsertByX(fitted, RoundOff(cross.x, kFitPitch), RoundOff(cross.y, kFitPitch), risingVertical);
+      InsertByX(fitted, RoundOff(cross.x, kFitPitch), RoundOff(cross.y, kFitPitch), fallingStep);
     }
   }
 }
