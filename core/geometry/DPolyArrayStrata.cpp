@@ -3,19 +3,10 @@
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/SpStratum.h"
 
-namespace {
-
-const CSpStratumBlock* AsStratumBlock(const CDPoly* shape) {
-  return shape->WhatKind() == kKindStratumBlock ? static_cast<const CSpStratumBlock*>(shape)
-                                                : nullptr;
-}
-
-}  // namespace
-
 void CDPolyArray::CopyStratumProp(CDPolyArray* other) {
   for (const auto& shape : shapes_) {
-    if (shape->WhatKind() != kKindStratumBlock) continue;
-    auto* block = static_cast<CSpStratumBlock*>(shape.get());
+    auto* block = dynamic_cast<CSpStratumBlock*>(shape.get());
+    if (block == nullptr) continue;
     const CDPoint inner = block->CalcInnerPoint();
     const CDPoly* source = other->FindPolygon(&inner);
     if (source != nullptr) block->SetProperty(source);
@@ -24,7 +15,7 @@ void CDPolyArray::CopyStratumProp(CDPolyArray* other) {
 
 bool CDPolyArray::IsValidStratumFs() const {
   for (const auto& shape : shapes_) {
-    const CSpStratumBlock* block = AsStratumBlock(shape.get());
+    const auto* block = dynamic_cast<const CSpStratumBlock*>(shape.get());
     if (block == nullptr) continue;
     const tagSATURATE* v = block->GetPropStructure();
     if (v->gammaT == kNoValue || v->gammaSat == kNoValue || v->phi == kNoValue ||
@@ -37,7 +28,7 @@ bool CDPolyArray::IsValidStratumFs() const {
 
 bool CDPolyArray::IsValidTaup() const {
   for (const auto& shape : shapes_) {
-    const CSpStratumBlock* block = AsStratumBlock(shape.get());
+    const auto* block = dynamic_cast<const CSpStratumBlock*>(shape.get());
     if (block != nullptr && block->GetPropStructure()->tauP == kNoValue) return false;
   }
   return true;

@@ -69,8 +69,7 @@ void CSpStratumBlock::Load(Archive& ar, int version) {
 }
 
 void CSpStratumBlock::SetProperty(const CDPoly* other) {
-  if (other == nullptr || other->WhatKind() != kKindStratumBlock) return;
-  prop_ = static_cast<const CSpStratumBlock*>(other)->prop_;
+  if (const auto* block = dynamic_cast<const CSpStratumBlock*>(other)) prop_ = block->prop_;
 }
 
 std::unique_ptr<CDPoly> CSpStratumBlock::Copy() const {

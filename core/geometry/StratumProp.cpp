@@ -14,6 +14,12 @@ std::size_t SwitchIndex(int n) {
   return static_cast<std::size_t>(n);
 }
 
+int ReadInt(Archive& ar) {
+  std::int32_t v = 0;
+  ar >> v;
+  return v;
+}
+
 }  // namespace
 
 bool CStratumProp::IsSame(const CStratumProp& other) const {
@@ -70,21 +76,12 @@ void CStratumProp::Load(Archive& ar, int version) {
   CStratumProp read;
   read.name_ = ar.ReadString();
   ar >> read.color_;
-  ar >> read.saturate_.gammaT >> read.saturate_.gammaSat >> read.saturate_.phi >>
-      read.saturate_.c;
-  for (int& s : read.switches_) {
-    std::int32_t v = 0;
-    ar >> v;
-    s = v;
-  }
+  ar >> read.saturate_.gammaT >> read.saturate_.gammaSat >> read.saturate_.phi >> read.saturate_.c;
+  for (int& s : read.switches_) s = ReadInt(ar);
   ar >> read.saturate_.tauP;
-  std::int32_t extra = 0;
-  ar >> extra;
-  read.extra_ = extra;
+  read.extra_ = ReadInt(ar);
   read.remark_ = ar.ReadString();
-  std::int32_t settingKind = 0;
-  ar >> settingKind;
-  read.settingKind_ = settingKind;
+  read.settingKind_ = ReadInt(ar);
   read.friction_.Load(ar, version);
   *this = std::move(read);
 }
