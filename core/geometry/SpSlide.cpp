@@ -328,7 +328,8 @@ bool CSpSlide::GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, d
 }
 
 std::unique_ptr<CDArc> CSpSlide::GetArc(double x) const {
-  const CDArc* arc = CreateDrawObj()->GetArc(x);
+  const auto work = CreateDrawObj();
+  const CDArc* arc = work->GetArc(x);
   return arc != nullptr ? arc->Copy() : nullptr;
 }
 
@@ -443,14 +444,9 @@ void CSpSlide::DrawHandles(const CViewInfo& view, int from, int to) const {
   for (int i = 0; i < GetSize(); ++i) {
     const CDPoint& p = *GetAt(i);
     if (p.x == kNoValue || p.y == kNoValue) continue;
-    if (to == -1) {
-      view.Point(canvas, p, i == from);
-      continue;
-    }
-    const DevPoint d = view.LPtoDP(p);
-    const bool inRange = from <= i && i <= to;
-    canvas.Rectangle(inRange ? DevRect{d.x - 3, d.y - 3, d.x + 4, d.y + 4}
-                             : DevRect{d.x - 2, d.y - 2, d.x + 2, d.y + 2});
+    // With to = -1 only the vertex `from` is marked large, otherwise the vertices from..to.
+    const bool large = to == -1 ? i == from : (from <= i && i <= to);
+    view.Point(canvas, p, large);
   }
 }
 
