@@ -4,6 +4,7 @@
 #include "core/geometry/SpLoad.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <numbers>
 #include <optional>

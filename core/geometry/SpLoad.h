@@ -49,7 +49,7 @@ class CSpLoad : public CDPoly {
   bool IsDist() const { return fields_.concentrated == 0; }
   bool IsConcent() const { return fields_.concentrated == 1; }
   // Distributed: q1, q2, x1 and x2 set and x1 != x2; concentrated: q1 and x1 set; at an angle
-  // the angle set as well.
+  // the angle set as well. A load of another kind code is never complete.
   bool IsValidSettings() const;
   bool IsEmptyShape() const override { return !IsValidSettings(); }
   // The outline as a polyline and every stored field equal (numbers exactly); false for a shape
@@ -69,7 +69,8 @@ class CSpLoad : public CDPoly {
   // The direction of action in degrees from the horizontal: 90 vertical, 0 to the right, 180 to
   // the left, 90 - angle at an angle (in (-180, 180]); 0 for an unknown direction.
   double GetFlatAngle() const;
-  // The same direction in degrees from the vertical.
+  // The same direction in degrees from the vertical: 0 vertical, 90 to the right, -90 to the
+  // left, the entered angle at an angle; 0 for an unknown direction.
   double GetConcentAngle() const;
   // The action on the strip from xa to xb of the given width whose base is inclined by
   // baseAngle (radians). facing false mirrors the direction left-right. False, with every value
@@ -122,10 +123,13 @@ class CSpLoad : public CDPoly {
     int quakeCaseOn = 1;
   };
 
-  // Whether the middle of the strip lies in [x1, x2) (both shifted by 1e-8 to the left).
+  // Whether the middle of the strip lies between x1 and x2, both taken 1e-8 further left: a
+  // middle exactly on x1 is inside, one exactly on x2 outside.
   bool IsMiddleInRange(double xa, double xb) const;
-  void BuildConcentratedOutline(const CDPoly* ground, double lift);
-  void BuildDistributedOutline(const CDPoly* ground, double lift);
+  // The outline on the ground line, which runs from left to right and has at least two points,
+  // or, with a null line, at height 0.
+  void BuildConcentratedOutline(const CDPoly* line, double lift);
+  void BuildDistributedOutline(const CDPoly* line, double lift);
 
   Fields fields_;
 };
