@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/geometry/DPolyArray.h"
 #include "core/geometry/SpLoad.h"
 #include "core/geometry/Utility.h"
 #include "core/geometry/ViewInfo.h"
@@ -131,6 +132,25 @@ TEST_F(SpLoadTest, TruncatedRecordThrowsAndLeavesTheLoadUnchanged) {
     const auto loaded = Concentrated(5, 10);
     EXPECT_THROW(loaded->Load(in, 0), ArchiveException);
     EXPECT_TRUE(loaded->IsSame(Concentrated(5, 10).get()));
+  }
+}
+
+TEST_F(SpLoadTest, LoadListRoundTripsThroughTheShapeListRecord) {
+  CDPolyArray loads;
+  loads.Add(SampleLoad());
+  loads.Add(Concentrated(5, 10, CSpLoad::kAtAngle, -45));
+  Archive out;
+  loads.Store(out, 0);
+
+  Archive in(out.Bytes());
+  CDPolyArray loaded;
+  loaded.Load(in, 0);
+  EXPECT_EQ(in.Remaining(), 0u);
+  ASSERT_EQ(loaded.GetSize(), 2);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_NE(dynamic_cast<const CSpLoad*>(loaded.GetAt(i)), nullptr);
+    EXPECT_TRUE(loaded.GetAt(i)->IsSame(loads.GetAt(i)));
   }
 }
 
