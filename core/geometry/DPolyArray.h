@@ -155,7 +155,8 @@ class CDPolyArray {
   void DeleteBlindShape();
   // Every use count becomes 0; when f is not 0 the first and the last piece bound only one face.
   void InitFlag(int f);
-  // The counter-clockwise faces of at least minArea (and above 0) traced through these pieces.
+  // The counter-clockwise faces of at least minArea (and above 0) traced through these pieces,
+  // each once.
   std::unique_ptr<CDPolyArray> JointShapes(double minArea);
   // The pieces of the face that begins with start, walked backward when reverse is not 0; empty
   // when the walk finds no closed face.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -119,6 +120,26 @@ void Walk(CDPoly& path, const CDPoly& piece, bool backward, bool skipFirst) {
 void GiveUpPoints(const std::vector<CDPoly*>& chain) {
   for (CDPoly* piece : chain) piece->CopyPoints(piece);
 }
+
+// The faces accepted so far, each as its pieces in a fixed order. A closed run of pieces bounds
+// one counter-clockwise face only: the same pieces again are the same face, traced anew from
+// another of its pieces.
+class AcceptedFaces {
+ public:
+  bool Contains(const std::vector<CDPoly*>& chain) const {
+    return std::find(faces_.begin(), faces_.end(), KeyOf(chain)) != faces_.end();
+  }
+  void Add(const std::vector<CDPoly*>& chain) { faces_.push_back(KeyOf(chain)); }
+
+ private:
+  static std::vector<const CDPoly*> KeyOf(const std::vector<CDPoly*>& chain) {
+    std::vector<const CDPoly*> key(chain.begin(), chain.end());
+    std::sort(key.begin(), key.end(), std::less<>());
+    return key;
+  }
+
+  std::vector<std::vector<const CDPoly*>> faces_;
+};
 
 // ---- Heights of faces against a line ----
 
@@ -358,6 +379,7 @@ void CDPolyArray::InitFlag(int f) {
 
 std::unique_ptr<CDPolyArray> CDPolyArray::JointShapes(double minArea) {
   auto faces = std::make_unique<CDPolyArray>();
+  AcceptedFaces accepted;
   for (std::size_t i = 0; i < shapes_.size(); ++i) {
     CDPoly* start = shapes_[i].get();
     for (int reverse = 0; reverse <= 1; ++reverse) {
@@ -366,9 +388,10 @@ std::unique_ptr<CDPolyArray> CDPolyArray::JointShapes(double minArea) {
       auto face = MakeJoinFromList(chain, reverse);
       const double area = face->GetArea();
       // A clockwise face is the outside of the faces it surrounds.
-      if (!(area > 0 && area >= minArea)) continue;
+      if (!(area > 0 && area >= minArea) || accepted.Contains(chain)) continue;
       for (CDPoly* piece : chain) piece->SetUseCount(piece->GetUseCount() + 1);
       GiveUpPoints(chain);
+      accepted.Add(chain);
       faces->Add(std::move(face));
       break;
     }
