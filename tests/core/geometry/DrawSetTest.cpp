@@ -1,8 +1,8 @@
+#include "core/geometry/DrawSet.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "core/geometry/DrawSet.h"
 
 namespace {
 
