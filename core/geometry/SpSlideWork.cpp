@@ -58,6 +58,20 @@ std::pair<std::unique_ptr<CDArc>, std::unique_ptr<CDArc>> SplitArc(const CDArc& 
   return {std::move(after), std::move(before)};
 }
 
+// The first crossing of the arc with the segment that lies away from the arc's ends (a crossing
+// at an end splits nothing).
+std::optional<CDPoint> InnerCrossing(const CDArc& arc, const CDPoint& a, const CDPoint& b) {
+  CDPoint first;
+  CDPoint second;
+  const int count = arc.CrossAL(a, b, first, second, 0);
+  const auto inner = [&arc](const CDPoint& p) {
+    return Hypot(p, arc.GetStart()) >= kSamePoint && Hypot(p, arc.GetEnd()) >= kSamePoint;
+  };
+  if (count >= 1 && inner(first)) return first;
+  if (count == 2 && inner(second)) return second;
+  return std::nullopt;
+}
+
 }  // namespace
 
 CSpSlideWork::CSpSlideWork() = default;
@@ -365,7 +379,8 @@ bool IsOnGroundLine(const CSpGround& ground, const CDPoint& p) {
 
 }  // namespace
 
-int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) {
+int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
+                                  bool noStretch) const {
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || strata->IsEmpty()) return 0;
   pieces->DeleteAll();
@@ -385,8 +400,11 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, 
     return 1;
   }
 
-  YcoordPrimitive(kLift);
-  const auto walk = InsCrossPoint(strata, true);
+  // The walk runs over a lifted copy, so that this surface keeps its coordinates exactly.
+  CSpSlideWork lifted;
+  lifted.CopySlideWork(this);
+  lifted.YcoordPrimitive(kLift);
+  const auto walk = lifted.InsCrossPoint(strata, true);
   std::unique_ptr<CSpSlideWork> current;
   const auto finish = [&](std::unique_ptr<CSpSlideWork> piece) {
     if (noStretch) {
@@ -442,12 +460,11 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, 
     const int lastVertex = current->GetSize() - 1;
     const CDArc* arc = current->GetArcFromPointIndex(lastVertex);
     const CDPoint end = arc == nullptr
-                            ? *GetLastPt()
+                            ? *lifted.GetLastPt()
                             : (current->RunsForward(lastVertex) ? arc->GetEnd() : arc->GetStart());
     current->AddNewPoint(end, nullptr, walk->LastStrengthType());
     finish(std::move(current));
   }
-  YcoordPrimitive(-kLift);
   return pieces->GetSize();
 }
 
@@ -595,12 +612,12 @@ bool CSpSlideWork::IsUsableContinuation(const CDArc& arc) {
 
 namespace {
 
-// Where the vertical up from the foot leaves the strata (the topmost crossing); none when it
-// meets them nowhere above the foot.
-std::optional<CDPoint> StrataAbove(const CDPolyArray& strata, const CDPoint& foot) {
+// Where the vertical up from the foot first leaves the strata, through any stratum boundaries
+// on the way; none when it does not start inside them.
+std::optional<CDPoint> StrataAbove(CDPolyArray& strata, const CDPoint& foot) {
   const CDPoint top(foot.x, foot.y + kRayLength);
   CDPoint out = top;
-  strata.GetCrossPoint(&foot, &top, &out, true, 1e-5);
+  if (strata.FirstInOutPoint(&foot, &top, &out) != 2) return std::nullopt;
   if (top.y - out.y < kSamePoint || out.y - foot.y < kSamePoint) return std::nullopt;
   return out;
 }
@@ -656,13 +673,11 @@ int CSpSlideWork::CutAtX(double x, CDPolyArray* array) const {
       continue;
     }
     if (arc != nullptr) {
-      CDPoint first;
-      CDPoint second;
-      if (arc->CrossAL(bottom, top, first, second, 0) >= 1) {
+      if (const auto cross = InnerCrossing(*arc, bottom, top)) {
         auto [before, after] =
-            SplitArc(*arc, NormalizeAngle(MyAtan(&arc->centre, &first)), RunsForward(i));
+            SplitArc(*arc, NormalizeAngle(MyAtan(&arc->centre, &*cross)), RunsForward(i));
         left->AddNewPoint(vertex, std::move(before), type);
-        startRight(first, std::move(after));
+        startRight(*cross, std::move(after));
         continue;
       }
       left->AddNewPoint(vertex, arc->Copy(), type);

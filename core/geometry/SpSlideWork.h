@@ -140,7 +140,7 @@ class CSpSlideWork : public CDPoly {
   using CDPoly::InsCrossPoint;
   // Fits the surface to the ground: empties the array and puts the pieces that run inside the
   // strata into it; returns their count (0 without strata, leaving the array untouched).
-  int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch);
+  int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const;
   // Stretches the ends to the ground: mode, angle (radians) and strength type for the tail
   // (a, c, e) and the head (b, d, f); -99 takes the process-wide setting of CSpSlide.
   void Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f);
