@@ -30,11 +30,6 @@ CDPoint PointAtAngle(const CDPoint& p, double angle, double length) {
   return CDPoint(p.x + length * std::cos(angle), p.y + length * std::sin(angle));
 }
 
-double ArcLength(const CDArc& arc) {
-  const double sweep = NormalizeAngle(arc.end) - NormalizeAngle(arc.start);
-  return arc.R * (sweep < 0 ? sweep + kTwoPi : sweep);
-}
-
 // The vertex lists of the shapes, as CDArc::CutArc takes them.
 std::vector<std::vector<CDPoint>> VertexLists(const CDPolyArray& shapes) {
   std::vector<std::vector<CDPoint>> lists;
@@ -85,8 +80,9 @@ void CSpSlideWork::Store(Archive& ar, int /*version*/) const {
   ar << static_cast<std::int32_t>(strengths_.size());
   for (const unsigned word : strengths_) ar << static_cast<std::uint32_t>(word);
   ar << static_cast<std::int32_t>(arcs_.size());
-  for (const auto& arc : arcs_)
+  for (const auto& arc : arcs_) {
     ar << arc->centre.x << arc->centre.y << arc->R << arc->start << arc->end;
+  }
 }
 
 namespace {
@@ -604,7 +600,7 @@ void CSpSlideWork::AddArcContinuation(CDPolyArray& strata, bool atStart) {
 }
 
 bool CSpSlideWork::IsUsableContinuation(const CDArc& arc) {
-  if (ArcLength(arc) <= kAngleTolerance) return false;
+  if (arc.GetLength() <= kAngleTolerance) return false;
   return !(NormalizeAngle(arc.start) < kPi && NormalizeAngle(arc.end) < kPi);
 }
 

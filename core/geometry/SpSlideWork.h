@@ -188,7 +188,6 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Queries (SpSlideWorkGeometry.cpp) ----
 
-  std::vector<const CDArc*> Arcs() const;
   // Whether the vertical at x meets the piece that starts at vertex i.
   bool MeetsVertical(int i, double x) const;
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.

@@ -29,12 +29,6 @@ CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
 
 CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
-// The sweep of an arc with both angles brought into [0, 2pi], plus 2pi when it would be negative.
-double Sweep(const CDArc& arc) {
-  const double sweep = NormalizeAngle(arc.end) - NormalizeAngle(arc.start);
-  return sweep < 0 ? sweep + 2 * kPi : sweep;
-}
-
 // The crossings of the arc with a segment that lie on both, in order along the segment.
 std::vector<CDPoint> ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b,
                                   double tol) {
@@ -46,18 +40,12 @@ std::vector<CDPoint> ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPo
   return {};
 }
 
-}  // namespace
-
-// ---- Extremes ----
-
-namespace {
-
 // Widens an extreme vertex by the extreme points of the arcs: better(candidate, best) tells
 // whether a candidate replaces the result.
 template <typename Better>
-CDPoint Widen(CDPoint result, const std::vector<const CDArc*>& arcs, int which, bool skipUnset,
-              Better better) {
-  for (const CDArc* arc : arcs) {
+CDPoint Widen(CDPoint result, const std::vector<std::unique_ptr<CDArc>>& arcs, int which,
+              bool skipUnset, Better better) {
+  for (const auto& arc : arcs) {
     if (skipUnset && !arc->centre.IsValid()) continue;
     CDArc normalised(*arc);
     const CDPoint candidate = normalised.GetMinMax(which);
@@ -68,30 +56,25 @@ CDPoint Widen(CDPoint result, const std::vector<const CDArc*>& arcs, int which, 
 
 }  // namespace
 
-std::vector<const CDArc*> CSpSlideWork::Arcs() const {
-  std::vector<const CDArc*> arcs;
-  arcs.reserve(arcs_.size());
-  for (const auto& arc : arcs_) arcs.push_back(arc.get());
-  return arcs;
-}
+// ---- Extremes ----
 
 CDPoint CSpSlideWork::Left() const {
-  return Widen(CDPoly::Left(), Arcs(), 0, true,
+  return Widen(CDPoly::Left(), arcs_, 0, true,
                [](const CDPoint& c, const CDPoint& best) { return c.x < best.x; });
 }
 
 CDPoint CSpSlideWork::Right() const {
-  return Widen(CDPoly::Right(), Arcs(), 1, true,
+  return Widen(CDPoly::Right(), arcs_, 1, true,
                [](const CDPoint& c, const CDPoint& best) { return c.x > best.x; });
 }
 
 CDPoint CSpSlideWork::Bottom() const {
-  return Widen(CDPoly::Bottom(), Arcs(), 2, false,
+  return Widen(CDPoly::Bottom(), arcs_, 2, false,
                [](const CDPoint& c, const CDPoint& best) { return c.y < best.y; });
 }
 
 CDPoint CSpSlideWork::Top() const {
-  return Widen(CDPoly::Top(), Arcs(), 3, false,
+  return Widen(CDPoly::Top(), arcs_, 3, false,
                [](const CDPoint& c, const CDPoint& best) { return c.y > best.y; });
 }
 
@@ -117,7 +100,6 @@ double CSpSlideWork::GetY(double x) const {
     if (a.x == x) consider(a.y);
     if (b.x == x) consider(b.y);
   }
-  if (GetSize() == 1 && GetAt(0)->x == x) consider(GetAt(0)->y);
   return lowest == kAreaNotSet ? kNoValue : lowest;
 }
 
@@ -257,7 +239,7 @@ double CSpSlideWork::GetLength() const {
   double length = 0;
   for (int i = 0; i + 1 < GetSize(); ++i) {
     const CDArc* arc = GetArcFromPointIndex(i);
-    length += arc != nullptr ? arc->R * Sweep(*arc) : Hypot(GetAt(i), GetAt(i + 1));
+    length += arc != nullptr ? arc->GetLength() : Hypot(GetAt(i), GetAt(i + 1));
   }
   return length;
 }
