@@ -691,7 +691,7 @@ TEST_F(SlideWorkTest, MixCracklineThatCannotJoinLeavesTheSurface) {
   const Case cases[] = {
       {"crack on the wrong side", {5, 8}, {3, 4}},
       {"crack that stops short of the surface", {5, 8}, {5, 6}},
-      {"crack whose line meets the surface beyond its ends", {25, 8}, {25, 4}},
+      {"crack that meets a piece's line beyond the piece", {25, 8}, {25, -4}},
   };
   for (const Case& c : cases) {
     // Entered right to left: the turn left to right is all that changes.
