@@ -49,7 +49,8 @@ class CSpSlide : public CDPoly {
   CSpSlide();
 
   // Record: name, point count n, centre x, centre y, radius, then per vertex x, y, style and
-  // strength word. Any stored length loads; a failed Load leaves the line as it was.
+  // strength word. Any stored length loads and replaces the content; a failed Load leaves the
+  // line as it was.
   void Store(Archive& ar, int version) const override;
   void Load(Archive& ar, int version) override;
   // Validates the points, resets invalid styles and strength types to 0 and checks the circle.

@@ -30,8 +30,8 @@ class CSpSlideWork : public CDPoly {
   CSpSlideWork();
 
   // Record: name, vertex count, per vertex x, y and flag, strength count and words, arc count
-  // and per arc centre x, centre y, radius, start and end angle. A failed Load leaves the
-  // surface as it was; a flag that names no arc is a damaged record.
+  // and per arc centre x, centre y, radius, start and end angle. Load replaces the content; a
+  // failed Load leaves the surface as it was; a flag that names no arc is a damaged record.
   void Store(Archive& ar, int version) const override;
   void Load(Archive& ar, int version) override;
   // The extreme vertex, widened by the extreme points of the arc pieces.
