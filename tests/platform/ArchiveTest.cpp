@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ProgramDir.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
@@ -65,27 +66,29 @@ const Bytes kUnicodeMarker = B({0xFF, 0xFE, 0xFF});
 struct StringLayoutCase {
   const char* name;
   std::string text;
+  std::u16string units;  // the same text for the record builder
   Bytes expected;
 };
 
 TEST(ArchiveTest, WritesStringsInTheUnicodeFormWithTheLengthLadder) {
   const Bytes a = B({0x61, 0x00});
   const StringLayoutCase cases[] = {
-      {"empty", "", kUnicodeMarker + B({0x00})},
-      {"two characters", "ab", kUnicodeMarker + B({0x02, 0x61, 0x00, 0x62, 0x00})},
-      {"254 units: last BYTE length", std::string(254, 'a'),
+      {"empty", "", u"", kUnicodeMarker + B({0x00})},
+      {"two characters", "ab", u"ab", kUnicodeMarker + B({0x02, 0x61, 0x00, 0x62, 0x00})},
+      {"254 units: last BYTE length", std::string(254, 'a'), std::u16string(254, u'a'),
        kUnicodeMarker + B({0xFE}) + Repeat(a, 254)},
-      {"255 units: first WORD length", std::string(255, 'a'),
+      {"255 units: first WORD length", std::string(255, 'a'), std::u16string(255, u'a'),
        kUnicodeMarker + B({0xFF, 0xFF, 0x00}) + Repeat(a, 255)},
-      {"300 units", std::string(300, 'a'), kUnicodeMarker + B({0xFF, 0x2C, 0x01}) + Repeat(a, 300)},
-      {"0xFFFD units: last WORD length", std::string(0xFFFD, 'a'),
+      {"300 units", std::string(300, 'a'), std::u16string(300, u'a'),
+       kUnicodeMarker + B({0xFF, 0x2C, 0x01}) + Repeat(a, 300)},
+      {"0xFFFD units: last WORD length", std::string(0xFFFD, 'a'), std::u16string(0xFFFD, u'a'),
        kUnicodeMarker + B({0xFF, 0xFD, 0xFF}) + Repeat(a, 0xFFFD)},
-      {"0xFFFE units: first DWORD length", std::string(0xFFFE, 'a'),
+      {"0xFFFE units: first DWORD length", std::string(0xFFFE, 'a'), std::u16string(0xFFFE, u'a'),
        kUnicodeMarker + B({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}) + Repeat(a, 0xFFFE)},
-      {"70000 units", std::string(70000, 'a'),
+      {"70000 units", std::string(70000, 'a'), std::u16string(70000, u'a'),
        kUnicodeMarker + B({0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}) + Repeat(a, 70000)},
-      {"Japanese", "日本", kUnicodeMarker + B({0x02, 0xE5, 0x65, 0x2C, 0x67})},
-      {"outside the BMP: a surrogate pair", "a\U00020BB7",
+      {"Japanese", "日本", u"日本", kUnicodeMarker + B({0x02, 0xE5, 0x65, 0x2C, 0x67})},
+      {"outside the BMP: a surrogate pair", "a\U00020BB7", u"a\U00020BB7",
        kUnicodeMarker + B({0x03, 0x61, 0x00, 0x42, 0xD8, 0xB7, 0xDF})},
   };
   for (const StringLayoutCase& c : cases) {
@@ -93,6 +96,8 @@ TEST(ArchiveTest, WritesStringsInTheUnicodeFormWithTheLengthLadder) {
     Archive out;
     out.WriteString(c.text);
     EXPECT_TRUE(SameBytes(out.Bytes(), c.expected));
+    // The other tests take their expected records from the builder: it must agree byte for byte.
+    EXPECT_TRUE(SameBytes(RecordBytes().Text(c.units).Get(), c.expected)) << "record builder";
 
     Archive in(out.Bytes());
     EXPECT_EQ(in.ReadString(), c.text);
@@ -130,35 +135,47 @@ TEST(ArchiveTest, ReadsBothStringForms) {
     EXPECT_EQ(in.ReadString(), c.expected);
     EXPECT_EQ(in.Remaining(), 0u);
   }
+  // The record builder spells the narrow form with the same length ladder.
+  EXPECT_EQ(RecordBytes().Narrow("\xB1\x81\x60").Get(), B({0x03, 0xB1, 0x81, 0x60}));
+  EXPECT_EQ(RecordBytes().Narrow(std::string(300, 'a')).Get(),
+            B({0xFF, 0x2C, 0x01}) + Repeat(B({0x61}), 300));
 }
 
 struct ValueLayoutCase {
   const char* name;
   std::function<void(Archive&)> store;
+  RecordBytes built;  // the same value through the record builder
   Bytes expected;
 };
 
 TEST(ArchiveTest, StoresNumbersLittleEndian) {
   const ValueLayoutCase cases[] = {
-      {"int8", [](Archive& ar) { ar << std::int8_t{-2}; }, B({0xFE})},
-      {"uint8", [](Archive& ar) { ar << std::uint8_t{0xAB}; }, B({0xAB})},
-      {"int16", [](Archive& ar) { ar << std::int16_t{-2}; }, B({0xFE, 0xFF})},
-      {"uint16", [](Archive& ar) { ar << std::uint16_t{0x1234}; }, B({0x34, 0x12})},
-      {"int32", [](Archive& ar) { ar << std::int32_t{-2}; }, B({0xFE, 0xFF, 0xFF, 0xFF})},
+      {"int8", [](Archive& ar) { ar << std::int8_t{-2}; }, RecordBytes().Int8(-2), B({0xFE})},
+      {"uint8", [](Archive& ar) { ar << std::uint8_t{0xAB}; }, RecordBytes().UInt8(0xAB),
+       B({0xAB})},
+      {"int16", [](Archive& ar) { ar << std::int16_t{-2}; }, RecordBytes().Int16(-2),
+       B({0xFE, 0xFF})},
+      {"uint16", [](Archive& ar) { ar << std::uint16_t{0x1234}; }, RecordBytes().UInt16(0x1234),
+       B({0x34, 0x12})},
+      {"int32", [](Archive& ar) { ar << std::int32_t{-2}; }, RecordBytes().Int(-2),
+       B({0xFE, 0xFF, 0xFF, 0xFF})},
       {"int32 bytes in order", [](Archive& ar) { ar << std::int32_t{0x12345678}; },
-       B({0x78, 0x56, 0x34, 0x12})},
+       RecordBytes().Int(0x12345678), B({0x78, 0x56, 0x34, 0x12})},
       {"uint32", [](Archive& ar) { ar << std::uint32_t{0xDEADBEEF}; },
-       B({0xEF, 0xBE, 0xAD, 0xDE})},
-      {"int64", [](Archive& ar) { ar << std::int64_t{-2}; },
+       RecordBytes().UInt32(0xDEADBEEF), B({0xEF, 0xBE, 0xAD, 0xDE})},
+      {"int64", [](Archive& ar) { ar << std::int64_t{-2}; }, RecordBytes().Int64(-2),
        B({0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
       {"uint64", [](Archive& ar) { ar << std::uint64_t{0x0102030405060708}; },
+       RecordBytes().UInt64(0x0102030405060708),
        B({0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01})},
-      {"double 1", [](Archive& ar) { ar << 1.0; }, B({0, 0, 0, 0, 0, 0, 0xF0, 0x3F})},
-      {"double -2.5", [](Archive& ar) { ar << -2.5; }, B({0, 0, 0, 0, 0, 0, 0x04, 0xC0})},
-      {"bool true", [](Archive& ar) { ar << true; }, B({0x01})},
-      {"bool false", [](Archive& ar) { ar << false; }, B({0x00})},
+      {"double 1", [](Archive& ar) { ar << 1.0; }, RecordBytes().Double(1.0),
+       B({0, 0, 0, 0, 0, 0, 0xF0, 0x3F})},
+      {"double -2.5", [](Archive& ar) { ar << -2.5; }, RecordBytes().Double(-2.5),
+       B({0, 0, 0, 0, 0, 0, 0x04, 0xC0})},
+      {"bool true", [](Archive& ar) { ar << true; }, RecordBytes().Bool(true), B({0x01})},
+      {"bool false", [](Archive& ar) { ar << false; }, RecordBytes().Bool(false), B({0x00})},
       {"colour as 0x00BBGGRR", [](Archive& ar) { ar << Color::Rgb(0x11, 0x22, 0x33); },
-       B({0x11, 0x22, 0x33, 0x00})},
+       RecordBytes().Color(Color::Rgb(0x11, 0x22, 0x33)), B({0x11, 0x22, 0x33, 0x00})},
   };
   for (const ValueLayoutCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -166,6 +183,7 @@ TEST(ArchiveTest, StoresNumbersLittleEndian) {
     c.store(out);
     EXPECT_EQ(out.Bytes(), c.expected);
     EXPECT_EQ(out.Position(), c.expected.size());
+    EXPECT_EQ(c.built.Get(), c.expected) << "record builder";
   }
 }
 

@@ -10,23 +10,15 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void AppendRaw(Bytes& bytes, const void* value, std::size_t size) {
-  const auto* raw = static_cast<const std::uint8_t*>(value);
-  bytes.insert(bytes.end(), raw, raw + size);  // the test machine is little-endian
-}
-
-void AppendInt32(Bytes& bytes, std::int32_t v) { AppendRaw(bytes, &v, sizeof v); }
-
 // A point record: x and y as doubles, then the flag as int32.
-void AppendPoint(Bytes& bytes, double x, double y, std::int32_t flag) {
-  AppendRaw(bytes, &x, sizeof x);
-  AppendRaw(bytes, &y, sizeof y);
-  AppendInt32(bytes, flag);
+void AppendPoint(RecordBytes& bytes, double x, double y, std::int32_t flag) {
+  bytes.Double(x).Double(y).Int(flag);
 }
 
 void ExpectPoint(const CDPoint& p, double x, double y, int flag) {
@@ -144,16 +136,16 @@ TEST(DLineTest, GetEquation) {
 
 TEST(DLineTest, RecordIsTwoPointRecords) {
   const CDLine line(CDPoint(1.5, -2.0, 3), CDPoint(4.0, 5.25, -1));
-  Bytes expected;
+  RecordBytes expected;
   AppendPoint(expected, 1.5, -2.0, 3);
   AppendPoint(expected, 4.0, 5.25, -1);
-  ASSERT_EQ(expected.size(), 40u);
+  ASSERT_EQ(expected.Get().size(), 40u);
 
   Archive out;
   line.Store(out);
-  EXPECT_EQ(out.Bytes(), expected);
+  EXPECT_EQ(out.Bytes(), expected.Get());
 
-  Archive in(expected);
+  Archive in(expected.Get());
   CDLine loaded;
   loaded.Load(in);
   ExpectPoint(loaded.start, 1.5, -2.0, 3);
@@ -310,8 +302,8 @@ TEST(DLineArrayTest, IsSameAndIsValid) {
 TEST(DLineArrayTest, RecordIsCountAndLines) {
   const CDLineArray array = MakeArray(
       {{CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0, 0)}, {CDPoint(-1.0, -2.0), CDPoint(0.5, 0.25)}});
-  Bytes expected;
-  AppendInt32(expected, 2);
+  RecordBytes expected;
+  expected.Int(2);
   AppendPoint(expected, 1.0, 2.0, 1);
   AppendPoint(expected, 3.0, 4.0, 0);
   AppendPoint(expected, -1.0, -2.0, 0);
@@ -319,23 +311,21 @@ TEST(DLineArrayTest, RecordIsCountAndLines) {
 
   Archive out;
   array.Store(out);
-  EXPECT_EQ(out.Bytes(), expected);
+  EXPECT_EQ(out.Bytes(), expected.Get());
 
-  Bytes empty;
-  AppendInt32(empty, 0);
   Archive emptyOut;
   CDLineArray().Store(emptyOut);
-  EXPECT_EQ(emptyOut.Bytes(), empty);
+  EXPECT_EQ(emptyOut.Bytes(), RecordBytes().Int(0).Get());
 }
 
 TEST(DLineArrayTest, LoadAppendsBehindThePresentLines) {
-  Bytes bytes;
-  AppendInt32(bytes, 1);
+  RecordBytes bytes;
+  bytes.Int(1);
   AppendPoint(bytes, 7.0, 8.0, 2);
   AppendPoint(bytes, 9.0, 10.0, 3);
 
   CDLineArray array = MakeArray({{CDPoint(0.0, 0.0), CDPoint(1.0, 1.0)}});
-  Archive in(bytes);
+  Archive in(bytes.Get());
   array.Load(in);
   ASSERT_EQ(array.GetSize(), 2);
   ExpectPoint(array.GetAt(0)->start, 0.0, 0.0, 0);
@@ -344,16 +334,14 @@ TEST(DLineArrayTest, LoadAppendsBehindThePresentLines) {
 }
 
 TEST(DLineArrayTest, DamagedRecordThrowsAndKeepsTheList) {
-  Bytes truncated;
-  AppendInt32(truncated, 2);
+  RecordBytes truncated;
+  truncated.Int(2);
   AppendPoint(truncated, 7.0, 8.0, 0);
   AppendPoint(truncated, 9.0, 10.0, 0);
-  Bytes negative;
-  AppendInt32(negative, -1);
-  Bytes huge;
-  AppendInt32(huge, 0x7FFFFFFF);
+  const Bytes negative = RecordBytes().Int(-1).Get();
+  const Bytes huge = RecordBytes().Int(0x7FFFFFFF).Get();
 
-  for (const Bytes& bytes : {truncated, negative, huge}) {
+  for (const Bytes& bytes : {truncated.Get(), negative, huge}) {
     CDLineArray array = MakeArray({{CDPoint(0.0, 0.0), CDPoint(1.0, 1.0)}});
     Archive in(bytes);
     EXPECT_THROW(array.Load(in), ArchiveException);
@@ -527,14 +515,14 @@ TEST(DLineVectorTest, IsOnline) {
 
 TEST(DLineVectorTest, RecordIsStartAndDirection) {
   const CDLineVector v(CDPoint(1.0, 2.0, 3), CDPoint(4.0, 0.0));
-  Bytes expected;
+  RecordBytes expected;
   AppendPoint(expected, 1.0, 2.0, 3);
   AppendPoint(expected, 3.0, -2.0, 0);
   Archive out;
   v.Store(out);
-  EXPECT_EQ(out.Bytes(), expected);
+  EXPECT_EQ(out.Bytes(), expected.Get());
 
-  Archive in(expected);
+  Archive in(expected.Get());
   CDLineVector loaded;
   loaded.Load(in);
   EXPECT_TRUE(loaded.IsSame(v));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Archive.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
@@ -19,11 +20,6 @@ void ExpectPoint(const CDPoint& p, double x, double y, int flag) {
   EXPECT_EQ(p.x, x);
   EXPECT_EQ(p.y, y);
   EXPECT_EQ(p.flag, flag);
-}
-
-void AppendLittleEndian(std::vector<std::uint8_t>& bytes, const void* value, std::size_t size) {
-  const auto* raw = static_cast<const std::uint8_t*>(value);
-  bytes.insert(bytes.end(), raw, raw + size);  // the test machine is little-endian
 }
 
 TEST(DPointTest, NewPointHasNoValue) {
@@ -97,10 +93,7 @@ TEST(DPointTest, ArchiveRecordIsTwoDoublesAndAnInt) {
   const double x = 12.5;
   const double y = -3.25;
   const std::int32_t flag = -1;
-  std::vector<std::uint8_t> record;
-  AppendLittleEndian(record, &x, sizeof x);
-  AppendLittleEndian(record, &y, sizeof y);
-  AppendLittleEndian(record, &flag, sizeof flag);
+  const std::vector<std::uint8_t> record = RecordBytes().Double(x).Double(y).Int(flag).Get();
   ASSERT_EQ(record.size(), 20u);
 
   Archive out;

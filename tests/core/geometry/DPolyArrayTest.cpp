@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <numbers>
 #include <stdexcept>
@@ -17,6 +16,7 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
@@ -167,35 +167,6 @@ TEST(PolyArrayCopyTest, CopyOfNullEmptiesAndCopyOfItselfKeepsTheShapes) {
 
 // ---- Shape list record ----
 
-// Little-endian bytes of the values the record holds.
-class Bytes {
- public:
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Name(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
-
 TEST(PolyArrayRecordTest, StoreWritesTheCountThenKindAndRecordOfEachShape) {
   CDPolyArray array;
   auto stratum = std::make_unique<KindPoly>(kKindStratumLine);
@@ -208,10 +179,10 @@ TEST(PolyArrayRecordTest, StoreWritesTheCountThenKindAndRecordOfEachShape) {
   Archive ar;
   array.Store(ar, 5);
 
-  Bytes expected;
+  RecordBytes expected;
   expected.Int(2)
-      .Int(1).Name(u"地層1").Int(2).Double(1.5).Double(-2.0).Double(3.0).Double(4.25)
-      .Int(-1).Name(u"").Int(0);
+      .Int(1).Text(u"地層1").Int(2).Double(1.5).Double(-2.0).Double(3.0).Double(4.25)
+      .Int(-1).Text(u"").Int(0);
   EXPECT_EQ(ar.Bytes(), expected.Get());
 }
 
@@ -240,7 +211,7 @@ TEST(PolyArrayRecordTest, StoreAndLoadGiveEqualShapesWithFlagsCleared) {
 
 TEST(PolyArrayRecordTest, LoadAppendsToTheShapesAlreadyThere) {
   const std::vector<std::uint8_t> record =
-      Bytes().Int(1).Int(-1).Name(u"new").Int(1).Double(5).Double(6).Get();
+      RecordBytes().Int(1).Int(-1).Text(u"new").Int(1).Double(5).Double(6).Get();
   CDPolyArray array;
   array.Add(Named("old", MakePoly({})));
   Archive ar(record);
@@ -259,26 +230,23 @@ struct BadRecordCase {
 };
 
 TEST(PolyArrayRecordTest, FailedLoadThrowsAndLeavesTheArrayAsItWas) {
-  const Bytes good = Bytes().Int(-1).Name(u"a").Int(1).Double(1).Double(2);
-  auto twoShapesThen = [&good](const Bytes& second) {
-    std::vector<std::uint8_t> bytes = Bytes().Int(2).Get();
-    bytes.insert(bytes.end(), good.Get().begin(), good.Get().end());
-    bytes.insert(bytes.end(), second.Get().begin(), second.Get().end());
-    return bytes;
+  const RecordBytes good = RecordBytes().Int(-1).Text(u"a").Int(1).Double(1).Double(2);
+  auto twoShapesThen = [&good](const RecordBytes& second) {
+    return RecordBytes().Int(2).Raw(good.Get()).Raw(second.Get()).Get();
   };
   std::vector<std::uint8_t> truncated = twoShapesThen(good);
   truncated.resize(truncated.size() - 3);
 
   const BadRecordCase cases[] = {
-      {"unknown kind after a good shape", twoShapesThen(Bytes().Int(99).Name(u"b").Int(0)),
+      {"unknown kind after a good shape", twoShapesThen(RecordBytes().Int(99).Text(u"b").Int(0)),
        ArchiveException::Cause::BadFormat, "99"},
-      {"unknown negative kind", Bytes().Int(1).Int(-2).Name(u"b").Int(0).Get(),
+      {"unknown negative kind", RecordBytes().Int(1).Int(-2).Text(u"b").Int(0).Get(),
        ArchiveException::Cause::BadFormat, "-2"},
       {"record cut in the second shape's points", truncated, ArchiveException::Cause::EndOfFile,
        nullptr},
       {"count cut short", {0x01, 0x00}, ArchiveException::Cause::EndOfFile, nullptr},
-      {"negative count", Bytes().Int(-1).Get(), ArchiveException::Cause::BadFormat, nullptr},
-      {"count larger than the data", Bytes().Int(1000000).Int(-1).Get(),
+      {"negative count", RecordBytes().Int(-1).Get(), ArchiveException::Cause::BadFormat, nullptr},
+      {"count larger than the data", RecordBytes().Int(1000000).Int(-1).Get(),
        ArchiveException::Cause::EndOfFile, nullptr},
   };
   for (const BadRecordCase& c : cases) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <numbers>
 #include <stdexcept>
-#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,31 +13,18 @@
 #include "core/model/CoreConfig.h"
 #include "platform/Archive.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void AppendRaw(Bytes& bytes, const void* value, std::size_t size) {
-  const auto* raw = static_cast<const std::uint8_t*>(value);
-  bytes.insert(bytes.end(), raw, raw + size);  // the test machine is little-endian
-}
-
-// The shape record built by hand: framework string (Unicode form) for an ASCII name, int32
-// count, then x and y of every point.
-Bytes ShapeRecord(const std::string& asciiName, const std::vector<CDPoint>& points) {
-  Bytes bytes = {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(asciiName.size())};
-  for (const char c : asciiName) {
-    bytes.push_back(static_cast<std::uint8_t>(c));
-    bytes.push_back(0);
-  }
-  const auto count = static_cast<std::int32_t>(points.size());
-  AppendRaw(bytes, &count, sizeof count);
-  for (const CDPoint& p : points) {
-    AppendRaw(bytes, &p.x, sizeof p.x);
-    AppendRaw(bytes, &p.y, sizeof p.y);
-  }
-  return bytes;
+// The shape record built by hand: the name, the int32 count, then x and y of every point.
+Bytes ShapeRecord(std::u16string_view name, const std::vector<CDPoint>& points) {
+  RecordBytes bytes;
+  bytes.Text(name).Int(static_cast<std::int32_t>(points.size()));
+  for (const CDPoint& p : points) bytes.Double(p.x).Double(p.y);
+  return bytes.Get();
 }
 
 Bytes Stored(const CDPoly& poly) {
@@ -51,7 +38,7 @@ Bytes Stored(const CDPoly& poly) {
 TEST(DPolyRecordTest, StoreWritesTheRecordAndLoadReadsItBack) {
   auto poly = MakePoly({{1.5, -2.25, 1}, {3, 4}, {kNoValue, 7}});
   poly->SetName("Ab");
-  const Bytes expected = ShapeRecord("Ab", {{1.5, -2.25}, {3, 4}, {kNoValue, 7}});
+  const Bytes expected = ShapeRecord(u"Ab", {{1.5, -2.25}, {3, 4}, {kNoValue, 7}});
   EXPECT_EQ(Stored(*poly), expected);
 
   Archive in(expected);
@@ -74,7 +61,7 @@ TEST(DPolyRecordTest, NonAsciiNameRoundTrips) {
 }
 
 TEST(DPolyRecordTest, RecordWithoutPointsReadsBackAsEmptyNamedShape) {
-  Archive in(ShapeRecord("W", {}));
+  Archive in(ShapeRecord(u"W", {}));
   CDPoly loaded;
   loaded.Load(in, 0);
   EXPECT_EQ(loaded.GetSize(), 0);
@@ -84,14 +71,14 @@ TEST(DPolyRecordTest, RecordWithoutPointsReadsBackAsEmptyNamedShape) {
 
 TEST(DPolyRecordTest, LoadAppendsToThePointsHeld) {
   auto poly = MakePoly({{9, 9, 1}});
-  Archive in(ShapeRecord("N", {{1, 2}}));
+  Archive in(ShapeRecord(u"N", {{1, 2}}));
   poly->Load(in, 0);
   ExpectPoints(*poly, {{9, 9, 1}, {1, 2}});
   EXPECT_EQ(poly->GetName(), "N");
 }
 
 TEST(DPolyRecordTest, TruncatedRecordThrowsAndLeavesTheShapeUnchanged) {
-  const Bytes full = ShapeRecord("Ab", {{1, 2}, {3, 4}});
+  const Bytes full = ShapeRecord(u"Ab", {{1, 2}, {3, 4}});
   // Every cut: inside the name, inside the count, inside a coordinate, between the points.
   for (std::size_t length = 0; length < full.size(); ++length) {
     SCOPED_TRACE(length);
@@ -109,9 +96,7 @@ TEST(DPolyRecordTest, TruncatedRecordThrowsAndLeavesTheShapeUnchanged) {
 TEST(DPolyRecordTest, NegativeOrOversizedCountIsRejectedBeforeReading) {
   for (const std::int32_t count : {-1, 1000000}) {
     SCOPED_TRACE(count);
-    Bytes bytes = {0xFF, 0xFE, 0xFF, 0x00};
-    AppendRaw(bytes, &count, sizeof count);
-    Archive in(bytes);
+    Archive in(RecordBytes().Text(u"").Int(count).Get());
     CDPoly loaded;
     EXPECT_THROW(loaded.Load(in, 0), ArchiveException);
     EXPECT_EQ(loaded.GetSize(), 0);
@@ -120,7 +105,7 @@ TEST(DPolyRecordTest, NegativeOrOversizedCountIsRejectedBeforeReading) {
 
 TEST(DPolyRecordTest, WrongArchiveDirectionThrowsWithItsCause) {
   auto poly = MakePoly({{1, 2}});
-  Archive loading(ShapeRecord("", {}));
+  Archive loading(ShapeRecord(u"", {}));
   try {
     poly->Store(loading, 0);
     FAIL() << "Store on a loading archive";

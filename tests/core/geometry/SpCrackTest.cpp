@@ -14,16 +14,11 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-template <typename T>
-void Put(Bytes& bytes, T value) {
-  const auto* raw = reinterpret_cast<const std::uint8_t*>(&value);
-  bytes.insert(bytes.end(), raw, raw + sizeof value);  // the test machine is little-endian
-}
 
 // A crack with every field set to a value of its own.
 std::unique_ptr<CSpCrack> SampleCrack() {
@@ -43,16 +38,11 @@ std::unique_ptr<CSpCrack> SampleCrack() {
 
 // The record of SampleCrack built by hand.
 Bytes SampleRecord(int version) {
-  // "亀裂": the Unicode marker, two UTF-16 units.
-  Bytes bytes = {0xFF, 0xFE, 0xFF, 0x02, 0x80, 0x4E, 0xC2, 0x88};
-  for (const double v : {1.5, 2.5, 1.5, -0.5, 90.0, 3.0}) Put(bytes, v);
-  Put<std::int32_t>(bytes, 7);
-  Put<std::int32_t>(bytes, 1);
-  if (version >= 14) {
-    Put<std::int32_t>(bytes, 4);
-    for (const double v : {18.0, 10.0, 30.0}) Put(bytes, v);
-  }
-  return bytes;
+  RecordBytes bytes;
+  bytes.Text(u"亀裂").Double(1.5).Double(2.5).Double(1.5).Double(-0.5).Double(90.0).Double(3.0);
+  bytes.Int(7).Int(1);
+  if (version >= 14) bytes.Int(4).Double(18.0).Double(10.0).Double(30.0);
+  return bytes.Get();
 }
 
 Bytes Stored(const CSpCrack& crack, int version) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -15,42 +14,9 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
-
-// Little-endian bytes of the values a record holds.
-class Bytes {
- public:
-  Bytes& Word(std::uint16_t v) {
-    bytes_.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    bytes_.push_back(static_cast<std::uint8_t>(v >> 8));
-    return *this;
-  }
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Text(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
 
 std::unique_ptr<CSpGround> MakeGround(std::initializer_list<CDPoint> points) {
   auto ground = std::make_unique<CSpGround>();
@@ -131,26 +97,27 @@ TEST(GroundTest, NewGroundIsNamedAndHasNoStrataNorTexts) {
 // ---- Record ----
 
 // The ground line (0, 10)-(20, 10) with the texts "a" and "メモ".
-Bytes& AppendLineAndTexts(Bytes& bytes) {
+RecordBytes& AppendLineAndTexts(RecordBytes& bytes) {
   return bytes.Text(u"地形")
       .Int(2)
       .Double(0)
       .Double(10)
       .Double(20)
       .Double(10)
-      .Word(2)
+      .UInt16(2)
       .Text(u"a")
       .Text(u"メモ");
 }
 
 // A stratum rectangle's record with default properties except the soil name and colour.
-Bytes& AppendRectRecord(Bytes& bytes, const std::u16string& name, double x1, double y1, double x2,
-                        double y2, const std::u16string& soil, Color color, int switch0) {
+RecordBytes& AppendRectRecord(RecordBytes& bytes, const std::u16string& name, double x1, double y1,
+                              double x2, double y2, const std::u16string& soil, Color color,
+                              int switch0) {
   bytes.Text(name).Int(5);
   for (const auto& [x, y] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}}) {
     bytes.Double(x).Double(y);
   }
-  bytes.Text(soil).Int(static_cast<std::int32_t>(color.ref));
+  bytes.Text(soil).Color(color);
   for (int i = 0; i < 4; ++i) bytes.Double(kNoValue);
   bytes.Int(switch0).Int(0).Int(0).Double(kNoValue).Int(0).Text(u"").Int(0);
   bytes.Int(0).Double(kNoValue);  // skin friction
@@ -158,7 +125,7 @@ Bytes& AppendRectRecord(Bytes& bytes, const std::u16string& name, double x1, dou
 }
 
 std::vector<std::uint8_t> GroundWithStrataRecord() {
-  Bytes bytes;
+  RecordBytes bytes;
   AppendLineAndTexts(bytes).Int(1).Int(2).Int(kKindStratumBlock);
   AppendRectRecord(bytes, u"地層1", 0, 5, 20, 10, u"砂", kSandColor, 1).Int(kKindStratumBlock);
   AppendRectRecord(bytes, u"地層2", 0, 0, 20, 5, u"粘土", kClayColor, 0);
@@ -170,7 +137,7 @@ TEST(GroundRecordTest, GroundWithoutStrataStoresFlagZeroAndNothingAfterIt) {
   ground->SetTextList({"a", "メモ"});
   Archive ar;
   ground->Store(ar, 3);
-  Bytes expected;
+  RecordBytes expected;
   EXPECT_EQ(ar.Bytes(), AppendLineAndTexts(expected).Int(0).Get());
 }
 
@@ -218,12 +185,12 @@ TEST(GroundRecordTest, RoundTripsWithAndWithoutStrata) {
 TEST(GroundRecordTest, DamagedRecordThrowsAndLeavesTheGroundUsable) {
   const std::vector<std::uint8_t> whole = GroundWithStrataRecord();
   std::vector<std::uint8_t> cutInStrata(whole.begin(), whole.end() - 3);
-  Bytes badKind;
+  RecordBytes badKind;
   AppendLineAndTexts(badKind).Int(1).Int(1).Int(99);
-  Bytes flagCut;
-  AppendLineAndTexts(flagCut).Word(1);
-  Bytes badTexts;
-  badTexts.Text(u"地形").Int(0).Word(3).Text(u"a");
+  RecordBytes flagCut;
+  AppendLineAndTexts(flagCut).UInt16(1);
+  RecordBytes badTexts;
+  badTexts.Text(u"地形").Int(0).UInt16(3).Text(u"a");
   const struct {
     const char* what;
     std::vector<std::uint8_t> bytes;

@@ -14,16 +14,11 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-template <typename T>
-void Put(Bytes& bytes, T value) {
-  const auto* raw = reinterpret_cast<const std::uint8_t*>(&value);
-  bytes.insert(bytes.end(), raw, raw + sizeof value);  // the test machine is little-endian
-}
 
 std::unique_ptr<CSpLoad> Distributed(double x1, double q1, double x2, double q2,
                                      int direction = CSpLoad::kVertical) {
@@ -99,14 +94,20 @@ std::unique_ptr<CSpLoad> SampleLoad() {
 }
 
 Bytes SampleRecord() {
-  // "荷重": the Unicode marker, two UTF-16 units.
-  Bytes bytes = {0xFF, 0xFE, 0xFF, 0x02, 0x77, 0x83, 0xCD, 0x91};
-  for (const double v : {12.5, 20.0, 3.0, 8.0}) Put(bytes, v);
-  Put<std::int32_t>(bytes, 0);  // distributed
-  Put<std::int32_t>(bytes, 3);  // at an angle
-  Put(bytes, 30.5);
-  for (const std::int32_t on : {1, 0, 1, 0}) Put(bytes, on);
-  return bytes;
+  return RecordBytes()
+      .Text(u"荷重")
+      .Double(12.5)
+      .Double(20.0)
+      .Double(3.0)
+      .Double(8.0)
+      .Int(0)  // distributed
+      .Int(3)  // at an angle
+      .Double(30.5)
+      .Int(1)
+      .Int(0)
+      .Int(1)
+      .Int(0)
+      .Get();
 }
 
 TEST_F(SpLoadTest, StoreWritesTheRecordWithoutTheOutlineAndLoadReadsItBack) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <numbers>
@@ -21,39 +20,11 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-// Little-endian bytes of the values a record holds.
-class Bytes {
- public:
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Text(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
 
 // One entered vertex: position, segment style and strength type.
 struct Vertex {
@@ -155,7 +126,7 @@ TEST_F(SlideTest, RecordBytes) {
   auto slide = MakeSlide({{1.5, -2.0, 1, 2}, {3.0, 4.0, 0, 5}});
   slide->SetStrengthIndex(0, 7);
   slide->SetOR(10.0, 20.0, 30.0);
-  const std::vector<std::uint8_t> expected = Bytes()
+  const std::vector<std::uint8_t> expected = RecordBytes()
                                                  .Text(u"すべり面")
                                                  .Int(2)
                                                  .Double(10.0)
@@ -206,7 +177,7 @@ TEST_F(SlideTest, DamagedRecordLeavesTheLineAsItWas) {
   std::vector<std::uint8_t> truncated = full.Bytes();
   truncated.resize(truncated.size() - 3);
   const std::vector<std::uint8_t> negativeCount =
-      Bytes().Text(u"x").Int(-1).Double(0).Double(0).Double(0).Get();
+      RecordBytes().Text(u"x").Int(-1).Double(0).Double(0).Double(0).Get();
 
   for (const auto& bytes : {truncated, negativeCount}) {
     auto slide = MakeSlide({{5, 5, 3, 4}, {6, 6}});
@@ -222,7 +193,7 @@ TEST_F(SlideTest, StaticSettingsRecord) {
   Archive out;
   CSpSlide::SerializeStaticMember(out);
   EXPECT_EQ(out.Bytes(),
-            Bytes().Int(4).Int(3).Int(2).Int(1).Double(30.0).Double(45.0).Int(0).Get());
+            RecordBytes().Int(4).Int(3).Int(2).Int(1).Double(30.0).Double(45.0).Int(0).Get());
 
   CSpSlide::SetStretchParam(-1, -1, 90.0, 0.0, -1, -1);
   CSpSlide::SetShowABC(1);

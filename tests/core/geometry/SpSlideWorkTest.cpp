@@ -2,12 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <numbers>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 #include "core/geometry/DArc.h"
@@ -20,39 +18,11 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-// Little-endian bytes of the values a record holds.
-class Bytes {
- public:
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Text(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
 
 // One piece of a surface: where it starts, its arc (R 0: straight) and its strength type.
 struct Piece {
@@ -203,7 +173,7 @@ TEST_F(SlideWorkTest, RecordBytes) {
   const auto work = MakeWork({{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}});
   work->SetName("w");
   work->SetStrengthIndex(0, 3);
-  const std::vector<std::uint8_t> expected = Bytes()
+  const std::vector<std::uint8_t> expected = RecordBytes()
                                                  .Text(u"w")
                                                  .Int(2)
                                                  .Double(0)
@@ -239,8 +209,9 @@ TEST_F(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
   std::vector<std::uint8_t> truncated = full.Bytes();
   truncated.resize(truncated.size() - 1);
   const std::vector<std::uint8_t> flagWithoutArc =
-      Bytes().Text(u"w").Int(1).Double(0).Double(0).Int(0).Int(0).Int(0).Get();
-  const std::vector<std::uint8_t> negativeArcs = Bytes().Text(u"w").Int(0).Int(0).Int(-2).Get();
+      RecordBytes().Text(u"w").Int(1).Double(0).Double(0).Int(0).Int(0).Int(0).Get();
+  const std::vector<std::uint8_t> negativeArcs =
+      RecordBytes().Text(u"w").Int(0).Int(0).Int(-2).Get();
   for (const auto& bytes : {truncated, flagWithoutArc, negativeArcs}) {
     auto work = MakeWork({{1, 2, 3}, {4, 5, 6}});
     Archive in(bytes);

@@ -11,16 +11,11 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-template <typename T>
-void Put(Bytes& bytes, T value) {
-  const auto* raw = reinterpret_cast<const std::uint8_t*>(&value);
-  bytes.insert(bytes.end(), raw, raw + sizeof value);  // the test machine is little-endian
-}
 
 template <typename Shape>
 std::unique_ptr<Shape> Make(std::initializer_list<CDPoint> points) {
@@ -50,13 +45,15 @@ TEST(SpWaterTest, NewWaterLineIsBlueAndDashDotted) {
 
 // The record of a line named "水位" in dark red through (1.5, -2) and (4, 3), built by hand.
 Bytes SampleRecord() {
-  Bytes bytes;
-  Put<std::int32_t>(bytes, 128);
-  const Bytes name = {0xFF, 0xFE, 0xFF, 0x02, 0x34, 0x6C, 0x4D, 0x4F};
-  bytes.insert(bytes.end(), name.begin(), name.end());
-  Put<std::int32_t>(bytes, 2);
-  for (const double v : {1.5, -2.0, 4.0, 3.0}) Put(bytes, v);
-  return bytes;
+  return RecordBytes()
+      .Color(kDarkRed)
+      .Text(u"水位")
+      .Int(2)
+      .Double(1.5)
+      .Double(-2.0)
+      .Double(4.0)
+      .Double(3.0)
+      .Get();
 }
 
 TEST(SpWaterTest, RecordIsTheColourThenThePolylineAndLeavesOutThePenStyle) {

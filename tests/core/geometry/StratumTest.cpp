@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -17,37 +16,9 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
-
-// Little-endian bytes of the values a record holds.
-class Bytes {
- public:
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Text(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
 
 // Soil properties with every field set to something other than its default.
 CStratumProp SampleProp() {
@@ -67,7 +38,7 @@ CStratumProp SampleProp() {
 }
 
 // The record of SampleProp, built by hand.
-Bytes& AppendSamplePropRecord(Bytes& bytes) {
+RecordBytes& AppendSamplePropRecord(RecordBytes& bytes) {
   return bytes.Text(u"粘土")
       .Int(0x563412)
       .Double(18.0)
@@ -219,12 +190,12 @@ TEST(StratumPropTest, CalcTauPFollowsTheSkinFrictionMode) {
 TEST(StratumPropTest, StoreWritesTheRecordInItsOrder) {
   Archive ar;
   SampleProp().Store(ar, 5);
-  Bytes expected;
+  RecordBytes expected;
   EXPECT_EQ(ar.Bytes(), AppendSamplePropRecord(expected).Get());
 }
 
 TEST(StratumPropTest, LoadReadsTheHandBuiltRecordAndRoundTripsToAnEqualRecord) {
-  Bytes bytes;
+  RecordBytes bytes;
   Archive in(AppendSamplePropRecord(bytes).Get());
   CStratumProp loaded;
   loaded.Load(in, 5);
@@ -241,7 +212,7 @@ TEST(StratumPropTest, LoadReadsTheHandBuiltRecordAndRoundTripsToAnEqualRecord) {
 }
 
 TEST(StratumPropTest, DamagedRecordThrowsAndLeavesThePropertiesAsTheyWere) {
-  Bytes bytes;
+  RecordBytes bytes;
   std::vector<std::uint8_t> record = AppendSamplePropRecord(bytes).Get();
   record.resize(record.size() - 3);  // cut inside the skin-friction value
   Archive ar(record);
@@ -315,7 +286,7 @@ std::unique_ptr<CSpStratumBlock> SampleBlock() {
 
 // The record of SampleBlock, built by hand.
 std::vector<std::uint8_t> SampleBlockRecord() {
-  Bytes bytes;
+  RecordBytes bytes;
   bytes.Text(u"地層1").Int(3).Double(0).Double(0).Double(2).Double(0).Double(0).Double(0);
   AppendSamplePropRecord(bytes);
   return bytes.Int(7).Int(-3).Get();

@@ -1,44 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "core/model/SkinFriction.h"
 #include "platform/Archive.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
-
-// Little-endian bytes of the values a record holds.
-class Bytes {
- public:
-  Bytes& Int(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    std::uint64_t u = 0;
-    std::memcpy(&u, &v, sizeof u);
-    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-  }
-  // A framework string in its Unicode form (fewer than 255 units).
-  Bytes& Text(const std::u16string& units) {
-    bytes_.insert(bytes_.end(), {0xFF, 0xFE, 0xFF, static_cast<std::uint8_t>(units.size())});
-    for (const char16_t unit : units) {
-      bytes_.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-      bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    return *this;
-  }
-  const std::vector<std::uint8_t>& Get() const { return bytes_; }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
 
 CSkinFriction MakeFriction(int kind, double value) {
   CSkinFriction friction;
@@ -92,7 +62,7 @@ TEST(SkinFrictionTest, IsSameComparesKindAndValueAndCopyTakesBoth) {
 TEST(SkinFrictionTest, StoreWritesKindThenValue) {
   Archive ar;
   MakeFriction(1, 10.5).Store(ar, 7);
-  EXPECT_EQ(ar.Bytes(), Bytes().Int(1).Double(10.5).Get());
+  EXPECT_EQ(ar.Bytes(), RecordBytes().Int(1).Double(10.5).Get());
 }
 
 TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
@@ -102,7 +72,7 @@ TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
   };
   const Case cases[] = {{0, 0}, {1, 1}, {2, 0}, {99, 0}};
   for (const Case& c : cases) {
-    Archive ar(Bytes().Int(c.storedKind).Double(6.25).Get());
+    Archive ar(RecordBytes().Int(c.storedKind).Double(6.25).Get());
     CSkinFriction friction;
     friction.Load(ar, 0);
     EXPECT_EQ(friction.GetKind(), c.expectedKind) << "stored kind " << c.storedKind;
@@ -112,7 +82,7 @@ TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
 }
 
 TEST(SkinFrictionTest, DamagedRecordThrowsAndLeavesTheSettingAsItWas) {
-  std::vector<std::uint8_t> bytes = Bytes().Int(0).Double(1).Get();
+  std::vector<std::uint8_t> bytes = RecordBytes().Int(0).Double(1).Get();
   bytes.resize(bytes.size() - 1);
   Archive ar(bytes);
   CSkinFriction friction = MakeFriction(1, 3);
@@ -129,7 +99,7 @@ TEST(CFaiTest, StartsWithoutValuesAndWithoutRemark) {
   EXPECT_EQ(record.GetBikou(), "");
   Archive ar;
   record.Store(ar);
-  Bytes expected;
+  RecordBytes expected;
   for (int i = 0; i < 6; ++i) expected.Double(kNoValue);
   expected.Text(u"");
   EXPECT_EQ(ar.Bytes(), expected.Get());
@@ -137,7 +107,7 @@ TEST(CFaiTest, StartsWithoutValuesAndWithoutRemark) {
 
 // The six values and the remark, as stored: c, phi, then the four further values.
 std::vector<std::uint8_t> SampleCFaiRecord() {
-  return Bytes()
+  return RecordBytes()
       .Double(12.5)
       .Double(30)
       .Double(1)

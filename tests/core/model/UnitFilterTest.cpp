@@ -9,6 +9,7 @@
 
 #include "core/geometry/Utility.h"
 #include "platform/Archive.h"
+#include "tests/support/RecordBytes.h"
 
 namespace {
 
@@ -22,13 +23,9 @@ constexpr double kPitch6 = 0.1 * 0.1 * 0.1 * 0.1 * 0.1 * 0.1;
 constexpr double kPitch7 = kPitch6 * 0.1;
 
 std::vector<std::uint8_t> Int32Record(std::initializer_list<std::int32_t> values) {
-  std::vector<std::uint8_t> bytes;
-  for (const std::int32_t v : values) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int shift = 0; shift < 32; shift += 8)
-      bytes.push_back(static_cast<std::uint8_t>(u >> shift));
-  }
-  return bytes;
+  RecordBytes bytes;
+  for (const std::int32_t v : values) bytes.Int(v);
+  return bytes.Get();
 }
 
 CUnitFilter DistinctFilter() {
