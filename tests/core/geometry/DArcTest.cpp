@@ -9,6 +9,7 @@
 
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 
 namespace {
 
@@ -454,10 +455,7 @@ class DArcDrawTest : public testing::Test {
  protected:
   void SetUp() override {
     // World (15, 15) falls on device (500, 400) at 10 pixels per unit.
-    view.dc = &canvas;
-    view.centreX = 500;
-    view.centreY = 400;
-    view.scale = 10.0;
+    AttachTestView(view, canvas, 10.0, 500, 400);
     canvas.SelectPen(ownPen);
   }
 

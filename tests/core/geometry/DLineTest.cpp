@@ -10,6 +10,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
 namespace {
@@ -30,19 +31,8 @@ void ExpectPoint(const CDPoint& p, double x, double y, int flag) {
 // A view whose world point (15, 15) falls on device (500, 400) at 10 pixels per unit.
 CViewInfo MakeView(Canvas& canvas) {
   CViewInfo view;
-  view.dc = &canvas;
-  view.centreX = 500;
-  view.centreY = 400;
-  view.scale = 10.0;
+  AttachTestView(view, canvas, 10.0, 500, 400);
   return view;
-}
-
-std::vector<std::vector<DevPoint>> LinePoints(const RecordingCanvas& canvas) {
-  std::vector<std::vector<DevPoint>> result;
-  for (const DrawnPrimitive& p : canvas.PrimitivesOf(PrimitiveKind::Line)) {
-    result.push_back(p.points);
-  }
-  return result;
 }
 
 // ---- CDLine ----
@@ -180,15 +170,17 @@ class DLineRubberBandTest : public testing::Test {
 
 TEST_F(DLineRubberBandTest, EachMoveErasesThePreviousBandAndDrawsTheNew) {
   line.OnMouseMove(view, 1, CDPoint(16.0, 16.0));  // the end moves: anchored at the start
-  EXPECT_EQ(LinePoints(canvas), (std::vector<std::vector<DevPoint>>{{{500, 400}, {510, 390}}}));
+  EXPECT_EQ(DrawnPoints(canvas, PrimitiveKind::Line),
+            (std::vector<std::vector<DevPoint>>{{{500, 400}, {510, 390}}}));
   EXPECT_TRUE(CDLine::bMovCap);
   ExpectPoint(CDLine::ptCap, 16.0, 16.0, 0);
 
   canvas.Clear();
   line.OnMouseMove(view, 1, CDPoint(17.0, 14.0));
-  EXPECT_EQ(LinePoints(canvas), (std::vector<std::vector<DevPoint>>{
-                                    {{500, 400}, {510, 390}},    // the old band again: erased
-                                    {{500, 400}, {520, 410}}}));  // the new band
+  EXPECT_EQ(DrawnPoints(canvas, PrimitiveKind::Line),
+            (std::vector<std::vector<DevPoint>>{
+                {{500, 400}, {510, 390}},    // the old band again: erased
+                {{500, 400}, {520, 410}}}));  // the new band
   for (const DrawnPrimitive& p : canvas.Primitives()) {
     EXPECT_EQ(p.state.rasterOp, RasterOp::NotXorPen);
   }
@@ -196,7 +188,8 @@ TEST_F(DLineRubberBandTest, EachMoveErasesThePreviousBandAndDrawsTheNew) {
 
 TEST_F(DLineRubberBandTest, MovingTheStartAnchorsAtTheEnd) {
   line.OnMouseMove(view, 0, CDPoint(16.0, 16.0));
-  EXPECT_EQ(LinePoints(canvas), (std::vector<std::vector<DevPoint>>{{{550, 400}, {510, 390}}}));
+  EXPECT_EQ(DrawnPoints(canvas, PrimitiveKind::Line),
+            (std::vector<std::vector<DevPoint>>{{{550, 400}, {510, 390}}}));
   EXPECT_EQ(canvas.CurrentRasterOp(), RasterOp::NotXorPen);
 }
 
@@ -208,7 +201,8 @@ TEST_F(DLineRubberBandTest, ResetStartsWithoutErasing) {
 
   canvas.Clear();
   line.OnMouseMove(view, 1, CDPoint(17.0, 14.0));
-  EXPECT_EQ(LinePoints(canvas), (std::vector<std::vector<DevPoint>>{{{500, 400}, {520, 410}}}));
+  EXPECT_EQ(DrawnPoints(canvas, PrimitiveKind::Line),
+            (std::vector<std::vector<DevPoint>>{{{500, 400}, {520, 410}}}));
 
   line.OnMouseMove(view, 1, CDPoint(17.0, 14.0));
   CDLine::OnLButtonDown();  // a new drag clears the band too
@@ -356,8 +350,9 @@ TEST(DLineArrayTest, DrawDrawsCompleteLinesOnly) {
              {CDPoint(kNoValue, 15.0), CDPoint(16.0, 15.0)},
              {CDPoint(15.0, 16.0), CDPoint(15.0, 14.0)}})
       .Draw(view);
-  EXPECT_EQ(LinePoints(canvas), (std::vector<std::vector<DevPoint>>{{{500, 400}, {510, 400}},
-                                                                    {{500, 390}, {500, 410}}}));
+  EXPECT_EQ(
+      DrawnPoints(canvas, PrimitiveKind::Line),
+      (std::vector<std::vector<DevPoint>>{{{500, 400}, {510, 400}}, {{500, 390}, {500, 410}}}));
 }
 
 // ---- CDLineVector ----

@@ -7,6 +7,7 @@
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 
 namespace {
 
@@ -28,16 +29,16 @@ const Pen kPreviousPen{PenStyle::Dot, 3, Color::Rgb(1, 2, 3)};
 class PolyDrawTest : public testing::Test {
  protected:
   void SetUp() override {
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
     CDPoly::bMovCap = false;
     CDPoly::ptCap = CDPoint();
   }
 
   std::vector<DrawnPrimitive> Lines() const { return canvas.PrimitivesOf(PrimitiveKind::Line); }
+  std::vector<std::vector<DevPoint>> Segments() const {
+    return DrawnPoints(canvas, PrimitiveKind::Line);
+  }
   std::vector<DrawnPrimitive> Boxes() const {
     return canvas.PrimitivesOf(PrimitiveKind::Rectangle);
   }
@@ -45,12 +46,6 @@ class PolyDrawTest : public testing::Test {
   RecordingCanvas canvas;
   CViewInfo view;
 };
-
-std::vector<std::vector<DevPoint>> Segments(const std::vector<DrawnPrimitive>& lines) {
-  std::vector<std::vector<DevPoint>> segments;
-  for (const DrawnPrimitive& line : lines) segments.push_back(line.points);
-  return segments;
-}
 
 // ---- Draw ----
 
@@ -99,19 +94,16 @@ TEST_F(PolyDrawTest, UnsetPointSplitsTheLineAndGetsNoHandle) {
   const KindPoly shape(kKindPoly, {{1, 1}, {2, 1}, {kNoValue, 5}, {3, 1}, {4, 1}, {5, kNoValue}});
   shape.Draw(&view, 0, -1, -1);
 
-  EXPECT_EQ(Segments(Lines()), (std::vector<std::vector<DevPoint>>{
-                                   {{10, 290}, {20, 290}}, {{30, 290}, {40, 290}}}));
-  std::vector<DevRect> boxes;
-  for (const DrawnPrimitive& box : Boxes()) boxes.push_back(box.rect);
-  EXPECT_EQ(boxes, (std::vector<DevRect>{{8, 288, 12, 292},
-                                         {18, 288, 22, 292},
-                                         {28, 288, 32, 292},
-                                         {38, 288, 42, 292}}));
+  EXPECT_EQ(Segments(),
+            (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 290}}, {{30, 290}, {40, 290}}}));
+  EXPECT_EQ(DrawnRects(canvas, PrimitiveKind::Rectangle),
+            (std::vector<DevRect>{
+                {8, 288, 12, 292}, {18, 288, 22, 292}, {28, 288, 32, 292}, {38, 288, 42, 292}}));
 }
 
 TEST_F(PolyDrawTest, LeadingUnsetPointStartsTheStrokeAtTheNextPoint) {
   KindPoly(kKindPoly, {{kNoValue, kNoValue}, {1, 1}, {2, 1}}).Draw(&view, 0, -1, -1);
-  EXPECT_EQ(Segments(Lines()), (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 290}}}));
+  EXPECT_EQ(Segments(), (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 290}}}));
 }
 
 TEST_F(PolyDrawTest, EmptyShapeDrawsNothing) {
@@ -187,7 +179,7 @@ TEST_F(PolyDrawTest, DrawKukanDrawsThePartBetweenTheProjectionsInEitherOrder) {
   for (const bool swapped : {false, true}) {
     canvas.Clear();
     shape.DrawKukan(&view, swapped ? &b : &a, swapped ? &a : &b);
-    EXPECT_EQ(Segments(Lines()), expected) << "swapped " << swapped;
+    EXPECT_EQ(Segments(), expected) << "swapped " << swapped;
     for (const DrawnPrimitive& line : Lines()) EXPECT_EQ(line.state.pen, kPreviousPen);
   }
 }
@@ -203,8 +195,8 @@ class RubberBandTest : public PolyDrawTest {
 TEST_F(RubberBandTest, FirstMoveDrawsTheBandsToBothNeighboursInNotXor) {
   line.OnMouseMove(&view, 1, CDPoint(2, 3));
   const std::vector<DrawnPrimitive> lines = Lines();
-  EXPECT_EQ(Segments(lines), (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 270}},
-                                                                 {{30, 290}, {20, 270}}}));
+  EXPECT_EQ(Segments(),
+            (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 270}}, {{30, 290}, {20, 270}}}));
   for (const DrawnPrimitive& band : lines) {
     EXPECT_EQ(band.state.rasterOp, RasterOp::NotXorPen);
     EXPECT_EQ(band.state.pen, kPreviousPen);
@@ -219,11 +211,10 @@ TEST_F(RubberBandTest, NextMoveErasesTheOldBandBeforeDrawingTheNewOne) {
   line.OnMouseMove(&view, 1, CDPoint(2, 3));
   canvas.Clear();
   line.OnMouseMove(&view, 1, CDPoint(2, 5));
-  EXPECT_EQ(Segments(Lines()), (std::vector<std::vector<DevPoint>>{
-                                   {{10, 290}, {20, 270}},  // erase
-                                   {{10, 290}, {20, 250}},
-                                   {{30, 290}, {20, 270}},  // erase
-                                   {{30, 290}, {20, 250}}}));
+  EXPECT_EQ(Segments(), (std::vector<std::vector<DevPoint>>{{{10, 290}, {20, 270}},  // erase
+                                                            {{10, 290}, {20, 250}},
+                                                            {{30, 290}, {20, 270}},  // erase
+                                                            {{30, 290}, {20, 250}}}));
 }
 
 TEST_F(RubberBandTest, ResetForgetsTheBandSoTheNextMoveDoesNotErase) {
@@ -266,7 +257,7 @@ TEST_F(RubberBandTest, OnlyExistingNeighboursGetABand) {
     canvas.Clear();
     line.ResetMouseMove();
     line.OnMouseMove(&view, c.index, CDPoint(4, 3));
-    EXPECT_EQ(Segments(Lines()), c.bands);
+    EXPECT_EQ(Segments(), c.bands);
     EXPECT_EQ(CDPoly::bMovCap, c.moved);
   }
 }

@@ -19,6 +19,7 @@
 #include "core/geometry/SpWater.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/support/SampleSection.h"
 
 namespace {
@@ -77,14 +78,6 @@ std::vector<int> LargeHandles(const RecordingCanvas& canvas, Color colour) {
     ++index;
   }
   return large;
-}
-
-std::vector<std::vector<DevPoint>> PolygonsOf(const RecordingCanvas& canvas) {
-  std::vector<std::vector<DevPoint>> polygons;
-  for (const DrawnPrimitive& p : canvas.PrimitivesOf(PrimitiveKind::Polygon)) {
-    polygons.push_back(p.points);
-  }
-  return polygons;
 }
 
 // A vertical distributed load of 10 on the crest, from x1 to x2.
@@ -750,7 +743,7 @@ std::vector<std::vector<DevPoint>> Drawn(const CViewInfo& view, const CDPolyArra
   CViewInfo ownView = view;
   ownView.dc = &own;
   blocks.Draw(&ownView, false, -1, -1);
-  return PolygonsOf(own);
+  return DrawnPoints(own, PrimitiveKind::Polygon);
 }
 
 // Expects the polygons to be the expected ones, vertex by vertex within a pixel.
@@ -801,7 +794,7 @@ TEST_F(DanmenTest, ASearchedCircleTurnsTheSlideMassDownTheSlope) {
     for (const auto& p : parts.inside->GetAt(i)->Points()) polygon.push_back(turned(*p));
     expected.push_back(polygon);
   }
-  ExpectPolygonsNear(PolygonsOf(canvas), expected);
+  ExpectPolygonsNear(DrawnPoints(canvas, PrimitiveKind::Polygon), expected);
 }
 
 TEST_F(DanmenTest, ASpecifiedSurfaceShiftsTheSlideMassAlongItsBase) {
@@ -837,7 +830,7 @@ TEST_F(DanmenTest, ASpecifiedSurfaceShiftsTheSlideMassAlongItsBase) {
     }
     expected.push_back(polygon);
   }
-  ExpectPolygonsNear(PolygonsOf(canvas), expected);
+  ExpectPolygonsNear(DrawnPoints(canvas, PrimitiveKind::Polygon), expected);
 }
 
 }  // namespace

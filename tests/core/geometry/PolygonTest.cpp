@@ -8,6 +8,7 @@
 
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 
 namespace {
@@ -19,10 +20,7 @@ const Brush kPreviousBrush{BrushStyle::Solid, Color::Rgb(4, 5, 6)};
 class PolygonDrawTest : public testing::Test {
  protected:
   void SetUp() override {
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
     canvas.SelectBrush(kPreviousBrush);
     triangle.Add(1, 1);

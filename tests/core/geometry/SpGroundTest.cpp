@@ -13,6 +13,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -311,12 +312,9 @@ TEST(GroundEditTest, GetStrGuttukaSouListsThePolygonsWithTheSwitchSet) {
 class GroundDrawTest : public testing::Test {
  protected:
   void SetUp() override {
-    view.dc = &canvas;
-    view.scale = 10.0;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     view.width = 400;
     view.height = 400;
-    view.centreX = 150;
-    view.centreY = 150;
     canvas.SetTextColor(Color::Rgb(9, 9, 9));
   }
   void TearDown() override { CDPoly::SetShowHilight(0); }
@@ -389,13 +387,16 @@ TEST_F(GroundDrawTest, DrawHasenDashesTheLineInBlackAndBreaksAtMissingPoints) {
 
 // ---- New grounds from two lines ----
 
+// A ground line, the other line spliced into it, and the line that results.
+struct SpliceCase {
+  const char* what;
+  std::vector<CDPoint> ground;
+  std::vector<CDPoint> other;
+  std::vector<CDPoint> expected;
+};
+
 TEST(GroundSpliceTest, GroundPolyMargeReplacesTheGroundOverTheOtherLinesRange) {
-  const struct {
-    const char* what;
-    std::vector<CDPoint> ground;
-    std::vector<CDPoint> other;
-    std::vector<CDPoint> expected;
-  } cases[] = {
+  const SpliceCase cases[] = {
       {"other inside the ground's range",
        {{0, 10}, {5, 10}, {10, 8}, {15, 6}, {20, 6}, {25, 6}},
        {{7, 9}, {12, 7}},
@@ -478,12 +479,7 @@ TEST(GroundSpliceTest, CreateLevelLineCutsTheStrataToTheNewLine) {
 }
 
 TEST(GroundSpliceTest, CreateLevelLineJoinsTheTwoLinesAtTheHeight) {
-  const struct {
-    const char* what;
-    std::vector<CDPoint> ground;
-    std::vector<CDPoint> other;
-    std::vector<CDPoint> expected;
-  } cases[] = {
+  const SpliceCase cases[] = {
       {"other rises: this ground first",
        {{0, 10}, {10, 0}},
        {{20, 0}, {30, 10}},

@@ -13,6 +13,7 @@
 #include "core/model/CoreConfig.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -599,10 +600,7 @@ class SpLoadDrawTest : public SpLoadTest {
  protected:
   void SetUp() override {
     SpLoadTest::SetUp();
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
   }
 
@@ -612,20 +610,8 @@ class SpLoadDrawTest : public SpLoadTest {
     load.Draw(&view, bold, -1, -1);
   }
 
-  std::vector<Segment> Lines() const {
-    std::vector<Segment> lines;
-    for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Line)) {
-      lines.push_back(line.points);
-    }
-    return lines;
-  }
-  std::vector<Segment> Polylines() const {
-    std::vector<Segment> polylines;
-    for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Polyline)) {
-      polylines.push_back(line.points);
-    }
-    return polylines;
-  }
+  std::vector<Segment> Lines() const { return DrawnPoints(canvas, PrimitiveKind::Line); }
+  std::vector<Segment> Polylines() const { return DrawnPoints(canvas, PrimitiveKind::Polyline); }
 
   RecordingCanvas canvas;
   CViewInfo view;

@@ -19,6 +19,7 @@
 #include "core/model/CoreConfig.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -603,10 +604,7 @@ class SlideDrawTest : public SlideTest {
   // The default 30 x 30 area at 10 pixels per unit: world (x, y) is device (10x, 300 - 10y).
   void SetUp() override {
     SlideTest::SetUp();
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPrevious);
   }
 
@@ -665,9 +663,7 @@ TEST_F(SlideDrawTest, HandlesWhileHighlighted) {
   for (const Case& c : cases) {
     canvas.Clear();
     slide->Draw(&view, 0, c.from, c.to);
-    std::vector<DevRect> boxes;
-    for (const auto& box : canvas.PrimitivesOf(PrimitiveKind::Rectangle)) boxes.push_back(box.rect);
-    EXPECT_EQ(boxes, c.boxes) << canvas.Dump();
+    EXPECT_EQ(DrawnRects(canvas, PrimitiveKind::Rectangle), c.boxes) << canvas.Dump();
   }
 }
 

@@ -17,6 +17,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -741,10 +742,7 @@ TEST_F(SlideWorkTest, CutPolyWithSlide) {
 TEST_F(SlideWorkTest, DrawsLinesAndArcsWithTheSelectedPen) {
   RecordingCanvas canvas;
   CViewInfo view;
-  view.dc = &canvas;
-  view.scale = 10.0;
-  view.centreX = 150;
-  view.centreY = 150;
+  AttachTestView(view, canvas, 10.0, 150, 150);
   const Pen pen{PenStyle::Solid, 2, Color::Rgb(255, 0, 0)};
   canvas.SelectPen(pen);
   // World (x, y) is device (10x, 300 - 10y).

@@ -10,6 +10,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -127,27 +128,14 @@ const Pen kPreviousPen{PenStyle::Solid, 3, Color::Rgb(1, 2, 3)};
 class SpWaterDrawTest : public testing::Test {
  protected:
   void SetUp() override {
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
   }
 
   std::vector<std::vector<DevPoint>> Lines() const {
-    std::vector<std::vector<DevPoint>> lines;
-    for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Line)) {
-      lines.push_back(line.points);
-    }
-    return lines;
+    return DrawnPoints(canvas, PrimitiveKind::Line);
   }
-  std::vector<DevRect> Boxes() const {
-    std::vector<DevRect> boxes;
-    for (const DrawnPrimitive& box : canvas.PrimitivesOf(PrimitiveKind::Rectangle)) {
-      boxes.push_back(box.rect);
-    }
-    return boxes;
-  }
+  std::vector<DevRect> Boxes() const { return DrawnRects(canvas, PrimitiveKind::Rectangle); }
 
   RecordingCanvas canvas;
   CViewInfo view;

@@ -15,6 +15,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/geometry/DrawTestUtil.h"
 #include "tests/core/geometry/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
@@ -410,10 +411,7 @@ const Font kPreviousFont{20, 0, 700, 0, "Sans"};
 class StratumDrawTest : public testing::Test {
  protected:
   void SetUp() override {
-    view.dc = &canvas;
-    view.scale = 10.0;
-    view.centreX = 150;
-    view.centreY = 150;
+    AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
     canvas.SelectBrush(kPreviousBrush);
     canvas.SelectFont(kPreviousFont);
