@@ -459,30 +459,16 @@ void CSpSlide::DrawWithColor(CViewInfo* view, bool bold, Color colour) const {
 
 void CSpSlide::SetStretchParam(int typeHead, int typeTail, double angleHead, double angleTail,
                                int strengthHead, int strengthTail) {
-  stretchTypeHead = typeHead;
-  stretchTypeTail = typeTail;
-  stretchAngleHead = angleHead;
-  stretchAngleTail = angleTail;
-  stretchStrengthHead = strengthHead;
-  stretchStrengthTail = strengthTail;
-}
-
-void CSpSlide::GetStretchParam(int& typeHead, int& typeTail, double& angleHead, double& angleTail,
-                               int& strengthHead, int& strengthTail) {
-  typeHead = stretchTypeHead;
-  typeTail = stretchTypeTail;
-  angleHead = stretchAngleHead;
-  angleTail = stretchAngleTail;
-  strengthHead = stretchStrengthHead;
-  strengthTail = stretchStrengthTail;
+  stretch_ = {typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail};
 }
 
 void CSpSlide::SerializeStaticMember(Archive& ar) {
   if (ar.IsStoring()) {
-    ar << static_cast<std::int32_t>(stretchStrengthTail)
-       << static_cast<std::int32_t>(stretchStrengthHead)
-       << static_cast<std::int32_t>(stretchTypeTail) << static_cast<std::int32_t>(stretchTypeHead)
-       << stretchAngleTail << stretchAngleHead << static_cast<std::int32_t>(m_bShowABC);
+    ar << static_cast<std::int32_t>(stretch_.strengthTail)
+       << static_cast<std::int32_t>(stretch_.strengthHead)
+       << static_cast<std::int32_t>(stretch_.typeTail)
+       << static_cast<std::int32_t>(stretch_.typeHead) << stretch_.angleTail << stretch_.angleHead
+       << static_cast<std::int32_t>(m_bShowABC);
     return;
   }
   std::int32_t strengthTail = 0;

@@ -40,6 +40,18 @@ constexpr unsigned WithIndex(unsigned word, int index) {
 }
 }  // namespace slide_strength
 
+// The stretch settings of the ends of a slide surface (head = upper end, tail = lower end): mode
+// (negative: no stretching), angle in degrees, strength type of an added piece (-1: the adjacent
+// piece's).
+struct SlideStretchParam {
+  int typeHead = -1;
+  int typeTail = -1;
+  double angleHead = 90.0;
+  double angleTail = 0.0;
+  int strengthHead = -1;
+  int strengthTail = -1;
+};
+
 class CSpSlide : public CDPoly {
  public:
   // Styles and strengths are kept for at least this many vertices (the size of the arrays of a
@@ -136,13 +148,10 @@ class CSpSlide : public CDPoly {
   // The ground to which drawn slide lines are fitted (observed); null for none.
   static void SetTopograph(const CSpGround* ground) { m_pTopo = ground; }
   static void SetDrawPure(bool pure) { m_bDrawPure = pure; }
-  // The stretch settings of the ends of a slide surface (head = upper end, tail = lower end):
-  // mode (negative: no stretching), angle in degrees, strength type of an added piece (-1: the
-  // adjacent piece's).
+  using StretchParam = SlideStretchParam;
   static void SetStretchParam(int typeHead, int typeTail, double angleHead, double angleTail,
                               int strengthHead, int strengthTail);
-  static void GetStretchParam(int& typeHead, int& typeTail, double& angleHead, double& angleTail,
-                              int& strengthHead, int& strengthTail);
+  static StretchParam GetStretchParam() { return stretch_; }
   // The record of the process-wide stretch settings and the display switch.
   static void SerializeStaticMember(Archive& ar);
 
@@ -157,12 +166,7 @@ class CSpSlide : public CDPoly {
   inline static const CSpGround* m_pTopo = nullptr;
   inline static bool m_bDrawCorrect = true;
   inline static bool m_bDrawPure = false;
-  inline static int stretchTypeHead = -1;
-  inline static int stretchTypeTail = -1;
-  inline static double stretchAngleHead = 90.0;
-  inline static double stretchAngleTail = 0.0;
-  inline static int stretchStrengthHead = -1;
-  inline static int stretchStrengthTail = -1;
+  inline static StretchParam stretch_{};
 
   std::vector<unsigned> styles_;
   std::vector<unsigned> strengths_;

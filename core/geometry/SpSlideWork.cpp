@@ -380,15 +380,9 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || strata->IsEmpty()) return 0;
   pieces->DeleteAll();
-  int typeHead = 0;
-  int typeTail = 0;
-  double angleHead = 0;
-  double angleTail = 0;
-  int strengthHead = 0;
-  int strengthTail = 0;
-  CSpSlide::GetStretchParam(typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail);
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
   constexpr double kLift = 1e-8;  // keeps vertices on a stratum edge inside the upper stratum
-  if (!noStretch && typeHead < 0 && typeTail < 0) {
+  if (!noStretch && stretch.typeHead < 0 && stretch.typeTail < 0) {
     auto copy = std::make_unique<CSpSlideWork>();
     copy->CopySlideWork(this);
     copy->YcoordPrimitive(kLift);
@@ -469,21 +463,17 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
 void CSpSlideWork::Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f) {
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || GetSize() < 2) return;
-  int typeHead = 0;
-  int typeTail = 0;
-  double angleHead = 0;
-  double angleTail = 0;
-  int strengthHead = 0;
-  int strengthTail = 0;
-  CSpSlide::GetStretchParam(typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail);
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
   const auto stored = [](double value, double setting) {
     return value == kTakeStored ? setting : value;
   };
   constexpr double kDegree = kPi / 180.0;
-  const EndStretch tail{a == kTakeStored ? typeTail : a, stored(c, angleTail * kDegree),
-                        e == kTakeStored ? strengthTail : e};
-  const EndStretch head{b == kTakeStored ? typeHead : b, stored(d, angleHead * kDegree),
-                        f == kTakeStored ? strengthHead : f};
+  const EndStretch tail{a == kTakeStored ? stretch.typeTail : a,
+                        stored(c, stretch.angleTail * kDegree),
+                        e == kTakeStored ? stretch.strengthTail : e};
+  const EndStretch head{b == kTakeStored ? stretch.typeHead : b,
+                        stored(d, stretch.angleHead * kDegree),
+                        f == kTakeStored ? stretch.strengthHead : f};
   // The tail is the lower end: the first vertex of a surface that rises to the right.
   const bool rising = IsRightUpper();
   StretchEnd(*ground, *strata, rising ? tail : head, true);

@@ -200,15 +200,13 @@ TEST_F(SlideTest, StaticSettingsRecord) {
   CSpSlide::SetShowABC(1);
   Archive in(out.Bytes());
   CSpSlide::SerializeStaticMember(in);
-  int typeHead = 0, typeTail = 0, strengthHead = 0, strengthTail = 0;
-  double angleHead = 0, angleTail = 0;
-  CSpSlide::GetStretchParam(typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail);
-  EXPECT_EQ(typeHead, 1);
-  EXPECT_EQ(typeTail, 2);
-  EXPECT_EQ(angleHead, 45.0);
-  EXPECT_EQ(angleTail, 30.0);
-  EXPECT_EQ(strengthHead, 3);
-  EXPECT_EQ(strengthTail, 4);
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
+  EXPECT_EQ(stretch.typeHead, 1);
+  EXPECT_EQ(stretch.typeTail, 2);
+  EXPECT_EQ(stretch.angleHead, 45.0);
+  EXPECT_EQ(stretch.angleTail, 30.0);
+  EXPECT_EQ(stretch.strengthHead, 3);
+  EXPECT_EQ(stretch.strengthTail, 4);
   EXPECT_EQ(CSpSlide::GetShowABC(), 0);
 }
 
