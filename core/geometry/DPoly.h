@@ -278,6 +278,10 @@ class CDPoly {
 
   // ---- Polygon assembly (end) ----
 
+ protected:
+  // Stores x for GetCrossX: at *pos (then increases it) when pos is given, else at the end.
+  static void StoreCrossX(std::vector<double>& xs, int* pos, double x);
+
  private:
   PointList points_;
   int useCount_ = 0;  // how many assembled polygons already use this line piece

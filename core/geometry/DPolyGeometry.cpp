@@ -164,6 +164,18 @@ bool CDPoly::IsCrossPoint(const CDPoly* other, double tol) const {
   return false;
 }
 
+void CDPoly::StoreCrossX(std::vector<double>& xs, int* pos, double x) {
+  if (pos == nullptr) {
+    xs.push_back(x);
+    return;
+  }
+  if (*pos < 0 || *pos > static_cast<int>(xs.size())) {
+    throw std::out_of_range("GetCrossX: insert position out of range");
+  }
+  xs.insert(xs.begin() + *pos, x);
+  ++*pos;
+}
+
 int CDPoly::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                       const CDPoly* upper) const {
   int stored = 0;
@@ -175,15 +187,7 @@ int CDPoly::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>&
       const double y = upper->GetY(cross.x);
       if (y == kNoValue || y > cross.y) continue;
     }
-    if (pos != nullptr) {
-      if (*pos < 0 || *pos > static_cast<int>(xs.size())) {
-        throw std::out_of_range("CDPoly::GetCrossX: insert position out of range");
-      }
-      xs.insert(xs.begin() + *pos, cross.x);
-      ++*pos;
-    } else {
-      xs.push_back(cross.x);
-    }
+    StoreCrossX(xs, pos, cross.x);
     ++stored;
   }
   return stored;

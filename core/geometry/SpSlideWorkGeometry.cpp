@@ -352,15 +352,7 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
   int found = 0;
   for (int i = 0; i + 1 < GetSize(); ++i) {
     for (const CDPoint& c : PieceCrossings(i, *p1, *p2, 0, kCrossXTolerance)) {
-      if (pos != nullptr) {
-        if (*pos < 0 || *pos > static_cast<int>(xs.size())) {
-          throw std::out_of_range("CSpSlideWork::GetCrossX: insert position out of range");
-        }
-        xs.insert(xs.begin() + *pos, c.x);
-        ++*pos;
-      } else {
-        xs.push_back(c.x);
-      }
+      StoreCrossX(xs, pos, c.x);
       ++found;
     }
   }
