@@ -17,3 +17,25 @@ void Canvas::LineTo(DevPoint p) {
   Line(position_, p);
   position_ = p;
 }
+
+ScopedCanvasState::ScopedCanvasState(Canvas& canvas)
+    : canvas_(canvas),
+      pen_(canvas.CurrentPen()),
+      brush_(canvas.CurrentBrush()),
+      font_(canvas.CurrentFont()),
+      textColor_(canvas.TextColor()),
+      backgroundColor_(canvas.BackgroundColor()),
+      backgroundMode_(canvas.CurrentBackgroundMode()),
+      textAlign_(canvas.CurrentTextAlign()),
+      rasterOp_(canvas.CurrentRasterOp()) {}
+
+ScopedCanvasState::~ScopedCanvasState() {
+  canvas_.SelectPen(pen_);
+  canvas_.SelectBrush(brush_);
+  canvas_.SelectFont(font_);
+  canvas_.SetTextColor(textColor_);
+  canvas_.SetBackgroundColor(backgroundColor_);
+  canvas_.SetBackgroundMode(backgroundMode_);
+  canvas_.SetTextAlign(textAlign_);
+  canvas_.SetRasterOp(rasterOp_);
+}

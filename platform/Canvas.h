@@ -134,3 +134,24 @@ class ScopedBrush {
   Canvas& canvas_;
   Brush previous_;
 };
+
+// Saves every drawing setting of the canvas (pen, brush, font, colours, background mode, text
+// alignment, raster operation) and puts them all back at the end of the scope.
+class ScopedCanvasState {
+ public:
+  explicit ScopedCanvasState(Canvas& canvas);
+  ~ScopedCanvasState();
+  ScopedCanvasState(const ScopedCanvasState&) = delete;
+  ScopedCanvasState& operator=(const ScopedCanvasState&) = delete;
+
+ private:
+  Canvas& canvas_;
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+  Color textColor_;
+  Color backgroundColor_;
+  BackgroundMode backgroundMode_;
+  unsigned textAlign_;
+  RasterOp rasterOp_;
+};

@@ -1,7 +1,6 @@
 // CDPoly: drawing through a view, and the rubber band shown while a vertex is dragged.
 
 #include <memory>
-#include <optional>
 
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
@@ -26,20 +25,6 @@ Pen ShapePen(int kind, int bold) {
       return Pen{PenStyle::Solid, PenWidth(bold), kShapeColor};
   }
 }
-
-// Sets a background mode for the life of the scope and puts the previous one back.
-class ScopedBackgroundMode {
- public:
-  ScopedBackgroundMode(Canvas& canvas, BackgroundMode mode)
-      : canvas_(canvas), previous_(canvas.SetBackgroundMode(mode)) {}
-  ~ScopedBackgroundMode() { canvas_.SetBackgroundMode(previous_); }
-  ScopedBackgroundMode(const ScopedBackgroundMode&) = delete;
-  ScopedBackgroundMode& operator=(const ScopedBackgroundMode&) = delete;
-
- private:
-  Canvas& canvas_;
-  BackgroundMode previous_;
-};
 
 // Strokes the points with the current pen. An unset point is skipped and ends the stroke, so the
 // next set point starts a new one.
@@ -80,9 +65,9 @@ void MoveBand(const CViewInfo& view, const CDPoint& anchor, const CDPoint& p) {
 void CDPoly::Draw(CViewInfo* view, int bold, int from, int to) const {
   Canvas& canvas = *view->dc;
   const int kind = WhatKind();
-  const ScopedPen pen(canvas, ShapePen(kind, bold));
-  std::optional<ScopedBackgroundMode> transparent;
-  if (kind == kKindWater) transparent.emplace(canvas, BackgroundMode::Transparent);
+  const ScopedCanvasState restore(canvas);
+  canvas.SelectPen(ShapePen(kind, bold));
+  if (kind == kKindWater) canvas.SetBackgroundMode(BackgroundMode::Transparent);
 
   StrokePoints(*view, points_);
   for (int i = 0; i < GetSize(); ++i) {

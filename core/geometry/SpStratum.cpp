@@ -13,29 +13,6 @@ namespace {
 
 constexpr Color kBlack = Color::Rgb(0, 0, 0);
 
-// Font, alignment and background mode of a text drawing, put back at the end of the scope.
-class ScopedTextState {
- public:
-  explicit ScopedTextState(Canvas& canvas)
-      : canvas_(canvas),
-        font_(canvas.CurrentFont()),
-        align_(canvas.CurrentTextAlign()),
-        background_(canvas.CurrentBackgroundMode()) {}
-  ~ScopedTextState() {
-    canvas_.SelectFont(font_);
-    canvas_.SetTextAlign(align_);
-    canvas_.SetBackgroundMode(background_);
-  }
-  ScopedTextState(const ScopedTextState&) = delete;
-  ScopedTextState& operator=(const ScopedTextState&) = delete;
-
- private:
-  Canvas& canvas_;
-  Font font_;
-  unsigned align_;
-  BackgroundMode background_;
-};
-
 }  // namespace
 
 // ---- CSpStratumLine ----
@@ -98,7 +75,7 @@ void CSpStratumBlock::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to
 void CSpStratumBlock::DrawName(CViewInfo* view) const {
   if (m_bShowName == 0) return;
   Canvas& canvas = *view->dc;
-  const ScopedTextState restore(canvas);
+  const ScopedCanvasState restore(canvas);
   const int m = view->GetFontMultiple();
   canvas.SetBackgroundMode(BackgroundMode::Transparent);
   Font font;

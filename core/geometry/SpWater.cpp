@@ -86,14 +86,14 @@ void CSpWater::Load(Archive& ar, int version) {
 void CSpWater::Draw(CViewInfo* view, int bold, int from, int to) const {
   if (GetSize() == 0) return;
   Canvas& canvas = *view->dc;
-  const ScopedPen pen(canvas, Pen{penStyle_, bold != 0 ? 2 : 1, color_});
-  const BackgroundMode previousMode = canvas.SetBackgroundMode(BackgroundMode::Transparent);
+  const ScopedCanvasState restore(canvas);
+  canvas.SelectPen(Pen{penStyle_, bold != 0 ? 2 : 1, color_});
+  canvas.SetBackgroundMode(BackgroundMode::Transparent);
   CDPoly::DrawSimpleShape(view);
   for (int i = 0; i < GetSize(); ++i) {
     const CDPoint& p = *GetAt(i);
     if (p.IsValid()) view->Point(canvas, p, IsLargeHandle(i, from, to));
   }
-  canvas.SetBackgroundMode(previousMode);
 }
 
 std::unique_ptr<CDPoly> CSpWater::Copy() const {
