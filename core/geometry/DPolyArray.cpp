@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -37,6 +38,23 @@ std::vector<std::vector<CDPoint>> VertexLists(const std::vector<std::unique_ptr<
     for (const auto& p : shape->Points()) vertices.push_back(*p);
   }
   return lists;
+}
+
+// The extreme point over all shapes: each shape's own extreme (`extreme`) is compared on one
+// coordinate with `better`. The start value of that coordinate is also what an empty shape's own
+// search returns, so it never wins.
+template <typename Better>
+CDPoint ExtremeOf(const std::vector<std::unique_ptr<CDPoly>>& shapes,
+                  CDPoint (CDPoly::*extreme)() const, double CDPoint::*coordinate, CDPoint result,
+                  Better better) {
+  const double unset = result.*coordinate;
+  for (const auto& shape : shapes) {
+    const CDPoint p = (shape.get()->*extreme)();
+    if (better(p.*coordinate, result.*coordinate) && p.*coordinate != unset) {
+      result = CDPoint(p.x, p.y);
+    }
+  }
+  return result;
 }
 
 }  // namespace
@@ -189,41 +207,24 @@ bool CDPolyArray::IsNameDuplication(const std::string& name) const {
 
 // ---- Queries over all shapes ----
 
-// The extremes skip the start value of a shape's own search, which an empty shape returns.
 CDPoint CDPolyArray::Left() const {
-  CDPoint result(kAreaNotSet, kNoValue);
-  for (const auto& shape : shapes_) {
-    const CDPoint p = shape->Left();
-    if (p.x < result.x && p.x != kAreaNotSet) result = CDPoint(p.x, p.y);
-  }
-  return result;
+  return ExtremeOf(shapes_, &CDPoly::Left, &CDPoint::x, CDPoint(kAreaNotSet, kNoValue),
+                   std::less<>());
 }
 
 CDPoint CDPolyArray::Right() const {
-  CDPoint result(kNoValue, kNoValue);
-  for (const auto& shape : shapes_) {
-    const CDPoint p = shape->Right();
-    if (p.x > result.x && p.x != kNoValue) result = CDPoint(p.x, p.y);
-  }
-  return result;
+  return ExtremeOf(shapes_, &CDPoly::Right, &CDPoint::x, CDPoint(kNoValue, kNoValue),
+                   std::greater<>());
 }
 
 CDPoint CDPolyArray::Bottom() const {
-  CDPoint result(kNoValue, kAreaNotSet);
-  for (const auto& shape : shapes_) {
-    const CDPoint p = shape->Bottom();
-    if (p.y < result.y && p.y != kAreaNotSet) result = CDPoint(p.x, p.y);
-  }
-  return result;
+  return ExtremeOf(shapes_, &CDPoly::Bottom, &CDPoint::y, CDPoint(kNoValue, kAreaNotSet),
+                   std::less<>());
 }
 
 CDPoint CDPolyArray::Top() const {
-  CDPoint result(kNoValue, kNoValue);
-  for (const auto& shape : shapes_) {
-    const CDPoint p = shape->Top();
-    if (p.y > result.y && p.y != kNoValue) result = CDPoint(p.x, p.y);
-  }
-  return result;
+  return ExtremeOf(shapes_, &CDPoly::Top, &CDPoint::y, CDPoint(kNoValue, kNoValue),
+                   std::greater<>());
 }
 
 CDPoint CDPolyArray::GetOnlineNear(const CDPoint* p, double& dist) const {
