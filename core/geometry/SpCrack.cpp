@@ -92,5 +92,7 @@ CDPoint CSpCrack::CalcBottomPos(int side) {
 double CSpCrack::Calc_h() const {
   const Fields& f = fields_;
   if (f.cohesion == kNoValue || f.phi == kNoValue || f.gamma == kNoValue) return kNoValue;
+  // A unit weight must be positive; without one there is no depth, never an infinite one.
+  if (f.gamma <= 0.0) return kNoValue;
   return RoundOff(std::tan((45.0 + f.phi / 2.0) * kDegToRad) * 2.0 * f.cohesion / f.gamma, 0.001);
 }

@@ -227,6 +227,8 @@ TEST(SpCrackTest, CalcHIsTheActivePressureDepthRoundedToMillimetres) {
       {kNoValue, 30, 18, kNoValue},
       {10, kNoValue, 18, kNoValue},
       {10, 30, kNoValue, kNoValue},
+      {10, 30, 0, kNoValue},   // no unit weight: no depth rather than an infinite one
+      {10, 30, -18, kNoValue},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.cohesion << " " << c.phi << " " << c.gamma);
