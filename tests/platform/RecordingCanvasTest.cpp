@@ -96,6 +96,30 @@ TEST(RecordingCanvasTest, ScopedPenAndBrushPutThePreviousOnesBack) {
   EXPECT_EQ(canvas.Primitives()[1].state.pen, kBluePen);
 }
 
+TEST(RecordingCanvasTest, ScopedCanvasStatePutsEverySettingBack) {
+  RecordingCanvas canvas;
+  canvas.SelectPen(kBluePen);
+  canvas.SetTextAlign(TextAlign::Right | TextAlign::Bottom);
+  const auto before = [&] {
+    canvas.Polyline({{0, 0}, {1, 1}});
+    return canvas.Primitives().back().state;
+  };
+  const CanvasState saved = before();
+  {
+    const ScopedCanvasState restore(canvas);
+    canvas.SelectPen(kRedDash);
+    canvas.SelectBrush({BrushStyle::Null, Color{}});
+    canvas.SelectFont({12, 6, 700, 0, "Gothic"});
+    canvas.SetTextColor(Color::Rgb(1, 2, 3));
+    canvas.SetBackgroundColor(Color::Rgb(4, 5, 6));
+    canvas.SetBackgroundMode(BackgroundMode::Transparent);
+    canvas.SetTextAlign(TextAlign::Center | TextAlign::Top);
+    canvas.SetRasterOp(RasterOp::NotXorPen);
+  }
+  canvas.Polyline({{0, 0}, {1, 1}});
+  EXPECT_EQ(canvas.Primitives().back().state, saved) << canvas.Dump();
+}
+
 struct DumpCase {
   const char* name;
   std::function<void(RecordingCanvas&)> draw;
