@@ -23,6 +23,12 @@ int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
+// p moved by (dx, dy) pixels; a mapped point may lie at the edge of the int range, so the sum is
+// held in that range as well.
+DevPoint Shifted(DevPoint p, int dx, int dy) {
+  return {ClampToInt(std::int64_t{p.x} + dx), ClampToInt(std::int64_t{p.y} + dy)};
+}
+
 }  // namespace
 
 CViewInfo::CViewInfo(const CViewInfo& other) { *this = other; }
@@ -128,11 +134,11 @@ int CViewInfo::GetFontMultiple() const { return IsPrint() || preview ? 10 : 1; }
 
 void CViewInfo::Point(Canvas& canvas, const CDPoint& p, bool big) const {
   const DevPoint d = LPtoDP(p);
-  if (big) {
-    canvas.Rectangle({d.x - 3, d.y - 3, d.x + 4, d.y + 4});
-  } else {
-    canvas.Rectangle({d.x - 2, d.y - 2, d.x + 2, d.y + 2});
-  }
+  const int before = big ? 3 : 2;
+  const int after = big ? 4 : 2;
+  const DevPoint from = Shifted(d, -before, -before);
+  const DevPoint to = Shifted(d, after, after);
+  canvas.Rectangle({from.x, from.y, to.x, to.y});
 }
 
 void CViewInfo::Line(Canvas& canvas, double x1, double y1, double x2, double y2) const {
@@ -148,10 +154,10 @@ void CViewInfo::Rectangle(Canvas& canvas, double x1, double y1, double x2, doubl
 
 void CViewInfo::Batten(Canvas& canvas, double x, double y) const {
   const DevPoint d = LPtoDP(CDPoint(x, y));
-  canvas.MoveTo({d.x - 5, d.y - 5});
-  canvas.LineTo({d.x + 5, d.y + 5});
-  canvas.MoveTo({d.x - 5, d.y + 5});
-  canvas.LineTo({d.x + 5, d.y - 5});
+  canvas.MoveTo(Shifted(d, -5, -5));
+  canvas.LineTo(Shifted(d, 5, 5));
+  canvas.MoveTo(Shifted(d, -5, 5));
+  canvas.LineTo(Shifted(d, 5, -5));
 }
 
 CMakeAvi* CViewInfo::CreateMovieObject() {

@@ -341,6 +341,41 @@ TEST(ViewInfoTest, DrawingHelpersMapTheirPoints) {
   EXPECT_EQ(lines[2].points, (std::vector<DevPoint>{{495, 405}, {505, 395}}));
 }
 
+TEST(ViewInfoTest, MarkersOfFarPointsStayInTheIntRange) {
+  // Draw mode, centre (500, 400): an unset point maps to (INT_MIN + 500, INT_MAX), its mirror
+  // image to (INT_MAX, INT_MIN + 400). The markers around them end at the range's edge.
+  struct Case {
+    CDPoint world;
+    DevRect big;
+    DevRect small;
+    std::vector<DevPoint> firstDiagonal;
+  };
+  const Case cases[] = {
+      {{kNoValue, kNoValue},
+       {INT_MIN + 497, INT_MAX - 3, INT_MIN + 504, INT_MAX},
+       {INT_MIN + 498, INT_MAX - 2, INT_MIN + 502, INT_MAX},
+       {{INT_MIN + 495, INT_MAX - 5}, {INT_MIN + 505, INT_MAX}}},
+      {{-kNoValue, -kNoValue},
+       {INT_MAX - 3, INT_MIN + 397, INT_MAX, INT_MIN + 404},
+       {INT_MAX - 2, INT_MIN + 398, INT_MAX, INT_MIN + 402},
+       {{INT_MAX - 5, INT_MIN + 395}, {INT_MAX, INT_MIN + 405}}},
+  };
+  for (const Case& c : cases) {
+    RecordingCanvas canvas;
+    const CViewInfo view = MakeView();
+    view.Point(canvas, c.world, true);
+    view.Point(canvas, c.world, false);
+    view.Batten(canvas, c.world.x, c.world.y);
+    const auto rectangles = canvas.PrimitivesOf(PrimitiveKind::Rectangle);
+    ASSERT_EQ(rectangles.size(), 2u);
+    EXPECT_EQ(rectangles[0].rect, c.big) << c.world.x;
+    EXPECT_EQ(rectangles[1].rect, c.small) << c.world.x;
+    const auto lines = canvas.PrimitivesOf(PrimitiveKind::Line);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].points, c.firstDiagonal) << c.world.x;
+  }
+}
+
 // A recorder that counts what the view asks of it.
 class CountingRecorder : public CMakeAvi {
  public:
