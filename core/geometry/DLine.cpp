@@ -47,8 +47,10 @@ void CDLine::Store(Archive& ar) const {
 }
 
 void CDLine::Load(Archive& ar) {
-  start.Load(ar);
-  end.Load(ar);
+  CDLine loaded;
+  loaded.start.Load(ar);
+  loaded.end.Load(ar);
+  *this = loaded;
 }
 
 CDPoint CDLine::GetMiddlePoint() const {
@@ -214,8 +216,10 @@ void CDLineVector::Store(Archive& ar) const {
 }
 
 void CDLineVector::Load(Archive& ar) {
-  start_.Load(ar);
-  direction_.Load(ar);
+  CDLineVector loaded;
+  loaded.start_.Load(ar);
+  loaded.direction_.Load(ar);
+  *this = loaded;
 }
 
 bool CDLineVector::IsSame(const CDLineVector& other) const {

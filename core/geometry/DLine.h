@@ -32,7 +32,8 @@ class CDLine {
   // None of the four coordinates is no value.
   bool IsValid() const;
 
-  // The record: start and end, each x, y (doubles) and flag (int32); 40 bytes.
+  // The record: start and end, each x, y (doubles) and flag (int32); 40 bytes. A record that
+  // ends early throws ArchiveException and leaves the line as it was.
   void Store(Archive& ar) const;
   void Load(Archive& ar);
 
@@ -113,7 +114,8 @@ class CDLineVector {
   void SetLineVector(const CDPoint& start, const CDPoint& direction);
   void Init();
 
-  // The record: start and direction, each x, y (doubles) and flag (int32); 40 bytes.
+  // The record: start and direction, each x, y (doubles) and flag (int32); 40 bytes. A record
+  // that ends early throws ArchiveException and leaves the vector as it was.
   void Store(Archive& ar) const;
   void Load(Archive& ar);
   // Starts and directions each closer than 1e-4.

@@ -78,9 +78,12 @@ CDPoint CDPoint::GetVecUnit() const {
 void CDPoint::Store(Archive& ar) const { ar << x << y << static_cast<std::int32_t>(flag); }
 
 void CDPoint::Load(Archive& ar) {
+  // Read whole before anything changes, so that a record that ends early keeps the point.
+  double storedX = 0.0;
+  double storedY = 0.0;
   std::int32_t storedFlag = 0;
-  ar >> x >> y >> storedFlag;
-  flag = storedFlag;
+  ar >> storedX >> storedY >> storedFlag;
+  SetData(storedX, storedY, storedFlag);
 }
 
 double Hypot(const CDPoint& a, const CDPoint& b) { return std::hypot(b.x - a.x, b.y - a.y); }

@@ -37,6 +37,7 @@ class CDPoint {
   CDPoint GetVecUnit() const;
 
   void Store(Archive& ar) const;
+  // A record that ends early throws ArchiveException and leaves the point as it was.
   void Load(Archive& ar);
 };
 

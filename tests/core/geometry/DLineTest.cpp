@@ -142,6 +142,29 @@ TEST(DLineTest, RecordIsTwoPointRecords) {
   ExpectPoint(loaded.end, 4.0, 5.25, -1);
 }
 
+// A line or line vector whose record ends early keeps its points.
+TEST(DLineTest, TruncatedRecordsThrowAndKeepTheLine) {
+  RecordBytes record;
+  AppendPoint(record, 7.0, 8.0, 2);
+  AppendPoint(record, 9.0, 10.0, 3);
+  const Bytes bytes = record.Get();
+  for (const std::size_t size : {10u, 20u, 36u}) {
+    const Bytes truncated(bytes.begin(), bytes.begin() + size);
+
+    CDLine line(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0, 0));
+    Archive lineIn(truncated);
+    EXPECT_THROW(line.Load(lineIn), ArchiveException) << size;
+    ExpectPoint(line.start, 1.0, 2.0, 1);
+    ExpectPoint(line.end, 3.0, 4.0, 0);
+
+    CDLineVector vector(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0));
+    Archive vectorIn(truncated);
+    EXPECT_THROW(vector.Load(vectorIn), ArchiveException) << size;
+    ExpectPoint(vector.GetStartPoint(), 1.0, 2.0, 1);
+    ExpectPoint(vector.GetEndPoint(), 3.0, 4.0, 0);
+  }
+}
+
 TEST(DLineTest, DrawSkipsIncompleteLines) {
   RecordingCanvas canvas;
   const Pen pen{PenStyle::Dash, 2, Color::Rgb(1, 2, 3)};

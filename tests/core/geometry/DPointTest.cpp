@@ -107,6 +107,16 @@ TEST(DPointTest, ArchiveRecordIsTwoDoublesAndAnInt) {
   EXPECT_EQ(in.Remaining(), 0u);
 }
 
+TEST(DPointTest, TruncatedRecordThrowsAndKeepsThePoint) {
+  const std::vector<std::uint8_t> record = RecordBytes().Double(12.5).Double(-3.25).Int(4).Get();
+  for (const std::size_t size : {0u, 8u, 16u, 19u}) {
+    Archive in(std::vector<std::uint8_t>(record.begin(), record.begin() + size));
+    CDPoint p(1.0, 2.0, 3);
+    EXPECT_THROW(p.Load(in), ArchiveException) << size;
+    ExpectPoint(p, 1.0, 2.0, 3);
+  }
+}
+
 TEST(DPointTest, Angles) {
   const CDPoint o(1.0, 1.0);
   const CDPoint east(3.0, 1.0);
