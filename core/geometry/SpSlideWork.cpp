@@ -421,10 +421,13 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
       }
       continue;
     }
-    // A piece that ends with an arc on the ground line is closed there.
+    // A piece that ends with an arc on the ground line is closed there (at the end the surface
+    // reaches, which is the arc's start for an arc walked clockwise).
     if (noStretch && current && f > 0) {
       const CDArc* previous = walk->GetArcFromPointIndex(f - 1);
-      if (previous != nullptr && IsOnGroundLine(*ground, previous->GetEnd())) {
+      if (previous != nullptr &&
+          IsOnGroundLine(*ground,
+                         walk->RunsForward(f - 1) ? previous->GetEnd() : previous->GetStart())) {
         current->AddNewPoint(vertex, nullptr, type);
         finish(std::move(current));
         current = openPiece();

@@ -543,6 +543,27 @@ TEST_F(SlideWorkTest, CorrectSlideObjJoinsArcsCutByStrataEdges) {
   EXPECT_NEAR(NormalizeAngle(piece.GetArcAt(0)->end), 0, 1e-9);
 }
 
+TEST_F(SlideWorkTest, CorrectSlideObjSplitsWhereAClockwiseArcReachesTheGround) {
+  // A convex arc (walked clockwise) rises to touch the ground at (0, 0) and the surface goes
+  // down again: the piece is closed where the arc reaches the ground and a new one starts there.
+  const double r = 4.1;  // the circle about (0, -r) through (-4, -5) that touches y = 0 at x = 0
+  const auto work = MakeWork({{-8, -5, 1},
+                              {-4, -5, 2, 0, -r, r, kPi / 2, std::atan2(-5 + r, -4) + 2 * kPi},
+                              {0, 0, 3},
+                              {6, -5, 4},
+                              {9, -5, 5}});
+  ASSERT_FALSE(work->RunsForward(1));
+  const auto ground = FlatGround({{-10, 0}});
+  CDPolyArray pieces;
+  EXPECT_EQ(work->CorrectSlideObj(ground.get(), &pieces, true), 2);
+  ASSERT_EQ(pieces.GetSize(), 2);
+  const auto& first = static_cast<const CSpSlideWork&>(*pieces.GetAt(0));
+  const auto& second = static_cast<const CSpSlideWork&>(*pieces.GetAt(1));
+  ExpectPoints(first, {{-8, -5, -1}, {-4, -5, 0}, {0, 0, -1}}, 1e-7);
+  ExpectPoints(second, {{0, 0, -1}, {6, -5, -1}, {9, -5, -1}}, 1e-7);
+  EXPECT_EQ(second.GetStrengthType(0), 3);
+}
+
 TEST_F(SlideWorkTest, CorrectSlideObjStretchesWhenAModeIsSet) {
   // Head (upper end; the first vertex of a level surface) straight up, tail level to the right.
   CSpSlide::SetStretchParam(2, 2, 90.0, 0.0, -1, 5);
