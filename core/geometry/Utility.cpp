@@ -92,6 +92,8 @@ double StrToDouble(const std::string& text, int digitsCode) {
   if (trimmed.empty()) return kNoValue;
   const auto parsed = ParseDoublePrefix(trimmed);
   if (!parsed || parsed->used != trimmed.size()) return kNoValue;
+  // A number beyond the range of a double would enter the data as an infinity.
+  if (!std::isfinite(parsed->value)) return kNoValue;
   if (digitsCode == -1) return parsed->value;
   return RoundOff(parsed->value, PitchOfDigitsCode(digitsCode));
 }

@@ -25,7 +25,8 @@ std::string DoubleToStr(double value, int decimals);
 // "4E-4" for 3.7e-4 and "1E+5" for 9.6e4.
 std::string DoubleToExpStr(double value);
 std::string IntToStr(int value);
-// Reads a text trimmed of spaces as a decimal number; empty or malformed text gives kNoValue.
+// Reads a text trimmed of spaces as a decimal number; empty or malformed text, or a number beyond
+// the range of a double, gives kNoValue.
 // digitsCode -1 keeps the parsed value; 1..7 round to that many decimals; anything else to 1.0.
 double StrToDouble(const std::string& text, int digitsCode);
 // Reads a text trimmed of spaces as a decimal integer; empty or malformed text gives the default.

@@ -151,6 +151,10 @@ TEST(UtilityTest, StrToDouble) {
       {"inf", -1, kNoValue},
       {"nan", -1, kNoValue},
       {"1,5", -1, kNoValue},
+      // Beyond the range of a double there is no value to give; below it the value is 0.
+      {"1e400", -1, kNoValue},
+      {"-1e400", 3, kNoValue},
+      {"1e-400", -1, 0.0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(StrToDouble(c.text, c.code), c.expected) << "'" << c.text << "' code " << c.code;
