@@ -318,6 +318,8 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
     const bool cut = all || type == 2 || type == 3;
     if (arc != nullptr && cut) {
       auto arcs = arc->CutArc(outlines);
+      // An arc too short for CutArc to keep a piece of stays whole.
+      if (arcs.empty()) arcs.push_back(arc->Copy());
       const bool forward = RunsForward(b);
       if (!forward) std::reverse(arcs.begin(), arcs.end());
       for (auto& piece : arcs) {

@@ -485,6 +485,23 @@ TEST_F(SlideWorkTest, InsCrossPointMergesCoincidentVertices) {
   EXPECT_EQ(cut->GetStrengthSize(), 3);
 }
 
+TEST_F(SlideWorkTest, InsCrossPointKeepsAVeryShortArc) {
+  // An arc of 5e-7 rad on a circle of radius 1000 (0.5 mm long) has nothing to cut: it stays a
+  // piece of its own with its vertex and strength type.
+  const double a0 = 1.5 * kPi;
+  const CDArc shortArc(0.0, 1000.0, 1000.0, a0, a0 + 5e-7);
+  const CDPoint s = shortArc.GetStart();
+  const CDPoint e = shortArc.GetEnd();
+  const auto work =
+      MakeWork({{-5, 0, 1}, {s.x, s.y, 2, 0, 1000, 1000, a0, a0 + 5e-7}, {e.x, e.y, 3}, {5, 0, 4}});
+  CDPolyArray polygons;
+  const auto cut = work->InsCrossPoint(&polygons, true);
+  ExpectPoints(*cut, {{-5, 0, -1}, {s.x, s.y, 0}, {e.x, e.y, -1}, {5, 0, -1}}, 1e-9);
+  EXPECT_EQ(cut->GetArcCount(), 1);
+  ASSERT_EQ(cut->GetStrengthSize(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(cut->GetStrengthType(i), i + 1) << i;
+}
+
 // ---- Fitting to the ground ----
 
 TEST_F(SlideWorkTest, CorrectSlideObjWithoutStrataTouchesNothing) {
