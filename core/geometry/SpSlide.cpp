@@ -236,8 +236,10 @@ void CSpSlide::DeletePoint(int i) {
 void CSpSlide::ReverseSuberi() {
   const int n = GetSize();
   if (n == 0) return;
+  // The reversed line is the same line: it keeps its name and its circle.
   CSpSlide reversed;
   reversed.SetName(GetName());
+  reversed.SetOR(centreX_, centreY_, radius_);
   for (int i = n - 1; i >= 0; --i) reversed.AddNewPoint(CDPoint(GetAt(i)->x, GetAt(i)->y), 0, 0);
   std::vector<bool> taken(static_cast<std::size_t>(n), false);
   const auto isTaken = [&taken](int j) { return taken[static_cast<std::size_t>(j)]; };

@@ -356,6 +356,7 @@ TEST_F(SlideTest, ThreePointStrengthOfTheSecondSegment) {
 TEST_F(SlideTest, ReverseSuberi) {
   auto slide = MakeSlide({{0, 10, 1, 1}, {2, 6, 0, 2}, {4, 4, 2, 3}, {8, 2, 4, 4}, {14, 2, 0, 5}});
   slide->SetStrengthIndex(2, 33);
+  slide->SetOR(7.0, 12.0, 9.5);
   slide->ReverseSuberi();
   const struct {
     double x;
@@ -369,6 +370,11 @@ TEST_F(SlideTest, ReverseSuberi) {
     EXPECT_EQ(slide->GetStrengthIndex(i), expected[i].index) << i;
   }
   EXPECT_EQ(slide->GetName(), "すべり面");
+  double cx = 0, cy = 0, r = 0;
+  slide->GetOR(cx, cy, r);
+  EXPECT_EQ(cx, 7.0);
+  EXPECT_EQ(cy, 12.0);
+  EXPECT_EQ(r, 9.5);
 
   CSpSlide empty;
   empty.ReverseSuberi();
