@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <stdexcept>
@@ -773,6 +774,31 @@ TEST_F(SlideWorkTest, CutPolyWithSlide) {
   EXPECT_NEAR(totalArea(*above), chordArea, 1e-6);
   const auto below = blocks.CutPolyWithSlide(outline.get(), work.get(), 0);
   EXPECT_NEAR(totalArea(*below), 200 - chordArea, 1e-6);
+}
+
+TEST_F(SlideWorkTest, CutPolyWithSlideEndsOnArcsOfDamagedRecords) {
+  // Arcs that no section produces: their points would never end. Each gives its far end only.
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* what;
+    double cy, r, start, end;
+  } cases[] = {
+      {"radius 0", 0, 0, kPi, 0},
+      {"negative radius", 0, -5, kPi, 0},
+      {"infinite radius", 0, inf, kPi, 0},
+      {"a half circle of radius 1e15", 0, 1e15, kPi, 0},
+      {"radius 1e18: steps too small to move the angle", 1e18, 1e18, 1.5 * kPi, 1.5 * kPi + 1e-15},
+      {"start angle -inf", 0, 5, -inf, 0},
+  };
+  CDPolyArray blocks;
+  blocks.Add(MakePoly({{-10, -10}, {10, -10}, {10, 0}, {-10, 0}, {-10, -10}}));
+  const auto outline = MakePoly({{-10, 0}, {10, 0}});
+  for (const auto& c : cases) {
+    CSpSlideWork work;
+    work.AddNewPoint(CDPoint(-5, 0), std::make_unique<CDArc>(0.0, c.cy, c.r, c.start, c.end), 0);
+    work.AddNewPoint(CDPoint(5, 0), nullptr, 0);
+    EXPECT_NE(blocks.CutPolyWithSlide(outline.get(), &work, 1), nullptr) << c.what;
+  }
 }
 
 // ---- Drawing ----
