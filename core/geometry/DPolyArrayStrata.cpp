@@ -4,6 +4,8 @@
 #include "core/geometry/SpStratum.h"
 
 void CDPolyArray::CopyStratumProp(CDPolyArray* other) {
+  // Strata recognised for the first time have no earlier polygons to take properties from.
+  if (other == nullptr) return;
   for (const auto& shape : shapes_) {
     auto* block = dynamic_cast<CSpStratumBlock*>(shape.get());
     if (block == nullptr) continue;

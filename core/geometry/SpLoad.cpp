@@ -3,6 +3,8 @@
 
 #include "core/geometry/SpLoad.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -73,7 +75,14 @@ DevPoint DeviceOffset(const CViewInfo& view, double degrees, int length) {
           static_cast<int>(std::lround(up * length * std::sin(radians)))};
 }
 
-DevPoint Shifted(DevPoint p, DevPoint offset) { return {p.x + offset.x, p.y + offset.y}; }
+// A point far outside the view maps to the edge of the int range; the shifted point stays there.
+int ShiftedCoordinate(int v, int offset) {
+  return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + offset, INT_MIN, INT_MAX));
+}
+
+DevPoint Shifted(DevPoint p, DevPoint offset) {
+  return {ShiftedCoordinate(p.x, offset.x), ShiftedCoordinate(p.y, offset.y)};
+}
 
 // Draws the strokes of the load's arrows, each from a point of the outline along the offset. A
 // stroke that would repeat the one just drawn is left out: several hatching steps fall on one

@@ -1,5 +1,7 @@
 #include "core/geometry/SpStratum.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -89,7 +91,9 @@ void CSpStratumBlock::DrawName(CViewInfo* view) const {
   // The top edge lies half a text height above the inner point, so the text is centred on it;
   // the printer's y grows upward.
   DevPoint at = view->LPtoDP(GetInnerPoint());
-  at.y += view->IsPrint() ? 6 * m : -6 * m;
+  const std::int64_t top = std::int64_t{at.y} + (view->IsPrint() ? 6 * m : -6 * m);
+  // An inner point far outside the view maps to the edge of the int range; the text stays there.
+  at.y = static_cast<int>(std::clamp<std::int64_t>(top, INT_MIN, INT_MAX));
   canvas.TextOut(at, prop_.GetName());
 }
 
@@ -97,7 +101,7 @@ std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* line) co
   CDPoly::small_limit = 1e-6;
   auto polygon = Copy();
   CDPoly cut;
-  cut.CopyPoints(line);
+  if (line != nullptr) cut.CopyPoints(line);
   if (polygon->GetSize() < 2 || cut.GetSize() < 2) return polygon;
 
   CDPolyArray::ComparePoints(polygon.get(), &cut);

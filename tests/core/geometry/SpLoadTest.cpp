@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -714,6 +715,19 @@ TEST_F(SpLoadDrawTest, StepsThatShareADeviceColumnStrokeItOnce) {
   std::vector<int> columns;
   for (const Segment& line : Lines()) columns.push_back(line.front().x);
   EXPECT_EQ(columns, (std::vector<int>{135, 136, 137})) << canvas.Dump();
+}
+
+// Zoomed in so far that the load maps beyond the int range: its strokes stay at the edge.
+TEST_F(SpLoadDrawTest, LoadFarOutsideTheViewIsDrawnAtTheEdge) {
+  AttachTestView(view, canvas, 1e9, 0, 0);
+  const auto ground = MakePoly({{0, 20}, {20, 20}});
+  Draw(*Concentrated(5, 10), ground.get());
+  const std::vector<Segment> lines = Lines();
+  ASSERT_EQ(lines.size(), 3u) << canvas.Dump();
+  // Every stroke runs upward from the point, which already lies at the top edge.
+  for (const Segment& line : lines) {
+    for (const DevPoint& p : line) EXPECT_EQ(p.y, INT_MIN) << canvas.Dump();
+  }
 }
 
 TEST_F(SpLoadDrawTest, NothingIsDrawnForAnIncompleteLoadOrWithoutAnOutline) {

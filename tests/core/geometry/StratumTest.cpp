@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -387,9 +388,11 @@ TEST(StratumBlockCutTest, CutPolyWithLine2ReturnsTheWholePolygonForADegenerateIn
   const auto block = MakeRect(0, 0, 10, 10, SampleProp());
   CDPoly shortLine;
   shortLine.Add(-1, 4);
-  const auto whole = block->CutPolyWithLine2(&shortLine);
-  ASSERT_NE(whole, nullptr);
-  ExpectPoints(*whole, PointsOf(*block));
+  for (const CDPoly* line : std::initializer_list<const CDPoly*>{&shortLine, nullptr}) {
+    const auto whole = block->CutPolyWithLine2(line);
+    ASSERT_NE(whole, nullptr);
+    ExpectPoints(*whole, PointsOf(*block));
+  }
 
   const auto single = MakeBlock({{1, 1}});
   CDPoly line;
@@ -481,6 +484,29 @@ TEST_F(StratumDrawTest, DrawNameCentresTheSoilNameOnTheInnerPointInEveryMode) {
   }
 }
 
+// Zoomed in so far that the inner point maps beyond the int range: the text stays at its edge.
+TEST_F(StratumDrawTest, DrawNameOfAPolygonFarOutsideTheViewStaysAtTheEdge) {
+  const struct {
+    const char* mode;
+    int viewMode;
+    double y;  // the polygon's bottom
+    int expectedY;
+  } cases[] = {
+      {"screen, above the view", CViewInfo::kModeDraw, 20, INT_MIN},
+      {"print, above the view", CViewInfo::kModePrint, 20, INT_MAX},
+  };
+  AttachTestView(view, canvas, 1e9, 0, 0);
+  for (const auto& c : cases) {
+    canvas.Clear();
+    view.mode = c.viewMode;
+    auto block = MakeRect(0, c.y, 10, c.y + 4, SampleProp());
+    block->CalcInnerPoint();
+    block->DrawName(&view);
+    ASSERT_EQ(canvas.Primitives().size(), 1u) << c.mode << "\n" << canvas.Dump();
+    EXPECT_EQ(canvas.Primitives()[0].points.at(0).y, c.expectedY) << c.mode;
+  }
+}
+
 TEST_F(StratumDrawTest, DrawNameDrawsNothingWhileNamesAreOff) {
   auto block = MakeRect(0, 0, 10, 4, SampleProp());
   block->CalcInnerPoint();
@@ -520,6 +546,10 @@ TEST(StratumArrayTest, CopyStratumPropCarriesPropertiesToTheRebuiltPolygons) {
   // The inner points were computed and kept.
   const CDPoint inner = rebuilt.GetAt(1)->GetInnerPoint();
   EXPECT_TRUE(rebuilt.GetAt(1)->PolyRgn(&inner));
+
+  // Strata recognised for the first time have no earlier polygons: the properties stay.
+  rebuilt.CopyStratumProp(nullptr);
+  EXPECT_TRUE(prop(0).IsSame(SampleProp()));
 }
 
 TEST(StratumArrayTest, ValidityChecksLookAtTheStrengthValuesAndTheSkinFriction) {
