@@ -112,6 +112,7 @@ class CDPolyArray {
   // Every stratum polygon of this array takes the whole soil properties of the polygon of other
   // that contains its inner point (computed and kept here); polygons whose inner point lies in
   // none of other's keep theirs. Moves other's selection as FindPolygon does.
+  // A null other (no earlier strata) changes nothing.
   void CopyStratumProp(CDPolyArray* other);
   // No stratum polygon lacks any of its four strength values (unit weights, phi, c).
   bool IsValidStratumFs() const;
