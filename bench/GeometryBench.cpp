@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/base/UnitFilter.h"
 #include "core/geometry/DPoint.h"
-#include "core/model/UnitFilter.h"
 
 namespace {
 

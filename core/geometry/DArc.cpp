@@ -200,14 +200,15 @@ CDPoint CDArc::GetMinMax(int which) {
   if (start < 0) start = NormalizeAngle(start);
   if (end < 0) end = NormalizeAngle(end);
   const bool wraps = end <= start;
-  const CDPoint quadrantPoints[] = {
-      {centre.x + R, centre.y}, {centre.x, centre.y + R},
-      {centre.x - R, centre.y}, {centre.x, centre.y - R}};
+  const CDPoint quadrantPoints[] = {{centre.x + R, centre.y},
+                                    {centre.x, centre.y + R},
+                                    {centre.x - R, centre.y},
+                                    {centre.x, centre.y - R}};
   std::vector<CDPoint> candidates;
   for (int k = 0; k < 4; ++k) {
     const double angle = k * kPi / 2;
-    const bool inSweep = wraps ? k == 0 || start <= angle || angle <= end
-                               : k != 0 && start <= angle && angle <= end;
+    const bool inSweep =
+        wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
     if (inSweep) candidates.push_back(quadrantPoints[k]);
   }
   candidates.push_back(GetStart());
@@ -321,8 +322,8 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
   std::vector<std::unique_ptr<CDArc>> pieces;
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     if (cuts[i + 1].key - cuts[i].key >= 1e-6) {
-      pieces.push_back(std::make_unique<CDArc>(centre.x, centre.y, R, cuts[i].angle,
-                                               cuts[i + 1].angle));
+      pieces.push_back(
+          std::make_unique<CDArc>(centre.x, centre.y, R, cuts[i].angle, cuts[i + 1].angle));
     }
   }
   return pieces;

@@ -40,8 +40,7 @@ class CDArc {
   // A fillet tangent to the lines p1->p2 and p3->p4, p2 and p3 being the ends toward their
   // corner. type 0 keeps the tangent point p2, type 1 keeps p3; types 2 and 3 are
   // Set1L1P(p1, p2, p3) and Set1L1P(p4, p3, p2).
-  bool Set2L(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3, const CDPoint* p4,
-             int type);
+  bool Set2L(const CDPoint* p1, const CDPoint* p2, const CDPoint* p3, const CDPoint* p4, int type);
   // The lower of the two arcs of radius r through p1 and p2, on the circle whose centre is the
   // higher (upper set) or the lower of the two candidates.
   bool Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper);
@@ -63,8 +62,7 @@ class CDArc {
   // circle, else how many of the two crossings of line and circle lie on both the segment (or
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
-  int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
-              double tol) const;
+  int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.

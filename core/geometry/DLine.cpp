@@ -35,9 +35,7 @@ void CDLine::SetLine(const CDPoint& from, const CDPoint& to) {
   end = to;
 }
 
-bool CDLine::IsSame(const CDLine& other) const {
-  return start == other.start && end == other.end;
-}
+bool CDLine::IsSame(const CDLine& other) const { return start == other.start && end == other.end; }
 
 bool CDLine::IsValid() const { return start.IsValid() && end.IsValid(); }
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/geometry/Utility.h"
+#include "core/base/Utility.h"
 
 class Archive;
 

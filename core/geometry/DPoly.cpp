@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/model/CoreConfig.h"
+#include "core/base/CoreConfig.h"
 #include "platform/Archive.h"
 #include "platform/NumberText.h"
 

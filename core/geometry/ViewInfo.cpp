@@ -14,8 +14,8 @@ namespace {
 // far-off coordinates (and the no-value sentinel) cannot overflow the conversion.
 std::int64_t TruncToDevice(double v) {
   if (std::isnan(v)) return 0;
-  const double t = std::clamp(std::trunc(v), static_cast<double>(INT_MIN),
-                              static_cast<double>(INT_MAX));
+  const double t =
+      std::clamp(std::trunc(v), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX));
   return static_cast<std::int64_t>(t);
 }
 

@@ -1,5 +1,3 @@
-#include "platform/Archive.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Archive.h"
 #include "platform/ProgramDir.h"
 #include "tests/support/RecordBytes.h"
 
@@ -43,8 +42,8 @@ testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& expected) {
   }
   for (std::size_t i = 0; i < actual.size(); ++i) {
     if (actual[i] != expected[i]) {
-      return testing::AssertionFailure() << "byte " << i << " is " << int{actual[i]}
-                                         << " where " << int{expected[i]} << " was expected";
+      return testing::AssertionFailure() << "byte " << i << " is " << int{actual[i]} << " where "
+                                         << int{expected[i]} << " was expected";
     }
   }
   return testing::AssertionSuccess();
@@ -191,9 +190,9 @@ TEST(ArchiveTest, ReadsBackEveryValueAtItsLimits) {
   using I64 = std::numeric_limits<std::int64_t>;
   Archive out;
   out << std::int8_t{-128} << std::uint8_t{255} << std::int16_t{-32768} << std::uint16_t{65535}
-      << std::int32_t{std::numeric_limits<std::int32_t>::min()}
-      << std::uint32_t{0xFFFFFFFF} << std::int64_t{I64::min()} << std::uint64_t{I64::max()}
-      << -9e32 << std::numeric_limits<double>::denorm_min() << true << Color{0x00ABCDEF};
+      << std::int32_t{std::numeric_limits<std::int32_t>::min()} << std::uint32_t{0xFFFFFFFF}
+      << std::int64_t{I64::min()} << std::uint64_t{I64::max()} << -9e32
+      << std::numeric_limits<double>::denorm_min() << true << Color{0x00ABCDEF};
 
   Archive in(out.Bytes());
   std::int8_t i8 = 0;
@@ -264,8 +263,8 @@ TEST(ArchiveTest, StringArrayKeepsItsItemsInOrder) {
   const std::vector<std::string> items = {"一", "", "two"};
   Archive out;
   out.WriteStringArray(items);
-  EXPECT_EQ(out.Bytes(), B({0x03, 0x00}) + kUnicodeMarker + B({0x01, 0x00, 0x4E}) +
-                             kUnicodeMarker + B({0x00}) + kUnicodeMarker +
+  EXPECT_EQ(out.Bytes(), B({0x03, 0x00}) + kUnicodeMarker + B({0x01, 0x00, 0x4E}) + kUnicodeMarker +
+                             B({0x00}) + kUnicodeMarker +
                              B({0x03, 0x74, 0x00, 0x77, 0x00, 0x6F, 0x00}));
   Archive in(out.Bytes());
   EXPECT_EQ(in.ReadStringArray(), items);
@@ -312,8 +311,7 @@ TEST(ArchiveTest, DamagedDataThrowsEndOfFile) {
       {"string from nothing", B({}), readString},
       {"string cut in the marker", B({0xFF, 0xFE}), readString},
       {"string cut in its WORD length", kUnicodeMarker + B({0xFF, 0x2C}), readString},
-      {"string cut in its DWORD length", kUnicodeMarker + B({0xFF, 0xFF, 0xFF, 0x70}),
-       readString},
+      {"string cut in its DWORD length", kUnicodeMarker + B({0xFF, 0xFF, 0xFF, 0x70}), readString},
       {"Unicode string cut", kUnicodeMarker + B({0x05, 0x61, 0x00, 0x62, 0x00}), readString},
       {"Unicode string cut inside a unit", kUnicodeMarker + B({0x01, 0x61}), readString},
       {"narrow string cut", B({0x05, 0x61, 0x62}), readString},
@@ -324,8 +322,7 @@ TEST(ArchiveTest, DamagedDataThrowsEndOfFile) {
       {"array count cut", B({0x01}), readArray},
       {"array long count cut", B({0xFF, 0xFF, 0x01, 0x00}), readArray},
       {"array count beyond the data", B({0x05, 0x00}) + kUnicodeMarker + B({0x00}), readArray},
-      {"array of 0xFFFFFFFF strings", Repeat(B({0xFF}), 6) + kUnicodeMarker + B({0x00}),
-       readArray},
+      {"array of 0xFFFFFFFF strings", Repeat(B({0xFF}), 6) + kUnicodeMarker + B({0x00}), readArray},
       {"array whose last string is cut", B({0x02, 0x00}) + kUnicodeMarker + B({0x00, 0xFF, 0xFE}),
        readArray},
       {"bytes beyond the data", B({1, 2, 3}),
@@ -365,8 +362,7 @@ TEST(ArchiveTest, WrongDirectionThrowsReadOnlyOrWriteOnly) {
       {"store a string array", false, [](Archive& ar) { ar.WriteStringArray({}); },
        Cause::ReadOnly},
       {"store bytes", false, [](Archive& ar) { ar.WriteBytes("a", 1); }, Cause::ReadOnly},
-      {"save a loading archive", false, [&](Archive& ar) { ar.SaveToFile(file); },
-       Cause::ReadOnly},
+      {"save a loading archive", false, [&](Archive& ar) { ar.SaveToFile(file); }, Cause::ReadOnly},
       {"load a number", true,
        [](Archive& ar) {
          double v = 0;
@@ -374,8 +370,7 @@ TEST(ArchiveTest, WrongDirectionThrowsReadOnlyOrWriteOnly) {
        },
        Cause::WriteOnly},
       {"load a string", true, [](Archive& ar) { ar.ReadString(); }, Cause::WriteOnly},
-      {"load a string array", true, [](Archive& ar) { ar.ReadStringArray(); },
-       Cause::WriteOnly},
+      {"load a string array", true, [](Archive& ar) { ar.ReadStringArray(); }, Cause::WriteOnly},
       {"load bytes", true,
        [](Archive& ar) {
          char c = 0;

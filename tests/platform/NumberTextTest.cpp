@@ -1,5 +1,3 @@
-#include "platform/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,6 +5,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+
+#include "platform/NumberText.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "platform/ProgramDir.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
+
+#include "platform/ProgramDir.h"
 
 namespace fs = std::filesystem;
 

@@ -1,9 +1,9 @@
-#include "platform/RecordingCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+
+#include "platform/RecordingCanvas.h"
 
 namespace {
 
@@ -136,9 +136,15 @@ TEST(RecordingCanvasTest, PrintsOneReadableLinePerPrimitive) {
          c.LineTo({30, 40});
        },
        "Line (10,20)-(30,40) pen=Solid/1/#0000FF rop=NotXor"},
-      {"polyline", [](RecordingCanvas& c) { c.Polyline({{0, 0}, {10, 0}, {10, 10}}); },
+      {"polyline",
+       [](RecordingCanvas& c) {
+         c.Polyline({{0, 0}, {10, 0}, {10, 10}});
+       },
        "Polyline (0,0) (10,0) (10,10) pen=Solid/1/#000000 rop=Copy"},
-      {"polygon", [](RecordingCanvas& c) { c.Polygon({{0, 0}, {10, 0}, {0, 10}}); },
+      {"polygon",
+       [](RecordingCanvas& c) {
+         c.Polygon({{0, 0}, {10, 0}, {0, 10}});
+       },
        "Polygon (0,0) (10,0) (0,10) pen=Solid/1/#000000 brush=Solid/#FFFFFF rop=Copy"},
       {"rectangle without fill",
        [](RecordingCanvas& c) {
@@ -147,9 +153,15 @@ TEST(RecordingCanvasTest, PrintsOneReadableLinePerPrimitive) {
          c.Rectangle({0, 0, 10, 5});
        },
        "Rectangle [0,0,10,5] pen=Dash/2/#FF0000 brush=Null rop=Copy"},
-      {"ellipse", [](RecordingCanvas& c) { c.Ellipse({-5, -5, 5, 5}); },
+      {"ellipse",
+       [](RecordingCanvas& c) {
+         c.Ellipse({-5, -5, 5, 5});
+       },
        "Ellipse [-5,-5,5,5] pen=Solid/1/#000000 brush=Solid/#FFFFFF rop=Copy"},
-      {"arc", [](RecordingCanvas& c) { c.Arc({0, 0, 10, 10}, {10, 5}, {0, 5}); },
+      {"arc",
+       [](RecordingCanvas& c) {
+         c.Arc({0, 0, 10, 10}, {10, 5}, {0, 5});
+       },
        "Arc [0,0,10,10] (10,5)->(0,5) pen=Solid/1/#000000 rop=Copy"},
       {"transparent text",
        [](RecordingCanvas& c) {

@@ -1,8 +1,8 @@
-#include "platform/Text.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/Text.h"
 
 namespace {
 
@@ -32,10 +32,16 @@ TEST(TextTest, Utf8AndUtf16RoundTrip) {
 
 TEST(TextTest, MalformedUtf8BecomesReplacementCharacters) {
   const UnicodeCase cases[] = {
-      {"byte that starts nothing", "a\xFF" "b", u"a\uFFFDb"},
+      {"byte that starts nothing",
+       "a\xFF"
+       "b",
+       u"a\uFFFDb"},
       {"lone continuation byte", "\x80", u"\uFFFD"},
       {"sequence cut at the end", "a\xE6\x97", u"a\uFFFD"},
-      {"sequence cut by ASCII", "\xE6\x97" "A", u"\uFFFDA"},
+      {"sequence cut by ASCII",
+       "\xE6\x97"
+       "A",
+       u"\uFFFDA"},
       {"overlong slash", "\xC0\xAF", u"\uFFFD\uFFFD"},
       {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
@@ -49,7 +55,9 @@ TEST(TextTest, MalformedUtf8BecomesReplacementCharacters) {
 TEST(TextTest, UnpairedSurrogatesBecomeReplacementCharacters) {
   const UnicodeCase cases[] = {
       {"high surrogate at the end", "a\uFFFD", u"a\xD800"},
-      {"high surrogate before a letter", "\uFFFDa", u"\xD800" u"a"},
+      {"high surrogate before a letter", "\uFFFDa",
+       u"\xD800"
+       u"a"},
       {"low surrogate alone", "\uFFFD", u"\xDC00"},
       {"pair in the wrong order", "\uFFFD\uFFFD", u"\xDC00\xD800"},
   };
@@ -83,15 +91,16 @@ TEST(TextTest, Cp932BothWays) {
   }
 }
 
-TEST(TextTest, WaveDashWritesAsTheCp932Tilde) {
-  EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60");
-}
+TEST(TextTest, WaveDashWritesAsTheCp932Tilde) { EXPECT_EQ(Utf8ToCp932("〜"), "\x81\x60"); }
 
 TEST(TextTest, UnconvertibleCharactersBecomeQuestionMarks) {
   const Cp932Case toCp932[] = {
       {"accented letter", "aé b", "a? b"},
       {"emoji", "x😀y", "x?y"},
-      {"malformed UTF-8", "a\xFF" "b", "a?b"},
+      {"malformed UTF-8",
+       "a\xFF"
+       "b",
+       "a?b"},
       {"cut UTF-8 sequence at the end", "a\xE6\x97", "a?"},
   };
   for (const Cp932Case& c : toCp932) {
@@ -100,10 +109,14 @@ TEST(TextTest, UnconvertibleCharactersBecomeQuestionMarks) {
   }
 
   const Cp932Case fromCp932[] = {
-      {"unassigned double-byte code", "a?b", "a\x85\x40" "b"},
+      {"unassigned double-byte code", "a?b",
+       "a\x85\x40"
+       "b"},
       {"lead byte at the end", "a?", "a\x82"},
       {"lead byte without a trail byte", "? x", "\x82\x20x"},
-      {"byte that is no character", "?a", "\xFF" "a"},
+      {"byte that is no character", "?a",
+       "\xFF"
+       "a"},
   };
   for (const Cp932Case& c : fromCp932) {
     SCOPED_TRACE(c.name);

@@ -1,5 +1,3 @@
-#include "platform/UiServices.h"
-
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 #include <utility>
 
 #include "platform/HeadlessUi.h"
+#include "platform/UiServices.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace {

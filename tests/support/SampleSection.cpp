@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "core/geometry/SpStratum.h"
-#include "core/geometry/StratumProp.h"
+#include "core/section/SpStratum.h"
+#include "core/section/StratumProp.h"
 #include "platform/DevTypes.h"
 
 namespace {

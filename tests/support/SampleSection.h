@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "core/geometry/DPolyArray.h"
-#include "core/geometry/Danmen.h"
-#include "core/geometry/SpCrack.h"
-#include "core/geometry/SpGround.h"
-#include "core/geometry/SpSlide.h"
-#include "core/geometry/SpWater.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpCrack.h"
+#include "core/section/SpGround.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpWater.h"
 
 struct SampleSection {
   // The level that closes the lowest stratum.

@@ -1,5 +1,3 @@
-#include "core/geometry/DArc.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,9 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/geometry/DArc.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/geometry/DrawTestUtil.h"
+#include "tests/support/DrawTestUtil.h"
 
 namespace {
 
@@ -68,11 +67,11 @@ TEST(DArcTest, Set3PRunsThroughTheMiddlePoint) {
     double cx, cy, r, start, end;
   };
   const Case cases[] = {
-      {{-1, 0}, {0, -1}, {1, 0}, 0, 0, 1, kPi, 0},       // the lower half
-      {{-1, 0}, {0, 1}, {1, 0}, 0, 0, 1, 0, kPi},        // the upper half
-      {{1, 0}, {0, 1}, {-1, 0}, 0, 0, 1, 0, kPi},        // the order of the ends does not count
+      {{-1, 0}, {0, -1}, {1, 0}, 0, 0, 1, kPi, 0},  // the lower half
+      {{-1, 0}, {0, 1}, {1, 0}, 0, 0, 1, 0, kPi},   // the upper half
+      {{1, 0}, {0, 1}, {-1, 0}, 0, 0, 1, 0, kPi},   // the order of the ends does not count
       {{0, -1}, {1, 0}, {0, 1}, 0, 0, 1, 3 * kPi / 2, kPi / 2},  // through angle 0
-      {{-1, 0}, {1, 0}, {0, 1}, 0, 0, 1, kPi, kPi / 2},  // a vertical bisector
+      {{-1, 0}, {1, 0}, {0, 1}, 0, 0, 1, kPi, kPi / 2},          // a vertical bisector
       {{8, 4}, {3, 9}, {-2, 4}, 3, 4, 5, 0, kPi},
   };
   for (const Case& c : cases) {
@@ -304,8 +303,8 @@ SegmentIntegral IntegrateSegment(double r, double theta) {
   for (int i = 0; i <= n; ++i) {
     const double t = t0 + i * h;
     const double weight = (i == 0 || i == n) ? 1 : (i % 2 == 1 ? 4 : 2);
-    const double width = 2 * r * std::cos(t);          // slice width at y = R sin t
-    const double dy = r * std::cos(t);                 // dy / dt
+    const double width = 2 * r * std::cos(t);  // slice width at y = R sin t
+    const double dy = r * std::cos(t);         // dy / dt
     area += weight * width * dy;
     moment += weight * r * std::sin(t) * width * dy;
   }
@@ -324,15 +323,14 @@ TEST(DArcTest, SegmentCentroidForEverySweep) {
   for (const Case& c : cases) {
     const CDArc arc = MakeArc(centre.x, centre.y, r, c.start, NormalizeAngle(c.start + c.theta));
     const double middle = c.start + c.theta / 2;
-    const double closed = 4 * r * std::pow(std::sin(c.theta / 2), 3) /
-                          (3 * (c.theta - std::sin(c.theta)));
+    const double closed =
+        4 * r * std::pow(std::sin(c.theta / 2), 3) / (3 * (c.theta - std::sin(c.theta)));
     const SegmentIntegral numeric = IntegrateSegment(r, c.theta);
     EXPECT_NEAR(numeric.distance, closed, 1e-9);
     EXPECT_NEAR(arc.GetKoArea(), numeric.area, 1e-9);
 
     const CDPoint g = arc.GetKoCenterBalance();
-    ExpectNear(g, centre.x + closed * std::cos(middle), centre.y + closed * std::sin(middle),
-               1e-9);
+    ExpectNear(g, centre.x + closed * std::cos(middle), centre.y + closed * std::sin(middle), 1e-9);
     EXPECT_EQ(g.flag, 0);
     // The centroid lies toward the middle of the arc, beyond pi too.
     const CDPoint toMid = arc.GetMid(0.5) - centre;
@@ -347,8 +345,7 @@ TEST(DArcTest, SliverSegmentGivesTheChordMidpoint) {
   const CDPoint g = sliver.GetKoCenterBalance();
   EXPECT_EQ(g.x, expected.x);
   EXPECT_EQ(g.y, expected.y);
-  ExpectNear(MakeArc(0.0, 0.0, 1.0, 0.5, 0.5).GetKoCenterBalance(), std::cos(0.5),
-             std::sin(0.5));
+  ExpectNear(MakeArc(0.0, 0.0, 1.0, 0.5, 0.5).GetKoCenterBalance(), std::cos(0.5), std::sin(0.5));
 }
 
 TEST(DArcTest, CrossAL) {
@@ -368,15 +365,21 @@ TEST(DArcTest, CrossAL) {
       {0, kPi, {2, 0.5}, {-2, 0.5}, 0.0, 2, {s, 0.5}, {-s, 0.5}},
       // The first crossing lies off the arc: out1 is the second.
       {0, kPi, {0.5, -2}, {0.5, 2}, 0.0, 1, {0.5, s}, {0.5, s}},
-      {0, kPi, {2, 2}, {3, 3}, 0.0, 0, {std::sqrt(0.5), std::sqrt(0.5)},
+      {0,
+       kPi,
+       {2, 2},
+       {3, 3},
+       0.0,
+       0,
+       {std::sqrt(0.5), std::sqrt(0.5)},
        {std::sqrt(0.5), std::sqrt(0.5)}},
       // The crossing 1e-7 beyond the segment's end counts within tol.
       {0, kPi, {0, 0}, {0, 1 - 1e-7}, 0.0, 0, {0, 1}, {0, 1}},
       {0, kPi, {0, 0}, {0, 1 - 1e-7}, 1e-6, 1, {0, 1}, {0, 1}},
       // A wrapping arc (the right half) takes angle 0.
       {3 * kPi / 2, kPi / 2, {-2, 0}, {2, 0}, 0.0, 1, {1, 0}, {1, 0}},
-      {0, kPi / 2, {-2, 0}, {2, 0}, 0.0, 1, {1, 0}, {1, 0}},  // the arc's start counts
-      {0, kPi, {-2, 1.5}, {2, 1.5}, 0.0, -1, none, none},      // the line misses the circle
+      {0, kPi / 2, {-2, 0}, {2, 0}, 0.0, 1, {1, 0}, {1, 0}},      // the arc's start counts
+      {0, kPi, {-2, 1.5}, {2, 1.5}, 0.0, -1, none, none},         // the line misses the circle
       {0, kPi, {0.5, 0.5}, {0.50005, 0.5}, 0.0, -1, none, none},  // a and b coincide
   };
   for (const Case& c : cases) {
@@ -406,16 +409,26 @@ TEST(DArcTest, CutArcDividesAtTheCrossings) {
       {"first quadrant, a crossing", 0.2, 1.0, {Ray(0.6)}, {{0.2, 0.6}, {0.6, 1.0}}},
       {"first quadrant, a crossing off the arc", 0.2, 1.0, {Ray(2.0)}, {{0.2, 1.0}}},
       {"wrapping, no crossing", 5.5, 0.5, {}, {{5.5, 0.5}}},
-      {"wrapping, crossings both sides of 0", 5.5, 0.5, {Ray(0.0), Ray(6.0)},
+      {"wrapping, crossings both sides of 0",
+       5.5,
+       0.5,
+       {Ray(0.0), Ray(6.0)},
        {{5.5, 6.0}, {6.0, 0.0}, {0.0, 0.5}}},
-      {"lower half, a vertical line", kPi, 0.0, {{CDPoint(0, -2), CDPoint(0, 2)}},
+      {"lower half, a vertical line",
+       kPi,
+       0.0,
+       {{CDPoint(0, -2), CDPoint(0, 2)}},
        {{kPi, 3 * kPi / 2}, {3 * kPi / 2, 0.0}}},
-      {"crossings in reverse order along one polyline", 0.2, 1.0,
+      {"crossings in reverse order along one polyline",
+       0.2,
+       1.0,
        {{CDPoint(0, 0), Polar(2.0, 0.8), Polar(2.0, 0.4), CDPoint(0, 0)}},
        {{0.2, 0.4}, {0.4, 0.8}, {0.8, 1.0}}},
-      {"a crossing at the arc's end makes no piece", 0.2, 1.0, {Ray(0.2), Ray(1.0)},
-       {{0.2, 1.0}}},
-      {"crossings closer than 1e-6 cut once", 0.2, 1.0, {Ray(0.6), Ray(0.6 + 1e-7)},
+      {"a crossing at the arc's end makes no piece", 0.2, 1.0, {Ray(0.2), Ray(1.0)}, {{0.2, 1.0}}},
+      {"crossings closer than 1e-6 cut once",
+       0.2,
+       1.0,
+       {Ray(0.6), Ray(0.6 + 1e-7)},
        {{0.2, 0.6}, {0.6 + 1e-7, 1.0}}},
   };
   for (const Case& c : cases) {

@@ -1,5 +1,3 @@
-#include "core/geometry/DLine.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,10 +5,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/geometry/DLine.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/geometry/DrawTestUtil.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
 namespace {
@@ -90,23 +89,16 @@ TEST(DLineTest, GetXAndGetY) {
     double expected;
   };
   const Case cases[] = {
-      {{0, 0}, {4, 2}, true, 1.0, 2.0},
-      {{0, 0}, {4, 2}, true, 2.0, 4.0},
-      {{0, 0}, {4, 2}, true, 0.0, 0.0},
-      {{0, 0}, {4, 2}, true, 3.0, kNoValue},
-      {{0, 0}, {4, 2}, true, -0.5, kNoValue},
-      {{4, 2}, {0, 0}, true, 1.0, 2.0},
-      {{1, 0}, {1, 5}, true, 2.5, 1.0},   // vertical: the lower x
-      {{0, 3}, {5, 3}, true, 3.0, 0.0},   // horizontal: the start counts as the lower end
-      {{5, 3}, {0, 3}, true, 3.0, 5.0},
-      {{0, 3}, {5, 3}, true, 3.1, kNoValue},
-      {{0, 0}, {4, 2}, false, 2.0, 1.0},
-      {{0, 0}, {4, 2}, false, 4.0, 2.0},
-      {{4, 2}, {0, 0}, false, 0.0, 0.0},
-      {{0, 0}, {4, 2}, false, 4.5, kNoValue},
+      {{0, 0}, {4, 2}, true, 1.0, 2.0},       {{0, 0}, {4, 2}, true, 2.0, 4.0},
+      {{0, 0}, {4, 2}, true, 0.0, 0.0},       {{0, 0}, {4, 2}, true, 3.0, kNoValue},
+      {{0, 0}, {4, 2}, true, -0.5, kNoValue}, {{4, 2}, {0, 0}, true, 1.0, 2.0},
+      {{1, 0}, {1, 5}, true, 2.5, 1.0},  // vertical: the lower x
+      {{0, 3}, {5, 3}, true, 3.0, 0.0},  // horizontal: the start counts as the lower end
+      {{5, 3}, {0, 3}, true, 3.0, 5.0},       {{0, 3}, {5, 3}, true, 3.1, kNoValue},
+      {{0, 0}, {4, 2}, false, 2.0, 1.0},      {{0, 0}, {4, 2}, false, 4.0, 2.0},
+      {{4, 2}, {0, 0}, false, 0.0, 0.0},      {{0, 0}, {4, 2}, false, 4.5, kNoValue},
       {{2, 0}, {2, 5}, false, 2.0, 0.0},  // vertical: the start counts as the left end
-      {{2, 5}, {2, 0}, false, 2.0, 5.0},
-      {{2, 0}, {2, 5}, false, 2.1, kNoValue},
+      {{2, 5}, {2, 0}, false, 2.0, 5.0},      {{2, 0}, {2, 5}, false, 2.1, kNoValue},
   };
   for (const Case& c : cases) {
     const CDLine line(c.start, c.end);
@@ -200,10 +192,10 @@ TEST_F(DLineRubberBandTest, EachMoveErasesThePreviousBandAndDrawsTheNew) {
 
   canvas.Clear();
   line.OnMouseMove(view, 1, CDPoint(17.0, 14.0));
-  EXPECT_EQ(DrawnPoints(canvas, PrimitiveKind::Line),
-            (std::vector<std::vector<DevPoint>>{
-                {{500, 400}, {510, 390}},    // the old band again: erased
-                {{500, 400}, {520, 410}}}));  // the new band
+  EXPECT_EQ(
+      DrawnPoints(canvas, PrimitiveKind::Line),
+      (std::vector<std::vector<DevPoint>>{{{500, 400}, {510, 390}},  // the old band again: erased
+                                          {{500, 400}, {520, 410}}}));  // the new band
   for (const DrawnPrimitive& p : canvas.Primitives()) {
     EXPECT_EQ(p.state.rasterOp, RasterOp::NotXorPen);
   }
@@ -478,12 +470,9 @@ TEST(DLineVectorTest, AngleAndAxes) {
   };
   const double pi = std::numbers::pi;
   const Case cases[] = {
-      {{1.0, 0.0}, 0.0, true, false},
-      {{-1.0, 0.0}, pi, true, false},
-      {{0.0, 2.0}, pi / 2, false, true},
-      {{0.0, -2.0}, -pi / 2, false, true},
-      {{1.0, 1.0}, pi / 4, false, false},
-      {{-1.0, -1.0}, -3 * pi / 4, false, false},
+      {{1.0, 0.0}, 0.0, true, false},     {{-1.0, 0.0}, pi, true, false},
+      {{0.0, 2.0}, pi / 2, false, true},  {{0.0, -2.0}, -pi / 2, false, true},
+      {{1.0, 1.0}, pi / 4, false, false}, {{-1.0, -1.0}, -3 * pi / 4, false, false},
   };
   for (const Case& c : cases) {
     const CDLineVector v(CDPoint(0.0, 0.0), c.to);

@@ -1,5 +1,3 @@
-#include "core/geometry/DPoint.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/geometry/DPoint.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
 

@@ -1,5 +1,3 @@
-#include "core/geometry/DPolyArray.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,10 +10,11 @@
 #include <vector>
 
 #include "core/geometry/DArc.h"
+#include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
 namespace {
@@ -181,8 +180,16 @@ TEST(PolyArrayRecordTest, StoreWritesTheCountThenKindAndRecordOfEachShape) {
 
   RecordBytes expected;
   expected.Int(2)
-      .Int(1).Text(u"地層1").Int(2).Double(1.5).Double(-2.0).Double(3.0).Double(4.25)
-      .Int(-1).Text(u"").Int(0);
+      .Int(1)
+      .Text(u"地層1")
+      .Int(2)
+      .Double(1.5)
+      .Double(-2.0)
+      .Double(3.0)
+      .Double(4.25)
+      .Int(-1)
+      .Text(u"")
+      .Int(0);
   EXPECT_EQ(ar.Bytes(), expected.Get());
 }
 
@@ -501,7 +508,7 @@ TEST(PolyArrayFindTest, FoundShapeIsForgottenWhenItLeavesTheList) {
 TEST(PolyArrayCrossTest, SegmentCrossingNearestOrFarthestFromTheStart) {
   CDPolyArray array;
   array.Add(MakePoly({{5, -1}, {5, 1}}));
-  array.Add(MakePoly({{0, 5}, {1, 5}}));  // not crossed
+  array.Add(MakePoly({{0, 5}, {1, 5}}));                    // not crossed
   array.Add(MakePoly({{2, -1}, {2, 1}, {8, 1}, {8, -1}}));  // nearest crossing (2, 0)
   array.Add(MakePoly({{7, -1}, {7, 1}}));
   const CDPoint p1(0, 0);

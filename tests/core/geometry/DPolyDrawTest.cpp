@@ -7,7 +7,7 @@
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/geometry/DrawTestUtil.h"
+#include "tests/support/DrawTestUtil.h"
 
 namespace {
 
@@ -119,11 +119,7 @@ struct HandleCase {
 
 TEST_F(PolyDrawTest, HandleRangeEnlargesTheChosenVertices) {
   const HandleCase cases[] = {
-      {2, -1, {2}},
-      {1, 3, {1, 2, 3}},
-      {0, -1, {0}},
-      {-1, -1, {}},
-      {3, 1, {}},  // an empty range
+      {2, -1, {2}}, {1, 3, {1, 2, 3}}, {0, -1, {0}}, {-1, -1, {}}, {3, 1, {}},  // an empty range
       {4, 9, {4}},
   };
   const KindPoly shape(kKindPoly, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}});
@@ -136,8 +132,8 @@ TEST_F(PolyDrawTest, HandleRangeEnlargesTheChosenVertices) {
     for (int i = 0; i < 5; ++i) {
       const int cx = 10 * (i + 1);
       const bool large = std::find(c.large.begin(), c.large.end(), i) != c.large.end();
-      const DevRect expected = large ? DevRect{cx - 3, 287, cx + 4, 294}
-                                     : DevRect{cx - 2, 288, cx + 2, 292};
+      const DevRect expected =
+          large ? DevRect{cx - 3, 287, cx + 4, 294} : DevRect{cx - 2, 288, cx + 2, 292};
       EXPECT_EQ(boxes[i].rect, expected) << "vertex " << i;
       EXPECT_EQ(boxes[i].state.brush, canvas.CurrentBrush());
     }
@@ -174,8 +170,8 @@ TEST_F(PolyDrawTest, DrawKukanDrawsThePartBetweenTheProjectionsInEitherOrder) {
   const KindPoly shape(kKindPoly, {{0, 0}, {10, 0}, {10, 10}, {20, 10}});
   const CDPoint a(2, 1);
   const CDPoint b(11, 5);
-  const std::vector<std::vector<DevPoint>> expected = {
-      {{20, 300}, {100, 300}}, {{100, 300}, {100, 250}}};
+  const std::vector<std::vector<DevPoint>> expected = {{{20, 300}, {100, 300}},
+                                                       {{100, 300}, {100, 250}}};
   for (const bool swapped : {false, true}) {
     canvas.Clear();
     shape.DrawKukan(&view, swapped ? &b : &a, swapped ? &a : &b);

@@ -10,7 +10,7 @@
 
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
-#include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 
 namespace {
 

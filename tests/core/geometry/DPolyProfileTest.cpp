@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/geometry/DPoly.h"
-#include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/CoreConfig.h"
 #include "core/geometry/DPoly.h"
-#include "core/model/CoreConfig.h"
 #include "platform/Archive.h"
-#include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 
 namespace {

@@ -1,15 +1,14 @@
-#include "core/geometry/Polygon.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <typeinfo>
 #include <vector>
 
+#include "core/geometry/Polygon.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
-#include "tests/core/geometry/DrawTestUtil.h"
-#include "tests/core/geometry/PolyTestUtil.h"
+#include "tests/support/DrawTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 
 namespace {
 

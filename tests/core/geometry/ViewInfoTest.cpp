@@ -1,5 +1,3 @@
-#include "core/geometry/ViewInfo.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "core/geometry/MakeAvi.h"
+#include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
 
 namespace {

@@ -1,4 +1,0 @@
-#include "core/model/CoreConfig.h"
-
-CUnitFilter CCoreConfig::_roundSet;
-int CCoreConfig::_stageNo = 0;

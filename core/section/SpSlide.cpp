@@ -1,0 +1,486 @@
+// CSpSlide: the entered slide line, its record, validation, reversal and the building of the
+// working slide surface.
+
+#include "core/section/SpSlide.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+
+#include "core/base/CoreConfig.h"
+#include "core/geometry/DArc.h"
+#include "core/geometry/DPolyArray.h"
+#include "core/geometry/ViewInfo.h"
+#include "core/section/SpSlideWork.h"
+#include "platform/Archive.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr int kMaxStyle = 5;
+constexpr int kMaxStrengthType = 5;
+constexpr double kCoordinateLimit = 9999.999;
+// Quantity codes of the rounding rules for the centre and the radius.
+constexpr int kRoundCodeX = 341;
+constexpr int kRoundCodeY = 351;
+constexpr int kRoundCodeRadius = 993;
+constexpr Color kSlideColor = Color::Rgb(255, 0, 0);
+// Tolerance of the crossings counted with a stratum polygon.
+constexpr double kCrossTolerance = 1e-6;
+
+// A centre coordinate outside the drawable range becomes no value; the others are rounded.
+double ValidCentre(double v, int roundCode) {
+  if (v == kNoValue) return v;
+  if (v < -kCoordinateLimit || v > kCoordinateLimit) return kNoValue;
+  return CCoreConfig::GetRound(v, roundCode);
+}
+
+double ValidRadius(double r) {
+  if (r == kNoValue) return r;
+  if (r <= 0 || r > kCoordinateLimit) return kNoValue;
+  return CCoreConfig::GetRound(r, kRoundCodeRadius);
+}
+
+int PenWidth(const CViewInfo& view, bool bold) {
+  if (view.IsPrint()) return 3;
+  return bold ? 2 : 1;
+}
+
+void RequireIndex(int i) {
+  if (i < 0) throw std::out_of_range("CSpSlide: negative vertex index");
+}
+
+unsigned EntryOrZero(const std::vector<unsigned>& entries, int i) {
+  RequireIndex(i);
+  return static_cast<std::size_t>(i) < entries.size() ? entries[static_cast<std::size_t>(i)] : 0u;
+}
+
+unsigned& GrownEntry(std::vector<unsigned>& entries, int i) {
+  RequireIndex(i);
+  const auto index = static_cast<std::size_t>(i);
+  if (entries.size() <= index) entries.resize(index + 1, 0u);
+  return entries[index];
+}
+
+// The arc mode of CDArc::Set2L for the arc-joint styles 2 to 5.
+int ArcModeOfStyle(int style) {
+  switch (style) {
+    case 2:
+      return 3;
+    case 3:
+      return 2;
+    case 4:
+      return 0;
+    default:
+      return 1;
+  }
+}
+
+}  // namespace
+
+CSpSlide::CSpSlide() : styles_(kInitialEntries, 0u), strengths_(kInitialEntries, 0u) {
+  SetName("すべり面");
+}
+
+// ---- Record ----
+
+void CSpSlide::Store(Archive& ar, int /*version*/) const {
+  ar.WriteString(GetName());
+  ar << static_cast<std::int32_t>(GetSize());
+  ar << centreX_ << centreY_ << radius_;
+  for (int i = 0; i < GetSize(); ++i) {
+    const CDPoint& p = *GetAt(i);
+    ar << p.x << p.y << static_cast<std::uint32_t>(EntryOrZero(styles_, i))
+       << static_cast<std::uint32_t>(EntryOrZero(strengths_, i));
+  }
+}
+
+void CSpSlide::Load(Archive& ar, int /*version*/) {
+  std::string name = ar.ReadString();
+  std::int32_t n = 0;
+  ar >> n;
+  if (n < 0) {
+    throw ArchiveException(ArchiveException::Cause::BadFormat,
+                           "slide line record with a negative point count");
+  }
+  double cx = 0;
+  double cy = 0;
+  double r = 0;
+  ar >> cx >> cy >> r;
+  ar.RequireItems(static_cast<std::uint64_t>(n), 2 * sizeof(double) + 2 * sizeof(std::uint32_t));
+  // The arrays hold at least the usual 400 entries and always every stored vertex.
+  const auto size =
+      std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(kInitialEntries));
+  std::vector<unsigned> styles(size, 0u);
+  std::vector<unsigned> strengths(size, 0u);
+  PointList points;
+  for (std::int32_t i = 0; i < n; ++i) {
+    auto p = std::make_shared<CDPoint>();
+    std::uint32_t style = 0;
+    std::uint32_t strength = 0;
+    ar >> p->x >> p->y >> style >> strength;
+    points.push_back(std::move(p));
+    styles[static_cast<std::size_t>(i)] = style;
+    strengths[static_cast<std::size_t>(i)] = strength;
+  }
+  SetName(name);
+  DeleteAll();
+  for (auto& p : points) Add(std::move(p));
+  styles_ = std::move(styles);
+  strengths_ = std::move(strengths);
+  centreX_ = cx;
+  centreY_ = cy;
+  radius_ = r;
+}
+
+// ---- Validation ----
+
+void CSpSlide::ChangeValid() {
+  CDPoly::ChangeValid();
+  for (int i = 0; i < GetSize(); ++i) {
+    if (GetStyle(i) < 0 || GetStyle(i) > kMaxStyle) SetStyle(i, 0);
+    if (GetStrengthType(i) > kMaxStrengthType) SetStrengthType(i, 0);
+  }
+  centreX_ = ValidCentre(centreX_, kRoundCodeX);
+  centreY_ = ValidCentre(centreY_, kRoundCodeY);
+  radius_ = ValidRadius(radius_);
+}
+
+// ---- Copying ----
+
+std::unique_ptr<CDPoly> CSpSlide::Copy() const {
+  auto copy = std::make_unique<CSpSlide>();
+  copy->CopySuberi(this);
+  return copy;
+}
+
+void CSpSlide::Copy(const CSpSlide* other) { CopySuberi(other); }
+
+void CSpSlide::CopySuberi(const CSpSlide* other) {
+  if (other == this) return;
+  SetName(other->GetName());
+  CopyPoints(other);
+  styles_ = other->styles_;
+  strengths_ = other->strengths_;
+  centreX_ = other->centreX_;
+  centreY_ = other->centreY_;
+  radius_ = other->radius_;
+}
+
+// ---- Styles and strengths ----
+
+void CSpSlide::SetStyle(int i, int style) { GrownEntry(styles_, i) = static_cast<unsigned>(style); }
+
+int CSpSlide::GetStyle(int i) const { return static_cast<int>(EntryOrZero(styles_, i)); }
+
+void CSpSlide::SetStrengthIndex(int i, int index) {
+  unsigned& word = GrownEntry(strengths_, i);
+  word = slide_strength::WithIndex(word, index);
+}
+
+void CSpSlide::SetStrengthType(int i, int type) {
+  unsigned& word = GrownEntry(strengths_, i);
+  word = slide_strength::WithType(word, type);
+}
+
+int CSpSlide::GetStrengthIndex(int i) const {
+  return slide_strength::Index(EntryOrZero(strengths_, i));
+}
+
+int CSpSlide::GetStrengthType(int i) const {
+  return slide_strength::Type(EntryOrZero(strengths_, i));
+}
+
+void CSpSlide::SetStrengthSize(int n) {
+  RequireIndex(n);
+  strengths_.resize(static_cast<std::size_t>(n), 0u);
+}
+
+std::string CSpSlide::GetStyleString(int i) const {
+  if (i >= GetSize() - 1) return {};
+  const bool arc = GetStyle(i) != 0 || (i > 0 && GetStyle(i - 1) == 1);
+  return arc ? "円弧" : "直線";
+}
+
+// ---- Vertices ----
+
+CDPoint* CSpSlide::AddNewPoint(const CDPoint& point, int style, int type) {
+  const int i = Add(std::make_shared<CDPoint>(point));
+  SetStyle(i, style);
+  SetStrengthType(i, type);
+  return GetAt(i);
+}
+
+void CSpSlide::InsertPoint(int i, const CDPoint& point, int style, int type, int index) {
+  InsertAt(i, std::make_shared<CDPoint>(point));
+  // The entries of the later vertices move up with them.
+  GrownEntry(styles_, i);
+  GrownEntry(strengths_, i);
+  styles_.insert(styles_.begin() + i, static_cast<unsigned>(style));
+  strengths_.insert(strengths_.begin() + i,
+                    slide_strength::WithIndex(slide_strength::WithType(0u, type), index));
+}
+
+void CSpSlide::DeletePoint(int i) {
+  if (i < 0 || i >= GetSize()) return;
+  RemoveAt(i);
+  // The entries of the later vertices move down with them, over the whole length of the arrays.
+  for (auto* entries : {&styles_, &strengths_}) {
+    if (static_cast<std::size_t>(i) >= entries->size()) continue;
+    entries->erase(entries->begin() + i);
+    entries->push_back(0u);
+  }
+}
+
+void CSpSlide::ReverseSuberi() {
+  const int n = GetSize();
+  if (n == 0) return;
+  // The reversed line is the same line: it keeps its name and its circle.
+  CSpSlide reversed;
+  reversed.SetName(GetName());
+  reversed.SetOR(centreX_, centreY_, radius_);
+  for (int i = n - 1; i >= 0; --i) reversed.AddNewPoint(CDPoint(GetAt(i)->x, GetAt(i)->y), 0, 0);
+  std::vector<bool> taken(static_cast<std::size_t>(n), false);
+  const auto isTaken = [&taken](int j) { return taken[static_cast<std::size_t>(j)]; };
+  for (int i = 0; i + 1 < n; ++i) {
+    const int j = n - 2 - i;
+    reversed.SetStrengthType(j, GetStrengthType(i));
+    reversed.SetStrengthIndex(j, GetStrengthIndex(i));
+    const int style = GetStyle(i);
+    if (style == 1) {
+      // A three-point arc keeps its three vertices: it starts at the old third one.
+      const int arcStart = n - 3 - i;
+      if (arcStart >= 0 && !isTaken(arcStart) && !isTaken(j)) {
+        reversed.SetStyle(arcStart, 1);
+        reversed.SetStyle(j, 0);
+        taken[static_cast<std::size_t>(arcStart)] = true;
+        taken[static_cast<std::size_t>(j)] = true;
+      }
+      continue;
+    }
+    if (isTaken(j)) continue;
+    reversed.SetStyle(j, style == 2 ? 3 : style == 3 ? 2 : style);
+  }
+  CopySuberi(&reversed);
+}
+
+// ---- The working surface ----
+
+std::unique_ptr<CSpSlideWork> CSpSlide::CreateDrawObj() const {
+  auto work = std::make_unique<CSpSlideWork>();
+  const int n = GetSize();
+  const bool reversed = n > 1 && GetAt(0)->x > GetAt(n - 1)->x;
+  const auto vertex = [this, n](int i) { return i >= 0 && i < n ? GetAt(i) : nullptr; };
+  const auto add = [&work](const CDPoint& p, std::unique_ptr<CDArc> arc, int type) {
+    work->AddNewPoint(CDPoint(p.x, p.y), std::move(arc), type);
+  };
+  int i = 0;
+  while (i < n) {
+    const int style = i == n - 1 ? 0 : GetStyle(i);
+    const int type = GetStrengthType(i);
+    if (style == 1 && i + 3 <= n) {
+      auto arc = std::make_unique<CDArc>();
+      if (arc->Set3P(vertex(i), vertex(i + 1), vertex(i + 2))) {
+        add(*vertex(i), std::move(arc), type);
+        i += 2;  // the middle vertex lies on the arc
+        continue;
+      }
+    } else if (style >= 2 && style <= kMaxStyle) {
+      int mode = ArcModeOfStyle(style);
+      if (reversed && mode <= 1) mode = 1 - mode;
+      auto arc = std::make_unique<CDArc>();
+      if (arc->Set2L(vertex(i - 1), vertex(i), vertex(i + 1), vertex(i + 2), mode)) {
+        // The ends of the arc in the order of the line.
+        const CDPoint arcFirst = reversed ? arc->GetEnd() : arc->GetStart();
+        const CDPoint arcSecond = reversed ? arc->GetStart() : arc->GetEnd();
+        if (mode == 0) {
+          add(*vertex(i), std::move(arc), type);
+          add(arcSecond, nullptr, GetStrengthType(i + 1));
+          i += 2;
+        } else {
+          add(mode == 1 ? arcFirst : *vertex(i), std::move(arc), type);
+          i += 1;
+        }
+        continue;
+      }
+    }
+    // A straight segment; also an arc that cannot be built (too few vertices left, or points
+    // on one line), which then runs straight through its vertices.
+    add(*vertex(i), nullptr, type);
+    i += 1;
+  }
+  work->LeftToRight();
+  return work;
+}
+
+double CSpSlide::GetY(double x) const { return CreateDrawObj()->GetY(x); }
+
+int CSpSlide::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
+                        const CDPoly* upper) const {
+  return CreateDrawObj()->GetCrossX(p1, p2, xs, pos, upper);
+}
+
+bool CSpSlide::GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const {
+  return CreateDrawObj()->GetCrossPoint(p, angle, out, tol);
+}
+
+bool CSpSlide::GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const {
+  return CreateDrawObj()->GetCrossPointArray(p, angle, out, tol);
+}
+
+std::unique_ptr<CDArc> CSpSlide::GetArc(double x) const {
+  const auto work = CreateDrawObj();
+  const CDArc* arc = work->GetArc(x);
+  return arc != nullptr ? arc->Copy() : nullptr;
+}
+
+double CSpSlide::GetBottomAngle(double x) const { return CreateDrawObj()->GetBottomAngle(x); }
+
+double CSpSlide::GetY_linear(double x) const {
+  CDPoly straight;
+  straight.CopyPoints(CreateDrawObj().get());
+  return straight.GetY(x);
+}
+
+int CSpSlide::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const {
+  return CreateDrawObj()->CorrectSlideObj(ground, pieces, noStretch);
+}
+
+int CSpSlide::GetCrossCountTiso(const CDPoly* polygon) const {
+  const auto work = CreateDrawObj();
+  CDPoly crossings;
+  if (!work->GetCrossPointArray(polygon, &crossings, false, kCrossTolerance)) return 0;
+  std::vector<CDPoint> distinct;
+  for (const auto& p : crossings.Points()) {
+    if (std::find(distinct.begin(), distinct.end(), *p) == distinct.end()) distinct.push_back(*p);
+  }
+  return static_cast<int>(distinct.size());
+}
+
+int CSpSlide::Get3PStrength(double x, int& out) const {
+  for (int i = 0; i + 2 < GetSize(); ++i) {
+    if (GetStyle(i) != 1) continue;
+    const double x1 = GetAt(i + 1)->x;
+    const double x2 = GetAt(i + 2)->x;
+    if (std::min(x1, x2) <= x && x < std::max(x1, x2)) {
+      out = GetStrengthType(i + 1);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+// ---- Strength settings over the segments ----
+
+bool CSpSlide::AnySegment(bool (*test)(int type)) const {
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    // A segment without an entry counts as back analysis tied to the calculation (type 0).
+    const bool hasEntry = static_cast<std::size_t>(i) < strengths_.size();
+    if (test(hasEntry ? GetStrengthType(i) : 0)) return true;
+  }
+  return false;
+}
+
+bool CSpSlide::IsIncludeRev() const {
+  return AnySegment([](int type) { return type == 0 || type == 1; });
+}
+
+bool CSpSlide::IsCalcRevRelation() const {
+  return IsIncludeRev() && AnySegment([](int type) { return type == 0; });
+}
+
+bool CSpSlide::IsIncludeTisoti() const {
+  return AnySegment([](int type) { return type == 2 || type == 3; });
+}
+
+bool CSpSlide::IsIncludeSiteiti(int k) const {
+  if (k == 0) return AnySegment([](int type) { return type == 4; });
+  if (k == 1) return AnySegment([](int type) { return type == 5; });
+  return false;
+}
+
+bool CSpSlide::IsValidSpecif() const {
+  if (GetSize() < 2) return false;
+  return std::all_of(Points().begin(), Points().end(),
+                     [](const auto& p) { return p->x != kNoValue && p->y != kNoValue; });
+}
+
+// ---- The circle kept with the line ----
+
+void CSpSlide::SetOR(double x, double y, double r) {
+  centreX_ = x;
+  centreY_ = y;
+  radius_ = r;
+}
+
+void CSpSlide::GetOR(double& x, double& y, double& r) const {
+  x = centreX_;
+  y = centreY_;
+  r = radius_;
+}
+
+// ---- Drawing ----
+
+void CSpSlide::Draw(CViewInfo* view, int bold, int from, int to) const {
+  if (GetSize() == 0) return;
+  Canvas& canvas = *view->dc;
+  const ScopedPen pen(canvas, Pen{PenStyle::Solid, PenWidth(*view, bold != 0), kSlideColor});
+  const auto work = CreateDrawObj();
+  if (m_pTopo != nullptr && m_bDrawCorrect) {
+    CDPolyArray pieces;
+    const int count = work->CorrectSlideObj(m_pTopo, &pieces, false);
+    if (count == 0) {
+      work->Draw(view, 1, from, to);
+    } else {
+      for (int k = 0; k < (m_bDrawPure ? count : 1); ++k) pieces.GetAt(k)->Draw(view, 1, from, to);
+    }
+  } else {
+    work->Draw(view, bold, from, to);
+  }
+  if (bShowHilight != 0) DrawHandles(*view, from, to);
+}
+
+void CSpSlide::DrawHandles(const CViewInfo& view, int from, int to) const {
+  Canvas& canvas = *view.dc;
+  for (int i = 0; i < GetSize(); ++i) {
+    const CDPoint& p = *GetAt(i);
+    if (p.x == kNoValue || p.y == kNoValue) continue;
+    // With to = -1 only the vertex `from` is marked large, otherwise the vertices from..to.
+    const bool large = to == -1 ? i == from : (from <= i && i <= to);
+    view.Point(canvas, p, large);
+  }
+}
+
+void CSpSlide::DrawWithColor(CViewInfo* view, bool bold, Color colour) const {
+  const ScopedPen pen(*view->dc, Pen{PenStyle::Solid, PenWidth(*view, bold), colour});
+  CreateDrawObj()->Draw(view, 0, -1, -1);
+}
+
+// ---- Process-wide settings ----
+
+void CSpSlide::SetStretchParam(int typeHead, int typeTail, double angleHead, double angleTail,
+                               int strengthHead, int strengthTail) {
+  stretch_ = {typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail};
+}
+
+void CSpSlide::SerializeStaticMember(Archive& ar) {
+  if (ar.IsStoring()) {
+    ar << static_cast<std::int32_t>(stretch_.strengthTail)
+       << static_cast<std::int32_t>(stretch_.strengthHead)
+       << static_cast<std::int32_t>(stretch_.typeTail)
+       << static_cast<std::int32_t>(stretch_.typeHead) << stretch_.angleTail << stretch_.angleHead
+       << static_cast<std::int32_t>(m_bShowABC);
+    return;
+  }
+  std::int32_t strengthTail = 0;
+  std::int32_t strengthHead = 0;
+  std::int32_t typeTail = 0;
+  std::int32_t typeHead = 0;
+  double angleTail = 0;
+  double angleHead = 0;
+  std::int32_t showABC = 0;
+  ar >> strengthTail >> strengthHead >> typeTail >> typeHead >> angleTail >> angleHead >> showABC;
+  SetStretchParam(typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail);
+  m_bShowABC = showABC;
+}

@@ -1,0 +1,765 @@
+// CSpSlideWork: building blocks, record and editing of the working slide surface.
+
+#include "core/section/SpSlideWork.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "core/geometry/DPolyArray.h"
+#include "core/section/SpGround.h"
+#include "core/section/SpSlide.h"
+#include "platform/Archive.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr int kOnBoth = 3;  // CrossLL: the crossing lies on both segments
+constexpr double kSamePoint = 1e-4;
+constexpr double kRayLength = 1000.0;  // the segment that stands for a ray at an angle
+constexpr double kOnGround = 0.001;    // an end this close to the ground needs no stretching
+constexpr double kAngleTolerance = 1e-6;
+constexpr int kTakeStored = -99;  // a stretch argument that takes the process-wide setting
+
+CDPoint PointAtAngle(const CDPoint& p, double angle, double length) {
+  return CDPoint(p.x + length * std::cos(angle), p.y + length * std::sin(angle));
+}
+
+// The vertex lists of the shapes, as CDArc::CutArc takes them.
+std::vector<std::vector<CDPoint>> VertexLists(const CDPolyArray& shapes) {
+  std::vector<std::vector<CDPoint>> lists;
+  for (int i = 0; i < shapes.GetSize(); ++i) {
+    std::vector<CDPoint> points;
+    for (const auto& p : shapes.GetAt(i)->Points()) points.push_back(*p);
+    lists.push_back(std::move(points));
+  }
+  return lists;
+}
+
+// The arc split at the angle into the part walked first and the part walked second; forward
+// when the surface walks the arc from its start angle to its end angle.
+std::pair<std::unique_ptr<CDArc>, std::unique_ptr<CDArc>> SplitArc(const CDArc& arc, double angle,
+                                                                   bool forward) {
+  auto before = arc.Copy();
+  auto after = arc.Copy();
+  before->end = angle;
+  after->start = angle;
+  if (forward) return {std::move(before), std::move(after)};
+  return {std::move(after), std::move(before)};
+}
+
+// The first crossing of the arc with the segment that lies away from the arc's ends (a crossing
+// at an end splits nothing).
+std::optional<CDPoint> InnerCrossing(const CDArc& arc, const CDPoint& a, const CDPoint& b) {
+  CDPoint first;
+  CDPoint second;
+  const int count = arc.CrossAL(a, b, first, second, 0);
+  const auto inner = [&arc](const CDPoint& p) {
+    return Hypot(p, arc.GetStart()) >= kSamePoint && Hypot(p, arc.GetEnd()) >= kSamePoint;
+  };
+  if (count >= 1 && inner(first)) return first;
+  if (count == 2 && inner(second)) return second;
+  return std::nullopt;
+}
+
+}  // namespace
+
+CSpSlideWork::CSpSlideWork() = default;
+
+// ---- Record ----
+
+void CSpSlideWork::Store(Archive& ar, int /*version*/) const {
+  ar.WriteString(GetName());
+  ar << static_cast<std::int32_t>(GetSize());
+  for (const auto& p : Points()) ar << p->x << p->y << static_cast<std::int32_t>(p->flag);
+  ar << static_cast<std::int32_t>(strengths_.size());
+  for (const unsigned word : strengths_) ar << static_cast<std::uint32_t>(word);
+  ar << static_cast<std::int32_t>(arcs_.size());
+  for (const auto& arc : arcs_) {
+    ar << arc->centre.x << arc->centre.y << arc->R << arc->start << arc->end;
+  }
+}
+
+namespace {
+
+std::int32_t ReadCount(Archive& ar, std::size_t itemSize, const char* what) {
+  std::int32_t count = 0;
+  ar >> count;
+  if (count < 0) {
+    throw ArchiveException(ArchiveException::Cause::BadFormat,
+                           std::string("working slide surface record: negative ") + what);
+  }
+  ar.RequireItems(static_cast<std::uint64_t>(count), itemSize);
+  return count;
+}
+
+}  // namespace
+
+void CSpSlideWork::Load(Archive& ar, int /*version*/) {
+  std::string name = ar.ReadString();
+  const std::int32_t n = ReadCount(ar, 2 * sizeof(double) + sizeof(std::int32_t), "point count");
+  PointList points;
+  for (std::int32_t i = 0; i < n; ++i) {
+    auto p = std::make_shared<CDPoint>();
+    std::int32_t flag = 0;
+    ar >> p->x >> p->y >> flag;
+    p->flag = flag;
+    points.push_back(std::move(p));
+  }
+  const std::int32_t m = ReadCount(ar, sizeof(std::uint32_t), "strength count");
+  std::vector<unsigned> strengths;
+  for (std::int32_t i = 0; i < m; ++i) {
+    std::uint32_t word = 0;
+    ar >> word;
+    strengths.push_back(word);
+  }
+  const std::int32_t a = ReadCount(ar, 5 * sizeof(double), "arc count");
+  std::vector<std::unique_ptr<CDArc>> arcs;
+  for (std::int32_t i = 0; i < a; ++i) {
+    auto arc = std::make_unique<CDArc>();
+    ar >> arc->centre.x >> arc->centre.y >> arc->R >> arc->start >> arc->end;
+    arcs.push_back(std::move(arc));
+  }
+  for (const auto& p : points) {
+    if (p->flag < -1 || p->flag >= a) {
+      throw ArchiveException(ArchiveException::Cause::BadFormat,
+                             "working slide surface record: a vertex names no arc");
+    }
+  }
+  Init();
+  SetName(name);
+  for (auto& p : points) Add(std::move(p));
+  strengths_ = std::move(strengths);
+  arcs_ = std::move(arcs);
+}
+
+// ---- Construction and copying ----
+
+std::unique_ptr<CDPoly> CSpSlideWork::Copy() const {
+  auto copy = std::make_unique<CSpSlideWork>();
+  copy->CopySlideWork(this);
+  return copy;
+}
+
+void CSpSlideWork::CopySlideWork(const CSpSlideWork* other) {
+  if (other == this) return;
+  Init();
+  SetName(other->GetName());
+  CopyPoints(other);
+  for (const auto& arc : other->arcs_) arcs_.push_back(arc->Copy());
+  strengths_ = other->strengths_;
+}
+
+void CSpSlideWork::Init() {
+  arcs_.clear();
+  strengths_.clear();
+  DeleteAll();
+}
+
+void CSpSlideWork::Reverse() {
+  CDPoly::Reverse();
+  const int n = GetSize();
+  // Each arc starts again at the vertex where its piece begins.
+  for (int k = 0; k + 1 < n; ++k) GetAt(k)->flag = GetAt(k + 1)->flag;
+  if (n > 0) GetLastPt()->flag = -1;
+  // The pieces' entries follow their pieces; the entry of the last vertex, which starts no
+  // piece, stays where it is, so that reversing twice gives the surface back.
+  const std::size_t pieces =
+      std::min(strengths_.size(), static_cast<std::size_t>(std::max(n - 1, 0)));
+  std::reverse(strengths_.begin(), strengths_.begin() + static_cast<std::ptrdiff_t>(pieces));
+}
+
+// ---- Building blocks ----
+
+CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type) {
+  auto vertex = std::make_shared<CDPoint>(point.x, point.y, -1);
+  if (arc) {
+    vertex->flag = static_cast<int>(arcs_.size());
+    arcs_.push_back(std::move(arc));
+  }
+  const int index = Add(std::move(vertex));
+  if (strengths_.size() <= static_cast<std::size_t>(index)) {
+    strengths_.resize(static_cast<std::size_t>(index) + 1, 0u);
+  }
+  SetStrengthType(index, type);
+  return GetAt(index);
+}
+
+void CSpSlideWork::InsertNewPoint(const CDPoint& point, int type) {
+  InsertAt(0, std::make_shared<CDPoint>(point.x, point.y, -1));
+  strengths_.insert(strengths_.begin(), slide_strength::WithType(0u, type));
+}
+
+unsigned& CSpSlideWork::Entry(int i) {
+  if (i < 0 || i >= GetStrengthSize()) throw std::out_of_range("CSpSlideWork: strength index");
+  return strengths_[static_cast<std::size_t>(i)];
+}
+
+unsigned CSpSlideWork::Entry(int i) const {
+  if (i < 0 || i >= GetStrengthSize()) throw std::out_of_range("CSpSlideWork: strength index");
+  return strengths_[static_cast<std::size_t>(i)];
+}
+
+void CSpSlideWork::SetStrengthIndex(int i, int index) {
+  unsigned& word = Entry(i);
+  word = slide_strength::WithIndex(word, index);
+}
+
+void CSpSlideWork::SetStrengthType(int i, int type) {
+  unsigned& word = Entry(i);
+  word = slide_strength::WithType(word, type);
+}
+
+int CSpSlideWork::GetStrengthIndex(int i) const { return slide_strength::Index(Entry(i)); }
+
+int CSpSlideWork::GetStrengthType(int i) const { return slide_strength::Type(Entry(i)); }
+
+int CSpSlideWork::StrengthTypeOrZero(int i) const {
+  return i >= 0 && i < GetStrengthSize() ? GetStrengthType(i) : 0;
+}
+
+int CSpSlideWork::LastStrengthType() const { return StrengthTypeOrZero(GetStrengthSize() - 1); }
+
+void CSpSlideWork::SetStrengthSize(int n) {
+  if (n < 0) throw std::out_of_range("CSpSlideWork: negative strength size");
+  strengths_.resize(static_cast<std::size_t>(n), 0u);
+}
+
+void CSpSlideWork::YcoordPrimitive(double dy) {
+  for (const auto& p : Points()) p->y += dy;
+}
+
+const CDArc* CSpSlideWork::GetArcAt(int index) const {
+  if (index < 0 || index >= GetArcCount()) throw std::out_of_range("CSpSlideWork: arc index");
+  return arcs_[static_cast<std::size_t>(index)].get();
+}
+
+int CSpSlideWork::ArcIndexAt(int i) const {
+  if (i < 0 || i >= GetSize()) return -1;
+  const int flag = GetAt(i)->flag;
+  if (flag >= GetArcCount()) throw std::out_of_range("CSpSlideWork: a vertex names no arc");
+  return flag < 0 ? -1 : flag;
+}
+
+const CDArc* CSpSlideWork::GetArcFromPointIndex(int i) const {
+  const int index = ArcIndexAt(i);
+  return index < 0 ? nullptr : arcs_[static_cast<std::size_t>(index)].get();
+}
+
+CDArc* CSpSlideWork::EditArc(int i) {
+  const int index = ArcIndexAt(i);
+  return index < 0 ? nullptr : arcs_[static_cast<std::size_t>(index)].get();
+}
+
+bool CSpSlideWork::RunsForward(int i) const {
+  const CDArc* arc = GetArcFromPointIndex(i);
+  if (arc == nullptr) return true;
+  const CDPoint& vertex = *GetAt(i);
+  return Hypot(vertex, arc->GetStart()) <= Hypot(vertex, arc->GetEnd());
+}
+
+const CDArc* CSpSlideWork::GetFirstArc() const {
+  for (int i = 0; i < GetSize(); ++i) {
+    if (const CDArc* arc = GetArcFromPointIndex(i)) return arc;
+  }
+  return nullptr;
+}
+
+const CDArc* CSpSlideWork::GetLastArc() const {
+  return arcs_.empty() ? nullptr : arcs_.back().get();
+}
+
+void CSpSlideWork::GetOR(double& x, double& y, double& r) const {
+  const CDArc* arc = GetFirstArc();
+  x = arc != nullptr ? arc->centre.x : kNoValue;
+  y = arc != nullptr ? arc->centre.y : kNoValue;
+  r = arc != nullptr ? arc->R : kNoValue;
+}
+
+void CSpSlideWork::RemoveVertex(int i) {
+  const int flag = GetAt(i)->flag;
+  RemoveAt(i);
+  if (i < GetStrengthSize()) strengths_.erase(strengths_.begin() + i);
+  if (flag < 0) return;
+  arcs_.erase(arcs_.begin() + flag);
+  for (const auto& p : Points()) {
+    if (p->flag > flag) --p->flag;
+  }
+}
+
+// ---- Inserting crossings ----
+
+namespace {
+
+// One piece of a cut: where it starts and its arc (null for a straight piece).
+struct CutPiece {
+  CDPoint start;
+  std::unique_ptr<CDArc> arc;
+};
+
+}  // namespace
+
+std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons, bool all) const {
+  auto result = std::make_unique<CSpSlideWork>();
+  result->SetName(GetName());
+  const int n = GetSize();
+  if (n == 0) return result;
+  const auto outlines = VertexLists(*polygons);
+  for (int b = 0; b + 1 < n; ++b) {
+    const int type = StrengthTypeOrZero(b);
+    const CDPoint& start = *GetAt(b);
+    std::vector<CutPiece> pieces;
+    const CDArc* arc = GetArcFromPointIndex(b);
+    const bool cut = all || type == 2 || type == 3;
+    if (arc != nullptr && cut) {
+      auto arcs = arc->CutArc(outlines);
+      // An arc too short for CutArc to keep a piece of stays whole.
+      if (arcs.empty()) arcs.push_back(arc->Copy());
+      const bool forward = RunsForward(b);
+      if (!forward) std::reverse(arcs.begin(), arcs.end());
+      for (auto& piece : arcs) {
+        const CDPoint at = forward ? piece->GetStart() : piece->GetEnd();
+        pieces.push_back({at, std::move(piece)});
+      }
+      if (!pieces.empty()) pieces.front().start = start;
+    } else if (arc != nullptr) {
+      pieces.push_back({start, arc->Copy()});
+    } else {
+      CDPoly segment;
+      segment.Add(start);
+      segment.Add(*GetAt(b + 1));
+      if (cut) {
+        for (int k = 0; k < polygons->GetSize(); ++k) {
+          segment.InsCrossPoint(polygons->GetAt(k), false);
+        }
+        segment.Sort(start);
+        segment.DelSamePoint(kSamePoint);
+      }
+      // The piece's end is held back: it starts the next piece.
+      for (int k = 0; k + 1 < segment.GetSize(); ++k)
+        pieces.push_back({*segment.GetAt(k), nullptr});
+      if (pieces.empty()) pieces.push_back({start, nullptr});
+      pieces.front().start = start;
+    }
+    for (auto& piece : pieces) result->AddNewPoint(piece.start, std::move(piece.arc), type);
+  }
+  result->AddNewPoint(*GetAt(n - 1), nullptr, LastStrengthType());
+  result->MergeCoincidentVertices();
+  return result;
+}
+
+void CSpSlideWork::MergeCoincidentVertices() {
+  for (int i = 0; i + 1 < GetSize();) {
+    if (Hypot(GetAt(i), GetAt(i + 1)) < kSamePoint) {
+      RemoveVertex(i);
+    } else {
+      ++i;
+    }
+  }
+}
+
+// ---- Fitting to the ground ----
+
+namespace {
+
+// Whether the point lies on the ground line: its nearest ground point within 1e-6 in x and y.
+bool IsOnGroundLine(const CSpGround& ground, const CDPoint& p) {
+  double dist = kAreaNotSet;
+  int segment = -1;
+  const CDPoint near = ground.GetOnlineNear(&p, dist, segment);
+  return std::fabs(near.x - p.x) < 1e-6 && std::fabs(near.y - p.y) < 1e-6;
+}
+
+}  // namespace
+
+int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
+                                  bool noStretch) const {
+  CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr || strata->IsEmpty()) return 0;
+  pieces->DeleteAll();
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
+  constexpr double kLift = 1e-8;  // keeps vertices on a stratum edge inside the upper stratum
+  if (!noStretch && stretch.typeHead < 0 && stretch.typeTail < 0) {
+    auto copy = std::make_unique<CSpSlideWork>();
+    copy->CopySlideWork(this);
+    copy->YcoordPrimitive(kLift);
+    pieces->Add(std::move(copy));
+    return 1;
+  }
+
+  // The walk runs over a lifted copy, so that this surface keeps its coordinates exactly.
+  CSpSlideWork lifted;
+  lifted.CopySlideWork(this);
+  lifted.YcoordPrimitive(kLift);
+  const auto walk = lifted.InsCrossPoint(strata, true);
+  std::unique_ptr<CSpSlideWork> current;
+  const auto finish = [&](std::unique_ptr<CSpSlideWork> piece) {
+    if (noStretch) {
+      piece->DisposeOverArc(strata);
+    } else {
+      piece->Strech(ground, kTakeStored, kTakeStored, kTakeStored, kTakeStored, kTakeStored,
+                    kTakeStored);
+    }
+    pieces->Add(std::move(piece));
+  };
+  const auto openPiece = [this] {
+    auto piece = std::make_unique<CSpSlideWork>();
+    piece->SetName(GetName());
+    return piece;
+  };
+  for (int f = 0; f + 1 < walk->GetSize(); ++f) {
+    const CDPoint& vertex = *walk->GetAt(f);
+    const int type = walk->StrengthTypeOrZero(f);
+    const CDPoint probe = walk->GetMid(f);
+    if (strata->FindPolygon(&probe) == nullptr) {
+      if (current) {
+        current->AddNewPoint(vertex, nullptr, type);
+        finish(std::move(current));
+      }
+      continue;
+    }
+    // A piece that ends with an arc on the ground line is closed there (at the end the surface
+    // reaches, which is the arc's start for an arc walked clockwise).
+    if (noStretch && current && f > 0) {
+      const CDArc* previous = walk->GetArcFromPointIndex(f - 1);
+      if (previous != nullptr &&
+          IsOnGroundLine(*ground,
+                         walk->RunsForward(f - 1) ? previous->GetEnd() : previous->GetStart())) {
+        current->AddNewPoint(vertex, nullptr, type);
+        finish(std::move(current));
+        current = openPiece();
+      }
+    }
+    if (!current) current = openPiece();
+    const CDArc* arc = walk->GetArcFromPointIndex(f);
+    if (arc == nullptr) {
+      current->AddNewPoint(vertex, nullptr, type);
+      continue;
+    }
+    CDArc* last = current->GetSize() > 0 ? current->EditArc(current->GetSize() - 1) : nullptr;
+    const bool continuesLast = last != nullptr && arc->centre == last->centre &&
+                               arc->R == last->R &&
+                               std::fabs(arc->start - last->end) < kAngleTolerance;
+    if (continuesLast) {
+      last->end = arc->end;
+    } else {
+      current->AddNewPoint(vertex, arc->Copy(), type);
+    }
+  }
+  if (current) {
+    const int lastVertex = current->GetSize() - 1;
+    const CDArc* arc = current->GetArcFromPointIndex(lastVertex);
+    const CDPoint end = arc == nullptr
+                            ? *lifted.GetLastPt()
+                            : (current->RunsForward(lastVertex) ? arc->GetEnd() : arc->GetStart());
+    current->AddNewPoint(end, nullptr, walk->LastStrengthType());
+    finish(std::move(current));
+  }
+  return pieces->GetSize();
+}
+
+// ---- Stretching the ends ----
+
+void CSpSlideWork::Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f) {
+  CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr || GetSize() < 2) return;
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
+  const auto stored = [](double value, double setting) {
+    return value == kTakeStored ? setting : value;
+  };
+  constexpr double kDegree = kPi / 180.0;
+  const EndStretch tail{a == kTakeStored ? stretch.typeTail : a,
+                        stored(c, stretch.angleTail * kDegree),
+                        e == kTakeStored ? stretch.strengthTail : e};
+  const EndStretch head{b == kTakeStored ? stretch.typeHead : b,
+                        stored(d, stretch.angleHead * kDegree),
+                        f == kTakeStored ? stretch.strengthHead : f};
+  // The tail is the lower end: the first vertex of a surface that rises to the right.
+  const bool rising = IsRightUpper();
+  StretchEnd(*ground, *strata, rising ? tail : head, true);
+  StretchEnd(*ground, *strata, rising ? head : tail, false);
+}
+
+void CSpSlideWork::StretchEnd(const CSpGround& ground, CDPolyArray& strata,
+                              const EndStretch& setting, bool atStart) {
+  if (setting.mode < 0) return;
+  const CDPoint end = atStart ? *GetFirstPt() : *GetLastPt();
+  double dist = kAreaNotSet;
+  int segment = -1;
+  ground.GetOnlineNear(&end, dist, segment);
+  if (dist < kOnGround) return;
+
+  const int piece = atStart ? 0 : GetSize() - 2;
+  int mode = setting.mode;
+  // An arc walked clockwise has no continuation towards the horizontal: it goes on straight.
+  if (mode == 0 && (GetArcFromPointIndex(piece) == nullptr || !RunsForward(piece))) mode = 1;
+  double direction = 0;
+  switch (mode) {
+    case 0: {
+      const std::optional<double> up = ContinueArcEnd(strata, atStart);
+      if (!up) return;
+      direction = *up;
+      break;
+    }
+    case 1:
+      direction = atStart ? GetStartAngle() : GetEndAngle();
+      break;
+    case 2:
+      direction = atStart ? kPi - setting.angle : setting.angle;
+      break;
+    case 3:
+      direction = atStart ? GetStartAngle() - setting.angle : GetEndAngle() + setting.angle;
+      break;
+    default:
+      return;
+  }
+  const CDPoint from = atStart ? *GetFirstPt() : *GetLastPt();
+  const CDPoint to = PointAtAngle(from, direction, kRayLength);
+  CDPoint out;
+  if (strata.FirstInOutPoint(&from, &to, &out) != 2) return;
+  const int adjacent = StrengthTypeOrZero(atStart ? 0 : GetSize() - 2);
+  const int type = setting.strength == -1 ? adjacent : setting.strength;
+  if (atStart) {
+    InsertNewPoint(out, type);
+  } else {
+    SetStrengthType(GetSize() - 1, type);
+    AddNewPoint(out, nullptr, type);
+  }
+}
+
+std::optional<double> CSpSlideWork::ContinueArcEnd(CDPolyArray& strata, bool atStart) {
+  const CDPoint end = atStart ? *GetFirstPt() : *GetLastPt();
+  if (strata.IsPolyInside(&end)) AddArcContinuation(strata, atStart);
+  constexpr double kUp = kPi / 2;
+  if (atStart) {
+    CDArc& arc = *EditArc(0);
+    const double start = NormalizeAngle(arc.start);
+    if (!(start < kPi || std::fabs(start - kPi) < kAngleTolerance)) return std::nullopt;
+    arc.start = kPi;
+    const CDPoint moved = arc.GetStart();
+    GetFirstPt()->x = moved.x;
+    GetFirstPt()->y = moved.y;
+    return kUp;
+  }
+  CDArc& arc = *EditArc(GetSize() - 2);
+  const double angle = NormalizeAngle(arc.end);
+  if (!(angle < kPi || std::fabs(angle - kTwoPi) < kAngleTolerance || angle < kAngleTolerance)) {
+    return std::nullopt;
+  }
+  arc.end = 0;
+  const CDPoint moved = arc.GetEnd();
+  *GetLastPt() = CDPoint(moved.x, moved.y, -1);
+  return kUp;
+}
+
+void CSpSlideWork::AddArcContinuation(CDPolyArray& strata, bool atStart) {
+  const int piece = atStart ? 0 : GetSize() - 2;
+  const CDArc& arc = *GetArcFromPointIndex(piece);
+  const int type = StrengthTypeOrZero(piece);
+  if (atStart) {
+    // Backwards from the start towards the leftmost point of the circle.
+    const double start = NormalizeAngle(arc.start);
+    if (start <= kPi) return;
+    const CDArc reach(arc.centre, arc.R, kPi, start);
+    CDPoint out;
+    if (!strata.GetCrossPoint(&reach, &out, false)) return;
+    auto added = std::make_unique<CDArc>(arc.centre, arc.R,
+                                         NormalizeAngle(MyAtan(&arc.centre, &out)), start);
+    if (!IsUsableContinuation(*added)) return;
+    const CDPoint at = added->GetStart();
+    InsertNewPoint(at, type);
+    GetFirstPt()->flag = static_cast<int>(arcs_.size());
+    arcs_.push_back(std::move(added));
+    return;
+  }
+  // Onwards from the end towards the rightmost point of the circle.
+  const double end = NormalizeAngle(arc.end);
+  if (end <= kPi || end >= kTwoPi) return;
+  const CDArc reach(arc.centre, arc.R, end, kTwoPi);
+  CDPoint out;
+  if (!strata.GetCrossPoint(&reach, &out, true)) return;
+  auto added =
+      std::make_unique<CDArc>(arc.centre, arc.R, end, NormalizeAngle(MyAtan(&arc.centre, &out)));
+  if (!IsUsableContinuation(*added)) return;
+  const CDPoint at = added->GetEnd();
+  const int oldLast = GetSize() - 1;
+  GetAt(oldLast)->flag = static_cast<int>(arcs_.size());
+  arcs_.push_back(std::move(added));
+  SetStrengthType(oldLast, type);
+  AddNewPoint(at, nullptr, type);
+}
+
+bool CSpSlideWork::IsUsableContinuation(const CDArc& arc) {
+  if (arc.GetLength() <= kAngleTolerance) return false;
+  return !(NormalizeAngle(arc.start) < kPi && NormalizeAngle(arc.end) < kPi);
+}
+
+// ---- Closing overhanging arcs ----
+
+namespace {
+
+// Where the vertical up from the foot first leaves the strata, through any stratum boundaries
+// on the way; none when it does not start inside them.
+std::optional<CDPoint> StrataAbove(CDPolyArray& strata, const CDPoint& foot) {
+  const CDPoint top(foot.x, foot.y + kRayLength);
+  CDPoint out = top;
+  if (strata.FirstInOutPoint(&foot, &top, &out) != 2) return std::nullopt;
+  if (top.y - out.y < kSamePoint || out.y - foot.y < kSamePoint) return std::nullopt;
+  return out;
+}
+
+}  // namespace
+
+void CSpSlideWork::DisposeOverArc(CDPolyArray* strata) {
+  if (strata == nullptr || GetSize() < 2) return;
+  if (const CDArc* first = GetArcFromPointIndex(0);
+      first != nullptr && std::fabs(NormalizeAngle(first->start) - kPi) < kAngleTolerance) {
+    if (const auto top = StrataAbove(*strata, first->GetStart())) {
+      InsertNewPoint(*top, StrengthTypeOrZero(0));
+    }
+  }
+  const CDArc* last = GetArcFromPointIndex(GetSize() - 2);
+  if (last == nullptr) return;
+  const double end = NormalizeAngle(last->end);
+  if (end < kAngleTolerance || std::fabs(end - kTwoPi) < kAngleTolerance) {
+    if (const auto top = StrataAbove(*strata, last->GetEnd())) {
+      AddNewPoint(*top, nullptr, LastStrengthType());
+    }
+  }
+}
+
+// ---- Cutting at x ----
+
+int CSpSlideWork::CutAtX(double x, CDPolyArray* array) const {
+  const int n = GetSize();
+  if (n == 0) return -1;
+  auto left = std::make_unique<CSpSlideWork>();
+  left->SetName(GetName());
+  std::unique_ptr<CSpSlideWork> right;
+  CSpSlideWork* target = left.get();
+  const CDPoint bottom(x, -1e4);
+  const CDPoint top(x, 1e4);
+  for (int i = 0; i + 1 < n; ++i) {
+    const CDPoint& vertex = *GetAt(i);
+    const int type = StrengthTypeOrZero(i);
+    const CDArc* arc = GetArcFromPointIndex(i);
+    if (right) {
+      target->AddNewPoint(vertex, arc != nullptr ? arc->Copy() : nullptr, type);
+      continue;
+    }
+    const auto startRight = [&](const CDPoint& at, std::unique_ptr<CDArc> rest) {
+      right = std::make_unique<CSpSlideWork>();
+      right->SetName(GetName());
+      left->AddNewPoint(at, nullptr, 0);
+      right->AddNewPoint(at, std::move(rest), type);
+      target = right.get();
+    };
+    if (vertex.x == x && i > 0) {
+      startRight(vertex, arc != nullptr ? arc->Copy() : nullptr);
+      continue;
+    }
+    if (arc != nullptr) {
+      if (const auto cross = InnerCrossing(*arc, bottom, top)) {
+        auto [before, after] =
+            SplitArc(*arc, NormalizeAngle(MyAtan(&arc->centre, &*cross)), RunsForward(i));
+        left->AddNewPoint(vertex, std::move(before), type);
+        startRight(*cross, std::move(after));
+        continue;
+      }
+      left->AddNewPoint(vertex, arc->Copy(), type);
+      continue;
+    }
+    CDPoint cross;
+    left->AddNewPoint(vertex, nullptr, type);
+    if (CrossLL(0, &bottom, &top, &vertex, GetAt(i + 1), &cross) == kOnBoth) {
+      startRight(cross, nullptr);
+    }
+  }
+  target->AddNewPoint(*GetAt(n - 1), nullptr, 0);
+  array->Add(std::move(left));
+  if (right) array->Add(std::move(right));
+  return array->GetSize();
+}
+
+// ---- Joining a tension crack ----
+
+bool CSpSlideWork::MixCrackline(const CDPoint& p, const CDPoint& q, int type) {
+  crackIndex_ = -1;
+  LeftToRight();
+  const bool rising = IsRightUpper();
+  if (rising ? q.x > p.x : q.x < p.x) return false;
+
+  const CDPoint reach = StretchPrimitive(&p, &q, 0.001);
+  int crossed = -1;
+  CDPoint cross;
+  for (int i = 0; i + 1 < GetSize() && crossed < 0; ++i) {
+    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+      CDPoint second;
+      if (arc->CrossAL(p, reach, cross, second, 0) >= 1) crossed = i;
+    } else if (CrossLL(1e-6, &p, &reach, GetAt(i), GetAt(i + 1), &cross) == kOnBoth) {
+      crossed = i;
+    }
+  }
+  if (crossed < 0) return false;
+
+  CSpSlideWork joined;
+  joined.SetName(GetName());
+  const CDArc* arc = GetArcFromPointIndex(crossed);
+  const int crossedType = StrengthTypeOrZero(crossed);
+  const auto copyVertex = [&](int i) {
+    const CDArc* a = GetArcFromPointIndex(i);
+    joined.AddNewPoint(*GetAt(i), a != nullptr ? a->Copy() : nullptr, StrengthTypeOrZero(i));
+  };
+  std::unique_ptr<CDArc> before;
+  std::unique_ptr<CDArc> after;
+  if (arc != nullptr) {
+    std::tie(before, after) =
+        SplitArc(*arc, NormalizeAngle(MyAtan(&arc->centre, &cross)), RunsForward(crossed));
+  }
+  if (rising) {
+    for (int i = 0; i < crossed; ++i) copyVertex(i);
+    joined.AddNewPoint(*GetAt(crossed), std::move(before), crossedType);
+    joined.AddNewPoint(cross, nullptr, type);
+    joined.AddNewPoint(p, nullptr, type);
+  } else {
+    joined.AddNewPoint(p, nullptr, type);
+    joined.AddNewPoint(cross, std::move(after), crossedType);
+    for (int i = crossed + 1; i < GetSize(); ++i) copyVertex(i);
+  }
+  CopySlideWork(&joined);
+  crackIndex_ = rising ? GetSize() - 1 : 0;
+  return true;
+}
+
+// ---- Back to an entered line ----
+
+std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {
+  auto line = std::make_unique<CSpSlide>();
+  const auto typeAtVertex = [this, type](const CDPoint& p) {
+    if (type != -1) return type;
+    return StrengthTypeOrZero(FindJustPoint(&p));
+  };
+  for (int i = 0; i < GetSize(); ++i) {
+    const CDPoint vertex(GetAt(i)->x, GetAt(i)->y);
+    const CDArc* arc = GetArcFromPointIndex(i);
+    if (arc == nullptr) {
+      line->AddNewPoint(vertex, 0, typeAtVertex(vertex));
+      continue;
+    }
+    line->AddNewPoint(vertex, 1, typeAtVertex(vertex));
+    const CDPoint mid = arc->GetMid(0.5);
+    int midType = type;
+    if (type == -1) {
+      const double x = (mid.x + GetAt(i + 1)->x) / 2;
+      midType = GetStrengthOfPosition(x, GetY(x), nullptr);
+    }
+    line->AddNewPoint(CDPoint(mid.x, mid.y), 0, midType);
+  }
+  if (const CDArc* first = GetFirstArc()) line->SetOR(first->centre.x, first->centre.y, first->R);
+  return line;
+}

@@ -1,0 +1,426 @@
+// CSpSlideWork: queries and crossings of the working slide surface.
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "core/geometry/DPolyArray.h"
+#include "core/geometry/ViewInfo.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr int kOnBoth = 3;              // CrossLL: the crossing lies on both segments
+constexpr double kTestLineReach = 1e4;  // the vertical test line runs from y = -1e4 to 1e4
+constexpr double kRayLength = 1000.0;   // the segment that stands for a ray at an angle
+constexpr double kSamePoint = 1e-4;
+constexpr double kCrossXTolerance = 1e-5;  // as the polyline's own GetCrossX
+
+CDPoint TestLineBottom(double x) { return CDPoint(x, -kTestLineReach); }
+CDPoint TestLineTop(double x) { return CDPoint(x, kTestLineReach); }
+
+CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
+  return CDPoint(p->x + length * std::cos(angle), p->y + length * std::sin(angle));
+}
+
+CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
+
+// The crossings of the arc with a segment that lie on both, in order along the segment.
+std::vector<CDPoint> ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b,
+                                  double tol) {
+  CDPoint first;
+  CDPoint second;
+  const int count = arc.CrossAL(a, b, first, second, tol);
+  if (count == 1) return {first};
+  if (count == 2) return {first, second};
+  return {};
+}
+
+// Widens an extreme vertex by the extreme points of the arcs: better(candidate, best) tells
+// whether a candidate replaces the result.
+template <typename Better>
+CDPoint Widen(CDPoint result, const std::vector<std::unique_ptr<CDArc>>& arcs, int which,
+              bool skipUnset, Better better) {
+  for (const auto& arc : arcs) {
+    if (skipUnset && !arc->centre.IsValid()) continue;
+    CDArc normalised(*arc);
+    const CDPoint candidate = normalised.GetMinMax(which);
+    if (better(candidate, result)) result = CDPoint(candidate.x, candidate.y);
+  }
+  return result;
+}
+
+}  // namespace
+
+// ---- Extremes ----
+
+CDPoint CSpSlideWork::Left() const {
+  return Widen(CDPoly::Left(), arcs_, 0, true,
+               [](const CDPoint& c, const CDPoint& best) { return c.x < best.x; });
+}
+
+CDPoint CSpSlideWork::Right() const {
+  return Widen(CDPoly::Right(), arcs_, 1, true,
+               [](const CDPoint& c, const CDPoint& best) { return c.x > best.x; });
+}
+
+CDPoint CSpSlideWork::Bottom() const {
+  return Widen(CDPoly::Bottom(), arcs_, 2, false,
+               [](const CDPoint& c, const CDPoint& best) { return c.y < best.y; });
+}
+
+CDPoint CSpSlideWork::Top() const {
+  return Widen(CDPoly::Top(), arcs_, 3, false,
+               [](const CDPoint& c, const CDPoint& best) { return c.y > best.y; });
+}
+
+// ---- Heights and pieces along a vertical ----
+
+double CSpSlideWork::GetY(double x) const {
+  const CDPoint bottom = TestLineBottom(x);
+  const CDPoint top = TestLineTop(x);
+  double lowest = kAreaNotSet;
+  const auto consider = [&lowest](double y) { lowest = std::min(lowest, y); };
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const CDPoint& a = *GetAt(i);
+    const CDPoint& b = *GetAt(i + 1);
+    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+      for (const CDPoint& c : ArcCrossings(*arc, bottom, top, 0)) consider(c.y);
+      for (const CDPoint& end : {arc->GetStart(), arc->GetEnd()}) {
+        if (std::fabs(end.x - x) < kSamePoint) consider(end.y);
+      }
+      continue;
+    }
+    CDPoint cross;
+    if (CrossLL(0, &bottom, &top, &a, &b, &cross) == kOnBoth) consider(cross.y);
+    if (a.x == x) consider(a.y);
+    if (b.x == x) consider(b.y);
+  }
+  return lowest == kAreaNotSet ? kNoValue : lowest;
+}
+
+const CDArc* CSpSlideWork::GetArc(double x) const {
+  const CDPoint bottom = TestLineBottom(x);
+  const CDPoint top = TestLineTop(x);
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const CDArc* arc = GetArcFromPointIndex(i);
+    if (arc != nullptr && !ArcCrossings(*arc, bottom, top, 0).empty()) return arc;
+  }
+  return nullptr;
+}
+
+bool CSpSlideWork::MeetsVertical(int i, double x) const {
+  const CDPoint bottom = TestLineBottom(x);
+  const CDPoint top = TestLineTop(x);
+  const CDPoint& a = *GetAt(i);
+  if (const CDArc* arc = GetArcFromPointIndex(i)) {
+    return !ArcCrossings(*arc, bottom, top, 0).empty() ||
+           std::fabs(arc->GetStart().x - x) < kSamePoint ||
+           std::fabs(arc->GetEnd().x - x) < kSamePoint;
+  }
+  if (a.x == x) return true;
+  if (i + 1 >= GetSize()) return false;
+  CDPoint cross;
+  return CrossLL(0, &bottom, &top, &a, GetAt(i + 1), &cross) == kOnBoth;
+}
+
+int CSpSlideWork::GetPointIndex(double x) const {
+  for (int i = 0; i < GetSize(); ++i) {
+    if (MeetsVertical(i, x)) return i;
+  }
+  return -1;
+}
+
+std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double& y1,
+                                                    double& y2) const {
+  y1 = GetY(x1);
+  y2 = GetY(x2);
+  const int piece = GetPointIndex((x1 + x2) / 2);
+  const CDArc* arc = piece < 0 ? nullptr : GetArcFromPointIndex(piece);
+  return arc == nullptr ? nullptr : arc->TrimCopy(x1, x2);
+}
+
+int CSpSlideWork::PieceAt(int vertex) const {
+  return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
+}
+
+int CSpSlideWork::GetStrengthOfPosition(double x, double y, const CSpSlide* slideLine) const {
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const CDPoint& a = *GetAt(i);
+    const CDPoint& b = *GetAt(i + 1);
+    const bool vertical = GetArcFromPointIndex(i) == nullptr && a.x == b.x && a.y != b.y;
+    if (vertical && IsBetween(a.y, b.y, y)) return StrengthTypeOrZero(i);
+  }
+  const int vertex = GetPointIndex(x);
+  if (vertex < 0) return 0;
+  // The last vertex starts no piece: the piece that ends there is meant.
+  const int piece = PieceAt(vertex);
+  int arcStrength = 0;
+  if (GetArcFromPointIndex(piece) != nullptr && slideLine != nullptr &&
+      slideLine->Get3PStrength(x, arcStrength) == 1) {
+    return arcStrength;
+  }
+  return StrengthTypeOrZero(piece);
+}
+
+// ---- Angles and length ----
+
+double CSpSlideWork::TravelAngleAtStart(int i) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) {
+    return RunsForward(i) ? NormalizeAngle(arc->start + kPi / 2)
+                          : NormalizeAngle(arc->end - kPi / 2);
+  }
+  return NormalizeAngle(MyAtan(GetAt(i), GetAt(i + 1)));
+}
+
+double CSpSlideWork::TravelAngleAtEnd(int i) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) {
+    return RunsForward(i) ? NormalizeAngle(arc->end + kPi / 2)
+                          : NormalizeAngle(arc->start - kPi / 2);
+  }
+  return NormalizeAngle(MyAtan(GetAt(i), GetAt(i + 1)));
+}
+
+double CSpSlideWork::GetStartAngle() const {
+  if (GetSize() < 2) return kNoValue;
+  return TravelAngleAtStart(0) + kPi;
+}
+
+double CSpSlideWork::GetEndAngle() const {
+  if (GetSize() < 2) return kNoValue;
+  return TravelAngleAtEnd(GetSize() - 2);
+}
+
+double CSpSlideWork::GetBottomAngle(double x) const {
+  const int vertex = GetPointIndex(x);
+  if (vertex < 0 || GetSize() < 2) return kNoValue;
+  const int piece = PieceAt(vertex);
+  const CDArc* arc = GetArcFromPointIndex(piece);
+  if (arc == nullptr) return MyAtan(GetAt(piece), GetAt(piece + 1));
+  std::vector<CDPoint> crossings = ArcCrossings(*arc, TestLineBottom(x), TestLineTop(x), 0);
+  CDPoint at;
+  if (crossings.empty()) {
+    // Met only by an end of the arc: the tangent at that end.
+    const CDPoint s = arc->GetStart();
+    const CDPoint e = arc->GetEnd();
+    at = std::fabs(s.x - x) <= std::fabs(e.x - x) ? s : e;
+  } else {
+    at = *std::min_element(crossings.begin(), crossings.end(),
+                           [](const CDPoint& a, const CDPoint& b) { return a.y < b.y; });
+  }
+  return MyAtan(&arc->centre, &at) + kPi / 2;
+}
+
+double CSpSlideWork::GetPointAngle(const CDPoint& point) const {
+  if (GetSize() < 2) return kNoValue;
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const CDPoint* a = GetAt(i);
+    const CDPoint* b = GetAt(i + 1);
+    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+      for (const CDPoint& c :
+           ArcCrossings(*arc, TestLineBottom(point.x), TestLineTop(point.x), 0)) {
+        if (c == point) return MyAtan(&arc->centre, &c) + kPi / 2;
+      }
+      continue;
+    }
+    CDPoly segment;
+    segment.Add(*a);
+    segment.Add(*b);
+    if (point == *a || segment.IsOnline(&point)) return MyAtan(a, b);
+  }
+  return kNoValue;
+}
+
+double CSpSlideWork::GetLength() const {
+  double length = 0;
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const CDArc* arc = GetArcFromPointIndex(i);
+    length += arc != nullptr ? arc->GetLength() : Hypot(GetAt(i), GetAt(i + 1));
+  }
+  return length;
+}
+
+CDPoint CSpSlideWork::GetMid(int i) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) return arc->GetMid(0.5);
+  return Midpoint(*GetAt(i), *GetAt(i + 1));
+}
+
+namespace {
+
+// The point of segment a-b nearest to p, by the depth rule: the centre's height clamped to a
+// vertical segment, the centre's x on a horizontal one when it lies over it, else the foot of
+// the perpendicular when it falls inside the segment, else the segment's start.
+CDPoint NearestForDepth(const CDPoint& a, const CDPoint& b, const CDPoint& p) {
+  if (a.x == b.x) return CDPoint(a.x, std::clamp(p.y, std::min(a.y, b.y), std::max(a.y, b.y)));
+  if (a.y == b.y && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x)) {
+    return CDPoint(p.x, a.y);
+  }
+  CDPoint foot = a;
+  return CrossLP(&a, &b, &p, &foot) == 1 ? foot : a;
+}
+
+}  // namespace
+
+double CSpSlideWork::GetDepth(const CDPolyArray* shapes, bool within) const {
+  const CDArc* arc = GetFirstArc();
+  if (arc == nullptr || shapes == nullptr) return kNoValue;
+  const double from = NormalizeAngle(arc->start);
+  double to = NormalizeAngle(arc->end);
+  if (to < from) to += 2 * kPi;
+  const double left = Left().x;
+  const double right = Right().x;
+  double depth = kNoValue;
+  for (int s = 0; s < shapes->GetSize(); ++s) {
+    const CDPoly* shape = shapes->GetAt(s);
+    for (int i = 0; i + 1 < shape->GetSize(); ++i) {
+      const CDPoint& a = *shape->GetAt(i);
+      const CDPoint& b = *shape->GetAt(i + 1);
+      if (within && (std::max(a.x, b.x) < left - 1e-13 || std::min(a.x, b.x) > right + 1e-13)) {
+        continue;
+      }
+      const CDPoint near = NearestForDepth(a, b, arc->centre);
+      double direction = NormalizeAngle(MyAtan(&arc->centre, &near));
+      if (direction < kPi / 2) direction += 2 * kPi;
+      if (!(from < direction && direction < to)) continue;
+      depth = std::max(depth, arc->R - Hypot(arc->centre, near));
+    }
+  }
+  return depth;
+}
+
+// ---- Ends ----
+
+bool CSpSlideWork::IsRightUpper() const {
+  const int n = GetSize();
+  if (n < 2) return false;
+  const bool lastIsRight = GetAt(n - 1)->x > GetAt(0)->x;
+  const double first = EndHeight(0);
+  const double last = EndHeight(n - 1);
+  return lastIsRight ? last > first : first > last;
+}
+
+double CSpSlideWork::EndHeight(int vertex) const {
+  const int piece = PieceAt(vertex);
+  const CDArc* arc = GetArcFromPointIndex(piece);
+  if (arc == nullptr) return GetAt(vertex)->y;
+  // The end of the arc that lies at the vertex.
+  const bool atStart = (piece == vertex) == RunsForward(piece);
+  return atStart ? arc->GetStart().y : arc->GetEnd().y;
+}
+
+// ---- Drawing ----
+
+void CSpSlideWork::Draw(CViewInfo* view, int bold, int /*from*/, int /*to*/) const {
+  Canvas& canvas = *view->dc;
+  bool lineOpen = false;
+  for (int i = 0; i < GetSize(); ++i) {
+    const CDPoint& p = *GetAt(i);
+    if (!p.IsValid()) {
+      lineOpen = false;
+      continue;
+    }
+    const DevPoint d = view->LPtoDP(p);
+    if (lineOpen) {
+      canvas.LineTo(d);
+    } else {
+      canvas.MoveTo(d);
+    }
+    lineOpen = true;
+    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+      arc->Draw(*view, bold != 0);
+      lineOpen = false;
+    }
+  }
+}
+
+// ---- Crossings ----
+
+std::vector<CDPoint> CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
+                                                  double arcTol, double lineTol) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) return ArcCrossings(*arc, p1, p2, arcTol);
+  CDPoint cross;
+  if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &cross) == kOnBoth) return {cross};
+  return {};
+}
+
+int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
+                            const CDPoly* /*upper*/) const {
+  int found = 0;
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    for (const CDPoint& c : PieceCrossings(i, *p1, *p2, 0, kCrossXTolerance)) {
+      StoreCrossX(xs, pos, c.x);
+      ++found;
+    }
+  }
+  return found;
+}
+
+bool CSpSlideWork::GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,
+                                 double tol) const {
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const std::vector<CDPoint> crossings = PieceCrossings(i, *p1, *p2, tol, tol);
+    if (!crossings.empty()) {
+      *out = crossings.front();
+      return true;
+    }
+  }
+  *out = CDPoint(kNoValue, kNoValue);
+  return false;
+}
+
+bool CSpSlideWork::GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const {
+  const CDPoint end = PointAtAngle(p, angle, kRayLength);
+  return GetCrossPoint(p, &end, out, tol);
+}
+
+void CSpSlideWork::CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
+                                    std::vector<CDPoint>& crossings) const {
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    const std::vector<CDPoint> found = PieceCrossings(i, p1, p2, tol, tol);
+    // The two crossings of an arc count as one when they coincide.
+    const bool sameTwice = found.size() == 2 && Hypot(found[0], found[1]) < kSamePoint;
+    crossings.insert(crossings.end(), found.begin(), sameTwice ? found.begin() + 1 : found.end());
+  }
+}
+
+namespace {
+
+void ReplacePoints(CDPoly* out, const std::vector<CDPoint>& points) {
+  out->DeleteAll();
+  for (const CDPoint& p : points) out->Add(p);
+}
+
+}  // namespace
+
+bool CSpSlideWork::GetCrossPointArray(const CDPoint* p1, const CDPoint* p2, CDPoly* out,
+                                      double tol) const {
+  std::vector<CDPoint> crossings;
+  CollectCrossings(*p1, *p2, tol, crossings);
+  ReplacePoints(out, crossings);
+  return out->GetSize() > 0;
+}
+
+bool CSpSlideWork::GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out,
+                                      double tol) const {
+  const CDPoint end = PointAtAngle(p, angle, kRayLength);
+  return GetCrossPointArray(p, &end, out, tol);
+}
+
+bool CSpSlideWork::GetCrossPointArray(const CDPoly* polygon, CDPoly* out, bool /*flag*/,
+                                      double tol) const {
+  std::vector<CDPoint> crossings;
+  const int n = polygon->GetSize();
+  for (int i = 0; n >= 2 && i < n; ++i) {
+    const CDPoint& a = *polygon->GetAt(i);
+    const CDPoint& b = *polygon->GetAt((i + 1) % n);
+    // A closing edge of no length (a polygon that repeats its first point) crosses nothing.
+    if (a == b) continue;
+    CollectCrossings(a, b, tol, crossings);
+  }
+  ReplacePoints(out, crossings);
+  return out->GetSize() > 0;
+}

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "core/base/UnitFilter.h"
+#include "core/base/Utility.h"
+#include "platform/Archive.h"
+#include "tests/support/RecordBytes.h"
+
+namespace {
+
+// Rounded values are whole multiples of the pitch 10^-d, which the rules form by multiplying 0.1
+// d times; so the expectations are written as multiples of these pitches (1234 * kPitch3 is not
+// the double 1.234).
+constexpr double kPitch1 = 0.1;
+constexpr double kPitch2 = 0.1 * 0.1;
+constexpr double kPitch3 = 0.1 * 0.1 * 0.1;
+constexpr double kPitch6 = 0.1 * 0.1 * 0.1 * 0.1 * 0.1 * 0.1;
+constexpr double kPitch7 = kPitch6 * 0.1;
+
+std::vector<std::uint8_t> Int32Record(std::initializer_list<std::int32_t> values) {
+  RecordBytes bytes;
+  for (const std::int32_t v : values) bytes.Int(v);
+  return bytes.Get();
+}
+
+CUnitFilter DistinctFilter() {
+  CUnitFilter f;
+  f.roundSwitch = 0;
+  f.modeGeneral = 1;
+  f.modeSafetyFactor = 2;
+  f.modeRestrainingForce = 9;
+  f.digitsSafetyFactor = 4;
+  f.digitsCohesion = 5;
+  f.digitsFriction = 6;
+  f.digitsSeismicCoefficient = 7;
+  f.digits231 = -8;
+  return f;
+}
+
+TEST(UnitFilterTest, Defaults) {
+  CUnitFilter f = DistinctFilter();
+  f.Init();
+  EXPECT_EQ(f.roundSwitch, 1);
+  EXPECT_EQ(f.modeGeneral, kRoundModeHalfUp);
+  EXPECT_EQ(f.modeSafetyFactor, kRoundModeTruncate);
+  EXPECT_EQ(f.modeRestrainingForce, kRoundModeUp);
+  EXPECT_EQ(f.digitsSafetyFactor, 3);
+  EXPECT_EQ(f.digitsCohesion, 3);
+  EXPECT_EQ(f.digitsFriction, 4);
+  EXPECT_EQ(f.digitsSeismicCoefficient, 3);
+  EXPECT_EQ(f.digits231, 0);
+}
+
+TEST(UnitFilterTest, CopyAndIsSameCoverAllNineValues) {
+  const CUnitFilter distinct = DistinctFilter();
+  CUnitFilter f;
+  EXPECT_FALSE(f.IsSame(&distinct));
+  f.Copy(&distinct);
+  EXPECT_TRUE(f.IsSame(&distinct));
+
+  int CUnitFilter::*const fields[] = {
+      &CUnitFilter::roundSwitch,        &CUnitFilter::modeGeneral,
+      &CUnitFilter::modeSafetyFactor,   &CUnitFilter::modeRestrainingForce,
+      &CUnitFilter::digitsSafetyFactor, &CUnitFilter::digitsCohesion,
+      &CUnitFilter::digitsFriction,     &CUnitFilter::digitsSeismicCoefficient,
+      &CUnitFilter::digits231,
+  };
+  for (int CUnitFilter::*const field : fields) {
+    CUnitFilter changed = distinct;
+    changed.*field += 100;
+    EXPECT_FALSE(changed.IsSame(&distinct));
+  }
+}
+
+TEST(UnitFilterTest, EnableRoundValueReturnsThePreviousSwitch) {
+  CUnitFilter f;
+  EXPECT_EQ(f.EnableRoundValue(0), 1);
+  EXPECT_EQ(f.IsEnableRoundValue(), 0);
+  EXPECT_EQ(f.EnableRoundValue(1), 0);
+  EXPECT_EQ(f.IsEnableRoundValue(), 1);
+}
+
+TEST(UnitFilterTest, DigitByCode) {
+  const CUnitFilter f = DistinctFilter();
+  struct Case {
+    int code;
+    int digits;
+  };
+  const Case cases[] = {
+      {111, 3}, {112, 3}, {141, 3}, {181, 3}, {182, 3}, {183, 3}, {184, 3},  {185, 3},
+      {221, 3}, {291, 3}, {292, 3}, {293, 3}, {301, 3}, {302, 3}, {311, 3},  {331, 3},
+      {341, 3}, {351, 3}, {171, 2}, {172, 2}, {173, 2}, {241, 2}, {271, 2},  {261, 1},
+      {162, 6}, {163, 4}, {164, 4}, {131, 5}, {161, 6}, {211, 7}, {231, -8}, {990, 0},
+      {993, 3}, {997, 7}, {998, 0}, {989, 0}, {100, 0}, {0, 0},   {-1, 0},   {186, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(f.Digit(c.code), c.digits) << c.code;
+}
+
+TEST(UnitFilterTest, Round2WithTheDefaultRules) {
+  const CUnitFilter f;
+  struct Case {
+    int code;
+    double x;
+    double expected;
+  };
+  const Case cases[] = {
+      {163, 1.2346, 1234 * kPitch3},  // safety factor: truncated to 3 decimals
+      {164, -1.2341, -1235 * kPitch3},
+      {261, 12.31, 124 * kPitch1},  // restraining force: rounded up to 1 decimal
+      {261, -12.31, -123 * kPitch1},
+      {111, 2.0005, 2001 * kPitch3},  // area: half up to 3 decimals
+      {111, 2.0004, 2000 * kPitch3},
+      {111, -2.0005, -2000 * kPitch3},
+      {111, 0.0, 0.0},
+      {171, 1.0049, 100 * kPitch2},
+      {162, 0.12345649, 123456 * kPitch6},
+      {997, 1.23456785, 12345679 * kPitch7},
+      {990, 2.5, 3.0},  // 0 decimals: the pitch is 1
+      {111, kNoValue, kNoValue},
+      {163, 1e33, kNoValue},
+      {261, -1e33, kNoValue},
+      {131, 9e32, kNoValue},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(f.Round2(c.x, c.code), c.expected) << c.x << " code " << c.code;
+  }
+}
+
+TEST(UnitFilterTest, RoundedValuesPrintAsTheirDecimals) {
+  const CUnitFilter f;
+  struct Case {
+    int code;
+    double x;
+    const char* text;
+  };
+  const Case cases[] = {{163, 1.2346, "1.234"}, {261, 12.31, "12.4"}, {111, 2.0005, "2.001"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(DoubleToStr(f.Round2(c.x, c.code), f.Digit(c.code)), c.text) << c.code;
+  }
+}
+
+TEST(UnitFilterTest, Round2UpNeverGivesNegativeZero) {
+  const CUnitFilter f;
+  for (const double x : {0.0, -0.0, -0.04, -0.0999}) {
+    const double rounded = f.Round2(x, 261);
+    EXPECT_EQ(rounded, 0.0) << x;
+    EXPECT_FALSE(std::signbit(rounded)) << x;
+  }
+}
+
+TEST(UnitFilterTest, Round2TakesTheModeOfTheCodesGroup) {
+  CUnitFilter f;
+  f.modeGeneral = kRoundModeUp;
+  f.modeSafetyFactor = kRoundModeHalfUp;
+  f.modeRestrainingForce = kRoundModeTruncate;
+  struct Case {
+    int code;
+    double x;
+    double expected;
+  };
+  const Case cases[] = {
+      {111, 2.0001, 2001 * kPitch3},
+      {160, 2.1, 3.0},
+      {165, 2.1, 3.0},
+      {262, 2.1, 3.0},
+      {163, 1.2345, 1235 * kPitch3},
+      {164, 1.2344, 1234 * kPitch3},
+      {261, 12.39, 123 * kPitch1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(f.Round2(c.x, c.code), c.expected) << c.x << " code " << c.code;
+  }
+
+  f.modeGeneral = 7;  // not a rounding mode: the value passes unchanged
+  EXPECT_EQ(f.Round2(1.23456789, 111), 1.23456789);
+}
+
+TEST(UnitFilterTest, Round2EndsForAbsurdDigits) {
+  CUnitFilter f;
+  f.digitsCohesion = 2'000'000'000;  // 10^-digits underflows: a pitch of 0 means whole units
+  EXPECT_EQ(f.Round2(2.4, 131), 2.0);
+  f.digitsCohesion = -5;
+  EXPECT_EQ(f.Round2(2.4, 131), 2.0);
+}
+
+TEST(UnitFilterTest, RoundFollowsTheSwitch) {
+  CUnitFilter f;
+  EXPECT_EQ(f.Round(1.2346, 163), 1234 * kPitch3);
+  f.EnableRoundValue(0);
+  EXPECT_EQ(f.Round(1.2346, 163), 1.2346);
+  EXPECT_EQ(f.Round2(1.2346, 163), 1234 * kPitch3);
+}
+
+TEST(UnitFilterTest, StoresTheRecordOfTheVersion) {
+  const CUnitFilter f = DistinctFilter();
+  Archive current;
+  f.Store(current, 10);
+  EXPECT_EQ(current.Bytes(), Int32Record({0, 1, 2, 9, 4, 5, 6, 7, -8}));
+
+  Archive old;
+  f.Store(old, 3);
+  EXPECT_EQ(old.Bytes(), Int32Record({0, 1, 2, 9, 4, 5, 6, -8}));
+}
+
+TEST(UnitFilterTest, LoadsTheRecordOfTheVersion) {
+  Archive current(Int32Record({0, 1, 2, 9, 4, 5, 6, 7, -8}));
+  CUnitFilter f;
+  f.Load(current, 10);
+  const CUnitFilter expected = DistinctFilter();
+  EXPECT_TRUE(f.IsSame(&expected));
+  EXPECT_EQ(current.Remaining(), 0u);
+
+  // Before version 4 the record has no seismic-coefficient decimals; they read as 3.
+  Archive old(Int32Record({0, 1, 2, 9, 4, 5, 6, -8}));
+  f.Load(old, 3);
+  EXPECT_EQ(f.digitsSeismicCoefficient, 3);
+  EXPECT_EQ(f.digitsFriction, 6);
+  EXPECT_EQ(f.digits231, -8);
+  EXPECT_EQ(old.Remaining(), 0u);
+}
+
+TEST(UnitFilterTest, ATruncatedRecordThrowsAndLeavesTheFilter) {
+  Archive truncated(Int32Record({0, 1, 2, 9, 4}));
+  CUnitFilter f;
+  EXPECT_THROW(f.Load(truncated, 10), ArchiveException);
+  const CUnitFilter defaults;
+  EXPECT_TRUE(f.IsSame(&defaults));
+}
+
+}  // namespace
