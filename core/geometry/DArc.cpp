@@ -6,6 +6,7 @@
 #include <numbers>
 #include <optional>
 
+#include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Canvas.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-double ToRadians(double angle, bool degrees) { return degrees ? angle * kPi / 180.0 : angle; }
+double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
 // An angle brought into [0, 2pi).
 double HalfOpenAngle(double angle) {
@@ -249,7 +250,7 @@ CDPoint CDArc::GetKoCenterBalance() const {
   const double e = Hypot(centre, chordMid);
   // The height of the segment over its chord; a sliver gives its chord's midpoint.
   const double height = theta > kPi ? R + e : R - e;
-  if (height < 1e-4) return chordMid;
+  if (height < kSamePoint) return chordMid;
   const double sinHalf = std::sin(theta / 2);
   const double distance = 4 * R * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
   const double middle = start + theta / 2;
@@ -343,7 +344,7 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   const DevPoint e = view.LPtoDP(GetEnd());
   if (s != e) dc.Arc(box, s, e);
   if (withRadii) {
-    const ScopedPen radiiPen(dc, Pen{PenStyle::Dot, 1, Color{255}});
+    const ScopedPen radiiPen(dc, Pen{PenStyle::Dot, 1, kRed});
     dc.MoveTo(s);
     dc.LineTo(view.LPtoDP(centre));
     dc.LineTo(e);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/base/ArchiveCount.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -127,12 +128,7 @@ void CDLineArray::Store(Archive& ar) const {
 }
 
 void CDLineArray::Load(Archive& ar) {
-  std::int32_t count = 0;
-  ar >> count;
-  if (count < 0) {
-    throw ArchiveException(ArchiveException::Cause::BadFormat, "negative line count");
-  }
-  ar.RequireItems(static_cast<std::uint64_t>(count), kLineRecordSize);
+  const std::int32_t count = ReadCount(ar, kLineRecordSize, "line count");
   std::vector<std::unique_ptr<CDLine>> loaded;
   loaded.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {

@@ -5,13 +5,12 @@
 #include <numbers>
 #include <utility>
 
+#include "core/base/Constants.h"
 #include "platform/Archive.h"
 
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-// Points closer than this are the same point.
-constexpr double kSamePoint = 1e-4;
 // A length below this counts as 0.
 constexpr double kZeroLength = 1e-9;
 // Segments whose extent in x (or y) is below this count as vertical (or horizontal) in crossings.

@@ -7,24 +7,13 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/base/CoreConfig.h"
+#include "core/base/ArchiveCount.h"
+#include "core/base/Constants.h"
+#include "core/base/InputRange.h"
 #include "platform/Archive.h"
 #include "platform/NumberText.h"
 
 namespace {
-
-// Quantity codes of the rounding rules for section coordinates.
-constexpr int kRoundCodeX = 341;
-constexpr int kRoundCodeY = 351;
-
-// A coordinate outside the drawable range becomes no value; the others are rounded while the
-// process-wide rounding switch is on.
-double ValidCoordinate(double v, int roundCode) {
-  constexpr double kLimit = 9999.999;
-  if (v == kNoValue) return v;
-  if (v < -kLimit || v > kLimit) return kNoValue;
-  return CCoreConfig::GetRound(v, roundCode);
-}
 
 void RequirePoint(const std::shared_ptr<CDPoint>& p) {
   if (!p) throw std::out_of_range("CDPoly: a null point cannot be added");
@@ -104,13 +93,7 @@ void CDPoly::Store(Archive& ar, int /*version*/) const {
 
 void CDPoly::Load(Archive& ar, int /*version*/) {
   std::string name = ar.ReadString();
-  std::int32_t count = 0;
-  ar >> count;
-  if (count < 0) {
-    throw ArchiveException(ArchiveException::Cause::BadFormat,
-                           "polyline record with a negative point count");
-  }
-  ar.RequireItems(static_cast<std::uint64_t>(count), 2 * sizeof(double));
+  const std::int32_t count = ReadCount(ar, 2 * sizeof(double), "polyline point count");
   PointList read;
   read.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {
@@ -128,8 +111,8 @@ void CDPoly::Load(Archive& ar, int /*version*/) {
 
 void CDPoly::ChangeValid() {
   for (const auto& p : points_) {
-    p->x = ValidCoordinate(p->x, kRoundCodeX);
-    p->y = ValidCoordinate(p->y, kRoundCodeY);
+    p->x = RoundInRange(p->x, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
+    p->y = RoundInRange(p->y, -kCoordinateLimit, kCoordinateLimit, kRoundCodeY);
   }
 }
 

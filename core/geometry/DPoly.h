@@ -22,9 +22,7 @@ class Archive;
 class CDPoly;
 class CDPolyArray;
 class CViewInfo;
-// ---- Polygon assembly (begin) ----
 class CSpGround;
-// ---- Polygon assembly (end) ----
 
 // The shape kind codes: the value of CDPoly::WhatKind, written before each shape of a stored
 // shape list.
@@ -263,7 +261,7 @@ class CDPoly {
   // Drawing of the part between the projections of a and b (DPolyDraw.cpp).
   void DrawKukan(CViewInfo* view, const CDPoint* a, const CDPoint* b) const;
 
-  // ---- Polygon assembly (begin; PolyAssembly.cpp) ----
+  // ---- Polygon assembly (PolyAssembly.cpp) ----
 
   // The closed faces (at least 0.01 in area) into which the line cuts this closed polygon, as
   // stratum polygons with this polygon's properties; one copy of this polygon when no face
@@ -275,8 +273,6 @@ class CDPoly {
   // The pieces of this line that leave the other line, as plain polylines; empty when other is
   // null or this line has fewer than two points.
   std::unique_ptr<CDPolyArray> CreateDeffSection(const CDPoly* other) const;
-
-  // ---- Polygon assembly (end) ----
 
  protected:
   // Stores x for GetCrossX: at *pos (then increases it) when pos is given, else at the end.

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "core/base/ArchiveCount.h"
+#include "core/base/Constants.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
@@ -16,9 +18,6 @@ namespace {
 // The smallest stored shape: its kind code, an empty narrow name (one length byte) and a point
 // count. A stored count is checked against it before anything is reserved.
 constexpr std::size_t kMinShapeRecordSize = 4 + 1 + 4;
-
-// Crossing points closer than this to their predecessor are one point.
-constexpr double kSamePoint = 1e-4;
 
 void RequireShape(const std::unique_ptr<CDPoly>& shape) {
   if (!shape) throw std::out_of_range("CDPolyArray: a null shape cannot be added");
@@ -133,13 +132,7 @@ void CDPolyArray::Store(Archive& ar, int version) const {
 }
 
 void CDPolyArray::Load(Archive& ar, int version) {
-  std::int32_t count = 0;
-  ar >> count;
-  if (count < 0) {
-    throw ArchiveException(ArchiveException::Cause::BadFormat,
-                           "shape list with a negative count " + std::to_string(count));
-  }
-  ar.RequireItems(static_cast<std::uint64_t>(count), kMinShapeRecordSize);
+  const std::int32_t count = ReadCount(ar, kMinShapeRecordSize, "shape list count");
   ShapeList read;
   read.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {

@@ -15,10 +15,8 @@ class Archive;
 class CDArc;
 class CSpSlideWork;
 class CViewInfo;
-// ---- Polygon assembly (begin) ----
 class CSpGround;
 class CSpStratumBlock;
-// ---- Polygon assembly (end) ----
 
 class CDPolyArray {
  public:
@@ -119,7 +117,7 @@ class CDPolyArray {
   // No stratum polygon lacks its unit skin friction.
   bool IsValidTaup() const;
 
-  // ---- Polygon assembly from lines (begin; PolyAssembly.cpp) ----
+  // ---- Polygon assembly from lines (PolyAssembly.cpp) ----
   //
   // The lines are flagged at their junctions and split into pieces between junctions; closed
   // faces are traced by always taking, at the end of the chain, the piece that turns most to the
@@ -204,8 +202,6 @@ class CDPolyArray {
   // The first line with an end within 1e-4 of the chain's first point (end 0) or last point
   // (end 1), its index, and whether it runs against the chain; null when there is none.
   const CDPoly* FindNext(const CDPoly* chain, int end, bool& reversed, int& index) const;
-
-  // ---- Polygon assembly from lines (end) ----
 
  private:
   using ShapeList = std::vector<std::unique_ptr<CDPoly>>;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Canvas.h"
@@ -9,9 +10,7 @@
 namespace {
 
 constexpr Color kStratumLineColor = Color::Rgb(90, 60, 40);
-constexpr Color kWaterColor = Color::Rgb(0, 0, 255);
 constexpr Color kShapeColor = Color::Rgb(60, 100, 30);
-constexpr Color kBlack = Color::Rgb(0, 0, 0);
 
 int PenWidth(int bold) { return bold != 0 ? 2 : 1; }
 
@@ -20,7 +19,7 @@ Pen ShapePen(int kind, int bold) {
     case kKindStratumLine:
       return Pen{PenStyle::Solid, PenWidth(bold), kStratumLineColor};
     case kKindWater:
-      return Pen{PenStyle::DashDot, PenWidth(bold), kWaterColor};
+      return Pen{PenStyle::DashDot, PenWidth(bold), kBlue};
     default:
       return Pen{PenStyle::Solid, PenWidth(bold), kShapeColor};
   }

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
 
@@ -146,7 +146,7 @@ bool CDPoly::CheckCross(const CDPoint* p1, const CDPoint* p2, CDPoint& out, doub
 
 bool CDPoly::CheckCrossAngle(const CDPoint* p, double angleDeg, double length, CDPoint& out,
                              double tol) const {
-  const CDPoint end = PointAtAngle(p, angleDeg * std::numbers::pi / 180.0, length);
+  const CDPoint end = PointAtAngle(p, DegToRad(angleDeg), length);
   return CheckCross(p, &end, out, tol);
 }
 
@@ -473,6 +473,6 @@ void CDPoly::PolyMarge(const CDPoly* other) {
   if (end != -1) {
     for (int i = end; i < base.GetSize(); ++i) merged.Add(base.points_[i]);
   }
-  merged.DelSamePoint(1e-4);
+  merged.DelSamePoint(kSamePoint);
   CopyPoints(&merged);
 }

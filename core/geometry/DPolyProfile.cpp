@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
 
 namespace {
 
-constexpr double kDegPerRad = 180.0 / std::numbers::pi;
 constexpr double kSnapToCut = 0.001;  // a segment end this close to a cut x reaches the cut
 constexpr double kStepSlack = 5e-4;   // x differences below this make a vertical step
 constexpr double kZeroLength = 1e-9;  // a remaining length below this counts as used up
@@ -44,7 +44,7 @@ std::unique_ptr<CDPoly> LeftToRightCopy(const CDPoly& line) {
 }
 
 double SegmentAngleDeg(const CDPoint* from, const CDPoint* to) {
-  return MyAtan(from, to) * kDegPerRad;
+  return RadToDeg(MyAtan(from, to));
 }
 
 bool RunsLeftToRight(const CDPoly& line) {
@@ -177,7 +177,7 @@ bool CDPoly::GetNextX(double y, int* pos, double& x) const {
 bool CDPoly::IsOverHung() const {
   if (GetSize() <= 2) return false;
   const auto copy = LeftToRightCopy(*this);
-  copy->DelSamePoint(1e-4);
+  copy->DelSamePoint(kSamePoint);
   double xmin = 0;
   double xmax = 0;
   copy->RangeX(xmin, xmax);
@@ -202,8 +202,8 @@ bool CDPoly::IsPolyOverY(const CDPoly* other) const {
   for (const PointList* list : {&points_, &other->points_}) {
     for (const auto& p : *list) {
       if (p->x == kNoValue || p->y == kNoValue) continue;
-      const bool known =
-          std::any_of(xs.begin(), xs.end(), [&p](double x) { return std::fabs(x - p->x) < 1e-4; });
+      const bool known = std::any_of(xs.begin(), xs.end(),
+                                     [&p](double x) { return std::fabs(x - p->x) < kSamePoint; });
       if (!known) xs.push_back(p->x);
     }
   }

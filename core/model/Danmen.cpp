@@ -7,6 +7,7 @@
 #include <memory>
 #include <numbers>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
@@ -20,9 +21,6 @@
 #include "platform/Canvas.h"
 
 namespace {
-
-constexpr Color kBlack = Color::Rgb(0, 0, 0);
-constexpr Color kSlideRed = Color::Rgb(255, 0, 0);
 
 // The slide mass cut out of the stratum blocks along a working slip surface.
 struct SlideMassParts {
@@ -192,7 +190,7 @@ CSpSlideWork* CDanmenStab::GetActiveSlide() const {
 void CDanmenStab::DrawSlide(CViewInfo* view) const {
   const CSpSlideWork* active = GetActiveSlide();
   if (!IsBlockMode() || active == nullptr) return;
-  const ScopedPen pen(*view->dc, Pen{PenStyle::Solid, 2, kSlideRed});
+  const ScopedPen pen(*view->dc, Pen{PenStyle::Solid, 2, kRed});
   active->Draw(view, 1, -1, -1);
 }
 

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/section/SpGround.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-constexpr double kSamePoint = 1e-4;     // points closer than this are one point
 constexpr double kMinFaceArea = 0.01;   // smaller faces are slivers between nearly equal lines
 constexpr double kMinCutArea = 0.001;   // smaller pieces of a cut are dropped
 constexpr double kLeavingGap = 1e-5;    // a line farther than this from another has left it

@@ -7,11 +7,10 @@
 #include <numbers>
 #include <string>
 
+#include "core/base/Constants.h"
 #include "platform/Archive.h"
 
 namespace {
-
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 
 bool SameCoordinates(const CDPoint& a, const CDPoint& b) { return a.x == b.x && a.y == b.y; }
 
@@ -81,7 +80,7 @@ CDPoint CSpCrack::CalcBottomPos(int side) {
     bottom.x = f.top.x;
     bottom.y = f.top.y - f.depth;
   } else {
-    const double radians = f.angle * kDegToRad;
+    const double radians = DegToRad(f.angle);
     const double direction = side == 1 ? radians + std::numbers::pi : -radians;
     bottom.x = f.top.x + f.depth * std::cos(direction);
     bottom.y = f.top.y + f.depth * std::sin(direction);
@@ -94,5 +93,5 @@ double CSpCrack::Calc_h() const {
   if (f.cohesion == kNoValue || f.phi == kNoValue || f.gamma == kNoValue) return kNoValue;
   // A unit weight must be positive; without one there is no depth, never an infinite one.
   if (f.gamma <= 0.0) return kNoValue;
-  return RoundOff(std::tan((45.0 + f.phi / 2.0) * kDegToRad) * 2.0 * f.cohesion / f.gamma, 0.001);
+  return RoundOff(std::tan(DegToRad(45.0 + f.phi / 2.0)) * 2.0 * f.cohesion / f.gamma, 0.001);
 }

@@ -2,14 +2,13 @@
 
 #include <cstdint>
 
+#include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
 
 namespace {
-
-constexpr Color kBlack = Color::Rgb(0, 0, 0);
 
 // A copy of the line running left to right.
 std::unique_ptr<CDPoly> LeftToRightCopy(const CDPoly& line) {
@@ -146,7 +145,7 @@ std::unique_ptr<CSpGround> CSpGround::CreateLevelLine(const CDPoly* other, doubl
   ground->Add(left.x, level);
   ground->Add(right.x, level);
   for (int i = right.pos; i < right.line->GetSize(); ++i) ground->Add(*right.line->GetAt(i));
-  ground->DelSamePoint(1e-4);
+  ground->DelSamePoint(kSamePoint);
   ground->strata_ = StrataUnder(*ground);
   return ground;
 }

@@ -8,25 +8,20 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/base/InputRange.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
 
 namespace {
 
-// Quantity codes of the rounding rules.
-constexpr int kRoundCodeX = 341;
-constexpr int kRoundCodeAngle = 991;
-constexpr int kRoundCodeLoad = 992;
-
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 // A load exactly on a strip boundary belongs to one strip only.
 constexpr double kBoundaryShift = 1e-8;
 
@@ -37,14 +32,6 @@ constexpr double kHatchStep = 0.5;
 // an unchecked outline from stalling the drawing.
 constexpr int kMaxHatchSteps = 80000;
 constexpr int kHeadLength = 5;
-
-// A value outside [lo, hi] becomes kNoValue; the others are rounded with the code while the
-// process-wide rounding switch is on. kNoValue stays.
-double CheckedInput(double v, double lo, double hi, int roundCode) {
-  if (v == kNoValue) return v;
-  if (v < lo || v > hi) return kNoValue;
-  return CCoreConfig::GetRound(v, roundCode);
-}
 
 // The first segment (vertex i to i + 1) whose x range holds x, closed on the left end
 // (closedLeft) or on the right end; -1 when none does.
@@ -69,7 +56,7 @@ int SizeFactor(const CViewInfo& view) {
 // The device offset of the given length in the direction (degrees, counter-clockwise from +x as
 // seen on the output): the screen's y grows downward, the printer's upward.
 DevPoint DeviceOffset(const CViewInfo& view, double degrees, int length) {
-  const double radians = degrees * kDegToRad;
+  const double radians = DegToRad(degrees);
   const double up = view.IsPrint() ? 1.0 : -1.0;
   return {static_cast<int>(std::lround(length * std::cos(radians))),
           static_cast<int>(std::lround(up * length * std::sin(radians)))};
@@ -197,19 +184,18 @@ bool CSpLoad::IsSame(const CDPoly* other) const {
 }
 
 void CSpLoad::ChangeValid() {
-  constexpr double kCoordinateLimit = 9999.999;
   constexpr double kLoadMin = 0.01;
   constexpr double kLoadMax = 999.99;
   constexpr double kAngleLimit = 180.0;
   Fields& f = fields_;
-  f.x1 = CheckedInput(f.x1, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
-  f.q1 = CheckedInput(f.q1, kLoadMin, kLoadMax, kRoundCodeLoad);
+  f.x1 = RoundInRange(f.x1, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
+  f.q1 = RoundInRange(f.q1, kLoadMin, kLoadMax, kRoundCode2Decimals);
   if (IsDist()) {
-    f.x2 = CheckedInput(f.x2, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
-    f.q2 = CheckedInput(f.q2, kLoadMin, kLoadMax, kRoundCodeLoad);
+    f.x2 = RoundInRange(f.x2, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
+    f.q2 = RoundInRange(f.q2, kLoadMin, kLoadMax, kRoundCode2Decimals);
   }
   if (IsConcent() && f.direction == kAtAngle) {
-    f.angle = CheckedInput(f.angle, -kAngleLimit, kAngleLimit, kRoundCodeAngle);
+    f.angle = RoundInRange(f.angle, -kAngleLimit, kAngleLimit, kRoundCode1Decimal);
   }
 }
 
@@ -387,7 +373,7 @@ bool CSpLoad::CalcQ(bool facing, double xa, double xb, double width, double base
   double theta = GetFlatAngle();
   // A slope facing the other way sees the load mirrored left-right.
   if (!facing) theta = theta < 0 ? -(theta + 180.0) : 180.0 - theta;
-  theta = theta * kDegToRad;
+  theta = DegToRad(theta);
 
   tagLOAD q;
   double force = 0;
@@ -416,7 +402,7 @@ bool CSpLoad::CalcQ(bool facing, double xa, double xb, double width, double base
   if (f.normalPairOn == 0) q.vertical1 = q.normal = 0;
   if (f.tangentPairOn == 0) q.vertical2 = q.tangential = 0;
   for (double* component : {&q.horizontal, &q.vertical1, &q.vertical2, &q.normal, &q.tangential}) {
-    *component = CCoreConfig::GetRound(*component, kRoundCodeLoad);
+    *component = CCoreConfig::GetRound(*component, kRoundCode2Decimals);
   }
   out = q;
   return true;

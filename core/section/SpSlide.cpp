@@ -8,7 +8,10 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/base/ArchiveCount.h"
+#include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/base/InputRange.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
@@ -20,26 +23,15 @@ namespace {
 
 constexpr int kMaxStyle = 5;
 constexpr int kMaxStrengthType = 5;
-constexpr double kCoordinateLimit = 9999.999;
-// Quantity codes of the rounding rules for the centre and the radius.
-constexpr int kRoundCodeX = 341;
-constexpr int kRoundCodeY = 351;
-constexpr int kRoundCodeRadius = 993;
-constexpr Color kSlideColor = Color::Rgb(255, 0, 0);
 // Tolerance of the crossings counted with a stratum polygon.
 constexpr double kCrossTolerance = 1e-6;
 
-// A centre coordinate outside the drawable range becomes no value; the others are rounded.
-double ValidCentre(double v, int roundCode) {
-  if (v == kNoValue) return v;
-  if (v < -kCoordinateLimit || v > kCoordinateLimit) return kNoValue;
-  return CCoreConfig::GetRound(v, roundCode);
-}
-
+// A radius that is not positive or lies beyond the coordinate range becomes no value; the others
+// are rounded while the process-wide rounding switch is on.
 double ValidRadius(double r) {
   if (r == kNoValue) return r;
   if (r <= 0 || r > kCoordinateLimit) return kNoValue;
-  return CCoreConfig::GetRound(r, kRoundCodeRadius);
+  return CCoreConfig::GetRound(r, kRoundCode3Decimals);
 }
 
 int PenWidth(const CViewInfo& view, bool bold) {
@@ -98,17 +90,12 @@ void CSpSlide::Store(Archive& ar, int /*version*/) const {
 
 void CSpSlide::Load(Archive& ar, int /*version*/) {
   std::string name = ar.ReadString();
-  std::int32_t n = 0;
-  ar >> n;
-  if (n < 0) {
-    throw ArchiveException(ArchiveException::Cause::BadFormat,
-                           "slide line record with a negative point count");
-  }
+  const std::int32_t n =
+      ReadCount(ar, 2 * sizeof(double) + 2 * sizeof(std::uint32_t), "slide line point count");
   double cx = 0;
   double cy = 0;
   double r = 0;
   ar >> cx >> cy >> r;
-  ar.RequireItems(static_cast<std::uint64_t>(n), 2 * sizeof(double) + 2 * sizeof(std::uint32_t));
   // The arrays hold at least the usual 400 entries and always every stored vertex.
   const auto size =
       std::max(static_cast<std::size_t>(n), static_cast<std::size_t>(kInitialEntries));
@@ -142,8 +129,8 @@ void CSpSlide::ChangeValid() {
     if (GetStyle(i) < 0 || GetStyle(i) > kMaxStyle) SetStyle(i, 0);
     if (GetStrengthType(i) > kMaxStrengthType) SetStrengthType(i, 0);
   }
-  centreX_ = ValidCentre(centreX_, kRoundCodeX);
-  centreY_ = ValidCentre(centreY_, kRoundCodeY);
+  centreX_ = RoundInRange(centreX_, -kCoordinateLimit, kCoordinateLimit, kRoundCodeX);
+  centreY_ = RoundInRange(centreY_, -kCoordinateLimit, kCoordinateLimit, kRoundCodeY);
   radius_ = ValidRadius(radius_);
 }
 
@@ -425,7 +412,7 @@ void CSpSlide::GetOR(double& x, double& y, double& r) const {
 void CSpSlide::Draw(CViewInfo* view, int bold, int from, int to) const {
   if (GetSize() == 0) return;
   Canvas& canvas = *view->dc;
-  const ScopedPen pen(canvas, Pen{PenStyle::Solid, PenWidth(*view, bold != 0), kSlideColor});
+  const ScopedPen pen(canvas, Pen{PenStyle::Solid, PenWidth(*view, bold != 0), kRed});
   const auto work = CreateDrawObj();
   if (m_pTopo != nullptr && m_bDrawCorrect) {
     CDPolyArray pieces;

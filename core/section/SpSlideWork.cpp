@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/base/ArchiveCount.h"
+#include "core/base/Constants.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpSlide.h"
@@ -19,8 +21,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr int kOnBoth = 3;  // CrossLL: the crossing lies on both segments
-constexpr double kSamePoint = 1e-4;
+constexpr int kOnBoth = 3;             // CrossLL: the crossing lies on both segments
 constexpr double kRayLength = 1000.0;  // the segment that stands for a ray at an angle
 constexpr double kOnGround = 0.001;    // an end this close to the ground needs no stretching
 constexpr double kAngleTolerance = 1e-6;
@@ -85,24 +86,10 @@ void CSpSlideWork::Store(Archive& ar, int /*version*/) const {
   }
 }
 
-namespace {
-
-std::int32_t ReadCount(Archive& ar, std::size_t itemSize, const char* what) {
-  std::int32_t count = 0;
-  ar >> count;
-  if (count < 0) {
-    throw ArchiveException(ArchiveException::Cause::BadFormat,
-                           std::string("working slide surface record: negative ") + what);
-  }
-  ar.RequireItems(static_cast<std::uint64_t>(count), itemSize);
-  return count;
-}
-
-}  // namespace
-
 void CSpSlideWork::Load(Archive& ar, int /*version*/) {
   std::string name = ar.ReadString();
-  const std::int32_t n = ReadCount(ar, 2 * sizeof(double) + sizeof(std::int32_t), "point count");
+  const std::int32_t n =
+      ReadCount(ar, 2 * sizeof(double) + sizeof(std::int32_t), "working slide surface point count");
   PointList points;
   for (std::int32_t i = 0; i < n; ++i) {
     auto p = std::make_shared<CDPoint>();
@@ -111,14 +98,15 @@ void CSpSlideWork::Load(Archive& ar, int /*version*/) {
     p->flag = flag;
     points.push_back(std::move(p));
   }
-  const std::int32_t m = ReadCount(ar, sizeof(std::uint32_t), "strength count");
+  const std::int32_t m =
+      ReadCount(ar, sizeof(std::uint32_t), "working slide surface strength count");
   std::vector<unsigned> strengths;
   for (std::int32_t i = 0; i < m; ++i) {
     std::uint32_t word = 0;
     ar >> word;
     strengths.push_back(word);
   }
-  const std::int32_t a = ReadCount(ar, 5 * sizeof(double), "arc count");
+  const std::int32_t a = ReadCount(ar, 5 * sizeof(double), "working slide surface arc count");
   std::vector<std::unique_ptr<CDArc>> arcs;
   for (std::int32_t i = 0; i < a; ++i) {
     auto arc = std::make_unique<CDArc>();
@@ -472,12 +460,11 @@ void CSpSlideWork::Strech(const CSpGround* ground, int a, int b, double c, doubl
   const auto stored = [](double value, double setting) {
     return value == kTakeStored ? setting : value;
   };
-  constexpr double kDegree = kPi / 180.0;
   const EndStretch tail{a == kTakeStored ? stretch.typeTail : a,
-                        stored(c, stretch.angleTail * kDegree),
+                        stored(c, DegToRad(stretch.angleTail)),
                         e == kTakeStored ? stretch.strengthTail : e};
   const EndStretch head{b == kTakeStored ? stretch.typeHead : b,
-                        stored(d, stretch.angleHead * kDegree),
+                        stored(d, DegToRad(stretch.angleHead)),
                         f == kTakeStored ? stretch.strengthHead : f};
   // The tail is the lower end: the first vertex of a surface that rises to the right.
   const bool rising = IsRightUpper();

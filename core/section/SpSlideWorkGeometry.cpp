@@ -5,6 +5,7 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
 #include "core/section/SpSlide.h"
@@ -14,10 +15,9 @@
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kOnBoth = 3;              // CrossLL: the crossing lies on both segments
-constexpr double kTestLineReach = 1e4;  // the vertical test line runs from y = -1e4 to 1e4
-constexpr double kRayLength = 1000.0;   // the segment that stands for a ray at an angle
-constexpr double kSamePoint = 1e-4;
+constexpr int kOnBoth = 3;                 // CrossLL: the crossing lies on both segments
+constexpr double kTestLineReach = 1e4;     // the vertical test line runs from y = -1e4 to 1e4
+constexpr double kRayLength = 1000.0;      // the segment that stands for a ray at an angle
 constexpr double kCrossXTolerance = 1e-5;  // as the polyline's own GetCrossX
 
 CDPoint TestLineBottom(double x) { return CDPoint(x, -kTestLineReach); }

@@ -6,16 +6,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
-
-namespace {
-
-constexpr Color kBlack = Color::Rgb(0, 0, 0);
-
-}  // namespace
 
 // ---- CSpStratumLine ----
 
@@ -105,7 +100,7 @@ std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* line) co
   if (polygon->GetSize() < 2 || cut.GetSize() < 2) return polygon;
 
   CDPolyArray::ComparePoints(polygon.get(), &cut);
-  cut.DelSamePoint(1e-4);
+  cut.DelSamePoint(kSamePoint);
   const auto pieces = polygon->CutPolyWithLine(&cut);
   for (int i = 0; i < pieces->GetSize(); ++i) {
     CDPoly& piece = *pieces->GetAt(i);

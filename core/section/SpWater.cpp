@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
 #include "core/section/SpGround.h"
 #include "platform/Archive.h"
@@ -16,7 +17,6 @@ constexpr double kFitPitch = 0.001;
 // A water segment is lengthened by this much at both ends, so that a crossing at one of its
 // vertices is found.
 constexpr double kStretch = 0.001;
-constexpr double kSamePoint = 1e-4;
 
 // With to == -1 only the vertex `from` gets the large handle, otherwise the vertices from..to.
 bool IsLargeHandle(int index, int from, int to) {
@@ -68,7 +68,7 @@ void InsertCrossings(CDPoly& fitted, const CDPoly& ground, const CDPoly& water) 
 
 }  // namespace
 
-CSpWater::CSpWater() { SetName("水位"); }
+CSpWater::CSpWater() : color_(kBlue) { SetName("水位"); }
 
 void CSpWater::Store(Archive& ar, int version) const {
   ar << color_;

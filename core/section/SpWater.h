@@ -43,6 +43,6 @@ class CSpWater : public CDPoly {
   void SetPenStyle(PenStyle style) { penStyle_ = style; }
 
  private:
-  Color color_ = Color::Rgb(0, 0, 255);
+  Color color_;  // blue for a new line
   PenStyle penStyle_ = PenStyle::DashDot;
 };

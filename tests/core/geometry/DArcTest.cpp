@@ -61,6 +61,14 @@ TEST(DArcTest, Constructors) {
   EXPECT_EQ(copy->centre.flag, 5);
 }
 
+// Degrees become radians by the one conversion of the core, bit for bit: 3.0 and 2.3 are angles
+// where angle * pi / 180 would give another last bit.
+TEST(DArcTest, DegreesConvertByTheCoreFactor) {
+  const CDArc arc(0.0, 0.0, 1.0, 3.0, 2.3, true);
+  EXPECT_EQ(arc.start, 3.0 * 0.017453292519943295);
+  EXPECT_EQ(arc.end, 2.3 * 0.017453292519943295);
+}
+
 TEST(DArcTest, Set3PRunsThroughTheMiddlePoint) {
   struct Case {
     CDPoint p1, p2, p3;

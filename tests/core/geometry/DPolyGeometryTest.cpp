@@ -191,8 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
                         true,
                         {{0, 0}, {1.5, 0, 1}, {2.5, 0, 1}, {3.5, 0, 1}, {6, 0}},
                         {{1, -1}, {1.5, 0, 1}, {2, 1}, {2.5, 0, 1}, {3, -1}, {3.5, 0, 1}, {4, 1}}}),
-    [](const testing::TestParamInfo<InsCase>& info) {
-      return "Case" + std::to_string(info.index);
+    [](const testing::TestParamInfo<InsCase>& param) {
+      return "Case" + std::to_string(param.index);
     });
 
 // ---- Self-crossings ----
