@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/geometry/ViewInfo.h"
+#include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -38,6 +39,8 @@ struct LevelCrossing {
 }  // namespace
 
 CSpGround::CSpGround() { SetName("地形"); }
+
+CSpGround::~CSpGround() { CSpSlide::ForgetTopograph(this); }
 
 void CSpGround::Store(Archive& ar, int version) const {
   CDPoly::Store(ar, version);
