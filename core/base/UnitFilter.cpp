@@ -41,16 +41,6 @@ void ForEachStoredField(Filter& filter, int version, Visit visit) {
 
 }  // namespace
 
-bool CUnitFilter::IsSame(const CUnitFilter* other) const {
-  return roundSwitch == other->roundSwitch && modeGeneral == other->modeGeneral &&
-         modeSafetyFactor == other->modeSafetyFactor &&
-         modeRestrainingForce == other->modeRestrainingForce &&
-         digitsSafetyFactor == other->digitsSafetyFactor &&
-         digitsCohesion == other->digitsCohesion && digitsFriction == other->digitsFriction &&
-         digitsSeismicCoefficient == other->digitsSeismicCoefficient &&
-         digits231 == other->digits231;
-}
-
 int CUnitFilter::EnableRoundValue(int enable) {
   const int previous = roundSwitch;
   roundSwitch = enable;

@@ -24,7 +24,8 @@ class CUnitFilter {
 
   void Init() { *this = CUnitFilter(); }
   void Copy(const CUnitFilter* other) { *this = *other; }
-  bool IsSame(const CUnitFilter* other) const;
+  bool IsSame(const CUnitFilter* other) const { return *this == *other; }
+  friend bool operator==(const CUnitFilter&, const CUnitFilter&) = default;
 
   int IsEnableRoundValue() const { return roundSwitch; }
   // Sets the switch and returns its previous value.

@@ -52,10 +52,9 @@ class CDPoly {
   using PointList = std::vector<std::shared_ptr<CDPoint>>;
 
   // Class-wide state shared by all shapes.
-  inline static int bShowHilight = 0;    // the picked shape is drawn highlighted
-  inline static bool bMovCap = false;    // a rubber band of mouse editing is on screen
-  inline static CDPoint ptCap;           // the mouse position of that rubber band
-  inline static double small_limit = 0;  // the crossing tolerance of TrimPoint
+  inline static int bShowHilight = 0;  // the picked shape is drawn highlighted
+  inline static bool bMovCap = false;  // a rubber band of mouse editing is on screen
+  inline static CDPoint ptCap;         // the mouse position of that rubber band
 
   CDPoly() = default;
   virtual ~CDPoly() = default;
@@ -68,6 +67,8 @@ class CDPoly {
 
   static void SetShowHilight(int show) { bShowHilight = show; }
   static int GetShowHilight() { return bShowHilight; }
+  // The crossing tolerance of TrimPoint: 0 unless a ScopedSmallLimit sets another.
+  static double GetSmallLimit() { return small_limit; }
 
   // ---- Virtual interface (subclasses override) ----
 
@@ -279,8 +280,26 @@ class CDPoly {
   static void StoreCrossX(std::vector<double>& xs, int* pos, double x);
 
  private:
+  friend class ScopedSmallLimit;
+  inline static double small_limit = 0;
+
   PointList points_;
   int useCount_ = 0;  // how many assembled polygons already use this line piece
   std::string name_;
   CDPoint innerPoint_;
+};
+
+// Sets the crossing tolerance of TrimPoint for the guard's lifetime: the polygon cuts that need a
+// tolerance hold one while they work, and the previous tolerance comes back on every exit path.
+class ScopedSmallLimit {
+ public:
+  explicit ScopedSmallLimit(double limit) : previous_(CDPoly::small_limit) {
+    CDPoly::small_limit = limit;
+  }
+  ~ScopedSmallLimit() { CDPoly::small_limit = previous_; }
+  ScopedSmallLimit(const ScopedSmallLimit&) = delete;
+  ScopedSmallLimit& operator=(const ScopedSmallLimit&) = delete;
+
+ private:
+  double previous_;
 };

@@ -177,12 +177,12 @@ class CDPolyArray {
   // Deletes the shapes whose inner point lies below (mode 1) or above (mode 0) the line; shapes
   // beyond the line's x range stay.
   void DelUnderOrUpperPolygon(const CDPoly* line, int mode);
-  // The faces bounded by the outline and the line that lie above the outline. Sets
-  // CDPoly::small_limit to 0.
+  // The faces bounded by the outline and the line that lie above the outline. Crossings are found
+  // with the tolerance 0 (ScopedSmallLimit).
   static std::unique_ptr<CDPolyArray> AddPolyWithLine(const CDPoly* outline, const CDPoly* line);
   // Every shape cut by the line, keeping the faces above it (keepAbove not 0) or below it; where
   // the line does not reach, the outline decides. A copy of this array when the outline or the
-  // line has fewer than two points. Sets CDPoly::small_limit to 1e-6.
+  // line has fewer than two points. Crossings are found with the tolerance 1e-6 (ScopedSmallLimit).
   std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* outline, const CDPoly* line,
                                                int keepAbove) const;
   // CutPolyWithLine with the working slide surface as the line, each arc piece replaced by points

@@ -30,7 +30,7 @@ constexpr double kMinFaceArea = 0.01;   // smaller faces are slivers between nea
 constexpr double kMinCutArea = 0.001;   // smaller pieces of a cut are dropped
 constexpr double kLeavingGap = 1e-5;    // a line farther than this from another has left it
 constexpr double kLeavingProbe = 0.9;   // where along a segment it is tested against the other
-constexpr double kCutTolerance = 1e-6;  // CDPoly::small_limit while polygons are cut
+constexpr double kCutTolerance = 1e-6;  // the crossing tolerance while polygons are cut
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 const std::string kStratumNameBase = "地層";
 
@@ -526,7 +526,7 @@ void CDPolyArray::DelUnderOrUpperPolygon(const CDPoly* line, int mode) {
 
 std::unique_ptr<CDPolyArray> CDPolyArray::AddPolyWithLine(const CDPoly* outline,
                                                           const CDPoly* line) {
-  CDPoly::small_limit = 0;
+  const ScopedSmallLimit exactCrossings(0);
   if (outline == nullptr || line == nullptr) return std::make_unique<CDPolyArray>();
   CDPolyArray lines;
   CDPoly* outlineCopy = lines.GetAt(lines.Add(outline->Copy()));
@@ -544,7 +544,7 @@ std::unique_ptr<CDPolyArray> CDPolyArray::AddPolyWithLine(const CDPoly* outline,
 
 std::unique_ptr<CDPolyArray> CDPolyArray::CutPolyWithLine(const CDPoly* outline, const CDPoly* line,
                                                           int keepAbove) const {
-  CDPoly::small_limit = kCutTolerance;
+  const ScopedSmallLimit tolerance(kCutTolerance);
   if (outline == nullptr || line == nullptr || outline->GetSize() < 2 || line->GetSize() < 2) {
     return Copy();
   }

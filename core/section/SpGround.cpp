@@ -4,6 +4,7 @@
 
 #include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -37,6 +38,8 @@ struct LevelCrossing {
 }  // namespace
 
 CSpGround::CSpGround() { SetName("地形"); }
+
+CSpGround::~CSpGround() { CSpSlide::ForgetTopograph(this); }
 
 void CSpGround::Store(Archive& ar, int version) const {
   CDPoly::Store(ar, version);

@@ -16,6 +16,8 @@ class CViewInfo;
 class CSpGround : public CDPoly {
  public:
   CSpGround();
+  // A slide line fitted to this ground (CSpSlide::SetTopograph) is no longer fitted.
+  ~CSpGround() override;
 
   // Record: the polyline record, the text list, a has-strata flag (int32 1 or 0) and, with the
   // flag 1, the shape list of the stratum polygons. Load reads the whole record before it

@@ -446,18 +446,28 @@ void CSpSlide::DrawWithColor(CViewInfo* view, bool bold, Color colour) const {
 
 // ---- Process-wide settings ----
 
+void CSpSlide::SetShowABC(int show) {
+  ChangeSettings([show](CoreSettings& settings) { settings.m_bShowABC = show; });
+}
+
 void CSpSlide::SetStretchParam(int typeHead, int typeTail, double angleHead, double angleTail,
                                int strengthHead, int strengthTail) {
-  stretch_ = {typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail};
+  const StretchParam stretch{typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail};
+  ChangeSettings([&stretch](CoreSettings& settings) { settings.stretch = stretch; });
 }
 
 void CSpSlide::SerializeStaticMember(Archive& ar) {
+  // Storing leaves the copy as it was; a load that fails leaves the current settings unchanged.
+  ChangeSettings([&ar](CoreSettings& settings) { SerializeStaticMember(ar, settings); });
+}
+
+void CSpSlide::SerializeStaticMember(Archive& ar, CoreSettings& settings) {
+  StretchParam& stretch = settings.stretch;
   if (ar.IsStoring()) {
-    ar << static_cast<std::int32_t>(stretch_.strengthTail)
-       << static_cast<std::int32_t>(stretch_.strengthHead)
-       << static_cast<std::int32_t>(stretch_.typeTail)
-       << static_cast<std::int32_t>(stretch_.typeHead) << stretch_.angleTail << stretch_.angleHead
-       << static_cast<std::int32_t>(m_bShowABC);
+    ar << static_cast<std::int32_t>(stretch.strengthTail)
+       << static_cast<std::int32_t>(stretch.strengthHead)
+       << static_cast<std::int32_t>(stretch.typeTail) << static_cast<std::int32_t>(stretch.typeHead)
+       << stretch.angleTail << stretch.angleHead << static_cast<std::int32_t>(settings.m_bShowABC);
     return;
   }
   std::int32_t strengthTail = 0;
@@ -468,6 +478,12 @@ void CSpSlide::SerializeStaticMember(Archive& ar) {
   double angleHead = 0;
   std::int32_t showABC = 0;
   ar >> strengthTail >> strengthHead >> typeTail >> typeHead >> angleTail >> angleHead >> showABC;
-  SetStretchParam(typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail);
-  m_bShowABC = showABC;
+  stretch = {typeHead, typeTail, angleHead, angleTail, strengthHead, strengthTail};
+  settings.m_bShowABC = showABC;
+}
+
+// ---- Drawing switches ----
+
+void CSpSlide::ForgetTopograph(const CSpGround* ground) {
+  if (m_pTopo == ground) m_pTopo = nullptr;
 }

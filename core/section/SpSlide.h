@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/CoreSettings.h"
 #include "core/geometry/DPoly.h"
 #include "platform/DevTypes.h"
 
@@ -39,18 +40,6 @@ constexpr unsigned WithIndex(unsigned word, int index) {
   return (word & 0xFFFF0000u) | (static_cast<unsigned>(index) & 0xFFFFu);
 }
 }  // namespace slide_strength
-
-// The stretch settings of the ends of a slide surface (head = upper end, tail = lower end): mode
-// (negative: no stretching), angle in degrees, strength type of an added piece (-1: the adjacent
-// piece's).
-struct SlideStretchParam {
-  int typeHead = -1;
-  int typeTail = -1;
-  double angleHead = 90.0;
-  double angleTail = 0.0;
-  int strengthHead = -1;
-  int strengthTail = -1;
-};
 
 class CSpSlide : public CDPoly {
  public:
@@ -143,17 +132,26 @@ class CSpSlide : public CDPoly {
 
   // ---- Process-wide settings ----
 
-  static int GetShowABC() { return m_bShowABC; }
-  static void SetShowABC(int show) { m_bShowABC = show; }
-  // The ground to which drawn slide lines are fitted (observed); null for none.
-  static void SetTopograph(const CSpGround* ground) { m_pTopo = ground; }
-  static void SetDrawPure(bool pure) { m_bDrawPure = pure; }
+  // The display switch and the stretch settings live in the current CoreSettings.
+  static int GetShowABC() { return CurrentSettings().m_bShowABC; }
+  static void SetShowABC(int show);
   using StretchParam = SlideStretchParam;
   static void SetStretchParam(int typeHead, int typeTail, double angleHead, double angleTail,
                               int strengthHead, int strengthTail);
-  static StretchParam GetStretchParam() { return stretch_; }
-  // The record of the process-wide stretch settings and the display switch.
+  static StretchParam GetStretchParam() { return CurrentSettings().stretch; }
+  // The record of the stretch settings and the display switch, stored from or loaded into the
+  // current settings.
   static void SerializeStaticMember(Archive& ar);
+  // The same record stored from or loaded into `settings`; a failed load leaves it unchanged.
+  static void SerializeStaticMember(Archive& ar, CoreSettings& settings);
+
+  // ---- Drawing switches ----
+
+  // The ground to which drawn slide lines are fitted (observed); null for none. A ground forgets
+  // itself here when it is destroyed (ForgetTopograph), so the pointer never dangles.
+  static void SetTopograph(const CSpGround* ground) { m_pTopo = ground; }
+  static void ForgetTopograph(const CSpGround* ground);
+  static void SetDrawPure(bool pure) { m_bDrawPure = pure; }
 
  private:
   // Whether the strength type of any segment passes the test; a segment without a strength
@@ -162,11 +160,9 @@ class CSpSlide : public CDPoly {
   // The vertex markers drawn while the highlight switch is on.
   void DrawHandles(const CViewInfo& view, int from, int to) const;
 
-  inline static int m_bShowABC = 1;
   inline static const CSpGround* m_pTopo = nullptr;
   inline static bool m_bDrawCorrect = true;
   inline static bool m_bDrawPure = false;
-  inline static StretchParam stretch_{};
 
   std::vector<unsigned> styles_;
   std::vector<unsigned> strengths_;

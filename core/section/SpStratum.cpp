@@ -93,7 +93,7 @@ void CSpStratumBlock::DrawName(CViewInfo* view) const {
 }
 
 std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* line) const {
-  CDPoly::small_limit = 1e-6;
+  const ScopedSmallLimit tolerance(1e-6);
   auto polygon = Copy();
   CDPoly cut;
   if (line != nullptr) cut.CopyPoints(line);

@@ -54,7 +54,8 @@ class CSpStratumBlock : public CDPoly {
 
   // A copy of the part of this polygon that lies above the cutting line; null when no part of
   // at least 0.001 in area lies above it; a copy of the whole polygon when the polygon or the line
-  // (null: none) has fewer than two points. Sets CDPoly::small_limit to 1e-6.
+  // (null: none) has fewer than two points. Crossings are found with the tolerance 1e-6
+  // (ScopedSmallLimit).
   std::unique_ptr<CDPoly> CutPolyWithLine2(const CDPoly* line) const;
 
   // Process-wide switch of the stratum names (1 = drawn).

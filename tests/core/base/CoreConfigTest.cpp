@@ -7,24 +7,15 @@
 
 namespace {
 
-// The settings are process-wide: every test leaves them as the process starts.
-class CoreConfigTest : public testing::Test {
- protected:
-  void TearDown() override {
-    CCoreConfig::SetUnitFilter(CUnitFilter());
-    CCoreConfig::SetStageNo(0);
-  }
-};
-
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-TEST_F(CoreConfigTest, ProcessStartsWithTheDefaultRulesAtStepZero) {
+TEST(CoreConfigTest, EveryTestStartsWithTheDefaultRulesAtStepZero) {
   const CUnitFilter defaults;
-  EXPECT_TRUE(CCoreConfig::_roundSet.IsSame(&defaults));
+  EXPECT_TRUE(CurrentSettings()._roundSet.IsSame(&defaults));
   EXPECT_EQ(CCoreConfig::GetStageNo(), 0);
 }
 
-TEST_F(CoreConfigTest, GetRoundRoundsOnlyWhileTheSwitchIsOn) {
+TEST(CoreConfigTest, GetRoundRoundsOnlyWhileTheSwitchIsOn) {
   EXPECT_EQ(CCoreConfig::GetEnableRound(), 1);
   EXPECT_EQ(CCoreConfig::GetRound(1.2346, 163), 1234 * (0.1 * 0.1 * 0.1));
 
@@ -33,13 +24,13 @@ TEST_F(CoreConfigTest, GetRoundRoundsOnlyWhileTheSwitchIsOn) {
   for (const double x : {1.2346, -0.0, 1e33, kNoValue}) {
     EXPECT_TRUE(SameBits(CCoreConfig::GetRound(x, 163), x)) << x;
   }
-  EXPECT_EQ(CCoreConfig::_roundSet.Round2(1.2346, 163), 1234 * (0.1 * 0.1 * 0.1));
+  EXPECT_EQ(CurrentSettings()._roundSet.Round2(1.2346, 163), 1234 * (0.1 * 0.1 * 0.1));
 }
 
-TEST_F(CoreConfigTest, UnitFilterIsSetAndReadAsACopy) {
+TEST(CoreConfigTest, UnitFilterIsSetAndReadAsACopy) {
   CUnitFilter edited = CCoreConfig::GetUnitFilter();
   edited.digitsSafetyFactor = 2;
-  EXPECT_EQ(CCoreConfig::_roundSet.digitsSafetyFactor, 3);
+  EXPECT_EQ(CurrentSettings()._roundSet.digitsSafetyFactor, 3);
 
   CCoreConfig::SetUnitFilter(edited);
   edited.digitsSafetyFactor = 5;
@@ -47,10 +38,10 @@ TEST_F(CoreConfigTest, UnitFilterIsSetAndReadAsACopy) {
   EXPECT_EQ(CCoreConfig::GetRound(1.2399, 163), 123 * (0.1 * 0.1));
 }
 
-TEST_F(CoreConfigTest, StageNo) {
+TEST(CoreConfigTest, StageNo) {
   CCoreConfig::SetStageNo(3);
   EXPECT_EQ(CCoreConfig::GetStageNo(), 3);
-  EXPECT_EQ(CCoreConfig::_stageNo, 3);
+  EXPECT_EQ(CurrentSettings()._stageNo, 3);
 }
 
 }  // namespace

@@ -174,9 +174,6 @@ TEST(DLineTest, DrawSkipsIncompleteLines) {
 
 class DLineRubberBandTest : public testing::Test {
  protected:
-  void SetUp() override { CDLine::ResetMouseMove(); }
-  void TearDown() override { CDLine::ResetMouseMove(); }
-
   RecordingCanvas canvas;
   CViewInfo view = MakeView(canvas);
   // (15, 15) -> (500, 400), (20, 15) -> (550, 400)

@@ -31,8 +31,6 @@ class PolyDrawTest : public testing::Test {
   void SetUp() override {
     AttachTestView(view, canvas, 10.0, 150, 150);
     canvas.SelectPen(kPreviousPen);
-    CDPoly::bMovCap = false;
-    CDPoly::ptCap = CDPoint();
   }
 
   std::vector<DrawnPrimitive> Lines() const { return canvas.PrimitivesOf(PrimitiveKind::Line); }

@@ -273,7 +273,6 @@ TEST(DPolyTrimTest, TrimStartpointDropsOneDanglingPointAtEachEnd) {
 }
 
 TEST(DPolyTrimTest, TrimPointFindsTheRayBeyondTheEnd) {
-  CDPoly::small_limit = 0;
   // A box around the origin; the ray from (0,0) through (1,0) meets its right side at x = 3.
   auto box = MakePoly({{-3, -1}, {-3, 1}, {3, 1}, {3, -1}});
   const CDPoint p1(0, 0);
@@ -291,7 +290,6 @@ TEST(DPolyTrimTest, TrimPointFindsTheRayBeyondTheEnd) {
 }
 
 TEST(DPolyTrimTest, TrimPointAtAVertexAndOnShortLines) {
-  CDPoly::small_limit = 0;
   const CDPoint p1(0, 0);
   const CDPoint p2(1, 0);
   CDPoint out(7, 7);
@@ -311,6 +309,37 @@ TEST(DPolyTrimTest, TrimPointAtAVertexAndOnShortLines) {
   EXPECT_EQ(out.y, 0);
 }
 
+TEST(DPolyTrimTest, TrimPointTakesAVertexOnTheRayOnItsEarlierSegmentOnlyWithATolerance) {
+  // The ray ends on the peak (2, 2): a shared end, on the segment into the peak only while a
+  // tolerance is set; without one the peak is found as the start of the segment out of it.
+  const auto roof = MakePoly({{0, 0}, {2, 2}, {4, 0}});
+  const CDPoint p1(2, -2);
+  const CDPoint p2(2, 2);
+  CDPoint out;
+  double dist = 0;
+  EXPECT_EQ(roof->TrimPoint(&p1, &p2, out, dist), 1);
+  {
+    const ScopedSmallLimit tolerance(1e-6);
+    EXPECT_EQ(roof->TrimPoint(&p1, &p2, out, dist), 0);
+  }
+  EXPECT_EQ(dist, 0);
+  EXPECT_EQ(out.x, 2);
+  EXPECT_EQ(out.y, 2);
+  EXPECT_EQ(roof->TrimPoint(&p1, &p2, out, dist), 1) << "the tolerance ends with its guard";
+}
+
+TEST(DPolyTrimTest, SmallLimitComesBackWhenTheGuardEndsByAnException) {
+  const ScopedSmallLimit outer(1e-6);
+  EXPECT_THROW(
+      {
+        const ScopedSmallLimit exact(0);
+        EXPECT_EQ(CDPoly::GetSmallLimit(), 0);
+        throw std::runtime_error("stopped");
+      },
+      std::runtime_error);
+  EXPECT_EQ(CDPoly::GetSmallLimit(), 1e-6);
+}
+
 TEST(DPolyTrimTest, DelSamePointMergesAndKeepsJunctions) {
   auto line = MakePoly({{0, 0}, {0.00005, 0, 1}, {1, 0}, {1, 0.00002}, {2, 0}});
   line->DelSamePoint(1e-4);
@@ -320,13 +349,7 @@ TEST(DPolyTrimTest, DelSamePointMergesAndKeepsJunctions) {
   EXPECT_EQ(exact->GetSize(), 2);
 }
 
-// The crossing tolerance of TrimPoint is class-wide; these tests use the assembly's 0.
-class DPolyStretchTest : public testing::Test {
- protected:
-  void SetUp() override { CDPoly::small_limit = 0; }
-};
-
-TEST_F(DPolyStretchTest, FreeEndIsStretchedOntoANearShape) {
+TEST(DPolyStretchTest, FreeEndIsStretchedOntoANearShape) {
   CDPolyArray shapes;
   shapes.Add(MakePoly({{5, -5}, {5, 5}}));
   shapes.Add(MakePoly({{0, 0}, {4.95, 0}}));
@@ -335,7 +358,7 @@ TEST_F(DPolyStretchTest, FreeEndIsStretchedOntoANearShape) {
   ExpectPoints(*shapes.GetAt(0), {{5, -5}, {5, 0, 1}, {5, 5}}, 1e-12);
 }
 
-TEST_F(DPolyStretchTest, EndsTooFarOrAlreadyJunctionsStay) {
+TEST(DPolyStretchTest, EndsTooFarOrAlreadyJunctionsStay) {
   struct Case {
     const char* what;
     std::vector<CDPoint> line;
@@ -358,7 +381,7 @@ TEST_F(DPolyStretchTest, EndsTooFarOrAlreadyJunctionsStay) {
   }
 }
 
-TEST_F(DPolyStretchTest, BothEndsOntoOneShapeKeepTheOrderAlongIt) {
+TEST(DPolyStretchTest, BothEndsOntoOneShapeKeepTheOrderAlongIt) {
   // A U-shaped line whose two free ends stop just short of a horizontal line.
   struct Case {
     const char* what;

@@ -426,23 +426,14 @@ TEST(DPolyQueryTest, ShiftAndRotateMoveEveryPoint) {
 
 // ---- Range check and rounding ----
 
-class DPolyChangeValidTest : public testing::Test {
- protected:
-  void SetUp() override { saved_ = CCoreConfig::GetUnitFilter(); }
-  void TearDown() override { CCoreConfig::SetUnitFilter(saved_); }
-
- private:
-  CUnitFilter saved_;
-};
-
-TEST_F(DPolyChangeValidTest, OutOfRangeValuesLoseTheirValue) {
+TEST(DPolyChangeValidTest, OutOfRangeValuesLoseTheirValue) {
   CCoreConfig::SetEnableRound(0);
   auto poly = MakePoly({{10000, 9999.999, 1}, {kNoValue, -10000}, {-9999.999, 1.23456}});
   poly->ChangeValid();
   ExpectPoints(*poly, {{kNoValue, 9999.999, 1}, {kNoValue, kNoValue}, {-9999.999, 1.23456}}, 0);
 }
 
-TEST_F(DPolyChangeValidTest, RoundsXAndYWithTheirCodesWhileTheSwitchIsOn) {
+TEST(DPolyChangeValidTest, RoundsXAndYWithTheirCodesWhileTheSwitchIsOn) {
   CCoreConfig::SetEnableRound(1);
   auto poly = MakePoly({{1.23456, 2.34549}, {kNoValue, -0.0006}});
   poly->ChangeValid();

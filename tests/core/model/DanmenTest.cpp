@@ -112,14 +112,6 @@ class DanmenTest : public testing::Test {
     view.centreX = 200;
     view.centreY = 200;
     view.CalcScale();
-    CDPoly::SetShowHilight(0);
-    ResetRubberBand();
-    CSpStratumBlock::SetShowTisoName(1);
-    CSpSlide::SetTopograph(nullptr);
-  }
-  void TearDown() override {
-    CDPoly::SetShowHilight(0);
-    ResetRubberBand();
   }
 
   // Every shape of the section in the order the case draws them.

@@ -72,19 +72,6 @@ std::unique_ptr<CDPolyArray> StackedBlocks() {
   return blocks;
 }
 
-// Tests that leave the crossing tolerance of line stretching as they found it.
-class PolyAssemblyTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = CDPoly::small_limit;
-    CDPoly::small_limit = 0;
-  }
-  void TearDown() override { CDPoly::small_limit = saved_; }
-
- private:
-  double saved_ = 0;
-};
-
 // ---- Stratum polygons of a section ----
 
 // One expected face: its signed area (worked out by hand) and a point inside it.
@@ -101,7 +88,7 @@ struct SectionCase {
   std::vector<Face> faces;  // in the expected order, named "地層1", "地層2", ...
 };
 
-TEST_F(PolyAssemblyTest, CreatePolygonGivesTheFacesBetweenTheLinesInOrder) {
+TEST(PolyAssemblyTest, CreatePolygonGivesTheFacesBetweenTheLinesInOrder) {
   const Points flat = {{0, 10}, {20, 10}};
   const SectionCase cases[] = {
       // Closed down to the base level: 200 under y = 10 plus the 0.5·20·2 roof, clockwise.
@@ -167,7 +154,7 @@ TEST_F(PolyAssemblyTest, CreatePolygonGivesTheFacesBetweenTheLinesInOrder) {
   }
 }
 
-TEST_F(PolyAssemblyTest, GroundAloneIsClosedDownAtItsEnds) {
+TEST(PolyAssemblyTest, GroundAloneIsClosedDownAtItsEnds) {
   struct Case {
     Points ground;
     double baseY;
@@ -192,7 +179,7 @@ TEST_F(PolyAssemblyTest, GroundAloneIsClosedDownAtItsEnds) {
   }
 }
 
-TEST_F(PolyAssemblyTest, NothingToAssembleGivesNull) {
+TEST(PolyAssemblyTest, NothingToAssembleGivesNull) {
   CDPolyArray empty;
   EXPECT_EQ(empty.CreatePolygon(0), nullptr);
   EXPECT_EQ(empty.CreatePolygon_RoundEdge(), nullptr);
@@ -210,7 +197,7 @@ TEST_F(PolyAssemblyTest, NothingToAssembleGivesNull) {
   EXPECT_EQ(Section({{0, 10}, {20, 10}}, {{{0, 20}, {5, 30}}})->CreatePolygon_RoundEdge(), nullptr);
 }
 
-TEST_F(PolyAssemblyTest, RoundEdgeGivesTheFacesBetweenTheLinesWithoutABase) {
+TEST(PolyAssemblyTest, RoundEdgeGivesTheFacesBetweenTheLinesWithoutABase) {
   // A dip from the ground and back: the triangle 0.5·10·5 between them.
   const auto dip = Section({{0, 10}, {20, 10}}, {{{5, 10}, {10, 5}, {15, 10}}});
   const auto faces = dip->CreatePolygon_RoundEdge();
@@ -226,7 +213,7 @@ TEST_F(PolyAssemblyTest, RoundEdgeGivesTheFacesBetweenTheLinesWithoutABase) {
   EXPECT_NE(block->GetAt(0)->GetAt(0), alone->GetAt(0)->GetAt(0));
 }
 
-TEST_F(PolyAssemblyTest, AssembledFacesOwnTheirPoints) {
+TEST(PolyAssemblyTest, AssembledFacesOwnTheirPoints) {
   const auto section = Section({{0, 10}, {20, 10}}, {{{0, 2}, {20, 8}}, {{0, 8}, {20, 2}}});
   const auto faces = section->CreatePolygon(0);
   ASSERT_EQ(faces->GetSize(), 4);
@@ -245,7 +232,7 @@ TEST_F(PolyAssemblyTest, AssembledFacesOwnTheirPoints) {
 
 // ---- Steps of the assembly ----
 
-TEST_F(PolyAssemblyTest, EraseSameSectionDropsTheRunsAlongTheGround) {
+TEST(PolyAssemblyTest, EraseSameSectionDropsTheRunsAlongTheGround) {
   const Points ground = {{0, 10}, {5, 10}, {10, 10}, {20, 10}};
   struct Case {
     const char* what;
@@ -279,7 +266,7 @@ TEST_F(PolyAssemblyTest, EraseSameSectionDropsTheRunsAlongTheGround) {
   }
 }
 
-TEST_F(PolyAssemblyTest, BaseLineRunsUnderTheGround) {
+TEST(PolyAssemblyTest, BaseLineRunsUnderTheGround) {
   struct Case {
     Points ground;
     double baseY;
@@ -299,7 +286,7 @@ TEST_F(PolyAssemblyTest, BaseLineRunsUnderTheGround) {
   }
 }
 
-TEST_F(PolyAssemblyTest, CrossingLinesSplitIntoFourPiecesAtTheCrossing) {
+TEST(PolyAssemblyTest, CrossingLinesSplitIntoFourPiecesAtTheCrossing) {
   auto lines = Section({{0, 10}, {20, 10}}, {{{0, 2}, {20, 8}}, {{0, 8}, {20, 2}}});
   lines->AddBaseLine(0);
   lines->StretchStartPoint();
@@ -316,7 +303,7 @@ TEST_F(PolyAssemblyTest, CrossingLinesSplitIntoFourPiecesAtTheCrossing) {
   EXPECT_EQ(meeting, 4);
 }
 
-TEST_F(PolyAssemblyTest, DeleteBlindShapeKeepsPiecesJoinedAtBothEnds) {
+TEST(PolyAssemblyTest, DeleteBlindShapeKeepsPiecesJoinedAtBothEnds) {
   struct Case {
     const char* what;
     std::vector<Points> pieces;
@@ -341,7 +328,7 @@ TEST_F(PolyAssemblyTest, DeleteBlindShapeKeepsPiecesJoinedAtBothEnds) {
   }
 }
 
-TEST_F(PolyAssemblyTest, SearchNextShapeTakesTheSharpestLeftTurn) {
+TEST(PolyAssemblyTest, SearchNextShapeTakesTheSharpestLeftTurn) {
   // The walk arrives at the origin heading east; the pieces leave south, east and north (the
   // last one stored toward the origin).
   const auto path = MakePoly({{-1, 0}, {0, 0}});
@@ -373,7 +360,7 @@ TEST_F(PolyAssemblyTest, SearchNextShapeTakesTheSharpestLeftTurn) {
   }
 }
 
-TEST_F(PolyAssemblyTest, MakeJoinFromListTakesOverThePiecesPoints) {
+TEST(PolyAssemblyTest, MakeJoinFromListTakesOverThePiecesPoints) {
   const auto a = MakePoly({{0, 0}, {1, 0}, {1, 1}});
   const auto b = MakePoly({{0, 0}, {0, 1}, {1, 1}});  // joined backward
   const auto block = CDPolyArray::MakeJoinFromList({a.get(), b.get()}, 0);
@@ -386,7 +373,7 @@ TEST_F(PolyAssemblyTest, MakeJoinFromListTakesOverThePiecesPoints) {
   ExpectPoints(*reversed, {{1, 1}, {0, 1}, {0, 0}, {1, 0}, {1, 1}});
 }
 
-TEST_F(PolyAssemblyTest, JointShapesAcceptsEachCounterClockwiseFaceOfTheMinimumAreaOnce) {
+TEST(PolyAssemblyTest, JointShapesAcceptsEachCounterClockwiseFaceOfTheMinimumAreaOnce) {
   const Points tiny = {{0, 0}, {0.05, 0}, {0.05, 0.05}, {0, 0.05}, {0, 0}};
   struct Case {
     const char* what;
@@ -412,7 +399,7 @@ TEST_F(PolyAssemblyTest, JointShapesAcceptsEachCounterClockwiseFaceOfTheMinimumA
   }
 }
 
-TEST_F(PolyAssemblyTest, ComparePointsFlagsCoincidingPoints) {
+TEST(PolyAssemblyTest, ComparePointsFlagsCoincidingPoints) {
   auto a = MakePoly({{0, 0}, {1, 0}, {2, 0}});
   auto b = MakePoly({{1.00005, 0}, {5, 5}, {1, 0}});
   CDPolyArray::ComparePoints(a.get(), b.get());
@@ -424,7 +411,7 @@ TEST_F(PolyAssemblyTest, ComparePointsFlagsCoincidingPoints) {
   EXPECT_EQ(a->GetAt(0)->flag, 0);
 }
 
-TEST_F(PolyAssemblyTest, DelUnderOrUpperPolygonComparesInnerPointsWithTheLine) {
+TEST(PolyAssemblyTest, DelUnderOrUpperPolygonComparesInnerPointsWithTheLine) {
   const auto line = MakePoly({{0, 5}, {10, 5}});
   struct Case {
     int mode;
@@ -447,7 +434,7 @@ TEST_F(PolyAssemblyTest, DelUnderOrUpperPolygonComparesInnerPointsWithTheLine) {
 
 // ---- Cutting polygons ----
 
-TEST_F(PolyAssemblyTest, PolylineCutGivesTheFacesOnEitherSideOfTheLine) {
+TEST(PolyAssemblyTest, PolylineCutGivesTheFacesOnEitherSideOfTheLine) {
   const Points square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}};
   const Points tiny = {{0, 0}, {0.05, 0}, {0.05, 0.05}, {0, 0.05}, {0, 0}};
   struct Case {
@@ -474,7 +461,7 @@ TEST_F(PolyAssemblyTest, PolylineCutGivesTheFacesOnEitherSideOfTheLine) {
   }
 }
 
-TEST_F(PolyAssemblyTest, ArrayCutKeepsOneSideOfTheLine) {
+TEST(PolyAssemblyTest, ArrayCutKeepsOneSideOfTheLine) {
   const auto outline = MakePoly({{0, 10}, {20, 10}});
   const auto line = MakePoly({{-1, 7}, {21, 7}});
   struct Case {
@@ -491,7 +478,7 @@ TEST_F(PolyAssemblyTest, ArrayCutKeepsOneSideOfTheLine) {
     const auto faces = blocks->CutPolyWithLine(outline.get(), line.get(), c.keepAbove);
     ExpectAreas(*faces, c.areas);
     EXPECT_EQ(SoilsOf(*faces), c.soils);
-    EXPECT_EQ(CDPoly::small_limit, 1e-6);
+    EXPECT_EQ(CDPoly::GetSmallLimit(), 0) << "the cut's tolerance holds only while it works";
     ExpectAreas(*blocks, {100, 100});
   }
   // Without a usable line the blocks come back as they are.
@@ -501,18 +488,18 @@ TEST_F(PolyAssemblyTest, ArrayCutKeepsOneSideOfTheLine) {
   EXPECT_EQ(SoilsOf(*copy), (std::vector<std::string>{"clay", "sand"}));
 }
 
-TEST_F(PolyAssemblyTest, AddPolyWithLineGivesTheFacesAboveTheOutline) {
+TEST(PolyAssemblyTest, AddPolyWithLineGivesTheFacesAboveTheOutline) {
   const auto outline = MakePoly({{0, 10}, {20, 10}});
   // A bump over the outline (0.5·4·2) and a dip under it.
   const auto bump = MakePoly({{8, 10}, {10, 12}, {12, 10}});
-  CDPoly::small_limit = 1e-6;
+  const ScopedSmallLimit outer(1e-6);
   ExpectAreas(*CDPolyArray::AddPolyWithLine(outline.get(), bump.get()), {4});
-  EXPECT_EQ(CDPoly::small_limit, 0);
+  EXPECT_EQ(CDPoly::GetSmallLimit(), 1e-6) << "the exact crossings hold only while it works";
   const auto dip = MakePoly({{8, 10}, {10, 8}, {12, 10}});
   ExpectAreas(*CDPolyArray::AddPolyWithLine(outline.get(), dip.get()), {});
 }
 
-TEST_F(PolyAssemblyTest, CreatePlanPolygonRecutsTheBlocksUnderANewGround) {
+TEST(PolyAssemblyTest, CreatePlanPolygonRecutsTheBlocksUnderANewGround) {
   struct Case {
     const char* what;
     Points ground;
@@ -551,7 +538,7 @@ TEST_F(PolyAssemblyTest, CreatePlanPolygonRecutsTheBlocksUnderANewGround) {
 
 // ---- The upper outline ----
 
-TEST_F(PolyAssemblyTest, CreateTopoFromStratumFollowsTheUpperOutline) {
+TEST(PolyAssemblyTest, CreateTopoFromStratumFollowsTheUpperOutline) {
   struct Case {
     const char* what;
     std::vector<Points> blocks;
@@ -578,7 +565,7 @@ TEST_F(PolyAssemblyTest, CreateTopoFromStratumFollowsTheUpperOutline) {
   EXPECT_EQ(CDPolyArray().CreateTopoFromStratum(), nullptr);
 }
 
-TEST_F(PolyAssemblyTest, PolyToTopographWalksOverTheTopFromLeftToRight) {
+TEST(PolyAssemblyTest, PolyToTopographWalksOverTheTopFromLeftToRight) {
   struct Case {
     const char* what;
     Points polygon;
@@ -606,7 +593,7 @@ TEST_F(PolyAssemblyTest, PolyToTopographWalksOverTheTopFromLeftToRight) {
   EXPECT_EQ(MakePoly({{1, 1}})->PolyToTopograph(), nullptr);
 }
 
-TEST_F(PolyAssemblyTest, JointEasyChainsLinesWhateverTheirDirection) {
+TEST(PolyAssemblyTest, JointEasyChainsLinesWhateverTheirDirection) {
   CDPolyArray lines;
   lines.Add(MakePoly({{1, 0}, {2, 0}}));
   lines.Add(MakePoly({{10, 10}, {11, 11}}));
@@ -619,7 +606,7 @@ TEST_F(PolyAssemblyTest, JointEasyChainsLinesWhateverTheirDirection) {
   EXPECT_EQ(lines.GetSize(), 4);
 }
 
-TEST_F(PolyAssemblyTest, CreateDeffSectionListsThePiecesThatLeaveTheOtherLine) {
+TEST(PolyAssemblyTest, CreateDeffSectionListsThePiecesThatLeaveTheOtherLine) {
   const auto other = MakePoly({{0, 10}, {20, 10}});
   struct Case {
     const char* what;

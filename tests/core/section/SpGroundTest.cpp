@@ -317,7 +317,6 @@ class GroundDrawTest : public testing::Test {
     view.height = 400;
     canvas.SetTextColor(Color::Rgb(9, 9, 9));
   }
-  void TearDown() override { CDPoly::SetShowHilight(0); }
 
   std::vector<PrimitiveKind> Kinds() const {
     std::vector<PrimitiveKind> kinds;

@@ -51,17 +51,10 @@ std::unique_ptr<CSpLoad> With(std::unique_ptr<CSpLoad> load,
   return load;
 }
 
-// Every test sets the rounding switch it needs; the process-wide rules come back afterwards.
+// Loads are worked out unrounded unless a test switches the rounding on.
 class SpLoadTest : public testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = CCoreConfig::GetUnitFilter();
-    CCoreConfig::SetEnableRound(0);
-  }
-  void TearDown() override { CCoreConfig::SetUnitFilter(saved_); }
-
- private:
-  CUnitFilter saved_;
+  void SetUp() override { CCoreConfig::SetEnableRound(0); }
 };
 
 TEST_F(SpLoadTest, NewLoadHasTheDefaults) {

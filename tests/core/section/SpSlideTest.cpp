@@ -93,18 +93,10 @@ void ExpectSameLine(const CSpSlide& a, const CSpSlide& b) {
   EXPECT_EQ(ar, br);
 }
 
-// Restores the process-wide settings of slide lines that a test changes.
+// Slide lines are worked out unrounded unless a test switches the rounding on.
 class SlideTest : public testing::Test {
  protected:
   void SetUp() override { CCoreConfig::SetEnableRound(0); }
-  void TearDown() override {
-    CSpSlide::SetStretchParam(-1, -1, 90.0, 0.0, -1, -1);
-    CSpSlide::SetShowABC(1);
-    CSpSlide::SetTopograph(nullptr);
-    CSpSlide::SetDrawPure(false);
-    CDPoly::SetShowHilight(0);
-    CCoreConfig::SetEnableRound(0);
-  }
 };
 
 // ---- Construction and record ----
@@ -681,6 +673,24 @@ TEST_F(SlideDrawTest, FittedToTheGroundTheFirstPieceIsDrawnBold) {
   EXPECT_EQ(lines[0].state.pen, (Pen{PenStyle::Dot, 1, Color{255}}));
   EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Arc)[0].state.pen,
             (Pen{PenStyle::Solid, 1, Color::Rgb(255, 0, 0)}));
+}
+
+TEST_F(SlideDrawTest, AGroundThatIsDestroyedIsNoLongerFittedTo) {
+  const auto slide = MakeSlide({{5, 10, 1}, {10, 5}, {15, 10}});
+  slide->Draw(&view, 0, -1, -1);
+  const std::string unfitted = canvas.Dump();
+
+  auto ground = GroundWithOneStratum();
+  CSpSlide::SetTopograph(ground.get());
+  GroundWithOneStratum().reset();  // another ground: the fitting stays
+  canvas.Clear();
+  slide->Draw(&view, 0, -1, -1);
+  EXPECT_NE(canvas.Dump(), unfitted);
+
+  ground.reset();
+  canvas.Clear();
+  slide->Draw(&view, 0, -1, -1);
+  EXPECT_EQ(canvas.Dump(), unfitted);
 }
 
 TEST_F(SlideDrawTest, DrawWithColor) {

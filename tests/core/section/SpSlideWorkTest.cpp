@@ -97,14 +97,9 @@ std::unique_ptr<CSpGround> FlatGround(std::initializer_list<std::pair<double, do
   return ground;
 }
 
-class SlideWorkTest : public testing::Test {
- protected:
-  void TearDown() override { CSpSlide::SetStretchParam(-1, -1, 90.0, 0.0, -1, -1); }
-};
-
 // ---- Building blocks ----
 
-TEST_F(SlideWorkTest, BuildingBlocks) {
+TEST(SlideWorkTest, BuildingBlocks) {
   CSpSlideWork work;
   EXPECT_EQ(work.WhatKind(), kKindSlideWork);
   EXPECT_EQ(CDPoly::CreateNewElement(kKindSlideWork)->WhatKind(), kKindSlideWork);
@@ -153,7 +148,7 @@ TEST_F(SlideWorkTest, BuildingBlocks) {
   EXPECT_EQ(r, kNoValue);
 }
 
-TEST_F(SlideWorkTest, CopiesAreDeep) {
+TEST(SlideWorkTest, CopiesAreDeep) {
   const auto work = BowlAndRise();
   work->SetName("w");
   const auto copy = work->Copy();
@@ -171,7 +166,7 @@ TEST_F(SlideWorkTest, CopiesAreDeep) {
 
 // ---- Record ----
 
-TEST_F(SlideWorkTest, RecordBytes) {
+TEST(SlideWorkTest, RecordBytes) {
   const auto work = MakeWork({{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}});
   work->SetName("w");
   work->SetStrengthIndex(0, 3);
@@ -205,7 +200,7 @@ TEST_F(SlideWorkTest, RecordBytes) {
   EXPECT_EQ(in.Remaining(), 0u);
 }
 
-TEST_F(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
+TEST(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
   Archive full;
   BowlAndRise()->Store(full, 0);
   std::vector<std::uint8_t> truncated = full.Bytes();
@@ -224,7 +219,7 @@ TEST_F(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
 
 // ---- Reversal ----
 
-TEST_F(SlideWorkTest, ReverseKeepsEachPieceWithItsArcAndStrength) {
+TEST(SlideWorkTest, ReverseKeepsEachPieceWithItsArcAndStrength) {
   auto work = MakeWork({{-8, 3, 1}, {-5, 0, 2, 0, 0, 5, kPi, 0}, {5, 0, 3}, {8, 4, 4}});
   work->Reverse();
   ExpectPoints(*work, {{8, 4, -1}, {5, 0, 0}, {-5, 0, -1}, {-8, 3, -1}});
@@ -239,7 +234,7 @@ TEST_F(SlideWorkTest, ReverseKeepsEachPieceWithItsArcAndStrength) {
 
 // ---- Heights, extremes and length ----
 
-TEST_F(SlideWorkTest, HeightsAlongTheSurface) {
+TEST(SlideWorkTest, HeightsAlongTheSurface) {
   const auto straight = MakeWork({{0, 5}, {10, 1}});
   const auto bowl = BowlAndRise();
   struct Case {
@@ -272,14 +267,14 @@ TEST_F(SlideWorkTest, HeightsAlongTheSurface) {
   EXPECT_EQ(CSpSlideWork().GetY(0), kNoValue);
 }
 
-TEST_F(SlideWorkTest, LengthOfArcsAndSegments) {
+TEST(SlideWorkTest, LengthOfArcsAndSegments) {
   EXPECT_NEAR(BowlAndRise()->GetLength(), 5 * kPi + 5, 1e-12);
   // An arc stored with a negative start angle counts its sweep the same way.
   EXPECT_NEAR(MakeWork({{-5, 0, 0, 0, 0, 5, -kPi, 2 * kPi}, {5, 0}})->GetLength(), 5 * kPi, 1e-12);
   EXPECT_EQ(CSpSlideWork().GetLength(), 0);
 }
 
-TEST_F(SlideWorkTest, ExtremesCountTheArcs) {
+TEST(SlideWorkTest, ExtremesCountTheArcs) {
   // An arc from 200 to 330 degrees: its lowest point lies between the vertices.
   const double a1 = 200 * kPi / 180;
   const double a2 = 330 * kPi / 180;
@@ -296,7 +291,7 @@ TEST_F(SlideWorkTest, ExtremesCountTheArcs) {
   ExpectNearPoint(dome->Top(), 0, 5, 1e-12);
 }
 
-TEST_F(SlideWorkTest, IsRightUpper) {
+TEST(SlideWorkTest, IsRightUpper) {
   struct Case {
     const char* what;
     std::unique_ptr<CSpSlideWork> work;
@@ -315,7 +310,7 @@ TEST_F(SlideWorkTest, IsRightUpper) {
 
 // ---- Pieces met by a vertical ----
 
-TEST_F(SlideWorkTest, PiecesAlongAVertical) {
+TEST(SlideWorkTest, PiecesAlongAVertical) {
   const auto work = BowlAndRise();
   struct Case {
     double x;
@@ -344,7 +339,7 @@ TEST_F(SlideWorkTest, PiecesAlongAVertical) {
   EXPECT_EQ(CSpSlideWork().GetPointIndex(0), -1);
 }
 
-TEST_F(SlideWorkTest, SlideBottom) {
+TEST(SlideWorkTest, SlideBottom) {
   const auto work = BowlAndRise();
   double y1 = 0, y2 = 0;
   const auto arc = work->GetSlideBottom(-3, 4, y1, y2);
@@ -357,7 +352,7 @@ TEST_F(SlideWorkTest, SlideBottom) {
   EXPECT_NEAR(y2, 8.0 / 3.0, 1e-12);
 }
 
-TEST_F(SlideWorkTest, DirectionsAtTheEndsAndAtPoints) {
+TEST(SlideWorkTest, DirectionsAtTheEndsAndAtPoints) {
   const auto work = BowlAndRise();
   // Out of the surface at the start: the bowl starts going down, so out of it is up (5pi/2).
   EXPECT_NEAR(work->GetStartAngle(), 5 * kPi / 2, 1e-12);
@@ -374,7 +369,7 @@ TEST_F(SlideWorkTest, DirectionsAtTheEndsAndAtPoints) {
   EXPECT_EQ(MakeWork({{0, 0}})->GetPointAngle(CDPoint(0, 0)), kNoValue);
 }
 
-TEST_F(SlideWorkTest, StrengthOfPosition) {
+TEST(SlideWorkTest, StrengthOfPosition) {
   // A vertical step, then a three-point arc, then a straight run down.
   const auto work = MakeWork({{0, 14, 1}, {0, 10, 2, 5, 10, 5, kPi, 0}, {10, 10, 3}, {15, 8, 4}});
   CSpSlide line;
@@ -399,7 +394,7 @@ TEST_F(SlideWorkTest, StrengthOfPosition) {
 
 // ---- Crossings ----
 
-TEST_F(SlideWorkTest, CrossingsWithSegmentsRaysAndPolygons) {
+TEST(SlideWorkTest, CrossingsWithSegmentsRaysAndPolygons) {
   const auto work = BowlAndRise();
   const CDPoint a(-10, -3), b(10, -3);
   std::vector<double> xs = {100, 200};
@@ -446,7 +441,7 @@ TEST_F(SlideWorkTest, CrossingsWithSegmentsRaysAndPolygons) {
 
 // ---- Inserting crossings ----
 
-TEST_F(SlideWorkTest, InsCrossPointCutsThePieces) {
+TEST(SlideWorkTest, InsCrossPointCutsThePieces) {
   // The polygon's lower edge cuts the bowl at x = -4 and 4; its right edge cuts the rise.
   CDPolyArray polygons;
   polygons.Add(MakePoly({{-10, -3}, {6.5, -3}, {6.5, 10}, {-10, 10}, {-10, -3}}));
@@ -472,7 +467,7 @@ TEST_F(SlideWorkTest, InsCrossPointCutsThePieces) {
   EXPECT_EQ(all->GetSize(), 6);
 }
 
-TEST_F(SlideWorkTest, InsCrossPointMergesCoincidentVertices) {
+TEST(SlideWorkTest, InsCrossPointMergesCoincidentVertices) {
   // A cut 5e-5 from the bowl's first vertex: the first of the two vertices goes, with its arc.
   const double x0 = -5 * std::cos(1e-5);
   CDPolyArray polygons;
@@ -486,7 +481,7 @@ TEST_F(SlideWorkTest, InsCrossPointMergesCoincidentVertices) {
   EXPECT_EQ(cut->GetStrengthSize(), 3);
 }
 
-TEST_F(SlideWorkTest, InsCrossPointKeepsAVeryShortArc) {
+TEST(SlideWorkTest, InsCrossPointKeepsAVeryShortArc) {
   // An arc of 5e-7 rad on a circle of radius 1000 (0.5 mm long) has nothing to cut: it stays a
   // piece of its own with its vertex and strength type.
   const double a0 = 1.5 * kPi;
@@ -505,7 +500,7 @@ TEST_F(SlideWorkTest, InsCrossPointKeepsAVeryShortArc) {
 
 // ---- Fitting to the ground ----
 
-TEST_F(SlideWorkTest, CorrectSlideObjWithoutStrataTouchesNothing) {
+TEST(SlideWorkTest, CorrectSlideObjWithoutStrataTouchesNothing) {
   const auto work = BowlAndRise();
   auto noStrata = std::make_unique<CSpGround>();
   auto emptyStrata = FlatGround({});
@@ -518,7 +513,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjWithoutStrataTouchesNothing) {
   }
 }
 
-TEST_F(SlideWorkTest, CorrectSlideObjInTheInitialStretchStateLiftsACopy) {
+TEST(SlideWorkTest, CorrectSlideObjInTheInitialStretchStateLiftsACopy) {
   const auto work = BowlAndRise();
   const auto ground = FlatGround({{-10, 0}});
   CDPolyArray pieces;
@@ -533,7 +528,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjInTheInitialStretchStateLiftsACopy) {
   ExpectSameWork(*work, *BowlAndRise());
 }
 
-TEST_F(SlideWorkTest, CorrectSlideObjKeepsThePiecesInsideTheStrata) {
+TEST(SlideWorkTest, CorrectSlideObjKeepsThePiecesInsideTheStrata) {
   // A trough that dips below the ground at y = 0 between two rises above it.
   const auto work = MakeWork({{-8, 3, 1}, {-4, -2, 2}, {4, -2, 3}, {8, 3, 4}});
   const auto ground = FlatGround({{-10, 0}});
@@ -547,7 +542,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjKeepsThePiecesInsideTheStrata) {
   ExpectSameWork(*work, *MakeWork({{-8, 3, 1}, {-4, -2, 2}, {4, -2, 3}, {8, 3, 4}}));
 }
 
-TEST_F(SlideWorkTest, CorrectSlideObjJoinsArcsCutByStrataEdges) {
+TEST(SlideWorkTest, CorrectSlideObjJoinsArcsCutByStrataEdges) {
   // Two strata: the bowl is cut by the edge at y = -3 and joined again; its vertical tangents
   // are closed up to the top of the strata.
   const auto work = MakeWork({{-5, 0.5, 2, 0, 0.5, 5, kPi, 0}, {5, 0.5}});
@@ -561,7 +556,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjJoinsArcsCutByStrataEdges) {
   EXPECT_NEAR(NormalizeAngle(piece.GetArcAt(0)->end), 0, 1e-9);
 }
 
-TEST_F(SlideWorkTest, CorrectSlideObjSplitsWhereAClockwiseArcReachesTheGround) {
+TEST(SlideWorkTest, CorrectSlideObjSplitsWhereAClockwiseArcReachesTheGround) {
   // A convex arc (walked clockwise) rises to touch the ground at (0, 0) and the surface goes
   // down again: the piece is closed where the arc reaches the ground and a new one starts there.
   const double r = 4.1;  // the circle about (0, -r) through (-4, -5) that touches y = 0 at x = 0
@@ -582,7 +577,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjSplitsWhereAClockwiseArcReachesTheGround) {
   EXPECT_EQ(second.GetStrengthType(0), 3);
 }
 
-TEST_F(SlideWorkTest, CorrectSlideObjStretchesWhenAModeIsSet) {
+TEST(SlideWorkTest, CorrectSlideObjStretchesWhenAModeIsSet) {
   // Head (upper end; the first vertex of a level surface) straight up, tail level to the right.
   CSpSlide::SetStretchParam(2, 2, 90.0, 0.0, -1, 5);
   const auto work = MakeWork({{-4, -2, 1}, {4, -2, 1}});
@@ -595,7 +590,7 @@ TEST_F(SlideWorkTest, CorrectSlideObjStretchesWhenAModeIsSet) {
   EXPECT_EQ(piece.GetStrengthType(2), 5);
 }
 
-TEST_F(SlideWorkTest, StrechModeZeroContinuesArcsToAVerticalTangent) {
+TEST(SlideWorkTest, StrechModeZeroContinuesArcsToAVerticalTangent) {
   const auto ground = FlatGround({{-10, 0}});
   const double a1 = 200 * kPi / 180;
   const double a2 = 340 * kPi / 180;
@@ -621,7 +616,7 @@ TEST_F(SlideWorkTest, StrechModeZeroContinuesArcsToAVerticalTangent) {
   EXPECT_EQ(off->GetSize(), 2);
 }
 
-TEST_F(SlideWorkTest, DisposeOverArcClosesVerticalTangentsUpToTheTopOfTheStrata) {
+TEST(SlideWorkTest, DisposeOverArcClosesVerticalTangentsUpToTheTopOfTheStrata) {
   const auto ground = FlatGround({{-10, -1}, {-1, 0}});
   auto work = MakeWork({{-2, -3, 4, 0, -3, 2, kPi, 2 * kPi}, {2, -3, 5}});
   work->DisposeOverArc(ground->GetPolyArray());
@@ -636,7 +631,7 @@ TEST_F(SlideWorkTest, DisposeOverArcClosesVerticalTangentsUpToTheTopOfTheStrata)
 
 // ---- Cutting at x ----
 
-TEST_F(SlideWorkTest, CutAtX) {
+TEST(SlideWorkTest, CutAtX) {
   struct Case {
     double x;
     int count;
@@ -666,7 +661,7 @@ TEST_F(SlideWorkTest, CutAtX) {
 
 // ---- Joining a tension crack ----
 
-TEST_F(SlideWorkTest, MixCracklineOnAFallingSurface) {
+TEST(SlideWorkTest, MixCracklineOnAFallingSurface) {
   auto work = MakeWork({{0, 10, 1}, {10, 0, 2}, {20, 0, 3}});
   EXPECT_TRUE(work->MixCrackline(CDPoint(5, 8), CDPoint(5, 4), 4));
   ExpectPoints(*work, {{5, 8, -1}, {5, 5, -1}, {10, 0, -1}, {20, 0, -1}}, 1e-12);
@@ -676,7 +671,7 @@ TEST_F(SlideWorkTest, MixCracklineOnAFallingSurface) {
   EXPECT_EQ(work->GetCrackIndex(), 0);
 }
 
-TEST_F(SlideWorkTest, MixCracklineOnARisingSurface) {
+TEST(SlideWorkTest, MixCracklineOnARisingSurface) {
   auto work = MakeWork({{0, 0, 1}, {10, 0, 2}, {20, 10, 3}});
   EXPECT_TRUE(work->MixCrackline(CDPoint(15, 8), CDPoint(15, 4), 4));
   ExpectPoints(*work, {{0, 0, -1}, {10, 0, -1}, {15, 5, -1}, {15, 8, -1}}, 1e-12);
@@ -685,7 +680,7 @@ TEST_F(SlideWorkTest, MixCracklineOnARisingSurface) {
   EXPECT_EQ(work->GetCrackIndex(), 3);
 }
 
-TEST_F(SlideWorkTest, MixCracklineCutsTheCrossedArc) {
+TEST(SlideWorkTest, MixCracklineCutsTheCrossedArc) {
   auto work = MakeWork({{-5, 0, 2, 0, 0, 5, kPi, 0}, {5, 0, 3}});
   EXPECT_TRUE(work->MixCrackline(CDPoint(3, 2), CDPoint(3, -5), 4));
   ExpectPoints(*work, {{3, 2, -1}, {3, -4, 0}, {5, 0, -1}}, 1e-12);
@@ -694,7 +689,7 @@ TEST_F(SlideWorkTest, MixCracklineCutsTheCrossedArc) {
   ExpectNearPoint(work->GetArcAt(0)->GetEnd(), 5, 0);
 }
 
-TEST_F(SlideWorkTest, MixCracklineThatCannotJoinLeavesTheSurface) {
+TEST(SlideWorkTest, MixCracklineThatCannotJoinLeavesTheSurface) {
   struct Case {
     const char* what;
     CDPoint p, q;
@@ -717,7 +712,7 @@ TEST_F(SlideWorkTest, MixCracklineThatCannotJoinLeavesTheSurface) {
 
 // ---- Back to an entered line ----
 
-TEST_F(SlideWorkTest, TransSpSlideTurnsArcsIntoThreePointArcs) {
+TEST(SlideWorkTest, TransSpSlideTurnsArcsIntoThreePointArcs) {
   const auto work = BowlAndRise();
   const auto line = work->TransSpSlide(-1);
   ExpectPoints(*line, {{-5, 0}, {0, -5}, {5, 0}, {8, 4}}, 1e-12);
@@ -742,7 +737,7 @@ TEST_F(SlideWorkTest, TransSpSlideTurnsArcsIntoThreePointArcs) {
 
 // ---- Depth of the arc ----
 
-TEST_F(SlideWorkTest, GetDepth) {
+TEST(SlideWorkTest, GetDepth) {
   const auto work = BowlAndRise();
   CDPolyArray shapes;
   shapes.Add(MakePoly({{-10, -3}, {10, -3}}));  // 2 into the bowl below its centre
@@ -758,7 +753,7 @@ TEST_F(SlideWorkTest, GetDepth) {
 
 // ---- Cutting polygons along the surface ----
 
-TEST_F(SlideWorkTest, CutPolyWithSlide) {
+TEST(SlideWorkTest, CutPolyWithSlide) {
   CDPolyArray blocks;
   blocks.Add(MakePoly({{-10, -10}, {10, -10}, {10, 0}, {-10, 0}, {-10, -10}}));
   const auto outline = MakePoly({{-10, 0}, {10, 0}});
@@ -776,7 +771,7 @@ TEST_F(SlideWorkTest, CutPolyWithSlide) {
   EXPECT_NEAR(totalArea(*below), 200 - chordArea, 1e-6);
 }
 
-TEST_F(SlideWorkTest, CutPolyWithSlideEndsOnArcsOfDamagedRecords) {
+TEST(SlideWorkTest, CutPolyWithSlideEndsOnArcsOfDamagedRecords) {
   // Arcs that no section produces: their points would never end. Each gives its far end only.
   const double inf = std::numeric_limits<double>::infinity();
   const struct {
@@ -803,7 +798,7 @@ TEST_F(SlideWorkTest, CutPolyWithSlideEndsOnArcsOfDamagedRecords) {
 
 // ---- Drawing ----
 
-TEST_F(SlideWorkTest, DrawsLinesAndArcsWithTheSelectedPen) {
+TEST(SlideWorkTest, DrawsLinesAndArcsWithTheSelectedPen) {
   RecordingCanvas canvas;
   CViewInfo view;
   AttachTestView(view, canvas, 10.0, 150, 150);

@@ -363,9 +363,8 @@ TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
     SCOPED_TRACE(c.what);
     CDPoly line;
     for (const CDPoint& p : c.line) line.Add(p);
-    CDPoly::small_limit = 0;
     const auto part = block->CutPolyWithLine2(&line);
-    EXPECT_EQ(CDPoly::small_limit, 1e-6);
+    EXPECT_EQ(CDPoly::GetSmallLimit(), 0) << "the cut's tolerance holds only while it works";
     if (c.expectedCorners.empty()) {
       EXPECT_EQ(part, nullptr);
       continue;
@@ -421,7 +420,6 @@ class StratumDrawTest : public testing::Test {
     canvas.SetTextAlign(TextAlign::Right | TextAlign::Bottom);
     canvas.SetBackgroundMode(BackgroundMode::Opaque);
   }
-  void TearDown() override { CSpStratumBlock::SetShowTisoName(1); }
 
   void ExpectStateRestored() const {
     EXPECT_EQ(canvas.CurrentPen(), kPreviousPen);
