@@ -329,7 +329,8 @@ std::shared_ptr<const CSpSlideWork> CSpSlide::WorkCache::Get(const CSpSlide& lin
 }
 
 CSpSlide::WorkCache::BuiltFrom CSpSlide::WorkCache::VertexOf(const CSpSlide& line, int i) {
-  const CDPoint& p = *line.GetAt(i);
+  // Through the list itself: GetAt would count a reference up and down for every vertex.
+  const CDPoint& p = *line.Points()[static_cast<std::size_t>(i)];
   return {std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y),
           EntryOrZero(line.styles_, i), EntryOrZero(line.strengths_, i)};
 }
