@@ -4,6 +4,7 @@
 #include "core/section/SpSlide.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
@@ -301,43 +302,70 @@ std::unique_ptr<CSpSlideWork> CSpSlide::CreateDrawObj() const {
   return work;
 }
 
-double CSpSlide::GetY(double x) const { return CreateDrawObj()->GetY(x); }
+// ---- Questions answered by the working surface ----
+
+std::shared_ptr<const CSpSlideWork> CSpSlide::WorkCache::Get(const CSpSlide& line) {
+  const std::lock_guard lock(mutex_);
+  if (work_ != nullptr && IsCurrent(line)) return work_;
+  std::vector<BuiltFrom> builtFrom;
+  builtFrom.reserve(static_cast<std::size_t>(line.GetSize()));
+  for (int i = 0; i < line.GetSize(); ++i) builtFrom.push_back(VertexOf(line, i));
+  work_ = line.CreateDrawObj();
+  builtFrom_ = std::move(builtFrom);
+  return work_;
+}
+
+CSpSlide::WorkCache::BuiltFrom CSpSlide::WorkCache::VertexOf(const CSpSlide& line, int i) {
+  // Through the list itself: GetAt would count a reference up and down for every vertex.
+  const CDPoint& p = *line.Points()[static_cast<std::size_t>(i)];
+  return {std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y),
+          EntryOrZero(line.styles_, i), EntryOrZero(line.strengths_, i)};
+}
+
+bool CSpSlide::WorkCache::IsCurrent(const CSpSlide& line) const {
+  if (builtFrom_.size() != static_cast<std::size_t>(line.GetSize())) return false;
+  for (int i = 0; i < line.GetSize(); ++i) {
+    if (builtFrom_[static_cast<std::size_t>(i)] != VertexOf(line, i)) return false;
+  }
+  return true;
+}
+
+double CSpSlide::GetY(double x) const { return Work()->GetY(x); }
 
 int CSpSlide::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                         const CDPoly* upper) const {
-  return CreateDrawObj()->GetCrossX(p1, p2, xs, pos, upper);
+  return Work()->GetCrossX(p1, p2, xs, pos, upper);
 }
 
 bool CSpSlide::GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, double tol) const {
-  return CreateDrawObj()->GetCrossPoint(p, angle, out, tol);
+  return Work()->GetCrossPoint(p, angle, out, tol);
 }
 
 bool CSpSlide::GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const {
-  return CreateDrawObj()->GetCrossPointArray(p, angle, out, tol);
+  return Work()->GetCrossPointArray(p, angle, out, tol);
 }
 
 std::unique_ptr<CDArc> CSpSlide::GetArc(double x) const {
-  const auto work = CreateDrawObj();
+  const auto work = Work();
   const CDArc* arc = work->GetArc(x);
   return arc != nullptr ? arc->Copy() : nullptr;
 }
 
-double CSpSlide::GetBottomAngle(double x) const { return CreateDrawObj()->GetBottomAngle(x); }
+double CSpSlide::GetBottomAngle(double x) const { return Work()->GetBottomAngle(x); }
 
 double CSpSlide::GetY_linear(double x) const {
   CDPoly straight;
-  straight.CopyPoints(CreateDrawObj().get());
+  straight.CopyPoints(Work().get());
   return straight.GetY(x);
 }
 
 int CSpSlide::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const {
-  return CreateDrawObj()->CorrectSlideObj(ground, pieces, noStretch);
+  return Work()->CorrectSlideObj(ground, pieces, noStretch);
 }
 
 int CSpSlide::GetCrossCountTiso(const CDPoly* polygon) const {
-  const auto work = CreateDrawObj();
   CDPoly crossings;
-  if (!work->GetCrossPointArray(polygon, &crossings, false, kCrossTolerance)) return 0;
+  if (!Work()->GetCrossPointArray(polygon, &crossings, false, kCrossTolerance)) return 0;
   std::vector<CDPoint> distinct;
   for (const auto& p : crossings.Points()) {
     if (std::find(distinct.begin(), distinct.end(), *p) == distinct.end()) distinct.push_back(*p);

@@ -14,7 +14,9 @@
 // analysis (0 also tied to the calculation), 2 the stratum's c and phi, 3 the stratum's phi with
 // c = 0, 4 and 5 specified values.
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -169,4 +171,34 @@ class CSpSlide : public CDPoly {
   double centreX_ = kNoValue;
   double centreY_ = kNoValue;
   double radius_ = kNoValue;
+
+  // The working surface as last built, kept until the line changes. The line is not told of
+  // every change (the editor moves vertices through the pointers GetAt and GetShared hand out),
+  // so every question compares what the build reads (each vertex's coordinates, style and
+  // strength word; nothing else, no process-wide setting) with what it read last time, bit for
+  // bit, and builds again on any difference: the kept surface is always the one a new build
+  // would give.
+  class WorkCache {
+   public:
+    // Shared, so that it stays valid for the caller while another thread builds a newer one.
+    std::shared_ptr<const CSpSlideWork> Get(const CSpSlide& line);
+
+   private:
+    struct BuiltFrom {
+      std::uint64_t x;  // bit patterns: -0.0 is not 0.0, and a NaN equals itself
+      std::uint64_t y;
+      unsigned style;
+      unsigned strength;
+      bool operator==(const BuiltFrom&) const = default;
+    };
+    static BuiltFrom VertexOf(const CSpSlide& line, int i);
+    bool IsCurrent(const CSpSlide& line) const;
+
+    std::mutex mutex_;
+    std::vector<BuiltFrom> builtFrom_;
+    std::shared_ptr<const CSpSlideWork> work_;
+  };
+  std::shared_ptr<const CSpSlideWork> Work() const { return workCache_.Get(*this); }
+
+  mutable WorkCache workCache_;
 };
