@@ -16,6 +16,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -133,59 +134,66 @@ std::vector<std::uint8_t> GroundWithStrataRecord() {
   return bytes.Get();
 }
 
-TEST(GroundRecordTest, GroundWithoutStrataStoresFlagZeroAndNothingAfterIt) {
-  auto ground = MakeGround({{0, 10}, {20, 10}});
-  ground->SetTextList({"a", "メモ"});
-  Archive ar;
-  ground->Store(ar, 3);
-  RecordBytes expected;
-  EXPECT_EQ(ar.Bytes(), AppendLineAndTexts(expected).Int(0).Get());
+// The empty ground line with the texts "" and "地形メモ", and strata recognised as none.
+std::vector<std::uint8_t> EmptyGroundRecord() {
+  return RecordBytes()
+      .Text(u"地形")
+      .Int(0)
+      .UInt16(2)
+      .Text(u"")
+      .Text(u"地形メモ")
+      .Int(1)
+      .Int(0)
+      .Get();
 }
 
-TEST(GroundRecordTest, GroundWithStrataStoresFlagOneAndTheShapeList) {
-  auto ground = GroundWithStrata();
-  ground->SetTextList({"a", "メモ"});
-  Archive ar;
-  ground->Store(ar, 3);
-  EXPECT_EQ(ar.Bytes(), GroundWithStrataRecord());
-}
-
-TEST(GroundRecordTest, LoadReadsTheHandBuiltRecordAndComputesInnerPoints) {
-  Archive ar(GroundWithStrataRecord());
-  CSpGround ground;
-  ground.Load(ar, 3);
-  EXPECT_EQ(ar.Remaining(), 0u);
-  auto expected = GroundWithStrata();
-  expected->SetTextList({"a", "メモ"});
-  ExpectSameGround(ground, *expected);
-  EXPECT_EQ(ground.GetPolyArray()->GetActiveShapeID(), -1);
-  for (int i = 0; i < 2; ++i) {
-    const CDPoint inner = BlockAt(ground, i).GetInnerPoint();
-    EXPECT_TRUE(BlockAt(ground, i).PolyRgn(&inner)) << "block " << i;
-  }
-}
-
-TEST(GroundRecordTest, RoundTripsWithAndWithoutStrata) {
-  std::vector<std::unique_ptr<CSpGround>> grounds;
-  grounds.push_back(MakeGround({{0, 10}, {20, 10}}));
-  grounds.push_back(GroundWithStrata());
-  grounds.back()->SetTextList({"", "地形メモ"});
-  grounds.push_back(std::make_unique<CSpGround>());
-  grounds.back()->SetPolyArray(std::make_unique<CDPolyArray>());  // recognised, but empty
-  for (const auto& ground : grounds) {
-    Archive out;
-    ground->Store(out, 3);
-    Archive in(out.Bytes());
-    CSpGround loaded;
-    loaded.Load(in, 3);
-    EXPECT_EQ(in.Remaining(), 0u);
-    ExpectSameGround(loaded, *ground);
+TEST(GroundRecordTest, RecordIsTheLineTheTextsAndTheStrataAfterAFlag) {
+  const auto bare = MakeGround({{0, 10}, {20, 10}});
+  auto withoutStrata = MakeGround({{0, 10}, {20, 10}});
+  withoutStrata->SetTextList({"a", "メモ"});
+  auto withStrata = GroundWithStrata();
+  withStrata->SetTextList({"a", "メモ"});
+  CSpGround empty;
+  empty.SetTextList({"", "地形メモ"});
+  empty.SetPolyArray(std::make_unique<CDPolyArray>());  // recognised, but empty
+  RecordBytes flagZero;
+  const struct {
+    const char* what;
+    const CSpGround& stored;
+    std::vector<std::uint8_t> bytes;
+  } cases[] = {
+      {"without texts or strata", *bare,
+       RecordBytes()
+           .Text(u"地形")
+           .Int(2)
+           .Double(0)
+           .Double(10)
+           .Double(20)
+           .Double(10)
+           .UInt16(0)
+           .Int(0)
+           .Get()},
+      {"without strata: flag 0 and nothing after it", *withoutStrata,
+       AppendLineAndTexts(flagZero).Int(0).Get()},
+      {"with strata: flag 1 and the shape list", *withStrata, GroundWithStrataRecord()},
+      {"empty, with no strata recognised", empty, EmptyGroundRecord()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto loaded =
+        ExpectRecordContract<CSpGround>({.stored = c.stored, .version = 3, .bytes = c.bytes});
+    // Loading selects no stratum and finds a point inside each.
+    const CDPolyArray* strata = loaded->GetPolyArray();
+    if (strata == nullptr) continue;
+    EXPECT_EQ(strata->GetActiveShapeID(), -1);
+    for (int i = 0; i < strata->GetSize(); ++i) {
+      const CDPoint inner = BlockAt(*loaded, i).GetInnerPoint();
+      EXPECT_TRUE(BlockAt(*loaded, i).PolyRgn(&inner)) << "block " << i;
+    }
   }
 }
 
 TEST(GroundRecordTest, DamagedRecordThrowsAndLeavesTheGroundUsable) {
-  const std::vector<std::uint8_t> whole = GroundWithStrataRecord();
-  std::vector<std::uint8_t> cutInStrata(whole.begin(), whole.end() - 3);
   RecordBytes badKind;
   AppendLineAndTexts(badKind).Int(1).Int(1).Int(99);
   RecordBytes flagCut;
@@ -196,7 +204,6 @@ TEST(GroundRecordTest, DamagedRecordThrowsAndLeavesTheGroundUsable) {
     const char* what;
     std::vector<std::uint8_t> bytes;
   } cases[] = {
-      {"cut inside the last stratum polygon", cutInStrata},
       {"unknown shape kind in the strata", badKind.Get()},
       {"text list shorter than its count", badTexts.Get()},
       {"flag cut short", flagCut.Get()},

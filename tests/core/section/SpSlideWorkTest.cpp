@@ -21,6 +21,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -171,7 +172,7 @@ TEST_F(SlideWorkTest, CopiesAreDeep) {
 
 // ---- Record ----
 
-TEST_F(SlideWorkTest, RecordBytes) {
+TEST_F(SlideWorkTest, RecordIsTheVerticesTheStrengthsAndTheArcs) {
   const auto work = MakeWork({{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}});
   work->SetName("w");
   work->SetStrengthIndex(0, 3);
@@ -194,27 +195,23 @@ TEST_F(SlideWorkTest, RecordBytes) {
                                                  .Double(4.0)
                                                  .Double(5.5)
                                                  .Get();
-  Archive out;
-  work->Store(out, 0);
-  EXPECT_EQ(out.Bytes(), expected);
-
-  Archive in(expected);
-  CSpSlideWork loaded;
-  loaded.Load(in, 0);
-  ExpectSameWork(loaded, *work);
-  EXPECT_EQ(in.Remaining(), 0u);
+  ExpectRecordContract<CSpSlideWork>({
+      .stored = *work,
+      .version = 0,
+      .bytes = expected,
+      .makeTarget =
+          [] {
+            return MakeWork({{1, 2, 3}, {4, 5, 6}});
+          },
+  });
 }
 
 TEST_F(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
-  Archive full;
-  BowlAndRise()->Store(full, 0);
-  std::vector<std::uint8_t> truncated = full.Bytes();
-  truncated.resize(truncated.size() - 1);
   const std::vector<std::uint8_t> flagWithoutArc =
       RecordBytes().Text(u"w").Int(1).Double(0).Double(0).Int(0).Int(0).Int(0).Get();
   const std::vector<std::uint8_t> negativeArcs =
       RecordBytes().Text(u"w").Int(0).Int(0).Int(-2).Get();
-  for (const auto& bytes : {truncated, flagWithoutArc, negativeArcs}) {
+  for (const auto& bytes : {flagWithoutArc, negativeArcs}) {
     auto work = MakeWork({{1, 2, 3}, {4, 5, 6}});
     Archive in(bytes);
     EXPECT_THROW(work->Load(in, 0), ArchiveException);

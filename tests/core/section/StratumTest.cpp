@@ -19,6 +19,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -189,38 +190,30 @@ TEST(StratumPropTest, CalcTauPFollowsTheSkinFrictionMode) {
   }
 }
 
-TEST(StratumPropTest, StoreWritesTheRecordInItsOrder) {
-  Archive ar;
-  SampleProp().Store(ar, 5);
-  RecordBytes expected;
-  EXPECT_EQ(ar.Bytes(), AppendSamplePropRecord(expected).Get());
-}
-
-TEST(StratumPropTest, LoadReadsTheHandBuiltRecordAndRoundTripsToAnEqualRecord) {
-  RecordBytes bytes;
-  Archive in(AppendSamplePropRecord(bytes).Get());
-  CStratumProp loaded;
-  loaded.Load(in, 5);
-  EXPECT_EQ(in.Remaining(), 0u);
-  EXPECT_TRUE(loaded.IsSame(SampleProp()));
-
-  CStratumProp empty;
-  Archive out;
-  empty.Store(out, 5);
-  Archive back(out.Bytes());
-  CStratumProp reloaded = SampleProp();
-  reloaded.Load(back, 5);
-  EXPECT_TRUE(reloaded.IsSame(CStratumProp()));
-}
-
-TEST(StratumPropTest, DamagedRecordThrowsAndLeavesThePropertiesAsTheyWere) {
-  RecordBytes bytes;
-  std::vector<std::uint8_t> record = AppendSamplePropRecord(bytes).Get();
-  record.resize(record.size() - 3);  // cut inside the skin-friction value
-  Archive ar(record);
-  CStratumProp prop = NamedProp("元");
-  EXPECT_THROW(prop.Load(ar, 5), ArchiveException);
-  EXPECT_TRUE(prop.IsSame(NamedProp("元")));
+TEST(StratumPropTest, RecordHoldsEveryFieldInItsOrder) {
+  RecordBytes sample;
+  RecordBytes defaults;
+  defaults.Text(u"").Color(Color::Rgb(255, 255, 255));
+  for (int i = 0; i < 4; ++i) defaults.Double(kNoValue);
+  defaults.Int(0).Int(0).Int(0).Double(kNoValue).Int(0).Text(u"").Int(0).Int(0).Double(kNoValue);
+  const struct {
+    const char* what;
+    CStratumProp stored;
+    RecordBytes bytes;
+    CStratumProp target;  // holds other values
+  } cases[] = {
+      {"sample", SampleProp(), AppendSamplePropRecord(sample), NamedProp("元")},
+      {"defaults", CStratumProp(), defaults, SampleProp()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectRecordContract<CStratumProp>({
+        .stored = c.stored,
+        .version = 5,
+        .bytes = c.bytes.Get(),
+        .makeTarget = [&c] { return std::make_unique<CStratumProp>(c.target); },
+    });
+  }
 }
 
 // ---- CSpStratumBlock ----
@@ -294,54 +287,20 @@ std::vector<std::uint8_t> SampleBlockRecord() {
   return bytes.Int(7).Int(-3).Get();
 }
 
-TEST(StratumBlockTest, StoreWritesPolylinePropertiesIndexAndMark) {
-  Archive ar;
-  SampleBlock()->Store(ar, 5);
-  EXPECT_EQ(ar.Bytes(), SampleBlockRecord());
+TEST(StratumBlockTest, RecordIsThePolylineThePropertiesTheIndexAndTheMark) {
+  ExpectRecordContract<CSpStratumBlock>(
+      {.stored = *SampleBlock(), .version = 5, .bytes = SampleBlockRecord()});
 }
 
-TEST(StratumBlockTest, LoadedPolygonKeepsEverythingAsStored) {
-  Archive ar(SampleBlockRecord());
-  CSpStratumBlock block;
-  block.Load(ar, 5);
-  EXPECT_EQ(ar.Remaining(), 0u);
-  EXPECT_EQ(block.GetName(), "地層1");
-  ExpectPoints(block, {{0, 0}, {2, 0}, {0, 0}});
-  EXPECT_TRUE(block.GetPropPtr()->IsSame(SampleProp()));
-  EXPECT_EQ(block.GetIndex(), 7);
-  EXPECT_EQ(block.GetExtraInt(), -3);
-}
-
-TEST(StratumBlockTest, RoundTripsThroughAShapeListAsAStratumPolygon) {
+TEST(StratumBlockTest, ShapeListReadsItBackAsAStratumPolygon) {
   CDPolyArray array;
   array.Add(SampleBlock());
-  Archive out;
-  array.Store(out, 5);
-  Archive in(out.Bytes());
-  CDPolyArray loaded;
-  loaded.Load(in, 5);
-  ASSERT_EQ(loaded.GetSize(), 1);
-  const auto* block = dynamic_cast<const CSpStratumBlock*>(loaded.GetAt(0));
-  ASSERT_NE(block, nullptr);
-  const auto expected = SampleBlock();
-  EXPECT_EQ(block->GetName(), expected->GetName());
-  EXPECT_TRUE(block->CompareCoord(expected.get()));
-  EXPECT_TRUE(block->GetPropPtr()->IsSame(*expected->GetPropPtr()));
-  EXPECT_EQ(block->GetIndex(), expected->GetIndex());
-  EXPECT_EQ(block->GetExtraInt(), expected->GetExtraInt());
-}
-
-TEST(StratumBlockTest, DamagedRecordThrowsAndLeavesThePolygonAsItWas) {
-  std::vector<std::uint8_t> record = SampleBlockRecord();
-  record.resize(record.size() - 1);  // cut inside the mark
-  Archive ar(record);
-  auto block = MakeRect(0, 0, 1, 1, NamedProp("元"));
-  EXPECT_THROW(block->Load(ar, 5), ArchiveException);
-  EXPECT_EQ(block->GetName(), "地層");
-  ExpectPoints(*block, {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
-  EXPECT_TRUE(block->GetPropPtr()->IsSame(NamedProp("元")));
-  EXPECT_EQ(block->GetIndex(), -1);
-  EXPECT_EQ(block->GetExtraInt(), 0);
+  RecordBytes expected;
+  expected.Int(1).Int(kKindStratumBlock).Raw(SampleBlockRecord());
+  const auto loaded =
+      ExpectRecordContract<CDPolyArray>({.stored = array, .version = 5, .bytes = expected.Get()});
+  ASSERT_EQ(loaded->GetSize(), 1);
+  EXPECT_NE(dynamic_cast<const CSpStratumBlock*>(loaded->GetAt(0)), nullptr);
 }
 
 // ---- Cutting with a line ----
