@@ -19,6 +19,19 @@ std::unique_ptr<Shape> MakePoly(const std::vector<CDPoint>& points) {
   return shape;
 }
 
+// A plain polyline that answers a chosen kind, standing in for the section shapes in tests of the
+// geometry layer. Its points keep their flags, as with MakePoly.
+class KindPoly : public CDPoly {
+ public:
+  explicit KindPoly(int kind, const std::vector<CDPoint>& points = {}) : kind_(kind) {
+    for (const CDPoint& p : points) Add(std::make_shared<CDPoint>(p));
+  }
+  int WhatKind() const override { return kind_; }
+
+ private:
+  int kind_;
+};
+
 // The points of a polyline as values.
 inline std::vector<CDPoint> PointsOf(const CDPoly& poly) {
   std::vector<CDPoint> points;

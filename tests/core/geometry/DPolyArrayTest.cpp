@@ -22,16 +22,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// A polyline of a chosen kind, standing in for the section shapes.
-class KindPoly : public CDPoly {
- public:
-  explicit KindPoly(int kind) : kind_(kind) {}
-  int WhatKind() const override { return kind_; }
-
- private:
-  int kind_;
-};
-
 // A shape with a field of its own, copied only by its own Copy.
 class TaggedPoly : public CDPoly {
  public:
@@ -169,10 +159,9 @@ TEST(PolyArrayCopyTest, CopyOfNullEmptiesAndCopyOfItselfKeepsTheShapes) {
 
 TEST(PolyArrayRecordTest, RecordIsTheCountThenKindAndRecordOfEachShape) {
   CDPolyArray stored;
-  auto stratum = std::make_unique<KindPoly>(kKindStratumLine);
+  auto stratum =
+      std::make_unique<KindPoly>(kKindStratumLine, std::vector<CDPoint>{{1.5, -2.0}, {3.0, 4.25}});
   stratum->SetName("地層1");
-  stratum->Add(1.5, -2.0);
-  stratum->Add(3.0, 4.25);
   stored.Add(std::move(stratum));
   stored.Add(Named("", MakePoly({})));
   stored.Add(Named("ground line", MakePoly({{0, 0, 1}, {10, 2.5, 1}, {20, -3}})));

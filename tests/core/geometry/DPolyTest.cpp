@@ -217,13 +217,12 @@ TEST(DPolyListTest, LeftToRightReversesUnlessTheLastXIsGreater) {
       {{{1, 0}}, false},
   };
   for (const Case& c : cases) {
-    CDPoly poly;
-    for (const CDPoint& p : c.points) poly.Add(p);
-    EXPECT_EQ(poly.IsLeftToRight(), !c.reversed || c.points.size() < 2);
-    poly.LeftToRight();
+    const auto poly = MakePoly(c.points);
+    EXPECT_EQ(poly->IsLeftToRight(), !c.reversed || c.points.size() < 2);
+    poly->LeftToRight();
     std::vector<CDPoint> expected = c.points;
     if (c.reversed) std::reverse(expected.begin(), expected.end());
-    ExpectPoints(poly, expected);
+    ExpectPoints(*poly, expected);
   }
 }
 
@@ -304,9 +303,7 @@ TEST(DPolyQueryTest, AreaLeavesOutTheClosingSegment) {
       {"one point", {{3, 3}}, 0},
   };
   for (const Case& c : cases) {
-    CDPoly poly;
-    for (const CDPoint& p : c.points) poly.Add(p);
-    EXPECT_DOUBLE_EQ(poly.GetArea(), c.area) << c.what;
+    EXPECT_DOUBLE_EQ(MakePoly(c.points)->GetArea(), c.area) << c.what;
   }
 }
 
@@ -335,9 +332,7 @@ TEST(DPolyQueryTest, IsRightUpperLooksPastVerticalRunsAtTheEnds) {
       {"one point", {{0, 0}}, true},
   };
   for (const Case& c : cases) {
-    CDPoly poly;
-    for (const CDPoint& p : c.points) poly.Add(p);
-    EXPECT_EQ(poly.IsRightUpper(), c.rightUpper) << c.what;
+    EXPECT_EQ(MakePoly(c.points)->IsRightUpper(), c.rightUpper) << c.what;
   }
 }
 
@@ -357,10 +352,9 @@ TEST(DPolyQueryTest, CompareCoordIsExactAndIsSameAllowsTheSamePointTolerance) {
   auto poly = MakePoly({{0, 0, 1}, {1, 1}});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    CDPoly other;
-    for (const CDPoint& p : c.other) other.Add(p);
-    EXPECT_EQ(poly->CompareCoord(&other), c.compareCoord);
-    EXPECT_EQ(poly->IsSame(&other), c.isSame);
+    const auto other = MakePoly(c.other);
+    EXPECT_EQ(poly->CompareCoord(other.get()), c.compareCoord);
+    EXPECT_EQ(poly->IsSame(other.get()), c.isSame);
   }
   EXPECT_FALSE(poly->CompareCoord(nullptr));
   EXPECT_FALSE(poly->IsSame(nullptr));

@@ -569,16 +569,9 @@ TEST_F(SlideTest, CrossCountWithAStratumPolygon) {
 }
 
 std::unique_ptr<CSpGround> GroundWithOneStratum() {
-  auto ground = std::make_unique<CSpGround>();
-  ground->Add(-10.0, 5.0);
-  ground->Add(10.0, 5.0);
+  auto ground = MakePoly<CSpGround>({{-10, 5}, {10, 5}});
   auto strata = std::make_unique<CDPolyArray>();
-  auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p :
-       {CDPoint(-10, -10), CDPoint(10, -10), CDPoint(10, 5), CDPoint(-10, 5), CDPoint(-10, -10)}) {
-    block->Add(p);
-  }
-  strata->Add(std::move(block));
+  strata->Add(MakePoly<CSpStratumBlock>({{-10, -10}, {10, -10}, {10, 5}, {-10, 5}, {-10, -10}}));
   ground->SetPolyArray(std::move(strata));
   return ground;
 }

@@ -82,17 +82,11 @@ void ExpectSameWork(const CSpSlideWork& a, const CSpSlideWork& b) {
 // A ground line at y = 0 over x -10..10 whose strata are the given rectangles (each from
 // ylow to yhigh over the whole width).
 std::unique_ptr<CSpGround> FlatGround(std::initializer_list<std::pair<double, double>> layers) {
-  auto ground = std::make_unique<CSpGround>();
-  ground->Add(-10.0, 0.0);
-  ground->Add(10.0, 0.0);
+  auto ground = MakePoly<CSpGround>({{-10, 0}, {10, 0}});
   auto strata = std::make_unique<CDPolyArray>();
   for (const auto& [low, high] : layers) {
-    auto block = std::make_unique<CSpStratumBlock>();
-    for (const CDPoint& p : {CDPoint(-10, low), CDPoint(10, low), CDPoint(10, high),
-                             CDPoint(-10, high), CDPoint(-10, low)}) {
-      block->Add(p);
-    }
-    strata->Add(std::move(block));
+    strata->Add(
+        MakePoly<CSpStratumBlock>({{-10, low}, {10, low}, {10, high}, {-10, high}, {-10, low}}));
   }
   ground->SetPolyArray(std::move(strata));
   return ground;

@@ -59,10 +59,9 @@ RecordBytes& AppendSamplePropRecord(RecordBytes& bytes) {
       .Double(10);
 }
 
-std::unique_ptr<CSpStratumBlock> MakeBlock(std::initializer_list<CDPoint> points,
+std::unique_ptr<CSpStratumBlock> MakeBlock(const std::vector<CDPoint>& points,
                                            const CStratumProp& prop = CStratumProp()) {
-  auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p : points) block->Add(p);
+  auto block = MakePoly<CSpStratumBlock>(points);
   block->GetPropPtr()->Copy(prop);
   return block;
 }
@@ -320,10 +319,9 @@ TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
   const auto block = MakeRect(0, 0, 10, 10, SampleProp());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    CDPoly line;
-    for (const CDPoint& p : c.line) line.Add(p);
+    const auto line = MakePoly(c.line);
     CDPoly::small_limit = 0;
-    const auto part = block->CutPolyWithLine2(&line);
+    const auto part = block->CutPolyWithLine2(line.get());
     EXPECT_EQ(CDPoly::small_limit, 1e-6);
     if (c.expectedCorners.empty()) {
       EXPECT_EQ(part, nullptr);
@@ -345,19 +343,16 @@ TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
 
 TEST(StratumBlockCutTest, CutPolyWithLine2ReturnsTheWholePolygonForADegenerateInput) {
   const auto block = MakeRect(0, 0, 10, 10, SampleProp());
-  CDPoly shortLine;
-  shortLine.Add(-1, 4);
-  for (const CDPoly* line : std::initializer_list<const CDPoly*>{&shortLine, nullptr}) {
+  const auto shortLine = MakePoly({{-1, 4}});
+  for (const CDPoly* line : std::initializer_list<const CDPoly*>{shortLine.get(), nullptr}) {
     const auto whole = block->CutPolyWithLine2(line);
     ASSERT_NE(whole, nullptr);
     ExpectPoints(*whole, PointsOf(*block));
   }
 
   const auto single = MakeBlock({{1, 1}});
-  CDPoly line;
-  line.Add(-1, 4);
-  line.Add(11, 4);
-  const auto copy = single->CutPolyWithLine2(&line);
+  const auto line = MakePoly({{-1, 4}, {11, 4}});
+  const auto copy = single->CutPolyWithLine2(line.get());
   ASSERT_NE(copy, nullptr);
   ExpectPoints(*copy, {{1, 1}});
 }
