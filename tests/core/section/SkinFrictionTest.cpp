@@ -89,13 +89,6 @@ TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
 
 // ---- CCFai ----
 
-TEST(CFaiTest, StartsWithoutValuesAndWithoutRemark) {
-  const CCFai record;
-  EXPECT_EQ(record.GetC(), kNoValue);
-  EXPECT_EQ(record.GetFai(), kNoValue);
-  EXPECT_EQ(record.GetBikou(), "");
-}
-
 CCFai MakeCFai(double c, double fai, const std::string& remark) {
   CCFai record;
   record.SetC(c);
@@ -114,7 +107,7 @@ TEST(CFaiTest, RecordIsTheSixValuesThenTheRemark) {
     CCFai stored;
     RecordBytes bytes;
   } cases[] = {
-      {CCFai(), unset.Text(u"")},
+      {CCFai(), unset.Text(u"")},  // a new record: no values, no remark
       {MakeCFai(12.5, 30, "砂質土"), sample.Text(u"砂質土")},
   };
   for (const auto& c : cases) {

@@ -91,20 +91,9 @@ TEST(StratumLineTest, IsAPolylineOfItsOwnKindAndName) {
 
 // ---- CStratumProp ----
 
-TEST(StratumPropTest, StartsEmptyWithWhiteFillAndNoValues) {
-  const CStratumProp prop;
-  EXPECT_TRUE(prop.IsEmpty());
-  EXPECT_EQ(prop.GetColor(), Color{0xFFFFFF});
-  const tagSATURATE& v = prop.GetSaturate();
-  for (const double value : {v.gammaT, v.gammaSat, v.phi, v.c, v.tauP}) {
-    EXPECT_EQ(value, kNoValue);
-  }
-  EXPECT_EQ(prop.GetExtra(), 0);
-  EXPECT_EQ(prop.GetRemark(), "");
-  EXPECT_EQ(prop.GetSettingKind(), 0);
-  EXPECT_EQ(prop.GetSkinFriction().GetKind(), 0);
-  EXPECT_EQ(prop.GetSkinFriction().GetValue(), kNoValue);
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(prop.GetSwitch(n), 0);
+// Assembled strata without a soil name take the properties of the stratum they lie in.
+TEST(StratumPropTest, IsEmptyUntilItHasASoilName) {
+  EXPECT_TRUE(CStratumProp().IsEmpty());
   EXPECT_FALSE(NamedProp("砂").IsEmpty());
 }
 
@@ -202,6 +191,7 @@ TEST(StratumPropTest, RecordHoldsEveryFieldInItsOrder) {
     CStratumProp target;  // holds other values
   } cases[] = {
       {"sample", SampleProp(), AppendSamplePropRecord(sample), NamedProp("元")},
+      // A new set: no name, white fill, no values, every switch and kind 0.
       {"defaults", CStratumProp(), defaults, SampleProp()},
   };
   for (const auto& c : cases) {
