@@ -29,7 +29,6 @@
 #include <memory>
 #include <optional>
 #include <source_location>
-#include <utility>
 #include <vector>
 
 #include "platform/Archive.h"
@@ -134,9 +133,8 @@ struct Checks {
         makeTarget(contract.makeTarget),
         same(contract.same),
         fingerprint(contract.fingerprint) {
-    if (!makeTarget) {
-      if constexpr (std::default_initializable<T>)
-        makeTarget = [] { return std::make_unique<T>(); };
+    if constexpr (std::default_initializable<T>) {
+      if (!makeTarget) makeTarget = [] { return std::make_unique<T>(); };
     }
     if (!same) same = [v = version](const T& a, const T& b) { return DefaultSame(a, b, v); };
     if (!fingerprint) fingerprint = [v = version](const T& o) { return StoredBytes(o, v); };
@@ -208,27 +206,30 @@ std::unique_ptr<T> ExpectRecordContract(
   EXPECT_TRUE(SameBytes(rc::StoredBytes(*loaded, contract.version), bytes))
       << "the loaded object stores another record";
 
-  // Two references made as the targets are: one fresh, one that holds the whole record.
-  const auto fresh = checks.makeTarget();
-  const auto filled = checks.makeTarget();
-  Archive whole(bytes);
-  rc::Load(*filled, whole, contract.version);
-  for (std::size_t length = 0; length < bytes.size(); ++length) {
-    const std::vector<std::uint8_t> cut(bytes.begin(),
-                                        bytes.begin() + static_cast<std::ptrdiff_t>(length));
-    for (const T* reference : {fresh.get(), filled.get()}) {
-      auto target = checks.makeTarget();
-      if (reference == filled.get()) {
-        Archive again(bytes);
-        rc::Load(*target, again, contract.version);
-      }
+  // Every truncation is read into a fresh target and into one that holds the whole record; each
+  // must stay equal to a reference made the same way.
+  const auto makeFilled = [&] {
+    auto target = checks.makeTarget();
+    Archive whole(bytes);
+    rc::Load(*target, whole, contract.version);
+    return target;
+  };
+  const struct {
+    const char* what;
+    std::function<std::unique_ptr<T>()> make;
+  } targets[] = {{"a fresh", checks.makeTarget}, {"a filled", makeFilled}};
+  for (const auto& kind : targets) {
+    const auto reference = kind.make();
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+      const std::vector<std::uint8_t> cut(bytes.begin(),
+                                          bytes.begin() + static_cast<std::ptrdiff_t>(length));
+      const auto target = kind.make();
       const testing::AssertionResult unchanged =
           rc::FailedLoadChangesNothing(checks, cut, *target, *reference);
       if (!unchanged) {
         // One report is enough: the lengths after it mostly fail the same way.
         ADD_FAILURE() << "record cut to " << length << " of " << bytes.size()
-                      << " bytes, read into " << (reference == fresh.get() ? "a fresh" : "a filled")
-                      << " target: " << unchanged.message();
+                      << " bytes, read into " << kind.what << " target: " << unchanged.message();
         return loaded;
       }
     }
