@@ -11,6 +11,7 @@
 #include "platform/Archive.h"
 #include "platform/ProgramDir.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -32,21 +33,6 @@ Bytes Repeat(const Bytes& unit, std::size_t times) {
   Bytes bytes;
   for (std::size_t i = 0; i < times; ++i) bytes.insert(bytes.end(), unit.begin(), unit.end());
   return bytes;
-}
-
-// Compares without printing megabytes when long buffers differ.
-testing::AssertionResult SameBytes(const Bytes& actual, const Bytes& expected) {
-  if (actual.size() != expected.size()) {
-    return testing::AssertionFailure()
-           << actual.size() << " bytes where " << expected.size() << " were expected";
-  }
-  for (std::size_t i = 0; i < actual.size(); ++i) {
-    if (actual[i] != expected[i]) {
-      return testing::AssertionFailure() << "byte " << i << " is " << int{actual[i]} << " where "
-                                         << int{expected[i]} << " was expected";
-    }
-  }
-  return testing::AssertionSuccess();
 }
 
 // Runs op and checks that it throws an ArchiveException with that cause.

@@ -1,22 +1,36 @@
 #pragma once
-// Small fixtures for polyline tests: build a plain polyline from a list of points and compare a
-// polyline's points with an expected list.
+// Small fixtures for shape tests: build a shape from a list of points and compare a shape's
+// points with an expected list.
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
 #include "core/geometry/DPoly.h"
 
-// A plain polyline through the points, in order; each point keeps the flag it is given
-// ({x, y} gives flag 0, {x, y, 1} a junction).
-inline std::unique_ptr<CDPoly> MakePoly(std::initializer_list<CDPoint> points) {
-  auto poly = std::make_unique<CDPoly>();
-  for (const CDPoint& p : points) poly->Add(std::make_shared<CDPoint>(p));
-  return poly;
+// A shape of the given class (a plain polyline unless named) through the points, in order; each
+// point keeps the flag it is given ({x, y} gives flag 0, {x, y, 1} a junction). The one way tests
+// build their shapes from points.
+template <class Shape = CDPoly>
+std::unique_ptr<Shape> MakePoly(const std::vector<CDPoint>& points) {
+  auto shape = std::make_unique<Shape>();
+  for (const CDPoint& p : points) shape->Add(std::make_shared<CDPoint>(p));
+  return shape;
 }
+
+// A plain polyline that answers a chosen kind, standing in for the section shapes in tests of the
+// geometry layer. Its points keep their flags, as with MakePoly.
+class KindPoly : public CDPoly {
+ public:
+  explicit KindPoly(int kind, const std::vector<CDPoint>& points = {}) : kind_(kind) {
+    for (const CDPoint& p : points) Add(std::make_shared<CDPoint>(p));
+  }
+  int WhatKind() const override { return kind_; }
+
+ private:
+  int kind_;
+};
 
 // The points of a polyline as values.
 inline std::vector<CDPoint> PointsOf(const CDPoly& poly) {

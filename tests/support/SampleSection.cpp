@@ -2,12 +2,12 @@
 
 #include "tests/support/SampleSection.h"
 
-#include <initializer_list>
 #include <string>
 
 #include "core/section/SpStratum.h"
 #include "core/section/StratumProp.h"
 #include "platform/DevTypes.h"
+#include "tests/support/PolyTestUtil.h"
 
 namespace {
 
@@ -28,23 +28,16 @@ const SampleSoil kSoils[] = {
     {CDPoint(27.0, 0.0), "基盤岩", Color::Rgb(160, 140, 110), 21.0, 22.0, 35.0, 50.0},
 };
 
-template <class Shape>
-std::unique_ptr<Shape> MakeLine(std::initializer_list<CDPoint> points) {
-  auto line = std::make_unique<Shape>();
-  for (const CDPoint& p : points) line->Add(p);
-  return line;
-}
-
 // Toe at the left, crest at the right.
 std::unique_ptr<CSpGround> MakeGround() {
-  return MakeLine<CSpGround>({{0, 0}, {6, 0}, {12, 5}, {18, 10}, {24, 15}, {30, 15}});
+  return MakePoly<CSpGround>({{0, 0}, {6, 0}, {12, 5}, {18, 10}, {24, 15}, {30, 15}});
 }
 
 // Two boundaries, 2 m and 5 m below the ground.
 std::unique_ptr<CDPolyArray> MakeStratumLines() {
   auto lines = std::make_unique<CDPolyArray>();
-  lines->Add(MakeLine<CSpStratumLine>({{0, -2}, {6, -2}, {12, 3}, {18, 8}, {24, 13}, {30, 13}}));
-  lines->Add(MakeLine<CSpStratumLine>({{0, -5}, {6, -5}, {12, 0}, {18, 5}, {24, 10}, {30, 10}}));
+  lines->Add(MakePoly<CSpStratumLine>({{0, -2}, {6, -2}, {12, 3}, {18, 8}, {24, 13}, {30, 13}}));
+  lines->Add(MakePoly<CSpStratumLine>({{0, -5}, {6, -5}, {12, 0}, {18, 5}, {24, 10}, {30, 10}}));
   return lines;
 }
 
@@ -75,7 +68,7 @@ std::unique_ptr<CDPolyArray> RecogniseStrata(const CSpGround& ground, const CDPo
 
 // From 1 to 4 m below the ground.
 std::unique_ptr<CSpWater> MakeWater() {
-  return MakeLine<CSpWater>({{0, -1}, {6, -1}, {12, 2}, {18, 6}, {24, 10}, {30, 11}});
+  return MakePoly<CSpWater>({{0, -1}, {6, -1}, {12, 2}, {18, 6}, {24, 10}, {30, 11}});
 }
 
 // A circular slip from the upper slope (on the ground at x = 21) through (14, 3) to the toe,

@@ -3,12 +3,14 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "core/base/UnitFilter.h"
 #include "core/base/Utility.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -195,40 +197,36 @@ TEST(UnitFilterTest, RoundFollowsTheSwitch) {
   EXPECT_EQ(f.Round2(1.2346, 163), 1234 * kPitch3);
 }
 
-TEST(UnitFilterTest, StoresTheRecordOfTheVersion) {
-  const CUnitFilter f = DistinctFilter();
-  Archive current;
-  f.Store(current, 10);
-  EXPECT_EQ(current.Bytes(), Int32Record({0, 1, 2, 9, 4, 5, 6, 7, -8}));
-
-  Archive old;
-  f.Store(old, 3);
-  EXPECT_EQ(old.Bytes(), Int32Record({0, 1, 2, 9, 4, 5, 6, -8}));
-}
-
-TEST(UnitFilterTest, LoadsTheRecordOfTheVersion) {
-  Archive current(Int32Record({0, 1, 2, 9, 4, 5, 6, 7, -8}));
-  CUnitFilter f;
-  f.Load(current, 10);
-  const CUnitFilter expected = DistinctFilter();
-  EXPECT_TRUE(f.IsSame(&expected));
-  EXPECT_EQ(current.Remaining(), 0u);
-
+TEST(UnitFilterTest, RecordOfEachVersion) {
   // Before version 4 the record has no seismic-coefficient decimals; they read as 3.
-  Archive old(Int32Record({0, 1, 2, 9, 4, 5, 6, -8}));
-  f.Load(old, 3);
-  EXPECT_EQ(f.digitsSeismicCoefficient, 3);
-  EXPECT_EQ(f.digitsFriction, 6);
-  EXPECT_EQ(f.digits231, -8);
-  EXPECT_EQ(old.Remaining(), 0u);
-}
-
-TEST(UnitFilterTest, ATruncatedRecordThrowsAndLeavesTheFilter) {
-  Archive truncated(Int32Record({0, 1, 2, 9, 4}));
-  CUnitFilter f;
-  EXPECT_THROW(f.Load(truncated, 10), ArchiveException);
-  const CUnitFilter defaults;
-  EXPECT_TRUE(f.IsSame(&defaults));
+  CUnitFilter olderFilter = DistinctFilter();
+  olderFilter.digitsSeismicCoefficient = 3;
+  const struct {
+    int version;
+    CUnitFilter stored;
+    std::vector<std::uint8_t> bytes;
+  } cases[] = {
+      {10, DistinctFilter(), Int32Record({0, 1, 2, 9, 4, 5, 6, 7, -8})},
+      {3, olderFilter, Int32Record({0, 1, 2, 9, 4, 5, 6, -8})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.version);
+    ExpectRecordContract<CUnitFilter>({
+        .stored = c.stored,
+        .version = c.version,
+        .bytes = c.bytes,
+        .makeTarget =
+            [] {
+              auto other = std::make_unique<CUnitFilter>();
+              other->digitsSeismicCoefficient = 42;
+              return other;
+            },
+    });
+  }
+  // The seismic-coefficient decimals are left out of the older record.
+  Archive old;
+  DistinctFilter().Store(old, 3);
+  EXPECT_EQ(old.Bytes(), Int32Record({0, 1, 2, 9, 4, 5, 6, -8}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -117,44 +119,16 @@ TEST(DLineTest, GetEquation) {
 }
 
 TEST(DLineTest, RecordIsTwoPointRecords) {
-  const CDLine line(CDPoint(1.5, -2.0, 3), CDPoint(4.0, 5.25, -1));
   RecordBytes expected;
   AppendPoint(expected, 1.5, -2.0, 3);
   AppendPoint(expected, 4.0, 5.25, -1);
   ASSERT_EQ(expected.Get().size(), 40u);
-
-  Archive out;
-  line.Store(out);
-  EXPECT_EQ(out.Bytes(), expected.Get());
-
-  Archive in(expected.Get());
-  CDLine loaded;
-  loaded.Load(in);
-  ExpectPoint(loaded.start, 1.5, -2.0, 3);
-  ExpectPoint(loaded.end, 4.0, 5.25, -1);
-}
-
-// A line or line vector whose record ends early keeps its points.
-TEST(DLineTest, TruncatedRecordsThrowAndKeepTheLine) {
-  RecordBytes record;
-  AppendPoint(record, 7.0, 8.0, 2);
-  AppendPoint(record, 9.0, 10.0, 3);
-  const Bytes bytes = record.Get();
-  for (const std::size_t size : {10u, 20u, 36u}) {
-    const Bytes truncated(bytes.begin(), bytes.begin() + size);
-
-    CDLine line(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0, 0));
-    Archive lineIn(truncated);
-    EXPECT_THROW(line.Load(lineIn), ArchiveException) << size;
-    ExpectPoint(line.start, 1.0, 2.0, 1);
-    ExpectPoint(line.end, 3.0, 4.0, 0);
-
-    CDLineVector vector(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0));
-    Archive vectorIn(truncated);
-    EXPECT_THROW(vector.Load(vectorIn), ArchiveException) << size;
-    ExpectPoint(vector.GetStartPoint(), 1.0, 2.0, 1);
-    ExpectPoint(vector.GetEndPoint(), 3.0, 4.0, 0);
-  }
+  ExpectRecordContract<CDLine>({
+      .stored = CDLine(CDPoint(1.5, -2.0, 3), CDPoint(4.0, 5.25, -1)),
+      .bytes = expected.Get(),
+      .makeTarget =
+          [] { return std::make_unique<CDLine>(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0)); },
+  });
 }
 
 TEST(DLineTest, DrawSkipsIncompleteLines) {
@@ -306,22 +280,25 @@ TEST(DLineArrayTest, IsSameAndIsValid) {
 }
 
 TEST(DLineArrayTest, RecordIsCountAndLines) {
-  const CDLineArray array = MakeArray(
-      {{CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0, 0)}, {CDPoint(-1.0, -2.0), CDPoint(0.5, 0.25)}});
-  RecordBytes expected;
-  expected.Int(2);
-  AppendPoint(expected, 1.0, 2.0, 1);
-  AppendPoint(expected, 3.0, 4.0, 0);
-  AppendPoint(expected, -1.0, -2.0, 0);
-  AppendPoint(expected, 0.5, 0.25, 0);
-
-  Archive out;
-  array.Store(out);
-  EXPECT_EQ(out.Bytes(), expected.Get());
-
-  Archive emptyOut;
-  CDLineArray().Store(emptyOut);
-  EXPECT_EQ(emptyOut.Bytes(), RecordBytes().Int(0).Get());
+  RecordBytes twoLines;
+  twoLines.Int(2);
+  AppendPoint(twoLines, 1.0, 2.0, 1);
+  AppendPoint(twoLines, 3.0, 4.0, 0);
+  AppendPoint(twoLines, -1.0, -2.0, 0);
+  AppendPoint(twoLines, 0.5, 0.25, 0);
+  const struct {
+    CDLineArray array;
+    RecordBytes record;
+  } cases[] = {
+      {MakeArray({{CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0, 0)},
+                  {CDPoint(-1.0, -2.0), CDPoint(0.5, 0.25)}}),
+       twoLines},
+      {CDLineArray(), RecordBytes().Int(0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.array.GetSize());
+    ExpectRecordContract<CDLineArray>({.stored = c.array, .bytes = c.record.Get()});
+  }
 }
 
 TEST(DLineArrayTest, LoadAppendsBehindThePresentLines) {
@@ -518,20 +495,19 @@ TEST(DLineVectorTest, IsOnline) {
 }
 
 TEST(DLineVectorTest, RecordIsStartAndDirection) {
-  const CDLineVector v(CDPoint(1.0, 2.0, 3), CDPoint(4.0, 0.0));
   RecordBytes expected;
   AppendPoint(expected, 1.0, 2.0, 3);
   AppendPoint(expected, 3.0, -2.0, 0);
-  Archive out;
-  v.Store(out);
-  EXPECT_EQ(out.Bytes(), expected.Get());
+  ExpectRecordContract<CDLineVector>({
+      .stored = CDLineVector(CDPoint(1.0, 2.0, 3), CDPoint(4.0, 0.0)),
+      .bytes = expected.Get(),
+      .makeTarget =
+          [] { return std::make_unique<CDLineVector>(CDPoint(1.0, 2.0, 1), CDPoint(3.0, 4.0)); },
+  });
+}
 
-  Archive in(expected.Get());
-  CDLineVector loaded;
-  loaded.Load(in);
-  EXPECT_TRUE(loaded.IsSame(v));
-  ExpectPoint(loaded.GetStartPoint(), 1.0, 2.0, 3);
-
+TEST(DLineVectorTest, IsSameComparesStartAndDirectionWithinTolerance) {
+  const CDLineVector v(CDPoint(1.0, 2.0, 3), CDPoint(4.0, 0.0));
   EXPECT_FALSE(v.IsSame(CDLineVector(CDPoint(1.0, 2.0), CDPoint(4.0, 0.001))));
   EXPECT_TRUE(v.IsSame(CDLineVector(CDPoint(1.0, 2.00001), CDPoint(4.0, 0.0))));
 }

@@ -3,12 +3,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <vector>
 
 #include "core/geometry/DPoint.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -88,32 +90,14 @@ TEST(DPointTest, GetVecUnit) {
   ExpectPoint(CDPoint(kNoValue, 1.0).GetVecUnit(), kNoValue, kNoValue, 0);
 }
 
-TEST(DPointTest, ArchiveRecordIsTwoDoublesAndAnInt) {
-  const double x = 12.5;
-  const double y = -3.25;
-  const std::int32_t flag = -1;
-  const std::vector<std::uint8_t> record = RecordBytes().Double(x).Double(y).Int(flag).Get();
+TEST(DPointTest, RecordIsTwoDoublesAndAnInt) {
+  const std::vector<std::uint8_t> record = RecordBytes().Double(12.5).Double(-3.25).Int(-1).Get();
   ASSERT_EQ(record.size(), 20u);
-
-  Archive out;
-  CDPoint(x, y, flag).Store(out);
-  EXPECT_EQ(out.Bytes(), record);
-
-  Archive in(record);
-  CDPoint p;
-  p.Load(in);
-  ExpectPoint(p, x, y, flag);
-  EXPECT_EQ(in.Remaining(), 0u);
-}
-
-TEST(DPointTest, TruncatedRecordThrowsAndKeepsThePoint) {
-  const std::vector<std::uint8_t> record = RecordBytes().Double(12.5).Double(-3.25).Int(4).Get();
-  for (const std::size_t size : {0u, 8u, 16u, 19u}) {
-    Archive in(std::vector<std::uint8_t>(record.begin(), record.begin() + size));
-    CDPoint p(1.0, 2.0, 3);
-    EXPECT_THROW(p.Load(in), ArchiveException) << size;
-    ExpectPoint(p, 1.0, 2.0, 3);
-  }
+  ExpectRecordContract<CDPoint>({
+      .stored = CDPoint(12.5, -3.25, -1),
+      .bytes = record,
+      .makeTarget = [] { return std::make_unique<CDPoint>(1.0, 2.0, 3); },
+  });
 }
 
 TEST(DPointTest, Angles) {

@@ -1,27 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <vector>
 
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
+#include "tests/support/PolyTestUtil.h"
 
 namespace {
-
-// A polyline that answers a chosen kind, standing in for the section shapes.
-class KindPoly : public CDPoly {
- public:
-  explicit KindPoly(int kind, std::initializer_list<CDPoint> points = {}) : kind_(kind) {
-    for (const CDPoint& p : points) Add(p);
-  }
-  int WhatKind() const override { return kind_; }
-
- private:
-  int kind_;
-};
 
 const Pen kPreviousPen{PenStyle::Dot, 3, Color::Rgb(1, 2, 3)};
 

@@ -14,12 +14,6 @@
 
 namespace {
 
-std::unique_ptr<CDPoly> PolyOf(const std::vector<CDPoint>& points) {
-  auto poly = std::make_unique<CDPoly>();
-  for (const CDPoint& p : points) poly->Add(std::make_shared<CDPoint>(p));
-  return poly;
-}
-
 // ---- Crossings with a segment ----
 
 TEST(DPolyCrossTest, NearestCrossingToTheStartWins) {
@@ -119,8 +113,8 @@ class InsCrossPointTest : public testing::TestWithParam<InsCase> {};
 
 TEST_P(InsCrossPointTest, FlagsAndInsertsJunctions) {
   const InsCase& c = GetParam();
-  auto line = PolyOf(c.line);
-  auto other = PolyOf(c.other);
+  auto line = MakePoly(c.line);
+  auto other = MakePoly(c.other);
   line->InsCrossPoint(other.get(), c.both);
   {
     SCOPED_TRACE("this line");
@@ -266,7 +260,7 @@ TEST(DPolyTrimTest, TrimStartpointDropsOneDanglingPointAtEachEnd) {
       {{{0, 0}}, {{0, 0}}},
   };
   for (const Case& c : cases) {
-    auto line = PolyOf(c.before);
+    auto line = MakePoly(c.before);
     line->TrimStartpoint();
     ExpectPoints(*line, c.after);
   }
@@ -374,7 +368,7 @@ TEST(DPolyStretchTest, EndsTooFarOrAlreadyJunctionsStay) {
     SCOPED_TRACE(c.what);
     CDPolyArray shapes;
     shapes.Add(MakePoly({{0.1, -5}, {0.1, 5}}));
-    shapes.Add(PolyOf(c.line));
+    shapes.Add(MakePoly(c.line));
     shapes.GetAt(1)->StretchStartPoint(&shapes);
     ExpectPoints(*shapes.GetAt(1), c.line, 0);
     EXPECT_EQ(shapes.GetAt(0)->GetSize(), 2);
@@ -408,8 +402,8 @@ TEST(DPolyStretchTest, BothEndsOntoOneShapeKeepTheOrderAlongIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     CDPolyArray shapes;
-    shapes.Add(PolyOf(c.floor));
-    shapes.Add(PolyOf(c.line));
+    shapes.Add(MakePoly(c.floor));
+    shapes.Add(MakePoly(c.line));
     shapes.GetAt(1)->StretchStartPoint(&shapes);
     ExpectPoints(*shapes.GetAt(0), c.floorAfter, 1e-12);
     const CDPoly& line = *shapes.GetAt(1);
@@ -462,7 +456,7 @@ TEST(DPolyInsideTest, PolyRgnOnAConcaveUShape) {
       {"in the base", {1.5, 0.5}, true},   {"far outside", {-5, 1}, false},
   };
   for (const auto& points : {u, open}) {
-    auto polygon = PolyOf(points);
+    auto polygon = MakePoly(points);
     for (const Case& c : cases) EXPECT_EQ(polygon->PolyRgn(&c.p), c.inside) << c.what;
     // A point on an edge or at a vertex is not defined as inside or outside: the ray counts only
     // crossings strictly inside both the ray and an edge, so the ray's start on an edge is not
@@ -598,8 +592,8 @@ TEST(DPolyMergeTest, PolyMargeSplicesTheOtherLineOverItsRange) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto base = PolyOf(c.base);
-    base->PolyMarge(PolyOf(c.other).get());
+    auto base = MakePoly(c.base);
+    base->PolyMarge(MakePoly(c.other).get());
     ExpectPoints(*base, c.after, 1e-12);
   }
   auto base = MakePoly({{0, 0}, {1, 0}});

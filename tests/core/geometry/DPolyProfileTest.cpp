@@ -9,12 +9,6 @@
 
 namespace {
 
-std::unique_ptr<CDPoly> PolyOf(const std::vector<CDPoint>& points) {
-  auto poly = std::make_unique<CDPoly>();
-  for (const CDPoint& p : points) poly->Add(std::make_shared<CDPoint>(p));
-  return poly;
-}
-
 void ExpectAt(const CDPoint& got, const CDPoint& want, double tol = 1e-12) {
   if (!want.IsValid()) {
     EXPECT_EQ(got.x, kNoValue);
@@ -46,7 +40,7 @@ TEST(DPolyProfileTest, GetYTakesTheFirstSegmentMet) {
       {"right of the line", {{0, 0}, {5, 2}}, 5.5, kNoValue},
       {"one point", {{0, 0}}, 0, kNoValue},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(PolyOf(c.line)->GetY(c.x), c.y) << c.what;
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(MakePoly(c.line)->GetY(c.x), c.y) << c.what;
 }
 
 TEST(DPolyProfileTest, GetXTakesTheFirstSegmentStartingOrPassingAtY) {
@@ -63,7 +57,7 @@ TEST(DPolyProfileTest, GetXTakesTheFirstSegmentStartingOrPassingAtY) {
       {"the last point is not tested on its own", {{0, 1}, {2, 3}}, 3, kNoValue},
       {"never reached", {{0, 0}, {2, 4}}, 5, kNoValue},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(PolyOf(c.line)->GetX(c.y), c.x) << c.what;
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(MakePoly(c.line)->GetX(c.y), c.x) << c.what;
 }
 
 TEST(DPolyProfileTest, GetYMaxAndGetYMinOfAClosedPolygon) {
@@ -150,7 +144,7 @@ TEST(DPolyProfileTest, IsOverHungFindsFoldsAndInnerSteps) {
       {"step below the slack", {{0, 0}, {5, 2}, {5.0004, 4}, {10, 4}}, true},
       {"two points", {{5, 0}, {0, 0}}, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(PolyOf(c.line)->IsOverHung(), c.overhung) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(MakePoly(c.line)->IsOverHung(), c.overhung) << c.what;
 }
 
 TEST(DPolyProfileTest, IsPolyOverYComparesAtEveryVertexX) {
@@ -210,7 +204,7 @@ TEST(DPolyDevyTest, GetDEVYArrayGivesTheSegmentsSpanningTheStrip) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto line = PolyOf(c.line);
+    auto line = MakePoly(c.line);
     std::vector<tagDEVY> records(3);  // replaced, not appended to
     EXPECT_EQ(line->GetDEVYArray(records, c.x1, c.x2, c.ylimit),
               static_cast<int>(c.entries.size()));
@@ -336,7 +330,7 @@ TEST(DPolyAngleTest, GetR_AngleIsTheNormalsAngleInDegrees) {
   };
   const CDPoint p(5, 5);
   for (const Case& c : cases) {
-    EXPECT_NEAR(PolyOf(c.line)->GetR_Angle(&p, c.mode), c.angle, 1e-12) << c.what;
+    EXPECT_NEAR(MakePoly(c.line)->GetR_Angle(&p, c.mode), c.angle, 1e-12) << c.what;
   }
   EXPECT_EQ(MakePoly({{0, 0}})->GetR_Angle(&p, 0), kNoValue);
 }
@@ -376,7 +370,7 @@ TEST(DPolyOffsetTest, GetDistanceShapeOffsetsEverySegment) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ExpectPoints(*PolyOf(c.line)->GetDistanceShape(c.d, nullptr), c.offset, 1e-12);
+    ExpectPoints(*MakePoly(c.line)->GetDistanceShape(c.d, nullptr), c.offset, 1e-12);
   }
   // With a reference line the direction comes from the reference.
   auto slanted = MakePoly({{0, 0}, {10, 1}});

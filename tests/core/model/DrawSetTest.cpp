@@ -63,11 +63,6 @@ TEST(DrawSetTest, PredicatesFollowTheSwitches) {
   }
 }
 
-TEST(DrawSetTest, ANewSetAnswersWithTheDefaults) {
-  const Answers expected{false, false, true, true, false, false};
-  EXPECT_EQ(AnswersOf(CDrawSet()), expected);
-}
-
 CDrawSet Changed() {
   CDrawSet set;
   set.option1 = 4;
@@ -86,8 +81,10 @@ void ExpectFields(const CDrawSet& set, const int (&expected)[7]) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(got[i], expected[i]) << "field " << i;
 }
 
-TEST(DrawSetTest, CopyTakesAllSevenSwitchesAndInitRestoresTheDefaults) {
+// A new set holds the switches of the "defaults" row of PredicatesFollowTheSwitches.
+TEST(DrawSetTest, ANewSetHoldsTheDefaultsCopyTakesAllSevenSwitchesAndInitRestoresThem) {
   CDrawSet target;
+  ExpectFields(target, {0, 0, 0, 0, 1, 0, 0});
   target.Copy(Changed());
   ExpectFields(target, {4, 5, 6, 1, 0, 2, 1});
 

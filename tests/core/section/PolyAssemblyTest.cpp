@@ -17,23 +17,16 @@ namespace {
 
 using Points = std::vector<CDPoint>;
 
-template <class Shape>
-std::unique_ptr<Shape> ShapeOf(const Points& points) {
-  auto shape = std::make_unique<Shape>();
-  for (const CDPoint& p : points) shape->Add(std::make_shared<CDPoint>(p));
-  return shape;
-}
-
 // A section: the ground first, then its stratum lines.
 std::unique_ptr<CDPolyArray> Section(const Points& ground, const std::vector<Points>& strata) {
   auto section = std::make_unique<CDPolyArray>();
-  section->Add(ShapeOf<CSpGround>(ground));
-  for (const Points& line : strata) section->Add(ShapeOf<CSpStratumLine>(line));
+  section->Add(MakePoly<CSpGround>(ground));
+  for (const Points& line : strata) section->Add(MakePoly<CSpStratumLine>(line));
   return section;
 }
 
 std::unique_ptr<CSpStratumBlock> Block(const Points& points, const std::string& soil) {
-  auto block = ShapeOf<CSpStratumBlock>(points);
+  auto block = MakePoly<CSpStratumBlock>(points);
   block->GetPropPtr()->SetName(soil);
   return block;
 }
@@ -319,7 +312,7 @@ TEST(PolyAssemblyTest, DeleteBlindShapeKeepsPiecesJoinedAtBothEnds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     CDPolyArray pieces;
-    for (const Points& p : c.pieces) pieces.Add(ShapeOf<CDPoly>(p));
+    for (const Points& p : c.pieces) pieces.Add(MakePoly(p));
     std::vector<const CDPoly*> expected;
     for (int k : c.kept) expected.push_back(pieces.GetAt(k));
     pieces.DeleteBlindShape();
@@ -393,7 +386,7 @@ TEST(PolyAssemblyTest, JointShapesAcceptsEachCounterClockwiseFaceOfTheMinimumAre
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     CDPolyArray pieces;
-    for (const Points& p : c.pieces) pieces.Add(ShapeOf<CDPoly>(p));
+    for (const Points& p : c.pieces) pieces.Add(MakePoly(p));
     const auto faces = pieces.JointShapes(c.minArea);
     ExpectAreas(*faces, c.areas);
   }
@@ -454,7 +447,7 @@ TEST(PolyAssemblyTest, PolylineCutGivesTheFacesOnEitherSideOfTheLine) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const auto polygon = Block(c.polygon, "clay");
-    const auto line = ShapeOf<CDPoly>(c.line);
+    const auto line = MakePoly(c.line);
     const auto faces = polygon->CutPolyWithLine(c.line.empty() ? nullptr : line.get());
     ExpectAreas(*faces, c.areas);
     EXPECT_EQ(SoilsOf(*faces), std::vector<std::string>(c.areas.size(), "clay"));
@@ -517,7 +510,7 @@ TEST(PolyAssemblyTest, CreatePlanPolygonRecutsTheBlocksUnderANewGround) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto ground = ShapeOf<CSpGround>(c.ground);
+    auto ground = MakePoly<CSpGround>(c.ground);
     auto strata = std::make_unique<CDPolyArray>();
     strata->Add(Block({{0, 9}, {20, 9}, {20, 13}, {0, 13}, {0, 9}}, "fill"));
     ground->SetPolyArray(std::move(strata));
@@ -584,7 +577,7 @@ TEST(PolyAssemblyTest, PolyToTopographWalksOverTheTopFromLeftToRight) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto polygon = ShapeOf<CDPoly>(c.polygon);
+    auto polygon = MakePoly(c.polygon);
     const auto topo = polygon->PolyToTopograph();
     ASSERT_NE(topo, nullptr);
     EXPECT_EQ(topo->GetName(), "地形");
@@ -624,7 +617,7 @@ TEST(PolyAssemblyTest, CreateDeffSectionListsThePiecesThatLeaveTheOtherLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto pieces = ShapeOf<CDPoly>(c.line)->CreateDeffSection(other.get());
+    const auto pieces = MakePoly(c.line)->CreateDeffSection(other.get());
     ASSERT_EQ(pieces->GetSize(), static_cast<int>(c.pieces.size()));
     for (int i = 0; i < pieces->GetSize(); ++i) ExpectPoints(*pieces->GetAt(i), c.pieces[i]);
   }

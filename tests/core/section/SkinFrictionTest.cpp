@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "core/section/SkinFriction.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -59,10 +62,13 @@ TEST(SkinFrictionTest, IsSameComparesKindAndValueAndCopyTakesBoth) {
   EXPECT_TRUE(b.IsSame(a));
 }
 
-TEST(SkinFrictionTest, StoreWritesKindThenValue) {
-  Archive ar;
-  MakeFriction(1, 10.5).Store(ar, 7);
-  EXPECT_EQ(ar.Bytes(), RecordBytes().Int(1).Double(10.5).Get());
+TEST(SkinFrictionTest, RecordIsKindThenValue) {
+  ExpectRecordContract<CSkinFriction>({
+      .stored = MakeFriction(1, 10.5),
+      .version = 7,
+      .bytes = RecordBytes().Int(1).Double(10.5).Get(),
+      .makeTarget = [] { return std::make_unique<CSkinFriction>(MakeFriction(0, 3)); },
+  });
 }
 
 TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
@@ -81,28 +87,37 @@ TEST(SkinFrictionTest, LoadReadsTheRecordAndTurnsKindsAboveOneIntoZero) {
   }
 }
 
-TEST(SkinFrictionTest, DamagedRecordThrowsAndLeavesTheSettingAsItWas) {
-  std::vector<std::uint8_t> bytes = RecordBytes().Int(0).Double(1).Get();
-  bytes.resize(bytes.size() - 1);
-  Archive ar(bytes);
-  CSkinFriction friction = MakeFriction(1, 3);
-  EXPECT_THROW(friction.Load(ar, 0), ArchiveException);
-  EXPECT_TRUE(friction.IsSame(MakeFriction(1, 3)));
-}
-
 // ---- CCFai ----
 
-TEST(CFaiTest, StartsWithoutValuesAndWithoutRemark) {
-  const CCFai record;
-  EXPECT_EQ(record.GetC(), kNoValue);
-  EXPECT_EQ(record.GetFai(), kNoValue);
-  EXPECT_EQ(record.GetBikou(), "");
-  Archive ar;
-  record.Store(ar);
-  RecordBytes expected;
-  for (int i = 0; i < 6; ++i) expected.Double(kNoValue);
-  expected.Text(u"");
-  EXPECT_EQ(ar.Bytes(), expected.Get());
+CCFai MakeCFai(double c, double fai, const std::string& remark) {
+  CCFai record;
+  record.SetC(c);
+  record.SetFai(fai);
+  record.SetBikou(remark);
+  return record;
+}
+
+TEST(CFaiTest, RecordIsTheSixValuesThenTheRemark) {
+  RecordBytes unset;
+  for (int i = 0; i < 6; ++i) unset.Double(kNoValue);
+  RecordBytes sample;
+  sample.Double(12.5).Double(30);
+  for (int i = 0; i < 4; ++i) sample.Double(kNoValue);
+  const struct {
+    CCFai stored;
+    RecordBytes bytes;
+  } cases[] = {
+      {CCFai(), unset.Text(u"")},  // a new record: no values, no remark
+      {MakeCFai(12.5, 30, "砂質土"), sample.Text(u"砂質土")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.GetBikou());
+    ExpectRecordContract<CCFai>({
+        .stored = c.stored,
+        .bytes = c.bytes.Get(),
+        .makeTarget = [] { return std::make_unique<CCFai>(MakeCFai(5, 20, "元")); },
+    });
+  }
 }
 
 // The six values and the remark, as stored: c, phi, then the four further values.
@@ -147,20 +162,6 @@ TEST(CFaiTest, CopiesTakeEveryValueAndTheRemark) {
     record->Store(out);
     EXPECT_EQ(out.Bytes(), SampleCFaiRecord());
   }
-}
-
-TEST(CFaiTest, DamagedRecordThrowsAndLeavesTheRecordAsItWas) {
-  std::vector<std::uint8_t> bytes = SampleCFaiRecord();
-  bytes.resize(bytes.size() - 1);  // the remark's last unit is cut
-  Archive ar(bytes);
-  CCFai record;
-  record.SetC(5);
-  record.SetFai(20);
-  record.SetBikou("元");
-  EXPECT_THROW(record.Load(ar), ArchiveException);
-  EXPECT_EQ(record.GetC(), 5);
-  EXPECT_EQ(record.GetFai(), 20);
-  EXPECT_EQ(record.GetBikou(), "元");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,20 +15,14 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
-std::unique_ptr<CSpGround> MakeGround(std::initializer_list<CDPoint> points) {
-  auto ground = std::make_unique<CSpGround>();
-  for (const CDPoint& p : points) ground->Add(p);
-  return ground;
-}
-
 // A stratum polygon with a soil name, colour and switch 0 as given.
-std::unique_ptr<CSpStratumBlock> MakeBlock(std::initializer_list<CDPoint> points,
+std::unique_ptr<CSpStratumBlock> MakeBlock(const std::vector<CDPoint>& points,
                                            const std::string& soil, Color color, int switch0 = 0) {
-  auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p : points) block->Add(p);
+  auto block = MakePoly<CSpStratumBlock>(points);
   block->GetPropPtr()->SetName(soil);
   block->GetPropPtr()->SetColor(color);
   block->GetPropPtr()->SetSwitch(0, switch0);
@@ -56,7 +49,7 @@ std::unique_ptr<CDPolyArray> TwoStrata() {
 }
 
 std::unique_ptr<CSpGround> GroundWithStrata() {
-  auto ground = MakeGround({{0, 10}, {20, 10}});
+  auto ground = MakePoly<CSpGround>({{0, 10}, {20, 10}});
   ground->SetPolyArray(TwoStrata());
   return ground;
 }
@@ -133,59 +126,66 @@ std::vector<std::uint8_t> GroundWithStrataRecord() {
   return bytes.Get();
 }
 
-TEST(GroundRecordTest, GroundWithoutStrataStoresFlagZeroAndNothingAfterIt) {
-  auto ground = MakeGround({{0, 10}, {20, 10}});
-  ground->SetTextList({"a", "メモ"});
-  Archive ar;
-  ground->Store(ar, 3);
-  RecordBytes expected;
-  EXPECT_EQ(ar.Bytes(), AppendLineAndTexts(expected).Int(0).Get());
+// The empty ground line with the texts "" and "地形メモ", and strata recognised as none.
+std::vector<std::uint8_t> EmptyGroundRecord() {
+  return RecordBytes()
+      .Text(u"地形")
+      .Int(0)
+      .UInt16(2)
+      .Text(u"")
+      .Text(u"地形メモ")
+      .Int(1)
+      .Int(0)
+      .Get();
 }
 
-TEST(GroundRecordTest, GroundWithStrataStoresFlagOneAndTheShapeList) {
-  auto ground = GroundWithStrata();
-  ground->SetTextList({"a", "メモ"});
-  Archive ar;
-  ground->Store(ar, 3);
-  EXPECT_EQ(ar.Bytes(), GroundWithStrataRecord());
-}
-
-TEST(GroundRecordTest, LoadReadsTheHandBuiltRecordAndComputesInnerPoints) {
-  Archive ar(GroundWithStrataRecord());
-  CSpGround ground;
-  ground.Load(ar, 3);
-  EXPECT_EQ(ar.Remaining(), 0u);
-  auto expected = GroundWithStrata();
-  expected->SetTextList({"a", "メモ"});
-  ExpectSameGround(ground, *expected);
-  EXPECT_EQ(ground.GetPolyArray()->GetActiveShapeID(), -1);
-  for (int i = 0; i < 2; ++i) {
-    const CDPoint inner = BlockAt(ground, i).GetInnerPoint();
-    EXPECT_TRUE(BlockAt(ground, i).PolyRgn(&inner)) << "block " << i;
-  }
-}
-
-TEST(GroundRecordTest, RoundTripsWithAndWithoutStrata) {
-  std::vector<std::unique_ptr<CSpGround>> grounds;
-  grounds.push_back(MakeGround({{0, 10}, {20, 10}}));
-  grounds.push_back(GroundWithStrata());
-  grounds.back()->SetTextList({"", "地形メモ"});
-  grounds.push_back(std::make_unique<CSpGround>());
-  grounds.back()->SetPolyArray(std::make_unique<CDPolyArray>());  // recognised, but empty
-  for (const auto& ground : grounds) {
-    Archive out;
-    ground->Store(out, 3);
-    Archive in(out.Bytes());
-    CSpGround loaded;
-    loaded.Load(in, 3);
-    EXPECT_EQ(in.Remaining(), 0u);
-    ExpectSameGround(loaded, *ground);
+TEST(GroundRecordTest, RecordIsTheLineTheTextsAndTheStrataAfterAFlag) {
+  const auto bare = MakePoly<CSpGround>({{0, 10}, {20, 10}});
+  auto withoutStrata = MakePoly<CSpGround>({{0, 10}, {20, 10}});
+  withoutStrata->SetTextList({"a", "メモ"});
+  auto withStrata = GroundWithStrata();
+  withStrata->SetTextList({"a", "メモ"});
+  CSpGround empty;
+  empty.SetTextList({"", "地形メモ"});
+  empty.SetPolyArray(std::make_unique<CDPolyArray>());  // recognised, but empty
+  RecordBytes flagZero;
+  const struct {
+    const char* what;
+    const CSpGround& stored;
+    std::vector<std::uint8_t> bytes;
+  } cases[] = {
+      {"without texts or strata", *bare,
+       RecordBytes()
+           .Text(u"地形")
+           .Int(2)
+           .Double(0)
+           .Double(10)
+           .Double(20)
+           .Double(10)
+           .UInt16(0)
+           .Int(0)
+           .Get()},
+      {"without strata: flag 0 and nothing after it", *withoutStrata,
+       AppendLineAndTexts(flagZero).Int(0).Get()},
+      {"with strata: flag 1 and the shape list", *withStrata, GroundWithStrataRecord()},
+      {"empty, with no strata recognised", empty, EmptyGroundRecord()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto loaded =
+        ExpectRecordContract<CSpGround>({.stored = c.stored, .version = 3, .bytes = c.bytes});
+    // Loading selects no stratum and finds a point inside each.
+    const CDPolyArray* strata = loaded->GetPolyArray();
+    if (strata == nullptr) continue;
+    EXPECT_EQ(strata->GetActiveShapeID(), -1);
+    for (int i = 0; i < strata->GetSize(); ++i) {
+      const CDPoint inner = BlockAt(*loaded, i).GetInnerPoint();
+      EXPECT_TRUE(BlockAt(*loaded, i).PolyRgn(&inner)) << "block " << i;
+    }
   }
 }
 
 TEST(GroundRecordTest, DamagedRecordThrowsAndLeavesTheGroundUsable) {
-  const std::vector<std::uint8_t> whole = GroundWithStrataRecord();
-  std::vector<std::uint8_t> cutInStrata(whole.begin(), whole.end() - 3);
   RecordBytes badKind;
   AppendLineAndTexts(badKind).Int(1).Int(1).Int(99);
   RecordBytes flagCut;
@@ -196,7 +196,6 @@ TEST(GroundRecordTest, DamagedRecordThrowsAndLeavesTheGroundUsable) {
     const char* what;
     std::vector<std::uint8_t> bytes;
   } cases[] = {
-      {"cut inside the last stratum polygon", cutInStrata},
       {"unknown shape kind in the strata", badKind.Get()},
       {"text list shorter than its count", badTexts.Get()},
       {"flag cut short", flagCut.Get()},
@@ -228,13 +227,13 @@ TEST(GroundCopyTest, VirtualCopyTakesPointsStrataAndTexts) {
   EXPECT_NE(copy->GetPolyArray()->GetAt(0), ground->GetPolyArray()->GetAt(0));
   EXPECT_NE(copy->GetAt(0), ground->GetAt(0));
 
-  const auto plain = MakeGround({{0, 1}, {2, 3}})->Copy();
+  const auto plain = MakePoly<CSpGround>({{0, 1}, {2, 3}})->Copy();
   EXPECT_EQ(static_cast<const CSpGround*>(plain.get())->GetPolyArray(), nullptr);
 }
 
 TEST(GroundCopyTest, CopyFromAnotherGroundTakesItsPointsAndStrata) {
   const auto source = GroundWithStrata();
-  auto target = MakeGround({{5, 5}, {6, 6}, {7, 7}});
+  auto target = MakePoly<CSpGround>({{5, 5}, {6, 6}, {7, 7}});
   target->SetTextList({"残る"});
   target->Copy(source.get());
   ExpectPoints(*target, {{0, 10}, {20, 10}});
@@ -246,7 +245,7 @@ TEST(GroundCopyTest, CopyFromAnotherGroundTakesItsPointsAndStrata) {
 
 // Strata kept from before would not fit the copied line: the copy has none, as its source.
 TEST(GroundCopyTest, CopyFromAGroundWithoutStrataLeavesNone) {
-  const auto source = MakeGround({{0, 3}, {8, 3}});
+  const auto source = MakePoly<CSpGround>({{0, 3}, {8, 3}});
   auto target = GroundWithStrata();
   target->Copy(source.get());
   ExpectPoints(*target, {{0, 3}, {8, 3}});
@@ -256,7 +255,7 @@ TEST(GroundCopyTest, CopyFromAGroundWithoutStrataLeavesNone) {
 // ---- Editing ----
 
 TEST(GroundEditTest, ChangeValidReachesTheLineAndEveryStratumPolygon) {
-  auto ground = MakeGround({{0, 10}, {12000, 10}});
+  auto ground = MakePoly<CSpGround>({{0, 10}, {12000, 10}});
   auto strata = std::make_unique<CDPolyArray>();
   strata->Add(MakeRect(0, 0, 10000, 5, "砂", kSandColor));
   ground->SetPolyArray(std::move(strata));
@@ -302,7 +301,7 @@ TEST(GroundEditTest, GetStrGuttukaSouListsThePolygonsWithTheSwitchSet) {
     const char* names;
   } cases[] = {{0, "地層1,地層3"}, {1, ""}, {2, "地層2"}, {3, ""}, {-1, ""}};
   for (const auto& c : cases) EXPECT_EQ(ground->GetStrGuttukaSou(c.n), c.names) << "n " << c.n;
-  EXPECT_EQ(MakeGround({{0, 0}, {1, 1}})->GetStrGuttukaSou(0), "");
+  EXPECT_EQ(MakePoly<CSpGround>({{0, 0}, {1, 1}})->GetStrGuttukaSou(0), "");
 }
 
 // ---- Drawing ----
@@ -358,7 +357,7 @@ TEST_F(GroundDrawTest, ThePlainLineIsDrawnWithoutStrataWhenBoldOrHighlighted) {
   for (const auto& c : cases) {
     canvas.Clear();
     CDPoly::SetShowHilight(c.highlight);
-    auto ground = c.strata ? GroundWithStrata() : MakeGround({{0, 10}, {20, 10}});
+    auto ground = c.strata ? GroundWithStrata() : MakePoly<CSpGround>({{0, 10}, {20, 10}});
     ground->Draw(&view, c.bold, -1, -1);
     const auto lines = canvas.PrimitivesOf(PrimitiveKind::Line);
     ASSERT_EQ(lines.size(), 1u) << c.what << "\n" << canvas.Dump();
@@ -371,7 +370,7 @@ TEST_F(GroundDrawTest, ThePlainLineIsDrawnWithoutStrataWhenBoldOrHighlighted) {
 TEST_F(GroundDrawTest, DrawHasenDashesTheLineInBlackAndBreaksAtMissingPoints) {
   const Pen previous{PenStyle::Solid, 3, Color::Rgb(1, 2, 3)};
   canvas.SelectPen(previous);
-  auto ground = MakeGround({{0, 10}, {10, 10}, {kNoValue, 5}, {20, 0}, {25, 0}});
+  auto ground = MakePoly<CSpGround>({{0, 10}, {10, 10}, {kNoValue, 5}, {20, 0}, {25, 0}});
   ground->DrawHasen(&view);
   const auto lines = canvas.PrimitivesOf(PrimitiveKind::Line);
   ASSERT_EQ(canvas.Primitives().size(), 2u) << canvas.Dump();
@@ -422,12 +421,10 @@ TEST(GroundSpliceTest, GroundPolyMargeReplacesTheGroundOverTheOtherLinesRange) {
        {{0, 10}, {5, 10}, {12, 7}, {15, 6}}},
   };
   for (const auto& c : cases) {
-    auto ground = std::make_unique<CSpGround>();
-    for (const CDPoint& p : c.ground) ground->Add(p);
+    auto ground = MakePoly<CSpGround>(c.ground);
     ground->SetName("元の地形");
-    CDPoly other;
-    for (const CDPoint& p : c.other) other.Add(p);
-    const auto merged = ground->GroundPolyMarge(&other);
+    const auto other = MakePoly(c.other);
+    const auto merged = ground->GroundPolyMarge(other.get());
     ASSERT_NE(merged, nullptr) << c.what;
     SCOPED_TRACE(c.what);
     EXPECT_EQ(merged->GetName(), "地形");
@@ -440,11 +437,8 @@ TEST(GroundSpliceTest, GroundPolyMargeReplacesTheGroundOverTheOtherLinesRange) {
 // The new ground's strata are this ground's, cut to the new line; this ground keeps its own.
 TEST(GroundSpliceTest, GroundPolyMargeCutsTheStrataToTheNewLine) {
   const auto ground = GroundWithStrata();
-  CDPoly trench;
-  for (const CDPoint& p : {CDPoint(5, 10), CDPoint(8, 7), CDPoint(12, 7), CDPoint(15, 10)}) {
-    trench.Add(p);
-  }
-  const auto merged = ground->GroundPolyMarge(&trench);
+  const auto trench = MakePoly({{5, 10}, {8, 7}, {12, 7}, {15, 10}});
+  const auto merged = ground->GroundPolyMarge(trench.get());
   ExpectPoints(*merged, {{0, 10}, {5, 10}, {8, 7}, {12, 7}, {15, 10}, {20, 10}});
   ASSERT_NE(merged->GetPolyArray(), nullptr);
   ASSERT_EQ(merged->GetPolyArray()->GetSize(), 2) << "strata";
@@ -463,14 +457,13 @@ TEST(GroundSpliceTest, GroundPolyMargeCutsTheStrataToTheNewLine) {
 }
 
 TEST(GroundSpliceTest, CreateLevelLineCutsTheStrataToTheNewLine) {
-  auto ground = MakeGround({{0, 10}, {10, 10}, {14, 6}, {20, 6}});
+  auto ground = MakePoly<CSpGround>({{0, 10}, {10, 10}, {14, 6}, {20, 6}});
   auto strata = std::make_unique<CDPolyArray>();
   strata->Add(MakeBlock({{0, 0}, {20, 0}, {20, 6}, {14, 6}, {10, 10}, {0, 10}, {0, 0}}, "粘土",
                         kClayColor));
   ground->SetPolyArray(std::move(strata));
-  CDPoly other;
-  for (const CDPoint& p : {CDPoint(14, 6), CDPoint(20, 6), CDPoint(30, 12)}) other.Add(p);
-  const auto joined = ground->CreateLevelLine(&other, 8);
+  const auto other = MakePoly({{14, 6}, {20, 6}, {30, 12}});
+  const auto joined = ground->CreateLevelLine(other.get(), 8);
   ASSERT_NE(joined, nullptr);
   ExpectPoints(*joined, {{0, 10}, {10, 10}, {12, 8}, {23 + 1.0 / 3.0, 8}, {30, 12}}, 1e-12);
   ASSERT_NE(joined->GetPolyArray(), nullptr);
@@ -494,11 +487,9 @@ TEST(GroundSpliceTest, CreateLevelLineJoinsTheTwoLinesAtTheHeight) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    auto ground = std::make_unique<CSpGround>();
-    for (const CDPoint& p : c.ground) ground->Add(p);
-    CDPoly other;
-    for (const CDPoint& p : c.other) other.Add(p);
-    const auto joined = ground->CreateLevelLine(&other, 5);
+    auto ground = MakePoly<CSpGround>(c.ground);
+    const auto other = MakePoly(c.other);
+    const auto joined = ground->CreateLevelLine(other.get(), 5);
     ASSERT_NE(joined, nullptr);
     EXPECT_EQ(joined->GetName(), "地形");
     ExpectPoints(*joined, c.expected, 1e-12);
@@ -516,11 +507,9 @@ TEST(GroundSpliceTest, CreateLevelLineIsNullWithoutTwoPartingCrossings) {
       {"crossings only at the same x", {{0, 0}, {10, 10}, {20, 0}}, {{5, 5}, {30, 5}}},
   };
   for (const auto& c : cases) {
-    auto ground = std::make_unique<CSpGround>();
-    for (const CDPoint& p : c.ground) ground->Add(p);
-    CDPoly other;
-    for (const CDPoint& p : c.other) other.Add(p);
-    EXPECT_EQ(ground->CreateLevelLine(&other, 5), nullptr) << c.what;
+    auto ground = MakePoly<CSpGround>(c.ground);
+    const auto other = MakePoly(c.other);
+    EXPECT_EQ(ground->CreateLevelLine(other.get(), 5), nullptr) << c.what;
   }
 }
 

@@ -17,6 +17,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -105,49 +106,33 @@ Bytes SampleRecord() {
       .Get();
 }
 
-TEST_F(SpLoadTest, StoreWritesTheRecordWithoutTheOutlineAndLoadReadsItBack) {
-  const auto load = SampleLoad();
-  load->Add(1, 2);  // the outline is not stored
+TEST_F(SpLoadTest, RecordIsTheNameAndTheValuesWithoutTheOutline) {
+  ExpectRecordContract<CSpLoad>({
+      .stored = *SampleLoad(),
+      .version = 0,
+      .bytes = SampleRecord(),
+      .makeTarget = [] { return Concentrated(5, 10); },
+  });
+
+  const auto outlined = SampleLoad();
+  outlined->Add(1, 2);  // the outline is not stored
   Archive out;
-  load->Store(out, 0);
+  outlined->Store(out, 0);
   EXPECT_EQ(out.Bytes(), SampleRecord());
-
-  Archive in(SampleRecord());
-  CSpLoad loaded;
-  loaded.Load(in, 0);
-  EXPECT_EQ(in.Remaining(), 0u);
-  EXPECT_EQ(loaded.GetSize(), 0);
-  EXPECT_TRUE(loaded.IsSame(SampleLoad().get()));
 }
 
-TEST_F(SpLoadTest, TruncatedRecordThrowsAndLeavesTheLoadUnchanged) {
-  const Bytes full = SampleRecord();
-  for (std::size_t length = 0; length < full.size(); ++length) {
-    SCOPED_TRACE(length);
-    Archive in(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)));
-    const auto loaded = Concentrated(5, 10);
-    EXPECT_THROW(loaded->Load(in, 0), ArchiveException);
-    EXPECT_TRUE(loaded->IsSame(Concentrated(5, 10).get()));
-  }
-}
-
-TEST_F(SpLoadTest, LoadListRoundTripsThroughTheShapeListRecord) {
+TEST_F(SpLoadTest, LoadListIsAShapeListOfLoadRecords) {
   CDPolyArray loads;
   loads.Add(SampleLoad());
   loads.Add(Concentrated(5, 10, CSpLoad::kAtAngle, -45));
-  Archive out;
-  loads.Store(out, 0);
-
-  Archive in(out.Bytes());
-  CDPolyArray loaded;
-  loaded.Load(in, 0);
-  EXPECT_EQ(in.Remaining(), 0u);
-  ASSERT_EQ(loaded.GetSize(), 2);
-  for (int i = 0; i < 2; ++i) {
-    SCOPED_TRACE(i);
-    ASSERT_NE(dynamic_cast<const CSpLoad*>(loaded.GetAt(i)), nullptr);
-    EXPECT_TRUE(loaded.GetAt(i)->IsSame(loads.GetAt(i)));
-  }
+  RecordBytes expected;
+  expected.Int(2).Int(kKindLoad).Raw(SampleRecord()).Int(kKindLoad).Text(u"荷重");
+  expected.Double(10).Double(kNoValue).Double(5).Double(kNoValue);
+  expected.Int(1).Int(CSpLoad::kAtAngle).Double(-45).Int(1).Int(1).Int(1).Int(1);
+  const auto loaded =
+      ExpectRecordContract<CDPolyArray>({.stored = loads, .version = 0, .bytes = expected.Get()});
+  ASSERT_EQ(loaded->GetSize(), 2);
+  for (int i = 0; i < 2; ++i) EXPECT_NE(dynamic_cast<const CSpLoad*>(loaded->GetAt(i)), nullptr);
 }
 
 // ---- Copy and comparison ----

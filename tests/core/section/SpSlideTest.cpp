@@ -22,6 +22,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ TEST_F(SlideTest, NewLineIsNamedAndHoldsFourHundredZeroEntries) {
   EXPECT_EQ(CDPoly::CreateNewElement(kKindSlide)->WhatKind(), kKindSlide);
 }
 
-TEST_F(SlideTest, RecordBytes) {
+TEST_F(SlideTest, RecordIsTheNameTheCircleAndEachVertexWithItsStyleAndStrength) {
   auto slide = MakeSlide({{1.5, -2.0, 1, 2}, {3.0, 4.0, 0, 5}});
   slide->SetStrengthIndex(0, 7);
   slide->SetOR(10.0, 20.0, 30.0);
@@ -134,15 +135,15 @@ TEST_F(SlideTest, RecordBytes) {
                                                  .Int(0)
                                                  .Int(5 << 16)
                                                  .Get();
-  Archive out;
-  slide->Store(out, 0);
-  EXPECT_EQ(out.Bytes(), expected);
-
-  Archive in(expected);
-  CSpSlide loaded;
-  loaded.Load(in, 0);
-  ExpectSameLine(loaded, *slide);
-  EXPECT_EQ(in.Remaining(), 0u);
+  ExpectRecordContract<CSpSlide>({
+      .stored = *slide,
+      .version = 0,
+      .bytes = expected,
+      .makeTarget =
+          [] {
+            return MakeSlide({{5, 5, 3, 4}, {6, 6}});
+          },
+  });
 }
 
 TEST_F(SlideTest, ThousandVerticesRoundTrip) {
@@ -164,20 +165,11 @@ TEST_F(SlideTest, ThousandVerticesRoundTrip) {
   EXPECT_EQ(loaded.GetStyle(1000), 0);
 }
 
-TEST_F(SlideTest, DamagedRecordLeavesTheLineAsItWas) {
-  Archive full;
-  MakeSlide({{0, 0, 1, 2}, {1, 1}, {2, 0}})->Store(full, 0);
-  std::vector<std::uint8_t> truncated = full.Bytes();
-  truncated.resize(truncated.size() - 3);
-  const std::vector<std::uint8_t> negativeCount =
-      RecordBytes().Text(u"x").Int(-1).Double(0).Double(0).Double(0).Get();
-
-  for (const auto& bytes : {truncated, negativeCount}) {
-    auto slide = MakeSlide({{5, 5, 3, 4}, {6, 6}});
-    Archive in(bytes);
-    EXPECT_THROW(slide->Load(in, 0), ArchiveException);
-    ExpectSameLine(*slide, *MakeSlide({{5, 5, 3, 4}, {6, 6}}));
-  }
+TEST_F(SlideTest, NegativeCountLeavesTheLineAsItWas) {
+  auto slide = MakeSlide({{5, 5, 3, 4}, {6, 6}});
+  Archive in(RecordBytes().Text(u"x").Int(-1).Double(0).Double(0).Double(0).Get());
+  EXPECT_THROW(slide->Load(in, 0), ArchiveException);
+  ExpectSameLine(*slide, *MakeSlide({{5, 5, 3, 4}, {6, 6}}));
 }
 
 TEST_F(SlideTest, StaticSettingsRecord) {
@@ -569,16 +561,9 @@ TEST_F(SlideTest, CrossCountWithAStratumPolygon) {
 }
 
 std::unique_ptr<CSpGround> GroundWithOneStratum() {
-  auto ground = std::make_unique<CSpGround>();
-  ground->Add(-10.0, 5.0);
-  ground->Add(10.0, 5.0);
+  auto ground = MakePoly<CSpGround>({{-10, 5}, {10, 5}});
   auto strata = std::make_unique<CDPolyArray>();
-  auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p :
-       {CDPoint(-10, -10), CDPoint(10, -10), CDPoint(10, 5), CDPoint(-10, 5), CDPoint(-10, -10)}) {
-    block->Add(p);
-  }
-  strata->Add(std::move(block));
+  strata->Add(MakePoly<CSpStratumBlock>({{-10, -10}, {10, -10}, {10, 5}, {-10, 5}, {-10, -10}}));
   ground->SetPolyArray(std::move(strata));
   return ground;
 }

@@ -21,6 +21,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -81,17 +82,11 @@ void ExpectSameWork(const CSpSlideWork& a, const CSpSlideWork& b) {
 // A ground line at y = 0 over x -10..10 whose strata are the given rectangles (each from
 // ylow to yhigh over the whole width).
 std::unique_ptr<CSpGround> FlatGround(std::initializer_list<std::pair<double, double>> layers) {
-  auto ground = std::make_unique<CSpGround>();
-  ground->Add(-10.0, 0.0);
-  ground->Add(10.0, 0.0);
+  auto ground = MakePoly<CSpGround>({{-10, 0}, {10, 0}});
   auto strata = std::make_unique<CDPolyArray>();
   for (const auto& [low, high] : layers) {
-    auto block = std::make_unique<CSpStratumBlock>();
-    for (const CDPoint& p : {CDPoint(-10, low), CDPoint(10, low), CDPoint(10, high),
-                             CDPoint(-10, high), CDPoint(-10, low)}) {
-      block->Add(p);
-    }
-    strata->Add(std::move(block));
+    strata->Add(
+        MakePoly<CSpStratumBlock>({{-10, low}, {10, low}, {10, high}, {-10, high}, {-10, low}}));
   }
   ground->SetPolyArray(std::move(strata));
   return ground;
@@ -166,7 +161,7 @@ TEST(SlideWorkTest, CopiesAreDeep) {
 
 // ---- Record ----
 
-TEST(SlideWorkTest, RecordBytes) {
+TEST(SlideWorkTest, RecordIsTheVerticesTheStrengthsAndTheArcs) {
   const auto work = MakeWork({{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}});
   work->SetName("w");
   work->SetStrengthIndex(0, 3);
@@ -189,27 +184,23 @@ TEST(SlideWorkTest, RecordBytes) {
                                                  .Double(4.0)
                                                  .Double(5.5)
                                                  .Get();
-  Archive out;
-  work->Store(out, 0);
-  EXPECT_EQ(out.Bytes(), expected);
-
-  Archive in(expected);
-  CSpSlideWork loaded;
-  loaded.Load(in, 0);
-  ExpectSameWork(loaded, *work);
-  EXPECT_EQ(in.Remaining(), 0u);
+  ExpectRecordContract<CSpSlideWork>({
+      .stored = *work,
+      .version = 0,
+      .bytes = expected,
+      .makeTarget =
+          [] {
+            return MakeWork({{1, 2, 3}, {4, 5, 6}});
+          },
+  });
 }
 
 TEST(SlideWorkTest, DamagedRecordLeavesTheSurfaceAsItWas) {
-  Archive full;
-  BowlAndRise()->Store(full, 0);
-  std::vector<std::uint8_t> truncated = full.Bytes();
-  truncated.resize(truncated.size() - 1);
   const std::vector<std::uint8_t> flagWithoutArc =
       RecordBytes().Text(u"w").Int(1).Double(0).Double(0).Int(0).Int(0).Int(0).Get();
   const std::vector<std::uint8_t> negativeArcs =
       RecordBytes().Text(u"w").Int(0).Int(0).Int(-2).Get();
-  for (const auto& bytes : {truncated, flagWithoutArc, negativeArcs}) {
+  for (const auto& bytes : {flagWithoutArc, negativeArcs}) {
     auto work = MakeWork({{1, 2, 3}, {4, 5, 6}});
     Archive in(bytes);
     EXPECT_THROW(work->Load(in, 0), ArchiveException);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -13,20 +12,14 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <typename Shape>
-std::unique_ptr<Shape> Make(std::initializer_list<CDPoint> points) {
-  auto shape = std::make_unique<Shape>();
-  for (const CDPoint& p : points) shape->Add(std::make_shared<CDPoint>(p));
-  return shape;
-}
-
-const auto Water = Make<CSpWater>;
-const auto Ground = Make<CSpGround>;
+const auto Water = MakePoly<CSpWater>;
+const auto Ground = MakePoly<CSpGround>;
 
 const Color kBlue = Color::Rgb(0, 0, 255);
 const Color kDarkRed = Color{128};
@@ -61,31 +54,11 @@ TEST(SpWaterTest, RecordIsTheColourThenThePolylineAndLeavesOutThePenStyle) {
   const auto water = Water({{1.5, -2, 1}, {4, 3}});
   water->SetColor(kDarkRed);
   water->SetPenStyle(PenStyle::Dash);
-  Archive out;
-  water->Store(out, 3);
-  EXPECT_EQ(out.Bytes(), SampleRecord());
-
-  Archive in(SampleRecord());
-  CSpWater loaded;
-  loaded.Load(in, 3);
-  EXPECT_EQ(in.Remaining(), 0u);
-  EXPECT_EQ(loaded.GetName(), "水位");
-  EXPECT_EQ(loaded.GetColor(), kDarkRed);
-  EXPECT_EQ(loaded.GetPenStyle(), PenStyle::DashDot);
-  ExpectPoints(loaded, {{1.5, -2}, {4, 3}});
-}
-
-TEST(SpWaterTest, TruncatedRecordThrowsAndLeavesTheLineUnchanged) {
-  const Bytes full = SampleRecord();
-  for (std::size_t length = 0; length < full.size(); ++length) {
-    SCOPED_TRACE(length);
-    Archive in(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)));
-    const auto loaded = Water({{7, 7}});
-    EXPECT_THROW(loaded->Load(in, 3), ArchiveException);
-    EXPECT_EQ(loaded->GetColor(), kBlue);
-    EXPECT_EQ(loaded->GetName(), "水位");
-    ExpectPoints(*loaded, {{7, 7}});
-  }
+  const auto loaded =
+      ExpectRecordContract<CSpWater>({.stored = *water, .version = 3, .bytes = SampleRecord()});
+  // The pen style is the default's, and the flags are cleared.
+  EXPECT_EQ(loaded->GetPenStyle(), PenStyle::DashDot);
+  ExpectPoints(*loaded, {{1.5, -2}, {4, 3}});
 }
 
 // ---- Copies ----

@@ -19,6 +19,7 @@
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -58,10 +59,9 @@ RecordBytes& AppendSamplePropRecord(RecordBytes& bytes) {
       .Double(10);
 }
 
-std::unique_ptr<CSpStratumBlock> MakeBlock(std::initializer_list<CDPoint> points,
+std::unique_ptr<CSpStratumBlock> MakeBlock(const std::vector<CDPoint>& points,
                                            const CStratumProp& prop = CStratumProp()) {
-  auto block = std::make_unique<CSpStratumBlock>();
-  for (const CDPoint& p : points) block->Add(p);
+  auto block = MakePoly<CSpStratumBlock>(points);
   block->GetPropPtr()->Copy(prop);
   return block;
 }
@@ -91,20 +91,9 @@ TEST(StratumLineTest, IsAPolylineOfItsOwnKindAndName) {
 
 // ---- CStratumProp ----
 
-TEST(StratumPropTest, StartsEmptyWithWhiteFillAndNoValues) {
-  const CStratumProp prop;
-  EXPECT_TRUE(prop.IsEmpty());
-  EXPECT_EQ(prop.GetColor(), Color{0xFFFFFF});
-  const tagSATURATE& v = prop.GetSaturate();
-  for (const double value : {v.gammaT, v.gammaSat, v.phi, v.c, v.tauP}) {
-    EXPECT_EQ(value, kNoValue);
-  }
-  EXPECT_EQ(prop.GetExtra(), 0);
-  EXPECT_EQ(prop.GetRemark(), "");
-  EXPECT_EQ(prop.GetSettingKind(), 0);
-  EXPECT_EQ(prop.GetSkinFriction().GetKind(), 0);
-  EXPECT_EQ(prop.GetSkinFriction().GetValue(), kNoValue);
-  for (int n = 0; n < 3; ++n) EXPECT_EQ(prop.GetSwitch(n), 0);
+// Assembled strata without a soil name take the properties of the stratum they lie in.
+TEST(StratumPropTest, IsEmptyUntilItHasASoilName) {
+  EXPECT_TRUE(CStratumProp().IsEmpty());
   EXPECT_FALSE(NamedProp("砂").IsEmpty());
 }
 
@@ -189,38 +178,31 @@ TEST(StratumPropTest, CalcTauPFollowsTheSkinFrictionMode) {
   }
 }
 
-TEST(StratumPropTest, StoreWritesTheRecordInItsOrder) {
-  Archive ar;
-  SampleProp().Store(ar, 5);
-  RecordBytes expected;
-  EXPECT_EQ(ar.Bytes(), AppendSamplePropRecord(expected).Get());
-}
-
-TEST(StratumPropTest, LoadReadsTheHandBuiltRecordAndRoundTripsToAnEqualRecord) {
-  RecordBytes bytes;
-  Archive in(AppendSamplePropRecord(bytes).Get());
-  CStratumProp loaded;
-  loaded.Load(in, 5);
-  EXPECT_EQ(in.Remaining(), 0u);
-  EXPECT_TRUE(loaded.IsSame(SampleProp()));
-
-  CStratumProp empty;
-  Archive out;
-  empty.Store(out, 5);
-  Archive back(out.Bytes());
-  CStratumProp reloaded = SampleProp();
-  reloaded.Load(back, 5);
-  EXPECT_TRUE(reloaded.IsSame(CStratumProp()));
-}
-
-TEST(StratumPropTest, DamagedRecordThrowsAndLeavesThePropertiesAsTheyWere) {
-  RecordBytes bytes;
-  std::vector<std::uint8_t> record = AppendSamplePropRecord(bytes).Get();
-  record.resize(record.size() - 3);  // cut inside the skin-friction value
-  Archive ar(record);
-  CStratumProp prop = NamedProp("元");
-  EXPECT_THROW(prop.Load(ar, 5), ArchiveException);
-  EXPECT_TRUE(prop.IsSame(NamedProp("元")));
+TEST(StratumPropTest, RecordHoldsEveryFieldInItsOrder) {
+  RecordBytes sample;
+  RecordBytes defaults;
+  defaults.Text(u"").Color(Color::Rgb(255, 255, 255));
+  for (int i = 0; i < 4; ++i) defaults.Double(kNoValue);
+  defaults.Int(0).Int(0).Int(0).Double(kNoValue).Int(0).Text(u"").Int(0).Int(0).Double(kNoValue);
+  const struct {
+    const char* what;
+    CStratumProp stored;
+    RecordBytes bytes;
+    CStratumProp target;  // holds other values
+  } cases[] = {
+      {"sample", SampleProp(), AppendSamplePropRecord(sample), NamedProp("元")},
+      // A new set: no name, white fill, no values, every switch and kind 0.
+      {"defaults", CStratumProp(), defaults, SampleProp()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectRecordContract<CStratumProp>({
+        .stored = c.stored,
+        .version = 5,
+        .bytes = c.bytes.Get(),
+        .makeTarget = [&c] { return std::make_unique<CStratumProp>(c.target); },
+    });
+  }
 }
 
 // ---- CSpStratumBlock ----
@@ -294,54 +276,20 @@ std::vector<std::uint8_t> SampleBlockRecord() {
   return bytes.Int(7).Int(-3).Get();
 }
 
-TEST(StratumBlockTest, StoreWritesPolylinePropertiesIndexAndMark) {
-  Archive ar;
-  SampleBlock()->Store(ar, 5);
-  EXPECT_EQ(ar.Bytes(), SampleBlockRecord());
+TEST(StratumBlockTest, RecordIsThePolylineThePropertiesTheIndexAndTheMark) {
+  ExpectRecordContract<CSpStratumBlock>(
+      {.stored = *SampleBlock(), .version = 5, .bytes = SampleBlockRecord()});
 }
 
-TEST(StratumBlockTest, LoadedPolygonKeepsEverythingAsStored) {
-  Archive ar(SampleBlockRecord());
-  CSpStratumBlock block;
-  block.Load(ar, 5);
-  EXPECT_EQ(ar.Remaining(), 0u);
-  EXPECT_EQ(block.GetName(), "地層1");
-  ExpectPoints(block, {{0, 0}, {2, 0}, {0, 0}});
-  EXPECT_TRUE(block.GetPropPtr()->IsSame(SampleProp()));
-  EXPECT_EQ(block.GetIndex(), 7);
-  EXPECT_EQ(block.GetExtraInt(), -3);
-}
-
-TEST(StratumBlockTest, RoundTripsThroughAShapeListAsAStratumPolygon) {
+TEST(StratumBlockTest, ShapeListReadsItBackAsAStratumPolygon) {
   CDPolyArray array;
   array.Add(SampleBlock());
-  Archive out;
-  array.Store(out, 5);
-  Archive in(out.Bytes());
-  CDPolyArray loaded;
-  loaded.Load(in, 5);
-  ASSERT_EQ(loaded.GetSize(), 1);
-  const auto* block = dynamic_cast<const CSpStratumBlock*>(loaded.GetAt(0));
-  ASSERT_NE(block, nullptr);
-  const auto expected = SampleBlock();
-  EXPECT_EQ(block->GetName(), expected->GetName());
-  EXPECT_TRUE(block->CompareCoord(expected.get()));
-  EXPECT_TRUE(block->GetPropPtr()->IsSame(*expected->GetPropPtr()));
-  EXPECT_EQ(block->GetIndex(), expected->GetIndex());
-  EXPECT_EQ(block->GetExtraInt(), expected->GetExtraInt());
-}
-
-TEST(StratumBlockTest, DamagedRecordThrowsAndLeavesThePolygonAsItWas) {
-  std::vector<std::uint8_t> record = SampleBlockRecord();
-  record.resize(record.size() - 1);  // cut inside the mark
-  Archive ar(record);
-  auto block = MakeRect(0, 0, 1, 1, NamedProp("元"));
-  EXPECT_THROW(block->Load(ar, 5), ArchiveException);
-  EXPECT_EQ(block->GetName(), "地層");
-  ExpectPoints(*block, {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}});
-  EXPECT_TRUE(block->GetPropPtr()->IsSame(NamedProp("元")));
-  EXPECT_EQ(block->GetIndex(), -1);
-  EXPECT_EQ(block->GetExtraInt(), 0);
+  RecordBytes expected;
+  expected.Int(1).Int(kKindStratumBlock).Raw(SampleBlockRecord());
+  const auto loaded =
+      ExpectRecordContract<CDPolyArray>({.stored = array, .version = 5, .bytes = expected.Get()});
+  ASSERT_EQ(loaded->GetSize(), 1);
+  EXPECT_NE(dynamic_cast<const CSpStratumBlock*>(loaded->GetAt(0)), nullptr);
 }
 
 // ---- Cutting with a line ----
@@ -361,9 +309,8 @@ TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
   const auto block = MakeRect(0, 0, 10, 10, SampleProp());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    CDPoly line;
-    for (const CDPoint& p : c.line) line.Add(p);
-    const auto part = block->CutPolyWithLine2(&line);
+    const auto line = MakePoly(c.line);
+    const auto part = block->CutPolyWithLine2(line.get());
     EXPECT_EQ(CDPoly::GetSmallLimit(), 0) << "the cut's tolerance holds only while it works";
     if (c.expectedCorners.empty()) {
       EXPECT_EQ(part, nullptr);
@@ -385,19 +332,16 @@ TEST(StratumBlockCutTest, CutPolyWithLine2KeepsThePartAboveTheLine) {
 
 TEST(StratumBlockCutTest, CutPolyWithLine2ReturnsTheWholePolygonForADegenerateInput) {
   const auto block = MakeRect(0, 0, 10, 10, SampleProp());
-  CDPoly shortLine;
-  shortLine.Add(-1, 4);
-  for (const CDPoly* line : std::initializer_list<const CDPoly*>{&shortLine, nullptr}) {
+  const auto shortLine = MakePoly({{-1, 4}});
+  for (const CDPoly* line : std::initializer_list<const CDPoly*>{shortLine.get(), nullptr}) {
     const auto whole = block->CutPolyWithLine2(line);
     ASSERT_NE(whole, nullptr);
     ExpectPoints(*whole, PointsOf(*block));
   }
 
   const auto single = MakeBlock({{1, 1}});
-  CDPoly line;
-  line.Add(-1, 4);
-  line.Add(11, 4);
-  const auto copy = single->CutPolyWithLine2(&line);
+  const auto line = MakePoly({{-1, 4}, {11, 4}});
+  const auto copy = single->CutPolyWithLine2(line.get());
   ASSERT_NE(copy, nullptr);
   ExpectPoints(*copy, {{1, 1}});
 }
