@@ -6,7 +6,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/ProgramDir.h"
-#include "platform/UiServices.h"
+#include "platform/UiRegistry.h"
 
 namespace {
 
