@@ -10,8 +10,11 @@ Color Canvas::SetBackgroundColor(Color color) { return std::exchange(backgroundC
 BackgroundMode Canvas::SetBackgroundMode(BackgroundMode mode) {
   return std::exchange(backgroundMode_, mode);
 }
-unsigned Canvas::SetTextAlign(unsigned align) { return std::exchange(textAlign_, align); }
+TextAlign Canvas::SetTextAlign(TextAlign align) { return std::exchange(textAlign_, align); }
 RasterOp Canvas::SetRasterOp(RasterOp op) { return std::exchange(rasterOp_, op); }
+std::optional<DevRect> Canvas::SetClipRect(const std::optional<DevRect>& rect) {
+  return std::exchange(clip_, rect);
+}
 
 void Canvas::LineTo(DevPoint p) {
   Line(position_, p);
@@ -27,7 +30,9 @@ ScopedCanvasState::ScopedCanvasState(Canvas& canvas)
       backgroundColor_(canvas.BackgroundColor()),
       backgroundMode_(canvas.CurrentBackgroundMode()),
       textAlign_(canvas.CurrentTextAlign()),
-      rasterOp_(canvas.CurrentRasterOp()) {}
+      rasterOp_(canvas.CurrentRasterOp()),
+      clip_(canvas.ClipRect()),
+      position_(canvas.CurrentPosition()) {}
 
 ScopedCanvasState::~ScopedCanvasState() {
   canvas_.SelectPen(pen_);
@@ -38,4 +43,6 @@ ScopedCanvasState::~ScopedCanvasState() {
   canvas_.SetBackgroundMode(backgroundMode_);
   canvas_.SetTextAlign(textAlign_);
   canvas_.SetRasterOp(rasterOp_);
+  canvas_.SetClipRect(clip_);
+  canvas_.MoveTo(position_);
 }

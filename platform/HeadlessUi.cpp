@@ -22,12 +22,26 @@ MsgResult HeadlessUi::MessageBox(const std::string& text, const std::string& cap
   return DefaultButton(buttons);
 }
 
-// No frame exists to receive the message, so nobody handles it.
-std::intptr_t HeadlessUi::SendToFrame(unsigned /*message*/, std::uintptr_t /*wParam*/,
+std::intptr_t HeadlessUi::SendToFrame(FrameMsg /*message*/, std::uintptr_t /*wParam*/,
                                       std::intptr_t /*lParam*/) {
   return 0;
 }
 
 std::unique_ptr<ProgressWindow> HeadlessUi::CreateProgressWindow() {
   return std::make_unique<MemoryProgressWindow>(std::make_shared<ProgressState>());
+}
+
+std::optional<std::filesystem::path> HeadlessUi::FileDialog(FileDialogKind /*kind*/,
+                                                            const FileDialogRequest& /*request*/) {
+  return std::nullopt;
+}
+
+bool HeadlessUi::OpenInViewer(const std::filesystem::path& /*file*/) { return false; }
+
+bool HeadlessUi::SetClipboardText(const std::string& /*utf8*/) { return false; }
+
+std::optional<std::string> HeadlessUi::InputBox(const std::string& /*prompt*/,
+                                                const std::string& /*caption*/,
+                                                const std::string& /*initial*/) {
+  return std::nullopt;
 }

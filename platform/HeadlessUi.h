@@ -1,7 +1,8 @@
 #pragma once
 // The services the process has while no user interface is installed: a batch run, a tool, or the
 // time before the program's window exists. Nobody is there to answer, so every message box takes
-// its default button and is logged to stderr.
+// its default button and is logged to stderr, no file is ever chosen, no viewer opens, there is
+// no clipboard, every input box is cancelled and beeps are silent.
 
 #include <memory>
 #include <string>
@@ -44,8 +45,17 @@ class HeadlessUi : public UiServices {
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void PumpEvents() override {}
-  std::intptr_t SendToFrame(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  // No frame exists to receive the message, so nobody handles it: 0.
+  std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+  std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
+                                                  const FileDialogRequest& request) override;
+  bool OpenInViewer(const std::filesystem::path& file) override;
+  bool SetClipboardText(const std::string& utf8) override;
+  std::optional<std::string> ClipboardText() override { return std::nullopt; }
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& caption,
+                                      const std::string& initial) override;
+  void Beep() override {}
 };

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -25,8 +26,18 @@ const char* KindName(PrimitiveKind kind) {
       return "Arc";
     case PrimitiveKind::Text:
       return "Text";
+    case PrimitiveKind::TextBox:
+      return "TextBox";
     case PrimitiveKind::FillRect:
       return "FillRect";
+    case PrimitiveKind::Gradient:
+      return "Gradient";
+    case PrimitiveKind::FocusRect:
+      return "FocusRect";
+    case PrimitiveKind::Image:
+      return "Image";
+    case PrimitiveKind::ImageCanvas:
+      return "ImageCanvas";
   }
   return "?";
 }
@@ -72,31 +83,66 @@ std::ostream& operator<<(std::ostream& os, const Brush& brush) {
   return os << "Solid/" << brush.color;
 }
 
-std::ostream& operator<<(std::ostream& os, const Font& font) {
-  return os << '"' << font.face << "\"/" << font.height << '/' << font.width << '/' << font.weight
-            << '/' << font.escapement;
+const char* CharsetName(FontCharset charset) {
+  switch (charset) {
+    case FontCharset::Default:
+      return "Default";
+    case FontCharset::ShiftJis:
+      return "ShiftJis";
+  }
+  return "?";
 }
 
-void PrintAlign(std::ostream& os, unsigned align) {
-  const unsigned horizontal = align & TextAlign::Center;
-  const unsigned vertical = align & TextAlign::Baseline;
-  if (horizontal == TextAlign::Left)
-    os << "Left";
-  else if (horizontal == TextAlign::Right)
-    os << "Right";
-  else if (horizontal == TextAlign::Center)
-    os << "Center";
-  else
-    os << horizontal;
-  os << '|';
-  if (vertical == TextAlign::Top)
-    os << "Top";
-  else if (vertical == TextAlign::Bottom)
-    os << "Bottom";
-  else if (vertical == TextAlign::Baseline)
-    os << "Baseline";
-  else
-    os << vertical;
+const char* PitchName(FontPitch pitch) {
+  switch (pitch) {
+    case FontPitch::Default:
+      return "Default";
+    case FontPitch::Fixed:
+      return "Fixed";
+    case FontPitch::Variable:
+      return "Variable";
+  }
+  return "?";
+}
+
+std::ostream& operator<<(std::ostream& os, const Font& font) {
+  os << '"' << font.face << "\"/" << font.height << '/' << font.width << '/' << font.weight << '/'
+     << font.escapement;
+  if (font.charset != FontCharset::Default) os << '/' << CharsetName(font.charset);
+  if (font.pitch != FontPitch::Default) os << '/' << PitchName(font.pitch);
+  return os;
+}
+
+const char* HorizontalName(TextAlign align) {
+  switch (HorizontalPart(align)) {
+    case TextAlign::Left:
+      return "Left";
+    case TextAlign::Center:
+      return "Center";
+    case TextAlign::Right:
+      return "Right";
+    default:  // Center and Right at once
+      return "?";
+  }
+}
+
+const char* VerticalName(TextAlign align) {
+  switch (VerticalPart(align)) {
+    case TextAlign::Top:
+      return "Top";
+    case TextAlign::Middle:
+      return "Middle";
+    case TextAlign::Bottom:
+      return "Bottom";
+    case TextAlign::Baseline:
+      return "Baseline";
+    default:
+      return "?";
+  }
+}
+
+std::ostream& operator<<(std::ostream& os, TextAlign align) {
+  return os << HorizontalName(align) << '|' << VerticalName(align);
 }
 
 void PrintPoints(std::ostream& os, const std::vector<DevPoint>& points) {
@@ -109,9 +155,8 @@ void PrintOutline(std::ostream& os, const CanvasState& state, bool filled) {
   os << " rop=" << (state.rasterOp == RasterOp::NotXorPen ? "NotXor" : "Copy");
 }
 
-void PrintText(std::ostream& os, const CanvasState& state) {
-  os << " font=" << state.font << " color=" << state.textColor << " align=";
-  PrintAlign(os, state.textAlign);
+void PrintText(std::ostream& os, const CanvasState& state, TextAlign align) {
+  os << " font=" << state.font << " color=" << state.textColor << " align=" << align;
   if (state.backgroundMode == BackgroundMode::Opaque) {
     os << " bk=Opaque/" << state.backgroundColor;
   } else {
@@ -129,6 +174,7 @@ int CountCodePoints(const std::string& utf8) {
 
 std::ostream& operator<<(std::ostream& os, const DrawnPrimitive& primitive) {
   const CanvasState& state = primitive.state;
+  if (primitive.surface != 0) os << "image " << primitive.surface << ": ";
   os << KindName(primitive.kind);
   switch (primitive.kind) {
     case PrimitiveKind::Line:
@@ -155,35 +201,63 @@ std::ostream& operator<<(std::ostream& os, const DrawnPrimitive& primitive) {
       break;
     case PrimitiveKind::Text:
       os << ' ' << primitive.points.at(0) << " \"" << primitive.text << '"';
-      PrintText(os, state);
+      PrintText(os, state, state.textAlign);
+      break;
+    case PrimitiveKind::TextBox:
+      os << ' ' << primitive.rect << " \"" << primitive.text << '"'
+         << (primitive.lines == TextLines::Multiple ? " multi-line" : "");
+      PrintText(os, state, primitive.boxAlign);
       break;
     case PrimitiveKind::FillRect:
       os << ' ' << primitive.rect << " brush=" << primitive.fillBrush;
+      break;
+    case PrimitiveKind::Gradient:
+      os << ' ' << primitive.rect << ' ' << primitive.gradient.first << "->"
+         << primitive.gradient.last
+         << (primitive.gradient.direction == GradientDirection::TopToBottom ? " down" : " right");
+      break;
+    case PrimitiveKind::FocusRect:
+      os << ' ' << primitive.rect;
+      break;
+    case PrimitiveKind::Image:
+      os << ' ' << primitive.rect << " from " << primitive.points.at(0) << " of "
+         << primitive.image.Width() << 'x' << primitive.image.Height();
+      break;
+    case PrimitiveKind::ImageCanvas:
+      os << ' ' << primitive.rect.Width() << 'x' << primitive.rect.Height();
       break;
   }
   if (state.clip) os << " clip=" << *state.clip;
   return os;
 }
 
+RecordingCanvas::RecordingCanvas(const CanvasSetup& setup)
+    : RecordingCanvas(setup, std::make_shared<SharedRecord>(), 0) {}
+
+RecordingCanvas::RecordingCanvas(const CanvasSetup& setup, std::shared_ptr<SharedRecord> record,
+                                 int surface)
+    : Canvas(setup), record_(std::move(record)), surface_(surface) {}
+
 std::vector<DrawnPrimitive> RecordingCanvas::PrimitivesOf(PrimitiveKind kind) const {
   std::vector<DrawnPrimitive> found;
-  std::copy_if(primitives_.begin(), primitives_.end(), std::back_inserter(found),
+  std::copy_if(Primitives().begin(), Primitives().end(), std::back_inserter(found),
                [kind](const DrawnPrimitive& p) { return p.kind == kind; });
   return found;
 }
 
 std::string RecordingCanvas::Dump() const {
   std::ostringstream os;
-  for (const DrawnPrimitive& p : primitives_) os << p << '\n';
+  for (const DrawnPrimitive& p : Primitives()) os << p << '\n';
   return os.str();
 }
 
 DrawnPrimitive& RecordingCanvas::Record(PrimitiveKind kind) {
-  DrawnPrimitive& p = primitives_.emplace_back();
+  DrawnPrimitive& p = record_->primitives.emplace_back();
   p.kind = kind;
+  p.surface = surface_;
   p.state = CanvasState{CurrentPen(),       CurrentBrush(),    CurrentFont(),
                         TextColor(),        BackgroundColor(), CurrentBackgroundMode(),
-                        CurrentTextAlign(), CurrentRasterOp(), clip_};
+                        CurrentTextAlign(), CurrentRasterOp(), ClipRect()};
   return p;
 }
 
@@ -225,8 +299,63 @@ DevSize RecordingCanvas::TextExtent(const std::string& utf8) const {
   return DevSize{charWidth * CountCodePoints(utf8), height};
 }
 
+void RecordingCanvas::DrawText(const DevRect& rect, const std::string& utf8, TextAlign align,
+                               TextLines lines) {
+  DrawnPrimitive& p = Record(PrimitiveKind::TextBox);
+  p.rect = rect;
+  p.text = utf8;
+  p.boxAlign = align;
+  p.lines = lines;
+}
+
 void RecordingCanvas::FillRect(const DevRect& rect, const Brush& brush) {
   DrawnPrimitive& p = Record(PrimitiveKind::FillRect);
   p.rect = rect;
   p.fillBrush = brush;
+}
+
+void RecordingCanvas::FillGradient(const DevRect& rect, const Gradient& gradient) {
+  DrawnPrimitive& p = Record(PrimitiveKind::Gradient);
+  p.rect = rect;
+  p.gradient = gradient;
+}
+
+void RecordingCanvas::DrawFocusRect(const DevRect& rect) {
+  Record(PrimitiveKind::FocusRect).rect = rect;
+}
+
+void RecordingCanvas::DrawImage(const DevRect& target, const CanvasImage& image,
+                                DevPoint sourceOrigin) {
+  DrawnPrimitive& p = Record(PrimitiveKind::Image);
+  p.rect = target;
+  p.points = {sourceOrigin};
+  p.image = image;
+}
+
+Color RecordingCanvas::SystemColor(SystemColorRole role) const {
+  switch (role) {
+    case SystemColorRole::WindowText:
+      return Color::Rgb(0, 0, 0);
+    case SystemColorRole::ButtonFace:
+      return Color::Rgb(0xF0, 0xF0, 0xF0);
+    case SystemColorRole::ButtonHighlight:
+      return Color::Rgb(0xFF, 0xFF, 0xFF);
+    case SystemColorRole::ButtonLight:
+      return Color::Rgb(0xE3, 0xE3, 0xE3);
+    case SystemColorRole::ButtonShadow:
+      return Color::Rgb(0xA0, 0xA0, 0xA0);
+    case SystemColorRole::ButtonDarkShadow:
+      return Color::Rgb(0x69, 0x69, 0x69);
+  }
+  return Color{};
+}
+
+std::unique_ptr<Canvas> RecordingCanvas::CreateImageCanvas(CanvasImage& image) {
+  const int surface = ++record_->imageCanvases;
+  DrawnPrimitive& p = Record(PrimitiveKind::ImageCanvas);
+  p.rect = DevRect{0, 0, image.Width(), image.Height()};
+  p.surface = surface;
+  const CanvasSetup setup{PixelsPerMm(), false};
+  // The constructor is private, so make_unique cannot reach it.
+  return std::unique_ptr<Canvas>(new RecordingCanvas(setup, record_, surface));
 }

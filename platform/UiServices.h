@@ -1,12 +1,21 @@
 #pragma once
-// Services of the user interface that the core calls without knowing the toolkit: message boxes,
-// the message pump during long calculations, messages to the main frame, the wait cursor and the
-// progress window. The program installs its implementation at start-up; until then a headless
-// default answers every message box with its default button and logs it to stderr.
+// Services of the user interface that the core and the dialogs call without knowing the toolkit:
+// message boxes, the message pump, messages to the main frame, the wait cursor, the progress
+// window, file dialogs, the file viewer, the clipboard, the input box and the beep. The program
+// installs its implementation at start-up (platform/UiRegistry.h); until then a headless default
+// answers as if nobody were there.
+//
+// Every member is called on the GUI thread only: the toolkit's windows live there, and a pump
+// runs the program's own handlers re-entrantly. A calculation on another thread reports through
+// its ProgressFeedback instead.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "platform/FrameMessages.h"
 
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Information, Warning, Error, Question };
@@ -15,7 +24,26 @@ enum class MsgResult { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 // The button a box answers with when nobody presses one: the first button of its set.
 MsgResult DefaultButton(MsgButtons buttons);
 
+enum class FileDialogKind {
+  Open,  // the chosen file must exist
+  Save,  // choosing an existing file asks before it is overwritten
+};
+
+struct FileDialogRequest {
+  // The kinds of file offered, as pairs of a name and its patterns, each part ended by '|' and
+  // the whole by a second '|': "土質設定ファイル (*.sxg)|*.sxg||"; patterns are separated by ';'.
+  std::string filter;
+  // Added to a chosen name without an extension; given without the dot, e.g. "sxg".
+  std::string defaultExtension;
+  // The folder the dialog starts in; empty leaves the choice to the toolkit.
+  std::filesystem::path folder;
+  // The name the dialog proposes, e.g. "report.docx", or a pattern such as "*.csv".
+  std::string defaultName;
+  friend bool operator==(const FileDialogRequest&, const FileDialogRequest&) = default;
+};
+
 // The small window a calculation shows while it runs: two text lines, a bar and a cancel button.
+// Pressing cancel hides it.
 class ProgressWindow {
  public:
   virtual ~ProgressWindow() = default;
@@ -38,24 +66,24 @@ class UiServices {
   // Handles every event that is waiting and returns without waiting for a new one.
   virtual void PumpEvents() = 0;
   // Delivers a command message to the main frame synchronously and returns its answer.
-  virtual std::intptr_t SendToFrame(unsigned message, std::uintptr_t wParam,
+  virtual std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
   virtual std::unique_ptr<ProgressWindow> CreateProgressWindow() = 0;
-};
 
-// The process-wide services.
-UiServices& Ui();
-// Installs services for the whole process and returns the ones they replace (null when the
-// headless default served); passing null restores the headless default.
-std::unique_ptr<UiServices> InstallUi(std::unique_ptr<UiServices> services);
-
-// Holds the wait cursor for the life of the scope.
-class WaitCursor {
- public:
-  WaitCursor() { Ui().BeginWaitCursor(); }
-  ~WaitCursor() { Ui().EndWaitCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
+  // The file the user chose; nothing when the dialog was cancelled.
+  virtual std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
+                                                          const FileDialogRequest& request) = 0;
+  // Opens the file in the viewer the desktop associates with it; false when none could.
+  virtual bool OpenInViewer(const std::filesystem::path& file) = 0;
+  // Puts a text on the clipboard; false when the clipboard could not take it.
+  virtual bool SetClipboardText(const std::string& utf8) = 0;
+  // The clipboard's text; nothing when it holds none.
+  virtual std::optional<std::string> ClipboardText() = 0;
+  // Asks for one line of text, starting from initial; nothing when the user cancelled.
+  virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& caption,
+                                              const std::string& initial) = 0;
+  // The desktop's default alert sound: an input was refused.
+  virtual void Beep() = 0;
 };

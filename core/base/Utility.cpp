@@ -2,11 +2,12 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/NumberText.h"
 #include "platform/ProgramDir.h"
-#include "platform/UiServices.h"
+#include "platform/UiRegistry.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ double PitchOfDigitsCode(int code) {
                                                      0.0001, 0.00001, 1e-6, 1e-7};
   return code >= 0 && code <= 7 ? kPitches[static_cast<std::size_t>(code)] : 1.0;
 }
+
+// Appending an empty name ends the folder in exactly one separator.
+std::string WithSeparator(const std::filesystem::path& dir) { return (dir / "").string(); }
 
 }  // namespace
 
@@ -111,9 +115,8 @@ std::string GetFileDir(const std::string& path) {
   return separator == std::string::npos ? path : path.substr(0, separator);
 }
 
-std::string GetModuleDir() {
-  // Appending an empty name ends the folder in exactly one separator.
-  return (ProgramDir() / "").string();
-}
+std::string GetModuleDir() { return WithSeparator(DataDir()); }
+
+std::string GetResourceDir() { return WithSeparator(ResourceDir()); }
 
 void PumpMessages() { Ui().PumpEvents(); }

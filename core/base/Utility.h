@@ -34,7 +34,11 @@ int StrToInt(const std::string& text, int defaultValue);
 
 // The part of a path before its last separator; the whole path when it has none.
 std::string GetFileDir(const std::string& path);
-// The program's folder, ending in a separator.
+// The program's folder, ending in a separator: the writable data folder, where the settings
+// folder (SystemData) and the print work folder (PrnFiles) live.
 std::string GetModuleDir();
+// The read-only folder of what ships with the program (the settings files' defaults, the report
+// templates, the manual), ending in a separator.
+std::string GetResourceDir();
 // Handles every waiting user-interface event and returns without waiting.
 void PumpMessages();

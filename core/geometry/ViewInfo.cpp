@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/geometry/MakeAvi.h"
 #include "platform/Canvas.h"
+#include "platform/MakeAvi.h"
 
 namespace {
 

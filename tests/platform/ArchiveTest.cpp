@@ -341,7 +341,7 @@ struct ModeCase {
 };
 
 TEST(ArchiveTest, WrongDirectionThrowsReadOnlyOrWriteOnly) {
-  const std::filesystem::path file = ProgramDir() / "never-written.bin";
+  const std::filesystem::path file = DataDir() / "never-written.bin";
   const ModeCase cases[] = {
       {"store a number", false, [](Archive& ar) { ar << std::int32_t{1}; }, Cause::ReadOnly},
       {"store a string", false, [](Archive& ar) { ar.WriteString("a"); }, Cause::ReadOnly},
@@ -374,7 +374,7 @@ TEST(ArchiveTest, WrongDirectionThrowsReadOnlyOrWriteOnly) {
 }
 
 TEST(ArchiveTest, FileRoundTrip) {
-  const std::filesystem::path file = ProgramDir() / "round-trip.bin";
+  const std::filesystem::path file = DataDir() / "round-trip.bin";
   Archive out;
   out << std::int32_t{7} << 2.5;
   out.WriteString("斜面");
@@ -398,16 +398,16 @@ TEST(ArchiveTest, FileRoundTrip) {
 }
 
 TEST(ArchiveTest, EmptyArchiveMakesAnEmptyFile) {
-  const std::filesystem::path file = ProgramDir() / "empty.bin";
+  const std::filesystem::path file = DataDir() / "empty.bin";
   Archive().SaveToFile(file);
   EXPECT_TRUE(IsFile(file));
   EXPECT_EQ(Archive::FromFile(file).Remaining(), 0u);
 }
 
 TEST(ArchiveTest, FileProblemsThrowFileError) {
-  const std::filesystem::path missing = ProgramDir() / "missing" / "doc.bin";
+  const std::filesystem::path missing = DataDir() / "missing" / "doc.bin";
   ExpectThrowsCause([&] { Archive::FromFile(missing); }, Cause::FileError);
-  ExpectThrowsCause([&] { Archive::FromFile(ProgramDir()); }, Cause::FileError);
+  ExpectThrowsCause([&] { Archive::FromFile(DataDir()); }, Cause::FileError);
   ExpectThrowsCause([&] { Archive().SaveToFile(missing); }, Cause::FileError);
   try {
     Archive::FromFile(missing);
@@ -420,13 +420,13 @@ TEST(ArchiveTest, FileProblemsThrowFileError) {
 }  // namespace
 
 TEST(ArchiveTest, FailedSaveKeepsThePreviousFile) {
-  const std::filesystem::path file = ProgramDir() / "kept.bin";
+  const std::filesystem::path file = DataDir() / "kept.bin";
   Archive first;
   first << std::int32_t{42};
   first.SaveToFile(file);
 
   // A folder where the temporary file would go makes the second save fail before it renames.
-  std::filesystem::create_directory(ProgramDir() / "kept.bin.saving");
+  std::filesystem::create_directory(DataDir() / "kept.bin.saving");
   Archive second;
   second << std::int32_t{7} << std::int32_t{8};
   ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -37,22 +38,45 @@ class ScopedEnv {
   std::optional<std::string> previous_;
 };
 
-TEST(ProgramDirTest, IsBrixoHomeWhenSet) {
-  const ScopedEnv home("BRIXO_HOME", "/some/where");
-  EXPECT_EQ(ProgramDir(), fs::path("/some/where"));
+TEST(ProgramDirTest, ResourceDirIsTheExecutablesFolder) {
+  EXPECT_EQ(ResourceDir(), fs::read_symlink("/proc/self/exe").parent_path());
 }
 
-TEST(ProgramDirTest, IsTheExecutablesFolderWhenBrixoHomeIsUnsetOrEmpty) {
-  const fs::path executableDir = fs::read_symlink("/proc/self/exe").parent_path();
-  for (const char* value : {static_cast<const char*>(nullptr), ""}) {
-    SCOPED_TRACE(value == nullptr ? "unset" : "empty");
-    const ScopedEnv home("BRIXO_HOME", value);
-    EXPECT_EQ(ProgramDir(), executableDir);
+struct DataDirCase {
+  const char* name;
+  const char* brixoHome;  // nullptr: unset
+  const char* xdgDataHome;
+  const char* home;
+  const char* expected;  // below the sandbox
+};
+
+TEST(ProgramDirTest, DataDirFollowsTheEnvironmentAndIsCreated) {
+  const fs::path sandbox = fs::path(std::getenv("BRIXO_HOME")) / "data-dir";
+  const std::string brixo = (sandbox / "brixo").string();
+  const std::string xdg = (sandbox / "xdg").string();
+  const std::string user = (sandbox / "user").string();
+  const DataDirCase cases[] = {
+      {"BRIXO_HOME wins", brixo.c_str(), xdg.c_str(), user.c_str(), "brixo"},
+      {"empty BRIXO_HOME counts as unset", "", xdg.c_str(), user.c_str(), "xdg/Brixo"},
+      {"XDG_DATA_HOME", nullptr, xdg.c_str(), user.c_str(), "xdg/Brixo"},
+      {"empty XDG_DATA_HOME", nullptr, "", user.c_str(), "user/.local/share/Brixo"},
+      {"relative XDG_DATA_HOME is ignored", nullptr, "relative/xdg", user.c_str(),
+       "user/.local/share/Brixo"},
+      {"neither set", nullptr, nullptr, user.c_str(), "user/.local/share/Brixo"},
+  };
+  for (const DataDirCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScopedEnv brixoHome("BRIXO_HOME", c.brixoHome);
+    const ScopedEnv xdgDataHome("XDG_DATA_HOME", c.xdgDataHome);
+    const ScopedEnv home("HOME", c.home);
+    fs::remove_all(sandbox);
+    EXPECT_EQ(DataDir(), sandbox / c.expected);
+    EXPECT_TRUE(IsDirectory(sandbox / c.expected));
   }
 }
 
 TEST(ProgramDirTest, CreatesNestedFoldersAndTellsFilesFromFolders) {
-  const fs::path base = ProgramDir();
+  const fs::path base = DataDir();
   const fs::path nested = base / "a" / "b" / "c";
   EXPECT_FALSE(IsDirectory(nested));
   EXPECT_TRUE(CreateDirectories(nested));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/RecordingCanvas.h"
@@ -115,9 +117,32 @@ TEST(RecordingCanvasTest, ScopedCanvasStatePutsEverySettingBack) {
     canvas.SetBackgroundMode(BackgroundMode::Transparent);
     canvas.SetTextAlign(TextAlign::Center | TextAlign::Top);
     canvas.SetRasterOp(RasterOp::NotXorPen);
+    canvas.SetClipRect(DevRect{0, 0, 5, 5});
+    canvas.MoveTo({3, 4});
   }
+  EXPECT_EQ(canvas.CurrentPosition(), (DevPoint{0, 0}));
   canvas.Polyline({{0, 0}, {1, 1}});
   EXPECT_EQ(canvas.Primitives().back().state, saved) << canvas.Dump();
+}
+
+TEST(RecordingCanvasTest, ScopedCanvasStatePutsAClipBackAndTheDrawingPosition) {
+  RecordingCanvas canvas;
+  canvas.SetClipRect(DevRect{1, 2, 30, 40});
+  canvas.MoveTo({7, 8});
+  {
+    const ScopedCanvasState restore(canvas);
+    canvas.SetClipRect(std::nullopt);
+    canvas.LineTo({9, 9});
+  }
+  EXPECT_EQ(canvas.ClipRect(), (DevRect{1, 2, 30, 40}));
+  EXPECT_EQ(canvas.CurrentPosition(), (DevPoint{7, 8}));
+}
+
+TEST(RecordingCanvasTest, SettingTheClipReturnsThePreviousOne) {
+  RecordingCanvas canvas;
+  EXPECT_EQ(canvas.SetClipRect(DevRect{0, 0, 8, 8}), std::nullopt);
+  EXPECT_EQ(canvas.SetClipRect(std::nullopt), (DevRect{0, 0, 8, 8}));
+  EXPECT_EQ(canvas.ClipRect(), std::nullopt);
 }
 
 struct DumpCase {
@@ -185,6 +210,47 @@ TEST(RecordingCanvasTest, PrintsOneReadableLinePerPrimitive) {
          c.FillRect({1, 2, 3, 4}, {BrushStyle::Solid, Color::Rgb(0, 255, 0)});
        },
        "FillRect [1,2,3,4] brush=Solid/#00FF00 clip=[0,0,100,100]"},
+      {"Japanese fixed-pitch font",
+       [](RecordingCanvas& c) {
+         c.SelectFont({10, 5, 100, 0, "ＭＳ ゴシック", FontCharset::ShiftJis, FontPitch::Fixed});
+         c.SetBackgroundMode(BackgroundMode::Transparent);
+         c.TextOut({0, 0}, "1");
+       },
+       "Text (0,0) \"1\" font=\"ＭＳ ゴシック\"/10/5/100/0/ShiftJis/Fixed color=#000000 "
+       "align=Left|Top bk=Transparent"},
+      {"text in a rectangle keeps its own alignment",
+       [](RecordingCanvas& c) {
+         c.SetTextAlign(TextAlign::Right | TextAlign::Baseline);
+         c.SetTextColor(Color::Rgb(0xA0, 0, 0));
+         c.SetBackgroundMode(BackgroundMode::Transparent);
+         c.DrawText({0, 0, 80, 20}, "計算開始", TextAlign::Center | TextAlign::Middle,
+                    TextLines::Single);
+       },
+       "TextBox [0,0,80,20] \"計算開始\" font=\"\"/0/0/400/0 color=#A00000 align=Center|Middle "
+       "bk=Transparent"},
+      {"multi-line text",
+       [](RecordingCanvas& c) {
+         c.DrawText({0, 0, 80, 40}, "上段\n下段", TextAlign::Left | TextAlign::Bottom,
+                    TextLines::Multiple);
+       },
+       "TextBox [0,0,80,40] \"上段\n下段\" multi-line font=\"\"/0/0/400/0 color=#000000 "
+       "align=Left|Bottom bk=Opaque/#FFFFFF"},
+      {"gradient",
+       [](RecordingCanvas& c) {
+         c.FillGradient({0, 0, 90, 24}, {Color::Rgb(255, 255, 255), Color::Rgb(0xBE, 0xBE, 0xBE),
+                                         GradientDirection::TopToBottom});
+       },
+       "Gradient [0,0,90,24] #FFFFFF->#BEBEBE down"},
+      {"focus rectangle",
+       [](RecordingCanvas& c) {
+         c.DrawFocusRect({4, 4, 86, 20});
+       },
+       "FocusRect [4,4,86,20]"},
+      {"image",
+       [](RecordingCanvas& c) {
+         c.DrawImage({2, 3, 18, 13}, CanvasImage(DevSize{20, 16}), {2, 3});
+       },
+       "Image [2,3,18,13] from (2,3) of 20x16"},
   };
   for (const DumpCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -206,6 +272,40 @@ TEST(RecordingCanvasTest, RemovingTheClipShowsInLaterPrimitives) {
 
   canvas.Clear();
   EXPECT_TRUE(canvas.Primitives().empty());
+}
+
+TEST(RecordingCanvasTest, DrawingOnAnImageCanvasJoinsTheRecordUnderItsNumber) {
+  RecordingCanvas canvas(CanvasSetup{600.0 / 25.4, true});
+  canvas.SelectPen(kRedDash);
+  CanvasImage figure(DevSize{960, 600});
+  CanvasImage second(DevSize{4, 2});
+  {
+    const std::unique_ptr<Canvas> offscreen = canvas.CreateImageCanvas(figure);
+    EXPECT_EQ(offscreen->PixelsPerMm(), canvas.PixelsPerMm());
+    EXPECT_FALSE(offscreen->IsYUp()) << "images are drawn with y down";
+    EXPECT_EQ(offscreen->CurrentPen(), Pen{}) << "an image canvas starts with the defaults";
+    offscreen->Rectangle({0, 0, 960, 600});
+    canvas.CreateImageCanvas(second)->DrawFocusRect({0, 0, 4, 2});
+  }
+  canvas.DrawImage({0, 0, 960, 600}, figure, {0, 0});
+
+  EXPECT_EQ(canvas.Dump(),
+            "image 1: ImageCanvas 960x600\n"
+            "image 1: Rectangle [0,0,960,600] pen=Solid/1/#000000 brush=Solid/#FFFFFF rop=Copy\n"
+            "image 2: ImageCanvas 4x2\n"
+            "image 2: FocusRect [0,0,4,2]\n"
+            "Image [0,0,960,600] from (0,0) of 960x600\n");
+  EXPECT_EQ(canvas.Primitives().back().image, figure);
+  EXPECT_EQ(figure, CanvasImage(DevSize{960, 600})) << "the recording canvas paints no pixels";
+}
+
+TEST(RecordingCanvasTest, TheSetupIsFixedWhenTheCanvasIsMade) {
+  const RecordingCanvas screen;
+  EXPECT_DOUBLE_EQ(screen.PixelsPerMm(), 96.0 / 25.4);
+  EXPECT_FALSE(screen.IsYUp());
+  const RecordingCanvas printer(CanvasSetup{1200.0 / 25.4, true});
+  EXPECT_DOUBLE_EQ(printer.PixelsPerMm(), 1200.0 / 25.4);
+  EXPECT_TRUE(printer.IsYUp());
 }
 
 struct ExtentCase {

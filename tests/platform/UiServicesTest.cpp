@@ -1,11 +1,16 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/HeadlessUi.h"
+#include "platform/UiRegistry.h"
 #include "platform/UiServices.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -48,9 +53,25 @@ TEST(UiServicesTest, HeadlessDefaultAnswersTheDefaultButtonAndLogs) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Brixo: 保存しますか?\n");
   EXPECT_EQ(answer, MsgResult::Yes);
 
-  EXPECT_EQ(Ui().SendToFrame(0x8001, 1, 2), 0);
+  EXPECT_EQ(Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 1, 2), 0);
   Ui().PumpEvents();
   const WaitCursor wait;
+}
+
+// Nobody is there: no file is chosen, no viewer opens, the clipboard takes and holds nothing,
+// an input box counts as cancelled. None of these is logged or fails.
+TEST(UiServicesTest, HeadlessDefaultAnswersAsIfNobodyWereThere) {
+  const WithoutScriptedUi headless;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Ui().FileDialog(FileDialogKind::Open, {"*.csv|*.csv||", "csv", "/tmp", "*.csv"}),
+            std::nullopt);
+  EXPECT_EQ(Ui().FileDialog(FileDialogKind::Save, {}), std::nullopt);
+  EXPECT_FALSE(Ui().OpenInViewer("/tmp/manual.pdf"));
+  EXPECT_FALSE(Ui().SetClipboardText("x\ty"));
+  EXPECT_EQ(Ui().ClipboardText(), std::nullopt);
+  EXPECT_EQ(Ui().InputBox("名前", "地層境界の追加", "層1"), std::nullopt);
+  Ui().Beep();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(UiServicesTest, HeadlessProgressWindowKeepsItsState) {
@@ -122,38 +143,87 @@ TEST(ScriptedUiTest, MistakesInTheScriptFailTheTest) {
 }
 
 TEST(ScriptedUiTest, RecordsFrameMessages) {
-  EXPECT_EQ(Ui().SendToFrame(0x8010, 3, -1), 0);
-  Ui().SendToFrame(0x8011, 0, 42);
+  EXPECT_EQ(Ui().SendToFrame(FrameMsg::WM_CMD_STAB_BLOCK_CLOSE, 1, 0), 0);
+  Ui().SendToFrame(FrameMsg::WM_APP_PRINT_WORD, 3, 42);
   EXPECT_EQ(TestUi().FrameMessages(),
-            (std::vector<FrameMessage>{{0x8010, 3, -1}, {0x8011, 0, 42}}));
+            (std::vector<FrameMessage>{{FrameMsg::WM_CMD_STAB_BLOCK_CLOSE, 1, 0},
+                                       {FrameMsg::WM_APP_PRINT_WORD, 3, 42}}));
 }
 
-// A calculation shows its progress window and pumps events until it is done or cancelled.
-TEST(ScriptedUiTest, CancelPressedWhilePumpingStopsTheCalculation) {
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 3) TestUi().PressCancel();
-  });
-  int steps = 0;
-  {
-    const std::unique_ptr<ProgressWindow> window = Ui().CreateProgressWindow();
-    window->SetLines("安定計算", "円弧 1/100");
-    window->SetRange(0, 100);
-    window->Show();
-    while (window->IsVisible() && steps < 100) {
-      window->SetPosition(++steps);
-      Ui().PumpEvents();
-    }
-  }
-  EXPECT_EQ(steps, 3);
-  EXPECT_EQ(TestUi().PumpCount(), 3);
+TEST(ScriptedUiTest, QueuedAnswersAreTakenInOrderAndEveryCallIsRecorded) {
+  ScriptedUi& ui = TestUi();
+  ui.ExpectFileDialog("/data/site.sxg");
+  ui.ExpectFileDialog(std::nullopt);
+  ui.ExpectOpenInViewer(true);
+  ui.ExpectSetClipboardText(false);
+  ui.ExpectClipboardText("1.0\t2.0");
+  ui.ExpectInputBox("層2");
+  ui.ExpectInputBox(std::nullopt);
+  ui.ExpectBeep();
 
-  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
-  const ProgressState& state = TestUi().Progress(0);  // still readable after the window is gone
-  EXPECT_FALSE(state.visible);
-  EXPECT_EQ(state.line1, "安定計算");
-  EXPECT_EQ(state.line2, "円弧 1/100");
-  EXPECT_EQ(state.rangeHigh, 100);
-  EXPECT_EQ(state.position, 3);
+  const FileDialogRequest soil{"土質設定ファイル (*.sxg)|*.sxg||", "sxg", "/data", ""};
+  EXPECT_EQ(Ui().FileDialog(FileDialogKind::Open, soil), std::filesystem::path("/data/site.sxg"));
+  EXPECT_EQ(Ui().FileDialog(FileDialogKind::Save, soil), std::nullopt);
+  EXPECT_TRUE(Ui().OpenInViewer("/res/manual.pdf"));
+  EXPECT_FALSE(Ui().SetClipboardText("座標"));
+  EXPECT_EQ(Ui().ClipboardText(), "1.0\t2.0");
+  EXPECT_EQ(Ui().InputBox("境界線名", "地層境界の追加", "層1"), "層2");
+  EXPECT_EQ(Ui().InputBox("境界線名", "地層境界名の変更", "層2"), std::nullopt);
+  Ui().Beep();
+
+  ASSERT_EQ(ui.FileDialogs().size(), 2u);
+  EXPECT_EQ(ui.FileDialogs()[0].kind, FileDialogKind::Open);
+  EXPECT_EQ(ui.FileDialogs()[1].kind, FileDialogKind::Save);
+  EXPECT_EQ(ui.FileDialogs()[1].request, soil);
+  EXPECT_EQ(ui.ViewerOpens(), std::vector<std::filesystem::path>{"/res/manual.pdf"});
+  EXPECT_EQ(ui.ClipboardWrites(), std::vector<std::string>{"座標"});
+  ASSERT_EQ(ui.InputBoxes().size(), 2u);
+  EXPECT_EQ(ui.InputBoxes()[0].prompt, "境界線名");
+  EXPECT_EQ(ui.InputBoxes()[0].caption, "地層境界の追加");
+  EXPECT_EQ(ui.InputBoxes()[0].initial, "層1");
+  EXPECT_EQ(ui.BeepCount(), 1);
+}
+
+struct StrictCase {
+  const char* name;
+  std::function<void()> call;  // makes the call and checks it got the headless answer
+  const char* failure;         // part of the failure message
+};
+
+TEST(ScriptedUiTest, AnUnexpectedCallFailsTheTestAndGetsTheHeadlessAnswer) {
+  const StrictCase cases[] = {
+      {"file dialog",
+       [] {
+         EXPECT_EQ(Ui().FileDialog(FileDialogKind::Save, {"Excel|*.xlsx||", "xlsx", "", "a"}),
+                   std::nullopt);
+       },
+       "save file dialog \"Excel|*.xlsx||\""},
+      {"viewer", [] { EXPECT_FALSE(Ui().OpenInViewer("/res/manual.pdf")); }, "manual.pdf"},
+      {"clipboard write", [] { EXPECT_FALSE(Ui().SetClipboardText("座標")); }, "座標"},
+      {"clipboard read", [] { EXPECT_EQ(Ui().ClipboardText(), std::nullopt); }, "clipboard read"},
+      {"input box", [] { EXPECT_EQ(Ui().InputBox("名前", "追加", ""), std::nullopt); }, "名前"},
+      {"beep", [] { Ui().Beep(); }, "unexpected beep"},
+  };
+  for (const StrictCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_NONFATAL_FAILURE(c.call(), c.failure);
+  }
+}
+
+TEST(ScriptedUiTest, AnswersNoCallTookFailTheTest) {
+  const StrictCase cases[] = {
+      {"file dialog", [] { TestUi().ExpectFileDialog("/a.csv"); }, "file dialog never happened"},
+      {"viewer", [] { TestUi().ExpectOpenInViewer(true); }, "viewer never happened"},
+      {"clipboard write", [] { TestUi().ExpectSetClipboardText(true); }, "clipboard write"},
+      {"clipboard read", [] { TestUi().ExpectClipboardText("x"); }, "clipboard read"},
+      {"input box", [] { TestUi().ExpectInputBox("x"); }, "input box never happened"},
+      {"beep", [] { TestUi().ExpectBeep(); }, "beep never happened"},
+  };
+  for (const StrictCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.call();
+    EXPECT_NONFATAL_FAILURE(TestUi().VerifyAllAnswered(), c.failure);
+  }
 }
 
 TEST(ScriptedUiTest, CancelNeedsAVisibleWindowWithCancelEnabled) {

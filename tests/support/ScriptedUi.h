@@ -1,7 +1,8 @@
 #pragma once
-// The user-interface services every test runs with: a strict test double that records each
-// message box and frame message, answers boxes from a queue the test fills, and fails the
-// running test on a box nobody told it to expect. The test main installs a fresh one around
+// The user-interface services every test runs with: a strict test double that records every call,
+// answers from queues the test fills, and fails the running test on a call nobody told it to
+// expect (a message box, a file dialog, a viewer, the clipboard, an input box, a beep). An
+// unexpected call still gets the headless answer. The test main installs a fresh one around
 // every test (ScriptedUiListener); tests reach it through TestUi().
 
 #include <gtest/gtest.h>
@@ -9,14 +10,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "platform/HeadlessUi.h"
+#include "platform/UiRegistry.h"
 #include "platform/UiServices.h"
 
 struct MessageBoxCall {
@@ -27,21 +33,78 @@ struct MessageBoxCall {
 };
 
 struct FrameMessage {
-  unsigned message = 0;
+  FrameMsg message{};
   std::uintptr_t wParam = 0;
   std::intptr_t lParam = 0;
   friend bool operator==(const FrameMessage&, const FrameMessage&) = default;
+};
+// Prints {0x83E8, 1, 0} in the message of a failing test.
+void PrintTo(const FrameMessage& message, std::ostream* os);
+
+struct FileDialogCall {
+  FileDialogKind kind = FileDialogKind::Open;
+  FileDialogRequest request;
+};
+
+struct InputBoxCall {
+  std::string prompt;
+  std::string caption;
+  std::string initial;
+};
+
+// The answers a test queued for one kind of call, taken in order.
+template <typename Answer>
+class AnswerQueue {
+ public:
+  void Push(Answer answer) { answers_.push_back(std::move(answer)); }
+
+  // The next queued answer; with none queued the running test fails for the unexpected call.
+  std::optional<Answer> Take(std::string_view call) {
+    if (answers_.empty()) {
+      ADD_FAILURE() << "unexpected " << call;
+      return std::nullopt;
+    }
+    Answer answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+  }
+
+  // Fails the running test once for every answer that no call took, and forgets them.
+  void VerifyAllTaken(std::string_view call,
+                      const std::function<std::string(const Answer&)>& describe = {}) {
+    for (const Answer& answer : answers_) {
+      ADD_FAILURE() << "an expected " << call << " never happened"
+                    << (describe ? describe(answer) : std::string());
+    }
+    answers_.clear();
+  }
+
+ private:
+  std::deque<Answer> answers_;
 };
 
 class ScriptedUi : public UiServices {
  public:
   // Queues the answer to the next message box; with a text, that box must show exactly it.
   void ExpectMessageBox(MsgResult answer, std::optional<std::string> text = std::nullopt);
-  // Fails the running test for every queued answer that no box has taken, and forgets them.
+  // Queues the path the next file dialog returns; nothing stands for a cancelled dialog.
+  void ExpectFileDialog(std::optional<std::filesystem::path> answer);
+  void ExpectOpenInViewer(bool answer);
+  void ExpectSetClipboardText(bool answer);
+  void ExpectClipboardText(std::optional<std::string> answer);
+  // Queues the text the next input box returns; nothing stands for cancel.
+  void ExpectInputBox(std::optional<std::string> answer);
+  void ExpectBeep();
+  // Fails the running test for every queued answer that no call has taken, and forgets them.
   void VerifyAllAnswered();
 
   const std::vector<MessageBoxCall>& MessageBoxes() const { return boxes_; }
   const std::vector<FrameMessage>& FrameMessages() const { return frameMessages_; }
+  const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
+  const std::vector<std::filesystem::path>& ViewerOpens() const { return viewerOpens_; }
+  const std::vector<std::string>& ClipboardWrites() const { return clipboardWrites_; }
+  const std::vector<InputBoxCall>& InputBoxes() const { return inputBoxes_; }
+  int BeepCount() const { return beepCount_; }
   int PumpCount() const { return pumpCount_; }
   // Runs on every PumpEvents after it is counted, so that a test can act in the middle of a
   // calculation (press cancel at the third pump, say).
@@ -56,10 +119,18 @@ class ScriptedUi : public UiServices {
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void PumpEvents() override;
-  std::intptr_t SendToFrame(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+  std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
+                                                  const FileDialogRequest& request) override;
+  bool OpenInViewer(const std::filesystem::path& file) override;
+  bool SetClipboardText(const std::string& utf8) override;
+  std::optional<std::string> ClipboardText() override;
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& caption,
+                                      const std::string& initial) override;
+  void Beep() override;
 
  private:
   struct ExpectedBox {
@@ -67,9 +138,21 @@ class ScriptedUi : public UiServices {
     std::optional<std::string> text;
   };
 
-  std::deque<ExpectedBox> expected_;
+  AnswerQueue<ExpectedBox> expectedBoxes_;
+  AnswerQueue<std::optional<std::filesystem::path>> fileAnswers_;
+  AnswerQueue<bool> viewerAnswers_;
+  AnswerQueue<bool> clipboardWriteAnswers_;
+  AnswerQueue<std::optional<std::string>> clipboardTextAnswers_;
+  AnswerQueue<std::optional<std::string>> inputAnswers_;
+  AnswerQueue<std::monostate> expectedBeeps_;
+
   std::vector<MessageBoxCall> boxes_;
   std::vector<FrameMessage> frameMessages_;
+  std::vector<FileDialogCall> fileDialogs_;
+  std::vector<std::filesystem::path> viewerOpens_;
+  std::vector<std::string> clipboardWrites_;
+  std::vector<InputBoxCall> inputBoxes_;
+  int beepCount_ = 0;
   int pumpCount_ = 0;
   std::function<void()> onPump_;
   std::vector<std::shared_ptr<ProgressState>> progress_;
@@ -79,7 +162,7 @@ class ScriptedUi : public UiServices {
 ScriptedUi& TestUi();
 
 // Installs a fresh ScriptedUi when each test starts; when it ends, fails it for answers that no
-// box took and restores the headless services.
+// call took and restores the headless services.
 class ScriptedUiListener : public testing::EmptyTestEventListener {
  public:
   void OnTestStart(const testing::TestInfo& test) override;

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -221,10 +222,14 @@ TEST(UtilityTest, GetFileDirSplitsAtTheLastSeparator) {
   for (const Case& c : cases) EXPECT_EQ(GetFileDir(c.path), c.dir) << c.path;
 }
 
-TEST(UtilityTest, GetModuleDirIsTheProgramFolderWithASeparator) {
+// The data folder stands in for the program's folder where files are written; what ships with the
+// program is read beside the executable.
+TEST(UtilityTest, ProgramFoldersEndInASeparator) {
   const char* home = std::getenv("BRIXO_HOME");
   ASSERT_NE(home, nullptr);
   EXPECT_EQ(GetModuleDir(), std::string(home) + "/");
+  EXPECT_EQ(GetResourceDir(),
+            std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/");
 }
 
 }  // namespace

@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstddef>
 #include <memory>
 #include <vector>
 
-#include "core/geometry/MakeAvi.h"
 #include "core/geometry/ViewInfo.h"
+#include "platform/MakeAvi.h"
+#include "platform/PlatformWindow.h"
 #include "platform/RecordingCanvas.h"
 
 namespace {
+
+// A window that shows a blank 4 x 3 client area.
+class BlankWindow : public PlatformWindow {
+ public:
+  CanvasImage GrabClientArea() const override { return CanvasImage(DevSize{4, 3}); }
+};
 
 // A view on the default 30 x 30 area whose centre (15, 15) falls on device (500, 400).
 CViewInfo MakeView(double scale = 10.0) {
@@ -263,8 +269,8 @@ TEST(ViewInfoTest, ModesAndFontMultiple) {
 TEST(ViewInfoTest, AssignmentCopiesAllButTheDeviceContext) {
   RecordingCanvas sourceCanvas;
   RecordingCanvas targetCanvas;
-  alignas(std::max_align_t) unsigned char windowStorage[16];
-  auto* window = reinterpret_cast<PlatformWindow*>(windowStorage);
+  BlankWindow blank;
+  PlatformWindow* const window = &blank;
 
   CViewInfo source;
   source.rect = {1, 2, 3, 4};
@@ -385,8 +391,8 @@ class CountingRecorder : public CMakeAvi {
 };
 
 TEST(ViewInfoTest, MovieCaptureNeedsARecorderAndAWindow) {
-  alignas(std::max_align_t) unsigned char windowStorage[16];
-  auto* window = reinterpret_cast<PlatformWindow*>(windowStorage);
+  BlankWindow blank;
+  PlatformWindow* const window = &blank;
   auto recorder = std::make_shared<CountingRecorder>();
 
   CViewInfo view;
@@ -429,8 +435,8 @@ TEST(ViewInfoTest, CreateMovieObjectEndsTheRecorderItHeld) {
 }
 
 TEST(ViewInfoTest, CopiesShareTheRecorderAndOutliveItsClosing) {
-  alignas(std::max_align_t) unsigned char windowStorage[16];
-  auto* window = reinterpret_cast<PlatformWindow*>(windowStorage);
+  BlankWindow blank;
+  PlatformWindow* const window = &blank;
   auto recorder = std::make_shared<CountingRecorder>();
   CViewInfo creator;
   creator.window = window;

@@ -1,4 +1,4 @@
-#include "core/geometry/MakeAvi.h"
+#include "platform/MakeAvi.h"
 
 // A recorder holds an open recording only once the movie file writer has opened one; until then
 // there is no frame to append and no file to release.

@@ -1,9 +1,10 @@
 #pragma once
 // The movie recorder of a view: every capture appends the client area of the view's window to the
 // recording as one frame. A view creates, feeds and closes it (CViewInfo::CreateMovieObject,
-// MovieCapture, DestroyMovieObject).
+// MovieCapture, DestroyMovieObject). Writing movie files is a service of the operating system, so
+// the recorder lives beside the other platform services.
 
-class PlatformWindow;
+#include "platform/PlatformWindow.h"
 
 class CMakeAvi {
  public:

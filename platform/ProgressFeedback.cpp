@@ -1,0 +1,19 @@
+#include "platform/ProgressFeedback.h"
+
+#include <algorithm>
+#include <cmath>
+
+void ProgressFeedback::SetProgress(double percent) {
+  progress_.store(std::isnan(percent) ? 0.0 : std::clamp(percent, 0.0, 100.0));
+  Notify();
+}
+
+void ProgressFeedback::SetLines(const std::string& line1, const std::string& line2) {
+  line1_ = line1;
+  line2_ = line2;
+  Notify();
+}
+
+void ProgressFeedback::Notify() const {
+  if (observer_) observer_(*this);
+}

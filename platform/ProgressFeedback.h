@@ -1,0 +1,42 @@
+#pragma once
+// The progress-and-cancel object of one long calculation. The calculation takes it as a
+// parameter, reports how far it is and polls IsCancelled() between steps; whoever started the run
+// shows the reports through an observer and cancels through Cancel(). The core never reaches for
+// the user interface in its loops, so a run can later move to a worker thread unchanged.
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <utility>
+
+class ProgressFeedback {
+ public:
+  // Called after every report, on the thread that reports.
+  using Observer = std::function<void(const ProgressFeedback&)>;
+
+  ProgressFeedback() = default;
+  explicit ProgressFeedback(Observer observer) : observer_(std::move(observer)) {}
+  ProgressFeedback(const ProgressFeedback&) = delete;
+  ProgressFeedback& operator=(const ProgressFeedback&) = delete;
+
+  // Safe from any thread. Once cancelled, a feedback stays cancelled.
+  bool IsCancelled() const { return cancelled_.load(); }
+  void Cancel() { cancelled_.store(true); }
+
+  // How far the calculation is, in percent; values below 0 (and NaN) count as 0, above 100 as 100.
+  void SetProgress(double percent);
+  double Progress() const { return progress_.load(); }
+  // The two lines that tell what the calculation is doing.
+  void SetLines(const std::string& line1, const std::string& line2);
+  const std::string& Line1() const { return line1_; }
+  const std::string& Line2() const { return line2_; }
+
+ private:
+  void Notify() const;
+
+  Observer observer_;
+  std::atomic<bool> cancelled_{false};
+  std::atomic<double> progress_{0.0};
+  std::string line1_;
+  std::string line2_;
+};
