@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/model/PrmShear.h"
 #include "core/model/RefCond.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
@@ -58,15 +57,6 @@ TEST_F(RefCondTest, EveryObjectShowsTheSameValues) {
   const CRefCond other;
   one.SetTRNmax(4.5);
   EXPECT_EQ(other.GetTRNmax(), 4.5);
-}
-
-TEST_F(RefCondTest, TheShearConditionsHandOutTheReferenceValues) {
-  SetAll(kEdited);
-  EXPECT_EQ(CPrmShear::GetKiretuHizumi(), kEdited[0]);
-  EXPECT_EQ(CPrmShear::GetKyokuHizumi(), kEdited[1]);
-  EXPECT_EQ(CPrmShear::GetGammaRef(), kEdited[2]);
-  EXPECT_EQ(CPrmShear::GetTRNmax(), kEdited[3]);
-  EXPECT_EQ(CPrmShear::GetSendanHizumi(), kEdited[5]);
 }
 
 TEST_F(RefCondTest, RecordIsTheEightValuesInOrder) {
