@@ -131,10 +131,13 @@ std::optional<Axes> UsableAxes(const CDrawResGraphSet& graph) {
   return axes;
 }
 
+// Far beyond any device, and far enough inside the int range that a marker around the point
+// stays in it.
+constexpr double kDeviceLimit = INT_MAX / 2;
+
 int ToDeviceInt(double v) {
   if (std::isnan(v)) return 0;
-  return static_cast<int>(
-      std::clamp(std::round(v), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+  return static_cast<int>(std::clamp(std::round(v), -kDeviceLimit, kDeviceLimit));
 }
 
 // (log10 strain, G/G0) to the device: the ranges fill the inner rectangle, the minimum at its

@@ -3,6 +3,8 @@
 
 #include "core/model/ReinfRange.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -46,6 +48,15 @@ CDPoint ReadPoint(Archive& ar) {
   CDPoint p;
   ar >> p.x >> p.y;
   return p;
+}
+
+// The bounding square of a circle; a centre at the edge of the int range keeps it in range.
+DevRect CircleAround(DevPoint c, int radius) {
+  const auto clamp = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+  };
+  return {clamp(std::int64_t{c.x} - radius), clamp(std::int64_t{c.y} - radius),
+          clamp(std::int64_t{c.x} + radius), clamp(std::int64_t{c.y} + radius)};
 }
 
 DevPoint Midpoint(DevPoint a, DevPoint b) {
@@ -151,9 +162,7 @@ void CReinfRange::Draw(CViewInfo* view, const CDPoly* ground, bool label) const 
   canvas.SelectPen(Pen{PenStyle::Solid, active ? 4 : 2, kRangeColor});
   for (const CDPoint* p : {&start, &end}) {
     if (!p->IsValid()) continue;
-    const DevPoint c = view->LPtoDP(*p);
-    canvas.Ellipse({c.x - kEndCircleRadius, c.y - kEndCircleRadius, c.x + kEndCircleRadius,
-                    c.y + kEndCircleRadius});
+    canvas.Ellipse(CircleAround(view->LPtoDP(*p), kEndCircleRadius));
   }
   if (!start.IsValid() || !end.IsValid()) return;
 

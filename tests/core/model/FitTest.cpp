@@ -149,6 +149,14 @@ TEST(FitTest, FitRecoversTheCoefficientsOfTheTestData) {
   }
 }
 
+TEST(FitTest, TwoTestPointsAreEnoughForAFit) {
+  CFit fit = TestPoints(150.0, 0.9, {1e-4, 1e-2});
+  fit.CalcFit();
+  EXPECT_NEAR(fit.b, 150.0, 2e-5);
+  EXPECT_NEAR(fit.c, 0.9, 2e-5);
+  EXPECT_EQ(fit.GetCount(), 2);
+}
+
 TEST(FitTest, OneTestPointLeavesTheFitUnchanged) {
   CFit fit = TestPoints(150.0, 0.9, {1e-3});
   fit.b = 7.0;
@@ -477,6 +485,14 @@ TEST_F(FitGraphTest, PrintedGraphHasNoBackgroundAndLargerText) {
   const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts[0].state.font.height, 120);
+}
+
+TEST_F(FitGraphTest, FarOffTestPointsStayInTheIntRange) {
+  CFit fit = TestPoints(150.0, 0.9, {1e-4, 1e-2});
+  fit.points[1].measured = 1e300;
+  fit.points[2] = {1e-300, -1e300, kNoValue};
+  Draw(fit);
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Ellipse).size(), 3u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -648,6 +649,20 @@ TEST_F(ReinfRangeDrawTest, WithoutLabelOrSecondPoint) {
   EXPECT_EQ(DrawnRects(canvas, PrimitiveKind::Ellipse),
             (std::vector<DevRect>{{238, 148, 242, 152}}));
   EXPECT_EQ(canvas.Primitives().size(), 1u);
+}
+
+TEST_F(ReinfRangeDrawTest, FarOffEndsKeepTheirCirclesInTheIntRange) {
+  CReinfRange range;
+  range.start = CDPoint(1e12, -1e12);
+  range.end = CDPoint(-1e12, 1e12);
+  range.Draw(&view, nullptr, false);
+  const auto circles = DrawnRects(canvas, PrimitiveKind::Ellipse);
+  ASSERT_EQ(circles.size(), 2u);
+  EXPECT_EQ(circles[0].right, INT_MAX);
+  for (const DevRect& circle : circles) {
+    EXPECT_LE(circle.left, circle.right);
+    EXPECT_LE(circle.top, circle.bottom);
+  }
 }
 
 }  // namespace
