@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/model/ReinfStdBar.h"
+#include "platform/Archive.h"
+#include "tests/core/model/ReinfRecordBytes.h"
+#include "tests/support/LocalRecordContract.h"
+#include "tests/support/RecordBytes.h"
+
+namespace {
+
+CReinfStdBar D22() {
+  CReinfStdBar bar;
+  bar.name = "ネジ節棒鋼";
+  bar.kei = "D22";
+  bar.remark = "SD345";
+  bar.w = 3.04;
+  bar.d = 22.0;
+  bar.as = 3.871;
+  bar.drillD = 65.0;
+  bar.sigmaSaN = 200.0;
+  bar.sigmaSaQ = 300.0;
+  return bar;
+}
+
+bool SameBar(const CReinfStdBar& a, const CReinfStdBar& b) { return a.IsSame(b); }
+
+TEST(ReinfStdBarTest, NewBarIsEmpty) {
+  const CReinfStdBar bar;
+  EXPECT_TRUE(bar.name.empty());
+  EXPECT_TRUE(bar.kei.empty());
+  EXPECT_TRUE(bar.remark.empty());
+  for (const double v : {bar.w, bar.d, bar.as, bar.drillD, bar.sigmaSaN, bar.sigmaSaQ}) {
+    EXPECT_EQ(v, kNoValue);
+  }
+  CReinfStdBar entered = D22();
+  entered.Init();
+  EXPECT_TRUE(entered.IsSame(bar));
+}
+
+TEST(ReinfStdBarTest, ValidWithNamesAndTheFourDimensions) {
+  struct Case {
+    const char* change;
+    std::function<void(CReinfStdBar&)> apply;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"nothing", [](CReinfStdBar&) {}, true},
+      {"no stresses", [](CReinfStdBar& b) { b.sigmaSaN = b.sigmaSaQ = kNoValue; }, true},
+      {"no remark", [](CReinfStdBar& b) { b.remark.clear(); }, true},
+      {"no nominal size", [](CReinfStdBar& b) { b.kei.clear(); }, false},
+      {"no name", [](CReinfStdBar& b) { b.name.clear(); }, false},
+      {"no unit mass", [](CReinfStdBar& b) { b.w = kNoValue; }, false},
+      {"no diameter", [](CReinfStdBar& b) { b.d = kNoValue; }, false},
+      {"no area", [](CReinfStdBar& b) { b.as = kNoValue; }, false},
+      {"no drilling diameter", [](CReinfStdBar& b) { b.drillD = kNoValue; }, false},
+  };
+  for (const Case& c : cases) {
+    CReinfStdBar bar = D22();
+    c.apply(bar);
+    EXPECT_EQ(bar.IsValid(), c.valid) << c.change;
+  }
+}
+
+TEST(ReinfStdBarTest, TextsCountOnlyForIsSame) {
+  const CReinfStdBar base = D22();
+  CReinfStdBar renamed = D22();
+  renamed.remark = "other";
+  EXPECT_FALSE(renamed.IsSame(base));
+  EXPECT_TRUE(renamed.IsSameUseCale(base));
+
+  for (double CReinfStdBar::*value :
+       {&CReinfStdBar::w, &CReinfStdBar::d, &CReinfStdBar::as, &CReinfStdBar::drillD,
+        &CReinfStdBar::sigmaSaN, &CReinfStdBar::sigmaSaQ}) {
+    CReinfStdBar changed = D22();
+    changed.*value += 1.0;
+    EXPECT_FALSE(changed.IsSameUseCale(base));
+    EXPECT_FALSE(changed.IsSame(base));
+  }
+}
+
+TEST(ReinfStdBarTest, RecordOfACurrentDocument) {
+  RecordBytes bytes;
+  AppendStdBar(bytes, {u"ネジ節棒鋼", u"D22", u"SD345", {3.04, 22.0, 3.871, 65.0, 200.0, 300.0}});
+  CheckRecordContract(
+      D22(), 10, bytes.Get(), [] { return std::make_unique<CReinfStdBar>(); }, SameBar);
+}
+
+TEST(ReinfStdBarTest, RecordBeforeVersionSevenHasNoNominalSize) {
+  const std::vector<std::uint8_t> bytes = RecordBytes()
+                                              .Text(u"ネジ節棒鋼")
+                                              .Text(u"SD345")
+                                              .Double(3.04)
+                                              .Double(22.0)
+                                              .Double(3.871)
+                                              .Double(65.0)
+                                              .Double(200.0)
+                                              .Double(300.0)
+                                              .Get();
+  CReinfStdBar written = D22();
+  written.kei.clear();
+  CheckRecordContract(
+      written, 6, bytes, [] { return std::make_unique<CReinfStdBar>(); }, SameBar);
+
+  // The nominal size of an older record is empty, whatever the bar held.
+  CReinfStdBar loaded = D22();
+  Archive in(bytes);
+  loaded.Load(in, 6);
+  EXPECT_TRUE(loaded.kei.empty());
+}
+
+}  // namespace
