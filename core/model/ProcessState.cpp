@@ -3,6 +3,7 @@
 #include "core/base/CoreSettings.h"
 #include "core/geometry/DLine.h"
 #include "core/geometry/DPoly.h"
+#include "core/model/RefCond.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
 
@@ -15,4 +16,5 @@ void ResetProcessWideState() {
   CSpStratumBlock::SetShowTisoName(1);
   CSpSlide::SetTopograph(nullptr);
   CSpSlide::SetDrawPure(false);
+  CRefCond::Default();
 }

@@ -4,5 +4,5 @@
 
 // Makes the default settings current and resets the display and editing switches of the shapes:
 // highlight off, no rubber band on screen, stratum names shown, slide lines not fitted to a
-// ground and fitted pieces drawn first only.
+// ground and fitted pieces drawn first only; the reference values back at their defaults.
 void ResetProcessWideState();
