@@ -169,6 +169,50 @@ TEST_F(BlockListTest, MirroredSectionDividesAtTheMirroredCuts) {
   }
 }
 
+// A band 2 high between x = 0 and 10 falling to the right by 0.2 (mirrored: rising), divided at
+// 45 degrees. Along the base each ray starts 0.001 cos 45 beyond its cut and meets the top
+// d = 0.000707 + (2 - 0.2 * 0.000707) / 1.2 = 1.667256 further on; from 4.997532 the cuts come to
+// 6.664788, 8.332044 and 9.9993, within a millimetre of the band's end, which is not recorded.
+// Along the top the rays leave the band at once, so that walk records only its own end.
+TEST_F(BlockListTest, WalksRecordTheEndTheyRunTo) {
+  struct Case {
+    const char* name;
+    bool rightUpper;
+    double start;
+    std::vector<double> cuts;
+  };
+  const Case cases[] = {
+      {"FallingRight", false, 4.997532233047034, {9.999, 8.332, 6.665, 4.998, 0}},
+      {"RisingRight", true, 10 - 4.997532233047034, {10, 5.002, 3.335, 1.668, 0.001}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto x = [&c](double v) { return c.rightUpper ? 10 - v : v; };
+    CSpGround ground;
+    ground.Add(CDPoint(x(0), 2));
+    ground.Add(CDPoint(x(10), 0));
+    auto band = std::make_unique<CSpStratumBlock>();
+    for (const CDPoint& p : {CDPoint(x(0), 0), CDPoint(x(10), -2), CDPoint(x(10), 0),
+                             CDPoint(x(0), 2), CDPoint(x(0), 0)}) {
+      band->Add(p);
+    }
+    auto strata = std::make_unique<CDPolyArray>();
+    strata->Add(std::move(band));
+    ground.SetPolyArray(std::move(strata));
+    CDanmen section;
+    section.SetGround(&ground);
+    CBlockList list;
+    list.SetDanmen(&section);
+    list.SetRightUpper(c.rightUpper);
+    list.SetStratumIndex(0);
+    list.SetStartX(c.start);
+    list.SetAngle(45);
+    ASSERT_EQ(list.SetXArrayAuto(), static_cast<int>(c.cuts.size()));
+    const std::vector<double> xs = XPositions(list);
+    for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_NEAR(xs[k], c.cuts[k], 1e-9) << k;
+  }
+}
+
 TEST_F(BlockListTest, AnglesOutsideZeroToNinetyFail) {
   for (const double angle : {0.0, 90.0, 120.0, -30.0}) {
     SCOPED_TRACE(angle);
@@ -187,7 +231,9 @@ TEST_F(BlockListTest, AWalkThatWouldMakeTooManyBlocksStopsOverTheLimit) {
   const auto list = List(true, "表土");
   list->SetStartX(15);
   list->SetAngle(45);
-  EXPECT_GT(list->SetXArrayAuto(), CBlockList::kMaxBlocks + 1);
+  const int count = list->SetXArrayAuto();
+  EXPECT_GT(count, CBlockList::kMaxBlocks + 1);
+  EXPECT_LE(count, 2 * (CBlockList::kMaxBlocks + 2));
 }
 
 TEST_F(BlockListTest, NoBaseAtTheStartFails) {
