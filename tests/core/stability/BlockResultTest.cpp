@@ -10,7 +10,13 @@ namespace {
 
 constexpr double kNo = kNoValue;
 
-TEST(BlockResultTest, NewAndResetRecordsHoldNoValues) {
+// The safety factors round as a new document does, whatever an earlier test left behind.
+class BlockResultTest : public testing::Test {
+ protected:
+  const ScopedEnableRound rounding_{1};
+};
+
+TEST_F(BlockResultTest, NewAndResetRecordsHoldNoValues) {
   tagBLOCKRESULTSLICE slice;
   for (const double v : slice.value) EXPECT_EQ(v, kNo);
   slice.value[20] = 1;
@@ -25,7 +31,7 @@ TEST(BlockResultTest, NewAndResetRecordsHoldNoValues) {
   EXPECT_EQ(known.S, kNo);
 }
 
-TEST(BlockResultTest, AccessorsReadTheNormalOrTheSeismicValue) {
+TEST_F(BlockResultTest, AccessorsReadTheNormalOrTheSeismicValue) {
   tagBLOCKRESULTSLICE r;
   r.SetCFai(12.5, 30);
   EXPECT_EQ(r.value[1], 12.5);
@@ -47,7 +53,7 @@ TEST(BlockResultTest, AccessorsReadTheNormalOrTheSeismicValue) {
   EXPECT_EQ(r.GetS(1), 170);
 }
 
-TEST(BlockResultTest, SeismicTAndNNeedBothParts) {
+TEST_F(BlockResultTest, SeismicTAndNNeedBothParts) {
   tagBLOCKRESULTSLICE r;
   r.value[9] = 5;   // simple T, seismic; its addition stays unset
   r.value[12] = 7;  // simple N, seismic; its deduction stays unset
@@ -58,7 +64,7 @@ TEST(BlockResultTest, SeismicTAndNNeedBothParts) {
   EXPECT_EQ(r.GetT(1), kNo);
 }
 
-TEST(BlockResultTest, LoadSumsAreFiveNormalThenFiveSeismicValues) {
+TEST_F(BlockResultTest, LoadSumsAreFiveNormalThenFiveSeismicValues) {
   tagBLOCKRESULTSLICE r;
   for (int c = 0; c < 5; ++c) {
     r.LoadSum(0, c) = c;
@@ -72,7 +78,7 @@ TEST(BlockResultTest, LoadSumsAreFiveNormalThenFiveSeismicValues) {
   EXPECT_THROW(r.LoadSum(1, -1), std::out_of_range);
 }
 
-TEST(BlockResultTest, PlusDataAddsValues8To17Only) {
+TEST_F(BlockResultTest, PlusDataAddsValues8To17Only) {
   tagBLOCKRESULTSLICE a;
   tagBLOCKRESULTSLICE b;
   for (int i = 0; i < 33; ++i) {
@@ -107,7 +113,7 @@ struct FsCase {
   double pr;
 };
 
-class CalcFsPrTest : public testing::TestWithParam<FsCase> {};
+class CalcFsPrTest : public BlockResultTest, public testing::WithParamInterface<FsCase> {};
 
 // With the default rounding: Fs truncated to 0.001, Pr rounded up to 0.1.
 TEST_P(CalcFsPrTest, FollowsTheForces) {
@@ -140,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         FsCase{"ExtraForceUnset", 12, 10, true, kNo, 1.5, 1.2, 1.2, 3}),
     [](const testing::TestParamInfo<FsCase>& info) { return info.param.name; });
 
-TEST(BlockResultTest, ModeTwoTakesSAndTFromTheSumsHalfUpTo001) {
+TEST_F(BlockResultTest, ModeTwoTakesSAndTFromTheSumsHalfUpTo001) {
   tagBLOCKRESULTKNOWN r;
   r.sumS = 123.456;
   r.sumT = 100.004;
@@ -159,7 +165,7 @@ TEST(BlockResultTest, ModeTwoTakesSAndTFromTheSumsHalfUpTo001) {
   }
 }
 
-TEST(BlockResultTest, WithoutExtraTheExtraResultStaysAsItWas) {
+TEST_F(BlockResultTest, WithoutExtraTheExtraResultStaysAsItWas) {
   tagBLOCKRESULTKNOWN r;
   r.S = 12;
   r.T = 10;
@@ -169,7 +175,7 @@ TEST(BlockResultTest, WithoutExtraTheExtraResultStaysAsItWas) {
   EXPECT_DOUBLE_EQ(r.Fs, 1.2);
 }
 
-TEST(BlockResultTest, RoundingOffKeepsTheRawQuotients) {
+TEST_F(BlockResultTest, RoundingOffKeepsTheRawQuotients) {
   const ScopedEnableRound off(0);
   tagBLOCKRESULTKNOWN r;
   r.S = 10;
@@ -179,7 +185,7 @@ TEST(BlockResultTest, RoundingOffKeepsTheRawQuotients) {
   EXPECT_EQ(r.Pr, 7 * 1.5 - 10);
 }
 
-TEST(BlockResultTest, CalcInitResetsTheResultsOnly) {
+TEST_F(BlockResultTest, CalcInitResetsTheResultsOnly) {
   tagBLOCKRESULTKNOWN r;
   r.S = 1;
   r.T = 2;

@@ -102,6 +102,8 @@ class BlockTest : public testing::Test {
     return block;
   }
 
+  // The calculations round as a new document does, whatever an earlier test left behind.
+  const ScopedEnableRound rounding_{1};
   CDanmenStab section_;
   std::unique_ptr<CSpStratumBlock> upper_ = Stratum("上層", {18.3, 19.1, 5, 30});
   std::unique_ptr<CSpStratumBlock> lower_ = Stratum("下層", {17.7, 20.3, 8, 25});
