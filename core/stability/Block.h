@@ -7,9 +7,9 @@
 // face, the triangle cut off by the block diagonal that closes the last block of a run.
 //
 // Layer i lies between boundary entry i and entry i+1; with a base arc the index n-1 (n entries)
-// stands for the circular segment between the base chord and the arc. Results named "rounded
-// with a code" pass through the process-wide rounding only while its switch is on, so that the
-// calculation uses the numbers the screens and reports show.
+// stands for the circular segment between the base chord and the arc. Quantities marked as
+// rounded (with their quantity code) pass through the process-wide rounding only while its switch
+// is on, so that the calculation uses the numbers the screens and reports show.
 //
 // Members are implemented in Block.cpp (list, record, water, strength, surcharge) and
 // BlockGeometry.cpp (heights, areas, weights, centroids, angles, end face).
