@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     BothDirections, AutoDivisionTest,
     testing::Values(DivisionCase{"RisingRightNumberedFromTheRight", false, true},
                     DivisionCase{"RisingLeftNumberedFromTheLeft", true, false}),
-    [](const testing::TestParamInfo<DivisionCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DivisionCase>& param) { return param.param.name; });
 
 TEST_F(BlockListTest, MirroredSectionDividesAtTheMirroredCuts) {
   const auto right = List(true, "表土");

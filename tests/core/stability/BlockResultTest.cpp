@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         FsCase{"ExtraForce", 12, 10, true, 3, 1.6, 1.2, 1.5, 4},
         // Extra force unset: it counts as 0, and Fs is this calculation's too.
         FsCase{"ExtraForceUnset", 12, 10, true, kNo, 1.5, 1.2, 1.2, 3}),
-    [](const testing::TestParamInfo<FsCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FsCase>& param) { return param.param.name; });
 
 TEST_F(BlockResultTest, ModeTwoTakesSAndTFromTheSumsHalfUpTo001) {
   tagBLOCKRESULTKNOWN r;

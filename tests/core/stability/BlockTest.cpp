@@ -183,8 +183,8 @@ TEST_P(BlockHandCalcTest, WeightPoreWaterCentroidAndHeightFactor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RoundingOnAndOff, BlockHandCalcTest, testing::Values(1, 0),
-                         [](const testing::TestParamInfo<int>& info) {
-                           return info.param != 0 ? std::string("RoundingOn") : "RoundingOff";
+                         [](const testing::TestParamInfo<int>& param) {
+                           return param.param != 0 ? std::string("RoundingOn") : "RoundingOff";
                          });
 
 TEST_F(BlockTest, LayerHeightsAndDepthsAreRounded) {
@@ -360,8 +360,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BlockCoffkhTest,
                                          CoffkhCase{"QuarterDown", 20, 0, 15, 1.75},  // 2 - 5 / 20
                                          CoffkhCase{"Tall30BelowTop", 150, 0, 120, 1.7},
                                          CoffkhCase{"Tall120BelowTop", 150, 0, 30, 1}),
-                         [](const testing::TestParamInfo<CoffkhCase>& info) {
-                           return info.param.name;
+                         [](const testing::TestParamInfo<CoffkhCase>& param) {
+                           return param.param.name;
                          });
 
 TEST_F(BlockTest, GammaByKindAndWaterLayers) {
@@ -467,7 +467,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PoreWaterCase{"SwitchOff", 5, false, 3, false},
                     PoreWaterCase{"SlightlyUnderTheBase", 2 - 0.5e-5, true, -0.5e-5, false},
                     PoreWaterCase{"AtLeast1e5UnderTheBase", 2 - 1e-5, true, -1, false}),
-    [](const testing::TestParamInfo<PoreWaterCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PoreWaterCase>& param) { return param.param.name; });
 
 TEST_F(BlockTest, WaterUnderTheBaseOnOneCutGivesNoPorePressure) {
   CBlock block = Block(0, 2, {{9, 9, upper_.get(), 0}, {2, 4, &base_, 0}});
