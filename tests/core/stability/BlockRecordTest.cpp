@@ -17,37 +17,11 @@
 #include "core/stability/BlockResult.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// The record contract: storing gives exactly the expected bytes; loading them gives a record that
-// `same` finds equal to the original; every shorter prefix throws ArchiveException and leaves the
-// target as `makeTarget` built it. makeTarget returns a std::unique_ptr to a fresh target.
-template <typename Record, typename MakeTarget, typename Same>
-void ExpectRecordContract(const Record& record, int version, const Bytes& expected,
-                          MakeTarget makeTarget, Same same) {
-  Archive out;
-  record.Store(out, version);
-  EXPECT_EQ(out.Bytes(), expected);
-
-  const auto loaded = makeTarget();
-  Archive in(expected);
-  loaded->Load(in, version);
-  EXPECT_TRUE(same(*loaded, record));
-  EXPECT_EQ(in.Remaining(), 0u);
-
-  const auto untouched = makeTarget();
-  for (std::size_t length = 0; length < expected.size(); ++length) {
-    SCOPED_TRACE(length);
-    const auto target = makeTarget();
-    Archive truncated(
-        Bytes(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(length)));
-    EXPECT_THROW(target->Load(truncated, version), ArchiveException);
-    EXPECT_TRUE(same(*target, *untouched));
-  }
-}
 
 // ---- tagBLOCKRESULTSLICE ----
 
@@ -81,7 +55,11 @@ bool SameSliceWithoutV2Values(const tagBLOCKRESULTSLICE& a, const tagBLOCKRESULT
 TEST(BlockRecordTest, ResultSliceFromVersion2HoldsAll33ValuesInOrder) {
   RecordBytes bytes;
   for (int k = 1; k <= 33; ++k) bytes.Double(SliceValue(k));
-  ExpectRecordContract(NumberedSlice(), 2, bytes.Get(), MarkedSlice, SameSlice);
+  ExpectRecordContract<tagBLOCKRESULTSLICE>({.stored = NumberedSlice(),
+                                             .version = 2,
+                                             .bytes = bytes.Get(),
+                                             .makeTarget = MarkedSlice,
+                                             .same = SameSlice});
 }
 
 TEST(BlockRecordTest, ResultSliceOfVersion1Has32DoublesWithoutValues5And6) {
@@ -92,7 +70,11 @@ TEST(BlockRecordTest, ResultSliceOfVersion1Has32DoublesWithoutValues5And6) {
   bytes.Double(-9e32);
   for (int k = 30; k <= 33; ++k) bytes.Double(SliceValue(k));
   ASSERT_EQ(bytes.Get().size(), 32 * sizeof(double));
-  ExpectRecordContract(NumberedSlice(), 1, bytes.Get(), MarkedSlice, SameSliceWithoutV2Values);
+  ExpectRecordContract<tagBLOCKRESULTSLICE>({.stored = NumberedSlice(),
+                                             .version = 1,
+                                             .bytes = bytes.Get(),
+                                             .makeTarget = MarkedSlice,
+                                             .same = SameSliceWithoutV2Values});
 }
 
 TEST(BlockRecordTest, Version1ResultSliceDropsIts28thDoubleAndKeepsValues5And6) {
@@ -135,9 +117,13 @@ TEST(BlockRecordTest, ResultKnownIsItsNineValuesInOrderInEveryVersion) {
                           .Get();
   for (const int version : {1, 10}) {
     SCOPED_TRACE(version);
-    ExpectRecordContract(
-        record, version, bytes, [] { return std::make_unique<tagBLOCKRESULTKNOWN>(); },
-        [](const tagBLOCKRESULTKNOWN& a, const tagBLOCKRESULTKNOWN& b) { return a.IsSame(b); });
+    ExpectRecordContract<tagBLOCKRESULTKNOWN>(
+        {.stored = record,
+         .version = version,
+         .bytes = bytes,
+         .makeTarget = [] { return std::make_unique<tagBLOCKRESULTKNOWN>(); },
+         .same = [](const tagBLOCKRESULTKNOWN& a,
+                    const tagBLOCKRESULTKNOWN& b) { return a.IsSame(b); }});
   }
 }
 
@@ -229,9 +215,11 @@ TEST(BlockRecordTest, BlockRecordHoldsCutsEntriesWaterStrengthAndResult) {
   for (const int version : {1, 2}) {
     SCOPED_TRACE(version);
     RecordBytes bytes;
-    ExpectRecordContract(
-        block, version, AppendSampleBlock(bytes, version).Get(),
-        [] { return std::make_unique<CBlock>(); }, SameBlock);
+    ExpectRecordContract<CBlock>({.stored = block,
+                                  .version = version,
+                                  .bytes = AppendSampleBlock(bytes, version).Get(),
+                                  .makeTarget = [] { return std::make_unique<CBlock>(); },
+                                  .same = SameBlock});
   }
 }
 
@@ -278,11 +266,13 @@ TEST(BlockRecordTest, BlockListRecordHoldsPositionsSettingsOutlineBlocksAndFromV
   const auto list = SampleList();
   for (const int version : {1, 2, 10}) {
     SCOPED_TRACE(version);
-    ExpectRecordContract(
-        *list, version, SampleListRecord(version), [] { return std::make_unique<CBlockList>(); },
-        [version](const CBlockList& a, const CBlockList& b) {
-          return SameList(a, b, version >= 2);
-        });
+    ExpectRecordContract<CBlockList>(
+        {.stored = *list,
+         .version = version,
+         .bytes = SampleListRecord(version),
+         .makeTarget = [] { return std::make_unique<CBlockList>(); },
+         .same = [version](const CBlockList& a,
+                           const CBlockList& b) { return SameList(a, b, version >= 2); }});
   }
 }
 
