@@ -133,6 +133,10 @@ void CDPolyArray::Store(Archive& ar, int version) const {
 }
 
 void CDPolyArray::Load(Archive& ar, int version) {
+  Load(ar, version, [](int) { return true; });
+}
+
+void CDPolyArray::Load(Archive& ar, int version, bool (*holdsKind)(int kind)) {
   std::int32_t count = 0;
   ar >> count;
   if (count < 0) {
@@ -150,6 +154,11 @@ void CDPolyArray::Load(Archive& ar, int version) {
     if (!shape) {
       throw ArchiveException(ArchiveException::Cause::BadFormat,
                              "shape list with the unknown shape kind " + std::to_string(kind));
+    }
+    if (!holdsKind(kind)) {
+      throw ArchiveException(ArchiveException::Cause::BadFormat,
+                             "shape list with a shape of kind " + std::to_string(kind) +
+                                 " where no such shape belongs");
     }
     shape->Load(ar, version);
     read.push_back(std::move(shape));
