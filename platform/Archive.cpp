@@ -1,5 +1,8 @@
 #include "platform/Archive.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -17,16 +20,33 @@ namespace {
 constexpr std::uint16_t kUnicodeMarker = 0xFFFE;
 // String arrays store counts below this as a WORD and larger ones as this WORD plus a DWORD.
 constexpr std::uint16_t kLongCount = 0xFFFF;
+// The fewest bytes a stored string takes: the narrow form of "" is its length byte alone; the
+// Unicode form, which we write, takes the marker and the length byte, FF FE FF 00.
+constexpr std::size_t kNarrowStringMinSize = 1;
+constexpr std::size_t kUnicodeStringMinSize = 4;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Call right after the failing file operation, while errno still describes it.
-[[noreturn]] void ThrowFileError(const char* what, const std::filesystem::path& path) {
+[[noreturn]] void ThrowFileError(const char* what, const std::filesystem::path& path, int error) {
   throw ArchiveException(ArchiveException::Cause::FileError,
-                         std::string(what) + " " + path.string() + ": " + std::strerror(errno));
+                         std::string(what) + " " + path.string() + ": " + std::strerror(error));
+}
+
+// The error of the file operation that just failed; one that left errno unset counts as an
+// input/output error, so that a failure is never taken for success.
+int LastError() { return errno != 0 ? errno : EIO; }
+
+// Writes the bytes and brings them to the disk; 0 on success, else the error number.
+int WriteDurably(std::FILE* file, const std::vector<std::uint8_t>& bytes) {
+  errno = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    return LastError();
+  }
+  if (std::fflush(file) != 0 || fsync(fileno(file)) != 0) return LastError();
+  return 0;
 }
 
 // Signed values are stored in two's complement, so they travel as their unsigned counterparts.
@@ -49,7 +69,7 @@ Archive::Archive(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)), st
 
 Archive Archive::FromFile(const std::filesystem::path& path) {
   const FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) ThrowFileError("cannot open", path);
+  if (!file) ThrowFileError("cannot open", path, errno);
 
   constexpr std::size_t kChunk = 64 * 1024;
   std::vector<std::uint8_t> bytes;
@@ -60,7 +80,7 @@ Archive Archive::FromFile(const std::filesystem::path& path) {
     used += got;
     if (got < kChunk) break;
   }
-  if (std::ferror(file.get()) != 0) ThrowFileError("cannot read", path);
+  if (std::ferror(file.get()) != 0) ThrowFileError("cannot read", path, LastError());
   bytes.resize(used);
   return Archive(std::move(bytes));
 }
@@ -72,21 +92,23 @@ void Archive::SaveToFile(const std::filesystem::path& path) const {
   std::filesystem::path temporary = path;
   temporary += ".saving";
   FilePtr file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) ThrowFileError("cannot create", path);
-  const bool written =
-      bytes_.empty() || std::fwrite(bytes_.data(), 1, bytes_.size(), file.get()) == bytes_.size();
-  // Closing flushes the last buffer, which can still fail.
-  const bool closed = std::fclose(file.release()) == 0;
+  if (!file) ThrowFileError("cannot create", path, errno);
+  // The bytes reach the disk, not only the buffers of the library and the system, before the
+  // rename makes them the file: otherwise a crash soon after a save could leave an empty or
+  // partial file in place of the old one.
+  int error = WriteDurably(file.get(), bytes_);
+  // Closing can still report a failure of the writes.
+  if (std::fclose(file.release()) != 0 && error == 0) error = LastError();
   std::error_code ignored;
-  if (!written || !closed) {
+  if (error != 0) {
     std::filesystem::remove(temporary, ignored);
-    ThrowFileError("cannot write", path);
+    ThrowFileError("cannot write", path, error);
   }
   std::error_code renameError;
   std::filesystem::rename(temporary, path, renameError);
   if (renameError) {
     std::filesystem::remove(temporary, ignored);
-    ThrowFileError("cannot replace", path);
+    ThrowFileError("cannot replace", path, renameError.value());
   }
 }
 
@@ -278,9 +300,12 @@ std::vector<std::string> Archive::ReadStringArray() {
   *this >> shortCount;
   std::uint32_t count = shortCount;
   if (shortCount == kLongCount) *this >> count;
-  RequireCount(count, 1, "strings");  // every string takes at least its length byte
+  RequireCount(count, kNarrowStringMinSize, "strings");
+  // The count is the record's claim; memory is reserved only for as many strings as the remaining
+  // bytes hold in the form we write, so a damaged count costs a few times the data at most. A list
+  // of shorter, narrow strings grows past the reservation as its strings are actually read.
   std::vector<std::string> items;
-  items.reserve(count);
+  items.reserve(std::min<std::size_t>(count, Remaining() / kUnicodeStringMinSize));
   for (std::uint32_t i = 0; i < count; ++i) items.push_back(ReadString());
   return items;
 }

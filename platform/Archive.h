@@ -39,8 +39,9 @@ class Archive {
 
   // Reads a whole file into a loading archive; throws ArchiveException (FileError) on failure.
   static Archive FromFile(const std::filesystem::path& path);
-  // Writes everything stored so far to a file; throws ArchiveException (FileError) on failure,
-  // (ReadOnly) on a loading archive.
+  // Writes everything stored so far to a file: into a temporary file beside it, synced to the
+  // disk, then renamed over it, so that a failure keeps the file that was there. Throws
+  // ArchiveException (FileError) on failure, (ReadOnly) on a loading archive.
   void SaveToFile(const std::filesystem::path& path) const;
 
   bool IsStoring() const { return storing_; }
@@ -84,7 +85,8 @@ class Archive {
   void WriteString(const std::string& utf8);
   std::string ReadString();
 
-  // A string array: the count as uint16 (0xFFFF then uint32 when larger), then each string.
+  // A string array: the count as uint16 (0xFFFF then uint32 when larger), then each string. A
+  // count larger than the remaining bytes could hold throws before anything is reserved.
   void WriteStringArray(const std::vector<std::string>& items);
   std::vector<std::string> ReadStringArray();
 

@@ -10,6 +10,7 @@
 #include "core/base/ArchiveCount.h"
 #include "core/base/Constants.h"
 #include "core/base/InputRange.h"
+#include "core/geometry/RecordCheck.h"
 #include "platform/Archive.h"
 #include "platform/NumberText.h"
 
@@ -83,6 +84,14 @@ std::unique_ptr<CDPoly> CDPoly::RevCopy() const {
   return copy;
 }
 
+std::unique_ptr<CDPoly> CDPoly::PlainCopy() const {
+  auto copy = std::make_unique<CDPoly>();
+  copy->name_ = name_;
+  copy->CopyPoints(this);
+  if (WhatKind() == kKindSlideWork) copy->InitPointFlag(0);
+  return copy;
+}
+
 // ---- Record ----
 
 void CDPoly::Store(Archive& ar, int /*version*/) const {
@@ -102,6 +111,7 @@ void CDPoly::Load(Archive& ar, int /*version*/) {
     p->flag = 0;
     read.push_back(std::move(p));
   }
+  record_check::RequirePoints("polyline record", read);
   name_ = std::move(name);
   points_.insert(points_.end(), std::make_move_iterator(read.begin()),
                  std::make_move_iterator(read.end()));

@@ -167,6 +167,10 @@ class CDPoly {
   void CopyPoints(const CDPoly* other);
   // A plain polyline with copies of the points in reverse order, without the name.
   std::unique_ptr<CDPoly> RevCopy() const;
+  // A plain polyline with the name and copies of the points, for the operations that mark
+  // junctions in the point flags. A working slide surface's flags name its arcs, not junctions:
+  // its copy starts unmarked.
+  std::unique_ptr<CDPoly> PlainCopy() const;
 
   const std::string& GetName() const { return name_; }
   void SetName(const std::string& name) { name_ = name; }
@@ -257,6 +261,8 @@ class CDPoly {
   double GetR_Angle(const CDPoint* p, int mode) const;
   // The second argument is not consulted.
   double Get_Angle(const CDPoint* p, int, bool absolute) const;
+  // The line offset by d, each segment across the direction of the reference's segment nearest
+  // to its middle (its own direction without a reference or where none is found).
   std::unique_ptr<CDPoly> GetDistanceShape(double d, const CDPoly* reference) const;
 
   // Drawing of the part between the projections of a and b (DPolyDraw.cpp).
@@ -269,7 +275,8 @@ class CDPoly {
   // results.
   std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* line) const;
   // The upper outline of this closed polygon, left to right, as a new ground named "地形"; null
-  // for fewer than two points. This polygon is left turned left to right.
+  // for fewer than two points or when no vertex is the leftmost or the rightmost (coordinates
+  // that are not numbers). This polygon is left turned left to right.
   std::unique_ptr<CSpGround> PolyToTopograph();
   // The pieces of this line that leave the other line, as plain polylines; empty when other is
   // null or this line has fewer than two points.

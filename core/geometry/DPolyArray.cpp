@@ -132,6 +132,10 @@ void CDPolyArray::Store(Archive& ar, int version) const {
 }
 
 void CDPolyArray::Load(Archive& ar, int version) {
+  Load(ar, version, [](int) { return true; });
+}
+
+void CDPolyArray::Load(Archive& ar, int version, bool (*holdsKind)(int kind)) {
   const std::int32_t count = ReadCount(ar, kMinShapeRecordSize, "shape list count");
   ShapeList read;
   read.reserve(static_cast<std::size_t>(count));
@@ -143,6 +147,11 @@ void CDPolyArray::Load(Archive& ar, int version) {
     if (!shape) {
       throw ArchiveException(ArchiveException::Cause::BadFormat,
                              "shape list with the unknown shape kind " + std::to_string(kind));
+    }
+    if (!holdsKind(kind)) {
+      throw ArchiveException(ArchiveException::Cause::BadFormat,
+                             "shape list with a shape of kind " + std::to_string(kind) +
+                                 " where no such shape belongs");
     }
     shape->Load(ar, version);
     read.push_back(std::move(shape));

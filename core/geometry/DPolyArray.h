@@ -51,6 +51,9 @@ class CDPolyArray {
   // a kind code that no shape class has throws ArchiveException (BadFormat).
   void Store(Archive& ar, int version) const;
   void Load(Archive& ar, int version);
+  // Load that refuses (BadFormat) a shape of a kind the owner does not hold, before it reads the
+  // shape's record.
+  void Load(Archive& ar, int version, bool (*holdsKind)(int kind));
 
   // Draws every shape; with highlight, the selected one bold with the handles from..to enlarged.
   void Draw(CViewInfo* view, bool highlight, int from, int to) const;
@@ -182,7 +185,9 @@ class CDPolyArray {
   static std::unique_ptr<CDPolyArray> AddPolyWithLine(const CDPoly* outline, const CDPoly* line);
   // Every shape cut by the line, keeping the faces above it (keepAbove not 0) or below it; where
   // the line does not reach, the outline decides. A copy of this array when the outline or the
-  // line has fewer than two points. Crossings are found with the tolerance 1e-6 (ScopedSmallLimit).
+  // line has fewer than two points. The cut runs along a plain copy of the line's vertices
+  // (CDPoly::PlainCopy), so a working slide surface cuts along its chords and keeps its arcs.
+  // Crossings are found with the tolerance 1e-6 (ScopedSmallLimit).
   std::unique_ptr<CDPolyArray> CutPolyWithLine(const CDPoly* outline, const CDPoly* line,
                                                int keepAbove) const;
   // CutPolyWithLine with the working slide surface as the line, each arc piece replaced by points

@@ -469,7 +469,8 @@ std::unique_ptr<CDPoly> CDPoly::GetDistanceShape(double d, const CDPoly* referen
       double dist = 0;
       int s = -1;
       reference->GetOnlineNear(&middle, dist, s);
-      angle = MyAtan(reference->GetAt(s), reference->GetAt(s + 1));
+      // A reference too far away to measure (no segment found) leaves the segment's own angle.
+      if (s >= 0) angle = MyAtan(reference->GetAt(s), reference->GetAt(s + 1));
     }
     const CDPoint shift = GetUnitVector(angle + turn) * d;
     offsets.push_back({a + shift, b + shift});

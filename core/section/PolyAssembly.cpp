@@ -529,8 +529,8 @@ std::unique_ptr<CDPolyArray> CDPolyArray::AddPolyWithLine(const CDPoly* outline,
   const ScopedSmallLimit exactCrossings(0);
   if (outline == nullptr || line == nullptr) return std::make_unique<CDPolyArray>();
   CDPolyArray lines;
-  CDPoly* outlineCopy = lines.GetAt(lines.Add(outline->Copy()));
-  CDPoly* lineCopy = lines.GetAt(lines.Add(line->Copy()));
+  CDPoly* outlineCopy = lines.GetAt(lines.Add(outline->PlainCopy()));
+  CDPoly* lineCopy = lines.GetAt(lines.Add(line->PlainCopy()));
   ComparePoints(outlineCopy, lineCopy);
   outlineCopy->StretchStartPoint(&lines);
   lineCopy->StretchStartPoint(&lines);
@@ -549,7 +549,7 @@ std::unique_ptr<CDPolyArray> CDPolyArray::CutPolyWithLine(const CDPoly* outline,
     return Copy();
   }
   auto blocks = Copy();
-  const std::unique_ptr<CDPoly> cut = line->Copy();
+  const std::unique_ptr<CDPoly> cut = line->PlainCopy();
   for (const auto& block : blocks->shapes_) ComparePoints(block.get(), cut.get());
   cut->StretchStartPoint(blocks.get());
   cut->DelSamePoint(kSamePoint);
@@ -656,7 +656,7 @@ std::unique_ptr<CDPolyArray> CDPoly::CutPolyWithLine(const CDPoly* line) const {
   // side.
   std::unique_ptr<CDPoly> polygon = Copy();
   polygon->SetUseCount(1);
-  std::unique_ptr<CDPoly> cut = line != nullptr ? line->Copy() : std::make_unique<CDPoly>();
+  std::unique_ptr<CDPoly> cut = line != nullptr ? line->PlainCopy() : std::make_unique<CDPoly>();
   cut->SetUseCount(0);
   polygon->InsCrossPoint(cut.get(), true);
 
@@ -684,6 +684,8 @@ std::unique_ptr<CSpGround> CDPoly::PolyToTopograph() {
   const CDPoint right = Right();
   const int from = FindJustPoint(&left);
   int to = FindJustPoint(&right);
+  // Coordinates that are not numbers leave no vertex leftmost or rightmost.
+  if (from < 0 || to < 0) return nullptr;
   // The last vertex of a closed polygon repeats the first: the walk goes on after the first, and
   // reaching the last is reaching the first.
   const bool closed = IsClosed(*this);

@@ -11,8 +11,10 @@
 
 namespace {
 
-// More steps than any arc of a section takes (a whole circle of radius 9999.999 takes 40000).
-constexpr double kMaxArcSteps = 1e6;
+// More steps than any arc of a section takes: an arc through three points within +-9999.999 is
+// at most about 89,000 long, 57,000 steps. The cut along the points costs time in proportion to
+// their number, so a longer arc (only a damaged one) must not walk its steps.
+constexpr double kMaxArcSteps = 1e5;
 
 // Appends points of the arc at angle steps of pi/(2R), then its far end; from the end angle
 // back to the start angle when the surface walks the arc against its direction. An arc of a

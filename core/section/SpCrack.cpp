@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <numbers>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "core/base/Constants.h"
+#include "core/geometry/RecordCheck.h"
 #include "platform/Archive.h"
 
 namespace {
@@ -52,6 +55,14 @@ void CSpCrack::Load(Archive& ar, int version) {
     std::int32_t setting2 = 0;
     ar >> setting2 >> f.gamma >> f.cohesion >> f.phi;
     f.setting2 = setting2;
+  }
+  constexpr std::string_view kRecord = "crack record";
+  record_check::RequirePoint(kRecord, "top", f.top);
+  record_check::RequirePoint(kRecord, "bottom", f.bottom);
+  for (const auto& [what, v] :
+       {std::pair{"angle", f.angle}, std::pair{"depth", f.depth}, std::pair{"gamma", f.gamma},
+        std::pair{"cohesion", f.cohesion}, std::pair{"phi", f.phi}}) {
+    record_check::RequireFinite(kRecord, what, v);
   }
   SetName(name);
   fields_ = f;

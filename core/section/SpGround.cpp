@@ -57,7 +57,9 @@ void CSpGround::Load(Archive& ar, int version) {
   std::unique_ptr<CDPolyArray> strata;
   if (hasStrata == 1) {
     strata = std::make_unique<CDPolyArray>();
-    strata->Load(ar, version);
+    // Strata are stratum polygons; refusing a ground among them also keeps a damaged record from
+    // nesting grounds without end, each one deeper on the stack.
+    strata->Load(ar, version, [](int kind) { return kind != kKindGround; });
     for (int i = 0; i < strata->GetSize(); ++i) strata->GetAt(i)->CalcInnerPoint();
   }
 

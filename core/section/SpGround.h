@@ -21,7 +21,8 @@ class CSpGround : public CDPoly {
 
   // Record: the polyline record, the text list, a has-strata flag (int32 1 or 0) and, with the
   // flag 1, the shape list of the stratum polygons. Load reads the whole record before it
-  // changes anything and computes the inner point of every stratum polygon it read.
+  // changes anything and computes the inner point of every stratum polygon it read; a ground
+  // among the strata is a damaged record.
   void Store(Archive& ar, int version) const override;
   void Load(Archive& ar, int version) override;
   // Validates the ground line and every stratum polygon.

@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/base/InputRange.h"
+#include "core/geometry/RecordCheck.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -151,6 +153,12 @@ void CSpLoad::Load(Archive& ar, int /*version*/) {
   std::int32_t switches[4] = {};
   ar >> f.q1 >> f.q2 >> f.x1 >> f.x2 >> concentrated >> direction >> f.angle;
   for (std::int32_t& on : switches) ar >> on;
+  constexpr std::string_view kRecord = "load record";
+  record_check::RequireCoordinate(kRecord, "x1", f.x1);
+  record_check::RequireCoordinate(kRecord, "x2", f.x2);
+  record_check::RequireFinite(kRecord, "q1", f.q1);
+  record_check::RequireFinite(kRecord, "q2", f.q2);
+  record_check::RequireFinite(kRecord, "angle", f.angle);
   f.concentrated = concentrated;
   f.direction = direction;
   f.normalPairOn = switches[0];

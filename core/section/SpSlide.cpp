@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 #include "core/base/ArchiveCount.h"
@@ -15,6 +16,7 @@
 #include "core/base/InputRange.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPolyArray.h"
+#include "core/geometry/RecordCheck.h"
 #include "core/geometry/ViewInfo.h"
 #include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
@@ -112,6 +114,11 @@ void CSpSlide::Load(Archive& ar, int /*version*/) {
     styles[static_cast<std::size_t>(i)] = style;
     strengths[static_cast<std::size_t>(i)] = strength;
   }
+  constexpr std::string_view kRecord = "slide line record";
+  record_check::RequirePoints(kRecord, points);
+  record_check::RequireFinite(kRecord, "circle centre x", cx);
+  record_check::RequireFinite(kRecord, "circle centre y", cy);
+  record_check::RequireFinite(kRecord, "circle radius", r);
   SetName(name);
   DeleteAll();
   for (auto& p : points) Add(std::move(p));

@@ -8,11 +8,15 @@
 #include <numbers>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/base/ArchiveCount.h"
 #include "core/base/Constants.h"
 #include "core/geometry/DPolyArray.h"
+#include "core/geometry/RecordCheck.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpSlide.h"
 #include "platform/Archive.h"
@@ -86,6 +90,38 @@ void CSpSlideWork::Store(Archive& ar, int /*version*/) const {
   }
 }
 
+namespace {
+
+// What the surface's operations rely on: every flag names an arc or is -1, the last vertex
+// starts no piece, no two vertices share an arc (removing one would take the other's arc along),
+// and every coordinate and arc is sound.
+void RequireSoundSurface(const CDPoly::PointList& points,
+                         const std::vector<std::unique_ptr<CDArc>>& arcs) {
+  constexpr std::string_view kRecord = "working slide surface record";
+  record_check::RequirePoints(kRecord, points);
+  std::vector<bool> named(arcs.size(), false);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const int flag = points[i]->flag;
+    if (flag == -1) continue;
+    const std::string vertex = "vertex " + std::to_string(i);
+    if (flag < 0 || static_cast<std::size_t>(flag) >= arcs.size()) {
+      record_check::Refuse(kRecord, vertex + " names no arc");
+    }
+    if (i + 1 == points.size()) {
+      record_check::Refuse(kRecord, "the last vertex names an arc but starts no piece");
+    }
+    if (named[static_cast<std::size_t>(flag)]) {
+      record_check::Refuse(kRecord, vertex + " names an arc of an earlier vertex");
+    }
+    named[static_cast<std::size_t>(flag)] = true;
+  }
+  for (std::size_t i = 0; i < arcs.size(); ++i) {
+    record_check::RequireArc(kRecord, static_cast<int>(i), *arcs[i]);
+  }
+}
+
+}  // namespace
+
 void CSpSlideWork::Load(Archive& ar, int /*version*/) {
   std::string name = ar.ReadString();
   const std::int32_t n =
@@ -113,12 +149,7 @@ void CSpSlideWork::Load(Archive& ar, int /*version*/) {
     ar >> arc->centre.x >> arc->centre.y >> arc->R >> arc->start >> arc->end;
     arcs.push_back(std::move(arc));
   }
-  for (const auto& p : points) {
-    if (p->flag < -1 || p->flag >= a) {
-      throw ArchiveException(ArchiveException::Cause::BadFormat,
-                             "working slide surface record: a vertex names no arc");
-    }
-  }
+  RequireSoundSurface(points, arcs);
   Init();
   SetName(name);
   for (auto& p : points) Add(std::move(p));

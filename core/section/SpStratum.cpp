@@ -95,19 +95,19 @@ void CSpStratumBlock::DrawName(CViewInfo* view) const {
 std::unique_ptr<CDPoly> CSpStratumBlock::CutPolyWithLine2(const CDPoly* line) const {
   const ScopedSmallLimit tolerance(1e-6);
   auto polygon = Copy();
-  CDPoly cut;
-  if (line != nullptr) cut.CopyPoints(line);
-  if (polygon->GetSize() < 2 || cut.GetSize() < 2) return polygon;
+  const std::unique_ptr<CDPoly> cut =
+      line != nullptr ? line->PlainCopy() : std::make_unique<CDPoly>();
+  if (polygon->GetSize() < 2 || cut->GetSize() < 2) return polygon;
 
-  CDPolyArray::ComparePoints(polygon.get(), &cut);
-  cut.DelSamePoint(kSamePoint);
-  const auto pieces = polygon->CutPolyWithLine(&cut);
+  CDPolyArray::ComparePoints(polygon.get(), cut.get());
+  cut->DelSamePoint(kSamePoint);
+  const auto pieces = polygon->CutPolyWithLine(cut.get());
   for (int i = 0; i < pieces->GetSize(); ++i) {
     CDPoly& piece = *pieces->GetAt(i);
     if (std::fabs(piece.GetArea()) < 0.001) continue;
     const CDPoint inner = piece.CalcInnerPoint();
     // Where the line does not reach the inner point, the polygon's own outline decides.
-    double h = cut.GetY(inner.x);
+    double h = cut->GetY(inner.x);
     if (h == kNoValue) h = GetY(inner.x);
     if (h != kNoValue && h < inner.y) return pieces->Release(i);
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -10,6 +12,7 @@
 
 #include "platform/Archive.h"
 #include "platform/ProgramDir.h"
+#include "tests/platform/LargestAllocation.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -256,6 +259,38 @@ TEST(ArchiveTest, StringArrayKeepsItsItemsInOrder) {
   EXPECT_EQ(in.ReadStringArray(), items);
 }
 
+// A count the data cannot back reserves only what the remaining bytes can hold in the Unicode
+// form (4 bytes a string), never what the count claims; lists of the shortest strings, narrow
+// "" of one byte each, still load whole.
+TEST(ArchiveTest, StringArrayReservesWhatTheDataCanHold) {
+  constexpr std::uint32_t kCount = 1 << 14;
+  const Bytes longCount = B({0xFF, 0xFF, 0x00, 0x40, 0x00, 0x00});  // 0xFFFF, then 2^14
+  struct Case {
+    const char* name;
+    Bytes strings;  // after the count
+    bool loads;
+  };
+  const Case cases[] = {
+      {"one Unicode \"\" per four bytes, then the data ends",
+       Repeat(kUnicodeMarker + B({0x00}), kCount / 4), false},
+      {"a string of 2^64-1 units where the count promised 2^14 strings",
+       kUnicodeMarker + Repeat(B({0xFF}), 15) + Bytes(kCount - 18), false},
+      {"2^14 narrow \"\"", Bytes(kCount), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_GE(c.strings.size(), kCount) << "the count must pass the one-byte-a-string check";
+    Archive in(longCount + c.strings);
+    const LargestAllocation largest;
+    if (c.loads) {
+      EXPECT_EQ(in.ReadStringArray(), std::vector<std::string>(kCount));
+    } else {
+      ExpectThrowsCause([&] { in.ReadStringArray(); }, Cause::EndOfFile);
+      EXPECT_LE(largest.Bytes(), c.strings.size() / 4 * sizeof(std::string));
+    }
+  }
+}
+
 struct DamageCase {
   const char* name;
   Bytes bytes;
@@ -432,4 +467,48 @@ TEST(ArchiveTest, FailedSaveKeepsThePreviousFile) {
   ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);
 
   EXPECT_EQ(Archive::FromFile(file).Bytes(), first.Bytes());
+}
+
+namespace {
+
+// Lowers the size up to which this process may write a file, as a full disk would stop it; the
+// signal that would end the process is ignored meanwhile, so writes fail with an error instead.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit lowered = previous_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previousHandler_)(int) = SIG_DFL;
+};
+
+}  // namespace
+
+TEST(ArchiveTest, FailedWriteKeepsThePreviousFileAndNoTemporaryFile) {
+  const std::filesystem::path file = DataDir() / "full.bin";
+  Archive first;
+  first << std::int32_t{42};
+  first.SaveToFile(file);
+
+  Archive second;
+  const Bytes large(64 * 1024, 0x5A);
+  second.WriteBytes(large.data(), large.size());
+  {
+    const ScopedFileSizeLimit limit(1024);
+    ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);
+  }
+  EXPECT_EQ(Archive::FromFile(file).Bytes(), first.Bytes());
+  EXPECT_FALSE(std::filesystem::exists(DataDir() / "full.bin.saving"));
 }

@@ -1,0 +1,150 @@
+// Writes the seed corpora of the fuzz targets, each seed stored by the project's own Store:
+// brixo_fuzz_seeds DIR makes a folder in DIR for each target, named after it. The damaged records
+// kept as test fixtures are seeds too, since they reach deep into the readers.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/base/UnitFilter.h"
+#include "core/geometry/DLine.h"
+#include "core/section/SkinFriction.h"
+#include "core/section/SpCrack.h"
+#include "core/section/SpSlide.h"
+#include "core/section/StratumProp.h"
+#include "fuzz/FuzzSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using fuzz::Bytes;
+
+constexpr int kVersion = 20;
+
+class Corpus {
+ public:
+  Corpus(const fs::path& root, const char* target) : folder_(root / target) {
+    fs::create_directories(folder_);
+  }
+
+  // A seed: the selector byte when the target has one, the version byte, then the record.
+  void Add(const std::vector<int>& header, const Bytes& record) {
+    Bytes seed;
+    for (const int byte : header) seed.push_back(static_cast<std::uint8_t>(byte));
+    seed.insert(seed.end(), record.begin(), record.end());
+    std::ofstream out(folder_ / ("seed-" + std::to_string(count_++)), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(seed.data()),
+              static_cast<std::streamsize>(seed.size()));
+  }
+
+ private:
+  fs::path folder_;
+  int count_ = 0;
+};
+
+int ShapeSelector(int kind) {
+  for (int i = 0; i < static_cast<int>(std::size(fuzz::kShapeKinds)); ++i) {
+    if (fuzz::kShapeKinds[i] == kind) return i;
+  }
+  return 0;
+}
+
+void WriteShapeSeeds(Corpus& corpus) {
+  for (const int kind : fuzz::kShapeKinds) {
+    const auto shape = fuzz::SoundShape(kind);
+    corpus.Add({ShapeSelector(kind), kVersion}, fuzz::Stored(*shape, kVersion));
+  }
+  // The crack's record before it carried soil values.
+  const int older = CSpCrack::kSoilValuesVersion - 1;
+  corpus.Add({ShapeSelector(kKindCrack), older},
+             fuzz::Stored(*fuzz::SoundShape(kKindCrack), older));
+}
+
+void WriteShapeListSeeds(Corpus& corpus) {
+  corpus.Add({kVersion}, fuzz::Stored(*fuzz::SoundShapeList(), kVersion));
+  CDPolyArray everyKind;
+  for (const int kind : fuzz::kShapeKinds) everyKind.Add(fuzz::SoundShape(kind));
+  corpus.Add({kVersion}, fuzz::Stored(everyKind, kVersion));
+}
+
+template <class T>
+Bytes StoredRecord(const T& value) {
+  Archive ar;
+  if constexpr (requires { value.Store(ar, kVersion); }) {
+    value.Store(ar, kVersion);
+  } else {
+    value.Store(ar);
+  }
+  return ar.Bytes();
+}
+
+// In the order of the record target's readers.
+void WriteRecordSeeds(Corpus& corpus) {
+  CStratumProp prop;
+  prop.SetName("砂");
+  prop.GetSaturate().gammaT = 18;
+  prop.GetSaturate().phi = 30;
+  CDLineArray lines;
+  lines.AddLine(0, 0, 10, 5);
+  lines.AddLine(10, 5, 20, 5);
+  Archive settings;
+  CSpSlide::SerializeStaticMember(settings);
+  const Bytes records[] = {
+      StoredRecord(CUnitFilter()),
+      StoredRecord(prop),
+      StoredRecord(CSkinFriction()),
+      StoredRecord(CCFai()),
+      StoredRecord(CDPoint(1, 2)),
+      StoredRecord(CDLine(CDPoint(0, 0), CDPoint(10, 5))),
+      StoredRecord(lines),
+      StoredRecord(CDLineVector(CDPoint(0, 0), CDPoint(10, 5))),
+      settings.Bytes(),
+  };
+  for (int i = 0; i < static_cast<int>(std::size(records)); ++i)
+    corpus.Add({i, kVersion}, records[i]);
+}
+
+// The damaged records kept as fixtures: byte 0 the version, then the record.
+void WriteFixtureSeeds(Corpus& shapes, Corpus& lists) {
+  for (const auto& entry : fs::directory_iterator(BRIXO_TEST_DATA)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
+    if (bytes.empty()) continue;
+    const std::string name = entry.path().filename().string();
+    const Bytes record(bytes.begin() + 1, bytes.end());
+    const auto seed = [&](int kind) { shapes.Add({ShapeSelector(kind), bytes.front()}, record); };
+    if (name.starts_with("shape-list")) {
+      lists.Add({bytes.front()}, record);
+    } else if (name.starts_with("ground")) {
+      seed(kKindGround);
+    } else if (name.starts_with("slide-surface")) {
+      seed(kKindSlideWork);
+    } else if (name.starts_with("slide-line")) {
+      seed(kKindSlide);
+    } else if (name.starts_with("stratum-line")) {
+      seed(kKindStratumLine);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    return 2;
+  }
+  const fs::path root = argv[1];
+  Corpus shapes(root, "ShapeFuzzer");
+  Corpus lists(root, "ShapeListFuzzer");
+  Corpus records(root, "RecordFuzzer");
+  WriteShapeSeeds(shapes);
+  WriteShapeListSeeds(lists);
+  WriteRecordSeeds(records);
+  WriteFixtureSeeds(shapes, lists);
+  return 0;
+}
