@@ -829,7 +829,10 @@ void CSheetGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // A key that opens a cell's editor is handed on to the editor, which reported it already.
+  keyInProgress_ = event;
   QTableView::keyPressEvent(event);
+  keyInProgress_ = nullptr;
   ReportNewBlock();
 }
 
@@ -859,7 +862,8 @@ void CSheetGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool CSheetGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched) != nullptr &&
+  if (event->type() == QEvent::KeyPress && event != keyInProgress_ &&
+      qobject_cast<QLineEdit*>(watched) != nullptr &&
       !ReportKeyDown(*static_cast<QKeyEvent*>(event))) {
     return true;
   }

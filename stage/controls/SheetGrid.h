@@ -163,4 +163,5 @@ class CSheetGrid : public QTableView {
   SheetBlock lastBlock_;
   QString textAtEditStart_;
   bool pressVetoed_ = false;
+  const QEvent* keyInProgress_ = nullptr;  // the key the grid is handling itself
 };
