@@ -88,6 +88,16 @@ void ExpectModalScript(const std::type_info& type, const char* className,
   Scripts().push_back(ModalScript{&type, className, std::move(script)});
 }
 
+void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(widget, static_cast<char>(c.unicode()));
+    } else {
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
+}
+
 ::testing::AssertionResult ShowActive(QWidget& window) {
   window.show();
   window.activateWindow();

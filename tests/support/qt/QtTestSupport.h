@@ -36,6 +36,10 @@ T* Ctl(const QWidget& parent, int id) {
   return found.size() == 1 ? found.front() : nullptr;
 }
 
+// Types the text into the widget key by key, Japanese characters included (QTest::keyClicks
+// takes ASCII only).
+void TypeText(QWidget* widget, const QString& text);
+
 // Shows the window and makes it the active one, so that focus and keys reach its controls.
 ::testing::AssertionResult ShowActive(QWidget& window);
 
