@@ -204,9 +204,12 @@ void CExpEdit::focusOutEvent(QFocusEvent* event) {
 
 void CExpEdit::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
-  if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-    disconnect(paste, &QAction::triggered, nullptr, nullptr);
-    connect(paste, &QAction::triggered, this, &CExpEdit::PasteWithinRoom);
+  // The menu's paste goes through the same room test as Ctrl+V. Qt connects that action to
+  // paste() by name, so it is found and taken over by name too (a test keeps watch).
+  for (QAction* action : menu->actions()) {
+    if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste()))) {
+      connect(action, &QAction::triggered, this, &CExpEdit::PasteWithinRoom);
+    }
   }
   menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->popup(event->globalPos());
