@@ -406,9 +406,25 @@ class SheetHeader : public QHeaderView {
     setHighlightSections(false);
   }
 
+  // The corner above the row headers, in the look of a header cell, with the corner texts.
+  void PaintCorner(QWidget& corner) const {
+    QPainter painter(&corner);
+    QString text = sheet_.CornerText(0);
+    if (!sheet_.CornerText(1).isEmpty()) text += u'\n' + sheet_.CornerText(1);
+    PaintCell(painter, corner.rect(), text);
+  }
+
   QSize sizeHint() const override {
     QSize size = QHeaderView::sizeHint();
-    if (orientation() == Qt::Horizontal) size.setHeight(RowTop(sheet_.HeaderRows()));
+    if (orientation() == Qt::Horizontal) {
+      size.setHeight(RowTop(sheet_.HeaderRows()));
+    } else {
+      // Wide enough for the corner's texts too.
+      for (int row = 0; row < 2; ++row) {
+        const QRect text = fontMetrics().boundingRect(QRect(), Qt::AlignCenter, sheet_.CornerText(row));
+        size.setWidth(std::max(size.width(), text.width() + 8));
+      }
+    }
     return size;
   }
 
@@ -556,8 +572,10 @@ CSheetGrid::CSheetGrid(QWidget* parent)
     ReportNewBlock();
   });
   // The corner button above the row headers; the only button a table view makes.
-  if (auto* corner = findChild<QAbstractButton*>()) {
-    connect(corner, &QAbstractButton::clicked, this, [this] { emit Click(0, 0); });
+  corner_ = findChild<QAbstractButton*>();
+  if (corner_ != nullptr) {
+    connect(corner_, &QAbstractButton::clicked, this, [this] { emit Click(0, 0); });
+    corner_->installEventFilter(this);
   }
 }
 
@@ -618,6 +636,7 @@ void CSheetGrid::SetText(const SheetBlock& block, const QString& text) {
     HeadersChanged();
   } else if (block.col == kRowHeaderCol) {
     model_->SetRowHeaderText(block, text);
+    HeadersChanged();
   } else {
     model_->Update(block, [&text](SheetCell& cell) { cell.Write(text); });
   }
@@ -862,6 +881,10 @@ void CSheetGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool CSheetGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == corner_ && event->type() == QEvent::Paint) {
+    header_->PaintCorner(*corner_);
+    return true;
+  }
   if (event->type() == QEvent::KeyPress && event != keyInProgress_ &&
       qobject_cast<QLineEdit*>(watched) != nullptr &&
       !ReportKeyDown(*static_cast<QKeyEvent*>(event))) {
@@ -909,4 +932,5 @@ void CSheetGrid::HeadersChanged() {
   updateGeometries();
   header_->viewport()->update();
   verticalHeader()->viewport()->update();
+  if (corner_ != nullptr) corner_->update();
 }

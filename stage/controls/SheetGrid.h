@@ -12,6 +12,7 @@
 
 #include "platform/DevTypes.h"
 
+class QAbstractButton;
 class SheetModel;
 class SheetHeader;
 
@@ -160,6 +161,7 @@ class CSheetGrid : public QTableView {
 
   SheetModel* model_;  // owned as a child QObject
   SheetHeader* header_;
+  QAbstractButton* corner_ = nullptr;
   SheetBlock lastBlock_;
   QString textAtEditStart_;
   bool pressVetoed_ = false;
