@@ -421,7 +421,8 @@ class SheetHeader : public QHeaderView {
     } else {
       // Wide enough for the corner's texts too.
       for (int row = 0; row < 2; ++row) {
-        const QRect text = fontMetrics().boundingRect(QRect(), Qt::AlignCenter, sheet_.CornerText(row));
+        const QRect text =
+            fontMetrics().boundingRect(QRect(), Qt::AlignCenter, sheet_.CornerText(row));
         size.setWidth(std::max(size.width(), text.width() + 8));
       }
     }

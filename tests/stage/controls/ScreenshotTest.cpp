@@ -85,7 +85,8 @@ TEST(ScreenshotTest, EveryControlStyle) {
 
   const QImage shot = panel.grab().toImage();
   const QRect readOnlyBox = readOnly->geometry();
-  EXPECT_EQ(shot.pixelColor(readOnlyBox.center().x(), readOnlyBox.top() + 3), QColor(255, 255, 184));
+  EXPECT_EQ(shot.pixelColor(readOnlyBox.center().x(), readOnlyBox.top() + 3),
+            QColor(255, 255, 184));
 }
 
 TEST(ScreenshotTest, GridWithTwoHeaderRows) {
