@@ -9,10 +9,9 @@
 #include <algorithm>
 #include <array>
 
-namespace {
+#include "stage/controls/QtColor.h"
 
-Color ToColor(const QColor& color) { return Color::Rgb(color.red(), color.green(), color.blue()); }
-QColor ToQColor(Color color) { return QColor(color.Red(), color.Green(), color.Blue()); }
+namespace {
 
 // A rectangle given as left, top and the right and bottom edges that lie just outside it.
 QRect Edges(int left, int top, int right, int bottom) {

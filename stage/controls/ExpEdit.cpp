@@ -15,14 +15,12 @@
 #include "platform/NumberText.h"
 #include "platform/Text.h"
 #include "platform/UiServices.h"
+#include "stage/controls/QtColor.h"
 
 namespace {
 
 // The control id of every dialog's Cancel button.
 const QString kCancelId = QStringLiteral("2");
-
-Color ToColor(const QColor& color) { return Color::Rgb(color.red(), color.green(), color.blue()); }
-QColor ToQColor(Color color) { return QColor(color.Red(), color.Green(), color.Blue()); }
 
 std::size_t Cp932Bytes(const QString& text) { return Utf8ToCp932(text.toStdString()).size(); }
 
@@ -35,14 +33,11 @@ bool IsNumberShape(std::string_view text, bool decimal) {
   bool point = false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (IsDigit(c)) {
-      digit = true;
-    } else if (c == '-' && i == 0) {
-    } else if (c == '.' && decimal && !point) {
-      point = true;
-    } else {
-      return false;
-    }
+    const bool leadingMinus = c == '-' && i == 0;
+    const bool firstPoint = c == '.' && decimal && !point;
+    if (!IsDigit(c) && !leadingMinus && !firstPoint) return false;
+    digit = digit || IsDigit(c);
+    point = point || firstPoint;
   }
   return digit;
 }

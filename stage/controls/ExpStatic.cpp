@@ -5,10 +5,9 @@
 #include <QPainter>
 #include <QPalette>
 
-namespace {
+#include "stage/controls/QtColor.h"
 
-Color ToColor(const QColor& color) { return Color::Rgb(color.red(), color.green(), color.blue()); }
-QColor ToQColor(Color color) { return QColor(color.Red(), color.Green(), color.Blue()); }
+namespace {
 
 // The font of raised and lowered segments: nine tenths of the label's font description.
 QFont SmallerFont(const QFont& font) {

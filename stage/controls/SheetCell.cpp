@@ -94,8 +94,14 @@ SheetBlock SpreadGetSelBlock(const CSheetGrid& grid, bool exact) {
   if (!exact) {
     const bool allCols = block.col == CSheetGrid::kAll && block.col2 == CSheetGrid::kAll;
     const bool allRows = block.row == CSheetGrid::kAll && block.row2 == CSheetGrid::kAll;
-    if (allCols) block.col = 1, block.col2 = grid.MaxCols();
-    if (allRows) block.row = 1, block.row2 = grid.MaxRows();
+    if (allCols) {
+      block.col = 1;
+      block.col2 = grid.MaxCols();
+    }
+    if (allRows) {
+      block.row = 1;
+      block.row2 = grid.MaxRows();
+    }
   }
   if (block.col > block.col2) std::swap(block.col, block.col2);
   if (block.row > block.row2) std::swap(block.row, block.row2);

@@ -20,6 +20,7 @@
 
 #include "platform/NumberText.h"
 #include "stage/controls/KeyCode.h"
+#include "stage/controls/QtColor.h"
 
 namespace {
 
@@ -27,8 +28,6 @@ constexpr Color kWhite = Color::Rgb(255, 255, 255);
 constexpr Color kBlack = Color::Rgb(0, 0, 0);
 constexpr int kTextCell = -1;
 constexpr int kMaxDecimals = 7;
-
-QColor ToQColor(Color color) { return QColor(color.Red(), color.Green(), color.Blue()); }
 
 bool IsHeaderRow(int row) {
   return row == CSheetGrid::kHeaderRow || row == CSheetGrid::kHeaderRow2;
