@@ -175,7 +175,8 @@ void CExpEdit::focusInEvent(QFocusEvent* event) {
 
 void CExpEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  // Another window becoming active (a message box, say) is no leaving of the field.
+  // Another window becoming active (a message box, say) or the window closing is no leaving of
+  // the field.
   if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) {
     return;
   }

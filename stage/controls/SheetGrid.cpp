@@ -301,8 +301,9 @@ class SheetModel : public QAbstractTableModel {
     notify_ = notify;
     if (!notify_ || !pending_) return;
     pending_ = false;
-    if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
-    emit headerDataChanged(Qt::Vertical, 0, std::max(rows_ - 1, 0));
+    if (rows_ == 0) return;
+    if (cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+    emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
   }
 
   void AllChanged() {
@@ -327,10 +328,11 @@ class SheetModel : public QAbstractTableModel {
       return;
     }
     const Run cols = DataRun(block.col, block.col2, cols_);
+    if (cols.Empty()) return;
     for (int c = cols.first; c <= cols.last; ++c) {
       headerTexts_[static_cast<std::size_t>(headerRow)][static_cast<std::size_t>(c)] = text;
     }
-    emit headerDataChanged(Qt::Horizontal, std::max(cols.first, 0), std::max(cols.last, 0));
+    emit headerDataChanged(Qt::Horizontal, cols.first, cols.last);
   }
 
   void SetRowHeaderText(const SheetBlock& block, const QString& text) {

@@ -200,6 +200,11 @@ TEST_F(ExpEditTest, CancelAndEscapeSkipTheCheck) {
   Enter(QStringLiteral("97"));
   Leave();
   EXPECT_EQ(QApplication::focusWidget(), edit_);
+  // Closing the window by its title bar says nothing either.
+  TestUi().VerifyAllAnswered();
+  Enter(QStringLiteral("96"));
+  window_.close();
+  EXPECT_EQ(TestUi().MessageBoxes().size(), 1u);
 }
 
 // The limit counts bytes of the Japanese code page: a full-width character takes two, and one
