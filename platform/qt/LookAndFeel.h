@@ -1,0 +1,11 @@
+#pragma once
+// The one look of the program and of its tests: the Fusion style and the Japanese Gothic face
+// that Debian ships, with the Windows faces the dialogs name mapped to it. Called once, after the
+// QApplication exists, by the program's main and by every Qt test main.
+
+#include <QString>
+
+// The face every dialog, control and picture draws its text in.
+inline const QString kUiFontFamily = QStringLiteral("Noto Sans CJK JP");
+
+void InstallLookAndFeel();

@@ -1,0 +1,86 @@
+#include "stage/controls/StageDialog.h"
+
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPushButton>
+#include <algorithm>
+
+#include "stage/controls/SheetCell.h"
+#include "stage/controls/SheetGrid.h"
+
+namespace {
+
+const QString kOkId = QStringLiteral("1");
+const QString kCancelId = QStringLiteral("2");
+
+// The grid that the focused widget is, or whose cell editor it is.
+CSheetGrid* GridContaining(QWidget* widget) {
+  for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+    if (auto* grid = qobject_cast<CSheetGrid*>(w)) return grid;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void SetId(QWidget* control, int id) { control->setObjectName(QString::number(id)); }
+
+StageDialog::StageDialog(QWidget* parent) : QDialog(parent) {}
+
+void StageDialog::OnOK() { done(Accepted); }
+
+void StageDialog::OnCancel() { done(Rejected); }
+
+void StageDialog::accept() { OnOK(); }
+
+// The close button, and every other way Qt rejects a dialog, run the dialog's Cancel.
+void StageDialog::reject() { OnCancel(); }
+
+void StageDialog::setVisible(bool visible) {
+  if (visible) PrepareButtons();
+  QDialog::setVisible(visible);
+}
+
+void StageDialog::SetTrackLimits(int dwMin, int dhMin, int dwMax, int dhMax) {
+  if (layout() != nullptr) layout()->activate();
+  const QSize base = size().expandedTo(minimumSizeHint());
+  const QSize needed = minimumSizeHint();
+  setMinimumSize(std::max(base.width() + dwMin, needed.width()),
+                 std::max(base.height() + dhMin, needed.height()));
+  setMaximumSize(std::max(base.width() + dwMax, needed.width()),
+                 std::max(base.height() + dhMax, needed.height()));
+}
+
+void StageDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) return;  // Escape never closes
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter || (event->modifiers() & ~Qt::KeypadModifier)) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  QWidget* focused = focusWidget();
+  if (focused != nullptr && focused->objectName() == kOkId) {
+    if (auto* ok = qobject_cast<QPushButton*>(focused)) ok->click();
+  } else if (CSheetGrid* grid = GridContaining(focused)) {
+    OnGridEnter(*grid);
+  } else {
+    focusNextChild();
+  }
+}
+
+void StageDialog::OnGridEnter(CSheetGrid& grid) { SpreadNextCell(grid); }
+
+void StageDialog::PrepareButtons() {
+  if (prepared_) return;
+  prepared_ = true;
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+  if (auto* ok = findChild<QPushButton*>(kOkId)) {
+    connect(ok, &QPushButton::clicked, this, &StageDialog::OnOK);
+  }
+  if (auto* cancel = findChild<QPushButton*>(kCancelId)) {
+    connect(cancel, &QPushButton::clicked, this, &StageDialog::OnCancel);
+  }
+}

@@ -1,0 +1,44 @@
+#pragma once
+// StageDialog: the base of every stage dialog, holding the conventions they share. Escape never
+// closes; Enter moves to the next control (in a grid, to the next cell), except that it presses
+// OK when OK has the focus and stays with a cell that is being edited; no push button is a
+// default button; the title bar's close button acts as Cancel. OK and Cancel are the buttons
+// with the ids 1 and 2; only OnOK and OnCancel end a dialog.
+
+#include <QDialog>
+
+class CSheetGrid;
+
+// Gives the control its id: the object name the dialogs and tests find it by.
+void SetId(QWidget* control, int id);
+
+class StageDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit StageDialog(QWidget* parent = nullptr);
+
+  // Ends the dialog accepted or rejected; dialogs override them to read, compare, write back or
+  // restore, and call the base at the end.
+  virtual void OnOK();
+  virtual void OnCancel();
+
+  void accept() override;
+  void reject() override;
+  void setVisible(bool visible) override;
+
+  // Limits the size to the size after the first layout pass plus the given changes (a fixed width
+  // is (0, …, 0, …)); never below what the layout needs.
+  void SetTrackLimits(int dwMin, int dhMin, int dwMax, int dhMax);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // Enter in a grid that is not editing: by default the next cell.
+  virtual void OnGridEnter(CSheetGrid& grid);
+
+ private:
+  // Once, when first shown: no default buttons; OK and Cancel end the dialog.
+  void PrepareButtons();
+
+  bool prepared_ = false;
+};
