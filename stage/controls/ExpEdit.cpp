@@ -14,7 +14,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/Text.h"
-#include "platform/UiServices.h"
+#include "platform/UiRegistry.h"
 #include "stage/controls/QtColor.h"
 
 namespace {

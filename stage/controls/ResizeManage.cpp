@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <algorithm>
 
-#include "platform/UiServices.h"
+#include "platform/UiRegistry.h"
 
 CResizeCtrl::CResizeCtrl(QWidget* control, bool moveX, bool moveY, bool sizeX, bool sizeY,
                          bool redrawParent)
