@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QUrl>
-#include <cstddef>
 #include <system_error>
 #include <utility>
 
