@@ -88,23 +88,28 @@ class QtSectionTest : public testing::Test {
   CViewInfo view;
 };
 
+// The view's back buffer: at a pixel ratio of 2 the view still works in logical pixels, and each
+// of them covers two by two pixels of the image.
 TEST_F(QtSectionTest, OnAnImageTheStrataWaterAndSlideLineHaveTheirColours) {
-  QImage image(400, 400, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  FitView(image.width(), image.height());
-  DrawSection(*QtCanvas::OnImage(image));
-  SaveScreenshot(image, QStringLiteral("sample-section"));
+  for (const int ratio : {1, 2}) {
+    QImage image(400 * ratio, 400 * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    FitView(400, 400);
+    DrawSection(*QtCanvas::OnImage(image));
+    SaveScreenshot(
+        image, ratio == 1 ? QStringLiteral("sample-section") : QStringLiteral("sample-section-2x"));
 
-  for (const Sample& fill : kFills) {
-    EXPECT_EQ(PixelAt(image, DeviceOf(fill.world)), fill.colour) << fill.what;
+    for (const Sample& fill : kFills) {
+      EXPECT_EQ(PixelAt(image, DeviceOf(fill.world) * ratio), fill.colour) << fill.what;
+    }
+    // A thin line passes within a logical pixel of its mapped point.
+    for (const Sample& line : kLines) {
+      const QRect near((DeviceOf(line.world) - QPoint(1, 1)) * ratio, QSize(3, 3) * ratio);
+      EXPECT_GT(CountColour(image, near, line.colour), 0) << line.what << " at " << ratio;
+    }
+    EXPECT_EQ(PixelAt(image, DeviceOf(CDPoint(3, 18)) * ratio), kWhite) << "the sky stays blank";
   }
-  // A thin line passes within a pixel of its mapped point.
-  for (const Sample& line : kLines) {
-    const QPoint at = DeviceOf(line.world);
-    EXPECT_GT(CountColour(image, QRect(at - QPoint(1, 1), QSize(3, 3)), line.colour), 0)
-        << line.what;
-  }
-  EXPECT_EQ(PixelAt(image, DeviceOf(CDPoint(3, 18))), kWhite) << "the sky stays blank";
 }
 
 // Runs one of poppler's tools and gives its standard output; fails the test when it fails.
