@@ -22,10 +22,12 @@ MsgResult HeadlessUi::MessageBox(const std::string& text, const std::string& cap
   return DefaultButton(buttons);
 }
 
-std::intptr_t HeadlessUi::SendToFrame(FrameMsg /*message*/, std::uintptr_t /*wParam*/,
-                                      std::intptr_t /*lParam*/) {
-  return 0;
+std::intptr_t HeadlessUi::SendToFrame(FrameMsg message, std::uintptr_t wParam,
+                                      std::intptr_t lParam) {
+  return DeliverToFrame(frameReceiver_, message, wParam, lParam);
 }
+
+void HeadlessUi::SetFrameReceiver(FrameReceiver receiver) { frameReceiver_ = std::move(receiver); }
 
 std::unique_ptr<ProgressWindow> HeadlessUi::CreateProgressWindow() {
   return std::make_unique<MemoryProgressWindow>(std::make_shared<ProgressState>());

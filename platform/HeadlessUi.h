@@ -45,8 +45,9 @@ class HeadlessUi : public UiServices {
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void PumpEvents() override {}
-  // No frame exists to receive the message, so nobody handles it: 0.
+  // Goes to the frame's receiver when one registered; without one nobody handles it: 0.
   std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void SetFrameReceiver(FrameReceiver receiver) override;
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
@@ -58,4 +59,7 @@ class HeadlessUi : public UiServices {
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& caption,
                                       const std::string& initial) override;
   void Beep() override {}
+
+ private:
+  FrameReceiver frameReceiver_;
 };

@@ -15,3 +15,10 @@ MsgResult DefaultButton(MsgButtons buttons) {
   }
   return MsgResult::Ok;
 }
+
+std::intptr_t DeliverToFrame(const FrameReceiver& receiver, FrameMsg message, std::uintptr_t wParam,
+                             std::intptr_t lParam) {
+  if (!receiver) return 0;
+  const FrameReceiver running = receiver;
+  return running(message, wParam, lParam);
+}

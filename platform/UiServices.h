@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,16 @@ struct FileDialogRequest {
   friend bool operator==(const FileDialogRequest&, const FileDialogRequest&) = default;
 };
 
+// The main frame's handler of the messages sent to it: takes the message with its two parameters
+// and returns the answer.
+using FrameReceiver = std::function<std::intptr_t(FrameMsg, std::uintptr_t, std::intptr_t)>;
+
+// Hands a message to the receiver and returns its answer; 0 when no receiver is registered. The
+// receiver runs as a copy, so one that registers another receiver while it runs lives until it
+// returns.
+std::intptr_t DeliverToFrame(const FrameReceiver& receiver, FrameMsg message, std::uintptr_t wParam,
+                             std::intptr_t lParam);
+
 // The small window a calculation shows while it runs: two text lines, a bar and a cancel button.
 // Pressing cancel hides it.
 class ProgressWindow {
@@ -65,9 +76,12 @@ class UiServices {
                                MsgButtons buttons, MsgIcon icon) = 0;
   // Handles every event that is waiting and returns without waiting for a new one.
   virtual void PumpEvents() = 0;
-  // Delivers a command message to the main frame synchronously and returns its answer.
+  // Delivers a command message to the main frame synchronously and returns its answer (0 while
+  // no frame has registered).
   virtual std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam,
                                     std::intptr_t lParam) = 0;
+  // The main frame registers its handler once it exists; an empty receiver unregisters it.
+  virtual void SetFrameReceiver(FrameReceiver receiver) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
   virtual std::unique_ptr<ProgressWindow> CreateProgressWindow() = 0;

@@ -1,6 +1,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -148,6 +150,46 @@ TEST(ScriptedUiTest, RecordsFrameMessages) {
   EXPECT_EQ(TestUi().FrameMessages(),
             (std::vector<FrameMessage>{{FrameMsg::WM_CMD_STAB_BLOCK_CLOSE, 1, 0},
                                        {FrameMsg::WM_APP_PRINT_WORD, 3, 42}}));
+}
+
+// A test through the real frame gets the frame's answers; the message is on record before the
+// frame handles it, so a handler that sends further messages leaves them in the order sent.
+TEST(ScriptedUiTest, DeliversFrameMessagesToTheRegisteredReceiverAfterRecordingThem) {
+  std::vector<std::size_t> recordedBeforeHandling;
+  Ui().SetFrameReceiver([&](FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) {
+    recordedBeforeHandling.push_back(TestUi().FrameMessages().size());
+    if (message == FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE) {
+      Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+    }
+    return static_cast<std::intptr_t>(wParam) + lParam;
+  });
+
+  EXPECT_EQ(Ui().SendToFrame(FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 1, 40), 41);
+  EXPECT_EQ(TestUi().FrameMessages(),
+            (std::vector<FrameMessage>{{FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 1, 40},
+                                       {FrameMsg::WM_APP_REDRAW, 0, 0}}));
+  EXPECT_EQ(recordedBeforeHandling, (std::vector<std::size_t>{1, 2}));
+
+  Ui().SetFrameReceiver({});
+  EXPECT_EQ(Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 7, 7), 0) << "unregistered";
+}
+
+// The frame may replace its receiver (say, on closing) from inside the one that runs; the running
+// one stays alive until it returns.
+TEST(UiServicesTest, AReceiverMayReplaceItselfWhileItRuns) {
+  const auto check = [](UiServices& ui) {
+    auto state = std::make_shared<int>(5);
+    ui.SetFrameReceiver([&ui, state](FrameMsg, std::uintptr_t, std::intptr_t) {
+      ui.SetFrameReceiver([](FrameMsg, std::uintptr_t, std::intptr_t) { return 2; });
+      return static_cast<std::intptr_t>(*state);  // the captures of the replaced receiver
+    });
+    state.reset();
+    EXPECT_EQ(ui.SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0), 5);
+    EXPECT_EQ(ui.SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0), 2);
+  };
+  HeadlessUi headless;
+  check(headless);
+  check(TestUi());
 }
 
 TEST(ScriptedUiTest, QueuedAnswersAreTakenInOrderAndEveryCallIsRecorded) {

@@ -93,8 +93,10 @@ void ScriptedUi::PumpEvents() {
 std::intptr_t ScriptedUi::SendToFrame(FrameMsg message, std::uintptr_t wParam,
                                       std::intptr_t lParam) {
   frameMessages_.push_back(FrameMessage{message, wParam, lParam});
-  return 0;
+  return DeliverToFrame(frameReceiver_, message, wParam, lParam);
 }
+
+void ScriptedUi::SetFrameReceiver(FrameReceiver receiver) { frameReceiver_ = std::move(receiver); }
 
 std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgressWindow() {
   auto state = std::make_shared<ProgressState>();

@@ -119,7 +119,10 @@ class ScriptedUi : public UiServices {
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
   void PumpEvents() override;
+  // Records the message, then hands it to the registered receiver (a test through the real
+  // frame); without one, as in a test of a lone dialog, the answer is 0.
   std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void SetFrameReceiver(FrameReceiver receiver) override;
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
@@ -155,6 +158,7 @@ class ScriptedUi : public UiServices {
   int beepCount_ = 0;
   int pumpCount_ = 0;
   std::function<void()> onPump_;
+  FrameReceiver frameReceiver_;
   std::vector<std::shared_ptr<ProgressState>> progress_;
 };
 
