@@ -93,8 +93,6 @@ class Slope {
     cond.bottomElevation = reference;
     stab_.SetCalcCond(cond);
   }
-  const CDanmenStab& Stab() const { return stab_; }
-  bool IsRightUpper() const { return rightUpper_; }
 
   // The top soil cut at the given x positions (mirrored with the section).
   std::unique_ptr<CBlockList> Division(std::vector<double> xs) const {
