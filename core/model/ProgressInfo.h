@@ -1,0 +1,93 @@
+#pragma once
+// The progress display of a long calculation that runs on the GUI thread: a small window with two
+// text lines, a bar and a cancel button, shown through Ui()'s progress window. CProgressInfo is the
+// state the calculation loops write (how many steps, how far, what is being done) and the cancel
+// flag they poll; after each step they call UpdateProgress, which shows the state and pumps the
+// waiting events so that the window repaints and its cancel button can be pressed.
+// CProgressInfoDlg owns the window and one CProgressInfo.
+//
+// Pumping runs the program's handlers re-entrantly inside the calculation. The Qt window behind
+// Ui().CreateProgressWindow() is application-modal: while it shows, user input reaches only its
+// cancel button (Escape cancels too), while painting and redraw requests still run. So nobody can
+// close the document or switch the case under a running job, and the view still shows the run
+// being computed. A calculation therefore reaches the user interface only through its progress
+// object and Ui(), never through windows of its own.
+
+#include <memory>
+#include <string>
+
+#include "platform/ProgressFeedback.h"
+#include "platform/UiServices.h"
+
+class CProgressInfo {
+ public:
+  CProgressInfo() = default;
+  CProgressInfo(const CProgressInfo&) = delete;
+  CProgressInfo& operator=(const CProgressInfo&) = delete;
+
+  // The number of steps of the calculation; 0 leaves the bar where it is.
+  void SetMaximum(int maximum) { maximum_ = maximum; }
+  int GetMaximum() const { return maximum_; }
+  // The steps done so far.
+  void SetPosition(int position) { position_ = position; }
+  int GetPosition() const { return position_; }
+  // The two lines that tell what the calculation is doing.
+  void SetText(const std::string& line1, const std::string& line2);
+  const std::string& GetLine1() const { return line1_; }
+  const std::string& GetLine2() const { return line2_; }
+
+  // The cancel flag is the platform's progress-and-cancel object: safe to poll from any thread,
+  // and once set it stays set, so a cancelled run can never be resumed by mistake.
+  bool IsCancelled() const { return feedback_.IsCancelled(); }
+  void Cancel() { feedback_.Cancel(); }
+
+  // The window that shows this info (not owned); null shows it nowhere.
+  void Link(ProgressWindow* window) { window_ = window; }
+
+  // Shows the lines and, with a maximum above 0, moves the bar to the same fraction of its range
+  // as position is of maximum (whole numbers, within the range); then pumps the waiting events.
+  // When the window's cancel button hid the window during the pump, the cancel flag is set.
+  void UpdateProgress();
+
+ private:
+  int maximum_ = 0;
+  int position_ = 0;
+  std::string line1_;
+  std::string line2_;
+  ProgressFeedback feedback_;
+  ProgressWindow* window_ = nullptr;
+};
+
+class CProgressInfoDlg {
+ public:
+  // Creates the window through Ui(), hidden, with the bar's range 0 to 100 at 0.
+  CProgressInfoDlg();
+  // Hides the window; it is destroyed with the dialog.
+  ~CProgressInfoDlg();
+  CProgressInfoDlg(const CProgressInfoDlg&) = delete;
+  CProgressInfoDlg& operator=(const CProgressInfoDlg&) = delete;
+
+  CProgressInfo* GetInfo() { return &info_; }
+  void Show();
+  // Links the info to this dialog's window, so that its updates show there.
+  void SetControl();
+  // The bar's range becomes 0..max.
+  void SetMax(int max);
+  // Moves the bar; IncValue advances it by one from where SetValue or IncValue put it last.
+  void SetValue(int value);
+  void IncValue();
+  // Sets the info's two lines and shows them at once.
+  void SetText(const std::string& line1, const std::string& line2);
+  // True while the window does not show: before Show and after a cancel.
+  bool IsCancel() const;
+  // Disables the cancel button.
+  void EnableShowCancel();
+  // What the cancel button and Escape do: sets the info's cancel flag and hides the window. The
+  // dialog stays, so the calculation runs on until it polls the flag or IsCancel.
+  void OnCancel();
+
+ private:
+  std::unique_ptr<ProgressWindow> window_;
+  CProgressInfo info_;
+  int value_ = 0;
+};
