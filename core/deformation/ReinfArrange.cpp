@@ -10,9 +10,7 @@
 #include <utility>
 
 #include "core/base/ArchiveCount.h"
-#include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
-#include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
 

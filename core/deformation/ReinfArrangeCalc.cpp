@@ -10,9 +10,7 @@
 
 #include "core/base/Constants.h"
 #include "core/deformation/ReinfArrange.h"
-#include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
-#include "core/section/SpSlideWork.h"
 #include "platform/Canvas.h"
 
 namespace {

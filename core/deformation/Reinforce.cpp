@@ -205,6 +205,8 @@ int CReinforce::CreateZone(int set, const CSpSlideWork& slip) {
   std::vector<CReinfZone>& zones = Zones(set);
   Result& result = GetResult(set);
   zones.clear();
+  result.H = kNoValue;
+  result.H2 = kNoValue;
   if (!HasGeometry()) return 0;
   const double insL = GetInsL();
   const CDPoint tail = GetPointTail();

@@ -43,7 +43,7 @@ class CReinforce {
   struct Result {
     double H = kNoValue;      // length inside the sliding mass, m
     double H2 = kNoValue;     // anchoring length beyond the slip surface, m
-    double phi = kNoValue;    // friction angle of the stratum above the slip surface, degrees
+    double phi = kNoValue;    // friction angle of the stratum before the crossing, degrees
     double theta = kNoValue;  // inclination of the slip surface at the crossing, degrees
     double beta = kNoValue;   // angle between the bar and the slip surface, degrees
     double sumL1tpa = 0.0;
@@ -186,7 +186,7 @@ class CReinforce {
   // The lengths of the set's zones: each L1 zone but the last its own length, the last the rest
   // of H; the same for the L2 zones with H2.
   void Calc_ZoneL(int set);
-  // The set's tpa and tca pull-out sums of the part.
+  // The sum of one zone resistance over the set's zones; unset when a zone's is.
   double SumOverZones(int set, double CReinfZone::*value) const;
 
   std::vector<CReinfZone> stratumZones_;

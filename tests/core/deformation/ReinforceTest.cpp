@@ -312,11 +312,15 @@ TEST_F(ReinforceZoneTest, ASlipSurfaceThatDoesNotReachTheBarCountsAsAbove) {
 
 TEST_F(ReinforceZoneTest, ABarWithoutHeadGetsNoZonesAndNoLengths) {
   const auto slip = StraightSlip(CDPoint(0, -4), CDPoint(30, 16));
-  CReinforce bar;
-  EXPECT_EQ(bar.CreateZoneStratum(Strata()), 0);
-  EXPECT_EQ(bar.CreateZone(kSet, *slip), 0);
-  EXPECT_EQ(bar.GetH(kSet), kNoValue);
-  EXPECT_EQ(bar.GetH2(kSet), kNoValue);
+  const auto bar = MakeBar(1, 1, CDPoint(12, 5), 30, 8, 0.5);
+  bar->CreateZoneStratum(Strata());
+  bar->CreateZone(kSet, *slip);
+  ASSERT_NE(bar->GetH(kSet), kNoValue);
+  bar->head = CDPoint();
+  EXPECT_EQ(bar->CreateZoneStratum(Strata()), 0);
+  EXPECT_EQ(bar->CreateZone(kSet, *slip), 0);
+  EXPECT_EQ(bar->GetH(kSet), kNoValue);
+  EXPECT_EQ(bar->GetH2(kSet), kNoValue);
 }
 
 TEST_F(ReinforceZoneTest, ClearResEmptiesOneSetOnly) {
