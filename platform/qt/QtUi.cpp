@@ -16,7 +16,7 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/qt/ProgressInfoDlg.h"
+#include "platform/qt/QtProgressWindow.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ QMessageBox::Icon ToQIcon(MsgIcon icon) {
 // first.
 class QtProgressWindow : public ProgressWindow {
  public:
-  QtProgressWindow() : dialog_(new CProgressInfoDlg) {}
+  QtProgressWindow() : dialog_(new CQtProgressWindow) {}
   ~QtProgressWindow() override { delete dialog_.data(); }
   QtProgressWindow(const QtProgressWindow&) = delete;
   QtProgressWindow& operator=(const QtProgressWindow&) = delete;
@@ -133,7 +133,7 @@ class QtProgressWindow : public ProgressWindow {
   }
 
  private:
-  QPointer<CProgressInfoDlg> dialog_;
+  QPointer<CQtProgressWindow> dialog_;
 };
 
 QString PatternsOf(const QString& patterns) {

@@ -1,7 +1,7 @@
 #pragma once
 // The user-interface services of the program, over Qt Widgets: message boxes, the event pump,
 // frame messages to the receiver the main window registers, the wait cursor, the progress window
-// (CProgressInfoDlg), file dialogs, the desktop's viewers, the clipboard, the input box and the
+// (CQtProgressWindow), file dialogs, the desktop's viewers, the clipboard, the input box and the
 // beep. The program installs one at start-up (InstallUi), after its QApplication exists.
 //
 // The boxes and dialogs run modal here and nowhere else; each has the active window as its

@@ -33,7 +33,7 @@
 
 #include "platform/UiProgress.h"
 #include "platform/UiRegistry.h"
-#include "platform/qt/ProgressInfoDlg.h"
+#include "platform/qt/QtProgressWindow.h"
 #include "platform/qt/QtUi.h"
 
 namespace {
@@ -120,8 +120,8 @@ TEST(QtUiTest, EnterInAMessageBoxPressesTheFirstButtonAndEscapeCancels) {
 
 // ---- The progress window ----
 
-CProgressInfoDlg* ShowingProgressWindow() {
-  return qobject_cast<CProgressInfoDlg*>(QApplication::activeModalWidget());
+CQtProgressWindow* ShowingProgressWindow() {
+  return qobject_cast<CQtProgressWindow*>(QApplication::activeModalWidget());
 }
 
 template <typename Control>
@@ -154,7 +154,7 @@ TEST(QtUiTest, TheProgressWindowShowsItsLinesAndBarAndBlocksEveryOtherWindow) {
   window->SetPosition(50);
   window->Show();
 
-  CProgressInfoDlg* dialog = ShowingProgressWindow();
+  CQtProgressWindow* dialog = ShowingProgressWindow();
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(window->IsVisible());
   EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
@@ -177,17 +177,17 @@ TEST(QtUiTest, TheProgressWindowShowsItsLinesAndBarAndBlocksEveryOtherWindow) {
 // The whole path of a run on the GUI thread: the calculation's next report sees the window
 // hidden and cancels its feedback.
 TEST(QtUiTest, CancelEscapeAndTheCloseButtonCancelTheRun) {
-  const std::pair<const char*, std::function<void(CProgressInfoDlg&)>> cases[] = {
+  const std::pair<const char*, std::function<void(CQtProgressWindow&)>> cases[] = {
       {"cancel button",
-       [](CProgressInfoDlg& d) { QTest::mouseClick(Ctl<QPushButton>(d, "2"), Qt::LeftButton); }},
-      {"Escape", [](CProgressInfoDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-      {"close button", [](CProgressInfoDlg& d) { d.close(); }},
+       [](CQtProgressWindow& d) { QTest::mouseClick(Ctl<QPushButton>(d, "2"), Qt::LeftButton); }},
+      {"Escape", [](CQtProgressWindow& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+      {"close button", [](CQtProgressWindow& d) { d.close(); }},
   };
   const WithQtUi qt;
   for (const auto& [name, press] : cases) {
     UiProgress progress;
     progress.Feedback().SetProgress(10);
-    CProgressInfoDlg* dialog = ShowingProgressWindow();
+    CQtProgressWindow* dialog = ShowingProgressWindow();
     ASSERT_NE(dialog, nullptr) << name;
     EXPECT_FALSE(progress.Feedback().IsCancelled()) << name;
     press(*dialog);
@@ -202,7 +202,7 @@ TEST(QtUiTest, WithCancelDisabledNothingCancels) {
   const std::unique_ptr<ProgressWindow> window = ui.CreateProgressWindow();
   window->EnableCancel(false);
   window->Show();
-  CProgressInfoDlg* dialog = ShowingProgressWindow();
+  CQtProgressWindow* dialog = ShowingProgressWindow();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(Ctl<QPushButton>(*dialog, "2")->isEnabled());
   QTest::keyClick(dialog, Qt::Key_Escape);
@@ -217,7 +217,7 @@ TEST(QtUiTest, ClosingTheMainWindowDuringARunDeletesTheProgressWindowOnce) {
   frame->show();
   const std::unique_ptr<ProgressWindow> window = ui.CreateProgressWindow();
   window->Show();
-  const QPointer<CProgressInfoDlg> dialog = ShowingProgressWindow();
+  const QPointer<CQtProgressWindow> dialog = ShowingProgressWindow();
   ASSERT_FALSE(dialog.isNull());
 
   frame->close();

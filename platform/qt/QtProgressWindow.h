@@ -11,11 +11,11 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class CProgressInfoDlg : public QDialog {
+class CQtProgressWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CProgressInfoDlg(QWidget* parent = nullptr);
+  explicit CQtProgressWindow(QWidget* parent = nullptr);
 
   void SetText(const QString& line1, const QString& line2);
   void SetRange(int lo, int hi);

@@ -1,4 +1,4 @@
-#include "platform/qt/ProgressInfoDlg.h"
+#include "platform/qt/QtProgressWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CProgressInfoDlg::CProgressInfoDlg(QWidget* parent)
+CQtProgressWindow::CQtProgressWindow(QWidget* parent)
     : QDialog(parent),
       line1_(new QLabel(this)),
       line2_(new QLabel(this)),
       bar_(new QProgressBar(this)),
       cancel_(new QPushButton(QStringLiteral("キャンセル"), this)) {
-  setObjectName(QStringLiteral("CProgressInfoDlg"));
+  setObjectName(QStringLiteral("CQtProgressWindow"));
   setWindowTitle(QStringLiteral("計算中"));
   setWindowModality(Qt::ApplicationModal);
   line1_->setObjectName(QStringLiteral("2100"));
@@ -25,7 +25,7 @@ CProgressInfoDlg::CProgressInfoDlg(QWidget* parent)
   // Enter must not cancel a run.
   cancel_->setAutoDefault(false);
   cancel_->setDefault(false);
-  connect(cancel_, &QPushButton::clicked, this, &CProgressInfoDlg::reject);
+  connect(cancel_, &QPushButton::clicked, this, &CQtProgressWindow::reject);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -39,21 +39,21 @@ CProgressInfoDlg::CProgressInfoDlg(QWidget* parent)
   setMinimumWidth(fontMetrics().horizontalAdvance(QString(40, QChar(0x3042))));
 }
 
-void CProgressInfoDlg::SetText(const QString& line1, const QString& line2) {
+void CQtProgressWindow::SetText(const QString& line1, const QString& line2) {
   line1_->setText(line1);
   line2_->setText(line2);
 }
 
-void CProgressInfoDlg::SetRange(int lo, int hi) { bar_->setRange(lo, hi); }
+void CQtProgressWindow::SetRange(int lo, int hi) { bar_->setRange(lo, hi); }
 
-int CProgressInfoDlg::RangeLow() const { return bar_->minimum(); }
+int CQtProgressWindow::RangeLow() const { return bar_->minimum(); }
 
-int CProgressInfoDlg::RangeHigh() const { return bar_->maximum(); }
+int CQtProgressWindow::RangeHigh() const { return bar_->maximum(); }
 
-void CProgressInfoDlg::SetValue(int value) { bar_->setValue(value); }
+void CQtProgressWindow::SetValue(int value) { bar_->setValue(value); }
 
-void CProgressInfoDlg::EnableCancel(bool enable) { cancel_->setEnabled(enable); }
+void CQtProgressWindow::EnableCancel(bool enable) { cancel_->setEnabled(enable); }
 
-void CProgressInfoDlg::reject() {
+void CQtProgressWindow::reject() {
   if (cancel_->isEnabled()) QDialog::reject();
 }
