@@ -146,7 +146,7 @@ void CExpEdit::keyPressEvent(QKeyEvent* event) {
       return;
     }
     if (!AcceptsCharacter(typed.front())) {
-      QApplication::beep();
+      Ui().Beep();
       event->accept();
       return;
     }
@@ -160,7 +160,7 @@ void CExpEdit::inputMethodEvent(QInputMethodEvent* event) {
       FitsRoom(commit) &&
       std::all_of(commit.begin(), commit.end(), [this](QChar c) { return AcceptsCharacter(c); });
   if (!commit.isEmpty() && !accepted) {
-    QApplication::beep();
+    Ui().Beep();
     event->setCommitString(QString());
   }
   QLineEdit::inputMethodEvent(event);
@@ -246,7 +246,7 @@ void CExpEdit::PasteWithinRoom() {
   if (FitsRoom(QApplication::clipboard()->text())) {
     paste();
   } else {
-    QApplication::beep();
+    Ui().Beep();
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <string>
+#include <string_view>
 
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/StageDialog.h"
@@ -75,8 +76,11 @@ TEST_F(ExpEditTest, KeysAreFilteredByKind) {
     edit_->setFocus();
     edit_->setSelection(c.selectFrom, c.selectLength);
     if (c.selectLength == 0) edit_->setCursorPosition(c.selectFrom);
+    const bool refused = std::string_view(c.before) == c.after;
+    if (refused) TestUi().ExpectBeep();  // a refused key beeps
     QTest::keyClick(edit_, c.typed);
     EXPECT_EQ(edit_->GetText(), c.after) << c.before << " + " << c.typed;
+    TestUi().VerifyAllAnswered();
   }
 }
 
@@ -237,6 +241,7 @@ TEST_F(ExpEditTest, APasteTooLongForTheRoomPastesNothing) {
   edit_->setFocus();
   edit_->setCursorPosition(2);
   QGuiApplication::clipboard()->setText(QStringLiteral("あい"));
+  TestUi().ExpectBeep();  // a paste that does not fit beeps
   QTest::keyClick(edit_, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(edit_->GetText(), "12");
   QGuiApplication::clipboard()->setText(QStringLiteral("3あ"));
@@ -246,6 +251,7 @@ TEST_F(ExpEditTest, APasteTooLongForTheRoomPastesNothing) {
   // The context menu's paste keeps to the same room.
   edit_->setText(QStringLiteral("12"));
   QGuiApplication::clipboard()->setText(QStringLiteral("あい"));
+  TestUi().ExpectBeep();
   QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(2, 2),
                             edit_->mapToGlobal(QPoint(2, 2)));
   QApplication::sendEvent(edit_, &request);
