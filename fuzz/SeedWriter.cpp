@@ -12,6 +12,7 @@
 
 #include "core/base/UnitFilter.h"
 #include "core/geometry/DLine.h"
+#include "core/model/RefGeology.h"
 #include "core/section/SkinFriction.h"
 #include "core/section/SpCrack.h"
 #include "core/section/SpSlide.h"
@@ -109,12 +110,16 @@ void WriteRecordSeeds(Corpus& corpus) {
 }
 
 // The damaged records kept as fixtures: byte 0 the version, then the record.
-void WriteFixtureSeeds(Corpus& shapes, Corpus& lists) {
+void WriteFixtureSeeds(Corpus& shapes, Corpus& lists, Corpus& settings) {
   for (const auto& entry : fs::directory_iterator(BRIXO_TEST_DATA)) {
     std::ifstream in(entry.path(), std::ios::binary);
     const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
     if (bytes.empty()) continue;
     const std::string name = entry.path().filename().string();
+    if (name.starts_with("settings")) {  // a whole settings document, read as a soil file
+      settings.Add({0}, bytes);
+      continue;
+    }
     const Bytes record(bytes.begin() + 1, bytes.end());
     const auto seed = [&](int kind) { shapes.Add({ShapeSelector(kind), bytes.front()}, record); };
     if (name.starts_with("shape-list")) {
@@ -131,6 +136,17 @@ void WriteFixtureSeeds(Corpus& shapes, Corpus& lists) {
   }
 }
 
+// A sound soil file as our own writer writes it, read as a soil file and as a configuration file.
+void WriteSettingSeeds(const fs::path& root, Corpus& settings) {
+  const fs::path file = root / "DefGeology.sxg";
+  if (!CRefGeology().WriteGeology(file.string(), false)) return;
+  std::ifstream in(file, std::ios::binary);
+  const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
+  settings.Add({0}, bytes);
+  settings.Add({1}, bytes);
+  fs::remove(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,9 +158,11 @@ int main(int argc, char** argv) {
   Corpus shapes(root, "ShapeFuzzer");
   Corpus lists(root, "ShapeListFuzzer");
   Corpus records(root, "RecordFuzzer");
+  Corpus settings(root, "SettingXmlFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
-  WriteFixtureSeeds(shapes, lists);
+  WriteFixtureSeeds(shapes, lists, settings);
+  WriteSettingSeeds(root, settings);
   return 0;
 }

@@ -1,10 +1,9 @@
 #include "platform/Text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+
+#include "platform/Iconv.h"
 
 namespace {
 
@@ -89,37 +88,20 @@ std::size_t Utf8CharLength(std::string_view rest) {
   return i;
 }
 
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (IsOpen()) iconv_close(cd_);
+// Converts as much of `in` as the converter can, appending to `out`; returns the number of bytes
+// consumed. Stops at the first character it cannot convert (or at an incomplete one at the end).
+std::size_t ConvertPrefix(Iconv& converter, std::string_view in, std::string& out) {
+  std::size_t consumed = 0;
+  char buffer[256];
+  for (;;) {
+    const Iconv::Step step = converter.Convert(in.substr(consumed), buffer);
+    out.append(buffer, step.written);
+    consumed += step.read;
+    if (step.stop != Iconv::Stop::OutputFull) break;
   }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-
-  bool IsOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  // Converts as much of in as it can, appending to out; returns the number of bytes consumed.
-  // Stops at the first character it cannot convert (or at an incomplete one at the end).
-  std::size_t ConvertPrefix(std::string_view in, std::string& out) {
-    char* src = const_cast<char*>(in.data());  // iconv's interface is not const-correct
-    std::size_t srcLeft = in.size();
-    char buffer[256];
-    while (srcLeft > 0) {
-      char* dst = buffer;
-      std::size_t dstLeft = sizeof buffer;
-      const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-      out.append(buffer, static_cast<std::size_t>(dst - buffer));
-      if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) break;
-    }
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial shift state
-    return in.size() - srcLeft;
-  }
-
- private:
-  iconv_t cd_;
-};
+  converter.Reset();
+  return consumed;
+}
 
 // Converts with iconv; a character the converter rejects becomes '?' and conversion goes on
 // after it. `charLength` tells how many input bytes that character takes.
@@ -129,7 +111,7 @@ std::string ConvertLossy(const char* to, const char* from, std::string_view in,
   std::string out;
   out.reserve(in.size() * 3 / 2);
   while (!in.empty()) {
-    if (converter.IsOpen()) in.remove_prefix(converter.ConvertPrefix(in, out));
+    if (converter.IsOpen()) in.remove_prefix(ConvertPrefix(converter, in, out));
     if (in.empty()) break;
     out += '?';
     in.remove_prefix(charLength(in));

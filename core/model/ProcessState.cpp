@@ -4,6 +4,7 @@
 #include "core/geometry/DLine.h"
 #include "core/geometry/DPoly.h"
 #include "core/model/RefCond.h"
+#include "core/model/SystemConfig.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
 
@@ -17,4 +18,9 @@ void ResetProcessWideState() {
   CSpSlide::SetTopograph(nullptr);
   CSpSlide::SetDrawPure(false);
   CRefCond::Default();
+  SystemConfig::ResetLastGeology();
+  SystemConfig::ResetLastReinf();
+  SystemConfig::ResetLastCond();
+  SystemConfig::SetLastWord("");
+  SystemConfig::SetLastBrixo("");
 }

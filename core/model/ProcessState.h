@@ -4,5 +4,6 @@
 
 // Makes the default settings current and resets the display and editing switches of the shapes:
 // highlight off, no rubber band on screen, stratum names shown, slide lines not fitted to a
-// ground and fitted pieces drawn first only; the reference values back at their defaults.
+// ground and fitted pieces drawn first only; the reference values back at their defaults; no
+// last-used folder or reference file.
 void ResetProcessWideState();

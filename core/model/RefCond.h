@@ -6,6 +6,7 @@
 // document uses the same values, read from a reference-condition file at start-up.
 
 #include <array>
+#include <string>
 
 class Archive;
 
@@ -18,6 +19,18 @@ class CRefCond {
   // Reads all eight values before it changes any: a record that ends early throws
   // ArchiveException and leaves the values as they were.
   static void Load(Archive& ar, int version);
+
+  // The reference-condition file (.cond), 108 bytes: the header text "BRIXO_REF_COND_DOC" as a
+  // framework string, the int32 file version 1 and the record of the eight values. With
+  // `remember`, a successful read or write makes the path the last reference-condition file and
+  // rewrites DefFile.sdxf.
+  //
+  // Writes beside the file and replaces it only when complete; false when it cannot be written.
+  static bool WriteCond(const std::string& path, bool remember);
+  // Takes a file only when it is exactly that: a missing, foreign, short, longer or later file
+  // gives false and changes no value. With `remember`, a failed read empties the last
+  // reference-condition file (without rewriting DefFile.sdxf).
+  static bool ReadCond(const std::string& path, bool remember);
 
   static double GetKiretuHizumi() { return m_kiretuHizumi; }
   static void SetKiretuHizumi(double v) { m_kiretuHizumi = v; }

@@ -5,8 +5,8 @@
 
 #include "core/model/DrawResGraphSet.h"
 #include "platform/Archive.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -69,9 +69,7 @@ TEST(DrawResGraphSetTest, RecordHoldsItemsSwitchesRangesAndColours) {
                          .Color(Color::Rgb(7, 8, 9))
                          .Color(Color::Rgb(10, 11, 12))
                          .Get();
-  CheckRecordContract(
-      Edited(), 10, bytes, [] { return std::make_unique<CDrawResGraphSet>(); },
-      [](const CDrawResGraphSet& a, const CDrawResGraphSet& b) { return a.IsSame(b); });
+  ExpectRecordContract<CDrawResGraphSet>({.stored = Edited(), .version = 10, .bytes = bytes});
 }
 
 TEST(DrawResGraphSetTest, LoadStartsFromTheDefaults) {

@@ -11,8 +11,8 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -295,7 +295,11 @@ TEST(FitTest, RecordOfACurrentDocumentHoldsTheCount) {
   RecordBytes bytes;
   bytes.Int(1).Double(151.5).Double(0.89).Int(0);
   AppendPoints(bytes);
-  CheckRecordContract(RecordedFit(), 10, bytes.Get(), OtherFit, SameFit);
+  ExpectRecordContract<CFit>({.stored = RecordedFit(),
+                              .version = 10,
+                              .bytes = bytes.Get(),
+                              .makeTarget = OtherFit,
+                              .same = SameFit});
 
   CFit fitted = TestPoints(150.0, 0.9, kStrains);
   fitted.CalcFit();
@@ -311,7 +315,11 @@ TEST(FitTest, RecordBeforeVersionTenHasNoCount) {
   RecordBytes bytes;
   bytes.Int(1).Double(151.5).Double(0.89);
   AppendPoints(bytes);
-  CheckRecordContract(RecordedFit(), 9, bytes.Get(), OtherFit, SameFit);
+  ExpectRecordContract<CFit>({.stored = RecordedFit(),
+                              .version = 9,
+                              .bytes = bytes.Get(),
+                              .makeTarget = OtherFit,
+                              .same = SameFit});
 }
 
 TEST(FitTest, CountOutsideTheTableIsAFormatError) {

@@ -6,8 +6,8 @@
 #include "core/model/PrmDrain.h"
 #include "platform/Archive.h"
 #include "tests/core/model/ReinfRecordBytes.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -25,7 +25,11 @@ TEST(PrmDrainTest, TenNamedRangesStoredFromVersionEight) {
 
   RecordBytes bytes;
   AppendNewRanges(bytes);
-  CheckRecordContract(drain, 10, bytes.Get(), Target, SameDrain);
+  ExpectRecordContract<CPrmDrain>({.stored = drain,
+                                   .version = 10,
+                                   .bytes = bytes.Get(),
+                                   .makeTarget = Target,
+                                   .same = SameDrain});
 
   // Older documents hold nothing, and loading them changes nothing.
   Archive out;

@@ -8,8 +8,8 @@
 #include "core/model/PrmGrid.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -54,9 +54,7 @@ TEST(PrmGridTest, DefaultsAndRecord) {
                          .Double(3)
                          .Int(0)
                          .Get();
-  CheckRecordContract(
-      Edited(), 10, bytes, [] { return std::make_unique<CPrmGrid>(); },
-      [](const CPrmGrid& a, const CPrmGrid& b) { return a.IsSame(b); });
+  ExpectRecordContract<CPrmGrid>({.stored = Edited(), .version = 10, .bytes = bytes});
 }
 
 TEST(PrmGridTest, IsSameComparesAllElevenValues) {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/model/PrmJobsite.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -31,14 +31,17 @@ TEST(PrmJobsiteTest, RecordIsTheTextsThenTheDirection) {
   bytes.Text(u"国道1号").Text(u"A線").Text(u"ケース1").Text(u"のり面");
   for (int i = 1; i < 9; ++i) bytes.Text(u"");
   bytes.Text(u"last").Int(1);
-  CheckRecordContract(
-      Site(), 10, bytes.Get(),
-      [] {
-        auto target = std::make_unique<CPrmJobsite>();
-        target->comments[3] = "kept";
-        return target;
-      },
-      [](const CPrmJobsite& a, const CPrmJobsite& b) { return a.IsSame(b); });
+  ExpectRecordContract<CPrmJobsite>({
+      .stored = Site(),
+      .version = 10,
+      .bytes = bytes.Get(),
+      .makeTarget =
+          [] {
+            auto target = std::make_unique<CPrmJobsite>();
+            target->comments[3] = "kept";
+            return target;
+          },
+  });
 }
 
 TEST(PrmJobsiteTest, OnlyTheDirectionCountsForACalculation) {

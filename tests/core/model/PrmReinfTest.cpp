@@ -12,8 +12,8 @@
 #include "platform/RecordingCanvas.h"
 #include "tests/core/model/ReinfRecordBytes.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 #include "tests/support/SampleSection.h"
 
 namespace {
@@ -126,14 +126,17 @@ TEST(PrmReinfTest, RecordHoldsTheValuesInTheirStoredOrder) {
         std::u16string(i == 10 ? u"10" : std::u16string(1, static_cast<char16_t>(u'0' + i)));
     AppendRange(bytes, range);
   }
-  CheckRecordContract(
-      Edited(), 10, bytes.Get(),
-      [] {
-        auto target = std::make_unique<CPrmReinf>();
-        target->ranges[9].rowCount = 4;
-        return target;
-      },
-      [](const CPrmReinf& a, const CPrmReinf& b) { return a.IsSame(b); });
+  ExpectRecordContract<CPrmReinf>({
+      .stored = Edited(),
+      .version = 10,
+      .bytes = bytes.Get(),
+      .makeTarget =
+          [] {
+            auto target = std::make_unique<CPrmReinf>();
+            target->ranges[9].rowCount = 4;
+            return target;
+          },
+  });
 }
 
 TEST(PrmReinfTest, LoadKeepsTheActiveFlagsOfTheRanges) {

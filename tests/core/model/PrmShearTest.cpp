@@ -7,8 +7,8 @@
 #include "core/model/PrmShear.h"
 #include "core/model/RefCond.h"
 #include "platform/Archive.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -72,7 +72,11 @@ TEST(PrmShearTest, RecordIsTheFitThenTheValues) {
         .Double(2.5)
         .Double(30.0)
         .Double(2.1);
-    CheckRecordContract(Edited(), version, bytes.Get(), Target, SameShear);
+    ExpectRecordContract<CPrmShear>({.stored = Edited(),
+                                     .version = version,
+                                     .bytes = bytes.Get(),
+                                     .makeTarget = Target,
+                                     .same = SameShear});
   }
 }
 
@@ -87,7 +91,11 @@ TEST(PrmShearTest, VersionSixRecordHasAnUnusedValueBeforeERB) {
       .Double(30.0)
       .Double(0.0)
       .Double(2.1);
-  CheckRecordContract(Edited(), 6, bytes.Get(), Target, SameShear);
+  ExpectRecordContract<CPrmShear>({.stored = Edited(),
+                                   .version = 6,
+                                   .bytes = bytes.Get(),
+                                   .makeTarget = Target,
+                                   .same = SameShear});
 }
 
 TEST(PrmShearTest, TheFitCountsAsMuchAsTheValues) {

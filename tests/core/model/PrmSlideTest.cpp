@@ -7,8 +7,8 @@
 
 #include "core/model/PrmSlide.h"
 #include "platform/Archive.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -58,7 +58,11 @@ TEST(PrmSlideTest, RecordOfACurrentAndOfAVersionSevenDocument) {
   for (const int version : {7, 10}) {
     RecordBytes bytes;
     AppendValues(bytes);
-    CheckRecordContract(Edited(), version, bytes.Get(), Target, SameSlide);
+    ExpectRecordContract<CPrmSlide>({.stored = Edited(),
+                                     .version = version,
+                                     .bytes = bytes.Get(),
+                                     .makeTarget = Target,
+                                     .same = SameSlide});
   }
 }
 
@@ -66,7 +70,11 @@ TEST(PrmSlideTest, RecordOfACurrentAndOfAVersionSevenDocument) {
 TEST(PrmSlideTest, VersionSixRecordEndsWithAnUnusedValue) {
   RecordBytes bytes;
   AppendValues(bytes).Double(0.0);
-  CheckRecordContract(Edited(), 6, bytes.Get(), Target, SameSlide);
+  ExpectRecordContract<CPrmSlide>({.stored = Edited(),
+                                   .version = 6,
+                                   .bytes = bytes.Get(),
+                                   .makeTarget = Target,
+                                   .same = SameSlide});
 
   RecordBytes other;
   AppendValues(other).Double(123.0);

@@ -15,9 +15,9 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 #include "tests/support/SampleSection.h"
 
 namespace {
@@ -299,7 +299,8 @@ TEST(PrmStabTest, RecordOfACurrentDocument) {
                           .Double(1.05)
                           .Int(0)
                           .Get();
-  CheckRecordContract(Edited(), 10, bytes, Target, SameStab);
+  ExpectRecordContract<CPrmStab>(
+      {.stored = Edited(), .version = 10, .bytes = bytes, .makeTarget = Target, .same = SameStab});
 }
 
 TEST(PrmStabTest, LoadKeepsTheCalculationConditionsAndEditMode) {
@@ -390,7 +391,8 @@ TEST(PrmStabTest, RecordBeforeVersionThreeWithItsDroppedInteger) {
   written.setting3 = 4;
   written.nu0 = 0;
   written.bottomElevation = -15.0;
-  CheckRecordContract(written, 2, bytes, Target, SameStab);
+  ExpectRecordContract<CPrmStab>(
+      {.stored = written, .version = 2, .bytes = bytes, .makeTarget = Target, .same = SameStab});
 
   // The fields the record lacks come back at their defaults, whatever the target held.
   CPrmStab loaded = Edited();

@@ -6,8 +6,8 @@
 
 #include "core/model/PrnInfo.h"
 #include "platform/Archive.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -65,8 +65,13 @@ TEST(PrnInfoTest, CopyTakesTheFirstEightValues) {
 
 TEST(PrnInfoTest, RecordIsTheFirstSevenValues) {
   const auto bytes = RecordBytes().Int(1).Int(2).Int(3).Int(4).Int(0).Int(2).Int(0).Get();
-  CheckRecordContract(Edited(), 10, bytes, Target, SameStored);
-  CheckRecordContract(Edited(), 9, bytes, Target, SameStored);
+  for (const int version : {10, 9}) {
+    ExpectRecordContract<CPrnInfo>({.stored = Edited(),
+                                    .version = version,
+                                    .bytes = bytes,
+                                    .makeTarget = Target,
+                                    .same = SameStored});
+  }
 
   // Not stored: the page, stage and origin stay as they were.
   CPrnInfo loaded;

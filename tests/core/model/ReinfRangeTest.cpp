@@ -16,9 +16,9 @@
 #include "platform/RecordingCanvas.h"
 #include "tests/core/model/ReinfRecordBytes.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 #include "tests/support/SampleSection.h"
 
 namespace {
@@ -417,15 +417,19 @@ TEST(ReinfRangeTest, RecordOfACurrentDocument) {
   // The point flags are not stored.
   CReinfRange range = Entered();
   range.start.flag = 0;
-  CheckRecordContract(
-      range, 10, bytes.Get(),
-      [] {
-        auto target = std::make_unique<CReinfRange>();
-        target->name = "target";
-        target->flag = 0;
-        return target;
-      },
-      SameRange);
+  ExpectRecordContract<CReinfRange>({
+      .stored = range,
+      .version = 10,
+      .bytes = bytes.Get(),
+      .makeTarget =
+          [] {
+            auto target = std::make_unique<CReinfRange>();
+            target->name = "target";
+            target->flag = 0;
+            return target;
+          },
+      .same = SameRange,
+  });
 }
 
 TEST(ReinfRangeTest, LoadingKeepsTheActiveFlag) {
@@ -468,8 +472,8 @@ TEST(ReinfRangeTest, VersionOneRecordHasTheSlopeModeValuesOnly) {
   written.lrb = 5.0;
   written.sh = 2.0;
   written.pitches = {kNoValue, 2.5};
-  CheckRecordContract(
-      written, 1, bytes, [] { return std::make_unique<CReinfRange>(); }, SameRange);
+  ExpectRecordContract<CReinfRange>(
+      {.stored = written, .version = 1, .bytes = bytes, .same = SameRange});
 
   // Over a range with everything entered: the height-mode values become unset.
   CReinfRange loaded = Entered();

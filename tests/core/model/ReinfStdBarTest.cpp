@@ -8,8 +8,8 @@
 #include "core/model/ReinfStdBar.h"
 #include "platform/Archive.h"
 #include "tests/core/model/ReinfRecordBytes.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 
 namespace {
 
@@ -86,8 +86,8 @@ TEST(ReinfStdBarTest, TextsCountOnlyForIsSame) {
 TEST(ReinfStdBarTest, RecordOfACurrentDocument) {
   RecordBytes bytes;
   AppendStdBar(bytes, {u"ネジ節棒鋼", u"D22", u"SD345", {3.04, 22.0, 3.871, 65.0, 200.0, 300.0}});
-  CheckRecordContract(
-      D22(), 10, bytes.Get(), [] { return std::make_unique<CReinfStdBar>(); }, SameBar);
+  ExpectRecordContract<CReinfStdBar>(
+      {.stored = D22(), .version = 10, .bytes = bytes.Get(), .same = SameBar});
 }
 
 TEST(ReinfStdBarTest, RecordBeforeVersionSevenHasNoNominalSize) {
@@ -103,8 +103,8 @@ TEST(ReinfStdBarTest, RecordBeforeVersionSevenHasNoNominalSize) {
                                               .Get();
   CReinfStdBar written = D22();
   written.kei.clear();
-  CheckRecordContract(
-      written, 6, bytes, [] { return std::make_unique<CReinfStdBar>(); }, SameBar);
+  ExpectRecordContract<CReinfStdBar>(
+      {.stored = written, .version = 6, .bytes = bytes, .same = SameBar});
 
   // The nominal size of an older record is empty, whatever the bar held.
   CReinfStdBar loaded = D22();

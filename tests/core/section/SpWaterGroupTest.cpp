@@ -12,9 +12,9 @@
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
-#include "tests/support/LocalRecordContract.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace {
@@ -102,7 +102,11 @@ TEST(SpWaterGroupTest, RecordWithTheUpperLayerFromVersionTwenty) {
   AppendLine(bytes, kBlue, 5);
   AppendLine(bytes, kDarkRed, 3);
   bytes.Int(1);
-  CheckRecordContract(*Written(), 20, bytes.Get(), Target, SameGroup);
+  ExpectRecordContract<CSpWaterGroup>({.stored = *Written(),
+                                       .version = 20,
+                                       .bytes = bytes.Get(),
+                                       .makeTarget = Target,
+                                       .same = SameGroup});
 }
 
 // A current document (version 10) holds the water line only: storing writes no more than
@@ -124,12 +128,14 @@ TEST(SpWaterGroupTest, CurrentDocumentHoldsTheWaterLineOnly) {
     ExpectPoints(group->GetUpper(), {{8, 8}});
     EXPECT_EQ(group->GetUpperOn(), 1);
   }
-  CheckRecordContract(
-      *Target(), 10, RecordBytes().Color(kBlue).Text(u"水位").Int(1).Double(7).Double(7).Get(),
-      [] { return std::make_unique<CSpWaterGroup>(); },
-      [](const CSpWaterGroup& a, const CSpWaterGroup& b) {
-        return a.GetWater().IsSame(&b.GetWater());
-      });
+  ExpectRecordContract<CSpWaterGroup>({
+      .stored = *Target(),
+      .version = 10,
+      .bytes = RecordBytes().Color(kBlue).Text(u"水位").Int(1).Double(7).Double(7).Get(),
+      .makeTarget = [] { return std::make_unique<CSpWaterGroup>(); },
+      .same = [](const CSpWaterGroup& a,
+                 const CSpWaterGroup& b) { return a.GetWater().IsSame(&b.GetWater()); },
+  });
 }
 
 // ---- Copies and comparisons ----
