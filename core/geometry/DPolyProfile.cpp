@@ -66,6 +66,12 @@ double CDPoly::GetY(double x) const {
     }
   }
   if (x == points_[n - 1]->x) return points_[n - 1]->y;
+  // The rightmost end of a line drawn from right to left (or of a fold) is the right end of its
+  // segment only: the line reaches that x, so it has a height there.
+  for (int i = 0; i + 1 < n; ++i) {
+    const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
+    if (x == s.right->x) return s.right->y;
+  }
   return kNoValue;
 }
 
