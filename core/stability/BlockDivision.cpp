@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <optional>
 
 #include "core/base/CoreConfig.h"
 #include "core/geometry/DPolyArray.h"
@@ -42,6 +43,26 @@ std::vector<tagDEVY> WaterEntries(const CSpWater* water, double left, double rig
   std::vector<tagDEVY> entries;
   if (water != nullptr) water->GetDEVYWater(entries, left, right);
   return entries;
+}
+
+// The crossing of a walk's ray that moves the walk on: the nearest to the ray's start, as long as
+// it lies more than kMinStep beyond the cut. A ray that starts on a flat stretch of the boundary
+// meets that stretch at its own start; then the nearest crossing farther on is the next cut, so a
+// flat base or top is divided like any other instead of ending the walk.
+std::optional<CDPoint> NextCut(const CDPoly& polygon, const CDPoint& from, const CDPoint& to,
+                               double x, int step) {
+  const auto movesOn = [x, step](const CDPoint& p) { return step * (p.x - x) > kMinStep; };
+  CDPoint nearest;
+  if (!polygon.CheckCross(&from, &to, nearest, kCrossTolerance)) return std::nullopt;
+  if (movesOn(nearest)) return nearest;
+  CDPoly crossings;
+  polygon.GetCrossPointArray(&from, &to, &crossings, kCrossTolerance);
+  std::optional<CDPoint> next;
+  for (int i = 0; i < crossings.GetSize(); ++i) {
+    const CDPoint& p = *crossings.GetAt(i);
+    if (movesOn(p) && (!next || GetDistance(&from, &p) < GetDistance(&from, &*next))) next = p;
+  }
+  return next;
 }
 
 }  // namespace
@@ -103,13 +124,12 @@ bool CBlockList::WalkCuts(const CDPoly& polygon, bool alongBase, int step,
     // The ray runs from this cut's boundary across the slide mass at the division angle.
     const CDPoint from(x + kRayStart * dx, y);
     const CDPoint to(x + kRayReach * dx, y + kRayReach * dy);
-    CDPoint cross;
-    if (!polygon.CheckCross(&from, &to, cross, kCrossTolerance) ||
-        step * (cross.x - x) <= kMinStep) {
+    const std::optional<CDPoint> cross = NextCut(polygon, from, to, x, step);
+    if (!cross) {
       if (std::fabs(farEnd - x) > kMinStep) xs.push_back(farEnd);
       return true;
     }
-    x = cross.x;
+    x = cross->x;
     if (!boundaryAt(x, y)) return true;
   }
   return true;

@@ -215,6 +215,37 @@ TEST_F(BlockListTest, WalksRecordTheEndTheyRunTo) {
   }
 }
 
+// A slide mass with a flat base and a flat top, 10 m long and 2 m high. Each ray of the base walk
+// starts on the flat base itself and meets it there; the cut is where it meets the top, 2 m on at
+// 45 degrees and the 0.001 cos 45 the ray starts beyond its cut (cuts rounded to the millimetre),
+// until the right side ends the walk. The top walk's rays leave the mass at once, so it records
+// only its own end.
+TEST_F(BlockListTest, AFlatBaseIsDividedLikeAnyOther) {
+  CSpGround ground;
+  ground.Add(CDPoint(0, 2));
+  ground.Add(CDPoint(10, 2));
+  auto band = std::make_unique<CSpStratumBlock>();
+  for (const CDPoint& p :
+       {CDPoint(0, 0), CDPoint(10, 0), CDPoint(10, 2), CDPoint(0, 2), CDPoint(0, 0)}) {
+    band->Add(p);
+  }
+  auto strata = std::make_unique<CDPolyArray>();
+  strata->Add(std::move(band));
+  ground.SetPolyArray(std::move(strata));
+  CDanmen section;
+  section.SetGround(&ground);
+  CBlockList list;
+  list.SetDanmen(&section);
+  list.SetRightUpper(false);
+  list.SetStratumIndex(0);
+  list.SetStartX(5);
+  list.SetAngle(45);
+  ASSERT_EQ(list.SetXArrayAuto(), 5);
+  const std::vector<double> expected = {10, 9.001, 7.001, 5, 0};
+  const std::vector<double> xs = XPositions(list);
+  for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_NEAR(xs[k], expected[k], 1e-9) << k;
+}
+
 TEST_F(BlockListTest, AnglesOutsideZeroToNinetyFail) {
   for (const double angle : {0.0, 90.0, 120.0, -30.0}) {
     SCOPED_TRACE(angle);
