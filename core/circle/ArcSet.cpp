@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <utility>
 

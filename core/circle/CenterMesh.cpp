@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
