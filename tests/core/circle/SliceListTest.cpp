@@ -13,6 +13,7 @@
 #include "core/geometry/ViewInfo.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpGround.h"
+#include "core/section/SpLoad.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
@@ -420,6 +421,58 @@ TEST_F(IntervalTest, TheBaseStrengthIsTakenOverWhereTheTypeNamesNone) {
   EXPECT_EQ(list.GetSlicePtr(0)->GetC(), kNoValue);
   EXPECT_EQ(list.GetSlicePtr(count - 1)->GetPhi(), kNoValue);
   EXPECT_FALSE(list.IsValidCFai());
+}
+
+TEST_F(IntervalTest, DistributedLoadsEndSlicesAndActOnThem) {
+  CDPolyArray loads;
+  auto load = std::make_unique<CSpLoad>();
+  load->SetX1(5.5);
+  load->SetX2(7.25);
+  load->SetQ1(10);
+  load->SetQ2(10);
+  load->SetQuakeCaseOn(0);
+  loads.Add(std::move(load));
+  section.SetAryLoad(&loads);
+  const int count = list.CreateSlice(nullptr, nullptr, &work);
+  std::vector<double> lefts;
+  for (int i = 0; i < count; ++i) lefts.push_back(list.GetSlicePtr(i)->GetXLeft());
+  EXPECT_NE(std::find(lefts.begin(), lefts.end(), 5.5), lefts.end());
+  EXPECT_NE(std::find(lefts.begin(), lefts.end(), 7.25), lefts.end());
+
+  EXPECT_FALSE(list.IsKajuExist(0));  // nothing computed yet
+  for (int i = 0; i < count; ++i) list.GetSlicePtr(i)->GetResult()[tagRESULTSLICE::kAlpha] = 0;
+  list.CalcKaju();
+  EXPECT_TRUE(list.IsKajuExist(0));
+  EXPECT_FALSE(list.IsKajuExist(1));  // the load does not act in the seismic case
+}
+
+TEST(SliceListTotalsTest, SeismicTotalsNeedBothParts) {
+  CSliceList list;
+  tagRESULTSLICE& total = list.GetTotal();
+  EXPECT_EQ(total[tagRESULTSLICE::kT], kNoValue);  // unset after construction
+  total[tagRESULTSLICE::kN] = 50;
+  total[tagRESULTSLICE::kU] = 5;
+  total[tagRESULTSLICE::kNs] = 40;
+  total[tagRESULTSLICE::kTs] = 30;
+  total[tagRESULTSLICE::kS] = 20;
+  total[tagRESULTSLICE::kSe] = 15;
+  EXPECT_EQ(list.GetTotalNNe(), kNoValue);
+  EXPECT_EQ(list.GetTotalTTe(), kNoValue);
+  EXPECT_EQ(list.GetPrintN(1), kNoValue);
+  EXPECT_EQ(list.GetPrintNU(1), kNoValue);
+  EXPECT_EQ(list.GetPrintN(0), 50);
+  EXPECT_EQ(list.GetPrintNU(0), 45);
+  EXPECT_EQ(list.GetTotalS(0), 20);
+  EXPECT_EQ(list.GetTotalS(1), 15);
+  total[tagRESULTSLICE::kNe] = 4;
+  total[tagRESULTSLICE::kTe] = 6;
+  EXPECT_EQ(list.GetTotalNNe(), 36);
+  EXPECT_EQ(list.GetTotalTTe(), 36);
+  EXPECT_EQ(list.GetTotalN(1), 36);
+  EXPECT_EQ(list.GetTotalT(1), 36);
+  EXPECT_EQ(list.GetPrintNU(1), 31);
+  list.Init();
+  EXPECT_EQ(list.GetTotalN(0), kNoValue);
 }
 
 // ---- Drawing ----
