@@ -111,7 +111,8 @@ struct tagCALCCONDITION {
   double kh = kNoValue;  // seismic coefficient
   double gammaW = 10.0;  // unit weight of water
   int water = 0;
-  // Filled from the stability parameters and read by the calculations only.
+  // Filled from the stability parameters and read by the calculations only: the pore-pressure
+  // method of the slices, the maximum slice width and the slice split mode.
   int extra1 = 1;
   double extra2 = 2.0;
   int extra3 = 2;
@@ -157,6 +158,13 @@ class CDanmenStab : public CDanmen {
   double GetGammaW() const { return cond_.gammaW; }
   bool IsWater() const { return cond_.water != 0; }
   bool IsNU0() const { return cond_.nu0 != 0; }
+  // How a slice's pore-water force is found: 0 from its base length, 1 from its width and the
+  // cosine of its base angle; another method gives none.
+  int GetPoreMethod() const { return cond_.extra1; }
+  // The widest slice of the slice division; a gap wider than it is split.
+  double GetSliceMaxWidth() const { return cond_.extra2; }
+  // Which gaps of the slice division are split: 0 none, 1 those under arc pieces, else all.
+  int GetSliceSplitMode() const { return cond_.extra3; }
   // The planned safety factor, 0 normal, 1 seismic; another index throws std::out_of_range.
   double GetPFs(int i) const { return cond_.plannedFs.at(static_cast<std::size_t>(i)); }
 

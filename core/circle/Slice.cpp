@@ -1,0 +1,368 @@
+// The slice record, the boundaries of a slice and its geometry and weights. The water levels, the
+// soil and the loads are in SliceWater.cpp.
+
+#include "core/circle/Slice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <utility>
+
+#include "core/base/Constants.h"
+#include "core/base/CoreConfig.h"
+#include "core/base/CoreSettings.h"
+#include "platform/Archive.h"
+
+namespace {
+
+// Circle-search record versions up to this one lack values 17 and 22 of the slice record.
+constexpr int kLastVersionWithout17And22 = 20;
+constexpr int kCopied17 = 17;
+constexpr int kCopied22 = 22;
+
+// Boundaries closer than this count as one for the ordering, and for the thinning.
+constexpr double kSameBoundarySort = 1e-6;
+constexpr double kSameBoundary = 1e-5;
+// The vertical test line through the base runs between these heights.
+constexpr double kTestLineExtent = 10000.0;
+
+double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
+
+bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
+  return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
+}
+
+}  // namespace
+
+// ---- tagRESULTSLICE ----
+
+void tagRESULTSLICE::Init() { values.fill(kNoValue); }
+
+void tagRESULTSLICE::Store(Archive& ar, int /*version*/) const {
+  for (const double v : values) ar << v;
+}
+
+void tagRESULTSLICE::Load(Archive& ar, int version) {
+  const bool short_record = version <= kLastVersionWithout17And22;
+  std::array<double, kCount> read{};
+  for (int i = 0; i < kCount; ++i) {
+    if (short_record && (i == kCopied17 || i == kCopied22)) {
+      read[static_cast<std::size_t>(i)] = read[static_cast<std::size_t>(i - 1)];
+    } else {
+      ar >> read[static_cast<std::size_t>(i)];
+    }
+  }
+  values = read;
+}
+
+void tagRESULTSLICE::PlusData(const tagRESULTSLICE& other) {
+  for (int i = kLength; i <= kSe; ++i) (*this)[i] += other[i];
+}
+
+double tagRESULTSLICE::GetSimpleT(int k) const { return k == 1 ? (*this)[kTs] : (*this)[kT]; }
+
+double tagRESULTSLICE::GetT(int k) const {
+  if (k != 1) return (*this)[kT];
+  const double ts = (*this)[kTs];
+  const double te = (*this)[kTe];
+  return ts != kNoValue && te != kNoValue ? ts + te : kNoValue;
+}
+
+double tagRESULTSLICE::GetSimpleN(int k) const { return k == 1 ? (*this)[kNs] : (*this)[kN]; }
+
+double tagRESULTSLICE::GetN(int k) const {
+  if (k != 1) return (*this)[kN];
+  const double ns = (*this)[kNs];
+  const double ne = (*this)[kNe];
+  return ns != kNoValue && ne != kNoValue ? ns - ne : kNoValue;
+}
+
+double tagRESULTSLICE::GetS(int k) const { return k == 1 ? (*this)[kSe] : (*this)[kS]; }
+
+// ---- CSlice: set-up and boundaries ----
+
+void CSlice::Init() {
+  xLeft_ = xRight_ = kNoValue;
+  water_ = upper_ = imper_ = tagDEVY{};
+  remainArea_ = kNoValue;
+  section_ = nullptr;
+  arc_.reset();
+  strengthType_ = kStrengthUnknown;
+  c_ = phi_ = kNoValue;
+}
+
+void CSlice::SetX(double left, double right) {
+  xLeft_ = left;
+  xRight_ = right;
+}
+
+void CSlice::SetCF(double c, double phi) {
+  c_ = c;
+  phi_ = phi;
+}
+
+void CSlice::AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
+
+void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
+  boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
+}
+
+const tagDEVY* CSlice::GetIndexDEVY(int i) const {
+  if (i < 0 || i >= GetDEVYCount()) return nullptr;
+  return &boundaries_[static_cast<std::size_t>(i)];
+}
+
+const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
+
+void CSlice::SortDEVY() {
+  auto& b = boundaries_;
+  const std::size_t n = b.size();
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    for (std::size_t j = i; j < n; ++j) {
+      const double dl = b[j].leftY - b[i].leftY;
+      const double dr = b[j].rightY - b[i].rightY;
+      const double d = std::fabs(dl) <= std::fabs(dr) ? dr : dl;
+      if (d > 0) std::swap(b[i], b[j]);
+    }
+  }
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
+    if (Coincide(b[i], b[i + 1], kSameBoundarySort) && b[i].shape != above) {
+      std::swap(b[i], b[i + 1]);
+    }
+  }
+}
+
+void CSlice::DelSameDEVY() {
+  auto& b = boundaries_;
+  const CDPoly* carried = nullptr;
+  std::size_t i = 0;
+  while (i + 1 < b.size()) {
+    const bool lastPair = i + 2 == b.size();
+    const bool drop = Coincide(b[i], b[i + 1], kSameBoundary) &&
+                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
+    carried = b[i + 1].shape;
+    if (drop) {
+      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
+    } else {
+      ++i;
+    }
+  }
+}
+
+// ---- CSlice: geometry ----
+
+double CSlice::GetLeftTopY() const { return GetLeftY(0); }
+double CSlice::GetRightTopY() const { return GetRightY(0); }
+double CSlice::GetLeftBottomY() const { return GetLeftY(GetDEVYCount() - 1); }
+double CSlice::GetRightBottomY() const { return GetRightY(GetDEVYCount() - 1); }
+
+double CSlice::GetLeftY(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? kNoValue : d->leftY;
+}
+
+double CSlice::GetRightY(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? kNoValue : d->rightY;
+}
+
+CDPoint CSlice::GetPointLeft(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? CDPoint() : CDPoint(xLeft_, d->leftY);
+}
+
+CDPoint CSlice::GetPointRight(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? CDPoint() : CDPoint(xRight_, d->rightY);
+}
+
+std::vector<CDPoint> CSlice::GetPointLeft(const CDPoly& shape) const {
+  return PointsOn(shape, true);
+}
+
+std::vector<CDPoint> CSlice::GetPointRight(const CDPoly& shape) const {
+  return PointsOn(shape, false);
+}
+
+std::vector<CDPoint> CSlice::PointsOn(const CDPoly& shape, bool left) const {
+  const double x = left ? xLeft_ : xRight_;
+  const auto at = [&](const tagDEVY& d) { return CDPoint(x, left ? d.leftY : d.rightY); };
+  std::vector<CDPoint> points;
+  if (boundaries_.empty()) return points;
+  switch (shape.WhatKind()) {
+    case kKindGround:
+      points.push_back(at(boundaries_.front()));
+      break;
+    case kKindSlide:
+    case kKindSlideWork:
+      points.push_back(at(boundaries_.back()));
+      break;
+    case kKindWater:
+      if (water_.leftY != kNoValue) points.push_back(at(water_));
+      break;
+    case kKindStratumBlock:
+      for (const tagDEVY& d : boundaries_) {
+        if (d.shape == &shape) points.push_back(at(d));
+      }
+      break;
+    default:
+      break;
+  }
+  return points;
+}
+
+double CSlice::GetWidth() const { return Round(xRight_ - xLeft_, kRoundCodeWidth); }
+
+int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
+
+double CSlice::GetTisoHtLeft(int i) const {
+  if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
+  return Round(GetLeftY(i) - GetLeftY(i + 1), kRoundCodeHeight);
+}
+
+double CSlice::GetTisoHtRight(int i) const {
+  if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
+  return Round(GetRightY(i) - GetRightY(i + 1), kRoundCodeHeight);
+}
+
+double CSlice::GetArea(int i) const {
+  const int n = GetDEVYCount();
+  if (i < 0) {
+    double sum = 0;
+    for (int k = 0; k < n; ++k) sum += GetArea(k);
+    return sum;
+  }
+  if (i == n - 1) return GetKoArea();
+  return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * GetWidth() * 0.5, kRoundCodeArea);
+}
+
+double CSlice::GetKoArea() const {
+  return arc_ == nullptr ? 0.0 : Round(arc_->GetKoArea(), kRoundCodeArea);
+}
+
+double CSlice::GetWeight(int i) const {
+  const int n = GetDEVYCount();
+  if (i < 0) {
+    double sum = 0;
+    for (int k = 0; k < n; ++k) {
+      const double w = GetWeight(k);
+      if (w == kNoValue) return kNoValue;
+      sum += w;
+    }
+    return sum;
+  }
+  if (i > n - 1 || (i == n - 1 && arc_ == nullptr)) return 0;
+  const double gamma = GetGamma(i, 0);
+  if (gamma == kNoValue) return kNoValue;
+  return Round(GetArea(i) * gamma, kRoundCodeWeight);
+}
+
+double CSlice::GetLength() const {
+  if (arc_ != nullptr) {
+    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
+    if (sweep < 0) sweep += 2 * std::numbers::pi;
+    return Round(arc_->R * sweep, kRoundCodeLength);
+  }
+  const tagDEVY* base = GetLastDEVY();
+  if (base == nullptr) return 0;
+  const CDPoint left(xLeft_, base->leftY);
+  const CDPoint right(xRight_, base->rightY);
+  return Round(Hypot(left, right), kRoundCodeLength);
+}
+
+double CSlice::GetBottomAngle(double x) const {
+  if (arc_ == nullptr) {
+    const tagDEVY* base = GetLastDEVY();
+    if (base == nullptr) return kNoValue;
+    return std::atan2(base->rightY - base->leftY, GetWidth());
+  }
+  const CDPoint low(x, -kTestLineExtent);
+  const CDPoint high(x, kTestLineExtent);
+  CDPoint first;
+  CDPoint second;
+  double y = kNoValue;
+  switch (arc_->CrossAL(low, high, first, second, 0.0)) {
+    case 1:
+      y = first.y;
+      break;
+    case 2:
+      y = std::min(first.y, second.y);
+      break;
+    default:
+      for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
+        if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
+      }
+      break;
+  }
+  if (y == kNoValue) return kNoValue;
+  return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + std::numbers::pi / 2;
+}
+
+double CSlice::GetBottomAngle() const {
+  if (arc_ == nullptr) return GetBottomAngle(GetMidX());
+  const CDPoint centroid = TotalJuushin(0);
+  return GetBottomAngle(centroid.IsValid() ? centroid.x : GetMidX());
+}
+
+double CSlice::GetCenterBottomY() const {
+  if (arc_ != nullptr) return arc_->GetMid(0.5).y;
+  const tagDEVY* base = GetLastDEVY();
+  return base == nullptr ? kNoValue : MeanY(*base);
+}
+
+double CSlice::GetBottomY(double x) const {
+  const double t = (x - xLeft_) / (xRight_ - xLeft_);
+  if (arc_ != nullptr) return arc_->GetMid(t).y;
+  const tagDEVY* base = GetLastDEVY();
+  return base == nullptr ? kNoValue : base->leftY + (base->rightY - base->leftY) * t;
+}
+
+CDPoint CSlice::DaikeiJuushin(int i) const {
+  if (i < 0 || i > GetDEVYCount() - 2) return CDPoint();
+  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+  const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
+  const double hL = GetTisoHtLeft(i);
+  const double hR = GetTisoHtRight(i);
+  if (hL < kFlatLayer && hR < kFlatLayer) return CDPoint(GetMidX(), MeanY(top));
+  const double width = xRight_ - xLeft_;
+  const double x = xLeft_ + (2 * hR + hL) / (3 * (hR + hL)) * width;
+  const double leftMid = (top.leftY + bottom.leftY) / 2;
+  const double rightMid = (top.rightY + bottom.rightY) / 2;
+  return CDPoint(x, leftMid + (rightMid - leftMid) * (x - xLeft_) / width);
+}
+
+CDPoint CSlice::Juushin(int i) const {
+  if (i == GetDEVYCount() - 1) return arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
+  return DaikeiJuushin(i);
+}
+
+CDPoint CSlice::TotalJuushin(int i) const {
+  const ScopedEnableRound noRounding(0);
+  double weight = 0;
+  double sumX = 0;
+  double sumY = 0;
+  for (int k = std::max(i, 0); k < GetDEVYCount(); ++k) {
+    const double w = GetWeight(k);
+    const CDPoint c = Juushin(k);
+    if (w == kNoValue || w == 0 || !c.IsValid()) continue;
+    weight += w;
+    sumX += w * c.x;
+    sumY += w * c.y;
+  }
+  if (weight == 0) return CDPoint();
+  return CDPoint(sumX / weight, sumY / weight);
+}
+
+double CSlice::GetDepthLeft() const {
+  double sum = 0;
+  for (int i = 0; i + 1 < GetDEVYCount(); ++i) sum += GetTisoHtLeft(i);
+  return Round(sum, kRoundCodeHeight);
+}
+
+double CSlice::GetDepthRight() const {
+  double sum = 0;
+  for (int i = 0; i + 1 < GetDEVYCount(); ++i) sum += GetTisoHtRight(i);
+  return Round(sum, kRoundCodeHeight);
+}

@@ -1,0 +1,472 @@
+// CSliceList: the division points, the slices, the extents, the totals and the intervals.
+
+#include "core/circle/SliceList.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "core/geometry/DPolyArray.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpGround.h"
+#include "core/section/SpLoad.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "core/section/SpStratum.h"
+#include "core/section/SpWaterGroup.h"
+
+namespace {
+
+// Division points closer than this are one point; a split never comes this close to a gap's end.
+constexpr double kSameX = 1e-5;
+// The split modes of the division.
+constexpr int kSplitNone = 0;
+constexpr int kSplitUnderArcs = 1;
+
+bool IsSet(double v) { return v != kNoValue; }
+
+std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
+  auto copy = std::make_unique<CSpSlideWork>();
+  copy->CopySlideWork(&work);
+  return copy;
+}
+
+// Appends the x of the point when the surface lies under it (at the same height or lower).
+void AddIfOnOrAbove(const CSpSlideWork& surface, const CDPoint& p, std::vector<double>& xs) {
+  const double y = surface.GetY(p.x);
+  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+}
+
+// A water line takes part with each vertex on or above the surface and each crossing with it.
+void AddWaterLine(const CSpSlideWork& surface, const CDPoly& line, std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, *line.GetAt(i), xs);
+  for (int i = 0; i + 1 < line.GetSize(); ++i) {
+    surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+  }
+}
+
+void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) xs.push_back(line.GetAt(i)->x);
+}
+
+}  // namespace
+
+void CSliceList::Init() {
+  section_ = nullptr;
+  work_.reset();
+  direction_ = false;
+  fitToGround_ = true;
+  total_.Init();
+}
+
+// ---- Division points ----
+
+CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) const {
+  WaterShapes shapes;
+  if (group == nullptr) {
+    shapes.water = section_ == nullptr ? nullptr : section_->GetWater();
+    return shapes;
+  }
+  shapes.water = &group->GetWater();
+  if (group->GetUpperOn() != 0 && group->GetUpper().GetSize() >= 2 &&
+      group->GetImpermeable().GetSize() >= 2) {
+    shapes.upper = &group->GetUpper();
+    shapes.layer = &group->GetImpermeable();
+  }
+  return shapes;
+}
+
+int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
+                          const CSpSlideWork& surface) {
+  InitXArray();
+  const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
+  if (ground == nullptr) return 0;
+  const WaterShapes lines = GetWaterShapes(water);
+  direction_ = surface.IsRightUpper();
+
+  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface);
+  if (lines.upper != nullptr) {
+    AddWaterLine(surface, *lines.upper, xs_);
+    AddWaterLine(surface, *lines.layer, xs_);
+  }
+  if (lines.water != nullptr) AddWaterLine(surface, *lines.water, xs_);
+  AddVertexXs(*surface.TransSpSlide(-1), xs_);
+  AddVertexXs(surface, xs_);
+  AddLoadXs();
+
+  RemoveOuter(surface.Left().x, surface.Right().x);
+  SortXArray();
+  RemoveSameX();
+  InsertRegDist(section_->GetSliceSplitMode(), section_->GetSliceMaxWidth(), surface);
+  return GetXSize();
+}
+
+void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
+                             const CSpSlideWork& surface) {
+  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+    const CDPoly& shape = *strata->GetAt(s);
+    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(surface, *shape.GetAt(i), xs_);
+    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+      const CDPoint* a = shape.GetAt(i);
+      const CDPoint* b = shape.GetAt(i + 1);
+      surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (lines.upper != nullptr) {
+        lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
+        lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
+      }
+      if (lines.water != nullptr) lines.water->GetCrossX(a, b, xs_, nullptr, nullptr);
+    }
+  }
+}
+
+void CSliceList::AddLoadXs() {
+  const CDPolyArray* loads = section_->GetAryLoad();
+  for (int i = 0; loads != nullptr && i < loads->GetSize(); ++i) {
+    const auto* load = dynamic_cast<const CSpLoad*>(loads->GetAt(i));
+    if (load == nullptr || !load->IsDist()) continue;
+    xs_.push_back(load->GetX1());
+    xs_.push_back(load->GetX2());
+  }
+}
+
+void CSliceList::SortXArray() { std::sort(xs_.begin(), xs_.end()); }
+
+void CSliceList::RemoveSameX() {
+  std::vector<double> kept;
+  for (const double x : xs_) {
+    if (kept.empty() || !(x - kept.back() < kSameX)) kept.push_back(x);
+  }
+  xs_ = std::move(kept);
+}
+
+void CSliceList::RemoveOuter(double x1, double x2) {
+  std::erase_if(xs_, [x1, x2](double x) { return x < x1 || x > x2; });
+}
+
+void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surface) {
+  // A stored condition may hold no width or a width of 0: nothing can be split by it.
+  if (mode == kSplitNone || !(width > 0)) return;
+  std::vector<double> added;
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
+    const double a = xs_[i];
+    const double b = xs_[i + 1];
+    if (mode == kSplitUnderArcs && surface.GetArc((a + b) / 2) == nullptr) continue;
+    if (!(b - a > width)) continue;
+    for (std::int64_t k = 1;; ++k) {
+      const double x = a + static_cast<double>(k) * width;
+      if (!(x < b - kSameX)) break;
+      added.push_back(x);
+    }
+  }
+  xs_.insert(xs_.end(), added.begin(), added.end());
+  SortXArray();
+}
+
+double CSliceList::GetX(int i) const {
+  if (i < 0 || i >= GetXSize()) return kNoValue;
+  return xs_[static_cast<std::size_t>(i)];
+}
+
+bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
+                                 CDPolyArray* pieces) const {
+  if (!fitToGround_) return true;
+  return work.CorrectSlideObj(&ground, pieces, false) > 0;
+}
+
+// ---- Slices ----
+
+void CSliceList::DeleteSliceArray() {
+  slices_.clear();
+  xs_.clear();
+}
+
+const CSpSlideWork* CSliceList::ChooseSurface(const CSpSlideWork* given) const {
+  if (given != nullptr) return given;
+  if (section_ == nullptr) return nullptr;
+  const CSpSlideWork* repeat = section_->GetSlideWorkRepeat();
+  if (repeat != nullptr && repeat->GetSize() >= 2) return repeat;
+  return section_->GetSlideWork();
+}
+
+int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
+                            const CSpSlideWork* surface) {
+  DeleteSliceArray();
+  const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
+  if (ground == nullptr || ground->GetSize() < 2) return 0;
+  const CSpSlideWork* chosen = ChooseSurface(surface);
+  if (chosen == nullptr || chosen->GetSize() < 2) return 0;
+
+  auto work = CopyOf(*chosen);
+  if (strata == nullptr) {
+    CDPolyArray pieces;
+    if (CorrectSlideObj(*work, *ground, &pieces) && pieces.GetSize() > 0) {
+      if (const auto* first = dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0))) {
+        work = CopyOf(*first);
+      }
+    }
+  }
+  work_ = std::move(work);
+  direction_ = work_->IsRightUpper();
+
+  CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
+  if (SetXArray(layers, water, *work_) < 2) {
+    xs_.clear();
+    return 0;
+  }
+  const WaterShapes lines = GetWaterShapes(water);
+  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
+    auto slice = BuildSlice(xs_[i], xs_[i + 1], layers, lines, slipLine.get());
+    if (slice->GetDEVYCount() > 1) slices_.push_back(std::move(slice));
+  }
+  xs_.clear();
+
+  double c = kNoValue;
+  double phi = kNoValue;
+  for (const auto& slice : slices_) {
+    TakeStrength(*slice, c, phi);
+    slice->SetCF(c, phi);
+    slice->SetHang(layers);
+  }
+  return GetSize();
+}
+
+std::unique_ptr<CSlice> CSliceList::BuildSlice(double x1, double x2, const CDPolyArray* strata,
+                                               const WaterShapes& water,
+                                               const CSpSlide* slipLine) const {
+  const CSpSlideWork& work = *work_;
+  auto slice = std::make_unique<CSlice>();
+  slice->SetX(x1, x2);
+  slice->SetDanmenStab(section_);
+  const double mid = (x1 + x2) / 2;
+  const double yMid = work.GetY(mid);
+  if (const CDArc* arc = work.GetArc(mid)) slice->SetBottomArc(arc->TrimCopy(x1, x2));
+  slice->SetStrengthType(work.GetStrengthOfPosition(mid, yMid, slipLine));
+
+  std::vector<tagDEVY> found;
+  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+    strata->GetAt(s)->GetDEVYArray(found, x1, x2, yMid);
+    slice->AppendDEVYArray(found);
+  }
+  slice->SortDEVY();
+  slice->DelSameDEVY();
+  slice->AddDEVY(tagDEVY{work.GetY(x1), work.GetY(x2), &work, 0});
+
+  if (water.upper != nullptr) {
+    water.upper->GetDEVYWater(found, x1, x2);
+    slice->SetUpperWaterLev(found);
+    water.layer->GetDEVYWater(found, x1, x2);
+    slice->SetImperLayerLev(found);
+  }
+  if (water.water != nullptr) {
+    water.water->GetDEVYWater(found, x1, x2);
+    slice->SetWaterLev(found);
+  }
+  return slice;
+}
+
+void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {
+  const CSpStratumBlock* block = slice.SearchDevyStratum(slice.GetDEVYCount() - 2);
+  if (block == nullptr) {
+    c = phi = kNoValue;
+    return;
+  }
+  const tagSATURATE& soil = *block->GetPropStructure();
+  if (slice.GetStrengthType() == kStrengthStratum) {
+    c = soil.c;
+    phi = soil.phi;
+  } else if (slice.GetStrengthType() == kStrengthStratumPhi) {
+    c = 0;
+    phi = soil.phi;
+  }
+}
+
+CSlice* CSliceList::GetSlicePtr(int i) {
+  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+}
+
+const CSlice* CSliceList::GetSlicePtr(int i) const {
+  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+}
+
+bool CSliceList::GetCF(int i, double& c, double& phi) const {
+  const CSlice* slice = GetSlicePtr(i);
+  return slice != nullptr && slice->GetCF(c, phi);
+}
+
+bool CSliceList::IsValidCFai() const {
+  bool known = false;
+  for (const auto& slice : slices_) {
+    if (slice->SearchDevyStratum(slice->GetDEVYCount() - 2) == nullptr) return false;
+    const int type = slice->GetStrengthType();
+    known = known || type == kStrengthStratum || type == kStrengthStratumPhi;
+    if (!known) return false;
+  }
+  return true;
+}
+
+void CSliceList::CalcKaju() {
+  for (const auto& slice : slices_) slice->CalcKajuSeibun(direction_);
+}
+
+bool CSliceList::IsKajuExist(int k) const {
+  const int first = k == 1 ? tagRESULTSLICE::kLoadQuake : tagRESULTSLICE::kLoadNormal;
+  for (const auto& slice : slices_) {
+    for (int i = first; i < first + tagRESULTSLICE::kLoadComponents; ++i) {
+      const double v = slice->GetResult()[i];
+      if (IsSet(v) && v != 0) return true;
+    }
+  }
+  return false;
+}
+
+// ---- Extents ----
+
+void CSliceList::GetRect(double& xmin, double& ymax, double& xmax, double& ymin) const {
+  xmin = ymax = xmax = ymin = 0;
+  if (slices_.empty()) return;
+  xmin = xmax = slices_.front()->GetXLeft();
+  ymax = ymin = slices_.front()->GetLeftTopY();
+  bool first = true;
+  for (const auto& s : slices_) {
+    const double top = std::max(s->GetLeftTopY(), s->GetRightTopY());
+    const double bottom = std::min(s->GetLeftBottomY(), s->GetRightBottomY());
+    xmin = first ? s->GetXLeft() : std::min(xmin, s->GetXLeft());
+    xmax = first ? s->GetXRight() : std::max(xmax, s->GetXRight());
+    ymax = first ? top : std::max(ymax, top);
+    ymin = first ? bottom : std::min(ymin, bottom);
+    first = false;
+  }
+}
+
+double CSliceList::GetTotalWidth() const {
+  if (slices_.empty()) return 0;
+  return slices_.back()->GetXRight() - slices_.front()->GetXLeft();
+}
+
+double CSliceList::GetTotalHight() const {
+  double xmin = 0;
+  double ymax = 0;
+  double xmax = 0;
+  double ymin = 0;
+  GetRect(xmin, ymax, xmax, ymin);
+  return ymax - ymin;
+}
+
+double CSliceList::GetTotalBottom() const {
+  if (slices_.empty()) return kAreaNotSet;
+  double xmin = 0;
+  double ymax = 0;
+  double xmax = 0;
+  double ymin = 0;
+  GetRect(xmin, ymax, xmax, ymin);
+  return ymin;
+}
+
+double CSliceList::GetH(bool max) const {
+  if (max) {
+    double highest = 0;
+    for (const auto& s : slices_) {
+      highest = std::max({highest, s->GetLeftTopY() - s->GetLeftBottomY(),
+                          s->GetRightTopY() - s->GetRightBottomY()});
+    }
+    return highest;
+  }
+  double area = 0;
+  double width = 0;
+  for (const auto& s : slices_) {
+    area += s->GetArea(-1);
+    width += s->GetWidth();
+  }
+  return width == 0 ? 0.0 : area / width;
+}
+
+// ---- Totals ----
+
+double CSliceList::GetTotalNNe() const {
+  const double ns = total_[tagRESULTSLICE::kNs];
+  const double ne = total_[tagRESULTSLICE::kNe];
+  return IsSet(ns) && IsSet(ne) ? ns - ne : kNoValue;
+}
+
+double CSliceList::GetTotalTTe() const {
+  const double ts = total_[tagRESULTSLICE::kTs];
+  const double te = total_[tagRESULTSLICE::kTe];
+  return IsSet(ts) && IsSet(te) ? ts + te : kNoValue;
+}
+
+double CSliceList::GetTotalS(int k) const { return total_.GetS(k); }
+
+double CSliceList::GetTotalT(int k) const {
+  if (k != 1) return total_[tagRESULTSLICE::kT];
+  return total_[tagRESULTSLICE::kTe] + total_[tagRESULTSLICE::kTs];
+}
+
+double CSliceList::GetTotalN(int k) const {
+  if (k != 1) return total_[tagRESULTSLICE::kN];
+  return total_[tagRESULTSLICE::kNs] - total_[tagRESULTSLICE::kNe];
+}
+
+double CSliceList::GetPrintN(int k) const {
+  return k == 1 ? GetTotalNNe() : total_[tagRESULTSLICE::kN];
+}
+
+double CSliceList::GetPrintNU(int k) const {
+  const double n = GetPrintN(k);
+  return n == kNoValue ? kNoValue : n - total_[tagRESULTSLICE::kU];
+}
+
+// ---- Intervals ----
+
+bool CSliceList::IsSameGroup(int i, int j) const {
+  const CSlice* a = GetSlicePtr(i);
+  const CSlice* b = GetSlicePtr(j);
+  if (a == nullptr || b == nullptr || a->GetStrengthType() != b->GetStrengthType()) return false;
+  const CDArc* arcA = a->GetBottomArc();
+  const CDArc* arcB = b->GetBottomArc();
+  if ((arcA == nullptr) != (arcB == nullptr)) return false;
+  if (arcA != nullptr && !(arcA->centre == arcB->centre && arcA->R == arcB->R)) return false;
+  double cA = kNoValue;
+  double phiA = kNoValue;
+  double cB = kNoValue;
+  double phiB = kNoValue;
+  a->GetCF(cA, phiA);
+  b->GetCF(cB, phiB);
+  if (cA != cB || phiA != phiB) return false;
+  return work_ != nullptr &&
+         work_->GetPointIndex(a->GetMidX()) == work_->GetPointIndex(b->GetMidX());
+}
+
+bool CSliceList::IsGroupHead(int i) const { return i == 0 || !IsSameGroup(i - 1, i); }
+
+int CSliceList::GetKukanSize() const {
+  int heads = 0;
+  for (int i = 0; i < GetSize(); ++i) heads += IsGroupHead(i) ? 1 : 0;
+  return heads;
+}
+
+bool CSliceList::GetKukanInfo(int n, int& first, int& last, CDPoint& start, CDPoint& end,
+                              int& isArc, CDArc& arc) const {
+  int run = -1;
+  for (int i = 0; i < GetSize(); ++i) {
+    if (IsGroupHead(i)) ++run;
+    if (run != n) continue;
+    first = i;
+    last = i;
+    while (last + 1 < GetSize() && !IsGroupHead(last + 1)) ++last;
+    const CSlice& head = *GetSlicePtr(first);
+    const CSlice& tail = *GetSlicePtr(last);
+    start = CDPoint(head.GetXLeft(), head.GetLeftBottomY());
+    end = CDPoint(tail.GetXRight(), tail.GetRightBottomY());
+    const CDArc* headArc = head.GetBottomArc();
+    const CDArc* tailArc = tail.GetBottomArc();
+    isArc = headArc != nullptr ? 1 : 0;
+    if (headArc != nullptr) {
+      arc.SetParam(headArc->centre, headArc->R, headArc->start,
+                   tailArc != nullptr ? tailArc->end : headArc->end);
+    }
+    return true;
+  }
+  return false;
+}

@@ -1,0 +1,438 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "core/base/CoreSettings.h"
+#include "core/circle/Slice.h"
+#include "core/geometry/DPolyArray.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpLoad.h"
+#include "core/section/SpStratum.h"
+#include "core/section/SpWater.h"
+#include "platform/Archive.h"
+#include "tests/support/PolyTestUtil.h"
+#include "tests/support/RecordBytes.h"
+#include "tests/support/RecordContract.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// A stratum block with its soil: gammaT 18, gammaSat 20, phi 30, c 10.
+std::unique_ptr<CSpStratumBlock> Block(const std::string& name,
+                                       const std::vector<CDPoint>& outline = {}) {
+  auto block = MakePoly<CSpStratumBlock>(outline);
+  block->GetPropPtr()->SetName(name);
+  tagSATURATE& soil = block->GetPropPtr()->GetSaturate();
+  soil.gammaT = 18;
+  soil.gammaSat = 20;
+  soil.phi = 30;
+  soil.c = 10;
+  return block;
+}
+
+// A slice from x 0 to 2 with the boundaries in order.
+std::unique_ptr<CSlice> SliceOf(const std::vector<tagDEVY>& boundaries) {
+  auto slice = std::make_unique<CSlice>();
+  slice->SetX(0, 2);
+  slice->AppendDEVYArray(boundaries);
+  return slice;
+}
+
+TEST(SliceRecordTest, ThirtyTwoValuesAndTheShortFormOfOlderVersions) {
+  tagRESULTSLICE stored;
+  RecordBytes bytes;
+  for (int i = 0; i < tagRESULTSLICE::kCount; ++i) {
+    stored[i] = 0.5 * i - 3;
+    bytes.Double(0.5 * i - 3);
+  }
+  ExpectRecordContract<tagRESULTSLICE>({
+      .stored = stored,
+      .version = 22,
+      .bytes = bytes.Get(),
+  });
+
+  // Records of versions up to 20 lack values 17 and 22, which take the values before them.
+  RecordBytes shortForm;
+  for (int i = 0; i < tagRESULTSLICE::kCount; ++i) {
+    if (i != 17 && i != 22) shortForm.Double(i);
+  }
+  for (const int version : {10, 20}) {
+    tagRESULTSLICE loaded;
+    Archive in(shortForm.Get());
+    loaded.Load(in, version);
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(loaded[16], 16);
+    EXPECT_EQ(loaded[17], 16);
+    EXPECT_EQ(loaded[21], 21);
+    EXPECT_EQ(loaded[22], 21);
+    EXPECT_EQ(loaded[31], 31);
+  }
+  Archive cut(std::vector<std::uint8_t>(shortForm.Get().begin(), shortForm.Get().end() - 1));
+  tagRESULTSLICE target = stored;
+  EXPECT_THROW(target.Load(cut, 20), ArchiveException);
+  EXPECT_EQ(target, stored);
+}
+
+TEST(SliceRecordTest, ForcesOfTheNormalAndTheSeismicCase) {
+  tagRESULTSLICE r;
+  r[tagRESULTSLICE::kT] = 5;
+  r[tagRESULTSLICE::kTs] = 4;
+  r[tagRESULTSLICE::kN] = 9;
+  r[tagRESULTSLICE::kNs] = 8;
+  r[tagRESULTSLICE::kS] = 3;
+  r[tagRESULTSLICE::kSe] = 2;
+  EXPECT_EQ(r.GetT(0), 5);
+  EXPECT_EQ(r.GetT(1), kNoValue);  // Te unset
+  EXPECT_EQ(r.GetN(1), kNoValue);  // Ne unset
+  EXPECT_EQ(r.GetSimpleT(1), 4);
+  EXPECT_EQ(r.GetSimpleN(0), 9);
+  EXPECT_EQ(r.GetS(1), 2);
+  EXPECT_EQ(r.GetS(0), 3);
+  r[tagRESULTSLICE::kTe] = 1.5;
+  r[tagRESULTSLICE::kNe] = 0.5;
+  EXPECT_EQ(r.GetT(1), 5.5);
+  EXPECT_EQ(r.GetN(1), 7.5);
+
+  tagRESULTSLICE sum;
+  for (int i = 0; i < tagRESULTSLICE::kCount; ++i) sum[i] = 1;
+  sum.PlusData(r);
+  EXPECT_EQ(sum[tagRESULTSLICE::kT], 6);
+  EXPECT_EQ(sum[tagRESULTSLICE::kSe], 3);
+  EXPECT_EQ(sum[tagRESULTSLICE::kWeight], 1);  // outside L .. Se
+  EXPECT_EQ(sum[tagRESULTSLICE::kLoadNormal], 1);
+}
+
+TEST(SliceTest, AStraightBaseHasNoSegmentLayer) {
+  const auto block = Block("砂");
+  const auto slice = SliceOf({{4, 4, block.get(), 0}, {1, 1, nullptr, 0}});
+  EXPECT_EQ(slice->GetTisoCount(), 1);
+  EXPECT_DOUBLE_EQ(slice->GetArea(0), 6);
+  EXPECT_DOUBLE_EQ(slice->GetArea(1), 0);
+  EXPECT_DOUBLE_EQ(slice->GetArea(-1), 6);
+  EXPECT_DOUBLE_EQ(slice->GetWeight(0), 6 * 18);
+  EXPECT_DOUBLE_EQ(slice->GetWeight(1), 0);
+  EXPECT_DOUBLE_EQ(slice->GetWeight(-1), 6 * 18);
+  EXPECT_DOUBLE_EQ(slice->GetLength(), 2);
+  EXPECT_EQ(slice->GetBottomAngle(), 0);
+  EXPECT_DOUBLE_EQ(slice->GetDepthLeft(), 3);
+  EXPECT_DOUBLE_EQ(slice->GetTisoHtLeft(1), 0);  // outside the layers
+  const CDPoint c = slice->Juushin(0);
+  EXPECT_DOUBLE_EQ(c.x, 1);
+  EXPECT_DOUBLE_EQ(c.y, 2.5);
+  EXPECT_FALSE(slice->Juushin(1).IsValid());
+}
+
+TEST(SliceTest, TrapezoidCentroidLiesTowardTheHigherSide) {
+  const auto slice = SliceOf({{4, 7, nullptr, 0}, {1, 1, nullptr, 0}});
+  const CDPoint c = slice->DaikeiJuushin(0);  // heights 3 and 6 over a width of 2
+  EXPECT_DOUBLE_EQ(c.x, 2 * (2 * 6 + 3) / (3.0 * 9));
+  EXPECT_DOUBLE_EQ(c.y, 2.5 + (4 - 2.5) * c.x / 2);
+}
+
+TEST(SliceTest, ArcSegmentArea) {
+  const double sweep = kPi / 3;
+  auto slice = SliceOf({{1, 1, nullptr, 0}, {-8.660254, -8.660254, nullptr, 0}});
+  slice->SetBottomArc(std::make_unique<CDArc>(0, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+  {
+    const ScopedEnableRound guard(0);
+    const double expected = 100 * sweep / 2 - 100 * std::cos(sweep / 2) * std::sin(sweep / 2);
+    EXPECT_NEAR(slice->GetKoArea(), expected, 1e-12);
+    EXPECT_NEAR(slice->GetKoArea(), 9.0586, 1e-4);
+    EXPECT_NEAR(slice->GetLength(), 10 * sweep, 1e-12);
+    EXPECT_DOUBLE_EQ(slice->GetArea(1), slice->GetKoArea());
+  }
+  const ScopedEnableRound guard(1);
+  EXPECT_DOUBLE_EQ(slice->GetKoArea(), 9.059);
+}
+
+TEST(SliceTest, ArcBaseAngle) {
+  auto slice = SliceOf({{5, 5, nullptr, 0}, {-5, -5, nullptr, 0}});
+  slice->SetX(-5, 5);
+  slice->SetBottomArc(std::make_unique<CDArc>(0, 0, 5 * std::sqrt(2.0), 5 * kPi / 4, 7 * kPi / 4));
+  EXPECT_NEAR(slice->GetBottomAngle(0), 0, 1e-12);
+  EXPECT_NEAR(slice->GetBottomAngle(-5), -kPi / 4, 1e-12);  // an end of the arc
+  EXPECT_NEAR(slice->GetBottomAngle(5), kPi / 4, 1e-12);
+  EXPECT_EQ(slice->GetBottomAngle(9), kNoValue);
+  EXPECT_NEAR(slice->GetCenterBottomY(), -5 * std::sqrt(2.0), 1e-12);
+}
+
+class SliceWaterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    tagCALCCONDITION cond;
+    cond.gammaW = 10;
+    cond.extra1 = 0;  // the pore force from the base length
+    section.SetCalcCond(cond);
+  }
+
+  void SetPoreMethod(int method) {
+    tagCALCCONDITION cond = section.GetCalcCond();
+    cond.extra1 = method;
+    section.SetCalcCond(cond);
+  }
+
+  CDanmenStab section;
+  CSpWater water;
+  std::unique_ptr<CSpStratumBlock> block = Block("砂");
+};
+
+TEST_F(SliceWaterTest, WaterHalfAMetreAboveAStraightBase) {
+  const auto slice = SliceOf({{3, 3, block.get(), 0}, {1, 1, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  slice->SetWaterLev({{1.5, 1.5, &water, 0}});
+  ASSERT_EQ(slice->GetDEVYCount(), 3);  // the level became a boundary of the block
+  EXPECT_EQ(slice->GetLeftY(1), 1.5);
+  EXPECT_EQ(slice->GetIndexDEVY(1)->shape, block.get());
+  EXPECT_DOUBLE_EQ(slice->GetDepthWtoS(), 0.5);
+  EXPECT_DOUBLE_EQ(slice->GetDepthUnsaturated(), -1);
+  EXPECT_DOUBLE_EQ(slice->GetU(), 10);  // L 2 x gammaW 10 x 0.5
+  SetPoreMethod(1);
+  EXPECT_DOUBLE_EQ(slice->GetU(), 10);  // width 2 x 10 x 0.5 x cos 0
+  SetPoreMethod(2);
+  EXPECT_DOUBLE_EQ(slice->GetU(), 0);
+  EXPECT_FALSE(slice->IsExtendedWater());
+  EXPECT_FALSE(slice->IsSuibotu());
+  EXPECT_DOUBLE_EQ(slice->GetTansuiArea(), 0);
+}
+
+TEST_F(SliceWaterTest, LayersBelowTheWaterLevelWeighSaturated) {
+  const auto slice = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  slice->SetWaterLev({{2, 2, &water, 0}});
+  EXPECT_TRUE(slice->IsMoist(0));
+  EXPECT_FALSE(slice->IsMoist(1));  // the level itself: at the level is not above it
+  EXPECT_EQ(slice->GetGamma(0, 0), 18);
+  EXPECT_EQ(slice->GetGamma(1, 0), 20);
+  EXPECT_EQ(slice->GetGamma(1, 1), 18);
+  EXPECT_EQ(slice->GetGamma(0, 2), 20);
+  EXPECT_EQ(slice->GetGamma(0, 3), 0);
+  EXPECT_DOUBLE_EQ(slice->GetWeight(-1), 4 * 2 * 18 + 2 * 2 * 20);
+  EXPECT_DOUBLE_EQ(slice->GetDepthWtoS(), 2);
+
+  const auto dry = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  dry->SetWaterLev({});
+  EXPECT_EQ(dry->GetDEVYCount(), 2);
+  EXPECT_TRUE(dry->IsMoist(0));
+  EXPECT_DOUBLE_EQ(dry->GetDepthWtoS(), -1);
+}
+
+TEST_F(SliceWaterTest, UpperWaterAboveTheImpermeableLayer) {
+  const auto slice = SliceOf({{8, 8, block.get(), 0}, {0, 0, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  slice->SetUpperWaterLev({{6, 6, &water, 0}});
+  slice->SetImperLayerLev({{4, 4, &water, 0}});
+  ASSERT_EQ(slice->GetDEVYCount(), 4);
+  EXPECT_TRUE(slice->IsMoist(0));   // above the upper water
+  EXPECT_FALSE(slice->IsMoist(1));  // the upper water level
+  EXPECT_TRUE(slice->IsMoist(2));   // the impermeable layer: below the upper water's reach
+  EXPECT_DOUBLE_EQ(slice->GetDepthUnsaturated(), 2);
+  EXPECT_DOUBLE_EQ(slice->GetDepthWtoS(), -1);
+  EXPECT_DOUBLE_EQ(slice->GetU(), 2 * 10 * 2);
+}
+
+TEST_F(SliceWaterTest, WaterStandingOnTheSlice) {
+  auto slice = SliceOf({{3, 3, block.get(), 0}, {1, 1, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  // A reservoir at 5 above a slice whose water line lies at 2: the level stands at 5.
+  slice->SetWaterLevStWL({{2, 2, &water, 0}}, 5, true);
+  EXPECT_EQ(slice->GetWaterLev().leftY, 5);
+  EXPECT_TRUE(slice->IsExtendedWater());
+  ASSERT_EQ(slice->GetDEVYCount(), 3);  // a new first boundary of water
+  EXPECT_EQ(slice->GetIndexDEVY(0)->shape, nullptr);
+  EXPECT_TRUE(slice->IsSuibotu());
+  EXPECT_DOUBLE_EQ(slice->GetTansuiArea(), 4);
+  EXPECT_EQ(slice->GetTisoName(0), "水");
+  EXPECT_EQ(slice->GetGamma(0, 0), 10);  // water's unit weight
+  EXPECT_EQ(slice->GetTisoName(1), "砂");
+  EXPECT_EQ(slice->GetTisoName(-1), "-");
+  EXPECT_EQ(slice->GetTisoName(3), "-");
+}
+
+TEST_F(SliceWaterTest, AReservoirBelowTheWaterLineSplitsTheLayerAtItsLevel) {
+  auto slice = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  slice->SetWaterLevStWL({{4, 4, &water, 0}}, 1, false);
+  ASSERT_EQ(slice->GetDEVYCount(), 4);
+  EXPECT_EQ(slice->GetLeftY(1), 4);
+  EXPECT_EQ(slice->GetLeftY(2), 1);
+  EXPECT_EQ(slice->GetIndexDEVY(2)->shape, block.get());
+
+  auto kept = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  kept->SetWaterLevStWL({{4, 4, &water, 0}}, 1, true);
+  EXPECT_EQ(kept->GetDEVYCount(), 3);
+}
+
+TEST_F(SliceWaterTest, WaterInACrackFillsTheSlicesBeyondIt) {
+  auto right = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  right->SetWaterLevCrWL({{1, 1, &water, 0}}, CDPoint(0, 3, 1));  // slices right of x 0
+  EXPECT_EQ(right->GetWaterLev().leftY, 3);
+  EXPECT_EQ(right->GetLeftY(1), 3);
+  auto left = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  left->SetWaterLevCrWL({{1, 1, &water, 0}}, CDPoint(0, 3, 0));  // slices left of x 0
+  EXPECT_EQ(left->GetWaterLev().leftY, 1);
+}
+
+TEST_F(SliceWaterTest, RemainingAreaBetweenTwoLevels) {
+  auto slice = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
+  slice->SetRemainArea(4, 1);
+  EXPECT_DOUBLE_EQ(slice->GetRemainArea(), 6);
+  slice->SetRemainArea(9, -1);  // clipped to the slice
+  EXPECT_DOUBLE_EQ(slice->GetRemainArea(), 12);
+  slice->SetRemainArea(1, 4);
+  EXPECT_DOUBLE_EQ(slice->GetRemainArea(), 0);
+}
+
+TEST(SliceTest, SortingPutsTheBoundaryThatContinuesTheShapeAboveFirst) {
+  const auto upper = Block("上");
+  const auto lower = Block("下");
+  auto slice = SliceOf({{3 + 1e-7, 3, lower.get(), 0},
+                        {0, 0, lower.get(), 0},
+                        {5, 5, upper.get(), 0},
+                        {3, 3, upper.get(), 0}});
+  slice->SortDEVY();
+  ASSERT_EQ(slice->GetDEVYCount(), 4);
+  EXPECT_EQ(slice->GetLeftY(0), 5);
+  EXPECT_EQ(slice->GetIndexDEVY(1)->shape, upper.get());  // continues the upper block
+  EXPECT_EQ(slice->GetIndexDEVY(2)->shape, lower.get());
+  EXPECT_EQ(slice->GetLeftY(3), 0);
+
+  // Of the two coinciding boundaries the upper block's bottom goes, the lower block's top stays.
+  slice->DelSameDEVY();
+  ASSERT_EQ(slice->GetDEVYCount(), 3);
+  EXPECT_EQ(slice->GetIndexDEVY(1)->shape, lower.get());
+  EXPECT_EQ(slice->GetTisoName(0), "上");
+  EXPECT_EQ(slice->GetTisoName(1), "下");
+}
+
+TEST(SliceTest, TheLastCoincidingPairOfAStraightBaseLosesItsUpperEntry) {
+  const auto block = Block("砂");
+  const auto other = Block("礫");
+  auto slice = SliceOf({{5, 5, block.get(), 0}, {2, 2, other.get(), 0}, {2, 2, nullptr, 0}});
+  slice->DelSameDEVY();
+  ASSERT_EQ(slice->GetDEVYCount(), 2);
+  EXPECT_EQ(slice->GetIndexDEVY(1)->shape, nullptr);
+}
+
+TEST(SliceTest, BaseStrengthByTheStrengthType) {
+  const auto block = Block("砂");
+  auto slice = SliceOf({{5, 5, block.get(), 0}, {2, 2, block.get(), 0}, {1, 1, nullptr, 0}});
+  struct Case {
+    int type;
+    double c, phi;
+    bool gyaku;
+  };
+  const Case cases[] = {
+      {kStrengthStratum, 10, 30, false},        {kStrengthStratumPhi, 0, 30, false},
+      {kStrengthUnknown, -1, -2, true},  // left as they were
+      {kStrengthUnknownNoLength, -1, -2, true}, {5, -1, -2, false},
+  };
+  for (const Case& c : cases) {
+    slice->SetStrengthType(c.type);
+    double cohesion = -1;
+    double phi = -2;
+    EXPECT_TRUE(slice->GetCF(cohesion, phi)) << c.type;
+    EXPECT_EQ(cohesion, c.c) << c.type;
+    EXPECT_EQ(phi, c.phi) << c.type;
+    EXPECT_EQ(slice->IsGyaku(), c.gyaku) << c.type;
+    cohesion = -1;
+    EXPECT_TRUE(slice->GetCF_peak(cohesion, phi));
+    EXPECT_EQ(cohesion, -1);
+  }
+  block->SetExtraInt(1);  // marked for back analysis
+  slice->SetStrengthType(kStrengthStratum);
+  EXPECT_TRUE(slice->IsGyaku());
+
+  auto water = SliceOf({{5, 5, nullptr, 0}, {1, 1, nullptr, 0}});
+  double c = 1;
+  double phi = 1;
+  EXPECT_FALSE(water->GetCF(c, phi));
+  EXPECT_EQ(c, kNoValue);
+  EXPECT_EQ(phi, kNoValue);
+}
+
+TEST(SliceTest, ALayerOutsideEveryStratumHangs) {
+  CDPolyArray strata;
+  strata.Add(Block("砂", {{0, 4}, {2, 4}, {2, 10}, {0, 10}, {0, 4}}));
+  const CDPoly* inArray = strata.GetAt(0);
+  // The block from 10 down to 4, then air down to the base at 1.
+  auto slice = SliceOf({{10, 10, inArray, 0}, {4, 4, inArray, 0}, {1, 1, nullptr, 0}});
+  slice->SetHang(&strata);
+  EXPECT_FALSE(slice->IsHang(0));
+  EXPECT_TRUE(slice->IsHang(1));
+  EXPECT_FALSE(slice->IsHang(2));
+  EXPECT_EQ(slice->GetGamma(1, 0), 0);
+  EXPECT_DOUBLE_EQ(slice->GetWeight(1), 0);
+  EXPECT_EQ(slice->SearchCrackDevy(), -1);
+
+  // A water level inserted in the block stays in the block.
+  auto wet = SliceOf({{10, 10, inArray, 0}, {7, 7, inArray, 0}, {4, 4, nullptr, 0}});
+  wet->SetHang(&strata);
+  EXPECT_FALSE(wet->IsHang(1));
+  EXPECT_EQ(wet->GetIndexDEVY(1)->shape, inArray);
+}
+
+TEST(SliceTest, ACrackBoundaryIsAShapeThatIsNoStratum) {
+  const auto block = Block("砂");
+  const KindPoly crack(kKindCrack);
+  auto slice = SliceOf({{6, 6, block.get(), 0}, {4, 4, &crack, 0}, {1, 1, nullptr, 0}});
+  EXPECT_EQ(slice->SearchCrackDevy(), 1);
+  EXPECT_TRUE(slice->IsCrackDevy(1));
+  EXPECT_FALSE(slice->IsCrackDevy(0));
+  EXPECT_FALSE(slice->IsCrackDevy(2));
+  EXPECT_EQ(slice->SearchDevyStratum(1), block.get());
+}
+
+TEST(SliceTest, PointsWhereTheSidesMeetAShape) {
+  const auto block = Block("砂");
+  const KindPoly ground(kKindGround);
+  const KindPoly work(kKindSlideWork);
+  const KindPoly load(kKindLoad);
+  CSpWater water;
+  auto slice = SliceOf({{6, 7, block.get(), 0}, {3, 4, block.get(), 0}, {1, 2, nullptr, 0}});
+  slice->SetWaterLev({{5, 5.5, &water, 0}});
+  const auto ys = [](const std::vector<CDPoint>& points) {
+    std::vector<double> v;
+    for (const CDPoint& p : points) v.push_back(p.y);
+    return v;
+  };
+  EXPECT_EQ(ys(slice->GetPointLeft(ground)), std::vector<double>{6});
+  EXPECT_EQ(ys(slice->GetPointRight(work)), std::vector<double>{2});
+  EXPECT_EQ(ys(slice->GetPointRight(water)), std::vector<double>{5.5});
+  EXPECT_EQ(ys(slice->GetPointLeft(*block)), (std::vector<double>{6, 5, 3}));
+  EXPECT_TRUE(slice->GetPointLeft(load).empty());
+  EXPECT_EQ(slice->GetPointLeft(0).x, 0);
+  EXPECT_EQ(slice->GetPointRight(2).x, 2);
+  EXPECT_FALSE(slice->GetPointRight(4).IsValid());
+}
+
+TEST(SliceTest, LoadsActingOnTheStrip) {
+  CDPolyArray loads;
+  auto load = std::make_unique<CSpLoad>();
+  load->SetX1(-1);
+  load->SetX2(3);
+  load->SetQ1(10);
+  load->SetQ2(10);
+  load->SetQuakeCaseOn(0);
+  loads.Add(std::move(load));
+  CDanmenStab section;
+  section.SetAryLoad(&loads);
+  auto slice = SliceOf({{5, 5, nullptr, 0}, {1, 1, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  slice->GetResult()[tagRESULTSLICE::kAlpha] = 0;
+  const ScopedEnableRound guard(0);
+  slice->CalcKajuSeibun(true);
+  const tagRESULTSLICE& r = slice->GetResult();
+  EXPECT_NEAR(r[tagRESULTSLICE::kLoadNormal + 1], 20, 1e-9);  // 10 kN/m over 2 m, downward
+  EXPECT_NEAR(r[tagRESULTSLICE::kLoadNormal + 3], 20, 1e-9);
+  EXPECT_NEAR(r[tagRESULTSLICE::kLoadNormal + 0], 0, 1e-9);
+  for (int i = tagRESULTSLICE::kLoadQuake; i < tagRESULTSLICE::kLoadQuake + 5; ++i) {
+    EXPECT_EQ(r[i], 0);
+  }
+}
+
+}  // namespace
