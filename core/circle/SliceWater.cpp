@@ -246,17 +246,7 @@ double CSlice::GetGamma(int i, int kind) const {
     return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
   const CSpStratumBlock* block = SearchDevyStratum(layer);
   if (block == nullptr) return 0;
-  const tagSATURATE& soil = *block->GetPropStructure();
-  switch (kind) {
-    case 0:
-      return IsMoist(layer) ? soil.gammaT : soil.gammaSat;
-    case 1:
-      return soil.gammaT;
-    case 2:
-      return soil.gammaSat;
-    default:
-      return 0;
-  }
+  return UnitWeight(*block->GetPropStructure(), kind, IsMoist(layer));
 }
 
 bool CSlice::GetCFOfType(int type, double& c, double& phi) const {

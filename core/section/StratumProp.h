@@ -22,6 +22,21 @@ struct tagSATURATE {
   double tauP = kNoValue;      // unit skin friction, see Calc_tauP
 };
 
+// The unit weight a layer of this soil takes by kind: 0 moist above water and saturated below
+// (as `moist` says), 1 moist, 2 saturated; 0 for any other kind.
+inline double UnitWeight(const tagSATURATE& soil, int kind, bool moist) {
+  switch (kind) {
+    case 0:
+      return moist ? soil.gammaT : soil.gammaSat;
+    case 1:
+      return soil.gammaT;
+    case 2:
+      return soil.gammaSat;
+    default:
+      return 0;
+  }
+}
+
 class CStratumProp {
  public:
   static constexpr int kSwitchCount = 3;

@@ -234,17 +234,7 @@ double CBlock::GetGamma(int i, int kind) const {
   }
   const CSpStratumBlock* stratum = SearchDevyStratum(i);
   if (stratum == nullptr) return 0;
-  const tagSATURATE& soil = *stratum->GetPropStructure();
-  switch (kind) {
-    case 0:
-      return IsMoist(i) ? soil.gammaT : soil.gammaSat;
-    case 1:
-      return soil.gammaT;
-    case 2:
-      return soil.gammaSat;
-    default:
-      return 0;
-  }
+  return UnitWeight(*stratum->GetPropStructure(), kind, IsMoist(i));
 }
 
 bool CBlock::IsMoist(int i) const {
