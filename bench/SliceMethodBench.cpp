@@ -16,26 +16,28 @@
 
 namespace {
 
-void SpecifiedCircle(benchmark::State& state) {
+// The sample's slip circle with kh 0.2, every gap split at the width that gives about the
+// number of slices.
+struct Circle {
+  explicit Circle(int slices) {
+    section.SendInfo(sample.section);
+    tagCALCCONDITION cond = section.GetCalcCond();
+    cond.kh = 0.2;
+    cond.extra2 = 15.0 / slices;  // the slide spans 15 m
+    cond.extra3 = 2;
+    section.SetCalcCond(cond);
+    calc.SetDanmenStab(&section);
+    list.SetDanmenStab(&section);
+  }
+
   SampleSection sample = MakeSampleSection();
   CDanmenStab section;
-  section.SendInfo(sample.section);
-  const std::unique_ptr<CSpSlideWork> work = sample.slide->CreateDrawObj();
-  tagCALCCONDITION cond = section.GetCalcCond();
-  cond.kh = 0.2;
-  cond.extra2 = 15.0 / static_cast<double>(state.range(0));  // the slide spans 15 m
-  cond.extra3 = 2;
-  section.SetCalcCond(cond);
-  CCalcFellenius calc(1);
-  calc.SetDanmenStab(&section);
+  std::unique_ptr<CSpSlideWork> work = sample.slide->CreateDrawObj();
+  CCalcFellenius calc{1};
   CSliceList list;
-  list.SetDanmenStab(&section);
-  tagFSRESULT fs;
-  for (auto _ : state) {
-    list.CreateSlice(nullptr, nullptr, work.get());
-    fs = calc.KeisanFs(list, 0);
-    benchmark::DoNotOptimize(fs);
-  }
+};
+
+void Report(benchmark::State& state, const CSliceList& list, const tagFSRESULT& fs) {
   state.counters["slices"] = list.GetSize();
   state.counters["Fs"] = fs.fs;
   state.counters["FsSeis"] = fs.fsSeis;
@@ -43,6 +45,31 @@ void SpecifiedCircle(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// Slice division and safety factor.
+void SpecifiedCircle(benchmark::State& state) {
+  Circle circle(static_cast<int>(state.range(0)));
+  tagFSRESULT fs;
+  for (auto _ : state) {
+    circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+    fs = circle.calc.KeisanFs(circle.list, 0);
+    benchmark::DoNotOptimize(fs);
+  }
+  Report(state, circle.list, fs);
+}
+
+// The safety factor alone, on slices divided once: how the time splits.
+void SafetyFactorOnly(benchmark::State& state) {
+  Circle circle(static_cast<int>(state.range(0)));
+  circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+  tagFSRESULT fs;
+  for (auto _ : state) {
+    fs = circle.calc.KeisanFs(circle.list, 0);
+    benchmark::DoNotOptimize(fs);
+  }
+  Report(state, circle.list, fs);
+}
+
 BENCHMARK(SpecifiedCircle)->Arg(25)->Arg(100);
+BENCHMARK(SafetyFactorOnly)->Arg(25)->Arg(100);
 
 }  // namespace
