@@ -12,6 +12,8 @@
 #include "core/geometry/Polygon.h"
 #include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -207,6 +209,33 @@ TEST_F(CellTest, BandsTakeTheColourOfTheirLowestLevel) {
   }
   std::sort(colours.begin(), colours.end());
   EXPECT_EQ(colours, (std::vector<std::uint32_t>{0x0000FF, 0x00FFFF}));
+}
+
+// Lines in their colours with a pen of width 2, then the value of every centre at its device
+// point on the baseline.
+TEST_F(CellTest, DrawingLinesAndLabels) {
+  Make({1.0, 1.2, 1.4, 1.2});
+  key.Data().paint = 0;
+  key.Data().fsPitch = 0.1;
+  mesh->CreateContour(key);
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10, 150, 150);
+  mesh->DrawContour(&view, true, true);
+  const auto lines = canvas.PrimitivesOf(PrimitiveKind::Polyline);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(mesh->GetContours()->GetSize()));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto& contour = dynamic_cast<const CRepContour&>(*mesh->GetContours()->GetAt(int(i)));
+    EXPECT_EQ(lines[i].state.pen, (Pen{PenStyle::Solid, 2, contour.GetColor()}));
+  }
+  const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0].text, "1.000");
+  EXPECT_EQ(texts[0].points[0], view.LPtoDP(CDPoint(0, 0)));
+  EXPECT_EQ(texts[1].text, "1.200");
+  EXPECT_EQ(texts[0].state.font.face, "ＭＳ ゴシック");
+  EXPECT_EQ(texts[0].state.font.height, 10);
+  EXPECT_EQ(texts[0].state.textAlign, TextAlign::Baseline);
 }
 
 // ---- Listing ----
