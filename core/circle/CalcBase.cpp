@@ -127,6 +127,15 @@ bool CCalcBase::StrengthApplies(const CSlice& slice, double c, double phi) {
          type != kStrengthUnknownNoLength;
 }
 
+bool CCalcBase::GetCFai(const CSliceList& list, int i, const CSlice& slice, double& c,
+                        double& phi) {
+  list.GetCF(i, c, phi);
+  if (!IsSetValue(c) || !IsSetValue(phi)) return false;
+  phi = DegToRad(phi);
+  const int type = slice.GetStrengthType();
+  return type != kStrengthUnknown && type != kStrengthUnknownNoLength;
+}
+
 void CCalcBase::AddBackSums(double nu, double length) {
   backNU_ += nu;
   backLength_ += length;

@@ -74,6 +74,10 @@ class CCalcBase {
   // N - U of a slice (seismic: Ns - Ne - U); with the clip switch a negative value is clipped,
   // and U lowered to N (Ns). kNoValue when a force is unset.
   double CalcNU(tagRESULTSLICE& result, int seismic) const;
+  // c and phi (radians when set) of slice i of the list by CSlice::GetCF (left as they are when
+  // i lies outside the list); false when either is unset, else whether the given slice's strength
+  // type names one of the stratum.
+  static bool GetCFai(const CSliceList& list, int i, const CSlice& slice, double& c, double& phi);
   // Fs, FsSeis and the restraining forces for the planned factors fsp and fsps (> 0); FsSeis
   // only while the section serves the seismic case.
   tagFSRESULT KeisanFsPr(double fsp, double fsps, CSliceList& list, double x);

@@ -177,6 +177,19 @@ TEST_F(OneSliceTest, UnknownStrengthGivesNoSafetyFactor) {
   EXPECT_NEAR(calc.KeisanRevC(list, std::tan(DegToRad(30)), 1.4, false, 0), 10, 1e-9);
 }
 
+TEST_F(OneSliceTest, StrengthOfASliceForTheMethod) {
+  double c = 0;
+  double phi = 0;
+  const CSlice& slice = *list.GetSlicePtr(0);
+  EXPECT_TRUE(CCalcBase::GetCFai(list, 0, slice, c, phi));
+  EXPECT_EQ(c, 10);
+  EXPECT_DOUBLE_EQ(phi, DegToRad(30));
+  list.GetSlicePtr(0)->SetStrengthType(kStrengthUnknownNoLength);
+  EXPECT_FALSE(CCalcBase::GetCFai(list, 0, slice, c, phi));
+  c = phi = kNoValue;
+  EXPECT_FALSE(CCalcBase::GetCFai(list, 3, slice, c, phi));
+}
+
 TEST_F(OneSliceTest, EnteredResultsAreNotComputed) {
   tagCALCCONDITION cond = section.GetCalcCond();
   cond.specified = 1;
