@@ -82,6 +82,8 @@ class CSliceList {
                        CDPolyArray* pieces) const;
   // Deletes the slices and the division points.
   void DeleteSliceArray();
+  // Appends a slice built elsewhere; a list assembled slice by slice.
+  void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
 
   int GetSize() const { return static_cast<int>(slices_.size()); }
   // Null outside the list.

@@ -1,0 +1,75 @@
+// Safety factors of a specified slip circle per second: the slice division of the circle and the
+// Fellenius safety factor (normal and seismic) of its slices, on the tests' sample section with
+// the slice width chosen for about 25 and about 100 slices. Each result reports the slice count
+// and the safety factors, so that a change of results would show beside a change of speed.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "core/circle/CalcBase.h"
+#include "core/circle/SliceList.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "tests/support/SampleSection.h"
+
+namespace {
+
+// The sample's slip circle with kh 0.2, every gap split at the width that gives about the
+// number of slices.
+struct Circle {
+  explicit Circle(int slices) {
+    section.SendInfo(sample.section);
+    tagCALCCONDITION cond = section.GetCalcCond();
+    cond.kh = 0.2;
+    cond.extra2 = 15.0 / slices;  // the slide spans 15 m
+    cond.extra3 = 2;
+    section.SetCalcCond(cond);
+    calc.SetDanmenStab(&section);
+    list.SetDanmenStab(&section);
+  }
+
+  SampleSection sample = MakeSampleSection();
+  CDanmenStab section;
+  std::unique_ptr<CSpSlideWork> work = sample.slide->CreateDrawObj();
+  CCalcFellenius calc{1};
+  CSliceList list;
+};
+
+void Report(benchmark::State& state, const CSliceList& list, const tagFSRESULT& fs) {
+  state.counters["slices"] = list.GetSize();
+  state.counters["Fs"] = fs.fs;
+  state.counters["FsSeis"] = fs.fsSeis;
+  state.counters["circles/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Slice division and safety factor.
+void SpecifiedCircle(benchmark::State& state) {
+  Circle circle(static_cast<int>(state.range(0)));
+  tagFSRESULT fs;
+  for (auto _ : state) {
+    circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+    fs = circle.calc.KeisanFs(circle.list, 0);
+    benchmark::DoNotOptimize(fs);
+  }
+  Report(state, circle.list, fs);
+}
+
+// The safety factor alone, on slices divided once: how the time splits.
+void SafetyFactorOnly(benchmark::State& state) {
+  Circle circle(static_cast<int>(state.range(0)));
+  circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+  tagFSRESULT fs;
+  for (auto _ : state) {
+    fs = circle.calc.KeisanFs(circle.list, 0);
+    benchmark::DoNotOptimize(fs);
+  }
+  Report(state, circle.list, fs);
+}
+
+BENCHMARK(SpecifiedCircle)->Arg(25)->Arg(100);
+BENCHMARK(SafetyFactorOnly)->Arg(25)->Arg(100);
+
+}  // namespace

@@ -1,0 +1,517 @@
+#include "core/circle/RepMesh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+
+#include "core/circle/ArcSet.h"
+#include "core/circle/CenterMesh.h"
+#include "core/circle/RepKey.h"
+#include "core/geometry/DArc.h"
+#include "core/geometry/Polygon.h"
+#include "core/geometry/ViewInfo.h"
+#include "platform/Archive.h"
+#include "platform/Canvas.h"
+
+namespace {
+
+constexpr Color kWhite{0xFFFFFF};
+// A painted cell whose working set reaches this many lines is left unpainted.
+constexpr int kMaxPaintLines = 50;
+// Recorded crossing points match a region's vertex within this distance in x and in y.
+constexpr double kMatch = 1e-5;
+
+bool IsSetValue(double v) { return v != kNoValue; }
+
+std::int32_t GetInt(Archive& ar) {
+  std::int32_t v = 0;
+  ar >> v;
+  return v;
+}
+
+// The level lies within the scale row, ends included, whichever way the row runs.
+bool WithinScale(const CRepKey& key, double level) {
+  const auto& row = key.Data().scale[key.Data().contourKind == 1 ? 1 : 0];
+  const double a = std::min(row.front(), row.back());
+  const double b = std::max(row.front(), row.back());
+  return a <= level && level <= b;
+}
+
+}  // namespace
+
+void CRepContour::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to*/) const {
+  Canvas& canvas = *view->dc;
+  const ScopedPen pen(canvas, Pen{PenStyle::Solid, 2, colour_});
+  std::vector<DevPoint> points;
+  for (int i = 0; i < GetSize(); ++i) points.push_back(view->LPtoDP(*GetAt(i)));
+  canvas.Polyline(points);
+}
+
+// ---- Nodes ----
+
+void CRepMesh::SetSize(int nx, int ny) {
+  RemoveAll();
+  columns_.resize(static_cast<std::size_t>(std::max(nx, 0)));
+  for (auto& column : columns_) column.resize(static_cast<std::size_t>(std::max(ny, 0)));
+}
+
+void CRepMesh::RemoveAll() {
+  columns_.clear();
+  totalSize_ = 0;
+  current_ = nullptr;
+}
+
+CRepPoint* CRepMesh::GetRepPoint(int i, int j) const {
+  return columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)).get();
+}
+
+void CRepMesh::SetRepPoint(int i, int j, std::unique_ptr<CRepPoint> point) {
+  columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)) = std::move(point);
+}
+
+void CRepMesh::CreateResultPoint(const CArcSetRadius& set) {
+  if (set.WhatKind() == kArcSetPass2) {
+    CreateResultPointPass2(set);
+    return;
+  }
+  const CCenterMesh& m = set.mesh;
+  const int nx = CountMeshNodes(m.x1, m.x2, m.dx);
+  const int ny = CountMeshNodes(m.y1, m.y2, m.dy);
+  SetSize(nx, ny);
+  for (int i = 0; i < nx; ++i) {
+    const double x = m.x1 + i * m.dx;
+    if (!(x < m.x2 + m.dx)) break;
+    for (int j = 0; j < ny; ++j) {
+      const double y = m.y1 + j * m.dy;
+      if (!(y < m.y2 + m.dy)) break;
+      auto node = std::make_unique<CRepPoint>();
+      node->SetCenter(CDPoint(std::min(x, m.x2), std::min(y, m.y2)));
+      SetRepPoint(i, j, std::move(node));
+    }
+  }
+}
+
+void CRepMesh::CreateResultPointPass2(const CArcSetRadius& set) {
+  const auto* pass = dynamic_cast<const CArcSetPass2*>(&set);
+  if (pass == nullptr || !(pass->pitch > 0)) return;
+  const double low = std::min(pass->radiusFrom, pass->radiusTo);
+  const double high = std::max(pass->radiusFrom, pass->radiusTo);
+  std::vector<CDPoint> centres;
+  for (int k = 0;; ++k) {
+    const double r = low + k * pass->pitch;
+    if (!(r < high + pass->pitch)) break;
+    CDArc arc;
+    if (arc.Set2PR(pass->pointA, pass->pointB, r, true)) centres.push_back(arc.centre);
+  }
+  SetSize(1, static_cast<int>(centres.size()));
+  for (std::size_t j = 0; j < centres.size(); ++j) {
+    auto node = std::make_unique<CRepPoint>();
+    node->SetCenter(centres[j]);
+    SetRepPoint(0, static_cast<int>(j), std::move(node));
+  }
+}
+
+template <class Visit>
+void CRepMesh::ForEachNodeByRows(Visit visit) const {
+  for (int j = 0; j < GetSizeY(); ++j) {
+    for (const auto& column : columns_) {
+      if (static_cast<std::size_t>(j) < column.size() && column[static_cast<std::size_t>(j)]) {
+        visit(*column[static_cast<std::size_t>(j)]);
+      }
+    }
+  }
+}
+
+// ---- Listing ----
+
+void CRepMesh::AppendChoices(const CRepPoint& node, const CRepKey& key, SerialList& list) const {
+  const tagREPKEY& k = key.Data();
+  std::vector<int> chosen;
+  if (k.normalGroup != 0 || k.seismicGroup != 0) {
+    int fs = -1, fsSeis = -1, pr = -1, prSeis = -1;
+    node.GetShowResFsPrID(key, fs, fsSeis, pr, prSeis);
+    if (k.listing == 1) pr = prSeis = -1;
+    if (k.listing == 2) fs = fsSeis = -1;
+    const auto same = [](int a, int b) { return a >= 0 && a == b; };
+    if (same(fsSeis, fs)) fsSeis = -1;
+    if (same(pr, fs)) pr = -1;
+    if (same(prSeis, pr) || same(prSeis, fsSeis) || same(prSeis, fs)) prSeis = -1;
+    chosen = {fs, fsSeis, pr, prSeis};
+  } else if (k.displacementGroup != 0) {
+    int peak = -1, drop = -1;
+    node.GetShowResKyID(key, peak, drop);
+    if (k.kyListing == 2) peak = -1;
+    if (k.kyListing == 1) drop = -1;
+    if (drop >= 0 && drop == peak) drop = -1;
+    chosen = {peak, drop};
+  }
+  for (const int index : chosen) {
+    if (index >= 0) list.push_back(&node.GetChild(index));
+  }
+}
+
+int CRepMesh::SerialCopy(SerialList& list, const CRepKey* key) {
+  list.clear();
+  totalSize_ = 0;
+  ForEachNodeByRows([&](const CRepPoint& node) { totalSize_ += node.GetChildSize(); });
+  list.reserve(static_cast<std::size_t>(totalSize_));
+  if (key != nullptr) {
+    const tagREPKEY& k = key->Data();
+    const bool stability = k.normalGroup != 0 || k.seismicGroup != 0;
+    const bool every = stability ? k.listing == 0 : k.kyListing == 0;
+    ForEachNodeByRows([&](const CRepPoint& node) {
+      if (!stability && k.displacementGroup == 0) return;
+      if (!every) {
+        AppendChoices(node, *key, list);
+        return;
+      }
+      for (int c = 0; c < node.GetChildSize(); ++c) {
+        CRepPoint& child = node.GetChild(c);
+        const auto* hokyo = dynamic_cast<const CRepKeyHokyo*>(key);
+        if (hokyo != nullptr ? child.IsValid(*hokyo) : child.IsValid(*key)) list.push_back(&child);
+      }
+    });
+  }
+  return FinishSerial(list, key);
+}
+
+int CRepMesh::SerialCopy(SerialList& list, const CRepKeyHokyo* key) {
+  return SerialCopy(list, static_cast<const CRepKey*>(key));
+}
+
+int CRepMesh::FinishSerial(SerialList& list, const CRepKey* key) const {
+  if (key != nullptr) {
+    const tagREPKEY& k = key->Data();
+    if (k.listing != 0 && (k.normalGroup != 0 || k.seismicGroup != 0 || k.displacementGroup != 0)) {
+      SerialList marked;
+      SerialCurrentChoice(marked);
+      for (CRepPoint* m : marked) {
+        const bool taken = std::any_of(list.begin(), list.end(), [&](const CRepPoint* e) {
+          return (e->GetMark(0) != 0 && m->GetMark(0) != 0) ||
+                 (e->GetMark(1) != 0 && m->GetMark(1) != 0);
+        });
+        if (!taken) list.push_back(m);
+      }
+    }
+  }
+  CheckOffHideRes(list);
+  return static_cast<int>(list.size());
+}
+
+int CRepMesh::SerialCurrentChoice(SerialList& list) const {
+  ForEachNodeByRows([&](const CRepPoint& node) {
+    for (int c = 0; c < node.GetChildSize(); ++c) {
+      CRepPoint& child = node.GetChild(c);
+      if (child.GetMark(0) != 0 || child.GetMark(1) != 0) list.push_back(&child);
+    }
+  });
+  return static_cast<int>(list.size());
+}
+
+void CRepMesh::CheckOffHideRes(const SerialList& list) const {
+  ForEachNodeByRows([&](const CRepPoint& node) {
+    for (int c = 0; c < node.GetChildSize(); ++c) {
+      CRepPoint& child = node.GetChild(c);
+      if ((child.GetMark(0) != 0 || child.GetMark(1) != 0) &&
+          std::find(list.begin(), list.end(), &child) == list.end()) {
+        child.SetMark(0, 0);
+        child.SetMark(1, 0);
+      }
+    }
+  });
+}
+
+double CRepMesh::GetMinVal(int kind) const {
+  double v = -kNoValue;
+  ForEachNodeByRows([&](const CRepPoint& node) { v = std::min(v, node.GetKeyValue(kind)); });
+  return v;
+}
+
+double CRepMesh::GetMaxVal(int kind) const {
+  double v = kNoValue;
+  ForEachNodeByRows([&](const CRepPoint& node) { v = std::max(v, node.GetKeyValue(kind)); });
+  return v;
+}
+
+void CRepMesh::SetTypicalPoint(const CRepKey& key) {
+  key_ = &key;
+  for (auto& column : columns_) {
+    for (auto& node : column) {
+      if (node) node->SetTypicalPoint(key);
+    }
+  }
+}
+
+bool CRepMesh::Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const {
+  for (int a = 0; a < GetSizeX(); ++a) {
+    const auto& column = columns_[static_cast<std::size_t>(a)];
+    for (int b = 0; b < static_cast<int>(column.size()); ++b) {
+      CRepPoint* n = column[static_cast<std::size_t>(b)].get();
+      if (n != nullptr && n->GetCenter() == p) {
+        i = a;
+        j = b;
+        node = n;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool CRepMesh::IsSucceed() const {
+  return std::any_of(columns_.begin(), columns_.end(), [](const auto& column) {
+    return std::any_of(column.begin(), column.end(), [](const auto& n) { return n != nullptr; });
+  });
+}
+
+void CRepMesh::CopyData(const CRepMesh& other) {
+  RemoveAll();
+  RemoveContour();
+  SetSize(other.GetSizeX(), other.GetSizeY());
+  for (int i = 0; i < other.GetSizeX(); ++i) {
+    for (int j = 0; j < other.GetSizeY(); ++j) {
+      if (const CRepPoint* source = other.GetRepPoint(i, j)) {
+        auto copy = std::make_unique<CRepPoint>();
+        copy->CopyData(*source);
+        SetRepPoint(i, j, std::move(copy));
+      }
+    }
+  }
+}
+
+// ---- Contours ----
+
+const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
+  SetTypicalPoint(key);
+  RemoveContour();
+  contourCode_ = key.GetContourKey();
+  const double pitch = key.GetPitch();
+  // A pitch not above 0 would never reach the next level.
+  if (!(pitch > 0)) return nullptr;
+  contours_ = ContourPrimitive(key.Data().paint, pitch);
+  return contours_.get();
+}
+
+std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch) const {
+  auto out = std::make_unique<CDPolyArray>();
+  for (int i = 0; i + 1 < GetSizeY(); ++i) {
+    for (int j = 0; j + 1 < GetSizeX(); ++j) {
+      const Cell cell{GetRepPoint(j, i), GetRepPoint(j + 1, i), GetRepPoint(j + 1, i + 1),
+                      GetRepPoint(j, i + 1)};
+      if (std::any_of(cell.begin(), cell.end(), [](const CRepPoint* p) { return !p; })) continue;
+      ContourGridPrim(paint, pitch, cell, *out);
+    }
+  }
+  return out;
+}
+
+void CRepMesh::ContourGridPrim(int paint, double pitch, const Cell& cell, CDPolyArray& out) const {
+  if (paint != 0) {
+    ContourGridPrimPaint(pitch, cell, out);
+  } else {
+    ContourGridPrimLine(pitch, cell, out);
+  }
+}
+
+int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const {
+  if (key_ == nullptr) return 0;
+  std::array<double, 4> v{};
+  for (std::size_t c = 0; c < 4; ++c) {
+    if (cell[c]->GetSlideWork() == nullptr) return 0;
+    v[c] = cell[c]->GetContourValue(*key_);
+  }
+  std::vector<CDPoint> crossings;
+  for (std::size_t c = 0; c < 4; ++c) {
+    const std::size_t next = (c + 1) % 4;
+    const double d = v[c];
+    const double e = v[next];
+    if (d == e || !(std::min(d, e) <= level && level < std::max(d, e))) continue;
+    const CDPoint& from = cell[c]->GetCenter();
+    const CDPoint& to = cell[next]->GetCenter();
+    const double t = (level - d) / (e - d);
+    crossings.emplace_back(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t);
+  }
+  const auto segment = [&](std::size_t a, std::size_t b) {
+    auto line = std::make_unique<CRepContour>(key_->GetColor(level), level);
+    line->Add(crossings[a]);
+    line->Add(crossings[b]);
+    out.Add(std::move(line));
+  };
+  if (crossings.size() == 2) {
+    segment(0, 1);
+    return 1;
+  }
+  if (crossings.size() == 4) {
+    if (CRepContour::bRightup) {
+      segment(0, 3);
+      segment(1, 2);
+    } else {
+      segment(0, 1);
+      segment(2, 3);
+    }
+    return 2;
+  }
+  return 0;
+}
+
+double CRepMesh::FirstLevel(double lo, double pitch) {
+  const double level = std::trunc(lo / pitch) * pitch;
+  return lo >= 0 ? level + pitch : level;
+}
+
+void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const {
+  if (key_ == nullptr || !(pitch > 0)) return;
+  std::array<double, 4> v{};
+  for (std::size_t c = 0; c < 4; ++c) {
+    v[c] = cell[c]->GetContourValue(*key_);
+    if (!IsSetValue(v[c])) return;
+  }
+  const double lo = *std::min_element(v.begin(), v.end());
+  const double hi = std::min(*std::max_element(v.begin(), v.end()), lo + 1000 * pitch);
+  const double first = FirstLevel(lo, pitch);
+  for (int k = 0;; ++k) {
+    const double level = first + k * pitch;
+    if (!(level < hi)) break;
+    ContourGridPrimOne(level, cell, out);
+  }
+}
+
+void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out) const {
+  if (key_ == nullptr || !(pitch > 0)) return;
+  std::array<double, 4> v{};
+  CDPolyArray work;
+  auto outline = std::make_unique<CDPoly>();
+  struct Recorded {
+    CDPoint p;
+    double value;
+  };
+  std::vector<Recorded> recorded;
+  for (std::size_t c = 0; c < 4; ++c) {
+    v[c] = cell[c]->GetContourValue(*key_);
+    if (!IsSetValue(v[c])) return;
+    outline->Add(cell[c]->GetCenter());
+    recorded.push_back({cell[c]->GetCenter(), v[c]});
+  }
+  outline->Add(cell[0]->GetCenter());
+  work.Add(std::move(outline));
+  const double lo = *std::min_element(v.begin(), v.end());
+  const double hi =
+      std::min(*std::max_element(v.begin(), v.end()), lo + std::max(10000.0, 200 * pitch));
+  const double first = FirstLevel(lo, pitch);
+  for (int k = 0;; ++k) {
+    const double level = first + k * pitch;
+    if (!(level < hi)) break;
+    if (!WithinScale(*key_, level)) continue;
+    const int before = work.GetSize();
+    ContourGridPrimOne(level, cell, work);
+    for (int s = before; s < work.GetSize(); ++s) {
+      const CDPoly& line = *work.GetAt(s);
+      for (int p = 0; p < line.GetSize(); ++p) recorded.push_back({*line.GetAt(p), level});
+    }
+    if (work.GetSize() >= kMaxPaintLines) return;
+  }
+  const std::unique_ptr<CDPolyArray> regions = work.CreatePolygon_RoundEdge();
+  if (regions == nullptr) return;
+  for (int r = 0; r < regions->GetSize(); ++r) {
+    const CDPoly& region = *regions->GetAt(r);
+    auto polygon = std::make_unique<CPolygon>();
+    double smallest = -kNoValue;
+    bool matched = false;
+    for (int p = 0; p < region.GetSize(); ++p) {
+      const CDPoint& vertex = *region.GetAt(p);
+      polygon->Add(vertex);
+      for (const Recorded& rec : recorded) {
+        if (std::fabs(rec.p.x - vertex.x) <= kMatch && std::fabs(rec.p.y - vertex.y) <= kMatch) {
+          smallest = std::min(smallest, rec.value);
+          matched = true;
+        }
+      }
+    }
+    polygon->SetPaintColor(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite);
+    out.Add(std::move(polygon));
+  }
+}
+
+// ---- Drawing ----
+
+void CRepMesh::Draw(CViewInfo* view, bool lines, bool labels) const {
+  DrawArc(view);
+  DrawContour(view, lines, labels);
+}
+
+void CRepMesh::DrawArc(CViewInfo* view) const {
+  const Color colour = view->IsPrint() ? Color{0} : Color{0x0000FF};
+  Canvas& canvas = *view->dc;
+  if (m_bDrawEnko != 0) {
+    const ScopedPen thin(canvas, Pen{PenStyle::Solid, 1, colour});
+    ForEachNodeByRows([&](const CRepPoint& node) {
+      for (int c = 0; c < node.GetChildSize(); ++c) {
+        const CRepPoint& child = node.GetChild(c);
+        if (child.GetMark(0) != 0 || child.GetMark(1) != 0) child.Draw(view, false, std::nullopt);
+      }
+    });
+  }
+  if (current_ != nullptr) {
+    const ScopedPen thick(canvas, Pen{PenStyle::Solid, 3, colour});
+    current_->Draw(view, true, std::nullopt);
+  }
+}
+
+void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
+  if (contours_ != nullptr && lines && key_ != nullptr) {
+    CRepContour::key = key_->Data().contourKind;
+    for (int i = 0; i < contours_->GetSize(); ++i) {
+      contours_->GetAt(i)->Draw(view, 1, 0, -1);
+    }
+  }
+  if (!labels || key_ == nullptr) return;
+  Canvas& canvas = *view->dc;
+  const int f = view->IsPrint() ? 10 : 1;
+  Font font;
+  font.height = 10 * f;
+  font.width = 5 * f;
+  font.face = "ＭＳ ゴシック";
+  font.charset = FontCharset::ShiftJis;
+  font.pitch = FontPitch::Fixed;
+  const Font previous = canvas.SelectFont(font);
+  const TextAlign align = canvas.SetTextAlign(TextAlign::Baseline);
+  ForEachNodeByRows([&](const CRepPoint& node) {
+    if (node.GetSlideWork() != nullptr) {
+      canvas.TextOut(view->LPtoDP(node.GetCenter()), node.GetContourStr(*key_));
+    }
+  });
+  canvas.SetTextAlign(align);
+  canvas.SelectFont(previous);
+}
+
+// ---- Record ----
+
+void CRepMesh::Store(Archive& ar, int version) const {
+  ar << static_cast<std::int32_t>(GetSizeX()) << static_cast<std::int32_t>(GetSizeY());
+  const CRepPoint empty;
+  for (const auto& column : columns_) {
+    for (const auto& node : column) (node ? *node : empty).Store(ar, version);
+  }
+}
+
+void CRepMesh::Load(Archive& ar, int version) {
+  const std::int32_t nx = GetInt(ar);
+  const std::int32_t ny = GetInt(ar);
+  if (nx < 0 || ny < 0) throw ArchiveException(ArchiveException::Cause::BadFormat, "mesh size");
+  // Every node record takes more than 200 bytes.
+  ar.RequireItems(static_cast<std::uint64_t>(nx) * static_cast<std::uint64_t>(ny), 200);
+  CRepMesh read;
+  read.SetSize(nx, ny);
+  for (int i = 0; i < nx; ++i) {
+    for (int j = 0; j < ny; ++j) {
+      auto node = std::make_unique<CRepPoint>();
+      node->Load(ar, version);
+      read.SetRepPoint(i, j, std::move(node));
+    }
+  }
+  RemoveContour();
+  columns_ = std::move(read.columns_);
+  totalSize_ = 0;
+  current_ = nullptr;
+}

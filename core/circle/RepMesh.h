@@ -1,0 +1,139 @@
+#pragma once
+// The result mesh of a circle search: one node point per trial centre, by column (x) and row (y)
+// as the centre mesh lays them out. It builds the serial list of results under a key, finds the
+// representative circle of every centre, traces the contour map of the chosen quantity over the
+// centres (lines, or bands painted in the key's colour scale) and draws circles and contours.
+
+#include <memory>
+#include <vector>
+
+#include "core/circle/RepPoint.h"
+#include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyArray.h"
+
+class Archive;
+class CArcSetRadius;
+class CRepKey;
+class CRepKeyHokyo;
+class CViewInfo;
+
+// One contour segment: a polyline at a level, drawn in its colour.
+class CRepContour : public CDPoly {
+ public:
+  // The ground rises to the right: decides how the four crossings of a saddle cell pair up.
+  inline static bool bRightup = false;
+  // The contour kind of the map being drawn.
+  inline static int key = 0;
+
+  CRepContour(Color colour, double level) : colour_(colour), level_(level) {}
+  Color GetColor() const { return colour_; }
+  double GetLevel() const { return level_; }
+  // A solid line of width 2 in the segment's colour through its points.
+  void Draw(CViewInfo* view, int bold, int from, int to) const override;
+
+ private:
+  Color colour_;
+  double level_;
+};
+
+class CRepMesh {
+ public:
+  // The four corner nodes of one cell, in the order (j, i), (j+1, i), (j+1, i+1), (j, i+1).
+  using Cell = std::array<const CRepPoint*, 4>;
+  using SerialList = std::vector<CRepPoint*>;
+
+  // Draws the marked circles (DrawArc).
+  inline static int m_bDrawEnko = 0;
+  static int IsDrawEnko() { return m_bDrawEnko; }
+  static void SetDrawEnko(int on) { m_bDrawEnko = on; }
+
+  CRepMesh() = default;
+  CRepMesh(int nx, int ny) { SetSize(nx, ny); }
+  CRepMesh(const CRepMesh&) = delete;
+  CRepMesh& operator=(const CRepMesh&) = delete;
+
+  void Init() {
+    RemoveAll();
+    RemoveContour();
+  }
+  // nx columns of ny empty nodes.
+  void SetSize(int nx, int ny);
+  // Deletes every node; no current point.
+  void RemoveAll();
+  void RemoveContour() { contours_.reset(); }
+
+  // Index out of range: std::out_of_range. The node may be null.
+  CRepPoint* GetRepPoint(int i, int j) const;
+  void SetRepPoint(int i, int j, std::unique_ptr<CRepPoint> point);
+  int GetSizeX() const { return static_cast<int>(columns_.size()); }
+  int GetSizeY() const { return columns_.empty() ? 0 : static_cast<int>(columns_[0].size()); }
+  int GetTotalSize() const { return totalSize_; }
+  int GetRepType() const { return repType_; }
+  void SetRepType(int type) { repType_ = type; }
+  void SetInterrupt(bool on) { interrupt_ = on; }
+  bool IsInterrupt() const { return interrupt_; }
+  void SetCurrentPoint(const CRepPoint* point) { current_ = point; }
+  const CDPolyArray* GetContours() const { return contours_.get(); }
+  int GetContourCode() const { return contourCode_; }
+
+  // One node per centre of the set's mesh (the last column and row on the range's ends), or for
+  // the set through two points one node per trial radius at its circle's centre.
+  void CreateResultPoint(const CArcSetRadius& set);
+  void CreateResultPointPass2(const CArcSetRadius& set);
+
+  // The results listed under the key; returns the list's length.
+  int SerialCopy(SerialList& list, const CRepKey* key);
+  int SerialCopy(SerialList& list, const CRepKeyHokyo* key);
+  // Appends every child with a selection mark; returns the list's length.
+  int SerialCurrentChoice(SerialList& list) const;
+  // Clears the marks of every marked child that is not in the list.
+  void CheckOffHideRes(const SerialList& list) const;
+  // The smallest / largest value of the result kind over the nodes; 9e32 / -9e32 for none.
+  double GetMinVal(int kind) const;
+  double GetMaxVal(int kind) const;
+  void SetTypicalPoint(const CRepKey& key);
+  // The first node (columns outer, rows inner) at the point.
+  bool Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const;
+  bool IsSucceed() const;
+  // A deep copy of the other's nodes; key, type, interrupt flag and contours are not copied.
+  void CopyData(const CRepMesh& other);
+
+  // Chooses the representatives under the key and traces its contour map; null (and no map)
+  // for a pitch not above 0.
+  const CDPolyArray* CreateContour(const CRepKey& key);
+  std::unique_ptr<CDPolyArray> ContourPrimitive(int paint, double pitch) const;
+  void ContourGridPrim(int paint, double pitch, const Cell& cell, CDPolyArray& out) const;
+  void ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const;
+  void ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out) const;
+  // The segments of one level in one cell; returns their number (0, 1 or 2).
+  int ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const;
+
+  void Draw(CViewInfo* view, bool lines, bool labels) const;
+  void DrawArc(CViewInfo* view) const;
+  void DrawContour(CViewInfo* view, bool lines, bool labels) const;
+
+  // Record: nx, ny, then every node, columns outer; a null node is stored as an empty point.
+  // Load reads the whole record before it changes anything.
+  void Store(Archive& ar, int version) const;
+  void Load(Archive& ar, int version);
+
+ private:
+  // Visits the nodes by rows (outer) and columns (inner), skipping empty ones.
+  template <class Visit>
+  void ForEachNodeByRows(Visit visit) const;
+  // The per-centre choices of the listing for one node.
+  void AppendChoices(const CRepPoint& node, const CRepKey& key, SerialList& list) const;
+  // Steps 5 and 6 of the listing: the marked circles, then the marks of hidden ones cleared.
+  int FinishSerial(SerialList& list, const CRepKey* key) const;
+  // The first level of a cell's contours.
+  static double FirstLevel(double lo, double pitch);
+
+  std::vector<std::vector<std::unique_ptr<CRepPoint>>> columns_;
+  const CRepKey* key_ = nullptr;  // observed; the key of the last evaluation
+  int repType_ = 0;
+  int totalSize_ = 0;
+  const CRepPoint* current_ = nullptr;
+  bool interrupt_ = false;
+  std::unique_ptr<CDPolyArray> contours_;
+  int contourCode_ = 0;
+};
