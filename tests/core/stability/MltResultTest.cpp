@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/model/PrmStab.h"
 #include "core/section/SpStratum.h"
 #include "core/stability/BlockList.h"
+#include "core/stability/CalcDriverMlt.h"
 #include "core/stability/CalcStabMlt.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
@@ -315,6 +317,97 @@ TEST_F(CalcStabMltTest, EveryPairIsVisitedOnceInRowOrderAndFiled) {
   // A redraw after every pair, after every row and at the end.
   EXPECT_EQ(TestUi().FrameMessages().size(), 10u + 4u + 1u);
   EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...(10/10)");
+}
+
+// The pair loop's start values, followed by hand: (0, 1) from 1.5, (i, j) from (i, j - 1), the
+// first pair of a row from the first pair of the row before, and 1.5 again after a pair without a
+// value. Unrounded, so that a different start shows in the last digits.
+std::vector<double> ChainedFs(const CBlockList& list, const CDanmenStab& stab) {
+  CCalcDriverMlt driver;
+  driver.SetRightUpper(list.IsRightUpper());
+  driver.SetDanmenStab(&stab);
+  driver.SetCalcNormal(true);
+  const auto next = [](double fs) { return fs == kNoValue ? CCalcStabMlt::kStartFs : fs; };
+  std::vector<double> found;
+  double rowStart = CCalcStabMlt::kStartFs;
+  const int n = list.GetBlockSize();
+  for (int i = 0; i + 1 < n; ++i) {
+    double start = rowStart;
+    for (int j = i + 1; j < n; ++j) {
+      double fsN = start;
+      double fsQ = CCalcStabMlt::kStartFs;
+      double t, s, tq, sq;
+      driver.KeisanFs(fsN, fsQ, list.CreateBlockList(i, j).get(), t, s, tq, sq, kNoValue, kNoValue);
+      found.push_back(fsN);
+      start = next(fsN);
+      if (j == i + 1) rowStart = start;
+    }
+  }
+  return found;
+}
+
+std::vector<double> FiledFs(const CResStab2& result) {
+  std::vector<double> fs;
+  for (int k = 0; k < result.GetResult()->GetSize(); ++k) {
+    fs.push_back(result.GetResult()->GetMltPoint(k)->fsN);
+  }
+  return fs;
+}
+
+TEST_F(CalcStabMltTest, EachPairStartsFromThePairBeforeAsTheRowsChainThem) {
+  const ScopedEnableRound unrounded(0);
+  Divide(6);
+  Job().CalcStart();
+  const std::vector<double> expected = ChainedFs(list_, stab_);
+  EXPECT_EQ(FiledFs(result_), expected);
+  // Not all from 1.5: the chain does make a difference here.
+  CCalcDriverMlt fresh;
+  fresh.SetCalcNormal(true);
+  double fsN = CCalcStabMlt::kStartFs, fsQ = 1.5, t, s, tq, sq;
+  fresh.KeisanFs(fsN, fsQ, list_.CreateBlockList(0, 5).get(), t, s, tq, sq, kNoValue, kNoValue);
+  EXPECT_NE(fsN, expected[4]);
+}
+
+TEST_F(CalcStabMltTest, APairWithoutAValueLetsTheNextRowStartAfreshFromOnePointFive) {
+  const ScopedEnableRound unrounded(0);
+  Divide(5);
+  // Block 1 loses its base stratum: every run holding it has no strength and no Fs.
+  const CDPoly* topSoil = sample_.ground->GetPolyArray()->GetAt(list_.GetStratumIndex());
+  list_.GetBlockPtr(1)->ReplaceShape(topSoil, nullptr);
+  Job().CalcStart();
+  const std::vector<double> fs = FiledFs(result_);
+  ASSERT_EQ(fs.size(), 10u);
+  for (std::size_t k = 0; k < 7; ++k) EXPECT_EQ(fs[k], kNoValue) << k;  // rows 0 and 1
+  for (std::size_t k = 7; k < 10; ++k) EXPECT_GT(fs[k], 0) << k;        // rows 2 and 3
+  EXPECT_EQ(fs, ChainedFs(list_, stab_));
+}
+
+TEST_F(CalcStabMltTest, BackAnalysisFilesTheStrengthAndNoFrictionWithoutTheChosenStratum) {
+  Divide(3);
+  prm_.assumedFs = 1.2;
+  result_.SetMltType(CMltPoint::kKindGyaku);
+  for (const bool withStratum : {true, false}) {
+    if (!withStratum) list_.SetStratumIndex(-1);
+    Job().CalcStart();
+    const CMltBlocks& points = *result_.GetResult();
+    ASSERT_EQ(points.GetSize(), 3);
+    for (int k = 0; k < 3; ++k) {
+      const auto& p = dynamic_cast<const CMltPointGyaku&>(*points.GetMltPoint(k));
+      EXPECT_EQ(p.id, k);
+      EXPECT_EQ(p.fsN, kNoValue);
+      EXPECT_NE(p.tanPhi0, kNoValue);
+      EXPECT_DOUBLE_EQ(p.phi0, std::atan(p.tanPhi0) * 57.29577951308232);
+      if (withStratum) {
+        EXPECT_EQ(p.phi, 25);
+        EXPECT_DOUBLE_EQ(p.tanPhi, std::tan(25 * M_PI / 180));
+        EXPECT_NE(p.c, kNoValue);
+      } else {
+        EXPECT_EQ(p.phi, kNoValue);
+        EXPECT_EQ(p.tanPhi, kNoValue);
+        EXPECT_EQ(p.c, kNoValue);
+      }
+    }
+  }
 }
 
 TEST_F(CalcStabMltTest, CancelKeepsThePairsDoneAndMarksTheRunInterrupted) {
