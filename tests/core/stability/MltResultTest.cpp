@@ -17,6 +17,8 @@
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
 #include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 #include "tests/support/SampleSection.h"
@@ -430,6 +432,84 @@ TEST_F(CalcStabMltTest, FewerThanTwoBlocksComputeNothing) {
   // Without any value the graph keeps its initial vertical range.
   EXPECT_EQ(result_.graphFs.axes[0].minY, 0);
   EXPECT_EQ(result_.graphFs.axes[0].maxY, 10);
+}
+
+// ---- Block drawing ----
+
+using BlockDrawTest = CalcStabMltTest;
+
+int CountWithPen(const RecordingCanvas& canvas, PrimitiveKind kind, const Pen& pen) {
+  int n = 0;
+  for (const DrawnPrimitive& p : canvas.PrimitivesOf(kind)) n += p.state.pen == pen ? 1 : 0;
+  return n;
+}
+
+TEST_F(BlockDrawTest, AViewWithoutARunDrawsOutlinesAndNumbersOnly) {
+  Divide(4);
+  const Pen red{PenStyle::Solid, 1, Color::Rgb(255, 0, 0)};
+  const Pen green{PenStyle::Solid, 1, Color::Rgb(63, 255, 20)};
+  const struct {
+    int first, last;
+    int polygons, triangles, redLines;
+  } cases[] = {
+      {-1, -1, 0, 0, 0},
+      {2, 2, 1, 1, 3},                  // the start cut, the top line and the diagonal
+      {1, 3, 3, 1, 1 + 3 + 2 * 2 + 1},  // start cut, tops, bases and far cuts, diagonal
+      {3, 2, 0, 0, 0},                  // not a run
+  };
+  for (const auto& c : cases) {
+    RecordingCanvas canvas;
+    CViewInfo view;
+    AttachTestView(view, canvas, 10, 150, 150);
+    list_.DrawView(&view, nullptr, c.first, c.last);
+    const auto polygons = canvas.PrimitivesOf(PrimitiveKind::Polygon);
+    EXPECT_EQ(static_cast<int>(polygons.size()), c.polygons) << c.first;
+    int triangles = 0;
+    for (const auto& p : polygons) triangles += p.points.size() == 3 ? 1 : 0;
+    EXPECT_EQ(triangles, c.triangles) << c.first;
+    EXPECT_EQ(CountWithPen(canvas, PrimitiveKind::Line, red), c.redLines) << c.first;
+    EXPECT_EQ(CountWithPen(canvas, PrimitiveKind::Line, green), 4 * 4);
+    const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].text, "1");
+    EXPECT_EQ(canvas.CurrentPen(), Pen{});  // every pen put back
+  }
+}
+
+TEST_F(BlockDrawTest, TheKeyHidesExcludedBlockNumbers) {
+  Divide(4);
+  CMltKey key;
+  key.exceptOn = 1;
+  key.except[0] = {2, 3};
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10, 150, 150);
+  list_.DrawBlockNo(&view, &key);
+  const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].text, "4");
+}
+
+TEST_F(BlockDrawTest, InPrintModeTheFontIsTenTimesHigherAndTheStartMarkerReaches100PixelsUp) {
+  Divide(4);
+  list_.SetStartX(12);
+  for (const bool print : {false, true}) {
+    RecordingCanvas canvas;
+    CViewInfo view;
+    AttachTestView(view, canvas, 10, 150, 150);
+    if (print) view.ModePrint();
+    list_.DrawBlockCut(&view, true, true, 1);
+    const int f = print ? 10 : 1;
+    const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "分割開始X");
+    EXPECT_EQ(texts[0].state.font.height, 10 * f);
+    EXPECT_EQ(texts[0].state.font.width, 5 * f);
+    const DevPoint top = view.LPtoDP(CDPoint(12, view.ymax));
+    const int up = view.LPtoDP(CDPoint(12, view.ymax + 1)).y < top.y ? -1 : 1;
+    EXPECT_EQ(texts[0].points[0].y, top.y + up * 10 * f);
+    EXPECT_EQ(texts[1].text, "No.2");
+  }
 }
 
 }  // namespace
