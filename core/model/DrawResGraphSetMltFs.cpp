@@ -60,7 +60,8 @@ void CDrawResGraphSetMltFs::Load(Archive& ar, int version) {
 }
 
 bool CDrawResGraphSetMltFs::IsSame(const CDrawResGraphSetMltFs& other) const {
-  return axes == other.axes && switches == other.switches && background == other.background;
+  return axes == other.axes && switches == other.switches && background == other.background &&
+         currentCase == other.currentCase;
 }
 
 void CDrawResGraphSetMltFs::ResetIndex(int resultCase) {

@@ -22,7 +22,7 @@ class CDrawResGraphSetMltFs {
   void Store(Archive& ar, int version) const;
   void Load(Archive& ar, int version);
   void Copy(const CDrawResGraphSetMltFs& other) { *this = other; }
-  // Every stored field but the line colours.
+  // Every stored field and the current case, but not the line colours.
   bool IsSame(const CDrawResGraphSetMltFs& other) const;
   // Axis items of a case in the key-item numbering: -1 clears all four, 0 end block over Fs
   // normal, 1 end block over Fs seismic.
@@ -46,4 +46,5 @@ class CDrawResGraphSetMltFs {
   std::array<int, 3> switches{1, 1, 1};
   Color background = Color::Rgb(255, 255, 255);
   std::vector<Color> lineColors;
+  int currentCase = 0;  // not stored: the case the graph shows
 };

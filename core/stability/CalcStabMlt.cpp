@@ -47,6 +47,7 @@ void CCalcStabMlt::CalcStart() {
   result.SerialResult();
   result.SortSerial();
   result.SetGraphFsMaxMin(-1);
+  result.MakeGraphColors();
 }
 
 void CCalcStabMlt::CalcProcess() {

@@ -30,7 +30,7 @@ class CCalcStabMlt {
 
   explicit CCalcStabMlt(const Inputs& inputs) : in_(inputs) {}
 
-  // The whole calculation: the pair loop, then the filing, sorting and graph ranges.
+  // The whole calculation: the pair loop, then the filing, sorting, graph ranges and colours.
   void CalcStart();
   // Resets the result set and runs the pair loop; the points end in the result set.
   void CalcProcess();

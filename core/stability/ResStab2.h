@@ -11,8 +11,10 @@
 #include "core/model/DrawResGraphSetMltFs.h"
 #include "core/stability/BlockResult.h"
 #include "core/stability/MltPoint.h"
+#include "platform/DevTypes.h"
 
 class Archive;
+class CViewInfo;
 
 class CResStab2 {
  public:
@@ -63,6 +65,18 @@ class CResStab2 {
   // The ranges of the Fs graph of the case (-1 both) from all points.
   void SetGraphFsMaxMin(int resultCase);
 
+  // The Fs graph of the graph settings' current case: end block against Fs, one line per start
+  // block, over all points in their stored order. The plot rectangle loses legendWidth pixels per
+  // legend column on its right for the legend. Line colours that do not match the number of start
+  // blocks are replaced by temporary ones for this drawing; the settings never change here.
+  void DrawGraphFs(CViewInfo* view, const DevRect& graph, const DevRect& plot, int legendWidth);
+  // The c-tan(phi) graph of back-analysis results: c0 and tan(phi0) of the normal case's typical
+  // point joined by a line, and its adopted pair marked.
+  void DrawCFai(CViewInfo* view, const DevRect& rect) const;
+  // Colours for the start blocks of the points, made when the result set is built.
+  void MakeGraphColors();
+  const DevRect& GetLastPlotRect() const { return lastPlot_; }
+
   // Record by document version; a failed Load leaves the set as it was. Copy deep-copies the
   // points and rebuilds the ordered list under the copied key.
   void Store(Archive& ar, int version) const;
@@ -94,6 +108,8 @@ class CResStab2 {
   std::unique_ptr<CMltBlocks> points_;
   std::vector<CMltPoint*> serial_;
   CMltPoint* current_ = nullptr;
+  // Where the last Fs graph went: its plot rectangle (not stored).
+  DevRect lastPlot_{};
 };
 
 // Reorders the list as the exchange sort does: for every position i and every later position j

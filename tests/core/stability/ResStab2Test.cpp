@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "core/geometry/ViewInfo.h"
 #include "core/model/DrawResGraphSetMltFs.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
 #include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -184,6 +188,85 @@ TEST(DrawResGraphSetMltFsTest, LineColoursStandOutAndComeFromAFixedSeed) {
   CDrawResGraphSetMltFs again;
   again.MakeLineColor(60);
   EXPECT_EQ(again.lineColors, set.lineColors);
+}
+
+// ---- Graphs ----
+
+// The device lines drawn in the colour.
+std::vector<std::vector<DevPoint>> LinesIn(const RecordingCanvas& canvas, Color color) {
+  std::vector<std::vector<DevPoint>> lines;
+  for (const DrawnPrimitive& p : canvas.PrimitivesOf(PrimitiveKind::Line)) {
+    if (p.state.pen.color == color && p.state.clip) lines.push_back(p.points);
+  }
+  return lines;
+}
+
+TEST(ResStab2GraphTest, APointWithoutAValueBreaksTheLineAndMismatchedColoursStayStored) {
+  CResStab2 result;
+  std::vector<std::unique_ptr<CMltPoint>> points;
+  points.push_back(Point(0, 0, 1, 1.0));
+  points.push_back(Point(1, 0, 2, 1.2));
+  points.push_back(Point(2, 0, 3, kNoValue));
+  points.push_back(Point(3, 0, 4, 1.4));
+  points.push_back(Point(4, 0, 5, 1.5));
+  Fill(result, std::move(points));
+  result.blockCount = 6;
+  result.SetGraphFsMaxMin(-1);
+  result.graphFs.lineColors = {Color::Rgb(10, 20, 30), Color::Rgb(40, 50, 60)};  // 2, not 1
+  const std::vector<Color> stored = result.graphFs.lineColors;
+
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10, 150, 150);
+  const DevRect graph{0, 0, 400, 300};
+  const DevRect plot{40, 20, 380, 260};
+  result.DrawGraphFs(&view, graph, plot, 30);
+  EXPECT_EQ(result.graphFs.lineColors, stored);
+  EXPECT_EQ(result.GetLastPlotRect().right, 380 - 2 * 30);  // two legend columns at least
+
+  CDrawResGraphSetMltFs temporary;
+  temporary.MakeLineColor(1);
+  const auto lines = LinesIn(canvas, temporary.lineColors[0]);
+  // (1, 2) and (2, 3) joined, the gap at end block 4, then (4, 5) and (5, 6) joined.
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_LT(lines[0][1].x, lines[1][0].x);
+  const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+  const auto label = std::find_if(texts.rbegin(), texts.rend(),
+                                  [](const DrawnPrimitive& t) { return t.state.clip.has_value(); });
+  ASSERT_NE(label, texts.rend());
+  EXPECT_EQ(label->text, "1");
+  EXPECT_EQ(label->points[0], lines[1][0]);  // where the line last started
+}
+
+TEST(ResStab2GraphTest, TheCTanPhiGraphNeedsAValueAndJoinsTheTypicalPointsAxes) {
+  CResStab2 result;
+  result.SetMltType(CMltPoint::kKindGyaku);
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10, 150, 150);
+  const DevRect rect{0, 0, 400, 400};
+  result.DrawCFai(&view, rect);
+  EXPECT_TRUE(canvas.Primitives().empty());
+
+  auto blocks = std::make_unique<CMltBlocks>();
+  blocks->SetMltType(CMltPoint::kKindGyaku);
+  auto p = std::make_unique<CMltPointGyaku>();
+  p->id = 0;
+  p->typicalN = 1;
+  p->c0 = 20;
+  p->tanPhi0 = 0.5;
+  p->c = 10;
+  p->tanPhi = 0.25;
+  blocks->Add(std::move(p));
+  result.SetResult(std::move(blocks));
+  result.SerialResult();
+  result.DrawCFai(&view, rect);
+  const Pen blue{PenStyle::Solid, 2, Color::Rgb(0, 0, 255)};
+  int marks = 0;
+  for (const DrawnPrimitive& d : canvas.PrimitivesOf(PrimitiveKind::Line)) {
+    marks += d.state.pen == blue ? 1 : 0;
+  }
+  EXPECT_EQ(marks, 2);  // across to tan(phi), down to the axis
 }
 
 }  // namespace
