@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmStab.h"
@@ -21,7 +22,6 @@ constexpr int kCodeS = 241;
 constexpr int kCodeT = 301;
 constexpr int kCodeFs = 163;
 constexpr int kCodeC = 131;
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
@@ -70,13 +70,13 @@ void CCalcStabMlt::CalcProcess() {
 std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
   CResStab2& result = *in_.result;
   const CMltKey& key = result.GetKey();
-  CProgressInfoDlg dialog;
-  dialog.SetControl();
-  dialog.Show();
-  dialog.SetMax(100);
-  dialog.SetValue(0);
-  dialog.SetText("計算準備中", "しばらくお待ちください...");
-  CProgressInfo& info = *dialog.GetInfo();
+  auto dialog = std::make_unique<CProgressInfoDlg>();
+  dialog->SetControl();
+  dialog->Show();
+  dialog->SetMax(100);
+  dialog->SetValue(0);
+  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  CProgressInfo& info = *dialog->GetInfo();
   const int n = in_.blocks->GetBlockSize();
   const int total = n < 1 ? 0 : n * (n - 1) / 2;
   info.SetMaximum(total);
@@ -140,11 +140,11 @@ std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
         auto p = std::make_unique<CMltPointGyaku>();
         p->c0 = c0;
         p->tanPhi0 = tanPhi0;
-        p->phi0 = tanPhi0 == kNoValue ? kNoValue : std::atan(tanPhi0) * kDegreesPerRadian;
+        p->phi0 = tanPhi0 == kNoValue ? kNoValue : RadToDeg(std::atan(tanPhi0));
         // Without the chosen stratum there is no friction, and no cohesion to go with it.
         p->phi = in_.blocks->GetSouFai();
         if (p->phi != kNoValue) {
-          p->tanPhi = std::tan(p->phi * M_PI / 180);
+          p->tanPhi = std::tan(DegToRad(p->phi));
           p->c = CCoreConfig::GetRound(driver.KeisanRevC(run.get(), p->tanPhi, plannedFs), kCodeC);
         }
         point = std::move(p);
@@ -161,6 +161,7 @@ std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
     result.SetCurrentResult(nullptr);
     Redraw();
   }
+  dialog.reset();  // hidden and gone before the view shows the results
   Redraw();
   return points;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/base/CoreSettings.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmStab.h"
@@ -401,7 +402,7 @@ TEST_F(CalcStabMltTest, BackAnalysisFilesTheStrengthAndNoFrictionWithoutTheChose
       EXPECT_DOUBLE_EQ(p.phi0, std::atan(p.tanPhi0) * 57.29577951308232);
       if (withStratum) {
         EXPECT_EQ(p.phi, 25);
-        EXPECT_DOUBLE_EQ(p.tanPhi, std::tan(25 * M_PI / 180));
+        EXPECT_DOUBLE_EQ(p.tanPhi, std::tan(DegToRad(25)));
         EXPECT_NE(p.c, kNoValue);
       } else {
         EXPECT_EQ(p.phi, kNoValue);
