@@ -296,7 +296,12 @@ class CalcStabMltTest : public testing::Test {
 
 TEST_F(CalcStabMltTest, EveryPairIsVisitedOnceInRowOrderAndFiled) {
   Divide(5);
+  std::string firstLine;
+  TestUi().OnPumpEvents([&firstLine] {
+    if (TestUi().PumpCount() == 1) firstLine = TestUi().Progress(0).line2;
+  });
   Job().CalcStart();
+  EXPECT_EQ(firstLine, "ブロック 1 - 2 を計算中...(1/10)");
   const CMltBlocks& points = *result_.GetResult();
   ASSERT_EQ(points.GetSize(), 10);
   int k = 0;
@@ -413,6 +418,16 @@ TEST_F(CalcStabMltTest, BackAnalysisFilesTheStrengthAndNoFrictionWithoutTheChose
   }
 }
 
+TEST_F(CalcStabMltTest, BackAnalysisPairsThatFindNoStrengthAreLeftOutWithoutARedraw) {
+  Divide(3);
+  prm_.assumedFs = 0;  // no strength closes the march at a planned Fs of 0
+  result_.SetMltType(CMltPoint::kKindGyaku);
+  Job().CalcStart();
+  EXPECT_EQ(result_.GetResult()->GetSize(), 0);
+  EXPECT_EQ(TestUi().FrameMessages().size(), 2u + 1u);  // after each row and at the end
+  EXPECT_EQ(TestUi().PumpCount(), 0);
+}
+
 TEST_F(CalcStabMltTest, CancelKeepsThePairsDoneAndMarksTheRunInterrupted) {
   Divide(4);
   TestUi().OnPumpEvents([] {
@@ -429,7 +444,8 @@ TEST_F(CalcStabMltTest, FewerThanTwoBlocksComputeNothing) {
   Job().CalcStart();
   ASSERT_NE(result_.GetResult(), nullptr);
   EXPECT_EQ(result_.GetResult()->GetSize(), 0);
-  EXPECT_EQ(TestUi().ProgressWindowCount(), 1u);
+  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
+  EXPECT_FALSE(TestUi().Progress(0).visible);  // opened and closed again
   // Without any value the graph keeps its initial vertical range.
   EXPECT_EQ(result_.graphFs.axes[0].minY, 0);
   EXPECT_EQ(result_.graphFs.axes[0].maxY, 10);
