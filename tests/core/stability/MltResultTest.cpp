@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -85,6 +86,29 @@ TEST(MltSortTest, EveryItemAndOrderGivesTheExchangeLoopsOrderTiesIncluded) {
         ExchangeSort(actual, sort);
         EXPECT_EQ(actual, expected) << "item " << item << " order " << order << " gyaku " << gyaku;
       }
+    }
+  }
+}
+
+TEST(MltSortTest, OrderedAndReversedListsGiveTheExchangeLoopsOrder) {
+  // Long stretches in which every point exchanges with the one before, with ties among them.
+  auto points = TiedPoints(200, false, 5);
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    points[k]->fsN = static_cast<double>(k / 3);
+    points[k]->startBlock = static_cast<int>(k / 4);
+  }
+  std::vector<CMltPoint*> original;
+  for (const auto& p : points) original.push_back(p.get());
+  for (const bool reversed : {false, true}) {
+    std::vector<CMltPoint*> list = original;
+    if (reversed) std::reverse(list.begin(), list.end());
+    for (const tagMLTSORT sort : {tagMLTSORT{9, 0}, tagMLTSORT{9, 1}, tagMLTSORT{2, 0},
+                                  tagMLTSORT{2, 1}, tagMLTSORT{0, 1}}) {
+      std::vector<CMltPoint*> expected = list;
+      LiteralSort(expected, sort);
+      std::vector<CMltPoint*> actual = list;
+      ExchangeSort(actual, sort);
+      EXPECT_EQ(actual, expected) << "item " << sort.item << " order " << sort.order;
     }
   }
 }
