@@ -35,6 +35,47 @@ std::string PairLine(int i, int j, int k, int total) {
   return text;
 }
 
+// The forward result of a run from the start values fsN and fsQ, which become the start values
+// of the next pair. The filed values are rounded by their codes.
+std::unique_ptr<CMltPoint> ForwardPoint(const CCalcDriverMlt& driver, const CBlockList& run,
+                                        double c, double tanPhi, double& fsN, double& fsQ) {
+  auto p = std::make_unique<CMltPoint>();
+  double tN = kNoValue;
+  double sN = kNoValue;
+  double tQ = kNoValue;
+  double sQ = kNoValue;
+  driver.KeisanFs(fsN, fsQ, &run, tN, sN, tQ, sQ, c, tanPhi);
+  p->fsN = CCoreConfig::GetRound(fsN, kCodeFs);
+  p->fsQ = CCoreConfig::GetRound(fsQ, kCodeFs);
+  p->sN = CCoreConfig::GetRound(sN, kCodeS);
+  p->sQ = CCoreConfig::GetRound(sQ, kCodeS);
+  p->tN = CCoreConfig::GetRound(tN, kCodeT);
+  p->tQ = CCoreConfig::GetRound(tQ, kCodeT);
+  fsN = NextStart(fsN);
+  fsQ = NextStart(fsQ);
+  return p;
+}
+
+// The back-analysed strength of a run at the planned Fs, with c for the chosen stratum's phi;
+// null when no strength closes the run.
+std::unique_ptr<CMltPoint> GyakuPoint(const CCalcDriverMlt& driver, const CBlockList& run,
+                                      double plannedFs, double stratumPhi) {
+  double c0 = kNoValue;
+  double tanPhi0 = kNoValue;
+  if (!driver.KeisanReverse(&run, c0, tanPhi0, plannedFs)) return nullptr;
+  auto p = std::make_unique<CMltPointGyaku>();
+  p->c0 = c0;
+  p->tanPhi0 = tanPhi0;
+  p->phi0 = tanPhi0 == kNoValue ? kNoValue : RadToDeg(std::atan(tanPhi0));
+  // Without the chosen stratum there is no friction, and no cohesion to go with it.
+  p->phi = stratumPhi;
+  if (p->phi != kNoValue) {
+    p->tanPhi = std::tan(DegToRad(p->phi));
+    p->c = CCoreConfig::GetRound(driver.KeisanRevC(&run, p->tanPhi, plannedFs), kCodeC);
+  }
+  return p;
+}
+
 }  // namespace
 
 void CCalcStabMlt::CalcStart() {
@@ -95,6 +136,7 @@ std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
   const double c = in_.gyaku ? in_.gyaku->adopted[0] : kNoValue;
   const double tanPhi = in_.gyaku ? in_.gyaku->adopted[2] : kNoValue;
   const double plannedFs = in_.prm ? in_.prm->assumedFs : kNoValue;
+  const double stratumPhi = in_.blocks->GetSouFai();
 
   double rowStartN = kStartFs;
   double rowStartQ = kStartFs;
@@ -117,37 +159,14 @@ std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
       const std::unique_ptr<CBlockList> run = in_.blocks->CreateBlockList(i, j);
       std::unique_ptr<CMltPoint> point;
       if (kind == CMltPoint::kKindForward) {
-        auto p = std::make_unique<CMltPoint>();
-        double tN = kNoValue, sN = kNoValue, tQ = kNoValue, sQ = kNoValue;
-        driver.KeisanFs(fsN, fsQ, run.get(), tN, sN, tQ, sQ, c, tanPhi);
-        p->fsN = CCoreConfig::GetRound(fsN, kCodeFs);
-        p->fsQ = CCoreConfig::GetRound(fsQ, kCodeFs);
-        p->sN = CCoreConfig::GetRound(sN, kCodeS);
-        p->sQ = CCoreConfig::GetRound(sQ, kCodeS);
-        p->tN = CCoreConfig::GetRound(tN, kCodeT);
-        p->tQ = CCoreConfig::GetRound(tQ, kCodeT);
-        fsN = NextStart(fsN);
-        fsQ = NextStart(fsQ);
+        point = ForwardPoint(driver, *run, c, tanPhi, fsN, fsQ);
         if (j == i + 1) {
           rowStartN = fsN;
           rowStartQ = fsQ;
         }
-        point = std::move(p);
       } else {
-        double c0 = kNoValue;
-        double tanPhi0 = kNoValue;
-        if (!driver.KeisanReverse(run.get(), c0, tanPhi0, plannedFs)) continue;
-        auto p = std::make_unique<CMltPointGyaku>();
-        p->c0 = c0;
-        p->tanPhi0 = tanPhi0;
-        p->phi0 = tanPhi0 == kNoValue ? kNoValue : RadToDeg(std::atan(tanPhi0));
-        // Without the chosen stratum there is no friction, and no cohesion to go with it.
-        p->phi = in_.blocks->GetSouFai();
-        if (p->phi != kNoValue) {
-          p->tanPhi = std::tan(DegToRad(p->phi));
-          p->c = CCoreConfig::GetRound(driver.KeisanRevC(run.get(), p->tanPhi, plannedFs), kCodeC);
-        }
-        point = std::move(p);
+        point = GyakuPoint(driver, *run, plannedFs, stratumPhi);
+        if (!point) continue;  // no strength closes this run: nothing is filed for it
       }
       point->id = k;
       point->startBlock = i;

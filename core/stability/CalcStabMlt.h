@@ -11,7 +11,6 @@ class CBlockList;
 class CDanmenStab;
 class CMltBlocks;
 class CPrmStab;
-class CProgressInfo;
 class CResStab2;
 
 class CCalcStabMlt {
