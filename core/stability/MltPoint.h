@@ -200,6 +200,10 @@ class CMltBlocks {
   bool IsInterrupt() const { return interrupted_; }
   void SetInterrupt(bool interrupted) { interrupted_ = interrupted; }
 
+  // Whether the view draws the blocks of the chosen result; one switch for all lists.
+  static bool IsDrawBlock() { return m_bDrawBlock; }
+  static void SetDrawBlock(bool draw) { m_bDrawBlock = draw; }
+
   // The points the key lets through, in list order (see the .cpp); returns their number. Typical
   // flags of points left out are cleared.
   int SerialCopy(std::vector<CMltPoint*>& list, const CMltKey& key);
@@ -218,4 +222,5 @@ class CMltBlocks {
   int kind_ = CMltPoint::kKindForward;
   int totalSize_ = 0;
   bool interrupted_ = false;
+  inline static bool m_bDrawBlock = false;
 };
