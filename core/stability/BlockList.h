@@ -28,7 +28,9 @@ class Archive;
 class CDPolyArray;
 class CDanmen;
 class CDanmenStab;
+class CMltKey;
 class CSpWater;
+class CViewInfo;
 
 class CBlockList {
  public:
@@ -165,6 +167,26 @@ class CBlockList {
   bool GetKukanInfo(int k, int& first, int& last, CDPoint& start, CDPoint& end, bool& isArc,
                     CDArc& arc) const;
 
+  // ---- Drawing (BlockDraw.cpp); pens, brushes and fonts are put back afterwards ----
+
+  // The block outlines, the slide mass of the run first..last (filled and outlined) and the
+  // block numbers the key does not exclude (all without a key). DrawPrn draws with no key.
+  void DrawView(CViewInfo* view, const CMltKey* key, int first, int last) const;
+  void DrawPrn(CViewInfo* view, int first, int last) const { DrawView(view, nullptr, first, last); }
+  // Every block's two cuts, its top line and its base line.
+  void DrawBlock(CViewInfo* view) const;
+  // The slide mass of the run from the start-side cut of block first: every block filled up to
+  // its far cut, the last only behind its diagonal. Nothing for a run that is not in the list.
+  void DrawBlockSlideFill(CViewInfo* view, int first, int last) const;
+  // The outline of that slide mass, ending in the last block's diagonal.
+  void DrawBlockSlideLine(CViewInfo* view, int first, int last) const;
+  // "%d" of every block number the key does not exclude, 0.3 above the block's mean top.
+  void DrawBlockNo(CViewInfo* view, const CMltKey* key) const;
+  // The preview of the block dialog: the chosen stratum (showStratum), the outline copies, the
+  // cuts and diagonals, the division start marker (showStart), the x position highlight (-1:
+  // none) and the block numbers.
+  void DrawBlockCut(CViewInfo* view, bool showStratum, bool showStart, int highlight) const;
+
   // ---- Shapes from the blocks (the caller owns them) ----
 
   // The slide line of the run i..j: down the head cut (with topArc from its base at 70 or 110
@@ -183,6 +205,8 @@ class CBlockList {
   // the far side, at its top or at its base.
   CDPoint StartCorner(const CBlock& block, bool top) const;
   CDPoint FarCorner(const CBlock& block, bool top) const;
+  // Whether first..last is a run of this list.
+  bool IsRun(int first, int last) const;
   // The working slip surface becomes a copy of the other; the blocks' links to the other follow.
   void TakeSlideWork(const CSpSlideWork* other);
 

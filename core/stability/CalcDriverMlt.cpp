@@ -41,11 +41,38 @@ struct Strength {
   double tanPhi;
 };
 
+// The trigonometry of a base that every march of a search needs: its angles are fixed, so it is
+// computed once per run instead of once per pass. theta = alpha / 3 leaves the block, thetaPrev
+// arrives from the block before (0 at the first).
+struct BaseTrig {
+  double cosTheta;
+  double sinTheta;
+  double sinThetaLessAlpha;  // sin(theta - alpha)
+  double cosAlphaLessTheta;  // cos(alpha - theta)
+  double sinThetaLessPrev;   // sin(theta - thetaPrev)
+  double cosAlphaLessPrev;   // cos(alpha - thetaPrev)
+  double sinAlpha;
+  double cosAlpha;
+};
+
+// The same for the end face with its inclination a and the last base's theta.
+struct EndTrig {
+  double cosPrev;
+  double sinPrev;
+  double sinAPlusPrev;  // sin(a + thetaPrev)
+  double cosAPlusPrev;  // cos(a + thetaPrev)
+  double sinA;
+  double cosA;
+};
+
 // A run of blocks as the march reads it, taken from the blocks once for all the marches of a
 // search. The blocks' getters round by the switch in force, which does not change meanwhile.
 struct MarchRun {
-  std::vector<Face> bases;          // blocks 0..n-2
-  Face end{};                       // the end face of block n-1
+  std::vector<Face> bases;         // blocks 0..n-2
+  Face end{};                      // the end face of block n-1
+  std::vector<BaseTrig> baseTrig;  // per base
+  EndTrig endTrig{};
+  double lastTheta = 0;             // theta of the last base, 0 without one
   std::vector<Strength> strengths;  // each block's own, 0..n-1; kNoValue where it has none
   bool everyOwnC = true;            // no block lacks its own c
   bool everyOwnTanPhi = true;       // no block lacks its own tan(phi)
@@ -132,6 +159,13 @@ MarchRun MakeRun(const CBlockList& list, bool rightUpper,
     const double angle = block.GetBottomAngle();
     run.bases.push_back({block.GetLength(), block.GetWeight(-1), rightUpper ? angle : -angle,
                          block.GetU(), HeightFactor(block, levels)});
+    const double alpha = run.bases.back().angle;
+    const double theta = alpha / 3;
+    const double thetaPrev = run.lastTheta;
+    run.baseTrig.push_back({std::cos(theta), std::sin(theta), std::sin(theta - alpha),
+                            std::cos(alpha - theta), std::sin(theta - thetaPrev),
+                            std::cos(alpha - thetaPrev), std::sin(alpha), std::cos(alpha)});
+    run.lastTheta = theta;
   }
   if (n > 0) {
     const CBlock& last = *list.GetBlockPtr(n - 1);
@@ -141,6 +175,9 @@ MarchRun MakeRun(const CBlockList& list, bool rightUpper,
     if (std::abs(a) < kFlatEndFace) a = 0;
     run.end = {last.GetEndLength(side), last.GetEndWeight(side, -1), a, last.GetEndU(side),
                EndHeightFactor(last, side, levels)};
+    const double thetaPrev = run.lastTheta;
+    run.endTrig = {std::cos(thetaPrev),     std::sin(thetaPrev), std::sin(a + thetaPrev),
+                   std::cos(a + thetaPrev), std::sin(a),         std::cos(a)};
   }
   return run;
 }
@@ -158,38 +195,35 @@ double Mobilised(double n, const Face& face, const Strength& s, double fs) {
 MarchResult March(const MarchRun& run, double fs, double kh, double c, double tanPhi) {
   if (run.strengths.empty()) return {true, 0, 0};
   double ePrev = 0;
-  double thetaPrev = 0;
   double t = 0;
   for (std::size_t i = 0; i < run.bases.size(); ++i) {
     const Face& f = run.bases[i];
+    const BaseTrig& g = run.baseTrig[i];
     const Strength s = run.StrengthOf(i, c, tanPhi);
-    const double alpha = f.angle;
-    const double theta = alpha / 3;
     const double khp = kh * f.khFactor;
-    const double n = (f.weight * std::cos(theta) - khp * f.weight * std::sin(theta) +
-                      (s.c * f.length - f.water * s.tanPhi) * std::sin(theta - alpha) / fs -
-                      ePrev * std::sin(theta - thetaPrev)) *
-                     fs / (fs * std::cos(alpha - theta) - s.tanPhi * std::sin(theta - alpha));
+    const double n = (f.weight * g.cosTheta - khp * f.weight * g.sinTheta +
+                      (s.c * f.length - f.water * s.tanPhi) * g.sinThetaLessAlpha / fs -
+                      ePrev * g.sinThetaLessPrev) *
+                     fs / (fs * g.cosAlphaLessTheta - s.tanPhi * g.sinThetaLessAlpha);
     const double mobilised = Mobilised(n, f, s, fs);
-    const double e = (f.weight * std::sin(alpha) + ePrev * std::cos(alpha - thetaPrev) +
-                      khp * f.weight * std::cos(alpha) - mobilised) /
-                     std::cos(alpha - theta);
+    const double e = (f.weight * g.sinAlpha + ePrev * g.cosAlphaLessPrev +
+                      khp * f.weight * g.cosAlpha - mobilised) /
+                     g.cosAlphaLessTheta;
     t += mobilised;
     ePrev = e;
-    thetaPrev = theta;
   }
   const Face& f = run.end;
+  const EndTrig& g = run.endTrig;
   const Strength s = run.StrengthOf(run.strengths.size() - 1, c, tanPhi);
-  const double a = f.angle;
   const double khp = kh * f.khFactor;
-  const double n = (f.weight * std::cos(thetaPrev) - khp * f.weight * std::sin(thetaPrev) +
-                    (s.c * f.length - f.water * s.tanPhi) * std::sin(a + thetaPrev) / fs) *
-                   fs / (fs * std::cos(a + thetaPrev) - s.tanPhi * std::sin(a + thetaPrev));
+  const double n = (f.weight * g.cosPrev - khp * f.weight * g.sinPrev +
+                    (s.c * f.length - f.water * s.tanPhi) * g.sinAPlusPrev / fs) *
+                   fs / (fs * g.cosAPlusPrev - s.tanPhi * g.sinAPlusPrev);
   const double mobilised = Mobilised(n, f, s, fs);
   t += mobilised;
   // What the end body can take.
   const double capacity =
-      (f.weight * std::sin(a) + mobilised - khp * f.weight * std::cos(a)) / std::cos(a + thetaPrev);
+      (f.weight * g.sinA + mobilised - khp * f.weight * g.cosA) / g.cosAPlusPrev;
   if (std::abs(ePrev - capacity) <= CCalcDriverMlt::kClosure) return {true, 0, t};
   return {false, capacity - ePrev, t};
 }
