@@ -27,10 +27,9 @@ constexpr int kTangentialPart = 4;
 
 // (arc centre y - centroid y) / R: the lever of the horizontal seismic force of an arc-based
 // slice; kNoValue for a radius of 0. A slice without weight has no centroid and no lever.
-double ArcLever(const CSlice& slice) {
+double ArcLever(const CSlice& slice, const CDPoint& centroid) {
   const CDArc& arc = *slice.GetBottomArc();
   if (arc.R == 0) return kNoValue;
-  const CDPoint centroid = slice.TotalJuushin(0);
   if (!centroid.IsValid()) return 0;
   return (arc.centre.y - centroid.y) / arc.R;
 }
@@ -63,7 +62,11 @@ bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
 bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
   const double weight = slice.GetWeight(-1);
-  const double bottom = slice.GetBottomAngle();
+  // The centroid is the costliest value of a slice; the seismic terms read it again.
+  centroid_ = IsArcBase(slice) ? slice.TotalJuushin(0) : CDPoint();
+  const double bottom =
+      IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
+                       : slice.GetBottomAngle();
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = slice.GetArea(-1);
   r[R::kWeight] = weight;
@@ -149,7 +152,7 @@ bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
                     kRoundCodeNormalForce);
   const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
   if (IsArcBase(slice)) {
-    const double lever = ArcLever(slice);
+    const double lever = ArcLever(slice, centroid_);
     if (!IsSetValue(lever)) return false;
     r[R::kTe] = Round(withT * lever, kRoundCodeDriving);
   } else {
@@ -351,7 +354,7 @@ double CCalcBase::KhReverse(CSliceList& list, double fs, bool residual, double x
     const CDArc* arc = slice.GetBottomArc();
     double lever = 0;
     if (arc != nullptr && arc->R > 0) {
-      lever = ArcLever(slice);
+      lever = ArcLever(slice, slice.TotalJuushin(0));
     } else if (arcOnly) {
       continue;
     } else {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/base/Utility.h"
+#include "core/geometry/DPoint.h"
 
 class CDanmenStab;
 class CSlice;
@@ -106,7 +107,8 @@ class CCalcBase {
   // Kh taken from the section.
   void TakeKh();
 
-  // The seismic terms Ne and Te of one slice; false for an arc base of radius 0.
+  // The seismic terms Ne and Te of the slice SetSliceParam took last; false for an arc base of
+  // radius 0.
   bool SetSeismicTerms(CSlice& slice) const;
   // The resisting forces S and, with seismic, Se of a slice whose strength applies.
   void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic) const;
@@ -122,6 +124,8 @@ class CCalcBase {
   bool BackAnalysisSums(CSliceList& list, double fs, int seismic);
 
   double kh_ = 0;
+  // The centroid of the arc-based slice SetSliceParam took last (unset for a straight base).
+  CDPoint centroid_;
   bool direction_ = true;
   bool reverse_ = false;
   double poreFactor_;

@@ -1,5 +1,6 @@
 #include "core/geometry/DPoint.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -31,10 +32,26 @@ double Slope(const CDPoint& p1, const CDPoint& p2) { return (p2.y - p1.y) / (p2.
 // The y of the line through p with slope m at x, as x·m plus the line's intercept.
 double LineYAt(double x, const CDPoint& p, double m) { return x * m + p.y - p.x * m; }
 
+// Hypot(a, b) < limit (limit > 0), decided without the square root where the components alone
+// decide it: the hypotenuse is at least the longer component, and below limit when both are
+// below limit / 2. A NaN component gives false, as the comparison with hypot's NaN does.
+bool IsCloser(const CDPoint& a, const CDPoint& b, double limit) {
+  const double dx = std::fabs(b.x - a.x);
+  const double dy = std::fabs(b.y - a.y);
+  if (!(dx < limit && dy < limit)) return false;
+  if (dx < limit / 2 && dy < limit / 2) return true;
+  return Hypot(a, b) < limit;
+}
+
+// tol > c.Dist(end): Dist snaps lengths below kZeroLength to 0.
+bool IsWithinTolOf(double tol, const CDPoint& c, const CDPoint& end) {
+  return tol > 0.0 && IsCloser(c, end, std::max(tol, kZeroLength));
+}
+
 // The crossing lies on the segment when it is within tol of an end, or strictly between the
 // ends along the segment's dominant axis.
 bool IsOnSegment(double tol, const CDPoint& c, const CDPoint& s1, const CDPoint& s2) {
-  if (tol > c.Dist(s1) || tol > c.Dist(s2)) return true;
+  if (IsWithinTolOf(tol, c, s1) || IsWithinTolOf(tol, c, s2)) return true;
   if (std::fabs(s2.x - s1.x) > std::fabs(s2.y - s1.y)) return IsStrictlyBetween(c.x, s1.x, s2.x);
   return IsStrictlyBetween(c.y, s1.y, s2.y);
 }
@@ -49,7 +66,7 @@ void CDPoint::SetData(double px, double py, int pflag) {
 
 void CDPoint::Init() { *this = CDPoint(); }
 
-bool CDPoint::operator==(const CDPoint& other) const { return Hypot(*this, other) < kSamePoint; }
+bool CDPoint::operator==(const CDPoint& other) const { return IsCloser(*this, other, kSamePoint); }
 
 bool CDPoint::operator!=(const CDPoint& other) const { return !(*this == other); }
 

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoint.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
@@ -343,3 +344,31 @@ TEST(DPointTest, SortDoubleNeverExchangesEqualValues) {
 }
 
 }  // namespace
+
+// Equality decides most pairs from their components alone; it must agree with the distance
+// itself everywhere, above all at the tolerance, around half of it and for non-finite values.
+TEST(DPointTest, EqualityAgreesWithTheDistanceAtTheTolerance) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double near[] = {0.0,
+                         kSamePoint,
+                         std::nextafter(kSamePoint, 0.0),
+                         std::nextafter(kSamePoint, 1.0),
+                         kSamePoint / 2,
+                         std::nextafter(kSamePoint / 2, 0.0),
+                         kSamePoint / std::numbers::sqrt2,
+                         std::nextafter(kSamePoint / std::numbers::sqrt2, 0.0),
+                         std::nextafter(kSamePoint / std::numbers::sqrt2, 1.0),
+                         0.6 * kSamePoint,
+                         0.8 * kSamePoint,
+                         -0.7 * kSamePoint,
+                         nan,
+                         inf};
+  const CDPoint origin(12.5, -3.25);
+  for (const double dx : near) {
+    for (const double dy : near) {
+      const CDPoint other(origin.x + dx, origin.y + dy);
+      EXPECT_EQ(origin == other, Hypot(origin, other) < kSamePoint) << dx << " " << dy;
+    }
+  }
+}
