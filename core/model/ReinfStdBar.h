@@ -1,5 +1,5 @@
 #pragma once
-// One standard-bar specification of the rock bolts: material name, nominal size, remark and six
+// One standard bar of the rock bolts: material name, nominal size, remark and six
 // numbers. The standard-bar table holds a list of them; the reinforcement conditions of a case
 // hold the one chosen for it.
 
