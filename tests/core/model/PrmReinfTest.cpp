@@ -18,25 +18,11 @@
 
 namespace {
 
-CReinfStdBar Bar() {
-  CReinfStdBar bar;
-  bar.name = "ネジ節棒鋼";
-  bar.kei = "D22";
-  bar.remark = "";
-  bar.w = 3.04;
-  bar.d = 22.0;
-  bar.as = 3.871;
-  bar.drillD = 65.0;
-  bar.sigmaSaN = 200.0;
-  bar.sigmaSaQ = 300.0;
-  return bar;
-}
-
 // Every value distinct, so that the record shows their order; the first range entered.
 CPrmReinf Edited() {
   CPrmReinf reinf;
   reinf.barKind = 0;
-  reinf.stdBar = Bar();
+  reinf.stdBar = SampleD22Bar();
   reinf.tauC = 1.1;
   reinf.tauCQ = 2.2;
   reinf.fsa = 3.3;
@@ -95,7 +81,7 @@ TEST(PrmReinfTest, InitResetsEverythingButTheRangeFlags) {
 TEST(PrmReinfTest, RecordHoldsTheValuesInTheirStoredOrder) {
   RecordBytes bytes;
   bytes.Int(0);
-  AppendStdBar(bytes, {u"ネジ節棒鋼", u"D22", u"", {3.04, 22.0, 3.871, 65.0, 200.0, 300.0}});
+  AppendStdBar(bytes, {u"ネジ節棒鋼", u"D22", u"SD345", {3.04, 22.0, 3.871, 65.0, 200.0, 300.0}});
   // Values 1, 3, 2, 4 and 5, the switch as one byte, values 6, 7 and 8, the two settings.
   bytes.Double(1.1).Double(3.3).Double(2.2).Double(4.4).Double(5.5);
   bytes.UInt8(1);
@@ -238,7 +224,7 @@ TEST(PrmReinfTest, CopyPutsEachRangesUpperEndFirstAndLeavesActiveFlags) {
   target.Copy(source);
   EXPECT_EQ(target.tauC, 1.1);
   EXPECT_EQ(target.arrangeCheck, 1);
-  EXPECT_TRUE(target.stdBar.IsSame(Bar()));
+  EXPECT_TRUE(target.stdBar.IsSame(SampleD22Bar()));
   EXPECT_EQ(target.ranges[0].start.y, 15);
   EXPECT_EQ(target.ranges[0].start.flag, 1);
   EXPECT_EQ(target.ranges[0].end.y, 5);

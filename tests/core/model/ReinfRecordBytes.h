@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/base/Utility.h"
+#include "core/model/ReinfStdBar.h"
 #include "tests/support/RecordBytes.h"
 
 // The values of one range record in the order the record lays them down.
@@ -77,4 +78,19 @@ inline RecordBytes& AppendStdBar(RecordBytes& bytes, const StdBarRecord& bar) {
   bytes.Text(bar.name).Text(bar.kei).Text(bar.remark);
   for (const double v : bar.values) bytes.Double(v);
   return bytes;
+}
+
+// The standard bar the rock-bolt tests enter: a D22 threaded bar.
+inline CReinfStdBar SampleD22Bar() {
+  CReinfStdBar bar;
+  bar.name = "ネジ節棒鋼";
+  bar.kei = "D22";
+  bar.remark = "SD345";
+  bar.w = 3.04;
+  bar.d = 22.0;
+  bar.as = 3.871;
+  bar.drillD = 65.0;
+  bar.sigmaSaN = 200.0;
+  bar.sigmaSaQ = 300.0;
+  return bar;
 }

@@ -13,20 +13,6 @@
 
 namespace {
 
-CReinfStdBar D22() {
-  CReinfStdBar bar;
-  bar.name = "ネジ節棒鋼";
-  bar.kei = "D22";
-  bar.remark = "SD345";
-  bar.w = 3.04;
-  bar.d = 22.0;
-  bar.as = 3.871;
-  bar.drillD = 65.0;
-  bar.sigmaSaN = 200.0;
-  bar.sigmaSaQ = 300.0;
-  return bar;
-}
-
 bool SameBar(const CReinfStdBar& a, const CReinfStdBar& b) { return a.IsSame(b); }
 
 TEST(ReinfStdBarTest, NewBarIsEmpty) {
@@ -37,7 +23,7 @@ TEST(ReinfStdBarTest, NewBarIsEmpty) {
   for (const double v : {bar.w, bar.d, bar.as, bar.drillD, bar.sigmaSaN, bar.sigmaSaQ}) {
     EXPECT_EQ(v, kNoValue);
   }
-  CReinfStdBar entered = D22();
+  CReinfStdBar entered = SampleD22Bar();
   entered.Init();
   EXPECT_TRUE(entered.IsSame(bar));
 }
@@ -60,15 +46,15 @@ TEST(ReinfStdBarTest, ValidWithNamesAndTheFourDimensions) {
       {"no drilling diameter", [](CReinfStdBar& b) { b.drillD = kNoValue; }, false},
   };
   for (const Case& c : cases) {
-    CReinfStdBar bar = D22();
+    CReinfStdBar bar = SampleD22Bar();
     c.apply(bar);
     EXPECT_EQ(bar.IsValid(), c.valid) << c.change;
   }
 }
 
 TEST(ReinfStdBarTest, TextsCountOnlyForIsSame) {
-  const CReinfStdBar base = D22();
-  CReinfStdBar renamed = D22();
+  const CReinfStdBar base = SampleD22Bar();
+  CReinfStdBar renamed = SampleD22Bar();
   renamed.remark = "other";
   EXPECT_FALSE(renamed.IsSame(base));
   EXPECT_TRUE(renamed.IsSameUseCale(base));
@@ -76,7 +62,7 @@ TEST(ReinfStdBarTest, TextsCountOnlyForIsSame) {
   for (double CReinfStdBar::*value :
        {&CReinfStdBar::w, &CReinfStdBar::d, &CReinfStdBar::as, &CReinfStdBar::drillD,
         &CReinfStdBar::sigmaSaN, &CReinfStdBar::sigmaSaQ}) {
-    CReinfStdBar changed = D22();
+    CReinfStdBar changed = SampleD22Bar();
     changed.*value += 1.0;
     EXPECT_FALSE(changed.IsSameUseCale(base));
     EXPECT_FALSE(changed.IsSame(base));
@@ -87,7 +73,7 @@ TEST(ReinfStdBarTest, RecordOfACurrentDocument) {
   RecordBytes bytes;
   AppendStdBar(bytes, {u"ネジ節棒鋼", u"D22", u"SD345", {3.04, 22.0, 3.871, 65.0, 200.0, 300.0}});
   ExpectRecordContract<CReinfStdBar>(
-      {.stored = D22(), .version = 10, .bytes = bytes.Get(), .same = SameBar});
+      {.stored = SampleD22Bar(), .version = 10, .bytes = bytes.Get(), .same = SameBar});
 }
 
 TEST(ReinfStdBarTest, RecordBeforeVersionSevenHasNoNominalSize) {
@@ -101,13 +87,13 @@ TEST(ReinfStdBarTest, RecordBeforeVersionSevenHasNoNominalSize) {
                                               .Double(200.0)
                                               .Double(300.0)
                                               .Get();
-  CReinfStdBar written = D22();
+  CReinfStdBar written = SampleD22Bar();
   written.kei.clear();
   ExpectRecordContract<CReinfStdBar>(
       {.stored = written, .version = 6, .bytes = bytes, .same = SameBar});
 
   // The nominal size of an older record is empty, whatever the bar held.
-  CReinfStdBar loaded = D22();
+  CReinfStdBar loaded = SampleD22Bar();
   Archive in(bytes);
   loaded.Load(in, 6);
   EXPECT_TRUE(loaded.kei.empty());
