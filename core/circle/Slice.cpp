@@ -24,8 +24,6 @@ constexpr int kCopied22 = 22;
 // Boundaries closer than this count as one for the ordering, and for the thinning.
 constexpr double kSameBoundarySort = 1e-6;
 constexpr double kSameBoundary = 1e-5;
-// The vertical test line through the base runs between these heights.
-constexpr double kTestLineExtent = 10000.0;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
@@ -278,23 +276,10 @@ double CSlice::GetBottomAngle(double x) const {
     if (base == nullptr) return kNoValue;
     return std::atan2(base->rightY - base->leftY, GetWidth());
   }
-  const CDPoint low(x, -kTestLineExtent);
-  const CDPoint high(x, kTestLineExtent);
-  CDPoint first;
-  CDPoint second;
-  double y = kNoValue;
-  switch (arc_->CrossAL(low, high, first, second, 0.0)) {
-    case 1:
-      y = first.y;
-      break;
-    case 2:
-      y = std::min(first.y, second.y);
-      break;
-    default:
-      for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
-        if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
-      }
-      break;
+  double y = arc_->LowestYAt(x);
+  // A vertical line through an end of the arc may miss it by a rounding error.
+  for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
+    if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
   }
   if (y == kNoValue) return kNoValue;
   return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + std::numbers::pi / 2;

@@ -350,3 +350,19 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
     dc.LineTo(e);
   }
 }
+
+double CDArc::LowestYAt(double x) const {
+  constexpr double kReach = 10000;
+  const CDPoint bottom(x, -kReach);
+  const CDPoint top(x, kReach);
+  CDPoint first;
+  CDPoint second;
+  switch (CrossAL(bottom, top, first, second, 0)) {
+    case 1:
+      return first.y;
+    case 2:
+      return std::min(first.y, second.y);
+    default:
+      return kNoValue;
+  }
+}

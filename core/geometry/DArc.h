@@ -63,6 +63,9 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
+  // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
+  // kNoValue when the line meets no point of the arc.
+  double LowestYAt(double x) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.

@@ -20,8 +20,6 @@ constexpr int kRoundLength = 221;
 constexpr int kRoundPoreWater = 311;
 constexpr int kRoundWeight = 331;
 constexpr double kPi = std::numbers::pi;
-// The vertical test line at x runs from y = -10000 to 10000.
-constexpr double kTestLineReach = 10000;
 // An arc end this close in x to the test line stands in for a missing crossing.
 constexpr double kArcEndSlack = 1e-4;
 // A layer or a triangle thinner than this has no extent.
@@ -199,25 +197,14 @@ double CBlock::GetBottomAngle() const {
 
 double CBlock::GetBottomAngle(double x) const {
   if (!arc_) return std::atan2(GetRightBottomY() - GetLeftBottomY(), rightX_ - leftX_);
-  const CDPoint bottom(x, -kTestLineReach);
-  const CDPoint top(x, kTestLineReach);
-  CDPoint first;
-  CDPoint second;
-  double y = kNoValue;
-  switch (arc_->CrossAL(bottom, top, first, second, 0)) {
-    case 1:
-      y = first.y;
-      break;
-    case 2:
-      y = std::min(first.y, second.y);
-      break;
-    default:
-      if (std::fabs(arc_->GetEnd().x - x) <= kArcEndSlack) {
-        y = arc_->GetEnd().y;
-      } else if (std::fabs(arc_->GetStart().x - x) <= kArcEndSlack) {
-        y = arc_->GetStart().y;
-      }
-      break;
+  double y = arc_->LowestYAt(x);
+  if (y == kNoValue) {
+    // A vertical line through an end of the arc may miss it by a rounding error.
+    if (std::fabs(arc_->GetEnd().x - x) <= kArcEndSlack) {
+      y = arc_->GetEnd().y;
+    } else if (std::fabs(arc_->GetStart().x - x) <= kArcEndSlack) {
+      y = arc_->GetStart().y;
+    }
   }
   return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + kPi / 2;
 }
