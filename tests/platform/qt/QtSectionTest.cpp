@@ -148,7 +148,7 @@ TEST_F(QtSectionTest, PrintedToPdfThePageIsUprightAndReadable) {
     DrawSection(*canvas);
   }
 
-  const QString shown = QDir(ScreenshotFolder()).filePath(QStringLiteral("sample-section.pdf"));
+  const QString shown = ScreenshotPath(QStringLiteral("sample-section.pdf"));
   QFile::remove(shown);
   EXPECT_TRUE(QFile::copy(pdf, shown));
 

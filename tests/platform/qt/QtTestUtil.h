@@ -22,12 +22,18 @@ inline QString ScreenshotFolder() {
                                                                      : BRIXO_DEFAULT_SCREENSHOTS);
 }
 
+// The path of FILE in the screenshot folder, which is made when missing: test programs run their
+// tests in parallel processes, and any of them may be the first to write there.
+inline QString ScreenshotPath(const QString& file) {
+  const QDir folder(ScreenshotFolder());
+  EXPECT_TRUE(folder.mkpath(QStringLiteral(".")))
+      << "cannot create " << folder.path().toStdString();
+  return folder.filePath(file);
+}
+
 // Saves the image as NAME.png in the screenshot folder for a person to look at.
 inline void SaveScreenshot(const QImage& image, const QString& name) {
-  const QDir folder(ScreenshotFolder());
-  ASSERT_TRUE(folder.mkpath(QStringLiteral(".")))
-      << "cannot create " << folder.path().toStdString();
-  const QString file = folder.filePath(name + QStringLiteral(".png"));
+  const QString file = ScreenshotPath(name + QStringLiteral(".png"));
   EXPECT_TRUE(image.save(file)) << "cannot write " << file.toStdString();
 }
 
