@@ -4,14 +4,17 @@
 // failure that the rope-net check takes, the allowable strain and displacement, and the settings
 // of the displacement graph. The case holds one and the document stores it.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "core/base/Utility.h"
 #include "core/model/DrawResGraphSet.h"
+#include "platform/DevTypes.h"
 
 class Archive;
+class CViewInfo;
 
 // A judgement as shown: none while a value it needs is unset.
 enum class ShearJudge : std::uint8_t { kNone, kOk, kOut };
@@ -82,6 +85,16 @@ class CResShear {
   void Store(Archive& ar, int version) const;
   void Load(Archive& ar, int version);
 
+  // The graph of the cumulative displacement over kh in the plot area, its data inside the inner
+  // rectangle, which it keeps; then the grid, the legend and the data.
+  void DrawGraph(CViewInfo* view, const DevRect& plotArea, const DevRect& inner);
+  // The frame and, with usable ranges, the grid, labels and captions; keeps the limits it used.
+  void DrawGraphGridOnly(CViewInfo* view, const DevRect& plotArea);
+  void DrawGraphLegendOnly(CViewInfo* view, const DevRect& plotArea) const;
+  // The rows' displacements, broken where one cannot be drawn, the allowable displacement and the
+  // design coefficient (the settings' last reference value), clipped to the inner rectangle.
+  void DrawGraphDataOnly(CViewInfo* view, const DevRect& plotArea) const;
+
   CShearData design;  // at the design coefficient: kh, cumulative strain and displacement only
   std::vector<CShearData> rows;
   double weight = kNoValue;       // W = B * gamma_t * L * h, kN
@@ -89,4 +102,9 @@ class CResShear {
   double allowStrain = kNoValue;  // allowable shear strain
   double allowDisp = kNoValue;    // allowable displacement, whole mm rounded down
   CDrawResGraphSet graph;         // cumulative displacement over kh
+
+  // Of the last DrawGraph, neither stored nor copied: the inner rectangle and the axis limits
+  // (X minimum, X maximum, Y minimum, Y maximum) of the last grid drawn.
+  DevRect plotRect{};
+  std::array<double, 4> axisLimits{};
 };

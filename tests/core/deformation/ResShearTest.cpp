@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/deformation/ResShear.h"
+#include "core/geometry/ViewInfo.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -215,6 +221,149 @@ TEST(ResShearTest, MaximaSkipWhatCannotBeDrawn) {
   res.rows = {CShearData()};
   res.rows[0].cumDisp = -std::numeric_limits<double>::denorm_min();
   EXPECT_EQ(res.GetMaxCumDelta(), kNoValue);
+}
+
+// ---- Graph ----
+
+// A 400 x 300 plot area with an inner rectangle 50 in from the left, 10 from the top, 15 from the
+// right and 35 from the bottom.
+class ResShearGraphTest : public testing::Test {
+ protected:
+  void SetUp() override { view.dc = &canvas; }
+
+  void Draw() { res.DrawGraph(&view, kPlot, kInner); }
+
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const DrawnPrimitive& p : canvas.PrimitivesOf(PrimitiveKind::Text)) {
+      texts.push_back(p.text);
+    }
+    return texts;
+  }
+
+  static constexpr DevRect kPlot{0, 0, 400, 300};
+  static constexpr DevRect kInner{50, 10, 385, 265};
+  static constexpr Color kSilver = Color::Rgb(192, 192, 192);
+  static constexpr Color kGrey = Color::Rgb(160, 160, 160);
+  static constexpr Color kDataBlue = Color::Rgb(0, 0, 128);
+  static constexpr Color kDesignRed = Color::Rgb(128, 0, 0);
+
+  RecordingCanvas canvas;
+  CViewInfo view;
+  CResShear res;
+};
+
+TEST_F(ResShearGraphTest, ScreenGridOverTheDefaultRanges) {
+  Draw();
+  EXPECT_EQ(res.plotRect, kInner);
+  EXPECT_EQ(res.axisLimits, (std::array<double, 4>{0.0, 2.0, 0.0, 500.0}));
+  const auto frames = canvas.PrimitivesOf(PrimitiveKind::Rectangle);
+  ASSERT_GE(frames.size(), 1u);
+  EXPECT_EQ(frames[0].rect, kPlot);
+  EXPECT_EQ(frames[0].state.pen.color, kSilver);
+  const auto fills = canvas.PrimitivesOf(PrimitiveKind::FillRect);
+  ASSERT_EQ(fills.size(), 1u);
+  EXPECT_EQ(fills[0].rect, kInner);
+  EXPECT_EQ(fills[0].fillBrush.color, kSilver);
+
+  int vertical = 0;
+  int horizontal = 0;
+  for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Line)) {
+    if (line.state.pen.color != kGrey) continue;
+    const DevPoint a = line.points[0];
+    const DevPoint b = line.points[1];
+    if (a.x == b.x && a.y == 265 && b.y == 10) ++vertical;
+    if (a.y == b.y && a.x == 50 && b.x == 385) ++horizontal;
+  }
+  EXPECT_EQ(vertical, 11);   // 0 to 2.0 every 0.2
+  EXPECT_EQ(horizontal, 6);  // 0 to 500 every 100
+
+  std::vector<std::string> texts = Texts();
+  const std::vector<std::string> grid(texts.begin(), texts.begin() + 18);
+  EXPECT_EQ(grid, (std::vector<std::string>{"0.2", "0.4", "0.6", "0.8", "1.0", "1.2", "1.4", "1.6",
+                                            "1.8", "2.0", "100", "200", "300", "400", "500", "0",
+                                            "水平震度", "累積せん断変形量(mm)"}));
+  const std::vector<std::string> legend(texts.begin() + 18, texts.end());
+  EXPECT_EQ(legend, (std::vector<std::string>{"累積せん断", "変形量", "設計水平震度", "許容値"}));
+}
+
+TEST_F(ResShearGraphTest, UnsetRangeDrawsTheFrameOnly) {
+  for (double* range : {&res.graph.minX, &res.graph.maxX, &res.graph.minY, &res.graph.maxY}) {
+    res.Init();
+    canvas.Clear();
+    *range = kNoValue;
+    Draw();
+    EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::FillRect).size(), 1u);
+    EXPECT_TRUE(canvas.PrimitivesOf(PrimitiveKind::Polyline).empty());
+    for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Line)) {
+      // Only the legend's sample lines.
+      EXPECT_EQ(line.points[0].y, line.points[1].y);
+      EXPECT_LT(line.points[1].x - line.points[0].x, 40);
+    }
+  }
+}
+
+TEST_F(ResShearGraphTest, DataBreaksWhereAValueCannotBeDrawn) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const auto& [kh, disp] : std::vector<std::pair<double, double>>{{0.0, 0.0},
+                                                                       {0.4, 100.0},
+                                                                       {0.8, kNoValue},
+                                                                       {1.0, 200.0},
+                                                                       {1.2, 300.0},
+                                                                       {1.4, nan},
+                                                                       {1.6, 400.0}}) {
+    CShearData row;
+    row.kh = kh;
+    row.cumDisp = disp;
+    res.rows.push_back(row);
+  }
+  res.allowDisp = 200.0;
+  res.graph.refValues[3] = 1.0;
+  Draw();
+
+  const auto runs = canvas.PrimitivesOf(PrimitiveKind::Polyline);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].points, (std::vector<DevPoint>{{50, 265}, {117, 214}}));
+  EXPECT_EQ(runs[1].points, (std::vector<DevPoint>{{218, 163}, {251, 112}}));
+  for (const auto& run : runs) {
+    EXPECT_EQ(run.state.pen, (Pen{PenStyle::Solid, 1, kDataBlue}));
+    EXPECT_EQ(run.state.clip, kInner);
+  }
+  const auto lines = canvas.PrimitivesOf(PrimitiveKind::Line);
+  const DrawnPrimitive& allow = lines[lines.size() - 2];
+  EXPECT_EQ(allow.state.pen, (Pen{PenStyle::Solid, 1, Color::Rgb(255, 0, 0)}));
+  EXPECT_EQ(allow.points, (std::vector<DevPoint>{{50, 163}, {385, 163}}));
+  const DrawnPrimitive& designLine = lines.back();
+  EXPECT_EQ(designLine.state.pen, (Pen{PenStyle::Dot, 1, kDesignRed}));
+  EXPECT_EQ(designLine.points, (std::vector<DevPoint>{{218, 265}, {218, 10}}));
+}
+
+TEST_F(ResShearGraphTest, LegendSamplesAndWordLayout) {
+  view.ModeWord();
+  Draw();
+  // No screen fills in Word mode; the box is the only rectangle.
+  EXPECT_TRUE(canvas.PrimitivesOf(PrimitiveKind::FillRect).empty());
+  const auto boxes = canvas.PrimitivesOf(PrimitiveKind::Rectangle);
+  ASSERT_EQ(boxes.size(), 1u);
+  const DevRect box = boxes[0].rect;
+  const std::vector<std::string> texts = Texts();
+  EXPECT_EQ(std::vector<std::string>(texts.end() - 3, texts.end()),
+            (std::vector<std::string>{"累積せん断変形量", "設計水平震度", "許容値"}));
+
+  std::vector<Pen> samples;
+  for (const DrawnPrimitive& line : canvas.PrimitivesOf(PrimitiveKind::Line)) {
+    const int length = line.points[1].x - line.points[0].x;
+    if (line.points[0].y != line.points[1].y || line.points[0].x < box.left ||
+        line.points[1].x > box.right) {
+      continue;
+    }
+    if (line.state.pen.color == kGrey) continue;
+    EXPECT_NEAR(length, 0.15 * (box.right - box.left), 1.0);
+    samples.push_back(line.state.pen);
+  }
+  EXPECT_EQ(samples, (std::vector<Pen>{{PenStyle::Solid, 1, kDataBlue},
+                                       {PenStyle::Dot, 1, kDesignRed},
+                                       {PenStyle::Solid, 1, Color::Rgb(255, 0, 0)}}));
 }
 
 }  // namespace
