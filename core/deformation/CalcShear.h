@@ -36,6 +36,9 @@ class CCalcShear {
   double GetCalcKe(double eta, double kh) const;
   // 1 at kh 0; 0 before the yield or below min(kc, kL); 1 from max(kc, kL) on; linear between.
   double GetCalcEta(double kh) const;
+  // The coefficients of the cubic d^3 + a d^2 + b d + c = 0 of the strain increment with the
+  // bolts, and of its reduced form: p = b/3 - a^2/9, q = 2a^3/27 - ab/3 + c and
+  // s = sqrt(4p^3 + q^2) / 2, which is unset where the cubic has three real roots.
   double GetCalc_a() const;
   double GetCalc_b(double g) const;
   double GetCalc_c(double eta, double kh) const;
@@ -56,7 +59,8 @@ class CCalcShear {
   double GetKL() const { return kL_; }
 
  private:
-  // Every value the march reads is set (the friction angle only when the bolts count).
+  // Every value the march reads is set (the friction angle only when the bolts count), G0 is
+  // positive and b not negative, so that G never reaches 0.
   bool HasConditions() const;
   // The bar has an area and a modulus, so the bolts stiffen the block.
   bool BarsCount() const;
