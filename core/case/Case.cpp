@@ -87,6 +87,7 @@ struct CCase::SlotRecord {
   CPrmReinf prmReinf;
   CPrmSlide prmSlide;
   CPrmShear prmShear;
+  CResShear resShear;
   CResFocus resFocus;
 };
 
@@ -125,6 +126,7 @@ void CCase::Init() {
   prmReinf_.Init();
   prmSlide_.Init();
   prmShear_.Init();
+  resShear_.Init();
   resFocus_.Init();
 }
 
@@ -147,6 +149,7 @@ void CCase::Copy(const CCase* other, bool) {
   prmReinf_.Copy(other->prmReinf_);
   prmSlide_.Copy(other->prmSlide_);
   prmShear_.Copy(other->prmShear_);
+  resShear_.Copy(other->resShear_);
   resFocus_.Copy(other->resFocus_);
   slideWork_.CopySlideWork(&other->slideWork_);
   view_ = other->view_;
@@ -177,6 +180,7 @@ void CCase::ClearResult(bool backAnalysis, bool stability, bool slide, bool shea
   }
   if (slide) danmenSlide_.SetSlideWorkRepeat(nullptr);
   if (shear) {
+    resShear_.ClearRes();
     danmenShear_.SetSlideWorkRepeat(nullptr);
     resFocus_.ClearRes();
   }
@@ -205,6 +209,7 @@ void CCase::Store(Archive& ar, int version) const {
   }
   if (version >= kShearVersion) {
     prmShear_.Store(ar, version);
+    resShear_.Store(ar, version);
     resFocus_.Store(ar, version);
   }
 }
@@ -235,6 +240,7 @@ void CCase::Load(Archive& ar, int version, bool) {
   }
   if (version >= kShearVersion) {
     read->prmShear.Load(ar, version);
+    read->resShear.Load(ar, version);
     read->resFocus.Load(ar, version);
   }
   inUse_ = inUse;
@@ -261,6 +267,7 @@ void CCase::TakeRecord(SlotRecord& read, int version) {
   }
   if (version >= kShearVersion) {
     prmShear_.Copy(read.prmShear);
+    resShear_.Copy(read.resShear);
     resFocus_.Copy(read.resFocus);
   }
 }

@@ -12,6 +12,7 @@
 
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
+#include "core/deformation/ResShear.h"
 #include "core/geometry/DPoint.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
@@ -72,8 +73,8 @@ class CCase {
 
   // int32 in-use flag; when it is not 0: site data, grid, ground, stratum lines; from version 3
   // water, stability conditions and both result sets; the block list; from version 3 the
-  // arrangement, the reinforcement and the slide conditions; from version 6 the shear conditions
-  // and the rope-net check.
+  // arrangement, the reinforcement and the slide conditions; from version 6 the shear conditions,
+  // the shear result and the rope-net check.
   void Store(Archive& ar, int version) const;
   // Reads the whole record into temporaries and takes them over only when it was read; then
   // AfterLoadProcess. A slot with in-use 0 changes nothing but the in-use flag. Members an older
@@ -130,6 +131,8 @@ class CCase {
 
   bool IsResStab() const;
   bool IsResStabGyaku() const;
+  // Step 4: the seismic case analysed, the shear result and the rope-net check computed.
+  bool IsResShear() const;
   // The stability set's point selected for the seismic case; null when none.
   CMltPoint* GetQuakeSelectPoint() const { return resStab2_.GetSelectRepPt(1); }
 
@@ -150,6 +153,9 @@ class CCase {
   // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first.
   void CalcStartStab();
   void CalcStartStabGyaku();
+  // The shear deformation with the chosen stratum's moist unit weight and friction angle (the
+  // back-analysed one while the back analysis is on).
+  void CalcStartShear();
 
   // ---- Drawing and mouse editing (CaseDraw.cpp) ----
 
@@ -206,6 +212,8 @@ class CCase {
   CPrmReinf& GetPrmReinf() { return prmReinf_; }
   CPrmSlide& GetPrmSlide() { return prmSlide_; }
   CPrmShear& GetPrmShear() { return prmShear_; }
+  CResShear& GetResShear() { return resShear_; }
+  const CResShear& GetResShear() const { return resShear_; }
   CResFocus& GetResFocus() { return resFocus_; }
   const CResFocus& GetResFocus() const { return resFocus_; }
   CDanmen& GetDanmen() { return danmen_; }
@@ -259,6 +267,7 @@ class CCase {
   CDanmenStab danmenSlide_;
   CPrmShear prmShear_;
   CDanmenStab danmenShear_;
+  CResShear resShear_;
   CResFocus resFocus_;
   CDanmen danmen_;
   CDanmen danmenDiv_;

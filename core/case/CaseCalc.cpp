@@ -3,6 +3,7 @@
 
 #include "core/base/AppIdentity.h"
 #include "core/case/Case.h"
+#include "core/deformation/CalcShear.h"
 #include "core/stability/CalcStabMlt.h"
 #include "platform/UiRegistry.h"
 
@@ -35,6 +36,11 @@ bool CCase::IsResStab() const {
 }
 
 bool CCase::IsResStabGyaku() const { return resGyaku_.GetSelectRepPt(0) != nullptr; }
+
+bool CCase::IsResShear() const {
+  return prmStab_.leadMode == 0 && prmStab_.quakeOn != 0 && resShear_.IsResult() &&
+         resFocus_.IsResult();
+}
 
 // ---- Pre-checks ----
 
@@ -169,4 +175,13 @@ void CCase::CalcStartStabGyaku() {
                 .gyaku = nullptr,
                 .blocks = &blockList_})
       .CalcStart();
+}
+
+void CCase::CalcStartShear() {
+  double gammaT = kNoValue;
+  double gammaSat = kNoValue;
+  double c = kNoValue;
+  double phi = kNoValue;
+  GetBlockGanmaCFai(gammaT, gammaSat, c, phi);
+  CCalcShear(prmShear_, prmReinf_, prmStab_, gammaT, phi, resShear_).CalcProcess();
 }

@@ -111,20 +111,17 @@ void FillReinforcement(CCase& target) {
     arrange.Add(std::move(bolt));
   }
   arrange.Numbering();
+}
 
+// The rope-net check of the first bolt on the shear result: four horizontal ropes per block and
+// the net's breaking strength.
+void CheckRopeNet(CCase& target) {
   CResFocus& focus = target.GetResFocus();
   focus.count = 4;
   focus.unitWord = CResFocus::kUnitRope;
   focus.capacity = 100.0;
-  focus.trb = 12.5;
-  focus.sag = 0.3;
-  focus.trn = 25.0;
-  focus.tau1 = 20.0;
-  focus.tau2 = 40.0;
-  focus.la = 2.0;
-  focus.tpa = 40.0;
-  focus.tsa = 77.4;
-  focus.fsRN = 4.0;
+  focus.CalcAll(target.GetPrmShear(), target.GetResShear(), target.GetPrmReinf(),
+                *target.GetReinfArrange().GetAt(0));
 }
 
 }  // namespace
@@ -140,6 +137,8 @@ void FillSampleCase(CCase& target, int variant) {
   if (target.PreCalcStab(false)) target.CalcStartStab();
   RegisterRows(target.GetResStab2());
   target.AfterLoadProcess();
+  if (target.PreCalcShear(false)) target.CalcStartShear();
+  CheckRopeNet(target);
 }
 
 void FillSampleDocument(CManageCore& core) {

@@ -166,6 +166,7 @@ TEST_F(FilledCase, IsSameSeesEveryComparedMember) {
   EXPECT_TRUE(resultsOnly.IsSame(&filled_));
   EXPECT_FALSE(resultsOnly.IsResStab());
   EXPECT_FALSE(resultsOnly.GetResFocus().IsResult());
+  EXPECT_FALSE(resultsOnly.IsResShear());
 }
 
 // ---- Pre-checks ----
@@ -237,6 +238,18 @@ TEST_F(FilledCase, TheStabilityCalculationFillsTheResultSet) {
   ASSERT_NE(quake, nullptr);
   EXPECT_NE(quake->fsQ, kNoValue);
   EXPECT_NE(filled_.GetReinfArrange().GetMeanH(), kNoValue);  // heights on that run's slide line
+}
+
+TEST_F(FilledCase, TheShearCalculationOnTheRegisteredRowFillsTheStep4Results) {
+  EXPECT_TRUE(filled_.IsResShear());
+  EXPECT_FALSE(filled_.GetResShear().rows.empty());
+  EXPECT_TRUE(filled_.GetResFocus().IsResult());
+  filled_.ClearResult(false, false, false, true);
+  EXPECT_FALSE(filled_.IsResShear());
+  EXPECT_TRUE(filled_.GetResShear().rows.empty());
+  ASSERT_TRUE(filled_.PreCalcShear(true));
+  filled_.CalcStartShear();
+  EXPECT_FALSE(filled_.GetResShear().rows.empty());
 }
 
 // ---- Section data and geometry ----

@@ -55,7 +55,9 @@ inline RecordBytes& AppendSlot(RecordBytes& bytes, CCase& c, int version) {
         .Raw(RecordOf(c.GetPrmSlide(), version));
   }
   if (version >= 6) {
-    bytes.Raw(RecordOf(c.GetPrmShear(), version)).Raw(RecordOf(c.GetResFocus(), version));
+    bytes.Raw(RecordOf(c.GetPrmShear(), version))
+        .Raw(RecordOf(c.GetResShear(), version))
+        .Raw(RecordOf(c.GetResFocus(), version));
   }
   return bytes;
 }

@@ -64,6 +64,8 @@ TEST_F(SampleDocumentTest, StoreLoadStoreGivesTheSameBytesAndEqualCases) {
     EXPECT_EQ(after->GetInUse(), before->GetInUse()) << "case " << i;
     EXPECT_EQ(after->GetResStab2().GetSerial().size(), before->GetResStab2().GetSerial().size());
     EXPECT_EQ(after->IsResStab(), before->IsResStab()) << "case " << i;
+    EXPECT_EQ(after->IsResShear(), before->IsResShear()) << "case " << i;
+    EXPECT_EQ(after->GetResShear().rows, before->GetResShear().rows) << "case " << i;
     EXPECT_FALSE(after->IsValid()) << "case " << i;
   }
   EXPECT_FALSE(loaded.IsModify());
@@ -119,6 +121,7 @@ TEST(OlderDocumentTest, EachVersionLoadsWhatItHoldsAndDefaultsTheRest) {
     EXPECT_EQ(loaded.GetReinfArrange().GetSize(), row.water ? 3 : 0);
     EXPECT_EQ(loaded.GetPrmShear().theta, row.shear ? source.GetPrmShear().theta : kNoValue);
     EXPECT_EQ(loaded.GetResFocus().IsResult(), row.shear);
+    EXPECT_EQ(loaded.IsResShear(), row.shear);
     EXPECT_EQ(core.GetCaseArray().GetCase(1)->GetInUse(), 0);
     // Print settings: reset (list output 1) before version 8, the list output 1 before 9.
     CPrnInfo& loadedPrn = core.GetPrnInfo();
