@@ -235,6 +235,28 @@ TEST_F(SampleDocumentTest, ARefusedDocumentChangesNeitherTheDocumentNorAnySettin
   EXPECT_EQ(CCoreConfig::GetUnitFilter(), OtherFilter());
 }
 
+// ---- The example document that ships with the program ----
+
+TEST(ExampleDocumentTest, OpensWithThreeCalculatedCases) {
+  Archive ar = Archive::FromFile(std::filesystem::path(BRIXO_RESOURCES) / "Example.qxmd");
+  EXPECT_EQ(ar.ReadString(), "ZELKO_SOFTWARE_BRIXO_DOC");
+  std::int32_t version = 0;
+  ar >> version;
+  EXPECT_EQ(version, kVersion);
+  EXPECT_EQ(ar.ReadString(), "Version 1.03");
+  CManageCore core;
+  core.LoadCore(ar, version);
+  EXPECT_EQ(ar.Remaining(), 0u);
+  EXPECT_EQ(core.GetCaseArray().GetActiveCaseID(), 4);
+  for (const int slot : kSampleDocumentSlots) {
+    const CCase& c = *core.GetCaseArray().GetCase(slot);
+    EXPECT_EQ(c.GetInUse(), 1) << slot;
+    EXPECT_TRUE(c.IsResStab()) << slot;
+    EXPECT_TRUE(c.IsResShear()) << slot;
+    EXPECT_EQ(c.IsStratumBlockMode(), 1) << slot;
+  }
+}
+
 // ---- The facade ----
 
 TEST(ManageCoreTest, AFirstStartWritesTheConfigurationAndStartsUnmodified) {
