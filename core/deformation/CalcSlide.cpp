@@ -3,7 +3,10 @@
 #include "core/deformation/CalcSlide.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/base/Constants.h"
@@ -11,15 +14,23 @@
 #include "core/deformation/ResSlide.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmSlide.h"
+#include "core/model/ProgressInfo.h"
 #include "core/section/SpGround.h"
 #include "core/stability/BlockList.h"
 #include "core/stability/CalcDriverMlt.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
+#include "platform/FrameMessages.h"
+#include "platform/UiRegistry.h"
 
 namespace {
 
+// Rounding codes of the results.
 constexpr int kCodeFs = 163;
+constexpr int kCodeS = 241;
+constexpr int kCodeT = 301;
+// The safety factor the multi-plane run starts from without a chosen point.
+constexpr double kStartFs = 1.5;
 constexpr double kLastKh = 1.0;
 // A coefficient this close to the last one is the last one.
 constexpr double kKhTolerance = 1e-5;
@@ -63,13 +74,6 @@ std::unique_ptr<CBlockList> Chain(const CBlockList& blocks, int start, int end) 
   return chain;
 }
 
-// The strength the driver gives every block of the chain; kNoValue in c or tanPhi leaves the
-// blocks' own.
-struct Strength {
-  double c = kNoValue;
-  double tanPhi = kNoValue;
-};
-
 // Puts the section's design coefficient back however the row ends.
 class KeepKh {
  public:
@@ -82,6 +86,12 @@ class KeepKh {
   CDanmenStab& section_;
   double kh_;
 };
+
+std::string PairLine(int i, int j) {
+  char text[64];
+  std::snprintf(text, sizeof text, "ブロック %d - %d を計算中...", i + 1, j + 1);
+  return text;
+}
 
 }  // namespace
 
@@ -128,44 +138,111 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
   const std::unique_ptr<CBlockList> chain =
       Chain(*in_.blocks, in_.point->startBlock, in_.point->endBlock);
   if (!chain) return row;
-
-  // Without the bolts' cohesion there is nothing to calculate: the driver would otherwise take
-  // the unset marker for a strength.
-  const double deltaC = in_.conditions->GetDeltaC();
-  if (!IsSet(deltaC)) return row;
-  Strength strength;
-  if (in_.gyaku != nullptr && in_.gyaku->IsResultCFai()) {
-    strength.c = in_.gyaku->adopted[0] + deltaC;
-    strength.tanPhi = in_.gyaku->adopted[2];
-  } else if (chain->GetBlockSize() > 0) {
-    double c = kNoValue;
-    double phi = kNoValue;
-    chain->GetCF(0, c, phi);
-    if (IsSet(c)) strength.c = c + deltaC;
-    if (IsSet(phi)) strength.tanPhi = std::tan(DegToRad(phi));
-  }
+  const std::optional<Strength> strength = ChainStrength(*chain);
+  if (!strength) return row;
 
   CDanmenStab& section = *in_.section;
   const KeepKh keep(section);
   if (IsSet(kh)) section.SetKh(kh);
-  CCalcDriverMlt driver;
-  const CSpGround* ground = section.GetGround();
-  driver.SetRightUpper(ground != nullptr ? ground->IsRightUpper() : in_.blocks->IsRightUpper());
-  driver.SetDanmenStab(&section);
-  driver.SetCalcNormal(false);
-  driver.SetCalcQuake(true);
   double fsN = in_.point->fsN;
   double fsQ = in_.point->fsQ;
   double tN = kNoValue;
   double sN = kNoValue;
   double tQ = kNoValue;
   double sQ = kNoValue;
-  driver.KeisanFs(fsN, fsQ, chain.get(), tN, sN, tQ, sQ, strength.c, strength.tanPhi);
+  SeismicDriver().KeisanFs(fsN, fsQ, chain.get(), tN, sN, tQ, sQ, strength->c, strength->tanPhi);
 
   row.fsr = CCoreConfig::GetRound(fsQ, kCodeFs);
   row.gammaS = SlideStrain(fsQ);
   row.ds = SlideDisplacement(in_.conditions->h, row.gammaS);
   return row;
+}
+
+std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
+  auto dialog = std::make_unique<CProgressInfoDlg>();
+  dialog->SetControl();
+  dialog->Show();
+  dialog->SetMax(100);
+  dialog->SetValue(0);
+  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  CProgressInfo& info = *dialog->GetInfo();
+
+  auto points = std::make_unique<CMltBlocks>();
+  points->SetMltType(kind);
+  points->SetInterrupt(false);
+  points->SetTypicalPoint(&in_.result->GetKey());
+  const int n = in_.blocks ? in_.blocks->GetBlockSize() : 0;
+  info.SetMaximum(n < 2 ? 0 : n * (n - 1) / 2);
+  const CCalcDriverMlt driver = SeismicDriver();
+  const double startN = in_.point ? in_.point->fsN : kStartFs;
+  const double startQ = in_.point ? in_.point->fsQ : kStartFs;
+  int counter = 0;
+  for (int i = 0; i + 1 < n && !points->IsInterrupt(); ++i) {
+    for (int j = i + 1; j < n; ++j) {
+      if (info.IsCancelled()) {
+        points->SetInterrupt(true);
+        info.SetText("計算を中止しました。結果出力準備中...", "");
+        info.UpdateProgress();
+        break;
+      }
+      info.SetPosition(++counter);
+      info.SetText("多平面安定解析", PairLine(i, j));
+      auto point = std::make_unique<CMltPoint>();
+      point->id = counter - 1;
+      point->startBlock = i;
+      point->endBlock = j;
+      const std::unique_ptr<CBlockList> run = in_.blocks->CreateBlockList(i, j);
+      if (const std::optional<Strength> strength = ChainStrength(*run)) {
+        double fsN = startN;
+        double fsQ = startQ;
+        double tN = kNoValue;
+        double sN = kNoValue;
+        double tQ = kNoValue;
+        double sQ = kNoValue;
+        driver.KeisanFs(fsN, fsQ, run.get(), tN, sN, tQ, sQ, strength->c, strength->tanPhi);
+        point->fsN = CCoreConfig::GetRound(fsN, kCodeFs);
+        point->fsQ = CCoreConfig::GetRound(fsQ, kCodeFs);
+        point->tN = CCoreConfig::GetRound(tN, kCodeT);
+        point->tQ = CCoreConfig::GetRound(tQ, kCodeT);
+        point->sN = CCoreConfig::GetRound(sN, kCodeS);
+        point->sQ = CCoreConfig::GetRound(sQ, kCodeS);
+      }
+      points->Add(std::move(point));
+      info.UpdateProgress();
+    }
+  }
+  dialog.reset();  // hidden and gone before the view redraws
+  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  return points;
+}
+
+std::optional<CCalcSlide::Strength> CCalcSlide::ChainStrength(const CBlockList& chain) const {
+  // Without the bolts' cohesion there is nothing to calculate: the driver would otherwise take
+  // the unset marker for a strength.
+  const double deltaC = in_.conditions->GetDeltaC();
+  if (!IsSet(deltaC)) return std::nullopt;
+  Strength strength;
+  if (in_.gyaku != nullptr && in_.gyaku->IsResultCFai()) {
+    strength.c = in_.gyaku->adopted[0] + deltaC;
+    strength.tanPhi = in_.gyaku->adopted[2];
+  } else if (chain.GetBlockSize() > 0) {
+    double c = kNoValue;
+    double phi = kNoValue;
+    chain.GetCF(0, c, phi);
+    if (IsSet(c)) strength.c = c + deltaC;
+    if (IsSet(phi)) strength.tanPhi = std::tan(DegToRad(phi));
+  }
+  return strength;
+}
+
+CCalcDriverMlt CCalcSlide::SeismicDriver() const {
+  CCalcDriverMlt driver;
+  const CSpGround* ground = in_.section->GetGround();
+  driver.SetRightUpper(ground != nullptr ? ground->IsRightUpper() : in_.blocks->IsRightUpper());
+  driver.SetDanmenStab(in_.section);
+  driver.SetCalcNormal(false);
+  driver.SetCalcQuake(true);
+  return driver;
 }
 
 double CCalcSlide::SlideStrain(double fs) {

@@ -71,18 +71,20 @@ void CResSlide::Init() {
   key_.Init();
   sortItem = 12;
   sortOrder = 0;
-  InitGraphs();
+  graphs = DefaultGraphs();
 }
 
-void CResSlide::InitGraphs() {
-  for (std::size_t k = 0; k < graphs.size(); ++k) {
-    CDrawResGraphSet& set = graphs[k];
+std::array<CDrawResGraphSet, CResSlide::kGraphCount> CResSlide::DefaultGraphs() {
+  std::array<CDrawResGraphSet, kGraphCount> sets;
+  for (std::size_t k = 0; k < sets.size(); ++k) {
+    CDrawResGraphSet& set = sets[k];
     set.Init();
     set.maxX = kGraphMaxX;
     set.pitchX = kGraphPitchX;
     set.maxY = kGraphDefaults[k].maxY;
     set.pitchY = kGraphDefaults[k].pitchY;
   }
+  return sets;
 }
 
 void CResSlide::DeleteResultAll() {
@@ -222,8 +224,7 @@ void CResSlide::Load(Archive& ar, int version) {
     points = std::make_unique<CMltBlocks>();
     points->Load(ar);
   }
-  CResSlide defaults;
-  std::array<CDrawResGraphSet, kGraphCount> sets = defaults.graphs;
+  std::array<CDrawResGraphSet, kGraphCount> sets = DefaultGraphs();
   if (version >= kGraphVersion) {
     for (CDrawResGraphSet& set : sets) set.Load(ar, version);
   }

@@ -126,8 +126,8 @@ class CResSlide {
   std::array<CDrawResGraphSet, kGraphCount> graphs;
 
  private:
-  // The graph defaults of every kind on top of CDrawResGraphSet::Init.
-  void InitGraphs();
+  // The graph settings of every kind: CDrawResGraphSet::Init with the kind's ranges and pitches.
+  static std::array<CDrawResGraphSet, kGraphCount> DefaultGraphs();
 
   CMltKey key_;
   std::unique_ptr<CMltBlocks> points_;

@@ -19,7 +19,9 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
+#include "platform/FrameMessages.h"
 #include "tests/support/SampleSection.h"
+#include "tests/support/ScriptedUi.h"
 
 namespace {
 
@@ -302,3 +304,50 @@ TEST_F(CalcSlideTest, OneBlockGivesThePlanarSafetyFactorAtEveryCoefficient) {
 }
 
 }  // namespace
+
+// ---- The multi-plane run ----
+
+TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChain) {
+  Calc().CalcStart();
+  const double chosen = result_.designRow.fsr;
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ASSERT_EQ(points->GetSize(), 10);  // 5 blocks
+  EXPECT_FALSE(points->IsInterrupt());
+  EXPECT_EQ(points->GetKey(), &result_.GetKey());
+  int k = 0;
+  for (int i = 0; i < 4; ++i) {
+    for (int j = i + 1; j < 5; ++j, ++k) {
+      const CMltPoint& p = *points->GetMltPoint(k);
+      EXPECT_EQ(p.id, k);
+      EXPECT_EQ(p.startBlock, i);
+      EXPECT_EQ(p.endBlock, j);
+      EXPECT_EQ(p.fsN, kNo);  // the normal case is not calculated
+      EXPECT_NE(p.fsQ, kNo);
+    }
+  }
+  EXPECT_EQ(points->GetMltPoint(5)->startBlock, 1);  // the chosen chain 1..3
+  EXPECT_EQ(points->GetMltPoint(5)->endBlock, 3);
+  EXPECT_EQ(points->GetMltPoint(5)->fsQ, chosen);
+  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
+  EXPECT_FALSE(TestUi().Progress(0).visible);
+  EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...");
+  ASSERT_FALSE(TestUi().FrameMessages().empty());
+  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
+}
+
+TEST_F(CalcSlideTest, ACancelledMultiPlaneRunKeepsThePairsDone) {
+  TestUi().OnPumpEvents([] {
+    if (TestUi().PumpCount() == 3) TestUi().PressCancel();
+  });
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  EXPECT_EQ(points->GetSize(), 3);
+  EXPECT_TRUE(points->IsInterrupt());
+  EXPECT_EQ(TestUi().Progress(0).line1, "計算を中止しました。結果出力準備中...");
+}
+
+TEST_F(CalcSlideTest, AMultiPlaneRunWithoutTheBoltsCohesionFilesPairsWithoutValues) {
+  conditions_.deltaCEntered = kNo;
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ASSERT_EQ(points->GetSize(), 10);
+  for (int k = 0; k < 10; ++k) EXPECT_EQ(points->GetMltPoint(k)->fsQ, kNo);
+}
