@@ -86,6 +86,7 @@ struct CCase::SlotRecord {
   CReinfArrange arrange;
   CPrmReinf prmReinf;
   CPrmSlide prmSlide;
+  CResSlide resSlide;
   CPrmShear prmShear;
   CResShear resShear;
   CResFocus resFocus;
@@ -125,6 +126,7 @@ void CCase::Init() {
   arrange_.Init();
   prmReinf_.Init();
   prmSlide_.Init();
+  resSlide_.Init();
   prmShear_.Init();
   resShear_.Init();
   resFocus_.Init();
@@ -148,6 +150,7 @@ void CCase::Copy(const CCase* other, bool) {
   arrange_.Copy(other->arrange_);
   prmReinf_.Copy(other->prmReinf_);
   prmSlide_.Copy(other->prmSlide_);
+  resSlide_.Copy(other->resSlide_);
   prmShear_.Copy(other->prmShear_);
   resShear_.Copy(other->resShear_);
   resFocus_.Copy(other->resFocus_);
@@ -178,7 +181,10 @@ void CCase::ClearResult(bool backAnalysis, bool stability, bool slide, bool shea
     danmenNormal_.SetSlideWorkRepeat(nullptr);
     danmenQuake_.SetSlideWorkRepeat(nullptr);
   }
-  if (slide) danmenSlide_.SetSlideWorkRepeat(nullptr);
+  if (slide) {
+    resSlide_.DeleteResultAll();
+    danmenSlide_.SetSlideWorkRepeat(nullptr);
+  }
   if (shear) {
     resShear_.ClearRes();
     danmenShear_.SetSlideWorkRepeat(nullptr);
@@ -206,6 +212,7 @@ void CCase::Store(Archive& ar, int version) const {
     arrange_.Store(ar, version);
     prmReinf_.Store(ar, version);
     prmSlide_.Store(ar, version);
+    resSlide_.Store(ar, version);
   }
   if (version >= kShearVersion) {
     prmShear_.Store(ar, version);
@@ -237,6 +244,7 @@ void CCase::Load(Archive& ar, int version, bool) {
     read->arrange.Load(ar, version);
     read->prmReinf.Load(ar, version);
     read->prmSlide.Load(ar, version);
+    read->resSlide.Load(ar, version);
   }
   if (version >= kShearVersion) {
     read->prmShear.Load(ar, version);
@@ -264,6 +272,7 @@ void CCase::TakeRecord(SlotRecord& read, int version) {
     arrange_ = std::move(read.arrange);
     prmReinf_.Copy(read.prmReinf);
     prmSlide_.Copy(read.prmSlide);
+    resSlide_.Copy(read.resSlide);
   }
   if (version >= kShearVersion) {
     prmShear_.Copy(read.prmShear);
@@ -287,6 +296,8 @@ void CCase::AfterLoadProcess() {
     set->SerialResult();
     set->SortSerial();
   }
+  resSlide_.SerialResult();
+  resSlide_.SortSerial({resSlide_.sortItem, resSlide_.sortOrder});
   CalcArrangeH();
   SetDanmenForSlideMode(0);
 }

@@ -13,6 +13,7 @@
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
 #include "core/deformation/ResShear.h"
+#include "core/deformation/ResSlide.h"
 #include "core/geometry/DPoint.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
@@ -73,8 +74,8 @@ class CCase {
 
   // int32 in-use flag; when it is not 0: site data, grid, ground, stratum lines; from version 3
   // water, stability conditions and both result sets; the block list; from version 3 the
-  // arrangement, the reinforcement and the slide conditions; from version 6 the shear conditions,
-  // the shear result and the rope-net check.
+  // arrangement, the reinforcement and the slide conditions and the slide result; from version 6
+  // the shear conditions, the shear result and the rope-net check.
   void Store(Archive& ar, int version) const;
   // Reads the whole record into temporaries and takes them over only when it was read; then
   // AfterLoadProcess. A slot with in-use 0 changes nothing but the in-use flag. Members an older
@@ -131,6 +132,8 @@ class CCase {
 
   bool IsResStab() const;
   bool IsResStabGyaku() const;
+  // Step 3: the seismic case analysed and the slide result's design row computed.
+  bool IsResSlide() const;
   // Step 4: the seismic case analysed, the shear result and the rope-net check computed.
   bool IsResShear() const;
   // The stability set's point selected for the seismic case; null when none.
@@ -153,6 +156,9 @@ class CCase {
   // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first.
   void CalcStartStab();
   void CalcStartStabGyaku();
+  // The slide deformation on the run registered for the seismic case, with the back-analysed
+  // strength when there is one.
+  void CalcStartSlide();
   // The shear deformation with the chosen stratum's moist unit weight and friction angle (the
   // back-analysed one while the back analysis is on).
   void CalcStartShear();
@@ -211,6 +217,8 @@ class CCase {
   const CReinfArrange& GetReinfArrange() const { return arrange_; }
   CPrmReinf& GetPrmReinf() { return prmReinf_; }
   CPrmSlide& GetPrmSlide() { return prmSlide_; }
+  CResSlide& GetResSlide() { return resSlide_; }
+  const CResSlide& GetResSlide() const { return resSlide_; }
   CPrmShear& GetPrmShear() { return prmShear_; }
   CResShear& GetResShear() { return resShear_; }
   const CResShear& GetResShear() const { return resShear_; }
@@ -265,6 +273,7 @@ class CCase {
   CPrmReinf prmReinf_;
   CPrmSlide prmSlide_;
   CDanmenStab danmenSlide_;
+  CResSlide resSlide_;
   CPrmShear prmShear_;
   CDanmenStab danmenShear_;
   CResShear resShear_;

@@ -4,6 +4,7 @@
 #include "core/base/AppIdentity.h"
 #include "core/case/Case.h"
 #include "core/deformation/CalcShear.h"
+#include "core/deformation/CalcSlide.h"
 #include "core/stability/CalcStabMlt.h"
 #include "platform/UiRegistry.h"
 
@@ -36,6 +37,10 @@ bool CCase::IsResStab() const {
 }
 
 bool CCase::IsResStabGyaku() const { return resGyaku_.GetSelectRepPt(0) != nullptr; }
+
+bool CCase::IsResSlide() const {
+  return prmStab_.leadMode == 0 && prmStab_.quakeOn != 0 && resSlide_.IsResult();
+}
 
 bool CCase::IsResShear() const {
   return prmStab_.leadMode == 0 && prmStab_.quakeOn != 0 && resShear_.IsResult() &&
@@ -174,6 +179,17 @@ void CCase::CalcStartStabGyaku() {
                 .result = &resGyaku_,
                 .gyaku = nullptr,
                 .blocks = &blockList_})
+      .CalcStart();
+}
+
+void CCase::CalcStartSlide() {
+  danmenSlide_.SetSlideWork(nullptr);
+  CCalcSlide({.section = &danmenSlide_,
+              .conditions = &prmSlide_,
+              .result = &resSlide_,
+              .point = GetQuakeSelectPoint(),
+              .gyaku = &resGyaku_,
+              .blocks = &blockList_})
       .CalcStart();
 }
 

@@ -137,6 +137,7 @@ void FillSampleCase(CCase& target, int variant) {
   if (target.PreCalcStab(false)) target.CalcStartStab();
   RegisterRows(target.GetResStab2());
   target.AfterLoadProcess();
+  if (target.PreCalcSlide(false)) target.CalcStartSlide();
   if (target.PreCalcShear(false)) target.CalcStartShear();
   CheckRopeNet(target);
 }

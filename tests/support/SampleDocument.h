@@ -2,8 +2,9 @@
 // A realistic document for tests, benchmarks, fuzz seeds and the example shipped in resources/:
 // design cases on the sample section (SampleSection.h) with their section, site data, stability
 // conditions, block division, step-2 results with a registered row for the normal and the
-// seismic case, rock bolts with their conditions, slide and shear conditions, the shear result
-// and the rope-net check on it. Deterministic: every call builds the same cases.
+// seismic case, rock bolts with their conditions, slide and shear conditions, the slide and
+// shear results and the rope-net check on the shear result. Deterministic: every call builds the
+// same cases.
 
 class CCase;
 class CManageCore;

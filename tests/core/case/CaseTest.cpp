@@ -167,6 +167,7 @@ TEST_F(FilledCase, IsSameSeesEveryComparedMember) {
   EXPECT_FALSE(resultsOnly.IsResStab());
   EXPECT_FALSE(resultsOnly.GetResFocus().IsResult());
   EXPECT_FALSE(resultsOnly.IsResShear());
+  EXPECT_FALSE(resultsOnly.IsResSlide());
 }
 
 // ---- Pre-checks ----
@@ -238,6 +239,18 @@ TEST_F(FilledCase, TheStabilityCalculationFillsTheResultSet) {
   ASSERT_NE(quake, nullptr);
   EXPECT_NE(quake->fsQ, kNoValue);
   EXPECT_NE(filled_.GetReinfArrange().GetMeanH(), kNoValue);  // heights on that run's slide line
+}
+
+TEST_F(FilledCase, TheSlideCalculationOnTheRegisteredRowFillsTheStep3Results) {
+  EXPECT_TRUE(filled_.IsResSlide());
+  EXPECT_FALSE(filled_.GetResSlide().rows.empty());
+  filled_.ClearResult(false, false, true, false);
+  EXPECT_FALSE(filled_.IsResSlide());
+  EXPECT_TRUE(filled_.GetResSlide().rows.empty());
+  ASSERT_TRUE(filled_.PreCalcSlide(true));
+  filled_.CalcStartSlide();
+  EXPECT_TRUE(filled_.IsResSlide());
+  EXPECT_FALSE(filled_.GetResSlide().rows.empty());
 }
 
 TEST_F(FilledCase, TheShearCalculationOnTheRegisteredRowFillsTheStep4Results) {

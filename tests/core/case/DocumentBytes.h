@@ -52,7 +52,8 @@ inline RecordBytes& AppendSlot(RecordBytes& bytes, CCase& c, int version) {
   if (version >= 3) {
     bytes.Raw(RecordOf(c.GetReinfArrange(), version))
         .Raw(RecordOf(c.GetPrmReinf(), version))
-        .Raw(RecordOf(c.GetPrmSlide(), version));
+        .Raw(RecordOf(c.GetPrmSlide(), version))
+        .Raw(RecordOf(c.GetResSlide(), version));
   }
   if (version >= 6) {
     bytes.Raw(RecordOf(c.GetPrmShear(), version))

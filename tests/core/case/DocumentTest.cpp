@@ -64,6 +64,8 @@ TEST_F(SampleDocumentTest, StoreLoadStoreGivesTheSameBytesAndEqualCases) {
     EXPECT_EQ(after->GetInUse(), before->GetInUse()) << "case " << i;
     EXPECT_EQ(after->GetResStab2().GetSerial().size(), before->GetResStab2().GetSerial().size());
     EXPECT_EQ(after->IsResStab(), before->IsResStab()) << "case " << i;
+    EXPECT_EQ(after->IsResSlide(), before->IsResSlide()) << "case " << i;
+    EXPECT_EQ(after->GetResSlide().rows, before->GetResSlide().rows) << "case " << i;
     EXPECT_EQ(after->IsResShear(), before->IsResShear()) << "case " << i;
     EXPECT_EQ(after->GetResShear().rows, before->GetResShear().rows) << "case " << i;
     EXPECT_FALSE(after->IsValid()) << "case " << i;
@@ -119,6 +121,7 @@ TEST(OlderDocumentTest, EachVersionLoadsWhatItHoldsAndDefaultsTheRest) {
     EXPECT_EQ(loaded.GetPrmStab().kh, row.water ? source.GetPrmStab().kh : kNoValue);
     EXPECT_EQ(loaded.IsResStab(), row.water);
     EXPECT_EQ(loaded.GetReinfArrange().GetSize(), row.water ? 3 : 0);
+    EXPECT_EQ(loaded.IsResSlide(), row.water);
     EXPECT_EQ(loaded.GetPrmShear().theta, row.shear ? source.GetPrmShear().theta : kNoValue);
     EXPECT_EQ(loaded.GetResFocus().IsResult(), row.shear);
     EXPECT_EQ(loaded.IsResShear(), row.shear);
@@ -252,6 +255,7 @@ TEST(ExampleDocumentTest, OpensWithThreeCalculatedCases) {
     const CCase& c = *core.GetCaseArray().GetCase(slot);
     EXPECT_EQ(c.GetInUse(), 1) << slot;
     EXPECT_TRUE(c.IsResStab()) << slot;
+    EXPECT_TRUE(c.IsResSlide()) << slot;
     EXPECT_TRUE(c.IsResShear()) << slot;
     EXPECT_EQ(c.IsStratumBlockMode(), 1) << slot;
   }
@@ -267,6 +271,9 @@ TEST(ManageCoreTest, AFirstStartWritesTheConfigurationAndStartsUnmodified) {
        {"DataPath.sdxf", "DefFile.sdxf", "DefGeology.sxg", "DefReinf.sxr", "DefCond.cond"}) {
     EXPECT_TRUE(IsFile(settings / name)) << name;
   }
+  EXPECT_TRUE(core.GetRefData().geology.IsSame(CRefGeology()));
+  EXPECT_TRUE(core.GetRefData().reinf.IsSame(CRefReinf()));
+  EXPECT_EQ(CRefCond::GetTRNmax(), 2.39);
   EXPECT_EQ(core.GetCaseArray().GetSize(), CCaseArray::kCaseCount);
   EXPECT_EQ(core.GetCaseArray().GetActiveCaseID(), 0);
   EXPECT_FALSE(core.IsModify());
