@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/circle/ArcCondition.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
 #include "core/deformation/ResShear.h"
@@ -32,7 +33,6 @@
 #include "core/stability/ResStab2.h"
 
 class Archive;
-class CArcCondition;
 class CMltPoint;
 
 class CCase {
@@ -229,6 +229,8 @@ class CCase {
   CDrawSet& GetDrawSet() { return drawSet_; }
   CViewInfo& GetViewInfo() { return view_; }
   CSpSlideWork& GetSlideWork() { return slideWork_; }
+  // The slip-circle search condition; edited with the mouse through SetCurArcCond, not stored.
+  CArcCondition& GetArcCondition() { return arcCondition_; }
 
  private:
   struct SlotRecord;
@@ -286,4 +288,5 @@ class CCase {
   CDanmen* curDanmen_ = nullptr;
   CArcCondition* curArcCond_ = nullptr;
   CSpSlideWork slideWork_;
+  CArcCondition arcCondition_;
 };
