@@ -239,12 +239,15 @@ double CResCircle::Extreme(int kind, double start, Better better, Skip skip) con
   return found;
 }
 
-double CResCircle::GetMinFs(int column) const {
+double CResCircle::MinFs(int kind) const {
   return Extreme(
-      FsKind(column, false), kNoValue,
-      [](double v, double found) { return found == kNoValue || v < found; },
-      [&](const CRepPoint& p) { return p.GetKeyValue(FsKind(column, false)) == kNoValue; });
+      kind, kNoValue, [](double v, double found) { return found == kNoValue || v < found; },
+      [kind](const CRepPoint& p) { return p.GetKeyValue(kind) == kNoValue; });
 }
+
+double CResCircle::GetMinFs(int column) const { return MinFs(FsKind(column, false)); }
+
+double CResCircle::GetMinFsAfter(int column) const { return MinFs(FsKind(column, true)); }
 
 double CResCircle::GetMaxPr(int column) const {
   return Extreme(
@@ -253,12 +256,20 @@ double CResCircle::GetMaxPr(int column) const {
       [](const CRepPoint&) { return false; });
 }
 
-double CResCircle::GetMaxDelta(int flag) const {
+double CResCircle::MaxDelta(int kind, int peakKind, int dropKind, int flag) const {
   return Extreme(
-      kKindDelta, kNoValue, [](double v, double found) { return found < v; },
-      [flag](const CRepPoint& p) {
-        return p.GetKeyValue(kKindKyPeak) < 0 || (flag != 0 && p.GetKeyValue(kKindKyDrop) < 0);
+      kind, kNoValue, [](double v, double found) { return found < v; },
+      [=](const CRepPoint& p) {
+        return p.GetKeyValue(peakKind) < 0 || (flag != 0 && p.GetKeyValue(dropKind) < 0);
       });
+}
+
+double CResCircle::GetMaxDelta(int flag) const {
+  return MaxDelta(kKindDelta, kKindKyPeak, kKindKyDrop, flag);
+}
+
+double CResCircle::GetMaxDeltaAfter(int flag) const {
+  return MaxDelta(kKindDeltaAfter, kKindKyPeakAfter, kKindKyDropAfter, flag);
 }
 
 double CResCircle::GetMaxPrNm() const {
@@ -268,11 +279,14 @@ double CResCircle::GetMaxPrNm() const {
       [](const CRepPoint&) { return false; });
 }
 
-double CResCircle::GetSpecifFs(int column) const {
+double CResCircle::GetSpecifFs(int column) const { return SpecifFs(column, false); }
+
+double CResCircle::SpecifFs(int column, bool after) const {
   if (column != 0 && column != 1) return kNoValue;
   const auto c = static_cast<std::size_t>(column);
-  if (specifKind == 0) return sliceResults[c][kSliceFs];
-  if (specifKind == 1 || specifKind == 2) return knownResults[c].Fs;
+  if (specifKind == 0) return sliceResults[c][after ? kSliceFsAfter : kSliceFs];
+  if (specifKind == 1 || specifKind == 2)
+    return after ? knownResults[c].FsExtra : knownResults[c].Fs;
   return kNoValue;
 }
 

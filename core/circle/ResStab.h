@@ -12,7 +12,9 @@
 // result first, or rebuilds both against the new mesh, so neither ever refers to a freed point.
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/circle/ArcCondition.h"
 #include "core/circle/RepMesh.h"
@@ -122,6 +124,32 @@ class CResCircle {
   // The automatic axis ranges of the scatter graph from the values of its two items.
   void SetGraphMaxMin(int flag);
 
+  // ---- Drawing (ResStabDraw.cpp) ----
+
+  // Every listed circle in the colour of its Fs of the column on the key's scale (column -1: the
+  // key's contour case), when the key's all-circles switch is on.
+  void DrawAllSlide(CViewInfo* view, int column) const;
+  // Every listed circle red when its displacement exceeds the limit, else blue.
+  void DrawAllSlideNewmark(CViewInfo* view, double limit) const;
+  // The mesh's contour; for a column other than -1 and the key's contour case, the contour of
+  // that column, after which the key's contour case is rebuilt.
+  void DrawContour(CViewInfo* view, int column);
+  // The scatter graph: the plot rectangle becomes the plot area, then grid and data.
+  void DrawResultSimple(CViewInfo* view, const DevRect& frame, const DevRect& plot, int flag);
+  // The same for the displacement graph.
+  void DrawResultSimpleNM(CViewInfo* view, const DevRect& frame, const DevRect& plot, int flag);
+  // The frame in the background colour, the plot area's border, the dotted grid at the pitches
+  // with its labels and the axis captions. With the automatic range off the view's world area
+  // takes the settings' ranges first; the view's world area becomes the drawn ranges that the
+  // data is mapped with.
+  void DrawResultGridOnly(CViewInfo* view, const DevRect& frame);
+  // The listed points as markers of the two items: the normal ones, those beyond the allowable
+  // Fs, then the extreme ones (the smallest Fs) filled in the extreme colour.
+  void DrawResultDataOnly(CViewInfo* view, const DevRect& frame, int flag) const;
+  // The same by the displacement: beyond the allowable displacement, the largest one extreme.
+  void DrawResultDataNMOnly(CViewInfo* view, const DevRect& frame, int flag) const;
+  const DevRect& GetPlotArea() const { return plotArea_; }
+
   // Stored, loaded and copied with the results; read by nothing here.
   std::array<int, 4> display{};
   // Which record holds a specified circle's result: 0 the slice results, 1 or 2 the known-block
@@ -140,6 +168,13 @@ class CResCircle {
   CResCircle(Measure measure, const CArcCondition& conditions);
 
   Measure GetMeasure() const { return measure_; }
+  // The smallest Fs after the measure of the column, as GetMinFs.
+  double GetMinFsAfter(int column) const;
+  // The largest displacement after the measure of the points whose Ky values after the measure
+  // are not negative (with the flag, both), as GetMaxDelta.
+  double GetMaxDeltaAfter(int flag) const;
+  // The specified circle's safety factor of the column before or after the measure.
+  double SpecifFs(int column, bool after) const;
   // Key, counts, display settings, records and graph settings as plain data, then the mesh: a
   // copy of the other's with the serial list rebuilt under the own key, its contour traced and
   // the current result at the copied point; without the other's mesh, no mesh.
@@ -154,8 +189,34 @@ class CResCircle {
   void CommitResults(CResCircle&& read);
 
  private:
+  // How a point's graph marker is drawn: outlined in the colour beyond the allowable value or in
+  // the normal one, filled in the extreme colour or in the outline's.
+  struct MarkerClass {
+    bool beyond;
+    bool extreme;
+  };
+
   // The Fs kinds of the column before or after the measure.
   static int FsKind(int column, bool after);
+  // The smallest value of the Fs kind; points without one are skipped.
+  double MinFs(int kind) const;
+  // The largest displacement of the kind over the points whose Ky values of the kinds are not
+  // negative (the drop only with the flag).
+  double MaxDelta(int kind, int peakKind, int dropKind, int flag) const;
+  // The caption of a graph axis with its unit.
+  std::string AxisCaption(int item) const;
+  // The marker radius in device units for the settings' marker size and the view's mode.
+  int MarkerRadius(const CViewInfo& view) const;
+  // The settings' four bounds set, both items chosen and points listed.
+  bool CanDrawData() const;
+  bool IsExtremeFs(const CRepPoint& p) const;
+  bool IsBeyondFs(const CRepPoint& p) const;
+  bool IsExtremeDelta(const CRepPoint& p, int flag) const;
+  bool IsBeyondDelta(const CRepPoint& p) const;
+  // The listed points within the drawn ranges as markers, in three layers (normal, beyond the
+  // allowable value, extreme) and the current result last at twice the size.
+  void DrawMarkers(const CViewInfo& view,
+                   const std::function<MarkerClass(const CRepPoint&)>& classify) const;
   // Whether GetSerialMin and GetSerialMax take the kind.
   bool TakesKind(int kind) const;
   // The extreme value of the kind over the list, skipping points the filter refuses.

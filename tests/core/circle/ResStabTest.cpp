@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/circle/CircleRecordVersion.h"
@@ -9,6 +11,8 @@
 #include "core/geometry/DArc.h"
 #include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -395,6 +399,345 @@ TEST(ResStabTest, CopyOverAFilledResultReplacesItsPoints) {
   ASSERT_EQ(target.GetSerialList().size(), 1u);
   EXPECT_EQ(target.GetCurrentResult(), nullptr);
   EXPECT_EQ(target.GetMinFs(0), 1.2);
+}
+
+// ---- Drawing on the section ----
+
+class ResStabDrawTest : public testing::Test {
+ protected:
+  void SetUp() override { AttachTestView(view, canvas, 10, 150, 150); }
+
+  // The pen colours of the primitives drawn, runs of one colour merged.
+  std::vector<std::uint32_t> PenColours() const {
+    std::vector<std::uint32_t> colours;
+    for (const DrawnPrimitive& p : canvas.Primitives()) {
+      if (colours.empty() || colours.back() != p.state.pen.color.ref) {
+        colours.push_back(p.state.pen.color.ref);
+      }
+    }
+    return colours;
+  }
+
+  RecordingCanvas canvas;
+  CViewInfo view;
+  CResStab res;
+};
+
+TEST_F(ResStabDrawTest, AllCirclesInTheColourOfTheirFs) {
+  Fill(res, {{0.7, 1.2}, {1.2, 0.7}, {0.7, 1.2}});
+  const std::uint32_t red = res.GetKey().GetColor(0.7).ref;
+  const std::uint32_t blue = res.GetKey().GetColor(1.2).ref;
+  ASSERT_NE(red, blue);
+  struct Case {
+    int allCircles;
+    int contourCase;
+    int column;
+    std::vector<std::uint32_t> colours;
+  };
+  const Case cases[] = {
+      {0, 0, -1, {}},
+      {1, 0, -1, {red, blue, red}},
+      {1, 1, -1, {blue, red, blue}},  // the key's contour case
+      {1, 0, 1, {blue, red, blue}},
+      {1, 1, 0, {red, blue, red}},
+  };
+  for (const Case& c : cases) {
+    canvas.Clear();
+    res.GetKey().Data().allCircles = c.allCircles;
+    res.GetKey().Data().contourCase = c.contourCase;
+    res.DrawAllSlide(&view, c.column);
+    EXPECT_EQ(PenColours(), c.colours) << c.allCircles << " " << c.contourCase << " " << c.column;
+  }
+}
+
+TEST_F(ResStabDrawTest, DisplacementsBeyondTheLimitInRed) {
+  Fill(res, {{1.0}, {1.0}, {1.0}});
+  const double displacements[] = {0.6, 0.4, 0.5};
+  for (std::size_t i = 0; i < 3; ++i) res.GetSerialList()[i]->SetValue(8, displacements[i]);
+  res.DrawAllSlideNewmark(&view, 0.5);
+  EXPECT_TRUE(canvas.Primitives().empty());
+  res.GetKey().Data().allCircles = 1;
+  res.DrawAllSlideNewmark(&view, 0.5);
+  EXPECT_EQ(PenColours(),
+            (std::vector<std::uint32_t>{Color::Rgb(255, 0, 0).ref, Color::Rgb(0, 0, 255).ref}));
+}
+
+// A 3 x 3 mesh whose normal Fs rises to the right and whose seismic Fs rises upwards.
+void FillField(CResStab& res) {
+  auto mesh = std::make_unique<CRepMesh>(3, 3);
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      auto node = std::make_unique<CRepPoint>();
+      node->SetCenter(CDPoint(i, j));
+      auto circle = Circle({0.8 + 0.1 * i, 0.8 + 0.1 * j}, 3 * i + j);
+      circle->SetCenter(node->GetCenter());
+      node->AddChild(std::move(circle));
+      mesh->SetRepPoint(i, j, std::move(node));
+    }
+  }
+  res.GetKey().Data().normalGroup = res.GetKey().Data().seismicGroup = 1;
+  res.GetKey().Data().paint = 0;
+  res.GetKey().Data().fsPitch = 0.05;
+  res.SetMesh(std::move(mesh));
+  res.SerialResult();
+  res.RemakeContour();
+}
+
+// The end points of the contour lines drawn.
+std::vector<std::vector<DevPoint>> ContourLines(const RecordingCanvas& canvas) {
+  return DrawnPoints(canvas, PrimitiveKind::Polyline);
+}
+
+TEST_F(ResStabDrawTest, TheContourOfAnotherColumnIsDrawnAndTheKeysOwnRebuilt) {
+  FillField(res);
+  res.GetKey().Data().labels = 0;
+  res.DrawContour(&view, -1);
+  const auto normal = ContourLines(canvas);
+  ASSERT_FALSE(normal.empty());
+  // The normal case's lines run up and down, the seismic case's across.
+  EXPECT_EQ(normal[0][0].x, normal[0][1].x);
+
+  canvas.Clear();
+  res.DrawContour(&view, 1);
+  const auto seismic = ContourLines(canvas);
+  ASSERT_FALSE(seismic.empty());
+  EXPECT_EQ(seismic[0][0].y, seismic[0][1].y);
+  EXPECT_EQ(res.GetKey().Data().contourCase, 0);
+
+  canvas.Clear();
+  res.DrawContour(&view, 0);
+  EXPECT_EQ(ContourLines(canvas), normal);
+}
+
+TEST_F(ResStabDrawTest, TheTwoPointSetDrawsLabelsButNoLines) {
+  FillField(res);
+  res.kind = kArcSetPass2;
+  res.DrawContour(&view, -1);
+  EXPECT_TRUE(ContourLines(canvas).empty());
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Text).size(), 9u);
+  canvas.Clear();
+  CResStab empty;
+  empty.DrawContour(&view, 1);
+  EXPECT_TRUE(canvas.Primitives().empty());
+}
+
+// ---- The scatter graph ----
+
+constexpr DevRect kFrame{0, 0, 500, 400};
+constexpr DevRect kPlot{100, 50, 400, 350};
+const Color kBackground = Color::Rgb(250, 250, 240);
+const Color kNormal = Color::Rgb(1, 1, 1);
+const Color kBeyond = Color::Rgb(2, 2, 2);
+const Color kExtreme = Color::Rgb(3, 3, 3);
+
+class ResStabGraphDrawTest : public ResStabDrawTest {
+ protected:
+  // Fs of the normal case over Fs of the seismic case, both from 0 to 2 at a pitch of 0.5; the
+  // allowable normal Fs 1.0. Point 0 is normal, 1 beyond the allowable value, 2 the normal
+  // case's extreme (and beyond), 3 the seismic case's extreme.
+  void SetUp() override {
+    ResStabDrawTest::SetUp();
+    Prepare(res);
+  }
+
+  static void Prepare(CResStab& res) {
+    Fill(res, {{1.5, 1.5}, {0.9, 1.5}, {0.8, 1.2}, {1.6, 1.1}});
+    CDrawResGraphSet& g = res.graph;
+    g.itemX = 10;
+    g.itemY = 16;
+    g.autoRange[0] = 0;
+    g.minX = g.minY = 0;
+    g.maxX = g.maxY = 2;
+    g.pitchX = g.pitchY = 0.5;
+    g.background = kBackground;
+    g.lineColors = {kNormal, kBeyond, kExtreme};
+    g.allowMode = 0;
+    g.refValues[0] = 1.0;
+  }
+
+  // The label of a primitive: what part of the graph it belongs to.
+  static std::string Label(const DrawnPrimitive& p) {
+    switch (p.kind) {
+      case PrimitiveKind::Rectangle:
+        return p.state.pen.color == kBackground ? "frame" : "plot";
+      case PrimitiveKind::Line:
+        return "grid";
+      case PrimitiveKind::Text:
+        return "text";
+      case PrimitiveKind::Ellipse: {
+        const auto name = [](Color c) {
+          return c == kNormal ? "normal" : c == kBeyond ? "beyond" : "extreme";
+        };
+        return std::string("marker ") + name(p.state.pen.color) + "/" + name(p.state.brush.color);
+      }
+      default:
+        return "other";
+    }
+  }
+
+  std::vector<std::string> DrawingOrder() const {
+    std::vector<std::string> order;
+    for (const DrawnPrimitive& p : canvas.Primitives()) {
+      const std::string label = Label(p);
+      if (order.empty() || order.back() != label || label.starts_with("marker")) {
+        order.push_back(label);
+      }
+    }
+    return order;
+  }
+
+  // The marker box of the point at device (x, y): size 1, or 2 for the current result.
+  static DevRect Box(int x, int y, int r, int size) {
+    return {x - size * r + size, y - size * r + size, x + size * r, y + size * r};
+  }
+};
+
+TEST_F(ResStabGraphDrawTest, GridThenMarkersByLayerThenTheCurrentResult) {
+  res.SetCurrentResult(res.GetSerialList()[0]);
+  res.DrawResultSimple(&view, kFrame, kPlot, 0);
+  EXPECT_EQ(res.GetPlotArea(), kPlot);
+  const std::vector<std::string> expected{"frame",
+                                          "plot",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "grid",
+                                          "text",
+                                          "marker beyond/beyond",
+                                          "marker beyond/extreme",
+                                          "marker normal/extreme",
+                                          "marker normal/normal"};
+  EXPECT_EQ(DrawingOrder(), expected) << canvas.Dump();
+  const auto boxes = DrawnRects(canvas, PrimitiveKind::Ellipse);
+  ASSERT_EQ(boxes.size(), 4u);
+  // Fs (0.9, 1.5) at device (100 + 0.45 * 300, 350 - 0.75 * 300).
+  EXPECT_EQ(boxes[0], Box(235, 125, 3, 1));
+  EXPECT_EQ(boxes[3], Box(325, 125, 3, 2));
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Rectangle)[0].rect, kFrame);
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Rectangle)[1].rect, kPlot);
+  const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
+  EXPECT_EQ(texts[0].text, "0.000");
+  EXPECT_EQ(texts[1].text, "0.500");
+  EXPECT_EQ(texts[10].text, "異常降雨時安全率Fs");
+  EXPECT_EQ(texts[11].text, "地震時L1安全率Fs");
+  EXPECT_EQ(texts[0].state.font.face, "ＭＳ ゴシック");
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Line)[0].state.pen,
+            (Pen{PenStyle::Dot, 1, Color::Rgb(160, 160, 160)}));
+  // The view's world area took the settings' ranges.
+  EXPECT_EQ(view.xmax, 2);
+  EXPECT_EQ(view.ymin, 0);
+}
+
+TEST_F(ResStabGraphDrawTest, TheCurrentResultInItsLayerWhenNotApart) {
+  res.graph.currentApart = 0;
+  res.SetCurrentResult(res.GetSerialList()[0]);
+  res.DrawResultSimple(&view, kFrame, kPlot, 0);
+  const auto markers = canvas.PrimitivesOf(PrimitiveKind::Ellipse);
+  ASSERT_EQ(markers.size(), 4u);
+  EXPECT_EQ(Label(markers[0]), "marker normal/normal");
+  EXPECT_EQ(markers[0].rect, Box(325, 125, 3, 1));
+}
+
+TEST_F(ResStabGraphDrawTest, MarkerSizeByModeAndSetting) {
+  struct Case {
+    int markerSize;
+    int mode;
+    bool preview;
+    int r;
+  };
+  const Case cases[] = {{0, CViewInfo::kModeDraw, false, 3}, {0, CViewInfo::kModePrint, false, 40},
+                        {0, CViewInfo::kModeDraw, true, 40}, {1, CViewInfo::kModePrint, false, 5},
+                        {2, CViewInfo::kModeDraw, false, 7}, {2, CViewInfo::kModePrint, false, 80},
+                        {2, CViewInfo::kModeWord, false, 7}};
+  for (const Case& c : cases) {
+    canvas.Clear();
+    res.graph.markerSize = c.markerSize;
+    view.mode = c.mode;
+    view.preview = c.preview;
+    res.DrawResultSimple(&view, kFrame, kPlot, 0);
+    ASSERT_FALSE(canvas.PrimitivesOf(PrimitiveKind::Ellipse).empty());
+    EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Ellipse)[0].rect, Box(325, 125, c.r, 1))
+        << c.markerSize << " " << c.mode << " " << c.preview;
+  }
+}
+
+TEST_F(ResStabGraphDrawTest, NoDataWithoutBoundsItemsOrPoints) {
+  struct Case {
+    const char* name;
+    std::function<void(CResStab&)> change;
+    std::size_t markers;
+  };
+  const Case cases[] = {
+      {"as set", [](CResStab&) {}, 4},
+      {"x maximum unset", [](CResStab& r) { r.graph.maxX = kNoValue; }, 0},
+      {"y minimum unset", [](CResStab& r) { r.graph.minY = kNoValue; }, 0},
+      {"no y item", [](CResStab& r) { r.graph.itemY = -1; }, 0},
+      {"no results", [](CResStab& r) { r.DeleteResultAll(); }, 0},
+      // Points beyond the ranges are left out.
+      {"narrow x range", [](CResStab& r) { r.graph.maxX = 1.0; }, 2},
+  };
+  for (const Case& c : cases) {
+    canvas.Clear();
+    CResStab changed;
+    Prepare(changed);
+    c.change(changed);
+    changed.DrawResultSimple(&view, kFrame, kPlot, 0);
+    EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Ellipse).size(), c.markers) << c.name;
+  }
+}
+
+TEST_F(ResStabGraphDrawTest, DisplacementGraphClasses) {
+  const double displacements[] = {0.2, 0.5, 0.9, 0.1};
+  for (std::size_t i = 0; i < 4; ++i) {
+    CRepPoint& p = *res.GetSerialList()[i];
+    p.SetValue(8, displacements[i]);
+    p.SetValue(10, 0.1);                  // Ky at peak
+    p.SetValue(11, i == 2 ? -0.1 : 0.1);  // Ky at immediate drop
+  }
+  res.graph.itemX = 19;
+  res.graph.itemY = 19;
+  res.graph.refValues[2] = 0.3;  // allowable displacement
+  struct Case {
+    int flag;
+    std::vector<std::string> markers;
+  };
+  const Case cases[] = {
+      // Point 2 is the largest displacement, beyond the allowable one like point 1.
+      {0,
+       {"marker normal/normal", "marker normal/normal", "marker beyond/beyond",
+        "marker beyond/extreme"}},
+      // With the flag point 2 does not count: point 1 is the largest.
+      {1,
+       {"marker normal/normal", "marker normal/normal", "marker beyond/beyond",
+        "marker beyond/extreme"}},
+  };
+  for (const Case& c : cases) {
+    canvas.Clear();
+    res.DrawResultSimpleNM(&view, kFrame, kPlot, c.flag);
+    std::vector<std::string> labels;
+    for (const DrawnPrimitive& p : canvas.PrimitivesOf(PrimitiveKind::Ellipse)) {
+      labels.push_back(Label(p));
+    }
+    EXPECT_EQ(labels, c.markers) << c.flag;
+  }
+  const auto boxes = DrawnRects(canvas, PrimitiveKind::Ellipse);
+  // With the flag the extreme one is point 1 at 0.5.
+  EXPECT_EQ(boxes[3], Box(175, 275, 3, 1));
 }
 
 // ---- Record ----
