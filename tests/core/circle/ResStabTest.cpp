@@ -790,6 +790,12 @@ TEST_P(ResStabRecordTest, RecordContract) {
   EXPECT_TRUE(loaded->GetSerialList().empty());
   EXPECT_EQ(loaded->GetCurrentResult(), nullptr);
   EXPECT_EQ(loaded->GetMesh() != nullptr, version >= 11);
+  // What the version lacks takes its initial value, whatever the target held.
+  EXPECT_EQ(loaded->sliceResults[0][0], kNoValue);
+  EXPECT_EQ(loaded->sliceResults[1][CResCircle::kSliceFs], version >= 18 ? 1.5 : kNoValue);
+  EXPECT_EQ(loaded->knownResults[0].Fs, version >= 12 ? 1.25 : kNoValue);
+  EXPECT_EQ(loaded->knownResults[1].Fs, kNoValue);
+  EXPECT_EQ(loaded->graph.itemX, version >= 22 ? 10 : -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, ResStabRecordTest,
