@@ -229,6 +229,18 @@ TEST(MakeAviTest, TheMovieReplacesAnOlderFileOnlyWhenFinished) {
   EXPECT_FALSE(fs::exists(DataDir() / "older.avi.recording"));
 }
 
+TEST(MakeAviTest, AnAbandonedMovieLeavesTheOlderFile) {
+  const fs::path file = DataDir() / "abandoned.avi";
+  WriteFileBytes(file, "older movie");
+  {
+    const auto writer = AviWriter::Create(file, {2, 2, 20, "Brixo-System"});
+    ASSERT_NE(writer, nullptr);
+    ASSERT_TRUE(writer->AddFrame(Frame(2, 2, 0)));
+  }  // never finished
+  EXPECT_EQ(ReadFileBytes(file), "older movie");
+  EXPECT_FALSE(fs::exists(DataDir() / "abandoned.avi.recording"));
+}
+
 TEST(MakeAviTest, AFileThatCannotBeCreatedIsReported) {
   TestUi().ExpectMessageBox(MsgResult::Ok, "AVI動画ファイルを作成できません");
   CMakeAvi recorder("Brixo");
