@@ -172,9 +172,11 @@ bool AviWriter::AddFrame(const CanvasImage& image) {
   Bytes chunk;
   chunk.FourCc("00db").U32(frameBytes_);
   std::vector<std::uint8_t>& bytes = chunk.Get();
+  bytes.reserve(kChunkHeaderSize + frameBytes_);
   const std::size_t rowBytes = frameBytes_ / static_cast<std::uint32_t>(format_.height);
   for (int y = format_.height - 1; y >= 0; --y) {  // bottom-up
-    const std::uint32_t* row = image.Bits() + static_cast<std::size_t>(y) * image.Width();
+    const std::uint32_t* row =
+        image.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(format_.width);
     const std::size_t start = bytes.size();
     for (int x = 0; x < format_.width; ++x) {
       const std::uint32_t pixel = row[x];  // 0xFFRRGGBB

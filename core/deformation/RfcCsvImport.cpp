@@ -94,7 +94,7 @@ struct PlanState {
 
 void StartRanges(PlanState& state) { state.nextRange = 0; }
 void ReadRange(PlanState& state, FieldReader& line) {
-  const CRfcCsvPlan::RangePoints points{line.Point(1), line.Point(3)};
+  const CRfcCsvRange points{line.Point(1), line.Point(3)};
   line.Number(5);
   line.RequireInteger(6);
   if (state.nextRange < kReinfRangeCount) {
@@ -130,13 +130,13 @@ void ReadCondition(PlanState& state, FieldReader& line) {
 
 void StartBolts(PlanState& state) { state.plan.boltList.emplace(); }
 void ReadBolt(PlanState& state, FieldReader& line) {
-  CRfcCsvPlan::Bolt bolt;
+  CRfcCsvBolt bolt;
   bolt.head = line.Point(1);
   bolt.pitch = line.Number(3);
   bolt.alpha = line.Number(4);
   bolt.length = line.Number(5);
   bolt.extraLength = line.Number(6);
-  CRfcCsvPlan::BoltList& list = *state.plan.boltList;
+  CRfcCsvBoltList& list = *state.plan.boltList;
   line.AddTo(list.holdingForce, 7);
   line.AddTo(list.tighteningForce, 8);
   list.bolts.push_back(bolt);
@@ -285,7 +285,7 @@ void ApplyRfcCsvPlan(const CRfcCsvPlan& plan, bool rightUpper, CPrmReinf& reinf,
   if (plan.boltList) {
     const int side = rightUpper ? CReinforce::kSidePlusX : CReinforce::kSideMinusX;
     arrange.RemoveAll();
-    for (const CRfcCsvPlan::Bolt& bolt : plan.boltList->bolts) {
+    for (const CRfcCsvBolt& bolt : plan.boltList->bolts) {
       auto bar = std::make_unique<CReinforce>();
       // Standard bar 0 is the case's chosen bar, the one the file's bar section describes.
       bar->SetParam(side, 0, bolt.head, bolt.pitch, bolt.alpha, bolt.length, bolt.extraLength);

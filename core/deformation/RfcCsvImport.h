@@ -57,27 +57,29 @@ struct CCsvField {
 // The non-empty pieces of the line between the separators.
 std::vector<CCsvField> SplitCsvFields(std::string_view line, char separator = ',');
 
+// The first and second point of an arrangement range.
+struct CRfcCsvRange {
+  CDPoint start;
+  CDPoint end;
+};
+// One rock bolt of the list.
+struct CRfcCsvBolt {
+  CDPoint head;
+  double pitch = kNoValue;
+  double alpha = kNoValue;
+  double length = kNoValue;
+  double extraLength = kNoValue;
+};
+struct CRfcCsvBoltList {
+  std::vector<CRfcCsvBolt> bolts;
+  double holdingForce = 0.0;     // S2: the sum of the bolts' field 7, unset values left out
+  double tighteningForce = 0.0;  // S3: the same of field 8
+};
+
 // What a valid file sets; what it does not hold stays unset and is left alone.
 struct CRfcCsvPlan {
-  struct RangePoints {
-    CDPoint start;
-    CDPoint end;
-  };
-  struct Bolt {
-    CDPoint head;
-    double pitch = kNoValue;
-    double alpha = kNoValue;
-    double length = kNoValue;
-    double extraLength = kNoValue;
-  };
-  struct BoltList {
-    std::vector<Bolt> bolts;
-    double holdingForce = 0.0;     // S2: the sum of the bolts' field 7, unset values left out
-    double tighteningForce = 0.0;  // S3: the same of field 8
-  };
-
   // The first and second point of ranges 1 to 10.
-  std::array<std::optional<RangePoints>, kReinfRangeCount> ranges;
+  std::array<std::optional<CRfcCsvRange>, kReinfRangeCount> ranges;
   // The standard bar's name, nominal size and six numbers; its remark is not in the file.
   std::optional<CReinfStdBar> stdBar;
   std::optional<double> tauC;   // "τc"
@@ -87,7 +89,7 @@ struct CRfcCsvPlan {
   std::optional<double> tauP1;  // "τp1"
   std::optional<double> tauP2;  // "τp2"
   // The rock bolts that replace the arrangement's, when the file has the section.
-  std::optional<BoltList> boltList;
+  std::optional<CRfcCsvBoltList> boltList;
 };
 
 // A plan, or the message that tells why the file was refused.
