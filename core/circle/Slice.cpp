@@ -90,6 +90,12 @@ void CSlice::Init() {
   c_ = phi_ = kNoValue;
 }
 
+void CSlice::Clear() {
+  Init();
+  boundaries_.clear();
+  result_.Init();
+}
+
 void CSlice::SetX(double left, double right) {
   xLeft_ = left;
   xRight_ = right;

@@ -113,6 +113,9 @@ class CSlice {
   // The x range, the three levels, the remaining area, the section, the bottom arc, the strength
   // type, c and phi back to unset; the boundaries and the result stay.
   void Init();
+  // Back to the state of a new slice (Init, no boundaries, the result unset), keeping the storage
+  // of the boundaries for the next use.
+  void Clear();
 
   // ---- What the slice division sets ----
 

@@ -202,6 +202,7 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
+  for (auto& slice : slices_) spare_.push_back(std::move(slice));
   slices_.clear();
   xs_.clear();
 }
@@ -247,7 +248,8 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
     auto slice = BuildSlice(gap, layers, lines, slipLine.get());
-    if (slice->GetDEVYCount() > 1) slices_.push_back(std::move(slice));
+    auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
+    kept.push_back(std::move(slice));
   }
   xs_.clear();
 
@@ -266,7 +268,7 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   const CSpSlideWork& work = *work_;
   const double x1 = gap.x1;
   const double x2 = gap.x2;
-  auto slice = std::make_unique<CSlice>();
+  std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
@@ -292,6 +294,14 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
     water.water->GetDEVYWater(found_, x1, x2);
     slice->SetWaterLev(found_);
   }
+  return slice;
+}
+
+std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
+  if (spare_.empty()) return std::make_unique<CSlice>();
+  std::unique_ptr<CSlice> slice = std::move(spare_.back());
+  spare_.pop_back();
+  slice->Clear();
   return slice;
 }
 

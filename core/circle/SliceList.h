@@ -80,7 +80,8 @@ class CSliceList {
   // fit, false when fitting yields no piece.
   bool CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
                        CDPolyArray* pieces) const;
-  // Deletes the slices and the division points.
+  // Deletes the slices and the division points. The list keeps the slice objects to build the
+  // next division's slices in.
   void DeleteSliceArray();
   // Appends a slice built elsewhere; a list assembled slice by slice.
   void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
@@ -194,6 +195,8 @@ class CSliceList {
     double y1;
     double y2;
   };
+  // A slice as new: a spare one cleared, else a new one.
+  std::unique_ptr<CSlice> TakeSpareSlice();
   // A new slice for the gap, with its boundaries and levels.
   std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
                                      const WaterShapes& water, const CSpSlide* slipLine);
@@ -210,9 +213,11 @@ class CSliceList {
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
-  // it anew: the surface's height at each division point and the boundaries one stratum gives.
+  // it anew: the surface's height at each division point, the boundaries one stratum gives.
   std::vector<double> surfaceYs_;
   std::vector<tagDEVY> found_;
+  // Slices of earlier divisions, kept with the storage of their boundaries for the next one.
+  std::vector<std::unique_ptr<CSlice>> spare_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;
