@@ -80,8 +80,8 @@ class CSliceList {
   // fit, false when fitting yields no piece.
   bool CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
                        CDPolyArray* pieces) const;
-  // Deletes the slices and the division points. The list keeps the slice objects to build the
-  // next division's slices in.
+  // Empties the list of its slices and division points; the slice objects stay with the list,
+  // which builds the next division's slices in them.
   void DeleteSliceArray();
   // Appends a slice built elsewhere; a list assembled slice by slice.
   void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
