@@ -1,0 +1,537 @@
+// The search loop and the specified circle that every circle-search engine runs: which circles
+// a search tries, which slip surfaces it keeps, what it stores, cancelling, and the sections'
+// state afterwards.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "core/base/CoreSettings.h"
+#include "core/circle/ArcCondition.h"
+#include "core/circle/CalcBase.h"
+#include "core/circle/CalcCircle.h"
+#include "core/circle/RepKey.h"
+#include "core/circle/RepMesh.h"
+#include "core/circle/SliceList.h"
+#include "core/geometry/DArc.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "core/section/SpStratum.h"
+#include "tests/support/PolyTestUtil.h"
+#include "tests/support/SampleSection.h"
+#include "tests/support/ScriptedUi.h"
+
+namespace {
+
+using R = tagRESULTSLICE;
+
+// An engine over a bare result holder that stores what the plain stability search stores, so
+// that the loop shared by all engines is seen on its own.
+class LoopEngine : public CCalcCircle {
+ public:
+  using CCalcCircle::StoreCase;
+
+  LoopEngine(const Sections& sections, const CArcCondition& condition)
+      : CCalcCircle(sections), condition_(condition) {}
+
+  std::unique_ptr<CRepMesh> mesh;
+  CRepKey key;
+  tagRESULTSLICE records[2];
+
+ protected:
+  std::string Title() const override { return "安定計算"; }
+  void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
+                        CSliceList& normalList) const override {
+    if (IsNormalOn()) StoreCase(point, 0, 0, CalcCase(*GetSections().normal, normalList, 0));
+    if (IsSeismicOn()) StoreCase(point, 1, 1, CalcCaseOf(*GetSections().seismic, piece, 1));
+  }
+  void CompleteSpecifRecord(int /*seismicCase*/, const CaseValues& values,
+                            tagRESULTSLICE& record) const override {
+    record[kSpecifFs] = values.fs;
+    record[kSpecifPr] = values.pr;
+  }
+  void CalcKnownBlocks() override {}
+  const CArcCondition& Condition() const override { return condition_; }
+  CRepKey& Key() override { return key; }
+  void DeleteResultAll() override {
+    mesh.reset();
+    records[0].Init();
+    records[1].Init();
+  }
+  void SetMesh(std::unique_ptr<CRepMesh> m) override { mesh = std::move(m); }
+  void ListResults() override {}
+  tagRESULTSLICE& SpecifResult(int seismicCase) override { return records[seismicCase]; }
+
+ private:
+  const CArcCondition& condition_;
+};
+
+// The circles of every node in row order: centre, radius and the normal Fs.
+struct Circle {
+  double x, y, r, fs;
+};
+
+std::vector<Circle> CirclesOf(const CRepMesh& mesh) {
+  std::vector<Circle> out;
+  for (int j = 0; j < mesh.GetSizeY(); ++j) {
+    for (int i = 0; i < mesh.GetSizeX(); ++i) {
+      const CRepPoint* node = mesh.GetRepPoint(i, j);
+      for (int c = 0; node != nullptr && c < node->GetChildSize(); ++c) {
+        const CRepPoint& p = node->GetChild(c);
+        out.push_back({p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetValue(0)});
+      }
+    }
+  }
+  return out;
+}
+
+int ChildCount(const CRepMesh& mesh) { return static_cast<int>(CirclesOf(mesh).size()); }
+
+// The radius set with a mesh of centres and radii from rMin to rMax by rStep.
+void SetRadiusSet(CArcCondition& condition, double x1, double x2, double dx, double y1, double y2,
+                  double dy, double rMin, double rMax, double rStep) {
+  condition.kind = kArcSetRadius;
+  CArcSetRadius& set = condition.setRadius;
+  set.mesh.x1 = x1;
+  set.mesh.x2 = x2;
+  set.mesh.dx = dx;
+  set.mesh.y1 = y1;
+  set.mesh.y2 = y2;
+  set.mesh.dy = dy;
+  set.rMin = rMin;
+  set.rMax = rMax;
+  set.rStep = rStep;
+  set.SetFlagByPoly();
+}
+
+void SetOneCircle(CArcCondition& condition, double x, double y, double r) {
+  SetRadiusSet(condition, x, x, 1, y, y, 1, r, r, 1);
+}
+
+class CalcCircleTest : public testing::Test {
+ protected:
+  CalcCircleTest() { Wire(sample_.section); }
+
+  // The normal section over the shapes of a section, for the normal case with planned Fs 1.2.
+  void Wire(const CDanmen& shapes) {
+    normal_.SendInfo(shapes);
+    tagCALCCONDITION cond = normal_.GetCalcCond();
+    cond.formula = 0;
+    cond.normalOn = 1;
+    cond.plannedFs = {1.2, 1.1};
+    normal_.SetCalcCond(cond);
+    normal_.SetCalcMode(CDanmenStab::kCalcNormal);
+  }
+
+  // A seismic section over the same shapes with kh.
+  void AddSeismic() {
+    seismic_.SendInfo(normal_);
+    tagCALCCONDITION cond = normal_.GetCalcCond();
+    cond.kh = 0.15;
+    cond.quakeOn = 1;
+    seismic_.SetCalcCond(cond);
+    seismic_.SetCalcMode(CDanmenStab::kCalcQuake);
+    sections_.seismic = &seismic_;
+  }
+
+  LoopEngine Engine() { return LoopEngine(sections_, condition_); }
+
+  std::unique_ptr<CRepMesh> Search(int mode = 0) { return Engine().CalcRepeatEngine(mode, true); }
+
+  const ScopedEnableRound unrounded_{0};
+  SampleSection sample_ = MakeSampleSection();
+  CDanmenStab normal_;
+  CDanmenStab seismic_;
+  CCalcCircle::Sections sections_{&normal_, nullptr};
+  CArcCondition condition_;
+};
+
+// ---- The search against a brute-force loop ----
+
+// Everything the search does for one circle, written out plainly: the lower half circle fitted
+// to the ground, pieces kept 0.01 inside the model, each piece's slices and Fs.
+std::vector<double> BruteForceFs(const CDanmenStab& section, double x, double y, double r) {
+  const CDPolyArray& model = *section.GetTisoBlockArray();
+  const CDArc arc(CDPoint(x, y), r, std::numbers::pi, 0.0);
+  CSpSlide line;
+  line.AddNewPoint(arc.GetStart(), 1, 2);
+  line.AddNewPoint(arc.GetMid(0.5), 0, 2);
+  line.AddNewPoint(arc.GetEnd(), 0, 2);
+  CDPolyArray pieces;
+  line.CreateDrawObj()->CorrectSlideObj(section.GetGround(), &pieces, true);
+  std::vector<double> found;
+  for (int k = 0; k < pieces.GetSize(); ++k) {
+    const auto& piece = static_cast<const CSpSlideWork&>(*pieces.GetAt(k));
+    if (piece.Bottom().y < model.Bottom().y + 0.01 || piece.Left().x < model.Left().x + 0.01 ||
+        piece.Right().x > model.Right().x - 0.01) {
+      continue;
+    }
+    CSliceList list;
+    list.SetDanmenStab(&section);
+    list.CreateSlice(nullptr, nullptr, &piece);
+    CCalcFellenius calc(1);
+    calc.SetDanmenStab(&section);
+    found.push_back(calc.KeisanFs(list, 0).fs);
+  }
+  return found;
+}
+
+TEST_F(CalcCircleTest, SearchFindsTheMinimumOfABruteForceLoopOverTheSameCentresAndRadii) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+
+  std::vector<double> brute;
+  for (double y = 16; y <= 22; y += 3) {
+    for (double x = 8; x <= 14; x += 2) {
+      for (double r = 12; r <= 18; r += 2) {
+        for (const double fs : BruteForceFs(normal_, x, y, r)) brute.push_back(fs);
+      }
+    }
+  }
+  const std::vector<Circle> found = CirclesOf(*mesh);
+  ASSERT_EQ(found.size(), brute.size());
+  ASSERT_GT(found.size(), 10u);
+  std::vector<double> searched;
+  for (const Circle& c : found) searched.push_back(c.fs);
+  EXPECT_EQ(searched, brute);  // circle for circle, in the order of the loop
+  const double minimum = *std::min_element(brute.begin(), brute.end());
+  EXPECT_EQ(*std::min_element(searched.begin(), searched.end()), minimum);
+  EXPECT_GT(minimum, 0);
+  EXPECT_NE(minimum, *std::max_element(brute.begin(), brute.end()));
+}
+
+TEST_F(CalcCircleTest, EachChildKeepsItsCentreRadiusDepthSurfaceAndSums) {
+  AddSeismic();
+  SetOneCircle(condition_, 10, 18, 14);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  const CRepPoint& p = mesh->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_EQ(p.GetCenter().x, 10);
+  EXPECT_EQ(p.GetCenter().y, 18);
+  EXPECT_EQ(p.GetRadius(), 14);
+  // The centre lies above the slope: its distance to the ground surface is positive.
+  EXPECT_GT(p.GetDepth(), 0);
+  EXPECT_LT(p.GetDepth(), 14);
+  ASSERT_NE(p.GetSlideWork(), nullptr);
+  for (const int c : {0, 1}) {
+    const double s = p.GetStab(CRepPoint::kS, c);
+    const double t = p.GetStab(CRepPoint::kT, c);
+    ASSERT_NE(s, kNoValue);
+    ASSERT_NE(t, kNoValue);
+    EXPECT_DOUBLE_EQ(p.GetValue(c), s / t) << c;
+    // Pr = T * planned Fs - S.
+    EXPECT_DOUBLE_EQ(p.GetValue(4 + c), t * normal_.GetPFs(c) - s) << c;
+  }
+  EXPECT_LT(p.GetValue(1), p.GetValue(0));  // the seismic Fs is the lower one
+  // Geometry mode keeps the circle without any value.
+  const std::unique_ptr<CRepMesh> geometry = Search(CCalcCircle::kModeGeometry);
+  ASSERT_EQ(ChildCount(*geometry), 1);
+  const CRepPoint& g = geometry->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_EQ(g.GetRadius(), 14);
+  EXPECT_EQ(g.GetValue(0), kNoValue);
+  EXPECT_EQ(g.GetStab(CRepPoint::kS, 0), kNoValue);
+  EXPECT_EQ(geometry->GetRepType(), CCalcCircle::kModeGeometry);
+}
+
+TEST_F(CalcCircleTest, CentresAndRadiiAreRoundedHalfUpToAMillimetre) {
+  SetOneCircle(condition_, 10.00049, 18.0006, 14.0004);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  const CRepPoint& p = mesh->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_DOUBLE_EQ(p.GetRadius(), 14.0);
+  // The point keeps the node's centre; the circle was built on the rounded one.
+  EXPECT_EQ(p.GetCenter().x, 10.00049);
+  EXPECT_DOUBLE_EQ(p.GetSlideWork()->GetFirstArc()->centre.x, 10.0);
+  EXPECT_DOUBLE_EQ(p.GetSlideWork()->GetFirstArc()->centre.y, 18.001);
+}
+
+// ---- Progress and cancel ----
+
+TEST_F(CalcCircleTest, CancelAtTheFirstNodeGivesAnInterruptedMeshWithoutCirclesOrContours) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  TestUi().OnPumpEvents([] {
+    if (TestUi().PumpCount() == 1) TestUi().PressCancel();
+  });
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  EXPECT_TRUE(mesh->IsInterrupt());
+  EXPECT_EQ(mesh->GetSizeX() * mesh->GetSizeY(), 12);
+  for (int j = 0; j < mesh->GetSizeY(); ++j) {
+    for (int i = 0; i < mesh->GetSizeX(); ++i) {
+      ASSERT_NE(mesh->GetRepPoint(i, j), nullptr);
+      EXPECT_EQ(mesh->GetRepPoint(i, j)->GetChildSize(), 0);
+    }
+  }
+  EXPECT_EQ(mesh->GetContours(), nullptr);
+  const ProgressState& progress = TestUi().Progress(0);
+  EXPECT_EQ(progress.line2, "計算を中止しました。結果出力準備中...");
+  EXPECT_FALSE(progress.visible);
+  EXPECT_EQ(normal_.GetSlideWorkRepeat(), nullptr);
+}
+
+TEST_F(CalcCircleTest, CancelLaterKeepsTheCirclesFoundSoFar) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  const int all = ChildCount(*Search());
+  // The fifth pump of the second run: after its fourth circle.
+  const int start = TestUi().PumpCount();
+  TestUi().OnPumpEvents([start] {
+    if (TestUi().PumpCount() == start + 1 + 4) TestUi().PressCancel();
+  });
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  EXPECT_TRUE(mesh->IsInterrupt());
+  const int kept = ChildCount(*mesh);
+  EXPECT_GE(kept, 4);
+  EXPECT_LT(kept, all);
+}
+
+TEST_F(CalcCircleTest, InactiveNodesAreSkippedAndStillCountInTheProgress) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  CArcSetRadius& set = condition_.setRadius;
+  set.maskOn = 1;
+  set.mask.Add(CDPoint(100, 100));
+  set.mask.Add(CDPoint(101, 100));
+  set.mask.Add(CDPoint(101, 101));
+  set.SetFlagByPoly();
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  EXPECT_FALSE(mesh->IsInterrupt());
+  EXPECT_EQ(ChildCount(*mesh), 0);
+  EXPECT_EQ(mesh->GetSizeX() * mesh->GetSizeY(), 12);
+  EXPECT_EQ(TestUi().Progress(0).line1, "計算準備中");
+  EXPECT_EQ(TestUi().PumpCount(), 1);
+}
+
+TEST_F(CalcCircleTest, ProgressNamesEachCircleAndEveryCircleAndNodeIsRedrawn) {
+  SetRadiusSet(condition_, 10, 12, 2, 18, 18, 1, 14, 16, 2);
+  std::vector<std::string> lines;
+  TestUi().OnPumpEvents(
+      [&lines] { lines.push_back(TestUi().Progress(0).line1 + "|" + TestUi().Progress(0).line2); });
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 4);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "計算準備中|しばらくお待ちください...",
+                       "安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 14.0) を計算中...",
+                       "安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 16.0) を計算中...",
+                       "安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 14.0) を計算中...",
+                       "安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 16.0) を計算中...",
+                   }));
+  // One redraw per circle, one per node and one at the end.
+  EXPECT_EQ(TestUi().FrameMessages().size(), 4u + 2u + 1u);
+}
+
+// ---- Which slip surfaces are kept ----
+
+// A model 40 m wide between y = 0 and a level ground at y = 10 with a V notch down to y = 2 at
+// x = 18, of one stratum.
+struct NotchSection {
+  explicit NotchSection(const std::vector<CDPoint>& line = {
+                            {0, 10}, {17, 10}, {18, 2}, {19, 10}, {40, 10}}) {
+    ground = MakePoly<CSpGround>(line);
+    CDPolyArray input;
+    input.Add(ground->Copy());
+    std::unique_ptr<CDPolyArray> blocks = input.CreatePolygon(0.0);
+    for (int i = 0; i < blocks->GetSize(); ++i) {
+      tagSATURATE& soil =
+          static_cast<CSpStratumBlock*>(blocks->GetAt(i))->GetPropPtr()->GetSaturate();
+      soil.gammaT = 18;
+      soil.gammaSat = 19;
+      soil.phi = 30;
+      soil.c = 10;
+    }
+    ground->SetPolyArray(std::move(blocks));
+    section.SetGround(ground.get());
+    section.SetAryLoad(&loads);
+  }
+  std::unique_ptr<CSpGround> ground;
+  CDPolyArray loads;
+  CDanmen section;
+};
+
+class CalcCircleNotchTest : public CalcCircleTest {
+ protected:
+  CalcCircleNotchTest() { Wire(notch_.section); }
+  NotchSection notch_;
+};
+
+struct OneCircleCase {
+  const char* what;
+  double x, y, r;
+  int children;
+};
+
+TEST_F(CalcCircleNotchTest, PiecesWithinACentimetreOfTheModelLimitsAreDropped) {
+  const OneCircleCase cases[] = {
+      {"left end 0.005 from the left limit", 5, 9, 4.995, 0},
+      {"left end 0.1 from the left limit", 5, 9, 4.9, 1},
+      {"right end 0.005 from the right limit", 35, 9, 4.995, 0},
+      {"right end 0.1 from the right limit", 35, 9, 4.9, 1},
+      {"lowest point 0.005 above the bottom", 30, 9, 8.995, 0},
+      {"lowest point 0.1 above the bottom", 30, 9, 8.9, 1},
+  };
+  for (const OneCircleCase& c : cases) {
+    SetOneCircle(condition_, c.x, c.y, c.r);
+    EXPECT_EQ(ChildCount(*Search()), c.children) << c.what;
+  }
+}
+
+TEST_F(CalcCircleNotchTest, ACircleTouchingTheBottomKeepsOnlyPiecesBesideItsCentre) {
+  // The notch cuts the circle with its lowest point on the bottom into a piece left of the notch
+  // and one under the centre.
+  SetOneCircle(condition_, 25, 9, 9);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  EXPECT_LT(mesh->GetRepPoint(0, 0)->GetChild(0).GetSlideWork()->Right().x, 18);
+  // Under a level ground the circle is one piece over its centre: none is kept, while the circle
+  // 0.1 higher is.
+  NotchSection level({{0, 10}, {40, 10}});
+  Wire(level.section);
+  EXPECT_EQ(ChildCount(*Search()), 0);
+  SetOneCircle(condition_, 25, 9, 8.9);
+  EXPECT_EQ(ChildCount(*Search()), 1);
+}
+
+TEST_F(CalcCircleNotchTest, TheDepthSetDropsShallowPiecesOnlyOfCirclesCutInSeveral) {
+  // Centre 5 m above the ground: depth 7 gives R = 12, which the notch cuts into a shallow
+  // sliver left of it and a piece 7 m deep under the centre.
+  condition_.kind = kArcSetDepth;
+  CArcSetDepth& set = condition_.setDepth;
+  set.mesh.x1 = set.mesh.x2 = 25;
+  set.mesh.y1 = set.mesh.y2 = 15;
+  set.mesh.dx = set.mesh.dy = 1;
+  set.rMin = set.rMax = 7;
+  set.rStep = 1;
+  set.SetFlagByPoly();
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  const CRepPoint& kept = mesh->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_DOUBLE_EQ(kept.GetRadius(), 12);
+  EXPECT_DOUBLE_EQ(kept.GetDepth(), 7);
+  EXPECT_GT(kept.GetSlideWork()->Left().x, 18);
+  // The radius set has no minimum depth: the same circle keeps both pieces.
+  SetOneCircle(condition_, 25, 15, 12);
+  EXPECT_EQ(ChildCount(*Search()), 2);
+}
+
+// ---- Stratum exclusion ----
+
+TEST_F(CalcCircleTest, CheckNotStratumRefusesSlicesOnAnExcludedStratumAndASectionWithoutStrata) {
+  SetOneCircle(condition_, 10, 18, 14);
+  ASSERT_EQ(ChildCount(*Search()), 1);
+  CDPolyArray& strata = *sample_.ground->GetPolyArray();
+  for (int i = 0; i < strata.GetSize(); ++i) {
+    static_cast<CSpStratumBlock*>(strata.GetAt(i))->GetPropPtr()->SetExtra(1);
+  }
+  EXPECT_EQ(ChildCount(*Search()), 0);
+
+  const CSliceList empty;
+  EXPECT_TRUE(Engine().CheckNotStratum(empty));
+  CDanmenStab bare;
+  CCalcCircle::Sections sections{&bare, nullptr};
+  EXPECT_FALSE(LoopEngine(sections, condition_).CheckNotStratum(empty));
+}
+
+// ---- Stored values ----
+
+TEST(CalcCircleStoreTest, SafetyFactorsKeepTheirSignAndAMissingValueStaysMissing) {
+  struct Case {
+    int round;
+    double fs;
+    double stored;
+  };
+  const Case cases[] = {
+      {0, 1.2345, 1.2345},  {1, 1.2345, 1.234},      {0, -0.75, -0.75},
+      {1, -0.7555, -0.756}, {0, kNoValue, kNoValue}, {1, kNoValue, kNoValue},
+  };
+  for (const Case& c : cases) {
+    const ScopedEnableRound rounding(c.round);
+    CRepPoint point;
+    LoopEngine::StoreCase(point, 1, 3, {.fs = c.fs, .pr = 12.34, .s = 5, .t = 4});
+    EXPECT_DOUBLE_EQ(point.GetValue(3), c.stored) << c.round << " " << c.fs;
+    EXPECT_EQ(point.GetStab(CRepPoint::kS, 1), 5);
+    EXPECT_EQ(point.GetStab(CRepPoint::kT, 1), 4);
+    EXPECT_EQ(point.GetValue(2), kNoValue);  // the other case is left alone
+  }
+}
+
+TEST_F(CalcCircleTest, AFailedSafetyFactorIsStoredAsMissingWithRoundingOff) {
+  tagCALCCONDITION cond = normal_.GetCalcCond();
+  cond.formula = 7;  // no method computes it
+  normal_.SetCalcCond(cond);
+  SetOneCircle(condition_, 10, 18, 14);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  EXPECT_EQ(mesh->GetRepPoint(0, 0)->GetChild(0).GetValue(0), kNoValue);
+  EXPECT_EQ(mesh->GetRepPoint(0, 0)->GetChild(0).GetValue(4), kNoValue);
+}
+
+// ---- The repeat process ----
+
+TEST_F(CalcCircleTest, ProcessRecordsTheCasesInTheKeyAndSkipsTheSeismicCaseWithoutItsSection) {
+  SetOneCircle(condition_, 10, 18, 14);
+  LoopEngine engine = Engine();
+  engine.key.Data().seismicGroup = 1;
+  engine.key.Data().contourCase = 1;
+  engine.CalcRepeatProcess();
+  EXPECT_EQ(engine.key.Data().normalGroup, 1);
+  EXPECT_EQ(engine.key.Data().seismicGroup, 0);
+  EXPECT_EQ(engine.key.Data().contourCase, 0);
+  ASSERT_NE(engine.mesh, nullptr);
+  const CRepPoint& p = engine.mesh->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_NE(p.GetValue(0), kNoValue);
+  EXPECT_EQ(p.GetValue(1), kNoValue);
+  EXPECT_EQ(normal_.GetSlideWorkRepeat(), nullptr);
+}
+
+// ---- The specified circle ----
+
+TEST_F(CalcCircleTest, SpecifiedCircleFillsTheRecordOfEachCaseThatIsOn) {
+  AddSeismic();
+  const std::unique_ptr<CSpSlideWork> entered = sample_.slide->CreateDrawObj();
+  normal_.SetSlideWork(entered.get());
+  seismic_.SetSlideWork(entered.get());
+  LoopEngine engine = Engine();
+  engine.CalcSpecifStart();
+
+  CSliceList list;
+  list.SetDanmenStab(&normal_);
+  list.CreateSlice(nullptr, nullptr, entered.get());
+  CCalcFellenius calc(1);
+  calc.SetDanmenStab(&normal_);
+  const tagFSRESULT fs = calc.KeisanFsPr(1.2, 1.1, list, 0);
+  const tagRESULTSLICE& normal = engine.records[0];
+  EXPECT_EQ(normal[R::kS], list.GetTotal()[R::kS]);
+  EXPECT_EQ(normal[R::kT], list.GetTotal()[R::kT]);
+  EXPECT_EQ(normal[CCalcCircle::kSpecifFs], fs.fs);
+  EXPECT_EQ(normal[CCalcCircle::kSpecifPr], fs.pr);
+  EXPECT_NE(engine.records[1][CCalcCircle::kSpecifFs], kNoValue);
+  EXPECT_LT(engine.records[1][CCalcCircle::kSpecifFs], fs.fs);
+}
+
+TEST_F(CalcCircleTest, ASpecifiedCircleThatMissesTheGroundGivesNoResult) {
+  AddSeismic();
+  struct Miss {
+    const char* what;
+    std::vector<CDPoint> points;
+  };
+  const Miss misses[] = {
+      {"in the air above the slope", {{5, 30}, {15, 25}, {25, 30}}},
+      {"beyond the model's right end", {{50, 5}, {60, 0}, {70, 5}}},
+  };
+  for (const Miss& miss : misses) {
+    CSpSlide slide;
+    slide.AddNewPoint(miss.points[0], 1, 2);
+    slide.AddNewPoint(miss.points[1], 0, 2);
+    slide.AddNewPoint(miss.points[2], 0, 2);
+    const std::unique_ptr<CSpSlideWork> entered = slide.CreateDrawObj();
+    normal_.SetSlideWork(entered.get());
+    seismic_.SetSlideWork(entered.get());
+    LoopEngine engine = Engine();
+    engine.CalcSpecifStart();
+    EXPECT_EQ(engine.records[0], tagRESULTSLICE()) << miss.what;
+    EXPECT_EQ(engine.records[1], tagRESULTSLICE()) << miss.what;
+  }
+}
+
+}  // namespace
