@@ -214,15 +214,13 @@ void CArcCondition::Load(Archive& ar, int version) {
     for (std::int32_t i = 0; i < count; ++i) ReadInt(ar);
   }
 
-  kind = read.kind;
-  const auto sets = Sets();
-  const auto readSets = read.Sets();
-  for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->CopyStored(readSets[i]);
-  if (hasLimitAndLines) {
-    limit.Copy(&read.limit);
-    passLine.Copy(&read.passLine);
-    notPassLine.Copy(&read.notPassLine);
+  if (!hasLimitAndLines) {
+    // An old record keeps the limit and the lines as they are.
+    read.limit.Copy(&limit);
+    read.passLine.Copy(&passLine);
+    read.notPassLine.Copy(&notPassLine);
   }
+  CopyStored(&read);
 }
 
 void CArcCondition::Copy(const CArcCondition* other) {
@@ -230,6 +228,16 @@ void CArcCondition::Copy(const CArcCondition* other) {
   const auto sets = Sets();
   const auto otherSets = other->Sets();
   for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->CopyExcept(otherSets[i]);
+  limit.Copy(&other->limit);
+  passLine.Copy(&other->passLine);
+  notPassLine.Copy(&other->notPassLine);
+}
+
+void CArcCondition::CopyStored(const CArcCondition* other) {
+  kind = other->kind;
+  const auto sets = Sets();
+  const auto otherSets = other->Sets();
+  for (std::size_t i = 0; i < sets.size(); ++i) sets[i]->CopyStored(otherSets[i]);
   limit.Copy(&other->limit);
   passLine.Copy(&other->passLine);
   notPassLine.Copy(&other->notPassLine);

@@ -125,6 +125,9 @@ class CArcCondition {
   void Load(Archive& ar, int version);
   // The kind, each set by CopyExcept, the limit, and both line lists with their colours.
   void Copy(const CArcCondition* other);
+  // Everything the record holds: the kind, each set by CopyStored, the limit and both line lists
+  // with their colours.
+  void CopyStored(const CArcCondition* other);
   // Equal kinds, sets, limits and line lists (lines and colours).
   bool IsSame(const CArcCondition* other) const;
   bool IsSameUseCale(const CArcCondition* other) const { return IsSame(other); }

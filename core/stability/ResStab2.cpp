@@ -6,6 +6,7 @@
 #include <numeric>
 #include <utility>
 
+#include "core/base/ExchangeSort.h"
 #include "core/base/Utility.h"
 #include "platform/Archive.h"
 
@@ -73,57 +74,6 @@ bool SortKeys(const std::vector<CMltPoint*>& list, const tagMLTSORT& sort,
   return true;
 }
 
-// Whether key beats cur: the point at cur's position is exchanged with it.
-template <bool Strict>
-bool Beats(double key, double cur) {
-  return Strict ? key < cur : key <= cur;
-}
-
-// The first position from j on whose key beats cur, or n. Scans eight keys at a time without
-// branching, which the compiler turns into vector compares.
-template <bool Strict>
-std::size_t NextExchange(const double* keys, std::size_t j, std::size_t n, double cur) {
-  for (; j + 8 <= n; j += 8) {
-    bool any = false;
-    for (std::size_t t = 0; t < 8; ++t) any |= Beats<Strict>(keys[j + t], cur);
-    if (any) break;
-  }
-  for (; j < n; ++j) {
-    if (Beats<Strict>(keys[j], cur)) return j;
-  }
-  return n;
-}
-
-// The exchange loop on the keys: position i holds its candidate in registers and exchanges it
-// with every later key that beats it, exactly as the loop over the points does. Where each key of
-// a stretch beats the one before it, every position of the stretch exchanges in turn: the
-// candidate enters at its front, the stretch moves up by one and its last key becomes the
-// candidate, which is done as one move instead of one exchange per position.
-template <bool Strict>
-void ExchangeKeys(std::vector<double>& keys, std::vector<CMltPoint*>& list) {
-  const std::size_t n = keys.size();
-  const auto at = [](auto& v, std::size_t k) { return v.begin() + static_cast<std::ptrdiff_t>(k); };
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    double cur = keys[i];
-    CMltPoint* point = list[i];
-    for (std::size_t j = NextExchange<Strict>(keys.data(), i + 1, n, cur); j < n;) {
-      std::size_t last = j;
-      while (last + 1 < n && Beats<Strict>(keys[last + 1], keys[last])) ++last;
-      const double lastKey = keys[last];
-      CMltPoint* const lastPoint = list[last];
-      std::move_backward(at(keys, j), at(keys, last), at(keys, last + 1));
-      std::move_backward(at(list, j), at(list, last), at(list, last + 1));
-      keys[j] = cur;
-      list[j] = point;
-      cur = lastKey;
-      point = lastPoint;
-      j = NextExchange<Strict>(keys.data(), last + 1, n, cur);
-    }
-    keys[i] = cur;
-    list[i] = point;
-  }
-}
-
 template <class Better>
 double Extreme(const std::vector<CMltPoint*>& list, int item, double start, Better better) {
   if (!(item == 0 || item == 1 || item == 2 || item == 3 || item == 9 || item == 12)) {
@@ -169,11 +119,7 @@ void ExchangeSort(std::vector<CMltPoint*>& list, const tagMLTSORT& sort) {
     LiteralExchangeSort(list, sort);
     return;
   }
-  if (strict) {
-    ExchangeKeys<true>(keys, list);
-  } else {
-    ExchangeKeys<false>(keys, list);
-  }
+  ExchangeSortByKeys(keys, list, strict);
 }
 
 // ---- CResStab2 ----

@@ -1,0 +1,257 @@
+// CCalcSlide: the march over the seismic coefficients and the row of one coefficient.
+
+#include "core/deformation/CalcSlide.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/base/Constants.h"
+#include "core/base/CoreConfig.h"
+#include "core/deformation/ResSlide.h"
+#include "core/model/Danmen.h"
+#include "core/model/PrmSlide.h"
+#include "core/model/ProgressInfo.h"
+#include "core/section/SpGround.h"
+#include "core/stability/BlockList.h"
+#include "core/stability/CalcDriverMlt.h"
+#include "core/stability/MltPoint.h"
+#include "core/stability/ResStab2.h"
+#include "platform/FrameMessages.h"
+#include "platform/UiRegistry.h"
+
+namespace {
+
+// Rounding codes of the results.
+constexpr int kCodeFs = 163;
+constexpr int kCodeS = 241;
+constexpr int kCodeT = 301;
+// The safety factor the multi-plane run starts from without a chosen point.
+constexpr double kStartFs = 1.5;
+constexpr double kLastKh = 1.0;
+// A coefficient this close to the last one is the last one.
+constexpr double kKhTolerance = 1e-5;
+
+bool IsSet(double v) { return v != kNoValue; }
+
+// The coefficient of row i: i * pitch. A pitch of whole thousandths (every pitch that can be
+// entered) is counted in thousandths, so that row 3 of the pitch 0.05 is the 0.15 typed as a
+// design coefficient, not 0.15000000000000002.
+double RowKh(int i, double pitch) {
+  const double thousandths = std::round(pitch * 1000);
+  if (thousandths / 1000 == pitch) return i * thousandths / 1000;
+  return i * pitch;
+}
+
+// The coefficients of the march: 0, pitch, 2 * pitch, ... and 1 as the last, shortening the last
+// step. Each comes from its row index, so that sums of the pitch never drift past a value. A
+// pitch below the smallest one (or not a finite number) gives none.
+std::vector<double> MarchCoefficients(double pitch) {
+  std::vector<double> khs;
+  if (!std::isfinite(pitch) || pitch < CPrmSlide::kMinKhPitch) return khs;
+  for (int i = 0;; ++i) {
+    const double kh = RowKh(i, pitch);
+    if (kh >= kLastKh || std::abs(kh - kLastKh) < kKhTolerance) {
+      khs.push_back(kLastKh);
+      return khs;
+    }
+    khs.push_back(kh);
+  }
+}
+
+// The blocks start..end of the case's list. A chain of one block is that block alone, which
+// slides on its end face.
+std::unique_ptr<CBlockList> Chain(const CBlockList& blocks, int start, int end) {
+  if (start != end) return blocks.CreateBlockList(start, end);
+  const CBlock* block = blocks.GetBlockPtr(start);
+  if (block == nullptr) return nullptr;
+  auto chain = std::make_unique<CBlockList>();
+  chain->SetRightUpper(blocks.IsRightUpper());
+  chain->CopyBlock({*block});
+  return chain;
+}
+
+// Puts the section's design coefficient back however the row ends.
+class KeepKh {
+ public:
+  explicit KeepKh(CDanmenStab& section) : section_(section), kh_(section.GetKh()) {}
+  ~KeepKh() { section_.SetKh(kh_); }
+  KeepKh(const KeepKh&) = delete;
+  KeepKh& operator=(const KeepKh&) = delete;
+
+ private:
+  CDanmenStab& section_;
+  double kh_;
+};
+
+std::string PairLine(int i, int j) {
+  char text[64];
+  std::snprintf(text, sizeof text, "ブロック %d - %d を計算中...", i + 1, j + 1);
+  return text;
+}
+
+}  // namespace
+
+void CCalcSlide::CalcStart() {
+  CalcProcess();
+  CResSlide& result = *in_.result;
+  // The count is that of a default key; the list then shows what the result's own key admits.
+  const CMltKey fresh;
+  std::vector<CMltPoint*> all;
+  result.serialCount = result.SerialResult(all, &fresh);
+  result.blockCount = in_.blocks ? in_.blocks->GetBlockSize() : 0;
+  result.SerialResult();
+  result.SortSerial({result.sortItem, result.sortOrder});
+}
+
+void CCalcSlide::CalcProcess() {
+  CResSlide& result = *in_.result;
+  CDanmenStab& section = *in_.section;
+  result.DeleteResultAll();
+  section.SetSlideMove(0);
+  CMltKey& key = result.GetKey();
+  key.normalOn = section.IsNormal() ? 1 : 0;
+  key.quakeOn = section.IsQuake() ? 1 : 0;
+  if (key.quakeOn == 0) key.contourCase = 0;
+
+  const std::vector<double> khs = MarchCoefficients(in_.conditions->khPitch);
+  if (khs.empty()) {
+    result.allowableDs = kNoValue;
+    return;
+  }
+  result.designRow = CalcSpecifEngine(kNoValue);
+  result.rows.reserve(khs.size());
+  for (const double kh : khs) result.rows.push_back(CalcSpecifEngine(kh));
+
+  const double h = in_.conditions->h;
+  const double allowableStrain = CResSlide::GetKyoyouHizumi();
+  result.allowableDs = IsSet(h) && IsSet(allowableStrain) ? h * allowableStrain * 1000 : kNoValue;
+}
+
+tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
+  tagSLIDERES row;
+  row.kh = kh;
+  if (in_.point == nullptr || in_.blocks == nullptr) return row;
+  const std::unique_ptr<CBlockList> chain =
+      Chain(*in_.blocks, in_.point->startBlock, in_.point->endBlock);
+  if (!chain) return row;
+  const std::optional<Strength> strength = ChainStrength(*chain);
+  if (!strength) return row;
+
+  CDanmenStab& section = *in_.section;
+  const KeepKh keep(section);
+  if (IsSet(kh)) section.SetKh(kh);
+  double fsN = in_.point->fsN;
+  double fsQ = in_.point->fsQ;
+  double tN = kNoValue;
+  double sN = kNoValue;
+  double tQ = kNoValue;
+  double sQ = kNoValue;
+  SeismicDriver().KeisanFs(fsN, fsQ, chain.get(), tN, sN, tQ, sQ, strength->c, strength->tanPhi);
+
+  row.fsr = CCoreConfig::GetRound(fsQ, kCodeFs);
+  row.gammaS = SlideStrain(fsQ);
+  row.ds = SlideDisplacement(in_.conditions->h, row.gammaS);
+  return row;
+}
+
+std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
+  auto dialog = std::make_unique<CProgressInfoDlg>();
+  dialog->SetControl();
+  dialog->Show();
+  dialog->SetMax(100);
+  dialog->SetValue(0);
+  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  CProgressInfo& info = *dialog->GetInfo();
+
+  auto points = std::make_unique<CMltBlocks>();
+  points->SetMltType(kind);
+  points->SetInterrupt(false);
+  points->SetTypicalPoint(&in_.result->GetKey());
+  const int n = in_.blocks ? in_.blocks->GetBlockSize() : 0;
+  info.SetMaximum(n < 2 ? 0 : n * (n - 1) / 2);
+  const CCalcDriverMlt driver = SeismicDriver();
+  const double startN = in_.point ? in_.point->fsN : kStartFs;
+  const double startQ = in_.point ? in_.point->fsQ : kStartFs;
+  int counter = 0;
+  for (int i = 0; i + 1 < n && !points->IsInterrupt(); ++i) {
+    for (int j = i + 1; j < n; ++j) {
+      if (info.IsCancelled()) {
+        points->SetInterrupt(true);
+        info.SetText("計算を中止しました。結果出力準備中...", "");
+        info.UpdateProgress();
+        break;
+      }
+      info.SetPosition(++counter);
+      info.SetText("多平面安定解析", PairLine(i, j));
+      auto point = std::make_unique<CMltPoint>();
+      point->id = counter - 1;
+      point->startBlock = i;
+      point->endBlock = j;
+      const std::unique_ptr<CBlockList> run = in_.blocks->CreateBlockList(i, j);
+      if (const std::optional<Strength> strength = ChainStrength(*run)) {
+        double fsN = startN;
+        double fsQ = startQ;
+        double tN = kNoValue;
+        double sN = kNoValue;
+        double tQ = kNoValue;
+        double sQ = kNoValue;
+        driver.KeisanFs(fsN, fsQ, run.get(), tN, sN, tQ, sQ, strength->c, strength->tanPhi);
+        point->fsN = CCoreConfig::GetRound(fsN, kCodeFs);
+        point->fsQ = CCoreConfig::GetRound(fsQ, kCodeFs);
+        point->tN = CCoreConfig::GetRound(tN, kCodeT);
+        point->tQ = CCoreConfig::GetRound(tQ, kCodeT);
+        point->sN = CCoreConfig::GetRound(sN, kCodeS);
+        point->sQ = CCoreConfig::GetRound(sQ, kCodeS);
+      }
+      points->Add(std::move(point));
+      info.UpdateProgress();
+    }
+  }
+  dialog.reset();  // hidden and gone before the view redraws
+  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  return points;
+}
+
+std::optional<CCalcSlide::Strength> CCalcSlide::ChainStrength(const CBlockList& chain) const {
+  // Without the bolts' cohesion there is nothing to calculate: the driver would otherwise take
+  // the unset marker for a strength.
+  const double deltaC = in_.conditions->GetDeltaC();
+  if (!IsSet(deltaC)) return std::nullopt;
+  Strength strength;
+  if (in_.gyaku != nullptr && in_.gyaku->IsResultCFai()) {
+    strength.c = in_.gyaku->adopted[0] + deltaC;
+    strength.tanPhi = in_.gyaku->adopted[2];
+  } else if (chain.GetBlockSize() > 0) {
+    double c = kNoValue;
+    double phi = kNoValue;
+    chain.GetCF(0, c, phi);
+    if (IsSet(c)) strength.c = c + deltaC;
+    if (IsSet(phi)) strength.tanPhi = std::tan(DegToRad(phi));
+  }
+  return strength;
+}
+
+CCalcDriverMlt CCalcSlide::SeismicDriver() const {
+  CCalcDriverMlt driver;
+  const CSpGround* ground = in_.section->GetGround();
+  driver.SetRightUpper(ground != nullptr ? ground->IsRightUpper() : in_.blocks->IsRightUpper());
+  driver.SetDanmenStab(in_.section);
+  driver.SetCalcNormal(false);
+  driver.SetCalcQuake(true);
+  return driver;
+}
+
+double CCalcSlide::SlideStrain(double fs) {
+  // The power law needs a positive Fs; an unconverged case has none.
+  if (!IsSet(fs) || !(fs > 0)) return kNoValue;
+  const double gammaS = CResSlide::GetKeiA() * std::pow(fs, CResSlide::GetKeiB());
+  return std::isfinite(gammaS) ? gammaS : kNoValue;
+}
+
+double CCalcSlide::SlideDisplacement(double h, double gammaS) {
+  return IsSet(h) && IsSet(gammaS) ? h * gammaS * 1000 : kNoValue;
+}
