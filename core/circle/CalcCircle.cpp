@@ -14,6 +14,7 @@
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
 #include "core/circle/RepPoint.h"
+#include "core/circle/ResStab.h"
 #include "core/circle/SliceList.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPolyArray.h"
@@ -126,9 +127,9 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
     : engine_(engine),
       normal_(*engine.sections_.normal),
       mode_(mode),
-      condition_(engine.Condition()),
+      condition_(*engine.condition_),
       // The set's radius sequence is the run's state; the condition lends it for the run.
-      set_(const_cast<CArcSetRadius*>(engine.Condition().GetSelectArcSet())),
+      set_(const_cast<CArcSetRadius*>(engine.condition_->GetSelectArcSet())),
       model_(normal_.GetTisoBlockArray()),
       title_(engine.Title()) {
   if (set_ != nullptr && set_->WhatKind() == kArcSetDepth) minDepth_ = set_->rMin;
@@ -254,9 +255,7 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     point->SetCenter(node.GetCenter());
     point->SetRadius(r);
     point->SetDepth(depth);
-    if (mode_ != kModeGeometry && engine_.HasSafetyFactors()) {
-      engine_.SetSafetyFactors(*point, piece, *list);
-    }
+    if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, *list);
     info_->UpdateProgress();
     node.AddChild(std::move(point));
     accepted = &piece;
@@ -327,12 +326,30 @@ void CCalcCircle::CalcRepeatStart() {
   ListResults();
 }
 
+void CCalcCircle::ListResults() {
+  CResCircle& results = Results();
+  const tagREPKEY& own = results.GetKey().Data();
+  std::unique_ptr<CRepKey> listing;
+  if (results.GetKey().IsHokyo()) {
+    listing = std::make_unique<CRepKeyHokyo>();
+  } else {
+    listing = std::make_unique<CRepKey>();
+  }
+  // A key in its initial state lists nothing, as none of its groups is on: it lists the cases
+  // the search computed, so that the count is that of the results.
+  listing->Data().normalGroup = own.normalGroup;
+  listing->Data().seismicGroup = own.seismicGroup;
+  results.SetSerialCount(results.SerialResult(results.GetSerialList(), listing.get()));
+  if (results.GetMesh() != nullptr) results.SerialResult();
+  results.SortSerial(results.serialSort);
+}
+
 void CCalcCircle::CalcRepeatProcess() {
   CDanmenStab& normal = *sections_.normal;
   const CSpGround* ground = normal.GetGround();
   CRepContour::bRightup = ground != nullptr && ground->IsRightUpper();
-  DeleteResultAll();
-  tagREPKEY& key = Key().Data();
+  Results().DeleteResultAll();
+  tagREPKEY& key = Results().GetKey().Data();
   normal.SetSlideWorkRepeat(nullptr);
   normal.SetSlideMove(0);
   key.normalGroup = IsNormalOn() ? 1 : 0;
@@ -343,11 +360,11 @@ void CCalcCircle::CalcRepeatProcess() {
     key.seismicGroup = IsSeismicOn() ? 1 : 0;
   }
   if (key.seismicGroup == 0) key.contourCase = 0;
-  SetMesh(CalcRepeatEngine(0, true));
+  Results().SetMesh(CalcRepeatEngine(0, true));
 }
 
 std::unique_ptr<CRepMesh> CCalcCircle::CalcRepeatEngine(int mode, bool finish) {
-  return RepeatSearch(*this, mode).Run(Key(), finish);
+  return RepeatSearch(*this, mode).Run(Results().GetKey(), finish);
 }
 
 bool CCalcCircle::CheckNotStratum(const CSliceList& list) const {
@@ -363,12 +380,13 @@ bool CCalcCircle::CheckNotStratum(const CSliceList& list) const {
 // ---- The specified circle ----
 
 void CCalcCircle::CalcSpecifStart() {
-  DeleteResultAll();
+  CResCircle& results = Results();
+  results.DeleteResultAll();
   sections_.normal->SetSlideMove(0);
-  SpecifResult(0).Init();
-  SpecifResult(1).Init();
-  if (IsNormalOn()) SpecifResult(0) = CalcSpecifEngine(0);
-  if (IsSeismicOn()) SpecifResult(1) = CalcSpecifEngine(1);
+  results.sliceResults[0].Init();
+  results.sliceResults[1].Init();
+  if (IsNormalOn()) results.sliceResults[0] = CalcSpecifEngine(0);
+  if (IsSeismicOn()) results.sliceResults[1] = CalcSpecifEngine(1);
   CalcKnownBlocks();
 }
 
@@ -449,8 +467,10 @@ CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(CDanmenStab& section, const CSpS
 
 void CCalcCircle::StoreCase(CRepPoint& point, int seismicCase, int fsValue,
                             const CaseValues& values) {
-  point.SetValue(fsValue, CCoreConfig::GetRound(values.fs, kRoundCodeFs));
+  point.SetValue(fsValue, RoundFs(values.fs));
   point.SetStab(CRepPoint::kPr, seismicCase, CCoreConfig::GetRound(values.pr, kRoundCodeRestraint));
   point.SetStab(CRepPoint::kS, seismicCase, values.s);
   point.SetStab(CRepPoint::kT, seismicCase, values.t);
 }
+
+double CCalcCircle::RoundFs(double fs) { return CCoreConfig::GetRound(fs, kRoundCodeFs); }

@@ -19,7 +19,7 @@
 
 class CArcCondition;
 class CDanmenStab;
-class CRepKey;
+class CResCircle;
 class CRepMesh;
 class CRepPoint;
 class CSliceList;
@@ -46,9 +46,7 @@ class CCalcCircle {
 
   virtual ~CCalcCircle() = default;
 
-  // The repeat search (CalcRepeatProcess), then the result set's serial list under the default
-  // key, its length as the serial count, the list under the result set's own key, sorted by the
-  // result set's sort selector.
+  // The repeat search (CalcRepeatProcess), then the result set's serial list (ListResults).
   void CalcRepeatStart();
   // Empties the result set, resets the sections' repeat state, records which cases are on in the
   // result set's key and puts the mesh of the search (mode 0, finished) into the result set.
@@ -80,7 +78,9 @@ class CCalcCircle {
     double t = kNoValue;  // driving sum
   };
 
-  explicit CCalcCircle(const Sections& sections) : sections_(sections) {}
+  // The engine fills the results; the condition is the search condition they keep.
+  CCalcCircle(const Sections& sections, CResCircle& results, const CArcCondition& condition)
+      : sections_(sections), results_(&results), condition_(&condition) {}
   CCalcCircle(const CCalcCircle&) = default;
   CCalcCircle& operator=(const CCalcCircle&) = default;
 
@@ -88,8 +88,6 @@ class CCalcCircle {
 
   // The first line of the progress dialog.
   virtual std::string Title() const = 0;
-  // Whether the search computes safety factors in mode 0.
-  virtual bool HasSafetyFactors() const { return true; }
   // The safety factors, restraining forces and sums of an accepted surface; normalList holds
   // the surface's slices on the normal section.
   virtual void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
@@ -100,24 +98,15 @@ class CCalcCircle {
   // The known-block records of the result set after the slice records.
   virtual void CalcKnownBlocks() = 0;
 
-  // ---- The result set as the engine uses it ----
-
-  virtual const CArcCondition& Condition() const = 0;
-  virtual CRepKey& Key() = 0;
-  virtual void DeleteResultAll() = 0;
-  virtual void SetMesh(std::unique_ptr<CRepMesh> mesh) = 0;
-  // The serial list under the default key of the engine's kind, the serial count, the list under
-  // the result set's key and its sort.
-  virtual void ListResults() = 0;
-  virtual tagRESULTSLICE& SpecifResult(int seismicCase) = 0;
-
   // ---- Shared steps ----
 
   const Sections& GetSections() const { return sections_; }
+  CResCircle& Results() const { return *results_; }
   // The normal case: the normal section serves it and its switch is on; the seismic case
   // likewise, and never without a seismic section.
   bool IsNormalOn() const;
   bool IsSeismicOn() const;
+  bool IsCaseOn(int seismicCase) const { return seismicCase == 0 ? IsNormalOn() : IsSeismicOn(); }
   // The planned safety factor of the case: the normal section's for 0, the seismic section's
   // for 1 (unset without a seismic section).
   double PlannedFs(int seismicCase) const;
@@ -132,6 +121,8 @@ class CCalcCircle {
   // rounded by their codes while rounding is on. A missing value stays missing and a negative
   // safety factor keeps its sign.
   static void StoreCase(CRepPoint& point, int seismicCase, int fsValue, const CaseValues& values);
+  // A safety factor as it is stored: rounded while rounding is on.
+  static double RoundFs(double fs);
   // The case's values of the entered slip surface on the section; unset without slices.
   CaseValues CalcSpecifCase(const CDanmenStab& section, int seismicCase) const;
 
@@ -140,6 +131,11 @@ class CCalcCircle {
 
   // The slice list of the section's entered surface; null when it cuts no slice out of the ground.
   static std::unique_ptr<CSliceList> SpecifSliceList(const CDanmenStab& section);
+  // The serial list under the default key, whose length is the serial count, then under the
+  // result set's key, sorted by its sort selector.
+  void ListResults();
 
   Sections sections_;
+  CResCircle* results_;
+  const CArcCondition* condition_;
 };

@@ -12,15 +12,18 @@
 #include "core/base/CoreSettings.h"
 #include "core/circle/ArcCondition.h"
 #include "core/circle/CalcBase.h"
-#include "core/circle/CalcCircle.h"
+#include "core/circle/CalcStab.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
+#include "core/circle/ResDrain.h"
+#include "core/circle/ResStab.h"
 #include "core/circle/SliceList.h"
 #include "core/geometry/DArc.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
+#include "core/section/SpWater.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
@@ -29,45 +32,9 @@ namespace {
 
 using R = tagRESULTSLICE;
 
-// An engine over a bare result holder that stores what the plain stability search stores, so
-// that the loop shared by all engines is seen on its own.
-class LoopEngine : public CCalcCircle {
- public:
+// The search's shared steps, reached from a test.
+struct Steps : CCalcStab {
   using CCalcCircle::StoreCase;
-
-  LoopEngine(const Sections& sections, const CArcCondition& condition)
-      : CCalcCircle(sections), condition_(condition) {}
-
-  std::unique_ptr<CRepMesh> mesh;
-  CRepKey key;
-  tagRESULTSLICE records[2];
-
- protected:
-  std::string Title() const override { return "安定計算"; }
-  void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                        CSliceList& normalList) const override {
-    if (IsNormalOn()) StoreCase(point, 0, 0, CalcCase(*GetSections().normal, normalList, 0));
-    if (IsSeismicOn()) StoreCase(point, 1, 1, CalcCaseOf(*GetSections().seismic, piece, 1));
-  }
-  void CompleteSpecifRecord(int /*seismicCase*/, const CaseValues& values,
-                            tagRESULTSLICE& record) const override {
-    record[kSpecifFs] = values.fs;
-    record[kSpecifPr] = values.pr;
-  }
-  void CalcKnownBlocks() override {}
-  const CArcCondition& Condition() const override { return condition_; }
-  CRepKey& Key() override { return key; }
-  void DeleteResultAll() override {
-    mesh.reset();
-    records[0].Init();
-    records[1].Init();
-  }
-  void SetMesh(std::unique_ptr<CRepMesh> m) override { mesh = std::move(m); }
-  void ListResults() override {}
-  tagRESULTSLICE& SpecifResult(int seismicCase) override { return records[seismicCase]; }
-
- private:
-  const CArcCondition& condition_;
 };
 
 // The circles of every node in row order: centre, radius and the normal Fs.
@@ -138,7 +105,7 @@ class CalcCircleTest : public testing::Test {
     sections_.seismic = &seismic_;
   }
 
-  LoopEngine Engine() { return LoopEngine(sections_, condition_); }
+  CCalcStab Engine() { return CCalcStab(sections_, result_); }
 
   std::unique_ptr<CRepMesh> Search(int mode = 0) { return Engine().CalcRepeatEngine(mode, true); }
 
@@ -147,7 +114,8 @@ class CalcCircleTest : public testing::Test {
   CDanmenStab normal_;
   CDanmenStab seismic_;
   CCalcCircle::Sections sections_{&normal_, nullptr};
-  CArcCondition condition_;
+  CResStab result_;
+  CArcCondition& condition_ = result_;
 };
 
 // ---- The search against a brute-force loop ----
@@ -428,8 +396,7 @@ TEST_F(CalcCircleTest, CheckNotStratumRefusesSlicesOnAnExcludedStratumAndASectio
   const CSliceList empty;
   EXPECT_TRUE(Engine().CheckNotStratum(empty));
   CDanmenStab bare;
-  CCalcCircle::Sections sections{&bare, nullptr};
-  EXPECT_FALSE(LoopEngine(sections, condition_).CheckNotStratum(empty));
+  EXPECT_FALSE(CCalcStab({&bare, nullptr}, result_).CheckNotStratum(empty));
 }
 
 // ---- Stored values ----
@@ -447,7 +414,7 @@ TEST(CalcCircleStoreTest, SafetyFactorsKeepTheirSignAndAMissingValueStaysMissing
   for (const Case& c : cases) {
     const ScopedEnableRound rounding(c.round);
     CRepPoint point;
-    LoopEngine::StoreCase(point, 1, 3, {.fs = c.fs, .pr = 12.34, .s = 5, .t = 4});
+    Steps::StoreCase(point, 1, 3, {.fs = c.fs, .pr = 12.34, .s = 5, .t = 4});
     EXPECT_DOUBLE_EQ(point.GetValue(3), c.stored) << c.round << " " << c.fs;
     EXPECT_EQ(point.GetStab(CRepPoint::kS, 1), 5);
     EXPECT_EQ(point.GetStab(CRepPoint::kT, 1), 4);
@@ -466,22 +433,53 @@ TEST_F(CalcCircleTest, AFailedSafetyFactorIsStoredAsMissingWithRoundingOff) {
   EXPECT_EQ(mesh->GetRepPoint(0, 0)->GetChild(0).GetValue(4), kNoValue);
 }
 
-// ---- The repeat process ----
+// ---- The repeat search with its listing ----
 
-TEST_F(CalcCircleTest, ProcessRecordsTheCasesInTheKeyAndSkipsTheSeismicCaseWithoutItsSection) {
-  SetOneCircle(condition_, 10, 18, 14);
-  LoopEngine engine = Engine();
-  engine.key.Data().seismicGroup = 1;
-  engine.key.Data().contourCase = 1;
-  engine.CalcRepeatProcess();
-  EXPECT_EQ(engine.key.Data().normalGroup, 1);
-  EXPECT_EQ(engine.key.Data().seismicGroup, 0);
-  EXPECT_EQ(engine.key.Data().contourCase, 0);
-  ASSERT_NE(engine.mesh, nullptr);
-  const CRepPoint& p = engine.mesh->GetRepPoint(0, 0)->GetChild(0);
-  EXPECT_NE(p.GetValue(0), kNoValue);
-  EXPECT_EQ(p.GetValue(1), kNoValue);
+TEST_F(CalcCircleTest, RepeatStartFillsTheResultSetListsAndSortsTheCircles) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  result_.GetKey().Data().seismicGroup = 1;
+  result_.GetKey().Data().contourCase = 1;
+  result_.serialSort = {10, 0};  // Fs of the normal case, ascending
+  Engine().CalcRepeatStart();
+  const tagREPKEY& key = result_.GetKey().Data();
+  EXPECT_EQ(key.normalGroup, 1);
+  // Without a seismic section there is no seismic case.
+  EXPECT_EQ(key.seismicGroup, 0);
+  EXPECT_EQ(key.contourCase, 0);
+  ASSERT_NE(result_.GetMesh(), nullptr);
+  const int circles = ChildCount(*result_.GetMesh());
+  EXPECT_EQ(result_.GetSerialCount(), circles);
+  const CResCircle::SerialList& serial = result_.GetSerialList();
+  ASSERT_EQ(static_cast<int>(serial.size()), circles);
+  for (std::size_t k = 1; k < serial.size(); ++k) {
+    EXPECT_LE(serial[k - 1]->GetValue(0), serial[k]->GetValue(0));
+  }
+  EXPECT_EQ(serial.front()->GetValue(1), kNoValue);
+  EXPECT_EQ(result_.GetMinFs(0), serial.front()->GetValue(0));
+  // Finished: the contour of the key's Fs pitch over the centres.
+  ASSERT_NE(result_.GetMesh()->GetContours(), nullptr);
+  EXPECT_GT(result_.GetMesh()->GetContours()->GetSize(), 0);
   EXPECT_EQ(normal_.GetSlideWorkRepeat(), nullptr);
+  // A second search replaces everything the first left.
+  SetOneCircle(condition_, 10, 18, 14);
+  Engine().CalcRepeatStart();
+  EXPECT_EQ(result_.GetSerialCount(), 1);
+  EXPECT_EQ(result_.GetSerialList().size(), 1u);
+}
+
+TEST_F(CalcCircleTest, ACancelledSearchLeavesAConsistentPartialResultSet) {
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  TestUi().OnPumpEvents([] {
+    if (TestUi().PumpCount() == 1 + 3) TestUi().PressCancel();
+  });
+  Engine().CalcRepeatStart();
+  ASSERT_NE(result_.GetMesh(), nullptr);
+  EXPECT_TRUE(result_.GetMesh()->IsInterrupt());
+  EXPECT_EQ(result_.GetMesh()->GetContours(), nullptr);
+  const int circles = ChildCount(*result_.GetMesh());
+  EXPECT_GE(circles, 3);
+  EXPECT_EQ(result_.GetSerialCount(), circles);
+  EXPECT_EQ(static_cast<int>(result_.GetSerialList().size()), circles);
 }
 
 // ---- The specified circle ----
@@ -491,8 +489,7 @@ TEST_F(CalcCircleTest, SpecifiedCircleFillsTheRecordOfEachCaseThatIsOn) {
   const std::unique_ptr<CSpSlideWork> entered = sample_.slide->CreateDrawObj();
   normal_.SetSlideWork(entered.get());
   seismic_.SetSlideWork(entered.get());
-  LoopEngine engine = Engine();
-  engine.CalcSpecifStart();
+  Engine().CalcSpecifStart();
 
   CSliceList list;
   list.SetDanmenStab(&normal_);
@@ -500,13 +497,15 @@ TEST_F(CalcCircleTest, SpecifiedCircleFillsTheRecordOfEachCaseThatIsOn) {
   CCalcFellenius calc(1);
   calc.SetDanmenStab(&normal_);
   const tagFSRESULT fs = calc.KeisanFsPr(1.2, 1.1, list, 0);
-  const tagRESULTSLICE& normal = engine.records[0];
+  const tagRESULTSLICE& normal = result_.sliceResults[0];
   EXPECT_EQ(normal[R::kS], list.GetTotal()[R::kS]);
   EXPECT_EQ(normal[R::kT], list.GetTotal()[R::kT]);
   EXPECT_EQ(normal[CCalcCircle::kSpecifFs], fs.fs);
   EXPECT_EQ(normal[CCalcCircle::kSpecifPr], fs.pr);
-  EXPECT_NE(engine.records[1][CCalcCircle::kSpecifFs], kNoValue);
-  EXPECT_LT(engine.records[1][CCalcCircle::kSpecifFs], fs.fs);
+  const tagRESULTSLICE& seismic = result_.sliceResults[1];
+  EXPECT_NE(seismic[CCalcCircle::kSpecifFs], kNoValue);
+  EXPECT_LT(seismic[CCalcCircle::kSpecifFs], fs.fs);
+  EXPECT_EQ(result_.GetSpecifFs(0), fs.fs);
 }
 
 TEST_F(CalcCircleTest, ASpecifiedCircleThatMissesTheGroundGivesNoResult) {
@@ -527,11 +526,100 @@ TEST_F(CalcCircleTest, ASpecifiedCircleThatMissesTheGroundGivesNoResult) {
     const std::unique_ptr<CSpSlideWork> entered = slide.CreateDrawObj();
     normal_.SetSlideWork(entered.get());
     seismic_.SetSlideWork(entered.get());
-    LoopEngine engine = Engine();
-    engine.CalcSpecifStart();
-    EXPECT_EQ(engine.records[0], tagRESULTSLICE()) << miss.what;
-    EXPECT_EQ(engine.records[1], tagRESULTSLICE()) << miss.what;
+    Engine().CalcSpecifStart();
+    EXPECT_EQ(result_.sliceResults[0], tagRESULTSLICE()) << miss.what;
+    EXPECT_EQ(result_.sliceResults[1], tagRESULTSLICE()) << miss.what;
+    EXPECT_EQ(result_.GetSpecifFs(0), kNoValue) << miss.what;
   }
+}
+
+// ---- The drainage and the reinforcement engines ----
+
+// The sample before the drainage work: its water stands 3 m higher.
+class CalcDrainTest : public CalcCircleTest {
+ protected:
+  CalcDrainTest() {
+    shapesBefore_.SendInfo(sample_.section);
+    shapesBefore_.SetWater(waterBefore_.get());
+    before_.SendInfo(shapesBefore_);
+    before_.SetCalcCond(normal_.GetCalcCond());
+    SetOneCircle(drain_.conditions, 10, 18, 14);
+  }
+
+  // The normal Fs of the one circle that CCalcStab finds on the section.
+  double StabFs(CDanmenStab& section) {
+    CResStab result;
+    SetOneCircle(result, 10, 18, 14);
+    CCalcStab({&section, nullptr}, result).CalcRepeatStart();
+    return result.GetSerialList().at(0)->GetValue(0);
+  }
+
+  std::unique_ptr<CSpWater> waterBefore_ =
+      MakePoly<CSpWater>({{0, 2}, {6, 2}, {12, 5}, {18, 9}, {24, 13}, {30, 14}});
+  CDanmen shapesBefore_;
+  CDanmenStab before_;
+  CResDrain drain_;
+};
+
+TEST_F(CalcDrainTest, DrainageCirclesCarryTheFsAfterTheWorkAndBeforeIt) {
+  CCalcDrain(sections_, {&before_, nullptr}, drain_).CalcRepeatStart();
+  ASSERT_EQ(drain_.GetSerialList().size(), 1u);
+  const CRepPoint& p = *drain_.GetSerialList()[0];
+  EXPECT_EQ(p.GetValue(2), StabFs(normal_));
+  EXPECT_EQ(p.GetValue(0), StabFs(before_));
+  EXPECT_LT(p.GetValue(0), p.GetValue(2));  // the higher water lowers the Fs
+  EXPECT_NE(p.GetValue(4), kNoValue);
+  EXPECT_NE(p.GetStab(CRepPoint::kS, 0), kNoValue);
+  EXPECT_EQ(p.GetValue(1), kNoValue);
+  EXPECT_EQ(p.GetValue(3), kNoValue);
+}
+
+TEST_F(CalcDrainTest, DrainageSpecifiedCircleKeepsTheFsBeforeAndAfterTheWork) {
+  const std::unique_ptr<CSpSlideWork> entered = sample_.slide->CreateDrawObj();
+  normal_.SetSlideWork(entered.get());
+  before_.SetSlideWork(entered.get());
+  CCalcDrain(sections_, {&before_, nullptr}, drain_).CalcSpecifStart();
+  CResStab stab;
+  CCalcStab({&before_, nullptr}, stab).CalcSpecifStart();
+  const double fsBefore = stab.sliceResults[0][CCalcCircle::kSpecifFs];
+  CCalcStab(sections_, stab).CalcSpecifStart();
+  const double fsAfter = stab.sliceResults[0][CCalcCircle::kSpecifFs];
+  const tagRESULTSLICE& record = drain_.sliceResults[0];
+  EXPECT_EQ(record[CCalcCircle::kSpecifFsAfter], fsAfter);
+  EXPECT_EQ(record[CCalcCircle::kSpecifFs], fsBefore);
+  EXPECT_LT(fsBefore, fsAfter);
+  EXPECT_EQ(drain_.GetSpecifFs(0, true), fsAfter);
+}
+
+TEST_F(CalcCircleTest, ReinforcementCirclesCarryTheirGeometryOnly) {
+  CResReinf reinf;
+  SetOneCircle(reinf.conditions, 10, 18, 14);
+  CCalcReinf(sections_, reinf).CalcRepeatStart();
+  ASSERT_NE(reinf.GetMesh(), nullptr);
+  ASSERT_EQ(ChildCount(*reinf.GetMesh()), 1);
+  const CRepPoint& p = reinf.GetMesh()->GetRepPoint(0, 0)->GetChild(0);
+  EXPECT_EQ(p.GetCenter().x, 10);
+  EXPECT_EQ(p.GetRadius(), 14);
+  EXPECT_NE(p.GetDepth(), kNoValue);
+  EXPECT_NE(p.GetSlideWork(), nullptr);
+  for (int n = 0; n < 8; ++n) EXPECT_EQ(p.GetValue(n), kNoValue) << n;
+  for (const int c : {0, 1}) {
+    EXPECT_EQ(p.GetStab(CRepPoint::kS, c), kNoValue);
+    EXPECT_EQ(p.GetStab(CRepPoint::kT, c), kNoValue);
+  }
+  EXPECT_EQ(TestUi().Progress(0).line1, "安定計算（補強効果）");
+}
+
+TEST_F(CalcCircleTest, ReinforcementSpecifiedCircleAddsNoForce) {
+  const std::unique_ptr<CSpSlideWork> entered = sample_.slide->CreateDrawObj();
+  normal_.SetSlideWork(entered.get());
+  CResReinf reinf;
+  CCalcReinf(sections_, reinf).CalcSpecifStart();
+  const tagRESULTSLICE& record = reinf.sliceResults[0];
+  EXPECT_NE(record[CCalcCircle::kSpecifFs], kNoValue);
+  EXPECT_EQ(record[CCalcCircle::kSpecifFsAfter], record[CCalcCircle::kSpecifFs]);
+  EXPECT_NE(record[CCalcCircle::kSpecifPr], kNoValue);
+  EXPECT_EQ(record[CCalcCircle::kSpecifAddedForce], 0);
 }
 
 }  // namespace
