@@ -93,8 +93,9 @@ class CCalcCircle::RepeatSearch {
   std::unique_ptr<CRepMesh> Run(const CRepKey& key, bool finish);
 
  private:
-  // The circles of one node; false when the run was cancelled before it.
-  bool VisitNode(CRepPoint& node, int col, int row);
+  // The circles of one node (null: a centre without a node); false when the run was cancelled
+  // before it.
+  bool VisitNode(CRepPoint* node, int col, int row);
   // One trial circle of the radius the set generated.
   void TryCircle(CRepPoint& node, const CDPoint& centre, double r, double distance);
   // The tests of a piece up to its slices; a piece joined with the crack is changed.
@@ -171,8 +172,7 @@ std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, boo
   bool cancelled = false;
   for (int row = 0; row < mesh->GetSizeY() && !cancelled; ++row) {
     for (int col = 0; col < mesh->GetSizeX(); ++col) {
-      CRepPoint* node = mesh->GetRepPoint(col, row);
-      if (!VisitNode(*node, col, row)) {
+      if (!VisitNode(mesh->GetRepPoint(col, row), col, row)) {
         mesh->SetInterrupt(true);
         cancelled = true;
         break;
@@ -189,7 +189,7 @@ std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, boo
   return mesh;
 }
 
-bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint& node, int col, int row) {
+bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
   if (info_->IsCancelled()) {
     info_->SetText("", "計算を中止しました。結果出力準備中...");
     info_->UpdateProgress();
@@ -198,10 +198,10 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint& node, int col, int row) {
   info_->SetPosition(info_->GetPosition() + 1);
   // The centres through two points lie on a line of their own, not on the centre mesh.
   const bool onMesh = set_->WhatKind() != kArcSetPass2;
-  if (onMesh && set_->mesh.GetFlag(col, row) != 1) return true;
+  if (node == nullptr || (onMesh && set_->mesh.GetFlag(col, row) != 1)) return true;
   if (surface_ == nullptr) return true;
 
-  CDPoint centre = node.GetCenter();
+  CDPoint centre = node->GetCenter();
   if (onMesh) {
     centre.x = RoundOff(centre.x, kCoordinatePitch);
     centre.y = RoundOff(centre.y, kCoordinatePitch);
@@ -212,7 +212,7 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint& node, int col, int row) {
   // keep a set from reaching a maximum that lies less than the rounding above a step.
   while (set_->GetNextRad(r, centre, distance)) {
     if (r <= 0) continue;
-    TryCircle(node, centre, r, distance);
+    TryCircle(*node, centre, r, distance);
   }
   Redraw();
   return true;

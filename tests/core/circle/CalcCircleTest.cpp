@@ -399,6 +399,28 @@ TEST_F(CalcCircleTest, CheckNotStratumRefusesSlicesOnAnExcludedStratumAndASectio
   EXPECT_FALSE(CCalcStab({&bare, nullptr}, result_).CheckNotStratum(empty));
 }
 
+// ---- Tension crack ----
+
+TEST_F(CalcCircleTest, AnActiveCrackJoinsEachSurfaceWhereItMeetsTheGroundLoweredByTheCrackDepth) {
+  SetOneCircle(condition_, 10, 18, 14);
+  const std::vector<Circle> plain = CirclesOf(*Search());
+  ASSERT_EQ(plain.size(), 1u);
+  sample_.crack->SetDepth(1.5);
+  sample_.crack->SetActive(1);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(ChildCount(*mesh), 1);
+  const CDPoint& top = sample_.crack->GetTop();
+  const CDPoint& bottom = sample_.crack->GetBottom();
+  EXPECT_EQ(sample_.crack->GetAngle(), 90);
+  EXPECT_EQ(top.x, bottom.x);
+  EXPECT_DOUBLE_EQ(top.y, bottom.y + 1.5);
+  EXPECT_NEAR(sample_.ground->GetY(top.x), top.y, 1e-9);
+  // The surface joined with the crack is the one calculated.
+  const CSpSlideWork& joined = *mesh->GetRepPoint(0, 0)->GetChild(0).GetSlideWork();
+  EXPECT_NEAR(joined.Top().y, top.y, 1e-9);
+  EXPECT_NE(mesh->GetRepPoint(0, 0)->GetChild(0).GetValue(0), plain[0].fs);
+}
+
 // ---- Stored values ----
 
 TEST(CalcCircleStoreTest, SafetyFactorsKeepTheirSignAndAMissingValueStaysMissing) {
