@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -215,6 +216,30 @@ TEST_F(CalcCircleTest, CentresAndRadiiAreRoundedHalfUpToAMillimetre) {
   EXPECT_EQ(p.GetCenter().x, 10.00049);
   EXPECT_DOUBLE_EQ(p.GetSlideWork()->GetFirstArc()->centre.x, 10.0);
   EXPECT_DOUBLE_EQ(p.GetSlideWork()->GetFirstArc()->centre.y, 18.001);
+}
+
+TEST_F(CalcCircleTest, TheTwoPointSetSearchesOneCircleThroughBothPointsPerRadius) {
+  // Its centres lie on the bisector of A and B, not on a centre mesh.
+  condition_.kind = kArcSetPass2;
+  CArcSetPass2& set = condition_.setPass2;
+  set.pointA = CDPoint(6, 0);
+  set.pointB = CDPoint(21, 12.5);
+  set.radiusFrom = 14;
+  set.radiusTo = 20;
+  set.pitch = 3;
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  ASSERT_EQ(mesh->GetSizeX(), 1);
+  ASSERT_EQ(mesh->GetSizeY(), 3);
+  for (int j = 0; j < 3; ++j) {
+    const CRepPoint& node = *mesh->GetRepPoint(0, j);
+    ASSERT_GE(node.GetChildSize(), 1) << j;
+    for (int c = 0; c < node.GetChildSize(); ++c) {
+      const CRepPoint& p = node.GetChild(c);
+      EXPECT_DOUBLE_EQ(p.GetRadius(), 14 + 3.0 * j);
+      EXPECT_NEAR(std::hypot(p.GetCenter().x - 6, p.GetCenter().y - 0), p.GetRadius(), 1e-9);
+      EXPECT_NEAR(std::hypot(p.GetCenter().x - 21, p.GetCenter().y - 12.5), p.GetRadius(), 1e-9);
+    }
+  }
 }
 
 // ---- Progress and cancel ----
