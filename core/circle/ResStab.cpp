@@ -105,9 +105,14 @@ AxisRange AutoAxis(double min, double max) {
   return {RoundDown(min, pitch), RoundUp(max, pitch), pitch};
 }
 
-// A scan that found nothing to compare keeps the axis as it is.
-bool IsRangeFound(double min, double max) {
-  return min != kNoValue && max != kNoValue && min != kAreaNotSet && max != kAreaNotSet;
+// The axis of the values from low to high into min, max and pitch; a scan that found nothing to
+// compare keeps the axis as it is.
+void SetAxis(double low, double high, double& min, double& max, double& pitch) {
+  if (low == kNoValue || high == kNoValue || low == kAreaNotSet || high == kAreaNotSet) return;
+  const AxisRange axis = AutoAxis(low, high);
+  min = axis.min;
+  max = axis.max;
+  pitch = axis.pitch;
 }
 
 }  // namespace
@@ -285,8 +290,9 @@ double CResCircle::SpecifFs(int column, bool after) const {
   if (column != 0 && column != 1) return kNoValue;
   const auto c = static_cast<std::size_t>(column);
   if (specifKind == 0) return sliceResults[c][after ? kSliceFsAfter : kSliceFs];
-  if (specifKind == 1 || specifKind == 2)
+  if (specifKind == 1 || specifKind == 2) {
     return after ? knownResults[c].FsExtra : knownResults[c].Fs;
+  }
   return kNoValue;
 }
 
@@ -295,48 +301,35 @@ bool CResCircle::TakesKind(int kind) const {
   return (kind >= 3 && kind <= 8) || (kind >= 10 && kind <= 14) || (kind >= 16 && kind <= 27);
 }
 
-double CResCircle::GetSerialMin(int kind, int flag) const {
-  if (serial_.empty()) return kAreaNotSet;
+template <class Better>
+double CResCircle::SerialExtreme(int kind, int flag, double start, Better better) const {
+  if (serial_.empty()) return start;
   if (kind == 0 || kind == 1) return 0;
   if (!TakesKind(kind)) return kNoValue;
+  // Only the displacement after the measure asks the Ky values after the measure.
+  const bool kyDecides = kind == kKindDeltaAfter;
   return Extreme(
-      kind, kAreaNotSet, [](double v, double found) { return v != kNoValue && v < found; },
-      [kind, flag](const CRepPoint& p) {
-        return kind == kKindDeltaAfter && (p.GetKeyValue(kKindKyPeakAfter) < 0 ||
-                                           (flag != 0 && p.GetKeyValue(kKindKyDropAfter) < 0));
+      kind, start, [better](double v, double found) { return v != kNoValue && better(v, found); },
+      [kyDecides, flag](const CRepPoint& p) {
+        return kyDecides && (p.GetKeyValue(kKindKyPeakAfter) < 0 ||
+                             (flag != 0 && p.GetKeyValue(kKindKyDropAfter) < 0));
       });
 }
 
+double CResCircle::GetSerialMin(int kind, int flag) const {
+  return SerialExtreme(kind, flag, kAreaNotSet, [](double v, double found) { return v < found; });
+}
+
 double CResCircle::GetSerialMax(int kind, int flag) const {
-  if (serial_.empty()) return kNoValue;
-  if (kind == 0 || kind == 1) return 0;
-  if (!TakesKind(kind)) return kNoValue;
-  return Extreme(
-      kind, kNoValue, [](double v, double found) { return v != kNoValue && v > found; },
-      [kind, flag](const CRepPoint& p) {
-        return kind == kKindDeltaAfter && (p.GetKeyValue(kKindKyPeakAfter) < 0 ||
-                                           (flag != 0 && p.GetKeyValue(kKindKyDropAfter) < 0));
-      });
+  return SerialExtreme(kind, flag, kNoValue, [](double v, double found) { return v > found; });
 }
 
 void CResCircle::SetGraphMaxMin(int flag) {
   if (serial_.empty() || graph.itemX == -1 || graph.itemY == -1 || graph.autoRange[0] == 0) return;
-  const double minX = GetSerialMin(graph.itemX, flag);
-  const double maxX = GetSerialMax(graph.itemX, flag);
-  if (IsRangeFound(minX, maxX)) {
-    const AxisRange x = AutoAxis(minX, maxX);
-    graph.minX = x.min;
-    graph.maxX = x.max;
-    graph.pitchX = x.pitch;
-  }
-  const double minY = GetSerialMin(graph.itemY, flag);
-  const double maxY = GetSerialMax(graph.itemY, flag);
-  if (IsRangeFound(minY, maxY)) {
-    const AxisRange y = AutoAxis(minY, maxY);
-    graph.minY = y.min;
-    graph.maxY = y.max;
-    graph.pitchY = y.pitch;
-  }
+  SetAxis(GetSerialMin(graph.itemX, flag), GetSerialMax(graph.itemX, flag), graph.minX, graph.maxX,
+          graph.pitchX);
+  SetAxis(GetSerialMin(graph.itemY, flag), GetSerialMax(graph.itemY, flag), graph.minY, graph.maxY,
+          graph.pitchY);
 }
 
 // ---- CResCircle: record ----

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/circle/ArcCondition.h"
 #include "core/circle/RepMesh.h"
@@ -167,7 +168,6 @@ class CResCircle {
   // part.
   CResCircle(Measure measure, const CArcCondition& conditions);
 
-  Measure GetMeasure() const { return measure_; }
   // The smallest Fs after the measure of the column, as GetMinFs.
   double GetMinFsAfter(int column) const;
   // The largest displacement after the measure of the points whose Ky values after the measure
@@ -209,9 +209,19 @@ class CResCircle {
   int MarkerRadius(const CViewInfo& view) const;
   // The settings' four bounds set, both items chosen and points listed.
   bool CanDrawData() const;
-  bool IsExtremeFs(const CRepPoint& p) const;
+  // The extreme values of the graphs, each with its result kind: the smallest Fs of both columns
+  // (and after the measure), the largest displacement (and after the measure).
+  struct KindValue {
+    int kind;
+    double value;
+  };
+  using Extremes = std::vector<KindValue>;
+  Extremes FsExtremes() const;
+  Extremes DeltaExtremes(int flag) const;
+  static bool IsExtreme(const CRepPoint& p, const Extremes& extremes);
+  // Beyond the allowable Fs (after the measure for a measure) under the allowable mode.
   bool IsBeyondFs(const CRepPoint& p) const;
-  bool IsExtremeDelta(const CRepPoint& p, int flag) const;
+  // Beyond the allowable displacement (after the measure for a measure).
   bool IsBeyondDelta(const CRepPoint& p) const;
   // The listed points within the drawn ranges as markers, in three layers (normal, beyond the
   // allowable value, extreme) and the current result last at twice the size.
@@ -219,6 +229,10 @@ class CResCircle {
                    const std::function<MarkerClass(const CRepPoint&)>& classify) const;
   // Whether GetSerialMin and GetSerialMax take the kind.
   bool TakesKind(int kind) const;
+  // GetSerialMin and GetSerialMax: the start value for an empty list, 0 for the marks, kNoValue
+  // for a kind not taken, else the extreme of the values set.
+  template <class Better>
+  double SerialExtreme(int kind, int flag, double start, Better better) const;
   // The extreme value of the kind over the list, skipping points the filter refuses.
   template <class Better, class Skip>
   double Extreme(int kind, double start, Better better, Skip skip) const;

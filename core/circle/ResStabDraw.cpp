@@ -69,6 +69,13 @@ std::vector<double> GridValues(double lo, double hi, double pitch) {
 
 }  // namespace
 
+// A point is extreme when one of its values equals the extreme of its kind, which is set.
+bool CResCircle::IsExtreme(const CRepPoint& p, const Extremes& extremes) {
+  return std::any_of(extremes.begin(), extremes.end(), [&p](const KindValue& e) {
+    return e.value != kNoValue && p.GetKeyValue(e.kind) == e.value;
+  });
+}
+
 // ---- On the section ----
 
 void CResCircle::DrawAllSlide(CViewInfo* view, int column) const {
@@ -192,17 +199,20 @@ bool CResCircle::CanDrawData() const {
          graph.minY != kNoValue && graph.itemX != -1 && graph.itemY != -1 && !serial_.empty();
 }
 
-bool CResCircle::IsExtremeFs(const CRepPoint& p) const {
-  const auto equalsSet = [&p](int kind, double extreme) {
-    return extreme != kNoValue && p.GetKeyValue(kind) == extreme;
-  };
+CResCircle::Extremes CResCircle::FsExtremes() const {
+  Extremes extremes;
   for (const int column : {0, 1}) {
-    if (equalsSet(FsKind(column, false), GetMinFs(column))) return true;
-    if (measure_ != Measure::kNone && equalsSet(FsKind(column, true), GetMinFsAfter(column))) {
-      return true;
-    }
+    extremes.push_back({FsKind(column, false), GetMinFs(column)});
+    if (measure_ != Measure::kNone)
+      extremes.push_back({FsKind(column, true), GetMinFsAfter(column)});
   }
-  return false;
+  return extremes;
+}
+
+CResCircle::Extremes CResCircle::DeltaExtremes(int flag) const {
+  Extremes extremes{{kKindDelta, GetMaxDelta(flag)}};
+  if (measure_ != Measure::kNone) extremes.push_back({kKindDeltaAfter, GetMaxDeltaAfter(flag)});
+  return extremes;
 }
 
 bool CResCircle::IsBeyondFs(const CRepPoint& p) const {
@@ -215,14 +225,6 @@ bool CResCircle::IsBeyondFs(const CRepPoint& p) const {
          ((graph.allowMode == 1 || graph.allowMode == 2) && beyond(1));
 }
 
-bool CResCircle::IsExtremeDelta(const CRepPoint& p, int flag) const {
-  const double before = GetMaxDelta(flag);
-  if (before != kNoValue && p.GetKeyValue(kKindDelta) == before) return true;
-  if (measure_ == Measure::kNone) return false;
-  const double after = GetMaxDeltaAfter(flag);
-  return after != kNoValue && p.GetKeyValue(kKindDeltaAfter) == after;
-}
-
 bool CResCircle::IsBeyondDelta(const CRepPoint& p) const {
   const double allowed = graph.refValues[2];
   const int kind = measure_ != Measure::kNone ? kKindDeltaAfter : kKindDelta;
@@ -230,14 +232,16 @@ bool CResCircle::IsBeyondDelta(const CRepPoint& p) const {
 }
 
 void CResCircle::DrawResultDataOnly(CViewInfo* view, const DevRect& /*frame*/, int /*flag*/) const {
-  DrawMarkers(*view, [this](const CRepPoint& p) {
-    return MarkerClass{IsBeyondFs(p), IsExtremeFs(p)};
+  const Extremes extremes = FsExtremes();
+  DrawMarkers(*view, [&](const CRepPoint& p) {
+    return MarkerClass{IsBeyondFs(p), IsExtreme(p, extremes)};
   });
 }
 
 void CResCircle::DrawResultDataNMOnly(CViewInfo* view, const DevRect& /*frame*/, int flag) const {
-  DrawMarkers(*view, [this, flag](const CRepPoint& p) {
-    return MarkerClass{IsBeyondDelta(p), IsExtremeDelta(p, flag)};
+  const Extremes extremes = DeltaExtremes(flag);
+  DrawMarkers(*view, [&](const CRepPoint& p) {
+    return MarkerClass{IsBeyondDelta(p), IsExtreme(p, extremes)};
   });
 }
 
