@@ -152,12 +152,7 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
 }
 
 std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, bool finish) {
-  dialog_ = std::make_unique<CProgressInfoDlg>();
-  dialog_->SetControl();
-  dialog_->Show();
-  dialog_->SetMax(100);
-  dialog_->SetValue(0);
-  dialog_->SetText("計算準備中", "しばらくお待ちください...");
+  dialog_ = OpenPreparingProgress();
   info_ = dialog_->GetInfo();
 
   auto mesh = std::make_unique<CRepMesh>();
