@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/UnitFilter.h"
+#include "core/case/ManageCore.h"
 #include "core/geometry/DLine.h"
 #include "core/model/RefGeology.h"
 #include "core/section/SkinFriction.h"
@@ -19,6 +20,7 @@
 #include "core/section/StratumProp.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/Text.h"
+#include "tests/support/SampleDocument.h"
 
 namespace {
 
@@ -148,6 +150,18 @@ void WriteSettingSeeds(const fs::path& root, Corpus& settings) {
   fs::remove(file);
 }
 
+// The sample document with its three filled cases, stored at the newest version and at the
+// versions that change the case slot or the document body.
+void WriteDocumentSeeds(Corpus& documents) {
+  CManageCore core;
+  FillSampleDocument(core);
+  for (const int version : {10, 8, 7, 6, 3, 2}) {
+    Archive ar;
+    core.StoreCore(ar, version);
+    documents.Add({version}, ar.Bytes());
+  }
+}
+
 // Sound reinforcement CSV files in CP932, every section once, and one with the commas before and
 // after the fields read that the reader ignores.
 void WriteRfcCsvSeeds(Corpus& csv) {
@@ -184,11 +198,13 @@ int main(int argc, char** argv) {
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
   Corpus csv(root, "RfcCsvFuzzer");
+  Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
   WriteFixtureSeeds(shapes, lists, settings);
   WriteSettingSeeds(root, settings);
   WriteRfcCsvSeeds(csv);
+  WriteDocumentSeeds(documents);
   return 0;
 }
