@@ -23,8 +23,8 @@ bool IsBlank(std::string_view text) {
 }  // namespace
 
 // Reads a document of the subset the writer produces, recursively, one element per call, never
-// deeper than CXmlNode::kMaxClassLevel. Works on the whole document converted to UTF-8; CP932
-// never uses the bytes of "<", ">", "/" or "&" inside a character, so the markup is where it was.
+// deeper than CXmlNode::kMaxClassLevel. Works on the whole document converted to UTF-8; no CP932
+// character holds the bytes of "<", ">", "/" or "&", so the conversion keeps the markup as it is.
 class CXmlTextReader {
  public:
   explicit CXmlTextReader(std::string_view text) : text_(text) {}
@@ -41,9 +41,9 @@ class CXmlTextReader {
   const std::string& Error() const { return error_; }
 
  private:
-  // The text between the next "<" and its ">"; false when the document ends before them. The
-  // text before the "<" is passed over here and kept in textBefore_.
-  // A failure's line is that of the unfinished tag, or the last line.
+  // The text between the next "<" and its ">"; false when the document ends before them, and a
+  // failure is then reported on the line of the unfinished tag or the last line. The text before
+  // the "<" is passed over here and kept in textBefore_.
   bool ReadTag(std::string& tag) {
     const std::size_t open = text_.find('<', pos_);
     tagStart_ = open == std::string_view::npos ? text_.size() : open;
