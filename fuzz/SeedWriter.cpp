@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/UnitFilter.h"
+#include "core/case/ManageCore.h"
 #include "core/geometry/DLine.h"
 #include "core/model/RefGeology.h"
 #include "core/model/ZCmnStructure.h"
@@ -19,6 +20,7 @@
 #include "core/section/SpSlide.h"
 #include "core/section/StratumProp.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/support/SampleDocument.h"
 
 namespace {
 
@@ -205,6 +207,18 @@ void WriteTerrainSeeds(Corpus& terrain) {
   terrain.Add({}, Bytes(bytes.begin(), bytes.end()));
 }
 
+// The sample document with its three filled cases, stored at the newest version and at the
+// versions that change the case slot or the document body.
+void WriteDocumentSeeds(Corpus& documents) {
+  CManageCore core;
+  FillSampleDocument(core);
+  for (const int version : {10, 8, 7, 6, 3, 2}) {
+    Archive ar;
+    core.StoreCore(ar, version);
+    documents.Add({version}, ar.Bytes());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -218,11 +232,13 @@ int main(int argc, char** argv) {
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
   Corpus terrain(root, "TerrainXmlFuzzer");
+  Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
   WriteFixtureSeeds(shapes, lists, settings, terrain);
   WriteTerrainSeeds(terrain);
   WriteSettingSeeds(root, settings);
+  WriteDocumentSeeds(documents);
   return 0;
 }

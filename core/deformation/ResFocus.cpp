@@ -9,6 +9,7 @@
 
 #include "core/base/Constants.h"
 #include "core/deformation/Reinforce.h"
+#include "core/deformation/ResShear.h"
 #include "core/model/PrmReinf.h"
 #include "core/model/PrmShear.h"
 #include "platform/Archive.h"
@@ -38,22 +39,22 @@ void CResFocus::ClearRes() {
   reserved = trb = sag = trn = tau1 = tau2 = la = tpa = tsa = fsRN = kNoValue;
 }
 
-void CResFocus::CalcAll(const CPrmShear& shear, const ShearLoad& load, const CPrmReinf& reinf,
+void CResFocus::CalcAll(const CPrmShear& shear, const CResShear& result, const CPrmReinf& reinf,
                         const CReinforce& bar) {
-  CalcTRN(shear, load);
+  CalcTRN(shear, result);
   CalcT(shear, reinf, bar);
   CalcFsRN();
 }
 
-void CResFocus::CalcTRN(const CPrmShear& shear, const ShearLoad& load) {
+void CResFocus::CalcTRN(const CPrmShear& shear, const CResShear& result) {
   trb = sag = trn = kNoValue;
   const double b = shear.blockDepth;
   // Unset values are negative and fail these tests too.
   if (count <= 0 || b <= 0.0) return;
 
   sag = 0.1 * b;
-  const double w = load.weight;
-  const double k = load.yieldK;
+  const double w = result.weight;
+  const double k = result.yieldK;
   const double h = shear.h;
   if (!AllSet({w, k, h, shear.theta})) return;
   const double theta = DegToRad(shear.theta);

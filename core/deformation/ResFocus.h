@@ -18,16 +18,10 @@ class Archive;
 class CPrmReinf;
 class CPrmShear;
 class CReinforce;
+class CResShear;
 
 class CResFocus {
  public:
-  // What the shear-deformation result gives the check: the block weight W (kN) and the
-  // coefficient of local failure k.
-  struct ShearLoad {
-    double weight = kNoValue;
-    double yieldK = kNoValue;
-  };
-
   // A judgement as shown: none while a value it needs is unset; no load while the design force
   // is not positive (the block stays put without the net).
   enum class Judge : std::uint8_t { kNone, kNoLoad, kOk, kOut };
@@ -41,10 +35,11 @@ class CResFocus {
   friend bool operator==(const CResFocus&, const CResFocus&) = default;
 
   // CalcTRN, CalcT, then CalcFsRN.
-  void CalcAll(const CPrmShear& shear, const ShearLoad& load, const CPrmReinf& reinf,
+  void CalcAll(const CPrmShear& shear, const CResShear& result, const CPrmReinf& reinf,
                const CReinforce& bar);
-  // Design force, sag and tension; all unset while the count is unset or not positive.
-  void CalcTRN(const CPrmShear& shear, const ShearLoad& load);
+  // Design force, sag and tension at the block weight and the coefficient of local failure of
+  // the shear-deformation result; all unset while the count is unset or not positive.
+  void CalcTRN(const CPrmShear& shear, const CResShear& result);
   // Resistances, anchorage length, pull-out and tensile force of the bar.
   void CalcT(const CPrmShear& shear, const CPrmReinf& reinf, const CReinforce& bar);
   // capacity / TRN while the required FsRN and the capacity are set and TRN is positive, else

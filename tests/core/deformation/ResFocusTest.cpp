@@ -5,10 +5,13 @@
 #include <memory>
 #include <numbers>
 
+#include "core/deformation/CalcShear.h"
 #include "core/deformation/Reinforce.h"
 #include "core/deformation/ResFocus.h"
+#include "core/deformation/ResShear.h"
 #include "core/model/PrmReinf.h"
 #include "core/model/PrmShear.h"
+#include "core/model/PrmStab.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
 
@@ -24,8 +27,14 @@ CPrmShear Block() {
   return shear;
 }
 
-// W = gamma_t L B h = 18 * 2 * 2 * 1.5 = 108 kN.
-CResFocus::ShearLoad Load(double k) { return {.weight = 108.0, .yieldK = k}; }
+// The shear result of that block: W = gamma_t L B h = 18 * 2 * 2 * 1.5 = 108 kN and the
+// coefficient of local failure k.
+CResShear Load(double k) {
+  CResShear result;
+  result.weight = 108.0;
+  result.yieldK = k;
+  return result;
+}
 
 CResFocus Counted(int n) {
   CResFocus focus;
@@ -80,6 +89,22 @@ TEST(ResFocusTest, DesignForceSagAndTensionOfTheWorkedExample) {
   EXPECT_NEAR(std::sqrt(7.25) * 10.7 * 2.0 / 4.0 / 4.0, 3.60, 0.005);
 }
 
+TEST(ResFocusTest, TakesTheBlockWeightAndYieldCoefficientOfTheShearResult) {
+  CPrmShear shear = Block();
+  shear.fit.b = 20.0;
+  shear.fit.c = 0.8;
+  CResShear result;
+  CCalcShear(shear, CPrmReinf(), CPrmStab(), 18.0, 30.0, result).CalcProcess();
+  ASSERT_EQ(result.weight, 108.0);
+  ASSERT_GT(result.yieldK, 0.0);
+  CResFocus focus = Counted(4);
+  focus.CalcTRN(shear, result);
+  CResFocus expected = Counted(4);
+  expected.CalcTRN(shear, Load(result.yieldK));
+  EXPECT_NE(focus.trb, kNoValue);
+  EXPECT_EQ(focus, expected);
+}
+
 TEST(ResFocusTest, NoDesignForceIsNoLoadNotOut) {
   CResFocus focus = Counted(4);
   focus.capacity = 20.0;
@@ -97,36 +122,31 @@ TEST(ResFocusTest, NoDesignForceIsNoLoadNotOut) {
 TEST(ResFocusTest, TensionNeedsEveryInputAndClearsAStaleResult) {
   const struct {
     const char* what;
-    std::function<void(CResFocus&, CPrmShear&, CResFocus::ShearLoad&)> change;
+    std::function<void(CResFocus&, CPrmShear&, CResShear&)> change;
     bool sag;
     bool trb;
   } cases[] = {
-      {"no count", [](CResFocus& f, CPrmShear&, CResFocus::ShearLoad&) { f.count = kNoValueInt; },
-       false, false},
-      {"count 0", [](CResFocus& f, CPrmShear&, CResFocus::ShearLoad&) { f.count = 0; }, false,
+      {"no count", [](CResFocus& f, CPrmShear&, CResShear&) { f.count = kNoValueInt; }, false,
        false},
-      {"no block depth",
-       [](CResFocus&, CPrmShear& s, CResFocus::ShearLoad&) { s.blockDepth = kNoValue; }, false,
-       false},
-      {"block depth 0", [](CResFocus&, CPrmShear& s, CResFocus::ShearLoad&) { s.blockDepth = 0; },
+      {"count 0", [](CResFocus& f, CPrmShear&, CResShear&) { f.count = 0; }, false, false},
+      {"no block depth", [](CResFocus&, CPrmShear& s, CResShear&) { s.blockDepth = kNoValue; },
        false, false},
-      {"no weight", [](CResFocus&, CPrmShear&, CResFocus::ShearLoad& l) { l.weight = kNoValue; },
+      {"block depth 0", [](CResFocus&, CPrmShear& s, CResShear&) { s.blockDepth = 0; }, false,
+       false},
+      {"no weight", [](CResFocus&, CPrmShear&, CResShear& l) { l.weight = kNoValue; }, true, false},
+      {"no yield coefficient", [](CResFocus&, CPrmShear&, CResShear& l) { l.yieldK = kNoValue; },
        true, false},
-      {"no yield coefficient",
-       [](CResFocus&, CPrmShear&, CResFocus::ShearLoad& l) { l.yieldK = kNoValue; }, true, false},
-      {"no thickness", [](CResFocus&, CPrmShear& s, CResFocus::ShearLoad&) { s.h = kNoValue; },
-       true, false},
-      {"no inclination",
-       [](CResFocus&, CPrmShear& s, CResFocus::ShearLoad&) { s.theta = kNoValue; }, true, false},
-      {"no spacing",
-       [](CResFocus&, CPrmShear& s, CResFocus::ShearLoad&) { s.boltSpacing = kNoValue; }, true,
+      {"no thickness", [](CResFocus&, CPrmShear& s, CResShear&) { s.h = kNoValue; }, true, false},
+      {"no inclination", [](CResFocus&, CPrmShear& s, CResShear&) { s.theta = kNoValue; }, true,
+       false},
+      {"no spacing", [](CResFocus&, CPrmShear& s, CResShear&) { s.boltSpacing = kNoValue; }, true,
        true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     CResFocus focus = Counted(4);
     CPrmShear shear = Block();
-    CResFocus::ShearLoad load = Load(0.6);
+    CResShear load = Load(0.6);
     focus.CalcTRN(shear, load);
     ASSERT_NE(focus.trn, kNoValue);
     c.change(focus, shear, load);
