@@ -32,6 +32,7 @@
 class Archive;
 class CArcCondition;
 class CMltPoint;
+class CZCmnStructure;
 
 class CCase {
  public:
@@ -150,6 +151,23 @@ class CCase {
   // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first.
   void CalcStartStab();
   void CalcStartStabGyaku();
+
+  // ---- Exchange with the common terrain data (CaseExchange.cpp) ----
+
+  // Asks before results of a case in use are lost, lets the user choose a file in the working
+  // folder and reads it; only a file that was read replaces the case by its ground, strata,
+  // stratum polygons, water line, site names, grid and stability conditions. The case is then in
+  // use and modified, and the main window redraws. A cancelled or refused file changes nothing.
+  void ImportXml();
+  // Writes the section to a file the user chooses in the working folder; which 0 adds the slide
+  // line of the run selected for the normal case, 1 that of the seismic case, any other value
+  // none. A selected run whose blocks no longer exist adds neither its slide line nor the marks of
+  // its surface points.
+  void ExportXml(int which) const;
+  // The case as common terrain data, as ExportXml writes it.
+  void ExportTerrain(int which, CZCmnStructure& data) const;
+  // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
+  void ImportTerrain(const CZCmnStructure& data);
 
   // ---- Drawing and mouse editing (CaseDraw.cpp) ----
 
