@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -196,6 +197,80 @@ TEST_F(ExchangedCase, ImportReplacesTheCaseAndRedraws) {
   EXPECT_EQ(target.GetGround().GetSize(), ExportedGround(case_).GetSize());
   ASSERT_EQ(TestUi().FrameMessages().size(), messages + 1);
   EXPECT_EQ(TestUi().FrameMessages().back(), (FrameMessage{FrameMsg::WM_APP_REDRAW, 0, 0}));
+}
+
+// A small case spelled out point by point: ground, one stratum line, one stratum polygon and the
+// water line, without blocks or results.
+void FillSmallCase(CCase& c) {
+  c.SetInUse(1);
+  CPrmJobsite& site = c.GetPrmJobsite();
+  site.names = {"現場", "ケース1", "備考"};
+  site.comments[0] = "注記";
+  CPrmGrid& grid = c.GetPrmGrid();
+  grid.x1 = 0;
+  grid.x2 = 40;
+  grid.y1 = -10;
+  grid.y2 = 30;
+  grid.xLinePitch = 10;
+  grid.yLinePitch = 10;
+  grid.xLabelPitch = 5;
+  grid.yLabelPitch = 5;
+  grid.autoArea = 0;
+  grid.depthBelow = 10;
+  CSpGround& ground = c.GetGround();
+  ground.SetName("地表面");
+  ground.Add(0, 10);
+  ground.Add(20, 15.5);
+  ground.Add(40, 20);
+  auto line = std::make_unique<CSpStratumLine>();
+  line->SetName("地層線1");
+  line->Add(0, 5);
+  line->Add(40, 8);
+  c.GetStratum().Add(std::move(line));
+  auto blocks = std::make_unique<CDPolyArray>();
+  auto block = std::make_unique<CSpStratumBlock>();
+  block->GetPropPtr()->SetName("砂");
+  block->GetPropPtr()->SetColor(Color{0x80FF80});
+  block->GetPropStructure()->gammaT = 18;
+  block->GetPropStructure()->gammaSat = 19;
+  block->GetPropStructure()->c = 10;
+  block->GetPropStructure()->phi = 30;
+  block->Add(0, 5);
+  block->Add(20, 15.5);
+  block->Add(40, 8);
+  blocks->Add(std::move(block));
+  ground.SetPolyArray(std::move(blocks));
+  c.GetWater().SetName("水位線");
+  c.GetWater().Add(0, 2);
+  c.GetWater().Add(40, 4);
+  CPrmStab& stab = c.GetPrmStab();
+  stab.quakeOn = 1;
+  stab.planFsNormal = 1.2;
+  stab.planFsQuake = 1.0;
+  stab.kh = 0.15;
+  stab.gammaW = 10;
+}
+
+// The expected file was spelled out by hand (CP932, CR LF), not written by this code.
+TEST(CaseExportTest, WritesTheExpectedFileThroughTheDialog) {
+  CCase source;
+  FillSmallCase(source);
+  const fs::path path = DataDir() / "export.xml";
+  TestUi().ExpectFileDialog(path);
+  source.ExportXml(0);
+  const fs::path expected = fs::path(BRIXO_TEST_DATA) / "terrain-case-export.xml";
+  EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(expected));
+  TestUi().ExpectFileDialog(std::nullopt);
+  source.ExportXml(0);  // cancelled: nothing written
+
+  CCase target;
+  TestUi().ExpectFileDialog(expected);
+  target.ImportXml();
+  EXPECT_EQ(target.GetPrmJobsite().comments[0], "");  // comments are not taken
+  EXPECT_EQ(target.GetPrmJobsite().names, source.GetPrmJobsite().names);
+  ExpectSamePoints(target.GetGround(), source.GetGround());
+  ExpectSamePoints(*target.GetStratum().GetAt(0), *source.GetStratum().GetAt(0));
+  ExpectSamePoints(target.GetWater(), source.GetWater());
 }
 
 // ---- What the import takes from a file
