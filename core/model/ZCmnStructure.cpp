@@ -266,10 +266,16 @@ bool CZCmnFeature::IsSlide() const { return type_ == kSlide; }
 bool CZCmnFeature::IsWater() const { return type_ == kWater; }
 bool CZCmnFeature::IsTeikyaku() const { return type_ == kTeikyaku; }
 bool CZCmnFeature::IsLoad() const { return type_ == kLoad; }
+bool CZCmnFeature::IsCartoon() const { return type_ == kCartoon; }
+bool CZCmnFeature::IsKnownType() const {
+  return IsGround() || IsGroundHara() || IsStratumLine() || IsStratumPolygon() ||
+         IsStratumPolygonHara() || IsSlide() || IsWater() || IsLoad() || IsTeikyaku() ||
+         IsCartoon();
+}
 bool CZCmnFeature::IsLoadDist() const { return IsLoad() && loadKind_ == 0; }
 bool CZCmnFeature::IsLoadConcent() const { return IsLoad() && loadKind_ == 1; }
-bool CZCmnFeature::IsCartoonLine() const { return type_ == kCartoon && cartoonKind_ == 0; }
-bool CZCmnFeature::IsCartoonCircle() const { return type_ == kCartoon && cartoonKind_ == 1; }
+bool CZCmnFeature::IsCartoonLine() const { return IsCartoon() && cartoonKind_ == 0; }
+bool CZCmnFeature::IsCartoonCircle() const { return IsCartoon() && cartoonKind_ == 1; }
 
 int CZCmnFeature::AddNewShape(const CZCmnShape& shape) { return Append(shapes_, shape); }
 

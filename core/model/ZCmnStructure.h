@@ -182,6 +182,9 @@ class CZCmnFeature {
   void SetTyped(std::string_view type, const std::string& name, std::uint32_t lineColor);
   void GetLine(std::string& name, std::uint32_t& color) const;
   bool IsLoad() const;
+  bool IsCartoon() const;
+  // One of the types the file gives properties to.
+  bool IsKnownType() const;
   void ReadProperty(CXmlNode& property);
   void ReadLoad(CXmlNode& property);
   void ReadShapes(CXmlNode& shape);

@@ -193,11 +193,9 @@ void CZCmnFeature::ReadXML(CXmlNode& feature) {
 }
 
 void CZCmnFeature::ReadProperty(CXmlNode& property) {
-  const bool line = IsGround() || IsGroundHara() || IsStratumLine() || IsSlide() || IsTeikyaku();
-  const bool polygon = IsStratumPolygon() || IsStratumPolygonHara();
-  if (!line && !polygon && !IsWater() && !IsLoad() && type_ != "FT_CARTOON") return;
+  if (!IsKnownType()) return;
   ReadColor(property, "LINE_COLOR", lineColor_);
-  if (polygon) {
+  if (IsStratumPolygon() || IsStratumPolygonHara()) {
     ReadColor(property, "PAINT_COLOR", paintColor_);
     ReadDouble(property, "GAMMA_T", gammaT_);
     ReadDouble(property, "GAMMA_S", gammaS_);
@@ -211,7 +209,7 @@ void CZCmnFeature::ReadProperty(CXmlNode& property) {
     ReadDouble(property, "GAMMA_W", gammaW_);
   } else if (IsLoad()) {
     ReadLoad(property);
-  } else if (type_ == "FT_CARTOON") {
+  } else if (IsCartoon()) {
     if (property.FindTag("CARTOON_LINE") != nullptr) {
       cartoonKind_ = 0;
     } else if (property.FindTag("CARTOON_CIRCLE") != nullptr) {
@@ -269,11 +267,9 @@ void CZCmnFeature::WriteXML(CXmlNode& root) const {
 }
 
 void CZCmnFeature::WriteProperty(CXmlNode& property) const {
-  const bool line = IsGround() || IsGroundHara() || IsStratumLine() || IsSlide() || IsTeikyaku();
-  const bool polygon = IsStratumPolygon() || IsStratumPolygonHara();
-  if (!line && !polygon && !IsWater() && !IsLoad() && type_ != "FT_CARTOON") return;
+  if (!IsKnownType()) return;
   property.AddNodeData("LINE_COLOR", Hex(lineColor_));
-  if (polygon) {
+  if (IsStratumPolygon() || IsStratumPolygonHara()) {
     property.AddNodeData("PAINT_COLOR", Hex(paintColor_));
     WriteSetDouble(property, "GAMMA_T", gammaT_, 3);
     WriteSetDouble(property, "GAMMA_S", gammaS_, 3);
