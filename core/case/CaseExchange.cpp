@@ -1,7 +1,9 @@
 // CCase: exchange of the section with the common terrain data.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>

@@ -655,6 +655,21 @@ TEST(ZCmnStructureTest, ReaderRules) {
   EXPECT_EQ(cond.GetFspQ(), 1.1);
 }
 
+TEST(ZCmnStructureTest, ThreeCommentsLeaveTheOthersEmpty) {
+  CZCmnStructure data;
+  CZCmnJobSite site;
+  site.SetComment(5, "before");
+  data.SetSite(site);
+  ASSERT_TRUE(data.LoadDocument(
+      Document("<SITE><COMMENT_LIST><COMMENT>1</COMMENT><COMMENT></COMMENT><COMMENT>3</COMMENT>"
+               "</COMMENT_LIST></SITE>")));
+  data.GetSite(site);
+  EXPECT_EQ(site.GetComment(0), "1");
+  EXPECT_EQ(site.GetComment(1), "");
+  EXPECT_EQ(site.GetComment(2), "3");
+  for (int i = 3; i < CZCmnJobSite::kComments; ++i) EXPECT_EQ(site.GetComment(i), "") << i;
+}
+
 TEST(ZCmnStructureTest, ConditionsStayWhenTheFileHasNone) {
   CZCmnStructure data;
   CZCmnCondition cond;
