@@ -14,6 +14,7 @@
 #include "core/case/ManageCore.h"
 #include "core/geometry/DLine.h"
 #include "core/model/RefGeology.h"
+#include "core/model/ZCmnStructure.h"
 #include "core/section/SkinFriction.h"
 #include "core/section/SpCrack.h"
 #include "core/section/SpSlide.h"
@@ -112,8 +113,9 @@ void WriteRecordSeeds(Corpus& corpus) {
     corpus.Add({i, kVersion}, records[i]);
 }
 
-// The damaged records kept as fixtures: byte 0 the version, then the record.
-void WriteFixtureSeeds(Corpus& shapes, Corpus& lists, Corpus& settings) {
+// The damaged records kept as fixtures: byte 0 the version, then the record. Settings and terrain
+// fixtures are whole files.
+void WriteFixtureSeeds(Corpus& shapes, Corpus& lists, Corpus& settings, Corpus& terrain) {
   for (const auto& entry : fs::directory_iterator(BRIXO_TEST_DATA)) {
     std::ifstream in(entry.path(), std::ios::binary);
     const Bytes bytes{std::istreambuf_iterator<char>(in), {}};
@@ -121,6 +123,10 @@ void WriteFixtureSeeds(Corpus& shapes, Corpus& lists, Corpus& settings) {
     const std::string name = entry.path().filename().string();
     if (name.starts_with("settings")) {  // a whole settings document, read as a soil file
       settings.Add({0}, bytes);
+      continue;
+    }
+    if (name.starts_with("terrain")) {
+      terrain.Add({}, bytes);
       continue;
     }
     const Bytes record(bytes.begin() + 1, bytes.end());
@@ -148,6 +154,58 @@ void WriteSettingSeeds(const fs::path& root, Corpus& settings) {
   settings.Add({0}, bytes);
   settings.Add({1}, bytes);
   fs::remove(file);
+}
+
+// A file of every feature kind with every value set, as our own writer writes it.
+void WriteTerrainSeeds(Corpus& terrain) {
+  CZCmnStructure data;
+  CZCmnJobSite site;
+  site.SetSiteName("現場");
+  site.SetSiteArea(0, 50, -10, 30);
+  site.SetSiteGrid(1, 1, 0.5, 0.5);
+  site.SetSiteAutoGrid(1, 2);
+  data.SetSite(site);
+  CZCmnShape shape;
+  const auto withShapes = [&](CZCmnFeature& feature) {
+    for (int i = 0; i < 3; ++i) {
+      shape.SetVertexXY(i * 10.0, 20.0 - i);
+      shape.SetType(i % 2, 0);
+      shape.SetArc(5, 30, 12.5, 0.25, 1.5);
+      feature.AddNewShape(shape);
+    }
+    data.AddNewFeature(feature);
+  };
+  CZCmnFeature feature;
+  feature.SetGround("地表面", 0);
+  withShapes(feature);
+  feature.Init();
+  feature.SetStratumPolygon("砂", "砂質土", 0, 0x80FF80);
+  feature.SetStratumProp(18, 19, 10, 30, 12, 0.5, true);
+  withShapes(feature);
+  feature.Init();
+  feature.SetWater("水位線", 0xFF0000, 9.81);
+  withShapes(feature);
+  feature.Init();
+  feature.SetLoad("分布荷重", 0);
+  feature.SetLoadDist(1, 2, 10, 20);
+  withShapes(feature);
+  feature.Init();
+  feature.SetLoad("集中荷重", 0);
+  feature.SetLoadConcent(3, 15, 45);
+  withShapes(feature);
+  feature.Init();
+  feature.SetCartoon("円", 0);
+  feature.SetCartoonCircle(1, 2, 3);
+  withShapes(feature);
+  data.MakeVertex();
+  CZCmnCondition cond;
+  cond.SetQuake(1);
+  cond.SetFsp(1.2);
+  cond.SetFspQ(1.0);
+  cond.SetKh(0.15);
+  data.SetCond(cond);
+  const std::string bytes = data.ToXmlBytes();
+  terrain.Add({}, Bytes(bytes.begin(), bytes.end()));
 }
 
 // The sample document with its three filled cases, stored at the newest version and at the
@@ -198,11 +256,13 @@ int main(int argc, char** argv) {
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
   Corpus csv(root, "RfcCsvFuzzer");
+  Corpus terrain(root, "TerrainXmlFuzzer");
   Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
-  WriteFixtureSeeds(shapes, lists, settings);
+  WriteFixtureSeeds(shapes, lists, settings, terrain);
+  WriteTerrainSeeds(terrain);
   WriteSettingSeeds(root, settings);
   WriteRfcCsvSeeds(csv);
   WriteDocumentSeeds(documents);

@@ -35,6 +35,7 @@
 
 class Archive;
 class CMltPoint;
+class CZCmnStructure;
 
 class CCase {
  public:
@@ -163,6 +164,23 @@ class CCase {
   // The shear deformation with the chosen stratum's moist unit weight and friction angle (the
   // back-analysed one while the back analysis is on).
   void CalcStartShear();
+
+  // ---- Exchange with the common terrain data (CaseExchange.cpp) ----
+
+  // Asks before results of a case in use are lost, lets the user choose a file in the working
+  // folder and reads it; only a file that was read replaces the case by its ground, strata,
+  // stratum polygons, water line, site names, grid and stability conditions. The case is then in
+  // use and modified, and the main window redraws. A cancelled or refused file changes nothing.
+  void ImportXml();
+  // Writes the section to a file the user chooses in the working folder; which 0 adds the slide
+  // line of the run selected for the normal case, 1 that of the seismic case, any other value
+  // none. A selected run whose blocks no longer exist adds neither its slide line nor the marks of
+  // its surface points.
+  void ExportXml(int which) const;
+  // The case as common terrain data, as ExportXml writes it.
+  void ExportTerrain(int which, CZCmnStructure& data) const;
+  // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
+  void ImportTerrain(const CZCmnStructure& data);
 
   // ---- Drawing and mouse editing (CaseDraw.cpp) ----
 
