@@ -182,6 +182,14 @@ class CCase {
   // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
   void ImportTerrain(const CZCmnStructure& data);
 
+  // ---- Reinforcement CSV import (CaseRfcCsv.cpp) ----
+
+  // Lets the user choose a CSV file of "QX" results and takes its arrangement ranges, standard
+  // bar, bar conditions and rock-bolt list into the case, then rebuilds the slide line and the
+  // bolts' real heights when the file held a bolt list. A file that cannot be read or is refused
+  // shows why and changes nothing. True when the file was taken over.
+  bool ImportRfcCsv();
+
   // ---- Drawing and mouse editing (CaseDraw.cpp) ----
 
   // The section of the design step in the view: grid area and scale, white background, grid,
