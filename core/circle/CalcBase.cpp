@@ -61,10 +61,11 @@ bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
 
 bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
-  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight();
+  // The centroid is the costliest value of a slice; it comes from the pass that sums the
+  // weights, and the seismic terms read it again.
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(IsArcBase(slice));
   const double weight = areaWeight.weight;
-  // The centroid is the costliest value of a slice; the seismic terms read it again.
-  centroid_ = IsArcBase(slice) ? slice.TotalJuushin(0) : CDPoint();
+  centroid_ = areaWeight.centroid;
   const double bottom =
       IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
                        : slice.GetBottomAngle();
