@@ -85,6 +85,7 @@ void CSlice::Init() {
   remainArea_ = kNoValue;
   section_ = nullptr;
   arc_.reset();
+  segmentArea_ = 0;
   strengthType_ = kStrengthUnknown;
   c_ = phi_ = kNoValue;
 }
@@ -98,6 +99,11 @@ void CSlice::Clear() {
 void CSlice::SetX(double left, double right) {
   xLeft_ = left;
   xRight_ = right;
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
+  arc_ = std::move(arc);
+  segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
 }
 
 void CSlice::SetCF(double c, double phi) {
@@ -244,7 +250,7 @@ double CSlice::LayerArea(int i, double width) const {
 }
 
 double CSlice::GetKoArea() const {
-  return arc_ == nullptr ? 0.0 : Round(arc_->GetKoArea(), kRoundCodeArea);
+  return arc_ == nullptr ? 0.0 : Round(segmentArea_, kRoundCodeArea);
 }
 
 double CSlice::GetWeight(int i) const {
@@ -363,9 +369,8 @@ CDPoint CSlice::Moments::Centroid() const {
 
 void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) const {
   const bool segment = i == GetDEVYCount() - 1;
-  const double area = segment
-                          ? arc_->GetKoArea()
-                          : (UnroundedHeight(i, true) + UnroundedHeight(i, false)) * width * 0.5;
+  const double area =
+      segment ? segmentArea_ : (UnroundedHeight(i, true) + UnroundedHeight(i, false)) * width * 0.5;
   const double w = area * gamma;
   if (w == kNoValue || w == 0) return;
   const CDPoint c = segment

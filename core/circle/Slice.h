@@ -126,7 +126,7 @@ class CSlice {
   // Gives the unit weight of water, the pore-pressure method and the loads; observed.
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
-  void SetBottomArc(std::unique_ptr<CDArc> arc) { arc_ = std::move(arc); }
+  void SetBottomArc(std::unique_ptr<CDArc> arc);
   // Null for a straight base.
   const CDArc* GetBottomArc() const { return arc_.get(); }
   void SetStrengthType(int type) { strengthType_ = type; }
@@ -339,5 +339,8 @@ class CSlice {
   double phi_ = kNoValue;  // degrees
   int strengthType_ = kStrengthUnknown;
   std::unique_ptr<CDArc> arc_;
+  // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
+  // and the water depths; 0 without an arc.
+  double segmentArea_ = 0;
   tagRESULTSLICE result_;
 };
