@@ -353,14 +353,25 @@ bool CDPoly::PolyRgn(const CDPoint* p) const {
   const std::size_t edges = *points_.back() == *points_.front() ? n - 1 : n;
   // The ray runs to the right and upwards, and a crossing counts only strictly right of the
   // point, where the ray lies at or above the point: an edge wholly left of the point or wholly
-  // below it is not tested. The margin lies far above the rounding of a computed crossing and
-  // far below any drawn distance.
+  // below it is not tested, nor an edge whose ends lie on one side of the ray's line. The margin
+  // lies far above the rounding of a computed crossing and far below any drawn distance.
   constexpr double kOffRay = 1e-6;
+  // The distance of a point from the ray's line, times the ray's length, signed by the side.
+  const double dx = end.x - p->x;
+  const double dy = end.y - p->y;
+  const auto side = [p, dx, dy](const CDPoint& q) { return (q.x - p->x) * dy - (q.y - p->y) * dx; };
+  constexpr double kOffLine = kOffRay * kLongRay;
+  const auto oneSide = [&side](const CDPoint& a, const CDPoint& b) {
+    const double sa = side(a);
+    const double sb = side(b);
+    return (sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine);
+  };
   int count = 0;
   for (std::size_t i = 0; i < edges; ++i) {
     const CDPoint& a = *points_[i];
     const CDPoint& b = *points_[(i + 1) % n];
     if (std::max(a.x, b.x) < p->x - kOffRay || std::max(a.y, b.y) < p->y - kOffRay) continue;
+    if (oneSide(a, b)) continue;
     CDPoint cross;
     if (CrossLL(0.0, p, &end, &a, &b, &cross) == kOnBoth) ++count;
   }
