@@ -61,10 +61,11 @@ bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
 
 bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
-  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight();
+  // The centroid is the costliest value of a slice; it comes from the pass that sums the
+  // weights, and the seismic terms read it again.
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(IsArcBase(slice));
   const double weight = areaWeight.weight;
-  // The centroid is the costliest value of a slice; the seismic terms read it again.
-  centroid_ = IsArcBase(slice) ? slice.TotalJuushin(0) : CDPoint();
+  centroid_ = areaWeight.centroid;
   const double bottom =
       IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
                        : slice.GetBottomAngle();
@@ -78,8 +79,10 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
   r[R::kLength] = slice.GetLength();
-  const double sinPart = weight * std::sin(alpha);
-  const double cosPart = weight * std::cos(alpha);
+  sinAlpha_ = std::sin(alpha);
+  cosAlpha_ = std::cos(alpha);
+  const double sinPart = weight * sinAlpha_;
+  const double cosPart = weight * cosAlpha_;
   r[R::kT] = Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
   r[R::kTs] = Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
   r[R::kN] = Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
@@ -147,17 +150,16 @@ void CCalcBase::AddBackSums(double nu, double length) {
 
 bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
   tagRESULTSLICE& r = slice.GetResult();
-  const double alpha = r[R::kAlpha];
   const double weight = r[R::kWeight];
-  r[R::kNe] = Round(std::sin(alpha) * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_,
-                    kRoundCodeNormalForce);
+  r[R::kNe] =
+      Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_, kRoundCodeNormalForce);
   const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
   if (IsArcBase(slice)) {
     const double lever = ArcLever(slice, centroid_);
     if (!IsSetValue(lever)) return false;
     r[R::kTe] = Round(withT * lever, kRoundCodeDriving);
   } else {
-    r[R::kTe] = Round(withT * std::cos(alpha), kRoundCodeDriving);
+    r[R::kTe] = Round(withT * cosAlpha_, kRoundCodeDriving);
   }
   return true;
 }

@@ -124,8 +124,11 @@ class CCalcBase {
   bool BackAnalysisSums(CSliceList& list, double fs, int seismic);
 
   double kh_ = 0;
-  // The centroid of the arc-based slice SetSliceParam took last (unset for a straight base).
+  // The centroid of the arc-based slice SetSliceParam took last (unset for a straight base), and
+  // the sine and cosine of its base angle, which the seismic terms read again.
   CDPoint centroid_;
+  double sinAlpha_ = 0;
+  double cosAlpha_ = 1;
   bool direction_ = true;
   bool reverse_ = false;
   double poreFactor_;

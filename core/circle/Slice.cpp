@@ -11,7 +11,6 @@
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
-#include "core/base/CoreSettings.h"
 #include "platform/Archive.h"
 
 namespace {
@@ -86,6 +85,7 @@ void CSlice::Init() {
   remainArea_ = kNoValue;
   section_ = nullptr;
   arc_.reset();
+  segmentArea_ = 0;
   strengthType_ = kStrengthUnknown;
   c_ = phi_ = kNoValue;
 }
@@ -99,6 +99,11 @@ void CSlice::Clear() {
 void CSlice::SetX(double left, double right) {
   xLeft_ = left;
   xRight_ = right;
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
+  arc_ = std::move(arc);
+  segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
 }
 
 void CSlice::SetCF(double c, double phi) {
@@ -232,18 +237,20 @@ double CSlice::GetTisoHtRight(int i) const {
 }
 
 double CSlice::GetArea(int i) const {
-  const int n = GetDEVYCount();
-  if (i < 0) {
-    double sum = 0;
-    for (int k = 0; k < n; ++k) sum += GetArea(k);
-    return sum;
-  }
-  if (i == n - 1) return GetKoArea();
-  return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * GetWidth() * 0.5, kRoundCodeArea);
+  const double width = GetWidth();
+  if (i >= 0) return LayerArea(i, width);
+  double sum = 0;
+  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width);
+  return sum;
+}
+
+double CSlice::LayerArea(int i, double width) const {
+  if (i == GetDEVYCount() - 1) return GetKoArea();
+  return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * width * 0.5, kRoundCodeArea);
 }
 
 double CSlice::GetKoArea() const {
-  return arc_ == nullptr ? 0.0 : Round(arc_->GetKoArea(), kRoundCodeArea);
+  return arc_ == nullptr ? 0.0 : Round(segmentArea_, kRoundCodeArea);
 }
 
 double CSlice::GetWeight(int i) const {
@@ -255,19 +262,22 @@ double CSlice::GetWeight(int i) const {
   return Round(GetArea(i) * gamma, kRoundCodeWeight);
 }
 
-CSlice::AreaWeight CSlice::GetAreaAndWeight() const {
+CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
   const int n = GetDEVYCount();
+  const double width = GetWidth();
   double area = 0;
   double weight = 0;
+  Moments moments;
   for (int k = 0; k < n; ++k) {
-    const double a = GetArea(k);
+    const double a = LayerArea(k, width);
     area += a;
     if (k == n - 1 && arc_ == nullptr) continue;
     const double gamma = GetGamma(k, 0);
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
+    if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);
   }
-  return AreaWeight{area, weight};
+  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint()};
 }
 
 double CSlice::GetLength() const {
@@ -321,10 +331,12 @@ double CSlice::GetBottomY(double x) const {
 
 CDPoint CSlice::DaikeiJuushin(int i) const {
   if (i < 0 || i > GetDEVYCount() - 2) return CDPoint();
+  return TrapezoidCentroid(i, GetTisoHtLeft(i), GetTisoHtRight(i));
+}
+
+CDPoint CSlice::TrapezoidCentroid(int i, double hL, double hR) const {
   const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
   const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
-  const double hL = GetTisoHtLeft(i);
-  const double hR = GetTisoHtRight(i);
   if (hL < kFlatLayer && hR < kFlatLayer) return CDPoint(GetMidX(), MeanY(top));
   const double width = xRight_ - xLeft_;
   const double x = xLeft_ + (2 * hR + hL) / (3 * (hR + hL)) * width;
@@ -339,20 +351,41 @@ CDPoint CSlice::Juushin(int i) const {
 }
 
 CDPoint CSlice::TotalJuushin(int i) const {
-  const ScopedEnableRound noRounding(0);
-  double weight = 0;
-  double sumX = 0;
-  double sumY = 0;
-  for (int k = std::max(i, 0); k < GetDEVYCount(); ++k) {
-    const double w = GetWeight(k);
-    const CDPoint c = Juushin(k);
-    if (w == kNoValue || w == 0 || !c.IsValid()) continue;
-    weight += w;
-    sumX += w * c.x;
-    sumY += w * c.y;
+  const int n = GetDEVYCount();
+  Moments moments;
+  for (int k = std::max(i, 0); k < n; ++k) {
+    // The segment layer of a straight base weighs nothing.
+    if (k == n - 1 && arc_ == nullptr) continue;
+    const double gamma = GetGamma(k, 0);
+    if (gamma != kNoValue) AddMoment(k, gamma, xRight_ - xLeft_, moments);
   }
+  return moments.Centroid();
+}
+
+CDPoint CSlice::Moments::Centroid() const {
   if (weight == 0) return CDPoint();
   return CDPoint(sumX / weight, sumY / weight);
+}
+
+void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) const {
+  const bool segment = i == GetDEVYCount() - 1;
+  const double area =
+      segment ? segmentArea_ : (UnroundedHeight(i, true) + UnroundedHeight(i, false)) * width * 0.5;
+  const double w = area * gamma;
+  if (w == kNoValue || w == 0) return;
+  const CDPoint c = segment
+                        ? arc_->GetKoCenterBalance()
+                        : TrapezoidCentroid(i, UnroundedHeight(i, true), UnroundedHeight(i, false));
+  if (!c.IsValid()) return;
+  moments.weight += w;
+  moments.sumX += w * c.x;
+  moments.sumY += w * c.y;
+}
+
+double CSlice::UnroundedHeight(int i, bool left) const {
+  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+  const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
+  return left ? top.leftY - bottom.leftY : top.rightY - bottom.rightY;
 }
 
 double CSlice::GetDepthLeft() const {

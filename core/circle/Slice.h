@@ -126,7 +126,7 @@ class CSlice {
   // Gives the unit weight of water, the pore-pressure method and the loads; observed.
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
-  void SetBottomArc(std::unique_ptr<CDArc> arc) { arc_ = std::move(arc); }
+  void SetBottomArc(std::unique_ptr<CDArc> arc);
   // Null for a straight base.
   const CDArc* GetBottomArc() const { return arc_.get(); }
   void SetStrengthType(int type) { strengthType_ = type; }
@@ -194,13 +194,15 @@ class CSlice {
   // layer of a straight base; the sum over all layers for i < 0. kNoValue where a unit weight is
   // unset.
   double GetWeight(int i) const;
-  // GetArea(-1) and GetWeight(-1) from one pass over the layers, each layer's area found once;
-  // both kNoValue where a unit weight is unset.
+  // GetArea(-1) and GetWeight(-1) from one pass over the layers, each layer's area and unit
+  // weight found once, and with withCentroid TotalJuushin(0) from the same pass (else the unset
+  // point); area and weight kNoValue where a unit weight is unset, and then no centroid either.
   struct AreaWeight {
     double area = kNoValue;
     double weight = kNoValue;
+    CDPoint centroid;
   };
-  AreaWeight GetAreaAndWeight() const;
+  AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
   double GetLength() const;
   // The inclination of the base at x (radians): the chord's for a straight base, the arc's
@@ -298,6 +300,24 @@ class CSlice {
   // A layer lower than this on both sides is flat: it has no centroid of its own and never hangs.
   static constexpr double kFlatLayer = 1e-8;
 
+  // GetArea(i) for i >= 0 with the slice's width (GetWidth) at hand.
+  double LayerArea(int i, double width) const;
+  // The centroid of trapezoid layer i from its heights at the sides.
+  CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
+  // The sums of the centroid, which is never rounded: its layers' weights and moments.
+  struct Moments {
+    double weight = 0;
+    double sumX = 0;
+    double sumY = 0;
+    // The weighted centroid; the unset point when nothing weighs.
+    CDPoint Centroid() const;
+  };
+  // Adds layer i (0 <= i < n) with its unit weight (GetGamma) to the moments, by its weight and
+  // centroid as they come with the rounding switched off; width is the raw xRight - xLeft.
+  void AddMoment(int i, double gamma, double width, Moments& moments) const;
+  // The unrounded height of layer i (0 <= i <= n - 2) at the side.
+  double UnroundedHeight(int i, bool left) const;
+
   static double MeanY(const tagDEVY& d) { return (d.leftY + d.rightY) / 2; }
   // Inserts the level after the first boundary it equals on both sides, or between the two
   // boundaries whose mean heights enclose its mean height, with the upper boundary's shape and
@@ -319,5 +339,8 @@ class CSlice {
   double phi_ = kNoValue;  // degrees
   int strengthType_ = kStrengthUnknown;
   std::unique_ptr<CDArc> arc_;
+  // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
+  // and the water depths; 0 without an arc.
+  double segmentArea_ = 0;
   tagRESULTSLICE result_;
 };

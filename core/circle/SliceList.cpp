@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <utility>
 
 #include "core/geometry/DPolyArray.h"
@@ -36,20 +37,23 @@ std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
 
+// The end points of the surface's arcs (CSpSlideWork::GetArcEnds).
+using ArcEnds = std::span<const CSpSlideWork::ArcEnds>;
+
 // Appends the x of the point when the surface lies under it (at the same height or lower). A
 // point beyond the surface's span would be dropped with the outer points: its height is not
 // looked up.
-void AddIfOnOrAbove(const CSpSlideWork& surface, const CSliceList::Span& span, const CDPoint& p,
-                    std::vector<double>& xs) {
+void AddIfOnOrAbove(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+                    const CDPoint& p, std::vector<double>& xs) {
   if (!span.Holds(p.x)) return;
-  const double y = surface.GetY(p.x);
+  const double y = surface.GetVertical(p.x, ends).y;
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
-void AddWaterLine(const CSpSlideWork& surface, const CSliceList::Span& span, const CDPoly& line,
-                  std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, span, *line.GetAt(i), xs);
+void AddWaterLine(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+                  const CDPoly& line, std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, ends, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
     surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
@@ -107,13 +111,14 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   direction_ = surface.IsRightUpper();
 
   const Span span{surface.Left().x, surface.Right().x};
+  surface.GetArcEnds(arcEnds_);
 
   AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(surface, span, *lines.upper, xs_);
-    AddWaterLine(surface, span, *lines.layer, xs_);
+    AddWaterLine(surface, arcEnds_, span, *lines.upper, xs_);
+    AddWaterLine(surface, arcEnds_, span, *lines.layer, xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(surface, span, *lines.water, xs_);
+  if (lines.water != nullptr) AddWaterLine(surface, arcEnds_, span, *lines.water, xs_);
   AddVertexXs(slipLine, xs_);
   AddVertexXs(surface, xs_);
   AddLoadXs();
@@ -129,7 +134,9 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
                              const CSpSlideWork& surface, const Span& span) {
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& shape = *strata->GetAt(s);
-    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(surface, span, *shape.GetAt(i), xs_);
+    for (int i = 0; i < shape.GetSize(); ++i) {
+      AddIfOnOrAbove(surface, arcEnds_, span, *shape.GetAt(i), xs_);
+    }
     for (int i = 0; i + 1 < shape.GetSize(); ++i) {
       const CDPoint* a = shape.GetAt(i);
       const CDPoint* b = shape.GetAt(i + 1);
@@ -244,7 +251,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const WaterShapes lines = GetWaterShapes(water);
   // Neighbouring slices share a side: the surface's height there is found once.
   surfaceYs_.clear();
-  for (const double x : xs_) surfaceYs_.push_back(work_->GetY(x));
+  for (const double x : xs_) surfaceYs_.push_back(work_->GetVertical(x, arcEnds_).y);
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
     auto slice = BuildSlice(gap, layers, lines, slipLine.get());
@@ -272,9 +279,10 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
-  const double yMid = work.GetY(mid);
-  if (const CDArc* arc = work.GetArc(mid)) slice->SetBottomArc(arc->TrimCopy(x1, x2));
-  slice->SetStrengthType(work.GetStrengthOfPosition(mid, yMid, slipLine));
+  const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
+  const double yMid = atMid.y;
+  if (atMid.arc != nullptr) slice->SetBottomArc(atMid.arc->TrimCopy(x1, x2));
+  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid);

@@ -213,9 +213,11 @@ class CSliceList {
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
-  // it anew: the surface's height at each division point, the boundaries one stratum gives.
+  // it anew: the surface's height at each division point, the boundaries one stratum gives, the
+  // end points of the surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<tagDEVY> found_;
+  std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one.
   std::vector<std::unique_ptr<CSlice>> spare_;
   bool fitToGround_ = true;

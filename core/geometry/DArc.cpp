@@ -55,9 +55,10 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
   return (p1.y == p2.y && p2.y == p3.y) || (p1.x == p2.x && p2.x == p3.x);
 }
 
-// Between a and b along the dominant axis of a-b (ends included), or within tol of an end.
+// Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
+// distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
 bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double tol) {
-  if (Hypot(p, a) < tol || Hypot(p, b) < tol) return true;
+  if (tol > 0 && (Hypot(p, a) < tol || Hypot(p, b) < tol)) return true;
   if (std::fabs(b.x - a.x) > std::fabs(b.y - a.y)) {
     return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x);
   }

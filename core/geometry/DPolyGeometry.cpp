@@ -178,10 +178,18 @@ void CDPoly::StoreCrossX(std::vector<double>& xs, int* pos, double x) {
 
 int CDPoly::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                       const CDPoly* upper) const {
+  // A crossing lies on both segments, within this of the x range of each (the crossing test's
+  // tolerance is far smaller): a segment farther away in x is not tested.
+  constexpr double kCrossingReach = 1e-3;
+  const double left = std::min(p1->x, p2->x) - kCrossingReach;
+  const double right = std::max(p1->x, p2->x) + kCrossingReach;
   int stored = 0;
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
+    const CDPoint& a = *points_[i];
+    const CDPoint& b = *points_[i + 1];
+    if (std::max(a.x, b.x) < left || std::min(a.x, b.x) > right) continue;
     CDPoint cross;
-    if (CrossLL(1e-5, p1, p2, points_[i].get(), points_[i + 1].get(), &cross) != kOnBoth) continue;
+    if (CrossLL(1e-5, p1, p2, &a, &b, &cross) != kOnBoth) continue;
     // Only crossings at or above the given line count; without a line, every crossing does.
     if (upper != nullptr) {
       const double y = upper->GetY(cross.x);
@@ -343,15 +351,27 @@ bool CDPoly::PolyRgn(const CDPoint* p) const {
   const CDPoint end = PointAtAngle(p, kRayAngle, kLongRay);
   // The closing edge is skipped when the polygon is closed by a repeated point already.
   const std::size_t edges = *points_.back() == *points_.front() ? n - 1 : n;
-  // The ray runs to the right, and a crossing counts only strictly right of the point: an edge
-  // wholly left of the point is not tested. The margin lies far above the rounding of a
-  // computed crossing and far below any drawn distance.
-  constexpr double kLeftOfRay = 1e-6;
+  // The ray runs to the right and upwards, and a crossing counts only strictly right of the
+  // point, where the ray lies at or above the point: an edge wholly left of the point or wholly
+  // below it is not tested, nor an edge whose ends lie on one side of the ray's line. The margin
+  // lies far above the rounding of a computed crossing and far below any drawn distance.
+  constexpr double kOffRay = 1e-6;
+  // The distance of a point from the ray's line, times the ray's length, signed by the side.
+  const double dx = end.x - p->x;
+  const double dy = end.y - p->y;
+  const auto side = [p, dx, dy](const CDPoint& q) { return (q.x - p->x) * dy - (q.y - p->y) * dx; };
+  constexpr double kOffLine = kOffRay * kLongRay;
+  const auto oneSide = [&side](const CDPoint& a, const CDPoint& b) {
+    const double sa = side(a);
+    const double sb = side(b);
+    return (sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine);
+  };
   int count = 0;
   for (std::size_t i = 0; i < edges; ++i) {
     const CDPoint& a = *points_[i];
     const CDPoint& b = *points_[(i + 1) % n];
-    if (std::max(a.x, b.x) < p->x - kLeftOfRay) continue;
+    if (std::max(a.x, b.x) < p->x - kOffRay || std::max(a.y, b.y) < p->y - kOffRay) continue;
+    if (oneSide(a, b)) continue;
     CDPoint cross;
     if (CrossLL(0.0, p, &end, &a, &b, &cross) == kOnBoth) ++count;
   }

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/geometry/DArc.h"
@@ -110,15 +111,39 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Queries (the vertical test line at x runs from y = -10000 to 10000) ----
 
+  // What the vertical at x meets, from one pass over the pieces: the lowest height (kNoValue when
+  // nothing meets), the first arc piece it crosses (null when none) and the first piece it meets
+  // (-1 when none). A slice division asks all three at the middle of every slice.
+  struct Vertical {
+    double y = kNoValue;
+    const CDArc* arc = nullptr;
+    int piece = -1;
+  };
+  Vertical GetVertical(double x) const { return GetVertical(x, {}); }
+  // The end points of an arc. A caller that asks many verticals of one unchanged surface finds
+  // them once (GetArcEnds) and hands them in, sparing two sines and cosines per arc and vertical;
+  // empty ends are found on the way.
+  struct ArcEnds {
+    CDPoint start;
+    CDPoint end;
+  };
+  Vertical GetVertical(double x, std::span<const ArcEnds> ends) const;
+  // GetStart and GetEnd of every arc, by arc index; replaces the content of ends.
+  void GetArcEnds(std::vector<ArcEnds>& ends) const;
   // The first arc piece that the vertical at x crosses; null when none.
-  const CDArc* GetArc(double x) const;
+  const CDArc* GetArc(double x) const { return GetVertical(x).arc; }
   // The first piece that the vertical at x meets; -1 when none.
-  int GetPointIndex(double x) const;
+  int GetPointIndex(double x) const { return GetVertical(x).piece; }
   // y1 and y2 the heights at x1 and x2; a new arc trimmed to [x1, x2] from the arc piece under
   // the middle, null when that part is straight.
   std::unique_ptr<CDArc> GetSlideBottom(double x1, double x2, double& y1, double& y2) const;
   // The strength type of the piece at the position; 0 when none. slideLine may be null.
-  int GetStrengthOfPosition(double x, double y, const CSpSlide* slideLine) const;
+  int GetStrengthOfPosition(double x, double y, const CSpSlide* slideLine) const {
+    return GetStrengthOfPosition(GetVertical(x), x, y, slideLine);
+  }
+  // The same with the vertical at x already at hand.
+  int GetStrengthOfPosition(const Vertical& at, double x, double y,
+                            const CSpSlide* slideLine) const;
   // Directions out of the surface at its first and at its last vertex.
   double GetStartAngle() const;
   double GetEndAngle() const;
@@ -188,8 +213,6 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Queries (SpSlideWorkGeometry.cpp) ----
 
-  // Whether the vertical at x meets the piece that starts at vertex i.
-  bool MeetsVertical(int i, double x) const;
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
   int PieceAt(int vertex) const;
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].

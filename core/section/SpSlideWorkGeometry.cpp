@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 #include <stdexcept>
 
@@ -88,59 +89,54 @@ CDPoint CSpSlideWork::Top() const {
 
 // ---- Heights and pieces along a vertical ----
 
-double CSpSlideWork::GetY(double x) const {
+double CSpSlideWork::GetY(double x) const { return GetVertical(x).y; }
+
+void CSpSlideWork::GetArcEnds(std::vector<ArcEnds>& ends) const {
+  ends.clear();
+  for (const auto& arc : arcs_) ends.push_back(ArcEnds{arc->GetStart(), arc->GetEnd()});
+}
+
+CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEnds> ends) const {
   const CDPoint bottom = TestLineBottom(x);
   const CDPoint top = TestLineTop(x);
+  Vertical at;
   double lowest = kAreaNotSet;
   const auto consider = [&lowest](double y) { lowest = std::min(lowest, y); };
-  for (int i = 0; i + 1 < GetSize(); ++i) {
+  const int n = GetSize();
+  for (int i = 0; i + 1 < n; ++i) {
     const CDPoint& a = *GetAt(i);
     const CDPoint& b = *GetAt(i + 1);
+    bool meets = false;
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      for (const CDPoint& c : ArcCrossings(*arc, bottom, top, 0)) consider(c.y);
-      for (const CDPoint& end : {arc->GetStart(), arc->GetEnd()}) {
-        if (std::fabs(end.x - x) < kSamePoint) consider(end.y);
+      const ArcHits hits = ArcCrossings(*arc, bottom, top, 0);
+      for (const CDPoint& c : hits) consider(c.y);
+      const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
+                                           : ends[static_cast<std::size_t>(ArcIndexAt(i))];
+      // A vertical through an end of the arc may miss it by a rounding error.
+      for (const CDPoint& end : {arcEnds.start, arcEnds.end}) {
+        if (std::fabs(end.x - x) < kSamePoint) {
+          consider(end.y);
+          meets = true;
+        }
       }
-      continue;
+      if (!hits.empty()) {
+        meets = true;
+        if (at.arc == nullptr) at.arc = arc;
+      }
+    } else {
+      CDPoint cross;
+      const bool crosses = CrossLL(0, &bottom, &top, &a, &b, &cross) == kOnBoth;
+      if (crosses) consider(cross.y);
+      if (a.x == x) consider(a.y);
+      if (b.x == x) consider(b.y);
+      meets = crosses || a.x == x;
     }
-    CDPoint cross;
-    if (CrossLL(0, &bottom, &top, &a, &b, &cross) == kOnBoth) consider(cross.y);
-    if (a.x == x) consider(a.y);
-    if (b.x == x) consider(b.y);
+    if (meets && at.piece < 0) at.piece = i;
   }
-  return lowest == kAreaNotSet ? kNoValue : lowest;
-}
-
-const CDArc* CSpSlideWork::GetArc(double x) const {
-  const CDPoint bottom = TestLineBottom(x);
-  const CDPoint top = TestLineTop(x);
-  for (int i = 0; i + 1 < GetSize(); ++i) {
-    const CDArc* arc = GetArcFromPointIndex(i);
-    if (arc != nullptr && !ArcCrossings(*arc, bottom, top, 0).empty()) return arc;
-  }
-  return nullptr;
-}
-
-bool CSpSlideWork::MeetsVertical(int i, double x) const {
-  const CDPoint bottom = TestLineBottom(x);
-  const CDPoint top = TestLineTop(x);
-  const CDPoint& a = *GetAt(i);
-  if (const CDArc* arc = GetArcFromPointIndex(i)) {
-    return !ArcCrossings(*arc, bottom, top, 0).empty() ||
-           std::fabs(arc->GetStart().x - x) < kSamePoint ||
-           std::fabs(arc->GetEnd().x - x) < kSamePoint;
-  }
-  if (a.x == x) return true;
-  if (i + 1 >= GetSize()) return false;
-  CDPoint cross;
-  return CrossLL(0, &bottom, &top, &a, GetAt(i + 1), &cross) == kOnBoth;
-}
-
-int CSpSlideWork::GetPointIndex(double x) const {
-  for (int i = 0; i < GetSize(); ++i) {
-    if (MeetsVertical(i, x)) return i;
-  }
-  return -1;
+  // The last vertex starts no piece, yet the vertical through it meets it.
+  if (at.piece < 0 && n > 0 && GetAt(n - 1)->x == x) at.piece = n - 1;
+  at.y = lowest == kAreaNotSet ? kNoValue : lowest;
+  return at;
 }
 
 std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double& y1,
@@ -156,14 +152,15 @@ int CSpSlideWork::PieceAt(int vertex) const {
   return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
 }
 
-int CSpSlideWork::GetStrengthOfPosition(double x, double y, const CSpSlide* slideLine) const {
+int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
+                                        const CSpSlide* slideLine) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
     const CDPoint& a = *GetAt(i);
     const CDPoint& b = *GetAt(i + 1);
     const bool vertical = GetArcFromPointIndex(i) == nullptr && a.x == b.x && a.y != b.y;
     if (vertical && IsBetween(a.y, b.y, y)) return StrengthTypeOrZero(i);
   }
-  const int vertex = GetPointIndex(x);
+  const int vertex = at.piece;
   if (vertex < 0) return 0;
   // The last vertex starts no piece: the piece that ends there is meant.
   const int piece = PieceAt(vertex);

@@ -216,6 +216,7 @@ TEST_F(SliceWaterTest, LayersBelowTheWaterLevelWeighSaturated) {
   const CSlice::AreaWeight both = slice->GetAreaAndWeight();
   EXPECT_EQ(both.area, slice->GetArea(-1));
   EXPECT_EQ(both.weight, slice->GetWeight(-1));
+  EXPECT_FALSE(both.centroid.IsValid());
   EXPECT_DOUBLE_EQ(slice->GetDepthWtoS(), 2);
 
   const auto dry = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
@@ -223,6 +224,30 @@ TEST_F(SliceWaterTest, LayersBelowTheWaterLevelWeighSaturated) {
   EXPECT_EQ(dry->GetDEVYCount(), 2);
   EXPECT_TRUE(dry->IsMoist(0));
   EXPECT_DOUBLE_EQ(dry->GetDepthWtoS(), -1);
+}
+
+// The centroid is never rounded, whatever the rounding switch says, and the pass that sums the
+// weights gives it bit for bit.
+TEST_F(SliceWaterTest, TheCentroidIsNeverRounded) {
+  const auto slice = SliceOf({{6.1234567, 5.7654321, block.get(), 0},
+                              {1.0004567, 0.9876543, block.get(), 0},
+                              {-8.6602540, -8.6602540, nullptr, 0}});
+  slice->SetDanmenStab(&section);
+  slice->SetBottomArc(std::make_unique<CDArc>(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+  CDPoint unrounded;
+  {
+    const ScopedEnableRound off(0);
+    unrounded = slice->TotalJuushin(0);
+  }
+  const ScopedEnableRound on(1);
+  const CDPoint rounded = slice->TotalJuushin(0);
+  const CSlice::AreaWeight both = slice->GetAreaAndWeight(true);
+  ASSERT_TRUE(unrounded.IsValid());
+  for (const CDPoint& c : {rounded, both.centroid}) {
+    EXPECT_EQ(c.x, unrounded.x);
+    EXPECT_EQ(c.y, unrounded.y);
+  }
+  EXPECT_EQ(both.weight, slice->GetWeight(-1));
 }
 
 // The slice division builds each circle's slices in the slices of the circle before.

@@ -451,9 +451,17 @@ TEST(DPolyInsideTest, PolyRgnOnAConcaveUShape) {
     bool inside;
   };
   const Case cases[] = {
-      {"in the notch", {1.5, 2}, false},   {"above the notch", {1.5, 3.5}, false},
-      {"in the left arm", {0.5, 2}, true}, {"in the right arm", {2.5, 2.5}, true},
-      {"in the base", {1.5, 0.5}, true},   {"far outside", {-5, 1}, false},
+      {"in the notch", {1.5, 2}, false},
+      {"above the notch", {1.5, 3.5}, false},
+      {"in the left arm", {0.5, 2}, true},
+      {"in the right arm", {2.5, 2.5}, true},
+      {"in the base", {1.5, 0.5}, true},
+      {"far outside", {-5, 1}, false},
+      // A hair from an edge: the edges that the ray passes closely are still tested.
+      {"just under an arm's top", {0.5, 3 - 1e-9}, true},
+      {"just inside the right side", {3 - 1e-9, 0.5}, true},
+      {"just outside the right side", {3 + 1e-9, 0.5}, false},
+      {"just above the notch's floor", {1.5, 1 + 1e-9}, false},
   };
   for (const auto& points : {u, open}) {
     auto polygon = MakePoly(points);
