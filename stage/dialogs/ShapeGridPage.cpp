@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
 #include <QStringList>
 #include <algorithm>
@@ -69,6 +70,7 @@ CShapeGridPage::CShapeGridPage(QWidget* parent)
   grid_->SetText(SheetBlock(kColX, CSheetGrid::kHeaderRow), QStringLiteral("X (m)"));
   grid_->SetText(SheetBlock(kColY, CSheetGrid::kHeaderRow), QStringLiteral("Y (m)"));
   grid_->SetHeaderBackColor(Color{0xFFFFDB});
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
 
   const std::pair<MenuCommand, const char*> commands[] = {

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -587,6 +588,25 @@ TEST_F(ShapeDlgTest, TheWaterPageEditsTheWaterLine) {
   ShowTab(Tab::kTabGround);
   TypeCell(Grid(Tab::kTabGround), 1, 1, QStringLiteral("-500"));
   EXPECT_FALSE(Case().GetPrmGrid().IsSame(range));
+}
+
+// ↑↓ reverses the rows of the page shown; the context menu opens over a grid, but not on the
+// boundary page while there is no boundary.
+TEST_F(ShapeDlgTest, ReverseAndContextMenu) {
+  SetLine(Case().GetGround(), 3);
+  Open();
+  Press(4222);
+  using Points = std::vector<std::pair<double, double>>;
+  EXPECT_EQ(PointsOf(Case().GetGround()), (Points{{2, 99}, {1, 99.5}, {0, 100}}));
+
+  auto* groundMenu = Page(Tab::kTabGround).findChild<QMenu*>();
+  emit Grid(Tab::kTabGround).customContextMenuRequested(QPoint(5, 5));
+  EXPECT_TRUE(groundMenu->isVisible());
+  groundMenu->hide();
+  ShowTab(Tab::kTabStrata);
+  auto* strataMenu = Page(Tab::kTabStrata).findChild<QMenu*>();
+  emit Grid(Tab::kTabStrata).customContextMenuRequested(QPoint(5, 5));
+  EXPECT_FALSE(strataMenu->isVisible());
 }
 
 // CP writes the shapes side by side: with no boundary and no water the water columns are empty.
