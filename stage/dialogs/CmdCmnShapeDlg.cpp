@@ -145,7 +145,6 @@ CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
 CCmdCmnShapeDlg::~CCmdCmnShapeDlg() = default;
 
 void CCmdCmnShapeDlg::BindCase(CManageCore* core) {
-  core_ = core;
   case_ = core->GetActiveCase();
   case_->SetMouseEdit(false);
   case_->SetCurDanmen(&case_->GetDanmen());

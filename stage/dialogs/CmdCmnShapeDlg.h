@@ -69,8 +69,7 @@ class CCmdCmnShapeDlg : public StageDialog {
   CExpButton* copy_;
   QCheckBox* mouseInput_;
 
-  CManageCore* core_ = nullptr;  // observed
-  CCase* case_ = nullptr;        // observed: the active case while the editor is open
+  CCase* case_ = nullptr;  // observed: the core's active case while the editor is open
   CSpGround backupGround_;
   CDPolyArray backupStrata_;
   CSpWater backupWater_;
