@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/UnitFilter.h"
+#include "core/case/ManageCore.h"
 #include "core/geometry/DLine.h"
 #include "core/model/RefGeology.h"
 #include "core/section/SkinFriction.h"
@@ -19,6 +20,7 @@
 #include "core/section/StratumProp.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/Text.h"
+#include "tests/support/SampleDocument.h"
 
 namespace {
 
@@ -171,6 +173,18 @@ void WriteRfcCsvSeeds(Corpus& csv) {
   }
 }
 
+// The sample document with its three filled cases, stored at the newest version and at the
+// versions that change the case slot or the document body.
+void WriteDocumentSeeds(Corpus& documents) {
+  CManageCore core;
+  FillSampleDocument(core);
+  for (const int version : {10, 8, 7, 6, 3, 2}) {
+    Archive ar;
+    core.StoreCore(ar, version);
+    documents.Add({version}, ar.Bytes());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -184,11 +198,13 @@ int main(int argc, char** argv) {
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
   Corpus csv(root, "RfcCsvFuzzer");
+  Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
   WriteFixtureSeeds(shapes, lists, settings);
   WriteSettingSeeds(root, settings);
   WriteRfcCsvSeeds(csv);
+  WriteDocumentSeeds(documents);
   return 0;
 }
