@@ -112,11 +112,12 @@ TEST_F(GeologyListTest, AddAndDeleteKeepEveryOtherRowWhole) {
       Press(d, 4219);
       ASSERT_EQ(grid.MaxRows(), 4);
       EXPECT_EQ(grid.Text(1, 4), "");
-      grid.SetActiveCell(1, 1);
-      TestUi().ExpectMessageBox(c.answer, "「表土」 を削除してよろしいですか？");
+      grid.SetActiveCell(1, 3);
+      TestUi().ExpectMessageBox(c.answer, "「砂質土」 を削除してよろしいですか？");
       Press(d, 4221);
       EXPECT_EQ(TestUi().MessageBoxes().back().caption, "削除");
       EXPECT_EQ(grid.MaxRows(), static_cast<int>(c.rowsLeft));
+      EXPECT_EQ(grid.Text(1, 2), "風化岩");
       TestUi().ExpectMessageBox(MsgResult::No, kUnsavedQuestion);
       Press(d, 2);
     });
