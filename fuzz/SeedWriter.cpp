@@ -150,6 +150,18 @@ void WriteSettingSeeds(const fs::path& root, Corpus& settings) {
   fs::remove(file);
 }
 
+// The sample document with its three filled cases, stored at the newest version and at the
+// versions that change the case slot or the document body.
+void WriteDocumentSeeds(Corpus& documents) {
+  CManageCore core;
+  FillSampleDocument(core);
+  for (const int version : {10, 8, 7, 6, 3, 2}) {
+    Archive ar;
+    core.StoreCore(ar, version);
+    documents.Add({version}, ar.Bytes());
+  }
+}
+
 // Sound reinforcement CSV files in CP932, every section once, and one with the commas before and
 // after the fields read that the reader ignores.
 void WriteRfcCsvSeeds(Corpus& csv) {
@@ -170,18 +182,6 @@ void WriteRfcCsvSeeds(Corpus& csv) {
   for (const char* file : files) {
     const std::string bytes = Utf8ToCp932(file);
     csv.Add({}, Bytes(bytes.begin(), bytes.end()));
-  }
-}
-
-// The sample document with its three filled cases, stored at the newest version and at the
-// versions that change the case slot or the document body.
-void WriteDocumentSeeds(Corpus& documents) {
-  CManageCore core;
-  FillSampleDocument(core);
-  for (const int version : {10, 8, 7, 6, 3, 2}) {
-    Archive ar;
-    core.StoreCore(ar, version);
-    documents.Add({version}, ar.Bytes());
   }
 }
 

@@ -94,7 +94,6 @@ struct CCase::SlotRecord {
 CCase::CCase() {
   Init();
   SetDrawPtr();
-  mouseEdit_ = false;
 }
 
 CCase::~CCase() = default;
@@ -112,7 +111,6 @@ void CCase::Init() {
   strataDiv_.DeleteAll();
   SetDanmenData();
   prmStab_.Init();
-  prmStab_.leadMode = 0;
   resStab2_.Init();
   resStab2_.DeleteResultAll();
   resStab2_.SetMltType(CMltPoint::kKindForward);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/circle/ArcCondition.h"
+#include "core/circle/ResStab.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
 #include "core/deformation/ResShear.h"
@@ -206,6 +207,8 @@ class CCase {
   CSpWater& GetWater() { return water_; }
   CPrmStab& GetPrmStab() { return prmStab_; }
   const CPrmStab& GetPrmStab() const { return prmStab_; }
+  // The slip-circle search results: held for the search dialogs, never stored or copied.
+  CResStab& GetResStab() { return resStab_; }
   CResStab2& GetResStab2() { return resStab2_; }
   const CResStab2& GetResStab2() const { return resStab2_; }
   CSpGround& GetGroundDiv() { return groundDiv_; }
@@ -264,6 +267,7 @@ class CCase {
   CDPolyArray strata_;
   CSpWater water_;
   CPrmStab prmStab_;
+  CResStab resStab_;
   CResStab2 resStab2_;
   CDanmenStab danmenNormal_;
   CDanmenStab danmenQuake_;

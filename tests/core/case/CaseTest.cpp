@@ -361,4 +361,45 @@ TEST_F(FilledCase, TheMouseMovesThePickedVertexOnlyWhileEditing) {
   EXPECT_EQ(canvas.Primitives().size(), drawn);  // no edit target after SetDrawPtr
 }
 
+// Each print figure draws more than the grid alone where it has more to show.
+TEST_F(FilledCase, ThePrintFiguresDrawBeyondTheGrid) {
+  struct Figure {
+    const char* name;
+    void (*draw)(const CCase&, CViewInfo*);
+  };
+  const Figure figures[] = {
+      {"grid", [](const CCase& c, CViewInfo* v) { c.DrawPrnRepeat(v); }},
+      {"coord 1", [](const CCase& c, CViewInfo* v) { c.DrawPrnCoord(v, 1, true); }},
+      {"coord 2", [](const CCase& c, CViewInfo* v) { c.DrawPrnCoord(v, 2, true); }},
+      {"blocks", [](const CCase& c, CViewInfo* v) { c.DrawPrnBlock(v, 1); }},
+      {"multi normal", [](const CCase& c, CViewInfo* v) { c.DrawPrnMulti(v, 1, 0); }},
+      {"multi seismic", [](const CCase& c, CViewInfo* v) { c.DrawPrnMulti(v, 1, 1); }},
+  };
+  size_t gridOnly = 0;
+  for (const Figure& figure : figures) {
+    RecordingCanvas canvas;
+    CViewInfo view;
+    view.dc = &canvas;
+    view.width = 800;
+    view.height = 600;
+    view.SetArea(0, 20, 30, -20);
+    view.CalcScale();
+    figure.draw(filled_, &view);
+    if (gridOnly == 0) {
+      gridOnly = canvas.Primitives().size();
+      EXPECT_GT(gridOnly, 0u);
+    } else {
+      EXPECT_GT(canvas.Primitives().size(), gridOnly) << figure.name;
+    }
+  }
+  RecordingCanvas canvas;
+  CViewInfo view;
+  view.dc = &canvas;
+  filled_.DrawPrnSlice(&view, DevRect{300, 200, 100, 50}, 0, 0);
+  const std::vector<DrawnPrimitive> frames = canvas.PrimitivesOf(PrimitiveKind::Rectangle);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].rect, (DevRect{100, 50, 300, 200}));
+  EXPECT_EQ(frames[0].state.brush.style, BrushStyle::Null);
+}
+
 }  // namespace
