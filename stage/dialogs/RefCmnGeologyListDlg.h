@@ -56,8 +56,7 @@ class CRefCmnGeologyListDlg : public StageDialog {
   // The editor's closing question on unsaved changes: save and end, discard and end, or stay.
   void AskToSave();
 
-  CRefGeology* live_;  // the table edited: the program's own, or pickCopy_
-  CRefGeology pickCopy_;
+  CRefGeology* live_;   // the table edited: the program's own, or the picker's copy
   CRefGeology backup_;  // the table as last loaded or saved
   Mode mode_;
   std::optional<CRefGeology::Row> picked_;
