@@ -51,7 +51,7 @@ Run DataRun(int a, int b, int count) {
   return Run{lo - 1, hi - 1};
 }
 
-// Text as a number cell holds it: a whole number gets the cell's decimals, other text stays.
+// Text as a number cell shows it: a whole number with the cell's decimals, other text as it is.
 QString NumberCellText(const QString& text, int decimals) {
   const std::string trimmed = text.trimmed().toStdString();
   if (trimmed.empty()) return QString();
@@ -71,8 +71,10 @@ QString CheckBoxText(const QString& text) {
 
 }  // namespace
 
+// A number cell (one with decimals) holds the number as it was typed or written and only shows
+// it rounded to its decimals, so that reading a cell back never loses what the user entered.
 struct SheetCell {
-  QString text;
+  QString text;  // as typed or written; a check box's "1" or "0"
   Color back = kWhite;
   Color fore = kBlack;
   std::int8_t decimals = kTextCell;
@@ -80,15 +82,9 @@ struct SheetCell {
   bool locked = false;
   bool checkBox = false;
 
-  void Write(const QString& value) {
-    if (checkBox) {
-      text = CheckBoxText(value);
-    } else if (decimals != kTextCell) {
-      text = NumberCellText(value, decimals);
-    } else {
-      text = value;
-    }
-  }
+  void Write(const QString& value) { text = checkBox ? CheckBoxText(value) : value; }
+  // The text the cell shows.
+  QString Shown() const { return decimals != kTextCell ? NumberCellText(text, decimals) : text; }
 };
 
 struct HeaderSpan {
@@ -119,7 +115,7 @@ class SheetModel : public QAbstractTableModel {
     const SheetCell& cell = At(index.row(), index.column());
     switch (role) {
       case Qt::DisplayRole:
-        return cell.checkBox ? QVariant() : QVariant(cell.text);
+        return cell.checkBox ? QVariant() : QVariant(cell.Shown());
       case Qt::EditRole:
         return cell.text;
       case Qt::CheckStateRole:
@@ -629,7 +625,7 @@ QString CSheetGrid::Text(int col, int row) const {
   }
   if (row < 1 || row > MaxRows()) return {};
   if (col == kRowHeaderCol) return model_->RowHeaderText(row - 1);
-  return col >= 1 && col <= MaxCols() ? model_->At(row - 1, col - 1).text : QString();
+  return col >= 1 && col <= MaxCols() ? model_->At(row - 1, col - 1).Shown() : QString();
 }
 
 void CSheetGrid::SetText(const SheetBlock& block, const QString& text) {
@@ -689,10 +685,7 @@ int CSheetGrid::DecimalPlaces(int col, int row) const {
 
 void CSheetGrid::SetDecimalPlaces(const SheetBlock& block, int decimals) {
   const auto places = static_cast<std::int8_t>(std::clamp(decimals, 0, kMaxDecimals));
-  model_->Update(block, [places](SheetCell& cell) {
-    cell.decimals = places;
-    cell.Write(cell.text);
-  });
+  model_->Update(block, [places](SheetCell& cell) { cell.decimals = places; });
 }
 
 SheetCellType CSheetGrid::CellType(int col, int row) const {

@@ -66,10 +66,12 @@ class CSheetGrid : public QTableView {
   // Joins header cells into one: (col, row) spans numCols columns and numRows header rows.
   void AddCellSpan(int col, int row, int numCols, int numRows);
 
-  // Cells. Header addresses take text only.
+  // Cells. Header addresses take text only. The text a cell shows: a number cell's number
+  // rounded to its decimals.
   QString Text(int col, int row) const;
   void SetText(const SheetBlock& block, const QString& text);
-  // A check box's state "1" or "0"; every other cell's text.
+  // A check box's state "1" or "0"; every other cell's text as typed or written, a number cell's
+  // number with all the decimals it was given.
   QString Value(int col, int row) const;
   Color BackColor(int col, int row) const;
   void SetBackColor(const SheetBlock& block, Color color);

@@ -174,6 +174,7 @@ TEST_F(SheetGridTest, TypingIntoACellRaisesEditModeAndChange) {
   QCoreApplication::processEvents();  // the editor commits on a queued call
   EXPECT_FALSE(grid_.EditMode());
   EXPECT_EQ(grid_.Text(2, 4), "1.500");
+  EXPECT_EQ(grid_.Value(2, 4), "1.5");  // the number as typed; only its display is rounded
   ASSERT_EQ(change.count(), 1);
   EXPECT_EQ(change[0], (QList<QVariant>{2, 4}));
   ASSERT_EQ(editMode.count(), 2);
