@@ -16,6 +16,7 @@
 #include "app/view/BrixoView.h"
 #include "core/case/ManageCore.h"
 #include "core/geometry/ViewInfo.h"
+#include "platform/qt/QtProgressWindow.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/qt/QtTestSupport.h"
@@ -267,6 +268,22 @@ TEST_F(BrixoViewTest, EveryCaseKeepsItsOwnZoomAndPan) {
   EXPECT_DOUBLE_EQ(Mapping().zoom, 2.56);
   EXPECT_EQ(Pan(), QPoint(20, 30));
   EXPECT_DOUBLE_EQ(cases.GetCase(0)->GetViewInfo().zoom, 1.6);
+}
+
+// While a calculation's progress window is up, the results are half-built: a paint shows the
+// last picture and leaves the section undrawn until the window is gone.
+TEST_F(BrixoViewTest, NothingIsDrawnWhileACalculationRuns) {
+  SetHandMapping();
+  view_.Invalidate();
+  {
+    CQtProgressWindow progress;
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.show();
+    view_.grab();
+    EXPECT_EQ(Mapping().scale, 7.0);  // DrawCore would have fitted the section again
+  }
+  view_.grab();
+  EXPECT_NE(Mapping().scale, 7.0);
 }
 
 long CountPixels(const QImage& image, const std::function<bool(QColor)>& counts) {
