@@ -76,6 +76,13 @@ CBrixoView::CBrixoView(CManageCore& core, QWidget* parent) : QWidget(parent), co
   setMouseTracking(true);
 }
 
+bool CBrixoView::CanZoomIn() const { return ActiveView().zoom < kZoomMax; }
+
+bool CBrixoView::CanZoomReset() const {
+  const CViewInfo& view = ActiveView();
+  return view.zoom > kZoomMin || view.scrollX != 0 || view.scrollY != 0;
+}
+
 CDPoint CBrixoView::ClickPoint(QPoint device, bool snap) const {
   CDPoint world = ActiveView().DPtoLP(ToDevice(device));
   world.x = RoundClickCoordinate(world.x);
@@ -89,8 +96,8 @@ void CBrixoView::Invalidate() {
 }
 
 void CBrixoView::ZoomIn() {
+  if (!CanZoomIn()) return;
   CViewInfo& view = ActiveView();
-  if (view.zoom >= kZoomMax) return;
   view.zoom = std::min(view.zoom * kZoomInStep, kZoomMax);
   ScalePan(view, kZoomInStep);
   view.zoomOn = true;

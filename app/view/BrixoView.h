@@ -45,6 +45,11 @@ class CBrixoView : public QWidget {
   // the step stays as the frame set it.
   void SetStepSource(std::function<int()> currentStep) { currentStep_ = std::move(currentStep); }
 
+  // Whether the toolbar's zoom commands do anything: zoom in below 100; reset while zoomed or
+  // panned.
+  bool CanZoomIn() const;
+  bool CanZoomReset() const;
+
   // The device point of a click as the world point handed on: rounded, snapped with Shift.
   CDPoint ClickPoint(QPoint device, bool snap) const;
 

@@ -200,6 +200,7 @@ TEST_F(BrixoViewTest, ZoomInStepsByOnePointSixUpToAHundred) {
 
     EXPECT_DOUBLE_EQ(Mapping().zoom, c.zoomAfter);
     EXPECT_TRUE(Mapping().zoomOn);
+    EXPECT_EQ(view_.CanZoomIn(), c.zoomAfter < 100.0);
     EXPECT_EQ(Pan(), c.panAfter);
     EXPECT_EQ(RedrawCount() - before, c.redraw ? 1 : 0);
   }
@@ -223,6 +224,7 @@ TEST_F(BrixoViewTest, ResetRepaintsOnlyWhenZoomedOrPanned) {
     Mapping().zoom = c.zoomOn ? 2.56 : 1.0;
     SetPan(c.pan);
     const long before = RedrawCount();
+    EXPECT_EQ(view_.CanZoomReset(), c.redraw);
 
     Mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {50, 50});
     Mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {50, 50});
@@ -231,6 +233,7 @@ TEST_F(BrixoViewTest, ResetRepaintsOnlyWhenZoomedOrPanned) {
     EXPECT_FALSE(Mapping().zoomOn);
     EXPECT_EQ(Pan(), QPoint(0, 0));
     EXPECT_EQ(RedrawCount() - before, c.redraw ? 1 : 0);
+    EXPECT_FALSE(view_.CanZoomReset());
   }
 }
 
