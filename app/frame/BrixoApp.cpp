@@ -1,5 +1,9 @@
 #include "app/frame/BrixoApp.h"
 
+#include <QString>
+#include <filesystem>
+
+#include "app/document/DocumentFiles.h"
 #include "app/frame/MainFrame.h"
 
 CBrixoApp::CBrixoApp() = default;
@@ -9,15 +13,13 @@ CBrixoApp::~CBrixoApp() = default;
 bool CBrixoApp::InitInstance(const QStringList& arguments) {
   core_.InitCore(1);
   stage_.SetManageCore(&core_);
-  frame_ = std::make_unique<CMainFrame>(*this);
+
+  frame_ = std::make_unique<CMainFrame>(core_, stage_);
   frame_->show();
-  static_cast<void>(arguments);
+  frame_->ConnectStage();
+
+  if (arguments.size() > 1) {
+    frame_->Documents().OpenDocumentPath(std::filesystem::path(arguments.at(1).toStdString()));
+  }
   return true;
 }
-
-void CBrixoApp::SetDocumentPath(const std::filesystem::path& path) {
-  documentPath_ = path;
-  documentFileName_ = FileNameOfPath(path);
-}
-
-std::string FileNameOfPath(const std::filesystem::path& path) { return path.filename().string(); }
