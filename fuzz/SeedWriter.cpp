@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/base/UnitFilter.h"
+#include "core/case/ManageCore.h"
 #include "core/geometry/DLine.h"
 #include "core/model/RefGeology.h"
 #include "core/section/SkinFriction.h"
@@ -18,6 +19,7 @@
 #include "core/section/SpSlide.h"
 #include "core/section/StratumProp.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/support/SampleDocument.h"
 
 namespace {
 
@@ -147,6 +149,18 @@ void WriteSettingSeeds(const fs::path& root, Corpus& settings) {
   fs::remove(file);
 }
 
+// The sample document with its three filled cases, stored at the newest version and at the
+// versions that change the case slot or the document body.
+void WriteDocumentSeeds(Corpus& documents) {
+  CManageCore core;
+  FillSampleDocument(core);
+  for (const int version : {10, 8, 7, 6, 3, 2}) {
+    Archive ar;
+    core.StoreCore(ar, version);
+    documents.Add({version}, ar.Bytes());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,10 +173,12 @@ int main(int argc, char** argv) {
   Corpus lists(root, "ShapeListFuzzer");
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
+  Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
   WriteFixtureSeeds(shapes, lists, settings);
   WriteSettingSeeds(root, settings);
+  WriteDocumentSeeds(documents);
   return 0;
 }
