@@ -8,7 +8,6 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/base/Utility.h"
-#include "core/circle/ArcCondition.h"
 #include "core/circle/CalcBase.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
@@ -95,7 +94,6 @@ struct CCase::SlotRecord {
 CCase::CCase() {
   Init();
   SetDrawPtr();
-  mouseEdit_ = false;
 }
 
 CCase::~CCase() = default;
@@ -113,7 +111,6 @@ void CCase::Init() {
   strataDiv_.DeleteAll();
   SetDanmenData();
   prmStab_.Init();
-  prmStab_.leadMode = 0;
   resStab2_.Init();
   resStab2_.DeleteResultAll();
   resStab2_.SetMltType(CMltPoint::kKindForward);
