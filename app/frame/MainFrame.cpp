@@ -18,10 +18,15 @@
 #include <optional>
 #include <vector>
 
+#include "app/dialogs/CaseCopyDlg.h"
+#include "app/dialogs/CaseInfoDlg.h"
 #include "app/document/DocumentFiles.h"
 #include "app/document/RecentFileList.h"
 #include "app/frame/AboutDlg.h"
 #include "app/frame/SectionPrint.h"
+#include "app/panes/PaneCase.h"
+#include "app/panes/PaneFlow.h"
+#include "app/panes/PaneInfo.h"
 #include "app/view/BrixoView.h"
 #include "core/base/AppIdentity.h"
 #include "core/base/CoreConfig.h"
@@ -32,20 +37,6 @@
 #include "stage/StageManage.h"
 
 namespace {
-
-// The flow page a step message enters.
-int StepOf(FrameMsg message) {
-  switch (message) {
-    case FrameMsg::WM_APP_STAGE2:
-      return 1;
-    case FrameMsg::WM_APP_STAGE3:
-      return 2;
-    case FrameMsg::WM_APP_STAGE4:
-      return 3;
-    default:
-      return 0;
-  }
-}
 
 // The settings and file commands that the stage manager serves, by their menu ids.
 struct MenuStageCommand {
@@ -62,6 +53,8 @@ constexpr MenuStageCommand kMenuStageCommands[] = {
     {CMainFrame::kReinf, StageCommand::Reinf},
     {CMainFrame::kRefCond, StageCommand::RefCond},
 };
+
+constexpr int kSidePaneWidth = 200;
 
 std::filesystem::path ManualPath() { return ResourceDir() / "SystemData" / "manual.pdf"; }
 
@@ -93,8 +86,9 @@ CMainFrame::CMainFrame(CManageCore& core, CManageStage& stage)
   connect(view_, &CBrixoView::PointClicked, this,
           [this](double x, double y) { stage_.OnLButtonDown(x, y); });
   connect(view_, &CBrixoView::DoubleClicked, this, [this] { stage_.OnLButtonDblClk(); });
+  connect(view_, &CBrixoView::CoordinateChanged, infoPane_, &CPaneInfoDlg::SetCoordText);
   connect(documents_, &CDocumentFiles::PathChanged, this, &CMainFrame::UpdateTitle);
-  connect(documents_, &CDocumentFiles::DocumentCreated, this, &CMainFrame::RefreshPanes);
+  connect(documents_, &CDocumentFiles::DocumentCreated, this, &CMainFrame::OnDocumentCreated);
   connect(documents_, &CDocumentFiles::DocumentLoaded, this, &CMainFrame::RefreshPanes);
   connect(documents_, &CDocumentFiles::RecentFilesChanged, this, &CMainFrame::FillRecentMenu);
   UpdateTitle();
@@ -110,6 +104,7 @@ void CMainFrame::ConnectStage() {
   });
   connected_ = true;
   RefreshInfoPane();
+  infoPane_->SetCoordText({});
   UpdateTitle();
   UpdateStageInfo();
   UpdateCommands();
@@ -127,7 +122,6 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
     case FrameMsg::WM_APP_STAGE2:
     case FrameMsg::WM_APP_STAGE3:
     case FrameMsg::WM_APP_STAGE4:
-      step_ = StepOf(message);
       OnStageEntered();
       return 0;
     case FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE:
@@ -152,6 +146,12 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
     case FrameMsg::WM_APP_CASE_CLEAR:
       OnCaseClear();
       return 0;
+    case FrameMsg::WM_APP_CASE_COPY:
+      OnCaseCopy();
+      return 0;
+    case FrameMsg::WM_APP_CASE_INFO:
+      OnCaseInfo();
+      return 0;
     case FrameMsg::WM_APP_SHOW_QUAKE:
       core_.GetActiveCase()->GetDrawSet().loadCase = static_cast<int>(wParam);
       Redraw();
@@ -161,8 +161,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
       Redraw();
       return 0;
     default:
-      // The case copy and case information dialogs come with the panes; the reserved numbers
-      // are answered 0 without effect.
+      // The reserved numbers are answered 0 without effect.
       return 0;
   }
 }
@@ -191,7 +190,7 @@ std::intptr_t CMainFrame::CloseModeless(ModelessDialog which, std::uintptr_t res
   return 0;
 }
 
-int CMainFrame::CurrentStep() const { return step_; }
+int CMainFrame::CurrentStep() const { return flowPane_->GetStage(); }
 
 void CMainFrame::OnStageEntered() {
   UpdateStageInfo();
@@ -210,6 +209,7 @@ void CMainFrame::OnCaseSelect(std::uintptr_t index) {
   CDrawSet display;
   display.Copy(cases.GetActiveCase()->GetDrawSet());
   cases.SetActiveID(static_cast<int>(index));
+  casePane_->SelectCase(static_cast<int>(index));
   RefreshInfoPane();
   UpdateStageInfo();
   cases.GetActiveCase()->GetDrawSet().Copy(display);
@@ -237,13 +237,52 @@ void CMainFrame::UpdateTitle() {
       QString::fromStdString((name.empty() ? std::string("無題") : name) + " - " + full));
 }
 
-void CMainFrame::UpdateCasePane() { RefreshInfoPane(); }
+void CMainFrame::OnCaseCopy() {
+  if (IsCaseLocked()) return;
+  CCaseCopyDlg dialog(core_.GetCaseArray(), this);
+  if (RunModal(dialog) != QDialog::Accepted || dialog.GetCopiedIndex() == CCaseCopyDlg::kNone) {
+    return;
+  }
+  Ui().SendToFrame(FrameMsg::WM_APP_CASE_SELECT,
+                   static_cast<std::uintptr_t>(dialog.GetCopiedIndex()), 0);
+  UpdateCasePane();
+}
 
-void CMainFrame::RefreshInfoPane() {}
+void CMainFrame::OnCaseInfo() {
+  if (IsCaseLocked()) return;
+  CCaseInfoDlg dialog(core_.GetCaseArray(), this);
+  if (RunModal(dialog) != QDialog::Accepted) return;
+  UpdateCasePane();
+  Ui().SendToFrame(FrameMsg::WM_APP_CASE_SELECT,
+                   static_cast<std::uintptr_t>(dialog.GetResultIndex()), 0);
+}
+
+void CMainFrame::UpdateCasePane() {
+  casePane_->FillCaseButtons(core_.GetCaseArray());
+  casePane_->MarkUsedCases(core_.GetCaseArray());
+  RefreshInfoPane();
+}
+
+void CMainFrame::RefreshInfoPane() {
+  infoPane_->ShowCaseNames(core_.GetActiveCase()->GetPrmJobsite());
+}
 
 void CMainFrame::UpdateStageInfo() {
   if (!connected_) return;
   CCoreConfig::SetStageNo(CurrentStep());
+  const CPrmStab& stability = core_.GetActiveCase()->GetPrmStab();
+  casePane_->SetStabTypeFlags(stability.IsNormal(), stability.IsQuake());
+}
+
+bool CMainFrame::IsServed(FrameMsg message) const {
+  const std::optional<StageCommand> command = CManageStage::CommandOf(message);
+  return !command || CManageStage::IsAvailable(*command);
+}
+
+void CMainFrame::OnDocumentCreated() {
+  casePane_->SelectCase(0);
+  casePane_->ResetQuakeChoice();
+  RefreshPanes();
 }
 
 void CMainFrame::RefreshPanes() {
@@ -251,7 +290,8 @@ void CMainFrame::RefreshPanes() {
   UpdateCasePane();
   update();
   view_->ZoomReset();
-  step_ = 0;
+  flowPane_->ResetToFirstStage();
+  casePane_->SelectCase(core_.GetCaseArray().GetActiveCaseID());
   UpdateStageInfo();
   Redraw();
   UpdateCommands();
@@ -377,15 +417,22 @@ void CMainFrame::CreateToolBars() {
 }
 
 void CMainFrame::CreateDockingWindows() {
-  flowDock_ = MakeDock(QStringLiteral("フロー"), 200, new QWidget, this);
-  caseDock_ = MakeDock(QStringLiteral("ケース"), 201, new QWidget, this);
-  infoDock_ = MakeDock(QStringLiteral("情報"), 202, new QWidget, this);
+  flowPane_ = new CPaneFlowDlg;
+  flowPane_->SetCommandAvailable([this](FrameMsg message) { return IsServed(message); });
+  casePane_ = new CPaneCaseDlg;
+  infoPane_ = new CPaneInfoDlg;
+  flowDock_ = MakeDock(QStringLiteral("フロー"), 200, flowPane_, this);
+  caseDock_ = MakeDock(QStringLiteral("ケース"), 201, casePane_, this);
+  infoDock_ = MakeDock(QStringLiteral("情報"), 202, infoPane_, this);
   flowDock_->setAllowedAreas(Qt::LeftDockWidgetArea);
   caseDock_->setAllowedAreas(Qt::RightDockWidgetArea);
   infoDock_->setAllowedAreas(Qt::TopDockWidgetArea);
   addDockWidget(Qt::LeftDockWidgetArea, flowDock_);
   addDockWidget(Qt::RightDockWidgetArea, caseDock_);
   addDockWidget(Qt::TopDockWidgetArea, infoDock_);
+  // The panes' initial sizes: 200 wide at the sides; the information pane as low as it needs.
+  resizeDocks({flowDock_, caseDock_}, {kSidePaneWidth, kSidePaneWidth}, Qt::Horizontal);
+  resizeDocks({infoDock_}, {infoPane_->sizeHint().height()}, Qt::Vertical);
   UpdateCasePane();
 }
 

@@ -17,6 +17,9 @@
 #include "platform/FrameMessages.h"
 
 class CBrixoView;
+class CPaneCaseDlg;
+class CPaneFlowDlg;
+class CPaneInfoDlg;
 class CDocumentFiles;
 class CManageCore;
 class CManageStage;
@@ -90,6 +93,9 @@ class CMainFrame : public QMainWindow {
   QDockWidget& FlowDock() const { return *flowDock_; }
   QDockWidget& CaseDock() const { return *caseDock_; }
   QDockWidget& InfoDock() const { return *infoDock_; }
+  CPaneFlowDlg& FlowPane() const { return *flowPane_; }
+  CPaneCaseDlg& CasePane() const { return *casePane_; }
+  CPaneInfoDlg& InfoPane() const { return *infoPane_; }
   // The current flow step, 0 to 3.
   int CurrentStep() const;
 
@@ -118,6 +124,11 @@ class CMainFrame : public QMainWindow {
   void RefreshInfoPane();
   void OnCaseSelect(std::uintptr_t index);
   void OnCaseClear();
+  void OnCaseCopy();
+  void OnCaseInfo();
+  void OnDocumentCreated();
+  // Whether the frame serves the command message now (the flow pane's buttons).
+  bool IsServed(FrameMsg message) const;
 
   void OnFilePrint();
   void OnFilePrintPreview();
@@ -134,9 +145,11 @@ class CMainFrame : public QMainWindow {
   QDockWidget* flowDock_ = nullptr;
   QDockWidget* caseDock_ = nullptr;
   QDockWidget* infoDock_ = nullptr;
+  CPaneFlowDlg* flowPane_ = nullptr;
+  CPaneCaseDlg* casePane_ = nullptr;
+  CPaneInfoDlg* infoPane_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::array<QAction*, kRecentFileSlots> recentActions_{};
   std::map<int, QAction*> actions_;
-  int step_ = 0;
   bool connected_ = false;
 };

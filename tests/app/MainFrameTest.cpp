@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QToolBar>
 #include <cstdint>
 #include <cstdlib>
@@ -26,17 +27,24 @@
 #include <string>
 #include <vector>
 
+#include "app/dialogs/CaseCopyDlg.h"
+#include "app/dialogs/CaseInfoDlg.h"
 #include "app/document/DocumentFiles.h"
 #include "app/frame/AboutDlg.h"
 #include "app/frame/BrixoApp.h"
 #include "app/frame/MainFrame.h"
 #include "app/frame/SectionPrint.h"
+#include "app/panes/PaneCase.h"
+#include "app/panes/PaneFlow.h"
+#include "app/panes/PaneInfo.h"
 #include "app/view/BrixoView.h"
 #include "core/base/AppIdentity.h"
 #include "core/base/CoreConfig.h"
 #include "core/case/ManageCore.h"
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
+#include "stage/controls/ExpButton.h"
+#include "tests/app/FrameMessagesSent.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -96,6 +104,9 @@ TEST(MainFrame, StartsWithAnUnnamedDocumentOnCaseOneAndStepOne) {
   EXPECT_EQ(CCoreConfig::GetStageNo(), 0);
   EXPECT_FALSE(p.Core().IsModify());
   EXPECT_EQ(frame.centralWidget(), &frame.View());
+  EXPECT_EQ(frame.FlowPane().GetStage(), 0);
+  EXPECT_EQ(frame.CasePane().GetSelected(), 0);
+  EXPECT_TRUE(frame.CasePane().CaseButton(0).m_bCheck);
 
   struct Dock {
     QDockWidget* dock;
@@ -220,6 +231,7 @@ TEST(MainFrame, ASelectedCaseTakesOverTheDisplayOptions) {
   p.Send(FrameMsg::WM_APP_CASE_SELECT, 3);
 
   EXPECT_EQ(cases.GetActiveCaseID(), 3);
+  EXPECT_EQ(p.Frame().CasePane().GetSelected(), 3);
   const CDrawSet& shown = cases.GetCase(3)->GetDrawSet();
   EXPECT_EQ(shown.loadCase, 1);
   EXPECT_EQ(shown.blocksOnly, 1);
@@ -323,7 +335,8 @@ TEST(MainFrame, OnlyVisibleDialogsTakeClicksAndTheBlockDialogIsNoDialogMode) {
   }
   stage.OnLButtonDblClk();
   EXPECT_EQ(p.SentSince(sent).back(), (FrameMessage{FrameMsg::WM_CMD_COMMON_SOIL, 0, 0}));
-  p.Send(FrameMsg::WM_APP_STAGE2);
+  p.Frame().FlowPane().SelectStage(1);
+  EXPECT_EQ(CCoreConfig::GetStageNo(), 1);
   const std::size_t inStep2 = TestUi().FrameMessages().size();
   stage.OnLButtonDblClk();
   EXPECT_EQ(TestUi().FrameMessages().size(), inStep2);
@@ -460,4 +473,46 @@ TEST(MainFrame, TheAboutBoxShowsTheVersionRightAfterTheWord) {
     Ctl<QPushButton>(d, 1)->click();
   });
   p.Command(CMainFrame::kAppAbout)->trigger();
+}
+
+TEST(MainFrame, NewShowsCaseOneOnStepOneAgain) {
+  TestProgram p;
+  FillSampleDocument(p.Core());
+  p.Core().ResetModify();
+  p.Frame().FlowPane().SelectStage(2);
+  p.Send(FrameMsg::WM_APP_CASE_SELECT, 4);
+  ASSERT_EQ(p.Frame().CasePane().GetSelected(), 4);
+
+  p.Command(CMainFrame::kFileNew)->trigger();
+
+  EXPECT_EQ(p.Core().GetCaseArray().GetActiveCaseID(), 0);
+  EXPECT_EQ(p.Frame().CasePane().GetSelected(), 0);
+  EXPECT_EQ(p.Frame().CasePane().GetQuakeChoice(), 0);
+  EXPECT_EQ(p.Frame().FlowPane().GetStage(), 0);
+  EXPECT_EQ(CCoreConfig::GetStageNo(), 0);
+  EXPECT_EQ(p.Title(), "無題 - " + GetAppFullTitle());
+}
+
+TEST(MainFrame, TheCaseDialogsRunThroughTheFrame) {
+  TestProgram p;
+  FillSampleDocument(p.Core());
+  ExpectModal<CCaseCopyDlg>([](CCaseCopyDlg& d) { Ctl<QPushButton>(d, 2)->click(); });
+  const std::vector<FrameMessage> copyCancelled =
+      SentBy([&] { p.Send(FrameMsg::WM_APP_CASE_COPY); });
+  EXPECT_EQ(copyCancelled, (std::vector<FrameMessage>{{FrameMsg::WM_APP_CASE_COPY, 0, 0}}));
+
+  ExpectModal<CCaseInfoDlg>([](CCaseInfoDlg& d) { Ctl<QPushButton>(d, 1)->click(); });
+  const std::vector<FrameMessage> info = SentBy([&] { p.Send(FrameMsg::WM_APP_CASE_INFO); });
+  ASSERT_GE(info.size(), 2U);
+  EXPECT_EQ(info[1].message, FrameMsg::WM_APP_CASE_SELECT);
+  EXPECT_EQ(static_cast<int>(info[1].wParam), p.Core().GetCaseArray().GetActiveCaseID());
+}
+
+TEST(MainFrame, TheInformationPaneShowsTheCursorsWorldPoint) {
+  TestProgram p;
+  EXPECT_TRUE(p.Frame().InfoPane().CoordText().isEmpty());
+  QWidget& view = p.Frame().View();
+  QTest::mouseMove(&view, QPoint(view.width() / 2, view.height() / 2));
+  EXPECT_TRUE(p.Frame().InfoPane().CoordText().startsWith(QStringLiteral("(X , Y) = (")))
+      << p.Frame().InfoPane().CoordText().toStdString();
 }
