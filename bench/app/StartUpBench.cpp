@@ -40,9 +40,21 @@ std::filesystem::path IsolateFolders() {
   std::string pattern = (std::filesystem::temp_directory_path() / "brixo-bench-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) return {};
   const std::filesystem::path root(pattern);
+  const std::filesystem::path runtime = root / "runtime";
+  std::filesystem::create_directories(runtime);
+  std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
   setenv("BRIXO_HOME", (root / "data").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   return root;
+}
+
+// The offscreen platform's notice on every window shown says nothing about the start-up.
+void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& /*context*/,
+                           const QString& message) {
+  if (message.contains(QStringLiteral("propagateSizeHints"))) return;
+  std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+  if (type == QtFatalMsg) std::abort();
 }
 
 }  // namespace
@@ -50,6 +62,7 @@ std::filesystem::path IsolateFolders() {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   const std::filesystem::path folders = IsolateFolders();
+  qInstallMessageHandler(&QuietOffscreenNotices);
   const auto begin = std::chrono::steady_clock::now();
   {
     QApplication qtApp(argc, argv);
