@@ -11,6 +11,7 @@
 #include "core/circle/RepKey.h"
 #include "core/circle/ResStab.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/model/GraphAxis.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -41,19 +42,6 @@ Font GraphFont(const CViewInfo& view, const Canvas& dc) {
   font.pitch = FontPitch::Fixed;
   return font;
 }
-
-// A linear mapping of one axis of the drawn range onto a device span.
-struct Axis {
-  double lo;
-  double hi;
-  int from;  // device coordinate of lo
-  int to;    // device coordinate of hi
-  int Map(double v) const {
-    if (hi == lo) return from;
-    return from + static_cast<int>(std::lround((v - lo) / (hi - lo) * (to - from)));
-  }
-  bool Holds(double v) const { return IsBetween(lo, hi, v); }
-};
 
 // The values of the grid lines from lo to hi at the pitch; none for a pitch that does not fit.
 std::vector<double> GridValues(double lo, double hi, double pitch) {
@@ -158,8 +146,8 @@ void CResCircle::DrawResultGridOnly(CViewInfo* view, const DevRect& frame) {
   dc.SelectFont(GraphFont(*view, dc));
   dc.SetTextColor(kBlack);
   dc.SetBackgroundMode(BackgroundMode::Transparent);
-  const Axis x{drawnRange_[0], drawnRange_[1], plot.left, plot.right};
-  const Axis y{drawnRange_[3], drawnRange_[2], plot.bottom, plot.top};
+  const GraphAxis x{drawnRange_[0], drawnRange_[1], plot.left, plot.right};
+  const GraphAxis y{drawnRange_[3], drawnRange_[2], plot.bottom, plot.top};
   dc.SetTextAlign(TextAlign::Center | TextAlign::Top);
   for (const double v : GridValues(x.lo, x.hi, graph.pitchX)) {
     const int d = x.Map(v);
@@ -248,8 +236,8 @@ void CResCircle::DrawResultDataNMOnly(CViewInfo* view, const DevRect& /*frame*/,
 void CResCircle::DrawMarkers(const CViewInfo& view,
                              const std::function<MarkerClass(const CRepPoint&)>& classify) const {
   if (!CanDrawData()) return;
-  const Axis x{drawnRange_[0], drawnRange_[1], plotArea_.left, plotArea_.right};
-  const Axis y{drawnRange_[3], drawnRange_[2], plotArea_.bottom, plotArea_.top};
+  const GraphAxis x{drawnRange_[0], drawnRange_[1], plotArea_.left, plotArea_.right};
+  const GraphAxis y{drawnRange_[3], drawnRange_[2], plotArea_.bottom, plotArea_.top};
   const int r = MarkerRadius(view);
   Canvas& dc = *view.dc;
   const ScopedCanvasState state(dc);

@@ -159,12 +159,7 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
 }
 
 std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
-  auto dialog = std::make_unique<CProgressInfoDlg>();
-  dialog->SetControl();
-  dialog->Show();
-  dialog->SetMax(100);
-  dialog->SetValue(0);
-  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
   CProgressInfo& info = *dialog->GetInfo();
 
   auto points = std::make_unique<CMltBlocks>();

@@ -11,6 +11,7 @@
 #include "core/base/Constants.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/model/GraphAxis.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -56,14 +57,6 @@ double ValueStep(double upper) {
   if (upper > 1000) return 200;
   if (upper > 500) return 100;
   return 50;
-}
-
-// Far beyond any device, and far enough inside the int range that a marker stays in it.
-constexpr double kDeviceLimit = INT_MAX / 2;
-
-int ToDeviceInt(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(std::round(v), -kDeviceLimit, kDeviceLimit));
 }
 
 // The mapping of (force, bar position) onto the plot area: the view's world area spans it, the

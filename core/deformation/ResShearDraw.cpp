@@ -11,6 +11,7 @@
 #include "core/base/Constants.h"
 #include "core/deformation/ResShear.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/model/GraphAxis.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -55,11 +56,6 @@ std::vector<double> Ticks(double lo, double hi, double pitch) {
     if (v >= lo - pitch * 1e-9) ticks.push_back(v);
   }
   return ticks;
-}
-
-int ToDeviceInt(double v) {
-  constexpr double kLimit = INT_MAX / 2;
-  return static_cast<int>(std::clamp(std::round(v), -kLimit, kLimit));
 }
 
 DevPoint ToDevice(const Axes& axes, const DevRect& inner, double x, double y) {

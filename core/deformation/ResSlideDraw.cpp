@@ -12,6 +12,7 @@
 #include "core/base/Utility.h"
 #include "core/deformation/ResSlide.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/model/GraphAxis.h"
 #include "platform/Canvas.h"
 
 namespace {
@@ -82,12 +83,6 @@ std::string Label(const char* format, double v) {
 }
 
 // Far beyond any device, and far enough inside the int range that a marker stays in it.
-constexpr double kDeviceLimit = INT_MAX / 2;
-
-int ToDevice(double v) {
-  return static_cast<int>(std::clamp(std::round(v), -kDeviceLimit, kDeviceLimit));
-}
-
 // The linear mapping of the kept axis limits onto the inner rectangle, y upward.
 struct PlotMap {
   DevRect inner;
@@ -97,10 +92,8 @@ struct PlotMap {
            std::isfinite(maxY) && maxX > minX && maxY > minY;
   }
   DevPoint At(double x, double y) const {
-    const double fx = (x - minX) / (maxX - minX);
-    const double fy = (y - minY) / (maxY - minY);
-    return {inner.left + ToDevice(fx * inner.Width()),
-            inner.bottom - ToDevice(fy * inner.Height())};
+    return {GraphAxis{minX, maxX, inner.left, inner.right}.Map(x),
+            GraphAxis{minY, maxY, inner.bottom, inner.top}.Map(y)};
   }
 };
 

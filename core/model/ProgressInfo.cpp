@@ -74,3 +74,13 @@ void CProgressInfoDlg::OnCancel() {
   info_.Cancel();
   window_->Hide();
 }
+
+std::unique_ptr<CProgressInfoDlg> OpenPreparingProgress() {
+  auto dialog = std::make_unique<CProgressInfoDlg>();
+  dialog->SetControl();
+  dialog->Show();
+  dialog->SetMax(100);
+  dialog->SetValue(0);
+  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  return dialog;
+}

@@ -91,3 +91,7 @@ class CProgressInfoDlg {
   CProgressInfo info_;
   int value_ = 0;
 };
+
+// How every long calculation opens its window: linked to its info, shown, the bar at 0 of 100,
+// the lines saying that the calculation is being prepared.
+std::unique_ptr<CProgressInfoDlg> OpenPreparingProgress();

@@ -111,12 +111,7 @@ void CCalcStabMlt::CalcProcess() {
 std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
   CResStab2& result = *in_.result;
   const CMltKey& key = result.GetKey();
-  auto dialog = std::make_unique<CProgressInfoDlg>();
-  dialog->SetControl();
-  dialog->Show();
-  dialog->SetMax(100);
-  dialog->SetValue(0);
-  dialog->SetText("計算準備中", "しばらくお待ちください...");
+  std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
   CProgressInfo& info = *dialog->GetInfo();
   const int n = in_.blocks->GetBlockSize();
   const int total = n < 1 ? 0 : n * (n - 1) / 2;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/geometry/ViewInfo.h"
+#include "core/model/GraphAxis.h"
 #include "core/stability/ResStab2.h"
 #include "platform/Canvas.h"
 
@@ -38,20 +39,8 @@ void SelectGothic(const CViewInfo& view, Canvas& dc, double points) {
   dc.SelectFont(font);
 }
 
-// A linear mapping of one axis onto a device span.
-struct Axis {
-  double lo;
-  double hi;
-  int from;  // device coordinate of lo
-  int to;    // device coordinate of hi
-  int Map(double v) const {
-    if (hi == lo) return from;
-    return from + static_cast<int>(std::lround((v - lo) / (hi - lo) * (to - from)));
-  }
-};
-
 // Grid lines and labels from lo to hi at pitch along the axis; the other axis spans the plot.
-void Grid(Canvas& dc, const Axis& axis, double pitch, bool horizontal, const DevRect& plot,
+void Grid(Canvas& dc, const GraphAxis& axis, double pitch, bool horizontal, const DevRect& plot,
           const char* format, bool integer) {
   if (!(pitch > 0) || !(axis.hi > axis.lo) || (axis.hi - axis.lo) / pitch > 1000) return;
   for (double v = axis.lo; v <= axis.hi + pitch * 1e-9; v += pitch) {
@@ -132,8 +121,8 @@ void CResStab2::DrawGraphFs(CViewInfo* view, const DevRect& graph, const DevRect
   SelectGothic(*view, dc, view->IsWord() ? 10 : 9);
   dc.SetTextColor(kBlack);
   dc.SetBackgroundMode(BackgroundMode::Transparent);
-  const Axis x{axes.minX, axes.maxX, inner.left, inner.right};
-  const Axis y{axes.minY, axes.maxY, inner.bottom, inner.top};
+  const GraphAxis x{axes.minX, axes.maxX, inner.left, inner.right};
+  const GraphAxis y{axes.minY, axes.maxY, inner.bottom, inner.top};
   Grid(dc, x, axes.pitchX, true, inner, "%d", true);
   Grid(dc, y, axes.pitchY, false, inner, "%.3f", false);
   dc.SelectPen(kFramePen);
@@ -221,8 +210,8 @@ void CResStab2::DrawCFai(CViewInfo* view, const DevRect& rect) const {
   const int halfH = rect.Height() / 2;
   const DevRect frame{cx - halfW * 60 / 100, cy - halfH * 85 / 100, cx + halfW * 85 / 100,
                       cy + halfH * 65 / 100};
-  const Axis tanAxis{0, 1.1 * maxTan, frame.left, frame.right};
-  const Axis cAxis{0, 1.1 * maxC, frame.bottom, frame.top};
+  const GraphAxis tanAxis{0, 1.1 * maxTan, frame.left, frame.right};
+  const GraphAxis cAxis{0, 1.1 * maxC, frame.bottom, frame.top};
   Grid(dc, tanAxis, CFaiStep(tanAxis.hi), true, frame, "%.2lf", false);
   Grid(dc, cAxis, CFaiStep(cAxis.hi), false, frame, "%.2lf", false);
   dc.SelectPen(kFramePen);

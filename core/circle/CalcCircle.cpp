@@ -1,0 +1,471 @@
+#include "core/circle/CalcCircle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <optional>
+
+#include "core/base/CoreConfig.h"
+#include "core/circle/ArcCondition.h"
+#include "core/circle/ArcSet.h"
+#include "core/circle/CalcBase.h"
+#include "core/circle/CalcDriver.h"
+#include "core/circle/RepKey.h"
+#include "core/circle/RepMesh.h"
+#include "core/circle/RepPoint.h"
+#include "core/circle/ResStab.h"
+#include "core/circle/SliceList.h"
+#include "core/geometry/DArc.h"
+#include "core/geometry/DPolyArray.h"
+#include "core/model/Danmen.h"
+#include "core/model/ProgressInfo.h"
+#include "core/section/SpCrack.h"
+#include "core/section/SpGround.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "core/section/SpStratum.h"
+#include "platform/FrameMessages.h"
+#include "platform/UiRegistry.h"
+
+namespace {
+
+using R = tagRESULTSLICE;
+
+// Circle centres and radii are rounded half up to this before a trial circle is built.
+constexpr double kCoordinatePitch = 0.001;
+// A slip surface must keep this far inside the model's left, right and bottom limits.
+constexpr double kModelMargin = 0.01;
+// The trial slip line takes the strata's c and phi on all its segments.
+constexpr int kStratumStrength = 2;
+constexpr int kStyleArcStart = 1;
+constexpr int kStyleStraight = 0;
+
+void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
+
+double Sum(double a, double b) { return a == kNoValue || b == kNoValue ? kNoValue : a + b; }
+
+// The sections' repeat slip surface while it is in scope: none again on every exit path, so that
+// no section keeps a surface that is freed after the circle.
+class ScopedRepeatSurface {
+ public:
+  ScopedRepeatSurface(CDanmenStab& section, const CSpSlideWork& piece) : section_(section) {
+    // The section only reads the surface it is given; its setter predates const.
+    section_.SetSlideWorkRepeat(const_cast<CSpSlideWork*>(&piece));
+  }
+  ~ScopedRepeatSurface() { section_.SetSlideWorkRepeat(nullptr); }
+  ScopedRepeatSurface(const ScopedRepeatSurface&) = delete;
+  ScopedRepeatSurface& operator=(const ScopedRepeatSurface&) = delete;
+
+ private:
+  CDanmenStab& section_;
+};
+
+// The progress line of one trial circle.
+std::string CircleLine(int position, int maximum, double x, double y, double r) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%d / %d : (X,Y,R) = (%.1f, %.1f, %.1f) を計算中...", position,
+                maximum, x, y, r);
+  return text;
+}
+
+// The working surface of the lower half of the circle, from angle pi to 0, through its start,
+// middle and end point.
+std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r) {
+  const CDArc arc(centre, r, std::numbers::pi, 0.0);
+  CSpSlide line;
+  line.AddNewPoint(arc.GetStart(), kStyleArcStart, kStratumStrength);
+  line.AddNewPoint(arc.GetMid(0.5), kStyleStraight, kStratumStrength);
+  line.AddNewPoint(arc.GetEnd(), kStyleStraight, kStratumStrength);
+  return line.CreateDrawObj();
+}
+
+}  // namespace
+
+// ---- The repeat search ----
+
+// One run of the search: the model it searches, the crack and the progress dialog, and the walk
+// over the nodes, radii and slip surfaces.
+class CCalcCircle::RepeatSearch {
+ public:
+  RepeatSearch(const CCalcCircle& engine, int mode);
+
+  std::unique_ptr<CRepMesh> Run(const CRepKey& key, bool finish);
+
+ private:
+  // The circles of one node (null: a centre without a node); false when the run was cancelled
+  // before it.
+  bool VisitNode(CRepPoint* node, int col, int row);
+  // One trial circle of the radius the set generated.
+  void TryCircle(CRepPoint& node, const CDPoint& centre, double r, double distance);
+  // The tests of a piece up to its slices; a piece joined with the crack is changed.
+  bool AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre, bool touchesBottom,
+                   int pieceCount) const;
+  bool JoinCrack(CSpSlideWork& piece) const;
+  // The signed distance from the centre to the ground surface, negative inside the model.
+  double GroundDistance(const CDPoint& centre) const;
+  bool TouchesBottom(const CDPoint& centre, double r) const;
+
+  const CCalcCircle& engine_;
+  CDanmenStab& normal_;
+  const int mode_;
+  const CArcCondition& condition_;
+  CArcSetRadius* set_;
+  double minDepth_ = 0;
+  CDPolyArray* model_;
+  std::unique_ptr<CSpGround> surface_;
+  CDPoint bottom_;
+  CDPoint left_;
+  CDPoint right_;
+  CSpCrack* crack_ = nullptr;
+  std::unique_ptr<CDPoly> loweredGround_;
+  std::unique_ptr<CProgressInfoDlg> dialog_;
+  CProgressInfo* info_ = nullptr;
+  std::string title_;
+};
+
+CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
+    : engine_(engine),
+      normal_(*engine.sections_.normal),
+      mode_(mode),
+      condition_(*engine.condition_),
+      // The set's radius sequence is the run's state; the condition lends it for the run.
+      set_(const_cast<CArcSetRadius*>(engine.condition_->GetSelectArcSet())),
+      model_(normal_.GetTisoBlockArray()),
+      title_(engine.Title()) {
+  if (set_ != nullptr && set_->WhatKind() == kArcSetDepth) minDepth_ = set_->rMin;
+  if (model_ != nullptr && !model_->IsEmpty()) {
+    surface_ = model_->CreateTopoFromStratum();
+    bottom_ = model_->Bottom();
+    left_ = model_->Left();
+    right_ = model_->Right();
+  }
+  CSpCrack* crack = normal_.GetCrack();
+  if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
+      normal_.GetGround() != nullptr) {
+    crack_ = crack;
+    loweredGround_ = normal_.GetGround()->PlainCopy();
+    for (int i = 0; i < loweredGround_->GetSize(); ++i) {
+      loweredGround_->GetAt(i)->y -= crack->GetDepth();
+    }
+  }
+}
+
+std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, bool finish) {
+  dialog_ = OpenPreparingProgress();
+  info_ = dialog_->GetInfo();
+
+  auto mesh = std::make_unique<CRepMesh>();
+  mesh->SetRepType(mode_);
+  mesh->SetInterrupt(false);
+  if (set_ != nullptr) mesh->CreateResultPoint(*set_);
+  info_->SetMaximum(mesh->GetSizeX() * mesh->GetSizeY());
+  info_->SetPosition(0);
+  // Shows the preparation before the first node, and lets a cancel reach the first node's check.
+  info_->UpdateProgress();
+
+  bool cancelled = false;
+  for (int row = 0; row < mesh->GetSizeY() && !cancelled; ++row) {
+    for (int col = 0; col < mesh->GetSizeX(); ++col) {
+      if (!VisitNode(mesh->GetRepPoint(col, row), col, row)) {
+        mesh->SetInterrupt(true);
+        cancelled = true;
+        break;
+      }
+    }
+  }
+  if (!cancelled && finish) {
+    mesh->CreateContour(key);
+  } else if (!cancelled) {
+    mesh->SetTypicalPoint(key);
+  }
+  dialog_.reset();
+  Redraw();
+  return mesh;
+}
+
+bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
+  if (info_->IsCancelled()) {
+    info_->SetText("", "計算を中止しました。結果出力準備中...");
+    info_->UpdateProgress();
+    return false;
+  }
+  info_->SetPosition(info_->GetPosition() + 1);
+  // The centres through two points lie on a line of their own, not on the centre mesh.
+  const bool onMesh = set_->WhatKind() != kArcSetPass2;
+  if (node == nullptr || (onMesh && set_->mesh.GetFlag(col, row) != 1)) return true;
+  if (surface_ == nullptr) return true;
+
+  CDPoint centre = node->GetCenter();
+  if (onMesh) {
+    centre.x = RoundOff(centre.x, kCoordinatePitch);
+    centre.y = RoundOff(centre.y, kCoordinatePitch);
+  }
+  const double distance = GroundDistance(centre);
+  double r = set_->GetInitialRad(centre, distance);
+  // The circle is built on a rounded copy of the radius: rounding the set's own radius would
+  // keep a set from reaching a maximum that lies less than the rounding above a step.
+  while (set_->GetNextRad(r, centre, distance)) {
+    if (r <= 0) continue;
+    TryCircle(*node, centre, r, distance);
+  }
+  Redraw();
+  return true;
+}
+
+void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre, double r,
+                                          double distance) {
+  info_->SetText(title_,
+                 CircleLine(info_->GetPosition(), info_->GetMaximum(), centre.x, centre.y, r));
+  double depth = 0;
+  switch (set_->WhatKind()) {
+    case kArcSetRadius:
+    case kArcSetPass2:
+      r = RoundOff(r, kCoordinatePitch);
+      depth = r - distance;
+      break;
+    case kArcSetDepth:
+      depth = RoundOff(r - distance, kCoordinatePitch);
+      r = depth + distance;
+      break;
+    default:
+      depth = r - distance;
+      break;
+  }
+  const bool touchesBottom = TouchesBottom(centre, r);
+  CDPolyArray pieces;
+  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true);
+
+  const CSpSlideWork* accepted = nullptr;
+  for (int k = 0; k < pieces.GetSize(); ++k) {
+    auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
+    if (!AdmitsPiece(piece, centre, touchesBottom, pieces.GetSize())) continue;
+    const std::unique_ptr<CSliceList> list = SliceListOf(normal_, piece);
+    if (!engine_.CheckNotStratum(*list)) continue;
+
+    auto point = std::make_unique<CRepPoint>();
+    auto surface = std::make_unique<CSpSlideWork>();
+    surface->CopySlideWork(&piece);
+    point->SetSlideWork(std::move(surface));
+    point->SetCenter(node.GetCenter());
+    point->SetRadius(r);
+    point->SetDepth(depth);
+    if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, *list);
+    info_->UpdateProgress();
+    node.AddChild(std::move(point));
+    accepted = &piece;
+  }
+  // The view shows the circle's last accepted surface; the section lets go of it before the
+  // pieces are freed.
+  std::optional<ScopedRepeatSurface> shown;
+  if (accepted != nullptr) shown.emplace(normal_, *accepted);
+  Redraw();
+}
+
+bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre,
+                                            bool touchesBottom, int pieceCount) const {
+  if (touchesBottom) {
+    const bool outside = centre.x < piece.Left().x - 1e-13 || centre.x > piece.Right().x + 1e-13;
+    if (!outside) return false;
+  }
+  if (!condition_.IsAreaInArc(piece, bottom_, left_, right_, CDPoint())) return false;
+  if (crack_ != nullptr && !JoinCrack(piece)) return false;
+  if (!condition_.CheckLimit(piece) || !condition_.CheckPassLine(piece) ||
+      !condition_.CheckNotPassLine(piece)) {
+    return false;
+  }
+  if (pieceCount > 1) {
+    double depth = piece.GetDepth(model_, true);
+    if (depth == kNoValue) depth = piece.GetDepth(model_, false);
+    if (depth < minDepth_) return false;
+  }
+  return true;
+}
+
+bool CCalcCircle::RepeatSearch::JoinCrack(CSpSlideWork& piece) const {
+  CDPoly crossings;
+  for (int i = 0; i + 1 < loweredGround_->GetSize(); ++i) {
+    CDPoly found;
+    if (piece.GetCrossPointArray(loweredGround_->GetAt(i), loweredGround_->GetAt(i + 1), &found,
+                                 0)) {
+      for (int k = 0; k < found.GetSize(); ++k) crossings.Add(*found.GetAt(k));
+    }
+  }
+  if (crossings.GetSize() == 0) return false;
+  const CDPoint highest = crossings.Top();
+  const CDPoint top(highest.x, highest.y + crack_->GetDepth());
+  crack_->SetTop(top);
+  crack_->SetBottom(highest);
+  crack_->SetAngle(90);
+  // A surface the crack cannot join is calculated as it is.
+  piece.MixCrackline(top, highest, crack_->GetSetting1());
+  return true;
+}
+
+double CCalcCircle::RepeatSearch::GroundDistance(const CDPoint& centre) const {
+  double distance = 0;
+  int segment = 0;
+  surface_->GetOnlineNear(&centre, distance, segment);
+  return model_->IsPolyInside(&centre) ? -distance : distance;
+}
+
+bool CCalcCircle::RepeatSearch::TouchesBottom(const CDPoint& centre, double r) const {
+  return std::fabs(centre.y - r - bottom_.y) < 1e-10 &&
+         IsBetween(std::min(left_.x, right_.x), std::max(left_.x, right_.x), centre.x);
+}
+
+// ---- The engine ----
+
+void CCalcCircle::CalcRepeatStart() {
+  CalcRepeatProcess();
+  ListResults();
+}
+
+void CCalcCircle::ListResults() {
+  CResCircle& results = Results();
+  const tagREPKEY& own = results.GetKey().Data();
+  std::unique_ptr<CRepKey> listing;
+  if (results.GetKey().IsHokyo()) {
+    listing = std::make_unique<CRepKeyHokyo>();
+  } else {
+    listing = std::make_unique<CRepKey>();
+  }
+  // A key in its initial state lists nothing, as none of its groups is on: it lists the cases
+  // the search computed, so that the count is that of the results.
+  listing->Data().normalGroup = own.normalGroup;
+  listing->Data().seismicGroup = own.seismicGroup;
+  results.SetSerialCount(results.SerialResult(results.GetSerialList(), listing.get()));
+  if (results.GetMesh() != nullptr) results.SerialResult();
+  results.SortSerial(results.serialSort);
+}
+
+void CCalcCircle::CalcRepeatProcess() {
+  CDanmenStab& normal = *sections_.normal;
+  const CSpGround* ground = normal.GetGround();
+  CRepContour::bRightup = ground != nullptr && ground->IsRightUpper();
+  Results().DeleteResultAll();
+  tagREPKEY& key = Results().GetKey().Data();
+  normal.SetSlideWorkRepeat(nullptr);
+  normal.SetSlideMove(0);
+  key.normalGroup = IsNormalOn() ? 1 : 0;
+  key.seismicGroup = 0;
+  if (sections_.seismic != nullptr) {
+    sections_.seismic->SetSlideWorkRepeat(nullptr);
+    sections_.seismic->SetSlideMove(0);
+    key.seismicGroup = IsSeismicOn() ? 1 : 0;
+  }
+  if (key.seismicGroup == 0) key.contourCase = 0;
+  Results().SetMesh(CalcRepeatEngine(0, true));
+}
+
+std::unique_ptr<CRepMesh> CCalcCircle::CalcRepeatEngine(int mode, bool finish) {
+  return RepeatSearch(*this, mode).Run(Results().GetKey(), finish);
+}
+
+bool CCalcCircle::CheckNotStratum(const CSliceList& list) const {
+  if (sections_.normal->GetTisoBlockArray() == nullptr) return false;
+  for (int i = 0; i < list.GetSize(); ++i) {
+    const CSlice& slice = *list.GetSlicePtr(i);
+    const CSpStratumBlock* stratum = slice.SearchDevyStratum(slice.GetDEVYCount() - 1);
+    if (stratum != nullptr && stratum->GetPropPtr()->GetExtra() != 0) return false;
+  }
+  return true;
+}
+
+// ---- The specified circle ----
+
+void CCalcCircle::CalcSpecifStart() {
+  CResCircle& results = Results();
+  results.DeleteResultAll();
+  sections_.normal->SetSlideMove(0);
+  results.sliceResults[0].Init();
+  results.sliceResults[1].Init();
+  if (IsNormalOn()) results.sliceResults[0] = CalcSpecifEngine(0);
+  if (IsSeismicOn()) results.sliceResults[1] = CalcSpecifEngine(1);
+  CalcKnownBlocks();
+}
+
+tagRESULTSLICE CCalcCircle::CalcSpecifEngine(int seismicCase) {
+  const int c = seismicCase != 0 ? 1 : 0;
+  const CDanmenStab* section = c == 1 ? sections_.seismic : sections_.normal;
+  tagRESULTSLICE record;
+  if (section == nullptr) return record;
+  const std::unique_ptr<CSliceList> list = SpecifSliceList(*section);
+  if (list == nullptr) return record;
+  const CaseValues values = CalcCase(*section, *list, c);
+  record = list->GetTotal();
+  CompleteSpecifRecord(c, values, record);
+  return record;
+}
+
+std::unique_ptr<CSliceList> CCalcCircle::SpecifSliceList(const CDanmenStab& section) {
+  const CSpSlideWork* entered = section.GetSlideWork();
+  if (entered == nullptr) return nullptr;
+  CDPolyArray pieces;
+  if (entered->CorrectSlideObj(section.GetGround(), &pieces, false) == 0) return nullptr;
+  auto list = std::make_unique<CSliceList>();
+  list->SetDanmenStab(&section);
+  // A surface that runs beside or above the ground cuts no slice.
+  if (list->CreateSlice(nullptr, nullptr, entered) == 0) return nullptr;
+  return list;
+}
+
+CCalcCircle::CaseValues CCalcCircle::CalcSpecifCase(const CDanmenStab& section,
+                                                    int seismicCase) const {
+  const std::unique_ptr<CSliceList> list = SpecifSliceList(section);
+  if (list == nullptr) return {};
+  return CalcCase(section, *list, seismicCase);
+}
+
+// ---- Shared steps ----
+
+bool CCalcCircle::IsNormalOn() const { return sections_.normal->IsNormal(); }
+
+bool CCalcCircle::IsSeismicOn() const {
+  return sections_.seismic != nullptr && sections_.seismic->IsQuake();
+}
+
+double CCalcCircle::PlannedFs(int seismicCase) const {
+  if (seismicCase == 0) return sections_.normal->GetPFs(0);
+  return sections_.seismic != nullptr ? sections_.seismic->GetPFs(1) : kNoValue;
+}
+
+std::unique_ptr<CSliceList> CCalcCircle::SliceListOf(CDanmenStab& section,
+                                                     const CSpSlideWork& piece) {
+  const ScopedRepeatSurface repeat(section, piece);
+  auto list = std::make_unique<CSliceList>();
+  list->SetDanmenStab(&section);
+  list->CreateSlice(nullptr, nullptr, nullptr);
+  return list;
+}
+
+CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSliceList& list,
+                                              int seismicCase) const {
+  CCalcDriver driver;
+  driver.SetDanmenStab(&section);
+  CaseValues out;
+  if (driver.CreateCalc() == nullptr) return out;
+  const tagFSRESULT fs = driver.KeisanFsPr(PlannedFs(0), PlannedFs(1), &list, 0);
+  const tagRESULTSLICE& total = list.GetTotal();
+  if (seismicCase == 0) {
+    out = {fs.fs, fs.fs2, fs.pr, total[R::kS], total[R::kT]};
+  } else {
+    out = {fs.fsSeis, fs.fsSeis2, fs.prSeis, total[R::kSe], Sum(total[R::kTs], total[R::kTe])};
+  }
+  return out;
+}
+
+CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(CDanmenStab& section, const CSpSlideWork& piece,
+                                                int seismicCase) const {
+  return CalcCase(section, *SliceListOf(section, piece), seismicCase);
+}
+
+void CCalcCircle::StoreCase(CRepPoint& point, int seismicCase, int fsValue,
+                            const CaseValues& values) {
+  point.SetValue(fsValue, RoundFs(values.fs));
+  point.SetStab(CRepPoint::kPr, seismicCase, CCoreConfig::GetRound(values.pr, kRoundCodeRestraint));
+  point.SetStab(CRepPoint::kS, seismicCase, values.s);
+  point.SetStab(CRepPoint::kT, seismicCase, values.t);
+}
+
+double CCalcCircle::RoundFs(double fs) { return CCoreConfig::GetRound(fs, kRoundCodeFs); }

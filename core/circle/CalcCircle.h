@@ -1,0 +1,141 @@
+#pragma once
+// The slip-circle calculation of one case, common to the three engines (ordinary stability,
+// stability with lowered water, circle geometry for the reinforcement effect):
+//  - the repeat search tries every trial centre of the selected circle set over its centre mesh,
+//    every radius the set generates and every slip surface the circle cuts out of the ground;
+//    each accepted surface becomes a child point of its centre's node in a new result mesh,
+//    which the result set then lists and sorts;
+//  - the specified circle calculates the slip surface entered in the section once for the
+//    normal and once for the seismic case and fills the result set's specified-circle records.
+// Both run on the GUI thread under a progress dialog whose cancel button ends the search after
+// the node being calculated. An engine owns nothing: it observes the sections and the result set
+// it was made with, which outlive the call. When it returns, no section keeps a repeat-search
+// slip surface.
+
+#include <memory>
+#include <string>
+
+#include "core/circle/Slice.h"
+
+class CArcCondition;
+class CDanmenStab;
+class CResCircle;
+class CRepMesh;
+class CRepPoint;
+class CSliceList;
+class CSpSlideWork;
+struct tagFSRESULT;
+
+class CCalcCircle {
+ public:
+  // The sections the engine calculates on (observed). The normal section is required and its
+  // ground is the one searched; without a seismic section there is no seismic case.
+  struct Sections {
+    CDanmenStab* normal = nullptr;
+    CDanmenStab* seismic = nullptr;
+  };
+
+  // CalcRepeatEngine's mode that keeps the geometry of the circles only.
+  static constexpr int kModeGeometry = 1;
+  // The values of a specified-circle record beyond the slice sums: the safety factor (before the
+  // work), the safety factor after the work, the restraining force and the added force.
+  static constexpr int kSpecifFs = 28;
+  static constexpr int kSpecifFsAfter = 29;
+  static constexpr int kSpecifPr = 30;
+  static constexpr int kSpecifAddedForce = 31;
+
+  virtual ~CCalcCircle() = default;
+
+  // The repeat search (CalcRepeatProcess), then the result set's serial list (ListResults).
+  void CalcRepeatStart();
+  // Empties the result set, resets the sections' repeat state, records which cases are on in the
+  // result set's key and puts the mesh of the search (mode 0, finished) into the result set.
+  void CalcRepeatProcess();
+  // The search. kModeGeometry keeps the geometry of each circle only; any other mode computes
+  // its safety factors. finish: the representative points and the contour lines of the key.
+  // Returns the new mesh; after a cancel it holds what was found so far and is interrupted.
+  std::unique_ptr<CRepMesh> CalcRepeatEngine(int mode, bool finish);
+  // False when the normal section's ground has no stratum blocks or the base of a slice lies in
+  // a stratum marked as excluded; true otherwise (also for a list without slices, and for a
+  // slice whose base lies in no stratum).
+  bool CheckNotStratum(const CSliceList& list) const;
+
+  // The specified circle: empties the result set, then the slice record of each case that is on
+  // and the known-block records.
+  void CalcSpecifStart();
+  // The record of the entered slip surface on the seismic (seismicCase != 0) or the normal
+  // section: the slice sums with the safety factors and the restraining force; every value
+  // unset when the surface cuts no slice out of the ground or the section is missing.
+  tagRESULTSLICE CalcSpecifEngine(int seismicCase);
+
+ protected:
+  // What an accepted slip surface yields for one case.
+  struct CaseValues {
+    double fs = kNoValue;
+    double fs2 = kNoValue;  // with the added force
+    double pr = kNoValue;
+    double s = kNoValue;  // resisting sum
+    double t = kNoValue;  // driving sum
+  };
+
+  // The engine fills the results; the condition is the search condition they keep.
+  CCalcCircle(const Sections& sections, CResCircle& results, const CArcCondition& condition)
+      : sections_(sections), results_(&results), condition_(&condition) {}
+  CCalcCircle(const CCalcCircle&) = default;
+  CCalcCircle& operator=(const CCalcCircle&) = default;
+
+  // ---- What each engine does its own way ----
+
+  // The first line of the progress dialog.
+  virtual std::string Title() const = 0;
+  // The safety factors, restraining forces and sums of an accepted surface; normalList holds
+  // the surface's slices on the normal section.
+  virtual void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
+                                CSliceList& normalList) const = 0;
+  // The record's safety factors and restraining force from the case's results on the section.
+  virtual void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
+                                    tagRESULTSLICE& record) const = 0;
+  // The known-block records of the result set after the slice records.
+  virtual void CalcKnownBlocks() = 0;
+
+  // ---- Shared steps ----
+
+  const Sections& GetSections() const { return sections_; }
+  CResCircle& Results() const { return *results_; }
+  // The normal case: the normal section serves it and its switch is on; the seismic case
+  // likewise, and never without a seismic section.
+  bool IsNormalOn() const;
+  bool IsSeismicOn() const;
+  bool IsCaseOn(int seismicCase) const { return seismicCase == 0 ? IsNormalOn() : IsSeismicOn(); }
+  // The planned safety factor of the case: the normal section's for 0, the seismic section's
+  // for 1 (unset without a seismic section).
+  double PlannedFs(int seismicCase) const;
+  // The slices of the piece on the section, which meanwhile takes the piece as its repeat slip
+  // surface.
+  static std::unique_ptr<CSliceList> SliceListOf(CDanmenStab& section, const CSpSlideWork& piece);
+  // The case's values by the section's method on the list built on it.
+  CaseValues CalcCase(const CDanmenStab& section, CSliceList& list, int seismicCase) const;
+  // The case's values of the piece on a section: CalcCase on SliceListOf.
+  CaseValues CalcCaseOf(CDanmenStab& section, const CSpSlideWork& piece, int seismicCase) const;
+  // Stores the safety factor as value fsValue, the restraining force and the sums of the case;
+  // rounded by their codes while rounding is on. A missing value stays missing and a negative
+  // safety factor keeps its sign.
+  static void StoreCase(CRepPoint& point, int seismicCase, int fsValue, const CaseValues& values);
+  // A safety factor as it is stored: rounded while rounding is on.
+  static double RoundFs(double fs);
+  // The case's values of the entered slip surface on the section; unset without slices.
+  CaseValues CalcSpecifCase(const CDanmenStab& section, int seismicCase) const;
+
+ private:
+  class RepeatSearch;
+
+  // The slice list of the section's entered surface; null when it cuts no slice out of the ground.
+  static std::unique_ptr<CSliceList> SpecifSliceList(const CDanmenStab& section);
+  // The serial list under the default key, whose length is the serial count, then under the
+  // result set's key, sorted by its sort selector.
+  void ListResults();
+
+  Sections sections_;
+  CResCircle* results_;
+  const CArcCondition* condition_;
+};
