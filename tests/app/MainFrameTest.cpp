@@ -73,11 +73,6 @@ class TestProgram {
   }
   QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
   std::string Title() const { return Frame().windowTitle().toStdString(); }
-  // The frame messages sent since the call before.
-  std::vector<FrameMessage> SentSince(std::size_t before) const {
-    const std::vector<FrameMessage>& all = TestUi().FrameMessages();
-    return {all.begin() + static_cast<std::ptrdiff_t>(before), all.end()};
-  }
 
  private:
   CBrixoApp app_;
@@ -167,9 +162,12 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
         base + 206,  base + 301,  base + 302,  base + 304,  base + 305,  base + 401,
         base + 402,  base + 404,  base + 405,  base + 406,  base + 1001, base + 1002,
         base + 1003, base + 1004, base + 1024, base + 1040, base + 1041, base + 1051}) {
-    const std::size_t sent = TestUi().FrameMessages().size();
-    EXPECT_EQ(p.Send(static_cast<FrameMsg>(number)), 0) << std::hex << number;
-    EXPECT_EQ(TestUi().FrameMessages().size(), sent + 1) << std::hex << number;
+    const auto message = static_cast<FrameMsg>(number);
+    std::intptr_t answer = -1;
+    EXPECT_EQ(SentBy([&] { answer = p.Send(message); }),
+              (std::vector<FrameMessage>{{message, 0, 0}}))
+        << std::hex << number;
+    EXPECT_EQ(answer, 0) << std::hex << number;
   }
   // WM_APP_PRINT_WORD with kind 4 (and every other kind while Word output is missing).
   EXPECT_EQ(p.Send(FrameMsg::WM_APP_PRINT_WORD, 4), 0);
@@ -197,10 +195,11 @@ TEST(MainFrame, StrataRecognitionNumbersTheStrataAndNamesTheirSoils) {
   FillSampleCase(active, 0);
   active.SetModify(false);
   TestUi().ExpectMessageBox(MsgResult::Ok);
-  const std::size_t sent = TestUi().FrameMessages().size();
+  std::intptr_t answer = -1;
+  const std::vector<FrameMessage> sent =
+      SentBy([&] { answer = p.Send(FrameMsg::WM_CMD_COMMON_POLYGON); });
 
-  EXPECT_EQ(p.Send(FrameMsg::WM_CMD_COMMON_POLYGON), 0);
-
+  EXPECT_EQ(answer, 0);
   const CDPolyArray* strata = active.GetGround().GetPolyArray();
   ASSERT_NE(strata, nullptr);
   ASSERT_GT(strata->GetSize(), 0);
@@ -218,7 +217,7 @@ TEST(MainFrame, StrataRecognitionNumbersTheStrataAndNamesTheirSoils) {
       << box.text;
   const std::vector<FrameMessage> redraw{{FrameMsg::WM_CMD_COMMON_POLYGON, 0, 0},
                                          {FrameMsg::WM_APP_REDRAW, 0, 0}};
-  EXPECT_EQ(p.SentSince(sent), redraw);
+  EXPECT_EQ(sent, redraw);
 }
 
 TEST(MainFrame, ASelectedCaseTakesOverTheDisplayOptions) {
@@ -292,8 +291,8 @@ TEST(MainFrame, AModelessDialogKeepsTheCaseAndTakesTheViewsClicks) {
   EXPECT_EQ(taken, (std::vector<std::pair<double, double>>{{1.5, -2.25}}));
 
   // The dialog announces its closing from its own handler; the close member deletes it later.
-  const std::size_t sent = TestUi().FrameMessages().size();
-  EXPECT_EQ(p.Send(FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 0), 0);
+  const std::vector<FrameMessage> sent =
+      SentBy([&] { EXPECT_EQ(p.Send(FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 0), 0); });
   EXPECT_FALSE(stage.Exists(ModelessDialog::Shape));
   EXPECT_NE(dialog, nullptr);
   FlushDeletes();
@@ -304,7 +303,7 @@ TEST(MainFrame, AModelessDialogKeepsTheCaseAndTakesTheViewsClicks) {
   // The stage manager's close redraws; a close after Cancel brings no redraw of the frame's own.
   const std::vector<FrameMessage> closing{{FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 0, 0},
                                           {FrameMsg::WM_APP_REDRAW, 0, 0}};
-  EXPECT_EQ(p.SentSince(sent), closing);
+  EXPECT_EQ(sent, closing);
 }
 
 TEST(MainFrame, OnlyVisibleDialogsTakeClicksAndTheBlockDialogIsNoDialogMode) {
@@ -326,20 +325,16 @@ TEST(MainFrame, OnlyVisibleDialogsTakeClicksAndTheBlockDialogIsNoDialogMode) {
   CCase& active = *p.Core().GetActiveCase();
   FillSampleCase(active, 0);
   ASSERT_NE(active.GetGround().GetPolyArray(), nullptr);
-  const std::size_t sent = TestUi().FrameMessages().size();
-  stage.OnLButtonDblClk();
-  EXPECT_EQ(TestUi().FrameMessages().size(), sent);
+  const std::vector<FrameMessage> soil{{FrameMsg::WM_CMD_COMMON_SOIL, 0, 0}};
+  EXPECT_TRUE(SentBy([&] { stage.OnLButtonDblClk(); }).empty());
   for (const ModelessDialog which :
        {ModelessDialog::Shape, ModelessDialog::Arc, ModelessDialog::Block}) {
     stage.Close(which, 0);
   }
-  stage.OnLButtonDblClk();
-  EXPECT_EQ(p.SentSince(sent).back(), (FrameMessage{FrameMsg::WM_CMD_COMMON_SOIL, 0, 0}));
+  EXPECT_EQ(SentBy([&] { stage.OnLButtonDblClk(); }), soil);
   p.Frame().FlowPane().SelectStage(1);
   EXPECT_EQ(CCoreConfig::GetStageNo(), 1);
-  const std::size_t inStep2 = TestUi().FrameMessages().size();
-  stage.OnLButtonDblClk();
-  EXPECT_EQ(TestUi().FrameMessages().size(), inStep2);
+  EXPECT_TRUE(SentBy([&] { stage.OnLButtonDblClk(); }).empty());
   FlushDeletes();
 }
 
