@@ -19,6 +19,7 @@
 #include "core/section/SpSlide.h"
 #include "core/section/StratumProp.h"
 #include "fuzz/FuzzSupport.h"
+#include "platform/Text.h"
 #include "tests/support/SampleDocument.h"
 
 namespace {
@@ -161,6 +162,29 @@ void WriteDocumentSeeds(Corpus& documents) {
   }
 }
 
+// Sound reinforcement CSV files in CP932, every section once, and one with the commas before and
+// after the fields read that the reader ignores.
+void WriteRfcCsvSeeds(Corpus& csv) {
+  const char* const files[] = {
+      "QX工法結果\r\n"
+      "補強材の範囲\r\nNo,始点,,終点\r\n,X,Y,X,Y,長さ,本数\r\n"
+      "範囲1,10,20,30,25,12.5,3\r\n範囲2,30,25,40,32,8.1,2\r\n\r\n"
+      "補強材情報\r\n材質,呼び径,w,d,As,D,σsa,σsaQ\r\n"
+      "1,ネジ節棒鋼,D25,3.98,25.4,5.067,90,300,450\r\n\r\n"
+      "補強材条件\r\nτc,1.1\r\nτcQ,1.2\r\nFsa,2.5\r\nFsaQ,1.5\r\nσck,24\r\nτp1,0.7\r\n"
+      "τp2,0.9\r\n\r\n"
+      "補強材一覧\r\nNo,X,Y,SH,α,L,余長,S2,S3\r\n"
+      "1,12,21,2,30,5,0.5,10,1\r\n2,14,22,2,30,6,0.5,-9e32,2\r\n\r\n",
+      "QX工法結果\n"
+      "補強材一覧\nh\n,,1,12,21,2,30,5,0.5,10,1,,メモ,\n"
+      "補強材条件\n,τc,0.5,,\n",
+  };
+  for (const char* file : files) {
+    const std::string bytes = Utf8ToCp932(file);
+    csv.Add({}, Bytes(bytes.begin(), bytes.end()));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,12 +197,14 @@ int main(int argc, char** argv) {
   Corpus lists(root, "ShapeListFuzzer");
   Corpus records(root, "RecordFuzzer");
   Corpus settings(root, "SettingXmlFuzzer");
+  Corpus csv(root, "RfcCsvFuzzer");
   Corpus documents(root, "DocumentFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
   WriteFixtureSeeds(shapes, lists, settings);
   WriteSettingSeeds(root, settings);
+  WriteRfcCsvSeeds(csv);
   WriteDocumentSeeds(documents);
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "core/base/UnitFilter.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/base/Utility.h"
@@ -16,10 +18,23 @@ constexpr int kRestrainingForceCode = 261;
 
 // 10^-digits as repeated multiplication of 0.1, the way the printed results were computed.
 // Once it has underflowed to 0 it stays 0, so absurd digit counts end the loop early.
-double PitchOfDigits(int digits) {
+double RepeatedTenth(int digits) {
   double c = 1.0;
   for (int i = 0; i < digits && c != 0.0; ++i) c *= 0.1;
   return c;
+}
+
+// RepeatedTenth, taken from a table for the usual digit counts: every rounded quantity of a
+// calculation asks for its pitch.
+double PitchOfDigits(int digits) {
+  constexpr int kTabulated = 16;
+  static const std::array<double, kTabulated> kPitches = [] {
+    std::array<double, kTabulated> pitches{};
+    for (int d = 0; d < kTabulated; ++d) pitches[static_cast<std::size_t>(d)] = RepeatedTenth(d);
+    return pitches;
+  }();
+  if (digits < 0 || digits >= kTabulated) return RepeatedTenth(digits);
+  return kPitches[static_cast<std::size_t>(digits)];
 }
 
 // Half up to a multiple of c, nudged by 1e-9 so that values stored a hair below a half go up.

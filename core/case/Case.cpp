@@ -8,7 +8,6 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/base/Utility.h"
-#include "core/circle/ArcCondition.h"
 #include "core/circle/CalcBase.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"

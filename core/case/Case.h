@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/circle/ArcCondition.h"
+#include "core/circle/ResStab.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
 #include "core/deformation/ResShear.h"
@@ -32,7 +34,6 @@
 #include "core/stability/ResStab2.h"
 
 class Archive;
-class CArcCondition;
 class CMltPoint;
 
 class CCase {
@@ -206,6 +207,8 @@ class CCase {
   CSpWater& GetWater() { return water_; }
   CPrmStab& GetPrmStab() { return prmStab_; }
   const CPrmStab& GetPrmStab() const { return prmStab_; }
+  // The slip-circle search results: held for the search dialogs, never stored or copied.
+  CResStab& GetResStab() { return resStab_; }
   CResStab2& GetResStab2() { return resStab2_; }
   const CResStab2& GetResStab2() const { return resStab2_; }
   CSpGround& GetGroundDiv() { return groundDiv_; }
@@ -229,6 +232,8 @@ class CCase {
   CDrawSet& GetDrawSet() { return drawSet_; }
   CViewInfo& GetViewInfo() { return view_; }
   CSpSlideWork& GetSlideWork() { return slideWork_; }
+  // The slip-circle search condition; edited with the mouse through SetCurArcCond, not stored.
+  CArcCondition& GetArcCondition() { return arcCondition_; }
 
  private:
   struct SlotRecord;
@@ -262,6 +267,7 @@ class CCase {
   CDPolyArray strata_;
   CSpWater water_;
   CPrmStab prmStab_;
+  CResStab resStab_;
   CResStab2 resStab2_;
   CDanmenStab danmenNormal_;
   CDanmenStab danmenQuake_;
@@ -286,4 +292,5 @@ class CCase {
   CDanmen* curDanmen_ = nullptr;
   CArcCondition* curArcCond_ = nullptr;
   CSpSlideWork slideWork_;
+  CArcCondition arcCondition_;
 };

@@ -5,7 +5,6 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/case/Case.h"
-#include "core/circle/ArcCondition.h"
 #include "core/circle/SliceList.h"
 #include "platform/Canvas.h"
 

@@ -61,16 +61,17 @@ bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
 
 bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
-  const double weight = slice.GetWeight(-1);
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight();
+  const double weight = areaWeight.weight;
   // The centroid is the costliest value of a slice; the seismic terms read it again.
   centroid_ = IsArcBase(slice) ? slice.TotalJuushin(0) : CDPoint();
   const double bottom =
       IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
                        : slice.GetBottomAngle();
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
-  r[R::kArea] = slice.GetArea(-1);
+  r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.GetU() * poreFactor_;
+  r[R::kU] = slice.GetU(bottom) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;

@@ -90,6 +90,12 @@ void CSlice::Init() {
   c_ = phi_ = kNoValue;
 }
 
+void CSlice::Clear() {
+  Init();
+  boundaries_.clear();
+  result_.Init();
+}
+
 void CSlice::SetX(double left, double right) {
   xLeft_ = left;
   xRight_ = right;
@@ -242,19 +248,26 @@ double CSlice::GetKoArea() const {
 
 double CSlice::GetWeight(int i) const {
   const int n = GetDEVYCount();
-  if (i < 0) {
-    double sum = 0;
-    for (int k = 0; k < n; ++k) {
-      const double w = GetWeight(k);
-      if (w == kNoValue) return kNoValue;
-      sum += w;
-    }
-    return sum;
-  }
+  if (i < 0) return GetAreaAndWeight().weight;
   if (i > n - 1 || (i == n - 1 && arc_ == nullptr)) return 0;
   const double gamma = GetGamma(i, 0);
   if (gamma == kNoValue) return kNoValue;
   return Round(GetArea(i) * gamma, kRoundCodeWeight);
+}
+
+CSlice::AreaWeight CSlice::GetAreaAndWeight() const {
+  const int n = GetDEVYCount();
+  double area = 0;
+  double weight = 0;
+  for (int k = 0; k < n; ++k) {
+    const double a = GetArea(k);
+    area += a;
+    if (k == n - 1 && arc_ == nullptr) continue;
+    const double gamma = GetGamma(k, 0);
+    if (gamma == kNoValue) return AreaWeight{};
+    weight += Round(a * gamma, kRoundCodeWeight);
+  }
+  return AreaWeight{area, weight};
 }
 
 double CSlice::GetLength() const {
@@ -277,9 +290,11 @@ double CSlice::GetBottomAngle(double x) const {
     return std::atan2(base->rightY - base->leftY, GetWidth());
   }
   double y = arc_->LowestYAt(x);
-  // A vertical line through an end of the arc may miss it by a rounding error.
-  for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
-    if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
+  if (y == kNoValue) {
+    // A vertical line through an end of the arc may miss it by a rounding error.
+    for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
+      if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
+    }
   }
   if (y == kNoValue) return kNoValue;
   return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + std::numbers::pi / 2;

@@ -113,6 +113,9 @@ class CSlice {
   // The x range, the three levels, the remaining area, the section, the bottom arc, the strength
   // type, c and phi back to unset; the boundaries and the result stay.
   void Init();
+  // Back to the state of a new slice (Init, no boundaries, the result unset), keeping the storage
+  // of the boundaries for the next use.
+  void Clear();
 
   // ---- What the slice division sets ----
 
@@ -191,6 +194,13 @@ class CSlice {
   // layer of a straight base; the sum over all layers for i < 0. kNoValue where a unit weight is
   // unset.
   double GetWeight(int i) const;
+  // GetArea(-1) and GetWeight(-1) from one pass over the layers, each layer's area found once;
+  // both kNoValue where a unit weight is unset.
+  struct AreaWeight {
+    double area = kNoValue;
+    double weight = kNoValue;
+  };
+  AreaWeight GetAreaAndWeight() const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
   double GetLength() const;
   // The inclination of the base at x (radians): the chord's for a straight base, the arc's
@@ -246,6 +256,9 @@ class CSlice {
   double GetDepthUnsaturated() const;
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
+  // The same with the base inclination GetBottomAngle() already at hand, which spares the
+  // slice method a second centroid.
+  double GetU(double bottomAngle) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
   // The area between the horizontal levels a (upper) and b (lower) clipped to the slice, with

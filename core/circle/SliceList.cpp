@@ -32,16 +32,26 @@ std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
   return copy;
 }
 
-// Appends the x of the point when the surface lies under it (at the same height or lower).
-void AddIfOnOrAbove(const CSpSlideWork& surface, const CDPoint& p, std::vector<double>& xs) {
+// A crossing found on a segment lies within this of the segment's x range (the crossing tests'
+// tolerances are far smaller).
+constexpr double kCrossingReach = 1e-3;
+
+// Appends the x of the point when the surface lies under it (at the same height or lower). A
+// point beyond the surface's span would be dropped with the outer points: its height is not
+// looked up.
+void AddIfOnOrAbove(const CSpSlideWork& surface, const CSliceList::Span& span, const CDPoint& p,
+                    std::vector<double>& xs) {
+  if (!span.Holds(p.x)) return;
   const double y = surface.GetY(p.x);
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
-void AddWaterLine(const CSpSlideWork& surface, const CDPoly& line, std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, *line.GetAt(i), xs);
+void AddWaterLine(const CSpSlideWork& surface, const CSliceList::Span& span, const CDPoly& line,
+                  std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
+    if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
     surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
   }
 }
@@ -51,6 +61,12 @@ void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
 }
 
 }  // namespace
+
+bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); }
+
+bool CSliceList::Span::Misses(const CDPoint& a, const CDPoint& b) const {
+  return std::max(a.x, b.x) < left - kCrossingReach || std::min(a.x, b.x) > right + kCrossingReach;
+}
 
 void CSliceList::Init() {
   section_ = nullptr;
@@ -79,23 +95,30 @@ CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) c
 
 int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
                           const CSpSlideWork& surface) {
+  return DivisionPoints(strata, water, surface, *surface.TransSpSlide(-1));
+}
+
+int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
+                               const CSpSlideWork& surface, const CSpSlide& slipLine) {
   InitXArray();
   const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
   if (ground == nullptr) return 0;
   const WaterShapes lines = GetWaterShapes(water);
   direction_ = surface.IsRightUpper();
 
-  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface);
+  const Span span{surface.Left().x, surface.Right().x};
+
+  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(surface, *lines.upper, xs_);
-    AddWaterLine(surface, *lines.layer, xs_);
+    AddWaterLine(surface, span, *lines.upper, xs_);
+    AddWaterLine(surface, span, *lines.layer, xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(surface, *lines.water, xs_);
-  AddVertexXs(*surface.TransSpSlide(-1), xs_);
+  if (lines.water != nullptr) AddWaterLine(surface, span, *lines.water, xs_);
+  AddVertexXs(slipLine, xs_);
   AddVertexXs(surface, xs_);
   AddLoadXs();
 
-  RemoveOuter(surface.Left().x, surface.Right().x);
+  RemoveOuter(span.left, span.right);
   SortXArray();
   RemoveSameX();
   InsertRegDist(section_->GetSliceSplitMode(), section_->GetSliceMaxWidth(), surface);
@@ -103,13 +126,15 @@ int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
 }
 
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
-                             const CSpSlideWork& surface) {
+                             const CSpSlideWork& surface, const Span& span) {
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& shape = *strata->GetAt(s);
-    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(surface, *shape.GetAt(i), xs_);
+    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(surface, span, *shape.GetAt(i), xs_);
     for (int i = 0; i + 1 < shape.GetSize(); ++i) {
       const CDPoint* a = shape.GetAt(i);
       const CDPoint* b = shape.GetAt(i + 1);
+      // Every crossing lies on the edge: one beyond the span would be dropped.
+      if (span.Misses(*a, *b)) continue;
       surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
@@ -177,6 +202,7 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
+  for (auto& slice : slices_) spare_.push_back(std::move(slice));
   slices_.clear();
   xs_.clear();
 }
@@ -210,15 +236,20 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   direction_ = work_->IsRightUpper();
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
-  if (SetXArray(layers, water, *work_) < 2) {
+  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
+  if (DivisionPoints(layers, water, *work_, *slipLine) < 2) {
     xs_.clear();
     return 0;
   }
   const WaterShapes lines = GetWaterShapes(water);
-  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
+  // Neighbouring slices share a side: the surface's height there is found once.
+  surfaceYs_.clear();
+  for (const double x : xs_) surfaceYs_.push_back(work_->GetY(x));
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
-    auto slice = BuildSlice(xs_[i], xs_[i + 1], layers, lines, slipLine.get());
-    if (slice->GetDEVYCount() > 1) slices_.push_back(std::move(slice));
+    const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
+    auto slice = BuildSlice(gap, layers, lines, slipLine.get());
+    auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
+    kept.push_back(std::move(slice));
   }
   xs_.clear();
 
@@ -232,11 +263,12 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   return GetSize();
 }
 
-std::unique_ptr<CSlice> CSliceList::BuildSlice(double x1, double x2, const CDPolyArray* strata,
-                                               const WaterShapes& water,
-                                               const CSpSlide* slipLine) const {
+std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
+                                               const WaterShapes& water, const CSpSlide* slipLine) {
   const CSpSlideWork& work = *work_;
-  auto slice = std::make_unique<CSlice>();
+  const double x1 = gap.x1;
+  const double x2 = gap.x2;
+  std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
@@ -244,25 +276,32 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(double x1, double x2, const CDPol
   if (const CDArc* arc = work.GetArc(mid)) slice->SetBottomArc(arc->TrimCopy(x1, x2));
   slice->SetStrengthType(work.GetStrengthOfPosition(mid, yMid, slipLine));
 
-  std::vector<tagDEVY> found;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
-    strata->GetAt(s)->GetDEVYArray(found, x1, x2, yMid);
-    slice->AppendDEVYArray(found);
+    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid);
+    slice->AppendDEVYArray(found_);
   }
   slice->SortDEVY();
   slice->DelSameDEVY();
-  slice->AddDEVY(tagDEVY{work.GetY(x1), work.GetY(x2), &work, 0});
+  slice->AddDEVY(tagDEVY{gap.y1, gap.y2, &work, 0});
 
   if (water.upper != nullptr) {
-    water.upper->GetDEVYWater(found, x1, x2);
-    slice->SetUpperWaterLev(found);
-    water.layer->GetDEVYWater(found, x1, x2);
-    slice->SetImperLayerLev(found);
+    water.upper->GetDEVYWater(found_, x1, x2);
+    slice->SetUpperWaterLev(found_);
+    water.layer->GetDEVYWater(found_, x1, x2);
+    slice->SetImperLayerLev(found_);
   }
   if (water.water != nullptr) {
-    water.water->GetDEVYWater(found, x1, x2);
-    slice->SetWaterLev(found);
+    water.water->GetDEVYWater(found_, x1, x2);
+    slice->SetWaterLev(found_);
   }
+  return slice;
+}
+
+std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
+  if (spare_.empty()) return std::make_unique<CSlice>();
+  std::unique_ptr<CSlice> slice = std::move(spare_.back());
+  spare_.pop_back();
+  slice->Clear();
   return slice;
 }
 

@@ -80,7 +80,8 @@ class CSliceList {
   // fit, false when fitting yields no piece.
   bool CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
                        CDPolyArray* pieces) const;
-  // Deletes the slices and the division points.
+  // Empties the list of its slices and division points; the slice objects stay with the list,
+  // which builds the next division's slices in them.
   void DeleteSliceArray();
   // Appends a slice built elsewhere; a list assembled slice by slice.
   void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
@@ -156,6 +157,17 @@ class CSliceList {
   // switch off.
   void Draw(CViewInfo* view, const tagSHOWINFO* show) const;
 
+  // The x range of the surface; division points outside it are dropped, so the division skips
+  // the points and crossings that would lie there.
+  struct Span {
+    double left;
+    double right;
+    // x is not dropped as an outer point.
+    bool Holds(double x) const;
+    // No crossing on the segment a-b can lie in the range.
+    bool Misses(const CDPoint& a, const CDPoint& b) const;
+  };
+
  private:
   // The water lines that take part: the water line, and the upper water line with the
   // impermeable layer while they are switched on.
@@ -165,17 +177,29 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
+  // SetXArray with the surface's slip line made already.
+  int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
+                     const CSpSlideWork& surface, const CSpSlide& slipLine);
   // The division points from the strata: their vertices on or above the surface and the
   // crossings of their edges with the surface and the water lines.
-  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
-                   const CSpSlideWork& surface);
+  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines, const CSpSlideWork& surface,
+                   const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
-  // A new slice for the gap from x1 to x2, with its boundaries and levels.
-  std::unique_ptr<CSlice> BuildSlice(double x1, double x2, const CDPolyArray* strata,
-                                     const WaterShapes& water, const CSpSlide* slipLine) const;
+  // A gap between two division points and the surface's heights there.
+  struct Gap {
+    double x1;
+    double x2;
+    double y1;
+    double y2;
+  };
+  // A slice as new: a spare one cleared, else a new one.
+  std::unique_ptr<CSlice> TakeSpareSlice();
+  // A new slice for the gap, with its boundaries and levels.
+  std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
+                                     const WaterShapes& water, const CSpSlide* slipLine);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -188,6 +212,12 @@ class CSliceList {
   bool direction_ = false;
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
+  // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
+  // it anew: the surface's height at each division point, the boundaries one stratum gives.
+  std::vector<double> surfaceYs_;
+  std::vector<tagDEVY> found_;
+  // Slices of earlier divisions, kept with the storage of their boundaries for the next one.
+  std::vector<std::unique_ptr<CSlice>> spare_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;

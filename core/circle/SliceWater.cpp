@@ -178,7 +178,9 @@ double CSlice::GetDepthUnsaturated() const {
   return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment);
 }
 
-double CSlice::GetU() const {
+double CSlice::GetU() const { return GetU(GetBottomAngle()); }
+
+double CSlice::GetU(double bottomAngle) const {
   const double width = GetWidth();
   if (width == 0 || section_ == nullptr) return 0;
   const double below = GetDepthWtoS();
@@ -192,7 +194,7 @@ double CSlice::GetU() const {
       u = GetLength() * gammaW * h;
       break;
     case kPoreFromWidth:
-      u = width * gammaW * h * std::cos(GetBottomAngle());
+      u = width * gammaW * h * std::cos(bottomAngle);
       break;
     default:
       break;

@@ -63,6 +63,7 @@ void CCalcShear::CalcProcess() {
   cumStrain_ = 0.0;
   cumDisp_ = 0.0;
   yield_ = false;
+  diverged_ = false;
   kc_ = 0.0;
   kL_ = 0.0;
   if (!HasConditions()) return;
@@ -76,6 +77,7 @@ void CCalcShear::CalcProcess() {
   }
   SetDesignRow(stab_.kh);
   if (!yield_) FindYieldBeyondRows(g);
+  if (diverged_ && !yield_) kL_ = kNoValue;
 
   result_.weight = GetCalcW();
   result_.yieldK = kL_;
@@ -87,6 +89,7 @@ CShearData CCalcShear::CalcShearEngine(double gPrev, double kh) {
   const double g0 = conditions_.g0;
   CShearData row;
   row.kh = kh;
+  if (diverged_) return row;
   row.gRatioBefore = 1.0 / Softening(cumStrain_);
   row.gBefore = row.gRatioBefore * g0;
   row.cumDispBefore = cumDisp_;
@@ -101,6 +104,10 @@ CShearData CCalcShear::CalcShearEngine(double gPrev, double kh) {
     if (std::abs(delta - previous) < kConverged || round > kMaxRounds) break;
     previous = delta;
     g = g0 / Softening(delta);
+  }
+  if (!std::isfinite(delta)) {
+    diverged_ = true;
+    return CShearData{.kh = kh};
   }
 
   cumStrain_ += delta;
@@ -220,6 +227,7 @@ void CCalcShear::SetDesignRow(double khDesign) {
     const CShearData& low = rows[i];
     const CShearData& high = rows[i + 1];
     if (!(low.kh <= khDesign && khDesign < high.kh)) continue;
+    if (low.cumStrain == kNoValue || high.cumStrain == kNoValue) return;
     double strain = low.cumStrain;
     double disp = low.cumDisp;
     if (std::abs(low.kh - khDesign) >= kSameKh) {
@@ -239,7 +247,7 @@ void CCalcShear::FindYieldBeyondRows(double g) {
     const double kh = KhOfStep(n);
     g = CalcShearEngine(g, kh).gAfter;
     CheckKyokusyo(kh);
-    if (yield_) return;
+    if (yield_ || diverged_) return;
     if (KhOfStep(n + 1) > kNoYieldK) break;
   }
   kL_ = kNoYieldK;

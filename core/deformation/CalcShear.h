@@ -83,6 +83,9 @@ class CCalcShear {
   double cumStrain_ = 0.0;
   double cumDisp_ = 0.0;  // mm, unrounded
   bool yield_ = false;
+  // Set once the strain iteration of a step gives no finite strain (very soft soil): that step
+  // and every later one have no values, and the yield coefficient is unknown.
+  bool diverged_ = false;
   double kc_ = 0.0;
   double kL_ = 0.0;
 };

@@ -36,12 +36,16 @@ int CDPoly::Add(std::shared_ptr<CDPoint> p) {
   return GetSize() - 1;
 }
 
-CDPoint* CDPoly::GetAt(int index) const { return GetShared(index).get(); }
-
-std::shared_ptr<CDPoint> CDPoly::GetShared(int index) const {
+// A reference, not a copy: the vertex lookups of the geometry queries are hot, and a copy of the
+// shared pointer would touch its reference count twice per lookup.
+const std::shared_ptr<CDPoint>& CDPoly::CheckedPoint(int index) const {
   if (index < 0 || index >= GetSize()) throw std::out_of_range("CDPoly: point index out of range");
   return points_[static_cast<std::size_t>(index)];
 }
+
+CDPoint* CDPoly::GetAt(int index) const { return CheckedPoint(index).get(); }
+
+std::shared_ptr<CDPoint> CDPoly::GetShared(int index) const { return CheckedPoint(index); }
 
 void CDPoly::SetAt(int index, std::shared_ptr<CDPoint> p) {
   if (index < 0 || index >= GetSize()) throw std::out_of_range("CDPoly: point index out of range");

@@ -290,6 +290,9 @@ class CDPoly {
   friend class ScopedSmallLimit;
   inline static double small_limit = 0;
 
+  // The point at the index; throws std::out_of_range outside 0..n-1.
+  const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
+
   PointList points_;
   int useCount_ = 0;  // how many assembled polygons already use this line piece
   std::string name_;

@@ -343,12 +343,17 @@ bool CDPoly::PolyRgn(const CDPoint* p) const {
   const CDPoint end = PointAtAngle(p, kRayAngle, kLongRay);
   // The closing edge is skipped when the polygon is closed by a repeated point already.
   const std::size_t edges = *points_.back() == *points_.front() ? n - 1 : n;
+  // The ray runs to the right, and a crossing counts only strictly right of the point: an edge
+  // wholly left of the point is not tested. The margin lies far above the rounding of a
+  // computed crossing and far below any drawn distance.
+  constexpr double kLeftOfRay = 1e-6;
   int count = 0;
   for (std::size_t i = 0; i < edges; ++i) {
+    const CDPoint& a = *points_[i];
+    const CDPoint& b = *points_[(i + 1) % n];
+    if (std::max(a.x, b.x) < p->x - kLeftOfRay) continue;
     CDPoint cross;
-    if (CrossLL(0.0, p, &end, points_[i].get(), points_[(i + 1) % n].get(), &cross) == kOnBoth) {
-      ++count;
-    }
+    if (CrossLL(0.0, p, &end, &a, &b, &cross) == kOnBoth) ++count;
   }
   return count % 2 == 1;
 }

@@ -250,8 +250,12 @@ double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut 
 
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();
+  // A segment wholly beyond the cuts and their snap distance cannot span them.
+  const double reachLeft = std::min(x1, x2) - 2 * kSnapToCut;
+  const double reachRight = std::max(x1, x2) + 2 * kSnapToCut;
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
+    if (s.right->x < reachLeft || s.left->x > reachRight) continue;
     // Ends within the snap distance of a cut reach it.
     double d = SnapToCut(s.left->x, x1);
     double f = SnapToCut(s.right->x, x1);

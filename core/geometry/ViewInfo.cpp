@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/base/AppIdentity.h"
 #include "platform/Canvas.h"
 #include "platform/MakeAvi.h"
 
@@ -162,7 +163,7 @@ void CViewInfo::Batten(Canvas& canvas, double x, double y) const {
 
 CMakeAvi* CViewInfo::CreateMovieObject() {
   DestroyMovieObject();
-  movie = std::make_shared<CMakeAvi>();
+  movie = std::make_shared<CMakeAvi>(GetAppTitle());
   return movie.get();
 }
 

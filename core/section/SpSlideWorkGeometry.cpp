@@ -1,6 +1,7 @@
 // CSpSlideWork: queries and crossings of the working slide surface.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -29,15 +30,22 @@ CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
 
 CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
+// At most two crossings, held without a heap allocation: the queries along a vertical run for
+// every slice of every slip circle.
+struct ArcHits {
+  std::array<CDPoint, 2> points;
+  int count = 0;
+  const CDPoint* begin() const { return points.data(); }
+  const CDPoint* end() const { return points.data() + count; }
+  bool empty() const { return count == 0; }
+};
+
 // The crossings of the arc with a segment that lie on both, in order along the segment.
-std::vector<CDPoint> ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b,
-                                  double tol) {
-  CDPoint first;
-  CDPoint second;
-  const int count = arc.CrossAL(a, b, first, second, tol);
-  if (count == 1) return {first};
-  if (count == 2) return {first, second};
-  return {};
+ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
+  ArcHits hits;
+  const int count = arc.CrossAL(a, b, hits.points[0], hits.points[1], tol);
+  hits.count = count == 1 || count == 2 ? count : 0;
+  return hits;
 }
 
 // Widens an extreme vertex by the extreme points of the arcs: better(candidate, best) tells
@@ -201,7 +209,7 @@ double CSpSlideWork::GetBottomAngle(double x) const {
   const int piece = PieceAt(vertex);
   const CDArc* arc = GetArcFromPointIndex(piece);
   if (arc == nullptr) return MyAtan(GetAt(piece), GetAt(piece + 1));
-  std::vector<CDPoint> crossings = ArcCrossings(*arc, TestLineBottom(x), TestLineTop(x), 0);
+  const ArcHits crossings = ArcCrossings(*arc, TestLineBottom(x), TestLineTop(x), 0);
   CDPoint at;
   if (crossings.empty()) {
     // Met only by an end of the arc: the tangent at that end.
@@ -341,7 +349,10 @@ void CSpSlideWork::Draw(CViewInfo* view, int bold, int /*from*/, int /*to*/) con
 
 std::vector<CDPoint> CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
                                                   double arcTol, double lineTol) const {
-  if (const CDArc* arc = GetArcFromPointIndex(i)) return ArcCrossings(*arc, p1, p2, arcTol);
+  if (const CDArc* arc = GetArcFromPointIndex(i)) {
+    const ArcHits hits = ArcCrossings(*arc, p1, p2, arcTol);
+    return {hits.begin(), hits.end()};
+  }
   CDPoint cross;
   if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &cross) == kOnBoth) return {cross};
   return {};

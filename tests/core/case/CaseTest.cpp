@@ -341,4 +341,24 @@ TEST_F(FilledCase, EachStepDrawsOnAWhiteBackground) {
   }
 }
 
+// The mouse reaches the picked vertex of the section being edited only while editing is on.
+TEST_F(FilledCase, TheMouseMovesThePickedVertexOnlyWhileEditing) {
+  filled_.SetCurDanmen(&filled_.GetDanmen());
+  filled_.SetCurDanmenMouseMove(kKindGround, 2, -1);
+  EXPECT_EQ(filled_.GetDanmen().GetCurShapeKind(), kKindGround);
+  EXPECT_EQ(filled_.GetDanmen().GetCurPointId1(), 2);
+  RecordingCanvas canvas;
+  CViewInfo view;
+  view.dc = &canvas;
+  filled_.OnMouseMove(&view, CDPoint(12.5, 5.5));
+  EXPECT_TRUE(canvas.Primitives().empty());
+  filled_.SetMouseEdit(true);
+  filled_.OnMouseMove(&view, CDPoint(12.5, 5.5));
+  EXPECT_FALSE(canvas.Primitives().empty());  // the rubber band to both neighbours
+  filled_.SetDrawPtr();
+  const size_t drawn = canvas.Primitives().size();
+  filled_.OnMouseMove(&view, CDPoint(13.0, 6.0));
+  EXPECT_EQ(canvas.Primitives().size(), drawn);  // no edit target after SetDrawPtr
+}
+
 }  // namespace

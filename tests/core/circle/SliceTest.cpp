@@ -213,6 +213,9 @@ TEST_F(SliceWaterTest, LayersBelowTheWaterLevelWeighSaturated) {
   EXPECT_EQ(slice->GetGamma(0, 2), 20);
   EXPECT_EQ(slice->GetGamma(0, 3), 0);
   EXPECT_DOUBLE_EQ(slice->GetWeight(-1), 4 * 2 * 18 + 2 * 2 * 20);
+  const CSlice::AreaWeight both = slice->GetAreaAndWeight();
+  EXPECT_EQ(both.area, slice->GetArea(-1));
+  EXPECT_EQ(both.weight, slice->GetWeight(-1));
   EXPECT_DOUBLE_EQ(slice->GetDepthWtoS(), 2);
 
   const auto dry = SliceOf({{6, 6, block.get(), 0}, {0, 0, nullptr, 0}});
@@ -220,6 +223,48 @@ TEST_F(SliceWaterTest, LayersBelowTheWaterLevelWeighSaturated) {
   EXPECT_EQ(dry->GetDEVYCount(), 2);
   EXPECT_TRUE(dry->IsMoist(0));
   EXPECT_DOUBLE_EQ(dry->GetDepthWtoS(), -1);
+}
+
+// The slice division builds each circle's slices in the slices of the circle before.
+TEST_F(SliceWaterTest, AClearedSliceKeepsNothingOfItsLastUse) {
+  const auto reused = SliceOf({{8, 8, block.get(), 0}, {0, 0, nullptr, 0}});
+  reused->SetDanmenStab(&section);
+  reused->SetBottomArc(std::make_unique<CDArc>(1, 10, 10.05, 4 * kPi / 3, 5 * kPi / 3));
+  reused->SetUpperWaterLev({{6, 6, &water, 0}});
+  reused->SetImperLayerLev({{4, 4, &water, 0}});
+  reused->SetWaterLev({{2, 2, &water, 0}});
+  reused->SetStrengthType(kStrengthStratum);
+  reused->SetCF(10, 30);
+  reused->SetRemainArea(7, 1);
+  reused->GetResult()[tagRESULTSLICE::kT] = 5;
+
+  reused->Clear();
+  const CSlice fresh;
+  EXPECT_EQ(reused->GetDEVYCount(), 0);
+  EXPECT_EQ(reused->GetXLeft(), fresh.GetXLeft());
+  EXPECT_EQ(reused->GetBottomArc(), nullptr);
+  EXPECT_EQ(reused->GetDanmenStab(), nullptr);
+  for (const auto level :
+       {&CSlice::GetWaterLev, &CSlice::GetUpperWaterLev, &CSlice::GetImperLayerLev}) {
+    EXPECT_EQ(((*reused).*level)().leftY, kNoValue);
+  }
+  EXPECT_EQ(reused->GetStrengthType(), fresh.GetStrengthType());
+  EXPECT_EQ(reused->GetC(), kNoValue);
+  EXPECT_EQ(reused->GetPhi(), kNoValue);
+  EXPECT_EQ(reused->GetRemainArea(), kNoValue);
+  EXPECT_EQ(reused->GetResult(), fresh.GetResult());
+
+  // Built again, it computes as a new slice does.
+  const std::vector<tagDEVY> boundaries = {{3, 3, block.get(), 0}, {1, 1, nullptr, 0}};
+  reused->SetX(0, 2);
+  reused->AppendDEVYArray(boundaries);
+  const auto built = SliceOf(boundaries);
+  for (CSlice* slice : {reused.get(), built.get()}) {
+    slice->SetDanmenStab(&section);
+    slice->SetWaterLev({{1.5, 1.5, &water, 0}});
+  }
+  EXPECT_EQ(reused->GetWeight(-1), built->GetWeight(-1));
+  EXPECT_EQ(reused->GetU(), built->GetU());
 }
 
 TEST_F(SliceWaterTest, UpperWaterAboveTheImpermeableLayer) {

@@ -468,9 +468,37 @@ TEST_F(CalcShearTest, MissingConditionsClearTheResultAndComputeNothing) {
     EXPECT_TRUE(result.rows.empty());
     EXPECT_EQ(result.design, CShearData());
     EXPECT_EQ(result.weight, kNoValue);
-    EXPECT_EQ(result.yieldK, kNoValue);
+    EXPECT_TRUE(std::isfinite(result.yieldK));
     EXPECT_EQ(result.allowDisp, kNoValue);
   }
 }
 
 }  // namespace
+
+// On very soft soil the strain iteration runs away to infinity. From that step on the rows carry
+// only their kh (the yield found before stays), and no value of the result is infinite or NaN.
+TEST_F(CalcShearTest, RunawayStrainLeavesTheRestOfTheMarchUnset) {
+  Conditions in = kMedium;
+  in.b = 1000;
+  in.c = 1;
+  Set(in);
+  stab.kh = 1.0;
+  Run();
+  ASSERT_EQ(result.rows.size(), 40u);
+  const auto unset = std::find_if(result.rows.begin(), result.rows.end(),
+                                  [](const CShearData& row) { return row.cumStrain == kNoValue; });
+  ASSERT_NE(unset, result.rows.end()) << "the iteration was expected to run away";
+  for (auto row = result.rows.begin(); row != result.rows.end(); ++row) {
+    SCOPED_TRACE(row->kh);
+    for (const double v : {row->trn, row->eta, row->deltaGamma, row->cumStrain, row->gAfter,
+                           row->dispIncrement, row->cumDisp}) {
+      EXPECT_TRUE(std::isfinite(v));
+      if (row >= unset) {
+        EXPECT_EQ(v, kNoValue);
+      }
+    }
+  }
+  EXPECT_TRUE(std::isfinite(result.yieldK));
+  EXPECT_EQ(result.design.cumDisp, kNoValue);
+  EXPECT_TRUE(std::isfinite(result.GetMaxCumDelta()));
+}
