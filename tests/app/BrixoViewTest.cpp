@@ -289,6 +289,27 @@ TEST_F(BrixoViewTest, NothingIsDrawnWhileACalculationRuns) {
   EXPECT_NE(Mapping().scale, 7.0);
 }
 
+// A vertex dragged in shape editing pulls a rubber band drawn in not-xor into the back buffer:
+// the band shows at the next paint, and drawing it again where it was restores the pixels.
+TEST_F(BrixoViewTest, TheRubberBandOfShapeEditingInvertsAndRestoresThePicture) {
+  const QImage before = view_.grab().toImage();
+  CCase& active = *core_.GetActiveCase();
+  active.SetCurDanmen(&active.GetDanmen());
+  active.SetMouseEdit(true);
+  active.SetCurDanmenMouseMove(kKindGround, 2, 0);
+
+  Mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {300, 250});
+  const QImage atFirst = view_.grab().toImage();
+  Mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {500, 200});
+  Mouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {300, 250});
+  const QImage again = view_.grab().toImage();
+  active.ResetMouseMove();
+  active.SetDrawPtr();
+
+  EXPECT_NE(atFirst, before);
+  EXPECT_EQ(again, atFirst);  // the band at the second point was drawn twice: gone
+}
+
 long CountPixels(const QImage& image, const std::function<bool(QColor)>& counts) {
   long n = 0;
   for (int y = 0; y < image.height(); ++y) {
