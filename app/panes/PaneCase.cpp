@@ -177,7 +177,7 @@ void CPaneCaseDlg::OnCaseClicked(int slot) {
 }
 
 void CPaneCaseDlg::OnClearCase() {
-  if (selected_ == kNoSlot) return;
+  if (selected_ < 0 || selected_ >= kSlotCount) return;  // no slot selected
   const std::string text = "現在選択されているケースをクリアしますか？\n[ " +
                            caseButtons_[selected_]->text().toStdString() + " ]";
   if (Ui().MessageBox(text, GetAppTitle(), MsgButtons::OkCancel, MsgIcon::Question) ==

@@ -1,6 +1,5 @@
 #include "app/panes/PanePictures.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -19,9 +18,9 @@ enum class Look { kRaised, kSunken, kDisabled };
 constexpr int kPadding = 6;
 
 QPixmap Picture(const QFont& font, const QString& caption, QSize size, Look look) {
-  const qreal ratio = qGuiApp->devicePixelRatio();
-  QPixmap picture(size * ratio);
-  picture.setDevicePixelRatio(ratio);
+  // One pixel per logical pixel: the button centres its pictures by their pixel size, and the
+  // painter scales them on a high-resolution screen.
+  QPixmap picture(size);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
