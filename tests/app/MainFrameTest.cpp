@@ -10,6 +10,7 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -134,6 +135,12 @@ TEST(MainFrame, OpensTheDocumentNamedOnTheCommandLineAfterTheWindow) {
   EXPECT_EQ(p.Frame().Documents().GetPathName(), path);
   EXPECT_EQ(p.Core().GetCaseArray().GetActiveCaseID(), 4);
   EXPECT_TRUE(p.Core().GetCaseArray().GetCase(4)->GetInUse() != 0);
+  EXPECT_EQ(p.Frame().CasePane().GetSelected(), 4);
+  const std::string caseName = p.Core().GetActiveCase()->GetPrmJobsite().names[1];
+  EXPECT_TRUE(
+      Ctl<QLabel>(p.Frame().InfoPane(), 1032)->text().endsWith(QString::fromStdString(caseName)));
+  QCoreApplication::sendPostedEvents();  // the panes' layouts take the new texts
+  SaveShot(p.Frame(), "MainFrame-sample");
 }
 
 TEST(MainFrame, ADamagedDocumentOnTheCommandLineLeavesAnEmptyUnnamedDocument) {
