@@ -8,9 +8,11 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDockWidget>
+#include <QDropEvent>
 #include <QEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMimeData>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -21,6 +23,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -517,4 +520,29 @@ TEST(MainFrame, TheInformationPaneShowsTheCursorsWorldPoint) {
   QTest::mouseMove(&view, QPoint(view.width() / 2, view.height() / 2));
   EXPECT_TRUE(p.Frame().InfoPane().CoordText().startsWith(QStringLiteral("(X , Y) = (")))
       << p.Frame().InfoPane().CoordText().toStdString();
+}
+
+// A drop replaces the document, so it is refused while a modeless dialog holds the active case.
+TEST(MainFrame, ADropOpensTheFileUnlessADialogHoldsTheCase) {
+  const fs::path path = TestFolder() / "dropped.qxmd";
+  {
+    CManageCore source;
+    source.InitCore(1);
+    FillSampleDocument(source);
+    CDocumentFiles files(source);
+    ASSERT_TRUE(files.StoreDocument(path));
+  }
+  for (const bool dialogOpen : {true, false}) {
+    TestProgram p;
+    if (dialogOpen) p.Stage().Attach(ModelessDialog::Shape, new QDialog(&p.Frame()), {});
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&p.Frame(), &enter);
+    EXPECT_EQ(enter.isAccepted(), !dialogOpen) << dialogOpen;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&p.Frame(), &drop);
+    EXPECT_EQ(p.Frame().Documents().GetPathName().empty(), dialogOpen) << dialogOpen;
+    EXPECT_EQ(p.Core().GetCaseArray().GetActiveCaseID(), dialogOpen ? 0 : 4) << dialogOpen;
+  }
 }
