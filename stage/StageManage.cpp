@@ -1,0 +1,187 @@
+#include "stage/StageManage.h"
+
+#include <QDialog>
+#include <string>
+
+#include "core/base/AppIdentity.h"
+#include "core/base/CoreConfig.h"
+#include "core/base/Utility.h"
+#include "core/case/ManageCore.h"
+#include "core/section/SpStratum.h"
+#include "platform/UiRegistry.h"
+
+namespace {
+
+struct CommandEntry {
+  StageCommand command;
+  std::optional<FrameMsg> message;  // the frame message that asks for it, if any
+  bool available;                   // its dialog (or whatever it needs) is built
+};
+
+// The one table of the commands this build serves. The step dialogs, the settings dialogs, the
+// exchange, CAD and report output each come with their own work; until then they are listed
+// unavailable here and nowhere else.
+constexpr CommandEntry kCommands[] = {
+    {StageCommand::Jobsite, FrameMsg::WM_CMD_COMMON_JOBSITE, false},
+    {StageCommand::ShapeShow, FrameMsg::WM_CMD_COMMON_SHAPE_SHOW, false},
+    {StageCommand::Polygon, FrameMsg::WM_CMD_COMMON_POLYGON, true},
+    {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, false},
+    {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
+    {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
+    {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, false},
+    {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
+    {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
+    {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
+    {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, false},
+    {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, false},
+    {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, false},
+    {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, false},
+    {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
+    {StageCommand::UnitFilter, std::nullopt, false},
+    {StageCommand::Geology, std::nullopt, false},
+    {StageCommand::Reinf, std::nullopt, false},
+    {StageCommand::RefCond, std::nullopt, false},
+    {StageCommand::ImportCad, std::nullopt, false},
+    {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
+    {StageCommand::ImportXml, std::nullopt, false},
+    {StageCommand::ExportXml, std::nullopt, false},
+    {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, false},
+    {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, false},
+};
+
+// Step 4 reuses the step-3 specification and arrangement commands.
+std::optional<StageCommand> SharedStepCommand(FrameMsg message) {
+  switch (message) {
+    case FrameMsg::WM_CMD_SHEAR_ELEMENT:
+      return StageCommand::SlideElement;
+    case FrameMsg::WM_CMD_SHEAR_ARRANGE_SHOW:
+      return StageCommand::SlideArrangeShow;
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string RecognisedStrataText(int count, int withoutSoil) {
+  std::string text = std::to_string(count) + "個の地層を認識しました。";
+  if (withoutSoil > 0) {
+    text += "\n(まだ属性が未設定の地層が " + std::to_string(withoutSoil) + "個あります)";
+  }
+  return text;
+}
+
+void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
+
+bool IsShown(const QPointer<QDialog>& dialog) { return dialog && dialog->isVisible(); }
+
+}  // namespace
+
+CCase* CManageStage::GetActiveCase() const { return core_->GetActiveCase(); }
+
+bool CManageStage::IsAvailable(StageCommand command) {
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.command == command) return entry.available;
+  }
+  return false;
+}
+
+std::optional<StageCommand> CManageStage::CommandOf(FrameMsg message) {
+  if (const std::optional<StageCommand> shared = SharedStepCommand(message)) return shared;
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.message == message) return entry.command;
+  }
+  return std::nullopt;
+}
+
+long CManageStage::CmdCommonPolygon() {
+  CCase* const active = GetActiveCase();
+  if (active->CreateTisoPoly() == 0) return 0;
+  active->SetModify(true);
+
+  int count = 0;
+  int withoutSoil = 0;
+  if (CDPolyArray* const strata = active->GetGround().GetPolyArray()) {
+    count = strata->GetSize();
+    for (int i = 0; i < count; ++i) {
+      auto* const stratum = dynamic_cast<CSpStratumBlock*>(strata->GetAt(i));
+      if (stratum == nullptr) continue;
+      stratum->SetIndex(i + 1);
+      CStratumProp* const prop = stratum->GetPropPtr();
+      if (prop->GetName().empty()) {
+        ++withoutSoil;
+        prop->SetName(stratum->GetName());
+      }
+    }
+  }
+  if (active->IsStratumBlockMode() != 0) active->ClearDivisionDanmen();
+
+  Ui().MessageBox(RecognisedStrataText(count, withoutSoil), GetAppTitle(), MsgButtons::Ok,
+                  MsgIcon::Information);
+  Redraw();
+  return 0;
+}
+
+void CManageStage::OnLButtonDown(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  for (const Modeless& slot : modeless_) {
+    if (IsShown(slot.dialog) && slot.takePoint) slot.takePoint(x, y);
+  }
+}
+
+void CManageStage::OnLButtonDblClk() {
+  const CDPolyArray* const strata = GetActiveCase()->GetGround().GetPolyArray();
+  const bool hasStrata = strata != nullptr && strata->GetSize() > 0;
+  if (!hasStrata || IsDlgMode() || CCoreConfig::GetStageNo() != 0) return;
+  Ui().SendToFrame(FrameMsg::WM_CMD_COMMON_SOIL, 0, 0);
+}
+
+bool CManageStage::IsDlgMode() const {
+  for (const ModelessDialog which :
+       {ModelessDialog::Shape, ModelessDialog::Pattern, ModelessDialog::Load, ModelessDialog::Arc,
+        ModelessDialog::ArcPass, ModelessDialog::DrainArrange, ModelessDialog::ReinfArrange}) {
+    if (IsOpen(which)) return true;
+  }
+  return false;
+}
+
+bool CManageStage::IsOpen(ModelessDialog which) const { return IsShown(Slot(which).dialog); }
+
+bool CManageStage::Exists(ModelessDialog which) const { return !Slot(which).dialog.isNull(); }
+
+bool CManageStage::RaiseIfOpen(ModelessDialog which) {
+  QDialog* const dialog = Slot(which).dialog;
+  if (dialog == nullptr) return false;
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+  return true;
+}
+
+void CManageStage::Attach(ModelessDialog which, QDialog* dialog, PointHandler takePoint) {
+  Slot(which) = Modeless{dialog, std::move(takePoint)};
+  dialog->show();
+}
+
+long CManageStage::Close(ModelessDialog which, unsigned result) {
+  Modeless& slot = Slot(which);
+  if (QDialog* const dialog = slot.dialog) {
+    dialog->hide();
+    dialog->deleteLater();
+  }
+  slot = Modeless{};
+  Redraw();
+  return result == 1 ? 1 : 0;
+}
+
+void CManageStage::CancelAll() {
+  for (const Modeless& slot : modeless_) {
+    if (slot.dialog) slot.dialog->reject();
+  }
+}
+
+CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) {
+  return modeless_.at(static_cast<std::size_t>(which));
+}
+
+const CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) const {
+  return modeless_.at(static_cast<std::size_t>(which));
+}

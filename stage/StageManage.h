@@ -1,0 +1,118 @@
+#pragma once
+// The one object through which the program's frame, view and panes reach the dialogs of the
+// design steps, the settings and the output. It holds the core facade it was given and, for each
+// modeless step dialog, a guarded pointer while that dialog is open; modal dialogs live on the
+// stack of the member that runs them.
+//
+// Which commands this build serves is one table (IsAvailable): a command whose dialog has not
+// been built yet is shown disabled by the frame and the flow pane, and its frame message answers
+// 0, so no button ever does silently nothing.
+
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "platform/FrameMessages.h"
+
+class CCase;
+class CManageCore;
+class QDialog;
+
+// Every command the stage manager serves: the step buttons, the Settings menu, the File menu's
+// exchange and CAD commands and the output requests.
+enum class StageCommand {
+  Jobsite,
+  ShapeShow,
+  Polygon,
+  Soil,
+  StabPatternShow,
+  StabBlockShow,
+  StabGyaku,
+  StabStability,
+  SlideElement,
+  SlideArrangeShow,
+  SlidePattern,
+  SlideStability,
+  ShearFit,
+  ShearStability,
+  ShearFocus,
+  UnitFilter,
+  Geology,
+  Reinf,
+  RefCond,
+  ImportCad,
+  ExportCad,
+  ImportXml,
+  ExportXml,
+  PrintWord,
+  PrintExcel,
+};
+
+// The modeless step dialogs, in the order a view click reaches them.
+enum class ModelessDialog { Shape, Load, Arc, ArcPass, DrainArrange, ReinfArrange, Pattern, Block };
+
+class CManageStage {
+ public:
+  // Takes a view click in world coordinates.
+  using PointHandler = std::function<void(double x, double y)>;
+
+  CManageStage() = default;
+  CManageStage(const CManageStage&) = delete;
+  CManageStage& operator=(const CManageStage&) = delete;
+
+  // Given once at start-up; the core outlives the stage manager.
+  void SetManageCore(CManageCore* core) { core_ = core; }
+  CManageCore* GetManageCore() const { return core_; }
+  // The core's active case.
+  CCase* GetActiveCase() const;
+
+  // Whether this build has what the command needs.
+  static bool IsAvailable(StageCommand command);
+  // The command a frame message asks for; nothing for the frame's own messages.
+  static std::optional<StageCommand> CommandOf(FrameMsg message);
+
+  // Strata recognition on the active case: numbers the stratum polygons, gives every polygon
+  // without a soil name its own name, reports how many were found and redraws. Returns 0.
+  long CmdCommonPolygon();
+
+  // A left click in the section view, already rounded: handed to every open, visible modeless
+  // dialog that takes points, in the order of ModelessDialog (the load dialog's handler decides
+  // itself whether a load is selected). Nothing happens when a coordinate is the unset value.
+  void OnLButtonDown(double x, double y);
+  // A double click in the view asks the frame for the soil dialog, in step 1 only, when the
+  // active case has stratum polygons and no modeless dialog is open.
+  void OnLButtonDblClk();
+  // A modeless dialog other than the block division is open and visible.
+  bool IsDlgMode() const;
+  // The dialog exists and is visible.
+  bool IsOpen(ModelessDialog which) const;
+  // The dialog exists, visible or not.
+  bool Exists(ModelessDialog which) const;
+
+  // The show members: when the dialog is already open it is shown, raised and activated and
+  // true is returned, so that a second show never makes a second dialog.
+  bool RaiseIfOpen(ModelessDialog which);
+  // Takes a modeless dialog that a show member created (its parent owns it) with its point
+  // handler (empty for a dialog that takes no points) and shows it.
+  void Attach(ModelessDialog which, QDialog* dialog, PointHandler takePoint);
+  // The close members: forgets the dialog, hides it and deletes it once control is back in the
+  // event loop (the dialog's own OK or Cancel handler is still running). Returns 1 when result
+  // is 1 (the dialog ended with OK), else 0.
+  long Close(ModelessDialog which, unsigned result);
+  // Cancels every open modeless dialog, as its own Cancel does (the main window closes).
+  void CancelAll();
+
+ private:
+  struct Modeless {
+    QPointer<QDialog> dialog;
+    PointHandler takePoint;
+  };
+  static constexpr std::size_t kModelessCount = 8;
+
+  Modeless& Slot(ModelessDialog which);
+  const Modeless& Slot(ModelessDialog which) const;
+
+  CManageCore* core_ = nullptr;
+  std::array<Modeless, kModelessCount> modeless_;
+};
