@@ -621,6 +621,7 @@ TEST(MainFrame, TheTerrainDataGoesOutAndComesBackIntoAnEmptyCase) {
   EXPECT_TRUE(Ctl<QLabel>(p.Frame().InfoPane(), 1032)->text().endsWith(caseName));
   EXPECT_FALSE(quake->isEnabled());
   EXPECT_EQ(p.Title(), "無題 - " + GetAppFullTitle());
+  QCoreApplication::sendPostedEvents();  // the panes' layouts take the new texts
   SaveShot(p.Frame(), "MainFrame-terrain-import");
 }
 
