@@ -367,31 +367,22 @@ void PointAt(CDanmen& section, CSpGround* ground, CDPolyArray* strata, CSpWater*
 
 }  // namespace
 
-void CCase::SetDanmenData() {
-  PointAt(danmen_, &ground_, &strata_, &water_);
-  danmen_.SetCurShapeKind(-1);
-  danmen_.SetCurPointId1(-1);
-  danmen_.SetCurPointId2(-1);
+void CCase::PointSectionsAt(CDanmen& edited, CSpGround& ground, CDPolyArray& strata) {
+  PointAt(edited, &ground, &strata, &water_);
+  edited.SetCurShapeKind(-1);
+  edited.SetCurPointId1(-1);
+  edited.SetCurPointId2(-1);
   int mode = CDanmenStab::kCalcNormal;
   for (CDanmenStab* section : {&danmenNormal_, &danmenQuake_, &danmenSlide_, &danmenShear_}) {
-    PointAt(*section, &ground_, &strata_, &water_);
+    PointAt(*section, &ground, &strata, &water_);
     section->SetCalcMode(mode);
     mode = CDanmenStab::kCalcQuake;
   }
 }
 
-void CCase::SetDanmenDataDiv() {
-  PointAt(danmenDiv_, &groundDiv_, &strataDiv_, &water_);
-  danmenDiv_.SetCurShapeKind(-1);
-  danmenDiv_.SetCurPointId1(-1);
-  danmenDiv_.SetCurPointId2(-1);
-  int mode = CDanmenStab::kCalcNormal;
-  for (CDanmenStab* section : {&danmenNormal_, &danmenQuake_, &danmenSlide_, &danmenShear_}) {
-    PointAt(*section, &groundDiv_, &strataDiv_, &water_);
-    section->SetCalcMode(mode);
-    mode = CDanmenStab::kCalcQuake;
-  }
-}
+void CCase::SetDanmenData() { PointSectionsAt(danmen_, ground_, strata_); }
+
+void CCase::SetDanmenDataDiv() { PointSectionsAt(danmenDiv_, groundDiv_, strataDiv_); }
 
 namespace {
 

@@ -284,6 +284,10 @@ class CCase {
   void DrawWaterAndLoads(CViewInfo* view, const CDanmenStab& section) const;
   void DrawPrnSlideSection(CViewInfo* view, bool withBlocks) const;
   void DrawDeformationStep(CViewInfo* view, const CDanmenStab& section) const;
+  // Points the edited section and the four calculation sections at a ground and its strata.
+  void PointSectionsAt(CDanmen& edited, CSpGround& ground, CDPolyArray& strata);
+  // The check and the preparation shared by the stability calculation and its back analysis.
+  bool PrepareStabSections(bool show);
 
   bool modified_ = false;
   int inUse_ = 0;

@@ -106,8 +106,7 @@ bool CCase::IsCalcShear(bool show) const {
   return Report(reasons, show);
 }
 
-bool CCase::PreCalcStab(bool show) {
-  if (!IsCalcStab(show)) return false;
+bool CCase::PrepareStabSections(bool show) {
   if (TisoBlocks(danmenNormal_) == nullptr) {
     if (show) ShowOk("地層がありません。");
     return false;
@@ -117,15 +116,10 @@ bool CCase::PreCalcStab(bool show) {
   return true;
 }
 
+bool CCase::PreCalcStab(bool show) { return IsCalcStab(show) && PrepareStabSections(show); }
+
 bool CCase::PreCalcStabGyaku(bool show) {
-  if (!IsCalcStabGyaku(show)) return false;
-  if (TisoBlocks(danmenNormal_) == nullptr) {
-    if (show) ShowOk("地層がありません。");
-    return false;
-  }
-  prmStab_.SetCond();
-  SendCalcCond({&danmenNormal_, &danmenQuake_});
-  return true;
+  return IsCalcStabGyaku(show) && PrepareStabSections(show);
 }
 
 bool CCase::PreCalcDeformation(bool check, CDanmenStab& section, bool show) {
