@@ -48,7 +48,9 @@
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "stage/controls/ExpButton.h"
+#include "stage/dialogs/CmdCmnSoilDlg.h"
 #include "tests/app/FrameMessagesSent.h"
+#include "tests/app/TestProgram.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -63,33 +65,12 @@ constexpr const char* kAskUnnamed = "データの内容が更新されていま�
 
 fs::path TestFolder() { return fs::path(std::getenv("BRIXO_HOME")); }
 
-// The program as main() starts it, offscreen, with the given arguments after its name.
-class TestProgram {
- public:
-  explicit TestProgram(const QStringList& arguments = {}) {
-    EXPECT_TRUE(app_.InitInstance(QStringList{QStringLiteral("Brixo")} + arguments));
-  }
-  CMainFrame& Frame() const { return *app_.MainFrame(); }
-  CManageCore& Core() { return app_.Core(); }
-  CManageStage& Stage() { return app_.Stage(); }
-  std::intptr_t Send(FrameMsg message, std::uintptr_t wParam = 0) {
-    return Ui().SendToFrame(message, wParam, 0);
-  }
-  QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
-  std::string Title() const { return Frame().windowTitle().toStdString(); }
-
- private:
-  CBrixoApp app_;
-};
-
 bool SameCases(const CManageCore& a, const CManageCore& b) {
   for (int i = 0; i < CCaseArray::kCaseCount; ++i) {
     if (!a.GetCaseArray().GetCase(i)->IsSame(b.GetCaseArray().GetCase(i))) return false;
   }
   return true;
 }
-
-void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 }  // namespace
 
@@ -168,10 +149,10 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   }();
   const unsigned base = kFrameMsgBase;
   for (const unsigned number :
-       {base + 101,  base + 102,  base + 105,  base + 201,  base + 203,  base + 205,
-        base + 206,  base + 301,  base + 302,  base + 304,  base + 305,  base + 401,
-        base + 402,  base + 404,  base + 405,  base + 406,  base + 1001, base + 1002,
-        base + 1003, base + 1004, base + 1024, base + 1040, base + 1041, base + 1051}) {
+       {base + 201,  base + 203,  base + 205,  base + 206,  base + 301,  base + 302,
+        base + 304,  base + 305,  base + 401,  base + 402,  base + 404,  base + 405,
+        base + 406,  base + 1001, base + 1002, base + 1003, base + 1004, base + 1024,
+        base + 1040, base + 1041, base + 1051}) {
     const auto message = static_cast<FrameMsg>(number);
     std::intptr_t answer = -1;
     EXPECT_EQ(SentBy([&] { answer = p.Send(message); }),
@@ -188,8 +169,8 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   EXPECT_TRUE(p.Frame().StandardBar().isEnabled());
 
   for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad, CMainFrame::kImportXml,
-                       CMainFrame::kExportXml, CMainFrame::kUnitFilter, CMainFrame::kGeology,
-                       CMainFrame::kReinf, CMainFrame::kRefCond}) {
+                       CMainFrame::kExportXml, CMainFrame::kUnitFilter, CMainFrame::kReinf,
+                       CMainFrame::kRefCond}) {
     EXPECT_FALSE(p.Command(id)->isEnabled()) << id;
   }
   for (const int id :
@@ -341,6 +322,7 @@ TEST(MainFrame, OnlyVisibleDialogsTakeClicksAndTheBlockDialogIsNoDialogMode) {
        {ModelessDialog::Shape, ModelessDialog::Arc, ModelessDialog::Block}) {
     stage.Close(which, 0);
   }
+  ExpectModal<CCmdCmnSoilDlg>([](CCmdCmnSoilDlg& d) { d.reject(); });
   EXPECT_EQ(SentBy([&] { stage.OnLButtonDblClk(); }), soil);
   p.Frame().FlowPane().SelectStage(1);
   EXPECT_EQ(CCoreConfig::GetStageNo(), 1);
