@@ -8,6 +8,7 @@
 #include <QDockWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <functional>
@@ -28,6 +29,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/InputBoxDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 #include "stage/dialogs/ShapeGridPage.h"
 #include "tests/app/FrameMessagesSent.h"
@@ -35,6 +37,7 @@
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleDocument.h"
+#include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/qt/QtTestSupport.h"
 
@@ -288,6 +291,49 @@ TEST_F(Step1Test, TheTerrainEditorClosesThroughTheFrame) {
     EXPECT_EQ(Case().IsModified(), ok);
     EXPECT_EQ(Case().IsResStab(), !ok);
   }
+}
+
+// The shared test section typed into the editor opened from the flow pane, then 地層認識 from
+// the flow pane: the case holds the section's strata.
+TEST_F(Step1Test, TheTestSectionTypedInTheEditorGivesItsStrata) {
+  const SampleSection sample = MakeSampleSection();
+  QPointer<CCmdCmnShapeDlg> editor = OpenShapeEditor();
+  ASSERT_FALSE(editor.isNull());
+  ASSERT_TRUE(ShowActive(*editor));
+  const auto typeLine = [](CSheetGrid& grid, const CDPoly& line) {
+    int row = 1;
+    for (const auto& point : line.Points()) {
+      TypeIntoCell(grid, 1, row, QString::number(point->x));
+      TypeIntoCell(grid, 2, row, QString::number(point->y));
+      ++row;
+    }
+  };
+  typeLine(editor->Page(CCmdCmnShapeDlg::kTabGround).Grid(), *sample.ground);
+  Ctl<QTabWidget>(*editor, 4215)->setCurrentIndex(CCmdCmnShapeDlg::kTabStrata);
+  CShapeGridPage& strataPage = editor->Page(CCmdCmnShapeDlg::kTabStrata);
+  for (int i = 0; i < sample.strata->GetSize(); ++i) {
+    ExpectModal<CInputBoxDlg>([](CInputBoxDlg& d) {  // the proposed name as it stands
+      QTest::mouseClick(Ctl<QPushButton>(d, 1), Qt::LeftButton);
+    });
+    QTest::mouseClick(Ctl<QPushButton>(strataPage, 4219), Qt::LeftButton);
+    ASSERT_TRUE(ShowActive(*editor));
+    typeLine(strataPage.Grid(), *sample.strata->GetAt(i));
+  }
+  TestUi().ExpectMessageBox(MsgResult::Ok, kShapesChanged);
+  QTest::mouseClick(Ctl<QPushButton>(*editor, 1), Qt::LeftButton);
+  FlushDeletes();
+  EXPECT_TRUE(editor.isNull());
+
+  const int count = sample.ground->GetPolyArray()->GetSize();
+  const std::string n = std::to_string(count);
+  TestUi().ExpectMessageBox(
+      MsgResult::Ok,
+      n + "個の地層を認識しました。\n(まだ属性が未設定の地層が " + n + "個あります)");
+  ClickFlow(kPolygon);
+  const CDPolyArray* strata = Case().GetGround().GetPolyArray();
+  ASSERT_NE(strata, nullptr);
+  EXPECT_EQ(strata->GetSize(), count);
+  EXPECT_EQ(Case().GetStratum().GetSize(), sample.strata->GetSize());
 }
 
 // The close member answers 1 only for a close after OK, yet deletes the editor and redraws
