@@ -48,8 +48,8 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::RefCond, std::nullopt, false},
     {StageCommand::ImportCad, std::nullopt, false},
     {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
-    {StageCommand::ImportXml, std::nullopt, false},
-    {StageCommand::ExportXml, std::nullopt, false},
+    {StageCommand::ImportXml, std::nullopt, true},
+    {StageCommand::ExportXml, std::nullopt, true},
     {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, false},
     {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, false},
 };
@@ -163,6 +163,10 @@ long CManageStage::CmdCommonPolygon() {
   Redraw();
   return 0;
 }
+
+void CManageStage::ImportXml() { GetActiveCase()->ImportXml(); }
+
+void CManageStage::ExportXml() { GetActiveCase()->ExportXml(0); }
 
 void CManageStage::OnLButtonDown(double x, double y) {
   if (x == kNoValue || y == kNoValue) return;

@@ -100,6 +100,12 @@ class CManageStage {
   // Hands a view click to the terrain editor when it exists and neither coordinate is unset.
   void SetPointShapeDlg(double x, double y);
 
+  // File menu, common terrain data. 読み込み replaces the active case by the section of a file
+  // the user chooses (the case asks its own questions and redraws when it took a file); 保存
+  // writes the active case with the slide line of the run selected for the normal case.
+  void ImportXml();
+  void ExportXml();
+
   // A left click in the section view, already rounded: handed to every open, visible modeless
   // dialog that takes points, in the order of ModelessDialog (the load dialog's handler decides
   // itself whether a load is selected). Nothing happens when a coordinate is the unset value.

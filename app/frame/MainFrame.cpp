@@ -54,6 +54,11 @@ constexpr MenuStageCommand kMenuStageCommands[] = {
     {CMainFrame::kRefCond, StageCommand::RefCond},
 };
 
+// The imports empty the active case and fill it anew, so they wait while a dialog holds it.
+bool ReplacesActiveCase(StageCommand command) {
+  return command == StageCommand::ImportCad || command == StageCommand::ImportXml;
+}
+
 constexpr int kSidePaneWidth = 200;
 
 std::filesystem::path ManualPath() { return ResourceDir() / "SystemData" / "manual.pdf"; }
@@ -169,6 +174,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
 
 std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
   if (!CManageStage::IsAvailable(command)) return 0;
+  if (ReplacesActiveCase(command) && IsCaseLocked()) return 0;
   switch (command) {
     case StageCommand::Jobsite:
       return AfterCaseDialog(stage_.CmdCommonJobsite(this));
@@ -182,6 +188,16 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
+    case StageCommand::ImportXml:
+      // The case redraws the view itself once it took a file; the names, the in-use mark and
+      // the load cases the stability conditions offer may all have changed.
+      stage_.ImportXml();
+      UpdateCasePane();
+      UpdateStageInfo();
+      return 0;
+    case StageCommand::ExportXml:
+      stage_.ExportXml();
+      return 0;
     default:
       // IsAvailable lists no other command in this build.
       return 0;
@@ -337,8 +353,8 @@ void CMainFrame::UpdateCommands() {
   }
   for (QAction* recent : recentActions_) recent->setEnabled(free);
   for (const MenuStageCommand& entry : kMenuStageCommands) {
-    const bool imports = entry.id == kImportCad || entry.id == kImportXml;
-    Action(entry.id)->setEnabled(CManageStage::IsAvailable(entry.command) && (free || !imports));
+    Action(entry.id)->setEnabled(CManageStage::IsAvailable(entry.command) &&
+                                 (free || !ReplacesActiveCase(entry.command)));
   }
   Action(kManual)->setEnabled(IsFile(ManualPath()));
   Action(kZoomIn)->setEnabled(view_->CanZoomIn());
@@ -380,9 +396,9 @@ void CMainFrame::CreateActions() {
     recentActions_.at(static_cast<std::size_t>(slot)) = recent;
   }
   for (const MenuStageCommand& entry : kMenuStageCommands) {
-    QAction* action = AddAction(entry.id, entry.id == kImportCad || entry.id == kImportXml
-                                              ? QStringLiteral("読み込み")
-                                              : QStringLiteral("保存"));
+    QAction* action =
+        AddAction(entry.id, ReplacesActiveCase(entry.command) ? QStringLiteral("読み込み")
+                                                              : QStringLiteral("保存"));
     connect(action, &QAction::triggered, this, [this, command = entry.command] {
       RunStageCommand(command);
       UpdateCommands();

@@ -10,6 +10,7 @@
 #include <QDockWidget>
 #include <QDropEvent>
 #include <QEvent>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMimeData>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
@@ -28,6 +30,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,34 @@ bool SameCases(const CManageCore& a, const CManageCore& b) {
     if (!a.GetCaseArray().GetCase(i)->IsSame(b.GetCaseArray().GetCase(i))) return false;
   }
   return true;
+}
+
+// The points as the terrain file carries them: three decimals.
+void ExpectSamePoints(const CDPoly& read, const CDPoly& written, const std::string& what) {
+  ASSERT_EQ(read.GetSize(), written.GetSize()) << what;
+  for (int i = 0; i < read.GetSize(); ++i) {
+    EXPECT_NEAR(read.GetAt(i)->x, written.GetAt(i)->x, 0.0005) << what << " " << i;
+    EXPECT_NEAR(read.GetAt(i)->y, written.GetAt(i)->y, 0.0005) << what << " " << i;
+  }
+}
+
+// The section a terrain file holds of the case: the divided one while the case is divided by
+// strata.
+void ExpectSameSection(CCase& imported, CCase& exported) {
+  const bool divided = exported.IsStratumBlockMode() != 0;
+  const CSpGround& ground = divided ? exported.GetGroundDiv() : exported.GetGround();
+  const CDPolyArray& strata = divided ? exported.GetStratumDiv() : exported.GetStratum();
+  EXPECT_EQ(imported.GetPrmJobsite().names, exported.GetPrmJobsite().names);
+  ExpectSamePoints(imported.GetGround(), ground, "ground");
+  ASSERT_EQ(imported.GetStratum().GetSize(), strata.GetSize());
+  for (int i = 0; i < strata.GetSize(); ++i) {
+    EXPECT_EQ(imported.GetStratum().GetAt(i)->GetName(), strata.GetAt(i)->GetName()) << i;
+    ExpectSamePoints(*imported.GetStratum().GetAt(i), *strata.GetAt(i), "stratum line");
+  }
+  ASSERT_NE(imported.GetGround().GetPolyArray(), nullptr);
+  ASSERT_NE(ground.GetPolyArray(), nullptr);
+  EXPECT_EQ(imported.GetGround().GetPolyArray()->GetSize(), ground.GetPolyArray()->GetSize());
+  ExpectSamePoints(imported.GetWater(), exported.GetWater(), "water");
 }
 
 }  // namespace
@@ -168,9 +199,8 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   EXPECT_FALSE(p.Core().IsModify());
   EXPECT_TRUE(p.Frame().StandardBar().isEnabled());
 
-  for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad, CMainFrame::kImportXml,
-                       CMainFrame::kExportXml, CMainFrame::kUnitFilter, CMainFrame::kReinf,
-                       CMainFrame::kRefCond}) {
+  for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad, CMainFrame::kUnitFilter,
+                       CMainFrame::kReinf, CMainFrame::kRefCond}) {
     EXPECT_FALSE(p.Command(id)->isEnabled()) << id;
   }
   for (const int id :
@@ -527,4 +557,122 @@ TEST(MainFrame, ADropOpensTheFileUnlessADialogHoldsTheCase) {
     EXPECT_EQ(p.Frame().Documents().GetPathName().empty(), dialogOpen) << dialogOpen;
     EXPECT_EQ(p.Core().GetCaseArray().GetActiveCaseID(), dialogOpen ? 0 : 4) << dialogOpen;
   }
+}
+
+// File menu, common terrain data: the sample case goes out to a file and comes back into the
+// empty case of a new document, which is then in use and modified, drawn and named in the panes.
+TEST(MainFrame, TheTerrainDataGoesOutAndComesBackIntoAnEmptyCase) {
+  CCase source;
+  FillSampleCase(source, 0);
+  source.GetPrmStab().quakeOn = 0;  // unlike a new case, which offers the seismic case
+  TestProgram p;
+  FillSampleCase(*p.Core().GetActiveCase(), 0);
+  p.Core().GetActiveCase()->GetPrmStab().quakeOn = 0;
+  p.Core().ResetModify();
+  const fs::path path = TestFolder() / "terrain.xml";
+  TestUi().ExpectFileDialog(path);
+  EXPECT_TRUE(SentBy([&] { p.Command(CMainFrame::kExportXml)->trigger(); }).empty());
+  ASSERT_EQ(TestUi().FileDialogs().size(), 1U);
+  EXPECT_EQ(TestUi().FileDialogs()[0].kind, FileDialogKind::Save);
+  ASSERT_TRUE(fs::is_regular_file(path));
+  EXPECT_FALSE(p.Core().IsModify());
+
+  p.Command(CMainFrame::kFileNew)->trigger();
+  p.Frame().FlowPane().SelectStage(1);  // step 2 offers the load cases of the conditions
+  CCase& active = *p.Core().GetActiveCase();
+  ASSERT_EQ(active.GetInUse(), 0);
+  const QRadioButton* quake = Ctl<QRadioButton>(p.Frame().CasePane(), 1055);
+  ASSERT_TRUE(quake->isEnabled());
+  const QImage empty = p.Frame().View().grab().toImage();
+
+  TestUi().ExpectFileDialog(path);  // an empty case is not asked about
+  const std::vector<FrameMessage> sent =
+      SentBy([&] { p.Command(CMainFrame::kImportXml)->trigger(); });
+
+  // The case redraws; the case pane, offered the normal case alone, shows it.
+  EXPECT_EQ(sent, (std::vector<FrameMessage>{{FrameMsg::WM_APP_REDRAW, 0, 0},
+                                             {FrameMsg::WM_APP_SHOW_QUAKE, 0, 0}}));
+  EXPECT_EQ(TestUi().FileDialogs().back().kind, FileDialogKind::Open);
+  ExpectSameSection(active, source);
+  EXPECT_EQ(active.GetInUse(), 1);
+  EXPECT_TRUE(p.Core().IsModify());
+  EXPECT_NE(p.Frame().View().grab().toImage(), empty);
+  const QString caseName = QString::fromStdString(source.GetPrmJobsite().names[1]);
+  EXPECT_EQ(p.Frame().CasePane().CaseButton(0).text(), QStringLiteral("1: ") + caseName);
+  EXPECT_TRUE(p.Frame().CasePane().CaseButton(0).m_bLamp);
+  EXPECT_TRUE(Ctl<QLabel>(p.Frame().InfoPane(), 1032)->text().endsWith(caseName));
+  EXPECT_FALSE(quake->isEnabled());
+  EXPECT_EQ(p.Title(), "無題 - " + GetAppFullTitle());
+  QCoreApplication::sendPostedEvents();  // the panes' layouts take the new texts
+  SaveShot(p.Frame(), "MainFrame-terrain-import");
+}
+
+// An import that does not happen leaves the case as it was, results included, and unmodified.
+TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
+  const fs::path other = TestFolder() / "other.xml";
+  WriteFileBytes(other,
+                 "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<OTHER>\r\n</OTHER>\r\n");
+  struct Row {
+    const char* what;
+    bool inUse;
+    std::optional<MsgResult> question;  // asked only about a case in use
+    std::optional<fs::path> file;       // nothing: the file dialog cancelled
+  };
+  const Row rows[] = {
+      {"a case not in use, the file dialog cancelled", false, std::nullopt, std::nullopt},
+      {"a case in use, the question cancelled", true, MsgResult::Cancel, std::nullopt},
+      {"a case in use, a file that is no terrain data", true, MsgResult::Ok, other},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TestProgram p;
+    CCase& active = *p.Core().GetActiveCase();
+    FillSampleCase(active, 0);
+    active.SetInUse(row.inUse ? 1 : 0);
+    p.Core().ResetModify();
+    p.Frame().UpdateCasePane();
+    CCase before;
+    before.Copy(&active);
+    if (row.question) TestUi().ExpectMessageBox(*row.question);
+    if (!row.question || *row.question == MsgResult::Ok) TestUi().ExpectFileDialog(row.file);
+    if (row.file) TestUi().ExpectMessageBox(MsgResult::Ok);  // the file is refused
+
+    EXPECT_TRUE(SentBy([&] { p.Command(CMainFrame::kImportXml)->trigger(); }).empty());
+
+    TestUi().VerifyAllAnswered();
+    EXPECT_TRUE(active.IsSame(&before));
+    EXPECT_EQ(active.GetInUse(), row.inUse ? 1 : 0);
+    EXPECT_NE(active.GetResStab2().GetSelectRepPt(0), nullptr);
+    EXPECT_FALSE(p.Core().IsModify());
+    EXPECT_EQ(p.Frame().CasePane().CaseButton(0).m_bLamp, row.inUse);
+  }
+}
+
+// A modeless dialog holds pointers into the active case: no import may replace it meanwhile,
+// even before the commands were refreshed. The export only reads the case and stays.
+TEST(MainFrame, TheImportsWaitWhileAModelessDialogHoldsTheCase) {
+  TestProgram p;
+  CCase& active = *p.Core().GetActiveCase();
+  FillSampleCase(active, 0);
+  p.Core().ResetModify();
+  CCase before;
+  before.Copy(&active);
+  QPointer<QDialog> dialog = new QDialog(&p.Frame());
+  p.Stage().Attach(ModelessDialog::Shape, dialog, {});
+
+  p.Command(CMainFrame::kImportXml)->trigger();  // the strict Ui fails on any question or dialog
+  EXPECT_TRUE(active.IsSame(&before));
+  EXPECT_FALSE(p.Core().IsModify());
+  EXPECT_FALSE(p.Command(CMainFrame::kImportXml)->isEnabled());
+  EXPECT_TRUE(p.Command(CMainFrame::kExportXml)->isEnabled());
+
+  const fs::path path = TestFolder() / "while-open.xml";
+  TestUi().ExpectFileDialog(path);
+  p.Command(CMainFrame::kExportXml)->trigger();
+  EXPECT_TRUE(fs::is_regular_file(path));
+
+  p.Send(FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 0);
+  EXPECT_TRUE(p.Command(CMainFrame::kImportXml)->isEnabled());
+  FlushDeletes();
+  EXPECT_EQ(dialog, nullptr);
 }

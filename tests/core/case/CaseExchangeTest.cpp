@@ -8,9 +8,12 @@
 #include <string>
 #include <utility>
 
+#include "core/base/Utility.h"
 #include "core/case/Case.h"
 #include "core/model/ZCmnStructure.h"
 #include "core/section/SpStratum.h"
+#include "core/stability/MltPoint.h"
+#include "core/stability/ResStab2.h"
 #include "platform/ProgramDir.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -141,6 +144,24 @@ TEST_F(ExchangedCase, ExportAddsTheSlideLineOfTheChosenCaseOnly) {
     EXPECT_TRUE(text == "常時" || text == "地震時" || text == "常時, 地震時") << text;
   }
   EXPECT_GT(marked, 0);
+}
+
+// One run registered for both load cases: its surface points carry both marks, run together.
+TEST_F(ExchangedCase, APointOfBothRunsCarriesBothMarks) {
+  CResStab2& results = case_.GetResStab2();
+  const CMltPoint* normal = results.GetSelectRepPt(0);
+  ASSERT_NE(normal, nullptr);
+  for (CMltPoint* p : results.GetSerial()) p->typicalQ = p == normal ? 1 : 0;
+  CZCmnStructure data;
+  case_.ExportTerrain(2, data);
+  const CZCmnFeature& ground = *data.GetAtFeature(0);
+  int both = 0;
+  for (int s = 0; s < ground.GetSizeShape(); ++s) {
+    const std::string& text = ground.GetAtShape(s)->GetText();
+    EXPECT_TRUE(text.empty() || text == "常時, 地震時") << text;
+    both += text.empty() ? 0 : 1;
+  }
+  EXPECT_GT(both, 0);
 }
 
 // A selected run whose blocks are gone writes the ground without marks and no slide line.
@@ -343,7 +364,7 @@ TEST(CaseImportTest, OnlyTheFirstGroundAndWaterAndEveryStratumLine) {
 
 TEST(CaseImportTest, PolygonsWithoutGroundAndCoordinatesRoundedHalfUp) {
   CZCmnStructure data;
-  Fill(data, {{12.34567, -0.0004}, {-0.0006, 0}, {0, 5}}, {{"polygon", "p", 3}});
+  Fill(data, {{12.34567, -0.0004}, {-0.0006, 0}, {0, 5}, {kNoValue, 5}}, {{"polygon", "p", 4}});
   CZCmnShape missing;
   missing.SetVertexNum(7);  // no such vertex: no point
   data.GetAtFeature(0)->AddNewShape(missing);
@@ -352,12 +373,13 @@ TEST(CaseImportTest, PolygonsWithoutGroundAndCoordinatesRoundedHalfUp) {
   EXPECT_EQ(target.GetGround().GetSize(), 0);
   ASSERT_NE(target.GetGround().GetPolyArray(), nullptr);
   const CDPoly& polygon = *target.GetGround().GetPolyArray()->GetAt(0);
-  ASSERT_EQ(polygon.GetSize(), 3);
+  ASSERT_EQ(polygon.GetSize(), 4);
   EXPECT_EQ(polygon.GetAt(0)->x, 12.346);
   EXPECT_EQ(polygon.GetAt(0)->y, 0.0);
   EXPECT_EQ(polygon.GetAt(1)->x, -0.001);
   EXPECT_EQ(polygon.GetAt(1)->y, 0.0);
   EXPECT_EQ(polygon.GetAt(2)->x, 0.0);
+  EXPECT_EQ(polygon.GetAt(3)->x, kNoValue);
   const auto& block = dynamic_cast<const CSpStratumBlock&>(polygon);
   EXPECT_EQ(block.GetPropPtr()->GetName(), "p");
   EXPECT_EQ(block.GetPropColor().ref, 0x00FF00u);
