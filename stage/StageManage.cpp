@@ -7,8 +7,13 @@
 #include "core/base/CoreConfig.h"
 #include "core/base/Utility.h"
 #include "core/case/ManageCore.h"
+#include "core/geometry/DPoly.h"
 #include "core/section/SpStratum.h"
 #include "platform/UiRegistry.h"
+#include "stage/dialogs/CmdCmnJobsiteDlg.h"
+#include "stage/dialogs/CmdCmnShapeDlg.h"
+#include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/RefCmnGeologyListDlg.h"
 
 namespace {
 
@@ -22,10 +27,10 @@ struct CommandEntry {
 // exchange, CAD and report output each come with their own work; until then they are listed
 // unavailable here and nowhere else.
 constexpr CommandEntry kCommands[] = {
-    {StageCommand::Jobsite, FrameMsg::WM_CMD_COMMON_JOBSITE, false},
-    {StageCommand::ShapeShow, FrameMsg::WM_CMD_COMMON_SHAPE_SHOW, false},
+    {StageCommand::Jobsite, FrameMsg::WM_CMD_COMMON_JOBSITE, true},
+    {StageCommand::ShapeShow, FrameMsg::WM_CMD_COMMON_SHAPE_SHOW, true},
     {StageCommand::Polygon, FrameMsg::WM_CMD_COMMON_POLYGON, true},
-    {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, false},
+    {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, true},
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, false},
@@ -38,7 +43,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, false},
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
     {StageCommand::UnitFilter, std::nullopt, false},
-    {StageCommand::Geology, std::nullopt, false},
+    {StageCommand::Geology, std::nullopt, true},
     {StageCommand::Reinf, std::nullopt, false},
     {StageCommand::RefCond, std::nullopt, false},
     {StageCommand::ImportCad, std::nullopt, false},
@@ -90,6 +95,45 @@ std::optional<StageCommand> CManageStage::CommandOf(FrameMsg message) {
     if (entry.message == message) return entry.command;
   }
   return std::nullopt;
+}
+
+long CManageStage::CmdCommonJobsite(QWidget* parent) {
+  if (!CCmdCmnJobsiteDlg::EditCase(*GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdCommonShapeShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::Shape)) return 0;
+  auto* const dialog = new CCmdCmnShapeDlg(parent);
+  dialog->BindCase(core_);
+  // The editor's マウス入力 box, off at opening, decides the case's mouse editing; the
+  // highlight of the shape being edited is on for as long as the editor is open.
+  CDPoly::SetShowHilight(1);
+  Attach(ModelessDialog::Shape, dialog, [this](double x, double y) { SetPointShapeDlg(x, y); });
+  Redraw();
+  return 0;
+}
+
+long CManageStage::CmdCommonShapeClose(unsigned result) {
+  GetActiveCase()->SetMouseEdit(false);
+  CDPoly::SetShowHilight(0);
+  return Close(ModelessDialog::Shape, result);
+}
+
+long CManageStage::CmdCommonSoil(QWidget* parent) {
+  if (!CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::SetMenuGeology(QWidget* parent) {
+  return CRefCmnGeologyListDlg::EditTable(core_->GetRefData().geology, parent) ? 1 : 0;
+}
+
+void CManageStage::SetPointShapeDlg(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  if (CCmdCmnShapeDlg* const dialog = ShapeDlg()) dialog->SetPoint(x, y);
 }
 
 long CManageStage::CmdCommonPolygon() {
@@ -188,4 +232,8 @@ CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) {
 
 const CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) const {
   return modeless_.at(static_cast<std::size_t>(which));
+}
+
+CCmdCmnShapeDlg* CManageStage::ShapeDlg() const {
+  return qobject_cast<CCmdCmnShapeDlg*>(Slot(ModelessDialog::Shape).dialog.data());
 }

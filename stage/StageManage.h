@@ -16,8 +16,10 @@
 #include "platform/FrameMessages.h"
 
 class CCase;
+class CCmdCmnShapeDlg;
 class CManageCore;
 class QDialog;
+class QWidget;
 
 // Every command the stage manager serves: the step buttons, the Settings menu, the File menu's
 // exchange and CAD commands and the output requests.
@@ -72,9 +74,31 @@ class CManageStage {
   // The command a frame message asks for; nothing for the frame's own messages.
   static std::optional<StageCommand> CommandOf(FrameMsg message);
 
+  // The step-1 members. Each opens its dialog on the active case, with the main window as
+  // parent; the modal ones answer 1 when the dialog ended with OK (and then redraw), else 0.
+
+  // The site dialog (its グリッドの設定 opens the grid dialog on the site dialog's copy).
+  long CmdCommonJobsite(QWidget* parent);
+  // Opens the terrain editor, or raises the open one; while it is open the view highlights the
+  // shape being edited. Returns 0.
+  long CmdCommonShapeShow(QWidget* parent);
+  // The terrain editor announced its end (result 1 after OK, 0 after キャンセル): mouse editing
+  // and the highlight end, the editor is deleted later and the view redrawn. Returns 1 when
+  // result is 1.
+  long CmdCommonShapeClose(unsigned result);
   // Strata recognition on the active case: numbers the stratum polygons, gives every polygon
   // without a soil name its own name, reports how many were found and redraws. Returns 0.
   long CmdCommonPolygon();
+  // The soil constants of the recognised strata; a case without strata is refused with a
+  // message.
+  long CmdCommonSoil(QWidget* parent);
+  // The Settings menu's soil table editor, on the core's table. No redraw.
+  long SetMenuGeology(QWidget* parent);
+
+  // The terrain editor is open and visible.
+  bool IsShapeDlg() const { return IsOpen(ModelessDialog::Shape); }
+  // Hands a view click to the terrain editor when it exists and neither coordinate is unset.
+  void SetPointShapeDlg(double x, double y);
 
   // File menu, common terrain data. 読み込み replaces the active case by the section of a file
   // the user chooses (the case asks its own questions and redraws when it took a file); 保存
@@ -118,6 +142,7 @@ class CManageStage {
 
   Modeless& Slot(ModelessDialog which);
   const Modeless& Slot(ModelessDialog which) const;
+  CCmdCmnShapeDlg* ShapeDlg() const;
 
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;

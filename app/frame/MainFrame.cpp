@@ -130,7 +130,8 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
       OnStageEntered();
       return 0;
     case FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE:
-      return CloseModeless(ModelessDialog::Shape, wParam, true, false);
+      return AfterModelessClosed(stage_.CmdCommonShapeClose(static_cast<unsigned>(wParam)), true,
+                                 false);
     case FrameMsg::WM_CMD_STAB_PATTERN_CLOSE:
       return CloseModeless(ModelessDialog::Pattern, wParam, false, true);
     case FrameMsg::WM_CMD_STAB_BLOCK_CLOSE:
@@ -175,8 +176,18 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
   if (!CManageStage::IsAvailable(command)) return 0;
   if (ReplacesActiveCase(command) && IsCaseLocked()) return 0;
   switch (command) {
+    case StageCommand::Jobsite:
+      return AfterCaseDialog(stage_.CmdCommonJobsite(this));
+    case StageCommand::ShapeShow:
+      stage_.CmdCommonShapeShow(this);
+      EnableWorkPanes(false);
+      return 0;
     case StageCommand::Polygon:
       return stage_.CmdCommonPolygon();
+    case StageCommand::Soil:
+      return AfterCaseDialog(stage_.CmdCommonSoil(this));
+    case StageCommand::Geology:
+      return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
       // The case redraws the view itself once it took a file; the names, the in-use mark and
       // the load cases the stability conditions offer may all have changed.
@@ -193,9 +204,21 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
   }
 }
 
+std::intptr_t CMainFrame::AfterCaseDialog(long result) {
+  if (result != 0) {
+    Redraw();
+    UpdateCasePane();
+  }
+  return result;
+}
+
 std::intptr_t CMainFrame::CloseModeless(ModelessDialog which, std::uintptr_t result,
                                         bool refreshCases, bool refreshStage) {
-  const long closed = stage_.Close(which, static_cast<unsigned>(result));
+  return AfterModelessClosed(stage_.Close(which, static_cast<unsigned>(result)), refreshCases,
+                             refreshStage);
+}
+
+std::intptr_t CMainFrame::AfterModelessClosed(long closed, bool refreshCases, bool refreshStage) {
   if (closed != 0) {
     Redraw();
     if (refreshCases) UpdateCasePane();

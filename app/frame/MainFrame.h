@@ -117,8 +117,14 @@ class CMainFrame : public QMainWindow {
   void FillRecentMenu();
 
   std::intptr_t RunStageCommand(StageCommand command);
+  // A modal step dialog that ended with OK (result nonzero) changed the case: redraw and show
+  // the case pane's in-use marks anew. Returns the result.
+  std::intptr_t AfterCaseDialog(long result);
   std::intptr_t CloseModeless(ModelessDialog which, std::uintptr_t result, bool refreshCases,
                               bool refreshStage);
+  // After a close member: the refreshes an OK asks for (closed nonzero), then the work panes
+  // enabled again.
+  std::intptr_t AfterModelessClosed(long closed, bool refreshCases, bool refreshStage);
   void OnStageEntered();
   void Redraw();
   void RefreshInfoPane();

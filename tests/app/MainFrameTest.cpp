@@ -51,7 +51,9 @@
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "stage/controls/ExpButton.h"
+#include "stage/dialogs/CmdCmnSoilDlg.h"
 #include "tests/app/FrameMessagesSent.h"
+#include "tests/app/TestProgram.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -66,33 +68,12 @@ constexpr const char* kAskUnnamed = "データの内容が更新されていま�
 
 fs::path TestFolder() { return fs::path(std::getenv("BRIXO_HOME")); }
 
-// The program as main() starts it, offscreen, with the given arguments after its name.
-class TestProgram {
- public:
-  explicit TestProgram(const QStringList& arguments = {}) {
-    EXPECT_TRUE(app_.InitInstance(QStringList{QStringLiteral("Brixo")} + arguments));
-  }
-  CMainFrame& Frame() const { return *app_.MainFrame(); }
-  CManageCore& Core() { return app_.Core(); }
-  CManageStage& Stage() { return app_.Stage(); }
-  std::intptr_t Send(FrameMsg message, std::uintptr_t wParam = 0) {
-    return Ui().SendToFrame(message, wParam, 0);
-  }
-  QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
-  std::string Title() const { return Frame().windowTitle().toStdString(); }
-
- private:
-  CBrixoApp app_;
-};
-
 bool SameCases(const CManageCore& a, const CManageCore& b) {
   for (int i = 0; i < CCaseArray::kCaseCount; ++i) {
     if (!a.GetCaseArray().GetCase(i)->IsSame(b.GetCaseArray().GetCase(i))) return false;
   }
   return true;
 }
-
-void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // The points as the terrain file carries them: three decimals.
 void ExpectSamePoints(const CDPoly& read, const CDPoly& written, const std::string& what) {
@@ -199,10 +180,10 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   }();
   const unsigned base = kFrameMsgBase;
   for (const unsigned number :
-       {base + 101,  base + 102,  base + 105,  base + 201,  base + 203,  base + 205,
-        base + 206,  base + 301,  base + 302,  base + 304,  base + 305,  base + 401,
-        base + 402,  base + 404,  base + 405,  base + 406,  base + 1001, base + 1002,
-        base + 1003, base + 1004, base + 1024, base + 1040, base + 1041, base + 1051}) {
+       {base + 201,  base + 203,  base + 205,  base + 206,  base + 301,  base + 302,
+        base + 304,  base + 305,  base + 401,  base + 402,  base + 404,  base + 405,
+        base + 406,  base + 1001, base + 1002, base + 1003, base + 1004, base + 1024,
+        base + 1040, base + 1041, base + 1051}) {
     const auto message = static_cast<FrameMsg>(number);
     std::intptr_t answer = -1;
     EXPECT_EQ(SentBy([&] { answer = p.Send(message); }),
@@ -219,7 +200,7 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   EXPECT_TRUE(p.Frame().StandardBar().isEnabled());
 
   for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad, CMainFrame::kUnitFilter,
-                       CMainFrame::kGeology, CMainFrame::kReinf, CMainFrame::kRefCond}) {
+                       CMainFrame::kReinf, CMainFrame::kRefCond}) {
     EXPECT_FALSE(p.Command(id)->isEnabled()) << id;
   }
   for (const int id :
@@ -371,6 +352,7 @@ TEST(MainFrame, OnlyVisibleDialogsTakeClicksAndTheBlockDialogIsNoDialogMode) {
        {ModelessDialog::Shape, ModelessDialog::Arc, ModelessDialog::Block}) {
     stage.Close(which, 0);
   }
+  ExpectModal<CCmdCmnSoilDlg>([](CCmdCmnSoilDlg& d) { d.reject(); });
   EXPECT_EQ(SentBy([&] { stage.OnLButtonDblClk(); }), soil);
   p.Frame().FlowPane().SelectStage(1);
   EXPECT_EQ(CCoreConfig::GetStageNo(), 1);
