@@ -308,34 +308,50 @@ TEST_F(DocumentFilesTest, CloseAsksWithTheFileNameAndCancelKeepsTheWindow) {
 // A failed write says so, keeps the file that was there and the document modified, and
 // remembers no folder; a later command that asked to save stops.
 TEST_F(DocumentFilesTest, AFailedSaveKeepsTheOldFileAndTheDocumentModified) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders and files";
   const fs::path path = OpenSample();
   const std::string old = ReadFileBytes(path);
+  fs::path saving = path;
+  saving += ".saving";
+  const auto protect = [](const fs::path& p) {
+    const fs::perms permissions = fs::status(p).permissions();
+    fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    return [p, permissions] { fs::permissions(p, permissions); };
+  };
+  // A folder standing where the save writes its bytes stops even root.
+  const auto occupy = [saving] {
+    fs::create_directories(saving / "held");
+    return [saving] { fs::remove_all(saving); };
+  };
   struct Case {
     const char* name;
-    fs::path protect;  // made read-only for the save
+    bool needsPermissions;                         // root writes through read-only permissions
+    std::function<std::function<void()>()> block;  // returns what lifts the block
   };
-  for (const Case& c : {Case{"read-only folder", folder_}, Case{"read-only file", path}}) {
+  const Case cases[] = {
+      {"read-only folder", true, [&] { return protect(folder_); }},
+      {"read-only file", true, [&] { return protect(path); }},
+      {"the save's own name taken by a folder", false, occupy},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    if (c.needsPermissions && geteuid() == 0) continue;
     SystemConfig::SetLastBrixo("");
     core_.GetCaseArray().GetCase(4)->GetPrmJobsite().names[2] = "changed";
     core_.SetModify(true);
-    const fs::perms permissions = fs::status(c.protect).permissions();
-    fs::permissions(c.protect,
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    const std::function<void()> unblock = c.block();
     TestUi().ExpectMessageBox(MsgResult::Ok, "File Save Failed.");
     const bool saved = files_.OnFileSave();
     TestUi().ExpectMessageBox(MsgResult::Yes);
     TestUi().ExpectMessageBox(MsgResult::Ok, "File Save Failed.");
     const bool replaced = files_.OnFileNew();
-    fs::permissions(c.protect, permissions);
+    unblock();
 
     EXPECT_FALSE(saved);
     EXPECT_FALSE(replaced);
     EXPECT_EQ(TestUi().MessageBoxes().back().icon, MsgIcon::Warning);
     EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_FALSE(fs::exists(fs::path(path) += ".saving"));
+    EXPECT_FALSE(fs::exists(saving));
     EXPECT_TRUE(core_.IsModify());
     EXPECT_EQ(core_.GetCaseArray().GetCase(4)->GetPrmJobsite().names[2], "changed");
     EXPECT_EQ(SystemConfig::GetLastBrixo(), "");

@@ -12,6 +12,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -201,22 +202,36 @@ TEST_F(GeologyListTest, AFailedWriteIsReportedAndTheTableStaysUnsaved) {
   }
 }
 
-TEST_F(GeologyListTest, ASaveIntoAReadOnlyFolderIsReported) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+TEST_F(GeologyListTest, ASaveThatCannotBeWrittenIsReported) {
   const fs::path locked = Home() / "locked";
+  const fs::path plainFile = Home() / "plain";
+  struct Case {
+    const char* name;
+    bool needsPermissions;  // root writes into read-only folders
+    fs::path target;
+  };
+  const Case cases[] = {
+      {"read-only folder", true, locked / "soils.sxg"},
+      {"a file where the folder should be", false, plainFile / "soils.sxg"},
+  };
   fs::create_directories(locked);
   fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(Edit([&](CRefCmnGeologyListDlg& d) {
-    TypeIntoCell(Grid(d), 2, 1, "17");
-    TestUi().ExpectFileDialog(locked / "soils.sxg");
-    TestUi().ExpectMessageBox(MsgResult::Ok);
-    Press(d, 4258);
-    EXPECT_EQ(TestUi().MessageBoxes().back().text.rfind("XML : ", 0), 0u);
-    TestUi().ExpectMessageBox(MsgResult::No, kUnsavedQuestion);
-    Press(d, 2);
-  }));
-  EXPECT_TRUE(SystemConfig::GetLastGeology().empty());
-  EXPECT_FALSE(fs::exists(locked / "soils.sxg"));
+  WriteFileBytes(plainFile, "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.needsPermissions && geteuid() == 0) continue;
+    EXPECT_FALSE(Edit([&](CRefCmnGeologyListDlg& d) {
+      TypeIntoCell(Grid(d), 2, 1, "17");
+      TestUi().ExpectFileDialog(c.target);
+      TestUi().ExpectMessageBox(MsgResult::Ok);
+      Press(d, 4258);
+      EXPECT_EQ(TestUi().MessageBoxes().back().text.rfind("XML : ", 0), 0u);
+      TestUi().ExpectMessageBox(MsgResult::No, kUnsavedQuestion);
+      Press(d, 2);
+    }));
+    EXPECT_TRUE(SystemConfig::GetLastGeology().empty());
+    EXPECT_FALSE(fs::exists(c.target));
+  }
   fs::permissions(locked, fs::perms::owner_all);
 }
 
