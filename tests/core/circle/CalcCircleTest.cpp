@@ -515,18 +515,30 @@ TEST_F(CalcCircleTest, RepeatStartFillsTheResultSetListsAndSortsTheCircles) {
 }
 
 TEST_F(CalcCircleTest, ACancelledSearchLeavesAConsistentPartialResultSet) {
-  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 1 + 3) TestUi().PressCancel();
-  });
-  Engine().CalcRepeatStart();
-  ASSERT_NE(result_.GetMesh(), nullptr);
-  EXPECT_TRUE(result_.GetMesh()->IsInterrupt());
-  EXPECT_EQ(result_.GetMesh()->GetContours(), nullptr);
-  const int circles = ChildCount(*result_.GetMesh());
-  EXPECT_GE(circles, 3);
-  EXPECT_EQ(result_.GetSerialCount(), circles);
-  EXPECT_EQ(static_cast<int>(result_.GetSerialList().size()), circles);
+  const struct {
+    const char* what;
+    int cancelAtPump;
+    int fewestCircles;
+  } cases[] = {{"at the first node", 1, 0}, {"after three circles", 1 + 3, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+    const int start = TestUi().PumpCount();
+    TestUi().OnPumpEvents([start, &c] {
+      if (TestUi().PumpCount() == start + c.cancelAtPump) TestUi().PressCancel();
+    });
+    Engine().CalcRepeatStart();
+    ASSERT_NE(result_.GetMesh(), nullptr);
+    EXPECT_TRUE(result_.GetMesh()->IsInterrupt());
+    EXPECT_EQ(result_.GetMesh()->GetContours(), nullptr);
+    const int circles = ChildCount(*result_.GetMesh());
+    EXPECT_GE(circles, c.fewestCircles);
+    if (c.fewestCircles == 0) {
+      EXPECT_EQ(circles, 0);
+    }
+    EXPECT_EQ(result_.GetSerialCount(), circles);
+    EXPECT_EQ(static_cast<int>(result_.GetSerialList().size()), circles);
+  }
 }
 
 // ---- The specified circle ----

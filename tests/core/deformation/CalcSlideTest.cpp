@@ -135,17 +135,28 @@ TEST_F(CalcSlideTest, APitchBelowAThousandthGivesNoRowsAndNoResult) {
 }
 
 TEST_F(CalcSlideTest, TheDesignRowIsTheRowAtTheSectionsCoefficientAndKeepsItsKhUnset) {
-  Calc().CalcStart();
-  ASSERT_EQ(result_.rows.size(), 21u);
-  const tagSLIDERES& atDesign = result_.rows[3];
-  ASSERT_EQ(atDesign.kh, kDesignKh);
-  EXPECT_EQ(result_.designRow.kh, kNo);
-  EXPECT_EQ(result_.designRow.fsr, atDesign.fsr);
-  EXPECT_EQ(result_.designRow.gammaS, atDesign.gammaS);
-  EXPECT_EQ(result_.designRow.ds, atDesign.ds);
+  // Coefficients that repeated addition of the pitch would miss by the last bit.
+  const struct {
+    double kh;
+    std::size_t row;
+  } cases[] = {{kDesignKh, 3}, {1.0, 20}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kh);
+    tagCALCCONDITION cond = section_.GetCalcCond();
+    cond.kh = c.kh;
+    section_.SetCalcCond(cond);
+    Calc().CalcStart();
+    ASSERT_EQ(result_.rows.size(), 21u);
+    const tagSLIDERES& atDesign = result_.rows[c.row];
+    ASSERT_EQ(atDesign.kh, c.kh);
+    EXPECT_EQ(result_.designRow.kh, kNo);
+    EXPECT_EQ(result_.designRow.fsr, atDesign.fsr);
+    EXPECT_EQ(result_.designRow.gammaS, atDesign.gammaS);
+    EXPECT_EQ(result_.designRow.ds, atDesign.ds);
+    EXPECT_EQ(section_.GetKh(), c.kh);  // put back after every row
+  }
   // A larger coefficient lowers the safety factor.
   EXPECT_GT(result_.rows[0].fsr, result_.rows[20].fsr);
-  EXPECT_EQ(section_.GetKh(), kDesignKh);  // put back after every row
   EXPECT_EQ(result_.allowableDs, kH * 0.1 * 1000);
   EXPECT_EQ(result_.blockCount, 5);
   EXPECT_EQ(result_.GetKey().quakeOn, 1);
