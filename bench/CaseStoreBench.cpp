@@ -1,7 +1,8 @@
 // Storing and loading a whole document: the sample document of the tests, ten cases of which
-// three hold a section, a block division, step-2 results with registered rows, rock bolts and
-// the rope-net check. A load reads into a new case list and rebuilds every case's derived data
-// (division section, ordered result lists, bolt heights), then sets up the reference data.
+// three hold a section, a block division, step-2 results with registered rows, rock bolts, the
+// slide and shear results and the rope-net check. A load reads into a new case list and rebuilds
+// every case's derived data (division section, ordered result lists, bolt heights), then sets up
+// the reference data.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
