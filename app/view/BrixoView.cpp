@@ -12,6 +12,7 @@
 #include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtImageWindow.h"
 #include "platform/qt/QtProgressWindow.h"
 
 namespace {
@@ -38,19 +39,26 @@ void ScalePan(CViewInfo& view, double factor) {
 
 DevPoint ToDevice(QPoint p) { return {p.x(), p.y()}; }
 
-// The draw target of a view mapping for as long as the scope lives.
+// The draw target of a view mapping for as long as the scope lives; a movie recorded through the
+// mapping meanwhile takes its frames from the image as far as it is drawn.
 class DrawingOn {
  public:
-  DrawingOn(CViewInfo& view, QImage& image) : view_(view), canvas_(QtCanvas::OnImage(image)) {
+  DrawingOn(CViewInfo& view, QImage& image)
+      : view_(view), canvas_(QtCanvas::OnImage(image)), window_(image) {
     view_.dc = canvas_.get();
+    view_.window = &window_;
   }
-  ~DrawingOn() { view_.dc = nullptr; }
+  ~DrawingOn() {
+    view_.dc = nullptr;
+    view_.window = nullptr;
+  }
   DrawingOn(const DrawingOn&) = delete;
   DrawingOn& operator=(const DrawingOn&) = delete;
 
  private:
   CViewInfo& view_;
   std::unique_ptr<QtCanvas> canvas_;
+  QtImageWindow window_;
 };
 
 // A calculation shows its application-modal progress window; the results are half-built then.
