@@ -50,11 +50,13 @@ class ExchangedCase : public testing::Test {
  protected:
   ExchangedCase() { FillSampleCase(case_, 0); }
 
-  // Exports the case into a file and imports that file into a fresh case.
+  // Exports the case with the slide line of its normal run into a file and imports that file
+  // into a fresh case.
   void RoundTrip(CCase& target) {
     const fs::path path = DataDir() / "case.xml";
     CZCmnStructure written;
     case_.ExportTerrain(0, written);
+    EXPECT_EQ(CountFeatures(written, &CZCmnFeature::IsSlide), 1);
     ASSERT_TRUE(written.WriteXMLDirect(path.string()));
     CZCmnStructure read;
     ASSERT_TRUE(read.ReadXMLDirect(path.string()));
@@ -71,6 +73,7 @@ TEST_F(ExchangedCase, ExportAndImportKeepTheSectionSiteAndConditions) {
   EXPECT_TRUE(target.IsModified());
 
   ExpectSamePoints(target.GetGround(), ExportedGround(case_));
+  // The file's slide line becomes no line of the section.
   const CDPolyArray& strata = ExportedStrata(case_);
   ASSERT_EQ(target.GetStratum().GetSize(), strata.GetSize());
   for (int i = 0; i < strata.GetSize(); ++i) {
