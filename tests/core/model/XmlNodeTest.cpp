@@ -91,9 +91,11 @@ TEST(XmlNodeTest, EmptyElementReadsAsParentAndItsLineBreakAsDataWhenReadAgain) {
 TEST(XmlNodeTest, ReadingRules) {
   struct Case {
     const char* what;
-    const char* document;
+    std::string document;
     std::vector<std::string> tree;
   };
+  const std::string longTag(300, 'T');
+  const std::string longText(1000, 'x');
   const Case cases[] = {
       {"a self-closing element keeps its slash",
        "<?xml version=\"1.0\"?><R><A/></R>",
@@ -110,6 +112,9 @@ TEST(XmlNodeTest, ReadingRules) {
       {"CP932 text becomes UTF-8",
        "<?xml?><R><A>\x93\x79\x87\x40</A></R>",
        {"0 R 1 []", "1 A 0 [土①]"}},
+      {"tags and texts of any length are kept whole",
+       "<R><" + longTag + ">" + longText + "</" + longTag + "></R>",
+       {"0 R 1 []", "1 " + longTag + " 0 [" + longText + "]"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
