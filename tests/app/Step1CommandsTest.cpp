@@ -293,6 +293,40 @@ TEST_F(Step1Test, TheTerrainEditorClosesThroughTheFrame) {
   }
 }
 
+// Through the frame, a blanked x and one 反転: キャンセル puts shapes and grid settings back,
+// OK keeps the mirrored section and drops the point whose x stayed unset.
+TEST_F(Step1Test, AMirroredSectionWithAnUnsetXEndsAsTheEditorSays) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "キャンセル");
+    FillSampleCase(Case(), 0);
+    CCase before;
+    before.Copy(&Case());
+    const int points = Case().GetGround().GetSize();
+    QPointer<CCmdCmnShapeDlg> editor = OpenShapeEditor();
+    ASSERT_FALSE(editor.isNull());
+    ASSERT_TRUE(ShowActive(*editor));
+    TypeIntoCell(editor->Page(CCmdCmnShapeDlg::kTabGround).Grid(), 1, 2, QString());
+    TestUi().ExpectMessageBox(MsgResult::Ok,
+                              "この処理は、X座標の符合を逆にします。よろしいですか？");
+    QTest::mouseClick(Ctl<QPushButton>(*editor, 4253), Qt::LeftButton);
+    ASSERT_EQ(Case().GetGround().GetAt(1)->x, kNoValue);
+    ASSERT_EQ(Case().GetPrmGrid().x1, -before.GetPrmGrid().x2);
+
+    if (ok) TestUi().ExpectMessageBox(MsgResult::Ok, kShapesChanged);
+    QTest::mouseClick(Ctl<QPushButton>(*editor, ok ? 1 : 2), Qt::LeftButton);
+    FlushDeletes();
+    ASSERT_TRUE(editor.isNull());
+    if (!ok) {
+      EXPECT_TRUE(Case().IsSame(&before));
+      EXPECT_TRUE(Case().GetPrmGrid().IsSame(before.GetPrmGrid()));
+      continue;
+    }
+    ASSERT_EQ(Case().GetGround().GetSize(), points - 1);
+    for (const auto& point : Case().GetGround().Points()) EXPECT_NE(point->x, kNoValue);
+    EXPECT_EQ(Case().GetGround().GetAt(0)->x, -before.GetGround().GetAt(0)->x);
+  }
+}
+
 // The shared test section typed into the editor opened from the flow pane, then 地層認識 from
 // the flow pane: the case holds the section's strata.
 TEST_F(Step1Test, TheTestSectionTypedInTheEditorGivesItsStrata) {

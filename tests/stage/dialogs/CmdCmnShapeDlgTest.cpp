@@ -25,6 +25,7 @@
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/InputBoxDlg.h"
 #include "stage/dialogs/ShapeGridPage.h"
+#include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
@@ -41,20 +42,10 @@ constexpr const char* kMirrorQuestion = "この処理は、X座標の符合を�
 const FrameMessage kClosedOk{FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 1, 0};
 const FrameMessage kClosedCancel{FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE, 0, 0};
 
-// Types into a cell the way a user does: the first key opens the cell's editor, which takes the
-// rest; Enter commits. Empty text deletes the cell.
+// Types into a cell once the editor is active again: an input box may have taken the activation.
 void TypeCell(CSheetGrid& grid, int col, int row, const QString& text) {
-  EXPECT_TRUE(ShowActive(*grid.window()));  // an input box may have taken the activation
-  grid.setFocus();
-  grid.SetActiveCell(col, row);
-  if (text.isEmpty()) {
-    QTest::keyClick(&grid, Qt::Key_Delete);
-    return;
-  }
-  TypeText(&grid, text.left(1));
-  TypeText(QApplication::focusWidget(), text.mid(1));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  QCoreApplication::processEvents();  // the cell editor commits through a queued call
+  EXPECT_TRUE(ShowActive(*grid.window()));
+  TypeIntoCell(grid, col, row, text);
 }
 
 void TypePoints(CSheetGrid& grid, const std::vector<std::pair<QString, QString>>& points) {

@@ -29,10 +29,15 @@ class SampleCaseTest : public ::testing::Test {
   CManageCore core_;
 };
 
-// Types the text into the cell the way a user does: the cell active, the keys, Enter.
+// Types the text into the cell the way a user does: the cell active, the keys, Enter. Empty text
+// deletes the cell's content.
 inline void TypeIntoCell(CSheetGrid& grid, int col, int row, const QString& text) {
   grid.setFocus();
   grid.SetActiveCell(col, row);
+  if (text.isEmpty()) {
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    return;
+  }
   grid.scrollTo(grid.model()->index(row - 1, col - 1));  // an editor opens on a visible cell
   TypeText(&grid, text.left(1));                         // the first key opens the cell's editor
   QWidget* editor = QApplication::focusWidget();
