@@ -121,6 +121,40 @@ TEST_F(GyakuDlgTest, TheCalculationListsEveryPairWithTheLargestCMarked) {
   Press(dlg, kCancel);
 }
 
+// Cancelling the progress window keeps the pairs done; the dialog lists them and runs again.
+TEST_F(GyakuDlgTest, ACancelledRunKeepsThePairsDoneAndTheDialogUsable) {
+  const std::size_t all = Serial().size();
+  CCmdStabMultiFsGyakuDlg dlg(Case());
+  ASSERT_TRUE(ShowActive(dlg));
+  const int cancelAt = TestUi().PumpCount() + 4;
+  TestUi().OnPumpEvents([cancelAt] {
+    if (TestUi().PumpCount() == cancelAt) TestUi().PressCancel();
+  });
+  Press(dlg, kCalculate);
+  TestUi().OnPumpEvents({});
+  ASSERT_NE(Res().GetResult(), nullptr);
+  EXPECT_TRUE(Res().GetResult()->IsInterrupt());
+  EXPECT_LT(Serial().size(), all);
+  EXPECT_EQ(Grid(dlg).MaxRows(), static_cast<int>(Serial().size()));
+  EXPECT_TRUE(Ctl<QPushButton>(dlg, kCalculate)->isEnabled());
+  Press(dlg, kCalculate);
+  EXPECT_EQ(Grid(dlg).MaxRows(), static_cast<int>(all));
+  Press(dlg, kCancel);
+  EXPECT_TRUE(Case().IsModified());
+}
+
+// Only the height changes; the grid takes what the height gains.
+TEST_F(GyakuDlgTest, OnlyTheHeightResizesAndTheGridGrows) {
+  CCmdStabMultiFsGyakuDlg dlg(Case());
+  ASSERT_TRUE(ShowActive(dlg));
+  EXPECT_EQ(dlg.minimumWidth(), dlg.maximumWidth());
+  const int gridHeight = Grid(dlg).height();
+  dlg.resize(dlg.width(), dlg.height() + 200);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Grid(dlg).height(), gridHeight + 200);
+  Press(dlg, kCancel);
+}
+
 // One registered row at most; its c, φ and tan φ are adopted, the fourth slot unset; clicking it
 // again unsets all four, so that no stale value reaches the forward calculation.
 TEST_F(GyakuDlgTest, RegistrationAdoptsThePairAndUnregistrationUnsetsAllFourSlots) {
