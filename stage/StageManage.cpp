@@ -10,9 +10,11 @@
 #include "core/geometry/DPoly.h"
 #include "core/section/SpStratum.h"
 #include "platform/UiRegistry.h"
+#include "platform/qt/ModalRunner.h"
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 
 namespace {
@@ -33,7 +35,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, true},
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
-    {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, false},
+    {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
@@ -123,6 +125,13 @@ long CManageStage::CmdCommonShapeClose(unsigned result) {
 
 long CManageStage::CmdCommonSoil(QWidget* parent) {
   if (!CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
+  CCmdStabMultiFsGyakuDlg dialog(*GetActiveCase(), parent);
+  if (RunModal(dialog) != QDialog::Accepted) return 0;
   Redraw();
   return 1;
 }

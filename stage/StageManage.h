@@ -92,6 +92,9 @@ class CManageStage {
   // The soil constants of the recognised strata; a case without strata is refused with a
   // message.
   long CmdCommonSoil(QWidget* parent);
+  // The back analysis (c逆算) on the active case's conditions and back-analysis results, edited
+  // in place; 1 and a redraw when it ended with 登録.
+  long CmdStabStabilityGyaku(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
 

@@ -186,6 +186,11 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return stage_.CmdCommonPolygon();
     case StageCommand::Soil:
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
+    case StageCommand::StabGyaku: {
+      const long result = stage_.CmdStabStabilityGyaku(this);
+      if (result == 0) UpdateCasePane();  // キャンセル stores what was edited too
+      return AfterCaseDialog(result);
+    }
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
