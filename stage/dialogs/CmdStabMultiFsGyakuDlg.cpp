@@ -40,6 +40,8 @@ constexpr int kTanPhiDecimals = 6;
 
 constexpr const char* kNoResults = "結果がありません";
 constexpr const char* kCopied = "結果一覧をクリップボードにコピーしました";
+constexpr const char* kNegativeCohesion =
+    "逆算した粘着力 c が負の値です。\n採用値として登録できません。";
 constexpr const char* kStrengthChanged =
     "逆算後の採用値が変更されました。\n安定計算以降の計算結果が消去されます。\nよろしいですか？";
 
@@ -391,10 +393,16 @@ void CCmdStabMultiFsGyakuDlg::ToggleRegistration(int row) {
   if (row > static_cast<int>(list.size())) return;
   CMltPoint& clicked = *list[row - 1];
   const bool wasRegistered = clicked.typicalN == 1;
+  const CMltPointGyaku* gyaku = Gyaku(&clicked);
+  // A cohesion below zero is no strength of a soil; run forward it gives no safety factor that
+  // means anything, so such a pair is not adopted and the registration stays as it was.
+  if (!wasRegistered && gyaku != nullptr && gyaku->c != kNoValue && gyaku->c < 0) {
+    Ui().MessageBox(kNegativeCohesion, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
+    return;
+  }
   for (CMltPoint* point : list) point->typicalN = 0;
   // All four slots together, so that no value of a former registration stays behind.
   result_.adopted.fill(kNoValue);
-  const CMltPointGyaku* gyaku = Gyaku(&clicked);
   if (wasRegistered || gyaku == nullptr) return;
   clicked.typicalN = 1;
   result_.adopted[0] = gyaku->c;

@@ -45,6 +45,15 @@ class Step2GyakuTest : public testing::Test {
   }
 
   CCase& Case() { return *p_.Core().GetActiveCase(); }
+  // The first grid row whose pair asks for a positive cohesion, the kind that can be adopted.
+  int FirstAdoptableRow() {
+    const std::vector<CMltPoint*>& serial = Case().GetResStabGyaku().GetSerial();
+    for (std::size_t i = 0; i < serial.size(); ++i) {
+      if (dynamic_cast<const CMltPointGyaku&>(*serial[i]).c > 0) return static_cast<int>(i) + 1;
+    }
+    ADD_FAILURE() << "no pair asks for a positive cohesion";
+    return 1;
+  }
 
   void ClickGyaku() {
     QTest::mouseClick(&p_.Frame().FlowPane().Tab(1), Qt::LeftButton);
@@ -64,14 +73,16 @@ class Step2GyakuTest : public testing::Test {
 };
 
 TEST_F(Step2GyakuTest, RunRegisterAndOkReachTheCaseAndSurviveSaveAndReopen) {
-  ExpectModal<CCmdStabMultiFsGyakuDlg>([](CCmdStabMultiFsGyakuDlg& d) {
+  int row = 0;
+  ExpectModal<CCmdStabMultiFsGyakuDlg>([this, &row](CCmdStabMultiFsGyakuDlg& d) {
     ASSERT_TRUE(ShowActive(d));
     QCheckBox* on = Ctl<QCheckBox>(d, 5433);
     QTest::mouseClick(on, Qt::LeftButton, Qt::NoModifier, QPoint(8, on->height() / 2));
     QTest::mouseClick(Ctl<QPushButton>(d, 5256), Qt::LeftButton);  // 計算開始
     CSheetGrid& grid = *Ctl<CSheetGrid>(d, 5247);
     ASSERT_GE(grid.MaxRows(), 2);
-    ClickCell(grid, 1, 2);
+    row = FirstAdoptableRow();
+    ClickCell(grid, 1, row);
     SaveShot(d, "MainFrame-CCmdStabMultiFsGyakuDlg");
     TestUi().ExpectMessageBox(MsgResult::Ok, kStrengthChanged);
     QTest::mouseClick(Ctl<QPushButton>(d, 1), Qt::LeftButton);  // 登録
@@ -84,7 +95,7 @@ TEST_F(Step2GyakuTest, RunRegisterAndOkReachTheCaseAndSurviveSaveAndReopen) {
   CResStab2& res = Case().GetResStabGyaku();
   const CMltPoint* registered = res.GetSelectRepPt(0);
   ASSERT_NE(registered, nullptr);
-  EXPECT_EQ(registered, res.GetSerial()[1]);
+  EXPECT_EQ(registered, res.GetSerial()[static_cast<std::size_t>(row - 1)]);
   const std::array<double, 4> adopted = res.adopted;
   EXPECT_NE(adopted[0], kNoValue);
   EXPECT_EQ(Case().GetPrmStab().gyakuOn, 1);
@@ -116,14 +127,16 @@ TEST_F(Step2GyakuTest, CancelKeepsTheRegistrationAndMarksTheCase) {
   Case().CalcStartStabGyaku();
   Case().ClearResult(false, true, true, true);  // nothing computed with another strength
   Case().SetModify(false);
-  ExpectModal<CCmdStabMultiFsGyakuDlg>([](CCmdStabMultiFsGyakuDlg& d) {
+  const int row = FirstAdoptableRow();
+  ExpectModal<CCmdStabMultiFsGyakuDlg>([row](CCmdStabMultiFsGyakuDlg& d) {
     ASSERT_TRUE(ShowActive(d));
-    ClickCell(*Ctl<CSheetGrid>(d, 5247), 1, 1);
+    ClickCell(*Ctl<CSheetGrid>(d, 5247), 1, row);
     QTest::mouseClick(Ctl<QPushButton>(d, 2), Qt::LeftButton);  // キャンセル: no question
   });
   ClickGyaku();
   EXPECT_TRUE(p_.Core().IsModify());
-  EXPECT_EQ(Case().GetResStabGyaku().GetSelectRepPt(0), Case().GetResStabGyaku().GetSerial()[0]);
+  EXPECT_EQ(Case().GetResStabGyaku().GetSelectRepPt(0),
+            Case().GetResStabGyaku().GetSerial()[static_cast<std::size_t>(row - 1)]);
 }
 
 }  // namespace

@@ -68,6 +68,15 @@ class GyakuDlgTest : public SampleCaseTest {
   CResStab2& Res() { return Case().GetResStabGyaku(); }
   const std::vector<CMltPoint*>& Serial() { return Res().GetSerial(); }
   bool ForwardKept() { return Case().GetResStab2().GetResult() != nullptr; }
+  // The grid rows whose pair asks for a positive cohesion, the only ones that can be adopted.
+  std::vector<int> AdoptableRows() {
+    std::vector<int> rows;
+    for (int row = 1; row <= static_cast<int>(Serial().size()); ++row) {
+      if (Gyaku(Serial()[row - 1]).c > 0) rows.push_back(row);
+    }
+    EXPECT_GE(rows.size(), 2U);
+    return rows;
+  }
 
   static CSheetGrid& Grid(QWidget& d) { return *Ctl<CSheetGrid>(d, kGrid); }
   static void Press(QWidget& d, int id) {
@@ -163,7 +172,10 @@ TEST_F(GyakuDlgTest, RegistrationAdoptsThePairAndUnregistrationUnsetsAllFourSlot
   ASSERT_TRUE(ShowActive(dlg));
   CSheetGrid& grid = Grid(dlg);
   CExpEdit& c = *Ctl<CExpEdit>(dlg, kC);
-  for (const int row : {2, 3}) {
+  const std::vector<int> adoptable = AdoptableRows();
+  const int first = adoptable[0];
+  const int second = adoptable[1];
+  for (const int row : {first, second}) {
     SCOPED_TRACE(row);
     ClickCell(grid, 1, row);
     const CMltPointGyaku& p = Gyaku(Serial()[row - 1]);
@@ -171,16 +183,44 @@ TEST_F(GyakuDlgTest, RegistrationAdoptsThePairAndUnregistrationUnsetsAllFourSlot
     EXPECT_EQ(Res().adopted, (std::array<double, 4>{p.c, p.phi, p.tanPhi, kNoValue}));
     EXPECT_EQ(c.text().toStdString(), DblToText(Digit(131), p.c));
     EXPECT_EQ(grid.Value(1, row), "1");
-    EXPECT_EQ(grid.Value(1, 2), row == 2 ? "1" : "0");
+    EXPECT_EQ(grid.Value(1, first), row == first ? "1" : "0");
     EXPECT_TRUE(Ctl<QPushButton>(dlg, kGraph)->isEnabled());
   }
-  ClickCell(grid, 1, 3);
+  ClickCell(grid, 1, second);
   EXPECT_EQ(dlg.FindRegistered(), -1);
   EXPECT_EQ(Res().adopted, kUnset);
   EXPECT_TRUE(c.text().isEmpty());
   EXPECT_FALSE(Ctl<QPushButton>(dlg, kGraph)->isEnabled());
   ClickCell(grid, 4, 1);  // another column registers nothing
   EXPECT_EQ(dlg.FindRegistered(), -1);
+  TestUi().ExpectMessageBox(MsgResult::Ok, kStrengthChanged);
+  Press(dlg, kRegister);
+}
+
+// A pair whose cohesion came out below zero is refused and the registration stays as it was.
+TEST_F(GyakuDlgTest, APairWithANegativeCohesionIsNotAdopted) {
+  const auto negative = std::find_if(Serial().begin(), Serial().end(),
+                                     [](const CMltPoint* p) { return Gyaku(p).c < 0; });
+  const auto positive = std::find_if(Serial().begin(), Serial().end(),
+                                     [](const CMltPoint* p) { return Gyaku(p).c > 0; });
+  ASSERT_NE(negative, Serial().end());
+  ASSERT_NE(positive, Serial().end());
+  const int negativeRow = static_cast<int>(negative - Serial().begin()) + 1;
+  const int positiveRow = static_cast<int>(positive - Serial().begin()) + 1;
+  CCmdStabMultiFsGyakuDlg dlg(Case());
+  ASSERT_TRUE(ShowActive(dlg));
+  CSheetGrid& grid = Grid(dlg);
+  ClickCell(grid, 1, positiveRow);
+  const std::array<double, 4> adopted = Res().adopted;
+
+  TestUi().ExpectMessageBox(MsgResult::Ok,
+                            "逆算した粘着力 c が負の値です。\n採用値として登録できません。");
+  ClickCell(grid, 1, negativeRow);
+  EXPECT_EQ(TestUi().MessageBoxes().back().icon, MsgIcon::Warning);
+  EXPECT_EQ(dlg.FindRegistered(), positiveRow - 1);
+  EXPECT_EQ(Res().adopted, adopted);
+  EXPECT_EQ(grid.Value(1, negativeRow), "0");
+  EXPECT_EQ(grid.Value(1, positiveRow), "1");
   TestUi().ExpectMessageBox(MsgResult::Ok, kStrengthChanged);
   Press(dlg, kRegister);
 }
@@ -215,6 +255,7 @@ TEST_F(GyakuDlgTest, WithTheSwitchOffTheGridIsHiddenAndTheGraphButtonDisabled) {
 // strength the forward calculation takes asks first and clears the results computed with the
 // former one.
 TEST_F(GyakuDlgTest, ClosingMarksTheCaseModifiedOnAnyStoredChange) {
+  const int adoptable = AdoptableRows().front();
   const struct {
     const char* edit;
     std::function<void(CCmdStabMultiFsGyakuDlg&)> change;
@@ -232,7 +273,9 @@ TEST_F(GyakuDlgTest, ClosingMarksTheCaseModifiedOnAnyStoredChange) {
        },
        false, true, -1},
       {"sort", [](CCmdStabMultiFsGyakuDlg& d) { ClickHeader(Grid(d), 7); }, false, true, -1},
-      {"registration", [](CCmdStabMultiFsGyakuDlg& d) { ClickCell(Grid(d), 1, 1); }, true, true, 0},
+      {"registration",
+       [adoptable](CCmdStabMultiFsGyakuDlg& d) { ClickCell(Grid(d), 1, adoptable); }, true, true,
+       adoptable - 1},
       {"switch", [](CCmdStabMultiFsGyakuDlg& d) { Tick(d, kSwitch); }, true, true, -1},
   };
   for (const auto& c : cases) {
@@ -349,11 +392,7 @@ TEST_F(GyakuDlgTest, TheAdoptedPairRunForwardGivesTheTargetFs) {
   const double fs0 = Prm().assumedFs;
   const double halfC = 0.5 * std::pow(10.0, -Digit(131));
   const double halfFs = 0.5 * std::pow(10.0, -Digit(163));
-  std::vector<int> positive;
-  for (int row = 1; row <= static_cast<int>(Serial().size()); ++row) {
-    if (Gyaku(Serial()[row - 1]).c > 0) positive.push_back(row);
-  }
-  ASSERT_GE(positive.size(), 2U);
+  const std::vector<int> positive = AdoptableRows();
   for (const int row : {positive.front(), positive.back()}) {
     SCOPED_TRACE(row);
     Reset();
@@ -389,8 +428,9 @@ TEST_F(GyakuDlgTest, TheAdoptedPairRunForwardGivesTheTargetFs) {
 TEST_F(GyakuDlgTest, TheGraphButtonOpensTheFigureOfTheRegisteredPair) {
   CCmdStabMultiFsGyakuDlg dlg(Case());
   ASSERT_TRUE(ShowActive(dlg));
-  ClickCell(Grid(dlg), 1, 2);
-  const CMltPointGyaku& p = Gyaku(Serial()[1]);
+  const int row = AdoptableRows().front();
+  ClickCell(Grid(dlg), 1, row);
+  const CMltPointGyaku& p = Gyaku(Serial()[row - 1]);
   ExpectModal<CRefStabGraphCPhiDlg>([&p](CRefStabGraphCPhiDlg& d) {
     EXPECT_EQ(Ctl<CExpEdit>(d, 5372)->text().toStdString(), DblToText(Digit(131), p.c));
     Press(d, 1);
@@ -400,7 +440,7 @@ TEST_F(GyakuDlgTest, TheGraphButtonOpensTheFigureOfTheRegisteredPair) {
   Press(dlg, kRegister);
   EXPECT_TRUE(dlg.isVisible());  // declined: nothing cleared, the dialog stays
   EXPECT_TRUE(ForwardKept());
-  ClickCell(Grid(dlg), 1, 2);  // back to no registration, as at opening
+  ClickCell(Grid(dlg), 1, row);  // back to no registration, as at opening
   Press(dlg, kRegister);
   EXPECT_FALSE(Case().IsModified());
 }
