@@ -157,6 +157,24 @@ TEST_F(Step2PatternTest, OkWithNothingChangedKeepsTheCaseUnmodified) {
   EXPECT_TRUE(Case().IsResStab());
 }
 
+// Closing the main window cancels the open dialog first: the conditions switched live go back
+// and nothing is left to save.
+TEST_F(Step2PatternTest, ClosingTheMainWindowPutsTheConditionsBack) {
+  CPrmStab before;
+  before.Copy(Case().GetPrmStab());
+  QPointer<CCmdStabPatternDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  ASSERT_TRUE(ShowActive(*dlg));
+  QCheckBox* quake = Ctl<QCheckBox>(*dlg, kQuakeSwitch);
+  QTest::mouseClick(quake, Qt::LeftButton, Qt::NoModifier, QPoint(8, quake->height() / 2));
+  ASSERT_FALSE(Case().GetPrmStab().IsSame(before));
+  EXPECT_TRUE(p_.Frame().close());
+  FlushDeletes();
+  EXPECT_TRUE(dlg.isNull());
+  EXPECT_TRUE(Case().GetPrmStab().IsSame(before));
+  EXPECT_FALSE(p_.Core().IsModify());
+}
+
 // The close member answers 1 only for a close after OK, yet deletes the dialog and redraws either
 // way.
 TEST_F(Step2PatternTest, TheCloseMemberDeletesTheDialogWhateverTheResult) {
