@@ -15,6 +15,7 @@
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
+#include "stage/dialogs/CmdStabPatternDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 
 namespace {
@@ -33,7 +34,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ShapeShow, FrameMsg::WM_CMD_COMMON_SHAPE_SHOW, true},
     {StageCommand::Polygon, FrameMsg::WM_CMD_COMMON_POLYGON, true},
     {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, true},
-    {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
+    {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, true},
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
@@ -134,6 +135,18 @@ long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
   if (RunModal(dialog) != QDialog::Accepted) return 0;
   Redraw();
   return 1;
+}
+
+long CManageStage::CmdStabPatternShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::Pattern)) return 0;
+  auto* const dialog = new CCmdStabPatternDlg(parent);
+  dialog->BindCase(*GetActiveCase());
+  Attach(ModelessDialog::Pattern, dialog, {});
+  return 0;
+}
+
+long CManageStage::CmdStabPatternClose(unsigned result) {
+  return Close(ModelessDialog::Pattern, result);
 }
 
 long CManageStage::SetMenuGeology(QWidget* parent) {

@@ -98,6 +98,13 @@ class CManageStage {
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
 
+  // Step 2: the stability conditions of the active case, or the open conditions dialog raised;
+  // the dialog redraws the view itself. Returns 0.
+  long CmdStabPatternShow(QWidget* parent);
+  // The conditions dialog announced its end (result 1 after OK, 0 after キャンセル): it is
+  // deleted later and the view redrawn. Returns 1 when result is 1.
+  long CmdStabPatternClose(unsigned result);
+
   // The terrain editor is open and visible.
   bool IsShapeDlg() const { return IsOpen(ModelessDialog::Shape); }
   // Hands a view click to the terrain editor when it exists and neither coordinate is unset.

@@ -133,7 +133,8 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
       return AfterModelessClosed(stage_.CmdCommonShapeClose(static_cast<unsigned>(wParam)), true,
                                  false);
     case FrameMsg::WM_CMD_STAB_PATTERN_CLOSE:
-      return CloseModeless(ModelessDialog::Pattern, wParam, false, true);
+      return AfterModelessClosed(stage_.CmdStabPatternClose(static_cast<unsigned>(wParam)), false,
+                                 true);
     case FrameMsg::WM_CMD_STAB_BLOCK_CLOSE:
       return CloseModeless(ModelessDialog::Block, wParam, false, false);
     case FrameMsg::WM_CMD_SLIDE_ARRANGE_CLOSE:
@@ -184,6 +185,10 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return 0;
     case StageCommand::Polygon:
       return stage_.CmdCommonPolygon();
+    case StageCommand::StabPatternShow:
+      stage_.CmdStabPatternShow(this);
+      EnableWorkPanes(false);
+      return 0;
     case StageCommand::Soil:
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
     case StageCommand::StabGyaku: {

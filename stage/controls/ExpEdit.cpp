@@ -96,6 +96,12 @@ double CExpEdit::GetDouble() const {
   return parsed ? parsed->value : m_dNull;
 }
 
+double CExpEdit::GetDoubleKeeping(double given) const {
+  const bool unchanged =
+      given == m_dNull ? text().isEmpty() : GetText() == FormatFixed(given, m_nDecimals);
+  return unchanged ? given : GetDouble();
+}
+
 int CExpEdit::Check() const {
   const std::string current = GetText();
   if (current.empty() || (m_nType != kInteger && m_nType != kDecimal)) return kValid;

@@ -30,6 +30,10 @@ class CExpEdit : public QLineEdit {
   // m_dNull for empty text or text that starts with no number; else the number the text starts
   // with.
   double GetDouble() const;
+  // GetDouble, except that while the field still shows the given value as SetDouble shows it,
+  // that value exactly: a value with more decimals than the field shows survives an OK without
+  // edits.
+  double GetDoubleKeeping(double given) const;
   // The check on leaving the field: a CheckResult.
   int Check() const;
 

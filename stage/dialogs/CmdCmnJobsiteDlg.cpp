@@ -15,7 +15,6 @@
 
 #include "core/base/Utility.h"
 #include "core/case/Case.h"
-#include "platform/NumberText.h"
 #include "platform/qt/ModalRunner.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/ResizeManage.h"
@@ -51,15 +50,6 @@ CExpEdit* PitchField(int id) {
   CExpEdit* field = DecimalField(id, 9999.9, 6);
   field->m_dMin = 0.1;
   return field;
-}
-
-// The field's number. While the field still shows the value it was given, that value exactly: a
-// bound or pitch with more decimals than the field shows survives an OK without edits.
-double FieldValue(const CExpEdit& field, double given) {
-  const bool unchanged = given == field.m_dNull
-                             ? field.text().isEmpty()
-                             : field.GetText() == FormatFixed(given, field.m_nDecimals);
-  return unchanged ? given : field.GetDouble();
 }
 
 QRadioButton* Radio(const char* text, int id, QButtonGroup& group, int value) {
@@ -205,10 +195,10 @@ void RangeFields::ShowWidths(const CPrmGrid& grid) const {
 }
 
 void RangeFields::Read(CPrmGrid& grid) const {
-  grid.x1 = FieldValue(*xFrom, grid.x1);
-  grid.x2 = FieldValue(*xTo, grid.x2);
-  grid.y1 = FieldValue(*yFrom, grid.y1);
-  grid.y2 = FieldValue(*yTo, grid.y2);
+  grid.x1 = xFrom->GetDoubleKeeping(grid.x1);
+  grid.x2 = xTo->GetDoubleKeeping(grid.x2);
+  grid.y1 = yFrom->GetDoubleKeeping(grid.y1);
+  grid.y2 = yTo->GetDoubleKeeping(grid.y2);
 }
 
 void RangeFields::SetEnabled(bool enabled) const {
@@ -292,7 +282,7 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
 void CCmdCmnGridDlg::OnOK() {
   CPrmGrid edited = target_;
   edited.autoArea = autoRange_->isChecked() ? 1 : 0;
-  edited.depthBelow = FieldValue(*margin_, edited.depthBelow);
+  edited.depthBelow = margin_->GetDoubleKeeping(edited.depthBelow);
   range_->Read(edited);
   for (std::size_t i = 0; i < axis_.size(); ++i) {
     if (axis_[i]->isChecked()) edited.gridShown = static_cast<int>(i);
@@ -300,7 +290,7 @@ void CCmdCmnGridDlg::OnOK() {
   double* const pitches[] = {&edited.xLinePitch, &edited.yLinePitch, &edited.xLabelPitch,
                              &edited.yLabelPitch};
   for (std::size_t i = 0; i < pitches_.size(); ++i) {
-    *pitches[i] = FieldValue(*pitches_[i], *pitches[i]);
+    *pitches[i] = pitches_[i]->GetDoubleKeeping(*pitches[i]);
   }
   if (!edited.IsSame(target_)) target_.Copy(edited);
   StageDialog::OnOK();
