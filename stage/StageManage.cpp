@@ -13,6 +13,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 
 namespace {
@@ -34,7 +35,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, false},
-    {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
+    {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, false},
@@ -123,6 +124,12 @@ long CManageStage::CmdCommonShapeClose(unsigned result) {
 
 long CManageStage::CmdCommonSoil(QWidget* parent) {
   if (!CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdStabStability(QWidget* parent) {
+  if (!CCmdStabMultiFsDlg::Run(*core_, parent)) return 0;
   Redraw();
   return 1;
 }

@@ -92,6 +92,8 @@ class CManageStage {
   // The soil constants of the recognised strata; a case without strata is refused with a
   // message.
   long CmdCommonSoil(QWidget* parent);
+  // The multi-plane stability of step 2 on the active case; after OK the view is redrawn.
+  long CmdStabStability(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
 

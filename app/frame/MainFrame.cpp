@@ -186,6 +186,8 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return stage_.CmdCommonPolygon();
     case StageCommand::Soil:
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
+    case StageCommand::StabStability:
+      return AfterCaseDialog(stage_.CmdStabStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
