@@ -1,9 +1,11 @@
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <array>
 #include <cstdio>
@@ -144,7 +146,7 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
   SetHeader();
   UpdateInfo();
   fstp_->setEnabled(prm_.IsQuake());
-  resize(760, 560);
+  resize(minimumSizeHint().width(), 560);
   SetTrackLimits(0, -100, 0, 9999);
 
   connect(calculate_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::Calculate);
@@ -234,7 +236,15 @@ void CCmdStabMultiFsDlg::SetupGrid() {
   grid_->SetText(SheetBlock(kNormalCheckCol, CSheetGrid::kHeaderRow), QStringLiteral("登録"));
   grid_->SetText(SheetBlock(kCases[0].firstCol, CSheetGrid::kHeaderRow), QStringLiteral("常時"));
   grid_->SetText(SheetBlock(kCases[1].firstCol, CSheetGrid::kHeaderRow), QStringLiteral("地震時"));
-  for (int col = kNormalCheckCol; col <= kEndCol; ++col) grid_->SetColWidth(col, 56);
+  grid_->SetColWidth(kNormalCheckCol, 52);
+  grid_->SetColWidth(kQuakeCheckCol, 52);
+  grid_->SetColWidth(kStartCol, 64);
+  grid_->SetColWidth(kEndCol, 64);
+  for (int col = kCases[0].firstCol; col <= kColumnCount; ++col) grid_->SetColWidth(col, 80);
+  // Every column in sight: the dialog changes only its height.
+  grid_->setMinimumWidth(grid_->horizontalHeader()->length() +
+                         grid_->verticalHeader()->sizeHint().width() +
+                         grid_->verticalScrollBar()->sizeHint().width() + 2 * grid_->frameWidth());
 }
 
 void CCmdStabMultiFsDlg::SetHeader() {

