@@ -241,9 +241,10 @@ void CCmdStabMultiFsDlg::SetupGrid() {
   grid_->SetColWidth(kStartCol, 64);
   grid_->SetColWidth(kEndCol, 64);
   for (int col = kCases[0].firstCol; col <= kColumnCount; ++col) grid_->SetColWidth(col, 80);
-  // Every column in sight: the dialog changes only its height.
-  grid_->setMinimumWidth(grid_->horizontalHeader()->length() +
-                         grid_->verticalHeader()->sizeHint().width() +
+  // Every column in sight, with room for row numbers up to 300 blocks' 44,850 pairs: the
+  // dialog changes only its height.
+  const int rowNumbers = grid_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
+  grid_->setMinimumWidth(grid_->horizontalHeader()->length() + rowNumbers +
                          grid_->verticalScrollBar()->sizeHint().width() + 2 * grid_->frameWidth());
 }
 

@@ -30,6 +30,7 @@ TEST_F(FsFigureDlgTest, TheWheelZoomsBetweenOneAndEight) {
   CResStabGraphMultiFsDlg dlg(Case());
   ASSERT_TRUE(ShowActive(dlg));
   EXPECT_EQ(dlg.windowTitle(), "安全率図");
+  SaveShot(dlg, "CResStabGraphMultiFsDlg");
   const struct {
     int delta;
     double zoom;
@@ -68,7 +69,7 @@ TEST_F(FsFigureDlgTest, TheWheelZoomsBetweenOneAndEight) {
   }
   Wheel(dlg, 120);
   Wheel(dlg, 120);
-  SaveShot(dlg, "CResStabGraphMultiFsDlg");
+  SaveShot(dlg, "CResStabGraphMultiFsDlg_zoomed");
   QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton);
 }
 
