@@ -95,6 +95,33 @@ TEST_F(MultiFsDlgTest, ListsEveryPairWithItsValuesColoursAndRegistrations) {
   dlg.close();
 }
 
+// Escape never closes, Enter moves on except on OK; only the height can change, and the grid
+// takes it.
+TEST_F(MultiFsDlgTest, KeysAndResizingFollowTheStepDialogs) {
+  CCmdStabMultiFsDlg dlg(core_);
+  ASSERT_TRUE(ShowActive(dlg));
+  QPushButton* calculate = Ctl<QPushButton>(dlg, 5256);
+  calculate->setFocus();
+  QTest::keyClick(calculate, Qt::Key_Escape);
+  QTest::keyClick(calculate, Qt::Key_Return);
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Ctl<QPushButton>(dlg, 5297));
+
+  EXPECT_EQ(dlg.minimumWidth(), dlg.maximumWidth());
+  EXPECT_GT(dlg.maximumHeight(), dlg.height() + 1000);
+  CSheetGrid& grid = Grid(dlg);
+  const int gridHeight = grid.height();
+  dlg.resize(dlg.width(), dlg.height() + 200);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(grid.height(), gridHeight + 200);
+
+  QPushButton* ok = Ctl<QPushButton>(dlg, 1);
+  ok->setFocus();
+  QTest::keyClick(ok, Qt::Key_Return);
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_FALSE(dlg.isVisible());
+}
+
 TEST_F(MultiFsDlgTest, WithTheSeismicCaseOffItsColumnsStayEmptyAndItsBoxIgnoresClicks) {
   Case().GetPrmStab().quakeOn = 0;
   ClearRegistrations();

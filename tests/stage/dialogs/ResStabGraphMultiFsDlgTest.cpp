@@ -73,6 +73,23 @@ TEST_F(FsFigureDlgTest, TheWheelZoomsBetweenOneAndEight) {
   QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton);
 }
 
+// A drag in the figure moves the plot with the mouse; the zoom stays.
+TEST_F(FsFigureDlgTest, DraggingPansTheFigure) {
+  CResStabGraphMultiFsDlg dlg(Case());
+  ASSERT_TRUE(ShowActive(dlg));
+  QWidget* area = Ctl<QWidget>(dlg, 5390);
+  const QImage before = dlg.Figure();
+  QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  QTest::mouseMove(area, QPoint(140, 120));
+  QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, QPoint(140, 120));
+  EXPECT_NE(dlg.Figure(), before);
+  EXPECT_EQ(dlg.Zoom(), 1.0);
+  const QImage panned = dlg.Figure();
+  QTest::mouseMove(area, QPoint(60, 60));  // no button: no drag
+  EXPECT_EQ(dlg.Figure(), panned);
+  QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton);
+}
+
 TEST_F(FsFigureDlgTest, EachLoadCaseKeepsItsOwnRangeAndCancelKeepsTheCaseSettings) {
   const CDrawResGraphSetMltFs before = Settings();
   CResStabGraphMultiFsDlg dlg(Case());
