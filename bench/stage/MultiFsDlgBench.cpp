@@ -119,4 +119,20 @@ void BM_MultiFsMatrixText(benchmark::State& state) {
 }
 BENCHMARK(BM_MultiFsMatrixText)->Unit(benchmark::kMillisecond);
 
+// For comparison: the same cells each found by a search of the ordered list.
+void BM_MultiFsMatrixByListSearch(benchmark::State& state) {
+  Fixture fixture;
+  const CResStab2& results = fixture.Results();
+  for (auto _ : state) {
+    int found = 0;
+    for (int end = 0; end < kBlocks; ++end) {
+      for (int start = 0; start < end; ++start) {
+        if (results.GetAtBlockRes(start, end) != nullptr) ++found;
+      }
+    }
+    benchmark::DoNotOptimize(found);
+  }
+}
+BENCHMARK(BM_MultiFsMatrixByListSearch)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
