@@ -210,10 +210,10 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   layout->addWidget(grid_, 1);
   layout->addLayout(bottom);
 
-  const QWidget* order[] = {calculate_, conditions_, fstp_,    grid_, copy_,
+  QWidget* const order[] = {calculate_, conditions_, fstp_,    grid_, copy_,
                             figure_,    word_,       linkage_, ok,    close};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-    setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+    setTabOrder(order[i], order[i + 1]);
   }
 }
 
