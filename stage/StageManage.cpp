@@ -14,6 +14,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
@@ -37,7 +38,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, true},
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
-    {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
+    {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, false},
@@ -133,6 +134,12 @@ long CManageStage::CmdCommonSoil(QWidget* parent) {
 long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
   CCmdStabMultiFsGyakuDlg dialog(*GetActiveCase(), parent);
   if (RunModal(dialog) != QDialog::Accepted) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdStabStability(QWidget* parent) {
+  if (!CCmdStabMultiFsDlg::Run(*core_, parent)) return 0;
   Redraw();
   return 1;
 }

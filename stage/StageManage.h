@@ -95,6 +95,8 @@ class CManageStage {
   // The back analysis (c逆算) on the active case's conditions and back-analysis results, edited
   // in place; 1 and a redraw when it ended with 登録.
   long CmdStabStabilityGyaku(QWidget* parent);
+  // The multi-plane stability of step 2 on the active case; after OK the view is redrawn.
+  long CmdStabStability(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
 

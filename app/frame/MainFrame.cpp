@@ -196,6 +196,8 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       if (result == 0) UpdateCasePane();  // キャンセル stores what was edited too
       return AfterCaseDialog(result);
     }
+    case StageCommand::StabStability:
+      return AfterCaseDialog(stage_.CmdStabStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
