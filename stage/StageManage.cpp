@@ -13,6 +13,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 
 namespace {
@@ -32,7 +33,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Polygon, FrameMsg::WM_CMD_COMMON_POLYGON, true},
     {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, true},
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, false},
-    {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
+    {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, true},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, false},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, false},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
@@ -129,6 +130,19 @@ long CManageStage::CmdCommonSoil(QWidget* parent) {
 
 long CManageStage::SetMenuGeology(QWidget* parent) {
   return CRefCmnGeologyListDlg::EditTable(core_->GetRefData().geology, parent) ? 1 : 0;
+}
+
+long CManageStage::CmdStabBlockShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::Block)) return 1;
+  CCase* const active = GetActiveCase();
+  const CDPolyArray* const strata = active->GetGround().GetPolyArray();
+  if (strata == nullptr || strata->IsEmpty()) {
+    Ui().MessageBox("先に[地層認識]を行って下さい。", GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
+    return 0;
+  }
+  // The dialog takes its points in its own preview, not from the view.
+  Attach(ModelessDialog::Block, new CCmdStabBlockDlg(*active, parent), {});
+  return 1;
 }
 
 void CManageStage::SetPointShapeDlg(double x, double y) {

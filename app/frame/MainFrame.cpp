@@ -184,6 +184,9 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return 0;
     case StageCommand::Polygon:
       return stage_.CmdCommonPolygon();
+    case StageCommand::StabBlockShow:
+      if (stage_.CmdStabBlockShow(this) != 0) EnableWorkPanes(false);
+      return 0;
     case StageCommand::Soil:
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
     case StageCommand::Geology:
