@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>

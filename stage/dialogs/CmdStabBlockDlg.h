@@ -13,9 +13,8 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <cstddef>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "core/geometry/ViewInfo.h"
 #include "core/stability/BlockList.h"

@@ -82,6 +82,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   EXPECT_TRUE(p_.Stage().Exists(ModelessDialog::Block));
   EXPECT_FALSE(p_.Stage().IsDlgMode());  // the block division does not count
   ExpectWorkPanesEnabled(false);
+  EXPECT_FALSE(p_.Command(CMainFrame::kFileNew)->isEnabled());  // the case stays put
   ASSERT_TRUE(ShowActive(*dialog));
 
   CExpEdit* startX = Ctl<CExpEdit>(*dialog, 5409);
@@ -108,6 +109,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   EXPECT_TRUE(dialog.isNull());
   EXPECT_TRUE(Dialogs().isEmpty());
   ExpectWorkPanesEnabled(true);
+  EXPECT_TRUE(p_.Command(CMainFrame::kFileNew)->isEnabled());
 
   // OK reads the positions back from the grid, which shows four decimals.
   const CBlockList& stored = Case().GetBlockList();
