@@ -126,25 +126,28 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   EXPECT_FALSE(Case().IsResStabGyaku());
 }
 
-// キャンセル and the title bar's close end the dialog through the frame and leave the case; a
-// second show raises the open dialog instead of making another.
-TEST_F(Step2BlockTest, CancelEndsTheDialogThroughTheFrame) {
-  for (const bool byTitleBar : {false, true}) {
-    SCOPED_TRACE(byTitleBar);
+// キャンセル, the title bar's close and OK without a change end the dialog through the frame and
+// leave the case; a second show raises the open dialog instead of making another.
+TEST_F(Step2BlockTest, CancelOrAnUnchangedOkEndTheDialogThroughTheFrame) {
+  enum class End { Cancel, TitleBar, UnchangedOk };
+  for (const End end : {End::Cancel, End::TitleBar, End::UnchangedOk}) {
+    SCOPED_TRACE(static_cast<int>(end));
     const std::vector<double> before = Positions(Case().GetBlockList());
     QPointer<CCmdStabBlockDlg> dialog = OpenFromFlowPane();
     ASSERT_FALSE(dialog.isNull());
     EXPECT_EQ(p_.Send(FrameMsg::WM_CMD_STAB_BLOCK_SHOW), 0);
     EXPECT_EQ(Dialogs().size(), 1);
-    Ctl<CSheetGrid>(*dialog, 5411)->SetSelection(1, 2, 1, 2);
-    TestUi().ExpectMessageBox(MsgResult::Ok);
-    QTest::mouseClick(Ctl<QPushButton>(*dialog, 5414), Qt::LeftButton);
+    if (end != End::UnchangedOk) {
+      Ctl<CSheetGrid>(*dialog, 5411)->SetSelection(1, 2, 1, 2);
+      TestUi().ExpectMessageBox(MsgResult::Ok);
+      QTest::mouseClick(Ctl<QPushButton>(*dialog, 5414), Qt::LeftButton);
+    }
 
     const std::vector<FrameMessage> sent = SentBy([&] {
-      if (byTitleBar) {
+      if (end == End::TitleBar) {
         dialog->close();
       } else {
-        QTest::mouseClick(Ctl<QPushButton>(*dialog, 2), Qt::LeftButton);
+        QTest::mouseClick(Ctl<QPushButton>(*dialog, end == End::Cancel ? 2 : 1), Qt::LeftButton);
       }
     });
     ASSERT_FALSE(sent.empty());

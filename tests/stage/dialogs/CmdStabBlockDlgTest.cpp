@@ -476,6 +476,12 @@ TEST_F(BlockDlgTest, KeysAndSize) {
   CCmdStabBlockDlg& d = Open();
   QTest::keyClick(Ctl<QCheckBox>(d, kShowGround), Qt::Key_Escape);
   EXPECT_TRUE(d.isVisible());
+  // Enter walks the controls in their order and presses OK once OK has the focus.
+  QCheckBox* mouseInput = Ctl<QCheckBox>(d, kMouseInput);
+  mouseInput->setFocus();
+  QTest::keyClick(mouseInput, Qt::Key_Return);
+  EXPECT_TRUE(mouseInput->isChecked());
+  EXPECT_EQ(QApplication::focusWidget(), Ctl<QPushButton>(d, 1));
   const QSize opened = d.size();
   EXPECT_EQ(d.minimumSize(), opened);
   EXPECT_EQ(d.maximumSize(), opened + QSize(2000, 2000));
