@@ -309,7 +309,7 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   const CPrmGrid& area = case_.GetPrmGrid();
   preview_->SetArea(area.x1, area.y2, area.x2, area.y1);
   preview_->SetDrawer([this](CViewInfo& view) { DrawPreview(view); });
-  resize(1120, 560);
+  resize(1280, 600);
   SetTrackLimits(0, 0, 2000, 2000);
   UpdateMouseMark();
 
@@ -355,7 +355,9 @@ void CCmdStabBlockDlg::SetupGrid() {
   for (int col = 1; col <= kColCount; ++col) {
     grid_->SetText(SheetBlock(col, CSheetGrid::kHeaderRow), QString::fromUtf8(headers[col - 1]));
   }
-  // Every column in sight, with room for the row numbers of 300 blocks and the scroll bar.
+  // Every column in sight, with room for the row numbers of 300 blocks and the scroll bar; the
+  // grid grows in height only, the preview takes the width.
+  grid_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
   grid_->setMinimumWidth(grid_->horizontalHeader()->length() +
                          grid_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
                          grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
