@@ -14,6 +14,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
@@ -36,7 +37,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Polygon, FrameMsg::WM_CMD_COMMON_POLYGON, true},
     {StageCommand::Soil, FrameMsg::WM_CMD_COMMON_SOIL, true},
     {StageCommand::StabPatternShow, FrameMsg::WM_CMD_STAB_PATTERN_SHOW, true},
-    {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, false},
+    {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, true},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
@@ -158,6 +159,19 @@ long CManageStage::CmdStabPatternClose(unsigned result) {
 
 long CManageStage::SetMenuGeology(QWidget* parent) {
   return CRefCmnGeologyListDlg::EditTable(core_->GetRefData().geology, parent) ? 1 : 0;
+}
+
+long CManageStage::CmdStabBlockShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::Block)) return 1;
+  CCase* const active = GetActiveCase();
+  const CDPolyArray* const strata = active->GetGround().GetPolyArray();
+  if (strata == nullptr || strata->IsEmpty()) {
+    Ui().MessageBox("先に[地層認識]を行って下さい。", GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
+    return 0;
+  }
+  // The dialog takes its points in its own preview, not from the view.
+  Attach(ModelessDialog::Block, new CCmdStabBlockDlg(*active, parent), {});
+  return 1;
 }
 
 void CManageStage::SetPointShapeDlg(double x, double y) {

@@ -107,6 +107,11 @@ class CManageStage {
   // deleted later and the view redrawn. Returns 1 when result is 1.
   long CmdStabPatternClose(unsigned result);
 
+  // Opens the block division on a copy of the active case's block list, or raises the open one;
+  // a case without stratum polygons is refused with "先に[地層認識]を行って下さい。". Returns 1
+  // when the dialog is open. Its close is the frame's Close(ModelessDialog::Block, result).
+  long CmdStabBlockShow(QWidget* parent);
+
   // The terrain editor is open and visible.
   bool IsShapeDlg() const { return IsOpen(ModelessDialog::Shape); }
   // Hands a view click to the terrain editor when it exists and neither coordinate is unset.

@@ -189,6 +189,9 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       stage_.CmdStabPatternShow(this);
       EnableWorkPanes(false);
       return 0;
+    case StageCommand::StabBlockShow:
+      if (stage_.CmdStabBlockShow(this) != 0) EnableWorkPanes(false);
+      return 0;
     case StageCommand::Soil:
       return AfterCaseDialog(stage_.CmdCommonSoil(this));
     case StageCommand::StabGyaku: {

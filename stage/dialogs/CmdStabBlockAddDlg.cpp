@@ -1,0 +1,74 @@
+#include "stage/dialogs/CmdStabBlockAddDlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "core/stability/BlockList.h"
+#include "platform/UiRegistry.h"
+#include "stage/controls/KeyCode.h"
+#include "stage/controls/SheetCell.h"
+#include "stage/controls/SheetGrid.h"
+
+namespace {
+
+constexpr int kColX = 1;
+constexpr int kDecimals = 3;
+constexpr Color kHeaderColor = Color::Rgb(219, 255, 255);
+
+QPushButton* Button(const char* text, int id) {
+  auto* button = new QPushButton(QString::fromUtf8(text));
+  SetId(button, id);
+  return button;
+}
+
+}  // namespace
+
+CCmdStabBlockAddDlg::CCmdStabBlockAddDlg(QWidget* parent)
+    : StageDialog(parent), grid_(new CSheetGrid) {
+  setObjectName(QStringLiteral("CCmdStabBlockAddDlg"));
+  setWindowTitle(QStringLiteral("X座標の追加"));
+  SetId(grid_, 5419);
+  grid_->SetHeaderBackColor(kHeaderColor);
+  grid_->SetMaxCols(1);
+  grid_->SetMaxRows(kRows);
+  grid_->SetDecimalPlaces(SheetBlock(kColX, CSheetGrid::kAll), kDecimals);
+  grid_->SetText(SheetBlock(kColX, CSheetGrid::kHeaderRow), QStringLiteral("X座標 (m)"));
+
+  auto* ok = Button("OK", 1);
+  auto* cancel = Button("キャンセル", 2);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(QStringLiteral("追加したいX座標を設定")));
+  layout->addWidget(grid_, 1);
+  layout->addLayout(buttons);
+  setTabOrder(grid_, ok);
+  setTabOrder(ok, cancel);
+  resize(260, 360);
+
+  connect(grid_, &CSheetGrid::KeyDown, this,
+          [this](int* keyCode, int /*shift*/) { OnGridKeyDown(keyCode); });
+}
+
+void CCmdStabBlockAddDlg::OnOK() {
+  if (target_ != nullptr) {
+    std::vector<double> xs;
+    for (int i = 0; i < target_->GetXSize(); ++i) xs.push_back(target_->GetX(i));
+    for (int row = 1; row <= grid_->MaxRows(); ++row) {
+      const double x = SpreadGetDbl(*grid_, kColX, row);
+      if (x != kNoValue) xs.push_back(x);
+    }
+    target_->CopyStX(xs);
+  }
+  StageDialog::OnOK();
+}
+
+void CCmdStabBlockAddDlg::OnGridKeyDown(const int* keyCode) {
+  // The grid has cleared the selected cells itself.
+  if (*keyCode == kKeyDelete) Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+}
