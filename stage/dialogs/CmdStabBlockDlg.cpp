@@ -48,6 +48,13 @@ constexpr int kGridDecimals = 4;
 // Positions equal to the grid's decimals, and a start x to the edit's, count as unchanged.
 constexpr double kSameGridX = 0.5e-4;
 constexpr double kSameStartX = 0.5e-3;
+constexpr double kSameAngle = 0.5e-1;
+// The division angle's edit: the automatic division walks only angles strictly between 0 and 90
+// degrees.
+constexpr int kAngleId = 5412;
+constexpr double kAngleMin = 0.1;
+constexpr double kAngleMax = 89.9;
+bool IsDivisionAngle(double degrees) { return degrees > 0 && degrees < 90; }
 // Positions closer than this are merged when the blocks are made.
 constexpr double kMergedX = 1e-5;
 constexpr double kClickStep = 0.001;
@@ -217,6 +224,7 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
       stratum_(new QComboBox),
       startLabel_(new QLabel(QString::fromUtf8(kStartMarked))),
       startX_(new CExpEdit),
+      angle_(new CExpEdit),
       grid_(new CSheetGrid),
       preview_(new CBlockPreview),
       zoomIn_(ZoomButton("＋", "図拡大", 5223)),
@@ -240,6 +248,12 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   startX_->m_dMin = -9999.999;
   startX_->m_dMax = 9999.999;
   startX_->m_nDecimals = 3;
+  SetId(angle_, kAngleId);
+  angle_->m_nType = CExpEdit::kDecimal;
+  angle_->m_nMaxBytes = 4;
+  angle_->m_dMin = kAngleMin;
+  angle_->m_dMax = kAngleMax;
+  angle_->m_nDecimals = 1;
   showGround_->setChecked(true);
   mouseInput_->setChecked(true);
 
@@ -255,7 +269,9 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   inputs->addWidget(stratum_, 0, 1);
   inputs->addWidget(startLabel_, 1, 0);
   inputs->addWidget(startX_, 1, 1);
-  inputs->addWidget(autoDivide, 1, 2);
+  inputs->addWidget(new QLabel(QStringLiteral("分割角度 (°)：")), 2, 0);
+  inputs->addWidget(angle_, 2, 1);
+  inputs->addWidget(autoDivide, 1, 2, 2, 1);
   auto* rowButtons = new QHBoxLayout;
   for (QPushButton* button : {add, insert, remove}) rowButtons->addWidget(button);
   rowButtons->addStretch();
@@ -286,7 +302,8 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   layout->addLayout(buttons);
 
   setTabOrder(stratum_, startX_);
-  setTabOrder(startX_, autoDivide);
+  setTabOrder(startX_, angle_);
+  setTabOrder(angle_, autoDivide);
   setTabOrder(autoDivide, grid_);
   setTabOrder(grid_, add);
   setTabOrder(add, insert);
@@ -303,6 +320,7 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
     }
   }
   startX_->SetDouble(work_.GetStartX());
+  if (IsDivisionAngle(work_.GetAngle())) angle_->SetDouble(work_.GetAngle());
   stratum_->setCurrentIndex(work_.GetStratumIndex() < stratum_->count() ? work_.GetStratumIndex()
                                                                         : -1);
   FillGrid();
@@ -366,6 +384,8 @@ void CCmdStabBlockDlg::SetupGrid() {
 
 void CCmdStabBlockDlg::StoreInput() {
   work_.SetStartX(startX_->GetDouble());
+  // An empty field keeps the angle the list has.
+  if (const double angle = angle_->GetDouble(); angle != kNoValue) work_.SetAngle(angle);
   work_.SetStratumIndex(stratum_->currentIndex());
 }
 
@@ -442,7 +462,7 @@ void CCmdStabBlockDlg::OnAutoDivide() {
   const std::vector<double> before = Positions(work_);
   if (work_.SetXArrayAuto() <= 0) {
     work_.CopyStX(before);
-    Ui().MessageBox("自動分割できません。\n分割層と分割開始X座標を確認してください。",
+    Ui().MessageBox("自動分割できません。\n分割層、分割開始X座標と分割角度を確認してください。",
                     GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
     return;
   }
@@ -585,7 +605,8 @@ bool CCmdStabBlockDlg::IsSameAsCase() const {
   const CBlockList& stored = case_.GetBlockList();
   if (!stored.IsConfirmed() || stored.GetBlockSize() != work_.GetBlockSize() ||
       stored.GetStratumIndex() != work_.GetStratumIndex() ||
-      !SameValue(stored.GetStartX(), work_.GetStartX(), kSameStartX)) {
+      !SameValue(stored.GetStartX(), work_.GetStartX(), kSameStartX) ||
+      !SameValue(stored.GetAngle(), work_.GetAngle(), kSameAngle)) {
     return false;
   }
   const std::vector<double> a = Positions(stored);

@@ -7,9 +7,14 @@
 //
 // The stage manager creates it with the main window as parent and shows it. OK writes the working
 // copy back (at most CBlockList::kMaxBlocks blocks) and clears every result; when the positions,
-// the start x and the stratum are those of the case, OK closes as キャンセル does and changes
-// nothing. Both end with WM_CMD_STAB_BLOCK_CLOSE (wParam 1 after a write, else 0) sent to the
-// frame, whose close member hides the dialog and deletes it later.
+// the start x, the division angle and the stratum are those of the case, OK closes as キャンセル
+// does and changes nothing.
+//
+// The automatic division walks the slide mass at the division angle, which the block list keeps
+// and a document stores; nothing else lets the user set it, and a new case's angle of 0 can
+// divide nothing, so the dialog shows it in an edit of its own beside the start x. Both end with
+// WM_CMD_STAB_BLOCK_CLOSE (wParam 1 after a write, else 0) sent to the frame, whose close member
+// hides the dialog and deletes it later.
 
 #include <QPoint>
 #include <QWidget>
@@ -102,7 +107,8 @@ class CCmdStabBlockDlg : public StageDialog {
   // The line drawn highlighted in the preview; -1 for none.
   int HighlightedLine() const { return highlight_; }
 
-  // The start x and the chosen stratum into the working list.
+  // The start x, the division angle (when one is typed) and the chosen stratum into the working
+  // list.
   void StoreInput();
   // Column 1 of the grid becomes the working list's positions.
   void GridToXArray();
@@ -143,6 +149,7 @@ class CCmdStabBlockDlg : public StageDialog {
   QComboBox* stratum_;
   QLabel* startLabel_;
   CExpEdit* startX_;
+  CExpEdit* angle_;
   CSheetGrid* grid_;
   CBlockPreview* preview_;
   CExpButton* zoomIn_;

@@ -72,10 +72,10 @@ class Step2BlockTest : public testing::Test {
   TestProgram p_;
 };
 
-// On the shared test section: divided automatically from a start x, OK writes the blocks into
-// the case, marks it modified and clears its results.
+// On the shared test section: divided automatically from a start x at a typed angle, OK writes
+// the blocks into the case, marks it modified and clears its results.
 TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
-  Case().GetBlockList().SetAngle(30);  // the division angle the document carries
+  Case().GetBlockList().SetAngle(0);  // as in a new case
   QPointer<CCmdStabBlockDlg> dialog = OpenFromFlowPane();
   ASSERT_FALSE(dialog.isNull());
   EXPECT_EQ(dialog->parentWidget(), &p_.Frame());
@@ -90,6 +90,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   startX->selectAll();
   QTest::keyClicks(startX, "20");
   QTest::keyClick(startX, Qt::Key_Tab);
+  QTest::keyClicks(Ctl<CExpEdit>(*dialog, 5412), "30");
   QTest::mouseClick(Ctl<QPushButton>(*dialog, 5410), Qt::LeftButton);
   const std::vector<double> divided = Positions(dialog->WorkingList());
   const int blocks = dialog->WorkingList().GetBlockSize();
@@ -119,6 +120,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   }
   EXPECT_EQ(stored.GetBlockSize(), blocks);
   EXPECT_EQ(stored.GetStartX(), 20);
+  EXPECT_EQ(stored.GetAngle(), 30);
   EXPECT_EQ(Case().IsStratumBlockMode(), 1);
   EXPECT_TRUE(p_.Core().IsModify());
   EXPECT_EQ(Case().GetInUse(), 1);

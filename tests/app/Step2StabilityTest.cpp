@@ -1,6 +1,7 @@
-// The multi-plane stability of step 2 through the program's real main window: the case's blocks
-// divided through the core, the dialog opened from the flow pane's step-2 button, the run, the
-// sort, the registrations, OK, and the document saved and opened again.
+// The multi-plane stability of step 2 through the program's real main window: the shared test
+// section divided automatically in the block dialog, the stability dialog opened from the flow
+// pane's step-2 button, the run, the sort, the registrations, OK, and the document saved and
+// opened again.
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,9 @@
 #include "app/panes/PaneFlow.h"
 #include "core/case/ManageCore.h"
 #include "stage/controls/ExpButton.h"
+#include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
@@ -27,8 +30,8 @@
 
 namespace {
 
+constexpr int kBlockButton = 1026;
 constexpr int kStabilityButton = 1033;
-constexpr int kBlocks = 8;
 
 using Pairs = std::vector<std::pair<int, int>>;
 
@@ -56,16 +59,25 @@ class Step2Test : public testing::Test {
  protected:
   CCase& Case() { return *p_.Core().GetActiveCase(); }
 
-  // The sample section with its conditions and no results, divided into equal blocks through
-  // the case's block list.
+  // The sample section with its conditions and no results, divided automatically in the block
+  // dialog opened from its flow button: start x 20, division angle 30°, OK.
   void DivideSampleCase() {
     FillSampleCase(Case(), 0);
     Case().ClearResult(true, true, true, true);
-    CBlockList& blocks = Case().GetBlockList();
-    std::vector<double> xs;
-    for (int k = 0; k <= kBlocks; ++k) xs.push_back(30.0 * k / kBlocks);
-    blocks.CopyStX(xs);
-    blocks.CreateBlock(nullptr, nullptr);
+    Case().GetBlockList().SetAngle(0);
+    Case().SetModify(false);
+    p_.Frame().FlowPane().SelectStage(1);
+    QTest::mouseClick(Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kBlockButton), Qt::LeftButton);
+    const QList<CCmdStabBlockDlg*> dialogs = p_.Frame().findChildren<CCmdStabBlockDlg*>();
+    ASSERT_EQ(dialogs.size(), 1);
+    CCmdStabBlockDlg& d = *dialogs.front();
+    ASSERT_TRUE(ShowActive(d));
+    Ctl<CExpEdit>(d, 5409)->SetDouble(20);
+    Ctl<CExpEdit>(d, 5412)->SetDouble(30);
+    QTest::mouseClick(Ctl<QPushButton>(d, 5410), Qt::LeftButton);  // 自動分割
+    QTest::mouseClick(Ctl<QPushButton>(d, 1), Qt::LeftButton);
+    FlushDeletes();
+    ASSERT_GT(Case().GetBlockList().GetBlockSize(), 3);
     Case().SetModify(false);
   }
 
@@ -82,7 +94,7 @@ class Step2Test : public testing::Test {
 
 TEST_F(Step2Test, RunSortRegisterAndOkAreKeptInTheSavedDocument) {
   DivideSampleCase();
-  ASSERT_EQ(Case().GetBlockList().GetBlockSize(), kBlocks);
+  const int blocks = Case().GetBlockList().GetBlockSize();
   CResStab2& results = Case().GetResStab2();
   std::pair<int, int> normalPair;
   std::pair<int, int> quakePair;
@@ -91,7 +103,7 @@ TEST_F(Step2Test, RunSortRegisterAndOkAreKeptInTheSavedDocument) {
     CSheetGrid& grid = *Ctl<CSheetGrid>(d, 5247);
     EXPECT_EQ(grid.MaxRows(), 0);
     QTest::mouseClick(Ctl<QPushButton>(d, 5256), Qt::LeftButton);  // 計算開始
-    ASSERT_EQ(grid.MaxRows(), kBlocks * (kBlocks - 1) / 2);
+    ASSERT_EQ(grid.MaxRows(), blocks * (blocks - 1) / 2);
     SaveShot(d, "CCmdStabMultiFsDlg_run");
 
     // Fs descending, then ascending: the rows in the exchange sort's order of the list as it
@@ -127,7 +139,7 @@ TEST_F(Step2Test, RunSortRegisterAndOkAreKeptInTheSavedDocument) {
   ASSERT_TRUE(p_.Frame().Documents().OnFileSaveAs());
   ASSERT_TRUE(p_.Frame().Documents().OpenDocumentPath(path));
   const CResStab2& reopened = Case().GetResStab2();
-  ASSERT_EQ(static_cast<int>(reopened.GetSerial().size()), kBlocks * (kBlocks - 1) / 2);
+  ASSERT_EQ(static_cast<int>(reopened.GetSerial().size()), blocks * (blocks - 1) / 2);
   const CMltPoint* normal = reopened.GetSelectRepPt(0);
   const CMltPoint* quake = reopened.GetSelectRepPt(1);
   ASSERT_NE(normal, nullptr);

@@ -38,6 +38,7 @@ const FrameMessage kClosedCancel{FrameMsg::WM_CMD_STAB_BLOCK_CLOSE, 0, 0};
 enum Id {
   kStratum = 5407,
   kStartX = 5409,
+  kAngle = 5412,
   kAuto = 5410,
   kGrid = 5411,
   kAdd = 5363,
@@ -85,6 +86,7 @@ class BlockDlgTest : public SampleCaseTest {
   void Press(int id) { QTest::mouseClick(Ctl<QPushButton>(*dlg_, id), Qt::LeftButton); }
   CSheetGrid& Grid() { return *Ctl<CSheetGrid>(*dlg_, kGrid); }
   CExpEdit& StartX() { return *Ctl<CExpEdit>(*dlg_, kStartX); }
+  CExpEdit& Angle() { return *Ctl<CExpEdit>(*dlg_, kAngle); }
   static void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
@@ -258,24 +260,47 @@ TEST_F(BlockDlgTest, AClickWithTheGridFocusedGoesToTheActiveRow) {
   EXPECT_EQ(grid.Text(1, CSheetGrid::kHeaderRow), "X座標 (m)");
 }
 
-TEST_F(BlockDlgTest, AutomaticDivisionFromTheStartX) {
-  Case().GetBlockList().SetAngle(30);
+TEST_F(BlockDlgTest, AutomaticDivisionFromTheStartXAtTheTypedAngle) {
+  constexpr const char* kCannotDivide =
+      "自動分割できません。\n分割層、分割開始X座標と分割角度を確認してください。";
+  Case().GetBlockList().SetAngle(0);  // a new case's angle, which divides nothing
   CCmdStabBlockDlg& d = Open();
+  EXPECT_TRUE(Angle().text().isEmpty());
   StartX().SetDouble(20);
+  TestUi().ExpectMessageBox(MsgResult::Ok, kCannotDivide);
+  Press(kAuto);
+  EXPECT_EQ(Positions(d.WorkingList()), Positions(before_.GetBlockList()));
+
+  Angle().SetDouble(30);
   Press(kAuto);
   const CBlockList& work = d.WorkingList();
   EXPECT_GT(work.GetBlockSize(), 1);
   EXPECT_EQ(Grid().MaxRows(), work.GetBlockSize() + 1);
   EXPECT_EQ(work.GetStartX(), 20);
+  EXPECT_EQ(work.GetAngle(), 30);
   ExpectCaseUnchanged();
+  EXPECT_EQ(Case().GetBlockList().GetAngle(), 0);
 
   // Without a start x nothing can be walked: said, and the division stays.
   const std::vector<double> divided = Positions(work);
   StartX().clear();
-  TestUi().ExpectMessageBox(MsgResult::Ok,
-                            "自動分割できません。\n分割層と分割開始X座標を確認してください。");
+  TestUi().ExpectMessageBox(MsgResult::Ok, kCannotDivide);
   Press(kAuto);
   EXPECT_EQ(Positions(work), divided);
+}
+
+// The angle a document carries is shown; changing only it is a change OK stores.
+TEST_F(BlockDlgTest, TheStoredAngleIsShownAndAChangedOneStored) {
+  Case().GetBlockList().SetAngle(30);
+  Case().GetBlockList().SetConfirmed(true);
+  Case().SetModify(false);
+  Open();
+  EXPECT_EQ(Angle().text(), "30.0");
+  Angle().SetDouble(35);
+  TestUi().ExpectMessageBox(MsgResult::Yes, kClearQuestion);
+  Press(1);
+  EXPECT_EQ(Case().GetBlockList().GetAngle(), 35);
+  EXPECT_TRUE(Case().IsModified());
 }
 
 // 削除 asks about the selected rows; a selection that reaches past the last position deletes up
