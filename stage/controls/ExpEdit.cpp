@@ -16,6 +16,7 @@
 #include "platform/Text.h"
 #include "platform/UiRegistry.h"
 #include "stage/controls/QtColor.h"
+#include "stage/controls/StageDialog.h"
 
 namespace {
 
@@ -280,4 +281,16 @@ void CExpEdit::ApplyColors() {
   colours.setColor(QPalette::Base,
                    ToQColor(isReadOnly() || !isEnabled() ? m_clrReadOnly : m_clrBack));
   setPalette(colours);
+}
+
+CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals) {
+  auto* field = new CExpEdit;
+  SetId(field, id);
+  field->m_nType = CExpEdit::kDecimal;
+  field->m_nMaxBytes = maxBytes;
+  field->m_dMin = min;
+  field->m_dMax = max;
+  field->m_dNull = kNoValue;
+  field->m_nDecimals = decimals;
+  return field;
 }

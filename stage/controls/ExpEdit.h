@@ -81,3 +81,7 @@ class CExpEdit : public QLineEdit {
   Color m_clrBack;
   Color m_clrReadOnly;
 };
+
+// A decimal field with its id (the object name): values from min to max with the given decimals,
+// at most maxBytes characters typed, empty text for the unset value.
+CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals);

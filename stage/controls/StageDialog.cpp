@@ -25,6 +25,12 @@ CSheetGrid* GridContaining(QWidget* widget) {
 
 void SetId(QWidget* control, int id) { control->setObjectName(QString::number(id)); }
 
+QPushButton* MakeButton(const char* text, int id) {
+  auto* button = new QPushButton(QString::fromUtf8(text));
+  SetId(button, id);
+  return button;
+}
+
 StageDialog::StageDialog(QWidget* parent) : QDialog(parent) {}
 
 void StageDialog::OnOK() { done(Accepted); }

@@ -9,8 +9,12 @@
 
 class CSheetGrid;
 
+class QPushButton;
+
 // Gives the control its id: the object name the dialogs and tests find it by.
 void SetId(QWidget* control, int id);
+// A push button with its caption (UTF-8) and its id.
+QPushButton* MakeButton(const char* text, int id);
 
 class StageDialog : public QDialog {
   Q_OBJECT

@@ -35,15 +35,7 @@ QLabel* Label(const char* text, int id) {
 
 // A decimal field with one decimal and empty text for the unset value.
 CExpEdit* DecimalField(int id, double limit, int maxBytes) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
-  field->m_nDecimals = 1;
-  field->m_dNull = kNoValue;
-  field->m_dMin = -limit;
-  field->m_dMax = limit;
-  field->m_nMaxBytes = maxBytes;
-  return field;
+  return MakeDecimalField(id, -limit, limit, maxBytes, 1);
 }
 
 CExpEdit* PitchField(int id) {
@@ -59,17 +51,11 @@ QRadioButton* Radio(const char* text, int id, QButtonGroup& group, int value) {
   return radio;
 }
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 QHBoxLayout* OkCancel() {
   auto* row = new QHBoxLayout;
   row->addStretch();
-  row->addWidget(Button("OK", 1));
-  row->addWidget(Button("キャンセル", 2));
+  row->addWidget(MakeButton("OK", 1));
+  row->addWidget(MakeButton("キャンセル", 2));
   return row;
 }
 
@@ -346,7 +332,7 @@ void CCmdCmnJobsiteDlg::BuildLayout() {
   auto* rangeLayout = new QGridLayout(rangeBox);
   rangeLayout->addWidget(autoRange_, 0, 0, 1, 8);
   range_ = std::make_unique<RangeFields>(*rangeLayout, 1);
-  auto* gridButton = Button("グリッドの設定", 4210);
+  auto* gridButton = MakeButton("グリッドの設定", 4210);
   rangeLayout->addWidget(gridButton, 3, 0, 1, 8, Qt::AlignRight);
 
   auto* left = new QVBoxLayout;

@@ -56,12 +56,6 @@ const ConstantColumn* ConstantAt(int col) {
   return nullptr;
 }
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 }  // namespace
 
 bool CCmdCmnSoilDlg::EditCase(CManageCore& core, CCase& target, QWidget* parent) {
@@ -79,14 +73,14 @@ CCmdCmnSoilDlg::CCmdCmnSoilDlg(CManageCore& core, CCase& target, QWidget* parent
       core_(core),
       case_(target),
       grid_(new CSheetGrid),
-      up_(Button("▲ 上へ", 4231)),
-      down_(Button("▼ 下へ", 4232)),
-      reference_(Button("参考値", 4210)) {
+      up_(MakeButton("▲ 上へ", 4231)),
+      down_(MakeButton("▼ 下へ", 4232)),
+      reference_(MakeButton("参考値", 4210)) {
   work_.Copy(&target.GetGround());
   setWindowTitle(QStringLiteral("土質定数"));
   SetId(grid_, 4224);
-  auto* ok = Button("OK", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* ok = MakeButton("OK", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
   auto* hint = new QLabel(QStringLiteral("※表示色をクリックすると変更することができます。"));
 
   auto* buttons = new QHBoxLayout;

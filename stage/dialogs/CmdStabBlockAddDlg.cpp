@@ -18,12 +18,6 @@ constexpr int kColX = 1;
 constexpr int kDecimals = 3;
 constexpr Color kHeaderColor = Color::Rgb(219, 255, 255);
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 }  // namespace
 
 CCmdStabBlockAddDlg::CCmdStabBlockAddDlg(QWidget* parent)
@@ -37,8 +31,8 @@ CCmdStabBlockAddDlg::CCmdStabBlockAddDlg(QWidget* parent)
   grid_->SetDecimalPlaces(SheetBlock(kColX, CSheetGrid::kAll), kDecimals);
   grid_->SetText(SheetBlock(kColX, CSheetGrid::kHeaderRow), QStringLiteral("X座標 (m)"));
 
-  auto* ok = Button("OK", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* ok = MakeButton("OK", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

@@ -69,12 +69,6 @@ constexpr const char* kHeaderXMarked = "X座標 (m)\n※";
 constexpr const char* kStartMarked = "※分割開始X座標：";
 constexpr const char* kStartPlain = "　分割開始X座標：";
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 // A picture button of the preview with its pressed look.
 CExpButton* ZoomButton(const char* glyph, const char* tip, int id) {
   auto* button = new CExpButton;
@@ -223,8 +217,8 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
       case_(target),
       stratum_(new QComboBox),
       startLabel_(new QLabel(QString::fromUtf8(kStartMarked))),
-      startX_(new CExpEdit),
-      angle_(new CExpEdit),
+      startX_(MakeDecimalField(5409, -9999.999, 9999.999, 9, 3)),
+      angle_(MakeDecimalField(kAngleId, kAngleMin, kAngleMax, 4, 1)),
       grid_(new CSheetGrid),
       preview_(new CBlockPreview),
       zoomIn_(ZoomButton("＋", "図拡大", 5223)),
@@ -237,32 +231,20 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   work_.SetRightUpper(target.IsRightUpper());
 
   SetId(stratum_, 5407);
-  SetId(startX_, 5409);
   SetId(grid_, 5411);
   SetId(preview_, 5415);
   SetId(startLabel_, 5417);
   SetId(showGround_, 5418);
   SetId(mouseInput_, 5420);
-  startX_->m_nType = CExpEdit::kDecimal;
-  startX_->m_nMaxBytes = 9;
-  startX_->m_dMin = -9999.999;
-  startX_->m_dMax = 9999.999;
-  startX_->m_nDecimals = 3;
-  SetId(angle_, kAngleId);
-  angle_->m_nType = CExpEdit::kDecimal;
-  angle_->m_nMaxBytes = 4;
-  angle_->m_dMin = kAngleMin;
-  angle_->m_dMax = kAngleMax;
-  angle_->m_nDecimals = 1;
   showGround_->setChecked(true);
   mouseInput_->setChecked(true);
 
-  auto* autoDivide = Button("自動分割", 5410);
-  auto* add = Button("追加", 5363);
-  auto* insert = Button("挿入", 5413);
-  auto* remove = Button("削除", 5414);
-  auto* ok = Button("OK", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* autoDivide = MakeButton("自動分割", 5410);
+  auto* add = MakeButton("追加", 5363);
+  auto* insert = MakeButton("挿入", 5413);
+  auto* remove = MakeButton("削除", 5414);
+  auto* ok = MakeButton("OK", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* inputs = new QGridLayout;
   inputs->addWidget(new QLabel(QStringLiteral("分割層選択：")), 0, 0);

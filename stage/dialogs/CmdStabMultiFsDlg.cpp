@@ -91,12 +91,6 @@ void Inform(const std::string& text) {
 
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 // Two sheets of paper, the front one lower right; pressed, the picture moves by a pixel.
 QPixmap CopyPicture(bool pressed) {
   QPixmap picture(22, 20);
@@ -132,14 +126,14 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
       results_(case_.GetResStab2()),
       atOpening_(TakeSnapshot()),
       grid_(new CSheetGrid),
-      calculate_(Button("計算開始", 5256)),
-      conditions_(Button("計算表示条件", 5297)),
-      fstp_(new CExpEdit),
+      calculate_(MakeButton("計算開始", 5256)),
+      conditions_(MakeButton("計算表示条件", 5297)),
+      fstp_(MakeDecimalField(5468, 0, 9.999, 6, CCoreConfig::GetUnitFilter().Digit(kFstpCode))),
       count_(new QLabel),
       copy_(new CExpButton),
-      figure_(Button("安全率図", 5435)),
-      word_(Button("Word出力", 5436)),
-      linkage_(Button("データ連携", 5437)) {
+      figure_(MakeButton("安全率図", 5435)),
+      word_(MakeButton("Word出力", 5436)),
+      linkage_(MakeButton("データ連携", 5437)) {
   setWindowTitle(QStringLiteral("多平面安定解析"));
   BuildLayout();
   SetupGrid();
@@ -166,15 +160,8 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
 
 void CCmdStabMultiFsDlg::BuildLayout() {
   SetId(grid_, 5247);
-  SetId(fstp_, 5468);
   SetId(count_, 5482);
   SetId(copy_, 5261);
-  fstp_->m_nType = CExpEdit::kDecimal;
-  fstp_->m_nMaxBytes = 6;
-  fstp_->m_dMin = 0;
-  fstp_->m_dMax = 9.999;
-  fstp_->m_dNull = kNoValue;
-  fstp_->m_nDecimals = CCoreConfig::GetUnitFilter().Digit(kFstpCode);
   copy_->m_nStyle = 7;
   copy_->m_bmpNormal = CopyPicture(false);
   copy_->m_bmpPush = CopyPicture(true);
@@ -185,8 +172,8 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   word_->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
   linkage_->setEnabled(false);
   linkage_->setToolTip(QStringLiteral("データ連携は今後の版で対応します。"));
-  auto* ok = Button("OK", 1);
-  auto* close = Button("閉じる", 2);
+  auto* ok = MakeButton("OK", 1);
+  auto* close = MakeButton("閉じる", 2);
 
   auto* top = new QHBoxLayout;
   top->addWidget(calculate_);

@@ -99,20 +99,8 @@ double ColumnValue(const CMltPointGyaku& point, int col) {
   }
 }
 
-CExpEdit* DecimalField(int id, double max, int maxBytes, int decimals) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = 0;
-  field->m_dMax = max;
-  field->m_dNull = kNoValue;
-  field->m_nDecimals = decimals;
-  return field;
-}
-
 CExpEdit* ShownField(int id, double max, int maxBytes, int decimals) {
-  CExpEdit* field = DecimalField(id, max, maxBytes, decimals);
+  CExpEdit* field = MakeDecimalField(id, 0, max, maxBytes, decimals);
   field->SetReadOnlyColor(kReadOnly);
   field->SetReadOnly(true);
   return field;
@@ -122,12 +110,6 @@ QLabel* Label(const char* text, int id = 0) {
   auto* label = new QLabel(QString::fromUtf8(text));
   if (id != 0) SetId(label, id);
   return label;
-}
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
 }
 
 void ShowInfo(const char* text) {
@@ -153,11 +135,11 @@ CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
       fs0AtOpen_(prm_.assumedFs),
       adoptedAtOpen_(result_.adopted),
       grid_(new CSheetGrid),
-      calculate_(Button("計算開始", 5256)),
+      calculate_(MakeButton("計算開始", 5256)),
       copy_(new CExpButton(QStringLiteral("CP"))),
-      graph_(Button("cφ関係図", 5440)),
+      graph_(MakeButton("cφ関係図", 5440)),
       switch_(new QCheckBox(QStringLiteral("多平面安定解析による c の逆算を行う"))),
-      fs0_(DecimalField(5434, 999.9999, 8, Digit(163))),
+      fs0_(MakeDecimalField(5434, 0, 999.9999, 8, Digit(163))),
       phi_(ShownField(5435, 999.9999, 8, Digit(161))),
       c_(ShownField(5372, 9999.999, 8, Digit(131))),
       count_(new CExpStatic),
@@ -170,8 +152,8 @@ CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
   SetId(count_, 5482);
   SetId(adoptedGroup_, 5477);
   copy_->setToolTip(QStringLiteral("結果一覧をクリップボードへコピー"));
-  auto* registerButton = Button("登録", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* registerButton = MakeButton("登録", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* inputs = new QGridLayout;
   inputs->addWidget(Label("現状安全率 Fs0 ="), 0, 0);

@@ -34,28 +34,10 @@ constexpr const char* kNoModel = "計算モデルが選択されていません�
 constexpr const char* kClearResults =
     "設定の変更により、すべての計算結果をクリアします。\nよろしいですか？";
 
-CExpEdit* DecimalField(int id, int maxBytes, double min, double max, int decimals) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = min;
-  field->m_dMax = max;
-  field->m_nDecimals = decimals;
-  field->m_dNull = kNoValue;
-  return field;
-}
-
 QLabel* Label(const char* text, int id) {
   auto* label = new QLabel(QString::fromUtf8(text));
   SetId(label, id);
   return label;
-}
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
 }
 
 QCheckBox* Switch(const char* text, int id) {
@@ -80,17 +62,17 @@ CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   // Created in the order of the focus chain.
   normal_ = Switch("常時", 5364);
   quake_ = Switch("地震時", 5204);
-  fsp_ = DecimalField(5208, 6, 0.0, 9.999, filter.Digit(kPlannedFsCode));
-  fspReference_ = Button("参考値", 5423);
-  kh_ = DecimalField(5210, 6, 0.0, 9.999, filter.Digit(kSeismicCoefficientCode));
-  khReference_ = Button("参考値", 5422);
-  bottom_ = DecimalField(5211, 9, -9999.999, 9999.999, 3);
-  bottomFromCase_ = Button("下端代入", 5425);
+  fsp_ = MakeDecimalField(5208, 0.0, 9.999, 6, filter.Digit(kPlannedFsCode));
+  fspReference_ = MakeButton("参考値", 5423);
+  kh_ = MakeDecimalField(5210, 0.0, 9.999, 6, filter.Digit(kSeismicCoefficientCode));
+  khReference_ = MakeButton("参考値", 5422);
+  bottom_ = MakeDecimalField(5211, -9999.999, 9999.999, 9, 3);
+  bottomFromCase_ = MakeButton("下端代入", 5425);
   water_ = Switch("間隙水圧を考慮する", 5424);
-  gammaW_ = DecimalField(5474, 8, 0.0, 999.999, 3);
-  QPushButton* const detail = Button("計算条件の詳細設定", 5215);
-  QPushButton* const ok = Button("OK", 1);
-  QPushButton* const cancel = Button("キャンセル", 2);
+  gammaW_ = MakeDecimalField(5474, 0.0, 999.999, 8, 3);
+  QPushButton* const detail = MakeButton("計算条件の詳細設定", 5215);
+  QPushButton* const ok = MakeButton("OK", 1);
+  QPushButton* const cancel = MakeButton("キャンセル", 2);
 
   fspLabels_ = {Label("計画安全率 (常時)", 5469), Label("Fsp =", 5470)};
   quakeLabels_ = {Label("設計水平震度", 5426), Label("kh  =", 5427), Label("地形効果震度法", 5429),

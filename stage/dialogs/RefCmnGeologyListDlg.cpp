@@ -41,12 +41,6 @@ constexpr NumberColumn kNumberColumns[] = {
 constexpr int kNameCol = 1;
 constexpr int kColumnCount = 5;
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 
 }  // namespace
@@ -72,14 +66,14 @@ CRefCmnGeologyListDlg::CRefCmnGeologyListDlg(CRefGeology& live, Mode mode, QWidg
       grid_(new CSheetGrid),
       fileName_(new CExpEdit),
       comment_(new CExpEdit),
-      load_(Button("読込", 4256)),
-      save_(Button("保存", 4258)),
-      factory_(Button("初期値に戻す", 4259)),
-      add_(Button("追加", 4219)),
-      insert_(Button("挿入", 4220)),
-      delete_(Button("削除", 4221)),
-      ok_(Button("代入", 1)),
-      cancel_(Button("キャンセル", 2)) {
+      load_(MakeButton("読込", 4256)),
+      save_(MakeButton("保存", 4258)),
+      factory_(MakeButton("初期値に戻す", 4259)),
+      add_(MakeButton("追加", 4219)),
+      insert_(MakeButton("挿入", 4220)),
+      delete_(MakeButton("削除", 4221)),
+      ok_(MakeButton("代入", 1)),
+      cancel_(MakeButton("キャンセル", 2)) {
   setWindowTitle(QStringLiteral("参考値：土質定数"));
   backup_.Copy(live);
   BuildLayout();

@@ -19,12 +19,6 @@ constexpr int kEndCol = 2;
 constexpr Color kOffBack{0xCFCFCF};
 constexpr Color kOnBack{0xFFFFFF};
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 // A block number read back from a cell: empty, not a number and 0 all leave the end open.
 int ReadBlockNumber(const CSheetGrid& grid, int col, int row) {
   const int value = SpreadGetInt(grid, col, row);
@@ -41,8 +35,8 @@ CRefStabFilterBlockDlg::CRefStabFilterBlockDlg(CMltKey& key, QWidget* parent)
   setWindowTitle(QStringLiteral("計算結果の表示条件"));
   SetId(exclusion_, 5462);
   SetId(grid_, 5411);
-  auto* ok = Button("OK", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* ok = MakeButton("OK", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

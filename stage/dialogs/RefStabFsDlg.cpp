@@ -25,12 +25,6 @@ struct Standard {
 };
 constexpr Standard kStandards[] = {{"計画安全率", "1.20"}, {"現状安全率", "1.00"}};
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 QLabel* Text(const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text));
   label->setWordWrap(true);
@@ -67,8 +61,8 @@ CRefStabFsDlg::CRefStabFsDlg(QWidget* parent) : StageDialog(parent), grid_(new C
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(Button("代入", 1));
-  buttons->addWidget(Button("キャンセル", 2));
+  buttons->addWidget(MakeButton("代入", 1));
+  buttons->addWidget(MakeButton("キャンセル", 2));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addWidget(Text("出典"));

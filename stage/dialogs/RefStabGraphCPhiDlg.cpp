@@ -22,26 +22,13 @@ constexpr QSize kFigureSize(420, 320);
 int Digit(int code) { return CCoreConfig::GetUnitFilter().Digit(code); }
 
 CExpEdit* ShownField(int id, double max, int maxBytes, int decimals, double value) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = 0;
-  field->m_dMax = max;
-  field->m_dNull = kNoValue;
-  field->m_nDecimals = decimals;
+  CExpEdit* field = MakeDecimalField(id, 0, max, maxBytes, decimals);
   field->SetReadOnlyColor(kReadOnly);
   field->SetReadOnly(true);
   field->SetDouble(value);
   // Room for the longest text the field takes.
   field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(maxBytes + 1, '0')));
   return field;
-}
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
 }
 
 }  // namespace
@@ -95,8 +82,8 @@ CRefStabGraphCPhiDlg::CRefStabGraphCPhiDlg(CCase& shown, QWidget* parent) : Stag
   addRow(2, "粘着力 (逆算)", "c", c, "(kN/m2)");
   fields->setRowStretch(3, 1);
 
-  auto* ok = Button("OK", 1);
-  auto* close = Button("閉じる", 2);
+  auto* ok = MakeButton("OK", 1);
+  auto* close = MakeButton("閉じる", 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);

@@ -27,24 +27,6 @@ constexpr Color kDerivedBack{0xB8FFFF};
 constexpr int kWidthDlu = 260;
 constexpr int kHeightDlu = 120;
 
-CExpEdit* DecimalField(int id, int maxBytes, double max, int decimals) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = 0.0;
-  field->m_dMax = max;
-  field->m_nDecimals = decimals;
-  field->m_dNull = kNoValue;
-  return field;
-}
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 QLabel* Text(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 
 // The refusal of a derived kh beyond the design field's range, in that field's words.
@@ -62,10 +44,10 @@ bool CRefStabKhDlg::Calculate(CPrmStab& conditions, QWidget* parent) {
 
 CRefStabKhDlg::CRefStabKhDlg(CPrmStab& conditions, QWidget* parent)
     : StageDialog(parent),
-      distance_(DecimalField(5317, 7, 99.999, 3)),
-      magnitude_(DecimalField(5421, 5, 99.9, 1)),
-      kh_(DecimalField(5210, 7, 99.999,
-                       CCoreConfig::GetUnitFilter().Digit(kSeismicCoefficientCode))),
+      distance_(MakeDecimalField(5317, 0, 99.999, 7, 3)),
+      magnitude_(MakeDecimalField(5421, 0, 99.9, 5, 1)),
+      kh_(MakeDecimalField(5210, 0, 99.999, 7,
+                           CCoreConfig::GetUnitFilter().Digit(kSeismicCoefficientCode))),
       conditions_(&conditions) {
   setObjectName(QStringLiteral("CRefStabKhDlg"));
   setWindowTitle(QStringLiteral("参考：設計水平震度"));
@@ -89,8 +71,8 @@ CRefStabKhDlg::CRefStabKhDlg(CPrmStab& conditions, QWidget* parent)
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(Button("代入", 1));
-  buttons->addWidget(Button("キャンセル", 2));
+  buttons->addWidget(MakeButton("代入", 1));
+  buttons->addWidget(MakeButton("キャンセル", 2));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Text("設計対象地区と地表面に投影された活断層までの最短距離を入力する。"));
   layout->addWidget(Text("対象となる断層と想定地震の規模は、最新の地域防災計画を参照すること。"));

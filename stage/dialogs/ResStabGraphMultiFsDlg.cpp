@@ -31,12 +31,6 @@ constexpr int kPlotTop = 32;
 constexpr int kPlotRight = 44;
 constexpr int kPlotBottom = 42;
 
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 // The area the figure is painted in; it hands its wheel and drags to the dialog.
 class FigureArea : public QWidget {
  public:
@@ -85,9 +79,9 @@ CResStabGraphMultiFsDlg::CResStabGraphMultiFsDlg(CCase& target, QWidget* parent)
   SetId(range_, 5437);
   SetId(normal_, 5399);
   SetId(quake_, 5397);
-  auto* autoRange = Button("自動設定", 5440);
-  auto* ok = Button("OK", 1);
-  auto* cancel = Button("キャンセル", 2);
+  auto* autoRange = MakeButton("自動設定", 5440);
+  auto* ok = MakeButton("OK", 1);
+  auto* cancel = MakeButton("キャンセル", 2);
 
   range_->SetHeaderBackColor(Color{0xFFFFDB});
   range_->SetMaxCols(3);
