@@ -74,18 +74,6 @@ class Step1Test : public testing::Test {
     return editors.value(0);
   }
 
-  // Toolbar 1 and the flow and case panes; the view, toolbar 2 and the information pane are
-  // never disabled.
-  void ExpectWorkPanesEnabled(bool enabled) {
-    CMainFrame& frame = p_.Frame();
-    EXPECT_EQ(frame.StandardBar().isEnabled(), enabled);
-    EXPECT_EQ(frame.FlowDock().widget()->isEnabled(), enabled);
-    EXPECT_EQ(frame.CaseDock().widget()->isEnabled(), enabled);
-    EXPECT_TRUE(frame.View().isEnabled());
-    EXPECT_TRUE(frame.ViewBar().isEnabled());
-    EXPECT_TRUE(frame.InfoDock().widget()->isEnabled());
-  }
-
   // A mapping fixed by hand: the world square 0..30 centred on the device point (400, 300),
   // seven pixels to the metre, so that a device point (px, py) is the world point
   // ((px − 400) / 7 + 15, (300 − py) / 7 + 15). The view paints first, so that no paint still
@@ -200,7 +188,7 @@ TEST_F(Step1Test, ViewClicksArriveInTheTerrainEditorRounded) {
   EXPECT_TRUE(p_.Stage().IsShapeDlg());
   EXPECT_TRUE(p_.Stage().IsDlgMode());
   EXPECT_EQ(CDPoly::GetShowHilight(), 1);
-  ExpectWorkPanesEnabled(false);
+  p_.ExpectWorkPanesEnabled(false);
   EXPECT_FALSE(p_.Command(CMainFrame::kFileNew)->isEnabled());
 
   // A second show raises the editor instead of making another.
@@ -283,7 +271,7 @@ TEST_F(Step1Test, TheTerrainEditorClosesThroughTheFrame) {
     EXPECT_FALSE(editor->isVisible());
     FlushDeletes();
     EXPECT_TRUE(editor.isNull());
-    ExpectWorkPanesEnabled(true);
+    p_.ExpectWorkPanesEnabled(true);
     EXPECT_TRUE(p_.Command(CMainFrame::kFileNew)->isEnabled());
     EXPECT_EQ(CDPoly::GetShowHilight(), 0);
     EXPECT_FALSE(Case().IsMouseEdit());

@@ -61,14 +61,6 @@ class Step2BlockTest : public testing::Test {
     return dialogs.value(0);
   }
 
-  void ExpectWorkPanesEnabled(bool enabled) {
-    CMainFrame& frame = p_.Frame();
-    EXPECT_EQ(frame.StandardBar().isEnabled(), enabled);
-    EXPECT_EQ(frame.FlowDock().widget()->isEnabled(), enabled);
-    EXPECT_EQ(frame.CaseDock().widget()->isEnabled(), enabled);
-    EXPECT_TRUE(frame.View().isEnabled());
-  }
-
   TestProgram p_;
 };
 
@@ -81,7 +73,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   EXPECT_EQ(dialog->parentWidget(), &p_.Frame());
   EXPECT_TRUE(p_.Stage().Exists(ModelessDialog::Block));
   EXPECT_FALSE(p_.Stage().IsDlgMode());  // the block division does not count
-  ExpectWorkPanesEnabled(false);
+  p_.ExpectWorkPanesEnabled(false);
   EXPECT_FALSE(p_.Command(CMainFrame::kFileNew)->isEnabled());  // the case stays put
   ASSERT_TRUE(ShowActive(*dialog));
 
@@ -109,7 +101,7 @@ TEST_F(Step2BlockTest, AnAutomaticDivisionReachesTheCase) {
   FlushDeletes();
   EXPECT_TRUE(dialog.isNull());
   EXPECT_TRUE(Dialogs().isEmpty());
-  ExpectWorkPanesEnabled(true);
+  p_.ExpectWorkPanesEnabled(true);
   EXPECT_TRUE(p_.Command(CMainFrame::kFileNew)->isEnabled());
 
   // OK reads the positions back from the grid, which shows four decimals.
@@ -157,7 +149,7 @@ TEST_F(Step2BlockTest, CancelOrAnUnchangedOkEndTheDialogThroughTheFrame) {
     FlushDeletes();
     EXPECT_TRUE(dialog.isNull());
     EXPECT_FALSE(p_.Stage().Exists(ModelessDialog::Block));
-    ExpectWorkPanesEnabled(true);
+    p_.ExpectWorkPanesEnabled(true);
     EXPECT_EQ(Positions(Case().GetBlockList()), before);
     EXPECT_FALSE(p_.Core().IsModify());
     EXPECT_TRUE(Case().IsResStab());
@@ -171,7 +163,7 @@ TEST_F(Step2BlockTest, ACaseWithoutStrataIsRefused) {
   p_.Frame().FlowPane().SelectStage(1);
   QTest::mouseClick(Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kBlockButton), Qt::LeftButton);
   EXPECT_TRUE(Dialogs().isEmpty());
-  ExpectWorkPanesEnabled(true);
+  p_.ExpectWorkPanesEnabled(true);
 }
 
 }  // namespace

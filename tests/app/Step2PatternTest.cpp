@@ -61,15 +61,6 @@ class Step2PatternTest : public testing::Test {
     return dialogs.value(0);
   }
 
-  void ExpectWorkPanesEnabled(bool enabled) {
-    CMainFrame& frame = p_.Frame();
-    EXPECT_EQ(frame.StandardBar().isEnabled(), enabled);
-    EXPECT_EQ(frame.FlowDock().widget()->isEnabled(), enabled);
-    EXPECT_EQ(frame.CaseDock().widget()->isEnabled(), enabled);
-    EXPECT_TRUE(frame.View().isEnabled());
-    EXPECT_EQ(p_.Command(CMainFrame::kFileNew)->isEnabled(), enabled);
-  }
-
   TestProgram p_;
 };
 
@@ -86,7 +77,7 @@ TEST_F(Step2PatternTest, TheFlowButtonOpensTheDialogAndLocksTheCase) {
   EXPECT_EQ(dlg.parentWidget(), &p_.Frame());
   EXPECT_TRUE(p_.Stage().IsOpen(ModelessDialog::Pattern));
   EXPECT_TRUE(p_.Stage().IsDlgMode());
-  ExpectWorkPanesEnabled(false);
+  p_.ExpectWorkPanesEnabled(false);
 
   p_.Send(FrameMsg::WM_CMD_STAB_PATTERN_SHOW);
   EXPECT_EQ(Dialogs().size(), 1);
@@ -138,7 +129,7 @@ TEST_F(Step2PatternTest, TheDialogClosesThroughTheFrame) {
     EXPECT_FALSE(dlg->isVisible());
     FlushDeletes();
     EXPECT_TRUE(dlg.isNull());
-    ExpectWorkPanesEnabled(true);
+    p_.ExpectWorkPanesEnabled(true);
     EXPECT_EQ(Case().GetPrmStab().IsSame(before), !ok);
     EXPECT_EQ(Case().IsModified(), ok);
     EXPECT_EQ(Case().IsResStab(), !ok);

@@ -5,14 +5,17 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QEvent>
 #include <QString>
 #include <QStringList>
+#include <QToolBar>
 #include <cstdint>
 #include <string>
 
 #include "app/frame/BrixoApp.h"
 #include "app/frame/MainFrame.h"
+#include "app/view/BrixoView.h"
 #include "platform/UiRegistry.h"
 
 class TestProgram {
@@ -29,6 +32,18 @@ class TestProgram {
   }
   QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
   std::string Title() const { return Frame().windowTitle().toStdString(); }
+  // While a modeless step dialog holds the case the frame disables toolbar 1, the flow and case
+  // panes and File > New; the view, toolbar 2 and the information pane are never disabled.
+  void ExpectWorkPanesEnabled(bool enabled) const {
+    CMainFrame& frame = Frame();
+    EXPECT_EQ(frame.StandardBar().isEnabled(), enabled);
+    EXPECT_EQ(frame.FlowDock().widget()->isEnabled(), enabled);
+    EXPECT_EQ(frame.CaseDock().widget()->isEnabled(), enabled);
+    EXPECT_EQ(Command(CMainFrame::kFileNew)->isEnabled(), enabled);
+    EXPECT_TRUE(frame.View().isEnabled());
+    EXPECT_TRUE(frame.ViewBar().isEnabled());
+    EXPECT_TRUE(frame.InfoDock().widget()->isEnabled());
+  }
 
  private:
   CBrixoApp app_;
