@@ -55,11 +55,7 @@ class Step1Test : public testing::Test {
  protected:
   CCase& Case() { return *p_.Core().GetActiveCase(); }
 
-  void ClickFlow(FlowButton id) {
-    CExpButton* button = Ctl<CExpButton>(p_.Frame().FlowPane().Page(0), id);
-    ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
+  void ClickFlow(FlowButton id) { p_.ClickFlowButton(0, id); }
 
   // The terrain editors the frame holds.
   QList<CCmdCmnShapeDlg*> ShapeEditors() const {

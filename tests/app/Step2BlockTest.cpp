@@ -15,7 +15,6 @@
 #include "app/panes/PaneFlow.h"
 #include "app/view/BrixoView.h"
 #include "core/case/ManageCore.h"
-#include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
@@ -52,10 +51,7 @@ class Step2BlockTest : public testing::Test {
 
   // The step-2 page's ブロック分割 button.
   QPointer<CCmdStabBlockDlg> OpenFromFlowPane() {
-    p_.Frame().FlowPane().SelectStage(1);
-    CExpButton* button = Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kBlockButton);
-    EXPECT_TRUE(button != nullptr && button->isEnabled());
-    if (button != nullptr) QTest::mouseClick(button, Qt::LeftButton);
+    p_.ClickFlowButton(1, kBlockButton);
     const QList<CCmdStabBlockDlg*> dialogs = Dialogs();
     EXPECT_EQ(dialogs.size(), 1);
     return dialogs.value(0);
@@ -160,8 +156,7 @@ TEST_F(Step2BlockTest, CancelOrAnUnchangedOkEndTheDialogThroughTheFrame) {
 TEST_F(Step2BlockTest, ACaseWithoutStrataIsRefused) {
   Case().Init();
   TestUi().ExpectMessageBox(MsgResult::Ok, "先に[地層認識]を行って下さい。");
-  p_.Frame().FlowPane().SelectStage(1);
-  QTest::mouseClick(Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kBlockButton), Qt::LeftButton);
+  p_.ClickFlowButton(1, kBlockButton);
   EXPECT_TRUE(Dialogs().isEmpty());
   p_.ExpectWorkPanesEnabled(true);
 }

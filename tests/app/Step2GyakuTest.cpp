@@ -17,7 +17,6 @@
 #include "app/frame/MainFrame.h"
 #include "app/panes/PaneFlow.h"
 #include "core/case/ManageCore.h"
-#include "stage/controls/ExpButton.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "tests/app/FrameMessagesSent.h"
@@ -55,13 +54,7 @@ class Step2GyakuTest : public testing::Test {
     return 1;
   }
 
-  void ClickGyaku() {
-    QTest::mouseClick(&p_.Frame().FlowPane().Tab(1), Qt::LeftButton);
-    CExpButton* button = Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kGyakuButton);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
+  void ClickGyaku() { p_.ClickFlowButton(1, kGyakuButton); }
 
   fs::path Document() const {
     const fs::path folder = fs::path(std::getenv("BRIXO_HOME")) / "documents";

@@ -19,7 +19,6 @@
 #include "app/panes/PaneFlow.h"
 #include "app/view/BrixoView.h"
 #include "core/case/ManageCore.h"
-#include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
 #include "tests/app/FrameMessagesSent.h"
@@ -53,9 +52,7 @@ class Step2PatternTest : public testing::Test {
 
   // Opens the dialog from its flow button.
   QPointer<CCmdStabPatternDlg> Open() {
-    CExpButton* button = Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kConditionsButton);
-    EXPECT_TRUE(button->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
+    p_.ClickFlowButton(1, kConditionsButton);
     const QList<CCmdStabPatternDlg*> dialogs = Dialogs();
     EXPECT_EQ(dialogs.size(), 1);
     return dialogs.value(0);

@@ -17,7 +17,6 @@
 #include "app/frame/MainFrame.h"
 #include "app/panes/PaneFlow.h"
 #include "core/case/ManageCore.h"
-#include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
@@ -66,8 +65,7 @@ class Step2Test : public testing::Test {
     Case().ClearResult(true, true, true, true);
     Case().GetBlockList().SetAngle(0);
     Case().SetModify(false);
-    p_.Frame().FlowPane().SelectStage(1);
-    QTest::mouseClick(Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kBlockButton), Qt::LeftButton);
+    p_.ClickFlowButton(1, kBlockButton);
     const QList<CCmdStabBlockDlg*> dialogs = p_.Frame().findChildren<CCmdStabBlockDlg*>();
     ASSERT_EQ(dialogs.size(), 1);
     CCmdStabBlockDlg& d = *dialogs.front();
@@ -81,13 +79,7 @@ class Step2Test : public testing::Test {
     Case().SetModify(false);
   }
 
-  void ClickStabilityButton() {
-    QTest::mouseClick(&p_.Frame().FlowPane().Tab(1), Qt::LeftButton);
-    CExpButton* button = Ctl<CExpButton>(p_.Frame().FlowPane().Page(1), kStabilityButton);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
-  }
+  void ClickStabilityButton() { p_.ClickFlowButton(1, kStabilityButton); }
 
   TestProgram p_;
 };

@@ -9,14 +9,18 @@
 #include <QEvent>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QToolBar>
 #include <cstdint>
 #include <string>
 
 #include "app/frame/BrixoApp.h"
 #include "app/frame/MainFrame.h"
+#include "app/panes/PaneFlow.h"
 #include "app/view/BrixoView.h"
 #include "platform/UiRegistry.h"
+#include "stage/controls/ExpButton.h"
+#include "tests/support/qt/QtTestSupport.h"
 
 class TestProgram {
  public:
@@ -32,6 +36,15 @@ class TestProgram {
   }
   QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
   std::string Title() const { return Frame().windowTitle().toStdString(); }
+  // Clicks the flow pane's button of that step (0 to 3) on its page, the step's tab first, as a
+  // user does; the button must be enabled.
+  void ClickFlowButton(int step, int id) const {
+    QTest::mouseClick(&Frame().FlowPane().Tab(step), Qt::LeftButton);
+    CExpButton* button = Ctl<CExpButton>(Frame().FlowPane().Page(step), id);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
   // While a modeless step dialog holds the case the frame disables toolbar 1, the flow and case
   // panes and File > New; the view, toolbar 2 and the information pane are never disabled.
   void ExpectWorkPanesEnabled(bool enabled) const {
