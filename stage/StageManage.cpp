@@ -14,6 +14,8 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdSlideInputDlg.h"
+#include "stage/dialogs/CmdSlideResultDlg.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
@@ -42,8 +44,8 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
-    {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, false},
-    {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, false},
+    {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, true},
+    {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, true},
     {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, false},
     {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, false},
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
@@ -155,6 +157,24 @@ long CManageStage::CmdStabPatternShow(QWidget* parent) {
 
 long CManageStage::CmdStabPatternClose(unsigned result) {
   return Close(ModelessDialog::Pattern, result);
+}
+
+long CManageStage::CmdSlidePattern(QWidget* parent) {
+  if (!CCmdSlideInputDlg::EditCase(*GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdSlideStability(QWidget* parent) {
+  CCase* const active = GetActiveCase();
+  if (active->GetQuakeSelectPoint() == nullptr) {
+    Ui().MessageBox("多平面安定解析にて、地震時の結果が登録されていません。", GetAppTitle(),
+                    MsgButtons::Ok, MsgIcon::None);
+    return 0;
+  }
+  if (!CCmdSlideResultDlg::Run(*active, parent)) return 0;
+  Redraw();
+  return 1;
 }
 
 long CManageStage::SetMenuGeology(QWidget* parent) {

@@ -97,6 +97,11 @@ class CManageStage {
   long CmdStabStabilityGyaku(QWidget* parent);
   // The multi-plane stability of step 2 on the active case; after OK the view is redrawn.
   long CmdStabStability(QWidget* parent);
+  // Step 3: the slide-deformation conditions of the active case; after OK the view is redrawn.
+  long CmdSlidePattern(QWidget* parent);
+  // Step 3: the slide-deformation calculation and its results; a case without a run registered
+  // for the seismic case is refused with a message. After OK the view is redrawn.
+  long CmdSlideStability(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
 

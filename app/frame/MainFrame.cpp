@@ -201,6 +201,10 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
     }
     case StageCommand::StabStability:
       return AfterCaseDialog(stage_.CmdStabStability(this));
+    case StageCommand::SlidePattern:
+      return AfterCaseDialog(stage_.CmdSlidePattern(this));
+    case StageCommand::SlideStability:
+      return AfterCaseDialog(stage_.CmdSlideStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
