@@ -137,7 +137,7 @@ void CCmdSlidElementDlg::BuildLayout() {
   setTabOrder(tauP2_, fsa_);
   setTabOrder(fsa_, tauc_);
   setTabOrder(tauc_, bar_);
-  resize(720, 400);
+  resize(780, 400);
 }
 
 void CCmdSlidElementDlg::SetupBarGrid() {
@@ -150,7 +150,8 @@ void CCmdSlidElementDlg::SetupBarGrid() {
     bar_->SetText(SheetBlock(number.col, CSheetGrid::kHeaderRow), QString::fromUtf8(number.header));
     bar_->SetDecimalPlaces(SheetBlock(number.col, CSheetGrid::kAll), kBarDecimals);
   }
-  bar_->SetColWidth(kNameCol, 130);
+  bar_->SetColWidth(kNameCol, 120);
+  for (int col = kKeiCol; col <= kColumnCount; ++col) bar_->SetColWidth(col, 92);
 }
 
 void CCmdSlidElementDlg::Show() {

@@ -96,7 +96,7 @@ CRefReinfStdBarDlg::CRefReinfStdBarDlg(CRefReinf& live, Mode mode, QWidget* pare
   SetId(note, 7362);
   note->m_clrText = Color::Rgb(255, 0, 0);
   BuildLayout();
-  layout()->addWidget(note);
+  static_cast<QVBoxLayout*>(layout())->insertWidget(1, note);  // above the grid
   SetupGrid();
   if (mode_ == Mode::Pick) {
     // The picker works on a copy: nothing it does may reach the program's table or its files.
@@ -158,7 +158,7 @@ void CRefReinfStdBarDlg::BuildLayout() {
   setTabOrder(insert_, delete_);
   setTabOrder(delete_, ok_);
   setTabOrder(ok_, cancel_);
-  resize(820, 480);
+  resize(880, 480);
 }
 
 void CRefReinfStdBarDlg::SetupGrid() {
@@ -175,7 +175,8 @@ void CRefReinfStdBarDlg::SetupGrid() {
     grid_->AddCellSpan(col, CSheetGrid::kHeaderRow, 1, 2);
   }
   grid_->AddCellSpan(kStressCol, CSheetGrid::kHeaderRow, 2, 1);
-  grid_->SetColWidth(kNameCol, 140);
+  grid_->SetColWidth(kNameCol, 130);
+  for (int col = kKeiCol; col <= kColumnCount; ++col) grid_->SetColWidth(col, 88);
   grid_->SetMaxRows(0);
 }
 

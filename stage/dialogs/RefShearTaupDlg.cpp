@@ -20,8 +20,8 @@
 namespace {
 
 constexpr int kValueCol = 4;
-constexpr int kWidthDlu = 300;
-constexpr int kHeightDlu = 250;
+constexpr int kWidthDlu = 190;
+constexpr int kHeightDlu = 270;
 
 struct Ground {
   const char* ground;
@@ -94,6 +94,7 @@ CRefShearTaupDlg::CRefShearTaupDlg(QWidget* parent)
   grid_->SetText(SheetBlock(1, CSheetGrid::kHeaderRow), QStringLiteral("地盤の種類"));
   grid_->SetText(SheetBlock(kValueCol, CSheetGrid::kHeaderRow),
                  QStringLiteral("極限周面摩擦抵抗\nτp (N/mm2)"));
+  grid_->AddCellSpan(1, CSheetGrid::kHeaderRow, kValueCol - 1, 1);
   grid_->SetMaxRows(static_cast<int>(std::size(kGrounds)));
   int row = 1;
   for (const Ground& ground : kGrounds) {
@@ -105,6 +106,7 @@ CRefShearTaupDlg::CRefShearTaupDlg(QWidget* parent)
   }
   grid_->SetLock(SheetBlock(1, 1, kValueCol, row - 1), true);
   grid_->SetSelMode(SheetSelMode::SingleRow);
+  for (int col = 1; col < kValueCol; ++col) grid_->SetColWidth(col, 80);
   grid_->SetColWidth(kValueCol, 150);
 
   auto* modes = new QButtonGroup(this);
@@ -128,6 +130,7 @@ CRefShearTaupDlg::CRefShearTaupDlg(QWidget* parent)
   formula->addWidget(Text("極限周面摩擦抵抗 τ = 13Nd＋14 =", 7375), 5, 0);
   formula->addWidget(tau_, 5, 1);
   formula->addWidget(Text("(N/mm2)", 7374), 5, 2);
+  formula->setColumnStretch(3, 1);
   formula->setRowStretch(6, 1);
 
   auto* source = new QHBoxLayout;
