@@ -14,6 +14,7 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdSlidElementDlg.h"
 #include "stage/dialogs/CmdSlideInputDlg.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
@@ -21,6 +22,7 @@
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
+#include "stage/dialogs/RefReinfStdBarDlg.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::StabBlockShow, FrameMsg::WM_CMD_STAB_BLOCK_SHOW, true},
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
-    {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, false},
+    {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, true},
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, true},
     {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, true},
@@ -51,7 +53,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
     {StageCommand::UnitFilter, std::nullopt, false},
     {StageCommand::Geology, std::nullopt, true},
-    {StageCommand::Reinf, std::nullopt, false},
+    {StageCommand::Reinf, std::nullopt, true},
     {StageCommand::RefCond, std::nullopt, false},
     {StageCommand::ImportCad, std::nullopt, false},
     {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
@@ -179,6 +181,16 @@ long CManageStage::CmdSlideStability(QWidget* parent) {
 
 long CManageStage::SetMenuGeology(QWidget* parent) {
   return CRefCmnGeologyListDlg::EditTable(core_->GetRefData().geology, parent) ? 1 : 0;
+}
+
+long CManageStage::SetMenuRreinf(QWidget* parent) {
+  return CRefReinfStdBarDlg::EditTable(core_->GetRefData().reinf, parent) ? 1 : 0;
+}
+
+long CManageStage::CmdSlideElement(QWidget* parent) {
+  if (!CCmdSlidElementDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
 }
 
 long CManageStage::CmdStabBlockShow(QWidget* parent) {

@@ -104,6 +104,8 @@ class CManageStage {
   long CmdSlideStability(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
+  // The Settings menu's standard-bar table editor, on the core's table. No redraw.
+  long SetMenuRreinf(QWidget* parent);
 
   // Step 2: the stability conditions of the active case, or the open conditions dialog raised;
   // the dialog redraws the view itself. Returns 0.
@@ -111,6 +113,10 @@ class CManageStage {
   // The conditions dialog announced its end (result 1 after OK, 0 after キャンセル): it is
   // deleted later and the view redrawn. Returns 1 when result is 1.
   long CmdStabPatternClose(unsigned result);
+
+  // Steps 3 and 4: the countermeasure specifications of the active case; after OK the view is
+  // redrawn.
+  long CmdSlideElement(QWidget* parent);
 
   // Opens the block division on a copy of the active case's block list, or raises the open one;
   // a case without stratum polygons is refused with "先に[地層認識]を行って下さい。". Returns 1

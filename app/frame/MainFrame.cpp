@@ -207,6 +207,10 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return AfterCaseDialog(stage_.CmdSlideStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
+    case StageCommand::Reinf:
+      return stage_.SetMenuRreinf(this);
+    case StageCommand::SlideElement:
+      return AfterCaseDialog(stage_.CmdSlideElement(this));
     case StageCommand::ImportXml:
       // The case redraws the view itself once it took a file; the names, the in-use mark and
       // the load cases the stability conditions offer may all have changed.
