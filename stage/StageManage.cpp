@@ -14,6 +14,8 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdShearFitDlg.h"
+#include "stage/dialogs/CmdShearReslutDlg.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
@@ -44,8 +46,8 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, false},
     {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, false},
-    {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, false},
-    {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, false},
+    {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, true},
+    {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, true},
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
     {StageCommand::UnitFilter, std::nullopt, false},
     {StageCommand::Geology, std::nullopt, true},
@@ -141,6 +143,23 @@ long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
 
 long CManageStage::CmdStabStability(QWidget* parent) {
   if (!CCmdStabMultiFsDlg::Run(*core_, parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdShearFit(QWidget* parent) {
+  if (!CCmdShearFitDlg::Run(*GetActiveCase(), parent)) return 0;
+  Redraw();
+  return 1;
+}
+
+long CManageStage::CmdShearStability(QWidget* parent) {
+  if (GetActiveCase()->GetQuakeSelectPoint() == nullptr) {
+    Ui().MessageBox("多平面安定解析にて、地震時の結果が登録されていません。", GetAppTitle(),
+                    MsgButtons::Ok, MsgIcon::None);
+    return 0;
+  }
+  if (!CCmdShearReslutDlg::Run(*core_, parent)) return 0;
   Redraw();
   return 1;
 }

@@ -201,6 +201,10 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
     }
     case StageCommand::StabStability:
       return AfterCaseDialog(stage_.CmdStabStability(this));
+    case StageCommand::ShearFit:
+      return AfterCaseDialog(stage_.CmdShearFit(this));
+    case StageCommand::ShearStability:
+      return AfterCaseDialog(stage_.CmdShearStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::ImportXml:
