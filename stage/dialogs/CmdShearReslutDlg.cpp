@@ -17,6 +17,7 @@
 #include "core/base/UnitFilter.h"
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
+#include "core/deformation/ResShear.h"
 #include "core/model/PrmShear.h"
 #include "core/model/PrmStab.h"
 #include "core/stability/BlockList.h"

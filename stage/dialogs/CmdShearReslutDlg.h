@@ -11,7 +11,6 @@
 
 #include <QImage>
 
-#include "core/deformation/ResShear.h"
 #include "core/model/DrawResGraphSet.h"
 #include "stage/controls/StageDialog.h"
 
@@ -19,6 +18,7 @@ class CCase;
 class CExpEdit;
 class CManageCore;
 class CPrmShear;
+class CResShear;
 class CSheetGrid;
 class CShearGraphFrame;
 class QPushButton;
