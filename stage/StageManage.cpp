@@ -14,6 +14,8 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdShearFitDlg.h"
+#include "stage/dialogs/CmdShearReslutDlg.h"
 #include "stage/dialogs/CmdSlidElementDlg.h"
 #include "stage/dialogs/CmdSlideInputDlg.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
@@ -48,8 +50,8 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, true},
     {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, true},
-    {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, false},
-    {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, false},
+    {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, true},
+    {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, true},
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
     {StageCommand::UnitFilter, std::nullopt, false},
     {StageCommand::Geology, std::nullopt, true},
@@ -85,6 +87,22 @@ std::string RecognisedStrataText(int count, int withoutSoil) {
 
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
+// What a member answers after its modal dialog: 1 and a redraw when it ended with OK, else 0.
+long RedrawAfterOk(bool accepted) {
+  if (!accepted) return 0;
+  Redraw();
+  return 1;
+}
+
+// The deformation steps work on the run registered for the seismic case; without one the user is
+// told so.
+bool HasSeismicRun(const CCase& target) {
+  if (target.GetQuakeSelectPoint() != nullptr) return true;
+  Ui().MessageBox("多平面安定解析にて、地震時の結果が登録されていません。", GetAppTitle(),
+                  MsgButtons::Ok, MsgIcon::None);
+  return false;
+}
+
 bool IsShown(const QPointer<QDialog>& dialog) { return dialog && dialog->isVisible(); }
 
 }  // namespace
@@ -107,9 +125,7 @@ std::optional<StageCommand> CManageStage::CommandOf(FrameMsg message) {
 }
 
 long CManageStage::CmdCommonJobsite(QWidget* parent) {
-  if (!CCmdCmnJobsiteDlg::EditCase(*GetActiveCase(), parent)) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(CCmdCmnJobsiteDlg::EditCase(*GetActiveCase(), parent));
 }
 
 long CManageStage::CmdCommonShapeShow(QWidget* parent) {
@@ -131,22 +147,25 @@ long CManageStage::CmdCommonShapeClose(unsigned result) {
 }
 
 long CManageStage::CmdCommonSoil(QWidget* parent) {
-  if (!CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent));
 }
 
 long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
   CCmdStabMultiFsGyakuDlg dialog(*GetActiveCase(), parent);
-  if (RunModal(dialog) != QDialog::Accepted) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(RunModal(dialog) == QDialog::Accepted);
 }
 
 long CManageStage::CmdStabStability(QWidget* parent) {
-  if (!CCmdStabMultiFsDlg::Run(*core_, parent)) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(CCmdStabMultiFsDlg::Run(*core_, parent));
+}
+
+long CManageStage::CmdShearFit(QWidget* parent) {
+  return RedrawAfterOk(CCmdShearFitDlg::Run(*GetActiveCase(), parent));
+}
+
+long CManageStage::CmdShearStability(QWidget* parent) {
+  if (!HasSeismicRun(*GetActiveCase())) return 0;
+  return RedrawAfterOk(CCmdShearReslutDlg::Run(*core_, parent));
 }
 
 long CManageStage::CmdStabPatternShow(QWidget* parent) {
@@ -162,21 +181,13 @@ long CManageStage::CmdStabPatternClose(unsigned result) {
 }
 
 long CManageStage::CmdSlidePattern(QWidget* parent) {
-  if (!CCmdSlideInputDlg::EditCase(*GetActiveCase(), parent)) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(CCmdSlideInputDlg::EditCase(*GetActiveCase(), parent));
 }
 
 long CManageStage::CmdSlideStability(QWidget* parent) {
-  CCase* const active = GetActiveCase();
-  if (active->GetQuakeSelectPoint() == nullptr) {
-    Ui().MessageBox("多平面安定解析にて、地震時の結果が登録されていません。", GetAppTitle(),
-                    MsgButtons::Ok, MsgIcon::None);
-    return 0;
-  }
-  if (!CCmdSlideResultDlg::Run(*active, parent)) return 0;
-  Redraw();
-  return 1;
+  CCase& active = *GetActiveCase();
+  if (!HasSeismicRun(active)) return 0;
+  return RedrawAfterOk(CCmdSlideResultDlg::Run(active, parent));
 }
 
 long CManageStage::SetMenuGeology(QWidget* parent) {
@@ -188,9 +199,7 @@ long CManageStage::SetMenuRreinf(QWidget* parent) {
 }
 
 long CManageStage::CmdSlideElement(QWidget* parent) {
-  if (!CCmdSlidElementDlg::EditCase(*core_, *GetActiveCase(), parent)) return 0;
-  Redraw();
-  return 1;
+  return RedrawAfterOk(CCmdSlidElementDlg::EditCase(*core_, *GetActiveCase(), parent));
 }
 
 long CManageStage::CmdStabBlockShow(QWidget* parent) {

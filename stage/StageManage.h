@@ -102,6 +102,12 @@ class CManageStage {
   // Step 3: the slide-deformation calculation and its results; a case without a run registered
   // for the seismic case is refused with a message. After OK the view is redrawn.
   long CmdSlideStability(QWidget* parent);
+  // Step 4: the strain dependence of the soil's shear modulus of the active case; after OK the
+  // view is redrawn.
+  long CmdShearFit(QWidget* parent);
+  // Step 4: the shear deformation of the active case; a case without a row registered for the
+  // seismic case is refused with "多平面安定解析にて、地震時の結果が登録されていません。".
+  long CmdShearStability(QWidget* parent);
   // The Settings menu's soil table editor, on the core's table. No redraw.
   long SetMenuGeology(QWidget* parent);
   // The Settings menu's standard-bar table editor, on the core's table. No redraw.

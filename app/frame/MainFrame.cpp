@@ -205,6 +205,10 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return AfterCaseDialog(stage_.CmdSlidePattern(this));
     case StageCommand::SlideStability:
       return AfterCaseDialog(stage_.CmdSlideStability(this));
+    case StageCommand::ShearFit:
+      return AfterCaseDialog(stage_.CmdShearFit(this));
+    case StageCommand::ShearStability:
+      return AfterCaseDialog(stage_.CmdShearStability(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::Reinf:

@@ -36,6 +36,8 @@ class CExpEdit : public QLineEdit {
   double GetDoubleKeeping(double given) const;
   // The check on leaving the field: a CheckResult.
   int Check() const;
+  // The warning of a failed check, in the words of the field's own check.
+  void ReportFailedCheck(int result) const;
 
   void SetTextColor(Color color);
   void SetBackColor(Color color);
@@ -71,7 +73,6 @@ class CExpEdit : public QLineEdit {
   bool AcceptsCharacter(QChar c) const;
   // Pastes the clipboard's text when it fits the room; beeps otherwise.
   void PasteWithinRoom();
-  void ReportFailedCheck(int result) const;
   void ApplyColors();
 
   std::string m_strFocus;  // the text when the field last gained the focus
