@@ -80,6 +80,32 @@ TEST_F(CmdDrainArrangeDlgTest, ClicksFillTheUpperAndTheLowerPointInTurn) {
   d.OnCancel();
 }
 
+// Each range keeps its own points across a switch of the range list; 範囲クリア resets the current
+// one after asking.
+TEST_F(CmdDrainArrangeDlgTest, RangesAreSwitchedAndCleared) {
+  SetRange(Case().GetPrmReinf().ranges[0], 3);
+  CCmdDrainArrangeDlg d(Case());
+  QComboBox* list = Ctl<QComboBox>(d, 6202);
+  ASSERT_EQ(list->count(), 10);
+  list->setCurrentIndex(1);
+  emit list->activated(1);
+  EXPECT_EQ(d.CurrentRange(), 1);
+  EXPECT_TRUE(Ctl<CSheetGrid>(d, kRangeGrid)->Text(1, 1).isEmpty());
+  d.SetPoint(20.0, 12.0);
+  EXPECT_EQ(Range(d, 1).start, CDPoint(20.0, 12.0));
+  EXPECT_EQ(Range(d, 0).start, CDPoint(18.0, 10.0));
+  EXPECT_TRUE(Range(d, 1).active);
+  EXPECT_FALSE(Range(d, 0).active);
+
+  TestUi().ExpectMessageBox(MsgResult::Ok, "[範囲 2] のデータをクリアします。よろしいですか？");
+  Click(d, 6205);
+  EXPECT_EQ(Range(d, 1).start.x, kNoValue);
+  EXPECT_EQ(Range(d, 1).name, "範囲 2");
+  EXPECT_EQ(Range(d, 0).rowCount, 3);
+  d.OnCancel();
+  EXPECT_EQ(Case().GetPrmReinf().ranges[1].start.x, kNoValue);  // キャンセル keeps the case's own
+}
+
 // Unchecked, the box disables the range inputs and clicks enter nothing; the bars stay editable.
 TEST_F(CmdDrainArrangeDlgTest, WithoutTheConditionsBoxClicksDoNothing) {
   Case().GetPrmReinf().arrangeCheck = 0;
