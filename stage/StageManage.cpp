@@ -14,7 +14,9 @@
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
+#include "stage/dialogs/CmdDrainArrangeDlg.h"
 #include "stage/dialogs/CmdShearFitDlg.h"
+#include "stage/dialogs/CmdShearFocusDlg.h"
 #include "stage/dialogs/CmdShearReslutDlg.h"
 #include "stage/dialogs/CmdSlidElementDlg.h"
 #include "stage/dialogs/CmdSlideInputDlg.h"
@@ -47,12 +49,12 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::StabGyaku, FrameMsg::WM_CMD_STAB_GYAKU, true},
     {StageCommand::StabStability, FrameMsg::WM_CMD_STAB_STABILITY, true},
     {StageCommand::SlideElement, FrameMsg::WM_CMD_SLIDE_ELEMENT, true},
-    {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, false},
+    {StageCommand::SlideArrangeShow, FrameMsg::WM_CMD_SLIDE_ARRANGE_SHOW, true},
     {StageCommand::SlidePattern, FrameMsg::WM_CMD_SLIDE_PATTERN, true},
     {StageCommand::SlideStability, FrameMsg::WM_CMD_SLIDE_STABILITY, true},
     {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, true},
     {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, true},
-    {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, false},
+    {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, true},
     {StageCommand::UnitFilter, std::nullopt, false},
     {StageCommand::Geology, std::nullopt, true},
     {StageCommand::Reinf, std::nullopt, true},
@@ -215,6 +217,40 @@ long CManageStage::CmdStabBlockShow(QWidget* parent) {
   return 1;
 }
 
+long CManageStage::CmdSlideArrangeShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::DrainArrange)) return 0;
+  auto* const dialog = new CCmdDrainArrangeDlg(*GetActiveCase(), parent);
+  Attach(ModelessDialog::DrainArrange, dialog,
+         [this](double x, double y) { SetPointDrainArrangeDlg(x, y); });
+  return 0;
+}
+
+long CManageStage::CmdSlideArrangeClose(unsigned result) {
+  return Close(ModelessDialog::DrainArrange, result);
+}
+
+void CManageStage::SetPointDrainArrangeDlg(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  if (CCmdDrainArrangeDlg* const dialog = DrainArrangeDlg()) dialog->SetPoint(x, y);
+}
+
+long CManageStage::CmdShearFocus(QWidget* parent) {
+  CCase* const active = GetActiveCase();
+  const char* missing = nullptr;
+  if (!active->GetPrmReinf().IsValidShear()) {
+    missing = "先に[対策工諸元]の入力を行って下さい。";
+  } else if (active->GetReinfArrange().GetSize() <= 0) {
+    missing = "先に[対策工配置]の入力を行って下さい。";
+  } else if (!active->GetPrmShear().IsValid() || active->GetResShear().yieldK == kNoValue) {
+    missing = "先に[せん断変形]の計算を行って下さい。";
+  }
+  if (missing != nullptr) {
+    Ui().MessageBox(missing, GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
+    return 0;
+  }
+  return RedrawAfterOk(CCmdShearFocusDlg::Check(*active, parent));
+}
+
 void CManageStage::SetPointShapeDlg(double x, double y) {
   if (x == kNoValue || y == kNoValue) return;
   if (CCmdCmnShapeDlg* const dialog = ShapeDlg()) dialog->SetPoint(x, y);
@@ -320,4 +356,8 @@ const CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) const {
 
 CCmdCmnShapeDlg* CManageStage::ShapeDlg() const {
   return qobject_cast<CCmdCmnShapeDlg*>(Slot(ModelessDialog::Shape).dialog.data());
+}
+
+CCmdDrainArrangeDlg* CManageStage::DrainArrangeDlg() const {
+  return qobject_cast<CCmdDrainArrangeDlg*>(Slot(ModelessDialog::DrainArrange).dialog.data());
 }

@@ -17,6 +17,7 @@
 
 class CCase;
 class CCmdCmnShapeDlg;
+class CCmdDrainArrangeDlg;
 class CManageCore;
 class QDialog;
 class QWidget;
@@ -129,6 +130,20 @@ class CManageStage {
   // when the dialog is open. Its close is the frame's Close(ModelessDialog::Block, result).
   long CmdStabBlockShow(QWidget* parent);
 
+  // Steps 3 and 4: the rock-bolt arrangement of the active case, or the open arrangement dialog
+  // raised. While it is open the view draws the ranges being edited. Returns 0.
+  long CmdSlideArrangeShow(QWidget* parent);
+  // The arrangement dialog announced its end (result 1 after OK, 0 after キャンセル). Returns 1
+  // when result is 1.
+  long CmdSlideArrangeClose(unsigned result);
+  // Hands a view click to the arrangement dialog when it exists and neither coordinate is unset.
+  void SetPointDrainArrangeDlg(double x, double y);
+
+  // Step 4: the rope-net check of the active case. Refused with a message while the
+  // specifications, the arrangement or the shear result it needs are missing; 1 and a redraw when
+  // it ended with OK.
+  long CmdShearFocus(QWidget* parent);
+
   // The terrain editor is open and visible.
   bool IsShapeDlg() const { return IsOpen(ModelessDialog::Shape); }
   // Hands a view click to the terrain editor when it exists and neither coordinate is unset.
@@ -177,6 +192,7 @@ class CManageStage {
   Modeless& Slot(ModelessDialog which);
   const Modeless& Slot(ModelessDialog which) const;
   CCmdCmnShapeDlg* ShapeDlg() const;
+  CCmdDrainArrangeDlg* DrainArrangeDlg() const;
 
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;

@@ -139,7 +139,8 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
       return CloseModeless(ModelessDialog::Block, wParam, false, false);
     case FrameMsg::WM_CMD_SLIDE_ARRANGE_CLOSE:
     case FrameMsg::WM_CMD_SHEAR_ARRANGE_CLOSE:
-      return CloseModeless(ModelessDialog::DrainArrange, wParam, false, false);
+      return AfterModelessClosed(stage_.CmdSlideArrangeClose(static_cast<unsigned>(wParam)), false,
+                                 false);
     case FrameMsg::WM_APP_REDRAW:
       Redraw();
       return 0;
@@ -209,6 +210,12 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return AfterCaseDialog(stage_.CmdShearFit(this));
     case StageCommand::ShearStability:
       return AfterCaseDialog(stage_.CmdShearStability(this));
+    case StageCommand::SlideArrangeShow:
+      stage_.CmdSlideArrangeShow(this);
+      EnableWorkPanes(false);
+      return 0;
+    case StageCommand::ShearFocus:
+      return AfterCaseDialog(stage_.CmdShearFocus(this));
     case StageCommand::Geology:
       return stage_.SetMenuGeology(this);
     case StageCommand::Reinf:

@@ -213,13 +213,19 @@ class CCase {
   void DrawPrnSlice(CViewInfo* view, DevRect rect, int, int) const;
   void SetCurDanmen(CDanmen* section) { curDanmen_ = section; }
   void SetCurArcCond(CArcCondition* condition) { curArcCond_ = condition; }
+  // The reinforcement conditions the view draws the arrangement ranges of: an editor's working
+  // copy while it is open, the case's own otherwise (null).
+  void SetCurPrmReinf(const CPrmReinf* conditions) { curPrmReinf_ = conditions; }
+  const CPrmReinf& GetDrawPrmReinf() const {
+    return curPrmReinf_ != nullptr ? *curPrmReinf_ : prmReinf_;
+  }
   void SetCurDanmenMouseMove(int kind, int id1, int id2);
   void SetCurArcCondMouseMove(int kind, int id);
   void SetMouseEdit(bool on) { mouseEdit_ = on; }
   bool IsMouseEdit() const { return mouseEdit_; }
   void OnMouseMove(CViewInfo* view, CDPoint point);
   void ResetMouseMove();
-  // Clears both edit targets.
+  // Clears the edit targets: the view draws the case's own data again.
   void SetDrawPtr();
 
   // ---- Members ----
@@ -321,6 +327,7 @@ class CCase {
   bool mouseEdit_ = false;
   CDanmen* curDanmen_ = nullptr;
   CArcCondition* curArcCond_ = nullptr;
+  const CPrmReinf* curPrmReinf_ = nullptr;
   CSpSlideWork slideWork_;
   CArcCondition arcCondition_;
 };

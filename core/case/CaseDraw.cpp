@@ -75,7 +75,7 @@ void CCase::DrawDeformationStep(CViewInfo* view, const CDanmenStab& section) con
       blockList_.DrawView(view, nullptr, -1, -1);
     }
   }
-  prmReinf_.Draw(view, &groundDiv_);
+  GetDrawPrmReinf().Draw(view, &groundDiv_);
   arrange_.Draw(view, true, false);
 }
 
@@ -198,4 +198,5 @@ void CCase::ResetMouseMove() {
 void CCase::SetDrawPtr() {
   curDanmen_ = nullptr;
   curArcCond_ = nullptr;
+  curPrmReinf_ = nullptr;
 }
