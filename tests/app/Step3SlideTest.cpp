@@ -32,13 +32,6 @@ constexpr int kStep3 = 2;
 constexpr int kConditionsButton = 1028;
 constexpr int kCalculationButton = 1031;
 
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 class Step3Test : public testing::Test {
  protected:
   CCase& Case() { return *p_.Core().GetActiveCase(); }

@@ -38,13 +38,6 @@ constexpr int kStep4SpecButton = 1013;
 
 void Press(QWidget& d, int id) { QTest::mouseClick(Ctl<QPushButton>(d, id), Qt::LeftButton); }
 
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 class Step3SpecTest : public testing::Test {
  protected:
   Step3SpecTest() {

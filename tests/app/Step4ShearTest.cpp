@@ -35,13 +35,6 @@ void Press(QWidget& dialog, int id) {
   QTest::mouseClick(Ctl<QPushButton>(dialog, id), Qt::LeftButton);
 }
 
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 class Step4ShearTest : public testing::Test {
  protected:
   Step4ShearTest() {

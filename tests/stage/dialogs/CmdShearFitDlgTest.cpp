@@ -37,13 +37,6 @@ constexpr std::array<Point, 5> kPoints{{
     {"0.002", ""},
 }};
 
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 void Press(QWidget& dialog, int id) {
   QTest::mouseClick(Ctl<QPushButton>(dialog, id), Qt::LeftButton);
 }

@@ -41,14 +41,6 @@ const char* const kInverted = "最小値は最大値より小さい値を入力�
 const char* const kTooManyLines =
     "ピッチが小さすぎます。\n\n（目盛線が100本以内となるピッチを入力して下さい。）";
 
-// Replaces the field's text as a user does and leaves the field.
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 void Press(QWidget& dialog, int id) {
   QTest::mouseClick(Ctl<QPushButton>(dialog, id), Qt::LeftButton);
 }

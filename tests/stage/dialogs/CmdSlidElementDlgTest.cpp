@@ -36,18 +36,6 @@ constexpr int kFsa = 7217;
 constexpr int kTauc = 7218;
 constexpr int kBarGrid = 6358;
 
-// Replaces the field's text as a user does and leaves the field; empty text empties it.
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(field, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(field, text);
-  }
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 void Press(QWidget& d, int id) { QTest::mouseClick(Ctl<QPushButton>(d, id), Qt::LeftButton); }
 
 // The step-3 and step-4 results of the sample case, as far as they exist.

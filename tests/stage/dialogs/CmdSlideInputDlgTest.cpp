@@ -39,18 +39,6 @@ enum Id {
   kPickH = 6348,
 };
 
-// Replaces the field's text as a user does and leaves the field; empty text empties it.
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(field, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(field, text);
-  }
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 class SlideInputDlgTest : public SampleCaseTest {
  protected:
   CCmdSlideInputDlg& Open() {

@@ -58,18 +58,6 @@ const FrameMessage kRedraw{FrameMsg::WM_APP_REDRAW, 0, 0};
 const FrameMessage kClosedOk{FrameMsg::WM_CMD_STAB_PATTERN_CLOSE, 1, 0};
 const FrameMessage kClosedCancel{FrameMsg::WM_CMD_STAB_PATTERN_CLOSE, 0, 0};
 
-// Replaces the field's text as a user does and leaves the field; empty text empties it.
-void TypeField(CExpEdit* field, const QString& text) {
-  field->setFocus();
-  field->selectAll();
-  if (text.isEmpty()) {
-    QTest::keyClick(field, Qt::Key_Delete);
-  } else {
-    QTest::keyClicks(field, text);
-  }
-  QTest::keyClick(field, Qt::Key_Tab);
-}
-
 // A click on the box's indicator.
 void ClickBox(QCheckBox* box) {
   QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(8, box->height() / 2));

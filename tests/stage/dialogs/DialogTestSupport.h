@@ -11,6 +11,7 @@
 
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
+#include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -47,6 +48,19 @@ inline void TypeIntoCell(CSheetGrid& grid, int col, int row, const QString& text
   TypeText(editor, text.mid(1));
   QTest::keyClick(editor, Qt::Key_Return);
   QCoreApplication::processEvents();  // the editor commits on a queued call
+}
+
+// Replaces a field's text as a user does (empty text deletes it) and leaves the field, which runs
+// its check.
+inline void TypeField(CExpEdit* field, const QString& text) {
+  field->setFocus();
+  field->selectAll();
+  if (text.isEmpty()) {
+    QTest::keyClick(field, Qt::Key_Delete);
+  } else {
+    QTest::keyClicks(field, text);
+  }
+  QTest::keyClick(field, Qt::Key_Tab);
 }
 
 inline void ClickCell(CSheetGrid& grid, int col, int row) {
