@@ -18,6 +18,7 @@
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/JudgementCell.h"
 #include "stage/dialogs/RefShearTrnaDlg.h"
 
 namespace {
@@ -31,9 +32,20 @@ constexpr int kResultDecimals = 4;
 
 constexpr Color kGridHeader{0xFFFFDB};
 constexpr Color kReadOnly{0xB8FFFF};
-constexpr Color kBlue{0xFF0000};
-constexpr Color kRed{0x0000FF};
-constexpr Color kBlack{0x000000};
+
+Judgement ToJudgement(CResFocus::Judge judge) {
+  switch (judge) {
+    case CResFocus::Judge::kOk:
+      return Judgement::kOk;
+    case CResFocus::Judge::kOut:
+      return Judgement::kOut;
+    case CResFocus::Judge::kNoLoad:
+      return Judgement::kNoLoad;
+    case CResFocus::Judge::kNone:
+      break;
+  }
+  return Judgement::kNone;
+}
 
 // The result rows: two header columns, then the result, the comparison, the limit and the
 // judgement.
@@ -170,20 +182,6 @@ void CCmdShearFocusDlg::BuildLayout() {
   resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
 }
 
-const char* CCmdShearFocusDlg::JudgeText(CResFocus::Judge judge) {
-  switch (judge) {
-    case CResFocus::Judge::kOk:
-      return "OK";
-    case CResFocus::Judge::kOut:
-      return "OUT";
-    case CResFocus::Judge::kNoLoad:
-      return "荷重なし";
-    case CResFocus::Judge::kNone:
-      break;
-  }
-  return "判定なし";
-}
-
 void CCmdShearFocusDlg::Recompute() {
   CResFocus& focus = case_.GetResFocus();
   const CReinfArrange& arrange = case_.GetReinfArrange();
@@ -215,11 +213,7 @@ void CCmdShearFocusDlg::ShowResultRow(CSheetGrid& grid, double result, double li
   const int decimals = &grid == gridFs_ ? Digit(kSafetyFactorCode) : kResultDecimals;
   grid.SetText(SheetBlock(kResultCol, 1), QString::fromStdString(DblToText(decimals, result)));
   grid.SetText(SheetBlock(kLimitCol, 1), QString::fromStdString(DblToText(decimals, limit)));
-  grid.SetText(SheetBlock(kJudgeCol, 1), QString::fromUtf8(JudgeText(judge)));
-  const Color judgeColor = judge == CResFocus::Judge::kOk    ? kBlue
-                           : judge == CResFocus::Judge::kOut ? kRed
-                                                             : kBlack;
-  grid.SetForeColor(SheetBlock(kJudgeCol, 1), judgeColor);
+  ShowJudgement(grid, kJudgeCol, 1, ToJudgement(judge));
 }
 
 void CCmdShearFocusDlg::TakeOver() {

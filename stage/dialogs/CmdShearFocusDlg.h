@@ -29,9 +29,6 @@ class CCmdShearFocusDlg : public StageDialog {
   void OnOK() override;
   void OnCancel() override;
 
-  // The text a judgement cell shows for a check's state.
-  static const char* JudgeText(CResFocus::Judge judge);
-
  private:
   void BuildLayout();
   // The check of the case's first bolt on the case's shear result; cleared without a bolt.

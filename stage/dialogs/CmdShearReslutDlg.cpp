@@ -28,6 +28,7 @@
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/JudgementCell.h"
 #include "stage/dialogs/RefShearGoDlg.h"
 #include "stage/dialogs/RefSlideHDlg.h"
 #include "stage/dialogs/ShearGraphFrame.h"
@@ -51,8 +52,6 @@ constexpr int kPlotTop = 15;
 constexpr int kPlotRight = 95;
 constexpr int kPlotBottom = 35;
 
-constexpr Color kBlue{0xFF0000};
-constexpr Color kRed{0x0000FF};
 constexpr Color kHeaderBack{0xFFFFDB};
 constexpr Color kLockedBack{0xB8FFFF};
 
@@ -101,9 +100,10 @@ void Inform(const char* text) {
 }
 
 void ShowJudge(CSheetGrid& grid, int row, ShearJudge judge) {
-  const bool ok = judge == ShearJudge::kOk;
-  SpreadSetText(grid, 4, row, judge == ShearJudge::kNone ? "" : ok ? "OK" : "OUT");
-  grid.SetForeColor(SheetBlock(4, row), ok ? kBlue : kRed);
+  const Judgement judgement = judge == ShearJudge::kOk    ? Judgement::kOk
+                              : judge == ShearJudge::kOut ? Judgement::kOut
+                                                          : Judgement::kNone;
+  ShowJudgement(grid, 4, row, judgement);
 }
 
 void FitHeight(CSheetGrid& grid, int rows) {

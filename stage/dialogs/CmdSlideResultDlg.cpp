@@ -22,6 +22,7 @@
 #include "platform/qt/QtCanvas.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/JudgementCell.h"
 
 namespace {
 
@@ -43,13 +44,7 @@ constexpr int kPlotTop = 20;
 constexpr int kPlotRight = 65;
 constexpr int kPlotBottom = 35;
 
-constexpr Color kBlue{0xFF0000};
-constexpr Color kRed{0x0000FF};
-constexpr Color kBlack{0x000000};
-
 enum SummaryRow { kKhRow = 1, kFsrRow = 2, kGammaRow = 3, kDsRow = 4 };
-
-constexpr const char* kNoJudgement = "判定なし";
 
 // p rounded to the nearest multiple of the unit, halves up; 0 and the unset value stay.
 double RoundStep(double p, double unit) {
@@ -89,11 +84,10 @@ double UsableTop(double top) { return std::isfinite(top) && top >= kTiny ? top :
 
 // The judgement cell: OK, OUT, or no judgement while a value it needs is unset.
 void SetJudgement(CSheetGrid& grid, int row, double value, double allowable, bool passes) {
-  if (value == kNoValue || allowable == kNoValue) {
-    SpreadSetCol4Text(grid, row, kBlack, kNoJudgement);
-    return;
-  }
-  SpreadSetCol4Text(grid, row, passes ? kBlue : kRed, passes ? "OK" : "OUT");
+  const Judgement judgement = value == kNoValue || allowable == kNoValue ? Judgement::kNone
+                              : passes                                   ? Judgement::kOk
+                                                                         : Judgement::kOut;
+  ShowJudgement(grid, 4, row, judgement);
 }
 
 // The area a graph is painted in.

@@ -112,7 +112,6 @@ TEST_F(CmdShearFocusDlgTest, TheJudgementCellsShowTheStates) {
       EXPECT_EQ(color, judge == "OK" ? kBlue : kRed);
     }
   }
-  EXPECT_STREQ(CCmdShearFocusDlg::JudgeText(CResFocus::Judge::kNoLoad), "荷重なし");
 
   // A short anchorage: the bolt holds less than the force on it.
   CReinforce& bolt = *Case().GetReinfArrange().GetAt(0);

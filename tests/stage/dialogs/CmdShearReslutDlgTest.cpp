@@ -102,7 +102,7 @@ TEST_F(ShearResultDlgTest, EachJudgementRowJudgesItsOwnValue) {
   const Example cases[] = {
       {0.001, 0.002, 30, 20, "OK", "OUT"},
       {0.003, 0.002, 10, 20, "OUT", "OK"},
-      {kNoValue, 0.002, 10, kNoValue, "", ""},
+      {kNoValue, 0.002, 10, kNoValue, "判定なし", "判定なし"},
   };
   for (const Example& c : cases) {
     SCOPED_TRACE(c.strainJudge + std::string("/") + c.dispJudge);
