@@ -6,15 +6,35 @@
 // inserts or deletes around it.
 
 #include <optional>
+#include <string>
 
 #include "core/model/RefGeology.h"
-#include "stage/controls/StageDialog.h"
+#include "stage/dialogs/RefTableDlg.h"
 
-class CExpEdit;
-class CSheetGrid;
-class QPushButton;
+// What makes the table editor the soil table's: its columns, its files and its texts.
+struct GeologyTableTraits {
+  using Table = CRefGeology;
+  using Row = CRefGeology::Row;
 
-class CRefCmnGeologyListDlg : public StageDialog {
+  static constexpr RefTableIds kIds{4227, 4255, 4257, 4256, 4258, 4259, 4219, 4220, 4221};
+  static constexpr RefTableTexts kTexts{
+      "参考値：土質定数", "土質設定", "土質データを出荷時の設定に戻してよろしいですか？",
+      "土質設定",         720,        520};
+
+  static void SetupGrid(CSheetGrid& grid);
+  static void FillRow(CSheetGrid& grid, int gridRow, const Row& row);
+  static void ReadRow(const CSheetGrid& grid, int gridRow, Row& row);
+  static bool Read(Table& table, const std::string& path, bool remember) {
+    return table.ReadGeology(path, remember);
+  }
+  static bool Write(const Table& table, const std::string& path, bool remember) {
+    return table.WriteGeology(path, remember);
+  }
+  static std::string LastFile();
+  static std::string DefaultFile();
+};
+
+class CRefCmnGeologyListDlg : public RefTableDlg<GeologyTableTraits> {
   Q_OBJECT
 
  public:
@@ -26,50 +46,7 @@ class CRefCmnGeologyListDlg : public StageDialog {
   // table itself is never changed.
   static std::optional<CRefGeology::Row> PickSoil(const CRefGeology& table, QWidget* parent);
 
-  void OnOK() override;
-  void OnCancel() override;
-
  private:
-  enum class Mode { Edit = 0, Pick = 1 };
-
-  CRefCmnGeologyListDlg(CRefGeology& live, Mode mode, QWidget* parent);
-
-  void BuildLayout();
-  void SetupGrid();
-  // The table into the grid, the comment and the file-name edits.
-  void Fill();
-  // The grid and the comment back into the table; in pick mode the active row first becomes the
-  // picked row.
-  void ReadBack();
-  // The data row of the grid's active row; nothing when the active row holds no table row.
-  std::optional<int> ActiveTableRow() const;
-  void ShowFileName();
-  // The table as it now stands becomes what closing compares with.
-  void MarkSaved() { backup_.Copy(*live_); }
-
-  void OnAdd();
-  void OnInsert();
-  void OnDelete();
-  void OnLoad();
-  void OnSave();
-  void OnFactoryData();
-  // The editor's closing question on unsaved changes: save and end, discard and end, or stay.
-  void AskToSave();
-
-  CRefGeology* live_;   // the table edited: the program's own, or the picker's copy
-  CRefGeology backup_;  // the table as last loaded or saved
-  Mode mode_;
-  std::optional<CRefGeology::Row> picked_;
-
-  CSheetGrid* grid_;
-  CExpEdit* fileName_;
-  CExpEdit* comment_;
-  QPushButton* load_;
-  QPushButton* save_;
-  QPushButton* factory_;
-  QPushButton* add_;
-  QPushButton* insert_;
-  QPushButton* delete_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  CRefCmnGeologyListDlg(CRefGeology& live, Mode mode, QWidget* parent)
+      : RefTableDlg(live, mode, parent) {}
 };

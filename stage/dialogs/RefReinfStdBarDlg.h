@@ -6,15 +6,35 @@
 // adds, inserts or deletes around it.
 
 #include <optional>
+#include <string>
 
 #include "core/model/RefReinf.h"
-#include "stage/controls/StageDialog.h"
+#include "stage/dialogs/RefTableDlg.h"
 
-class CExpEdit;
-class CSheetGrid;
-class QPushButton;
+// What makes the table editor the bar table's: its columns, its files and its texts.
+struct StdBarTableTraits {
+  using Table = CRefReinf;
+  using Row = CReinfStdBar;
 
-class CRefReinfStdBarDlg : public StageDialog {
+  static constexpr RefTableIds kIds{7299, 7303, 7305, 7304, 7298, 7306, 7300, 7301, 7302};
+  static constexpr RefTableTexts kTexts{
+      "参考値：補強材の規格", "単価設定", "補強材データを初期化してよろしいですか？",
+      "補強材の設定",         880,        480};
+
+  static void SetupGrid(CSheetGrid& grid);
+  static void FillRow(CSheetGrid& grid, int gridRow, const Row& bar);
+  static void ReadRow(const CSheetGrid& grid, int gridRow, Row& bar);
+  static bool Read(Table& table, const std::string& path, bool remember) {
+    return table.ReadReinf(path, remember);
+  }
+  static bool Write(const Table& table, const std::string& path, bool remember) {
+    return table.WriteReinf(path, remember);
+  }
+  static std::string LastFile();
+  static std::string DefaultFile();
+};
+
+class CRefReinfStdBarDlg : public RefTableDlg<StdBarTableTraits> {
   Q_OBJECT
 
  public:
@@ -26,50 +46,6 @@ class CRefReinfStdBarDlg : public StageDialog {
   // table itself is never changed.
   static std::optional<CReinfStdBar> PickBar(const CRefReinf& table, QWidget* parent);
 
-  void OnOK() override;
-  void OnCancel() override;
-
  private:
-  enum class Mode { Edit = 0, Pick = 1 };
-
   CRefReinfStdBarDlg(CRefReinf& live, Mode mode, QWidget* parent);
-
-  void BuildLayout();
-  void SetupGrid();
-  // The table into the grid, the comment and the file-name edits.
-  void Fill();
-  // The grid and the comment back into the table; in pick mode the active row then becomes the
-  // picked bar.
-  void ReadBack();
-  // The table row of the grid's active row; nothing when the active row holds no bar.
-  std::optional<int> ActiveTableRow() const;
-  void ShowFileName();
-  // The table as it now stands becomes what closing compares with.
-  void MarkSaved() { backup_.Copy(*live_); }
-
-  void OnAdd();
-  void OnInsert();
-  void OnDelete();
-  void OnLoad();
-  void OnSave();
-  void OnFactoryData();
-  // The editor's closing question on unsaved changes: save and end, discard and end, or stay.
-  void AskToSave();
-
-  CRefReinf* live_;   // the table edited: the program's own, or the picker's copy
-  CRefReinf backup_;  // the table as last loaded or saved
-  Mode mode_;
-  std::optional<CReinfStdBar> picked_;
-
-  CSheetGrid* grid_;
-  CExpEdit* fileName_;
-  CExpEdit* comment_;
-  QPushButton* load_;
-  QPushButton* save_;
-  QPushButton* factory_;
-  QPushButton* add_;
-  QPushButton* insert_;
-  QPushButton* delete_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
 };
