@@ -17,6 +17,7 @@
 #include "core/case/ManageCore.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/qt/QtProgressWindow.h"
+#include "tests/app/HandMapping.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/qt/QtTestSupport.h"
@@ -36,21 +37,7 @@ class BrixoViewTest : public testing::Test {
 
   CViewInfo& Mapping() { return core_.GetActiveCase()->GetViewInfo(); }
 
-  // A mapping fixed by hand: the world square 0..30 centred on the device point (400, 300), seven
-  // pixels to the metre, no zoom, no pan. A device point (px, py) is the world point
-  // ((px − 400) / 7 + 15, (300 − py) / 7 + 15). The view paints first, so that no paint that
-  // is still due fits the mapping to the section again.
-  void SetHandMapping() {
-    view_.grab();
-    CViewInfo& view = Mapping();
-    view.SetArea(0.0, 30.0, 30.0, 0.0);
-    view.scale = 7.0;
-    view.centreX = 400;
-    view.centreY = 300;
-    view.zoom = 1.0;
-    view.zoomOn = false;
-    view.scrollX = view.scrollY = 0;
-  }
+  void SetHandMapping() { ::SetHandMapping(view_, Mapping()); }
 
   // The pan offsets, which the view mapping keeps as its negated scroll offsets.
   QPoint Pan() { return {-Mapping().scrollX, -Mapping().scrollY}; }

@@ -70,27 +70,6 @@ class Step1Test : public testing::Test {
     return editors.value(0);
   }
 
-  // A mapping fixed by hand: the world square 0..30 centred on the device point (400, 300),
-  // seven pixels to the metre, so that a device point (px, py) is the world point
-  // ((px − 400) / 7 + 15, (300 − py) / 7 + 15). The view paints first, so that no paint still
-  // due fits the mapping to the section again.
-  void SetHandMapping() {
-    p_.Frame().View().grab();
-    CViewInfo& view = Case().GetViewInfo();
-    view.SetArea(0.0, 30.0, 30.0, 0.0);
-    view.scale = 7.0;
-    view.centreX = 400;
-    view.centreY = 300;
-    view.zoom = 1.0;
-    view.zoomOn = false;
-    view.scrollX = view.scrollY = 0;
-  }
-
-  void ClickView(QPoint device) {
-    SetHandMapping();
-    QTest::mouseClick(&p_.Frame().View(), Qt::LeftButton, Qt::NoModifier, device);
-  }
-
   TestProgram p_;
 };
 
@@ -194,7 +173,7 @@ TEST_F(Step1Test, ViewClicksArriveInTheTerrainEditorRounded) {
   CBrixoView& view = p_.Frame().View();
   ASSERT_GT(view.width(), 400);
   ASSERT_GT(view.height(), 300);
-  ClickView({123, 257});  // マウス入力 is off: the click enters nothing
+  p_.ClickView({123, 257});  // マウス入力 is off: the click enters nothing
   EXPECT_EQ(Case().GetGround().GetSize(), 0);
 
   Ctl<QCheckBox>(editor, 4223)->setChecked(true);
@@ -208,7 +187,7 @@ TEST_F(Step1Test, ViewClicksArriveInTheTerrainEditorRounded) {
       {{295, 205}, 0.0, 28.571, "0.000", "28.571"},        // x exactly 0
       {{358, 300}, 9.0, 15.0, "9.000", "15.000"},
   };
-  for (const auto& c : clicks) ClickView(c.device);
+  for (const auto& c : clicks) p_.ClickView(c.device);
 
   const CSheetGrid& grid = editor.Page(CCmdCmnShapeDlg::kTabGround).Grid();
   const CSpGround& ground = Case().GetGround();
@@ -245,7 +224,7 @@ TEST_F(Step1Test, TheTerrainEditorClosesThroughTheFrame) {
     // The case has strata, yet no soil dialog opens over the editor.
     QTest::mouseDClick(&p_.Frame().View(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
     Ctl<QCheckBox>(*editor, 4223)->setChecked(true);
-    ClickView({358, 300});  // replaces the ground's first point
+    p_.ClickView({358, 300});  // replaces the ground's first point
     ASSERT_TRUE(Case().IsMouseEdit());
 
     const bool ok = end == End::Ok;

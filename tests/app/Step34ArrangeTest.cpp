@@ -62,22 +62,6 @@ class Step34ArrangeTest : public testing::Test {
     return dialogs.value(0);
   }
 
-  // The world square 0..30 centred on the device point (400, 300), seven pixels to the metre: a
-  // device point (px, py) is the world point ((px − 400) / 7 + 15, (300 − py) / 7 + 15). The view
-  // paints first, so that no paint still due fits the mapping to the section again.
-  void ClickView(QPoint device) {
-    p_.Frame().View().grab();
-    CViewInfo& view = Case().GetViewInfo();
-    view.SetArea(0.0, 30.0, 30.0, 0.0);
-    view.scale = 7.0;
-    view.centreX = 400;
-    view.centreY = 300;
-    view.zoom = 1.0;
-    view.zoomOn = false;
-    view.scrollX = view.scrollY = 0;
-    QTest::mouseClick(&p_.Frame().View(), Qt::LeftButton, Qt::NoModifier, device);
-  }
-
   // Types the text into the field and leaves it.
   static void Type(CExpEdit* field, const QString& text) {
     field->setFocus();
@@ -136,8 +120,8 @@ TEST_F(Step34ArrangeTest, BoltsPickedInTheViewAndTheRopeNetCheckAreSaved) {
                     QPoint(8, conditions->height() / 2));
   ASSERT_TRUE(d.Working().arrangeCheck == 1);
 
-  ClickView({421, 335});  // (18, 10)
-  ClickView({379, 370});  // (12, 5)
+  p_.ClickView({421, 335});  // (18, 10)
+  p_.ClickView({379, 370});  // (12, 5)
   const CReinfRange& range = d.Working().ranges[0];
   EXPECT_EQ(range.start, CDPoint(18.0, 10.0));
   EXPECT_EQ(range.end, CDPoint(12.0, 5.0));

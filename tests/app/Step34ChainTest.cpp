@@ -66,21 +66,6 @@ class Step34ChainTest : public testing::Test {
 
   CCase& Case() { return *p_.Core().GetActiveCase(); }
 
-  // A click on the real view under a mapping fixed by hand: the world square 0..30 centred on
-  // the device point (400, 300), seven pixels to the metre.
-  void ClickView(QPoint device) {
-    p_.Frame().View().grab();
-    CViewInfo& view = Case().GetViewInfo();
-    view.SetArea(0.0, 30.0, 30.0, 0.0);
-    view.scale = 7.0;
-    view.centreX = 400;
-    view.centreY = 300;
-    view.zoom = 1.0;
-    view.zoomOn = false;
-    view.scrollX = view.scrollY = 0;
-    QTest::mouseClick(&p_.Frame().View(), Qt::LeftButton, Qt::NoModifier, device);
-  }
-
   void EnterSpecifications() {
     ExpectModal<CCmdSlidElementDlg>([](CCmdSlidElementDlg& d) {
       ASSERT_TRUE(ShowActive(d));
@@ -98,8 +83,8 @@ class Step34ChainTest : public testing::Test {
     CCmdDrainArrangeDlg& d = *dialogs.front();
     ASSERT_TRUE(ShowActive(d));
     Check(Ctl<QCheckBox>(d, 6256));
-    ClickView({421, 335});
-    ClickView({379, 370});
+    p_.ClickView({421, 335});
+    p_.ClickView({379, 370});
     TypeField(Ctl<CExpEdit>(d, 6234), "3");    // rows
     TypeField(Ctl<CExpEdit>(d, 6239), "5");    // bar length
     TypeField(Ctl<CExpEdit>(d, 6240), "0.5");  // extra length

@@ -18,8 +18,11 @@
 #include "app/frame/MainFrame.h"
 #include "app/panes/PaneFlow.h"
 #include "app/view/BrixoView.h"
+#include "core/case/Case.h"
+#include "core/case/ManageCore.h"
 #include "platform/UiRegistry.h"
 #include "stage/controls/ExpButton.h"
+#include "tests/app/HandMapping.h"
 #include "tests/support/qt/QtTestSupport.h"
 
 class TestProgram {
@@ -44,6 +47,12 @@ class TestProgram {
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
+  }
+  // A left click on the real view at the device point, under the hand-set mapping on the active
+  // case.
+  void ClickView(QPoint device) {
+    SetHandMapping(Frame().View(), Core().GetActiveCase()->GetViewInfo());
+    QTest::mouseClick(&Frame().View(), Qt::LeftButton, Qt::NoModifier, device);
   }
   // While a modeless step dialog holds the case the frame disables toolbar 1, the flow and case
   // panes and File > New; the view, toolbar 2 and the information pane are never disabled.
