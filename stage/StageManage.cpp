@@ -67,7 +67,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, false},
 };
 
-// Step 4 reuses the step-3 specification and arrangement commands.
+// Step 4 reuses the step-3 commands of the countermeasure data and the arrangement.
 std::optional<StageCommand> SharedStepCommand(FrameMsg message) {
   switch (message) {
     case FrameMsg::WM_CMD_SHEAR_ELEMENT:
