@@ -136,18 +136,22 @@ void CZCmnFeature::SetStratumLine(const std::string& name, std::uint32_t color) 
   SetTyped(kStratumLine, name, color);
 }
 
-void CZCmnFeature::SetStratumPolygon(const std::string& name, const std::string& geology,
-                                     std::uint32_t lineColor, std::uint32_t paintColor) {
-  SetTyped(kStratumPolygon, name, lineColor);
+void CZCmnFeature::SetTypedPolygon(std::string_view type, const std::string& name,
+                                   const std::string& geology, std::uint32_t lineColor,
+                                   std::uint32_t paintColor) {
+  SetTyped(type, name, lineColor);
   geology_ = geology;
   paintColor_ = paintColor;
 }
 
+void CZCmnFeature::SetStratumPolygon(const std::string& name, const std::string& geology,
+                                     std::uint32_t lineColor, std::uint32_t paintColor) {
+  SetTypedPolygon(kStratumPolygon, name, geology, lineColor, paintColor);
+}
+
 void CZCmnFeature::SetStratumPolygonHara(const std::string& name, const std::string& geology,
                                          std::uint32_t lineColor, std::uint32_t paintColor) {
-  SetTyped(kStratumPolygonHara, name, lineColor);
-  geology_ = geology;
-  paintColor_ = paintColor;
+  SetTypedPolygon(kStratumPolygonHara, name, geology, lineColor, paintColor);
 }
 
 void CZCmnFeature::SetSlide(const std::string& name, std::uint32_t color) {

@@ -180,6 +180,8 @@ class CZCmnFeature {
   static constexpr int kLoadValues = 5;
 
   void SetTyped(std::string_view type, const std::string& name, std::uint32_t lineColor);
+  void SetTypedPolygon(std::string_view type, const std::string& name, const std::string& geology,
+                       std::uint32_t lineColor, std::uint32_t paintColor);
   void GetLine(std::string& name, std::uint32_t& color) const;
   bool IsLoad() const;
   bool IsCartoon() const;
