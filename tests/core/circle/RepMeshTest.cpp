@@ -8,11 +8,10 @@
 #include "core/circle/CircleRecordVersion.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
-#include "core/geometry/DArc.h"
 #include "core/geometry/Polygon.h"
-#include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/circle/CircleSurface.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
@@ -21,13 +20,6 @@ namespace {
 
 using Q = CRepPoint::Quantity;
 
-std::unique_ptr<CSpSlideWork> Surface() {
-  auto work = std::make_unique<CSpSlideWork>();
-  work->AddNewPoint(CDPoint(0, 10), std::make_unique<CDArc>(5, 15, 7.0710678, 225, 315, true), 2);
-  work->AddNewPoint(CDPoint(10, 10), nullptr, 2);
-  return work;
-}
-
 std::unique_ptr<CRepPoint> Circle(double fs, double pr) {
   auto child = std::make_unique<CRepPoint>();
   for (const int c : {0, 1}) {
@@ -35,7 +27,7 @@ std::unique_ptr<CRepPoint> Circle(double fs, double pr) {
     child->SetStab(Q::kPr, c, pr);
     child->SetStab(Q::kT, c, 100);
   }
-  child->SetSlideWork(Surface());
+  child->SetSlideWork(CircleSurface());
   return child;
 }
 

@@ -8,12 +8,11 @@
 
 #include "core/circle/CircleRecordVersion.h"
 #include "core/circle/ResDrain.h"
-#include "core/geometry/DArc.h"
 #include "core/model/PrmDrain.h"
 #include "core/model/PrmReinf.h"
-#include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/circle/CircleSurface.h"
 #include "tests/core/circle/ResultRecordBytes.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
@@ -23,13 +22,6 @@
 namespace {
 
 using Q = CRepPoint::Quantity;
-
-std::unique_ptr<CSpSlideWork> Surface() {
-  auto work = std::make_unique<CSpSlideWork>();
-  work->AddNewPoint(CDPoint(0, 10), std::make_unique<CDArc>(5, 15, 7.0710678, 225, 315, true), 2);
-  work->AddNewPoint(CDPoint(10, 10), nullptr, 2);
-  return work;
-}
 
 // One circle's safety factors before and after the measure, of both cases.
 struct Values {
@@ -55,7 +47,7 @@ void Fill(CResHokyo& res, const std::vector<Values>& circles) {
     circle->SetStab(Q::kSixth, 0, 10.0 + static_cast<double>(i));
     circle->SetStab(Q::kSixth, 1, 20.0 + static_cast<double>(i));
     for (const int c : {0, 1}) circle->SetStab(Q::kT, c, 100);
-    circle->SetSlideWork(Surface());
+    circle->SetSlideWork(CircleSurface());
     node->AddChild(std::move(circle));
     mesh->SetRepPoint(static_cast<int>(i), 0, std::move(node));
   }

@@ -8,10 +8,9 @@
 #include "core/circle/CircleRecordVersion.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/ResStab.h"
-#include "core/geometry/DArc.h"
-#include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/circle/CircleSurface.h"
 #include "tests/core/circle/ResultRecordBytes.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
@@ -20,13 +19,6 @@
 namespace {
 
 using Q = CRepPoint::Quantity;
-
-std::unique_ptr<CSpSlideWork> Surface() {
-  auto work = std::make_unique<CSpSlideWork>();
-  work->AddNewPoint(CDPoint(0, 10), std::make_unique<CDArc>(5, 15, 7.0710678, 225, 315, true), 2);
-  work->AddNewPoint(CDPoint(10, 10), nullptr, 2);
-  return work;
-}
 
 // One circle with the values of both cases.
 struct CircleValues {
@@ -44,7 +36,7 @@ std::unique_ptr<CRepPoint> Circle(const CircleValues& v, int id) {
   circle->SetStab(Q::kPr, 0, v.pr);
   circle->SetStab(Q::kPr, 1, v.prSeis);
   for (const int c : {0, 1}) circle->SetStab(Q::kT, c, 100);
-  circle->SetSlideWork(Surface());
+  circle->SetSlideWork(CircleSurface());
   return circle;
 }
 
@@ -597,32 +589,11 @@ TEST_F(ResStabGraphDrawTest, GridThenMarkersByLayerThenTheCurrentResult) {
   res.SetCurrentResult(res.GetSerialList()[0]);
   res.DrawResultSimple(&view, kFrame, kPlot, 0);
   EXPECT_EQ(res.GetPlotArea(), kPlot);
-  const std::vector<std::string> expected{"frame",
-                                          "plot",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "grid",
-                                          "text",
-                                          "marker beyond/beyond",
-                                          "marker beyond/extreme",
-                                          "marker normal/extreme",
-                                          "marker normal/normal"};
+  // The frame, the plot area, ten grid lines with their labels, then the markers.
+  std::vector<std::string> expected{"frame", "plot"};
+  for (int line = 0; line < 10; ++line) expected.insert(expected.end(), {"grid", "text"});
+  expected.insert(expected.end(), {"marker beyond/beyond", "marker beyond/extreme",
+                                   "marker normal/extreme", "marker normal/normal"});
   EXPECT_EQ(DrawingOrder(), expected) << canvas.Dump();
   const auto boxes = DrawnRects(canvas, PrimitiveKind::Ellipse);
   ASSERT_EQ(boxes.size(), 4u);
