@@ -15,8 +15,11 @@
 #include "core/circle/CalcBase.h"
 #include "core/circle/SliceList.h"
 #include "core/model/Danmen.h"
+#include "core/section/SpLoad.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
+#include "core/section/SpWaterGroup.h"
+#include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleSection.h"
 
 namespace {
@@ -101,6 +104,99 @@ std::uint64_t ChecksumOfCircles(const Variant& variant, CSliceList& list, Checks
     }
   }
   return sum.Value();
+}
+
+// A distributed load on the crest (normal and seismic case) and a concentrated one on the slope.
+std::unique_ptr<CDPolyArray> MakeLoads() {
+  auto loads = std::make_unique<CDPolyArray>();
+  auto crest = std::make_unique<CSpLoad>();
+  crest->SetX1(19.25);
+  crest->SetX2(27.5);
+  crest->SetQ1(12);
+  crest->SetQ2(20);
+  loads->Add(std::move(crest));
+  auto point = std::make_unique<CSpLoad>();
+  point->SetConcentrated(1);
+  point->SetX1(15.5);
+  point->SetQ1(30);
+  point->SetAngle(60);
+  point->SetQuakeCaseOn(0);
+  loads->Add(std::move(point));
+  return loads;
+}
+
+// The water line of the sample with an upper water layer over an impermeable line.
+void SetWaterGroup(const CSpWater& water, CSpWaterGroup& group) {
+  group.GetWater().CopyPoints(&water);
+  group.GetUpper().CopyPoints(
+      MakePoly<CSpWater>({{0, 0.5}, {8, 1.5}, {14, 7}, {20, 12}, {30, 13.5}}).get());
+  group.GetImpermeable().CopyPoints(
+      MakePoly<CSpWater>({{0, -0.5}, {8, 0}, {14, 4.5}, {20, 9}, {30, 12}}).get());
+  group.SetUpperOn(1);
+}
+
+bool HasUpperWaterLevel(const CSliceList& list) {
+  for (int i = 0; i < list.GetSize(); ++i) {
+    if (list.GetSlicePtr(i)->GetUpperWaterLev().leftY != kNoValue) return true;
+  }
+  return false;
+}
+
+// Surfaces of a straight piece from the crest and an arc to the toe, over the sample with loads
+// and, with water set, the upper water layer: 4 x 3 x 3 = 36 surfaces.
+std::uint64_t ChecksumWithLoadsAndWater(const Variant& variant, bool water, CSliceList& list) {
+  const ScopedEnableRound rounding(variant.round);
+  SampleSection sample = MakeSampleSection();
+  const std::unique_ptr<CDPolyArray> loads = MakeLoads();
+  sample.section.SetAryLoad(loads.get());
+  CSpWaterGroup group;
+  SetWaterGroup(*sample.water, group);
+  CDanmenStab section;
+  section.SendInfo(sample.section);
+  tagCALCCONDITION cond = section.GetCalcCond();
+  cond.kh = variant.kh;
+  cond.extra1 = variant.poreMethod;
+  cond.extra2 = 0.45;
+  cond.extra3 = 3;
+  section.SetCalcCond(cond);
+  const std::unique_ptr<CCalcBase> calc = MakeCalc(variant.formula);
+  calc->SetDanmenStab(&section);
+  list.SetDanmenStab(&section);
+  Checksum sum;
+  for (const double topX : {19.0, 21.5, 23.0, 25.5}) {
+    for (const double kneeX : {15.0, 16.5, 17.5}) {
+      for (const double toeX : {3.0, 5.5, 8.0}) {
+        CSpSlide slide;
+        slide.AddNewPoint(CDPoint(topX, 20), 0, kStrengthStratum);
+        slide.AddNewPoint(CDPoint(kneeX, kneeX - 11), 1, kStrengthStratumPhi);
+        slide.AddNewPoint(CDPoint(11.5, 1.25), 0, kStrengthStratum);
+        slide.AddNewPoint(CDPoint(toeX, -0.5), 0, kStrengthStratum);
+        const std::unique_ptr<CSpSlideWork> work = slide.CreateDrawObj();
+        list.CreateSlice(nullptr, water ? &group : nullptr, work.get());
+        const tagFSRESULT fs = calc->KeisanFs(list, 0);
+        // Every surface must reach the loads, the straight piece at the crest and, with water, the
+        // upper layer.
+        EXPECT_NE(fs.fs, kNoValue) << topX << " " << kneeX << " " << toeX;
+        EXPECT_TRUE(list.IsKajuExist(0));
+        EXPECT_EQ(list.GetSlicePtr(list.GetSize() - 1)->GetBottomArc(), nullptr);
+        EXPECT_TRUE(!water || HasUpperWaterLevel(list));
+        AddResults(list, fs, sum);
+      }
+    }
+  }
+  return sum.Value();
+}
+
+TEST(SliceMethodResultsTest, CirclesWithLoadsWaterLayersAndStraightPiecesKeepTheirBits) {
+  const Variant variants[] = {{1, 0, 0.2, 0}, {0, 1, 0.25, 1}, {1, 1, kNoValue, 0}};
+  Checksum sum;
+  CSliceList list;
+  for (const Variant& v : variants) {
+    for (const bool water : {false, true}) {
+      sum.Add(std::bit_cast<double>(ChecksumWithLoadsAndWater(v, water, list)));
+    }
+  }
+  EXPECT_EQ(sum.Value(), 16663462334297679654u);
 }
 
 TEST(SliceMethodResultsTest, EveryCircleKeepsItsBits) {
