@@ -6,8 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
+#include <numbers>
+#include <vector>
 
 #include "bench/AllocationCount.h"
 #include "core/circle/CalcBase.h"
@@ -76,7 +79,60 @@ void SafetyFactorOnly(benchmark::State& state) {
   Report(state, circle.list, fs);
 }
 
+// The base of one slice as the division leaves it: its x range and, for an arc base, the circle.
+struct SliceBase {
+  double x1;
+  double x2;
+  const CDArc* arc;
+};
+
+// The libm calls alone that the method's formulas make for one circle, on the circle's own slices
+// and with nothing else around them: per division point the angle of the arc's point and its
+// cosine and sine (the segment's chord), per arc slice the cosine and sine of half the sweep (the
+// segment's area and centroid), the sine of the sweep and the cosine and sine of the middle angle
+// (the centroid), and per slice the atan2 of the base angle and its sine and cosine. No
+// implementation that keeps every result bit can divide and compute a circle faster than this.
+// The arguments lie where the slices' own angles lie, which is what libm's speed depends on; the
+// values combined from them mean nothing.
+void PrescribedMathCallsOnly(benchmark::State& state) {
+  Circle circle(static_cast<int>(state.range(0)));
+  circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+  std::vector<SliceBase> bases;
+  for (int i = 0; i < circle.list.GetSize(); ++i) {
+    const CSlice& slice = *circle.list.GetSlicePtr(i);
+    bases.push_back({slice.GetXLeft(), slice.GetXRight(), slice.GetBottomArc()});
+  }
+  const auto pointAngle = [](const CDArc& arc, double x) {
+    const double dx = x - arc.centre.x;
+    return std::atan2(-std::sqrt(arc.R * arc.R - dx * dx), dx) + 2 * std::numbers::pi;
+  };
+  double sum = 0;
+  for (auto _ : state) {
+    for (const SliceBase& base : bases) {
+      if (base.arc == nullptr) {
+        const double alpha = std::atan2(base.x2 - base.x1, base.x2);
+        sum += std::sin(alpha) + std::cos(alpha);
+        continue;
+      }
+      const CDArc& arc = *base.arc;
+      // Neighbouring slices share a division point: one angle per slice.
+      const double start = pointAngle(arc, base.x1);
+      const double end = start + (base.x2 - base.x1) / arc.R;
+      const double half = (end - start) / 2;
+      const double middle = start + half;
+      const double centroid = std::cos(middle) * std::sin(half) / std::sin(2 * half);
+      const double alpha = std::atan2(centroid, end) + std::numbers::pi / 2;
+      sum += std::cos(end) + std::sin(end) + std::cos(half) + std::sin(middle) + std::sin(alpha) +
+             std::cos(alpha);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["slices"] = static_cast<double>(bases.size());
+  state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(SpecifiedCircle)->Arg(25)->Arg(100);
 BENCHMARK(SafetyFactorOnly)->Arg(25)->Arg(100);
+BENCHMARK(PrescribedMathCallsOnly)->Arg(25)->Arg(100);
 
 }  // namespace
