@@ -18,27 +18,41 @@ constexpr int kRestrainingForceCode = 261;
 
 // 10^-digits as repeated multiplication of 0.1, the way the printed results were computed.
 // Once it has underflowed to 0 it stays 0, so absurd digit counts end the loop early.
-double RepeatedTenth(int digits) {
+constexpr double RepeatedTenth(int digits) {
   double c = 1.0;
   for (int i = 0; i < digits && c != 0.0; ++i) c *= 0.1;
   return c;
 }
 
-// RepeatedTenth, taken from a table for the usual digit counts: every rounded quantity of a
-// calculation asks for its pitch.
-double PitchOfDigits(int digits) {
+// The pitch of a digit count as the rounding directions use it: the plain pitch, which shifts a
+// value by half a step, and the pitch prepared for RoundOff.
+struct DigitPitch {
+  double c;
+  RoundingPitch rounding;
+
+  static constexpr DigitPitch Of(int digits) {
+    const double c = RepeatedTenth(digits);
+    return DigitPitch{c, RoundingPitch::Of(c)};
+  }
+};
+
+// Every rounded quantity of a calculation asks for its pitch: the usual digit counts come from a
+// table that the compiler fills with the same doubles (IEEE products and quotients are exact to
+// the last bit at compile time as at run time).
+DigitPitch PitchOfDigits(int digits) {
   constexpr int kTabulated = 16;
-  static const std::array<double, kTabulated> kPitches = [] {
-    std::array<double, kTabulated> pitches{};
-    for (int d = 0; d < kTabulated; ++d) pitches[static_cast<std::size_t>(d)] = RepeatedTenth(d);
+  static constexpr std::array<DigitPitch, kTabulated> kPitches = [] {
+    std::array<DigitPitch, kTabulated> pitches{};
+    for (int d = 0; d < kTabulated; ++d) pitches[static_cast<std::size_t>(d)] = DigitPitch::Of(d);
     return pitches;
   }();
-  if (digits < 0 || digits >= kTabulated) return RepeatedTenth(digits);
+  if (digits < 0 || digits >= kTabulated) return DigitPitch::Of(digits);
   return kPitches[static_cast<std::size_t>(digits)];
 }
 
-// Half up to a multiple of c, nudged by 1e-9 so that values stored a hair below a half go up.
-double Snap(double v, double c) { return RoundOff(v + 1e-9, c); }
+// Half up to a multiple of the pitch, nudged by 1e-9 so that values stored a hair below a half go
+// up.
+double Snap(double v, const DigitPitch& pitch) { return RoundOff(v + 1e-9, pitch.rounding); }
 
 // The fields of the unit filter record in their stored order; Filter is CUnitFilter, const or not.
 template <typename Filter, typename Visit>
@@ -96,7 +110,8 @@ double CUnitFilter::Round(double x, int code) const { return roundSwitch ? Round
 
 double CUnitFilter::Round2(double x, int code) const {
   if (std::fabs(x) >= 9e32) return kNoValue;
-  const double c = PitchOfDigits(Digit(code));
+  const DigitPitch pitch = PitchOfDigits(Digit(code));
+  const double c = pitch.c;
 
   int mode = modeGeneral;
   if (code == kSafetyFactorCode1 || code == kSafetyFactorCode2) mode = modeSafetyFactor;
@@ -104,12 +119,12 @@ double CUnitFilter::Round2(double x, int code) const {
 
   switch (mode) {
     case kRoundModeHalfUp:
-      return Snap(x, c);
+      return Snap(x, pitch);
     case kRoundModeTruncate:
-      return Snap(x - c / 2.0, c);
+      return Snap(x - c / 2.0, pitch);
     case kRoundModeUp: {
       // Truncate the negated value and negate back; a zero stays +0.0.
-      const double r = Snap(-x - c / 2.0, c);
+      const double r = Snap(-x - c / 2.0, pitch);
       return r == 0.0 ? 0.0 : -r;
     }
     default:
