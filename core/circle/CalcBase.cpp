@@ -63,7 +63,8 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
   // The centroid is the costliest value of a slice; it comes from the pass that sums the
   // weights, and the seismic terms read it again.
-  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(IsArcBase(slice));
+  const CSlice::Measures measures = slice.GetMeasures();
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
   const double bottom =
@@ -72,13 +73,13 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.GetU(bottom) * poreFactor_;
+  r[R::kU] = slice.GetU(bottom, measures) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
-  r[R::kLength] = slice.GetLength();
+  r[R::kLength] = measures.length;
   sinAlpha_ = std::sin(alpha);
   cosAlpha_ = std::cos(alpha);
   const double sinPart = weight * sinAlpha_;

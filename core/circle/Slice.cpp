@@ -86,6 +86,7 @@ void CSlice::Init() {
   section_ = nullptr;
   arc_.reset();
   segmentArea_ = 0;
+  segmentCentroid_ = CDPoint();
   strengthType_ = kStrengthUnknown;
   c_ = phi_ = kNoValue;
 }
@@ -104,6 +105,7 @@ void CSlice::SetX(double left, double right) {
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
   arc_ = std::move(arc);
   segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
+  segmentCentroid_ = arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
 }
 
 void CSlice::SetCF(double c, double phi) {
@@ -238,14 +240,15 @@ double CSlice::GetTisoHtRight(int i) const {
 
 double CSlice::GetArea(int i) const {
   const double width = GetWidth();
-  if (i >= 0) return LayerArea(i, width);
+  const double segmentArea = GetKoArea();
+  if (i >= 0) return LayerArea(i, width, segmentArea);
   double sum = 0;
-  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width);
+  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width, segmentArea);
   return sum;
 }
 
-double CSlice::LayerArea(int i, double width) const {
-  if (i == GetDEVYCount() - 1) return GetKoArea();
+double CSlice::LayerArea(int i, double width, double segmentArea) const {
+  if (i == GetDEVYCount() - 1) return segmentArea;
   return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * width * 0.5, kRoundCodeArea);
 }
 
@@ -263,16 +266,27 @@ double CSlice::GetWeight(int i) const {
 }
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
+  return GetAreaAndWeight(GetMeasures(), withCentroid);
+}
+
+CSlice::Measures CSlice::GetMeasures() const {
+  return Measures{GetWidth(), GetKoArea(), GetLength()};
+}
+
+CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
-  const double width = GetWidth();
   double area = 0;
   double weight = 0;
+  // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
+  // a lone boundary has no layer above, and GetGamma gives the segment its own.
+  double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
   Moments moments;
   for (int k = 0; k < n; ++k) {
-    const double a = LayerArea(k, width);
+    const bool segment = k == n - 1;
+    const double a = LayerArea(k, measures.width, measures.segmentArea);
     area += a;
-    if (k == n - 1 && arc_ == nullptr) continue;
-    const double gamma = GetGamma(k, 0);
+    if (segment && arc_ == nullptr) continue;
+    if (!segment) gamma = GetGamma(k, 0);
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
     if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);
@@ -346,7 +360,7 @@ CDPoint CSlice::TrapezoidCentroid(int i, double hL, double hR) const {
 }
 
 CDPoint CSlice::Juushin(int i) const {
-  if (i == GetDEVYCount() - 1) return arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
+  if (i == GetDEVYCount() - 1) return segmentCentroid_;
   return DaikeiJuushin(i);
 }
 
@@ -374,7 +388,7 @@ void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) cons
   const double w = area * gamma;
   if (w == kNoValue || w == 0) return;
   const CDPoint c = segment
-                        ? arc_->GetKoCenterBalance()
+                        ? segmentCentroid_
                         : TrapezoidCentroid(i, UnroundedHeight(i, true), UnroundedHeight(i, false));
   if (!c.IsValid()) return;
   moments.weight += w;

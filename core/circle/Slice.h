@@ -203,6 +203,16 @@ class CSlice {
     CDPoint centroid;
   };
   AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
+  // The rounded width (GetWidth), segment area (GetKoArea) and base length (GetLength), which the
+  // quantities of the slice method read several times: found once for a pass over the slice.
+  struct Measures {
+    double width = 0;
+    double segmentArea = 0;
+    double length = 0;
+  };
+  Measures GetMeasures() const;
+  // GetAreaAndWeight with the slice's measures at hand.
+  AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
   double GetLength() const;
   // The inclination of the base at x (radians): the chord's for a straight base, the arc's
@@ -258,9 +268,9 @@ class CSlice {
   double GetDepthUnsaturated() const;
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
-  // The same with the base inclination GetBottomAngle() already at hand, which spares the
-  // slice method a second centroid.
-  double GetU(double bottomAngle) const;
+  // The same with the base inclination GetBottomAngle() and the slice's measures already at hand,
+  // which spares the slice method a second centroid.
+  double GetU(double bottomAngle, const Measures& measures) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
   // The area between the horizontal levels a (upper) and b (lower) clipped to the slice, with
@@ -300,8 +310,11 @@ class CSlice {
   // A layer lower than this on both sides is flat: it has no centroid of its own and never hangs.
   static constexpr double kFlatLayer = 1e-8;
 
-  // GetArea(i) for i >= 0 with the slice's width (GetWidth) at hand.
-  double LayerArea(int i, double width) const;
+  // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
+  double LayerArea(int i, double width, double segmentArea) const;
+  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand.
+  double DepthWtoS(double width, double segmentArea) const;
+  double DepthUnsaturated(double width, double segmentArea) const;
   // The centroid of trapezoid layer i from its heights at the sides.
   CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.
@@ -340,7 +353,9 @@ class CSlice {
   int strengthType_ = kStrengthUnknown;
   std::unique_ptr<CDArc> arc_;
   // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
-  // and the water depths; 0 without an arc.
+  // and the water depths; 0 without an arc. Its centroid (CDArc::GetKoCenterBalance) likewise for
+  // every centroid of the slice; the unset point without an arc. Both change only with the arc.
   double segmentArea_ = 0;
+  CDPoint segmentCentroid_;
   tagRESULTSLICE result_;
 };
