@@ -26,6 +26,11 @@ constexpr double kSameBoundary = 1e-5;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
+// The trapezoid's area from its rounded heights at the sides (code 111).
+double TrapezoidArea(double heightL, double heightR, double width) {
+  return Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+}
+
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
   return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
 }
@@ -119,11 +124,6 @@ void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
 }
 
-const tagDEVY* CSlice::GetIndexDEVY(int i) const {
-  if (i < 0 || i >= GetDEVYCount()) return nullptr;
-  return &boundaries_[static_cast<std::size_t>(i)];
-}
-
 const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
 
 void CSlice::SortDEVY() {
@@ -168,16 +168,6 @@ double CSlice::GetLeftTopY() const { return GetLeftY(0); }
 double CSlice::GetRightTopY() const { return GetRightY(0); }
 double CSlice::GetLeftBottomY() const { return GetLeftY(GetDEVYCount() - 1); }
 double CSlice::GetRightBottomY() const { return GetRightY(GetDEVYCount() - 1); }
-
-double CSlice::GetLeftY(int i) const {
-  const tagDEVY* d = GetIndexDEVY(i);
-  return d == nullptr ? kNoValue : d->leftY;
-}
-
-double CSlice::GetRightY(int i) const {
-  const tagDEVY* d = GetIndexDEVY(i);
-  return d == nullptr ? kNoValue : d->rightY;
-}
 
 CDPoint CSlice::GetPointLeft(int i) const {
   const tagDEVY* d = GetIndexDEVY(i);
@@ -228,14 +218,13 @@ double CSlice::GetWidth() const { return Round(xRight_ - xLeft_, kRoundCodeWidth
 
 int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
 
-double CSlice::GetTisoHtLeft(int i) const {
-  if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
-  return Round(GetLeftY(i) - GetLeftY(i + 1), kRoundCodeHeight);
-}
+double CSlice::GetTisoHtLeft(int i) const { return LayerHeight(i, true); }
 
-double CSlice::GetTisoHtRight(int i) const {
+double CSlice::GetTisoHtRight(int i) const { return LayerHeight(i, false); }
+
+double CSlice::LayerHeight(int i, bool left) const {
   if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
-  return Round(GetRightY(i) - GetRightY(i + 1), kRoundCodeHeight);
+  return Round(UnroundedHeight(i, left), kRoundCodeHeight);
 }
 
 double CSlice::GetArea(int i) const {
@@ -249,7 +238,7 @@ double CSlice::GetArea(int i) const {
 
 double CSlice::LayerArea(int i, double width, double segmentArea) const {
   if (i == GetDEVYCount() - 1) return segmentArea;
-  return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * width * 0.5, kRoundCodeArea);
+  return TrapezoidArea(LayerHeight(i, true), LayerHeight(i, false), width);
 }
 
 double CSlice::GetKoArea() const {
@@ -394,12 +383,6 @@ void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) cons
   moments.weight += w;
   moments.sumX += w * c.x;
   moments.sumY += w * c.y;
-}
-
-double CSlice::UnroundedHeight(int i, bool left) const {
-  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
-  const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
-  return left ? top.leftY - bottom.leftY : top.rightY - bottom.rightY;
 }
 
 double CSlice::GetDepthLeft() const {
