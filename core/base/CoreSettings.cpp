@@ -2,15 +2,9 @@
 
 #include "core/base/CoreConfig.h"
 
-namespace {
+constinit CoreSettings core_settings_detail::current;
 
-constinit CoreSettings current;
-
-}  // namespace
-
-const CoreSettings& CurrentSettings() { return current; }
-
-void MakeCurrent(const CoreSettings& settings) { current = settings; }
+void MakeCurrent(const CoreSettings& settings) { core_settings_detail::current = settings; }
 
 ScopedEnableRound::ScopedEnableRound(int enable) : previous_(CCoreConfig::GetEnableRound()) {
   CCoreConfig::SetEnableRound(enable);

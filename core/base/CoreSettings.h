@@ -40,8 +40,14 @@ struct CoreSettings {
 // Making a value current is a plain copy that cannot throw, so it can end a load.
 static_assert(std::is_trivially_copyable_v<CoreSettings>);
 
+namespace core_settings_detail {
+// The settings in force; written only by MakeCurrent. Read inline: every rounded quantity of a
+// calculation reads its rules.
+extern constinit CoreSettings current;
+}  // namespace core_settings_detail
+
 // The settings in force.
-const CoreSettings& CurrentSettings();
+inline const CoreSettings& CurrentSettings() { return core_settings_detail::current; }
 void MakeCurrent(const CoreSettings& settings);
 
 // Changes the current settings as one step: `change` edits a copy of them, which becomes current

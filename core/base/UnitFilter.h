@@ -1,6 +1,15 @@
 #pragma once
 // The rounding rules: how many decimals each quantity code gets, which rounding direction a
 // group of codes takes, and whether the calculations round their intermediate values.
+//
+// Every rounded quantity of a calculation passes Round, so it is defined here, where a constant
+// quantity code folds its decimals, pitch and direction at compile time.
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "core/base/Utility.h"
 
 class Archive;
 
@@ -34,7 +43,7 @@ class CUnitFilter {
   // The number of decimals of a quantity code.
   int Digit(int code) const;
   // Round2 while the switch is on, else x unchanged.
-  double Round(double x, int code) const;
+  double Round(double x, int code) const { return roundSwitch ? Round2(x, code) : x; }
   // Rounds x to the decimals of the code in the code's direction, whatever the switch says.
   // Anything as large as the no-value marker gives the no-value marker.
   double Round2(double x, int code) const;
@@ -42,4 +51,108 @@ class CUnitFilter {
   void Store(Archive& ar, int version) const;
   // Leaves the filter as it was when the archive ends early.
   void Load(Archive& ar, int version);
+
+  static constexpr int kSafetyFactorCode1 = 163;
+  static constexpr int kSafetyFactorCode2 = 164;
+  static constexpr int kRestrainingForceCode = 261;
 };
+
+namespace unit_filter_detail {
+
+// 10^-digits as repeated multiplication of 0.1, the way the printed results were computed.
+// Once it has underflowed to 0 it stays 0, so absurd digit counts end the loop early.
+constexpr double RepeatedTenth(int digits) {
+  double c = 1.0;
+  for (int i = 0; i < digits && c != 0.0; ++i) c *= 0.1;
+  return c;
+}
+
+// The pitch of a digit count as the rounding directions use it: the plain pitch, which shifts a
+// value by half a step, and the pitch prepared for RoundOff.
+struct DigitPitch {
+  double c;
+  RoundingPitch rounding;
+
+  static constexpr DigitPitch Of(int digits) {
+    const double c = RepeatedTenth(digits);
+    return DigitPitch{c, RoundingPitch::Of(c)};
+  }
+};
+
+// The usual digit counts come from a table that the compiler fills with the same doubles (IEEE
+// products and quotients are exact to the last bit at compile time as at run time).
+inline constexpr int kTabulatedDigits = 16;
+inline constexpr std::array<DigitPitch, kTabulatedDigits> kDigitPitches = [] {
+  std::array<DigitPitch, kTabulatedDigits> pitches{};
+  for (int d = 0; d < kTabulatedDigits; ++d) {
+    pitches[static_cast<std::size_t>(d)] = DigitPitch::Of(d);
+  }
+  return pitches;
+}();
+
+inline DigitPitch PitchOfDigits(int digits) {
+  if (digits < 0 || digits >= kTabulatedDigits) return DigitPitch::Of(digits);
+  return kDigitPitches[static_cast<std::size_t>(digits)];
+}
+
+// Half up to a multiple of the pitch, nudged by 1e-9 so that values stored a hair below a half go
+// up.
+inline double Snap(double v, const DigitPitch& pitch) { return RoundOff(v + 1e-9, pitch.rounding); }
+
+}  // namespace unit_filter_detail
+
+inline int CUnitFilter::Digit(int code) const {
+  switch (code) {
+    // clang-format off
+    case 111: case 112: case 141:
+    case 181: case 182: case 183: case 184: case 185:
+    case 221: case 291: case 292: case 293: case 301: case 302:
+    case 311: case 331: case 341: case 351:
+      return 3;
+    case 171: case 172: case 173: case 241: case 271:
+      return 2;
+    case kRestrainingForceCode:
+      return 1;
+    case 162:
+      return 6;
+    case kSafetyFactorCode1: case kSafetyFactorCode2:
+      return digitsSafetyFactor;
+    case 131:
+      return digitsCohesion;
+    case 161:
+      return digitsFriction;
+    case 211:
+      return digitsSeismicCoefficient;
+    case 231:
+      return digits231;
+    // clang-format on
+    default:
+      return code >= 990 && code <= 997 ? code - 990 : 0;
+  }
+}
+
+inline double CUnitFilter::Round2(double x, int code) const {
+  using unit_filter_detail::DigitPitch;
+  using unit_filter_detail::Snap;
+  if (std::fabs(x) >= 9e32) return kNoValue;
+  const DigitPitch pitch = unit_filter_detail::PitchOfDigits(Digit(code));
+  const double c = pitch.c;
+
+  int mode = modeGeneral;
+  if (code == kSafetyFactorCode1 || code == kSafetyFactorCode2) mode = modeSafetyFactor;
+  if (code == kRestrainingForceCode) mode = modeRestrainingForce;
+
+  switch (mode) {
+    case kRoundModeHalfUp:
+      return Snap(x, pitch);
+    case kRoundModeTruncate:
+      return Snap(x - c / 2.0, pitch);
+    case kRoundModeUp: {
+      // Truncate the negated value and negate back; a zero stays +0.0.
+      const double r = Snap(-x - c / 2.0, pitch);
+      return r == 0.0 ? 0.0 : -r;
+    }
+    default:
+      return x;
+  }
+}

@@ -11,11 +11,6 @@
 
 namespace {
 
-// A pitch that is not greater than 0 means whole units.
-double UsablePitch(double pitch) { return pitch > 0.0 ? pitch : 1.0; }
-
-bool KeepsValue(double x) { return x == 0.0 || x == kNoValue; }
-
 std::string_view TrimBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -49,11 +44,7 @@ double RoundDown(double x, double pitch) {
   return std::floor(reciprocal * x) * p;
 }
 
-double RoundOff(double x, double pitch) {
-  if (KeepsValue(x)) return x;
-  const double p = UsablePitch(pitch);
-  return std::floor(((10.0 / p) * x + 5.0) / 10.0) * p;
-}
+double RoundOff(double x, double pitch) { return RoundOff(x, RoundingPitch::Of(pitch)); }
 
 bool IsBetween(double a, double b, double v) {
   const double lo = a < b ? a : b;

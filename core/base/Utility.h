@@ -2,6 +2,7 @@
 // The no-value sentinels and the numeric and text helpers that the whole core shares.
 
 #include <climits>
+#include <cmath>
 #include <string>
 
 // Nothing entered or computed; compared exactly, never with a tolerance. Shown as empty text.
@@ -15,6 +16,30 @@ inline constexpr double kAreaNotSet = 9e32;
 double RoundUp(double x, double pitch);
 double RoundDown(double x, double pitch);
 double RoundOff(double x, double pitch);
+
+// A pitch that is not greater than 0 means whole units.
+constexpr double UsablePitch(double pitch) { return pitch > 0.0 ? pitch : 1.0; }
+// The values that rounding returns unchanged.
+constexpr bool KeepsValue(double x) { return x == 0.0 || x == kNoValue; }
+
+// A pitch prepared for rounding half up: the usable pitch and 10.0 / pitch, which RoundOff would
+// divide out on every call. Callers that round by a fixed set of pitches keep these at hand.
+struct RoundingPitch {
+  double pitch = 1.0;
+  double tenths = 10.0;  // 10.0 / pitch
+
+  static constexpr RoundingPitch Of(double pitch) {
+    const double p = UsablePitch(pitch);
+    return RoundingPitch{p, 10.0 / p};
+  }
+};
+
+// RoundOff(x, pitch) with the pitch prepared by RoundingPitch::Of(pitch): the same operations on
+// the same operands.
+inline double RoundOff(double x, const RoundingPitch& pitch) {
+  if (KeepsValue(x)) return x;
+  return std::floor((pitch.tenths * x + 5.0) / 10.0) * pitch.pitch;
+}
 // v lies between a and b (either order), both ends included with a slack of 1e-13.
 bool IsBetween(double a, double b, double v);
 

@@ -1,6 +1,8 @@
 #include "core/circle/CalcBase.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
@@ -63,7 +65,8 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   tagRESULTSLICE& r = slice.GetResult();
   // The centroid is the costliest value of a slice; it comes from the pass that sums the
   // weights, and the seismic terms read it again.
-  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(IsArcBase(slice));
+  const CSlice::Measures measures = slice.GetMeasures();
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
   const double bottom =
@@ -72,13 +75,13 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.GetU(bottom) * poreFactor_;
+  r[R::kU] = slice.GetU(bottom, measures) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
-  r[R::kLength] = slice.GetLength();
+  r[R::kLength] = measures.length;
   sinAlpha_ = std::sin(alpha);
   cosAlpha_ = std::cos(alpha);
   const double sinPart = weight * sinAlpha_;
@@ -164,8 +167,17 @@ bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
   return true;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic) const {
-  const double tanPhi = std::tan(DegToRad(phi));
+double CCalcBase::TanPhi(double phi) {
+  // The same bits give the same tangent (0.0 and -0.0 differ in theirs).
+  if (!lastTan_ ||
+      std::bit_cast<std::uint64_t>(lastTan_->phi) != std::bit_cast<std::uint64_t>(phi)) {
+    lastTan_ = AngleTangent{phi, std::tan(DegToRad(phi))};
+  }
+  return lastTan_->tan;
+}
+
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic) {
+  const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
   if (IsClip() && r[R::kN] < r[R::kU]) {
@@ -282,8 +294,7 @@ bool CCalcBase::BackAnalysisSums(CSliceList& list, double fs, int seismic) {
     } else {
       // A slice outside the back analysis must have a known strength.
       if (!IsSetValue(c) || !IsSetValue(phi)) return false;
-      total[R::kBackS] +=
-          Round(std::tan(DegToRad(phi)) * a + r[R::kLength] * c, kRoundCodeResisting);
+      total[R::kBackS] += Round(TanPhi(phi) * a + r[R::kLength] * c, kRoundCodeResisting);
     }
   }
   if (IsClip() && total[R::kBackNU] < 0) total[R::kBackNU] = 0;
@@ -350,7 +361,7 @@ double CCalcBase::KhReverse(CSliceList& list, double fs, bool residual, double x
       phi = r[R::kPhi];
     }
     if (!IsSetValue(c) || !IsSetValue(phi)) return kNoValue;
-    const double tanPhi = std::tan(DegToRad(phi));
+    const double tanPhi = TanPhi(phi);
     const double withN = r[R::kWeight] + r[R::kLoadNormal + kVerticalWithN];
     const double withT = r[R::kWeight] + r[R::kLoadNormal + kVerticalWithT];
     const double alpha = r[R::kAlpha];

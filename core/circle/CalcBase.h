@@ -6,6 +6,7 @@
 // factor. Every operation recomputes all slices from scratch, so calls are independent. Results
 // that cannot be computed are kNoValue.
 
+#include <optional>
 #include <string>
 
 #include "core/base/Utility.h"
@@ -111,7 +112,9 @@ class CCalcBase {
   // radius 0.
   bool SetSeismicTerms(CSlice& slice) const;
   // The resisting forces S and, with seismic, Se of a slice whose strength applies.
-  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic) const;
+  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic);
+  // tan of phi (degrees).
+  double TanPhi(double phi);
 
   int firstIdx_ = 0;
   int lastIdx_ = -1;
@@ -134,6 +137,12 @@ class CCalcBase {
   double poreFactor_;
   double backNU_ = 0;
   double backLength_ = 0;
+  // TanPhi's last angle and its tangent: neighbouring slices mostly stand on one stratum.
+  struct AngleTangent {
+    double phi;
+    double tan;
+  };
+  std::optional<AngleTangent> lastTan_;
   const CDanmenStab* section_ = nullptr;
 };
 

@@ -26,6 +26,11 @@ constexpr double kSameBoundary = 1e-5;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
+// The trapezoid's area from its rounded heights at the sides (code 111).
+double TrapezoidArea(double heightL, double heightR, double width) {
+  return Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+}
+
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
   return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
 }
@@ -86,6 +91,7 @@ void CSlice::Init() {
   section_ = nullptr;
   arc_.reset();
   segmentArea_ = 0;
+  segmentCentroid_ = CDPoint();
   strengthType_ = kStrengthUnknown;
   c_ = phi_ = kNoValue;
 }
@@ -104,6 +110,7 @@ void CSlice::SetX(double left, double right) {
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
   arc_ = std::move(arc);
   segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
+  segmentCentroid_ = arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
 }
 
 void CSlice::SetCF(double c, double phi) {
@@ -115,11 +122,6 @@ void CSlice::AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary);
 
 void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
-}
-
-const tagDEVY* CSlice::GetIndexDEVY(int i) const {
-  if (i < 0 || i >= GetDEVYCount()) return nullptr;
-  return &boundaries_[static_cast<std::size_t>(i)];
 }
 
 const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
@@ -166,16 +168,6 @@ double CSlice::GetLeftTopY() const { return GetLeftY(0); }
 double CSlice::GetRightTopY() const { return GetRightY(0); }
 double CSlice::GetLeftBottomY() const { return GetLeftY(GetDEVYCount() - 1); }
 double CSlice::GetRightBottomY() const { return GetRightY(GetDEVYCount() - 1); }
-
-double CSlice::GetLeftY(int i) const {
-  const tagDEVY* d = GetIndexDEVY(i);
-  return d == nullptr ? kNoValue : d->leftY;
-}
-
-double CSlice::GetRightY(int i) const {
-  const tagDEVY* d = GetIndexDEVY(i);
-  return d == nullptr ? kNoValue : d->rightY;
-}
 
 CDPoint CSlice::GetPointLeft(int i) const {
   const tagDEVY* d = GetIndexDEVY(i);
@@ -226,27 +218,27 @@ double CSlice::GetWidth() const { return Round(xRight_ - xLeft_, kRoundCodeWidth
 
 int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
 
-double CSlice::GetTisoHtLeft(int i) const {
-  if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
-  return Round(GetLeftY(i) - GetLeftY(i + 1), kRoundCodeHeight);
-}
+double CSlice::GetTisoHtLeft(int i) const { return LayerHeight(i, true); }
 
-double CSlice::GetTisoHtRight(int i) const {
+double CSlice::GetTisoHtRight(int i) const { return LayerHeight(i, false); }
+
+double CSlice::LayerHeight(int i, bool left) const {
   if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
-  return Round(GetRightY(i) - GetRightY(i + 1), kRoundCodeHeight);
+  return Round(UnroundedHeight(i, left), kRoundCodeHeight);
 }
 
 double CSlice::GetArea(int i) const {
   const double width = GetWidth();
-  if (i >= 0) return LayerArea(i, width);
+  const double segmentArea = GetKoArea();
+  if (i >= 0) return LayerArea(i, width, segmentArea);
   double sum = 0;
-  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width);
+  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width, segmentArea);
   return sum;
 }
 
-double CSlice::LayerArea(int i, double width) const {
-  if (i == GetDEVYCount() - 1) return GetKoArea();
-  return Round((GetTisoHtLeft(i) + GetTisoHtRight(i)) * width * 0.5, kRoundCodeArea);
+double CSlice::LayerArea(int i, double width, double segmentArea) const {
+  if (i == GetDEVYCount() - 1) return segmentArea;
+  return TrapezoidArea(LayerHeight(i, true), LayerHeight(i, false), width);
 }
 
 double CSlice::GetKoArea() const {
@@ -263,16 +255,27 @@ double CSlice::GetWeight(int i) const {
 }
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
+  return GetAreaAndWeight(GetMeasures(), withCentroid);
+}
+
+CSlice::Measures CSlice::GetMeasures() const {
+  return Measures{GetWidth(), GetKoArea(), GetLength()};
+}
+
+CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
-  const double width = GetWidth();
   double area = 0;
   double weight = 0;
+  // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
+  // a lone boundary has no layer above, and GetGamma gives the segment its own.
+  double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
   Moments moments;
   for (int k = 0; k < n; ++k) {
-    const double a = LayerArea(k, width);
+    const bool segment = k == n - 1;
+    const double a = LayerArea(k, measures.width, measures.segmentArea);
     area += a;
-    if (k == n - 1 && arc_ == nullptr) continue;
-    const double gamma = GetGamma(k, 0);
+    if (segment && arc_ == nullptr) continue;
+    if (!segment) gamma = GetGamma(k, 0);
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
     if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);
@@ -346,7 +349,7 @@ CDPoint CSlice::TrapezoidCentroid(int i, double hL, double hR) const {
 }
 
 CDPoint CSlice::Juushin(int i) const {
-  if (i == GetDEVYCount() - 1) return arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
+  if (i == GetDEVYCount() - 1) return segmentCentroid_;
   return DaikeiJuushin(i);
 }
 
@@ -374,18 +377,12 @@ void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) cons
   const double w = area * gamma;
   if (w == kNoValue || w == 0) return;
   const CDPoint c = segment
-                        ? arc_->GetKoCenterBalance()
+                        ? segmentCentroid_
                         : TrapezoidCentroid(i, UnroundedHeight(i, true), UnroundedHeight(i, false));
   if (!c.IsValid()) return;
   moments.weight += w;
   moments.sumX += w * c.x;
   moments.sumY += w * c.y;
-}
-
-double CSlice::UnroundedHeight(int i, bool left) const {
-  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
-  const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
-  return left ? top.leftY - bottom.leftY : top.rightY - bottom.rightY;
 }
 
 double CSlice::GetDepthLeft() const {

@@ -144,7 +144,9 @@ class CSlice {
   void AppendDEVYArray(const std::vector<tagDEVY>& boundaries);
   int GetDEVYCount() const { return static_cast<int>(boundaries_.size()); }
   // Null outside the boundaries.
-  const tagDEVY* GetIndexDEVY(int i) const;
+  const tagDEVY* GetIndexDEVY(int i) const {
+    return i < 0 || i >= GetDEVYCount() ? nullptr : &boundaries_[static_cast<std::size_t>(i)];
+  }
   const tagDEVY* GetLastDEVY() const;
   // Orders the boundaries from the highest down; of two that coincide within 1e-6 the one that
   // continues the shape of the boundary above comes first.
@@ -161,8 +163,14 @@ class CSlice {
   double GetLeftBottomY() const;
   double GetRightBottomY() const;
   // y of boundary i at the side; kNoValue outside the boundaries.
-  double GetLeftY(int i) const;
-  double GetRightY(int i) const;
+  double GetLeftY(int i) const {
+    const tagDEVY* d = GetIndexDEVY(i);
+    return d == nullptr ? kNoValue : d->leftY;
+  }
+  double GetRightY(int i) const {
+    const tagDEVY* d = GetIndexDEVY(i);
+    return d == nullptr ? kNoValue : d->rightY;
+  }
   // (x left or right, y of boundary i); the unset point outside the boundaries.
   CDPoint GetPointLeft(int i) const;
   CDPoint GetPointRight(int i) const;
@@ -203,6 +211,16 @@ class CSlice {
     CDPoint centroid;
   };
   AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
+  // The rounded width (GetWidth), segment area (GetKoArea) and base length (GetLength), which the
+  // quantities of the slice method read several times: found once for a pass over the slice.
+  struct Measures {
+    double width = 0;
+    double segmentArea = 0;
+    double length = 0;
+  };
+  Measures GetMeasures() const;
+  // GetAreaAndWeight with the slice's measures at hand.
+  AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
   double GetLength() const;
   // The inclination of the base at x (radians): the chord's for a straight base, the arc's
@@ -258,9 +276,9 @@ class CSlice {
   double GetDepthUnsaturated() const;
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
-  // The same with the base inclination GetBottomAngle() already at hand, which spares the
-  // slice method a second centroid.
-  double GetU(double bottomAngle) const;
+  // The same with the base inclination GetBottomAngle() and the slice's measures already at hand,
+  // which spares the slice method a second centroid.
+  double GetU(double bottomAngle, const Measures& measures) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
   // The area between the horizontal levels a (upper) and b (lower) clipped to the slice, with
@@ -300,10 +318,17 @@ class CSlice {
   // A layer lower than this on both sides is flat: it has no centroid of its own and never hangs.
   static constexpr double kFlatLayer = 1e-8;
 
-  // GetArea(i) for i >= 0 with the slice's width (GetWidth) at hand.
-  double LayerArea(int i, double width) const;
+  // The helpers of the per-layer loops are inline, defined in Slice.cpp, which alone uses them:
+  // the slice method runs through them for every layer of every slice.
+  // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
+  inline double LayerArea(int i, double width, double segmentArea) const;
+  // GetTisoHtLeft (left: true) or GetTisoHtRight.
+  inline double LayerHeight(int i, bool left) const;
+  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand.
+  double DepthWtoS(double width, double segmentArea) const;
+  double DepthUnsaturated(double width, double segmentArea) const;
   // The centroid of trapezoid layer i from its heights at the sides.
-  CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
+  inline CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.
   struct Moments {
     double weight = 0;
@@ -314,9 +339,13 @@ class CSlice {
   };
   // Adds layer i (0 <= i < n) with its unit weight (GetGamma) to the moments, by its weight and
   // centroid as they come with the rounding switched off; width is the raw xRight - xLeft.
-  void AddMoment(int i, double gamma, double width, Moments& moments) const;
+  inline void AddMoment(int i, double gamma, double width, Moments& moments) const;
   // The unrounded height of layer i (0 <= i <= n - 2) at the side.
-  double UnroundedHeight(int i, bool left) const;
+  double UnroundedHeight(int i, bool left) const {
+    const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+    const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
+    return left ? top.leftY - bottom.leftY : top.rightY - bottom.rightY;
+  }
 
   static double MeanY(const tagDEVY& d) { return (d.leftY + d.rightY) / 2; }
   // Inserts the level after the first boundary it equals on both sides, or between the two
@@ -340,7 +369,9 @@ class CSlice {
   int strengthType_ = kStrengthUnknown;
   std::unique_ptr<CDArc> arc_;
   // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
-  // and the water depths; 0 without an arc.
+  // and the water depths; 0 without an arc. Its centroid (CDArc::GetKoCenterBalance) likewise for
+  // every centroid of the slice; the unset point without an arc. Both change only with the arc.
   double segmentArea_ = 0;
+  CDPoint segmentCentroid_;
   tagRESULTSLICE result_;
 };

@@ -150,19 +150,22 @@ bool CSlice::IsMoist(int i) const {
   return true;
 }
 
-double CSlice::GetDepthWtoS() const {
+double CSlice::GetDepthWtoS() const { return DepthWtoS(GetWidth(), GetKoArea()); }
+
+double CSlice::DepthWtoS(double width, double segmentArea) const {
   const tagDEVY* base = GetLastDEVY();
   if (!IsSet(water_) || base == nullptr) return -1;
   if (water_.leftY < base->leftY - kLevelTolerance ||
       water_.rightY < base->rightY - kLevelTolerance) {
     return -1;
   }
-  const double width = GetWidth();
   if (width == 0) return -1;
-  return MeanDepth(water_.leftY, water_.rightY, base->leftY, base->rightY, width, GetKoArea());
+  return MeanDepth(water_.leftY, water_.rightY, base->leftY, base->rightY, width, segmentArea);
 }
 
-double CSlice::GetDepthUnsaturated() const {
+double CSlice::GetDepthUnsaturated() const { return DepthUnsaturated(GetWidth(), GetKoArea()); }
+
+double CSlice::DepthUnsaturated(double width, double segmentArea) const {
   const tagDEVY* base = GetLastDEVY();
   if ((!IsSet(upper_) && !IsSet(imper_)) || base == nullptr) return -1;
   const bool layerLeft = imper_.leftY != kNoValue && imper_.leftY > base->leftY + kAboveBase;
@@ -172,26 +175,25 @@ double CSlice::GetDepthUnsaturated() const {
   if (upper_.leftY < lowerL - kLevelTolerance || upper_.rightY < lowerR - kLevelTolerance) {
     return -1;
   }
-  const double width = GetWidth();
   if (width == 0) return -1;
-  const double segment = !layerLeft && !layerRight ? GetKoArea() : 0.0;
+  const double segment = !layerLeft && !layerRight ? segmentArea : 0.0;
   return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment);
 }
 
-double CSlice::GetU() const { return GetU(GetBottomAngle()); }
+double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
 
-double CSlice::GetU(double bottomAngle) const {
-  const double width = GetWidth();
+double CSlice::GetU(double bottomAngle, const Measures& measures) const {
+  const double width = measures.width;
   if (width == 0 || section_ == nullptr) return 0;
-  const double below = GetDepthWtoS();
-  const double above = GetDepthUnsaturated();
+  const double below = DepthWtoS(width, measures.segmentArea);
+  const double above = DepthUnsaturated(width, measures.segmentArea);
   if (below < 0 && above < 0) return 0;
   const double h = std::max(below, 0.0) + std::max(above, 0.0);
   const double gammaW = section_->GetGammaW();
   double u = 0;
   switch (section_->GetPoreMethod()) {
     case kPoreFromLength:
-      u = GetLength() * gammaW * h;
+      u = measures.length * gammaW * h;
       break;
     case kPoreFromWidth:
       u = width * gammaW * h * std::cos(bottomAngle);

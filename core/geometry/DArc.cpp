@@ -248,14 +248,28 @@ double CDArc::GetKoArea() const {
 CDPoint CDArc::GetKoCenterBalance() const {
   const double theta = SegmentSweep();
   const CDPoint chordMid = Midpoint(GetStart(), GetEnd());
-  const double e = Hypot(centre, chordMid);
-  // The height of the segment over its chord; a sliver gives its chord's midpoint.
-  const double height = theta > kPi ? R + e : R - e;
-  if (height < kSamePoint) return chordMid;
+  if (IsSliver(theta, chordMid)) return chordMid;
   const double sinHalf = std::sin(theta / 2);
   const double distance = 4 * R * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
   const double middle = start + theta / 2;
   return CDPoint(centre.x + distance * std::cos(middle), centre.y + distance * std::sin(middle));
+}
+
+bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
+  // Beyond pi the height is R + e >= R: no sliver while R reaches kSamePoint.
+  if (theta > kPi && R >= kSamePoint) return false;
+  // Up to pi the height is R - e. While the squared distance stays clearly below (R -
+  // kSamePoint)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
+  // hypot), the height is certainly not below kSamePoint, whatever hypot gives.
+  const double limit = R - kSamePoint;
+  if (theta <= kPi && limit > R / 2) {
+    const double dx = chordMid.x - centre.x;
+    const double dy = chordMid.y - centre.y;
+    if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
+  }
+  const double e = Hypot(centre, chordMid);
+  const double height = theta > kPi ? R + e : R - e;
+  return height < kSamePoint;
 }
 
 bool CDArc::IsInSweep(double angle) const {

@@ -84,6 +84,9 @@ class CDArc {
   double SegmentSweep() const;
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
+  // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
+  // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
+  bool IsSliver(double theta, const CDPoint& chordMid) const;
   // Whether angle (in [0, 2pi)) lies in the sweep, ends included.
   bool IsInSweep(double angle) const;
 };

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/RecordingCanvas.h"
@@ -354,6 +355,41 @@ TEST(DArcTest, SliverSegmentGivesTheChordMidpoint) {
   EXPECT_EQ(g.x, expected.x);
   EXPECT_EQ(g.y, expected.y);
   ExpectNear(MakeArc(0.0, 0.0, 1.0, 0.5, 0.5).GetKoCenterBalance(), std::cos(0.5), std::sin(0.5));
+}
+
+// The sliver test decides by a cheap bound where it can: it must agree with the height over the
+// chord measured by hypot, at and around kSamePoint, for large and tiny radii, up to pi and
+// beyond, and for arcs through angle 0.
+TEST(DArcTest, SliverDecisionAgreesWithTheMeasuredHeight) {
+  const double heights[] = {
+      0.0, 0.5e-4, 0.99e-4, 1e-4 * (1 - 1e-9), 1e-4, 1e-4 * (1 + 1e-9), 1.01e-4, 2e-4, 1e-3, 0.1};
+  const double radii[] = {10.0, 1.0, 3e-4, 2e-4, 1.5e-4, 1e-4, 5e-5};
+  const double starts[] = {0.3, 4.5, 6.2};
+  int slivers = 0;
+  int segments = 0;
+  for (const double r : radii) {
+    for (const double start : starts) {
+      std::vector<double> sweeps = {kPi, kPi + 1e-12, 1.5 * kPi, 1.99 * kPi};
+      for (const double h : heights) {
+        if (h < r) sweeps.push_back(2 * std::acos(1 - h / r));
+      }
+      for (const double theta : sweeps) {
+        const CDArc arc = MakeArc(1.0, -2.0, r, start, NormalizeAngle(start + theta));
+        const CDPoint chordMid = (arc.GetStart() + arc.GetEnd()) / 2.0;
+        const double e = Hypot(arc.centre, chordMid);
+        const double sweep =
+            arc.end - arc.start < 0 ? arc.end - arc.start + kTwoPi : arc.end - arc.start;
+        const bool sliver = (sweep > kPi ? r + e : r - e) < kSamePoint;
+        const CDPoint g = arc.GetKoCenterBalance();
+        const bool atChordMid = g.x == chordMid.x && g.y == chordMid.y;
+        EXPECT_EQ(atChordMid, sliver) << "R " << r << " start " << start << " sweep " << theta;
+        (sliver ? slivers : segments) += 1;
+      }
+    }
+  }
+  // Both outcomes occur in the table.
+  EXPECT_GT(slivers, 0);
+  EXPECT_GT(segments, 0);
 }
 
 TEST(DArcTest, CrossAL) {
