@@ -67,6 +67,31 @@ bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double to
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
+// atan on [0, 1] within 2e-8 radians (the polynomial of Abramowitz and Stegun 4.4.49).
+double RoughAtanUnit(double t) {
+  const double t2 = t * t;
+  double p = 0.0028662257;
+  for (const double a : {-0.0161657367, 0.0429096138, -0.0752896400, 0.1065626393, -0.1420889944,
+                         0.1999355085, -0.3333314528, 1.0}) {
+    p = p * t2 + a;
+  }
+  return t * p;
+}
+
+// atan2(y, x) within 1e-7 radians, in (-pi, pi]; NaN when x and y are both 0 or not finite.
+double RoughAtan2(double y, double x) {
+  const double ax = std::fabs(x);
+  const double ay = std::fabs(y);
+  double a = RoughAtanUnit(std::min(ax, ay) / std::max(ax, ay));
+  if (ay > ax) a = kPi / 2 - a;
+  if (x < 0) a = kPi - a;
+  return y < 0 ? -a : a;
+}
+
+// A rough angle this far from every boundary of the sweep test decides it as atan2 would: the
+// rough angle errs by less than 1e-7 and atan2 by an ulp.
+constexpr double kRoughAngleMargin = 1e-6;
+
 }  // namespace
 
 CDArc::CDArc(DevPoint c, double r, double startAngle, double endAngle, bool degrees)
@@ -265,6 +290,21 @@ bool CDArc::IsInSweep(double angle) const {
   return s <= angle && angle <= e;
 }
 
+bool CDArc::HoldsDirection(double dx, double dy) const {
+  // Every crossing of every vertical query is tested: atan2 decides only near the boundaries
+  // (the sweep's ends and the wrap at 0), where its rounding matters.
+  double rough = RoughAtan2(dy, dx);
+  if (rough < 0) rough += kTwoPi;
+  const auto clearOf = [rough](double boundary) {
+    return std::fabs(rough - boundary) > kRoughAngleMargin;
+  };
+  if (clearOf(HalfOpenAngle(start)) && clearOf(HalfOpenAngle(end)) && clearOf(0) &&
+      clearOf(kTwoPi)) {
+    return IsInSweep(rough);
+  }
+  return IsInSweep(HalfOpenAngle(std::atan2(dy, dx)));
+}
+
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
                    double tol) const {
   if (a == b) return -1;
@@ -282,7 +322,7 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   const CDPoint first(foot.x - ux * halfChord, foot.y - uy * halfChord);
   const CDPoint second(foot.x + ux * halfChord, foot.y + uy * halfChord);
   const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, a, b, tol) && IsInSweep(HalfOpenAngle(MyAtan(&centre, &p)));
+    return IsOnSegment(p, a, b, tol) && HoldsDirection(p.x - centre.x, p.y - centre.y);
   };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);

@@ -71,6 +71,9 @@ class CDArc {
   // and the last ends exactly at this arc's own angles.
   std::vector<std::unique_ptr<CDArc>> CutArc(
       const std::vector<std::vector<CDPoint>>& polylines) const;
+  // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
+  // atan2(dy, dx), brought into [0, 2pi), lies between the start and the end angle.
+  bool HoldsDirection(double dx, double dy) const;
   // Radii within 1e-5 and centres within 1e-4; false for no arc.
   bool IsSameGroup(const CDArc* other) const;
 
