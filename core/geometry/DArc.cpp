@@ -17,10 +17,18 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
-// An angle brought into [0, 2pi).
+// An angle brought into [0, 2pi). NormalizeAngle keeps an angle of that range as it is.
 double HalfOpenAngle(double angle) {
+  if (0 <= angle && angle < kTwoPi) return angle;
   const double a = NormalizeAngle(angle);
   return a >= kTwoPi ? a - kTwoPi : a;
+}
+
+// Whether the angle lies in the sweep from s to e, ends included; all three in [0, 2pi). When
+// the end is not above the start the sweep wraps through 0.
+bool SweepHolds(double s, double e, double angle) {
+  if (e <= s) return angle >= s || angle <= e;
+  return s <= angle && angle <= e;
 }
 
 // A line perpendicular to the direction a->b through a given point: vertical when a and b have
@@ -88,9 +96,17 @@ double RoughAtan2(double y, double x) {
   return y < 0 ? -a : a;
 }
 
-// A rough angle this far from every boundary of the sweep test decides it as atan2 would: the
-// rough angle errs by less than 1e-7 and atan2 by an ulp.
+// A range of angles widened by this on both sides surely holds the angle that atan2 gives for a
+// direction whose rough angle (an error below 1e-7) or quadrant gave the range.
 constexpr double kRoughAngleMargin = 1e-6;
+
+// Whether the angle b (in [0, 2pi)) lies within the margin of the range that runs
+// counter-clockwise from lo over width, around the circle.
+bool RangeReaches(double lo, double width, double b) {
+  double d = b - lo;
+  if (d < 0) d += kTwoPi;
+  return !(d > width + kRoughAngleMargin && d < kTwoPi - kRoughAngleMargin);
+}
 
 }  // namespace
 
@@ -283,26 +299,23 @@ CDPoint CDArc::GetKoCenterBalance() const {
   return CDPoint(centre.x + distance * std::cos(middle), centre.y + distance * std::sin(middle));
 }
 
-bool CDArc::IsInSweep(double angle) const {
+bool CDArc::HoldsDirection(double dx, double dy) const {
+  // Every crossing of every vertical query is tested. The sweep test changes its answer only at
+  // the sweep's ends: over a range of angles that holds the direction's angle and lies clear of
+  // both ends it gives one answer, whatever atan2 would round to. The quadrant gives such a range
+  // from the signs alone, the rough angle a narrow one; atan2 decides only near the ends.
   const double s = HalfOpenAngle(start);
   const double e = HalfOpenAngle(end);
-  if (e <= s) return angle >= s || angle <= e;
-  return s <= angle && angle <= e;
-}
-
-bool CDArc::HoldsDirection(double dx, double dy) const {
-  // Every crossing of every vertical query is tested: atan2 decides only near the boundaries
-  // (the sweep's ends and the wrap at 0), where its rounding matters.
-  double rough = RoughAtan2(dy, dx);
-  if (rough < 0) rough += kTwoPi;
-  const auto clearOf = [rough](double boundary) {
-    return std::fabs(rough - boundary) > kRoughAngleMargin;
+  const auto decides = [s, e](double lo, double width) {
+    return !RangeReaches(lo, width, s) && !RangeReaches(lo, width, e);
   };
-  if (clearOf(HalfOpenAngle(start)) && clearOf(HalfOpenAngle(end)) && clearOf(0) &&
-      clearOf(kTwoPi)) {
-    return IsInSweep(rough);
+  if (dx != 0 && dy != 0) {
+    const double quadrant = dy > 0 ? (dx > 0 ? 0 : kPi / 2) : (dx < 0 ? kPi : 3 * kPi / 2);
+    if (decides(quadrant, kPi / 2)) return SweepHolds(s, e, quadrant + kPi / 4);
   }
-  return IsInSweep(HalfOpenAngle(std::atan2(dy, dx)));
+  const double rough = HalfOpenAngle(RoughAtan2(dy, dx));
+  if (decides(rough, 0)) return SweepHolds(s, e, rough);
+  return SweepHolds(s, e, HalfOpenAngle(std::atan2(dy, dx)));
 }
 
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,

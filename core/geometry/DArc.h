@@ -87,6 +87,4 @@ class CDArc {
   double SegmentSweep() const;
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
-  // Whether angle (in [0, 2pi)) lies in the sweep, ends included.
-  bool IsInSweep(double angle) const;
 };

@@ -404,7 +404,8 @@ TEST(DArcTest, CrossAL) {
 
 // The sweep test of a direction agrees with the angle's definition (atan2 brought into [0, 2pi)
 // between the start and end angles brought there) at the ends, a hair either side of them, near
-// the wrap at 0 and all around, on arcs through angle 0 and arcs longer than pi.
+// the wrap at 0 and the other quadrant boundaries and all around, on arcs through angle 0 and
+// arcs longer than pi.
 TEST(DArcTest, HoldsDirectionAgreesWithTheAngleTest) {
   const auto halfOpen = [](double angle) {
     const double a = NormalizeAngle(angle);
@@ -417,8 +418,9 @@ TEST(DArcTest, HoldsDirectionAgreesWithTheAngleTest) {
     return e <= s ? a >= s || a <= e : s <= a && a <= e;
   };
   const std::pair<double, double> sweeps[] = {
-      {0.3, 1.2}, {kPi, 1.5 * kPi}, {5.5, 0.5},  {0.3, 4.0}, {4.0, 3.0},
-      {0.0, kPi}, {kPi, kTwoPi},    {-0.4, 0.4}, {1.0, 1.0}, {kTwoPi + 0.2, 7.0},
+      {0.3, 1.2}, {kPi, 1.5 * kPi},    {5.5, 0.5},     {0.3, 4.0},
+      {4.0, 3.0}, {0.0, kPi},          {kPi, kTwoPi},  {-0.4, 0.4},
+      {1.0, 1.0}, {kTwoPi + 0.2, 7.0}, {kPi / 2, kPi}, {1.5 * kPi, kPi / 2},
   };
   const double offsets[] = {0,     1e-12, -1e-12, 1e-10, -1e-10, 1e-8, -1e-8, 1e-7,
                             -1e-7, 1e-6,  -1e-6,  3e-6,  -3e-6,  1e-4, -1e-4};
@@ -428,7 +430,7 @@ TEST(DArcTest, HoldsDirectionAgreesWithTheAngleTest) {
       for (const auto& [start, end] : sweeps) {
         const CDArc arc = MakeArc(centre.x, centre.y, r, start, end);
         std::vector<double> angles;
-        for (const double base : {start, end, 0.0, kPi}) {
+        for (const double base : {start, end, 0.0, kPi / 2, kPi, 1.5 * kPi}) {
           for (const double offset : offsets) angles.push_back(base + offset);
         }
         for (int k = 0; k < 64; ++k) angles.push_back(k * kTwoPi / 64 + 0.01);
