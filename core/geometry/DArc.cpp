@@ -75,15 +75,15 @@ bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double to
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
-// atan on [0, 1] within 2e-8 radians (the polynomial of Abramowitz and Stegun 4.4.49).
+// atan on [0, 1] within 2e-8 radians: the polynomial of Abramowitz and Stegun 4.4.49 in t^2,
+// summed in pairs (Estrin's scheme) so that its terms do not wait for one another.
 double RoughAtanUnit(double t) {
-  const double t2 = t * t;
-  double p = 0.0028662257;
-  for (const double a : {-0.0161657367, 0.0429096138, -0.0752896400, 0.1065626393, -0.1420889944,
-                         0.1999355085, -0.3333314528, 1.0}) {
-    p = p * t2 + a;
-  }
-  return t * p;
+  const double u = t * t;
+  const double u2 = u * u;
+  const double u4 = u2 * u2;
+  const double low = (1.0 - 0.3333314528 * u) + (0.1999355085 - 0.1420889944 * u) * u2;
+  const double high = (0.1065626393 - 0.0752896400 * u) + (0.0429096138 - 0.0161657367 * u) * u2;
+  return t * (low + high * u4 + 0.0028662257 * (u4 * u4));
 }
 
 // atan2(y, x) within 1e-7 radians, in (-pi, pi]; NaN when x and y are both 0 or not finite.
