@@ -106,6 +106,11 @@ void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
   segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
 }
 
+std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
+  segmentArea_ = 0;
+  return std::move(arc_);
+}
+
 void CSlice::SetCF(double c, double phi) {
   c_ = c;
   phi_ = phi;

@@ -252,9 +252,10 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   // Neighbouring slices share a side: the surface's height there is found once.
   surfaceYs_.clear();
   for (const double x : xs_) surfaceYs_.push_back(work_->GetVertical(x, arcEnds_).y);
+  SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
-    auto slice = BuildSlice(gap, layers, lines, slipLine.get());
+    auto slice = BuildSlice(gap, layers, lines, slipLine.get(), side);
     auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
     kept.push_back(std::move(slice));
   }
@@ -271,7 +272,8 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 }
 
 std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                               const WaterShapes& water, const CSpSlide* slipLine) {
+                                               const WaterShapes& water, const CSpSlide* slipLine,
+                                               SharedSide& side) {
   const CSpSlideWork& work = *work_;
   const double x1 = gap.x1;
   const double x2 = gap.x2;
@@ -281,7 +283,7 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) slice->SetBottomArc(atMid.arc->TrimCopy(x1, x2));
+  if (atMid.arc != nullptr) slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side));
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
@@ -305,10 +307,29 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   return slice;
 }
 
+std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
+                                                 SharedSide& side) {
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return nullptr;
+  std::unique_ptr<CDArc> trimmed;
+  if (spareArcs_.empty()) {
+    trimmed = std::make_unique<CDArc>(arc);
+  } else {
+    trimmed = std::move(spareArcs_.back());
+    spareArcs_.pop_back();
+    *trimmed = arc;
+  }
+  // Neighbouring slices on one arc share the angle of their common side: found once.
+  trimmed->start = side.arc == &arc && side.x == x1 ? side.angle : arc.LowerAngleAt(x1);
+  trimmed->end = arc.LowerAngleAt(x2);
+  side = SharedSide{&arc, x2, trimmed->end};
+  return trimmed;
+}
+
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
   if (spare_.empty()) return std::make_unique<CSlice>();
   std::unique_ptr<CSlice> slice = std::move(spare_.back());
   spare_.pop_back();
+  if (auto arc = slice->ReleaseBottomArc()) spareArcs_.push_back(std::move(arc));
   slice->Clear();
   return slice;
 }

@@ -197,9 +197,20 @@ class CSliceList {
   };
   // A slice as new: a spare one cleared, else a new one.
   std::unique_ptr<CSlice> TakeSpareSlice();
-  // A new slice for the gap, with its boundaries and levels.
+  // The side a slice shares with the next one, with the angle of its base arc there.
+  struct SharedSide {
+    const CDArc* arc = nullptr;
+    double x = 0;
+    double angle = 0;
+  };
+  // A new slice for the gap, with its boundaries and levels; side carries the right side of the
+  // slice before and takes this slice's right side.
   std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                     const WaterShapes& water, const CSpSlide* slipLine);
+                                     const WaterShapes& water, const CSpSlide* slipLine,
+                                     SharedSide& side);
+  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
+  // side as in BuildSlice.
+  std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -218,8 +229,10 @@ class CSliceList {
   std::vector<double> surfaceYs_;
   std::vector<tagDEVY> found_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
-  // Slices of earlier divisions, kept with the storage of their boundaries for the next one.
+  // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
+  // the base arcs taken from them.
   std::vector<std::unique_ptr<CSlice>> spare_;
+  std::vector<std::unique_ptr<CDArc>> spareArcs_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;

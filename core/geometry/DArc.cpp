@@ -129,19 +129,21 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
   end = endAngle;
 }
 
+bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
+
+double CDArc::LowerAngleAt(double x) const {
+  const double dx = x - centre.x;
+  const double radicand = R * R - dx * dx;
+  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
+  const CDPoint p(x, centre.y - halfChord);
+  return NormalizeAngle(MyAtan(&centre, &p));
+}
+
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
-  if (std::fabs(x1 - centre.x) > R + 1e-8 || std::fabs(x2 - centre.x) > R + 1e-8) return nullptr;
-  // The angle of the point of the lower half-circle at x.
-  const auto lowerAngleAt = [this](double x) {
-    const double dx = x - centre.x;
-    const double radicand = R * R - dx * dx;
-    const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
-    const CDPoint p(x, centre.y - halfChord);
-    return NormalizeAngle(MyAtan(&centre, &p));
-  };
+  if (!SpansX(x1) || !SpansX(x2)) return nullptr;
   auto arc = Copy();
-  arc->start = lowerAngleAt(x1);
-  arc->end = lowerAngleAt(x2);
+  arc->start = LowerAngleAt(x1);
+  arc->end = LowerAngleAt(x2);
   return arc;
 }
 

@@ -29,8 +29,12 @@ class CDArc {
   // Sets all fields, the centre's flag included.
   void SetParam(const CDPoint& c, double r, double startAngle, double endAngle);
   // A new arc on the same circle from the point of the lower half-circle at x1 to the one at x2;
-  // null when x1 or x2 lies more than 1e-8 beyond the circle.
+  // null when x1 or x2 lies more than 1e-8 beyond the circle (not SpansX).
   std::unique_ptr<CDArc> TrimCopy(double x1, double x2) const;
+  // x lies within 1e-8 of the circle's x range.
+  bool SpansX(double x) const;
+  // The angle (in [0, 2pi]) of the point of the lower half-circle at x; TrimCopy's end angles.
+  double LowerAngleAt(double x) const;
 
   // The constructions return false, leaving the arc as it was, when no arc exists.
   // The arc from p1 through p2 to p3.
