@@ -165,11 +165,12 @@ void CSliceList::AddLoadXs() {
 void CSliceList::SortXArray() { std::sort(xs_.begin(), xs_.end()); }
 
 void CSliceList::RemoveSameX() {
-  std::vector<double> kept;
+  // Kept in place: each x is compared with the last one kept, which lies before it.
+  std::size_t kept = 0;
   for (const double x : xs_) {
-    if (kept.empty() || !(x - kept.back() < kSameX)) kept.push_back(x);
+    if (kept == 0 || !(x - xs_[kept - 1] < kSameX)) xs_[kept++] = x;
   }
-  xs_ = std::move(kept);
+  xs_.resize(kept);
 }
 
 void CSliceList::RemoveOuter(double x1, double x2) {
@@ -179,7 +180,8 @@ void CSliceList::RemoveOuter(double x1, double x2) {
 void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surface) {
   // A stored condition may hold no width or a width of 0: nothing can be split by it.
   if (mode == kSplitNone || !(width > 0)) return;
-  std::vector<double> added;
+  std::vector<double>& added = splits_;
+  added.clear();
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const double a = xs_[i];
     const double b = xs_[i + 1];
@@ -206,6 +208,16 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
   return work.CorrectSlideObj(&ground, pieces, false) > 0;
 }
 
+std::unique_ptr<CSpSlideWork> CSliceList::FittedSurface(const CSpSlideWork& surface,
+                                                        const CSpGround& ground) const {
+  CDPolyArray pieces;
+  if (!CorrectSlideObj(surface, ground, &pieces) || pieces.GetSize() == 0 ||
+      dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0)) == nullptr) {
+    return nullptr;
+  }
+  return std::unique_ptr<CSpSlideWork>(static_cast<CSpSlideWork*>(pieces.Release(0).release()));
+}
+
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
@@ -230,16 +242,9 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const CSpSlideWork* chosen = ChooseSurface(surface);
   if (chosen == nullptr || chosen->GetSize() < 2) return 0;
 
-  auto work = CopyOf(*chosen);
-  if (strata == nullptr) {
-    CDPolyArray pieces;
-    if (CorrectSlideObj(*work, *ground, &pieces) && pieces.GetSize() > 0) {
-      if (const auto* first = dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0))) {
-        work = CopyOf(*first);
-      }
-    }
-  }
-  work_ = std::move(work);
+  std::unique_ptr<CSpSlideWork> work =
+      strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
+  work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
   direction_ = work_->IsRightUpper();
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();

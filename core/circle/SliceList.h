@@ -186,6 +186,10 @@ class CSliceList {
                    const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
+  // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
+  // yields none or the list does not fit.
+  std::unique_ptr<CSpSlideWork> FittedSurface(const CSpSlideWork& surface,
+                                              const CSpGround& ground) const;
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
   // A gap between two division points and the surface's heights there.
@@ -224,9 +228,10 @@ class CSliceList {
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
-  // it anew: the surface's height at each division point, the boundaries one stratum gives, the
-  // end points of the surface's arcs.
+  // it anew: the surface's height at each division point, the points that split wide gaps, the
+  // boundaries one stratum gives, the end points of the surface's arcs.
   std::vector<double> surfaceYs_;
+  std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
