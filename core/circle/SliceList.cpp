@@ -257,6 +257,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   // Neighbouring slices share a side: the surface's height there is found once.
   surfaceYs_.clear();
   for (const double x : xs_) surfaceYs_.push_back(work_->GetVertical(x, arcEnds_).y);
+  FindStrataEdges(layers);
   SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
@@ -276,6 +277,14 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   return GetSize();
 }
 
+void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
+  const std::size_t count = strata == nullptr ? 0 : static_cast<std::size_t>(strata->GetSize());
+  if (strataEdges_.size() < count) strataEdges_.resize(count);
+  for (std::size_t s = 0; s < count; ++s) {
+    strata->GetAt(static_cast<int>(s))->GetEdgesForCuts(xs_.front(), xs_.back(), strataEdges_[s]);
+  }
+}
+
 std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
                                                const WaterShapes& water, const CSpSlide* slipLine,
                                                SharedSide& side) {
@@ -292,7 +301,7 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
-    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid);
+    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);
     slice->AppendDEVYArray(found_);
   }
   slice->SortDEVY();

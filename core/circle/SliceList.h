@@ -16,10 +16,10 @@
 #include "core/circle/Slice.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoint.h"
+#include "core/geometry/DPoly.h"
 #include "core/section/SpSlideWork.h"
 
 class CDanmenStab;
-class CDPoly;
 class CDPolyArray;
 class CSpGround;
 class CSpSlide;
@@ -201,6 +201,9 @@ class CSliceList {
   };
   // A slice as new: a spare one cleared, else a new one.
   std::unique_ptr<CSlice> TakeSpareSlice();
+  // The edges of each stratum that can give boundaries to the slices between the division
+  // points (CDPoly::GetEdgesForCuts), found once for all slices.
+  void FindStrataEdges(const CDPolyArray* strata);
   // The side a slice shares with the next one, with the angle of its base arc there.
   struct SharedSide {
     const CDArc* arc = nullptr;
@@ -229,10 +232,12 @@ class CSliceList {
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point, the points that split wide gaps, the
-  // boundaries one stratum gives, the end points of the surface's arcs.
+  // boundaries one stratum gives, the strata's edges within the division, the end points of the
+  // surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
+  std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.
