@@ -17,6 +17,25 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
 
+// The surface's height over the x of the points that the division tests, each x looked up once
+// per division: neighbouring strata share their boundary vertices. known holds the heights found
+// so far, ordered by x.
+struct CSliceList::SurfaceHeights {
+  const CSpSlideWork& surface;
+  std::span<const CSpSlideWork::ArcEnds> ends;
+  std::vector<std::pair<double, double>>& known;
+
+  double At(double x) const {
+    const auto it = std::lower_bound(known.begin(), known.end(), x,
+                                     [](const auto& entry, double v) { return entry.first < v; });
+    // A hit holds GetVertical's height at an x equal to this one: the same comparison follows.
+    if (it != known.end() && it->first == x) return it->second;
+    const double y = surface.GetVertical(x, ends).y;
+    known.insert(it, {x, y});
+    return y;
+  }
+};
+
 namespace {
 
 // Division points closer than this are one point; a split never comes this close to a gap's end.
@@ -37,26 +56,23 @@ std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
 
-// The end points of the surface's arcs (CSpSlideWork::GetArcEnds).
-using ArcEnds = std::span<const CSpSlideWork::ArcEnds>;
-
 // Appends the x of the point when the surface lies under it (at the same height or lower). A
 // point beyond the surface's span would be dropped with the outer points: its height is not
 // looked up.
-void AddIfOnOrAbove(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                     const CDPoint& p, std::vector<double>& xs) {
   if (!span.Holds(p.x)) return;
-  const double y = surface.GetVertical(p.x, ends).y;
+  const double y = heights.At(p.x);
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
-void AddWaterLine(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, ends, span, *line.GetAt(i), xs);
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
-    surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+    heights.surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
   }
 }
 
@@ -112,13 +128,15 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
 
   const Span span{surface.Left().x, surface.Right().x};
   surface.GetArcEnds(arcEnds_);
+  knownHeights_.clear();
+  const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
 
-  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface, span);
+  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(surface, arcEnds_, span, *lines.upper, xs_);
-    AddWaterLine(surface, arcEnds_, span, *lines.layer, xs_);
+    AddWaterLine(heights, span, *lines.upper, xs_);
+    AddWaterLine(heights, span, *lines.layer, xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(surface, arcEnds_, span, *lines.water, xs_);
+  if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
   AddVertexXs(slipLine, xs_);
   AddVertexXs(surface, xs_);
   AddLoadXs();
@@ -131,12 +149,11 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
 }
 
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
-                             const CSpSlideWork& surface, const Span& span) {
+                             const SurfaceHeights& heights, const Span& span) {
+  const CSpSlideWork& surface = heights.surface;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& shape = *strata->GetAt(s);
-    for (int i = 0; i < shape.GetSize(); ++i) {
-      AddIfOnOrAbove(surface, arcEnds_, span, *shape.GetAt(i), xs_);
-    }
+    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(heights, span, *shape.GetAt(i), xs_);
     for (int i = 0; i + 1 < shape.GetSize(); ++i) {
       const CDPoint* a = shape.GetAt(i);
       const CDPoint* b = shape.GetAt(i + 1);

@@ -167,6 +167,8 @@ class CSliceList {
     // No crossing on the segment a-b can lie in the range.
     bool Misses(const CDPoint& a, const CDPoint& b) const;
   };
+  // The surface's heights at the points the division tests (SliceList.cpp).
+  struct SurfaceHeights;
 
  private:
   // The water lines that take part: the water line, and the upper water line with the
@@ -182,8 +184,8 @@ class CSliceList {
                      const CSpSlideWork& surface, const CSpSlide& slipLine);
   // The division points from the strata: their vertices on or above the surface and the
   // crossings of their edges with the surface and the water lines.
-  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines, const CSpSlideWork& surface,
-                   const Span& span);
+  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
+                   const SurfaceHeights& heights, const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
   // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
@@ -231,10 +233,12 @@ class CSliceList {
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
-  // it anew: the surface's height at each division point, the points that split wide gaps, the
+  // it anew: the surface's height at each division point and at the points the division tests,
+  // the points that split wide gaps, the
   // boundaries one stratum gives, the strata's edges within the division, the end points of the
   // surface's arcs.
   std::vector<double> surfaceYs_;
+  std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
