@@ -124,6 +124,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
   if (ground == nullptr) return 0;
   const WaterShapes lines = GetWaterShapes(water);
+  // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper();
 
   const Span span{surface.Left().x, surface.Right().x};
@@ -262,7 +263,6 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   std::unique_ptr<CSpSlideWork> work =
       strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
   work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
-  direction_ = work_->IsRightUpper();
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
   const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
