@@ -3,6 +3,7 @@
 #include "core/circle/SliceList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -17,9 +18,9 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
 
-// The surface's height over the x of the points that the division tests, each x looked up once
-// per division: neighbouring strata share their boundary vertices. known holds the heights found
-// so far, ordered by x.
+// The surface's height over the x of the points that the division tests and of the division
+// points, each x looked up once per division: neighbouring strata share their boundary vertices,
+// which become division points. known holds the heights found so far, ordered by x.
 struct CSliceList::SurfaceHeights {
   const CSpSlideWork& surface;
   std::span<const CSpSlideWork::ArcEnds> ends;
@@ -28,8 +29,10 @@ struct CSliceList::SurfaceHeights {
   double At(double x) const {
     const auto it = std::lower_bound(known.begin(), known.end(), x,
                                      [](const auto& entry, double v) { return entry.first < v; });
-    // A hit holds GetVertical's height at an x equal to this one: the same comparison follows.
-    if (it != known.end() && it->first == x) return it->second;
+    // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
+    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
+      return it->second;
+    }
     const double y = surface.GetVertical(x, ends).y;
     known.insert(it, {x, y});
     return y;
@@ -271,9 +274,11 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
     return 0;
   }
   const WaterShapes lines = GetWaterShapes(water);
-  // Neighbouring slices share a side: the surface's height there is found once.
+  // Neighbouring slices share a side: the surface's height there is found once, and at the
+  // division points that are tested vertices not again.
+  const SurfaceHeights heights{*work_, arcEnds_, knownHeights_};
   surfaceYs_.clear();
-  for (const double x : xs_) surfaceYs_.push_back(work_->GetVertical(x, arcEnds_).y);
+  for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
   FindStrataEdges(layers);
   SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
