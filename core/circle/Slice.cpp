@@ -113,6 +113,11 @@ void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
   segmentCentroid_ = arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
 }
 
+std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
+  segmentArea_ = 0;
+  return std::move(arc_);
+}
+
 void CSlice::SetCF(double c, double phi) {
   c_ = c;
   phi_ = phi;

@@ -127,6 +127,9 @@ class CSlice {
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
   void SetBottomArc(std::unique_ptr<CDArc> arc);
+  // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
+  // next division's arcs in its storage.
+  std::unique_ptr<CDArc> ReleaseBottomArc();
   // Null for a straight base.
   const CDArc* GetBottomArc() const { return arc_.get(); }
   void SetStrengthType(int type) { strengthType_ = type; }

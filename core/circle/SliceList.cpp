@@ -3,6 +3,7 @@
 #include "core/circle/SliceList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,6 +17,27 @@
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
+
+// The surface's height over the x of the points that the division tests and of the division
+// points, each x looked up once per division: neighbouring strata share their boundary vertices,
+// which become division points. known holds the heights found so far, ordered by x.
+struct CSliceList::SurfaceHeights {
+  const CSpSlideWork& surface;
+  std::span<const CSpSlideWork::ArcEnds> ends;
+  std::vector<std::pair<double, double>>& known;
+
+  double At(double x) const {
+    const auto it = std::lower_bound(known.begin(), known.end(), x,
+                                     [](const auto& entry, double v) { return entry.first < v; });
+    // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
+    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
+      return it->second;
+    }
+    const double y = surface.GetVertical(x, ends).y;
+    known.insert(it, {x, y});
+    return y;
+  }
+};
 
 namespace {
 
@@ -37,26 +59,23 @@ std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
 
-// The end points of the surface's arcs (CSpSlideWork::GetArcEnds).
-using ArcEnds = std::span<const CSpSlideWork::ArcEnds>;
-
 // Appends the x of the point when the surface lies under it (at the same height or lower). A
 // point beyond the surface's span would be dropped with the outer points: its height is not
 // looked up.
-void AddIfOnOrAbove(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                     const CDPoint& p, std::vector<double>& xs) {
   if (!span.Holds(p.x)) return;
-  const double y = surface.GetVertical(p.x, ends).y;
+  const double y = heights.At(p.x);
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
-void AddWaterLine(const CSpSlideWork& surface, ArcEnds ends, const CSliceList::Span& span,
+void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(surface, ends, span, *line.GetAt(i), xs);
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
-    surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+    heights.surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
   }
 }
 
@@ -108,17 +127,20 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
   if (ground == nullptr) return 0;
   const WaterShapes lines = GetWaterShapes(water);
+  // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper();
 
   const Span span{surface.Left().x, surface.Right().x};
   surface.GetArcEnds(arcEnds_);
+  knownHeights_.clear();
+  const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
 
-  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, surface, span);
+  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(surface, arcEnds_, span, *lines.upper, xs_);
-    AddWaterLine(surface, arcEnds_, span, *lines.layer, xs_);
+    AddWaterLine(heights, span, *lines.upper, xs_);
+    AddWaterLine(heights, span, *lines.layer, xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(surface, arcEnds_, span, *lines.water, xs_);
+  if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
   AddVertexXs(slipLine, xs_);
   AddVertexXs(surface, xs_);
   AddLoadXs();
@@ -131,12 +153,11 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
 }
 
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
-                             const CSpSlideWork& surface, const Span& span) {
+                             const SurfaceHeights& heights, const Span& span) {
+  const CSpSlideWork& surface = heights.surface;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& shape = *strata->GetAt(s);
-    for (int i = 0; i < shape.GetSize(); ++i) {
-      AddIfOnOrAbove(surface, arcEnds_, span, *shape.GetAt(i), xs_);
-    }
+    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(heights, span, *shape.GetAt(i), xs_);
     for (int i = 0; i + 1 < shape.GetSize(); ++i) {
       const CDPoint* a = shape.GetAt(i);
       const CDPoint* b = shape.GetAt(i + 1);
@@ -165,11 +186,12 @@ void CSliceList::AddLoadXs() {
 void CSliceList::SortXArray() { std::sort(xs_.begin(), xs_.end()); }
 
 void CSliceList::RemoveSameX() {
-  std::vector<double> kept;
+  // Kept in place: each x is compared with the last one kept, which lies before it.
+  std::size_t kept = 0;
   for (const double x : xs_) {
-    if (kept.empty() || !(x - kept.back() < kSameX)) kept.push_back(x);
+    if (kept == 0 || !(x - xs_[kept - 1] < kSameX)) xs_[kept++] = x;
   }
-  xs_ = std::move(kept);
+  xs_.resize(kept);
 }
 
 void CSliceList::RemoveOuter(double x1, double x2) {
@@ -179,7 +201,8 @@ void CSliceList::RemoveOuter(double x1, double x2) {
 void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surface) {
   // A stored condition may hold no width or a width of 0: nothing can be split by it.
   if (mode == kSplitNone || !(width > 0)) return;
-  std::vector<double> added;
+  std::vector<double>& added = splits_;
+  added.clear();
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const double a = xs_[i];
     const double b = xs_[i + 1];
@@ -206,6 +229,16 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
   return work.CorrectSlideObj(&ground, pieces, false) > 0;
 }
 
+std::unique_ptr<CSpSlideWork> CSliceList::FittedSurface(const CSpSlideWork& surface,
+                                                        const CSpGround& ground) const {
+  CDPolyArray pieces;
+  if (!CorrectSlideObj(surface, ground, &pieces) || pieces.GetSize() == 0 ||
+      dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0)) == nullptr) {
+    return nullptr;
+  }
+  return std::unique_ptr<CSpSlideWork>(static_cast<CSpSlideWork*>(pieces.Release(0).release()));
+}
+
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
@@ -230,17 +263,9 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const CSpSlideWork* chosen = ChooseSurface(surface);
   if (chosen == nullptr || chosen->GetSize() < 2) return 0;
 
-  auto work = CopyOf(*chosen);
-  if (strata == nullptr) {
-    CDPolyArray pieces;
-    if (CorrectSlideObj(*work, *ground, &pieces) && pieces.GetSize() > 0) {
-      if (const auto* first = dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0))) {
-        work = CopyOf(*first);
-      }
-    }
-  }
-  work_ = std::move(work);
-  direction_ = work_->IsRightUpper();
+  std::unique_ptr<CSpSlideWork> work =
+      strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
+  work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
   const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
@@ -249,12 +274,16 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
     return 0;
   }
   const WaterShapes lines = GetWaterShapes(water);
-  // Neighbouring slices share a side: the surface's height there is found once.
+  // Neighbouring slices share a side: the surface's height there is found once, and at the
+  // division points that are tested vertices not again.
+  const SurfaceHeights heights{*work_, arcEnds_, knownHeights_};
   surfaceYs_.clear();
-  for (const double x : xs_) surfaceYs_.push_back(work_->GetVertical(x, arcEnds_).y);
+  for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
+  FindStrataEdges(layers);
+  SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
-    auto slice = BuildSlice(gap, layers, lines, slipLine.get());
+    auto slice = BuildSlice(gap, layers, lines, slipLine.get(), side);
     auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
     kept.push_back(std::move(slice));
   }
@@ -270,8 +299,17 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   return GetSize();
 }
 
+void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
+  const std::size_t count = strata == nullptr ? 0 : static_cast<std::size_t>(strata->GetSize());
+  if (strataEdges_.size() < count) strataEdges_.resize(count);
+  for (std::size_t s = 0; s < count; ++s) {
+    strata->GetAt(static_cast<int>(s))->GetEdgesForCuts(xs_.front(), xs_.back(), strataEdges_[s]);
+  }
+}
+
 std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                               const WaterShapes& water, const CSpSlide* slipLine) {
+                                               const WaterShapes& water, const CSpSlide* slipLine,
+                                               SharedSide& side) {
   const CSpSlideWork& work = *work_;
   const double x1 = gap.x1;
   const double x2 = gap.x2;
@@ -281,11 +319,11 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) slice->SetBottomArc(atMid.arc->TrimCopy(x1, x2));
+  if (atMid.arc != nullptr) slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side));
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
-    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid);
+    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);
     slice->AppendDEVYArray(found_);
   }
   slice->SortDEVY();
@@ -305,10 +343,29 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   return slice;
 }
 
+std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
+                                                 SharedSide& side) {
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return nullptr;
+  std::unique_ptr<CDArc> trimmed;
+  if (spareArcs_.empty()) {
+    trimmed = std::make_unique<CDArc>(arc);
+  } else {
+    trimmed = std::move(spareArcs_.back());
+    spareArcs_.pop_back();
+    *trimmed = arc;
+  }
+  // Neighbouring slices on one arc share the angle of their common side: found once.
+  trimmed->start = side.arc == &arc && side.x == x1 ? side.angle : arc.LowerAngleAt(x1);
+  trimmed->end = arc.LowerAngleAt(x2);
+  side = SharedSide{&arc, x2, trimmed->end};
+  return trimmed;
+}
+
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
   if (spare_.empty()) return std::make_unique<CSlice>();
   std::unique_ptr<CSlice> slice = std::move(spare_.back());
   spare_.pop_back();
+  if (auto arc = slice->ReleaseBottomArc()) spareArcs_.push_back(std::move(arc));
   slice->Clear();
   return slice;
 }

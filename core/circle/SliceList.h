@@ -16,10 +16,10 @@
 #include "core/circle/Slice.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoint.h"
+#include "core/geometry/DPoly.h"
 #include "core/section/SpSlideWork.h"
 
 class CDanmenStab;
-class CDPoly;
 class CDPolyArray;
 class CSpGround;
 class CSpSlide;
@@ -167,6 +167,8 @@ class CSliceList {
     // No crossing on the segment a-b can lie in the range.
     bool Misses(const CDPoint& a, const CDPoint& b) const;
   };
+  // The surface's heights at the points the division tests (SliceList.cpp).
+  struct SurfaceHeights;
 
  private:
   // The water lines that take part: the water line, and the upper water line with the
@@ -182,10 +184,14 @@ class CSliceList {
                      const CSpSlideWork& surface, const CSpSlide& slipLine);
   // The division points from the strata: their vertices on or above the surface and the
   // crossings of their edges with the surface and the water lines.
-  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines, const CSpSlideWork& surface,
-                   const Span& span);
+  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
+                   const SurfaceHeights& heights, const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
+  // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
+  // yields none or the list does not fit.
+  std::unique_ptr<CSpSlideWork> FittedSurface(const CSpSlideWork& surface,
+                                              const CSpGround& ground) const;
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
   // A gap between two division points and the surface's heights there.
@@ -197,9 +203,23 @@ class CSliceList {
   };
   // A slice as new: a spare one cleared, else a new one.
   std::unique_ptr<CSlice> TakeSpareSlice();
-  // A new slice for the gap, with its boundaries and levels.
+  // The edges of each stratum that can give boundaries to the slices between the division
+  // points (CDPoly::GetEdgesForCuts), found once for all slices.
+  void FindStrataEdges(const CDPolyArray* strata);
+  // The side a slice shares with the next one, with the angle of its base arc there.
+  struct SharedSide {
+    const CDArc* arc = nullptr;
+    double x = 0;
+    double angle = 0;
+  };
+  // A new slice for the gap, with its boundaries and levels; side carries the right side of the
+  // slice before and takes this slice's right side.
   std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                     const WaterShapes& water, const CSpSlide* slipLine);
+                                     const WaterShapes& water, const CSpSlide* slipLine,
+                                     SharedSide& side);
+  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
+  // side as in BuildSlice.
+  std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -213,13 +233,20 @@ class CSliceList {
   std::vector<double> xs_;
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
-  // it anew: the surface's height at each division point, the boundaries one stratum gives, the
-  // end points of the surface's arcs.
+  // it anew: the surface's height at each division point and at the points the division tests,
+  // the points that split wide gaps, the
+  // boundaries one stratum gives, the strata's edges within the division, the end points of the
+  // surface's arcs.
   std::vector<double> surfaceYs_;
+  std::vector<std::pair<double, double>> knownHeights_;
+  std::vector<double> splits_;
   std::vector<tagDEVY> found_;
+  std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
-  // Slices of earlier divisions, kept with the storage of their boundaries for the next one.
+  // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
+  // the base arcs taken from them.
   std::vector<std::unique_ptr<CSlice>> spare_;
+  std::vector<std::unique_ptr<CDArc>> spareArcs_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;

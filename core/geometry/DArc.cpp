@@ -17,10 +17,18 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
-// An angle brought into [0, 2pi).
+// An angle brought into [0, 2pi). NormalizeAngle keeps an angle of that range as it is.
 double HalfOpenAngle(double angle) {
+  if (0 <= angle && angle < kTwoPi) return angle;
   const double a = NormalizeAngle(angle);
   return a >= kTwoPi ? a - kTwoPi : a;
+}
+
+// Whether the angle lies in the sweep from s to e, ends included; all three in [0, 2pi). When
+// the end is not above the start the sweep wraps through 0.
+bool SweepHolds(double s, double e, double angle) {
+  if (e <= s) return angle >= s || angle <= e;
+  return s <= angle && angle <= e;
 }
 
 // A line perpendicular to the direction a->b through a given point: vertical when a and b have
@@ -67,6 +75,39 @@ bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double to
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
+// atan on [0, 1] within 2e-8 radians: the polynomial of Abramowitz and Stegun 4.4.49 in t^2,
+// summed in pairs (Estrin's scheme) so that its terms do not wait for one another.
+double RoughAtanUnit(double t) {
+  const double u = t * t;
+  const double u2 = u * u;
+  const double u4 = u2 * u2;
+  const double low = (1.0 - 0.3333314528 * u) + (0.1999355085 - 0.1420889944 * u) * u2;
+  const double high = (0.1065626393 - 0.0752896400 * u) + (0.0429096138 - 0.0161657367 * u) * u2;
+  return t * (low + high * u4 + 0.0028662257 * (u4 * u4));
+}
+
+// atan2(y, x) within 1e-7 radians, in (-pi, pi]; NaN when x and y are both 0 or not finite.
+double RoughAtan2(double y, double x) {
+  const double ax = std::fabs(x);
+  const double ay = std::fabs(y);
+  double a = RoughAtanUnit(std::min(ax, ay) / std::max(ax, ay));
+  if (ay > ax) a = kPi / 2 - a;
+  if (x < 0) a = kPi - a;
+  return y < 0 ? -a : a;
+}
+
+// A range of angles widened by this on both sides surely holds the angle that atan2 gives for a
+// direction whose rough angle (an error below 1e-7) or quadrant gave the range.
+constexpr double kRoughAngleMargin = 1e-6;
+
+// Whether the angle b (in [0, 2pi)) lies within the margin of the range that runs
+// counter-clockwise from lo over width, around the circle.
+bool RangeReaches(double lo, double width, double b) {
+  double d = b - lo;
+  if (d < 0) d += kTwoPi;
+  return !(d > width + kRoughAngleMargin && d < kTwoPi - kRoughAngleMargin);
+}
+
 }  // namespace
 
 CDArc::CDArc(DevPoint c, double r, double startAngle, double endAngle, bool degrees)
@@ -88,19 +129,21 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
   end = endAngle;
 }
 
+bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
+
+double CDArc::LowerAngleAt(double x) const {
+  const double dx = x - centre.x;
+  const double radicand = R * R - dx * dx;
+  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
+  const CDPoint p(x, centre.y - halfChord);
+  return NormalizeAngle(MyAtan(&centre, &p));
+}
+
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
-  if (std::fabs(x1 - centre.x) > R + 1e-8 || std::fabs(x2 - centre.x) > R + 1e-8) return nullptr;
-  // The angle of the point of the lower half-circle at x.
-  const auto lowerAngleAt = [this](double x) {
-    const double dx = x - centre.x;
-    const double radicand = R * R - dx * dx;
-    const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
-    const CDPoint p(x, centre.y - halfChord);
-    return NormalizeAngle(MyAtan(&centre, &p));
-  };
+  if (!SpansX(x1) || !SpansX(x2)) return nullptr;
   auto arc = Copy();
-  arc->start = lowerAngleAt(x1);
-  arc->end = lowerAngleAt(x2);
+  arc->start = LowerAngleAt(x1);
+  arc->end = LowerAngleAt(x2);
   return arc;
 }
 
@@ -272,11 +315,23 @@ bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
   return height < kSamePoint;
 }
 
-bool CDArc::IsInSweep(double angle) const {
+bool CDArc::HoldsDirection(double dx, double dy) const {
+  // Every crossing of every vertical query is tested. The sweep test changes its answer only at
+  // the sweep's ends: over a range of angles that holds the direction's angle and lies clear of
+  // both ends it gives one answer, whatever atan2 would round to. The quadrant gives such a range
+  // from the signs alone, the rough angle a narrow one; atan2 decides only near the ends.
   const double s = HalfOpenAngle(start);
   const double e = HalfOpenAngle(end);
-  if (e <= s) return angle >= s || angle <= e;
-  return s <= angle && angle <= e;
+  const auto decides = [s, e](double lo, double width) {
+    return !RangeReaches(lo, width, s) && !RangeReaches(lo, width, e);
+  };
+  if (dx != 0 && dy != 0) {
+    const double quadrant = dy > 0 ? (dx > 0 ? 0 : kPi / 2) : (dx < 0 ? kPi : 3 * kPi / 2);
+    if (decides(quadrant, kPi / 2)) return SweepHolds(s, e, quadrant + kPi / 4);
+  }
+  const double rough = HalfOpenAngle(RoughAtan2(dy, dx));
+  if (decides(rough, 0)) return SweepHolds(s, e, rough);
+  return SweepHolds(s, e, HalfOpenAngle(std::atan2(dy, dx)));
 }
 
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
@@ -296,7 +351,7 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   const CDPoint first(foot.x - ux * halfChord, foot.y - uy * halfChord);
   const CDPoint second(foot.x + ux * halfChord, foot.y + uy * halfChord);
   const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, a, b, tol) && IsInSweep(HalfOpenAngle(MyAtan(&centre, &p)));
+    return IsOnSegment(p, a, b, tol) && HoldsDirection(p.x - centre.x, p.y - centre.y);
   };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);

@@ -29,8 +29,12 @@ class CDArc {
   // Sets all fields, the centre's flag included.
   void SetParam(const CDPoint& c, double r, double startAngle, double endAngle);
   // A new arc on the same circle from the point of the lower half-circle at x1 to the one at x2;
-  // null when x1 or x2 lies more than 1e-8 beyond the circle.
+  // null when x1 or x2 lies more than 1e-8 beyond the circle (not SpansX).
   std::unique_ptr<CDArc> TrimCopy(double x1, double x2) const;
+  // x lies within 1e-8 of the circle's x range.
+  bool SpansX(double x) const;
+  // The angle (in [0, 2pi]) of the point of the lower half-circle at x; TrimCopy's end angles.
+  double LowerAngleAt(double x) const;
 
   // The constructions return false, leaving the arc as it was, when no arc exists.
   // The arc from p1 through p2 to p3.
@@ -71,6 +75,9 @@ class CDArc {
   // and the last ends exactly at this arc's own angles.
   std::vector<std::unique_ptr<CDArc>> CutArc(
       const std::vector<std::vector<CDPoint>>& polylines) const;
+  // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
+  // atan2(dy, dx), brought into [0, 2pi), lies between the start and the end angle.
+  bool HoldsDirection(double dx, double dy) const;
   // Radii within 1e-5 and centres within 1e-4; false for no arc.
   bool IsSameGroup(const CDArc* other) const;
 
@@ -87,6 +94,4 @@ class CDArc {
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
   // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
-  // Whether angle (in [0, 2pi)) lies in the sweep, ends included.
-  bool IsInSweep(double angle) const;
 };

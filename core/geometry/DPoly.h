@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,19 @@ class CDPoly {
   // Boundary entries, by value, of the segments that span [x1, x2]; replaces the records' content
   // and returns their count.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
+  // An edge (from vertex index to index + 1) with the least and greatest x of its ends.
+  struct EdgeRange {
+    int index;
+    double left;
+    double right;
+  };
+  // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
+  // content of edges.
+  void GetEdgesForCuts(double left, double right, std::vector<EdgeRange>& edges) const;
+  // GetDEVYArray over those edges alone, for x1 and x2 within the range they were found for: the
+  // same records, without visiting the edges that cannot reach the range.
+  int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit,
+                   std::span<const EdgeRange> edges) const;
   int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.
@@ -290,6 +304,10 @@ class CDPoly {
   friend class ScopedSmallLimit;
   inline static double small_limit = 0;
 
+  // Adds the boundary entry of edge i when it spans [x1, x2] (GetDEVYArray, for an edge that the
+  // cuts' reach does not miss).
+  void AddDEVYOfEdge(std::vector<tagDEVY>& records, int i, double x1, double x2,
+                     double ylimit) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

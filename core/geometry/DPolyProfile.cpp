@@ -246,29 +246,68 @@ void AddEntry(std::vector<tagDEVY>& records, double leftY, double rightY, const 
 
 double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut ? cut : x; }
 
+// The reach of cuts at x1 and x2: a segment wholly beyond the cuts and their snap distance cannot
+// span them.
+struct CutReach {
+  double left;
+  double right;
+  CutReach(double x1, double x2)
+      : left(std::min(x1, x2) - 2 * kSnapToCut), right(std::max(x1, x2) + 2 * kSnapToCut) {}
+  bool Misses(double segmentLeft, double segmentRight) const {
+    return segmentRight < left || segmentLeft > right;
+  }
+};
+
 }  // namespace
 
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();
-  // A segment wholly beyond the cuts and their snap distance cannot span them.
-  const double reachLeft = std::min(x1, x2) - 2 * kSnapToCut;
-  const double reachRight = std::max(x1, x2) + 2 * kSnapToCut;
+  const CutReach reach(x1, x2);
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
-    if (s.right->x < reachLeft || s.left->x > reachRight) continue;
-    // Ends within the snap distance of a cut reach it.
-    double d = SnapToCut(s.left->x, x1);
-    double f = SnapToCut(s.right->x, x1);
-    d = SnapToCut(d, x2);
-    f = SnapToCut(f, x2);
-    if (!(d <= x1 && x2 <= f && d != f)) continue;
-    // Heights inside the segment come from this segment itself, so that a line that folds back
-    // over the cut never mixes the heights of two different segments in one entry.
-    const double leftY = x1 == d ? s.left->y : InterpolateY(s, x1);
-    const double rightY = x2 == f ? s.right->y : InterpolateY(s, x2);
-    AddEntry(records, leftY, rightY, this, ylimit);
+    if (reach.Misses(s.left->x, s.right->x)) continue;
+    AddDEVYOfEdge(records, static_cast<int>(i), x1, x2, ylimit);
   }
   return static_cast<int>(records.size());
+}
+
+void CDPoly::GetEdgesForCuts(double left, double right, std::vector<EdgeRange>& edges) const {
+  edges.clear();
+  // Cuts within [left, right] reach no farther than cuts at left and right.
+  const CutReach reach(left, right);
+  for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
+    const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
+    if (reach.Misses(s.left->x, s.right->x)) continue;
+    edges.push_back({static_cast<int>(i), s.left->x, s.right->x});
+  }
+}
+
+int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit,
+                         std::span<const EdgeRange> edges) const {
+  records.clear();
+  const CutReach reach(x1, x2);
+  for (const EdgeRange& edge : edges) {
+    if (reach.Misses(edge.left, edge.right)) continue;
+    AddDEVYOfEdge(records, edge.index, x1, x2, ylimit);
+  }
+  return static_cast<int>(records.size());
+}
+
+void CDPoly::AddDEVYOfEdge(std::vector<tagDEVY>& records, int i, double x1, double x2,
+                           double ylimit) const {
+  const std::size_t at = static_cast<std::size_t>(i);
+  const XOrdered s = OrderByX(points_[at].get(), points_[at + 1].get());
+  // Ends within the snap distance of a cut reach it.
+  double d = SnapToCut(s.left->x, x1);
+  double f = SnapToCut(s.right->x, x1);
+  d = SnapToCut(d, x2);
+  f = SnapToCut(f, x2);
+  if (!(d <= x1 && x2 <= f && d != f)) return;
+  // Heights inside the segment come from this segment itself, so that a line that folds back
+  // over the cut never mixes the heights of two different segments in one entry.
+  const double leftY = x1 == d ? s.left->y : InterpolateY(s, x1);
+  const double rightY = x2 == f ? s.right->y : InterpolateY(s, x2);
+  AddEntry(records, leftY, rightY, this, ylimit);
 }
 
 int CDPoly::GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,

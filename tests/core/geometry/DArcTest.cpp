@@ -438,6 +438,52 @@ TEST(DArcTest, CrossAL) {
   }
 }
 
+// The sweep test of a direction agrees with the angle's definition (atan2 brought into [0, 2pi)
+// between the start and end angles brought there) at the ends, a hair either side of them, near
+// the wrap at 0 and the other quadrant boundaries and all around, on arcs through angle 0 and
+// arcs longer than pi.
+TEST(DArcTest, HoldsDirectionAgreesWithTheAngleTest) {
+  const auto halfOpen = [](double angle) {
+    const double a = NormalizeAngle(angle);
+    return a >= kTwoPi ? a - kTwoPi : a;
+  };
+  const auto expected = [&](const CDArc& arc, double dx, double dy) {
+    const double s = halfOpen(arc.start);
+    const double e = halfOpen(arc.end);
+    const double a = halfOpen(std::atan2(dy, dx));
+    return e <= s ? a >= s || a <= e : s <= a && a <= e;
+  };
+  const std::pair<double, double> sweeps[] = {
+      {0.3, 1.2}, {kPi, 1.5 * kPi},    {5.5, 0.5},     {0.3, 4.0},
+      {4.0, 3.0}, {0.0, kPi},          {kPi, kTwoPi},  {-0.4, 0.4},
+      {1.0, 1.0}, {kTwoPi + 0.2, 7.0}, {kPi / 2, kPi}, {1.5 * kPi, kPi / 2},
+  };
+  const double offsets[] = {0,     1e-12, -1e-12, 1e-10, -1e-10, 1e-8, -1e-8, 1e-7,
+                            -1e-7, 1e-6,  -1e-6,  3e-6,  -3e-6,  1e-4, -1e-4};
+  const CDPoint centres[] = {{0, 0}, {12.3, -45.6}};
+  for (const CDPoint& centre : centres) {
+    for (const double r : {1.0, 37.5}) {
+      for (const auto& [start, end] : sweeps) {
+        const CDArc arc = MakeArc(centre.x, centre.y, r, start, end);
+        std::vector<double> angles;
+        for (const double base : {start, end, 0.0, kPi / 2, kPi, 1.5 * kPi}) {
+          for (const double offset : offsets) angles.push_back(base + offset);
+        }
+        for (int k = 0; k < 64; ++k) angles.push_back(k * kTwoPi / 64 + 0.01);
+        for (const double angle : angles) {
+          // The direction as CrossAL forms it: a point of the circle less the centre.
+          const CDPoint p = centre + Polar(r, angle);
+          const double dx = p.x - centre.x;
+          const double dy = p.y - centre.y;
+          EXPECT_EQ(arc.HoldsDirection(dx, dy), expected(arc, dx, dy))
+              << start << " " << end << " r " << r << " angle " << angle;
+        }
+        EXPECT_EQ(arc.HoldsDirection(0, 0), expected(arc, 0, 0)) << start << " " << end;
+      }
+    }
+  }
+}
+
 // A segment from the centre through the unit circle at the angle.
 std::vector<CDPoint> Ray(double angle) { return {CDPoint(0, 0), Polar(2.0, angle)}; }
 
