@@ -421,13 +421,41 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   }
 }
 
+int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2) const {
+  constexpr double kReach = kVerticalReach;
+  // CrossAL's steps on the segment (x, -kReach)-(x, kReach) with tol 0. For a finite x its
+  // direction is (+0, 2 kReach): the squared length 4 kReach^2, its root 2 kReach and the unit
+  // direction (+0, 1) are exact, and the segment test reduces to the y range; every other step
+  // stays as CrossAL takes it.
+  if (!std::isfinite(x)) return CrossAL({x, -kReach}, {x, kReach}, out1, out2, 0);
+  const double dx = x - x;
+  const double dy = 2 * kReach;
+  const double t = ((centre.x - x) * dx + (centre.y - -kReach) * dy) / (dy * dy);
+  const CDPoint foot(x + t * dx, -kReach + t * dy);
+  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
+  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
+  // square is a normal number.
+  const double leg = std::fabs(centre.x - foot.x);
+  if (R > 1e-150 && leg > R * (1 + 1e-12)) return -1;
+  const double distance = Hypot(centre, foot);
+  if (distance > R) return -1;
+  const double halfChord = std::sqrt(R * R - distance * distance);
+  const CDPoint first(foot.x - dx * halfChord, foot.y - halfChord);
+  const CDPoint second(foot.x + dx * halfChord, foot.y + halfChord);
+  const auto counts = [&](const CDPoint& p) {
+    return -kReach <= p.y && p.y <= kReach && HoldsDirection(p.x - centre.x, p.y - centre.y);
+  };
+  const bool firstCounts = counts(first);
+  const bool secondCounts = counts(second);
+  out1 = firstCounts ? first : second;
+  out2 = second;
+  return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
+}
+
 double CDArc::LowestYAt(double x) const {
-  constexpr double kReach = 10000;
-  const CDPoint bottom(x, -kReach);
-  const CDPoint top(x, kReach);
   CDPoint first;
   CDPoint second;
-  switch (CrossAL(bottom, top, first, second, 0)) {
+  switch (CrossVertical(x, first, second)) {
     case 1:
       return first.y;
     case 2:

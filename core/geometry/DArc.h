@@ -67,6 +67,10 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
+  // CrossAL of the vertical segment from (x, -kVerticalReach) to (x, kVerticalReach) with tol 0,
+  // bit for bit, without the steps whose outcome a vertical fixes.
+  static constexpr double kVerticalReach = 10000;
+  int CrossVertical(double x, CDPoint& out1, CDPoint& out2) const;
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc.
   double LowestYAt(double x) const;
