@@ -50,9 +50,9 @@ ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, doubl
 }
 
 // The crossings of the arc with the vertical test line at x, as ArcCrossings finds them.
-ArcHits VerticalCrossings(const CDArc& arc, double x) {
+ArcHits VerticalCrossings(const CDArc& arc, double x, const CDArc::EndXs* ends = nullptr) {
   ArcHits hits;
-  const int count = arc.CrossVertical(x, hits.points[0], hits.points[1]);
+  const int count = arc.CrossVertical(x, hits.points[0], hits.points[1], ends);
   hits.count = count == 1 || count == 2 ? count : 0;
   return hits;
 }
@@ -116,10 +116,11 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
     const CDPoint& b = *GetAt(i + 1);
     bool meets = false;
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      const ArcHits hits = VerticalCrossings(*arc, x);
-      for (const CDPoint& c : hits) consider(c.y);
       const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
                                            : ends[static_cast<std::size_t>(ArcIndexAt(i))];
+      const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
+      const ArcHits hits = VerticalCrossings(*arc, x, &endXs);
+      for (const CDPoint& c : hits) consider(c.y);
       // A vertical through an end of the arc may miss it by a rounding error.
       for (const CDPoint& end : {arcEnds.start, arcEnds.end}) {
         if (std::fabs(end.x - x) < kSamePoint) {
