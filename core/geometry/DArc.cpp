@@ -421,13 +421,64 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   }
 }
 
+std::optional<bool> CDArc::LowerSweepHoldsX(double x, const EndXs& ends) const {
+  // On an arc within the lower half-circle (pi <= s < e < 2pi) the angle of a point below the
+  // centre grows with its x, as the cosine does from pi to 2pi. A crossing found on the vertical
+  // at x lies within about 1e-14 of the scale of the coordinates from the circle, and the ends'
+  // x within the rounding of R cos: an x clear of the ends' x by the margin (a relative 1e-9)
+  // puts its angle clear of the end angles by far more than atan2's rounding, so the sweep
+  // test's answer is certain. Nearer the ends the sweep test decides.
+  const double s = HalfOpenAngle(start);
+  const double e = HalfOpenAngle(end);
+  if (!(kPi <= s && s < e)) return std::nullopt;
+  const double margin =
+      1e-9 * (kVerticalReach + R + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(x));
+  if (x < ends.start - margin || x > ends.end + margin) return false;
+  if (x > ends.start + margin && x < ends.end - margin) return true;
+  return std::nullopt;
+}
+
+int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* ends) const {
+  constexpr double kReach = kVerticalReach;
+  // CrossAL's steps on the segment (x, -kReach)-(x, kReach) with tol 0. For a finite x its
+  // direction is (+0, 2 kReach): the squared length 4 kReach^2, its root 2 kReach and the unit
+  // direction (+0, 1) are exact, and the segment test reduces to the y range; every other step
+  // stays as CrossAL takes it.
+  if (!std::isfinite(x)) return CrossAL({x, -kReach}, {x, kReach}, out1, out2, 0);
+  const double dx = x - x;
+  const double dy = 2 * kReach;
+  const double t = ((centre.x - x) * dx + (centre.y - -kReach) * dy) / (dy * dy);
+  const CDPoint foot(x + t * dx, -kReach + t * dy);
+  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
+  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
+  // square is a normal number.
+  const double leg = std::fabs(centre.x - foot.x);
+  if (R > 1e-150 && leg > R * (1 + 1e-12)) return -1;
+  const double distance = Hypot(centre, foot);
+  if (distance > R) return -1;
+  const double halfChord = std::sqrt(R * R - distance * distance);
+  const CDPoint first(foot.x - dx * halfChord, foot.y - halfChord);
+  const CDPoint second(foot.x + dx * halfChord, foot.y + halfChord);
+  const auto inSweep = [&](const CDPoint& p) {
+    const double above = p.y - centre.y;
+    const std::optional<bool> byX =
+        ends != nullptr && above < 0 ? LowerSweepHoldsX(x, *ends) : std::nullopt;
+    return byX ? *byX : HoldsDirection(p.x - centre.x, above);
+  };
+  const auto counts = [&](const CDPoint& p) {
+    return -kReach <= p.y && p.y <= kReach && inSweep(p);
+  };
+  const bool firstCounts = counts(first);
+  const bool secondCounts = counts(second);
+  out1 = firstCounts ? first : second;
+  out2 = second;
+  return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
+}
+
 double CDArc::LowestYAt(double x) const {
-  constexpr double kReach = 10000;
-  const CDPoint bottom(x, -kReach);
-  const CDPoint top(x, kReach);
   CDPoint first;
   CDPoint second;
-  switch (CrossAL(bottom, top, first, second, 0)) {
+  switch (CrossVertical(x, first, second)) {
     case 1:
       return first.y;
     case 2:

@@ -4,6 +4,7 @@
 // start angle to the end angle; when the end is not above the start the sweep wraps through 2pi.
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/geometry/DPoint.h"
@@ -67,6 +68,16 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
+  // CrossAL of the vertical segment from (x, -kVerticalReach) to (x, kVerticalReach) with tol 0,
+  // bit for bit, without the steps whose outcome a vertical fixes.
+  // With ends (the x of GetStart and GetEnd) given, the sweep test of a crossing below the centre
+  // is decided from x where that is certain.
+  static constexpr double kVerticalReach = 10000;
+  struct EndXs {
+    double start;
+    double end;
+  };
+  int CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* ends = nullptr) const;
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc.
   double LowestYAt(double x) const;
@@ -89,6 +100,9 @@ class CDArc {
   CDPoint PointAt(double angle) const;
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
+  // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
+  // the sweep holds it, when x alone makes that certain; none otherwise.
+  std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's

@@ -17,8 +17,8 @@
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr int kOnBoth = 3;                 // CrossLL: the crossing lies on both segments
-constexpr double kTestLineReach = 1e4;     // the vertical test line runs from y = -1e4 to 1e4
+constexpr int kOnBoth = 3;  // CrossLL: the crossing lies on both segments
+constexpr double kTestLineReach = CDArc::kVerticalReach;  // the vertical test line's half length
 constexpr double kRayLength = 1000.0;      // the segment that stands for a ray at an angle
 constexpr double kCrossXTolerance = 1e-5;  // as the polyline's own GetCrossX
 
@@ -45,6 +45,14 @@ struct ArcHits {
 ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
   ArcHits hits;
   const int count = arc.CrossAL(a, b, hits.points[0], hits.points[1], tol);
+  hits.count = count == 1 || count == 2 ? count : 0;
+  return hits;
+}
+
+// The crossings of the arc with the vertical test line at x, as ArcCrossings finds them.
+ArcHits VerticalCrossings(const CDArc& arc, double x, const CDArc::EndXs* ends = nullptr) {
+  ArcHits hits;
+  const int count = arc.CrossVertical(x, hits.points[0], hits.points[1], ends);
   hits.count = count == 1 || count == 2 ? count : 0;
   return hits;
 }
@@ -108,10 +116,11 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
     const CDPoint& b = *GetAt(i + 1);
     bool meets = false;
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      const ArcHits hits = ArcCrossings(*arc, bottom, top, 0);
-      for (const CDPoint& c : hits) consider(c.y);
       const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
                                            : ends[static_cast<std::size_t>(ArcIndexAt(i))];
+      const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
+      const ArcHits hits = VerticalCrossings(*arc, x, &endXs);
+      for (const CDPoint& c : hits) consider(c.y);
       // A vertical through an end of the arc may miss it by a rounding error.
       for (const CDPoint& end : {arcEnds.start, arcEnds.end}) {
         if (std::fabs(end.x - x) < kSamePoint) {
@@ -206,7 +215,7 @@ double CSpSlideWork::GetBottomAngle(double x) const {
   const int piece = PieceAt(vertex);
   const CDArc* arc = GetArcFromPointIndex(piece);
   if (arc == nullptr) return MyAtan(GetAt(piece), GetAt(piece + 1));
-  const ArcHits crossings = ArcCrossings(*arc, TestLineBottom(x), TestLineTop(x), 0);
+  const ArcHits crossings = VerticalCrossings(*arc, x);
   CDPoint at;
   if (crossings.empty()) {
     // Met only by an end of the arc: the tangent at that end.
@@ -226,8 +235,7 @@ double CSpSlideWork::GetPointAngle(const CDPoint& point) const {
     const CDPoint* a = GetAt(i);
     const CDPoint* b = GetAt(i + 1);
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      for (const CDPoint& c :
-           ArcCrossings(*arc, TestLineBottom(point.x), TestLineTop(point.x), 0)) {
+      for (const CDPoint& c : VerticalCrossings(*arc, point.x)) {
         if (c == point) return MyAtan(&arc->centre, &c) + kPi / 2;
       }
       continue;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <utility>
 #include <vector>
@@ -435,6 +437,46 @@ TEST(DArcTest, CrossAL) {
     if (c.result < 0) continue;
     ExpectNear(out1, c.out1.x, c.out1.y);
     ExpectNear(out2, c.out2.x, c.out2.y);
+  }
+}
+
+// The vertical crossing gives CrossAL's answer on the vertical test line bit for bit, with and
+// without the ends' x that decide the sweep of a crossing below the centre: through the middle,
+// at and a hair beside the circle's sides (where the miss is proved without hypot) and the arc's
+// ends (where x alone no longer decides), on lower arcs (one from pi, one to a hair below 2pi),
+// an arc to 2pi, a wrapping arc and an arc over the top.
+TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const CDArc arcs[] = {MakeArc(3.0, 7.5, 12.25, kPi + 0.3, kTwoPi - 0.2),
+                        MakeArc(-40.0, 20.0, 35.0, kPi, kTwoPi - 1e-9),
+                        MakeArc(-40.0, 20.0, 35.0, kPi + 1e-9, kTwoPi),
+                        MakeArc(0.1, -0.3, 1e-3, 5.5, 0.5), MakeArc(2.0, 1.0, 5.0, 0.2, kPi - 0.2)};
+  for (const CDArc& arc : arcs) {
+    const CDArc::EndXs ends{arc.GetStart().x, arc.GetEnd().x};
+    std::vector<double> xs = {arc.centre.x, -0.0, 0.0, std::nan("")};
+    for (const double x : {arc.centre.x - arc.R, arc.centre.x + arc.R, ends.start, ends.end}) {
+      for (const double hair : {0.0, 1e-13, 1e-12, 1e-9, 1e-6, 1e-5, 2e-5, 1e-3}) {
+        xs.push_back(x + hair * arc.R);
+        xs.push_back(x - hair * arc.R);
+        xs.push_back(x + hair);
+        xs.push_back(x - hair);
+      }
+    }
+    for (const double x : xs) {
+      CDPoint expected1;
+      CDPoint expected2;
+      const int expected = arc.CrossAL({x, -1e4}, {x, 1e4}, expected1, expected2, 0);
+      for (const CDArc::EndXs* given : {static_cast<const CDArc::EndXs*>(nullptr), &ends}) {
+        CDPoint out1;
+        CDPoint out2;
+        ASSERT_EQ(arc.CrossVertical(x, out1, out2, given), expected) << x;
+        if (expected < 0) continue;
+        for (const auto& [got, want] : {std::pair{out1, expected1}, std::pair{out2, expected2}}) {
+          EXPECT_EQ(bits(got.x), bits(want.x)) << x;
+          EXPECT_EQ(bits(got.y), bits(want.y)) << x;
+        }
+      }
+    }
   }
 }
 
