@@ -108,9 +108,16 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
+  CDArc::PointMemo ends;
+  SetBottomArc(std::move(arc), ends);
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
   arc_ = std::move(arc);
-  segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
-  segmentCentroid_ = arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
+  const CDArc::Segment segment =
+      arc_ == nullptr ? CDArc::Segment{0.0, CDPoint()} : arc_->GetKoSegment(ends);
+  segmentArea_ = segment.area;
+  segmentCentroid_ = segment.centroid;
 }
 
 std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {

@@ -127,6 +127,9 @@ class CSlice {
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
   void SetBottomArc(std::unique_ptr<CDArc> arc);
+  // The same with the memo of the end points of the arcs before: the slice division sets the
+  // arcs from left to right, and a slice's arc starts at the point where the one before ended.
+  void SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends);
   // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
   // next division's arcs in its storage.
   std::unique_ptr<CDArc> ReleaseBottomArc();
