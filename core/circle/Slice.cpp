@@ -282,12 +282,16 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
   // a lone boundary has no layer above, and GetGamma gives the segment its own.
   double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
   Moments moments;
+  const CSpStratumBlock* block = nullptr;
   for (int k = 0; k < n; ++k) {
     const bool segment = k == n - 1;
     const double a = LayerArea(k, measures.width, measures.segmentArea);
     area += a;
     if (segment && arc_ == nullptr) continue;
-    if (!segment) gamma = GetGamma(k, 0);
+    if (!segment) {
+      block = BlockAt(boundaries_[static_cast<std::size_t>(k)], block);
+      gamma = LayerGamma(k, block, 0);
+    }
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
     if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);

@@ -359,6 +359,11 @@ class CSlice {
   // no hang flag; false when it fits nowhere.
   bool InsertLevel(const tagDEVY& level);
   bool GetCFOfType(int type, double& c, double& phi) const;
+  // The stratum block of the boundary's shape, else the block above it: a pass down the layers
+  // carries SearchDevyStratum along instead of searching upward for every layer.
+  static const CSpStratumBlock* BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above);
+  // GetGamma of layer i (0 <= i <= n - 2) with its block SearchDevyStratum(i) at hand.
+  double LayerGamma(int i, const CSpStratumBlock* block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 
