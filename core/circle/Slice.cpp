@@ -86,7 +86,11 @@ double tagRESULTSLICE::GetS(int k) const { return k == 1 ? (*this)[kSe] : (*this
 
 void CSlice::Init() {
   xLeft_ = xRight_ = kNoValue;
-  water_ = upper_ = imper_ = tagDEVY{};
+  // Each level from a fresh value: a chained assignment copies one level into the next and reads
+  // back stores that have not landed yet.
+  water_ = tagDEVY{};
+  upper_ = tagDEVY{};
+  imper_ = tagDEVY{};
   remainArea_ = kNoValue;
   section_ = nullptr;
   arc_.reset();
