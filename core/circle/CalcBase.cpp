@@ -14,7 +14,10 @@ namespace {
 
 using R = tagRESULTSLICE;
 
-double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
+// Inlined at every call, so that each constant quantity code folds its decimals and direction.
+[[gnu::always_inline]] inline double Round(double x, int code) {
+  return CCoreConfig::GetRound(x, code);
+}
 
 bool IsSetValue(double v) { return v != kNoValue; }
 

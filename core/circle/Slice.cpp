@@ -86,7 +86,11 @@ double tagRESULTSLICE::GetS(int k) const { return k == 1 ? (*this)[kSe] : (*this
 
 void CSlice::Init() {
   xLeft_ = xRight_ = kNoValue;
-  water_ = upper_ = imper_ = tagDEVY{};
+  // Each level from a fresh value: a chained assignment copies one level into the next and reads
+  // back stores that have not landed yet.
+  water_ = tagDEVY{};
+  upper_ = tagDEVY{};
+  imper_ = tagDEVY{};
   remainArea_ = kNoValue;
   section_ = nullptr;
   arc_.reset();
@@ -108,9 +112,16 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
+  CDArc::PointMemo ends;
+  SetBottomArc(std::move(arc), ends);
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
   arc_ = std::move(arc);
-  segmentArea_ = arc_ == nullptr ? 0.0 : arc_->GetKoArea();
-  segmentCentroid_ = arc_ == nullptr ? CDPoint() : arc_->GetKoCenterBalance();
+  const CDArc::Segment segment =
+      arc_ == nullptr ? CDArc::Segment{0.0, CDPoint()} : arc_->GetKoSegment(ends);
+  segmentArea_ = segment.area;
+  segmentCentroid_ = segment.centroid;
 }
 
 std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
@@ -275,12 +286,16 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
   // a lone boundary has no layer above, and GetGamma gives the segment its own.
   double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
   Moments moments;
+  const CSpStratumBlock* block = nullptr;
   for (int k = 0; k < n; ++k) {
     const bool segment = k == n - 1;
     const double a = LayerArea(k, measures.width, measures.segmentArea);
     area += a;
     if (segment && arc_ == nullptr) continue;
-    if (!segment) gamma = GetGamma(k, 0);
+    if (!segment) {
+      block = BlockAt(boundaries_[static_cast<std::size_t>(k)], block);
+      gamma = LayerGamma(k, block, 0);
+    }
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
     if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);

@@ -127,6 +127,9 @@ class CSlice {
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
   void SetBottomArc(std::unique_ptr<CDArc> arc);
+  // The same with the memo of the end points of the arcs before: the slice division sets the
+  // arcs from left to right, and a slice's arc starts at the point where the one before ended.
+  void SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends);
   // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
   // next division's arcs in its storage.
   std::unique_ptr<CDArc> ReleaseBottomArc();
@@ -356,6 +359,11 @@ class CSlice {
   // no hang flag; false when it fits nowhere.
   bool InsertLevel(const tagDEVY& level);
   bool GetCFOfType(int type, double& c, double& phi) const;
+  // The stratum block of the boundary's shape, else the block above it: a pass down the layers
+  // carries SearchDevyStratum along instead of searching upward for every layer.
+  static const CSpStratumBlock* BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above);
+  // GetGamma of layer i (0 <= i <= n - 2) with its block SearchDevyStratum(i) at hand.
+  double LayerGamma(int i, const CSpStratumBlock* block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 

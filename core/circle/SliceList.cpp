@@ -319,7 +319,9 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side));
+  if (atMid.arc != nullptr) {
+    slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
+  }
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {

@@ -244,13 +244,21 @@ double CSlice::GetGamma(int i, int kind) const {
   const int n = GetDEVYCount();
   if (i < 0 || i > n - 1) return 0;
   const int layer = i == n - 1 ? n - 2 : i;
-  const tagDEVY* top = GetIndexDEVY(layer);
-  if (top == nullptr || top->flag != 0) return 0;
-  if (top->shape == nullptr)
-    return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
-  const CSpStratumBlock* block = SearchDevyStratum(layer);
+  if (layer < 0) return 0;
+  return LayerGamma(layer, SearchDevyStratum(layer), kind);
+}
+
+const CSpStratumBlock* CSlice::BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above) {
+  const CSpStratumBlock* block = AsBlock(boundary.shape);
+  return block != nullptr ? block : above;
+}
+
+double CSlice::LayerGamma(int i, const CSpStratumBlock* block, int kind) const {
+  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+  if (top.flag != 0) return 0;
+  if (top.shape == nullptr) return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
   if (block == nullptr) return 0;
-  return UnitWeight(*block->GetPropStructure(), kind, IsMoist(layer));
+  return UnitWeight(*block->GetPropStructure(), kind, IsMoist(i));
 }
 
 bool CSlice::GetCFOfType(int type, double& c, double& phi) const {

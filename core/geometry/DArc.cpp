@@ -1,8 +1,10 @@
 #include "core/geometry/DArc.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 
@@ -282,17 +284,49 @@ double CDArc::SegmentSweep() const {
 
 double CDArc::GetKoArea() const {
   const double theta = SegmentSweep();
-  return R * R * theta / 2 - R * R * std::cos(theta / 2) * std::sin(theta / 2);
+  return SegmentArea(theta, std::sin(theta / 2));
+}
+
+CDPoint CDArc::GetKoCenterBalance() const {
+  const double theta = SegmentSweep();
+  return SegmentCentroid(theta, std::sin(theta / 2), GetStart(), GetEnd());
+}
+
+CDArc::Segment CDArc::GetKoSegment(PointMemo& ends) const {
+  const double theta = SegmentSweep();
+  const double sinHalf = std::sin(theta / 2);
+  const CDPoint startPoint = ends.At(*this, start);
+  return Segment{SegmentArea(theta, sinHalf),
+                 SegmentCentroid(theta, sinHalf, startPoint, ends.At(*this, end))};
+}
+
+CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
+  const auto same = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  if (!set_ || !same(cx_, arc.centre.x) || !same(cy_, arc.centre.y) || !same(r_, arc.R) ||
+      !same(angle_, angle)) {
+    set_ = true;
+    cx_ = arc.centre.x;
+    cy_ = arc.centre.y;
+    r_ = arc.R;
+    angle_ = angle;
+    point_ = arc.PointAt(angle);
+  }
+  return point_;
+}
+
+double CDArc::SegmentArea(double theta, double sinHalf) const {
+  return R * R * theta / 2 - R * R * std::cos(theta / 2) * sinHalf;
 }
 
 // The centroid of a circular segment of sweep theta lies on the radius through the middle of the
 // arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
 // beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
-CDPoint CDArc::GetKoCenterBalance() const {
-  const double theta = SegmentSweep();
-  const CDPoint chordMid = Midpoint(GetStart(), GetEnd());
+CDPoint CDArc::SegmentCentroid(double theta, double sinHalf, const CDPoint& startPoint,
+                               const CDPoint& endPoint) const {
+  const CDPoint chordMid = Midpoint(startPoint, endPoint);
   if (IsSliver(theta, chordMid)) return chordMid;
-  const double sinHalf = std::sin(theta / 2);
   const double distance = 4 * R * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
   const double middle = start + theta / 2;
   return CDPoint(centre.x + distance * std::cos(middle), centre.y + distance * std::sin(middle));

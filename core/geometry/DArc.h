@@ -62,6 +62,28 @@ class CDArc {
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
   CDPoint GetKoCenterBalance() const;
+  // The last point of a circle found at an angle, kept with the circle's centre and radius and the
+  // angle: the same bits give the same point, so the arc that starts where the one before ended
+  // on the same circle takes that point instead of computing it again.
+  class PointMemo {
+   public:
+    CDPoint At(const CDArc& arc, double angle);
+
+   private:
+    bool set_ = false;
+    double cx_ = 0;
+    double cy_ = 0;
+    double r_ = 0;
+    double angle_ = 0;
+    CDPoint point_;
+  };
+  struct Segment {
+    double area = 0;
+    CDPoint centroid;
+  };
+  // GetKoArea and GetKoCenterBalance with the terms they share found once, the end points through
+  // the memo.
+  Segment GetKoSegment(PointMemo& ends) const;
 
   // Crossings of the arc with the segment a-b: -1 when a and b coincide or the line misses the
   // circle, else how many of the two crossings of line and circle lie on both the segment (or
@@ -103,6 +125,10 @@ class CDArc {
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
   // the sweep holds it, when x alone makes that certain; none otherwise.
   std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
+  // The segment's area and centroid from its sweep theta, sin(theta / 2) and the end points.
+  double SegmentArea(double theta, double sinHalf) const;
+  CDPoint SegmentCentroid(double theta, double sinHalf, const CDPoint& startPoint,
+                          const CDPoint& endPoint) const;
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
