@@ -118,14 +118,15 @@ void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
   arc_ = std::move(arc);
-  const CDArc::Segment segment =
-      arc_ == nullptr ? CDArc::Segment{0.0, CDPoint()} : arc_->GetKoSegment(ends);
+  const CDArc::Segment segment = arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(ends);
   segmentArea_ = segment.area;
   segmentCentroid_ = segment.centroid;
+  arcEnds_ = segment.ends;
 }
 
 std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
   segmentArea_ = 0;
+  segmentCentroid_ = CDPoint();
   return std::move(arc_);
 }
 
@@ -322,7 +323,7 @@ double CSlice::GetBottomAngle(double x) const {
     if (base == nullptr) return kNoValue;
     return std::atan2(base->rightY - base->leftY, GetWidth());
   }
-  double y = arc_->LowestYAt(x);
+  double y = arc_->LowestYAt(x, &arcEnds_);
   if (y == kNoValue) {
     // A vertical line through an end of the arc may miss it by a rounding error.
     for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {

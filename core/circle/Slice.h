@@ -384,5 +384,7 @@ class CSlice {
   // every centroid of the slice; the unset point without an arc. Both change only with the arc.
   double segmentArea_ = 0;
   CDPoint segmentCentroid_;
+  // The x of the arc's end points, which settle most sweep tests of the base angle's vertical.
+  CDArc::EndXs arcEnds_;
   tagRESULTSLICE result_;
 };

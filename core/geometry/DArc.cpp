@@ -296,8 +296,10 @@ CDArc::Segment CDArc::GetKoSegment(PointMemo& ends) const {
   const double theta = SegmentSweep();
   const double sinHalf = std::sin(theta / 2);
   const CDPoint startPoint = ends.At(*this, start);
+  const CDPoint endPoint = ends.At(*this, end);
   return Segment{SegmentArea(theta, sinHalf),
-                 SegmentCentroid(theta, sinHalf, startPoint, ends.At(*this, end))};
+                 SegmentCentroid(theta, sinHalf, startPoint, endPoint),
+                 {startPoint.x, endPoint.x}};
 }
 
 CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
@@ -509,10 +511,10 @@ int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* en
   return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
 }
 
-double CDArc::LowestYAt(double x) const {
+double CDArc::LowestYAt(double x, const EndXs* ends) const {
   CDPoint first;
   CDPoint second;
-  switch (CrossVertical(x, first, second)) {
+  switch (CrossVertical(x, first, second, ends)) {
     case 1:
       return first.y;
     case 2:

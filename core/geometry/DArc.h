@@ -77,9 +77,15 @@ class CDArc {
     double angle_ = 0;
     CDPoint point_;
   };
+  // The x of GetStart and GetEnd.
+  struct EndXs {
+    double start = 0;
+    double end = 0;
+  };
   struct Segment {
     double area = 0;
     CDPoint centroid;
+    EndXs ends;  // of the points the centroid was found from
   };
   // GetKoArea and GetKoCenterBalance with the terms they share found once, the end points through
   // the memo.
@@ -95,14 +101,10 @@ class CDArc {
   // With ends (the x of GetStart and GetEnd) given, the sweep test of a crossing below the centre
   // is decided from x where that is certain.
   static constexpr double kVerticalReach = 10000;
-  struct EndXs {
-    double start;
-    double end;
-  };
   int CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* ends = nullptr) const;
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
-  // kNoValue when the line meets no point of the arc.
-  double LowestYAt(double x) const;
+  // kNoValue when the line meets no point of the arc. The ends as with CrossVertical.
+  double LowestYAt(double x, const EndXs* ends = nullptr) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.
