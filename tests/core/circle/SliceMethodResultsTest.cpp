@@ -69,19 +69,26 @@ std::unique_ptr<CCalcBase> MakeCalc(int formula) {
   return std::make_unique<CCalcFelleniusRevise>(1);
 }
 
+// The view's section with the variant's kh and pore-pressure method, its slices split at the width
+// by the split mode.
+void PrepareSection(CDanmenStab& section, const CDanmen& view, const Variant& variant, double width,
+                    int splitMode) {
+  section.SendInfo(view);
+  tagCALCCONDITION cond = section.GetCalcCond();
+  cond.kh = variant.kh;
+  cond.extra1 = variant.poreMethod;
+  cond.extra2 = width;
+  cond.extra3 = splitMode;
+  section.SetCalcCond(cond);
+}
+
 // The circles through a point on the upper slope, a point in the body and the toe region: 6 x 4
 // x 3 x 3 = 216 circles; the slice list is reused from circle to circle as a search does.
 std::uint64_t ChecksumOfCircles(const Variant& variant, CSliceList& list, Checksum sum) {
   const ScopedEnableRound rounding(variant.round);
   SampleSection sample = MakeSampleSection();
   CDanmenStab section;
-  section.SendInfo(sample.section);
-  tagCALCCONDITION cond = section.GetCalcCond();
-  cond.kh = variant.kh;
-  cond.extra1 = variant.poreMethod;
-  cond.extra2 = 0.6;
-  cond.extra3 = 2;
-  section.SetCalcCond(cond);
+  PrepareSection(section, sample.section, variant, 0.6, 2);
   const std::unique_ptr<CCalcBase> calc = MakeCalc(variant.formula);
   calc->SetDanmenStab(&section);
   list.SetDanmenStab(&section);
@@ -152,13 +159,7 @@ std::uint64_t ChecksumWithLoadsAndWater(const Variant& variant, bool water, CSli
   CSpWaterGroup group;
   SetWaterGroup(*sample.water, group);
   CDanmenStab section;
-  section.SendInfo(sample.section);
-  tagCALCCONDITION cond = section.GetCalcCond();
-  cond.kh = variant.kh;
-  cond.extra1 = variant.poreMethod;
-  cond.extra2 = 0.45;
-  cond.extra3 = 3;
-  section.SetCalcCond(cond);
+  PrepareSection(section, sample.section, variant, 0.45, 3);
   const std::unique_ptr<CCalcBase> calc = MakeCalc(variant.formula);
   calc->SetDanmenStab(&section);
   list.SetDanmenStab(&section);
