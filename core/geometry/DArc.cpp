@@ -77,6 +77,30 @@ bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double to
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
+// Whether the segment a-b certainly has no point that CrossAL with a tolerance up to tol could
+// count: its box lies apart by more than the margin from the box of the circle, cut off at top
+// (the centre's y for a sweep below the centre, else its highest point). A counted crossing lies
+// on the circle and within tol of an end or inside the segment's box, both up to the rounding of
+// a few operations on the coordinates and the radius (about 1e-15 of their scale); the margin, a
+// relative 1e-9 of that scale beyond tol, covers it by far, so CrossAL would have found nothing
+// either. Above the centre by that margin, a crossing's direction lies clear inside (0, pi).
+bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
+                          double top, double tol) {
+  const double scale = r + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(a.x) +
+                       std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
+  const double margin = tol + 1e-9 * scale;
+  return std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
+         std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin;
+}
+
+// Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
+// lies in [pi, 2pi), or it wraps from there to exactly 0.
+bool SweepBelowCentre(double start, double end) {
+  const double s = HalfOpenAngle(start);
+  const double e = HalfOpenAngle(end);
+  return s >= kPi && (s < e || e == 0);
+}
+
 // atan on [0, 1] within 2e-8 radians: the polynomial of Abramowitz and Stegun 4.4.49 in t^2,
 // summed in pairs (Estrin's scheme) so that its terms do not wait for one another.
 double RoughAtanUnit(double t) {
@@ -404,7 +428,9 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
     double key;
     double angle;
   };
+  constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
+  const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
   std::vector<Cut> cuts{{start, start}};
   const auto addCut = [&](const CDPoint& p) {
     const double angle = NormalizeAngle(MyAtan(&centre, &p));
@@ -415,9 +441,10 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
   };
   for (const auto& points : polylines) {
     for (std::size_t i = 1; i < points.size(); ++i) {
+      if (SegmentClearOfCircle(points[i - 1], points[i], centre, R, top, kCutTolerance)) continue;
       CDPoint out1;
       CDPoint out2;
-      const int found = CrossAL(points[i - 1], points[i], out1, out2, 1e-12);
+      const int found = CrossAL(points[i - 1], points[i], out1, out2, kCutTolerance);
       if (found >= 1) addCut(out1);
       if (found == 2) addCut(out2);
     }

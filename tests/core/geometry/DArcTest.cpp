@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -576,6 +577,59 @@ TEST(DArcTest, CutArcDividesAtTheCrossings) {
     // The pieces start and end exactly at the arc's own angles.
     EXPECT_EQ(pieces.front()->start, c.start);
     EXPECT_EQ(pieces.back()->end, c.end);
+  }
+}
+
+// CutArc passes over the segments whose box lies clear of the circle (above the centre for a
+// sweep below it): at and near those limits it cuts wherever CrossAL counts a crossing inside
+// the sweep, for arcs below the centre, wrapping to 0, and reaching above it.
+TEST(DArcTest, CutArcCutsAtEveryCountedCrossingNearTheCircleBox) {
+  constexpr double kNudges[] = {-1e-4, -1e-6, -1e-12, 0.0, 1e-12, 1e-6, 1e-4};
+  struct Sweep {
+    double start, end;
+  };
+  const Sweep sweeps[] = {{kPi, 0.0}, {kPi, 2 * kPi - 0.3}, {kPi + 0.3, 0.0}, {5.5, 0.5}};
+  for (const Sweep& sweep : sweeps) {
+    CDArc arc;
+    arc.SetParam(CDPoint(3.0, 2.0), 1.5, sweep.start, sweep.end);
+    for (const double d : kNudges) {
+      // Horizontal chords at the centre's height and along the bottom, vertical ones at the sides,
+      // each a little on either side of the limit.
+      const std::vector<CDPoint> segments[] = {
+          {CDPoint(0.0, 2.0 + d), CDPoint(6.0, 2.0 + d)},
+          {CDPoint(0.0, 0.5 + d), CDPoint(6.0, 0.5 + d)},
+          {CDPoint(1.5 + d, 0.0), CDPoint(1.5 + d, 4.0)},
+          {CDPoint(4.5 + d, 0.0), CDPoint(4.5 + d, 4.0)},
+          {CDPoint(4.0, 2.0 + d), CDPoint(6.0, 2.0 + d)},
+      };
+      for (const auto& segment : segments) {
+        SCOPED_TRACE(testing::Message() << "sweep " << sweep.start << " to " << sweep.end
+                                        << ", segment " << segment[0].x << "," << segment[0].y
+                                        << " - " << segment[1].x << "," << segment[1].y);
+        CDPoint first;
+        CDPoint second;
+        const int found = arc.CrossAL(segment[0], segment[1], first, second, 1e-12);
+        // The pieces the counted crossings make: cuts clear of the ends, then apart, by 1e-6.
+        const double unwrappedEnd = arc.end > arc.start ? arc.end : arc.end + 2 * kPi;
+        std::vector<double> keys{arc.start, unwrappedEnd};
+        for (int k = 0; k < found; ++k) {
+          const CDPoint& p = k == 0 ? first : second;
+          double turn = std::fmod(
+              NormalizeAngle(std::atan2(p.y - arc.centre.y, p.x - arc.centre.x)) - arc.start,
+              2 * kPi);
+          if (turn < 0) turn += 2 * kPi;
+          if (turn > 1e-6 && unwrappedEnd - (arc.start + turn) > 1e-6) {
+            keys.push_back(arc.start + turn);
+          }
+        }
+        std::sort(keys.begin(), keys.end());
+        std::size_t pieces = 0;
+        for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
+          if (keys[k + 1] - keys[k] >= 1e-6) ++pieces;
+        }
+        EXPECT_EQ(arc.CutArc({segment}).size(), pieces);
+      }
+    }
   }
 }
 
