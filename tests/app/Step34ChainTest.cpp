@@ -29,6 +29,7 @@
 #include "stage/dialogs/CmdSlideInputDlg.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
 #include "stage/dialogs/RefShearTrnaDlg.h"
+#include "tests/app/ShearFitInput.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/SampleDocument.h"
@@ -124,14 +125,7 @@ class Step34ChainTest : public testing::Test {
   void FitTestData() {
     ExpectModal<CCmdShearFitDlg>([](CCmdShearFitDlg& d) {
       ASSERT_TRUE(ShowActive(d));
-      QTest::mouseClick(Ctl<QRadioButton>(d, 7345), Qt::LeftButton);
-      CSheetGrid& grid = *Ctl<CSheetGrid>(d, 6350);
-      const char* const points[][2] = {
-          {"0.000001", "0.985"}, {"0.000032", "0.817"}, {"0.001", "0.235"}, {"0.016", "0.034"}};
-      for (int row = 1; row <= 4; ++row) {
-        TypeIntoCell(grid, 1, row, points[row - 1][0]);
-        TypeIntoCell(grid, 2, row, points[row - 1][1]);
-      }
+      TypeMeasuredFitPoints(d);
       Press(d, 5256);
       Press(d, 1);
     });

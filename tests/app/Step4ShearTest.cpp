@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +18,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdShearFitDlg.h"
 #include "stage/dialogs/CmdShearReslutDlg.h"
+#include "tests/app/ShearFitInput.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/SampleDocument.h"
@@ -49,14 +49,7 @@ class Step4ShearTest : public testing::Test {
 TEST_F(Step4ShearTest, FitRunAndOkAreKeptInTheSavedDocument) {
   ExpectModal<CCmdShearFitDlg>([](CCmdShearFitDlg& d) {
     ASSERT_TRUE(ShowActive(d));
-    QTest::mouseClick(Ctl<QRadioButton>(d, 7345), Qt::LeftButton);
-    CSheetGrid& grid = *Ctl<CSheetGrid>(d, 6350);
-    const char* const points[][2] = {
-        {"0.000001", "0.985"}, {"0.000032", "0.817"}, {"0.001", "0.235"}, {"0.016", "0.034"}};
-    for (int row = 1; row <= 4; ++row) {
-      TypeIntoCell(grid, 1, row, points[row - 1][0]);
-      TypeIntoCell(grid, 2, row, points[row - 1][1]);
-    }
+    TypeMeasuredFitPoints(d);
     Press(d, 5256);
     EXPECT_EQ(Ctl<CExpEdit>(d, 7349)->text(), "4");
     SaveShot(d, "Step4_CCmdShearFitDlg");
