@@ -1,6 +1,7 @@
 #include "stage/controls/StageDialog.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <algorithm>
@@ -29,6 +30,12 @@ QPushButton* MakeButton(const char* text, int id) {
   auto* button = new QPushButton(QString::fromUtf8(text));
   SetId(button, id);
   return button;
+}
+
+QLabel* MakeLabel(const char* text, int id) {
+  auto* label = new QLabel(QString::fromUtf8(text));
+  if (id != 0) SetId(label, id);
+  return label;
 }
 
 StageDialog::StageDialog(QWidget* parent) : QDialog(parent) {}

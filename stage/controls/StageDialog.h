@@ -9,12 +9,15 @@
 
 class CSheetGrid;
 
+class QLabel;
 class QPushButton;
 
 // Gives the control its id: the object name the dialogs and tests find it by.
 void SetId(QWidget* control, int id);
 // A push button with its caption (UTF-8) and its id.
 QPushButton* MakeButton(const char* text, int id);
+// A label with its text (UTF-8) and, unless it is 0, its id.
+QLabel* MakeLabel(const char* text, int id = 0);
 
 class StageDialog : public QDialog {
   Q_OBJECT

@@ -27,12 +27,6 @@ constexpr Color kGridHeader{0xFFFFDB};
 constexpr int kPictureId = 4230;
 constexpr QSize kPictureSize(132, 84);
 
-QLabel* Label(const char* text, int id) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  if (id != 0) SetId(label, id);
-  return label;
-}
-
 // A decimal field with one decimal and empty text for the unset value.
 CExpEdit* DecimalField(int id, double limit, int maxBytes) {
   return MakeDecimalField(id, -limit, limit, maxBytes, 1);
@@ -147,9 +141,10 @@ RangeFields::RangeFields(QGridLayout& layout, int row)
       yFrom(DecimalField(4207, 9999.9, 7)),
       yTo(DecimalField(4208, 9999.9, 7)),
       yWidth(DecimalField(4245, 99999.9, 8)),
-      labels_{Label("X座標", 4236), Label("～", 4237), Label("m", 4238), Label("Y座標", 4239),
-              Label("～", 4240),    Label("m", 4241),  Label("m", 4242), Label("m", 4243),
-              Label("幅", 4246),    Label("幅", 4247)} {
+      labels_{MakeLabel("X座標", 4236), MakeLabel("～", 4237), MakeLabel("m", 4238),
+              MakeLabel("Y座標", 4239), MakeLabel("～", 4240), MakeLabel("m", 4241),
+              MakeLabel("m", 4242),     MakeLabel("m", 4243),  MakeLabel("幅", 4246),
+              MakeLabel("幅", 4247)} {
   xWidth->SetReadOnly(true);
   yWidth->SetReadOnly(true);
   const auto addRow = [&](int r, QLabel* name, CExpEdit* from, QLabel* tilde, CExpEdit* to,
@@ -209,9 +204,9 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
   auto* rangeLayout = new QGridLayout(rangeBox);
   rangeLayout->addWidget(autoRange_, 0, 0, 1, 8);
   auto* marginRow = new QHBoxLayout;
-  marginRow->addWidget(Label("Y座標に対する余裕高　ΔY =", 0));
+  marginRow->addWidget(MakeLabel("Y座標に対する余裕高　ΔY =", 0));
   marginRow->addWidget(margin_);
-  marginRow->addWidget(Label("m", 0));
+  marginRow->addWidget(MakeLabel("m", 0));
   marginRow->addStretch();
   rangeLayout->addLayout(marginRow, 1, 0, 1, 8);
   range_ = std::make_unique<RangeFields>(*rangeLayout, 2);
@@ -226,12 +221,12 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
   const auto pitchBox = [](const char* title, CExpEdit* x, CExpEdit* y) {
     auto* box = new QGroupBox(QString::fromUtf8(title));
     auto* layout = new QGridLayout(box);
-    layout->addWidget(Label("X", 0), 0, 0);
+    layout->addWidget(MakeLabel("X", 0), 0, 0);
     layout->addWidget(x, 0, 1);
-    layout->addWidget(Label("m", 0), 0, 2);
-    layout->addWidget(Label("Y", 0), 1, 0);
+    layout->addWidget(MakeLabel("m", 0), 0, 2);
+    layout->addWidget(MakeLabel("Y", 0), 1, 0);
     layout->addWidget(y, 1, 1);
-    layout->addWidget(Label("m", 0), 1, 2);
+    layout->addWidget(MakeLabel("m", 0), 1, 2);
     return box;
   };
   auto* picture = new QLabel;
@@ -294,7 +289,7 @@ CCmdCmnJobsiteDlg::CCmdCmnJobsiteDlg(CCase& target, QWidget* parent)
       case_(target),
       siteGrid_(TextGrid(4201, CPrmJobsite::kNameCount, 380)),
       commentGrid_(TextGrid(4202, CPrmJobsite::kCommentCount, 380)),
-      picture_(Label("", kPictureId)),
+      picture_(MakeLabel("", kPictureId)),
       autoRange_(new QCheckBox(QStringLiteral("自動調整を有効にする"))) {
   jobsite_.Copy(target.GetPrmJobsite());
   grid_.Copy(target.GetPrmGrid());

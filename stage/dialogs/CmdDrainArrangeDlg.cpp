@@ -69,8 +69,6 @@ bool Ask(const std::string& text, const char* caption) {
   return Ui().MessageBox(text, caption, MsgButtons::OkCancel, MsgIcon::Question) == MsgResult::Ok;
 }
 
-QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
-
 CExpEdit* IntField(int id, int min, int max, int maxBytes) {
   auto* field = new CExpEdit;
   SetId(field, id);
@@ -131,7 +129,7 @@ void CCmdDrainArrangeDlg::BuildControls() {
   // Created in the order of the focus chain.
   conditions_ = new QCheckBox(QStringLiteral("ロックボルトの配置条件を入力する"));
   SetId(conditions_, 6256);
-  rangeLabel_ = Label("配置範囲");
+  rangeLabel_ = MakeLabel("配置範囲");
   rangeList_ = new QComboBox;
   SetId(rangeList_, 6202);
   clearRange_ = MakeButton("範囲クリア", 6205);
@@ -191,13 +189,14 @@ void CCmdDrainArrangeDlg::BuildControls() {
 }
 
 void CCmdDrainArrangeDlg::BuildLayout() {
-  rangeLabels_ = {Label("のり長"),   Label("(m)"),  Label("範囲内の"), Label("施工段数"),
-                  Label("打設角度"), Label("α ="),  Label("(°)"),      Label("ロックボルト長"),
-                  Label("LRB ="),    Label("(m)"),  Label("余長 ="),   Label("(m)"),
-                  Label("水平間隔"), Label("SH ="), Label("(m)"),      Label("縦間隔　(斜長)"),
-                  Label("SV ="),     Label("(m)"),  Label("配置間隔")};
-  fixedUpperLabels_ = {Label("固定長 ="), Label("(m)")};
-  fixedLowerLabels_ = {Label("固定長 ="), Label("(m)")};
+  rangeLabels_ = {
+      MakeLabel("のり長"),   MakeLabel("(m)"),  MakeLabel("範囲内の"), MakeLabel("施工段数"),
+      MakeLabel("打設角度"), MakeLabel("α ="),  MakeLabel("(°)"),      MakeLabel("ロックボルト長"),
+      MakeLabel("LRB ="),    MakeLabel("(m)"),  MakeLabel("余長 ="),   MakeLabel("(m)"),
+      MakeLabel("水平間隔"), MakeLabel("SH ="), MakeLabel("(m)"),      MakeLabel("縦間隔　(斜長)"),
+      MakeLabel("SV ="),     MakeLabel("(m)"),  MakeLabel("配置間隔")};
+  fixedUpperLabels_ = {MakeLabel("固定長 ="), MakeLabel("(m)")};
+  fixedLowerLabels_ = {MakeLabel("固定長 ="), MakeLabel("(m)")};
 
   auto* top = new QHBoxLayout;
   top->addWidget(rangeLabel_);
@@ -257,7 +256,7 @@ void CCmdDrainArrangeDlg::BuildLayout() {
   barRow->addWidget(arrange_);
   barRow->addWidget(clearBars_);
   barRow->addStretch();
-  barRow->addWidget(Label("施工段数(全範囲)"));
+  barRow->addWidget(MakeLabel("施工段数(全範囲)"));
   barRow->addWidget(total_);
 
   auto* buttons = new QHBoxLayout;

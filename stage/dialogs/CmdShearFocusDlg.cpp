@@ -104,8 +104,6 @@ CSheetGrid* ResultGrid(int id, const char* title, const char* symbol) {
   return grid;
 }
 
-QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
-
 }  // namespace
 
 bool CCmdShearFocusDlg::Check(CCase& target, QWidget* parent) {
@@ -148,15 +146,15 @@ void CCmdShearFocusDlg::BuildLayout() {
   auto* form = new QGridLayout;
   int row = 0;
   const auto addRow = [&form, &row](const char* label, CExpEdit* field, const char* unit) {
-    form->addWidget(Label(label), row, 0);
+    form->addWidget(MakeLabel(label), row, 0);
     form->addWidget(field, row, 1);
-    form->addWidget(Label(unit), row, 2);
+    form->addWidget(MakeLabel(unit), row, 2);
     ++row;
   };
   addRow("kh局所 =", kh_, "");
   addRow("TRB =", trb_, "(kN)");
   addRow("f   =", sag_, "(m)");
-  form->addWidget(Label("n   ="), row, 0);
+  form->addWidget(MakeLabel("n   ="), row, 0);
   form->addWidget(count_, row, 1);
   form->addWidget(unit_, row, 2);
   ++row;

@@ -39,12 +39,6 @@ CExpEdit* MakeBlockField(int id) {
   return field;
 }
 
-QLabel* Label(const char* text, int id = 0) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  if (id != 0) SetId(label, id);
-  return label;
-}
-
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 }  // namespace
@@ -96,9 +90,9 @@ CCmdSlideInputDlg::CCmdSlideInputDlg(CCase& target, QWidget* parent)
 void CCmdSlideInputDlg::BuildLayout() {
   auto* range = new QGroupBox(QStringLiteral("すべり面のブロック範囲（地震時）"));
   auto* rangeLayout = new QHBoxLayout(range);
-  rangeLayout->addWidget(Label("始点ブロック"));
+  rangeLayout->addWidget(MakeLabel("始点ブロック"));
   rangeLayout->addWidget(start_);
-  rangeLayout->addWidget(Label("～ 終点ブロック"));
+  rangeLayout->addWidget(MakeLabel("～ 終点ブロック"));
   rangeLayout->addWidget(end_);
   rangeLayout->addStretch();
 
@@ -121,9 +115,9 @@ void CCmdSlideInputDlg::BuildLayout() {
   };
   int line = 1;
   for (const Row& row : derivedRows) {
-    QLabel* const caption = Label(row.caption, row.captionId);
-    QLabel* const symbol = Label(row.symbol, row.symbolId);
-    QLabel* const unit = Label(row.unit, row.unitId);
+    QLabel* const caption = MakeLabel(row.caption, row.captionId);
+    QLabel* const symbol = MakeLabel(row.symbol, row.symbolId);
+    QLabel* const unit = MakeLabel(row.unit, row.unitId);
     derivedOnly_ << caption << symbol << unit;
     form->addWidget(caption, line, 1);
     form->addWidget(symbol, line, 2);
@@ -133,23 +127,23 @@ void CCmdSlideInputDlg::BuildLayout() {
   }
   form->addWidget(pickL_, line - 1, 5);
   form->addWidget(entered_, line++, 0, 1, 4);
-  form->addWidget(Label("見かけの粘着力"), line, 1);
-  form->addWidget(Label("Δc  ="), line, 2);
+  form->addWidget(MakeLabel("見かけの粘着力"), line, 1);
+  form->addWidget(MakeLabel("Δc  ="), line, 2);
   form->addWidget(deltaC_, line, 3);
-  form->addWidget(Label("(kN/m2)"), line, 4);
+  form->addWidget(MakeLabel("(kN/m2)"), line, 4);
   form->setColumnMinimumWidth(0, 16);
 
   auto* other = new QGroupBox(QStringLiteral("計算条件"));
   auto* otherForm = new QGridLayout(other);
-  otherForm->addWidget(Label("潜在崩土層厚"), 0, 0);
-  otherForm->addWidget(Label("h  ="), 0, 1);
+  otherForm->addWidget(MakeLabel("潜在崩土層厚"), 0, 0);
+  otherForm->addWidget(MakeLabel("h  ="), 0, 1);
   otherForm->addWidget(h_, 0, 2);
-  otherForm->addWidget(Label("(m)"), 0, 3);
+  otherForm->addWidget(MakeLabel("(m)"), 0, 3);
   otherForm->addWidget(pickH_, 0, 4);
-  otherForm->addWidget(Label("計算する水平震度のピッチ"), 1, 0);
+  otherForm->addWidget(MakeLabel("計算する水平震度のピッチ"), 1, 0);
   otherForm->addWidget(pitch_, 1, 2);
-  otherForm->addWidget(Label("設計水平震度"), 2, 0);
-  otherForm->addWidget(Label("kh  ="), 2, 1);
+  otherForm->addWidget(MakeLabel("設計水平震度"), 2, 0);
+  otherForm->addWidget(MakeLabel("kh  ="), 2, 1);
   otherForm->addWidget(kh_, 2, 2);
 
   auto* buttons = new QHBoxLayout;

@@ -106,12 +106,6 @@ CExpEdit* ShownField(int id, double max, int maxBytes, int decimals) {
   return field;
 }
 
-QLabel* Label(const char* text, int id = 0) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  if (id != 0) SetId(label, id);
-  return label;
-}
-
 void ShowInfo(const char* text) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, MsgIcon::Information);
 }
@@ -156,20 +150,20 @@ CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
   auto* cancel = MakeButton("キャンセル", 2);
 
   auto* inputs = new QGridLayout;
-  inputs->addWidget(Label("現状安全率 Fs0 ="), 0, 0);
+  inputs->addWidget(MakeLabel("現状安全率 Fs0 ="), 0, 0);
   inputs->addWidget(fs0_, 0, 1);
   inputs->addWidget(calculate_, 0, 3);
-  inputs->addWidget(Label("内部摩擦角 φ ="), 1, 0);
+  inputs->addWidget(MakeLabel("内部摩擦角 φ ="), 1, 0);
   inputs->addWidget(phi_, 1, 1);
-  inputs->addWidget(Label("(°)"), 1, 2);
+  inputs->addWidget(MakeLabel("(°)"), 1, 2);
   inputs->setColumnStretch(4, 1);
 
   auto* adopted = new QHBoxLayout(adoptedGroup_);
-  adopted->addWidget(Label("粘着力", 5478));
-  adopted->addWidget(Label("c", 5479));
-  adopted->addWidget(Label("=", 5480));
+  adopted->addWidget(MakeLabel("粘着力", 5478));
+  adopted->addWidget(MakeLabel("c", 5479));
+  adopted->addWidget(MakeLabel("=", 5480));
   adopted->addWidget(c_);
-  adopted->addWidget(Label("(kN/m2)", 5481));
+  adopted->addWidget(MakeLabel("(kN/m2)", 5481));
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(copy_);

@@ -34,12 +34,6 @@ constexpr const char* kNoModel = "計算モデルが選択されていません�
 constexpr const char* kClearResults =
     "設定の変更により、すべての計算結果をクリアします。\nよろしいですか？";
 
-QLabel* Label(const char* text, int id) {
-  auto* label = new QLabel(QString::fromUtf8(text));
-  SetId(label, id);
-  return label;
-}
-
 QCheckBox* Switch(const char* text, int id) {
   auto* box = new QCheckBox(QString::fromUtf8(text));
   SetId(box, id);
@@ -74,10 +68,11 @@ CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   QPushButton* const ok = MakeButton("OK", 1);
   QPushButton* const cancel = MakeButton("キャンセル", 2);
 
-  fspLabels_ = {Label("計画安全率 (常時)", 5469), Label("Fsp =", 5470)};
-  quakeLabels_ = {Label("設計水平震度", 5426), Label("kh  =", 5427), Label("地形効果震度法", 5429),
-                  Label("下端標高 =", 5430), Label("(m)", 5431)};
-  waterLabels_ = {Label("水の単位体積重量　　　　γw  =", 5472), Label("(kN/m3)", 5473)};
+  fspLabels_ = {MakeLabel("計画安全率 (常時)", 5469), MakeLabel("Fsp =", 5470)};
+  quakeLabels_ = {MakeLabel("設計水平震度", 5426), MakeLabel("kh  =", 5427),
+                  MakeLabel("地形効果震度法", 5429), MakeLabel("下端標高 =", 5430),
+                  MakeLabel("(m)", 5431)};
+  waterLabels_ = {MakeLabel("水の単位体積重量　　　　γw  =", 5472), MakeLabel("(kN/m3)", 5473)};
 
   auto* models = new QGroupBox(QStringLiteral("解析モデル"));
   auto* modelRow = new QHBoxLayout(models);

@@ -6,11 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* Label(const char* text) { return new QLabel(QString::fromUtf8(text)); }
-
-}  // namespace
+namespace {}  // namespace
 
 RefTableForm::RefTableForm(const RefTableIds& ids, const RefTableTexts& texts, Mode mode,
                            QWidget* parent)
@@ -39,9 +35,9 @@ RefTableForm::RefTableForm(const RefTableIds& ids, const RefTableTexts& texts, M
 void RefTableForm::BuildLayout(const RefTableTexts& texts) {
   auto* files = new QGroupBox(QStringLiteral("ファイル管理"));
   auto* fileLayout = new QGridLayout(files);
-  fileLayout->addWidget(Label("ファイル名"), 0, 0);
+  fileLayout->addWidget(MakeLabel("ファイル名"), 0, 0);
   fileLayout->addWidget(fileName_, 0, 1, 1, 3);
-  fileLayout->addWidget(Label("コメント"), 1, 0);
+  fileLayout->addWidget(MakeLabel("コメント"), 1, 0);
   fileLayout->addWidget(comment_, 1, 1, 1, 3);
   auto* fileButtons = new QHBoxLayout;
   fileButtons->addStretch();
