@@ -294,3 +294,14 @@ CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int dec
   field->m_nDecimals = decimals;
   return field;
 }
+
+CExpEdit* MakeIntegerField(int id, int min, int max, int maxBytes) {
+  auto* field = new CExpEdit;
+  SetId(field, id);
+  field->m_nType = CExpEdit::kInteger;
+  field->m_nMaxBytes = maxBytes;
+  field->m_dMin = min;
+  field->m_dMax = max;
+  field->m_dNull = kNoValueInt;
+  return field;
+}

@@ -86,3 +86,5 @@ class CExpEdit : public QLineEdit {
 // A decimal field with its id (the object name): values from min to max with the given decimals,
 // at most maxBytes characters typed, empty text for the unset value.
 CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals);
+// An integer field with its id, range and byte limit; empty means unset (kNoValueInt).
+CExpEdit* MakeIntegerField(int id, int min, int max, int maxBytes);

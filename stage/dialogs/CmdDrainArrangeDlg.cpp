@@ -69,17 +69,6 @@ bool Ask(const std::string& text, const char* caption) {
   return Ui().MessageBox(text, caption, MsgButtons::OkCancel, MsgIcon::Question) == MsgResult::Ok;
 }
 
-CExpEdit* IntField(int id, int min, int max, int maxBytes) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kInteger;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = min;
-  field->m_dMax = max;
-  field->m_dNull = kNoValueInt;
-  return field;
-}
-
 void ShowOnly(CExpEdit* field) {
   field->SetReadOnlyColor(kShown);
   field->SetReadOnly(true);
@@ -155,7 +144,7 @@ void CCmdDrainArrangeDlg::BuildControls() {
   SetId(mouse_, 6244);
   slopeLength_ = MakeDecimalField(6227, 0.0, 99999.999, 9, 3);
   ShowOnly(slopeLength_);
-  rows_ = IntField(6234, 1, 99, 2);
+  rows_ = MakeIntegerField(6234, 1, 99, 2);
   alpha_ = MakeDecimalField(6238, -90.0, 90.0, 6, 1);
   perpendicular_ = new QCheckBox(QStringLiteral("のり面に直角"));
   SetId(perpendicular_, 6255);
@@ -171,7 +160,7 @@ void CCmdDrainArrangeDlg::BuildControls() {
   fixedLower_ = MakeDecimalField(6229, 0.0, 99.999, 6, 3);
   arrange_ = MakeButton("↓ ロックボルトの配置", 6242);
   clearBars_ = MakeButton("配置クリア", 6251);
-  total_ = IntField(6241, 0, 999, 3);
+  total_ = MakeIntegerField(6241, 0, 999, 3);
   total_->setMaximumWidth(QFontMetrics(total_->font()).averageCharWidth() * 8);
   ShowOnly(total_);
 

@@ -65,13 +65,7 @@ CExpEdit* ShownField(int id, double max, int maxBytes, int decimals) {
 }
 
 CExpEdit* CountField(int id) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kInteger;
-  field->m_nMaxBytes = 2;
-  field->m_dMin = 0.0;
-  field->m_dMax = 99.0;
-  field->m_dNull = kNoValueInt;
+  CExpEdit* field = MakeIntegerField(id, 0, 99, 2);
   field->SetReadOnlyColor(kReadOnly);
   field->SetReadOnly(true);
   return field;

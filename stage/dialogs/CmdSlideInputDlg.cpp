@@ -27,13 +27,7 @@ constexpr double kLeastPositive = 0.001;
 constexpr Color kReadOnlyBack{0xB8FFFF};
 
 CExpEdit* MakeBlockField(int id) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kInteger;
-  field->m_nMaxBytes = 5;
-  field->m_dMin = 0;
-  field->m_dMax = 99999;
-  field->m_dNull = kNoValueInt;
+  CExpEdit* field = MakeIntegerField(id, 0, 99999, 5);
   field->SetReadOnlyColor(kReadOnlyBack);
   field->SetReadOnly(true);
   return field;
