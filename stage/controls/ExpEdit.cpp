@@ -283,25 +283,28 @@ void CExpEdit::ApplyColors() {
   setPalette(colours);
 }
 
-CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals) {
+namespace {
+
+// A field of the type with its id, range, byte limit and the value its empty text stands for.
+CExpEdit* MakeField(int id, int type, double min, double max, int maxBytes, double unset) {
   auto* field = new CExpEdit;
   SetId(field, id);
-  field->m_nType = CExpEdit::kDecimal;
+  field->m_nType = type;
   field->m_nMaxBytes = maxBytes;
   field->m_dMin = min;
   field->m_dMax = max;
-  field->m_dNull = kNoValue;
+  field->m_dNull = unset;
+  return field;
+}
+
+}  // namespace
+
+CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals) {
+  CExpEdit* field = MakeField(id, CExpEdit::kDecimal, min, max, maxBytes, kNoValue);
   field->m_nDecimals = decimals;
   return field;
 }
 
 CExpEdit* MakeIntegerField(int id, int min, int max, int maxBytes) {
-  auto* field = new CExpEdit;
-  SetId(field, id);
-  field->m_nType = CExpEdit::kInteger;
-  field->m_nMaxBytes = maxBytes;
-  field->m_dMin = min;
-  field->m_dMax = max;
-  field->m_dNull = kNoValueInt;
-  return field;
+  return MakeField(id, CExpEdit::kInteger, min, max, maxBytes, kNoValueInt);
 }
