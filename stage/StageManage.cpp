@@ -26,7 +26,9 @@
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
+#include "stage/dialogs/RefCondDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
+#include "stage/dialogs/RefUnitFilterDlg.h"
 
 namespace {
 
@@ -55,10 +57,10 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ShearFit, FrameMsg::WM_CMD_SHEAR_FIT, true},
     {StageCommand::ShearStability, FrameMsg::WM_CMD_SHEAR_STABILITY, true},
     {StageCommand::ShearFocus, FrameMsg::WM_CMD_SHEAR_FOCUS, true},
-    {StageCommand::UnitFilter, std::nullopt, false},
+    {StageCommand::UnitFilter, std::nullopt, true},
     {StageCommand::Geology, std::nullopt, true},
     {StageCommand::Reinf, std::nullopt, true},
-    {StageCommand::RefCond, std::nullopt, false},
+    {StageCommand::RefCond, std::nullopt, true},
     {StageCommand::ImportCad, std::nullopt, false},
     {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
     {StageCommand::ImportXml, std::nullopt, true},
@@ -198,6 +200,30 @@ long CManageStage::SetMenuGeology(QWidget* parent) {
 
 long CManageStage::SetMenuRreinf(QWidget* parent) {
   return CRefReinfStdBarDlg::EditTable(core_->GetRefData().reinf, parent) ? 1 : 0;
+}
+
+long CManageStage::SetMenuUnitFilter(QWidget* parent) {
+  CRefUnitFilterDlg dialog(parent);
+  if (RunModal(dialog) != QDialog::Accepted) return 0;
+  const bool clear = dialog.IsSettingsChanged();
+  const bool round = dialog.IsDigitsChanged();
+  if (!clear && !round) return 1;
+  const CCaseArray& cases = core_->GetCaseArray();
+  for (int slot = 0; slot < cases.GetSize(); ++slot) {
+    CCase& each = *cases.GetCase(slot);
+    if (each.IsValid()) continue;
+    if (clear) each.ClearResult(true, true, true, true);
+    if (round) each.UnitDataRound();
+  }
+  // The rules belong to the document, and so do the results and values the pass changed.
+  core_->SetModify(true);
+  Redraw();
+  return 1;
+}
+
+long CManageStage::SetMenuRefCond(QWidget* parent) {
+  CRefCondDlg dialog(*core_, parent);
+  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
 }
 
 long CManageStage::CmdSlideElement(QWidget* parent) {

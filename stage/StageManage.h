@@ -113,6 +113,12 @@ class CManageStage {
   long SetMenuGeology(QWidget* parent);
   // The Settings menu's standard-bar table editor, on the core's table. No redraw.
   long SetMenuRreinf(QWidget* parent);
+  // The Settings menu's rounding rules; 1 when the dialog ended with OK. A change of a setting
+  // clears the results of every case, a change of a digit count rounds their soil values anew;
+  // either marks the document modified and redraws.
+  long SetMenuUnitFilter(QWidget* parent);
+  // The Settings menu's standard values; 1 when they were applied. No redraw.
+  long SetMenuRefCond(QWidget* parent);
 
   // Step 2: the stability conditions of the active case, or the open conditions dialog raised;
   // the dialog redraws the view itself. Returns 0.

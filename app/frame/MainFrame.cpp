@@ -59,6 +59,12 @@ bool ReplacesActiveCase(StageCommand command) {
   return command == StageCommand::ImportCad || command == StageCommand::ImportXml;
 }
 
+// The rounding pass clears results and rounds soil values in every case, the one an open dialog
+// holds and would put back on キャンセル too; so it waits as the imports do.
+bool WaitsForFreeCase(StageCommand command) {
+  return ReplacesActiveCase(command) || command == StageCommand::UnitFilter;
+}
+
 constexpr int kSidePaneWidth = 200;
 
 std::filesystem::path ManualPath() { return ResourceDir() / "SystemData" / "manual.pdf"; }
@@ -176,7 +182,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
 
 std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
   if (!CManageStage::IsAvailable(command)) return 0;
-  if (ReplacesActiveCase(command) && IsCaseLocked()) return 0;
+  if (WaitsForFreeCase(command) && IsCaseLocked()) return 0;
   switch (command) {
     case StageCommand::Jobsite:
       return AfterCaseDialog(stage_.CmdCommonJobsite(this));
@@ -220,6 +226,14 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return stage_.SetMenuGeology(this);
     case StageCommand::Reinf:
       return stage_.SetMenuRreinf(this);
+    case StageCommand::UnitFilter:
+      // The pass redraws itself when it changed anything; the marks of results may have gone.
+      if (stage_.SetMenuUnitFilter(this) == 0) return 0;
+      UpdateCasePane();
+      return 1;
+    case StageCommand::RefCond:
+      // Applied values may have cleared results of the cases.
+      return AfterCaseDialog(stage_.SetMenuRefCond(this));
     case StageCommand::SlideElement:
       return AfterCaseDialog(stage_.CmdSlideElement(this));
     case StageCommand::ImportXml:
@@ -388,7 +402,7 @@ void CMainFrame::UpdateCommands() {
   for (QAction* recent : recentActions_) recent->setEnabled(free);
   for (const MenuStageCommand& entry : kMenuStageCommands) {
     Action(entry.id)->setEnabled(CManageStage::IsAvailable(entry.command) &&
-                                 (free || !ReplacesActiveCase(entry.command)));
+                                 (free || !WaitsForFreeCase(entry.command)));
   }
   Action(kManual)->setEnabled(IsFile(ManualPath()));
   Action(kZoomIn)->setEnabled(view_->CanZoomIn());

@@ -481,14 +481,18 @@ CDPoint CCase::FindNearPoint(const CDPoint* p, double& dist) const {
 }
 
 void CCase::UnitDataRound() {
-  CDPolyArray* polygons = ground_.GetPolyArray();
-  if (polygons == nullptr) return;
-  for (int i = 0; i < polygons->GetSize(); ++i) {
-    auto* block = dynamic_cast<CSpStratumBlock*>(polygons->GetAt(i));
-    if (block == nullptr) continue;
-    tagSATURATE& soil = *block->GetPropStructure();
-    soil.c = CCoreConfig::GetRound(soil.c, kRoundCodeCohesion);
-    soil.phi = CCoreConfig::GetRound(soil.phi, kRoundCodeFriction);
+  // In block mode the calculations read the divided ground, whose polygons carry copies of the
+  // ground's soils: both are rounded alike, so the division stays as it is.
+  for (CSpGround* ground : {&ground_, &groundDiv_}) {
+    CDPolyArray* polygons = ground->GetPolyArray();
+    if (polygons == nullptr) continue;
+    for (int i = 0; i < polygons->GetSize(); ++i) {
+      auto* block = dynamic_cast<CSpStratumBlock*>(polygons->GetAt(i));
+      if (block == nullptr) continue;
+      tagSATURATE& soil = *block->GetPropStructure();
+      soil.c = CCoreConfig::GetRound(soil.c, kRoundCodeCohesion);
+      soil.phi = CCoreConfig::GetRound(soil.phi, kRoundCodeFriction);
+    }
   }
 }
 

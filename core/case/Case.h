@@ -120,7 +120,8 @@ class CCase {
   int IsCoffkh100Over() const;
   // The shape point nearest to p and its distance (9e32 when there is none).
   CDPoint FindNearPoint(const CDPoint* p, double& dist) const;
-  // Rounds the cohesion (131) and friction angle (161) of every stratum polygon of the ground.
+  // Rounds the cohesion (131) and friction angle (161) of every stratum polygon of the ground and
+  // of the divided ground.
   void UnitDataRound();
   // The unit weights, c and phi of the block list's chosen stratum, with the adopted
   // back-analysis strength while the back analysis is on; all kNoValue without a stratum.

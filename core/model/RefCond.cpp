@@ -2,6 +2,8 @@
 
 #include "core/model/RefCond.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -16,6 +18,13 @@ constexpr std::size_t kRecordSize = 8 * 8;
 // The header (the string prefix FF FE FF 12 and 18 UTF-16 units), the version and the record.
 constexpr std::size_t kCondFileSize = 4 + 36 + 4 + kRecordSize;
 
+// NaN or an infinity would pass unguarded into every deformation check that reads the value.
+bool HoldsFiniteValues(Archive record) {
+  CRefCond::Values values{};
+  for (double& v : values) record >> v;
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
 // The file's record after its header and version, when the file is a reference-condition file of
 // our version; nothing otherwise.
 std::optional<Archive> OpenCondFile(const std::string& path) {
@@ -26,6 +35,7 @@ std::optional<Archive> OpenCondFile(const std::string& path) {
     file >> version;
     // What is left is the record alone only when the header was in the Unicode form.
     if (version != kCondVersion || file.Remaining() != kRecordSize) return {};
+    if (!HoldsFiniteValues(file)) return {};
     return file;
   } catch (const ArchiveException&) {
     return {};
@@ -44,15 +54,23 @@ std::array<double*, 8> CRefCond::Members() {
           &m_suberiHizumi, &m_sendanHizumi, &m_keiA,      &m_keiB};
 }
 
-void CRefCond::Default() {
-  m_kiretuHizumi = kKiretuHizumi;
-  m_kyokuHizumi = kKyokuHizumi;
-  m_ganmmaref = kGammaref;
-  m_TRNmax = kTRNmax;
-  m_suberiHizumi = kSuberiHizumi;
-  m_sendanHizumi = kSendanHizumi;
-  m_keiA = kKeiA;
-  m_keiB = kKeiB;
+void CRefCond::Default() { SetValues(DefaultValues()); }
+
+CRefCond::Values CRefCond::DefaultValues() {
+  return {kKiretuHizumi, kKyokuHizumi,  kGammaref, kTRNmax,
+          kSuberiHizumi, kSendanHizumi, kKeiA,     kKeiB};
+}
+
+CRefCond::Values CRefCond::GetValues() {
+  Values values{};
+  const auto members = Members();
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = *members[i];
+  return values;
+}
+
+void CRefCond::SetValues(const Values& values) {
+  const auto members = Members();
+  for (std::size_t i = 0; i < values.size(); ++i) *members[i] = values[i];
 }
 
 void CRefCond::Store(Archive& ar, int /*version*/) {
@@ -60,10 +78,9 @@ void CRefCond::Store(Archive& ar, int /*version*/) {
 }
 
 void CRefCond::Load(Archive& ar, int /*version*/) {
-  std::array<double, 8> read{};
+  Values read{};
   for (double& v : read) ar >> v;
-  const auto members = Members();
-  for (std::size_t i = 0; i < read.size(); ++i) *members[i] = read[i];
+  SetValues(read);
 }
 
 bool CRefCond::WriteCond(const std::string& path, bool remember) {

@@ -12,8 +12,16 @@ class Archive;
 
 class CRefCond {
  public:
+  // The eight values in their stored order.
+  using Values = std::array<double, 8>;
+
   // Every value back to its default.
   static void Default();
+  // The defaults, without changing the values.
+  static Values DefaultValues();
+  // All eight values at once, in their stored order.
+  static Values GetValues();
+  static void SetValues(const Values& values);
   // The eight values as doubles in the order of the members below; the version is not consulted.
   static void Store(Archive& ar, int version);
   // Reads all eight values before it changes any: a record that ends early throws
@@ -27,9 +35,10 @@ class CRefCond {
   //
   // Writes beside the file and replaces it only when complete; false when it cannot be written.
   static bool WriteCond(const std::string& path, bool remember);
-  // Takes a file only when it is exactly that: a missing, foreign, short, longer or later file
-  // gives false and changes no value. With `remember`, a failed read empties the last
-  // reference-condition file (without rewriting DefFile.sdxf).
+  // Takes a file only when it is exactly that: a missing, foreign, short, longer or later file,
+  // or one whose values are not all finite numbers, gives false and changes no value. With
+  // `remember`, a failed read empties the last reference-condition file (without rewriting
+  // DefFile.sdxf).
   static bool ReadCond(const std::string& path, bool remember);
 
   static double GetKiretuHizumi() { return m_kiretuHizumi; }

@@ -1,9 +1,11 @@
 #include "stage/controls/StageDialog.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QRadioButton>
 #include <algorithm>
 
 #include "stage/controls/SheetCell.h"
@@ -36,6 +38,21 @@ QLabel* MakeLabel(const char* text, int id) {
   auto* label = new QLabel(QString::fromUtf8(text));
   if (id != 0) SetId(label, id);
   return label;
+}
+
+QRadioButton* MakeRadio(const char* text, int id, QButtonGroup& group, int value) {
+  auto* radio = new QRadioButton(QString::fromUtf8(text));
+  SetId(radio, id);
+  group.addButton(radio, value);
+  return radio;
+}
+
+void SetTabChain(const std::vector<QWidget*>& chain) {
+  QWidget* previous = nullptr;
+  for (QWidget* w : chain) {
+    if (previous != nullptr) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
 }
 
 StageDialog::StageDialog(QWidget* parent) : QDialog(parent) {}

@@ -6,11 +6,14 @@
 // with the ids 1 and 2; only OnOK and OnCancel end a dialog.
 
 #include <QDialog>
+#include <vector>
 
 class CSheetGrid;
 
+class QButtonGroup;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 
 // Gives the control its id: the object name the dialogs and tests find it by.
 void SetId(QWidget* control, int id);
@@ -18,6 +21,10 @@ void SetId(QWidget* control, int id);
 QPushButton* MakeButton(const char* text, int id);
 // A label with its text (UTF-8) and, unless it is 0, its id.
 QLabel* MakeLabel(const char* text, int id = 0);
+// A radio button with its caption (UTF-8) and its id, in the group under the value.
+QRadioButton* MakeRadio(const char* text, int id, QButtonGroup& group, int value);
+// The focus order: Tab and Enter go through the controls in this order.
+void SetTabChain(const std::vector<QWidget*>& chain);
 
 class StageDialog : public QDialog {
   Q_OBJECT

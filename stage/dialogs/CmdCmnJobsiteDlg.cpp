@@ -38,28 +38,12 @@ CExpEdit* PitchField(int id) {
   return field;
 }
 
-QRadioButton* Radio(const char* text, int id, QButtonGroup& group, int value) {
-  auto* radio = new QRadioButton(QString::fromUtf8(text));
-  SetId(radio, id);
-  group.addButton(radio, value);
-  return radio;
-}
-
 QHBoxLayout* OkCancel() {
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addWidget(MakeButton("OK", 1));
   row->addWidget(MakeButton("キャンセル", 2));
   return row;
-}
-
-// The focus order: Tab and Enter go through the controls in this order.
-void SetTabChain(std::initializer_list<QWidget*> chain) {
-  QWidget* previous = nullptr;
-  for (QWidget* w : chain) {
-    if (previous != nullptr) QWidget::setTabOrder(previous, w);
-    previous = w;
-  }
 }
 
 // A one-column grid of text rows under the stage grids' header colour.
@@ -214,8 +198,9 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
   auto* axisBox = new QGroupBox(QStringLiteral("座標軸の表示"));
   auto* axisLayout = new QVBoxLayout(axisBox);
   auto* axisGroup = new QButtonGroup(this);
-  axis_ = {Radio("表示しない", 4249, *axisGroup, 0), Radio("座標軸のみ", 4250, *axisGroup, 1),
-           Radio("座標軸とグリッド線", 4251, *axisGroup, 2)};
+  axis_ = {MakeRadio("表示しない", 4249, *axisGroup, 0),
+           MakeRadio("座標軸のみ", 4250, *axisGroup, 1),
+           MakeRadio("座標軸とグリッド線", 4251, *axisGroup, 2)};
   for (QRadioButton* radio : axis_) axisLayout->addWidget(radio);
 
   const auto pitchBox = [](const char* title, CExpEdit* x, CExpEdit* y) {
@@ -316,9 +301,9 @@ void CCmdCmnJobsiteDlg::BuildLayout() {
   auto* directionBox = new QGroupBox(QStringLiteral("斜面の方向"));
   auto* directionLayout = new QGridLayout(directionBox);
   auto* directionGroup = new QButtonGroup(this);
-  direction_ = {Radio("自動設定(開始地点と最終点の標高差で設定)", 4211, *directionGroup, 0),
-                Radio("右上がり斜面", 4212, *directionGroup, 1),
-                Radio("左上がり斜面", 4213, *directionGroup, 2)};
+  direction_ = {MakeRadio("自動設定(開始地点と最終点の標高差で設定)", 4211, *directionGroup, 0),
+                MakeRadio("右上がり斜面", 4212, *directionGroup, 1),
+                MakeRadio("左上がり斜面", 4213, *directionGroup, 2)};
   for (int i = 0; i < 3; ++i)
     directionLayout->addWidget(direction_[static_cast<std::size_t>(i)], i, 0);
   directionLayout->addWidget(picture_, 0, 1, 3, 1);

@@ -196,8 +196,7 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   EXPECT_FALSE(p.Core().IsModify());
   EXPECT_TRUE(p.Frame().StandardBar().isEnabled());
 
-  for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad, CMainFrame::kUnitFilter,
-                       CMainFrame::kRefCond}) {
+  for (const int id : {CMainFrame::kImportCad, CMainFrame::kExportCad}) {
     EXPECT_FALSE(p.Command(id)->isEnabled()) << id;
   }
   for (const int id :

@@ -2,11 +2,15 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "core/base/CoreConfig.h"
 #include "core/case/Case.h"
 #include "core/deformation/Reinforce.h"
 #include "core/geometry/ViewInfo.h"
+#include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/RecordBytes.h"
@@ -314,6 +318,62 @@ TEST_F(FilledCase, TheChosenStratumGivesTheBlockStrengthUnlessBackAnalysed) {
   filled_.GetBlockGanmaCFai(gammaT, gammaSat, c, phi);
   EXPECT_EQ(gammaT, kNoValue);
   EXPECT_EQ(phi, kNoValue);
+}
+
+// Gives every stratum polygon of the ground c and phi from the table, as the soil dialog stores
+// them: the block division is made anew on the new soils.
+void TypeSoils(CCase& c, const std::vector<std::pair<double, double>>& soils) {
+  CDPolyArray& polygons = *c.GetGround().GetPolyArray();
+  for (int i = 0; i < polygons.GetSize(); ++i) {
+    tagSATURATE& soil = *dynamic_cast<CSpStratumBlock*>(polygons.GetAt(i))->GetPropStructure();
+    std::tie(soil.c, soil.phi) = soils[static_cast<std::size_t>(i) % soils.size()];
+  }
+  c.GetBlockList().CreateBlock(nullptr, nullptr);
+  c.CreateDivisionDanmen();
+}
+
+// In block mode the calculations read the divided ground, whose polygons carry copies of the
+// soils: rounding keeps the division, and the next run equals a run on the rounded values typed
+// in.
+TEST_F(FilledCase, RoundingTheSoilsKeepsTheDivisionAndReachesTheNextRun) {
+  ASSERT_NE(filled_.IsStratumBlockMode(), 0);
+  CUnitFilter rules;
+  rules.digitsCohesion = 2;
+  rules.digitsFriction = 1;
+  CCoreConfig::SetUnitFilter(rules);
+  TypeSoils(filled_, {{10.123456, 25.654321}, {12.3456, 30.12345}, {20.005, 33.349}});
+  CCase typed;
+  typed.Copy(&filled_);
+  TypeSoils(typed, {{10.12, 25.7}, {12.35, 30.1}, {20.01, 33.3}});
+
+  const std::vector<std::uint8_t> division = RecordOf(filled_.GetBlockList());
+  filled_.UnitDataRound();
+  EXPECT_EQ(RecordOf(filled_.GetBlockList()), division);
+  ASSERT_NE(filled_.IsStratumBlockMode(), 0);
+  const CDPolyArray& rounded = *filled_.GetGroundDiv().GetPolyArray();
+  const CDPolyArray& expected = *typed.GetGroundDiv().GetPolyArray();
+  ASSERT_EQ(rounded.GetSize(), expected.GetSize());
+  for (int i = 0; i < rounded.GetSize(); ++i) {
+    const tagSATURATE& r =
+        *dynamic_cast<const CSpStratumBlock*>(rounded.GetAt(i))->GetPropStructure();
+    const tagSATURATE& t =
+        *dynamic_cast<const CSpStratumBlock*>(expected.GetAt(i))->GetPropStructure();
+    EXPECT_DOUBLE_EQ(r.c, t.c) << i;
+    EXPECT_DOUBLE_EQ(r.phi, t.phi) << i;
+  }
+
+  for (CCase* c : {&filled_, &typed}) {
+    ASSERT_TRUE(c->PreCalcStab(false));
+    c->CalcStartStab();
+  }
+  const std::vector<CMltPoint*>& runs = filled_.GetResStab2().GetSerial();
+  const std::vector<CMltPoint*>& typedRuns = typed.GetResStab2().GetSerial();
+  ASSERT_EQ(runs.size(), typedRuns.size());
+  ASSERT_FALSE(runs.empty());
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    EXPECT_EQ(runs[i]->fsN, typedRuns[i]->fsN) << i;
+    EXPECT_EQ(runs[i]->fsQ, typedRuns[i]->fsQ) << i;
+  }
 }
 
 TEST_F(FilledCase, TheAutomaticGridReachesThePitchesAroundTheShapes) {

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,30 @@ TEST_F(RefCondTest, ForeignShortLongAndLaterFilesAreRefused) {
     WriteFileBytes(path, AsText(whole).substr(0, length));
     EXPECT_FALSE(CRefCond::ReadCond(path, false)) << length;
     EXPECT_EQ(Current(), kDefaults) << length;
+  }
+}
+
+// A value that is not a finite number would reach every deformation check unguarded: a file that
+// holds one is refused as a whole, whichever value it is.
+TEST_F(RefCondTest, AFileWithAValueThatIsNotFiniteIsRefused) {
+  const fs::path fixture = fs::path(BRIXO_TEST_DATA) / "refcond-nan-kei-a.cond";
+  ASSERT_EQ(fs::file_size(fixture), 108u);
+  SystemConfig::SetLastCond("/last.cond");
+  EXPECT_FALSE(CRefCond::ReadCond(fixture.string(), false));
+  EXPECT_EQ(Current(), kDefaults);
+  EXPECT_EQ(SystemConfig::GetLastCond(), "/last.cond");
+
+  const std::string path = CondPath("not-finite.cond");
+  for (std::size_t index = 0; index < kEdited.size(); ++index) {
+    for (const double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity()}) {
+      Values values = kEdited;
+      values[index] = bad;
+      WriteFileBytes(path, AsText(CondFile(values)));
+      EXPECT_FALSE(CRefCond::ReadCond(path, false)) << index << " " << bad;
+      EXPECT_EQ(Current(), kDefaults) << index << " " << bad;
+    }
   }
 }
 
