@@ -1,6 +1,7 @@
 #include "stage/StageManage.h"
 
 #include <QDialog>
+#include <algorithm>
 #include <string>
 
 #include "core/base/AppIdentity.h"
@@ -11,6 +12,7 @@
 #include "core/section/SpStratum.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/controls/StageDialog.h"
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
 #include "stage/dialogs/CmdCmnSoilDlg.h"
@@ -108,6 +110,18 @@ bool HasSeismicRun(const CCase& target) {
 }
 
 bool IsShown(const QPointer<QDialog>& dialog) { return dialog && dialog->isVisible(); }
+
+// The question before the program closes over dialogs whose changes are not in the case yet.
+std::string UnappliedChangesText(const std::vector<StageDialog*>& dialogs) {
+  std::string names;
+  for (const StageDialog* dialog : dialogs) {
+    if (!names.empty()) names += "、";
+    names += "「" + dialog->windowTitle().toStdString() + "」";
+  }
+  return names +
+         "の入力内容が更新されています。\n反映しない場合には、変更は破棄されます。\n\n"
+         "反映しますか？";
+}
 
 }  // namespace
 
@@ -366,10 +380,44 @@ long CManageStage::Close(ModelessDialog which, unsigned result) {
   return result == 1 ? 1 : 0;
 }
 
-void CManageStage::CancelAll() {
-  for (const Modeless& slot : modeless_) {
-    if (slot.dialog) slot.dialog->reject();
+bool CManageStage::CloseAllForExit() {
+  const std::vector<StageDialog*> pending = DialogsWithUnappliedChanges();
+  bool apply = false;
+  if (!pending.empty()) {
+    switch (Ui().MessageBox(UnappliedChangesText(pending), GetAppTitle(), MsgButtons::YesNoCancel,
+                            MsgIcon::Question)) {
+      case MsgResult::Yes:
+        apply = true;
+        break;
+      case MsgResult::No:
+        break;
+      default:
+        return false;
+    }
   }
+  bool applied = true;
+  for (const Modeless& slot : modeless_) {
+    // The dialog's OK or Cancel ends with its close message, which empties the slot.
+    const QPointer<QDialog> dialog = slot.dialog;
+    if (!dialog) continue;
+    auto* const stage = qobject_cast<StageDialog*>(dialog.data());
+    if (apply && std::find(pending.begin(), pending.end(), stage) != pending.end()) {
+      stage->OnOK();
+      if (slot.dialog) applied = false;  // OK refused the input: the user corrects it first
+    } else {
+      dialog->reject();
+    }
+  }
+  return applied;
+}
+
+std::vector<StageDialog*> CManageStage::DialogsWithUnappliedChanges() const {
+  std::vector<StageDialog*> pending;
+  for (const Modeless& slot : modeless_) {
+    auto* const dialog = qobject_cast<StageDialog*>(slot.dialog.data());
+    if (dialog != nullptr && dialog->HasUnappliedChanges()) pending.push_back(dialog);
+  }
+  return pending;
 }
 
 CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) {

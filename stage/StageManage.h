@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "platform/FrameMessages.h"
 
@@ -21,6 +22,7 @@ class CCmdDrainArrangeDlg;
 class CManageCore;
 class QDialog;
 class QWidget;
+class StageDialog;
 
 // Every command the stage manager serves: the step buttons, the Settings menu, the File menu's
 // exchange and CAD commands and the output requests.
@@ -185,8 +187,12 @@ class CManageStage {
   // event loop (the dialog's own OK or Cancel handler is still running). Returns 1 when result
   // is 1 (the dialog ended with OK), else 0.
   long Close(ModelessDialog which, unsigned result);
-  // Cancels every open modeless dialog, as its own Cancel does (the main window closes).
-  void CancelAll();
+  // Before the main window closes: when an open modeless dialog holds changes it has not yet
+  // taken into the case, asks whether to take them (Yes: the dialog's OK), drop them (No: its
+  // キャンセル) or keep working (Cancel); every other open dialog is cancelled, as its own
+  // キャンセル does. Returns whether the program may close: false when the user keeps working or
+  // an OK refused its input, which leaves that dialog open.
+  bool CloseAllForExit();
 
  private:
   struct Modeless {
@@ -197,6 +203,8 @@ class CManageStage {
 
   Modeless& Slot(ModelessDialog which);
   const Modeless& Slot(ModelessDialog which) const;
+  // The open dialogs that hold changes not yet taken into the case.
+  std::vector<StageDialog*> DialogsWithUnappliedChanges() const;
   CCmdCmnShapeDlg* ShapeDlg() const;
   CCmdDrainArrangeDlg* DrainArrangeDlg() const;
 

@@ -221,8 +221,8 @@ void CCaseCopyDlg::ReadSourceFile(const std::filesystem::path& path) {
     }
     // The list keeps the rounding rules it was stored with; the program's own stay in force.
     read.Load(archive, envelope.version, true);
-  } catch (const ArchiveException&) {
-    Warn("File Load Failed.");
+  } catch (const ArchiveException& failure) {
+    Warn(LoadFailedMessage(failure, path));
     return;
   }
   fileCases_ = std::move(read);

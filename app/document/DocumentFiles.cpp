@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr const char* kLoadFailed = "File Load Failed.";
 constexpr const char* kSaveFailed = "File Save Failed.";
 constexpr const char* kOlderVersion =
     "異なるバージョンのファイルを読み込もうとしています。\n"
@@ -90,6 +89,7 @@ bool CDocumentFiles::StoreDocument(const std::filesystem::path& path) {
   }
   core_.ResetModify();
   RememberFolder(path);
+  emit DocumentSaved();
   return true;
 }
 
@@ -107,8 +107,8 @@ bool CDocumentFiles::LoadDocument(const std::filesystem::path& path) {
     }
     if (envelope.version < kDocumentVersion) ShowMessage(kOlderVersion, MsgIcon::Information);
     core_.LoadCore(ar, envelope.version);
-  } catch (const ArchiveException&) {
-    ShowMessage(kLoadFailed, MsgIcon::Warning);
+  } catch (const ArchiveException& failure) {
+    ShowMessage(LoadFailedMessage(failure, path), MsgIcon::Warning);
     return false;
   }
   RememberFolder(path);

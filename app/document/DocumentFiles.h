@@ -69,6 +69,8 @@ class CDocumentFiles : public QObject {
   void DocumentLoaded();
   // The current path and file name changed (the title shows the name).
   void PathChanged();
+  // The document was written to its file and counts as unmodified.
+  void DocumentSaved();
   // The recent-file list in the profile changed.
   void RecentFilesChanged();
 

@@ -1,6 +1,7 @@
 #include "app/document/DocumentFormat.h"
 
 #include <cstdint>
+#include <system_error>
 
 #include "core/base/AppIdentity.h"
 #include "platform/Archive.h"
@@ -30,4 +31,29 @@ std::string NewerVersionMessage(int fileVersion) {
   return "このファイルは「" + GetAppTitle() +
          "」で対応できません。\n\nIN = " + FormatInt(fileVersion) +
          " , MAX = " + FormatInt(kDocumentVersion);
+}
+
+namespace {
+
+// Why a document could not be read, in the user's words.
+const char* LoadFailureReason(const ArchiveException& failure, const std::filesystem::path& path) {
+  switch (failure.GetCause()) {
+    case ArchiveException::Cause::FileError: {
+      std::error_code ignored;
+      return std::filesystem::exists(path, ignored) ? "ファイルを読み取ることができません。"
+                                                    : "ファイルが見つかりません。";
+    }
+    case ArchiveException::Cause::EndOfFile:
+      return "ファイルが途中で終わっています。";
+    case ArchiveException::Cause::BadFormat:
+      return "ファイルの内容が壊れています。";
+    default:
+      return "ファイルを読み込むことができません。";
+  }
+}
+
+}  // namespace
+
+std::string LoadFailedMessage(const ArchiveException& failure, const std::filesystem::path& path) {
+  return std::string("File Load Failed.\n") + LoadFailureReason(failure, path);
 }

@@ -1,11 +1,13 @@
 #pragma once
 // The envelope of a document file (*.qxmd): the magic, the version and the version text that
 // stand in front of the document body, which CManageCore stores and loads by that version; the
-// file dialogs' filters; and the messages for a file that is not ours or too new.
+// file dialogs' filters; and the messages for a file that is not ours, too new or unreadable.
 
+#include <filesystem>
 #include <string>
 
 class Archive;
+class ArchiveException;
 
 inline constexpr const char* kDocumentMagic = "ZELKO_SOFTWARE_BRIXO_DOC";
 // The version every save writes and the newest one a load reads.
@@ -30,3 +32,5 @@ DocumentEnvelope ReadDocumentEnvelope(Archive& ar);
 std::string ForeignFileMessage();
 // "The product cannot read this file", with the file's version and the newest one it reads.
 std::string NewerVersionMessage(int fileVersion);
+// "File Load Failed." and, on a second line, why the file at path could not be read.
+std::string LoadFailedMessage(const ArchiveException& failure, const std::filesystem::path& path);

@@ -99,6 +99,7 @@ CMainFrame::CMainFrame(CManageCore& core, CManageStage& stage)
   connect(view_, &CBrixoView::DoubleClicked, this, [this] { stage_.OnLButtonDblClk(); });
   connect(view_, &CBrixoView::CoordinateChanged, infoPane_, &CPaneInfoDlg::SetCoordText);
   connect(documents_, &CDocumentFiles::PathChanged, this, &CMainFrame::UpdateTitle);
+  connect(documents_, &CDocumentFiles::DocumentSaved, this, &CMainFrame::UpdateModifiedMark);
   connect(documents_, &CDocumentFiles::DocumentCreated, this, &CMainFrame::OnDocumentCreated);
   connect(documents_, &CDocumentFiles::DocumentLoaded, this, &CMainFrame::RefreshPanes);
   connect(documents_, &CDocumentFiles::RecentFilesChanged, this, &CMainFrame::FillRecentMenu);
@@ -110,8 +111,11 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::ConnectStage() {
+  // Whatever a message ran may have changed the document: the title follows.
   Ui().SetFrameReceiver([this](FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return OnFrameMessage(message, wParam, lParam);
+    const std::intptr_t result = OnFrameMessage(message, wParam, lParam);
+    UpdateModifiedMark();
+    return result;
   });
   connected_ = true;
   RefreshInfoPane();
@@ -319,10 +323,16 @@ void CMainFrame::OnCaseClear() {
 
 void CMainFrame::UpdateTitle() {
   const std::string& name = documents_->GetFileName();
-  const std::string full = GetAppFullTitle();
-  setWindowTitle(
-      QString::fromStdString((name.empty() ? std::string("無題") : name) + " - " + full));
+  // "[*]" is where Qt shows the modified mark; a "[*]" of the file name itself is doubled so that
+  // Qt shows it as written.
+  const QString shown = name.empty() ? QStringLiteral("無題")
+                                     : QString::fromStdString(name).replace(
+                                           QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  setWindowTitle(shown + QStringLiteral("[*] - ") + QString::fromStdString(GetAppFullTitle()));
+  UpdateModifiedMark();
 }
+
+void CMainFrame::UpdateModifiedMark() { setWindowModified(core_.IsModify()); }
 
 void CMainFrame::OnCaseCopy() {
   if (IsCaseLocked()) return;
@@ -450,6 +460,7 @@ void CMainFrame::CreateActions() {
     connect(action, &QAction::triggered, this, [this, command = entry.command] {
       RunStageCommand(command);
       UpdateCommands();
+      UpdateModifiedMark();
     });
   }
   Action(kUnitFilter)->setText(QStringLiteral("数値丸め"));
@@ -581,8 +592,7 @@ void CMainFrame::OnShowToolbars() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  stage_.CancelAll();
-  if (documents_->QueryClose()) {
+  if (stage_.CloseAllForExit() && documents_->QueryClose()) {
     event->accept();
   } else {
     event->ignore();

@@ -69,8 +69,11 @@ class CMainFrame : public QMainWindow {
   // The receiver of every frame command message; answers 0 unless the message says otherwise.
   std::intptr_t OnFrameMessage(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam);
 
-  // "<file name> - <full title>", or "無題 - <full title>" for an unnamed document.
+  // "<file name> - <full title>", or "無題 - <full title>" for an unnamed document, with Qt's
+  // modified mark ("*" after the name) while the document holds unsaved changes.
   void UpdateTitle();
+  // The title's modified mark in step with CManageCore::IsModify.
+  void UpdateModifiedMark();
   // The case buttons and their in-use marks, then the information pane.
   void UpdateCasePane();
   // The design step of the flow pane made current, and the load cases the case pane offers.

@@ -1,7 +1,8 @@
 #pragma once
-// The one look of the program and of its tests: the Fusion style and the Japanese Gothic face
-// that Debian ships, with the Windows faces the dialogs name mapped to it. Called once, after the
-// QApplication exists, by the program's main and by every Qt test main.
+// The one look of the program and of its tests: the Fusion style, the Japanese Gothic face that
+// Debian ships, with the Windows faces the dialogs name mapped to it, and Qt's own texts (standard
+// buttons, file and print dialogs) in Japanese. Called once, after the QApplication exists, by
+// the program's main and by every Qt test main.
 
 #include <QString>
 

@@ -61,6 +61,8 @@ void StageDialog::OnOK() { done(Accepted); }
 
 void StageDialog::OnCancel() { done(Rejected); }
 
+bool StageDialog::HasUnappliedChanges() { return false; }
+
 void StageDialog::accept() { OnOK(); }
 
 // The close button, and every other way Qt rejects a dialog, run the dialog's Cancel.

@@ -36,6 +36,10 @@ class StageDialog : public QDialog {
   // restore, and call the base at the end.
   virtual void OnOK();
   virtual void OnCancel();
+  // Whether the dialog holds edits that OnOK would take into the case and OnCancel would drop,
+  // so that nobody closes the program over them unasked. Reads what the controls show into the
+  // dialog's working state first, as OnOK does. The base holds none.
+  virtual bool HasUnappliedChanges();
 
   void accept() override;
   void reject() override;

@@ -73,6 +73,13 @@ std::string ShapesText(const CSpGround& ground, const CDPolyArray& strata, const
   return text;
 }
 
+// Whether the line, without the empty rows that OK drops, has the backup's points.
+bool SameAsBackup(const CDPoly& line, const CDPoly& backup) {
+  const std::unique_ptr<CDPoly> kept = line.PlainCopy();
+  kept->DelSpacePoint();
+  return kept->IsSame(&backup);
+}
+
 CExpButton* ToolButton(const char* caption, const char* tip, int id, QWidget* parent) {
   auto* button = new CExpButton(QString::fromUtf8(caption), parent);
   button->setToolTip(QString::fromUtf8(tip));
@@ -238,28 +245,39 @@ void CCmdCmnShapeDlg::OnMouseInput(bool on) {
   Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
 }
 
-void CCmdCmnShapeDlg::OnOK() {
-  if (case_ == nullptr) return;
-  StorePages();
-  CSpGround& ground = case_->GetGround();
-  CDPolyArray& strata = case_->GetStratum();
-  CSpWater& water = case_->GetWater();
-  ground.DelSpacePoint();
-  for (int i = 0; i < strata.GetSize(); ++i) strata.GetAt(i)->DelSpacePoint();
-  water.DelSpacePoint();
-
-  bool sameGeometry = ground.IsSame(&backupGround_) && water.IsSame(&backupWater_) &&
+CCmdCmnShapeDlg::Changes CCmdCmnShapeDlg::CompareWithBackup() const {
+  const CDPolyArray& strata = case_->GetStratum();
+  bool sameGeometry = SameAsBackup(case_->GetGround(), backupGround_) &&
+                      SameAsBackup(case_->GetWater(), backupWater_) &&
                       strata.GetSize() == backupStrata_.GetSize();
   bool sameNames = true;
   for (int i = 0; sameGeometry && i < strata.GetSize(); ++i) {
-    sameGeometry = strata.GetAt(i)->IsSame(backupStrata_.GetAt(i));
+    sameGeometry = SameAsBackup(*strata.GetAt(i), *backupStrata_.GetAt(i));
     sameNames = sameNames && strata.GetAt(i)->GetName() == backupStrata_.GetAt(i)->GetName();
   }
-  if (!sameGeometry || !sameNames) {
+  return Changes{!sameGeometry, !sameNames};
+}
+
+bool CCmdCmnShapeDlg::HasUnappliedChanges() {
+  if (case_ == nullptr) return false;
+  StorePages();
+  return CompareWithBackup().Any();
+}
+
+void CCmdCmnShapeDlg::OnOK() {
+  if (case_ == nullptr) return;
+  StorePages();
+  const Changes changes = CompareWithBackup();
+  CDPolyArray& strata = case_->GetStratum();
+  case_->GetGround().DelSpacePoint();
+  for (int i = 0; i < strata.GetSize(); ++i) strata.GetAt(i)->DelSpacePoint();
+  case_->GetWater().DelSpacePoint();
+
+  if (changes.Any()) {
     case_->SetModify(true);
     case_->SetInUse(1);
   }
-  if (!sameGeometry) {
+  if (changes.geometry) {
     case_->ClearResult(true, true, true, true);
     Ui().MessageBox("地形構成要素が変更されました。\n「地層認識」の更新を行ってください。",
                     GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);

@@ -45,10 +45,19 @@ class CCmdCmnShapeDlg : public StageDialog {
 
   void OnOK() override;
   void OnCancel() override;
+  bool HasUnappliedChanges() override;
 
   CShapeGridPage& Page(Tab tab) const;
 
  private:
+  // What the editor changed in the case against the backup, the empty rows that OK drops left
+  // out.
+  struct Changes {
+    bool geometry = false;
+    bool names = false;
+    bool Any() const { return geometry || names; }
+  };
+  Changes CompareWithBackup() const;
   void ReloadPages();
   void StorePages();
   // The current tab's selection is highlighted in the view.

@@ -530,15 +530,25 @@ void CCmdDrainArrangeDlg::OnBarLeaveCell(int /*col*/, int row, int /*newCol*/, i
   Redraw();
 }
 
-void CCmdDrainArrangeDlg::OnOK() {
+void CCmdDrainArrangeDlg::ReadControls() {
   work_.arrangeCheck = conditions_->isChecked() ? 1 : 0;
   ReadRange();
   for (int row = 1; row <= case_.GetReinfArrange().GetSize(); ++row) ReadBarRow(row);
+}
 
-  CReinfArrange& arrange = case_.GetReinfArrange();
-  const bool barsChanged = !arrange.IsSame(opened_);
-  const bool conditionsChanged = !work_.IsSame(case_.GetPrmReinf());
-  if (barsChanged || conditionsChanged) {
+bool CCmdDrainArrangeDlg::BarsChanged() const { return !case_.GetReinfArrange().IsSame(opened_); }
+
+bool CCmdDrainArrangeDlg::ConditionsChanged() const { return !work_.IsSame(case_.GetPrmReinf()); }
+
+bool CCmdDrainArrangeDlg::HasUnappliedChanges() {
+  ReadControls();
+  return BarsChanged() || ConditionsChanged();
+}
+
+void CCmdDrainArrangeDlg::OnOK() {
+  ReadControls();
+  const bool barsChanged = BarsChanged();
+  if (barsChanged || ConditionsChanged()) {
     case_.SetModify(true);
     case_.SetInUse(1);
     case_.GetPrmReinf().Copy(work_);

@@ -43,6 +43,7 @@ class CCmdDrainArrangeDlg : public StageDialog {
 
   void OnOK() override;
   void OnCancel() override;
+  bool HasUnappliedChanges() override;
 
   // The working conditions (the ranges being edited).
   const CPrmReinf& Working() const { return work_; }
@@ -84,6 +85,13 @@ class CCmdDrainArrangeDlg : public StageDialog {
   void OnRangeLeaveCell(int col, int row, int newCol, int newRow, bool* cancel);
   void OnRangeKeyDown(int* keyCode, int shift);
 
+  // The conditions box, the current range and every bar row into the working conditions and the
+  // case's bars, as OK takes them.
+  void ReadControls();
+  // The bars differ from those at opening; the calculations read them.
+  bool BarsChanged() const;
+  // The working conditions differ from the case's.
+  bool ConditionsChanged() const;
   void Close(bool ok);
 
   CCase& case_;

@@ -100,6 +100,20 @@ std::vector<double> Positions(const CBlockList& list) {
   return xs;
 }
 
+// The same division: block count, stratum, start x, angle and positions, each within what the
+// dialog shows of it.
+bool SameDivision(const CBlockList& a, const CBlockList& b) {
+  if (a.GetBlockSize() != b.GetBlockSize() || a.GetStratumIndex() != b.GetStratumIndex() ||
+      !SameValue(a.GetStartX(), b.GetStartX(), kSameStartX) ||
+      !SameValue(a.GetAngle(), b.GetAngle(), kSameAngle)) {
+    return false;
+  }
+  const std::vector<double> xa = Positions(a);
+  const std::vector<double> xb = Positions(b);
+  return std::equal(xa.begin(), xa.end(), xb.begin(), xb.end(),
+                    [](double x, double y) { return SameValue(x, y, kSameGridX); });
+}
+
 std::string XText(double x) { return DblToText(3, x); }
 
 }  // namespace
@@ -583,24 +597,24 @@ void CCmdStabBlockDlg::OnPreviewClick(QPoint device, bool shift) {
   RedrawPreview();
 }
 
-bool CCmdStabBlockDlg::IsSameAsCase() const {
-  const CBlockList& stored = case_.GetBlockList();
-  if (!stored.IsConfirmed() || stored.GetBlockSize() != work_.GetBlockSize() ||
-      stored.GetStratumIndex() != work_.GetStratumIndex() ||
-      !SameValue(stored.GetStartX(), work_.GetStartX(), kSameStartX) ||
-      !SameValue(stored.GetAngle(), work_.GetAngle(), kSameAngle)) {
-    return false;
-  }
-  const std::vector<double> a = Positions(stored);
-  const std::vector<double> b = Positions(work_);
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](double x, double y) { return SameValue(x, y, kSameGridX); });
-}
-
-void CCmdStabBlockDlg::OnOK() {
+void CCmdStabBlockDlg::ReadInput() {
   StoreInput();
   GridToXArray();
   Rebuild();
+}
+
+bool CCmdStabBlockDlg::IsSameAsCase() const {
+  const CBlockList& stored = case_.GetBlockList();
+  return stored.IsConfirmed() && SameDivision(stored, work_);
+}
+
+bool CCmdStabBlockDlg::HasUnappliedChanges() {
+  ReadInput();
+  return !SameDivision(case_.GetBlockList(), work_);
+}
+
+void CCmdStabBlockDlg::OnOK() {
+  ReadInput();
   if (IsSameAsCase()) {
     OnCancel();
     return;

@@ -101,6 +101,8 @@ class CCmdStabBlockDlg : public StageDialog {
 
   void OnOK() override;
   void OnCancel() override;
+  // Reads the input into the working list, as OK does, and compares it with the case's list.
+  bool HasUnappliedChanges() override;
 
   const CBlockList& WorkingList() const { return work_; }
   CBlockPreview& Preview() const { return *preview_; }
@@ -137,7 +139,10 @@ class CCmdStabBlockDlg : public StageDialog {
   // The positions appended from the old count on, as the rebuild will keep them: each one moved
   // into the slide mass or merged with a position already there is named in a message.
   void ReportAdjustedPositions(std::size_t oldCount) const;
-  // Same positions, start x and stratum as the case's list.
+  // The start x, the angle, the stratum and the grid's positions into the working list, which is
+  // then divided anew.
+  void ReadInput();
+  // Same positions, start x and stratum as the case's list, and that list is a confirmed one.
   bool IsSameAsCase() const;
   void WriteBack();
   void Rebuild();

@@ -143,8 +143,7 @@ void CCmdStabPatternDlg::LoadControls() {
   EnableControls();
 }
 
-void CCmdStabPatternDlg::StoreControls() {
-  CPrmStab& stab = case_->GetPrmStab();
+void CCmdStabPatternDlg::StoreControls(CPrmStab& stab) const {
   stab.normalOn = normal_->isChecked() ? 1 : 0;
   stab.quakeOn = quake_->isChecked() ? 1 : 0;
   stab.waterOn = water_->isChecked() ? 1 : 0;
@@ -175,7 +174,7 @@ void CCmdStabPatternDlg::EnableControls() {
 void CCmdStabPatternDlg::OnSwitchClicked() {
   if (case_ == nullptr) return;
   EnableControls();
-  StoreControls();
+  StoreControls(case_->GetPrmStab());
   case_->SetDanmenForSlideMode(1);
   Redraw();
 }
@@ -202,7 +201,7 @@ void CCmdStabPatternDlg::OnOK() {
     Ui().MessageBox(kNoModel, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
     return;
   }
-  StoreControls();
+  StoreControls(case_->GetPrmStab());
   // Every stored condition is read by the calculations, so any change makes the results stale.
   if (!case_->GetPrmStab().IsSame(opened_)) {
     if (!ConfirmResultsCleared()) return;
@@ -211,6 +210,14 @@ void CCmdStabPatternDlg::OnOK() {
     case_->ClearResult(true, true, true, true);
   }
   Close(true);
+}
+
+bool CCmdStabPatternDlg::HasUnappliedChanges() {
+  if (case_ == nullptr) return false;
+  CPrmStab shown;
+  shown.Copy(case_->GetPrmStab());
+  StoreControls(shown);
+  return !shown.IsSame(opened_);
 }
 
 void CCmdStabPatternDlg::OnCancel() {

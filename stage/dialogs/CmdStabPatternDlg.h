@@ -33,13 +33,14 @@ class CCmdStabPatternDlg : public StageDialog {
 
   void OnOK() override;
   void OnCancel() override;
+  bool HasUnappliedChanges() override;
 
  private:
   // The case's conditions into the controls.
   void LoadControls();
-  // The controls into the case's conditions; an empty field stores the unset value and a field
-  // that still shows the stored value keeps it exactly.
-  void StoreControls();
+  // The controls into the conditions; an empty field stores the unset value and a field that
+  // still shows the stored value keeps it exactly.
+  void StoreControls(CPrmStab& stab) const;
   // Each field with its labels and buttons only while its switch is on.
   void EnableControls();
   void OnSwitchClicked();

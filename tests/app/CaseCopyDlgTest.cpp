@@ -248,9 +248,9 @@ TEST_F(CaseCopyDlgTest, AFileThatCannotServeSaysWhyAndChangesNothing) {
       {older,
        "旧バージョンのファイルは読み込めません。\n本システムで一度保存してから読み込んでください"
        "。"},
-      {cut, "File Load Failed."},
-      {empty, "File Load Failed."},
-      {missing, "File Load Failed."},
+      {cut, "File Load Failed.\nファイルが途中で終わっています。"},
+      {empty, "File Load Failed.\nファイルが途中で終わっています。"},
+      {missing, "File Load Failed.\nファイルが見つかりません。"},
   };
   const CUnitFilter program = CCoreConfig::GetUnitFilter();
   Run([&](CCaseCopyDlg& d) {

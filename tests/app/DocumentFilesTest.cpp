@@ -192,9 +192,11 @@ TEST_F(DocumentFilesTest, AFileThatCannotBeLoadedChangesNothing) {
     std::string message;
   };
   const Case cases[] = {
-      {"missing", std::nullopt, "File Load Failed."},
-      {"inside the envelope", sound.substr(0, 30), "File Load Failed."},
-      {"inside the body", sound.substr(0, sound.size() - 9), "File Load Failed."},
+      {"missing", std::nullopt, "File Load Failed.\nファイルが見つかりません。"},
+      {"inside the envelope", sound.substr(0, 30),
+       "File Load Failed.\nファイルが途中で終わっています。"},
+      {"inside the body", sound.substr(0, sound.size() - 9),
+       "File Load Failed.\nファイルが途中で終わっています。"},
       {"foreign", foreign, "このファイルは「RUrevavirazo」のものではありません。"},
       {"version 11", AsString(Envelope(11)) + sound.substr(Envelope(10).size()),
        "このファイルは「RUrevavirazo」で対応できません。\n\nIN = 11 , MAX = 10"},

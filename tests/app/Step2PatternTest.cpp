@@ -145,8 +145,8 @@ TEST_F(Step2PatternTest, OkWithNothingChangedKeepsTheCaseUnmodified) {
   EXPECT_TRUE(Case().IsResStab());
 }
 
-// Closing the main window cancels the open dialog first: the conditions switched live go back
-// and nothing is left to save.
+// Closing the main window asks about the conditions switched live; dropped, they go back and
+// nothing is left to save.
 TEST_F(Step2PatternTest, ClosingTheMainWindowPutsTheConditionsBack) {
   CPrmStab before;
   before.Copy(Case().GetPrmStab());
@@ -156,6 +156,9 @@ TEST_F(Step2PatternTest, ClosingTheMainWindowPutsTheConditionsBack) {
   QCheckBox* quake = Ctl<QCheckBox>(*dlg, kQuakeSwitch);
   QTest::mouseClick(quake, Qt::LeftButton, Qt::NoModifier, QPoint(8, quake->height() / 2));
   ASSERT_FALSE(Case().GetPrmStab().IsSame(before));
+  TestUi().ExpectMessageBox(MsgResult::No,
+                            "「安定計算条件」の入力内容が更新されています。\n反映しない場合には、"
+                            "変更は破棄されます。\n\n反映しますか？");
   EXPECT_TRUE(p_.Frame().close());
   FlushDeletes();
   EXPECT_TRUE(dlg.isNull());

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <cstdint>
 #include <string>
 
@@ -38,7 +39,8 @@ class TestProgram {
     return Ui().SendToFrame(message, wParam, 0);
   }
   QAction* Command(int id) const { return Frame().findChild<QAction*>(QString::number(id)); }
-  std::string Title() const { return Frame().windowTitle().toStdString(); }
+  // The title as the window shows it, with Qt's modified mark resolved.
+  std::string Title() const { return Frame().windowHandle()->title().toStdString(); }
   // Clicks the flow pane's button of that step (0 to 3) on its page, the step's tab first, as a
   // user does; the button must be enabled.
   void ClickFlowButton(int step, int id) const {

@@ -35,22 +35,9 @@
 #include "platform/UiRegistry.h"
 #include "platform/qt/QtProgressWindow.h"
 #include "platform/qt/QtUi.h"
+#include "tests/support/qt/QtTestSupport.h"
 
 namespace {
-
-// Runs action on the modal window of that class once the next modal event loop runs.
-template <typename Window>
-void OnNextModal(std::function<void(Window&)> action) {
-  QTimer::singleShot(0, [action = std::move(action)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* window = qobject_cast<Window*>(modal)) {
-      action(*window);
-      return;
-    }
-    ADD_FAILURE() << "no modal " << Window::staticMetaObject.className() << " is showing";
-    if (modal != nullptr) modal->close();
-  });
-}
 
 // Puts Qt services in place of the test's scripted ones for the life of the scope.
 class WithQtUi {

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -25,6 +27,22 @@ void ExpectModal(std::function<void(T&)> script) {
   ExpectModalScript(
       typeid(T), T::staticMetaObject.className(),
       [script = std::move(script)](QDialog& dialog) { script(dynamic_cast<T&>(dialog)); });
+}
+
+// Runs the action on the modal window of that class once the next modal event loop runs: for
+// Qt's own boxes and dialogs behind the Qt Ui, which RunModal does not script. When no such window
+// is up the test fails and whatever modal window is up is closed, so that no test hangs.
+template <typename Window>
+void OnNextModal(std::function<void(Window&)> action) {
+  QTimer::singleShot(0, [action = std::move(action)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* window = qobject_cast<Window*>(modal)) {
+      action(*window);
+      return;
+    }
+    ADD_FAILURE() << "no modal " << Window::staticMetaObject.className() << " is showing";
+    if (modal != nullptr) modal->close();
+  });
 }
 
 // The one child of parent whose object name is the control id; fails the test unless there is
