@@ -140,6 +140,22 @@ TEST_F(DocumentFilesTest, SaveOpenSaveGivesIdenticalBytesAndEqualCases) {
   EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
 }
 
+// The example document with the text list "測点 No.3", "踏査メモ" put into the record of its first
+// case's ground by hand: a list no operation of ours fills, kept only by copy, load and store.
+TEST_F(DocumentFilesTest, AGroundsTextListSurvivesOpenAndSaveByteForByte) {
+  const fs::path opened = folder_ / "texts.qxmd";
+  fs::copy_file(fs::path(BRIXO_TEST_DATA) / "document-ground-texts.qxmd", opened);
+  TestUi().ExpectFileDialog(opened);
+  ASSERT_TRUE(files_.OnFileOpen());
+  EXPECT_EQ(core_.GetCaseArray().GetCase(0)->GetGround().GetTextList(),
+            (std::vector<std::string>{"測点 No.3", "踏査メモ"}));
+
+  const fs::path saved = folder_ / "saved.qxmd";
+  TestUi().ExpectFileDialog(saved);
+  ASSERT_TRUE(files_.OnFileSaveAs());
+  EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(opened));
+}
+
 // Paths are taken exactly as given: blanks at either end stay, and no length is cut.
 TEST_F(DocumentFilesTest, PathsAreTakenAsGiven) {
   const fs::path deep =
