@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/ReplacingFile.h"
+
 namespace {
 
 // The largest file we write: readers of plain AVI files take its 32-bit sizes as signed.

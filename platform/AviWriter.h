@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "platform/CanvasImage.h"
-#include "platform/ReplacingFile.h"
+
+class ReplacingFile;
 
 struct AviFormat {
   int width = 0;
