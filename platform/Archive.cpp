@@ -1,7 +1,5 @@
 #include "platform/Archive.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "platform/ReplacingFile.h"
 #include "platform/Text.h"
 
 namespace {
@@ -38,16 +37,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // The error of the file operation that just failed; one that left errno unset counts as an
 // input/output error, so that a failure is never taken for success.
 int LastError() { return errno != 0 ? errno : EIO; }
-
-// Writes the bytes and brings them to the disk; 0 on success, else the error number.
-int WriteDurably(std::FILE* file, const std::vector<std::uint8_t>& bytes) {
-  errno = 0;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-    return LastError();
-  }
-  if (std::fflush(file) != 0 || fsync(fileno(file)) != 0) return LastError();
-  return 0;
-}
 
 // Signed values are stored in two's complement, so they travel as their unsigned counterparts.
 template <typename Signed>
@@ -87,29 +76,16 @@ Archive Archive::FromFile(const std::filesystem::path& path) {
 
 void Archive::SaveToFile(const std::filesystem::path& path) const {
   RequireStoring();
-  // Write beside the target and rename over it only when every byte is on disk, so a failed
-  // save (a full disk, a vanished folder) never destroys the file that was there before.
-  std::filesystem::path temporary = path;
-  temporary += ".saving";
-  FilePtr file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) ThrowFileError("cannot create", path, errno);
-  // The bytes reach the disk, not only the buffers of the library and the system, before the
-  // rename makes them the file: otherwise a crash soon after a save could leave an empty or
-  // partial file in place of the old one.
-  int error = WriteDurably(file.get(), bytes_);
-  // Closing can still report a failure of the writes.
-  if (std::fclose(file.release()) != 0 && error == 0) error = LastError();
-  std::error_code ignored;
-  if (error != 0) {
-    std::filesystem::remove(temporary, ignored);
-    ThrowFileError("cannot write", path, error);
+  std::error_code error;
+  const std::unique_ptr<ReplacingFile> file = ReplacingFile::Create(path, error);
+  if (!file) ThrowFileError("cannot create", path, error.value());
+  errno = 0;
+  if (!bytes_.empty() &&
+      std::fwrite(bytes_.data(), 1, bytes_.size(), file->Stream()) != bytes_.size()) {
+    ThrowFileError("cannot write", path, LastError());  // the file's destructor removes it
   }
-  std::error_code renameError;
-  std::filesystem::rename(temporary, path, renameError);
-  if (renameError) {
-    std::filesystem::remove(temporary, ignored);
-    ThrowFileError("cannot replace", path, renameError.value());
-  }
+  error = file->Commit();
+  if (error) ThrowFileError("cannot save", path, error.value());
 }
 
 void Archive::RequireStoring() const {

@@ -39,9 +39,9 @@ class Archive {
 
   // Reads a whole file into a loading archive; throws ArchiveException (FileError) on failure.
   static Archive FromFile(const std::filesystem::path& path);
-  // Writes everything stored so far to a file: into a temporary file beside it, synced to the
-  // disk, then renamed over it, so that a failure keeps the file that was there. Throws
-  // ArchiveException (FileError) on failure, (ReadOnly) on a loading archive.
+  // Writes everything stored so far to a file through a ReplacingFile: a failure keeps the file
+  // that was there, and two savers of one path leave one whole file. Throws ArchiveException
+  // (FileError) on failure, (ReadOnly) on a loading archive.
   void SaveToFile(const std::filesystem::path& path) const;
 
   bool IsStoring() const { return storing_; }

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/ReplacingFile.h"
+
 namespace {
 
 // The largest file we write: readers of plain AVI files take its 32-bit sizes as signed.
@@ -137,24 +139,19 @@ std::unique_ptr<AviWriter> AviWriter::Create(const std::filesystem::path& path,
   const auto frameBytes = FrameBytes(format.width, format.height);
   if (!frameBytes) return nullptr;
   if (format.framesPerSecond <= 0 || format.framesPerSecond > 1000000) return nullptr;
-  std::filesystem::path working = path;
-  working += ".recording";
-  std::unique_ptr<AviWriter> writer(new AviWriter(path, working, format, *frameBytes));
-  writer->file_.reset(std::fopen(working.c_str(), "wb"));
-  if (!writer->file_ || !writer->WriteHeaders()) return nullptr;  // the destructor cleans up
+  std::error_code error;
+  std::unique_ptr<ReplacingFile> file = ReplacingFile::Create(path, error);
+  if (!file) return nullptr;
+  std::unique_ptr<AviWriter> writer(new AviWriter(std::move(file), format, *frameBytes));
+  if (!writer->WriteHeaders()) return nullptr;  // the file's destructor removes it
   return writer;
 }
 
-AviWriter::AviWriter(std::filesystem::path path, std::filesystem::path working,
-                     const AviFormat& format, std::uint32_t frameBytes)
-    : path_(std::move(path)),
-      working_(std::move(working)),
-      format_(format),
-      frameBytes_(frameBytes) {}
+AviWriter::AviWriter(std::unique_ptr<ReplacingFile> file, const AviFormat& format,
+                     std::uint32_t frameBytes)
+    : file_(std::move(file)), format_(format), frameBytes_(frameBytes) {}
 
-AviWriter::~AviWriter() {
-  if (file_) Abandon();
-}
+AviWriter::~AviWriter() = default;
 
 bool AviWriter::WriteHeaders() {
   const std::vector<std::uint8_t> headers = HeaderBytes(format_, frameBytes_, 0, 0, 0);
@@ -196,24 +193,13 @@ bool AviWriter::AddFrame(const CanvasImage& image) {
 bool AviWriter::Finish() {
   if (!file_) return false;
   const std::uint64_t moviEnd = written_;
-  if (failed_ || !WriteIndex() ||
-      !PatchHeaders(static_cast<std::uint32_t>(written_ - kChunkHeaderSize),
-                    static_cast<std::uint32_t>(moviEnd - headerSize_ + 4)) ||
-      std::fflush(file_.get()) != 0) {
-    Abandon();
-    return false;
-  }
-  if (std::fclose(file_.release()) != 0) {
-    Abandon();
-    return false;
-  }
-  std::error_code error;
-  std::filesystem::rename(working_, path_, error);
-  if (error) {
-    Abandon();
-    return false;
-  }
-  return true;
+  const bool complete = !failed_ && WriteIndex() &&
+                        PatchHeaders(static_cast<std::uint32_t>(written_ - kChunkHeaderSize),
+                                     static_cast<std::uint32_t>(moviEnd - headerSize_ + 4));
+  // Dropping the file without Commit abandons it: its temporary file goes, the name keeps its
+  // older movie.
+  const std::unique_ptr<ReplacingFile> file = std::move(file_);
+  return complete && !file->Commit();
 }
 
 bool AviWriter::WriteIndex() {
@@ -226,24 +212,18 @@ bool AviWriter::WriteIndex() {
 }
 
 bool AviWriter::PatchHeaders(std::uint32_t riffSize, std::uint32_t moviSize) {
-  if (std::fseek(file_.get(), 0, SEEK_SET) != 0) return false;
+  if (std::fseek(file_->Stream(), 0, SEEK_SET) != 0) return false;
   const auto frames = static_cast<std::uint32_t>(index_.size());
   const std::vector<std::uint8_t> headers =
       HeaderBytes(format_, frameBytes_, frames, riffSize, moviSize);
-  return std::fwrite(headers.data(), 1, headers.size(), file_.get()) == headers.size();
+  return std::fwrite(headers.data(), 1, headers.size(), file_->Stream()) == headers.size();
 }
 
 bool AviWriter::Write(const std::vector<std::uint8_t>& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_->Stream()) != bytes.size()) {
     failed_ = true;
     return false;
   }
   written_ += bytes.size();
   return true;
-}
-
-void AviWriter::Abandon() {
-  file_.reset();
-  std::error_code ignored;
-  std::filesystem::remove(working_, ignored);
 }

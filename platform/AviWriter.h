@@ -2,12 +2,11 @@
 // A movie file of uncompressed frames: a RIFF 'AVI ' file with one video stream of 24-bit
 // bottom-up DIB frames ('00db' chunks), each a key frame, and the index 'idx1'. The frames go to
 // disk as they come; the headers carry the number of frames written, patched in when the file is
-// finished. Until then the movie is written beside its name (".recording") and takes the name only
-// once it is complete, so a recording that fails or is abandoned never leaves a damaged movie under
-// the name, and a movie that was there before stays until the new one replaces it.
+// finished. Until then the movie is written through a ReplacingFile and takes the name only once it
+// is complete, so a recording that fails or is abandoned never leaves a damaged movie under the
+// name, and a movie that was there before stays until the new one replaces it.
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,6 +14,8 @@
 #include <vector>
 
 #include "platform/CanvasImage.h"
+
+class ReplacingFile;
 
 struct AviFormat {
   int width = 0;
@@ -52,28 +53,21 @@ class AviWriter {
   bool Finish();
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
   struct IndexEntry {
     std::uint32_t offset;  // from the 'movi' list type to the chunk's identifier
     std::uint32_t size;
   };
 
-  AviWriter(std::filesystem::path path, std::filesystem::path working, const AviFormat& format,
-            std::uint32_t frameBytes);
+  AviWriter(std::unique_ptr<ReplacingFile> file, const AviFormat& format, std::uint32_t frameBytes);
 
   bool WriteHeaders();
   bool PatchHeaders(std::uint32_t riffSize, std::uint32_t moviSize);
   bool WriteIndex();
   bool Write(const std::vector<std::uint8_t>& bytes);
-  void Abandon();
 
-  std::filesystem::path path_;
-  std::filesystem::path working_;
+  std::unique_ptr<ReplacingFile> file_;  // null once finished
   AviFormat format_;
   std::uint32_t frameBytes_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
   std::uint64_t headerSize_ = 0;  // the bytes before the first frame
   std::uint64_t written_ = 0;     // bytes in the file so far
   std::vector<IndexEntry> index_;

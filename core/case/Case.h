@@ -181,7 +181,10 @@ class CCase {
   // The case as common terrain data, as ExportXml writes it.
   void ExportTerrain(int which, CZCmnStructure& data) const;
   // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
-  void ImportTerrain(const CZCmnStructure& data);
+  // Data with a point that a stored shape could not hold (beyond the coordinate limit of the
+  // records, or not a number) is refused with a message naming the limit and changes nothing, so
+  // that an imported case can always be saved and opened again. True when the data was taken.
+  bool ImportTerrain(const CZCmnStructure& data);
 
   // ---- Reinforcement CSV import (CaseRfcCsv.cpp) ----
 

@@ -7,16 +7,19 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "core/base/AppIdentity.h"
 #include "core/base/Constants.h"
 #include "core/case/Case.h"
+#include "core/geometry/RecordCheck.h"
 #include "core/model/ZCmnStructure.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
 #include "core/stability/Block.h"
 #include "core/stability/MltPoint.h"
+#include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
 
 namespace {
@@ -37,17 +40,48 @@ std::string WorkingFolder() {
 
 // ---- Import
 
-// Appends the points of the feature's first `limit` shapes; a shape whose vertex is not in the
-// file's list adds none. Coordinates are rounded half up to 0.001.
+// The point a shape adds: its vertex with the coordinates rounded half up to 0.001; none when the
+// vertex is not in the file's list.
+std::optional<CDPoint> ShapePoint(const CZCmnStructure& data, const CZCmnShape& shape) {
+  const CZCmnVertex* vertex = data.GetAtVertex(shape.GetVertexNum());
+  if (vertex == nullptr) return std::nullopt;
+  return CDPoint(RoundOff(vertex->GetX(), kCoordinatePitch),
+                 RoundOff(vertex->GetY(), kCoordinatePitch));
+}
+
+// Appends the points of the feature's first `limit` shapes.
 void AppendPoints(const CZCmnStructure& data, const CZCmnFeature& feature, int limit,
                   CDPoly& target) {
   const int count = std::min(feature.GetSizeShape(), limit);
   for (int s = 0; s < count; ++s) {
-    const CZCmnVertex* vertex = data.GetAtVertex(feature.GetAtShape(s)->GetVertexNum());
-    if (vertex == nullptr) continue;
-    target.Add(RoundOff(vertex->GetX(), kCoordinatePitch),
-               RoundOff(vertex->GetY(), kCoordinatePitch));
+    if (const std::optional<CDPoint> p = ShapePoint(data, *feature.GetAtShape(s))) {
+      target.Add(p->x, p->y);
+    }
   }
+}
+
+bool TakesPoints(const CZCmnFeature& feature) {
+  return feature.IsGround() || feature.IsStratumLine() || feature.IsStratumPolygon() ||
+         feature.IsWater();
+}
+
+// The message for the first point of the kinds of feature the case takes that a stored shape
+// could not hold: a document holding it could never be opened again. None when every point fits.
+std::optional<std::string> FarPointRefusal(const CZCmnStructure& data) {
+  for (int f = 0; f < data.GetSizeFeature(); ++f) {
+    const CZCmnFeature& feature = *data.GetAtFeature(f);
+    if (!TakesPoints(feature)) continue;
+    for (int s = 0; s < feature.GetSizeShape(); ++s) {
+      const CZCmnShape& shape = *feature.GetAtShape(s);
+      const std::optional<CDPoint> p = ShapePoint(data, shape);
+      if (!p || (record_check::IsSoundCoordinate(p->x) && record_check::IsSoundCoordinate(p->y))) {
+        continue;
+      }
+      return "ファイルの読み込みに失敗しました。\n\n頂点 " + FormatInt(shape.GetVertexNum()) +
+             " の座標が " + record_check::CoordinateRangeText() + " の範囲を超えています。";
+    }
+  }
+  return std::nullopt;
 }
 
 void AppendStratumBlock(const CZCmnStructure& data, const CZCmnFeature& feature,
@@ -173,14 +207,16 @@ void CCase::ImportXml() {
     }
   }
   CZCmnStructure data;
-  if (!data.ReadXML(WorkingFolder())) return;
-  Ui().BeginWaitCursor();
-  ImportTerrain(data);
-  Ui().EndWaitCursor();
+  if (!data.ReadXML(WorkingFolder()) || !ImportTerrain(data)) return;
   Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
 }
 
-void CCase::ImportTerrain(const CZCmnStructure& data) {
+bool CCase::ImportTerrain(const CZCmnStructure& data) {
+  if (const std::optional<std::string> refusal = FarPointRefusal(data)) {
+    Ui().MessageBox(*refusal, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+  }
+  Ui().BeginWaitCursor();
   Init();
   CZCmnJobSite site;
   data.GetSite(site);
@@ -232,6 +268,8 @@ void CCase::ImportTerrain(const CZCmnStructure& data) {
   prmStab_.kh = cond.GetKh();
   inUse_ = 1;
   modified_ = true;
+  Ui().EndWaitCursor();
+  return true;
 }
 
 void CCase::ExportXml(int which) const {

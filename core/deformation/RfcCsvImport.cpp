@@ -69,7 +69,10 @@ class FieldReader {
  private:
   double Coordinate(int field) {
     const double v = Number(field);
-    if (!record_check::IsSoundCoordinate(v)) Refuse(Column(field), "が座標の範囲を超えています。");
+    if (!record_check::IsSoundCoordinate(v)) {
+      Refuse(Column(field),
+             "の座標が " + record_check::CoordinateRangeText() + " の範囲を超えています。");
+    }
     return v;
   }
   static std::string_view TrimBlanks(std::string_view text) {
@@ -270,6 +273,8 @@ void ApplyRfcCsvPlan(const CRfcCsvPlan& plan, bool rightUpper, CPrmReinf& reinf,
     range.start.y = plan.ranges[k]->start.y;
     range.end.x = plan.ranges[k]->end.x;
     range.end.y = plan.ranges[k]->end.y;
+    // The upper end first, as every load and copy of the ranges puts it.
+    range.Normalize();
   }
   if (plan.stdBar) {
     std::string remark = std::move(reinf.stdBar.remark);

@@ -19,10 +19,10 @@
 // A line with fewer fields than its section needs is skipped. A data line with an empty piece
 // between the fields its section reads (it would shift later values into the wrong field), a
 // field that is not a finite number where one is read (blanks around it allowed), a coordinate
-// beyond the limit of stored coordinates or a sum of bolt forces that leaves the doubles makes the
-// whole file refused with a message naming the line and the column (both from 1). Empty pieces
-// before the first and after the last field read (leading, trailing or doubled commas there) are
-// ignored.
+// beyond the limit of stored coordinates (the message names it) or a sum of bolt forces that leaves
+// the doubles makes the whole file refused with a message naming the line and the column (both from
+// 1). Empty pieces before the first and after the last field read (leading, trailing or doubled
+// commas there) are ignored.
 //
 // The case's import asks for the file, reads it with ReadRfcCsvFile, shows the message of a
 // refused file and applies the plan of a valid one with ApplyRfcCsvPlan; when the plan holds a
@@ -103,9 +103,9 @@ CRfcCsvRead ReadRfcCsvFile(const std::filesystem::path& file);
 // The same for the file's bytes.
 CRfcCsvRead ParseRfcCsv(std::string_view cp932);
 
-// Sets what the plan holds: the ranges' points, the standard bar (its remark stays), the
-// conditions; with a rock-bolt list, the arrangement's bolts are replaced by the list's, on the
-// side of the slope (rising to the right: into +x) with standard bar 0, ordered and numbered, and
-// the slide conditions take the derived delta c with S2 and S3 from the list.
+// Sets what the plan holds: the ranges' points (the upper end first), the standard bar (its remark
+// stays), the conditions; with a rock-bolt list, the arrangement's bolts are replaced by the
+// list's, on the side of the slope (rising to the right: into +x) with standard bar 0, ordered and
+// numbered, and the slide conditions take the derived delta c with S2 and S3 from the list.
 void ApplyRfcCsvPlan(const CRfcCsvPlan& plan, bool rightUpper, CPrmReinf& reinf, CPrmSlide& slide,
                      CReinfArrange& arrange);

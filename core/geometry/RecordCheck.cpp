@@ -22,6 +22,8 @@ bool IsSoundCoordinate(double v) {
   return v == kNoValue || (std::isfinite(v) && std::fabs(v) <= kCoordinateLimit);
 }
 
+std::string CoordinateRangeText() { return "±" + FormatFixed(kCoordinateLimit, 0); }
+
 void Refuse(std::string_view record, const std::string& what) {
   throw ArchiveException(ArchiveException::Cause::BadFormat, std::string(record) + ": " + what);
 }

@@ -23,6 +23,8 @@ inline constexpr double kCoordinateLimit = 1e5;
 
 // No value, or a finite number within +-kCoordinateLimit.
 bool IsSoundCoordinate(double v);
+// The limit as the user reads it in the messages of the imports: "±100000".
+std::string CoordinateRangeText();
 
 // Each throws ArchiveException (BadFormat) with a message naming the record and what is wrong.
 [[noreturn]] void Refuse(std::string_view record, const std::string& what);

@@ -95,7 +95,9 @@ std::unique_ptr<CDPoly> CSpGround::Copy() const {
 }
 
 void CSpGround::Copy(const CSpGround* other) {
+  SetName(other->GetName());
   CopyPoints(other);
+  texts_ = other->texts_;
   // A copy has the other's strata, or none: strata kept from before would not fit the new line.
   strata_ = other->strata_ ? other->strata_->Copy() : nullptr;
 }

@@ -33,7 +33,9 @@ class CSpGround : public CDPoly {
   void Draw(CViewInfo* view, int bold, int from, int to) const override;
   // A new ground with copies of the points, the strata and the text list.
   std::unique_ptr<CDPoly> Copy() const override;
-  // Takes copies of the other's points and strata (none when it has none). The text list stays.
+  // Takes the other's name, text list and copies of its points and strata (none when it has
+  // none): everything its record holds, so that a case taken over from a loaded record stores the
+  // same record again.
   void Copy(const CSpGround* other);
   // Reverses the ground line only.
   void Reverse() override;

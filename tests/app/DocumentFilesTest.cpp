@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/SampleDocument.h"
+#include "tests/support/ScopedFileSizeLimit.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TestFiles.h"
 
@@ -138,6 +140,22 @@ TEST_F(DocumentFilesTest, SaveOpenSaveGivesIdenticalBytesAndEqualCases) {
   TestUi().ExpectFileDialog(second);
   ASSERT_TRUE(files_.OnFileSaveAs());
   EXPECT_EQ(ReadFileBytes(second), ReadFileBytes(first));
+}
+
+// The example document with the text list "測点 No.3", "踏査メモ" put into the record of its first
+// case's ground by hand: a list no operation of ours fills, kept only by copy, load and store.
+TEST_F(DocumentFilesTest, AGroundsTextListSurvivesOpenAndSaveByteForByte) {
+  const fs::path opened = folder_ / "texts.qxmd";
+  fs::copy_file(fs::path(BRIXO_TEST_DATA) / "document-ground-texts.qxmd", opened);
+  TestUi().ExpectFileDialog(opened);
+  ASSERT_TRUE(files_.OnFileOpen());
+  EXPECT_EQ(core_.GetCaseArray().GetCase(0)->GetGround().GetTextList(),
+            (std::vector<std::string>{"測点 No.3", "踏査メモ"}));
+
+  const fs::path saved = folder_ / "saved.qxmd";
+  TestUi().ExpectFileDialog(saved);
+  ASSERT_TRUE(files_.OnFileSaveAs());
+  EXPECT_EQ(ReadFileBytes(saved), ReadFileBytes(opened));
 }
 
 // Paths are taken exactly as given: blanks at either end stay, and no length is cut.
@@ -312,18 +330,16 @@ TEST_F(DocumentFilesTest, CloseAsksWithTheFileNameAndCancelKeepsTheWindow) {
 TEST_F(DocumentFilesTest, AFailedSaveKeepsTheOldFileAndTheDocumentModified) {
   const fs::path path = OpenSample();
   const std::string old = ReadFileBytes(path);
-  fs::path saving = path;
-  saving += ".saving";
   const auto protect = [](const fs::path& p) {
     const fs::perms permissions = fs::status(p).permissions();
     fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     return [p, permissions] { fs::permissions(p, permissions); };
   };
-  // A folder standing where the save writes its bytes stops even root.
-  const auto occupy = [saving] {
-    fs::create_directories(saving / "held");
-    return [saving] { fs::remove_all(saving); };
+  // A full disk stops even root.
+  const auto fill = [] {
+    auto limit = std::make_shared<ScopedFileSizeLimit>(1024);
+    return [limit]() mutable { limit.reset(); };
   };
   struct Case {
     const char* name;
@@ -333,7 +349,7 @@ TEST_F(DocumentFilesTest, AFailedSaveKeepsTheOldFileAndTheDocumentModified) {
   const Case cases[] = {
       {"read-only folder", true, [&] { return protect(folder_); }},
       {"read-only file", true, [&] { return protect(path); }},
-      {"the save's own name taken by a folder", false, occupy},
+      {"a full disk", false, fill},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -353,7 +369,7 @@ TEST_F(DocumentFilesTest, AFailedSaveKeepsTheOldFileAndTheDocumentModified) {
     EXPECT_FALSE(replaced);
     EXPECT_EQ(TestUi().MessageBoxes().back().icon, MsgIcon::Warning);
     EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_FALSE(fs::exists(saving));
+    EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"sample.qxmd"});
     EXPECT_TRUE(core_.IsModify());
     EXPECT_EQ(core_.GetCaseArray().GetCase(4)->GetPrmJobsite().names[2], "changed");
     EXPECT_EQ(SystemConfig::GetLastBrixo(), "");

@@ -616,13 +616,18 @@ TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
   struct Row {
     const char* what;
     bool inUse;
-    std::optional<MsgResult> question;  // asked only about a case in use
-    std::optional<fs::path> file;       // nothing: the file dialog cancelled
+    std::optional<MsgResult> question;   // asked only about a case in use
+    std::optional<fs::path> file;        // nothing: the file dialog cancelled
+    std::optional<std::string> refusal;  // the message of a refused file, when it is checked
   };
+  // Its ground has a vertex at x = 200000: taken, it would make the document unopenable.
+  const fs::path far = fs::path(BRIXO_TEST_DATA) / "terrain-far-vertex.xml";
   const Row rows[] = {
-      {"a case not in use, the file dialog cancelled", false, std::nullopt, std::nullopt},
-      {"a case in use, the question cancelled", true, MsgResult::Cancel, std::nullopt},
-      {"a case in use, a file that is no terrain data", true, MsgResult::Ok, other},
+      {"a case not in use, the file dialog cancelled", false, std::nullopt, std::nullopt, {}},
+      {"a case in use, the question cancelled", true, MsgResult::Cancel, std::nullopt, {}},
+      {"a case in use, a file that is no terrain data", true, MsgResult::Ok, other, {}},
+      {"a case in use, a vertex beyond the coordinate limit", true, MsgResult::Ok, far,
+       "ファイルの読み込みに失敗しました。\n\n頂点 1 の座標が ±100000 の範囲を超えています。"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -636,7 +641,7 @@ TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
     before.Copy(&active);
     if (row.question) TestUi().ExpectMessageBox(*row.question);
     if (!row.question || *row.question == MsgResult::Ok) TestUi().ExpectFileDialog(row.file);
-    if (row.file) TestUi().ExpectMessageBox(MsgResult::Ok);  // the file is refused
+    if (row.file) TestUi().ExpectMessageBox(MsgResult::Ok, row.refusal);  // the file is refused
 
     EXPECT_TRUE(SentBy([&] { p.Command(CMainFrame::kImportXml)->trigger(); }).empty());
 

@@ -18,6 +18,7 @@
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdSlidElementDlg.h"
+#include "stage/dialogs/RefInfomationDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
 #include "stage/dialogs/RefReinfTaucQXDlg.h"
 #include "tests/app/FrameMessagesSent.h"
@@ -99,6 +100,31 @@ TEST_F(Step3SpecTest, SpecificationsEnteredInStepThreeSurviveSaveAndReopen) {
   TestUi().ExpectFileDialog(Document());
   p_.Command(CMainFrame::kFileOpen)->trigger();
   EXPECT_TRUE(Case().GetPrmReinf().IsSame(entered));
+  EXPECT_FALSE(p_.Core().IsModify());
+}
+
+// A range whose second point lies above its first, from a CSV file: the case takes the upper
+// end first, as a load puts it, so the imported case equals itself saved and reopened.
+TEST_F(Step3SpecTest, AnImportedRangeEqualsItselfSavedAndReopened) {
+  ExpectModal<CCmdSlidElementDlg>([](CCmdSlidElementDlg& d) {
+    ASSERT_TRUE(ShowActive(d));
+    TestUi().ExpectFileDialog(fs::path(BRIXO_TEST_DATA) / "csv-range-order.csv");
+    ExpectModal<CRefInfomationDlg>([](CRefInfomationDlg& n) { Press(n, 2); });
+    Press(d, 7219);
+    Press(d, 1);
+  });
+  p_.ClickFlowButton(kStep3, kStep3SpecButton);
+  CPrmReinf imported;
+  imported.Copy(Case().GetPrmReinf());
+  EXPECT_EQ(Case().GetPrmReinf().ranges[0].start, CDPoint(1, 1));
+  EXPECT_EQ(Case().GetPrmReinf().ranges[0].end, CDPoint(0, 0));
+
+  TestUi().ExpectFileDialog(Document());
+  p_.Command(CMainFrame::kFileSaveAs)->trigger();
+  Case().Init();
+  TestUi().ExpectFileDialog(Document());
+  p_.Command(CMainFrame::kFileOpen)->trigger();
+  EXPECT_TRUE(Case().GetPrmReinf().IsSame(imported));
   EXPECT_FALSE(p_.Core().IsModify());
 }
 

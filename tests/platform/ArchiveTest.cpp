@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -15,6 +13,8 @@
 #include "tests/platform/LargestAllocation.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
+#include "tests/support/ScopedFileSizeLimit.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -454,47 +454,16 @@ TEST(ArchiveTest, FileProblemsThrowFileError) {
 
 }  // namespace
 
-TEST(ArchiveTest, FailedSaveKeepsThePreviousFile) {
-  const std::filesystem::path file = DataDir() / "kept.bin";
-  Archive first;
-  first << std::int32_t{42};
-  first.SaveToFile(file);
-
-  // A folder where the temporary file would go makes the second save fail before it renames.
-  std::filesystem::create_directory(DataDir() / "kept.bin.saving");
+// A folder standing at the name makes the rename fail: it stays, and no temporary file is left.
+TEST(ArchiveTest, FailedRenameKeepsWhatWasThereAndNoTemporaryFile) {
+  const std::filesystem::path folder = DataDir() / "kept.bin";
+  std::filesystem::create_directories(folder / "inside");
   Archive second;
   second << std::int32_t{7} << std::int32_t{8};
-  ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);
-
-  EXPECT_EQ(Archive::FromFile(file).Bytes(), first.Bytes());
+  ExpectThrowsCause([&] { second.SaveToFile(folder); }, Cause::FileError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
+  EXPECT_EQ(FileNamesIn(DataDir()), std::vector<std::string>{"kept.bin"});
 }
-
-namespace {
-
-// Lowers the size up to which this process may write a file, as a full disk would stop it; the
-// signal that would end the process is ignored meanwhile, so writes fail with an error instead.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit lowered = previous_;
-    lowered.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-  }
-  ~ScopedFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = SIG_DFL;
-};
-
-}  // namespace
 
 TEST(ArchiveTest, FailedWriteKeepsThePreviousFileAndNoTemporaryFile) {
   const std::filesystem::path file = DataDir() / "full.bin";
@@ -510,5 +479,5 @@ TEST(ArchiveTest, FailedWriteKeepsThePreviousFileAndNoTemporaryFile) {
     ExpectThrowsCause([&] { second.SaveToFile(file); }, Cause::FileError);
   }
   EXPECT_EQ(Archive::FromFile(file).Bytes(), first.Bytes());
-  EXPECT_FALSE(std::filesystem::exists(DataDir() / "full.bin.saving"));
+  EXPECT_EQ(FileNamesIn(DataDir()), std::vector<std::string>{"full.bin"});
 }

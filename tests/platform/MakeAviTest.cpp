@@ -226,7 +226,7 @@ TEST(MakeAviTest, TheMovieReplacesAnOlderFileOnlyWhenFinished) {
     EXPECT_EQ(ReadFileBytes(file), "older movie");
   }  // destroyed while recording: the recording is finished
   EXPECT_EQ(HeaderFrameCounts(file), std::make_pair(1u, 1u));
-  EXPECT_FALSE(fs::exists(DataDir() / "older.avi.recording"));
+  EXPECT_EQ(FileNamesIn(DataDir()), std::vector<std::string>{"older.avi"});
 }
 
 TEST(MakeAviTest, AnAbandonedMovieLeavesTheOlderFile) {
@@ -238,7 +238,7 @@ TEST(MakeAviTest, AnAbandonedMovieLeavesTheOlderFile) {
     ASSERT_TRUE(writer->AddFrame(Frame(2, 2, 0)));
   }  // never finished
   EXPECT_EQ(ReadFileBytes(file), "older movie");
-  EXPECT_FALSE(fs::exists(DataDir() / "abandoned.avi.recording"));
+  EXPECT_EQ(FileNamesIn(DataDir()), std::vector<std::string>{"abandoned.avi"});
 }
 
 TEST(MakeAviTest, AFileThatCannotBeCreatedIsReported) {
@@ -257,7 +257,7 @@ TEST(MakeAviTest, ASizeNoFrameCanHaveFailsWithoutMessage) {
   for (const auto& [width, height] : sizes) {
     CMakeAvi recorder;
     EXPECT_EQ(recorder.Open(width, height, 3, DataDir() / "bad.avi"), 0) << width;
-    EXPECT_FALSE(fs::exists(DataDir() / "bad.avi.recording"));
+    EXPECT_TRUE(FileNamesIn(DataDir()).empty());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -386,6 +387,56 @@ TEST(CaseImportTest, PolygonsWithoutGroundAndCoordinatesRoundedHalfUp) {
   const auto& block = dynamic_cast<const CSpStratumBlock&>(polygon);
   EXPECT_EQ(block.GetPropPtr()->GetName(), "p");
   EXPECT_EQ(block.GetPropColor().ref, 0x00FF00u);
+}
+
+// A point that a stored shape could not hold would make the saved document unopenable: the
+// whole data is refused with a message that names the vertex and the limit, and the case stays
+// as it was. The check is on the rounded coordinate the case would take, and only on the kinds
+// of feature the case takes.
+TEST(CaseImportTest, APointBeyondWhatARecordHoldsRefusesTheWholeData) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* what;
+    std::pair<double, double> far;  // vertex 1; vertex 0 is (0, 0)
+    const char* type;
+    bool refused;
+  } rows[] = {
+      {"a ground at x = 200000", {200000, 0}, "ground", true},
+      {"a stratum line below -100000", {0, -100000.001}, "line", true},
+      {"a stratum polygon at NaN", {nan, 0}, "polygon", true},
+      {"a water line at infinity", {0, inf}, "water", true},
+      {"rounded onto the limit", {100000.0004, -100000.0004}, "line", false},
+      {"unset", {kNoValue, kNoValue}, "water", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    CZCmnStructure data;
+    Fill(data, {{0, 0}, row.far}, {{"ground", "g", 1}, {row.type, "f", 2}});
+    CCase target;
+    FillSampleCase(target, 0);
+    target.SetModify(false);
+    CCase before;
+    before.Copy(&target);
+    if (row.refused) {
+      TestUi().ExpectMessageBox(
+          MsgResult::Ok,
+          "ファイルの読み込みに失敗しました。\n\n頂点 1 の座標が ±100000 の範囲を超えています。");
+    }
+    EXPECT_EQ(target.ImportTerrain(data), !row.refused);
+    TestUi().VerifyAllAnswered();
+    EXPECT_EQ(target.IsSame(&before), row.refused);
+    EXPECT_EQ(target.IsModified(), !row.refused);
+  }
+}
+
+// Vertices that no feature the case takes refers to are not the case's business.
+TEST(CaseImportTest, AFarVertexNoTakenFeatureUsesIsNoReasonToRefuse) {
+  CZCmnStructure data;
+  Fill(data, {{0, 0}, {1, 1}, {3e5, 0}}, {{"ground", "g", 2}});
+  CCase target;
+  EXPECT_TRUE(target.ImportTerrain(data));
+  EXPECT_EQ(target.GetGround().GetSize(), 2);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "core/deformation/Reinforce.h"
 #include "core/deformation/RfcCsvImport.h"
 #include "core/model/PrmSlide.h"
+#include "platform/Archive.h"
 #include "platform/ProgramDir.h"
 #include "platform/Text.h"
 #include "tests/support/SampleDocument.h"
@@ -24,6 +25,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kVersion = 10;  // the document version this program writes
 
 // A file from its lines, written in UTF-8 here and stored in CP932 as the producing program does.
 std::string CsvFile(const std::vector<std::string>& lines) {
@@ -110,6 +113,20 @@ TEST_F(CaseRfcCsvTest, BoltListReplacesTheBoltsAndTheirHeightsFollowTheSeismicRu
   EXPECT_EQ(slide.deltaCMode, CPrmSlide::kDeltaCDerived);
   EXPECT_EQ(slide.s2, 16.0);
   EXPECT_EQ(slide.s3, 3.0);
+}
+
+// A range whose second point lies above its first: taken with the upper end first, the case
+// stores and loads back into itself.
+TEST_F(CaseRfcCsvTest, AnImportedRangeEqualsItselfStoredAndLoaded) {
+  TestUi().ExpectFileDialog(fs::path(BRIXO_TEST_DATA) / "csv-range-order.csv");
+  ASSERT_TRUE(case_.ImportRfcCsv());
+  Archive out;
+  case_.Store(out, kVersion);
+  CCase loaded;
+  Archive in(out.Bytes());
+  loaded.Load(in, kVersion);
+  EXPECT_TRUE(loaded.IsSame(&case_));
+  EXPECT_TRUE(loaded.GetPrmReinf().IsSame(case_.GetPrmReinf()));
 }
 
 }  // namespace

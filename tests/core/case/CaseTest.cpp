@@ -37,10 +37,14 @@ void LoadInto(CCase& c, const std::vector<std::uint8_t>& bytes, int version = 10
   c.Load(ar, version);
 }
 
-// A case filled from the sample section, built once per test.
+// A case filled from the sample section, built once per test. Its ground carries a text list,
+// which nothing but copy, load and store touches.
 class FilledCase : public testing::Test {
  protected:
-  FilledCase() { FillSampleCase(filled_, 0); }
+  FilledCase() {
+    FillSampleCase(filled_, 0);
+    filled_.GetGround().SetTextList({"測点 No.3", "踏査メモ"});
+  }
   CCase filled_;
 };
 

@@ -116,7 +116,9 @@ TEST(RfcCsvImportTest, RangeLinesSetTheFirstTenRangesAndDropTheRest) {
 
   CaseRecords records;
   records.Apply(plan);
-  EXPECT_EQ(records.reinf.ranges[9].start.x, 9.5);
+  // The upper end first, as every load puts it.
+  EXPECT_EQ(records.reinf.ranges[9].start, CDPoint(29, 20.25));
+  EXPECT_EQ(records.reinf.ranges[9].end, CDPoint(9.5, 10));
   // Only the points change: the range keeps its name and settings.
   EXPECT_EQ(records.reinf.ranges[0].rowCount, 3);
   EXPECT_EQ(records.reinf.ranges[0].name, "範囲 1");
@@ -299,9 +301,9 @@ TEST(RfcCsvImportTest, ADamagedDataLineRefusesTheWholeFile) {
        head + "5 行目の 7 列目が整数ではありません。"},
       // Coordinates far outside any section, and sums that leave the doubles.
       {BoltFile({"1,10,2e5,2,30,5,0.5,10,1"}),
-       head + "4 行目の 3 列目が座標の範囲を超えています。"},
+       head + "4 行目の 3 列目の座標が ±100000 の範囲を超えています。"},
       {{kFirst, "補強材の範囲", "h", "h", "1,1,2,-1e300,4,5,6", ""},
-       head + "5 行目の 4 列目が座標の範囲を超えています。"},
+       head + "5 行目の 4 列目の座標が ±100000 の範囲を超えています。"},
       {BoltFile({"1,10,20,2,30,5,0.5,1e308,1", "2,10,20,2,30,5,0.5,1e308,1"}),
        head + "5 行目の 8 列目までの合計が大きすぎます。"},
   };

@@ -231,16 +231,18 @@ TEST(GroundCopyTest, VirtualCopyTakesPointsStrataAndTexts) {
   EXPECT_EQ(static_cast<const CSpGround*>(plain.get())->GetPolyArray(), nullptr);
 }
 
-TEST(GroundCopyTest, CopyFromAnotherGroundTakesItsPointsAndStrata) {
-  const auto source = GroundWithStrata();
+// The copy takes everything the other's record holds, so that a case taken over from a loaded
+// record stores it again unchanged.
+TEST(GroundCopyTest, CopyFromAnotherGroundTakesItsNamePointsStrataAndTexts) {
+  auto source = GroundWithStrata();
+  source->SetName("現況地形");
+  source->SetTextList({"a", "メモ"});
   auto target = MakePoly<CSpGround>({{5, 5}, {6, 6}, {7, 7}});
-  target->SetTextList({"残る"});
+  target->SetTextList({"残らない"});
   target->Copy(source.get());
-  ExpectPoints(*target, {{0, 10}, {20, 10}});
-  ASSERT_NE(target->GetPolyArray(), nullptr);
+  ExpectSameGround(*target, *source);
   EXPECT_NE(target->GetPolyArray(), source->GetPolyArray());
-  EXPECT_EQ(target->GetPolyArray()->GetSize(), 2);
-  EXPECT_EQ(target->GetTextList(), std::vector<std::string>{"残る"});
+  EXPECT_NE(target->GetAt(0), source->GetAt(0));
 }
 
 // Strata kept from before would not fit the copied line: the copy has none, as its source.
