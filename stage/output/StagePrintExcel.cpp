@@ -127,6 +127,7 @@ void CStagePrintExcel::ExcelOption() const {
 }
 
 void CStagePrintExcel::ExcelMultiResultFsList() {
+  if (m_pQuirex == nullptr || m_pCase == nullptr) return;
   if (m_pCase->GetResStab2().GetSerial().empty()) return;
   if (m_pQuirex->StartCreate(kVersion2013) == 0) return;
   ExcelOption();

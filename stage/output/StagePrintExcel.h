@@ -32,15 +32,9 @@ class CStagePrintExcel : public CStagePrintBase {
   // (each but the cancel with a message). The stage number and the third argument are not used.
   int ExcelStart(int stage, int kind, int reserved);
 
-  // The workbook options: Excel mode 1, default cell A1.
-  void ExcelOption() const;
-  // Starts the workbook and writes a sheet per load case switched on.
+  // Starts the workbook and writes a sheet per load case switched on, through the report object;
+  // nothing without a report object or a case.
   void ExcelMultiResultFsList();
-  // Rows 2 to 6 of the sheet of load case k (0 normal, 1 seismic): title, minimum pair,
-  // conditions.
-  void ExcelMultiResultBlockCommon(int k);
-  // The matrix of the sheet from row 9.
-  void ExcelMultiResultBlockFsList(int k);
 
   // Column letters: 1 A, 26 Z, 27 AA, 702 ZZ, 703 AAA; empty text for a column below 1.
   static std::string ToAlphabet(int column);
@@ -77,6 +71,14 @@ class CStagePrintExcel : public CStagePrintBase {
   // The pair with the smallest safety factor of case k, the earlier of equal ones; pairs without
   // a safety factor are passed over. Null when no pair has one.
   const CMltPoint* MinimumPair(int k) const;
+
+  // The workbook options: Excel mode 1, default cell A1.
+  void ExcelOption() const;
+  // Rows 2 to 6 of the sheet of load case k (0 normal, 1 seismic): title, minimum pair,
+  // conditions.
+  void ExcelMultiResultBlockCommon(int k);
+  // The matrix of the sheet from row 9.
+  void ExcelMultiResultBlockFsList(int k);
 
   // Selects a cell by its name (wide, or narrow for the attribute steps of row 4).
   void Select(std::string_view cell) const;
