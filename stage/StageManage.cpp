@@ -68,7 +68,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ImportXml, std::nullopt, true},
     {StageCommand::ExportXml, std::nullopt, true},
     {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, false},
-    {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, false},
+    {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, true},
 };
 
 // Step 4 reuses the step-3 commands of the countermeasure data and the arrangement.
@@ -327,6 +327,16 @@ long CManageStage::CmdCommonPolygon() {
 void CManageStage::ImportXml() { GetActiveCase()->ImportXml(); }
 
 void CManageStage::ExportXml() { GetActiveCase()->ExportXml(0); }
+
+long CManageStage::PrintExcel(const std::string& folder, int kind) {
+  const int stage = CCoreConfig::GetStageNo();
+  CCase* const active = GetActiveCase();
+  printExcel_.SetCase(active);
+  printExcel_.SetPrnInfo(&core_->GetPrnInfo());
+  printExcel_.SetViewInf(&active->GetViewInfo());
+  printExcel_.SetPath(folder);
+  return printExcel_.ExcelStart(stage, kind, 0);
+}
 
 void CManageStage::OnLButtonDown(double x, double y) {
   if (x == kNoValue || y == kNoValue) return;

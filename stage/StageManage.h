@@ -12,9 +12,11 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/FrameMessages.h"
+#include "stage/output/StagePrintExcel.h"
 
 class CCase;
 class CCmdCmnShapeDlg;
@@ -163,6 +165,11 @@ class CManageStage {
   void ImportXml();
   void ExportXml();
 
+  // The Excel workbook of the active case's safety factors (kind 0; any other kind has nothing to
+  // write): hands the Excel writer the case, the document's print settings, the case's view and
+  // the folder, and runs it. Non-zero when a file was written.
+  long PrintExcel(const std::string& folder, int kind);
+
   // A left click in the section view, already rounded: handed to every open, visible modeless
   // dialog that takes points, in the order of ModelessDialog (the load dialog's handler decides
   // itself whether a load is selected). Nothing happens when a coordinate is the unset value.
@@ -210,4 +217,5 @@ class CManageStage {
 
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;
+  CStagePrintExcel printExcel_;
 };

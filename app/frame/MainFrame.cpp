@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/dialogs/CaseCopyDlg.h"
@@ -68,6 +69,10 @@ bool WaitsForFreeCase(StageCommand command) {
 constexpr int kSidePaneWidth = 200;
 
 std::filesystem::path ManualPath() { return ResourceDir() / "SystemData" / "manual.pdf"; }
+
+// The folder of print and report work files, with a trailing separator: PrnFiles in the data
+// folder.
+std::string PrintFolder() { return (DataDir() / "PrnFiles" / "").string(); }
 
 // A dock that stays where the frame puts it: it can neither float nor close.
 QDockWidget* MakeDock(const QString& caption, int id, QWidget* content, QWidget* parent) {
@@ -128,7 +133,7 @@ void CMainFrame::ConnectStage() {
 std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam,
                                          std::intptr_t /*lParam*/) {
   if (const std::optional<StageCommand> command = CManageStage::CommandOf(message)) {
-    const std::intptr_t result = RunStageCommand(*command);
+    const std::intptr_t result = RunStageCommand(*command, wParam);
     UpdateCommands();
     return result;
   }
@@ -184,7 +189,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
   }
 }
 
-std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
+std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t wParam) {
   if (!CManageStage::IsAvailable(command)) return 0;
   if (WaitsForFreeCase(command) && IsCaseLocked()) return 0;
   switch (command) {
@@ -250,6 +255,8 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
     case StageCommand::ExportXml:
       stage_.ExportXml();
       return 0;
+    case StageCommand::PrintExcel:
+      return stage_.PrintExcel(PrintFolder(), static_cast<int>(wParam));
     default:
       // IsAvailable lists no other command in this build.
       return 0;
