@@ -37,6 +37,9 @@ class ReplacingFile {
   std::FILE* Stream() const { return file_.get(); }
   // The file that the target names: the target itself unless it is a symbolic link.
   const std::filesystem::path& Destination() const { return destination_; }
+  // The temporary file's own name, for a library that writes only to a file it opens by name
+  // (it truncates and writes the same file Stream() names; Commit takes those bytes alike).
+  const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
   // Makes the written bytes the target's content as described above. When a step before the
   // rename fails, the temporary file is removed and the target keeps what it held; a folder that

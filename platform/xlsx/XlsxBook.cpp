@@ -1,15 +1,13 @@
 #include "platform/xlsx/XlsxBook.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <system_error>
+
+#include "platform/ReplacingFile.h"
 
 namespace {
 
@@ -115,22 +113,6 @@ lxw_error WriteSheet(lxw_worksheet* sheet, const XlsxSheet& cells, FormatCache& 
     }
   }
   return LXW_NO_ERROR;
-}
-
-// The bytes of the file reach the disk before a rename makes them the target.
-bool SyncFile(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
-}
-
-// A new file gets the permissions the user's umask leaves, as fopen would give it; mkstemp's
-// own are the owner's alone.
-void GiveDefaultPermissions(int fd) {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
 }
 
 }  // namespace
@@ -277,19 +259,8 @@ bool XlsxBook::Write(const std::filesystem::path& path, int& error) const {
 
 bool WriteThroughTemporary(const std::filesystem::path& target,
                            const std::function<bool(const std::filesystem::path&)>& write) {
-  const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return false;
-  GiveDefaultPermissions(fd);
-  ::close(fd);
-  const std::filesystem::path temporary(pattern);
   std::error_code error;
-  if (write(temporary) && SyncFile(temporary)) {
-    std::filesystem::rename(temporary, target, error);
-    if (!error) return true;
-  }
-  std::filesystem::remove(temporary, error);
-  return false;
+  const std::unique_ptr<ReplacingFile> file = ReplacingFile::Create(target, error);
+  // A write that fails leaves the target as it was: the replacing file removes its temporary.
+  return file != nullptr && write(file->TemporaryPath()) && !file->Commit();
 }
