@@ -180,7 +180,9 @@ class CCase {
   // The case as common terrain data, as ExportXml writes it.
   void ExportTerrain(int which, CZCmnStructure& data) const;
   // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
-  void ImportTerrain(const CZCmnStructure& data);
+  // Data whose grid is not sound (CPrmGrid::IsSound) is refused with a message and changes
+  // nothing; false then.
+  bool ImportTerrain(const CZCmnStructure& data);
 
   // ---- Reinforcement CSV import (CaseRfcCsv.cpp) ----
 

@@ -629,6 +629,9 @@ TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
       {"a case not in use, the file dialog cancelled", false, std::nullopt, std::nullopt},
       {"a case in use, the question cancelled", true, MsgResult::Cancel, std::nullopt},
       {"a case in use, a file that is no terrain data", true, MsgResult::Ok, other},
+      // Drawing a grid with a pitch and no area never ended.
+      {"a case in use, a grid pitch without an area", true, MsgResult::Ok,
+       fs::path(BRIXO_TEST_DATA) / "grid-unset-area.xml"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
