@@ -182,8 +182,9 @@ class CCase {
   void ExportTerrain(int which, CZCmnStructure& data) const;
   // Replaces the case by what the common terrain data holds, as ImportXml does after the read.
   // Data with a point that a stored shape could not hold (beyond the coordinate limit of the
-  // records, or not a number) is refused with a message naming the limit and changes nothing, so
-  // that an imported case can always be saved and opened again. True when the data was taken.
+  // records, or not a number), or whose grid is not sound (CPrmGrid::IsSound), is refused with a
+  // message naming the limit and changes nothing, so that an imported case can always be saved
+  // and opened again. True when the data was taken.
   bool ImportTerrain(const CZCmnStructure& data);
 
   // ---- Reinforcement CSV import (CaseRfcCsv.cpp) ----

@@ -14,6 +14,7 @@
 #include "core/base/Constants.h"
 #include "core/case/Case.h"
 #include "core/geometry/RecordCheck.h"
+#include "core/model/PrmGrid.h"
 #include "core/model/ZCmnStructure.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpStratum.h"
@@ -81,6 +82,22 @@ std::optional<std::string> FarPointRefusal(const CZCmnStructure& data) {
              " の座標が " + record_check::CoordinateRangeText() + " の範囲を超えています。";
     }
   }
+  return std::nullopt;
+}
+
+// The drawing area and grid the file's site gives a case; nothing, after a message, when a value
+// could not come from a sound case (drawing such a grid would never end).
+std::optional<CPrmGrid> SiteGrid(const CZCmnJobSite& site) {
+  CPrmGrid grid;
+  site.GetSiteArea(grid.x1, grid.x2, grid.y1, grid.y2);
+  site.GetSiteGrid(grid.xLinePitch, grid.yLinePitch, grid.xLabelPitch, grid.yLabelPitch);
+  site.GetSiteAutoGrid(grid.autoArea, grid.depthBelow);
+  if (grid.IsSound()) return grid;
+  Ui().MessageBox(
+      "地形データのグリッドの設定が正しくないため、読み込めません。\n"
+      "グリッド間隔には描画範囲の設定が必要で、範囲と間隔は" +
+          record_check::CoordinateRangeText() + "以内の数値です。",
+      GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
   return std::nullopt;
 }
 
@@ -207,8 +224,11 @@ void CCase::ImportXml() {
     }
   }
   CZCmnStructure data;
-  if (!data.ReadXML(WorkingFolder()) || !ImportTerrain(data)) return;
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  if (!data.ReadXML(WorkingFolder())) return;
+  Ui().BeginWaitCursor();
+  const bool imported = ImportTerrain(data);
+  Ui().EndWaitCursor();
+  if (imported) Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
 }
 
 bool CCase::ImportTerrain(const CZCmnStructure& data) {
@@ -216,16 +236,15 @@ bool CCase::ImportTerrain(const CZCmnStructure& data) {
     Ui().MessageBox(*refusal, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
     return false;
   }
-  Ui().BeginWaitCursor();
-  Init();
   CZCmnJobSite site;
   data.GetSite(site);
+  const std::optional<CPrmGrid> grid = SiteGrid(site);
+  if (!grid) return false;
+  Init();
   jobsite_.names[0] = site.GetSiteName();
   jobsite_.names[1] = site.GetCaseName().empty() ? site.GetLineName() : site.GetCaseName();
   jobsite_.names[2] = site.GetSiteNote();
-  site.GetSiteArea(grid_.x1, grid_.x2, grid_.y1, grid_.y2);
-  site.GetSiteGrid(grid_.xLinePitch, grid_.yLinePitch, grid_.xLabelPitch, grid_.yLabelPitch);
-  site.GetSiteAutoGrid(grid_.autoArea, grid_.depthBelow);
+  grid_ = *grid;
 
   bool groundTaken = false;
   bool waterTaken = false;
@@ -268,7 +287,6 @@ bool CCase::ImportTerrain(const CZCmnStructure& data) {
   prmStab_.kh = cond.GetKh();
   inUse_ = 1;
   modified_ = true;
-  Ui().EndWaitCursor();
   return true;
 }
 

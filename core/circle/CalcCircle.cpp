@@ -157,6 +157,8 @@ std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, boo
 
   auto mesh = std::make_unique<CRepMesh>();
   mesh->SetRepType(mode_);
+  const CSpGround* ground = normal_.GetGround();
+  mesh->SetRightUp(ground != nullptr && ground->IsRightUpper());
   mesh->SetInterrupt(false);
   if (set_ != nullptr) mesh->CreateResultPoint(*set_);
   info_->SetMaximum(mesh->GetSizeX() * mesh->GetSizeY());
@@ -341,8 +343,6 @@ void CCalcCircle::ListResults() {
 
 void CCalcCircle::CalcRepeatProcess() {
   CDanmenStab& normal = *sections_.normal;
-  const CSpGround* ground = normal.GetGround();
-  CRepContour::bRightup = ground != nullptr && ground->IsRightUpper();
   Results().DeleteResultAll();
   tagREPKEY& key = Results().GetKey().Data();
   normal.SetSlideWorkRepeat(nullptr);

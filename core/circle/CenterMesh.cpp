@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <utility>
 
 #include "core/geometry/DPoly.h"
+#include "core/geometry/RecordCheck.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -58,6 +61,12 @@ void CCenterMesh::Store(Archive& ar, int /*version*/) const {
 void CCenterMesh::Load(Archive& ar, int /*version*/) {
   double v[6];
   for (double& value : v) ar >> value;
+  const std::int64_t nodes =
+      std::int64_t{CountMeshNodes(v[0], v[1], v[2])} * CountMeshNodes(v[3], v[4], v[5]);
+  if (nodes > kMaxCenterMeshNodes) {
+    record_check::Refuse("centre mesh", std::to_string(nodes) + " nodes, more than " +
+                                            std::to_string(kMaxCenterMeshNodes));
+  }
   x1 = v[0];
   x2 = v[1];
   dx = v[2];

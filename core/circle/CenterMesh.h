@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/base/Utility.h"
@@ -36,6 +37,11 @@ enum SettingCode : int {
 // is no mesh. The centre mesh, the circle sets and the result mesh all count their nodes with it.
 int CountMeshNodes(double from, double to, double pitch);
 
+// The most nodes a stored centre mesh may have. A search visits every node with every radius, so
+// a sound mesh stays far below; a record beyond it is damaged and would ask for the flags of
+// more nodes than memory holds.
+inline constexpr std::int64_t kMaxCenterMeshNodes = 10'000'000;
+
 // Copying takes the range together with the counts and the flags, so that a copy agrees with its
 // original node for node.
 class CCenterMesh {
@@ -48,7 +54,8 @@ class CCenterMesh {
   // The six range values to kNoValue; counts and flags stay.
   void Init();
   // Record: x1, x2, dx, y1, y2, dy (doubles). Load reads the whole record before it changes
-  // anything, then makes every node active (ResetFlag).
+  // anything, refuses a range of more than kMaxCenterMeshNodes nodes with ArchiveException
+  // (BadFormat), then makes every node active (ResetFlag).
   void Store(Archive& ar, int version) const;
   void Load(Archive& ar, int version);
 

@@ -268,6 +268,7 @@ bool CRepMesh::IsSucceed() const {
 void CRepMesh::CopyData(const CRepMesh& other) {
   RemoveAll();
   RemoveContour();
+  rightUp_ = other.rightUp_;
   SetSize(other.GetSizeX(), other.GetSizeY());
   for (int i = 0; i < other.GetSizeX(); ++i) {
     for (int j = 0; j < other.GetSizeY(); ++j) {
@@ -343,7 +344,7 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     return 1;
   }
   if (crossings.size() == 4) {
-    if (CRepContour::bRightup) {
+    if (rightUp_) {
       segment(0, 3);
       segment(1, 2);
     } else {
@@ -443,7 +444,7 @@ void CRepMesh::Draw(CViewInfo* view, bool lines, bool labels) const {
 void CRepMesh::DrawArc(CViewInfo* view) const {
   const Color colour = view->IsPrint() ? Color{0} : Color{0x0000FF};
   Canvas& canvas = *view->dc;
-  if (m_bDrawEnko != 0) {
+  if (drawEnko_ != 0) {
     const ScopedPen thin(canvas, Pen{PenStyle::Solid, 1, colour});
     ForEachNodeByRows([&](const CRepPoint& node) {
       for (int c = 0; c < node.GetChildSize(); ++c) {
@@ -460,7 +461,6 @@ void CRepMesh::DrawArc(CViewInfo* view) const {
 
 void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
   if (contours_ != nullptr && lines && key_ != nullptr) {
-    CRepContour::key = key_->Data().contourKind;
     for (int i = 0; i < contours_->GetSize(); ++i) {
       contours_->GetAt(i)->Draw(view, 1, 0, -1);
     }

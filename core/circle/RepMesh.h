@@ -20,11 +20,6 @@ class CViewInfo;
 // One contour segment: a polyline at a level, drawn in its colour.
 class CRepContour : public CDPoly {
  public:
-  // The ground rises to the right: decides how the four crossings of a saddle cell pair up.
-  inline static bool bRightup = false;
-  // The contour kind of the map being drawn.
-  inline static int key = 0;
-
   CRepContour(Color colour, double level) : colour_(colour), level_(level) {}
   Color GetColor() const { return colour_; }
   double GetLevel() const { return level_; }
@@ -41,11 +36,6 @@ class CRepMesh {
   // The four corner nodes of one cell, in the order (j, i), (j+1, i), (j+1, i+1), (j, i+1).
   using Cell = std::array<const CRepPoint*, 4>;
   using SerialList = std::vector<CRepPoint*>;
-
-  // Draws the marked circles (DrawArc).
-  inline static int m_bDrawEnko = 0;
-  static int IsDrawEnko() { return m_bDrawEnko; }
-  static void SetDrawEnko(int on) { m_bDrawEnko = on; }
 
   CRepMesh() = default;
   CRepMesh(int nx, int ny) { SetSize(nx, ny); }
@@ -75,6 +65,13 @@ class CRepMesh {
   void SetCurrentPoint(const CRepPoint* point) { current_ = point; }
   const CDPolyArray* GetContours() const { return contours_.get(); }
   int GetContourCode() const { return contourCode_; }
+  // The ground of the search rises to the right: decides how the four crossings of a saddle
+  // cell pair up. The run that fills the mesh sets it.
+  bool IsRightUp() const { return rightUp_; }
+  void SetRightUp(bool rightUp) { rightUp_ = rightUp; }
+  // Draws the marked circles (DrawArc).
+  int IsDrawEnko() const { return drawEnko_; }
+  void SetDrawEnko(int on) { drawEnko_ = on; }
 
   // One node per centre of the set's mesh (the last column and row on the range's ends), or for
   // the set through two points one node per trial radius at its circle's centre.
@@ -95,7 +92,8 @@ class CRepMesh {
   // The first node (columns outer, rows inner) at the point.
   bool Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const;
   bool IsSucceed() const;
-  // A deep copy of the other's nodes; key, type, interrupt flag and contours are not copied.
+  // A deep copy of the other's nodes and ground direction; key, type, interrupt flag and
+  // contours are not copied.
   void CopyData(const CRepMesh& other);
 
   // Chooses the representatives under the key and traces its contour map; null (and no map)
@@ -136,4 +134,6 @@ class CRepMesh {
   bool interrupt_ = false;
   std::unique_ptr<CDPolyArray> contours_;
   int contourCode_ = 0;
+  bool rightUp_ = false;
+  int drawEnko_ = 0;
 };

@@ -89,8 +89,9 @@ void CResFocus::CalcT(const CPrmShear& shear, const CPrmReinf& reinf, const CRei
   if (AllSet({reinf.tauCQ, stdBar.d})) {
     tau2 = RoundOff(reinf.tauCQ * std::numbers::pi * stdBar.d, 0.01);
   }
-  // T is the smaller resistance: with one of them unknown the pull-out force is unknown too.
-  if (AllSet({la, tau1, tau2})) tpa = RoundOff(la * GetTa(), 0.01);
+  // The pull-out force rests on the smaller of the resistances that are known: leaving it out
+  // when one is unknown would let the tensile force alone judge the bolt, on the unsafe side.
+  if (AllSet({la, GetTa()})) tpa = RoundOff(la * GetTa(), 0.01);
   if (AllSet({stdBar.as, stdBar.sigmaSaQ})) {
     tsa = RoundOff(stdBar.as * 1e-4 * stdBar.sigmaSaQ * 1000.0, 0.01);
   }

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/geometry/RecordCheck.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -51,7 +53,8 @@ void NormalizePitch(double& pitch) {
 }
 
 // The multiples of the pitch from the first one at or above `from` up to `to`; none for a pitch
-// that is not positive or would give more than kMaxLines positions.
+// that is not positive or would give more than kMaxLines positions. The list ends where a step
+// no longer moves the value: far from zero a small pitch is lost in the rounding.
 std::vector<double> Multiples(double from, double to, double pitch) {
   if (!(pitch > 0.0) || !std::isfinite(from) || !std::isfinite(to) ||
       (to - from) / pitch > kMaxLines) {
@@ -60,7 +63,12 @@ std::vector<double> Multiples(double from, double to, double pitch) {
   double v = RoundOff(from, pitch);
   if (v < from) v += pitch;
   std::vector<double> values;
-  for (; v <= to; v += pitch) values.push_back(v);
+  while (v <= to) {
+    values.push_back(v);
+    const double next = v + pitch;
+    if (next == v) break;
+    v = next;
+  }
   return values;
 }
 
@@ -87,7 +95,24 @@ void CPrmGrid::Load(Archive& ar, int /*version*/) {
   read.autoArea = ReadInt(ar);
   ar >> read.depthBelow;
   read.gridShown = ReadInt(ar);
+  if (!read.IsSound()) {
+    record_check::Refuse("grid",
+                         "a value is not a number or lies beyond the coordinate limit, or "
+                         "a pitch is set without the whole area");
+  }
   *this = read;
+}
+
+bool CPrmGrid::IsSound() const {
+  const double values[] = {x1,         y1,          x2,          y2,        xLinePitch,
+                           yLinePitch, xLabelPitch, yLabelPitch, depthBelow};
+  if (!std::all_of(std::begin(values), std::end(values), record_check::IsSoundCoordinate)) {
+    return false;
+  }
+  const bool areaSet = x1 != kNoValue && y1 != kNoValue && x2 != kNoValue && y2 != kNoValue;
+  const double pitches[] = {xLinePitch, yLinePitch, xLabelPitch, yLabelPitch};
+  return areaSet || std::all_of(std::begin(pitches), std::end(pitches),
+                                [](double p) { return p == kNoValue; });
 }
 
 bool CPrmGrid::IsSame(const CPrmGrid& other) const {

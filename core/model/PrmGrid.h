@@ -18,8 +18,13 @@ class CPrmGrid {
   // Record: the eight doubles from x1 to yLabelPitch, int32 autoArea, double depthBelow, int32
   // gridShown. No version gate.
   void Store(Archive& ar, int version) const;
-  // Reads the whole record before it changes anything.
+  // Reads the whole record before it changes anything; a grid that is not IsSound is refused
+  // with ArchiveException (BadFormat).
   void Load(Archive& ar, int version);
+  // Whether the values could come from a sound case: the area's edges, the pitches and the depth
+  // below each unset or a finite number within the coordinate limit, and no pitch set while an
+  // edge of the area is unset. Drawing any other grid would never end.
+  bool IsSound() const;
   // All eleven values equal.
   bool IsSame(const CPrmGrid& other) const;
   // The area set, and the depth below set while the area is automatic.

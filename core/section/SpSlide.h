@@ -163,7 +163,8 @@ class CSpSlide : public CDPoly {
   void DrawHandles(const CViewInfo& view, int from, int to) const;
 
   inline static const CSpGround* m_pTopo = nullptr;
-  inline static bool m_bDrawCorrect = true;
+  // The fitting of drawn slide lines; no operation turns it off.
+  static constexpr bool m_bDrawCorrect = true;
   inline static bool m_bDrawPure = false;
 
   std::vector<unsigned> styles_;

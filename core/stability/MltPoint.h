@@ -200,9 +200,9 @@ class CMltBlocks {
   bool IsInterrupt() const { return interrupted_; }
   void SetInterrupt(bool interrupted) { interrupted_ = interrupted; }
 
-  // Whether the view draws the blocks of the chosen result; one switch for all lists.
-  static bool IsDrawBlock() { return m_bDrawBlock; }
-  static void SetDrawBlock(bool draw) { m_bDrawBlock = draw; }
+  // Whether the view draws the blocks of the chosen result.
+  bool IsDrawBlock() const { return drawBlock_; }
+  void SetDrawBlock(bool draw) { drawBlock_ = draw; }
 
   // The points the key lets through, in list order (see the .cpp); returns their number. Typical
   // flags of points left out are cleared.
@@ -222,5 +222,5 @@ class CMltBlocks {
   int kind_ = CMltPoint::kKindForward;
   int totalSize_ = 0;
   bool interrupted_ = false;
-  inline static bool m_bDrawBlock = false;
+  bool drawBlock_ = false;
 };

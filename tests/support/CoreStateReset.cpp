@@ -1,4 +1,4 @@
-#include "core/model/ProcessState.h"
+#include "core/case/ProcessState.h"
 #include "tests/support/PerTestReset.h"
 
 namespace {

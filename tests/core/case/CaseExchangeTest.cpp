@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <initializer_list>
@@ -437,6 +438,41 @@ TEST(CaseImportTest, AFarVertexNoTakenFeatureUsesIsNoReasonToRefuse) {
   CCase target;
   EXPECT_TRUE(target.ImportTerrain(data));
   EXPECT_EQ(target.GetGround().GetSize(), 2);
+}
+
+// A site grid no sound case holds is refused with a message: the case stays as it was. Drawing
+// a pitch over an unset area never ended.
+TEST(CaseImportTest, AGridNoSoundCaseHoldsIsRefused) {
+  const struct {
+    const char* what;
+    std::array<double, 4> area;
+    std::array<double, 4> grid;
+  } cases[] = {
+      {"a pitch without an area",
+       {kNoValue, kNoValue, kNoValue, kNoValue},
+       {1, kNoValue, kNoValue, kNoValue}},
+      {"a pitch not a number",
+       {0, 30, 0, 30},
+       {std::numeric_limits<double>::quiet_NaN(), 10, 10, 10}},
+      {"an edge beyond the coordinate limit", {0, 200000, 0, 30}, {10, 10, 10, 10}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CZCmnStructure data;
+    Fill(data, {{0, 0}, {1, 1}}, {{"ground", "g", 2}});
+    CZCmnJobSite site;
+    site.SetSiteArea(c.area[0], c.area[1], c.area[2], c.area[3]);
+    site.SetSiteGrid(c.grid[0], c.grid[1], c.grid[2], c.grid[3]);
+    data.SetSite(site);
+    CCase target;
+    FillSampleCase(target, 0);
+    CCase before;
+    before.Copy(&target);
+    TestUi().ExpectMessageBox(MsgResult::Ok);
+    EXPECT_FALSE(target.ImportTerrain(data));
+    TestUi().VerifyAllAnswered();
+    EXPECT_TRUE(target.IsSame(&before));
+  }
 }
 
 }  // namespace

@@ -206,6 +206,19 @@ TEST_F(CalcCircleTest, EachChildKeepsItsCentreRadiusDepthSurfaceAndSums) {
   EXPECT_EQ(geometry->GetRepType(), CCalcCircle::kModeGeometry);
 }
 
+// The direction of the ground, which pairs the crossings of a saddle cell, belongs to the mesh
+// the search fills: a copy carries it, another mesh (and the next test) sees nothing of it.
+TEST_F(CalcCircleTest, TheGroundDirectionBelongsToTheSearchedMesh) {
+  ASSERT_TRUE(normal_.GetGround()->IsRightUpper());
+  SetOneCircle(condition_, 10, 18, 14);
+  const std::unique_ptr<CRepMesh> mesh = Search();
+  EXPECT_TRUE(mesh->IsRightUp());
+  CRepMesh copy;
+  copy.CopyData(*mesh);
+  EXPECT_TRUE(copy.IsRightUp());
+  EXPECT_FALSE(CRepMesh().IsRightUp());
+}
+
 TEST_F(CalcCircleTest, CentresAndRadiiAreRoundedHalfUpToAMillimetre) {
   SetOneCircle(condition_, 10.00049, 18.0006, 14.0004);
   const std::unique_ptr<CRepMesh> mesh = Search();

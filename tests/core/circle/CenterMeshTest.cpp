@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "core/circle/CenterMesh.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/ViewInfo.h"
+#include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
@@ -200,6 +202,36 @@ TEST(CenterMeshTest, RecordHoldsTheRangeAndLoadMakesEveryNodeActive) {
   EXPECT_EQ(loaded->GetSizeX(), 5);
   EXPECT_EQ(loaded->GetSizeY(), 4);
   EXPECT_EQ(Flags(*loaded), std::vector<int>(20, 1));
+}
+
+// A damaged range once asked for the flags of 4e18 nodes (std::length_error); a
+// range beyond the bound is refused as a damaged record and changes nothing.
+TEST(CenterMeshTest, LoadRefusesMoreNodesThanTheBound) {
+  const struct {
+    const char* what;
+    double x2, dx, y2;
+    bool loads;
+  } cases[] = {
+      // 10000 x 1000 nodes.
+      {"at the bound", 9999, 1, 999, true},
+      {"one row more", 9999, 1, 1000, false},
+      {"two billion columns", 2000, 1e-6, 2e4, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const CCenterMesh before = Mesh(1, 2, 1, 1, 2, 1);
+    CCenterMesh mesh = before;
+    Archive ar(
+        RecordBytes().Double(0).Double(c.x2).Double(c.dx).Double(0).Double(c.y2).Double(1).Get());
+    if (c.loads) {
+      mesh.Load(ar, 10);
+      EXPECT_EQ(std::int64_t{mesh.GetSizeX()} * mesh.GetSizeY(), kMaxCenterMeshNodes);
+    } else {
+      EXPECT_THROW(mesh.Load(ar, 10), ArchiveException);
+      EXPECT_TRUE(mesh.IsSame(&before));
+      EXPECT_EQ(Flags(mesh), Flags(before));
+    }
+  }
 }
 
 class CenterMeshDrawTest : public testing::Test {

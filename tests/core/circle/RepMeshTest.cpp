@@ -122,7 +122,6 @@ class CellTest : public testing::Test {
     }
     return segments;
   }
-  void TearDown() override { CRepContour::bRightup = false; }
 
   CRepKey key;
   std::unique_ptr<CRepMesh> mesh;
@@ -150,7 +149,7 @@ TEST_F(CellTest, SaddlePairingFollowsTheGroundDirection) {
   ASSERT_EQ(segments.size(), 2u);
   EXPECT_EQ(segments[0], std::make_pair(c0, c1));
   EXPECT_EQ(segments[1], std::make_pair(c2, c3));
-  CRepContour::bRightup = true;
+  mesh->SetRightUp(true);
   segments = Segments(1.5);
   ASSERT_EQ(segments.size(), 2u);
   EXPECT_EQ(segments[0], std::make_pair(c0, c3));

@@ -185,14 +185,18 @@ TEST(ResFocusTest, BoltForcesNeedEveryInput) {
        kNoValue, 27.23, 82.94, kNoValue, 116.13, 116.13},
       {"no thickness", [](CPrmShear& s, CPrmReinf&, CReinforce&) { s.h = kNoValue; }, kNoValue,
        27.23, 82.94, kNoValue, 116.13, 116.13},
+      // Without one resistance the pull-out force rests on the other: 3 * 82.94 = 248.82.
       {"safety factor 0", [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.fsaQ = 0.0; }, 3.0,
-       kNoValue, 82.94, kNoValue, 116.13, 116.13},
+       kNoValue, 82.94, 248.82, 116.13, 116.13},
       {"no safety factor", [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.fsaQ = kNoValue; }, 3.0,
-       kNoValue, 82.94, kNoValue, 116.13, 116.13},
+       kNoValue, 82.94, 248.82, 116.13, 116.13},
       {"no skin friction", [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.tauP2 = kNoValue; }, 3.0,
-       kNoValue, 82.94, kNoValue, 116.13, 116.13},
+       kNoValue, 82.94, 248.82, 116.13, 116.13},
       {"no bond stress", [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.tauCQ = kNoValue; }, 3.0,
-       27.23, kNoValue, kNoValue, 116.13, 116.13},
+       27.23, kNoValue, 81.69, 116.13, 81.69},
+      {"no resistance at all",
+       [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.tauP2 = r.tauCQ = kNoValue; }, 3.0, kNoValue,
+       kNoValue, kNoValue, 116.13, 116.13},
       {"no tensile stress",
        [](CPrmShear&, CPrmReinf& r, CReinforce&) { r.stdBar.sigmaSaQ = kNoValue; }, 3.0, 27.23,
        82.94, 81.69, kNoValue, 81.69},
@@ -307,6 +311,27 @@ TEST(ResFocusTest, CalcAllGivesAJudgedResult) {
   CResFocus kept = Counted(4);
   kept.capacity = 10.0;
   EXPECT_EQ(focus, kept);
+}
+
+// A 2 m bolt without the seismic bond stress: La = 2 - 1.5 = 0.5 m, tau1 = 0.2 * pi * 65 / 2.5
+// = 16.34 kN/m, Tpa = 8.17 kN and Tsa = 3.484 * 300 / 10 = 104.52 kN, so T = 8.17 kN holds less
+// than the design force of 10.7 kN.
+TEST(ResFocusTest, AShortBoltWithoutTheBondStressIsOut) {
+  CPrmReinf reinf = Conditions();
+  reinf.tauCQ = kNoValue;
+  reinf.fsaQ = 2.5;
+  reinf.stdBar.as = 3.484;
+  CResFocus focus = Counted(4);
+  focus.capacity = 10.0;
+  focus.CalcAll(Block(), Load(0.6), reinf, Bar(2.0, kNoValue));
+  EXPECT_DOUBLE_EQ(focus.trb, 10.7);
+  EXPECT_DOUBLE_EQ(focus.la, 0.5);
+  EXPECT_DOUBLE_EQ(focus.tau1, 16.34);
+  EXPECT_DOUBLE_EQ(focus.tpa, 8.17);
+  EXPECT_DOUBLE_EQ(focus.tsa, 104.52);
+  EXPECT_DOUBLE_EQ(focus.GetT(), 8.17);
+  EXPECT_EQ(focus.JudgeT(), Judge::kOut);
+  EXPECT_FALSE(focus.IsJudgeT());
 }
 
 TEST(ResFocusTest, CountTexts) {

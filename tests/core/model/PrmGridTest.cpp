@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/geometry/ViewInfo.h"
 #include "core/model/PrmGrid.h"
+#include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -75,6 +80,68 @@ TEST(PrmGridTest, IsSameComparesAllElevenValues) {
   CPrmGrid copied;
   copied.Copy(Edited());
   EXPECT_TRUE(copied.IsSame(Edited()));
+}
+
+// Only a sound grid loads: one that is refused leaves the grid as it was.
+TEST(PrmGridTest, LoadRefusesAGridNoSoundCaseHolds) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* what;
+    double CPrmGrid::*field;
+    double value;
+    bool sound;
+  } cases[] = {
+      {"an edge at the coordinate limit", &CPrmGrid::x2, 1e5, true},
+      {"an unset depth below", &CPrmGrid::depthBelow, kNoValue, true},
+      {"an unset pitch", &CPrmGrid::yLabelPitch, kNoValue, true},
+      {"an edge not a number", &CPrmGrid::y1, kNaN, false},
+      {"a pitch not a number", &CPrmGrid::xLinePitch, kNaN, false},
+      {"an infinite depth below", &CPrmGrid::depthBelow, kInf, false},
+      {"an edge beyond the coordinate limit", &CPrmGrid::x2, 2e5, false},
+      {"a pitch beyond the coordinate limit", &CPrmGrid::yLinePitch, -1e6, false},
+      {"a pitch with an unset edge", &CPrmGrid::x1, kNoValue, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CPrmGrid grid = Edited();
+    grid.*(c.field) = c.value;
+    EXPECT_EQ(grid.IsSound(), c.sound);
+    Archive stored;
+    grid.Store(stored, 20);
+    Archive ar(stored.Bytes());
+    CPrmGrid target;
+    if (c.sound) {
+      target.Load(ar, 20);
+      EXPECT_TRUE(target.IsSame(grid));
+    } else {
+      EXPECT_THROW(target.Load(ar, 20), ArchiveException);
+      EXPECT_TRUE(target.IsSame(CPrmGrid()));
+    }
+  }
+  CPrmGrid unset;
+  unset.x1 = unset.y1 = unset.x2 = unset.y2 = kNoValue;
+  unset.xLinePitch = unset.yLinePitch = unset.xLabelPitch = unset.yLabelPitch = kNoValue;
+  EXPECT_TRUE(unset.IsSound());
+}
+
+// Damaged records (byte 0 the document version): a pitch over an unset area, whose drawing
+// never ended, and a NaN that kept the case from ever equalling itself.
+TEST(PrmGridTest, DamagedRecordsAreRefused) {
+  for (const char* name : {"grid-record-unset-area.bin", "grid-record-nan.bin"}) {
+    SCOPED_TRACE(name);
+    const std::string file = ReadFileBytes(std::filesystem::path(BRIXO_TEST_DATA) / name);
+    ASSERT_FALSE(file.empty());
+    Archive ar(std::vector<std::uint8_t>(file.begin() + 1, file.end()));
+    CPrmGrid grid;
+    try {
+      grid.Load(ar, static_cast<std::uint8_t>(file[0]));
+      ADD_FAILURE() << "loaded";
+    } catch (const ArchiveException& e) {
+      EXPECT_EQ(e.GetCause(), ArchiveException::Cause::BadFormat);
+    }
+    EXPECT_TRUE(grid.IsSame(CPrmGrid()));
+  }
 }
 
 TEST(PrmGridTest, ValidWithAnAreaAndTheDepthOfAnAutomaticArea) {
@@ -222,6 +289,16 @@ TEST_F(PrmGridDrawTest, NothingWhileHiddenAndNoEndlessGridForATinyPitch) {
   // The frame and the labels only.
   EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Line).size(), 4u);
   EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Text).size(), 8u);
+}
+
+// Far from zero a pitch of 1 no longer moves a value: the labels of an unset area end after the
+// first instead of never.
+TEST_F(PrmGridDrawTest, LabelsEndWhereAStepNoLongerMovesTheValue) {
+  CPrmGrid grid;
+  grid.x1 = grid.y1 = grid.x2 = grid.y2 = kNoValue;
+  grid.xLabelPitch = grid.yLabelPitch = 1;
+  grid.Draw(&view);
+  EXPECT_EQ(canvas.PrimitivesOf(PrimitiveKind::Text).size(), 2u);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "core/model/ProcessState.h"
+#include "core/case/ProcessState.h"
 #include "core/model/RefData.h"
 #include "core/model/SystemConfig.h"
 #include "platform/ProgramDir.h"
