@@ -91,6 +91,18 @@ std::string RecognisedStrataText(int count, int withoutSoil) {
   return text;
 }
 
+constexpr const char* kDropDivisionQuestion =
+    "地層認識の更新により、ブロック分割とすべての計算結果をクリアします。\nよろしいですか？";
+constexpr const char* kClearResultsQuestion =
+    "地層認識の更新により、すべての計算結果をクリアします。\nよろしいですか？";
+
+// Whether the case holds results of any step, registered or not.
+bool HoldsResults(CCase& target) {
+  return target.GetResStab2().GetResult() != nullptr ||
+         target.GetResStabGyaku().GetResult() != nullptr || target.GetResSlide().IsResult() ||
+         target.GetResShear().IsResult() || target.GetResFocus().IsResult();
+}
+
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 // What a member answers after its modal dialog: 1 and a redraw when it ended with OK, else 0.
@@ -298,6 +310,14 @@ void CManageStage::SetPointShapeDlg(double x, double y) {
 
 long CManageStage::CmdCommonPolygon() {
   CCase* const active = GetActiveCase();
+  // New strata undo the block division cut from the old ones and every result calculated on it.
+  const bool divided = active->IsStratumBlockMode() != 0;
+  const bool calculated = HoldsResults(*active);
+  if ((divided || calculated) &&
+      Ui().MessageBox(divided ? kDropDivisionQuestion : kClearResultsQuestion, GetAppTitle(),
+                      MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) {
+    return 0;
+  }
   if (active->CreateTisoPoly() == 0) return 0;
   active->SetModify(true);
 
@@ -316,7 +336,8 @@ long CManageStage::CmdCommonPolygon() {
       }
     }
   }
-  if (active->IsStratumBlockMode() != 0) active->ClearDivisionDanmen();
+  if (divided) active->ClearDivisionDanmen();
+  if (calculated) active->ClearResult(true, true, true, true);
 
   Ui().MessageBox(RecognisedStrataText(count, withoutSoil), GetAppTitle(), MsgButtons::Ok,
                   MsgIcon::Information);

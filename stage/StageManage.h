@@ -92,7 +92,9 @@ class CManageStage {
   // result is 1.
   long CmdCommonShapeClose(unsigned result);
   // Strata recognition on the active case: numbers the stratum polygons, gives every polygon
-  // without a soil name its own name, reports how many were found and redraws. Returns 0.
+  // without a soil name its own name, reports how many were found and redraws. A case with a
+  // block division or results is asked first (Yes/No): the division is dropped and every result
+  // cleared, or nothing changes. Returns 0.
   long CmdCommonPolygon();
   // The soil constants of the recognised strata; a case without strata is refused with a
   // message.

@@ -8,6 +8,7 @@
 
 #include "core/base/ExchangeSort.h"
 #include "core/base/Utility.h"
+#include "core/stability/FsSearch.h"
 #include "platform/Archive.h"
 
 namespace {
@@ -74,6 +75,15 @@ bool SortKeys(const std::vector<CMltPoint*>& list, const tagMLTSORT& sort,
   return true;
 }
 
+// Whether the item's value is a result: not the unset value, and for a safety factor not the
+// marker of a search that did not converge, which the rounding of stored results may leave a
+// hair off its exact value.
+bool IsResultValue(int item, double v) {
+  if (v == kNoValue || !std::isfinite(v)) return false;
+  constexpr double kMarkerTolerance = 5e-4;
+  return !((item == 9 || item == 12) && v >= CFsSearch::kOverLimit - kMarkerTolerance);
+}
+
 template <class Better>
 double Extreme(const std::vector<CMltPoint*>& list, int item, double start, Better better) {
   if (!(item == 0 || item == 1 || item == 2 || item == 3 || item == 9 || item == 12)) {
@@ -82,7 +92,7 @@ double Extreme(const std::vector<CMltPoint*>& list, int item, double start, Bett
   double found = start;
   for (const CMltPoint* p : list) {
     const double v = p->GetKeyValue(item);
-    if (v != kNoValue && better(v, found)) found = v;
+    if (IsResultValue(item, v) && better(v, found)) found = v;
   }
   return found == start ? kNoValue : found;
 }
@@ -158,7 +168,16 @@ int CResStab2::SerialResult(std::vector<CMltPoint*>& list, const CMltKey* key) {
   return points_->SerialCopy(list, key ? *key : key_);
 }
 
-void CResStab2::SortSerial(const tagMLTSORT& sort) { ExchangeSort(serial_, sort); }
+void CResStab2::SortSerial(const tagMLTSORT& sort) {
+  ExchangeSort(serial_, sort);
+  // A pair without the key's value (not calculated, or not converged to any value) says nothing
+  // about the order the user asked for: it goes after every pair with one, whichever the order.
+  const int resultCase = SortCase(sort.item);
+  std::stable_partition(serial_.begin(), serial_.end(), [&](const CMltPoint* p) {
+    const double value = p->GetKeyValue(sort.item, resultCase);
+    return value != kNoValue && !std::isnan(value);
+  });
+}
 
 CMltPoint* CResStab2::GetSelectRepPt(int resultCase) const {
   if (resultCase != 0 && resultCase != 1) return nullptr;

@@ -43,7 +43,8 @@ class CResStab2 {
   int SerialResult() { return SerialResult(serial_, &key_); }
   const std::vector<CMltPoint*>& GetSerial() const { return serial_; }
 
-  // Sorts the ordered list by the selector (see the .cpp for the order of equal values).
+  // Sorts the ordered list by the selector (see the .cpp for the order of equal values); the
+  // points without the selected value follow all others, in either order, in their sorted order.
   void SortSerial(const tagMLTSORT& sort);
   void SortSerial() { SortSerial(sort_); }
 
@@ -54,7 +55,8 @@ class CResStab2 {
   // The largest c of the back-analysis points of the ordered list; no value when none.
   double GetMaxC() const;
   // The smallest / largest value of the item (0, 1, 2, 3, 9 or 12) over the list, ignoring no
-  // value; no value for another item or when none has one.
+  // value and, for a safety factor, the marker of a search that did not converge; no value for
+  // another item or when none has one.
   static double GetGraphFsMin(const std::vector<CMltPoint*>& list, int item);
   static double GetGraphFsMax(const std::vector<CMltPoint*>& list, int item);
   double GetSerialMin(int item) const { return GetGraphFsMin(serial_, item); }

@@ -22,6 +22,8 @@ namespace {
 
 // The control id of every dialog's Cancel button.
 const QString kCancelId = QStringLiteral("2");
+// The caption of the warnings a failed entry check gives.
+constexpr const char* kCheckCaption = "入力確認";
 
 std::size_t Cp932Bytes(const QString& text) { return Utf8ToCp932(text.toStdString()).size(); }
 
@@ -257,11 +259,18 @@ void CExpEdit::PasteWithinRoom() {
   }
 }
 
+void ReportNotANumber() {
+  Ui().MessageBox("値が正しくありません。\n\n（数値を入力してください。）", kCheckCaption,
+                  MsgButtons::Ok, MsgIcon::Warning);
+}
+
 void CExpEdit::ReportFailedCheck(int result) const {
-  std::string message;
   if (result == kNotNumber) {
-    message = "値が正しくありません。\n\n（数値を入力してください。）";
-  } else if (result == kOutOfRange) {
+    ReportNotANumber();
+    return;
+  }
+  std::string message;
+  if (result == kOutOfRange) {
     const int decimals = std::max(m_nDecimals, 0);
     message = Replace(Replace("数値が範囲外です。\n\n（%s ～ %s までの範囲で入力してください。）",
                               "%s", FormatFixed(m_dMin, decimals)),
@@ -272,7 +281,7 @@ void CExpEdit::ReportFailedCheck(int result) const {
     message = Replace("少数桁がオーバーしています。\n\n（少数 %d桁 以内で入力してください。）",
                       "%d", FormatInt(m_nDecimals));
   }
-  Ui().MessageBox(message, "入力確認", MsgButtons::Ok, MsgIcon::Warning);
+  Ui().MessageBox(message, kCheckCaption, MsgButtons::Ok, MsgIcon::Warning);
 }
 
 void CExpEdit::ApplyColors() {

@@ -83,6 +83,9 @@ class CExpEdit : public QLineEdit {
   Color m_clrReadOnly;
 };
 
+// The warning every number entry gives for text that is not a number.
+void ReportNotANumber();
+
 // A decimal field with its id (the object name): values from min to max with the given decimals,
 // at most maxBytes characters typed, empty text for the unset value.
 CExpEdit* MakeDecimalField(int id, double min, double max, int maxBytes, int decimals);

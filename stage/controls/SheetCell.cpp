@@ -116,5 +116,5 @@ void SpreadNextCell(CSheetGrid& grid) {
     ++row;
   }
   if (row > grid.MaxRows()) row = 1;
-  grid.SetActiveCell(col, row);
+  grid.MoveActiveCell(col, row);
 }

@@ -49,5 +49,5 @@ void SpreadClearBlock(CSheetGrid& grid, int col1, int row1, int col2, int row2);
 // (columns 1..MaxCols, rows 1..MaxRows); exact keeps their kAll for a clear that follows.
 SheetBlock SpreadGetSelBlock(const CSheetGrid& grid, bool exact);
 // Moves the active cell one column right; past the last column to column 1 of the next row;
-// past the last row back to row 1.
+// past the last row back to row 1. The move is the user's (CSheetGrid::MoveActiveCell).
 void SpreadNextCell(CSheetGrid& grid);

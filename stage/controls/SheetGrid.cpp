@@ -12,13 +12,16 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/NumberText.h"
+#include "stage/controls/ExpEdit.h"
 #include "stage/controls/KeyCode.h"
 #include "stage/controls/QtColor.h"
 
@@ -58,6 +61,14 @@ QString NumberCellText(const QString& text, int decimals) {
   const auto parsed = ParseDoublePrefix(trimmed);
   if (!parsed || parsed->used != trimmed.size()) return text;
   return QString::fromStdString(FormatFixed(parsed->value, decimals));
+}
+
+// Whether a number cell's text is a number the cell can hold, or nothing.
+bool IsNumberOrEmpty(const QString& text) {
+  const std::string trimmed = text.trimmed().toStdString();
+  if (trimmed.empty()) return true;
+  const auto parsed = ParseDoublePrefix(trimmed);
+  return parsed && parsed->used == trimmed.size() && std::isfinite(parsed->value);
 }
 
 // A check box holds "1" when its text reads as a number other than 0, "0" otherwise; empty text
@@ -734,6 +745,24 @@ void CSheetGrid::SetActiveCell(int col, int row) {
   scrollTo(index);
 }
 
+void CSheetGrid::MoveActiveCell(int col, int row) {
+  const QModelIndex index = IndexOf(col, row);
+  if (MayLeaveFor(index)) SetActiveCell(col, row);
+}
+
+bool CSheetGrid::CheckNumberCells() {
+  for (int row = 0; row < MaxRows(); ++row) {
+    for (int col = 0; col < MaxCols(); ++col) {
+      const QModelIndex index = model_->index(row, col);
+      if (!HoldsNonNumber(index)) continue;
+      WarnNotANumber(index);
+      SetActiveCell(col + 1, row + 1);
+      return false;
+    }
+  }
+  return true;
+}
+
 void CSheetGrid::SetSelection(int col, int row, int col2, int row2) {
   const Run cols = DataRun(col, col2, MaxCols());
   const Run rows = DataRun(row, row2, MaxRows());
@@ -893,9 +922,32 @@ QModelIndex CSheetGrid::IndexOf(int col, int row) const {
   return model_->index(row - 1, col - 1);
 }
 
+bool CSheetGrid::HoldsNonNumber(const QModelIndex& index) const {
+  if (!index.isValid()) return false;
+  const SheetCell& cell = model_->At(index.row(), index.column());
+  return !cell.locked && !cell.checkBox && cell.decimals != kTextCell &&
+         !IsNumberOrEmpty(cell.text);
+}
+
+void CSheetGrid::SetNotANumberWarning(std::function<void(int col, int row)> warn) {
+  warnNotANumber_ = std::move(warn);
+}
+
+void CSheetGrid::WarnNotANumber(const QModelIndex& index) const {
+  if (warnNotANumber_) {
+    warnNotANumber_(index.column() + 1, index.row() + 1);
+  } else {
+    ReportNotANumber();
+  }
+}
+
 bool CSheetGrid::MayLeaveFor(const QModelIndex& target) {
   const QModelIndex current = currentIndex();
   if (!target.isValid() || !current.isValid() || target == current) return true;
+  if (HoldsNonNumber(current)) {
+    WarnNotANumber(current);
+    return false;
+  }
   bool cancel = false;
   emit LeaveCell(current.column() + 1, current.row() + 1, target.column() + 1, target.row() + 1,
                  &cancel);

@@ -5,10 +5,15 @@
 // column is kRowHeaderCol (−1000). Events reach the dialogs as signals in the same numbering,
 // with a column header reported as row 0 and a row header as column 0.
 //
+// A cell given decimal places is a number cell: one the user can edit holds a number or nothing,
+// so a user's move out of a cell holding other text is refused with the entry warning every
+// number field gives.
+//
 // A model of our own holds the cells (one flat array, so that tens of thousands of rows with a
 // colour per cell fill in a blink); the view paints only what is visible.
 
 #include <QTableView>
+#include <functional>
 
 #include "platform/DevTypes.h"
 
@@ -97,6 +102,16 @@ class CSheetGrid : public QTableView {
   int ActiveCol() const;
   int ActiveRow() const;
   void SetActiveCell(int col, int row);
+  // Moves the active cell as the user does: a number cell the user can edit is left only when it
+  // holds a number or nothing (else the entry warning, and the cell stays), then LeaveCell may
+  // veto the move.
+  void MoveActiveCell(int col, int row);
+  // The first number cell the user can edit that holds other text gets the entry warning and
+  // becomes the active cell: false then. True when every such cell holds a number or nothing.
+  bool CheckNumberCells();
+  // Gives the warning for a number cell holding other text: by default the entry warning of the
+  // number fields; a grid whose cells carry rules of their own names the cell and its rule.
+  void SetNotANumberWarning(std::function<void(int col, int row)> warn);
   void SetSelection(int col, int row, int col2, int row2);
   // Selected block number index, kAll for whole rows or columns; the active cell when there is
   // no such block.
@@ -152,7 +167,10 @@ class CSheetGrid : public QTableView {
 
   QModelIndex IndexOf(int col, int row) const;
   SheetBlock FirstSelectedBlock() const;
-  // Asks the dialog whether the active cell may move to target.
+  // A number cell the user can edit, holding text that is not a number.
+  bool HoldsNonNumber(const QModelIndex& index) const;
+  void WarnNotANumber(const QModelIndex& index) const;
+  // Asks the dialog whether the active cell may move to target, after the cell's own check.
   bool MayLeaveFor(const QModelIndex& target);
   // Raises BlockSelected when the user's selection became a new block of several cells.
   void ReportNewBlock();
@@ -168,4 +186,5 @@ class CSheetGrid : public QTableView {
   QString textAtEditStart_;
   bool pressVetoed_ = false;
   const QEvent* keyInProgress_ = nullptr;  // the key the grid is handling itself
+  std::function<void(int col, int row)> warnNotANumber_;
 };

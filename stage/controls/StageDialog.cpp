@@ -102,6 +102,16 @@ void StageDialog::keyPressEvent(QKeyEvent* event) {
 
 void StageDialog::OnGridEnter(CSheetGrid& grid) { SpreadNextCell(grid); }
 
+bool StageDialog::GridsHoldNumbers() {
+  for (CSheetGrid* grid : findChildren<CSheetGrid*>()) {
+    if (!grid->CheckNumberCells()) {
+      grid->setFocus();
+      return false;
+    }
+  }
+  return true;
+}
+
 void StageDialog::PrepareButtons() {
   if (prepared_) return;
   prepared_ = true;
@@ -110,7 +120,9 @@ void StageDialog::PrepareButtons() {
     button->setDefault(false);
   }
   if (auto* ok = findChild<QPushButton*>(kOkId)) {
-    connect(ok, &QPushButton::clicked, this, &StageDialog::OnOK);
+    connect(ok, &QPushButton::clicked, this, [this] {
+      if (GridsHoldNumbers()) OnOK();
+    });
   }
   if (auto* cancel = findChild<QPushButton*>(kCancelId)) {
     connect(cancel, &QPushButton::clicked, this, &StageDialog::OnCancel);

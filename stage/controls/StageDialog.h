@@ -2,8 +2,9 @@
 // StageDialog: the base of every stage dialog, holding the conventions they share. Escape never
 // closes; Enter moves to the next control (in a grid, to the next cell), except that it presses
 // OK when OK has the focus and stays with a cell that is being edited; no push button is a
-// default button; the title bar's close button acts as Cancel. OK and Cancel are the buttons
-// with the ids 1 and 2; only OnOK and OnCancel end a dialog.
+// default button; the title bar's close button acts as Cancel; OK is refused while a grid's
+// number cell holds text that is not a number. OK and Cancel are the buttons with the ids 1 and
+// 2; only OnOK and OnCancel end a dialog.
 
 #include <QDialog>
 #include <vector>
@@ -57,6 +58,9 @@ class StageDialog : public QDialog {
  private:
   // Once, when first shown: no default buttons; OK and Cancel end the dialog.
   void PrepareButtons();
+  // OK is pressed only when every number cell of the dialog's grids holds a number or nothing;
+  // otherwise the first that does not is warned about and made active.
+  bool GridsHoldNumbers();
 
   bool prepared_ = false;
 };

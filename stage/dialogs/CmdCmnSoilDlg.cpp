@@ -16,6 +16,7 @@
 #include "core/section/SpStratum.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/controls/ExpEdit.h"
 #include "stage/controls/QtColor.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
@@ -109,6 +110,14 @@ CCmdCmnSoilDlg::CCmdCmnSoilDlg(CManageCore& core, CCase& target, QWidget* parent
   connect(reference_, &QPushButton::clicked, this, &CCmdCmnSoilDlg::PickReferenceSoil);
   connect(grid_, &CSheetGrid::Click, this, &CCmdCmnSoilDlg::OnGridClick);
   connect(grid_, &CSheetGrid::LeaveCell, this, &CCmdCmnSoilDlg::OnLeaveCell);
+  // Text that is not a number breaks the column's rule, and is named with it.
+  grid_->SetNotANumberWarning([this](int col, int row) {
+    if (const std::optional<std::string> message = CheckCell(col, row)) {
+      Ui().MessageBox(*message, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
+    } else {
+      ReportNotANumber();
+    }
+  });
 }
 
 int CCmdCmnSoilDlg::BlockCount() const {

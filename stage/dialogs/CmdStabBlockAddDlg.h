@@ -5,17 +5,17 @@
 // neither sorted nor checked here: the block division dialog rebuilds its blocks afterwards,
 // which keeps them within the slide mass, sorts them and merges those that coincide.
 
+#include "core/stability/BlockList.h"
 #include "stage/controls/StageDialog.h"
 
-class CBlockList;
 class CSheetGrid;
 
 class CCmdStabBlockAddDlg : public StageDialog {
   Q_OBJECT
 
  public:
-  // The grid's rows: far more positions than anyone adds at once.
-  static constexpr int kRows = 100;
+  // The grid's rows: as many positions as a division may hold blocks.
+  static constexpr int kRows = CBlockList::kMaxBlocks;
 
   explicit CCmdStabBlockAddDlg(QWidget* parent = nullptr);
 

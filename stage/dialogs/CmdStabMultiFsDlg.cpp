@@ -16,6 +16,7 @@
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
 #include "core/model/PrmStab.h"
+#include "core/stability/BlockList.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
 #include "stage/controls/ExpButton.h"
@@ -111,6 +112,23 @@ std::string FormatCount(int blocks, int pairs) {
   return text;
 }
 
+// The header of the pairs a cancelled run got done.
+std::string FormatPartialCount(int blocks, int done, int pairs) {
+  char text[128];
+  std::snprintf(text, sizeof text, "ブロック数:%d  -  組合せ数:%d/%d（計算中止）", blocks, done,
+                pairs);
+  return text;
+}
+
+std::string PartialQuestion(int done, int pairs) {
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "計算が中止されたため、結果は全%d組合せのうち%d組合せのみです。\n"
+                "この結果で確定してもよろしいですか？",
+                pairs, done);
+  return text;
+}
+
 }  // namespace
 
 bool CCmdStabMultiFsDlg::Run(CManageCore& core, QWidget* parent) {
@@ -161,6 +179,10 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
 void CCmdStabMultiFsDlg::BuildLayout() {
   SetId(grid_, 5247);
   SetId(count_, 5482);
+  // Room for the longest header, that of a cancelled run of 300 blocks, so that it is never cut.
+  const int pairs = CBlockList::kMaxBlocks * (CBlockList::kMaxBlocks - 1) / 2;
+  count_->setMinimumWidth(count_->fontMetrics().horizontalAdvance(
+      QString::fromStdString(FormatPartialCount(CBlockList::kMaxBlocks, pairs, pairs))));
   SetId(copy_, 5261);
   copy_->m_nStyle = 7;
   copy_->m_bmpNormal = CopyPicture(false);
@@ -294,8 +316,13 @@ void CCmdStabMultiFsDlg::SetResult() {
 
 void CCmdStabMultiFsDlg::UpdateInfo() {
   const CBlockList& blocks = case_.GetBlockList();
-  count_->setText(
-      QString::fromStdString(FormatCount(blocks.GetBlockSize(), blocks.GetBlockCalcSize())));
+  // Only a division the case holds counts: a list left unconfirmed is no division.
+  const bool divided = case_.IsStratumBlockMode() != 0;
+  const int blockCount = divided ? blocks.GetBlockSize() : 0;
+  const int pairs = divided ? blocks.GetBlockCalcSize() : 0;
+  count_->setText(QString::fromStdString(
+      IsPartial() ? FormatPartialCount(blockCount, results_.resultCount, pairs)
+                  : FormatCount(blockCount, pairs)));
   fstp_->SetDouble(prm_.planFsQuake);
   fstpShown_ = fstp_->text();
   SetResult();
@@ -342,9 +369,19 @@ void CCmdStabMultiFsDlg::Calculate() {
   // A modal dialog that hides ends its own loop, so it stays shown but takes no input while the
   // progress window runs.
   setEnabled(false);
+  auto before = std::make_unique<BeforeRun>();
+  before->results.Copy(results_);
+  before->modified = case_.IsModified();
+  before->inUse = case_.GetInUse();
   case_.CalcStartStab();
   case_.SetModify(true);
   case_.SetInUse(1);
+  const CMltBlocks* points = results_.GetResult();
+  if (points == nullptr || !points->IsInterrupt()) {
+    beforePartial_.reset();
+  } else if (!IsPartial()) {
+    beforePartial_ = std::move(before);  // a second cancelled run still goes back to the first
+  }
   setEnabled(true);
   SetHeader();
   UpdateInfo();
@@ -505,13 +542,30 @@ void CCmdStabMultiFsDlg::StoreChanges() {
   case_.CalcArrangeH();
 }
 
+void CCmdStabMultiFsDlg::RestoreBeforePartial() {
+  results_.Copy(beforePartial_->results);
+  results_.SortSerial();
+  results_.SetCurrentResult(nullptr);
+  case_.SetModify(beforePartial_->modified);
+  case_.SetInUse(beforePartial_->inUse);
+  beforePartial_.reset();
+  Redraw();
+}
+
 void CCmdStabMultiFsDlg::OnOK() {
+  if (IsPartial() &&
+      Ui().MessageBox(
+          PartialQuestion(results_.resultCount, case_.GetBlockList().GetBlockCalcSize()),
+          GetAppTitle(), MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) {
+    return;
+  }
   StoreChanges();
   results_.SetCurrentResult(nullptr);
   StageDialog::OnOK();
 }
 
 void CCmdStabMultiFsDlg::OnCancel() {
+  if (IsPartial()) RestoreBeforePartial();
   StoreChanges();
   StageDialog::OnCancel();
 }

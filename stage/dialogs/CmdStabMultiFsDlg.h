@@ -6,9 +6,12 @@
 // the row the view shows, filters the rows (計算表示条件), sets the seismic reference safety
 // factor Fstp, copies the matrix of Fs to the clipboard and opens the Fs figure. Everything acts
 // on the case's forward result set and stability conditions at once; OK and 閉じる mark the case
-// modified when anything stored differs from what it held at opening.
+// modified when anything stored differs from what it held at opening. A cancelled run keeps the
+// pairs done, and the header says so; 閉じる brings back the results held before that run, and OK
+// keeps the partial set only when the user says so.
 
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "core/stability/MltPoint.h"
@@ -88,12 +91,24 @@ class CCmdStabMultiFsDlg : public StageDialog {
   // rebuilds the slide line's heights.
   void StoreChanges();
   bool IsCaseOn(int which) const;
+  // The results on show are the pairs a cancelled run got done.
+  bool IsPartial() const { return beforePartial_ != nullptr; }
+  // 閉じる after a cancelled run: the results and the case's flags as they were before it.
+  void RestoreBeforePartial();
+
+  // What a run that ends cancelled replaces: the results and the case's flags before it.
+  struct BeforeRun {
+    CResStab2 results;
+    bool modified = false;
+    int inUse = 0;
+  };
 
   CManageCore& core_;
   CCase& case_;
   CPrmStab& prm_;
   CResStab2& results_;
   const Snapshot atOpening_;
+  std::unique_ptr<BeforeRun> beforePartial_;  // set while partial results are on show
 
   CSheetGrid* grid_;
   QPushButton* calculate_;

@@ -212,6 +212,10 @@ TEST(MainFrame, StrataRecognitionNumbersTheStrataAndNamesTheirSoils) {
   CCase& active = *p.Core().GetActiveCase();
   FillSampleCase(active, 0);
   active.SetModify(false);
+  // The sample case is divided and calculated: the recognition asks before it drops both.
+  TestUi().ExpectMessageBox(
+      MsgResult::Yes,
+      "地層認識の更新により、ブロック分割とすべての計算結果をクリアします。\nよろしいですか？");
   TestUi().ExpectMessageBox(MsgResult::Ok);
   std::intptr_t answer = -1;
   const std::vector<FrameMessage> sent =

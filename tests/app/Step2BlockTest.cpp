@@ -17,6 +17,7 @@
 #include "core/case/ManageCore.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/CmdStabBlockAddDlg.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
 #include "tests/app/FrameMessagesSent.h"
 #include "tests/app/TestProgram.h"
@@ -159,6 +160,30 @@ TEST_F(Step2BlockTest, ACaseWithoutStrataIsRefused) {
   p_.ClickFlowButton(1, kBlockButton);
   EXPECT_TRUE(Dialogs().isEmpty());
   p_.ExpectWorkPanesEnabled(true);
+}
+
+// X座標の追加 takes as many positions as a division may hold, each typed value in its own row:
+// none runs into another, and OK hands them all on.
+TEST_F(Step2BlockTest, TheAddDialogTakesAsManyPositionsAsTheDivisionHolds) {
+  QPointer<CCmdStabBlockDlg> dialog = OpenFromFlowPane();
+  ASSERT_FALSE(dialog.isNull());
+  ASSERT_TRUE(ShowActive(*dialog));
+  const int before = Ctl<CSheetGrid>(*dialog, 5411)->MaxRows();
+  constexpr int kTyped = 150;
+  const auto typed = [](int i) { return QString::number(10.013 + 0.1 * i, 'f', 3); };
+  ExpectModal<CCmdStabBlockAddDlg>([&](CCmdStabBlockAddDlg& d) {
+    ASSERT_TRUE(ShowActive(d));
+    CSheetGrid& grid = *Ctl<CSheetGrid>(d, 5419);
+    EXPECT_EQ(grid.MaxRows(), CBlockList::kMaxBlocks);
+    for (int i = 0; i < kTyped; ++i) TypeIntoCell(grid, 1, i + 1, typed(i));
+    for (int i = 0; i < kTyped; ++i) ASSERT_EQ(grid.Value(1, i + 1), typed(i)) << "row " << i + 1;
+    EXPECT_EQ(grid.Value(1, kTyped + 1), QString());
+    QTest::mouseClick(Ctl<QPushButton>(d, 1), Qt::LeftButton);
+  });
+  QTest::mouseClick(Ctl<QPushButton>(*dialog, 5363), Qt::LeftButton);     // 追加
+  EXPECT_EQ(Ctl<CSheetGrid>(*dialog, 5411)->MaxRows(), before + kTyped);  // a block each
+  QTest::mouseClick(Ctl<QPushButton>(*dialog, 2), Qt::LeftButton);
+  FlushDeletes();
 }
 
 }  // namespace

@@ -194,4 +194,46 @@ TEST_F(Step34ArrangeTest, TheRopeNetCheckWithoutBoltsIsRefused) {
   EXPECT_FALSE(Case().IsModified());
 }
 
+// Text that is not a number typed into a bolt's number cell (α) is refused when the cell is
+// left, with the warning every number entry gives; OK is refused while it stands, and the bolt
+// keeps its angle until a number replaces the text.
+TEST_F(Step34ArrangeTest, ABoltCellRefusesTextThatIsNotANumber) {
+  ASSERT_GT(Case().GetReinfArrange().GetSize(), 1);
+  const double alpha = Case().GetReinfArrange().GetAt(0)->alpha;
+  QPointer<CCmdDrainArrangeDlg> dlg = Open(2, kSlideArrangeButton);
+  ASSERT_FALSE(dlg.isNull());
+  ASSERT_TRUE(ShowActive(*dlg));
+  CSheetGrid& bars = *Ctl<CSheetGrid>(*dlg, 6243);
+  constexpr int kAlphaCol = 7;
+  constexpr const char* kNotANumber = "値が正しくありません。\n\n（数値を入力してください。）";
+  TypeIntoCell(bars, kAlphaCol, 1, QStringLiteral("abc"));
+
+  TestUi().ExpectMessageBox(MsgResult::Ok, kNotANumber);
+  QTest::keyClick(&bars, Qt::Key_Down);
+  EXPECT_EQ(bars.ActiveRow(), 1);
+  EXPECT_EQ(bars.ActiveCol(), kAlphaCol);
+  EXPECT_EQ(TestUi().MessageBoxes().back().caption, "入力確認");
+  EXPECT_EQ(TestUi().MessageBoxes().back().icon, MsgIcon::Warning);
+
+  TestUi().ExpectMessageBox(MsgResult::Ok, kNotANumber);  // Enter moves on as a user does
+  QTest::keyClick(&bars, Qt::Key_Return);
+  EXPECT_EQ(bars.ActiveCol(), kAlphaCol);
+
+  TestUi().ExpectMessageBox(MsgResult::Ok, kNotANumber);
+  QTest::mouseClick(Ctl<QPushButton>(*dlg, 1), Qt::LeftButton);
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_EQ(bars.ActiveRow(), 1);
+  EXPECT_EQ(bars.ActiveCol(), kAlphaCol);
+  EXPECT_EQ(Case().GetReinfArrange().GetAt(0)->alpha, alpha);
+  EXPECT_FALSE(Case().IsModified());
+
+  TypeIntoCell(bars, kAlphaCol, 1, QStringLiteral("25"));
+  QTest::keyClick(&bars, Qt::Key_Down);
+  EXPECT_EQ(bars.ActiveRow(), 2);
+  QTest::mouseClick(Ctl<QPushButton>(*dlg, 1), Qt::LeftButton);
+  FlushDeletes();
+  EXPECT_TRUE(dlg.isNull());
+  EXPECT_EQ(Case().GetReinfArrange().GetAt(0)->alpha, 25.0);
+}
+
 }  // namespace
