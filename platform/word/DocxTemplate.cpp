@@ -5,7 +5,6 @@
 #include <zip.h>
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <random>
 #include <system_error>
@@ -242,7 +241,10 @@ bool DocxTemplate::Open(const std::filesystem::path& file) {
       package->parts.emplace_back(name, std::move(data));
     }
   }
-  if (document.empty() || package->contentTypes.empty() || !hasRelationships) return false;
+  if (document.empty() || package->contentTypes.find("</Types>") == std::string::npos ||
+      !hasRelationships || package->relationships.find("</Relationships>") == std::string::npos) {
+    return false;
+  }
 
   package->doc = xmlReadMemory(document.data(), static_cast<int>(document.size()), kDocumentPart,
                                nullptr, kParseOptions);
@@ -334,7 +336,14 @@ void DocxTemplate::AddBlock(std::string_view key) {
       const int number = p.nextPicture++;
       const std::string id = "rIdBrixoPicture" + std::to_string(number);
       const std::string target = "media/picture" + std::to_string(number) + ".png";
-      xmlSetNsProp(blip, xmlSearchNsByHref(p.doc, blip, kR), X("embed"), X(id.c_str()));
+      // The block's copy stands outside the document until it is appended, so the
+      // relationship namespace is the one the document element declares.
+      xmlNs* relationships = xmlSearchNsByHref(p.doc, xmlDocGetRootElement(p.doc), kR);
+      if (relationships == nullptr) {
+        Drop(sdt);
+        continue;
+      }
+      xmlSetNsProp(blip, relationships, X("embed"), X(id.c_str()));
       if (xmlNode* docPr = FindLocal(content, "docPr")) {
         xmlSetProp(docPr, X("id"), X(std::to_string(1000 + number).c_str()));
       }
@@ -371,6 +380,7 @@ void DocxTemplate::AddBlock(std::string_view key) {
       if (IsW(row, "tr")) {
         xmlUnlinkNode(row);
         xmlAddChild(last, row);
+        xmlReconciliateNs(p.doc, row);
       }
       row = next;
     }
@@ -381,10 +391,13 @@ void DocxTemplate::AddBlock(std::string_view key) {
     xmlUnlinkNode(child);
     if (child->type == XML_ELEMENT_NODE) {
       xmlAddPrevSibling(p.sectPr, child);
+      xmlReconciliateNs(p.doc, child);
     } else {
       xmlFreeNode(child);
     }
   }
+  // The copy declared the namespaces it took along; the moved content now uses the document's
+  // own declarations, so the copy can go.
   xmlFreeNode(copy);
   Forget();
 }
@@ -394,9 +407,8 @@ bool DocxTemplate::SaveAs(const std::filesystem::path& file) {
   const Package& p = *package_;
   std::string contentTypes = p.contentTypes;
   if (contentTypes.find("Extension=\"png\"") == std::string::npos) {
-    const std::size_t end = contentTypes.rfind("</Types>");
-    if (end == std::string::npos) return false;
-    contentTypes.insert(end, "<Default Extension=\"png\" ContentType=\"image/png\"/>");
+    contentTypes.insert(contentTypes.rfind("</Types>"),
+                        "<Default Extension=\"png\" ContentType=\"image/png\"/>");
   }
   std::vector<std::pair<std::string, std::string>> entries;
   entries.emplace_back(kContentTypesPart, std::move(contentTypes));

@@ -21,6 +21,7 @@ std::vector<std::uint8_t> CStagePrintWord::CreateBitmap(std::string_view key, De
     view.marginX = 50;
     view.marginY = 50;
     view.ModeWord();
+    canvas->SetBackgroundMode(BackgroundMode::Transparent);
     const std::optional<DevRect> clip = canvas->SetClipRect(rect);
     PaintReportFigure(*m_pCase, figureGroup_, key, view, rect);
     canvas->SetClipRect(clip);

@@ -89,8 +89,8 @@ TEST_F(PrnWordDlgTest, XlsxAsksTheFrameAndStaysOpen) {
   Item<QCheckBox>(dialog, 3089)->setChecked(false);
   dialog.OnXlsx();
   EXPECT_TRUE(dialog.isVisible());
-  ASSERT_EQ(TestUi().FrameMessages().size(), 1u);
-  EXPECT_EQ(TestUi().FrameMessages()[0].message, FrameMsg::WM_APP_PRINT_EXCEL);
+  ASSERT_FALSE(TestUi().FrameMessages().empty());
+  EXPECT_EQ(TestUi().FrameMessages().back(), (FrameMessage{FrameMsg::WM_APP_PRINT_EXCEL, 0, 0}));
   dialog.reject();
 }
 

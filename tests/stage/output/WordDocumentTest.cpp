@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
@@ -17,28 +18,6 @@
 #include "tests/support/qt/QtTestSupport.h"
 
 namespace {
-
-// The command's standard output; a failed command fails the test.
-std::string Run(const std::string& command) {
-  std::string text;
-  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) {
-    ADD_FAILURE() << "cannot run " << command;
-    return text;
-  }
-  char buffer[4096];
-  while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-  EXPECT_EQ(::pclose(pipe), 0) << command;
-  return text;
-}
-
-std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
-
-QJsonObject ReadDocx(const std::filesystem::path& file) {
-  const std::string json = Run(std::string(BRIXO_SYSTEM_PYTHON3) +
-                               " " BRIXO_TESTS_DIR "/stage/output/read_docx.py " + Quote(file));
-  return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-}
 
 std::vector<std::vector<std::string>> Rows(const QJsonObject& doc, int table) {
   std::vector<std::vector<std::string>> rows;
@@ -69,11 +48,57 @@ std::string AllText(const QJsonObject& doc) {
   return text;
 }
 
-class WordDocumentTest : public WordReportTest {};
+// A planned safety factor that some of the sample's pairs fall below.
+constexpr double kPlannedFs = 1.9;
+
+class WordDocumentTest : public WordReportTest {
+ protected:
+  // The PDF LibreOffice makes of the document, with a profile folder of this test's own.
+  std::filesystem::path ToPdf(const std::filesystem::path& file) {
+    const std::filesystem::path out = DataDir() / "pdf";
+    const std::string profile = "file://" + (DataDir() / "lo-profile").string();
+    Shell(std::string(BRIXO_SOFFICE) + " -env:UserInstallation=" + profile +
+          " --headless --convert-to pdf --outdir " + Quoted(out) + " " + Quoted(file) +
+          " 2>/dev/null");
+    return out / file.filename().replace_extension(".pdf");
+  }
+  static int PdfPages(const std::filesystem::path& pdf) {
+    const std::string info = Shell("pdfinfo " + Quoted(pdf));
+    std::smatch pages;
+    return std::regex_search(info, pages, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(pages[1])
+                                                                          : -1;
+  }
+  // The images of the PDF (pdfimages lists one per line after two head lines).
+  static int PdfImages(const std::filesystem::path& pdf) {
+    const std::string list = Shell("pdfimages -list " + Quoted(pdf));
+    return static_cast<int>(std::count(list.begin(), list.end(), '\n')) - 2;
+  }
+  // The same run once more on the recording filler counts the page breaks it appends.
+  int CountBreaksOfTheSameRun() {
+    Record();
+    EXPECT_EQ(RunMulti(Output("again.docx")), 1);
+    return CountBlocks("ＳｅｔＲｅｔｕｒｎ");
+  }
+  int CountPictures() const {
+    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
+                                          [](const WordCall& c) { return c.op == "picture"; }));
+  }
+  // Pictures of the pages to look at, with the screenshots, and the document beside them.
+  static void SavePages(const std::filesystem::path& file, const std::filesystem::path& pdf,
+                        const std::string& name) {
+    const char* shots = std::getenv("BRIXO_SCREENSHOTS");
+    if (shots == nullptr) return;
+    std::filesystem::create_directories(shots);
+    std::filesystem::copy_file(file, std::filesystem::path(shots) / (name + ".docx"),
+                               std::filesystem::copy_options::overwrite_existing);
+    Shell("pdftoppm -png -r 60 " + Quoted(pdf) + " " + Quoted(std::filesystem::path(shots) / name));
+  }
+};
 
 TEST_F(WordDocumentTest, FullReportReadsBackAndRendersPageForPage) {
   CCase& c = Case();
   c.GetPrmJobsite().names = {"北斜面現場", "ケースA", "備考テキスト"};
+  c.GetPrmStab().planFsNormal = kPlannedFs;
   const std::filesystem::path file = Output("report.docx");
   ASSERT_EQ(RunMulti(file), 1);
   ASSERT_TRUE(std::filesystem::exists(file));
@@ -124,36 +149,54 @@ TEST_F(WordDocumentTest, FullReportReadsBackAndRendersPageForPage) {
   }
 
   // The Fs of each result block is the typical point's.
-  const CMltPoint* normal = c.GetResStab2().GetSelectRepPt(0);
-  ASSERT_NE(normal, nullptr);
-  EXPECT_NE(text.find("最小安全率　Fs = " + SetWordDbl(normal->fsN, 163)), std::string::npos);
+  for (const int k : {0, 1}) {
+    const CMltPoint* typical = c.GetResStab2().GetSelectRepPt(k);
+    ASSERT_NE(typical, nullptr);
+    const double fs = k == 0 ? typical->fsN : typical->fsQ;
+    EXPECT_NE(text.find("最小安全率　Fs = " + SetWordDbl(fs, 163)), std::string::npos) << k;
+  }
 
-  // LibreOffice renders it; one page more than the page breaks the writer appended.
-  const std::filesystem::path out = DataDir() / "pdf";
-  const std::string profile = "file://" + (DataDir() / "lo-profile").string();
-  Run(std::string(BRIXO_SOFFICE) + " -env:UserInstallation=" + profile +
-      " --headless --convert-to pdf --outdir " + Quote(out) + " " + Quote(file));
-  const std::filesystem::path pdf = out / "report.pdf";
+  // The normal case's list: the pairs at or below the planned Fs, lowest first.
+  std::vector<double> below;
+  for (const CMltPoint* p : c.GetResStab2().GetSerial()) {
+    if (p->fsN != kNoValue && p->fsN <= kPlannedFs) below.push_back(p->fsN);
+  }
+  std::sort(below.begin(), below.end());
+  ASSERT_FALSE(below.empty());
+  const int list = TableHeaded(doc, {"始点ブロック", "終点ブロック", "安全率"});
+  ASSERT_GE(list, 0);
+  const auto listRows = Rows(doc, list);
+  ASSERT_EQ(listRows.size(), below.size() + 2);
+  for (std::size_t i = 0; i < below.size(); ++i) {
+    EXPECT_EQ(listRows[i + 2][2], SetWordDbl(below[i], 163)) << i;
+  }
+
+  // LibreOffice renders it; one page more than the page breaks the writer appended, and every
+  // picture drawn into it.
+  const std::filesystem::path pdf = ToPdf(file);
   ASSERT_TRUE(std::filesystem::exists(pdf));
-  const std::string info = Run("pdfinfo " + Quote(pdf));
-  std::smatch pages;
-  ASSERT_TRUE(std::regex_search(info, pages, std::regex("Pages:\\s+(\\d+)")));
-  // The same run once more on the recording filler counts the breaks.
-  Record();
-  ASSERT_EQ(RunMulti(Output("again.docx")), 1);
-  const int breaks = CountBlocks("ＳｅｔＲｅｔｕｒｎ");
-  EXPECT_EQ(std::stoi(pages[1]), breaks + 1);
-  EXPECT_NE(Run("pdffonts " + Quote(pdf)).find("NotoSansCJK"), std::string::npos);
-  const std::string pdfText = Run("pdftotext " + Quote(pdf) + " -");
+  EXPECT_EQ(PdfPages(pdf), CountBreaksOfTheSameRun() + 1);
+  const int pictures = doc["pictures"].toInt();
+  EXPECT_EQ(pictures, CountPictures());
+  EXPECT_EQ(PdfImages(pdf), pictures);
+  EXPECT_NE(Shell("pdffonts " + Quoted(pdf)).find("NotoSansCJK"), std::string::npos);
+  const std::string pdfText = Shell("pdftotext " + Quoted(pdf) + " -");
   EXPECT_NE(pdfText.find("多平面安定解析計算書"), std::string::npos);
   EXPECT_NE(pdfText.find("北斜面現場"), std::string::npos);
 
-  // Pictures of the pages to look at, with the screenshots.
-  if (const char* shots = std::getenv("BRIXO_SCREENSHOTS")) {
-    std::filesystem::create_directories(shots);
-    Run("pdftoppm -png -r 60 " + Quote(pdf) + " " +
-        Quote(std::filesystem::path(shots) / "WordMultiReport"));
-  }
+  SavePages(file, pdf, "WordMultiReport");
+}
+
+// The summary: one page per chosen load case.
+TEST_F(WordDocumentTest, SummaryGivesOnePagePerChosenCase) {
+  Prn().SetPrnMode(1, 1);
+  const std::filesystem::path file = Output("summary.docx");
+  ASSERT_EQ(RunMulti(file), 1);
+  EXPECT_TRUE(writer_.LastMissingKeys().empty());
+  const std::filesystem::path pdf = ToPdf(file);
+  EXPECT_EQ(PdfPages(pdf), 2);
+  EXPECT_EQ(CountBreaksOfTheSameRun() + 1, 2);
+  SavePages(file, pdf, "WordMultiSummary");
 }
 
 }  // namespace

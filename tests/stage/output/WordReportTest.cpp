@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/base/Utility.h"
+#include "core/section/SpStratum.h"
 #include "platform/RecordingCanvas.h"
 #include "stage/output/ReportFigures.h"
 #include "stage/output/ReportNumberText.h"
@@ -159,6 +160,60 @@ TEST_F(WordReportTest, WaterOffShowsADashForUAndNoWaterWeight) {
   for (const std::string& u : FieldBefore("ＺＰ＿ＭＵＬＴＩＣＡＬＣ＿ＶＡＬＵＥ", "Ｕ")) {
     EXPECT_EQ(u, "－");
   }
+}
+
+// Ground and water points are paired by index: 10 ground points and 4 water points give 10
+// rows, the last six without a water level.
+TEST_F(WordReportTest, CoordinateRowsPairGroundAndWaterByIndex) {
+  Record();
+  CDPoly& ground = Case().GetGround();
+  CDPoly& water = Case().GetWater();
+  ground.DeleteAll();
+  water.DeleteAll();
+  for (int i = 0; i < 10; ++i) ground.Add(i * 2.0, 10.0 + i);
+  for (int i = 0; i < 4; ++i) water.Add(i * 3.0, 5.0 + i);
+  ASSERT_EQ(RunMulti(Output("a.docx")), 1);
+  const std::vector<std::string> yw = FieldBefore("ＺＰ＿ＣＯＯＲＤ＿ＤＡＴＡ", "Ｙｗ");
+  ASSERT_EQ(yw.size(), 20u) << "10 rows per load case";
+  for (std::size_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(yw[i].empty(), i >= 4) << i;
+  }
+  EXPECT_EQ(FieldBefore("ＺＰ＿ＣＯＯＲＤ＿ＤＡＴＡ", "Ｘ")[9], SetWordDbl(18.0, 341));
+}
+
+// Five stratum lines: a group of four, then a group of one.
+TEST_F(WordReportTest, FiveStratumLinesGiveAGroupOfFourAndOneOfOne) {
+  Record();
+  CDPolyArray& strata = Case().GetStratum();
+  strata.DeleteAll();
+  for (int i = 0; i < 5; ++i) {
+    auto line = std::make_unique<CSpStratumLine>();
+    line->SetName("L" + std::to_string(i + 1));
+    line->Add(0.0, -1.0 - i);
+    line->Add(30.0, -1.0 - i);
+    strata.Add(std::move(line));
+  }
+  Case().GetPrmStab().quakeOn = 0;
+  ASSERT_EQ(RunMulti(Output("a.docx")), 1);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＣＯＯＲＤ＿ＳＴＲＡＴＵＭ４＿ＨＥＡＤ"), 1);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＣＯＯＲＤ＿ＳＴＲＡＴＵＭ４＿ＤＡＴＡ"), 2);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＣＯＯＲＤ＿ＳＴＲＡＴＵＭ１＿ＨＥＡＤ"), 1);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＣＯＯＲＤ＿ＳＴＲＡＴＵＭ１＿ＤＡＴＡ"), 2);
+  EXPECT_EQ(FieldBefore("ＺＰ＿ＣＯＯＲＤ＿ＳＴＲＡＴＵＭ１＿ＨＥＡＤ", "Ｎａｍｅ１"),
+            std::vector<std::string>{"L5"});
+}
+
+// A soil table longer than the page repeats its head at the top of the next page.
+TEST_F(WordReportTest, SoilTableOverAPageRepeatsItsHead) {
+  Record();
+  CDPolyArray* polygons = Case().GetGround().GetPolyArray();
+  ASSERT_NE(polygons, nullptr);
+  ASSERT_GT(polygons->GetSize(), 0);
+  while (polygons->GetSize() < 30) polygons->Add(polygons->GetAt(0)->Copy());
+  Case().GetPrmStab().quakeOn = 0;
+  ASSERT_EQ(RunMulti(Output("a.docx")), 1);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＳＯＩＬ＿ＨＥＡＤ"), 2);
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＳＯＩＬ＿ＤＡＴＡ"), 30);
 }
 
 TEST_F(WordReportTest, ResultFsIsTheTypicalPointsWithItsRoundingCode) {
@@ -325,6 +380,42 @@ TEST_F(WordReportTest, FsGraphTwiceLeavesTheCaseGraphSettings) {
   }
   EXPECT_TRUE(Case().GetResStab2().graphFs.IsSame(before));
   EXPECT_EQ(Case().GetResStab2().graphFs.currentCase, before.currentCase);
+}
+
+// The fit graph is drawn in the fit's own ranges, not in those of another graph such as the
+// slide-deformation graph, and leaves the case's graph settings as they were.
+TEST_F(WordReportTest, FitGraphDrawsInTheFitsOwnRanges) {
+  const auto paint = [this] {
+    RecordingCanvas canvas;
+    CViewInfo view(Case().GetViewInfo());
+    view.dc = &canvas;
+    EXPECT_TRUE(PaintReportFigure(Case(), 3, "GRAPH_FIT", view, {0, 0, 642, 334}));
+    return canvas.Dump();
+  };
+  const CDrawResGraphSet fitGraph = Case().GetPrmShear().fit.graph;
+  const std::string own = paint();
+  const std::string lowestDecade = "\"1E" + std::to_string(static_cast<int>(fitGraph.minX)) + "\"";
+  EXPECT_NE(own.find(lowestDecade), std::string::npos) << lowestDecade;
+  CDrawResGraphSet& slide = Case().GetResSlide().GetGraphSet(2);
+  slide.minX = 0;
+  slide.maxX = 100;
+  slide.minY = 0;
+  slide.maxY = 500;
+  EXPECT_EQ(paint(), own);
+  EXPECT_EQ(Case().GetPrmShear().fit.graph.minX, fitGraph.minX);
+  EXPECT_EQ(Case().GetPrmShear().fit.graph.maxY, fitGraph.maxY);
+}
+
+TEST_F(WordReportTest, DanmenCoordFollowsTheFigureGroup) {
+  std::vector<std::string> dumps;
+  for (const int group : {1, 2}) {
+    RecordingCanvas canvas;
+    CViewInfo view(Case().GetViewInfo());
+    view.dc = &canvas;
+    EXPECT_TRUE(PaintReportFigure(Case(), group, "DANMEN_COORD", view, {0, 0, 960, 600}));
+    dumps.push_back(canvas.Dump());
+  }
+  EXPECT_NE(dumps[0], dumps[1]);
 }
 
 TEST_F(WordReportTest, FiguresArePngsOfTheirRectangle) {

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +20,29 @@
 #include "stage/output/StagePrintWord.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
+
+// The command's standard output; a command that fails fails the test.
+inline std::string Shell(const std::string& command) {
+  std::string text;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) {
+    ADD_FAILURE() << "cannot run " << command;
+    return text;
+  }
+  char buffer[4096];
+  while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
+  EXPECT_EQ(::pclose(pipe), 0) << command;
+  return text;
+}
+
+inline std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// What python-docx reads of a document (tests/stage/output/read_docx.py).
+inline QJsonObject ReadDocx(const std::filesystem::path& file) {
+  const std::string json = Shell(std::string(BRIXO_SYSTEM_PYTHON3) +
+                                 " " BRIXO_TESTS_DIR "/stage/output/read_docx.py " + Quoted(file));
+  return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+}
 
 // One call of a report to its template filler.
 struct WordCall {
