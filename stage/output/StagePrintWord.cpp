@@ -91,6 +91,7 @@ int CStagePrintWord::WordStart(int stage, int sub, int /*unused*/) {
       FileDialogKind::Save, {kFilter, "docx", folder, DefaultFileName(stage, sub) + ".docx"});
   if (!file) return 0;
 
+  lastMissing_.clear();
   const std::unique_ptr<WordTemplate> word = factory_();
   const std::filesystem::path templateFile = std::filesystem::path(m_Path) / report->templateName;
   if (!word->Open(templateFile)) {

@@ -85,6 +85,23 @@ TEST(ReportNumberTextTest, TextsIgnoreTheLocale) {
   EXPECT_EQ(text.find(','), std::string::npos);
 }
 
+TEST(ReportNumberTextTest, DecimalsComeFromTheRoundingSettingsClampedToZeroToSeven) {
+  const CUnitFilter saved = CCoreConfig::GetUnitFilter();
+  const struct {
+    int digits;
+    double value;
+    const char* text;
+  } cases[] = {{1, 2.47, "2.5"}, {0, 2.47, "2"},  {9, 2.47, "2.4700000"},
+               {2, 0.0, "0.00"}, {-1, 2.47, "2"}, {3, -1.23456, "-1.235"}};
+  for (const auto& c : cases) {
+    CUnitFilter filter = saved;
+    filter.digitsSafetyFactor = c.digits;
+    CCoreConfig::SetUnitFilter(filter);
+    EXPECT_EQ(SetWordDbl(c.value, 163), c.text) << c.digits;
+  }
+  CCoreConfig::SetUnitFilter(saved);
+}
+
 TEST(ReportNumberTextTest, UnsetValuesAreEmpty) {
   for (const int code : {111, 163, 351}) {
     EXPECT_EQ(SetWordDbl(kNoValue, code), "");
@@ -276,6 +293,40 @@ TEST_F(WordReportTest, TypicalPointBeyondTheBlockListLeavesItsFieldsEmpty) {
             std::vector<std::string>{std::to_string(normal->startBlock + 1)});
 }
 
+// The back analysis of the normal case; its pair names blocks beyond the block list, so the
+// length and area of the run stay empty and the report is still written.
+TEST_F(WordReportTest, BackAnalysisWithAPairBeyondTheBlockList) {
+  Record();
+  Case().GetPrmStab().gyakuOn = 1;
+  auto blocks = std::make_unique<CMltBlocks>();
+  blocks->SetMltType(CMltPoint::kKindGyaku);
+  auto point = std::make_unique<CMltPointGyaku>();
+  point->id = 0;
+  point->typicalN = 1;
+  point->startBlock = 11;
+  point->endBlock = 12;
+  point->c = 12.5;
+  point->phi = 30;
+  point->c0 = 20;
+  point->tanPhi0 = 0.5;
+  blocks->Add(std::move(point));
+  CResStab2& gyaku = Case().GetResStabGyaku();
+  gyaku.DeleteResultAll();
+  gyaku.SetResult(std::move(blocks));
+  gyaku.SerialResult();
+  ASSERT_GT(12, Case().GetBlockList().GetBlockSize());
+  Case().GetPrmStab().quakeOn = 0;
+  ASSERT_EQ(RunMulti(Output("a.docx")), 1);
+  const std::string param = "ＺＰ＿ＣＲＥＶＥＲＳＥ＿ＰＡＲＡＭ";
+  EXPECT_EQ(FieldBefore(param, "Ｃ"), std::vector<std::string>{SetWordDbl(12.5, 131)});
+  EXPECT_EQ(FieldBefore(param, "ｅＢＬＯＣＫ"), std::vector<std::string>{"13"});
+  EXPECT_EQ(FieldBefore(param, "Ｌ"), std::vector<std::string>{"<unset>"});
+  EXPECT_EQ(FieldBefore(param, "Ａ"), std::vector<std::string>{"<unset>"});
+  EXPECT_EQ(CountBlocks("ＺＰ＿ＣＲＥＶＥＲＳＥ＿ＣＦＡＩ"), 1);
+  EXPECT_EQ(FieldBefore("ＺＰ＿ＢＬＯＣＫＭＯＤＥＬ＿ＰＡＲＡＭ", "Ｃ"),
+            std::vector<std::string>{"逆算"});
+}
+
 TEST_F(WordReportTest, SummaryGivesOneSummaryBlockPerChosenCase) {
   Record();
   Prn().SetPrnMode(1, 1);
@@ -306,6 +357,8 @@ TEST_F(WordReportTest, DefaultNamesByStageAndSub) {
   EXPECT_EQ(writer_.DefaultFileName(3, 1), "局所破壊計算書_C1");
   Prn().SetPrnMode(3, 1);
   EXPECT_EQ(writer_.DefaultFileName(3, 7), "要約版_C1");
+  Prn().SetPrnMode(2, 1);
+  EXPECT_EQ(writer_.DefaultFileName(2, 0), "要約版_すべり変形計算書_C1");
 }
 
 // ---- Failures of the docx filler ----
@@ -363,6 +416,10 @@ TEST_F(WordReportTest, UnknownKeysAndNewmarkFiguresDrawNothing) {
   EXPECT_TRUE(PaintReportFigure(Case(), 1, "DANMEN_COORD", view, {0, 0, 960, 600}));
   EXPECT_FALSE(canvas.Primitives().empty());
   EXPECT_FALSE(PaintReportFigure(Case(), 4, "DANMEN_COORD", view, {0, 0, 960, 600}));
+  for (const char* key : {"GRAPH_RESISTANCE_N", "GRAPH_RESISTANCE_Q", "GRAPH_RESISTANCE_NEWMARK",
+                          "GRAPH_RESISTANCE_NEWMARK_REM", "DANMEN_SLICE_NEWMARK"}) {
+    EXPECT_FALSE(PaintReportFigure(Case(), 3, key, view, {0, 0, 960, 600})) << key;
+  }
 }
 
 TEST_F(WordReportTest, FsGraphTwiceLeavesTheCaseGraphSettings) {
