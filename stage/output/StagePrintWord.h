@@ -60,13 +60,12 @@ class CStagePrintWord : public CStagePrintBase {
   // for an empty list, or when the slices differ).
   static int IsSliceListDouitu(const CSliceList* list, double& a, double& b);
 
-  // The figure of key for the current figure group as PNG, drawn into a picture of rect's size.
-  std::vector<std::uint8_t> CreateBitmap(std::string_view key, DevRect rect) const;
-
  private:
   struct Report;
   static const Report* ReportOf(int stage, int sub);
 
+  // The figure of key for the current figure group as PNG, drawn into a picture of rect's size.
+  std::vector<std::uint8_t> CreateBitmap(std::string_view key, DevRect rect) const;
   // Draws the figure and hands it to the template filler for the next block.
   void CreateBitmapWord(std::string_view key, DevRect rect);
 

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "core/base/Utility.h"
+#include "core/circle/SliceList.h"
 #include "core/section/SpStratum.h"
 #include "platform/RecordingCanvas.h"
 #include "stage/output/ReportFigures.h"
@@ -124,6 +125,19 @@ TEST(ReportNumberTextTest, TanFaiTakesDegreesAndKeepsUnsetValues) {
   EXPECT_NEAR(TanFai(45), 1.0, 1e-15);
   EXPECT_EQ(TanFai(kNoValue), kNoValue);
   EXPECT_EQ(TanFai(-kNoValue), -kNoValue);
+}
+
+TEST(IsSliceListDouituTest, AnEmptyListAgreesAndGivesUnsetValuesUnlessBothWereZero) {
+  CSliceList empty;
+  double a = 1;
+  double b = 2;
+  EXPECT_EQ(CStagePrintWord::IsSliceListDouitu(&empty, a, b), 1);
+  EXPECT_EQ(a, kNoValue);
+  EXPECT_EQ(b, kNoValue);
+  a = b = 0;
+  EXPECT_EQ(CStagePrintWord::IsSliceListDouitu(nullptr, a, b), 1);
+  EXPECT_EQ(a, 0);
+  EXPECT_EQ(b, 0);
 }
 
 TEST(SafeFileNamePartTest, NamesCannotLeaveTheFolder) {
@@ -336,6 +350,19 @@ TEST_F(WordReportTest, SummaryGivesOneSummaryBlockPerChosenCase) {
   EXPECT_EQ(
       TestUi().FileDialogs().back().request.defaultName.rfind("要約版_多平面安定解析計算書_", 0),
       0u);
+}
+
+TEST_F(WordReportTest, YesOpensTheFileAndAViewerThatFailsIsReported) {
+  Record();
+  const std::filesystem::path file = Output("a.docx");
+  TestUi().ExpectFileDialog(file);
+  TestUi().ExpectMessageBox(MsgResult::Yes, "Word 出力が完了しました。\nファイルを開きますか？");
+  TestUi().ExpectOpenInViewer(false);
+  TestUi().ExpectMessageBox(
+      MsgResult::Ok, "このファイルを開くアプリケーションが見つかりません。\n" + file.string());
+  EXPECT_EQ(writer_.WordStart(1, 0, 0), 1);
+  EXPECT_EQ(TestUi().MessageBoxes().back().caption, "エラー");
+  EXPECT_EQ(TestUi().ViewerOpens(), std::vector<std::filesystem::path>{file});
 }
 
 TEST_F(WordReportTest, ProposedNameStaysInThePrintFolder) {
