@@ -1,10 +1,9 @@
-// The Word report of step 2 as the user waits for it: the whole run from the template to the saved
+// The Word report of step 2 as the user waits for it (GridBench.cpp holds the main): the whole run from the template to the saved
 // file, with every figure. Once on the sample case (both load cases, the list of the pairs below
 // the planned safety factor on), once on results of 300 blocks whose 44,850 pairs are all listed.
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -17,7 +16,6 @@
 #include "core/stability/ResStab2.h"
 #include "platform/HeadlessUi.h"
 #include "platform/UiRegistry.h"
-#include "platform/qt/LookAndFeel.h"
 #include "stage/output/StagePrintWord.h"
 #include "tests/support/SampleDocument.h"
 
@@ -64,6 +62,10 @@ void FillAllPairs(CResStab2& results) {
 }
 
 void RunReport(benchmark::State& state, CManageCore& core) {
+  // The print folder is made in the data folder: a fresh one of the benchmark's own.
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / "brixo-bench-home";
+  std::filesystem::create_directories(home);
+  setenv("BRIXO_HOME", home.c_str(), 1);
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo-bench.docx";
   std::unique_ptr<UiServices> previous = InstallUi(std::make_unique<ReportUi>(file));
   CCoreConfig::SetStageNo(1);
@@ -101,17 +103,3 @@ void BM_WordReportAllPairsListed(benchmark::State& state) {
 BENCHMARK(BM_WordReportAllPairsListed)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  const std::filesystem::path home = std::filesystem::temp_directory_path() / "brixo-bench-home";
-  std::filesystem::create_directories(home);
-  setenv("BRIXO_HOME", home.c_str(), 1);
-  QApplication app(argc, argv);
-  InstallLookAndFeel();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

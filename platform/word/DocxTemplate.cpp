@@ -5,9 +5,39 @@
 #include <zip.h>
 
 #include <atomic>
-#include <functional>
 #include <random>
 #include <system_error>
+
+namespace docx_markup {
+
+// Markup with fields: texts[0], the value of fields[0], texts[1], ... texts[n].
+struct FieldMarkup {
+  std::vector<std::string> texts;
+  std::vector<std::string> fields;
+};
+
+// One top-level element of a block as markup: whole, and for a table its rows alone.
+struct ElementMarkup {
+  bool table = false;
+  std::string grid;   // a table's column grid
+  std::string close;  // a table's closing tag
+  FieldMarkup whole;
+  FieldMarkup rows;
+};
+
+// A template block: its content control, unlinked from the body, and unless it holds a picture,
+// its markup with the field places, which an append only has to fill.
+struct Block {
+  xmlNode* sdt = nullptr;
+  bool compiled = false;
+  std::vector<ElementMarkup> elements;
+};
+
+}  // namespace docx_markup
+
+using docx_markup::Block;
+using docx_markup::ElementMarkup;
+using docx_markup::FieldMarkup;
 
 namespace {
 
@@ -28,9 +58,10 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NO
 
 const xmlChar* X(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
 
+// The short local name first: most nodes differ there, and the namespace is a long text.
 bool IsW(const xmlNode* node, const char* name) {
-  return node != nullptr && node->type == XML_ELEMENT_NODE && node->ns != nullptr &&
-         xmlStrEqual(node->ns->href, kW) && xmlStrEqual(node->name, X(name));
+  return node != nullptr && node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, X(name)) &&
+         node->ns != nullptr && xmlStrEqual(node->ns->href, kW);
 }
 
 xmlNode* ChildW(const xmlNode* parent, const char* name) {
@@ -42,7 +73,8 @@ xmlNode* ChildW(const xmlNode* parent, const char* name) {
 }
 
 // The first element below node (depth first) that the predicate accepts.
-xmlNode* FindDescendant(xmlNode* node, const std::function<bool(const xmlNode*)>& accept) {
+template <typename Accept>
+xmlNode* FindDescendant(xmlNode* node, const Accept& accept) {
   for (xmlNode* c = node->children; c != nullptr; c = c->next) {
     if (c->type != XML_ELEMENT_NODE) continue;
     if (accept(c)) return c;
@@ -54,6 +86,18 @@ xmlNode* FindDescendant(xmlNode* node, const std::function<bool(const xmlNode*)>
 xmlNode* FindLocal(xmlNode* node, const char* localName) {
   return FindDescendant(
       node, [localName](const xmlNode* n) { return xmlStrEqual(n->name, X(localName)) != 0; });
+}
+
+// The content controls below node in document order, without those inside another.
+void CollectContentControls(xmlNode* node, std::vector<xmlNode*>& found) {
+  for (xmlNode* c = node->children; c != nullptr; c = c->next) {
+    if (c->type != XML_ELEMENT_NODE) continue;
+    if (IsW(c, "sdt")) {
+      found.push_back(c);
+    } else {
+      CollectContentControls(c, found);
+    }
+  }
 }
 
 std::string Attribute(const xmlNode* node, const char* name, const xmlChar* ns) {
@@ -108,11 +152,24 @@ std::string GridOf(const xmlNode* table) {
   return grid;
 }
 
-xmlNode* LastElementBefore(xmlNode* node) {
-  for (xmlNode* p = node->prev; p != nullptr; p = p->prev) {
-    if (p->type == XML_ELEMENT_NODE) return p;
+// The element's name as written: with its namespace prefix.
+std::string QualifiedName(const xmlNode* node) {
+  std::string name(reinterpret_cast<const char*>(node->name));
+  if (node->ns != nullptr && node->ns->prefix != nullptr) {
+    name = reinterpret_cast<const char*>(node->ns->prefix) + (":" + name);
   }
-  return nullptr;
+  return name;
+}
+
+// Appends the element's markup in UTF-8; its namespaces are those of the document element.
+void AppendMarkup(std::string& text, xmlDoc* doc, xmlNode* node) {
+  xmlOutputBuffer* out = xmlAllocOutputBuffer(nullptr);
+  if (out == nullptr) return;
+  xmlNodeDumpOutput(out, doc, node, 0, 0, "UTF-8");
+  xmlOutputBufferFlush(out);
+  text.append(reinterpret_cast<const char*>(xmlOutputBufferGetContent(out)),
+              xmlOutputBufferGetSize(out));
+  xmlOutputBufferClose(out);
 }
 
 std::string SerializeDocument(xmlDoc* doc) {
@@ -159,6 +216,140 @@ bool ReadPackage(const std::filesystem::path& file,
   return ok;
 }
 
+// A copy made outside the document declares the namespaces it uses on its own top element.
+// Its nodes are pointed at the document element's declarations instead (declared there when
+// missing), so that content moved out of the copy never refers to a declaration freed with it.
+void AdoptDocumentNamespaces(xmlDoc* doc, xmlNode* copy) {
+  xmlNode* root = xmlDocGetRootElement(doc);
+  std::vector<std::pair<const xmlNs*, xmlNs*>> adopted;
+  for (xmlNs* own = copy->nsDef; own != nullptr; own = own->next) {
+    xmlNs* shared = xmlSearchNsByHref(doc, root, own->href);
+    if (shared == nullptr) shared = xmlNewNs(root, own->href, own->prefix);
+    adopted.emplace_back(own, shared);
+  }
+  const auto adopt = [&adopted](xmlNs*& ns) {
+    for (const auto& [own, shared] : adopted) {
+      if (ns == own) {
+        ns = shared;
+        return;
+      }
+    }
+  };
+  const auto walk = [&adopt](const auto& self, xmlNode* node) -> void {
+    for (; node != nullptr; node = node->next) {
+      if (node->type != XML_ELEMENT_NODE) continue;
+      adopt(node->ns);
+      for (xmlAttr* a = node->properties; a != nullptr; a = a->next) adopt(a->ns);
+      self(self, node->children);
+    }
+  };
+  adopt(copy->ns);
+  for (xmlAttr* a = copy->properties; a != nullptr; a = a->next) adopt(a->ns);
+  walk(walk, copy->children);
+}
+
+// The field control's text becomes the value.
+void SetFieldText(xmlDoc* doc, xmlNode* sdt, const std::string& value) {
+  xmlNode* content = ChildW(sdt, "sdtContent");
+  xmlNode* text = content != nullptr
+                      ? FindDescendant(content, [](const xmlNode* n) { return IsW(n, "t"); })
+                      : nullptr;
+  if (text == nullptr) return;
+  while (text->children != nullptr) Drop(text->children);
+  xmlAddChild(text, xmlNewDocText(doc, X(value.c_str())));
+  xmlNodeSetSpacePreserve(text, 1);
+}
+
+// Field places are marked in the markup by characters of Unicode's private use area, which
+// neither the templates nor XML escaping produce: U+E000, the field's number, U+E001.
+constexpr std::string_view kMarkOpen = "\xEE\x80\x80";
+constexpr std::string_view kMarkClose = "\xEE\x80\x81";
+
+std::string FieldMark(std::size_t index) {
+  return std::string(kMarkOpen) + std::to_string(index) + std::string(kMarkClose);
+}
+
+// Splits marked markup at its field marks.
+FieldMarkup SplitAtMarks(const std::string& marked, const std::vector<std::string>& fields) {
+  FieldMarkup markup;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t open = marked.find(kMarkOpen, from);
+    const std::size_t close =
+        open == std::string::npos ? std::string::npos : marked.find(kMarkClose, open);
+    if (close == std::string::npos) break;
+    markup.texts.push_back(marked.substr(from, open - from));
+    const std::string number =
+        marked.substr(open + kMarkOpen.size(), close - open - kMarkOpen.size());
+    markup.fields.push_back(fields.at(std::stoul(number)));
+    from = close + kMarkClose.size();
+  }
+  markup.texts.push_back(marked.substr(from));
+  return markup;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// The block content's top-level elements as markup, split at the field marks they hold.
+std::vector<ElementMarkup> ElementsOf(xmlDoc* doc, xmlNode* content,
+                                      const std::vector<std::string>& fields) {
+  std::vector<ElementMarkup> elements;
+  for (xmlNode* child = content->children; child != nullptr; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE) continue;
+    ElementMarkup element;
+    std::string whole;
+    AppendMarkup(whole, doc, child);
+    element.whole = SplitAtMarks(whole, fields);
+    element.table = IsW(child, "tbl");
+    if (element.table) {
+      element.grid = GridOf(child);
+      element.close = "</" + QualifiedName(child) + ">";
+      std::string rows;
+      for (xmlNode* row = child->children; row != nullptr; row = row->next) {
+        if (IsW(row, "tr")) AppendMarkup(rows, doc, row);
+      }
+      element.rows = SplitAtMarks(rows, fields);
+    }
+    elements.push_back(std::move(element));
+  }
+  return elements;
+}
+
+// A block without pictures as markup with field places, made once when the template opens.
+void Compile(xmlDoc* doc, Block& block) {
+  xmlNode* copy = xmlDocCopyNode(block.sdt, doc, 1);
+  AdoptDocumentNamespaces(doc, copy);
+  if (xmlNode* content = ChildW(copy, "sdtContent")) {
+    std::vector<xmlNode*> controls;
+    CollectContentControls(content, controls);
+    std::vector<std::string> fields;
+    for (xmlNode* sdt : controls) {
+      SetFieldText(doc, sdt, FieldMark(fields.size()));
+      fields.push_back(TagOf(sdt));
+      Unwrap(sdt);
+    }
+    block.elements = ElementsOf(doc, content, fields);
+    block.compiled = true;
+  }
+  xmlFreeNode(copy);
+}
+
 // A name in the target's folder that no file has yet.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
@@ -179,12 +370,17 @@ bool WriteZip(const std::filesystem::path& file,
   if (archive == nullptr) return false;
   for (const auto& [name, data] : entries) {
     zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-    if (source == nullptr ||
-        zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
+    const zip_int64_t index = source != nullptr ? zip_file_add(archive, name.c_str(), source,
+                                                               ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
+                                                : -1;
+    if (index < 0) {
       if (source != nullptr) zip_source_free(source);
       zip_discard(archive);
       return false;
     }
+    // The fastest deflate: a long list of blocks is mostly repeated markup, which it packs
+    // nearly as well as the default level, in a fraction of the time.
+    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
   }
   if (zip_close(archive) != 0) {
     zip_discard(archive);
@@ -197,7 +393,7 @@ bool WriteZip(const std::filesystem::path& file,
 
 struct DocxTemplate::Package {
   ~Package() {
-    for (auto& [key, sdt] : blocks) xmlFreeNode(sdt);
+    for (auto& [key, block] : blocks) xmlFreeNode(block.sdt);
     blocks.clear();
     if (doc != nullptr) xmlFreeDoc(doc);
   }
@@ -209,12 +405,17 @@ struct DocxTemplate::Package {
   xmlDoc* doc = nullptr;
   xmlNode* body = nullptr;
   xmlNode* sectPr = nullptr;
-  // The template's blocks, unlinked from the body, by key.
-  std::map<std::string, xmlNode*, std::less<>> blocks;
+  // The template's blocks by key.
+  std::map<std::string, Block, std::less<>> blocks;
   std::set<std::string, std::less<>> fieldKeys;
   std::set<std::string, std::less<>> pictureKeys;
   std::vector<std::pair<std::string, std::string>> media;
   int nextPicture = 1;
+  // The markup of the appended blocks, and when it ends with a table, that table's column grid
+  // and closing tag.
+  std::string appended;
+  std::string openTableGrid;
+  std::string openTableClose;
 };
 
 DocxTemplate::DocxTemplate() = default;
@@ -259,20 +460,24 @@ bool DocxTemplate::Open(const std::filesystem::path& file) {
     xmlNode* next = c->next;
     if (IsW(c, "sdt")) {
       xmlUnlinkNode(c);
-      auto [it, added] = package->blocks.emplace(TagOf(c), c);
+      auto [it, added] =
+          package->blocks.emplace(TagOf(c), Block{.sdt = c, .compiled = false, .elements = {}});
       if (!added) xmlFreeNode(c);
     } else if (c != package->sectPr) {
       Drop(c);
     }
     c = next;
   }
-  for (const auto& [key, sdt] : package->blocks) {
-    FindDescendant(sdt, [&package](const xmlNode* n) {
-      if (IsW(n, "sdt")) {
-        (IsPictureControl(n) ? package->pictureKeys : package->fieldKeys).insert(TagOf(n));
-      }
-      return false;
-    });
+  for (auto& [key, block] : package->blocks) {
+    std::vector<xmlNode*> controls;
+    CollectContentControls(ChildW(block.sdt, "sdtContent"), controls);
+    bool pictures = false;
+    for (const xmlNode* control : controls) {
+      pictures = pictures || IsPictureControl(control);
+      (IsPictureControl(control) ? package->pictureKeys : package->fieldKeys)
+          .insert(TagOf(control));
+    }
+    if (!pictures) Compile(package->doc, block);
   }
   package_ = std::move(package);
   return true;
@@ -317,89 +522,91 @@ void DocxTemplate::AddBlock(std::string_view key) {
   const auto block = package_->blocks.find(key);
   if (block == package_->blocks.end()) {
     Record(key);
-    Forget();
-    return;
+  } else if (block->second.compiled) {
+    Append(block->second.elements);
+  } else {
+    Append(FilledElements(block->second.sdt));
   }
-  Package& p = *package_;
-  xmlNode* copy = xmlDocCopyNode(block->second, p.doc, 1);
-  // Fill and unwrap every content control inside the block.
-  while (xmlNode* sdt = FindDescendant(copy, [](const xmlNode* n) { return IsW(n, "sdt"); })) {
-    const std::string tag = TagOf(sdt);
-    xmlNode* content = ChildW(sdt, "sdtContent");
-    if (IsPictureControl(sdt)) {
-      const auto picture = pictures_.find(tag);
-      xmlNode* blip = content != nullptr ? FindLocal(content, "blip") : nullptr;
-      if (picture == pictures_.end() || blip == nullptr) {
-        Drop(sdt);
-        continue;
-      }
-      const int number = p.nextPicture++;
-      const std::string id = "rIdBrixoPicture" + std::to_string(number);
-      const std::string target = "media/picture" + std::to_string(number) + ".png";
-      // The block's copy stands outside the document until it is appended, so the
-      // relationship namespace is the one the document element declares.
-      xmlNs* relationships = xmlSearchNsByHref(p.doc, xmlDocGetRootElement(p.doc), kR);
-      if (relationships == nullptr) {
-        Drop(sdt);
-        continue;
-      }
-      xmlSetNsProp(blip, relationships, X("embed"), X(id.c_str()));
-      if (xmlNode* docPr = FindLocal(content, "docPr")) {
-        xmlSetProp(docPr, X("id"), X(std::to_string(1000 + number).c_str()));
-      }
-      const std::vector<std::uint8_t>& png = picture->second.png;
-      p.media.emplace_back("word/" + target, std::string(png.begin(), png.end()));
-      p.relationships.insert(
-          p.relationships.rfind("</Relationships>"),
-          "<Relationship Id=\"" + id +
-              "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-              "image\" Target=\"" +
-              target + "\"/>");
-    } else if (xmlNode* text =
-                   content != nullptr
-                       ? FindDescendant(content, [](const xmlNode* n) { return IsW(n, "t"); })
-                       : nullptr) {
-      const auto field = fields_.find(tag);
-      const std::string value = field != fields_.end() ? field->second : std::string();
-      while (text->children != nullptr) Drop(text->children);
-      xmlAddChild(text, xmlNewDocText(p.doc, X(value.c_str())));
-      xmlNodeSetSpacePreserve(text, 1);
-    }
-    Unwrap(sdt);
-  }
-
-  // The block's content goes before the section properties; a leading table continues a table
-  // of the same grid that ends the document.
-  xmlNode* content = ChildW(copy, "sdtContent");
-  xmlNode* first = content != nullptr ? content->children : nullptr;
-  while (first != nullptr && first->type != XML_ELEMENT_NODE) first = first->next;
-  xmlNode* last = LastElementBefore(p.sectPr);
-  if (IsW(first, "tbl") && IsW(last, "tbl") && GridOf(first) == GridOf(last)) {
-    for (xmlNode* row = first->children; row != nullptr;) {
-      xmlNode* next = row->next;
-      if (IsW(row, "tr")) {
-        xmlUnlinkNode(row);
-        xmlAddChild(last, row);
-        xmlReconciliateNs(p.doc, row);
-      }
-      row = next;
-    }
-    Drop(first);
-  }
-  while (content != nullptr && content->children != nullptr) {
-    xmlNode* child = content->children;
-    xmlUnlinkNode(child);
-    if (child->type == XML_ELEMENT_NODE) {
-      xmlAddPrevSibling(p.sectPr, child);
-      xmlReconciliateNs(p.doc, child);
-    } else {
-      xmlFreeNode(child);
-    }
-  }
-  // The copy declared the namespaces it took along; the moved content now uses the document's
-  // own declarations, so the copy can go.
-  xmlFreeNode(copy);
   Forget();
+}
+
+std::vector<ElementMarkup> DocxTemplate::FilledElements(xmlNode* sdt) {
+  Package& p = *package_;
+  xmlNode* copy = xmlDocCopyNode(sdt, p.doc, 1);
+  AdoptDocumentNamespaces(p.doc, copy);
+  std::vector<ElementMarkup> elements;
+  if (xmlNode* content = ChildW(copy, "sdtContent")) {
+    std::vector<xmlNode*> controls;
+    CollectContentControls(content, controls);
+    for (xmlNode* control : controls) {
+      const std::string tag = TagOf(control);
+      if (IsPictureControl(control)) {
+        const auto picture = pictures_.find(tag);
+        if (picture == pictures_.end() || !PlacePicture(control, picture->second)) {
+          Drop(control);
+          continue;
+        }
+      } else {
+        const auto field = fields_.find(tag);
+        SetFieldText(p.doc, control, field != fields_.end() ? field->second : std::string());
+      }
+      Unwrap(control);
+    }
+    elements = ElementsOf(p.doc, content, {});
+  }
+  xmlFreeNode(copy);
+  return elements;
+}
+
+void DocxTemplate::Append(const std::vector<ElementMarkup>& elements) {
+  Package& p = *package_;
+  const auto fill = [this, &p](const FieldMarkup& markup) {
+    p.appended += markup.texts.front();
+    for (std::size_t i = 0; i < markup.fields.size(); ++i) {
+      if (const auto value = fields_.find(markup.fields[i]); value != fields_.end()) {
+        AppendEscaped(p.appended, value->second);
+      }
+      p.appended += markup.texts[i + 1];
+    }
+  };
+  // A leading table continues a table of the same grid that ends the body.
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    const ElementMarkup& element = elements[i];
+    if (i == 0 && element.table && !p.openTableGrid.empty() && element.grid == p.openTableGrid) {
+      p.appended.resize(p.appended.size() - p.openTableClose.size());
+      fill(element.rows);
+      p.appended += p.openTableClose;
+    } else {
+      fill(element.whole);
+      p.openTableGrid = element.grid;
+      p.openTableClose = element.close;
+    }
+  }
+}
+
+bool DocxTemplate::PlacePicture(xmlNode* sdt, const Picture& picture) {
+  Package& p = *package_;
+  xmlNode* content = ChildW(sdt, "sdtContent");
+  xmlNode* blip = content != nullptr ? FindLocal(content, "blip") : nullptr;
+  // The block's copy stands outside the document until it is appended, so the relationship
+  // namespace is the one the document element declares.
+  xmlNs* relationships = xmlSearchNsByHref(p.doc, xmlDocGetRootElement(p.doc), kR);
+  if (blip == nullptr || relationships == nullptr) return false;
+  const int number = p.nextPicture++;
+  const std::string id = "rIdBrixoPicture" + std::to_string(number);
+  const std::string target = "media/picture" + std::to_string(number) + ".png";
+  xmlSetNsProp(blip, relationships, X("embed"), X(id.c_str()));
+  if (xmlNode* docPr = FindLocal(content, "docPr")) {
+    xmlSetProp(docPr, X("id"), X(std::to_string(1000 + number).c_str()));
+  }
+  p.media.emplace_back("word/" + target, std::string(picture.png.begin(), picture.png.end()));
+  p.relationships.insert(
+      p.relationships.rfind("</Relationships>"),
+      "<Relationship Id=\"" + id +
+          "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+          "Target=\"" +
+          target + "\"/>");
+  return true;
 }
 
 bool DocxTemplate::SaveAs(const std::filesystem::path& file) {
@@ -413,7 +620,14 @@ bool DocxTemplate::SaveAs(const std::filesystem::path& file) {
   std::vector<std::pair<std::string, std::string>> entries;
   entries.emplace_back(kContentTypesPart, std::move(contentTypes));
   entries.insert(entries.end(), p.parts.begin(), p.parts.end());
-  entries.emplace_back(kDocumentPart, SerializeDocument(p.doc));
+  // The body goes in front of the section properties, which end it.
+  std::string document = SerializeDocument(p.doc);
+  std::string sectionProperties;
+  AppendMarkup(sectionProperties, p.doc, p.sectPr);
+  const std::size_t at = document.find(sectionProperties);
+  if (sectionProperties.empty() || at == std::string::npos) return false;
+  document.insert(at, p.appended);
+  entries.emplace_back(kDocumentPart, std::move(document));
   entries.emplace_back(kRelsPart, p.relationships);
   entries.insert(entries.end(), p.media.begin(), p.media.end());
 

@@ -11,13 +11,20 @@
 // rows to that table, so the rows of a table head and its data rows form one table.
 //
 // The package is read whole into memory; the template's XML is parsed without loading anything
-// from outside it (no network, no document type declaration).
+// from outside it (no network, no document type declaration). Each appended block is filled as a
+// small tree and kept as markup text right away, so a document of tens of thousands of table
+// rows never becomes one large tree to build, write out and free.
 
 #include <map>
 #include <memory>
 #include <set>
 
 #include "platform/word/WordTemplate.h"
+
+struct _xmlNode;
+namespace docx_markup {
+struct ElementMarkup;
+}
 
 class DocxTemplate final : public WordTemplate {
  public:
@@ -45,6 +52,13 @@ class DocxTemplate final : public WordTemplate {
     int height = 0;
   };
 
+  // A block with pictures: a copy filled with the values and pictures set, as markup.
+  std::vector<docx_markup::ElementMarkup> FilledElements(_xmlNode* sdt);
+  // Adds the markup to the body, the values set filling its field places.
+  void Append(const std::vector<docx_markup::ElementMarkup>& elements);
+  // Points the picture control's drawing at a new image part holding the PNG; false when the
+  // control holds no drawing.
+  bool PlacePicture(_xmlNode* sdt, const Picture& picture);
   void Record(std::string_view key);
   void Forget();
 
