@@ -1,6 +1,7 @@
-// The Word report of step 2 as the user waits for it (GridBench.cpp holds the main): the whole run from the template to the saved
-// file, with every figure. Once on the sample case (both load cases, the list of the pairs below
-// the planned safety factor on), once on results of 300 blocks whose 44,850 pairs are all listed.
+// The Word report of step 2 as the user waits for it (GridBench.cpp holds the main): the whole run
+// from the template to the saved file, with every figure. Once on the sample case (both load cases,
+// the list of the pairs below the planned safety factor on), once on results of 300 blocks whose
+// 44,850 pairs are all listed.
 
 #include <benchmark/benchmark.h>
 
