@@ -11,9 +11,10 @@
 // rows to that table, so the rows of a table head and its data rows form one table.
 //
 // The package is read whole into memory; the template's XML is parsed without loading anything
-// from outside it (no network, no document type declaration). Each appended block is filled as a
-// small tree and kept as markup text right away, so a document of tens of thousands of table
-// rows never becomes one large tree to build, write out and free.
+// from outside it (no network, no document type declaration). Blocks without pictures are made
+// into markup with field places once, when the template opens, so that an append only joins
+// texts; blocks with pictures are filled as small trees. The body is kept as markup text, so a
+// document of tens of thousands of table rows never becomes one large tree.
 
 #include <map>
 #include <memory>
