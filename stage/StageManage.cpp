@@ -31,6 +31,7 @@
 #include "stage/dialogs/RefCondDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
 #include "stage/dialogs/RefUnitFilterDlg.h"
+#include "stage/output/PrnWordDlg.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
     {StageCommand::ImportXml, std::nullopt, true},
     {StageCommand::ExportXml, std::nullopt, true},
-    {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, false},
+    {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, true},
     {StageCommand::PrintExcel, FrameMsg::WM_APP_PRINT_EXCEL, true},
 };
 
@@ -465,4 +466,30 @@ CCmdCmnShapeDlg* CManageStage::ShapeDlg() const {
 
 CCmdDrainArrangeDlg* CManageStage::DrainArrangeDlg() const {
   return qobject_cast<CCmdDrainArrangeDlg*>(Slot(ModelessDialog::DrainArrange).dialog.data());
+}
+
+long CManageStage::PrintWordMultiDlgShow(int kind, QWidget* parent) {
+  CPrnWordMultiDlg dialog(*core_, kind, parent);
+  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
+}
+
+long CManageStage::PrintWordSummaryDlgShow(int report, QWidget* parent) {
+  CPrnWordSummaryDlg dialog(*core_, report, parent);
+  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
+}
+
+long CManageStage::PrintWord(const std::filesystem::path& folder, int sub) {
+  const int stage = CCoreConfig::GetStageNo();
+  CCase* active = GetActiveCase();
+  printWord_.SetCase(active);
+  printWord_.SetPrnInfo(&core_->GetPrnInfo());
+  printWord_.SetViewInf(&active->GetViewInfo());
+  printWord_.SetPath(folder.string());
+  return printWord_.WordStart(stage, sub, 0);
+}
+
+long CManageStage::CanPrintWord(int report, int item) {
+  printWord_.SetCase(GetActiveCase());
+  if (report == 1) return printWord_.CanWordStageMulti(item);
+  return report == 2 || report == 3 ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "platform/FrameMessages.h"
 #include "stage/output/StagePrintExcel.h"
+#include "stage/output/StagePrintWord.h"
 
 class CCase;
 class CCmdCmnShapeDlg;
@@ -156,6 +158,18 @@ class CManageStage {
   // it ended with OK.
   long CmdShearFocus(QWidget* parent);
 
+  // Output. The report selection of the multi-plane report (kind 1) and of the slide- and
+  // shear-deformation reports (kinds 2 and 3), modal on the document's print settings; 1 when
+  // the user asked for the report.
+  long PrintWordMultiDlgShow(int kind, QWidget* parent);
+  long PrintWordSummaryDlgShow(int report, QWidget* parent);
+  // Writes the Word report of the current step on the active case with the templates of folder;
+  // the writer's result (1 when a file was written).
+  long PrintWord(const std::filesystem::path& folder, int sub);
+  // Whether the report (1 multi-plane: the item's data exist; 2 and 3 always) can be written.
+  long CanPrintWord(int report, int item);
+  CStagePrintWord& GetPrintWord() { return printWord_; }
+
   // The terrain editor is open and visible.
   bool IsShapeDlg() const { return IsOpen(ModelessDialog::Shape); }
   // Hands a view click to the terrain editor when it exists and neither coordinate is unset.
@@ -220,4 +234,5 @@ class CManageStage {
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;
   CStagePrintExcel printExcel_;
+  CStagePrintWord printWord_;
 };

@@ -89,6 +89,7 @@ CMainFrame::CMainFrame(CManageCore& core, CManageStage& stage)
     : core_(core), stage_(stage), documents_(new CDocumentFiles(core, this)) {
   setObjectName(QStringLiteral("CMainFrame"));
   setAcceptDrops(true);
+  printFolder_ = ResourceDir() / "PrnFiles";
   view_ = new CBrixoView(core, this);
   view_->SetStepSource([this] { return CurrentStep(); });
   setCentralWidget(view_);
@@ -131,7 +132,8 @@ void CMainFrame::ConnectStage() {
 }
 
 std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam,
-                                         std::intptr_t /*lParam*/) {
+                                         std::intptr_t lParam) {
+  if (message == FrameMsg::WM_APP_PRINT_WORD) return OnPrintWord(wParam, lParam);
   if (const std::optional<StageCommand> command = CManageStage::CommandOf(message)) {
     const std::intptr_t result = RunStageCommand(*command, wParam);
     UpdateCommands();
@@ -261,6 +263,25 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t w
       // IsAvailable lists no other command in this build.
       return 0;
   }
+}
+
+std::intptr_t CMainFrame::OnPrintWord(std::uintptr_t kind, std::intptr_t sub) {
+  if (!CManageStage::IsAvailable(StageCommand::PrintWord)) return 0;
+  long chosen = 0;
+  switch (kind) {
+    case 1:
+      chosen = stage_.PrintWordMultiDlgShow(1, this);
+      break;
+    case 2:
+    case 3:
+      core_.GetPrnInfo().SetPrnStage(static_cast<int>(kind));
+      chosen = stage_.PrintWordSummaryDlgShow(static_cast<int>(kind), this);
+      break;
+    default:
+      return 0;
+  }
+  if (chosen == 0) return 0;
+  return stage_.PrintWord(printFolder_, kind == 3 ? static_cast<int>(sub) : 0);
 }
 
 std::intptr_t CMainFrame::AfterCaseDialog(long result) {

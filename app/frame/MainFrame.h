@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 
 #include "platform/FrameMessages.h"
@@ -101,6 +102,8 @@ class CMainFrame : public QMainWindow {
   CPaneInfoDlg& InfoPane() const { return *infoPane_; }
   // The current flow step, 0 to 3.
   int CurrentStep() const;
+  // The folder of the report templates handed to the Word output: PrnFiles beside the program.
+  void SetPrintFolder(std::filesystem::path folder) { printFolder_ = std::move(folder); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -136,6 +139,8 @@ class CMainFrame : public QMainWindow {
   void OnCaseClear();
   void OnCaseCopy();
   void OnCaseInfo();
+  // The report selection of the kind (1 to 3) and, when the user asks for it, the report.
+  std::intptr_t OnPrintWord(std::uintptr_t kind, std::intptr_t sub);
   void OnDocumentCreated();
   // Whether the frame serves the command message now (the flow pane's buttons).
   bool IsServed(FrameMsg message) const;
@@ -162,4 +167,5 @@ class CMainFrame : public QMainWindow {
   std::array<QAction*, kRecentFileSlots> recentActions_{};
   std::map<int, QAction*> actions_;
   bool connected_ = false;
+  std::filesystem::path printFolder_;
 };

@@ -14,6 +14,7 @@ class CPrnInfo {
   void Init() { *this = CPrnInfo(); }
   // The first eight values; the print stage and the from-dialog flag stay.
   void Copy(const CPrnInfo& other);
+  friend bool operator==(const CPrnInfo&, const CPrnInfo&) = default;
   // Record, only in documents from version 8 on: the four print modes, the two output choices and
   // the list output switch as int32. Nothing for older documents.
   void Store(Archive& ar, int version) const;

@@ -19,6 +19,7 @@
 #include "core/stability/BlockList.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/StageManage.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/ResizeManage.h"
@@ -189,9 +190,11 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   copy_->m_bmpPush = CopyPicture(true);
   copy_->setFixedSize(30, 26);
   copy_->setToolTip(QStringLiteral("結果一覧をクリップボードへコピー"));
-  // The reports come with the output work; their shared registration check is here already.
-  word_->setEnabled(false);
-  word_->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
+  // Word output asks the frame for the report selection once the slide surfaces are registered.
+  word_->setEnabled(CManageStage::IsAvailable(StageCommand::PrintWord));
+  connect(word_, &QPushButton::clicked, this, [this] {
+    if (CheckRegistered()) Ui().SendToFrame(FrameMsg::WM_APP_PRINT_WORD, 1, 0);
+  });
   linkage_->setEnabled(false);
   linkage_->setToolTip(QStringLiteral("データ連携は今後の版で対応します。"));
   auto* ok = MakeButton("OK", 1);

@@ -358,12 +358,15 @@ TEST_F(MultiFsDlgTest, TheReportsNeedARegisteredRowForEveryLoadCaseThatIsOn) {
     if (c.message != nullptr) TestUi().ExpectMessageBox(MsgResult::Ok, c.message);
     EXPECT_EQ(dlg.CheckRegistered(), c.message == nullptr);
   }
-  // Until the reports come the buttons stay off and say why.
+  // Until the data linkage comes its button stays off and says why; Word出力 asks the frame for
+  // the multi-plane report once the check passes.
   CCmdStabMultiFsDlg dlg(core_);
-  for (const int id : {5436, 5437}) {
-    EXPECT_FALSE(Ctl<QPushButton>(dlg, id)->isEnabled());
-    EXPECT_FALSE(Ctl<QPushButton>(dlg, id)->toolTip().isEmpty());
-  }
+  EXPECT_FALSE(Ctl<QPushButton>(dlg, 5437)->isEnabled());
+  EXPECT_FALSE(Ctl<QPushButton>(dlg, 5437)->toolTip().isEmpty());
+  ASSERT_TRUE(Ctl<QPushButton>(dlg, 5436)->isEnabled());
+  Ctl<QPushButton>(dlg, 5436)->click();
+  ASSERT_FALSE(TestUi().FrameMessages().empty());
+  EXPECT_EQ(TestUi().FrameMessages().back(), (FrameMessage{FrameMsg::WM_APP_PRINT_WORD, 1, 0}));
 }
 
 // Cancel pressed in the progress window: the pairs done are listed and the dialog goes on.

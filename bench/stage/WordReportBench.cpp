@@ -1,0 +1,106 @@
+// The Word report of step 2 as the user waits for it (GridBench.cpp holds the main): the whole run
+// from the template to the saved file, with every figure. Once on the sample case (both load cases,
+// the list of the pairs below the planned safety factor on), once on results of 300 blocks whose
+// 44,850 pairs are all listed.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/base/CoreConfig.h"
+#include "core/case/Case.h"
+#include "core/case/ManageCore.h"
+#include "core/stability/BlockList.h"
+#include "core/stability/MltPoint.h"
+#include "core/stability/ResStab2.h"
+#include "platform/HeadlessUi.h"
+#include "platform/UiRegistry.h"
+#include "stage/output/StagePrintWord.h"
+#include "tests/support/SampleDocument.h"
+
+namespace {
+
+constexpr int kBlocks = CBlockList::kMaxBlocks;
+
+// Chooses the report file and declines to open it.
+class ReportUi : public HeadlessUi {
+ public:
+  explicit ReportUi(std::filesystem::path file) : file_(std::move(file)) {}
+  MsgResult MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override {
+    return MsgResult::No;
+  }
+  std::optional<std::filesystem::path> FileDialog(FileDialogKind,
+                                                  const FileDialogRequest&) override {
+    return file_;
+  }
+
+ private:
+  std::filesystem::path file_;
+};
+
+void FillAllPairs(CResStab2& results) {
+  auto points = std::make_unique<CMltBlocks>();
+  int id = 0;
+  for (int start = 0; start + 1 < kBlocks; ++start) {
+    for (int end = start + 1; end < kBlocks; ++end) {
+      auto point = std::make_unique<CMltPoint>();
+      point->id = id++;
+      point->startBlock = start;
+      point->endBlock = end;
+      point->fsN = 0.9 + 0.001 * ((start * 7 + end * 13) % 700);
+      point->fsQ = point->fsN - 0.2;
+      point->typicalN = point->typicalQ = id == 1 ? 1 : 0;
+      points->Add(std::move(point));
+    }
+  }
+  results.DeleteResultAll();
+  results.SetResult(std::move(points));
+  results.blockCount = kBlocks;
+  results.SerialResult();
+  results.SortSerial();
+}
+
+void RunReport(benchmark::State& state, CManageCore& core) {
+  // The print folder is made in the data folder: a fresh one of the benchmark's own.
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / "brixo-bench-home";
+  std::filesystem::create_directories(home);
+  setenv("BRIXO_HOME", home.c_str(), 1);
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo-bench.docx";
+  std::unique_ptr<UiServices> previous = InstallUi(std::make_unique<ReportUi>(file));
+  CCoreConfig::SetStageNo(1);
+  core.GetPrnInfo().SetPrnStage(1);
+  CStagePrintWord writer;
+  writer.SetCase(core.GetActiveCase());
+  writer.SetPrnInfo(&core.GetPrnInfo());
+  writer.SetViewInf(&core.GetActiveCase()->GetViewInfo());
+  writer.SetPath(BRIXO_PRN_FILES);
+  for (auto _ : state) {
+    if (writer.WordStart(1, 0, 0) != 1) state.SkipWithError("the report was not written");
+  }
+  state.SetLabel(std::to_string(std::filesystem::file_size(file) / 1024) + " KiB");
+  std::filesystem::remove(file);
+  InstallUi(std::move(previous));
+}
+
+void BM_WordReportSampleCase(benchmark::State& state) {
+  CManageCore core;
+  core.InitCore(0);
+  FillSampleCase(*core.GetActiveCase(), 0);
+  RunReport(state, core);
+}
+BENCHMARK(BM_WordReportSampleCase)->Unit(benchmark::kMillisecond);
+
+void BM_WordReportAllPairsListed(benchmark::State& state) {
+  CManageCore core;
+  core.GetCaseArray().CreateCase();
+  CCase& target = *core.GetActiveCase();
+  target.GetPrmStab().planFsNormal = 10;
+  target.GetPrmStab().planFsQuake = 10;
+  FillAllPairs(target.GetResStab2());
+  RunReport(state, core);
+}
+BENCHMARK(BM_WordReportAllPairsListed)->Unit(benchmark::kMillisecond);
+
+}  // namespace
