@@ -4,9 +4,12 @@
 #include <libxml/tree.h>
 #include <zip.h>
 
-#include <atomic>
-#include <random>
+#include <cstdio>
+#include <memory>
+#include <optional>
 #include <system_error>
+
+#include "platform/ReplacingFile.h"
 
 namespace docx_markup {
 
@@ -350,24 +353,18 @@ void Compile(xmlDoc* doc, Block& block) {
   xmlFreeNode(copy);
 }
 
-// A name in the target's folder that no file has yet.
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  std::random_device seed;
-  for (;;) {
-    std::filesystem::path candidate = target;
-    candidate += ".~" + std::to_string(seed()) + "-" + std::to_string(counter++) + ".tmp";
-    std::error_code ec;
-    if (!std::filesystem::exists(candidate, ec) && !ec) return candidate;
-    if (ec) return candidate;
-  }
-}
-
-bool WriteZip(const std::filesystem::path& file,
-              const std::vector<std::pair<std::string, std::string>>& entries) {
-  int error = 0;
-  zip_t* archive = zip_open(file.c_str(), ZIP_CREATE | ZIP_EXCL, &error);
-  if (archive == nullptr) return false;
+// The package's bytes: libzip builds it in memory, so the file reaches the disk only through
+// the replacing file, whole.
+std::optional<std::string> ZipBytes(const std::vector<std::pair<std::string, std::string>>& entries) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* const memory = zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_error_fini(&error);
+  if (memory == nullptr) return std::nullopt;
+  zip_source_keep(memory);  // the bytes stay readable after the archive is closed
+  const std::unique_ptr<zip_source_t, decltype(&zip_source_free)> kept(memory, zip_source_free);
+  zip_t* const archive = zip_open_from_source(memory, ZIP_TRUNCATE, nullptr);
+  if (archive == nullptr) return std::nullopt;
   for (const auto& [name, data] : entries) {
     zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
     const zip_int64_t index = source != nullptr ? zip_file_add(archive, name.c_str(), source,
@@ -376,7 +373,7 @@ bool WriteZip(const std::filesystem::path& file,
     if (index < 0) {
       if (source != nullptr) zip_source_free(source);
       zip_discard(archive);
-      return false;
+      return std::nullopt;
     }
     // The fastest deflate: a long list of blocks is mostly repeated markup, which it packs
     // nearly as well as the default level, in a fraction of the time.
@@ -384,9 +381,26 @@ bool WriteZip(const std::filesystem::path& file,
   }
   if (zip_close(archive) != 0) {
     zip_discard(archive);
-    return false;
+    return std::nullopt;
   }
-  return true;
+  zip_stat_t stat;
+  if (zip_source_stat(memory, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+      zip_source_open(memory) != 0) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(stat.size), '\0');
+  const zip_int64_t read = zip_source_read(memory, bytes.data(), bytes.size());
+  zip_source_close(memory);
+  if (read != static_cast<zip_int64_t>(bytes.size())) return std::nullopt;
+  return bytes;
+}
+
+bool WriteFileWhole(const std::filesystem::path& target, const std::string& bytes) {
+  std::error_code error;
+  const std::unique_ptr<ReplacingFile> file = ReplacingFile::Create(target, error);
+  return file != nullptr &&
+         std::fwrite(bytes.data(), 1, bytes.size(), file->Stream()) == bytes.size() &&
+         !file->Commit();
 }
 
 }  // namespace
@@ -631,18 +645,8 @@ bool DocxTemplate::SaveAs(const std::filesystem::path& file) {
   entries.emplace_back(kRelsPart, p.relationships);
   entries.insert(entries.end(), p.media.begin(), p.media.end());
 
-  const std::filesystem::path temporary = TemporaryBeside(file);
-  std::error_code ec;
-  if (!WriteZip(temporary, entries)) {
-    std::filesystem::remove(temporary, ec);
-    return false;
-  }
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return false;
-  }
-  return true;
+  const std::optional<std::string> bytes = ZipBytes(entries);
+  return bytes && WriteFileWhole(file, *bytes);
 }
 
 void DocxTemplate::Quit() {
