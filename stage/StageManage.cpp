@@ -27,6 +27,7 @@
 #include "stage/dialogs/CmdStabPatternDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
+#include "stage/output/CadOutputDlg.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Reinf, std::nullopt, true},
     {StageCommand::RefCond, std::nullopt, false},
     {StageCommand::ImportCad, std::nullopt, false},
-    {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
+    {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, true},
     {StageCommand::ImportXml, std::nullopt, true},
     {StageCommand::ExportXml, std::nullopt, true},
     {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, false},
@@ -287,6 +288,11 @@ long CManageStage::CmdCommonPolygon() {
 void CManageStage::ImportXml() { GetActiveCase()->ImportXml(); }
 
 void CManageStage::ExportXml() { GetActiveCase()->ExportXml(0); }
+
+void CManageStage::ExportCad(QWidget* parent, bool linkage) {
+  CCadOutputDlg dialog(*GetActiveCase(), linkage, parent);
+  RunModal(dialog);
+}
 
 void CManageStage::OnLButtonDown(double x, double y) {
   if (x == kNoValue || y == kNoValue) return;

@@ -118,7 +118,7 @@ void CMainFrame::ConnectStage() {
 std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam,
                                          std::intptr_t /*lParam*/) {
   if (const std::optional<StageCommand> command = CManageStage::CommandOf(message)) {
-    const std::intptr_t result = RunStageCommand(*command);
+    const std::intptr_t result = RunStageCommand(*command, wParam);
     UpdateCommands();
     return result;
   }
@@ -174,7 +174,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
   }
 }
 
-std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
+std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t wParam) {
   if (!CManageStage::IsAvailable(command)) return 0;
   if (ReplacesActiveCase(command) && IsCaseLocked()) return 0;
   switch (command) {
@@ -231,6 +231,9 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command) {
       return 0;
     case StageCommand::ExportXml:
       stage_.ExportXml();
+      return 0;
+    case StageCommand::ExportCad:
+      stage_.ExportCad(this, wParam == 1);
       return 0;
     default:
       // IsAvailable lists no other command in this build.

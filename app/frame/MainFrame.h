@@ -116,7 +116,8 @@ class CMainFrame : public QMainWindow {
   QAction* Action(int id) const { return actions_.at(id); }
   void FillRecentMenu();
 
-  std::intptr_t RunStageCommand(StageCommand command);
+  // wParam is the frame message's, 0 from a menu (WM_APP_EXPORT_CAD: 1 for the data linkage).
+  std::intptr_t RunStageCommand(StageCommand command, std::uintptr_t wParam = 0);
   // A modal step dialog that ended with OK (result nonzero) changed the case: redraw and show
   // the case pane's in-use marks anew. Returns the result.
   std::intptr_t AfterCaseDialog(long result);

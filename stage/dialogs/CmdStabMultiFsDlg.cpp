@@ -25,6 +25,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/RefStabFilterBlockDlg.h"
 #include "stage/dialogs/ResStabGraphMultiFsDlg.h"
+#include "stage/output/ExportSelectDlg.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
   connect(conditions_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::EditDisplayConditions);
   connect(copy_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::CopyFsMatrix);
   connect(figure_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::ShowFigure);
+  connect(linkage_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::LinkData);
   connect(fstp_, &CExpEdit::FocusLeft, this, [this] {
     StoreFstp();
     UpdateInfo();
@@ -167,11 +169,9 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   copy_->m_bmpPush = CopyPicture(true);
   copy_->setFixedSize(30, 26);
   copy_->setToolTip(QStringLiteral("結果一覧をクリップボードへコピー"));
-  // The reports come with the output work; their shared registration check is here already.
+  // The Word report comes with the output work; its registration check is here already.
   word_->setEnabled(false);
   word_->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
-  linkage_->setEnabled(false);
-  linkage_->setToolTip(QStringLiteral("データ連携は今後の版で対応します。"));
   auto* ok = MakeButton("OK", 1);
   auto* close = MakeButton("閉じる", 2);
 
@@ -464,6 +464,12 @@ void CCmdStabMultiFsDlg::EditDisplayConditions() {
   SetResult();
   if (row >= 1 && row <= grid_->MaxRows()) SelectRow(row);
   Redraw();
+}
+
+void CCmdStabMultiFsDlg::LinkData() {
+  if (!CheckRegistered()) return;
+  CExportSelectDlg dialog(core_, this);
+  RunModal(dialog);
 }
 
 bool CCmdStabMultiFsDlg::CheckRegistered() const {
