@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <cstdlib>
@@ -44,6 +47,32 @@ std::size_t ArcsOn(const CCadOutputDlg& dlg, int layer) {
   return count;
 }
 
+// LibreCAD's dxf2pdf draws the file with its own reader; the page goes to the screenshots as a
+// picture. Its PDF states a page 1000 times too large, so the picture is made by size.
+void DrawWithLibreCad(const fs::path& file, const std::string& name) {
+  const char* shots = std::getenv("BRIXO_SCREENSHOTS");
+  const fs::path folder = shots != nullptr && *shots != '\0' ? fs::path(shots) : TestFolder();
+  fs::create_directories(folder);
+  // dxf2pdf writes the PDF beside the drawing, under the drawing's name.
+  fs::path pdfPath = file;
+  pdfPath.replace_extension(".pdf");
+  const QString pdf = QString::fromStdString(pdfPath.string());
+  QProcess librecad;
+  librecad.start(QStringLiteral(BRIXO_LIBRECAD),
+                 {QStringLiteral("dxf2pdf"), QStringLiteral("-a"),
+                  QString::fromStdString(file.string())});
+  ASSERT_TRUE(librecad.waitForFinished(60000));
+  ASSERT_EQ(librecad.exitCode(), 0) << librecad.readAllStandardError().toStdString();
+  QProcess pdftoppm;
+  pdftoppm.start(
+      QFileInfo(QStringLiteral(BRIXO_PDFINFO)).dir().filePath(QStringLiteral("pdftoppm")),
+      {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-scale-to"),
+       QStringLiteral("900"), pdf, QString::fromStdString((folder / name).string())});
+  ASSERT_TRUE(pdftoppm.waitForFinished(60000));
+  ASSERT_EQ(pdftoppm.exitCode(), 0) << pdftoppm.readAllStandardError().toStdString();
+  EXPECT_TRUE(fs::is_regular_file(folder / (name + ".png")));
+}
+
 TEST(CadOutput, TheFileMenuSavesTheSampleCaseAsDxf) {
   TestProgram p;
   FillSampleCase(*p.Core().GetActiveCase(), 0);
@@ -77,6 +106,7 @@ TEST(CadOutput, TheFileMenuSavesTheSampleCaseAsDxf) {
   }
   EXPECT_TRUE(dump.Of("HATCH").empty()) << "the polygon layers start off";
   EXPECT_FALSE(dump.Of("ARC", "SLIDE_N").empty());
+  DrawWithLibreCad(file, "CadOutput_librecad");
 }
 
 // データ連携 → CAD 出力 stores the checks before the CAD dialog builds the slip surfaces, and the
