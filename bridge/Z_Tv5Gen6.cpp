@@ -159,8 +159,8 @@ void CZ_Tv5Gen6::CadSetPaper(short paper, short, double, double, double) {
   drawing_.SetPaper(paper);
 }
 
-void CZ_Tv5Gen6::CadSetDrawingArea(short mode, double halfWidth, double halfHeight,
-                                   double centreX, double centreY) {
+void CZ_Tv5Gen6::CadSetDrawingArea(short mode, double halfWidth, double halfHeight, double centreX,
+                                   double centreY) {
   if (mode == 1) drawing_.SetDrawingArea(halfWidth, halfHeight, centreX, centreY);
 }
 
@@ -219,8 +219,8 @@ void CZ_Tv5Gen6::paintEvent(QPaintEvent* /*event*/) {
   if (worldWidth <= 0 || worldHeight <= 0) return;
   // The whole window in sight, a margin around it, the same scale both ways, y upward.
   constexpr double kMargin = 8;
-  const double scale = std::min((width() - 2 * kMargin) / worldWidth,
-                                (height() - 2 * kMargin) / worldHeight);
+  const double scale =
+      std::min((width() - 2 * kMargin) / worldWidth, (height() - 2 * kMargin) / worldHeight);
   if (scale <= 0) return;
   const double centreX = (window_[0].x + window_[1].x) / 2;
   const double centreY = (window_[0].y + window_[1].y) / 2;

@@ -43,8 +43,8 @@ class CZ_Tv5Gen6 : public QWidget {
   void CadSetFillColor(long colour);
   void CadAddArc(double centreX, double centreY, double radius, double start, double end);
   // The fifth number is the callers' and carries no meaning here.
-  void CadAddText(const std::string& text, double x, double y, double height, double width,
-                  double, double angle, short placement);
+  void CadAddText(const std::string& text, double x, double y, double height, double width, double,
+                  double angle, short placement);
   // The preview shows the whole paper.
   void CadZoomFit();
   void CadRefresh();

@@ -49,8 +49,9 @@ void CadDrawing::SetScale(int denominator) {
 }
 
 void CadDrawing::DefineLayer(int number, const std::string& name) {
-  const auto found = std::find_if(layers_.begin(), layers_.end(),
-                                  [number](const CadLayer& layer) { return layer.number == number; });
+  const auto found = std::find_if(layers_.begin(), layers_.end(), [number](const CadLayer& layer) {
+    return layer.number == number;
+  });
   if (found != layers_.end()) {
     found->name = name;
   } else {

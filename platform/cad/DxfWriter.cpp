@@ -165,11 +165,11 @@ void WriteText(DL_Dxf& dxf, DL_WriterA& out, const CadDrawing& drawing, const Ca
   const double height = text.height * drawing.MetresPerMillimetre();
   const double widthFactor = text.height > 0 ? text.width / text.height : 1.0;
   const auto [horizontal, vertical] = JustificationOf(text.place);
-  dxf.writeText(out,
-                DL_TextData(text.at.x, text.at.y, 0.0, text.at.x, text.at.y, 0.0, height,
-                            widthFactor, 0, horizontal, vertical, DxfTextCp932(text.text),
-                            kTextStyle, text.angle),
-                AttributesOf(drawing, text.layer, text.pen));
+  dxf.writeText(
+      out,
+      DL_TextData(text.at.x, text.at.y, 0.0, text.at.x, text.at.y, 0.0, height, widthFactor, 0,
+                  horizontal, vertical, DxfTextCp932(text.text), kTextStyle, text.angle),
+      AttributesOf(drawing, text.layer, text.pen));
 }
 
 void WriteEntities(DL_Dxf& dxf, DL_WriterA& out, const CadDrawing& drawing) {

@@ -153,9 +153,9 @@ CCadOutputDlg::CCadOutputDlg(CCase& target, bool linkage, QWidget* parent)
     }
   }
   for (int row = 1; row <= kLayerCount; ++row) {
-    grid_->SetText(SheetBlock(kCheckCol, row),
-                   layers_[static_cast<std::size_t>(row - 1)] != 0 ? QStringLiteral("1")
-                                                                   : QStringLiteral("0"));
+    grid_->SetText(SheetBlock(kCheckCol, row), layers_[static_cast<std::size_t>(row - 1)] != 0
+                                                   ? QStringLiteral("1")
+                                                   : QStringLiteral("0"));
   }
   filling_ = false;
   Rebuild(true);
@@ -470,8 +470,8 @@ void CCadOutputDlg::WriteReinforcement() {
     const CDPoint tail = bar.GetPointTail();
     WriteLine(ext.x, ext.y, tail.x, tail.y);
     const double alpha = bar.GetAlphaAngRad();
-    WriteText(FormatInt(bar.number), tail.x + 0.5 * std::cos(alpha),
-              tail.y + 0.5 * std::sin(alpha), 0, kMiddleLeft);
+    WriteText(FormatInt(bar.number), tail.x + 0.5 * std::cos(alpha), tail.y + 0.5 * std::sin(alpha),
+              0, kMiddleLeft);
   }
 }
 
@@ -512,8 +512,8 @@ void CCadOutputDlg::OnOK() {
     Inform("出力する項目が全てOFFになっています。", MsgIcon::Warning);
     return;
   }
-  const std::optional<std::filesystem::path> chosen = Ui().FileDialog(
-      FileDialogKind::Save, {kDxfFilter, "dxf", PrintFolder(), "*.dxf"});
+  const std::optional<std::filesystem::path> chosen =
+      Ui().FileDialog(FileDialogKind::Save, {kDxfFilter, "dxf", PrintFolder(), "*.dxf"});
   if (!chosen) {
     StageDialog::OnOK();
     return;
@@ -521,8 +521,9 @@ void CCadOutputDlg::OnOK() {
   std::filesystem::path path = *chosen;
   if (path.extension().empty()) path += ".dxf";
   if (LowerExtension(path) != ".dxf") {
-    Inform("CADデータは DXF ﾌｧｲﾙ (*.dxf) で出力します。\n拡張子 .dxf のファイル名を指定してください。",
-           MsgIcon::Warning);
+    Inform(
+        "CADデータは DXF ﾌｧｲﾙ (*.dxf) で出力します。\n拡張子 .dxf のファイル名を指定してください。",
+        MsgIcon::Warning);
     return;
   }
   if (cad_->CadSaveFile(path.string()) != 1) {

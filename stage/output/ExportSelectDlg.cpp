@@ -87,7 +87,7 @@ int CExportSelectDlg::ChosenCase() const { return quake_->isChecked() ? 1 : 0; }
 
 void CExportSelectDlg::StoreTopArcs() {
   core_.GetActiveCase()->GetResStab2().slideTopArc = {normalArc_->isChecked() ? 1 : 0,
-                                                       quakeArc_->isChecked() ? 1 : 0};
+                                                      quakeArc_->isChecked() ? 1 : 0};
 }
 
 void CExportSelectDlg::OnXml() {

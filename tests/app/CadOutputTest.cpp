@@ -58,9 +58,8 @@ void DrawWithLibreCad(const fs::path& file, const std::string& name) {
   pdfPath.replace_extension(".pdf");
   const QString pdf = QString::fromStdString(pdfPath.string());
   QProcess librecad;
-  librecad.start(QStringLiteral(BRIXO_LIBRECAD),
-                 {QStringLiteral("dxf2pdf"), QStringLiteral("-a"),
-                  QString::fromStdString(file.string())});
+  librecad.start(QStringLiteral(BRIXO_LIBRECAD), {QStringLiteral("dxf2pdf"), QStringLiteral("-a"),
+                                                  QString::fromStdString(file.string())});
   ASSERT_TRUE(librecad.waitForFinished(60000));
   ASSERT_EQ(librecad.exitCode(), 0) << librecad.readAllStandardError().toStdString();
   QProcess pdftoppm;
@@ -98,10 +97,9 @@ TEST(CadOutput, TheFileMenuSavesTheSampleCaseAsDxf) {
   EXPECT_EQ(dump.First("AUDIT")->fields.at(0), "0");
   std::set<std::string> layers;
   for (const DxfRecord& r : dump.Of("LAYER")) layers.insert(r.fields.at(0));
-  for (const char* name :
-       {"GROUND", "STRATUM_LINE", "STRATUM_POLYGON", "GROUND_BLOCK", "STRATUM_LINE_BLOCK",
-        "STRATUM_POLYGON_BLOCK", "BLOCK_CUT_LINE", "SLIDE_N", "SLIDE_L1", "WATER",
-        "REINFORCEMENT", "GRID"}) {
+  for (const char* name : {"GROUND", "STRATUM_LINE", "STRATUM_POLYGON", "GROUND_BLOCK",
+                           "STRATUM_LINE_BLOCK", "STRATUM_POLYGON_BLOCK", "BLOCK_CUT_LINE",
+                           "SLIDE_N", "SLIDE_L1", "WATER", "REINFORCEMENT", "GRID"}) {
     EXPECT_EQ(layers.count(name), 1U) << name;
   }
   EXPECT_TRUE(dump.Of("HATCH").empty()) << "the polygon layers start off";

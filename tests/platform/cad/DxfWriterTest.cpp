@@ -1,5 +1,3 @@
-#include "platform/cad/DxfWriter.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <numbers>
 
 #include "platform/cad/CadDrawing.h"
+#include "platform/cad/DxfWriter.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/cad/DxfDump.h"
 
@@ -138,7 +137,9 @@ TEST(DxfText, KeepsCp932AndEscapesTheRest) {
       {"GROUND 12.5", "GROUND 12.5"},
       {"粘性土①", "\x94\x53\x90\xab\x93\x79\x87\x40"},
       {"𠮷野", "\\U+20BB7\x96\xec"},
-      {"\xff" "A", "\\U+FFFDA"},  // a broken byte
+      {"\xff"
+       "A",
+       "\\U+FFFDA"},  // a broken byte
   };
   for (const Case& c : cases) EXPECT_EQ(DxfTextCp932(c.utf8), c.expected) << c.utf8;
 }

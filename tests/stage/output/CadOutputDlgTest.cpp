@@ -1,5 +1,3 @@
-#include "stage/output/CadOutputDlg.h"
-
 #include <QComboBox>
 #include <QPushButton>
 #include <cmath>
@@ -16,6 +14,7 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
+#include "stage/output/CadOutputDlg.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/cad/DxfDump.h"
 

@@ -1,5 +1,3 @@
-#include "stage/output/ExportSelectDlg.h"
-
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -7,6 +5,7 @@
 
 #include "core/model/PrmStab.h"
 #include "core/stability/ResStab2.h"
+#include "stage/output/ExportSelectDlg.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 
 namespace {
