@@ -144,7 +144,6 @@ class PreviewPainter {
 }  // namespace
 
 CZ_Tv5Gen6::CZ_Tv5Gen6(QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("CZ_Tv5Gen6"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(320, 240);
 }
