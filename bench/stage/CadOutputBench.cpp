@@ -65,7 +65,8 @@ class Fixture {
 void BM_CadLayerClick300Blocks(benchmark::State& state) {
   Fixture fixture;
   for (auto _ : state) fixture.ClickLayer();
-  state.SetLabel(std::to_string(fixture.Entities()) + " entities, preview " + fixture.PreviewSize());
+  state.SetLabel(std::to_string(fixture.Entities()) + " entities, preview " +
+                 fixture.PreviewSize());
 }
 BENCHMARK(BM_CadLayerClick300Blocks)->Unit(benchmark::kMillisecond);
 
