@@ -316,7 +316,7 @@ void CCadOutputDlg::WriteLayer(int layer) {
   switch (layer) {
     case 0:
       select(kSectionPen);
-      WriteGround(case_.GetGround());
+      WritePolyline(case_.GetGround());
       break;
     case 1:
       select(kSectionPen);
@@ -329,7 +329,7 @@ void CCadOutputDlg::WriteLayer(int layer) {
     case 3:
       if (!divided) break;
       select(kSectionPen);
-      WriteGround(case_.GetGroundDiv());
+      WritePolyline(case_.GetGroundDiv());
       break;
     case 4:
       if (!divided) break;
@@ -383,8 +383,6 @@ void CCadOutputDlg::WriteText(const std::string& text, double x, double y, doubl
   cad_->CadAddText(text, x, y, h, h, 0, angle, static_cast<short>(placement));
   cad_->CadEndLine();
 }
-
-void CCadOutputDlg::WriteGround(const CDPoly& ground) { WritePolyline(ground); }
 
 void CCadOutputDlg::WriteStrata(const CDPolyArray* strata) {
   if (strata == nullptr) return;

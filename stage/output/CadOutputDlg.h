@@ -57,7 +57,6 @@ class CCadOutputDlg : public StageDialog {
   void WritePolyline(const CDPoly& line);
   void WriteLine(double x1, double y1, double x2, double y2);
   void WriteText(const std::string& text, double x, double y, double angle, int placement);
-  void WriteGround(const CDPoly& ground);
   void WriteStrata(const CDPolyArray* strata);
   void WriteStratumBlocks(const CDPolyArray* blocks);
   void WriteBlockCuts(const CBlockList& blocks);

@@ -98,6 +98,12 @@ TEST_F(CadOutputDlgTest, TheDataLinkageLocksAndLeavesOutTerrainStrataAndBolts) {
   }
   EXPECT_FALSE(grid.Lock(1, 4));
   EXPECT_GT(CountOn(dlg, kSlideN), 0U);
+  // A click on a locked box changes nothing.
+  dlg.show();
+  ClickCell(*Ctl<CSheetGrid>(dlg, 3080), 1, 1);
+  EXPECT_EQ(grid.Value(1, 1), "0");
+  EXPECT_EQ(CountOn(dlg, 0), 0U);
+  dlg.close();
 }
 
 TEST_F(CadOutputDlgTest, TheHeaderAndTheSwitchesTurnEveryRowOnOrOff) {
@@ -178,6 +184,14 @@ TEST_F(CadOutputDlgTest, APointNamingBlocksBeyondTheListDrawsNoSlipSurface) {
   CCadOutputDlg dlg(Case(), false);
   EXPECT_EQ(CountOn(dlg, kSlideN), 0U);
   EXPECT_GT(CountOn(dlg, kGrid), 0U) << "the other layers are drawn";
+}
+
+TEST_F(CadOutputDlgTest, ACaseWithoutBlocksWritesNothingOnTheDividedLayers) {
+  Case().GetBlockList().DeleteBlockArray();
+  CCadOutputDlg dlg(Case(), false);
+  QTest::mouseClick(Ctl<QPushButton>(dlg, 3003), Qt::LeftButton);  // every layer
+  for (int layer = 3; layer <= 8; ++layer) EXPECT_EQ(CountOn(dlg, layer), 0U) << layer;
+  EXPECT_EQ(On<CadPolyline>(dlg, 0).size(), 1U);
 }
 
 // The names the save dialog may answer with: only DXF is written, a name without extension
