@@ -4,9 +4,7 @@
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <numbers>
 
 #include "platform/cad/DxfWriter.h"
@@ -44,13 +42,6 @@ QColor ColourOfPen(const CadPenColour& pen) {
     default:
       return Qt::black;
   }
-}
-
-bool HasDxfExtension(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension == ".dxf";
 }
 
 // Draws the entities in world coordinates; the painter's transform maps them into the widget.
@@ -206,7 +197,7 @@ void CZ_Tv5Gen6::CadZoomFit() { window_ = drawing_.PaperArea(); }
 void CZ_Tv5Gen6::CadRefresh() { update(); }
 
 short CZ_Tv5Gen6::CadSaveFile(const std::string& path) {
-  if (!HasDxfExtension(path)) return 0;
+  if (!IsDxfPath(path)) return 0;
   return WriteDxf(drawing_, path) ? 1 : 0;
 }
 

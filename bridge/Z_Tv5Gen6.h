@@ -7,6 +7,7 @@
 // (0x00BBGGRR); CadDrawing.h says what the values mean.
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <string>
 

@@ -4,12 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <numbers>
 #include <system_error>
+#include <type_traits>
+#include <variant>
 
 #include "platform/Iconv.h"
 #include "platform/cad/CadDrawing.h"
@@ -235,6 +239,13 @@ bool WriteDxfFile(const CadDrawing& drawing, const std::filesystem::path& path) 
 }
 
 }  // namespace
+
+bool IsDxfPath(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".dxf";
+}
 
 std::string DxfTextCp932(std::string_view utf8) {
   Iconv toCp932("CP932", "UTF-8");

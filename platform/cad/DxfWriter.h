@@ -17,5 +17,8 @@ class CadDrawing;
 // the file could not be written.
 bool WriteDxf(const CadDrawing& drawing, const std::filesystem::path& path);
 
+// The path names a DXF file: its extension is ".dxf" in any case.
+bool IsDxfPath(const std::filesystem::path& path);
+
 // UTF-8 to the bytes of a DXF text in CP932, with \U+XXXX for each character CP932 lacks.
 std::string DxfTextCp932(std::string_view utf8);

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -31,6 +30,7 @@
 #include "platform/NumberText.h"
 #include "platform/ProgramDir.h"
 #include "platform/UiRegistry.h"
+#include "platform/cad/DxfWriter.h"
 #include "stage/controls/SheetGrid.h"
 
 namespace {
@@ -107,13 +107,6 @@ bool IsWhole(double v) { return std::fabs(v - RoundWhole(v)) <= kRunTolerance; }
 
 void Inform(const std::string& text, MsgIcon icon) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, icon);
-}
-
-std::string LowerExtension(const std::filesystem::path& path) {
-  std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
 }
 
 // The folder the save dialog starts in: the data folder's print folder, made when missing.
@@ -518,7 +511,7 @@ void CCadOutputDlg::OnOK() {
   }
   std::filesystem::path path = *chosen;
   if (path.extension().empty()) path += ".dxf";
-  if (LowerExtension(path) != ".dxf") {
+  if (!IsDxfPath(path)) {
     Inform(
         "CADデータは DXF ﾌｧｲﾙ (*.dxf) で出力します。\n拡張子 .dxf のファイル名を指定してください。",
         MsgIcon::Warning);

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <numbers>
 
@@ -24,10 +25,7 @@ class DxfWriterTest : public testing::Test {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all);
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { fs::remove_all(folder_); }
 
   fs::path folder_;
 };
@@ -144,13 +142,35 @@ TEST(DxfText, KeepsCp932AndEscapesTheRest) {
   for (const Case& c : cases) EXPECT_EQ(DxfTextCp932(c.utf8), c.expected) << c.utf8;
 }
 
-TEST_F(DxfWriterTest, AFailedWriteLeavesTheOlderFileWhole) {
+TEST(DxfPath, IsTheDxfExtensionInAnyCase) {
+  for (const char* path : {"x.dxf", "/a/B.DXF", "c.Dxf"}) EXPECT_TRUE(IsDxfPath(path)) << path;
+  for (const char* path : {"x.dwg", "x", "x.dxf.bak", "dxf"}) EXPECT_FALSE(IsDxfPath(path)) << path;
+}
+
+// A full disk, as a limit on the size of the files this process writes: the drawing is cut
+// short, which the writer sees, and the older file stays.
+TEST_F(DxfWriterTest, AFileCutShortLeavesTheOlderFileWhole) {
   const fs::path file = folder_ / "old.dxf";
   WriteFileBytes(file, "older drawing");
-  fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
-  if (::access(folder_.c_str(), W_OK) == 0) GTEST_SKIP() << "root may write anywhere";
-  EXPECT_FALSE(WriteDxf(SampleDrawing(), file));
-  fs::permissions(folder_, fs::perms::owner_all);
+  struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+      ::getrlimit(RLIMIT_FSIZE, &old);
+      previous = std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+      rlimit limit = old;
+      limit.rlim_cur = bytes;
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+      ::setrlimit(RLIMIT_FSIZE, &old);
+      std::signal(SIGXFSZ, previous);
+    }
+    rlimit old{};
+    void (*previous)(int) = nullptr;
+  };
+  {
+    const FileSizeLimit limit(2000);
+    EXPECT_FALSE(WriteDxf(SampleDrawing(), file));
+  }
   EXPECT_EQ(ReadFileBytes(file), "older drawing");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
