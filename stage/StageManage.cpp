@@ -32,6 +32,7 @@
 #include "stage/dialogs/RefReinfStdBarDlg.h"
 #include "stage/dialogs/RefUnitFilterDlg.h"
 #include "stage/output/PrnWordDlg.h"
+#include "stage/output/CadOutputDlg.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Reinf, std::nullopt, true},
     {StageCommand::RefCond, std::nullopt, true},
     {StageCommand::ImportCad, std::nullopt, false},
-    {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, false},
+    {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, true},
     {StageCommand::ImportXml, std::nullopt, true},
     {StageCommand::ExportXml, std::nullopt, true},
     {StageCommand::PrintWord, FrameMsg::WM_APP_PRINT_WORD, true},
@@ -358,6 +359,11 @@ long CManageStage::PrintExcel(const std::string& folder, int kind) {
   printExcel_.SetViewInf(&active->GetViewInfo());
   printExcel_.SetPath(folder);
   return printExcel_.ExcelStart(stage, kind, 0);
+}
+
+void CManageStage::ExportCad(QWidget* parent, bool linkage) {
+  CCadOutputDlg dialog(*GetActiveCase(), linkage, parent);
+  RunModal(dialog);
 }
 
 void CManageStage::OnLButtonDown(double x, double y) {

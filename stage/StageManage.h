@@ -186,6 +186,10 @@ class CManageStage {
   // the folder, and runs it. Non-zero when a file was written.
   long PrintExcel(const std::string& folder, int kind);
 
+  // The CAD output of the active case: File menu (linkage false) or the data linkage of the
+  // stability result (true), which starts with the terrain, strata and rock bolts off.
+  void ExportCad(QWidget* parent, bool linkage);
+
   // A left click in the section view, already rounded: handed to every open, visible modeless
   // dialog that takes points, in the order of ModelessDialog (the load dialog's handler decides
   // itself whether a load is selected). Nothing happens when a coordinate is the unset value.

@@ -259,6 +259,9 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t w
       return 0;
     case StageCommand::PrintExcel:
       return stage_.PrintExcel(PrintFolder(), static_cast<int>(wParam));
+    case StageCommand::ExportCad:
+      stage_.ExportCad(this, wParam == 1);
+      return 0;
     default:
       // IsAvailable lists no other command in this build.
       return 0;

@@ -122,7 +122,8 @@ class CMainFrame : public QMainWindow {
   QAction* Action(int id) const { return actions_.at(id); }
   void FillRecentMenu();
 
-  // Runs the command; wParam is the asking message's (the Excel workbook's kind).
+  // Runs the command; wParam is the asking message's, 0 from a menu (the Excel workbook's kind;
+  // WM_APP_EXPORT_CAD: 1 for the data linkage).
   std::intptr_t RunStageCommand(StageCommand command, std::uintptr_t wParam = 0);
   // A modal step dialog that ended with OK (result nonzero) changed the case: redraw and show
   // the case pane's in-use marks anew. Returns the result.

@@ -27,6 +27,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/RefStabFilterBlockDlg.h"
 #include "stage/dialogs/ResStabGraphMultiFsDlg.h"
+#include "stage/output/ExportSelectDlg.h"
 
 namespace {
 
@@ -166,6 +167,7 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
   connect(conditions_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::EditDisplayConditions);
   connect(copy_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::CopyFsMatrix);
   connect(figure_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::ShowFigure);
+  connect(linkage_, &QPushButton::clicked, this, &CCmdStabMultiFsDlg::LinkData);
   connect(fstp_, &CExpEdit::FocusLeft, this, [this] {
     StoreFstp();
     UpdateInfo();
@@ -195,8 +197,6 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   connect(word_, &QPushButton::clicked, this, [this] {
     if (CheckRegistered()) Ui().SendToFrame(FrameMsg::WM_APP_PRINT_WORD, 1, 0);
   });
-  linkage_->setEnabled(false);
-  linkage_->setToolTip(QStringLiteral("データ連携は今後の版で対応します。"));
   auto* ok = MakeButton("OK", 1);
   auto* close = MakeButton("閉じる", 2);
 
@@ -504,6 +504,12 @@ void CCmdStabMultiFsDlg::EditDisplayConditions() {
   SetResult();
   if (row >= 1 && row <= grid_->MaxRows()) SelectRow(row);
   Redraw();
+}
+
+void CCmdStabMultiFsDlg::LinkData() {
+  if (!CheckRegistered()) return;
+  CExportSelectDlg dialog(core_, this);
+  RunModal(dialog);
 }
 
 bool CCmdStabMultiFsDlg::CheckRegistered() const {

@@ -50,6 +50,8 @@ class CCmdStabMultiFsDlg : public StageDialog {
   void ShowFigure();
   // 計算表示条件.
   void EditDisplayConditions();
+  // データ連携: the export selection, once every load case that is on has a registered row.
+  void LinkData();
   // The check Word出力 and データ連携 share: every load case that is on has a registered row.
   // Otherwise says which lack one and returns false.
   bool CheckRegistered() const;

@@ -358,11 +358,10 @@ TEST_F(MultiFsDlgTest, TheReportsNeedARegisteredRowForEveryLoadCaseThatIsOn) {
     if (c.message != nullptr) TestUi().ExpectMessageBox(MsgResult::Ok, c.message);
     EXPECT_EQ(dlg.CheckRegistered(), c.message == nullptr);
   }
-  // Until the data linkage comes its button stays off and says why; Word出力 asks the frame for
-  // the multi-plane report once the check passes.
+  // Word出力 asks the frame for the multi-plane report once the check passes; the data linkage is
+  // on.
   CCmdStabMultiFsDlg dlg(core_);
-  EXPECT_FALSE(Ctl<QPushButton>(dlg, 5437)->isEnabled());
-  EXPECT_FALSE(Ctl<QPushButton>(dlg, 5437)->toolTip().isEmpty());
+  EXPECT_TRUE(Ctl<QPushButton>(dlg, 5437)->isEnabled());
   ASSERT_TRUE(Ctl<QPushButton>(dlg, 5436)->isEnabled());
   Ctl<QPushButton>(dlg, 5436)->click();
   ASSERT_FALSE(TestUi().FrameMessages().empty());

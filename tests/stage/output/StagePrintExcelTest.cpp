@@ -277,14 +277,14 @@ TEST_F(ExcelWorkbookTest, Boxes) {
   EXPECT_EQ(At(book, kNormal, "C3")["borderColor"], "FF000000");
 }
 
-// A pair without Fs leaves its cell empty and never holds the minimum, even first in the list
-// (the ascending order puts it there).
+// A pair without Fs leaves its cell empty and never holds the minimum: its unset value is below
+// every safety factor, wherever the list holds it (the ascending order puts it last).
 TEST_F(ExcelWorkbookTest, APairWithoutFsIsNotTheMinimum) {
   FillResults([](int start, int end) -> std::optional<double> {
     if (start == 0 && end == 3) return kNoValue;
     return 1.0 + start + 0.1 * end;
   });
-  ASSERT_EQ(Case().GetResStab2().GetSerial().front()->fsN, kNoValue);
+  ASSERT_EQ(Case().GetResStab2().GetSerial().back()->fsN, kNoValue);
   const QJsonObject book = RunAndRead();
   EXPECT_EQ(ValueAt(book, kNormal, "B14"), QJsonValue());
   EXPECT_EQ(ValueAt(book, kNormal, "D4"), 1);
