@@ -26,6 +26,8 @@ enum class FrameMsg : unsigned {
   WM_CMD_STAB_BLOCK_CLOSE = kFrameMsgBase + 204,
   WM_CMD_STAB_GYAKU = kFrameMsgBase + 205,
   WM_CMD_STAB_STABILITY = kFrameMsgBase + 206,
+  // The surface-load dialog ended (1 after OK, 0 after cancel); no command opens it.
+  WM_CMD_STAB_LOAD_CLOSE = kFrameMsgBase + 207,
 
   // Step 3: slide deformation.
   WM_CMD_SLIDE_ELEMENT = kFrameMsgBase + 301,

@@ -27,6 +27,7 @@
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
 #include "stage/dialogs/CmdStabPatternDlg.h"
+#include "stage/dialogs/CmdStabShapeLoadDlg.h"
 #include "stage/dialogs/RefCmnGeologyListDlg.h"
 #include "stage/dialogs/RefCondDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
@@ -135,6 +136,14 @@ std::string UnappliedChangesText(const std::vector<StageDialog*>& dialogs) {
   return names +
          "の入力内容が更新されています。\n反映しない場合には、変更は破棄されます。\n\n"
          "反映しますか？";
+}
+
+// The steps that work on the recognised strata need them first; without them the user is told so.
+bool HasStratumPolygons(const CCase& target) {
+  const CDPolyArray* const strata = target.GetGround().GetPolyArray();
+  if (strata != nullptr && !strata->IsEmpty()) return true;
+  Ui().MessageBox("先に[地層認識]を行って下さい。", GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
+  return false;
 }
 
 }  // namespace
@@ -261,14 +270,37 @@ long CManageStage::CmdSlideElement(QWidget* parent) {
 long CManageStage::CmdStabBlockShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::Block)) return 1;
   CCase* const active = GetActiveCase();
-  const CDPolyArray* const strata = active->GetGround().GetPolyArray();
-  if (strata == nullptr || strata->IsEmpty()) {
-    Ui().MessageBox("先に[地層認識]を行って下さい。", GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
-    return 0;
-  }
+  if (!HasStratumPolygons(*active)) return 0;
   // The dialog takes its points in its own preview, not from the view.
   Attach(ModelessDialog::Block, new CCmdStabBlockDlg(*active, parent), {});
   return 1;
+}
+
+long CManageStage::CmdStabSoilL2(QWidget* parent) { return CmdCommonSoil(parent); }
+
+long CManageStage::CmdStabPartition() {
+  HasStratumPolygons(*GetActiveCase());
+  return 0;
+}
+
+long CManageStage::CmdStabLoadShow(QWidget* parent) {
+  if (!RaiseIfOpen(ModelessDialog::Load)) {
+    Attach(ModelessDialog::Load, new CCmdStabShapeLoadDlg(parent),
+           [this](double x, double y) { SetPointLoadDlg(x, y); });
+  }
+  Redraw();
+  return 0;
+}
+
+long CManageStage::CmdStabLoadClose(unsigned result) {
+  Close(ModelessDialog::Load, result);
+  return 0;
+}
+
+void CManageStage::SetPointLoadDlg(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  CCmdStabShapeLoadDlg* const dialog = LoadDlg();
+  if (dialog != nullptr && dialog->SelectedLoad() != -1) dialog->SetPoint(x);
 }
 
 long CManageStage::CmdSlideArrangeShow(QWidget* parent) {
@@ -468,6 +500,10 @@ const CManageStage::Modeless& CManageStage::Slot(ModelessDialog which) const {
 
 CCmdCmnShapeDlg* CManageStage::ShapeDlg() const {
   return qobject_cast<CCmdCmnShapeDlg*>(Slot(ModelessDialog::Shape).dialog.data());
+}
+
+CCmdStabShapeLoadDlg* CManageStage::LoadDlg() const {
+  return qobject_cast<CCmdStabShapeLoadDlg*>(Slot(ModelessDialog::Load).dialog.data());
 }
 
 CCmdDrainArrangeDlg* CManageStage::DrainArrangeDlg() const {

@@ -23,6 +23,7 @@
 class CCase;
 class CCmdCmnShapeDlg;
 class CCmdDrainArrangeDlg;
+class CCmdStabShapeLoadDlg;
 class CManageCore;
 class QDialog;
 class QWidget;
@@ -139,6 +140,25 @@ class CManageStage {
   // redrawn.
   long CmdSlideElement(QWidget* parent);
 
+  // Step 2, the soil constants of the second level: the same dialog and check as CmdCommonSoil,
+  // which keeps no soil mode.
+  long CmdStabSoilL2(QWidget* parent);
+  // Step 2, the division of the strata: only its precondition, the stratum polygons, is checked
+  // (a case without them is told "先に[地層認識]を行って下さい。"). Returns 0.
+  long CmdStabPartition();
+
+  // Opens the surface-load dialog, or raises the open one, and redraws. No command opens it; it
+  // ends through the frame's close notice. Returns 0.
+  long CmdStabLoadShow(QWidget* parent);
+  // The surface-load dialog announced its end: it is deleted later and the view redrawn. Returns
+  // 0.
+  long CmdStabLoadClose(unsigned result);
+  // The surface-load dialog is open and visible.
+  bool IsLoadDlg() const { return IsOpen(ModelessDialog::Load); }
+  // Hands the x of a view click to the surface-load dialog when it exists, has a load selected
+  // and neither coordinate is unset.
+  void SetPointLoadDlg(double x, double y);
+
   // Opens the block division on a copy of the active case's block list, or raises the open one;
   // a case without stratum polygons is refused with "先に[地層認識]を行って下さい。". Returns 1
   // when the dialog is open. Its close is the frame's Close(ModelessDialog::Block, result).
@@ -234,6 +254,7 @@ class CManageStage {
   std::vector<StageDialog*> DialogsWithUnappliedChanges() const;
   CCmdCmnShapeDlg* ShapeDlg() const;
   CCmdDrainArrangeDlg* DrainArrangeDlg() const;
+  CCmdStabShapeLoadDlg* LoadDlg() const;
 
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;

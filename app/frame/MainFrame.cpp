@@ -154,12 +154,20 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
                                  true);
     case FrameMsg::WM_CMD_STAB_BLOCK_CLOSE:
       return CloseModeless(ModelessDialog::Block, wParam, false, false);
+    case FrameMsg::WM_CMD_STAB_LOAD_CLOSE:
+      return AfterModelessClosed(stage_.CmdStabLoadClose(static_cast<unsigned>(wParam)), false,
+                                 false);
     case FrameMsg::WM_CMD_SLIDE_ARRANGE_CLOSE:
     case FrameMsg::WM_CMD_SHEAR_ARRANGE_CLOSE:
       return AfterModelessClosed(stage_.CmdSlideArrangeClose(static_cast<unsigned>(wParam)), false,
                                  false);
     case FrameMsg::WM_APP_REDRAW:
       Redraw();
+      // The surface-load dialog opens without a frame command; its redraw locks the case.
+      if (IsCaseLocked()) {
+        EnableWorkPanes(false);
+        UpdateCommands();
+      }
       return 0;
     case FrameMsg::WM_APP_INFO_REFRESH:
       RefreshInfoPane();

@@ -366,6 +366,13 @@ int CMltBlocks::SerialCopyNoKey(std::vector<CMltPoint*>& list) const {
   return static_cast<int>(list.size());
 }
 
+int CMltBlocks::SerialCurrentChoice(std::vector<CMltPoint*>& list) const {
+  for (const auto& point : points_) {
+    if (point && (point->typicalN != 0 || point->typicalQ != 0)) list.push_back(point.get());
+  }
+  return static_cast<int>(list.size());
+}
+
 void CMltBlocks::CheckOffHideRes(const std::vector<CMltPoint*>& list) {
   for (const auto& point : points_) {
     if (!point || (point->typicalN == 0 && point->typicalQ == 0)) continue;

@@ -209,6 +209,9 @@ class CMltBlocks {
   int SerialCopy(std::vector<CMltPoint*>& list, const CMltKey& key);
   // Every point, in order.
   int SerialCopyNoKey(std::vector<CMltPoint*>& list) const;
+  // Appends every point with a typical flag of either case to the list, in list order; returns
+  // the list's length.
+  int SerialCurrentChoice(std::vector<CMltPoint*>& list) const;
   // Clears both typical flags of every point that is not in the list.
   void CheckOffHideRes(const std::vector<CMltPoint*>& list);
 

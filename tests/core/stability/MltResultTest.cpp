@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -164,6 +165,35 @@ TEST(MltKeyTest, BothCaseSwitchesOffGiveAnEmptyListAndClearEveryTypicalFlag) {
   EXPECT_EQ(blocks.SerialCopy(list, key), 0);
   for (int k = 0; k < 3; ++k) EXPECT_EQ(blocks.GetMltPoint(k)->typicalN, 0);
   EXPECT_THROW(blocks.GetMltPoint(3), std::out_of_range);
+}
+
+// The current choice gathers the points flagged typical for either case, in list order, after
+// what the list already holds; empty slots and unflagged points are passed over.
+TEST(MltKeyTest, CurrentChoiceAppendsEveryFlaggedPointInOrder) {
+  const struct {
+    int typicalN;
+    int typicalQ;
+    bool chosen;
+  } rows[] = {{0, 0, false}, {1, 0, true}, {0, 1, true}, {1, 1, true}, {0, 0, false}, {0, 1, true}};
+  CMltBlocks blocks;
+  for (const auto& row : rows) {
+    auto p = std::make_unique<CMltPoint>();
+    p->id = blocks.GetSize();
+    p->typicalN = row.typicalN;
+    p->typicalQ = row.typicalQ;
+    blocks.Add(std::move(p));
+  }
+  blocks.Add(nullptr);
+
+  CMltPoint held;
+  std::vector<CMltPoint*> list{&held};
+  std::vector<CMltPoint*> expected{&held};
+  for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+    if (rows[i].chosen) expected.push_back(blocks.GetMltPoint(i));
+  }
+  EXPECT_EQ(blocks.SerialCurrentChoice(list), static_cast<int>(expected.size()));
+  EXPECT_EQ(list, expected);
+  EXPECT_EQ(blocks.GetMltPoint(1)->typicalN, 1);  // nothing is cleared
 }
 
 TEST(MltKeyTest, ANewKeyStartsTheNormalSwitchAtOneAndTheLevelIntsAtZero) {
