@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "bench/stage/AllPairs.h"
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
 #include "core/stability/BlockList.h"
-#include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
@@ -22,32 +22,6 @@ namespace {
 
 constexpr int kBlocks = CBlockList::kMaxBlocks;
 
-// Every pair of the blocks with an Fs that repeats, so that the sort meets many ties.
-void FillResults(CResStab2& results) {
-  auto points = std::make_unique<CMltBlocks>();
-  int id = 0;
-  for (int start = 0; start + 1 < kBlocks; ++start) {
-    for (int end = start + 1; end < kBlocks; ++end) {
-      auto point = std::make_unique<CMltPoint>();
-      point->id = id++;
-      point->startBlock = start;
-      point->endBlock = end;
-      point->fsN = 0.9 + 0.001 * ((start * 7 + end * 13) % 700);
-      point->fsQ = point->fsN - 0.2;
-      point->sN = 100.0 * point->fsN;
-      point->tN = 100.0;
-      point->sQ = 100.0 * point->fsQ;
-      point->tQ = 100.0;
-      points->Add(std::move(point));
-    }
-  }
-  results.DeleteResultAll();
-  results.SetResult(std::move(points));
-  results.blockCount = kBlocks;
-  results.SerialResult();
-  results.SortSerial();
-}
-
 class Fixture {
  public:
   Fixture() {
@@ -55,7 +29,7 @@ class Fixture {
     CCase& target = *core_.GetActiveCase();
     target.GetPrmStab().planFsNormal = 1.2;
     target.GetPrmStab().planFsQuake = 1.0;
-    FillResults(target.GetResStab2());
+    FillAllPairs(target.GetResStab2());
   }
   CManageCore& Core() { return core_; }
   CResStab2& Results() { return core_.GetActiveCase()->GetResStab2(); }

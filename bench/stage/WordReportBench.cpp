@@ -9,20 +9,16 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/stage/AllPairs.h"
 #include "core/base/CoreConfig.h"
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
-#include "core/stability/BlockList.h"
-#include "core/stability/MltPoint.h"
-#include "core/stability/ResStab2.h"
 #include "platform/HeadlessUi.h"
 #include "platform/UiRegistry.h"
 #include "stage/output/StagePrintWord.h"
 #include "tests/support/SampleDocument.h"
 
 namespace {
-
-constexpr int kBlocks = CBlockList::kMaxBlocks;
 
 // Chooses the report file and declines to open it.
 class ReportUi : public HeadlessUi {
@@ -39,28 +35,6 @@ class ReportUi : public HeadlessUi {
  private:
   std::filesystem::path file_;
 };
-
-void FillAllPairs(CResStab2& results) {
-  auto points = std::make_unique<CMltBlocks>();
-  int id = 0;
-  for (int start = 0; start + 1 < kBlocks; ++start) {
-    for (int end = start + 1; end < kBlocks; ++end) {
-      auto point = std::make_unique<CMltPoint>();
-      point->id = id++;
-      point->startBlock = start;
-      point->endBlock = end;
-      point->fsN = 0.9 + 0.001 * ((start * 7 + end * 13) % 700);
-      point->fsQ = point->fsN - 0.2;
-      point->typicalN = point->typicalQ = id == 1 ? 1 : 0;
-      points->Add(std::move(point));
-    }
-  }
-  results.DeleteResultAll();
-  results.SetResult(std::move(points));
-  results.blockCount = kBlocks;
-  results.SerialResult();
-  results.SortSerial();
-}
 
 void RunReport(benchmark::State& state, CManageCore& core) {
   // The print folder is made in the data folder: a fresh one of the benchmark's own.

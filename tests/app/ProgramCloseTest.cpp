@@ -214,18 +214,6 @@ TEST_F(ProgramCloseTest, TheTitleMarksAModifiedDocument) {
   FlushDeletes();
 }
 
-// Puts the Qt services in place of the test's scripted ones for the life of the scope.
-class WithQtUi {
- public:
-  WithQtUi() : scripted_(InstallUi(std::make_unique<QtUi>())) {}
-  ~WithQtUi() { InstallUi(std::move(scripted_)); }
-  WithQtUi(const WithQtUi&) = delete;
-  WithQtUi& operator=(const WithQtUi&) = delete;
-
- private:
-  std::unique_ptr<UiServices> scripted_;
-};
-
 // The save question of a modified document and the file dialog of 開く, real ones of the Qt Ui:
 // they read in Japanese, as every standard button and dialog of Qt does.
 TEST_F(ProgramCloseTest, QtsOwnBoxesAndDialogsAreJapanese) {

@@ -39,18 +39,6 @@
 
 namespace {
 
-// Puts Qt services in place of the test's scripted ones for the life of the scope.
-class WithQtUi {
- public:
-  WithQtUi() : scripted_(InstallUi(std::make_unique<QtUi>())) {}
-  ~WithQtUi() { InstallUi(std::move(scripted_)); }
-  WithQtUi(const WithQtUi&) = delete;
-  WithQtUi& operator=(const WithQtUi&) = delete;
-
- private:
-  std::unique_ptr<UiServices> scripted_;
-};
-
 // ---- Message boxes ----
 
 struct BoxCase {

@@ -11,9 +11,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <typeinfo>
 #include <utility>
+
+#include "platform/UiRegistry.h"
+#include "platform/qt/QtUi.h"
 
 // Queues a script for the next modal dialog that RunModal runs; that dialog must be a T. The
 // scripted runner opens the dialog without an event loop, runs the script (which drives the
@@ -28,6 +32,18 @@ void ExpectModal(std::function<void(T&)> script) {
       typeid(T), T::staticMetaObject.className(),
       [script = std::move(script)](QDialog& dialog) { script(dynamic_cast<T&>(dialog)); });
 }
+
+// Puts the Qt services in place of the test's scripted ones for the life of the scope.
+class WithQtUi {
+ public:
+  WithQtUi() : scripted_(InstallUi(std::make_unique<QtUi>())) {}
+  ~WithQtUi() { InstallUi(std::move(scripted_)); }
+  WithQtUi(const WithQtUi&) = delete;
+  WithQtUi& operator=(const WithQtUi&) = delete;
+
+ private:
+  std::unique_ptr<UiServices> scripted_;
+};
 
 // Runs the action on the modal window of that class once the next modal event loop runs: for
 // Qt's own boxes and dialogs behind the Qt Ui, which RunModal does not script. When no such window
