@@ -307,9 +307,10 @@ void CStagePrintWord::WordSlideStrain() {
   pages_->CheckPageReturn(31, 1);
   CreateBitmapWord("GRAPH_FSR", kGraphFigure);
   pages_->Block("ＺＰ＿ＧＲＡＰＨ＿ＦＳＲ", 15);
+  // After the page check: its blank lines would take the values, which hold for one block only.
+  pages_->CheckPageReturn(39, 2);
   Field("ｋｅｉＡ", Dbl(CResSlide::GetKeiA(), kCodeValue3));
   Field("ｋｅｉＢ", Dbl(CResSlide::GetKeiB(), kCodeDistance));
-  pages_->CheckPageReturn(39, 2);
   pages_->Block("ＺＰ＿ＣＡＬＣ＿ＦＳＲ＿ＨＩＺＵＭＩ", 7);
   pages_->CheckPageReturn(41, 1);
   SetSlideJudgeFields();
