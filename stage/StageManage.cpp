@@ -31,8 +31,8 @@
 #include "stage/dialogs/RefCondDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
 #include "stage/dialogs/RefUnitFilterDlg.h"
-#include "stage/output/PrnWordDlg.h"
 #include "stage/output/CadOutputDlg.h"
+#include "stage/output/PrnWordDlg.h"
 
 namespace {
 

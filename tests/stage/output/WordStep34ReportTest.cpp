@@ -88,7 +88,8 @@ TEST_F(WordStep34ReportTest, SlideReportOpensItsTemplateAndWritesEveryResultRow)
   EXPECT_EQ(FieldBefore(kFsrData, "ｋｈ"), kh);
   EXPECT_EQ(FieldBefore(kFsrData, "γｓ"), gammaS);
   // The coefficients reach their block past the blank lines of the page check before it.
-  EXPECT_EQ(FieldOf("ＺＰ＿ＣＡＬＣ＿ＦＳＲ＿ＨＩＺＵＭＩ", "ｋｅｉＡ"), SetWordDbl(CResSlide::GetKeiA(), 993));
+  EXPECT_EQ(FieldOf("ＺＰ＿ＣＡＬＣ＿ＦＳＲ＿ＨＩＺＵＭＩ", "ｋｅｉＡ"),
+            SetWordDbl(CResSlide::GetKeiA(), 993));
   EXPECT_EQ(FieldOf("ＺＰ＿ＳＬＩＤＥＳＴＲＡＩＮ＿ＪＵＤＧＥ", "Ｊｕｄｇｅ１"),
             Slide().IsJudgeGs() ? "OK" : "OUT");
   // The reference elevation of the height factor stands in the bottom field.
