@@ -1,7 +1,8 @@
-// The Word report of step 2 as the user waits for it (GridBench.cpp holds the main): the whole run
-// from the template to the saved file, with every figure. Once on the sample case (both load cases,
-// the list of the pairs below the planned safety factor on), once on results of 300 blocks whose
-// 44,850 pairs are all listed.
+// The Word reports as the user waits for them (GridBench.cpp holds the main): the whole run from
+// the template to the saved file, with every figure. The step-2 report once on the sample case
+// (both load cases, the list of the pairs below the planned safety factor on), once on results of
+// 300 blocks whose 44,850 pairs are all listed; the full reports of steps 3 and 4 on the sample
+// case.
 
 #include <benchmark/benchmark.h>
 
@@ -36,22 +37,22 @@ class ReportUi : public HeadlessUi {
   std::filesystem::path file_;
 };
 
-void RunReport(benchmark::State& state, CManageCore& core) {
+void RunReport(benchmark::State& state, CManageCore& core, int stage = 1, int sub = 0) {
   // The print folder is made in the data folder: a fresh one of the benchmark's own.
   const std::filesystem::path home = std::filesystem::temp_directory_path() / "brixo-bench-home";
   std::filesystem::create_directories(home);
   setenv("BRIXO_HOME", home.c_str(), 1);
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "brixo-bench.docx";
   std::unique_ptr<UiServices> previous = InstallUi(std::make_unique<ReportUi>(file));
-  CCoreConfig::SetStageNo(1);
-  core.GetPrnInfo().SetPrnStage(1);
+  CCoreConfig::SetStageNo(stage);
+  core.GetPrnInfo().SetPrnStage(stage);
   CStagePrintWord writer;
   writer.SetCase(core.GetActiveCase());
   writer.SetPrnInfo(&core.GetPrnInfo());
   writer.SetViewInf(&core.GetActiveCase()->GetViewInfo());
   writer.SetPath(BRIXO_PRN_FILES);
   for (auto _ : state) {
-    if (writer.WordStart(1, 0, 0) != 1) state.SkipWithError("the report was not written");
+    if (writer.WordStart(stage, sub, 0) != 1) state.SkipWithError("the report was not written");
   }
   state.SetLabel(std::to_string(std::filesystem::file_size(file) / 1024) + " KiB");
   std::filesystem::remove(file);
@@ -65,6 +66,20 @@ void BM_WordReportSampleCase(benchmark::State& state) {
   RunReport(state, core);
 }
 BENCHMARK(BM_WordReportSampleCase)->Unit(benchmark::kMillisecond);
+
+// Step 3 (2, 0), step 4's shear deformation (3, 0) and local failure (3, 1).
+void BM_WordReportSteps34(benchmark::State& state) {
+  CManageCore core;
+  core.InitCore(0);
+  FillSampleCase(*core.GetActiveCase(), 0);
+  RunReport(state, core, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+}
+BENCHMARK(BM_WordReportSteps34)
+    ->Args({2, 0})
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->ArgNames({"stage", "sub"})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_WordReportAllPairsListed(benchmark::State& state) {
   CManageCore core;

@@ -20,6 +20,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/JudgementCell.h"
 #include "stage/dialogs/RefShearTrnaDlg.h"
+#include "stage/output/WordRequest.h"
 
 namespace {
 
@@ -133,8 +134,8 @@ CCmdShearFocusDlg::CCmdShearFocusDlg(CCase& target, QWidget* parent)
 void CCmdShearFocusDlg::BuildLayout() {
   QPushButton* const method = MakeButton("参考値：工法選択", 7355);
   QPushButton* const word = MakeButton("Word出力", 7354);
-  word->setEnabled(false);
-  word->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
+  connect(word, &QPushButton::clicked, this,
+          [this] { RequestWordReport(case_.GetResFocus().IsResult(), 3, 1); });
   connect(method, &QPushButton::clicked, this, &CCmdShearFocusDlg::OnMethodReference);
 
   auto* form = new QGridLayout;

@@ -32,6 +32,7 @@
 #include "stage/dialogs/RefShearGoDlg.h"
 #include "stage/dialogs/RefSlideHDlg.h"
 #include "stage/dialogs/ShearGraphFrame.h"
+#include "stage/output/WordRequest.h"
 
 namespace {
 
@@ -170,8 +171,8 @@ void CCmdShearReslutDlg::BuildLayout() {
   auto* inclination = MakeButton("自動計算代入", 6349);
   auto* reference = MakeButton("参考値", 6353);
   auto* word = MakeButton("Word出力", 7349);
-  word->setEnabled(false);
-  word->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
+  connect(word, &QPushButton::clicked, this,
+          [this] { RequestWordReport(case_.GetResShear().IsResult(), 3, 0); });
   connect(calculate, &QPushButton::clicked, this, &CCmdShearReslutDlg::Calculate);
   connect(autoRange, &QPushButton::clicked, this, &CCmdShearReslutDlg::AutoRange);
   connect(inclination, &QPushButton::clicked, this, &CCmdShearReslutDlg::TakeInclination);

@@ -23,6 +23,7 @@
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/JudgementCell.h"
+#include "stage/output/WordRequest.h"
 
 namespace {
 
@@ -166,9 +167,6 @@ CCmdSlideResultDlg::CCmdSlideResultDlg(CCase& target, QWidget* parent)
   }
   SetId(summary_, 6349);
   SetId(rows_, 6350);
-  // The report comes with the output work.
-  word_->setEnabled(false);
-  word_->setToolTip(QStringLiteral("Word出力は今後の版で対応します。"));
   SetupGrids();
   BuildLayout();
   Show();
@@ -177,6 +175,8 @@ CCmdSlideResultDlg::CCmdSlideResultDlg(CCase& target, QWidget* parent)
   SetTrackLimits(0, -100, 0, 9999);
 
   connect(calculate_, &QPushButton::clicked, this, &CCmdSlideResultDlg::Calculate);
+  connect(word_, &QPushButton::clicked, this,
+          [this] { RequestWordReport(results_.IsResult(), 2, 0); });
   for (int i = 0; i < kGraphCount; ++i) {
     connect(axes_.at(static_cast<std::size_t>(i)), &CSheetGrid::Change, this,
             [this, i](int /*col*/, int /*row*/) { OnAxisChanged(i); });

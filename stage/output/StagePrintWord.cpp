@@ -30,8 +30,14 @@ struct CStagePrintWord::Report {
 
 const CStagePrintWord::Report* CStagePrintWord::ReportOf(int stage, int sub) {
   static constexpr Report kReports[] = {
-      {kStageMulti, 0, "Brixo_MULTI.docx", &CStagePrintWord::OpenMulti, &CStagePrintWord::WordMulti,
-       &CStagePrintWord::WordSummaryMulti},
+      {kStageMulti, 0, "Brixo_MULTI.docx", &CStagePrintWord::OpenPortrait,
+       &CStagePrintWord::WordMulti, &CStagePrintWord::WordSummaryMulti},
+      {kStageSlide, 0, "Brixo_SLIDE.docx", &CStagePrintWord::OpenPortrait,
+       &CStagePrintWord::WordSlide, &CStagePrintWord::WordSummarySlide},
+      {kStageShear, 0, "Brixo_SHEAR.docx", &CStagePrintWord::OpenPortrait,
+       &CStagePrintWord::WordShear, &CStagePrintWord::WordSummaryShear},
+      {kStageShear, 1, "Brixo_SHEAR.docx", &CStagePrintWord::OpenPortrait,
+       &CStagePrintWord::WordShearFocus, &CStagePrintWord::WordSummaryFocus},
   };
   for (const Report& report : kReports) {
     if (report.stage == stage && (stage != kStageShear || report.sub == sub)) return &report;

@@ -6,7 +6,9 @@
 // state before every run.
 //
 // The report bodies are members spread over one source per report (StagePrintWordMulti.cpp for
-// the multi-plane stability); the figures are drawn by StagePrintWordFigure.cpp.
+// the multi-plane stability, StagePrintWordSlide.cpp for the slide deformation,
+// StagePrintWordShear.cpp for the shear deformation and the local failure); the figures are drawn
+// by StagePrintWordFigure.cpp.
 
 #include <functional>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "platform/DevTypes.h"
 #include "stage/output/StagePrintBase.h"
 
+class CBlock;
 class CMltPoint;
 class CSliceList;
 class WordPages;
@@ -73,8 +76,10 @@ class CStagePrintWord : public CStagePrintBase {
   bool IsQuakeChosen() const;
   bool IsNothingChosen(int stage) const;
 
+  // The A4 portrait page set-up every report opens with.
+  void OpenPortrait();
+
   // ---- The multi-plane stability report (StagePrintWordMulti.cpp) ----
-  void OpenMulti();
   void WordMulti();
   void WordSummaryMulti();
   void WordMultiCover(int k);
@@ -93,8 +98,63 @@ class CStagePrintWord : public CStagePrintBase {
   void WordMultiCalc(int k);
   void WordMultiCalcRes(int k);
   void WordMultiCalcList(int k);
+  // The calculation conditions of every block as table rows (the head already appended).
+  void WordBlockCondRows(const std::string& head, const std::string& data, bool withKh);
   void SetNameFields(int k);
+  void SetSiteFields();
   void Field(std::string_view key, std::string_view value);
+
+  // ---- The slide-deformation report (StagePrintWordSlide.cpp) ----
+  void WordSlide();
+  void WordSummarySlide();
+  void WordSlideCover();
+  void WordSlideHazardBlockModel();
+  void WordSlideReinfSpecif();
+  void WordSlideReinfArrange();
+  void WordFocusReinfTensile();
+  void WordSlideReinfLayoutModel();
+  void WordSlideCalcLength();
+  void WordSlideDeltaC();
+  void WordSlideCalcH();
+  void WordSlideCalcFsr();
+  void WordSlideStrain();
+  void WordSummarySlideStrain();
+  void SetSlideJudgeFields();
+  void SetBarFields();
+  // The seismic typical point of the forward multi-plane result; null without one.
+  const CMltPoint* QuakeTypicalPoint() const;
+  // The blocks from the point's start to its end block; empty when the point names a block the
+  // list does not hold.
+  std::vector<const CBlock*> TypicalBlocks(const CMltPoint& point) const;
+
+  // ---- The shear-deformation and local-failure reports (StagePrintWordShear.cpp) ----
+  void WordShear();
+  void WordSummaryShear();
+  void WordShearCover(const char* title);
+  void WordShearCalcCond();
+  void WordShearReinfSpecif();
+  void WordShearBaseData();
+  void WordShearFitCurve();
+  void WordShearKh();
+  void WordShearCalc();
+  void SetShearJudgeFields();
+  void SetShearModelFields();
+  void WordShearFocus();
+  void WordSummaryFocus();
+  void WordFocusBreakCond();
+  void WordFocusBaseData();
+  void WordShearFocusCalcTRN();
+  void WordShearFocusCalcT();
+  void WordShearFocusT2pa();
+  void WordShearFocusTsa();
+  void WordShearFocusT();
+  void WordShearFocusTRNa();
+  void SetNetCountFields();
+  // The moist and saturated unit weights, c (the back-analysed one when there is one) and phi of
+  // the block list's slide mass.
+  void SetStratumFields();
+  // Only the moist unit weight and phi of the slide mass (the summaries).
+  void SetGammaPhiFields();
 
   TemplateFactory factory_;
   // Set only while a run is in progress.

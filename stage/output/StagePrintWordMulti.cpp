@@ -12,40 +12,18 @@
 #include "platform/word/WordTemplate.h"
 #include "stage/output/ReportNumberText.h"
 #include "stage/output/StagePrintWord.h"
+#include "stage/output/WordFields.h"
 #include "stage/output/WordKeys.h"
 #include "stage/output/WordPages.h"
 
 namespace {
 
-// Rounding codes of the quantities the report shows.
-constexpr int kCodeArea = 111;
-constexpr int kCodeCohesion = 131;
-constexpr int kCodePhi = 161;
-constexpr int kCodeTanPhi = 162;
-constexpr int kCodeFs = 163;
-constexpr int kCodePlanFs = 164;
-constexpr int kCodeGammaSat = 171;
-constexpr int kCodeGammaT = 172;
-constexpr int kCodeGammaW = 173;
-constexpr int kCodeHeight = 181;
-constexpr int kCodeKh = 211;
-constexpr int kCodeLength = 221;
-constexpr int kCodeU = 311;
-constexpr int kCodeWeight = 331;
-constexpr int kCodeX = 341;
-constexpr int kCodeY = 351;
-constexpr int kCodeDistance = 991;
-constexpr int kCodeMw = 992;
-constexpr int kCodeValue3 = 993;
+using namespace word_fields;
 
-constexpr DevRect kSectionFigure{0, 0, 960, 600};
 constexpr DevRect kCFaiFigure{0, 0, 500, 450};
 
 const char* ModeText(int k) { return k == 0 ? "常時" : "地震時"; }
 const char* ByCase(int k, const char* normal, const char* quake) { return k == 0 ? normal : quake; }
-
-std::string Dbl(double value, int code) { return SetWordDbl(value, code); }
-std::string Int(int value) { return SetWordInt(value); }
 
 double Fs(const CMltPoint& point, int k) { return k == 0 ? point.fsN : point.fsQ; }
 
@@ -70,13 +48,6 @@ std::string PointY(const CDPoly& shape, int i) {
   return i < shape.GetSize() ? Dbl(shape.GetAt(i)->y, kCodeY) : std::string();
 }
 
-// Full-width digits of the field and block keys that are numbered.
-std::string FullWidthDigit(int digit) {
-  static constexpr const char* kDigits[] = {"０", "１", "２", "３", "４",
-                                            "５", "６", "７", "８", "９"};
-  return kDigits[digit];
-}
-
 }  // namespace
 
 void CStagePrintWord::Field(std::string_view key, std::string_view value) {
@@ -84,8 +55,12 @@ void CStagePrintWord::Field(std::string_view key, std::string_view value) {
 }
 
 void CStagePrintWord::SetNameFields(int k) {
-  const CPrmJobsite& site = m_pCase->GetPrmJobsite();
   Field("Ｍｏｄｅ", ModeText(k));
+  SetSiteFields();
+}
+
+void CStagePrintWord::SetSiteFields() {
+  const CPrmJobsite& site = m_pCase->GetPrmJobsite();
   Field("Ｓｉｔｅ", site.names[0]);
   Field("Ｃａｓｅ", site.names[1]);
   Field("Ｒｅｍａｒｋｓ", site.names[2]);
@@ -107,7 +82,9 @@ int CStagePrintWord::CanWordStageMulti(int item) const {
   }
 }
 
-void CStagePrintWord::OpenMulti() { pages_->SetPageMargin(false, {15, 15, 15, 15, 17.5, 15, 0}); }
+void CStagePrintWord::OpenPortrait() {
+  pages_->SetPageMargin(false, {15, 15, 15, 15, 17.5, 15, 0});
+}
 
 void CStagePrintWord::WordMulti() {
   for (int k = 0; k < 2; ++k) {
@@ -391,15 +368,18 @@ void CStagePrintWord::WordMultiBlockModel(int k) {
   pages_->CheckPageReturn(40, 1);
   pages_->Block("ＺＰ＿ＢＬＯＣＫＭＯＤＥＬ＿ＣＡＬＣＣＯＮＤ＿ＴＩＴＬＥ", 1);
   pages_->Block(head, 2);
+  WordBlockCondRows(head, data, k == 1);
+}
+
+void CStagePrintWord::WordBlockCondRows(const std::string& head, const std::string& data,
+                                        bool withKh) {
+  const CBlockList& list = m_pCase->GetBlockList();
   const CDanmenStab* quake = m_pCase->GetDanmenStabData(0, 1);
   const double groundTop =
       quake != nullptr && quake->GetGround() != nullptr ? quake->GetGround()->Top().y : kNoValue;
   const double reference = quake != nullptr ? quake->GetCalcCond().bottomElevation : kNoValue;
   for (int i = 0; i < list.GetBlockSize(); ++i) {
-    if (pages_->Free() <= 0) {
-      pages_->PageReturn();
-      pages_->Block(head, 2);
-    }
+    pages_->RowCheck(head, 2);
     const CBlock& block = *list.GetBlockPtr(i);
     Field("Ｎｏ", Int(i + 1));
     Field("ｈｉ", Dbl(block.GetDepthRight(), kCodeHeight));
@@ -409,7 +389,7 @@ void CStagePrintWord::WordMultiBlockModel(int k) {
     Field("Ａ", Dbl(block.GetArea(-1), kCodeArea));
     Field("Ｗ", Dbl(block.GetWeight(-1), kCodeWeight));
     Field("Ｕ", Dbl(block.GetU(), kCodeU));
-    if (k == 1) {
+    if (withKh) {
       const double factor = groundTop != kNoValue && reference != kNoValue
                                 ? block.GetCoffkh(groundTop, reference)
                                 : 1.0;

@@ -51,6 +51,12 @@ void WordPages::CheckPageReturn(int limit, int blank) {
   for (int i = 0; i < blank; ++i) Block(kSpaceLine, 1);
 }
 
+void WordPages::RowCheck(std::string_view head, int headLines) {
+  if (Free() > 0) return;
+  PageReturn();
+  Block(head, headLines);
+}
+
 void WordPages::CheckPageOrient(int orientation, std::string_view key) {
   if (orientation_ != kNoOrientation && orientation_ != orientation) {
     word_.AddBlock(key);

@@ -36,6 +36,8 @@ class WordPages {
   // Limit 0: a page break unless the page is empty. Otherwise a page break when more than limit
   // lines are written, else blank lines.
   void CheckPageReturn(int limit, int blank);
+  // Before a table row: when the page is full, a page break and the table's head again.
+  void RowCheck(std::string_view head, int headLines);
   // Appends the section-break block when the orientation changes from one that was set.
   void CheckPageOrient(int orientation, std::string_view key);
 

@@ -189,7 +189,7 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
         << std::hex << number;
     EXPECT_EQ(answer, 0) << std::hex << number;
   }
-  // WM_APP_PRINT_WORD with kind 4 (and every other kind while Word output is missing).
+  // WM_APP_PRINT_WORD with a kind that names no report.
   EXPECT_EQ(p.Send(FrameMsg::WM_APP_PRINT_WORD, 4), 0);
   Archive after;
   p.Core().StoreCore(after, 10);

@@ -19,6 +19,7 @@
 #include "app/view/BrixoView.h"
 #include "core/case/ManageCore.h"
 #include "core/deformation/Reinforce.h"
+#include "stage/StageManage.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdDrainArrangeDlg.h"
@@ -29,6 +30,7 @@
 #include "stage/dialogs/CmdSlideInputDlg.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
 #include "stage/dialogs/RefShearTrnaDlg.h"
+#include "stage/output/PrnWordDlg.h"
 #include "tests/app/ShearFitInput.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
@@ -156,6 +158,33 @@ class Step34ChainTest : public testing::Test {
     p_.ClickFlowButton(kStep4, kRopeNet);
   }
 
+  // The result dialog's Word出力, the report or the summary chosen, the file named: the report
+  // is written with every key its template holds.
+  template <typename Dialog>
+  void WriteReports(int step, int flowButton, int wordButton, const std::string& name) {
+    p_.Frame().SetPrintFolder(BRIXO_PRN_FILES);
+    for (const bool summary : {false, true}) {
+      const std::filesystem::path file = std::filesystem::path(std::getenv("BRIXO_HOME")) /
+                                         (name + (summary ? "-summary" : "") + ".docx");
+      ExpectModal<Dialog>([&](Dialog& d) {
+        ASSERT_TRUE(ShowActive(d));
+        ExpectModal<CPrnWordSummaryDlg>([&](CPrnWordSummaryDlg& w) {
+          ASSERT_TRUE(ShowActive(w));
+          QTest::mouseClick(Ctl<QRadioButton>(w, summary ? 3123 : 3121), Qt::LeftButton);
+          TestUi().ExpectFileDialog(file);
+          TestUi().ExpectMessageBox(MsgResult::No,
+                                    "Word 出力が完了しました。\nファイルを開きますか？");
+          Press(w, 1);
+        });
+        Press(d, wordButton);
+        Press(d, 1);
+      });
+      p_.ClickFlowButton(step, flowButton);
+      EXPECT_TRUE(std::filesystem::exists(file)) << file;
+      EXPECT_EQ(p_.Stage().GetPrintWord().LastMissingKeys(), std::vector<std::string>()) << file;
+    }
+  }
+
   TestProgram p_;
 };
 
@@ -207,6 +236,20 @@ TEST_F(Step34ChainTest, EveryStepsEntriesAndResultsSurviveSaveAndReopen) {
   EXPECT_EQ(Case().GetResShear().rows, shearRows);
   EXPECT_EQ(Case().GetResFocus(), ropeNet);
   EXPECT_FALSE(p_.Core().IsModify());
+}
+
+// The three reports of steps 3 and 4 and their summaries, each from its result dialog.
+TEST_F(Step34ChainTest, ResultDialogsWriteTheirWordReports) {
+  EnterSpecifications();
+  LayOutBolts();
+  EnterSlideConditions();
+  RunSlide();
+  FitTestData();
+  RunShear();
+  CheckRopeNet();
+  WriteReports<CCmdSlideResultDlg>(kStep3, kSlideCalculation, 6357, "slide");
+  WriteReports<CCmdShearReslutDlg>(kStep4, kShear, 7349, "shear");
+  WriteReports<CCmdShearFocusDlg>(kStep4, kRopeNet, 7354, "focus");
 }
 
 }  // namespace

@@ -83,8 +83,9 @@ TEST_F(CmdShearFocusDlgTest, OpeningRecomputesTheCheck) {
   EXPECT_EQ(Cell(d, 6350, kResultCol), DblToText(4, fresh.GetT()));
   EXPECT_EQ(Cell(d, 6350, kLimitCol), DblToText(4, fresh.trb));
   EXPECT_TRUE(Ctl<CExpEdit>(d, 7223)->isReadOnly());  // n changes only through the table
-  EXPECT_FALSE(Ctl<QPushButton>(d, 7354)->isEnabled());
   ASSERT_TRUE(ShowActive(d));
+  QTest::mouseClick(Ctl<QPushButton>(d, 7354), Qt::LeftButton);
+  EXPECT_EQ(TestUi().FrameMessages().back(), (FrameMessage{FrameMsg::WM_APP_PRINT_WORD, 3, 1}));
   SaveShot(d, "CCmdShearFocusDlg-sample");
 }
 

@@ -75,7 +75,8 @@ TEST_F(ShearResultDlgTest, ShowsTheConditionsTheDesignValuesAndEveryCoefficient)
   EXPECT_EQ(Ctl<CExpEdit>(dlg, kTheta)->text(), "35.000");
   EXPECT_TRUE(Ctl<CExpEdit>(dlg, kKh)->isReadOnly());
   EXPECT_FALSE(Ctl<CExpEdit>(dlg, kKh)->text().isEmpty());
-  EXPECT_FALSE(Ctl<QPushButton>(dlg, 7349)->isEnabled());
+  QTest::mouseClick(Ctl<QPushButton>(dlg, 7349), Qt::LeftButton);
+  EXPECT_EQ(TestUi().FrameMessages().back(), (FrameMessage{FrameMsg::WM_APP_PRINT_WORD, 3, 0}));
 
   const CSheetGrid& summary = *Ctl<CSheetGrid>(dlg, kSummary);
   EXPECT_EQ(summary.Text(1, 1).toStdString(), DblToText(4, Result().design.cumStrain));

@@ -113,7 +113,12 @@ TEST_F(SlideResultDlgTest, OpeningWithoutResultsKeepsTheStoredAxes) {
   CSheetGrid& axis = *Ctl<CSheetGrid>(dlg, kAxisGrids[1]);
   EXPECT_EQ(axis.Text(2, 1), "0.5000");
   EXPECT_EQ(axis.Text(3, 1), "0.1000");
-  EXPECT_FALSE(Ctl<QPushButton>(dlg, 6357)->isEnabled());
+  // Word output says that there is nothing to report and asks the main window for nothing.
+  const std::size_t sent = TestUi().FrameMessages().size();
+  TestUi().ExpectMessageBox(MsgResult::Ok, "計算結果がありません");
+  QTest::mouseClick(Ctl<QPushButton>(dlg, 6357), Qt::LeftButton);
+  EXPECT_EQ(TestUi().MessageBoxes().back().icon, MsgIcon::Information);
+  EXPECT_EQ(TestUi().FrameMessages().size(), sent);
   QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton);
 }
 

@@ -1,4 +1,4 @@
-// The multi-plane report written as a .docx and read back by independent readers: python-docx
+// The Word reports written as .docx files and read back by independent readers: python-docx
 // for its text and tables, LibreOffice for its pages (the page count proves that no block is
 // taller than the lines the writer counts for it), poppler for fonts, text and page pictures.
 
@@ -8,11 +8,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <map>
 #include <regex>
 
 #include "core/base/Utility.h"
+#include "core/deformation/ResFocus.h"
+#include "core/deformation/ResShear.h"
+#include "core/deformation/ResSlide.h"
 #include "core/section/SpStratum.h"
+#include "platform/word/DocxTemplate.h"
+#include "stage/controls/SheetCell.h"
 #include "stage/output/ReportNumberText.h"
 #include "tests/stage/output/WordReportTestSupport.h"
 #include "tests/support/qt/QtTestSupport.h"
@@ -74,10 +81,36 @@ class WordDocumentTest : public WordReportTest {
     return static_cast<int>(std::count(list.begin(), list.end(), '\n')) - 2;
   }
   // The same run once more on the recording filler counts the page breaks it appends.
-  int CountBreaksOfTheSameRun() {
+  int CountBreaksOfTheSameRun(int stage = 1, int sub = 0) {
+    calls_.clear();
     Record();
-    EXPECT_EQ(RunMulti(Output("again.docx")), 1);
-    return CountBlocks("ＳｅｔＲｅｔｕｒｎ");
+    EXPECT_EQ(Run(stage, sub, Output("again.docx")), 1);
+    const int breaks = CountBlocks("ＳｅｔＲｅｔｕｒｎ");
+    writer_.SetTemplateFactory([] { return std::make_unique<DocxTemplate>(); });
+    return breaks;
+  }
+  // The stage's full report and its summary written, each with every key the template holds,
+  // rendered one page more than its page breaks (the summary on one page) and its pages saved as
+  // pictures; what python-docx reads of the full report.
+  QJsonObject WriteAndRender(int stage, int sub, const std::string& name) {
+    QJsonObject full;
+    for (const int summary : {0, 1}) {
+      Prn().SetPrnMode(stage, summary);
+      const std::string shot = name + (summary == 1 ? "Summary" : "Report");
+      const std::filesystem::path file = Output(shot + ".docx");
+      EXPECT_EQ(Run(stage, sub, file), 1) << shot;
+      EXPECT_EQ(writer_.LastMissingKeys(), std::vector<std::string>()) << shot;
+      const std::filesystem::path pdf = ToPdf(file);
+      const int pages = PdfPages(pdf);
+      EXPECT_EQ(pages, CountBreaksOfTheSameRun(stage, sub) + 1) << shot;
+      if (summary == 1) {
+        EXPECT_EQ(pages, 1) << shot;
+      }
+      SavePages(file, pdf, "Word" + shot);
+      if (summary == 0) full = ReadDocx(file);
+    }
+    Prn().SetPrnMode(stage, 0);
+    return full;
   }
   int CountPictures() const {
     return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
@@ -197,6 +230,84 @@ TEST_F(WordDocumentTest, SummaryGivesOnePagePerChosenCase) {
   EXPECT_EQ(PdfPages(pdf), 2);
   EXPECT_EQ(CountBreaksOfTheSameRun() + 1, 2);
   SavePages(file, pdf, "WordMultiSummary");
+}
+
+}  // namespace
+
+namespace {
+
+// The rows of every table headed by these cells, without their head rows, in order.
+std::vector<std::vector<std::string>> BodyRows(const QJsonObject& doc,
+                                               const std::vector<std::string>& head, int headRows) {
+  std::vector<std::vector<std::string>> body;
+  for (int t = TableHeaded(doc, head); t >= 0; t = TableHeaded(doc, head, t + 1)) {
+    const auto rows = Rows(doc, t);
+    body.insert(body.end(), rows.begin() + headRows, rows.end());
+  }
+  return body;
+}
+
+// The value cell of the first row whose first cell is the label, in any table.
+std::string ValueOf(const QJsonObject& doc, const std::string& label, std::size_t column = 1) {
+  for (int t = 0; t < doc["tables"].toArray().size(); ++t) {
+    for (const auto& row : Rows(doc, t)) {
+      if (!row.empty() && row[0] == label && column < row.size()) return row[column];
+    }
+  }
+  return "<no row " + label + ">";
+}
+
+TEST_F(WordDocumentTest, SlideReportHoldsTheResultRowsAndJudgements) {
+  const QJsonObject doc = WriteAndRender(2, 0, "Slide");
+  const CResSlide& slide = Case().GetResSlide();
+  const auto rows = BodyRows(doc, {"kh", "Fsr", "γs", "Ds"}, 2);
+  ASSERT_EQ(rows.size(), slide.rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const tagSLIDERES& r = slide.rows[i];
+    EXPECT_EQ(rows[i], (std::vector<std::string>{SetWordDbl(r.kh, 211), SetWordDbl(r.fsr, 163),
+                                                 SetWordDbl(r.gammaS, 995), SetWordDbl(r.ds, 994)}))
+        << i;
+  }
+  EXPECT_EQ(ValueOf(doc, "すべりひずみ γs", 4), slide.IsJudgeGs() ? "OK" : "OUT");
+  EXPECT_EQ(ValueOf(doc, "すべり変形量 Ds (mm)", 4), slide.IsJudgeDs() ? "OK" : "OUT");
+  EXPECT_EQ(ValueOf(doc, "相対安全率 Fsr"), SetWordDbl(slide.designRow.fsr, 163));
+}
+
+TEST_F(WordDocumentTest, ShearReportHoldsEveryCalculationRowInOrder) {
+  const QJsonObject doc = WriteAndRender(3, 0, "Shear");
+  const std::vector<CShearData>& data = Case().GetResShear().rows;
+  ASSERT_FALSE(data.empty());
+  // Each calculation table has one row per quantity and a column per step.
+  std::map<std::string, std::vector<std::string>> columns;
+  for (const auto& row : BodyRows(doc, {"項目", "1", "2", "3", "4", "5"}, 1)) {
+    for (std::size_t j = 1; j < row.size(); ++j) columns[row[0]].push_back(row[j]);
+  }
+  ASSERT_GE(columns["kh"].size(), data.size());
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    const CShearData& r = data[i];
+    EXPECT_EQ(columns["kh"][i], SetWordDbl(r.kh, 992)) << i;
+    EXPECT_EQ(columns["TRN (kN)"][i], SetWordDbl(r.trn, 992)) << i;
+    EXPECT_EQ(columns["η"][i], SetWordDbl(r.eta, 992)) << i;
+    EXPECT_EQ(columns["累積 γ"][i], DblToExpText(1, r.cumStrain)) << i;
+    EXPECT_EQ(columns["増分 δ (mm)"][i],
+              std::fabs(r.kh) < 1e-5 ? "－" : SetWordDbl(r.dispIncrement, 990))
+        << i;
+  }
+  // The places after the last row stay empty.
+  for (std::size_t i = data.size(); i < columns["kh"].size(); ++i) EXPECT_EQ(columns["kh"][i], "");
+}
+
+TEST_F(WordDocumentTest, LocalFailureReportHoldsTheRopeNetCheck) {
+  const QJsonObject doc = WriteAndRender(3, 1, "Focus");
+  const CResFocus& focus = Case().GetResFocus();
+  const std::string text = AllText(doc);
+  EXPECT_NE(text.find("T = min(T2pa, Tsa) = " + SetWordDbl(focus.GetT(), 992) + " kN"),
+            std::string::npos);
+  EXPECT_NE(text.find("TRB = " + SetWordDbl(focus.trb, 991) + " kN ≦ T　　判定：" +
+                      (focus.IsJudgeT() ? "OK" : "OUT")),
+            std::string::npos);
+  EXPECT_EQ(ValueOf(doc, "安全率 FsRN"), SetWordDbl(focus.fsRN, 163));
+  EXPECT_EQ(ValueOf(doc, "判定（FsRN ≧ pFsRN）"), focus.IsJudgeFsRN() ? "OK" : "OUT");
 }
 
 }  // namespace

@@ -115,12 +115,15 @@ class WordReportTest : public ::testing::Test {
   void Record() {
     writer_.SetTemplateFactory([this] { return std::make_unique<RecordingTemplate>(calls_); });
   }
-  // One multi-plane run answered with the file and No to the offer to open it.
-  int RunMulti(const std::filesystem::path& file) {
+  // One run of the stage's report answered with the file and No to the offer to open it; the
+  // figures are those of the stage, as the main window sets them.
+  int Run(int stage, int sub, const std::filesystem::path& file) {
+    Prn().SetPrnStage(stage);
     TestUi().ExpectFileDialog(file);
     TestUi().ExpectMessageBox(MsgResult::No, "Word 出力が完了しました。\nファイルを開きますか？");
-    return writer_.WordStart(1, 0, 0);
+    return writer_.WordStart(stage, sub, 0);
   }
+  int RunMulti(const std::filesystem::path& file) { return Run(1, 0, file); }
   std::filesystem::path Output(const std::string& name) const { return DataDir() / name; }
 
   std::vector<std::string> Blocks() const {
