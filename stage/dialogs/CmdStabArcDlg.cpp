@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kWidthDlu = 330;
+constexpr int kWidthDlu = 480;
 constexpr int kHeightDlu = 300;
 constexpr Color kGridColor = Color::Rgb(219, 255, 255);
 constexpr Color kLockedColor = Color::Rgb(207, 207, 207);
@@ -172,7 +172,7 @@ void CCmdStabArcDlg::BuildLayout() {
   layout->addLayout(buttons);
 
   const QFontMetrics metrics(font());
-  resize(kWidthDlu * metrics.averageCharWidth() / 4 * 2, kHeightDlu * metrics.height() / 8);
+  resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
 }
 
 void CCmdStabArcDlg::ConnectControls() {

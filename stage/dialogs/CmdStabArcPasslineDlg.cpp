@@ -85,7 +85,7 @@ CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget*
   layout->addWidget(lineGrid_, 1);
   layout->addLayout(buttons);
   const QFontMetrics metrics(font());
-  resize(kWidthDlu * metrics.averageCharWidth() / 4 * 2, kHeightDlu * metrics.height() / 8);
+  resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
 
   connect(colourGrid_, &CSheetGrid::DblClick, this, [this](int c, int r) {
     if (c == 1 && r == 1) OnColourCell();

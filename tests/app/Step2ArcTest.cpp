@@ -7,11 +7,13 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <string>
 #include <vector>
 
 #include "app/frame/MainFrame.h"
@@ -129,6 +131,11 @@ TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
   TypeIntoCell(radius, 2, 1, QStringLiteral("19"));
   TypeIntoCell(radius, 3, 1, QStringLiteral("2"));
   SaveShot(*dlg, "CCmdStabArcDlg_type1");
+  for (int kind = kArcSetDepth; kind < kArcSetKindCount; ++kind) {
+    SelectTab(*dlg, kind);
+    SaveShot(*dlg, "CCmdStabArcDlg_type" + std::to_string(kind + 1));
+  }
+  SelectTab(*dlg, kArcSetRadius);
   CloseAndFlush(dlg, 1);
 
   const CArcSetRadius& set = Condition().setRadius;
@@ -175,6 +182,18 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
   EXPECT_EQ(centre.Text(1, 1), QStringLiteral("15.0000"));
   EXPECT_EQ(Condition().setRadius.mesh.x1, 15);
   EXPECT_EQ(Condition().setRadius.mesh.x2, 18);
+  SaveShot(p_.Frame().View(), "CCmdStabArcDlg_view");  // the centre range drawn on the section
+
+  // The end corner follows the mouse: the band is drawn inverted on the picture and taken away
+  // again when the drag starts anew and the view is redrawn.
+  QWidget& view = p_.Frame().View();
+  const QImage before = view.grab().toImage();
+  QTest::mouseMove(&view, QPoint(442, 250));
+  const QImage during = view.grab().toImage();
+  EXPECT_NE(during, before);
+  Case().ResetMouseMove();
+  p_.Send(FrameMsg::WM_APP_REDRAW);
+  EXPECT_EQ(view.grab().toImage(), before);
 
   struct Rounding {
     int kind;
@@ -185,7 +204,7 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
     const char* y;
   };
   const CUnitFilter saved = CCoreConfig::GetUnitFilter();
-  CUnitFilter rules = saved;
+  CUnitFilter rules = saved;  // code 231 with 0 decimals
   rules.digits231 = 0;
   const Rounding cases[] = {
       {kArcSetRadius, 5232, 1, true, "12.0000", "31.0000"},
@@ -204,8 +223,10 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
     EXPECT_EQ(grid.Text(col, 2), QString::fromUtf8(c.y)) << c.kind << c.roundOn;
   }
   CCoreConfig::SetUnitFilter(saved);
-  SaveShot(p_.Frame().View(), "CCmdStabArcDlg_view");
   CloseAndFlush(dlg, 2);
+  const QImage closed = view.grab().toImage();
+  QTest::mouseMove(&view, QPoint(300, 200));
+  EXPECT_EQ(view.grab().toImage(), closed);  // nothing follows the mouse any more
 }
 
 // Switching tabs, typing and clicking change the condition at once; キャンセル puts back the kind,
