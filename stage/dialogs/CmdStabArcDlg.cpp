@@ -78,7 +78,8 @@ CCmdStabArcDlg::CCmdStabArcDlg(CCase& target, int conditionIndex, const CArcCond
   setObjectName(QStringLiteral("CCmdStabArcDlg"));
   setWindowTitle(QStringLiteral("円弧範囲の設定"));
   opened_.Copy(&condition_);
-  for (const CSpStratumBlock* stratum : Strata()) openedSwitches_.push_back(NotPassSwitch(*stratum));
+  for (const CSpStratumBlock* stratum : Strata())
+    openedSwitches_.push_back(NotPassSwitch(*stratum));
 
   BuildControls();
   BuildLayout();
@@ -117,8 +118,8 @@ void CCmdStabArcDlg::BuildControls() {
   rangeGrid_->SetText(SheetBlock(CSheetGrid::kRowHeaderCol, kXRow), QStringLiteral("X座標"));
   rangeGrid_->SetText(SheetBlock(CSheetGrid::kRowHeaderCol, kYRow), QStringLiteral("Y座標"));
   rangeGrid_->setFixedHeight(rangeGrid_->horizontalHeader()->sizeHint().height() +
-                             rangeGrid_->verticalHeader()->length() +
-                             2 * rangeGrid_->frameWidth() + 2);
+                             rangeGrid_->verticalHeader()->length() + 2 * rangeGrid_->frameWidth() +
+                             2);
 
   tabs_ = new QTabWidget;
   SetId(tabs_, 5224);
@@ -178,8 +179,7 @@ void CCmdStabArcDlg::BuildLayout() {
 void CCmdStabArcDlg::ConnectControls() {
   connect(tabs_, &QTabWidget::currentChanged, this, &CCmdStabArcDlg::OnTabChanged);
   for (CCmdStabArcTypeDlg* page : pages_) {
-    connect(page, &CCmdStabArcTypeDlg::MouseTargetRequested, this,
-            &CCmdStabArcDlg::SetMouseTarget);
+    connect(page, &CCmdStabArcTypeDlg::MouseTargetRequested, this, &CCmdStabArcDlg::SetMouseTarget);
   }
   connect(rangeGrid_, &CSheetGrid::EditModeChanged, this, [this](int, int, int mode, bool) {
     if (mode != 0) return;

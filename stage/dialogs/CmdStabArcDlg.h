@@ -87,8 +87,8 @@ class CCmdStabArcDlg : public StageDialog {
   CArcCondition& condition_;
   const CArcCondition* previous_;
   const int conditionIndex_;
-  CArcCondition opened_;               // the condition on opening, for キャンセル
-  std::vector<int> openedSwitches_;    // each stratum's switch on opening
+  CArcCondition opened_;             // the condition on opening, for キャンセル
+  std::vector<int> openedSwitches_;  // each stratum's switch on opening
   int mouseTarget_ = 0;
   bool initialising_ = true;
 

@@ -58,12 +58,11 @@ CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget*
   colourGrid_->SetMaxRows(1);
   colourGrid_->SetLock(SheetBlock(1, 1), true);
   colourGrid_->SetText(SheetBlock(1, CSheetGrid::kHeaderRow), QStringLiteral("色"));
-  colourGrid_->setFixedSize(colourGrid_->verticalHeader()->sizeHint().width() +
-                                colourGrid_->horizontalHeader()->length() +
-                                2 * colourGrid_->frameWidth() + 2,
-                            colourGrid_->horizontalHeader()->sizeHint().height() +
-                                colourGrid_->verticalHeader()->length() +
-                                2 * colourGrid_->frameWidth() + 2);
+  colourGrid_->setFixedSize(
+      colourGrid_->verticalHeader()->sizeHint().width() +
+          colourGrid_->horizontalHeader()->length() + 2 * colourGrid_->frameWidth() + 2,
+      colourGrid_->horizontalHeader()->sizeHint().height() +
+          colourGrid_->verticalHeader()->length() + 2 * colourGrid_->frameWidth() + 2);
 
   lineGrid_ = new CSheetGrid;
   SetId(lineGrid_, 5282);

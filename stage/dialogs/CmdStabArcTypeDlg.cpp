@@ -1,6 +1,7 @@
 #include "stage/dialogs/CmdStabArcTypeDlg.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -131,8 +132,8 @@ CSheetGrid* CCmdStabArcTypeDlg::MakeGrid(int id, std::initializer_list<const cha
     grid->SetText(SheetBlock(CSheetGrid::kRowHeaderCol, row++), QString::fromUtf8(label));
   }
   grid->SetDecimalPlaces(SheetBlock(1, 1, grid->MaxCols(), grid->MaxRows()), kDecimals);
-  grid->setFixedSize(grid->verticalHeader()->sizeHint().width() +
-                         kColWidth * grid->MaxCols() + 2 * grid->frameWidth() + 2,
+  grid->setFixedSize(grid->verticalHeader()->sizeHint().width() + kColWidth * grid->MaxCols() +
+                         2 * grid->frameWidth() + 2,
                      grid->horizontalHeader()->sizeHint().height() +
                          grid->verticalHeader()->length() + 2 * grid->frameWidth() + 2);
   return grid;
@@ -168,16 +169,15 @@ void CCmdStabArcTypeDlg::AddCentreSection(QVBoxLayout& layout) {
 }
 
 void CCmdStabArcTypeDlg::ConnectCentreLeave() {
-  connect(&centre_.Grid(), &CSheetGrid::LeaveCell, this,
-          [this](int, int, int newCol, int, bool*) {
-            if (target_ == kTargetFirst && (newCol == 1 || newCol == 2)) {
-              centre_.SetNext(newCol - 1);
-              centre_.Mark(true);
-              FollowCentre();
-              CapCentre();
-            }
-            Redraw();
-          });
+  connect(&centre_.Grid(), &CSheetGrid::LeaveCell, this, [this](int, int, int newCol, int, bool*) {
+    if (target_ == kTargetFirst && (newCol == 1 || newCol == 2)) {
+      centre_.SetNext(newCol - 1);
+      centre_.Mark(true);
+      FollowCentre();
+      CapCentre();
+    }
+    Redraw();
+  });
 }
 
 void CCmdStabArcTypeDlg::ShowCentre() {
@@ -392,8 +392,7 @@ CSheetGrid* CCmdStabArcType3Dlg::TargetGrid() const {
 CCmdStabArcType4Dlg::CCmdStabArcType4Dlg(CCase& target, CArcSetPass2& set, QWidget* parent)
     : CCmdStabArcTypeDlg(target, set, parent),
       pass2_(set),
-      points_(MakeGrid(5239, {"通過①", "通過②"}, {"X座標", "Y座標"}), {"通過①", "通過②"},
-              " *") {
+      points_(MakeGrid(5239, {"通過①", "通過②"}, {"X座標", "Y座標"}), {"通過①", "通過②"}, " *") {
   setObjectName(QStringLiteral("CCmdStabArcType4Dlg"));
   radiusGrid_ = MakeGrid(5235, {"開始", "終了", "ピッチ"}, {"半径"});
   CSheetGrid* grid = &points_.Grid();
@@ -458,8 +457,7 @@ CCmdStabArcType5Dlg::CCmdStabArcType5Dlg(CCase& target, CArcSetPass3& set, QWidg
   MakeCentreControls();
   CSheetGrid* grid = &range_.Grid();
   StoreOnEdit(*grid);
-  connect(grid, &CSheetGrid::MouseDown, this,
-          [this] { emit MouseTargetRequested(kTargetSecond); });
+  connect(grid, &CSheetGrid::MouseDown, this, [this] { emit MouseTargetRequested(kTargetSecond); });
   connect(grid, &CSheetGrid::LeaveCell, this, [this](int, int, int newCol, int, bool*) {
     if (target_ != kTargetSecond || (newCol != 1 && newCol != 2)) return;
     range_.SetNext(newCol - 1);
@@ -468,6 +466,7 @@ CCmdStabArcType5Dlg::CCmdStabArcType5Dlg(CCase& target, CArcSetPass3& set, QWidg
   centre_.Grid().SetHeaderBackColor(kReference);
   grid->SetHeaderBackColor(kReference);
   pitch_ = MakeDecimalField(5237, 0.001, 999.999, 7, kClickDecimals);
+  pitch_->setMaximumWidth(QFontMetrics(pitch_->font()).averageCharWidth() * 12);
   connect(pitch_, &CExpEdit::editingFinished, this, [this] {
     StoreSetting();
     Redraw();

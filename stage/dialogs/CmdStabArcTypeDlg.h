@@ -112,7 +112,6 @@ class CCmdStabArcTypeDlg : public QWidget {
   void ConnectCentreLeave();
 
  protected:
-
   CCase& case_;
   CArcSetRadius& set_;
   int target_ = kTargetNone;

@@ -165,7 +165,8 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
 
   TargetGrid(*dlg, 0, 5232);
   EXPECT_EQ(dlg->MouseTarget(), 1);
-  EXPECT_EQ(centre.Text(CSheetGrid::kRowHeaderCol, CSheetGrid::kHeaderRow), QStringLiteral("ﾏｳｽ可"));
+  EXPECT_EQ(centre.Text(CSheetGrid::kRowHeaderCol, CSheetGrid::kHeaderRow),
+            QStringLiteral("ﾏｳｽ可"));
   EXPECT_EQ(Header(centre, 1), QStringLiteral("開始 *"));
   EXPECT_EQ(centre.BackColor(1, 1), kMarked);
 
@@ -178,8 +179,9 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
   EXPECT_EQ(centre.BackColor(1, 2), kWhite);
   p_.ClickView({421, 300});  // (18, 15)
   EXPECT_EQ(centre.Text(2, 1), QStringLiteral("18.0000"));
-  p_.ClickView({400, 300});  // (15, 15): the start again
+  p_.ClickView({400, 370});  // (15, 5): the start again
   EXPECT_EQ(centre.Text(1, 1), QStringLiteral("15.0000"));
+  EXPECT_EQ(Condition().setRadius.mesh.y1, 5);
   EXPECT_EQ(Condition().setRadius.mesh.x1, 15);
   EXPECT_EQ(Condition().setRadius.mesh.x2, 18);
   SaveShot(p_.Frame().View(), "CCmdStabArcDlg_view");  // the centre range drawn on the section
@@ -368,8 +370,7 @@ TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
   ASSERT_FALSE(dlg.isNull());
   Press(*dlg, 5277);
   EXPECT_FALSE(dlg->isVisible());
-  const QList<CCmdStabArcPasslineDlg*> lines =
-      p_.Frame().findChildren<CCmdStabArcPasslineDlg*>();
+  const QList<CCmdStabArcPasslineDlg*> lines = p_.Frame().findChildren<CCmdStabArcPasslineDlg*>();
   ASSERT_EQ(lines.size(), 1);
   QPointer<CCmdStabArcPasslineDlg> lineDlg = lines.front();
   EXPECT_EQ(lineDlg->windowTitle(), QStringLiteral("通過線"));
