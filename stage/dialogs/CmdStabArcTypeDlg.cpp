@@ -242,7 +242,7 @@ double CCmdStabArcTypeDlg::RoundClick(double value, int target) {
 }
 
 bool CCmdStabArcTypeDlg::OnGridEnter(CSheetGrid& grid) {
-  if (grid.parentWidget() != this && !isAncestorOf(&grid)) return false;
+  if (!isAncestorOf(&grid)) return false;
   SpreadNextCell(grid);
   for (TwoPointGrid* points : TwoPointGrids()) {
     if (points == nullptr || &points->Grid() != &grid) continue;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QImage>
@@ -418,6 +419,68 @@ TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
   EXPECT_EQ(Ctl<QLabel>(*dlg, 5279)->text(), QStringLiteral(" なし"));
   CloseAndFlush(dlg, 2);
   EXPECT_EQ(Condition().passLine.GetLines().GetSize(), 0);  // the condition's キャンセル
+}
+
+// Keys over the pages' two-point grids: Enter walks the cells (right, next row, back to row 1) and
+// the marked column follows it; Escape closes nothing; Delete clears and stores; the title bar's
+// close acts as キャンセル through the frame.
+TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  struct PageGrid {
+    int kind;
+    int id;
+    int target;
+    const char* secondHeader;  // the second column's header while marked
+  };
+  const PageGrid grids[] = {{kArcSetRadius, 5232, 1, "終了 *"},
+                            {kArcSetPass1, 5232, 1, "終了 *"},
+                            {kArcSetPass2, 5239, 1, "通過② *"},
+                            {kArcSetPass3, 5239, 2, "2点目*"}};
+  for (const PageGrid& g : grids) {
+    SCOPED_TRACE(g.id + 10 * g.kind);
+    SelectTab(*dlg, g.kind);
+    TargetGrid(*dlg, g.kind, g.id);
+    ASSERT_EQ(dlg->MouseTarget(), g.target);
+    CSheetGrid& grid = GridOf(dlg->Page(g.kind), g.id);
+    grid.setFocus();
+    grid.SetActiveCell(1, 1);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.ActiveCol(), 2);
+    EXPECT_EQ(Header(grid, 2), QString::fromUtf8(g.secondHeader));
+    EXPECT_EQ(grid.BackColor(2, 1), kMarked);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    if (grid.MaxCols() == 3) QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.ActiveRow(), 2);
+    EXPECT_EQ(grid.ActiveCol(), 2);
+    for (int i = grid.ActiveCol(); i <= grid.MaxCols(); ++i) {
+      QTest::keyClick(&grid, Qt::Key_Return);
+    }
+    EXPECT_EQ(grid.ActiveRow(), 1);
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+  }
+
+  SelectTab(*dlg, kArcSetRadius);
+  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
+  TypeIntoCell(centre, 1, 1, QStringLiteral("7"));
+  EXPECT_EQ(Condition().setRadius.mesh.x1, 7);
+  TypeIntoCell(centre, 1, 1, QString());  // Delete
+  EXPECT_EQ(centre.Text(1, 1), QString());
+  EXPECT_EQ(Condition().setRadius.mesh.x1, kNoValue);
+
+  QCheckBox* mouse = Ctl<QCheckBox>(*dlg, 5259);
+  mouse->setFocus();
+  QTest::keyClick(mouse, Qt::Key_Return);
+  EXPECT_NE(QApplication::focusWidget(), mouse);  // on to the next control
+  EXPECT_TRUE(dlg->isVisible());
+
+  dlg->close();  // the title bar
+  FlushDeletes();
+  EXPECT_TRUE(dlg.isNull());
+  p_.ExpectWorkPanesEnabled(true);
+  EXPECT_FALSE(Case().IsMouseEdit());
 }
 
 // Closing the main window while the line dialog is open cancels both dialogs: the condition and
