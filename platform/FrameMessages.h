@@ -26,8 +26,14 @@ enum class FrameMsg : unsigned {
   WM_CMD_STAB_BLOCK_CLOSE = kFrameMsgBase + 204,
   WM_CMD_STAB_GYAKU = kFrameMsgBase + 205,
   WM_CMD_STAB_STABILITY = kFrameMsgBase + 206,
+  // The circle-search conditions: the dialog's close notice (1 after OK, 0 after cancel), its
+  // requests for the pass-line and the not-pass-line dialog, and the line dialog's close notice.
+  WM_CMD_STAB_ARC_CLOSE = kFrameMsgBase + 207,
+  WM_CMD_STAB_ARC_PASS_SHOW = kFrameMsgBase + 208,
+  WM_CMD_STAB_ARC_PASS_NOT_SHOW = kFrameMsgBase + 209,
+  WM_CMD_STAB_ARC_PASS_CLOSE = kFrameMsgBase + 210,
   // The surface-load dialog ended (1 after OK, 0 after cancel); no command opens it.
-  WM_CMD_STAB_LOAD_CLOSE = kFrameMsgBase + 207,
+  WM_CMD_STAB_LOAD_CLOSE = kFrameMsgBase + 211,
 
   // Step 3: slide deformation.
   WM_CMD_SLIDE_ELEMENT = kFrameMsgBase + 301,

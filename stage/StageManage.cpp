@@ -23,6 +23,8 @@
 #include "stage/dialogs/CmdSlidElementDlg.h"
 #include "stage/dialogs/CmdSlideInputDlg.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
+#include "stage/dialogs/CmdStabArcDlg.h"
+#include "stage/dialogs/CmdStabArcPasslineDlg.h"
 #include "stage/dialogs/CmdStabBlockDlg.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/CmdStabMultiFsGyakuDlg.h"
@@ -267,6 +269,50 @@ long CManageStage::CmdSlideElement(QWidget* parent) {
   return RedrawAfterOk(CCmdSlidElementDlg::EditCase(*core_, *GetActiveCase(), parent));
 }
 
+long CManageStage::CmdStabArcShow(QWidget* parent) {
+  if (RaiseIfOpen(ModelessDialog::Arc)) return 0;
+  auto* const dialog = new CCmdStabArcDlg(*GetActiveCase(), 1, nullptr, parent);
+  Attach(ModelessDialog::Arc, dialog, [this](double x, double y) { SetPointArcDlg(x, y); });
+  Redraw();
+  return 0;
+}
+
+long CManageStage::CmdStabArcClose(unsigned result) { return Close(ModelessDialog::Arc, result); }
+
+long CManageStage::CmdStabArcPassShow(QWidget* parent) {
+  return ShowArcLines(CCmdStabArcPasslineDlg::kPassLines, parent);
+}
+
+long CManageStage::CmdStabArcPassNotShow(QWidget* parent) {
+  return ShowArcLines(CCmdStabArcPasslineDlg::kNotPassLines, parent);
+}
+
+long CManageStage::ShowArcLines(int kind, QWidget* parent) {
+  CCmdStabArcDlg* const conditions = ArcDlg();
+  if (conditions == nullptr || Exists(ModelessDialog::ArcPass)) return 0;
+  auto* const dialog = new CCmdStabArcPasslineDlg(*GetActiveCase(), kind, parent);
+  Attach(ModelessDialog::ArcPass, dialog, [this](double x, double y) { SetPointArcPassDlg(x, y); });
+  Redraw();
+  conditions->hide();
+  return 0;
+}
+
+long CManageStage::CmdStabArcPassClose(unsigned result) {
+  const long closed = Close(ModelessDialog::ArcPass, result);
+  if (CCmdStabArcDlg* const conditions = ArcDlg()) conditions->show();
+  return closed;
+}
+
+void CManageStage::SetPointArcDlg(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  if (CCmdStabArcDlg* const dialog = ArcDlg()) dialog->SetPoint(x, y);
+}
+
+void CManageStage::SetPointArcPassDlg(double x, double y) {
+  if (x == kNoValue || y == kNoValue) return;
+  if (CCmdStabArcPasslineDlg* const dialog = ArcPassDlg()) dialog->SetPoint(x, y);
+}
+
 long CManageStage::CmdStabBlockShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::Block)) return 1;
   CCase* const active = GetActiveCase();
@@ -465,6 +511,9 @@ bool CManageStage::CloseAllForExit() {
         return false;
     }
   }
+  // The line dialog lies over the condition dialog it hid: it ends first, so that the condition
+  // dialog's キャンセル restores the lines as they were on its own opening.
+  if (QDialog* const lines = Slot(ModelessDialog::ArcPass).dialog) lines->reject();
   bool applied = true;
   for (const Modeless& slot : modeless_) {
     // The dialog's OK or Cancel ends with its close message, which empties the slot.
@@ -508,6 +557,14 @@ CCmdStabShapeLoadDlg* CManageStage::LoadDlg() const {
 
 CCmdDrainArrangeDlg* CManageStage::DrainArrangeDlg() const {
   return qobject_cast<CCmdDrainArrangeDlg*>(Slot(ModelessDialog::DrainArrange).dialog.data());
+}
+
+CCmdStabArcDlg* CManageStage::ArcDlg() const {
+  return qobject_cast<CCmdStabArcDlg*>(Slot(ModelessDialog::Arc).dialog.data());
+}
+
+CCmdStabArcPasslineDlg* CManageStage::ArcPassDlg() const {
+  return qobject_cast<CCmdStabArcPasslineDlg*>(Slot(ModelessDialog::ArcPass).dialog.data());
 }
 
 long CManageStage::PrintWordMultiDlgShow(int kind, QWidget* parent) {

@@ -23,6 +23,8 @@
 class CCase;
 class CCmdCmnShapeDlg;
 class CCmdDrainArrangeDlg;
+class CCmdStabArcDlg;
+class CCmdStabArcPasslineDlg;
 class CCmdStabShapeLoadDlg;
 class CManageCore;
 class QDialog;
@@ -159,6 +161,27 @@ class CManageStage {
   // and neither coordinate is unset.
   void SetPointLoadDlg(double x, double y);
 
+  // The slip-circle search condition of the active case (condition index 1), or the open dialog
+  // raised; no command of the program calls it. Returns 0.
+  long CmdStabArcShow(QWidget* parent);
+  // The condition dialog announced its end (result 1 after OK, 0 after キャンセル): it is deleted
+  // later and the view redrawn. Returns 1 when result is 1.
+  long CmdStabArcClose(unsigned result);
+  // Only while the condition dialog is open: the pass-line (kind 1) or not-pass-line (kind 2)
+  // dialog on the same condition, the condition dialog hidden until it closes. Returns 0.
+  long CmdStabArcPassShow(QWidget* parent);
+  long CmdStabArcPassNotShow(QWidget* parent);
+  // The line dialog announced its end: it is deleted later, the condition dialog shown again and
+  // the view redrawn. Returns 1 when result is 1.
+  long CmdStabArcPassClose(unsigned result);
+  long CmdStabArcPassNotClose(unsigned result) { return CmdStabArcPassClose(result); }
+  // The condition dialog, or the line dialog, is open and visible.
+  bool IsArcDlg() const { return IsOpen(ModelessDialog::Arc); }
+  bool IsArcPassDlg() const { return IsOpen(ModelessDialog::ArcPass); }
+  // Hand a view click to the dialog when it exists and neither coordinate is unset.
+  void SetPointArcDlg(double x, double y);
+  void SetPointArcPassDlg(double x, double y);
+
   // Opens the block division on a copy of the active case's block list, or raises the open one;
   // a case without stratum polygons is refused with "先に[地層認識]を行って下さい。". Returns 1
   // when the dialog is open. Its close is the frame's Close(ModelessDialog::Block, result).
@@ -255,6 +278,10 @@ class CManageStage {
   CCmdCmnShapeDlg* ShapeDlg() const;
   CCmdDrainArrangeDlg* DrainArrangeDlg() const;
   CCmdStabShapeLoadDlg* LoadDlg() const;
+  CCmdStabArcDlg* ArcDlg() const;
+  CCmdStabArcPasslineDlg* ArcPassDlg() const;
+  // The line dialog of the kind on the open condition dialog.
+  long ShowArcLines(int kind, QWidget* parent);
 
   CManageCore* core_ = nullptr;
   std::array<Modeless, kModelessCount> modeless_;

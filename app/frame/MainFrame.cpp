@@ -161,6 +161,16 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
     case FrameMsg::WM_CMD_SHEAR_ARRANGE_CLOSE:
       return AfterModelessClosed(stage_.CmdSlideArrangeClose(static_cast<unsigned>(wParam)), false,
                                  false);
+    case FrameMsg::WM_CMD_STAB_ARC_CLOSE:
+      return AfterModelessClosed(stage_.CmdStabArcClose(static_cast<unsigned>(wParam)), false,
+                                 false);
+    case FrameMsg::WM_CMD_STAB_ARC_PASS_SHOW:
+      return stage_.CmdStabArcPassShow(this);
+    case FrameMsg::WM_CMD_STAB_ARC_PASS_NOT_SHOW:
+      return stage_.CmdStabArcPassNotShow(this);
+    case FrameMsg::WM_CMD_STAB_ARC_PASS_CLOSE:
+      // The condition dialog is open again: the work panes stay off.
+      return stage_.CmdStabArcPassClose(static_cast<unsigned>(wParam));
     case FrameMsg::WM_APP_REDRAW:
       Redraw();
       // The surface-load dialog opens without a frame command; its redraw locks the case.
@@ -430,6 +440,12 @@ void CMainFrame::RefreshPanes() {
   casePane_->SelectCase(core_.GetCaseArray().GetActiveCaseID());
   UpdateStageInfo();
   Redraw();
+  UpdateCommands();
+}
+
+void CMainFrame::ShowArcConditions() {
+  stage_.CmdStabArcShow(this);
+  EnableWorkPanes(false);
   UpdateCommands();
 }
 

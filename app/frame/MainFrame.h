@@ -83,6 +83,9 @@ class CMainFrame : public QMainWindow {
   void RefreshPanes();
   // Toolbar 1 and the flow and case panes.
   void EnableWorkPanes(bool enable);
+  // The slip-circle search conditions of the active case, with the work panes off until the
+  // dialog closes, as a show command would open them; no command of the program calls it.
+  void ShowArcConditions();
   // Enabled state of every command for the current state.
   void UpdateCommands();
 

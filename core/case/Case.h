@@ -217,6 +217,8 @@ class CCase {
   // An empty slice list fitted into the device rectangle, framed.
   void DrawPrnSlice(CViewInfo* view, DevRect rect, int, int) const;
   void SetCurDanmen(CDanmen* section) { curDanmen_ = section; }
+  // The circle-search condition under edit, drawn last over the section and following the mouse;
+  // null ends it.
   void SetCurArcCond(CArcCondition* condition) { curArcCond_ = condition; }
   // The reinforcement conditions the view draws the arrangement ranges of: an editor's working
   // copy while it is open, the case's own otherwise (null).
@@ -269,8 +271,18 @@ class CCase {
   CDrawSet& GetDrawSet() { return drawSet_; }
   CViewInfo& GetViewInfo() { return view_; }
   CSpSlideWork& GetSlideWork() { return slideWork_; }
-  // The slip-circle search condition; edited with the mouse through SetCurArcCond, not stored.
-  CArcCondition& GetArcCondition() { return arcCondition_; }
+  // The slip-circle search condition: the one the repeat search reads (the results' own), which
+  // the circle-search dialogs edit in place. Not stored.
+  CArcCondition& GetArcCondition() { return resStab_; }
+  const CArcCondition& GetArcCondition() const { return resStab_; }
+  // Set by the circle-search dialog's OK when it changed the condition or the strata switches;
+  // not stored, cleared by nothing but the caller that reads them.
+  void SetArcChanged() {
+    arcChanged_ = 1;
+    arcStrataChanged_ = 1;
+  }
+  int GetArcChanged() const { return arcChanged_; }
+  int GetArcStrataChanged() const { return arcStrataChanged_; }
 
  private:
   struct SlotRecord;
@@ -334,5 +346,6 @@ class CCase {
   CArcCondition* curArcCond_ = nullptr;
   const CPrmReinf* curPrmReinf_ = nullptr;
   CSpSlideWork slideWork_;
-  CArcCondition arcCondition_;
+  int arcChanged_ = 0;
+  int arcStrataChanged_ = 0;
 };

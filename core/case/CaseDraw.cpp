@@ -47,6 +47,7 @@ void CCase::Draw(CViewInfo* view, int step) {
     default:
       break;
   }
+  if (curArcCond_ != nullptr) curArcCond_->Draw(view);
 }
 
 void CCase::DrawBlocksForStep1(CViewInfo* view) const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "core/base/ArchiveCount.h"
 #include "core/geometry/ViewInfo.h"
@@ -18,6 +19,9 @@ constexpr int kDroppedDoubles = 12;       // what stood in place of the limit an
 
 // A trial surface must clear the area test's bounds by this much.
 constexpr double kAreaMargin = 0.01;
+
+// A limit's first bound exceeds its second when it does so by more than this.
+constexpr double kOrderTolerance = 1e-13;
 
 const Pen kLimitPen{PenStyle::Dot, 1, Color::Rgb(128, 128, 128)};
 
@@ -76,6 +80,12 @@ void CArcLimit::Draw(CViewInfo* view) const {
     for (const double y : {yMin, yMax}) {
       if (IsSet(y)) view->Line(canvas, view->xmin, y, view->xmax, y);
     }
+  }
+}
+
+void CArcLimit::Order() {
+  for (auto [low, high] : {std::pair{&xMin, &xMax}, std::pair{&yMin, &yMax}}) {
+    if (IsSet(*low) && IsSet(*high) && *low - *high > kOrderTolerance) std::swap(*low, *high);
   }
 }
 

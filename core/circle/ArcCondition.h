@@ -31,6 +31,9 @@ class CArcLimit {
   // All six fields equal.
   bool IsSame(const CArcLimit* other) const;
   bool IsSameUseCale(const CArcLimit* other) const { return IsSame(other); }
+  // Puts the two bounds of each limit in ascending order when both are set and the first exceeds
+  // the second by more than 1e-13; a lone bound keeps its side, an open end stays open.
+  void Order();
   // False when a limit is on with both its bounds unset.
   bool IsValid() const;
   // Dotted grey lines across the view's world area at each set bound of a limit that is on;

@@ -95,14 +95,18 @@ int CCenterMesh::IsSettingNormal() const {
 }
 
 void CCenterMesh::Normalize() {
-  if (x2 < x1) std::swap(x1, x2);
-  if (y2 < y1) std::swap(y1, y2);
+  if (IsSet(x1) && IsSet(x2) && x2 < x1) std::swap(x1, x2);
+  if (IsSet(y1) && IsSet(y2) && y2 < y1) std::swap(y1, y2);
+}
+
+std::int64_t CCenterMesh::CountNodes() const {
+  return std::int64_t{CountMeshNodes(x1, x2, dx)} * CountMeshNodes(y1, y2, dy);
 }
 
 void CCenterMesh::ResetFlag() {
   const int nx = CountMeshNodes(x1, x2, dx);
   const int ny = CountMeshNodes(y1, y2, dy);
-  if (nx == 0 || ny == 0) return;
+  if (nx == 0 || ny == 0 || CountNodes() > kMaxCenterMeshNodes) return;
   flags_.assign(static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny), 1);
   nx_ = nx;
   ny_ = ny;

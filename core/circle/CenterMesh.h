@@ -42,6 +42,10 @@ int CountMeshNodes(double from, double to, double pitch);
 // more nodes than memory holds.
 inline constexpr std::int64_t kMaxCenterMeshNodes = 10'000'000;
 
+// The most trial centres the circle-search dialog accepts for one mesh: far more than a search
+// needs, and few enough that the flags and the drawing of every node stay quick.
+inline constexpr std::int64_t kMaxSearchCentres = 100'000;
+
 // Copying takes the range together with the counts and the flags, so that a copy agrees with its
 // original node for node.
 class CCenterMesh {
@@ -68,11 +72,13 @@ class CCenterMesh {
   // kSettingIncomplete when a value is unset or a non-empty range has a pitch not above 0; else
   // kSettingNormal.
   int IsSettingNormal() const;
-  // Orders each range from low to high.
+  // Orders each range whose two ends are set from low to high; a lone end stays where it is.
   void Normalize();
+  // The number of nodes the range gives (x nodes times y nodes; 0 without a mesh).
+  std::int64_t CountNodes() const;
 
   // Recounts the nodes and makes every node active; nothing changes for a range that gives no
-  // mesh (see CountMeshNodes).
+  // mesh (see CountMeshNodes) or more than kMaxCenterMeshNodes nodes.
   void ResetFlag();
   // ResetFlag, then, with a mask of at least 3 points, exactly the nodes inside the mask active.
   void SetFlagByPoly(const CDPoly* mask);

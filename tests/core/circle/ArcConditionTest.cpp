@@ -89,6 +89,35 @@ TEST(ArcConditionTest, EndLimits) {
   }
 }
 
+// The dialog stores a limit row in ascending order, but only when both ends are set: a lone
+// bound keeps its side ("left end at x >= 5" stays so), and the limit reads an open end as open.
+TEST(ArcConditionTest, OrderSwapsOnlyTwoSetBounds) {
+  struct Case {
+    const char* what;
+    double min, max;
+    double orderedMin, orderedMax;
+    bool admitsLeftAt3, admitsLeftAt7;
+  };
+  const Case cases[] = {
+      {"5 / empty", 5, kNoValue, 5, kNoValue, false, true},
+      {"empty / 5", kNoValue, 5, kNoValue, 5, true, false},
+      {"8 / 3", 8, 3, 3, 8, true, true},
+      {"3 / 8", 3, 8, 3, 8, true, true},
+  };
+  for (const Case& c : cases) {
+    CArcLimit limit{1, 1, c.min, c.max, c.min, c.max};
+    limit.Order();
+    EXPECT_EQ(limit.xMin, c.orderedMin) << c.what;
+    EXPECT_EQ(limit.xMax, c.orderedMax) << c.what;
+    EXPECT_EQ(limit.yMin, c.orderedMin) << c.what;
+    EXPECT_EQ(limit.yMax, c.orderedMax) << c.what;
+    limit.yOn = 0;
+    // Surfaces 2 wide, so that the right end stays within an upper bound of 8 but not of 5.
+    EXPECT_EQ(limit.Admits(*Straight({{3, 4}, {4, 2}, {5, 4}})), c.admitsLeftAt3) << c.what;
+    EXPECT_EQ(limit.Admits(*Straight({{7, 4}, {7.5, 2}, {8, 4}})), c.admitsLeftAt7) << c.what;
+  }
+}
+
 TEST(ArcConditionTest, PassAndNotPassLines) {
   CArcCondition condition;
   condition.passLine.GetLines().AddLine(0, 4, 6, 4);                 // crossed

@@ -125,6 +125,29 @@ TEST(CenterMeshTest, NormalizeOrdersTheRangesAndInitUnsetsThemKeepingTheFlags) {
   EXPECT_EQ(mesh.GetSizeY(), 3);
 }
 
+// A lone end of a range is a typed value waiting for its partner: it stays in its column.
+TEST(CenterMeshTest, NormalizeLeavesALoneEndWhereItIs) {
+  CCenterMesh mesh = Mesh(7, kNoValue, 1, kNoValue, 3, 1);
+  mesh.Normalize();
+  EXPECT_EQ(mesh.x1, 7);
+  EXPECT_EQ(mesh.x2, kNoValue);
+  EXPECT_EQ(mesh.y1, kNoValue);
+  EXPECT_EQ(mesh.y2, 3);
+}
+
+// 0..1000 by 0.001 in both directions asks for 10^12 nodes: the flags keep the mesh they had.
+TEST(CenterMeshTest, ARangeOfMoreNodesThanTheBoundKeepsTheMeshItHad) {
+  CCenterMesh mesh = Mesh(0, 4, 2, 0, 2, 2);
+  mesh.x2 = mesh.y2 = 1000;
+  mesh.dx = mesh.dy = 0.001;
+  EXPECT_GT(mesh.CountNodes(), kMaxCenterMeshNodes);
+  mesh.ResetFlag();
+  EXPECT_EQ(mesh.GetSizeX(), 3);
+  EXPECT_EQ(mesh.GetSizeY(), 2);
+  EXPECT_EQ(Mesh(10, 20, 5, 20, 24, 2).CountNodes(), 9);
+  EXPECT_EQ(Mesh(10, kNoValue, 5, 20, 24, 2).CountNodes(), 0);
+}
+
 TEST(CenterMeshTest, AnIncompleteRangeKeepsTheCountsAndFlagsItHad) {
   CCenterMesh mesh = Mesh(0, 4, 2, 0, 2, 2);
   mesh.SetFlag(1, 1, 0);

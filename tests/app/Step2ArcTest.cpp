@@ -1,0 +1,505 @@
+// The slip-circle search conditions through the program's real main window, on the sample case
+// with its recognised strata: the condition dialog opened as its show member opens it, the five
+// pages typed into and clicked into through the view, OK and キャンセル through the frame, the
+// pass-line dialog over it, and the settings the search cannot run refused at OK.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/frame/MainFrame.h"
+#include "app/view/BrixoView.h"
+#include "core/base/CoreConfig.h"
+#include "core/base/UnitFilter.h"
+#include "core/case/ManageCore.h"
+#include "core/section/SpStratum.h"
+#include "stage/controls/ExpEdit.h"
+#include "stage/controls/SheetGrid.h"
+#include "stage/dialogs/CmdStabArcDlg.h"
+#include "stage/dialogs/CmdStabArcPasslineDlg.h"
+#include "stage/dialogs/CmdStabArcTypeDlg.h"
+#include "tests/app/FrameMessagesSent.h"
+#include "tests/app/TestProgram.h"
+#include "tests/stage/dialogs/DialogTestSupport.h"
+#include "tests/support/SampleDocument.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/qt/QtTestSupport.h"
+
+namespace {
+
+constexpr Color kMarked{0xC0FFFF};
+constexpr Color kWhite{0xFFFFFF};
+
+class Step2ArcTest : public testing::Test {
+ protected:
+  Step2ArcTest() {
+    FillSampleCase(Case(), 0);
+    Case().SetModify(false);
+    Case().SetInUse(0);
+  }
+
+  CCase& Case() { return *p_.Core().GetActiveCase(); }
+  CArcCondition& Condition() { return Case().GetArcCondition(); }
+
+  QList<CCmdStabArcDlg*> Dialogs() const { return p_.Frame().findChildren<CCmdStabArcDlg*>(); }
+
+  QPointer<CCmdStabArcDlg> Open() {
+    p_.Frame().ShowArcConditions();
+    const QList<CCmdStabArcDlg*> dialogs = Dialogs();
+    EXPECT_EQ(dialogs.size(), 1);
+    QPointer<CCmdStabArcDlg> dlg = dialogs.value(0);
+    if (dlg) {
+      EXPECT_TRUE(ShowActive(*dlg));
+    }
+    return dlg;
+  }
+
+  static CSheetGrid& GridOf(QWidget& page, int id) { return *Ctl<CSheetGrid>(page, id); }
+  static void Press(QWidget& dlg, int id) {
+    QTest::mouseClick(Ctl<QPushButton>(dlg, id), Qt::LeftButton);
+  }
+  static void SelectTab(CCmdStabArcDlg& dlg, int kind) {
+    Ctl<QTabWidget>(dlg, 5224)->setCurrentIndex(kind);
+  }
+  // マウス入力 on and the page's grid pressed: it becomes the mouse target.
+  static void TargetGrid(CCmdStabArcDlg& dlg, int kind, int id) {
+    QCheckBox* mouse = Ctl<QCheckBox>(dlg, 5259);
+    if (!mouse->isChecked()) mouse->click();
+    ClickCell(GridOf(dlg.Page(kind), id), 1, 1);
+  }
+  static QString Header(const CSheetGrid& grid, int col) {
+    return grid.Text(col, CSheetGrid::kHeaderRow);
+  }
+
+  void CloseAndFlush(QPointer<CCmdStabArcDlg>& dlg, int button) {
+    Press(*dlg, button);
+    FlushDeletes();
+    EXPECT_TRUE(dlg.isNull());
+    p_.ExpectWorkPanesEnabled(true);
+    EXPECT_FALSE(Case().IsMouseEdit());
+  }
+
+  std::vector<CSpStratumBlock*> Strata() {
+    std::vector<CSpStratumBlock*> strata;
+    CDPolyArray* polygons = Case().GetDanmen().GetTisoBlockArray();
+    for (int i = 0; polygons != nullptr && i < polygons->GetSize(); ++i) {
+      strata.push_back(dynamic_cast<CSpStratumBlock*>(polygons->GetAt(i)));
+    }
+    return strata;
+  }
+
+  TestProgram p_;
+};
+
+// Opening shows the tab of the condition's kind and turns the work panes off; a second show
+// raises the one dialog; the centre and radius typed into type 1's grids reach the condition the
+// search reads at OK, and the case draws it no more afterwards.
+TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
+  Condition().kind = kArcSetDepth;
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  EXPECT_EQ(Ctl<QTabWidget>(*dlg, 5224)->currentIndex(), kArcSetDepth);
+  EXPECT_EQ(Ctl<QTabWidget>(*dlg, 5224)->tabText(4), QStringLiteral("中心と通過範囲"));
+  p_.ExpectWorkPanesEnabled(false);
+  EXPECT_TRUE(p_.Stage().IsArcDlg());
+  EXPECT_TRUE(p_.Stage().IsDlgMode());
+  p_.Frame().ShowArcConditions();
+  EXPECT_EQ(Dialogs().size(), 1);
+  EXPECT_FALSE(Ctl<QPushButton>(*dlg, 5250)->isVisible());  // condition index 1
+  EXPECT_EQ(Ctl<QLabel>(*dlg, 5280)->text(), QStringLiteral(" なし"));
+
+  SelectTab(*dlg, kArcSetRadius);
+  EXPECT_EQ(Condition().kind, kArcSetRadius);  // at once, before OK
+  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
+  const char* centreValues[2][3] = {{"10", "20", "5"}, {"20", "24", "2"}};
+  for (int row = 1; row <= 2; ++row) {
+    for (int col = 1; col <= 3; ++col) {
+      TypeIntoCell(centre, col, row, QString::fromUtf8(centreValues[row - 1][col - 1]));
+    }
+  }
+  CSheetGrid& radius = GridOf(dlg->Page(0), 5235);
+  TypeIntoCell(radius, 1, 1, QStringLiteral("15"));
+  TypeIntoCell(radius, 2, 1, QStringLiteral("19"));
+  TypeIntoCell(radius, 3, 1, QStringLiteral("2"));
+  SaveShot(*dlg, "CCmdStabArcDlg_type1");
+  for (int kind = kArcSetDepth; kind < kArcSetKindCount; ++kind) {
+    SelectTab(*dlg, kind);
+    SaveShot(*dlg, "CCmdStabArcDlg_type" + std::to_string(kind + 1));
+  }
+  SelectTab(*dlg, kArcSetRadius);
+  CloseAndFlush(dlg, 1);
+
+  const CArcSetRadius& set = Condition().setRadius;
+  EXPECT_EQ(&Condition(), static_cast<CArcCondition*>(&Case().GetResStab()));
+  EXPECT_EQ(Condition().kind, kArcSetRadius);
+  EXPECT_EQ(set.mesh.x1, 10);
+  EXPECT_EQ(set.mesh.x2, 20);
+  EXPECT_EQ(set.mesh.dy, 2);
+  EXPECT_EQ(set.rMin, 15);
+  EXPECT_EQ(set.rMax, 19);
+  EXPECT_EQ(set.rStep, 2);
+  EXPECT_EQ(set.mesh.GetSizeX(), 3);
+  EXPECT_EQ(set.mesh.GetSizeY(), 3);
+  EXPECT_EQ(Case().GetArcChanged(), 1);
+  EXPECT_FALSE(Case().IsModified());  // the condition is not stored
+}
+
+// Clicks in the view fill the centre grid's start, then its end, then its start again, with the
+// marked column following; rounding follows the quantity code of the target grid.
+TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  SelectTab(*dlg, kArcSetRadius);
+  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
+  p_.ClickView({379, 335});  // (12, 10): no grid is the target yet
+  EXPECT_EQ(centre.Text(1, 1), QString());
+
+  TargetGrid(*dlg, 0, 5232);
+  EXPECT_EQ(dlg->MouseTarget(), 1);
+  EXPECT_EQ(centre.Text(CSheetGrid::kRowHeaderCol, CSheetGrid::kHeaderRow),
+            QStringLiteral("ﾏｳｽ可"));
+  EXPECT_EQ(Header(centre, 1), QStringLiteral("開始 *"));
+  EXPECT_EQ(centre.BackColor(1, 1), kMarked);
+
+  p_.ClickView({379, 335});  // (12, 10)
+  EXPECT_EQ(centre.Text(1, 1), QStringLiteral("12.0000"));
+  EXPECT_EQ(centre.Text(1, 2), QStringLiteral("10.0000"));
+  EXPECT_EQ(Header(centre, 2), QStringLiteral("終了 *"));
+  EXPECT_EQ(Header(centre, 1), QStringLiteral("開始"));
+  EXPECT_EQ(centre.BackColor(2, 2), kMarked);
+  EXPECT_EQ(centre.BackColor(1, 2), kWhite);
+  p_.ClickView({421, 300});  // (18, 15)
+  EXPECT_EQ(centre.Text(2, 1), QStringLiteral("18.0000"));
+  p_.ClickView({400, 370});  // (15, 5): the start again
+  EXPECT_EQ(centre.Text(1, 1), QStringLiteral("15.0000"));
+  EXPECT_EQ(Condition().setRadius.mesh.y1, 5);
+  EXPECT_EQ(Condition().setRadius.mesh.x1, 15);
+  EXPECT_EQ(Condition().setRadius.mesh.x2, 18);
+  SaveShot(p_.Frame().View(), "CCmdStabArcDlg_view");  // the centre range drawn on the section
+
+  // The end corner follows the mouse: the band is drawn inverted on the picture and taken away
+  // again when the drag starts anew and the view is redrawn.
+  QWidget& view = p_.Frame().View();
+  const QImage before = view.grab().toImage();
+  QTest::mouseMove(&view, QPoint(442, 250));
+  const QImage during = view.grab().toImage();
+  EXPECT_NE(during, before);
+  Case().ResetMouseMove();
+  p_.Send(FrameMsg::WM_APP_REDRAW);
+  EXPECT_EQ(view.grab().toImage(), before);
+
+  struct Rounding {
+    int kind;
+    int gridId;
+    int target;
+    bool roundOn;
+    const char* x;
+    const char* y;
+  };
+  const CUnitFilter saved = CCoreConfig::GetUnitFilter();
+  CUnitFilter rules = saved;  // code 231 with 0 decimals
+  rules.digits231 = 0;
+  const Rounding cases[] = {
+      {kArcSetRadius, 5232, 1, true, "12.0000", "31.0000"},
+      {kArcSetRadius, 5232, 1, false, "12.3450", "30.6780"},
+      {kArcSetPass2, 5239, 1, true, "12.3450", "30.6780"},
+  };
+  for (const Rounding& c : cases) {
+    rules.roundSwitch = c.roundOn ? 1 : 0;
+    CCoreConfig::SetUnitFilter(rules);
+    SelectTab(*dlg, c.kind);
+    TargetGrid(*dlg, c.kind, c.gridId);
+    CSheetGrid& grid = GridOf(dlg->Page(c.kind), c.gridId);
+    const int col = grid.ActiveCol() == 2 ? 2 : 1;
+    p_.Stage().SetPointArcDlg(12.345, 30.678);
+    EXPECT_EQ(grid.Text(col, 1), QString::fromUtf8(c.x)) << c.kind << c.roundOn;
+    EXPECT_EQ(grid.Text(col, 2), QString::fromUtf8(c.y)) << c.kind << c.roundOn;
+  }
+  CCoreConfig::SetUnitFilter(saved);
+  CloseAndFlush(dlg, 2);
+  const QImage closed = view.grab().toImage();
+  QTest::mouseMove(&view, QPoint(300, 200));
+  EXPECT_EQ(view.grab().toImage(), closed);  // nothing follows the mouse any more
+}
+
+// Switching tabs, typing and clicking change the condition at once; キャンセル puts back the kind,
+// the values, the limit, both line lists and every stratum switch.
+TEST_F(Step2ArcTest, CancelRestoresTheConditionAndTheStrata) {
+  Condition().setRadius.rMin = 3;
+  CArcCondition opened;
+  opened.Copy(&Condition());
+  const std::vector<CSpStratumBlock*> strata = Strata();
+  ASSERT_FALSE(strata.empty());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  SelectTab(*dlg, kArcSetPass3);
+  EXPECT_EQ(Condition().kind, kArcSetPass3);
+  TypeIntoCell(GridOf(dlg->Page(4), 5232), 1, 1, QStringLiteral("4"));
+  ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
+  ClickCell(*Ctl<CSheetGrid>(*dlg, 5274), 1, 1);
+  TypeIntoCell(*Ctl<CSheetGrid>(*dlg, 5274), 2, 1, QStringLiteral("8"));
+  SaveShot(*dlg, "CCmdStabArcDlg_type5");
+  CloseAndFlush(dlg, 2);
+  EXPECT_TRUE(Condition().IsSame(&opened));
+  for (const CSpStratumBlock* stratum : strata) EXPECT_EQ(stratum->GetPropPtr()->GetExtra(), 0);
+  EXPECT_FALSE(Case().IsModified());
+  EXPECT_EQ(Case().GetArcChanged(), 0);
+}
+
+// The valid range: a lone bound keeps its side, two bounds are stored ascending, and the switch
+// column locks the row's values.
+TEST_F(Step2ArcTest, TheValidRangeKeepsALoneBoundAndLocksWithItsSwitch) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  CSheetGrid& range = *Ctl<CSheetGrid>(*dlg, 5274);
+  EXPECT_TRUE(range.Lock(2, 1));
+  ClickCell(range, 1, 1);
+  EXPECT_FALSE(range.Lock(2, 1));
+  EXPECT_EQ(Condition().limit.xOn, 1);
+  TypeIntoCell(range, 2, 1, QStringLiteral("5"));
+  EXPECT_EQ(Condition().limit.xMin, 5);
+  EXPECT_EQ(Condition().limit.xMax, kNoValue);
+  TypeIntoCell(range, 2, 1, QStringLiteral("8"));
+  TypeIntoCell(range, 3, 1, QStringLiteral("3"));
+  EXPECT_EQ(Condition().limit.xMin, 3);
+  EXPECT_EQ(Condition().limit.xMax, 8);
+  ClickCell(range, 1, 1);
+  EXPECT_TRUE(range.Lock(2, 1));
+  CloseAndFlush(dlg, 2);
+}
+
+// A stratum marked 不通過 is stored with the ground: OK marks the case modified and in use.
+TEST_F(Step2ArcTest, AStratumSwitchMarksTheCaseModified) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
+  // The opening condition has no values: the search could not run it.
+  TestUi().ExpectMessageBox(MsgResult::Ok);
+  Press(*dlg, 1);
+  ASSERT_FALSE(dlg.isNull());
+  TypeIntoCell(GridOf(dlg->Page(0), 5232), 1, 1, QStringLiteral("10"));
+  const char* values[] = {"10", "20", "5", "20", "24", "2"};
+  for (int i = 0; i < 6; ++i) {
+    TypeIntoCell(GridOf(dlg->Page(0), 5232), i % 3 + 1, i / 3 + 1, QString::fromUtf8(values[i]));
+  }
+  for (int col = 1; col <= 3; ++col) {
+    TypeIntoCell(GridOf(dlg->Page(0), 5235), col, 1, QString::fromUtf8(values[col - 1]));
+  }
+  CloseAndFlush(dlg, 1);
+  EXPECT_EQ(Strata().front()->GetPropPtr()->GetExtra(), 1);
+  EXPECT_TRUE(Case().IsModified());
+  EXPECT_EQ(Case().GetInUse(), 1);
+}
+
+// Sets the search cannot run are refused at OK with a message naming the grid; the dialog stays.
+TEST_F(Step2ArcTest, SettingsTheSearchCannotRunAreRefusedAtOk) {
+  struct Refusal {
+    int kind;
+    std::vector<std::pair<int, std::vector<const char*>>> grids;  // grid id, cells row by row
+    const char* message;
+  };
+  const Refusal cases[] = {
+      {kArcSetRadius,
+       {{5232, {"10", "20", "5", "20", "24", "2"}}, {5235, {"15", "19", "0"}}},
+       "[円弧半径の範囲] のピッチには 0 より大きい値を設定して下さい。"},
+      {kArcSetRadius,
+       {{5232, {"10", "20", "5", "20", "24", "2"}}, {5235, {"", "", "2"}}},
+       "[円弧半径の範囲] の開始と終了が正しくありません。"},
+      {kArcSetPass2,
+       {{5239, {"1", "1.00005", "2", "2"}}, {5235, {"5", "9", "1"}}},
+       "[円弧通過点] の2点が同じ位置にあります。"},
+  };
+  for (const Refusal& c : cases) {
+    SCOPED_TRACE(c.message);
+    QPointer<CCmdStabArcDlg> dlg = Open();
+    ASSERT_FALSE(dlg.isNull());
+    SelectTab(*dlg, c.kind);
+    for (const auto& [id, cells] : c.grids) {
+      CSheetGrid& grid = GridOf(dlg->Page(c.kind), id);
+      const int cols = grid.MaxCols();
+      for (std::size_t i = 0; i < cells.size(); ++i) {
+        TypeIntoCell(grid, static_cast<int>(i) % cols + 1, static_cast<int>(i) / cols + 1,
+                     QString::fromUtf8(cells[i]));
+      }
+    }
+    TestUi().ExpectMessageBox(MsgResult::Ok, std::string(c.message));
+    Press(*dlg, 1);
+    EXPECT_FALSE(dlg.isNull());
+    EXPECT_TRUE(p_.Stage().IsArcDlg());
+    CloseAndFlush(dlg, 2);
+  }
+}
+
+// 0..1000 by 0.001 in both directions is refused when the edit ends; the mesh keeps its size.
+TEST_F(Step2ArcTest, AMeshOfTooManyCentresIsRefusedWhenTheEditEnds) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
+  const char* values[] = {"0", "10", "5", "0", "10", "5"};
+  for (int i = 0; i < 6; ++i) TypeIntoCell(centre, i % 3 + 1, i / 3 + 1, values[i]);
+  EXPECT_EQ(Condition().setRadius.mesh.GetSizeX(), 3);
+  TypeIntoCell(centre, 2, 1, QStringLiteral("1000"));
+  TypeIntoCell(centre, 2, 2, QStringLiteral("1000"));
+  EXPECT_EQ(Condition().setRadius.mesh.GetSizeX(), 201);
+  for (int row = 1; row <= 2; ++row) {
+    TestUi().ExpectMessageBox(MsgResult::Ok);
+    TypeIntoCell(centre, 3, row, QStringLiteral("0.001"));
+    EXPECT_EQ(centre.Text(3, row), QStringLiteral("5.0000"));
+  }
+  EXPECT_EQ(Condition().setRadius.mesh.dx, 5);
+  EXPECT_EQ(Condition().setRadius.mesh.dy, 5);
+  EXPECT_EQ(Condition().setRadius.mesh.GetSizeX(), 201);
+  EXPECT_EQ(Condition().setRadius.mesh.GetSizeY(), 201);
+  CloseAndFlush(dlg, 2);
+}
+
+// 通過線 hides the condition dialog and opens the line dialog; two view clicks fill a line and
+// move to the next row; OK drops the incomplete lines and the count shows " 1本"; キャンセル puts
+// the lines back.
+TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  Press(*dlg, 5277);
+  EXPECT_FALSE(dlg->isVisible());
+  const QList<CCmdStabArcPasslineDlg*> lines = p_.Frame().findChildren<CCmdStabArcPasslineDlg*>();
+  ASSERT_EQ(lines.size(), 1);
+  QPointer<CCmdStabArcPasslineDlg> lineDlg = lines.front();
+  EXPECT_EQ(lineDlg->windowTitle(), QStringLiteral("通過線"));
+  EXPECT_TRUE(p_.Stage().IsArcPassDlg());
+  EXPECT_TRUE(p_.Stage().IsDlgMode());
+  ASSERT_TRUE(ShowActive(*lineDlg));
+  CSheetGrid& grid = *Ctl<CSheetGrid>(*lineDlg, 5282);
+  EXPECT_EQ(grid.ActiveCol(), 1);
+  p_.ClickView({379, 335});  // (12, 10)
+  p_.ClickView({421, 300});  // (18, 15)
+  EXPECT_EQ(grid.Text(1, 1), QStringLiteral("12.0000"));
+  EXPECT_EQ(grid.Text(4, 1), QStringLiteral("15.0000"));
+  EXPECT_EQ(grid.ActiveRow(), 2);
+  EXPECT_EQ(grid.ActiveCol(), 1);
+
+  ExpectModal<QColorDialog>([](QColorDialog& colours) {
+    colours.setCurrentColor(QColor(10, 20, 30));
+    colours.accept();
+  });
+  CSheetGrid& colour = *Ctl<CSheetGrid>(*lineDlg, 5275);
+  const QRect cell = colour.visualRect(colour.model()->index(0, 0));
+  QTest::mouseClick(colour.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+  QTest::mouseDClick(colour.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+  EXPECT_EQ(Condition().passLine.GetColor(), Color::Rgb(10, 20, 30));
+  SaveShot(*lineDlg, "CCmdStabArcPasslineDlg");
+
+  Press(*lineDlg, 1);
+  FlushDeletes();
+  EXPECT_TRUE(lineDlg.isNull());
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_EQ(Condition().passLine.GetLines().GetSize(), 1);
+  EXPECT_EQ(Ctl<QLabel>(*dlg, 5280)->text(), QStringLiteral(" 1本"));
+  p_.ExpectWorkPanesEnabled(false);
+
+  Press(*dlg, 5278);
+  QPointer<CCmdStabArcPasslineDlg> notPass =
+      p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().value(0);
+  ASSERT_FALSE(notPass.isNull());
+  EXPECT_EQ(notPass->windowTitle(), QStringLiteral("不通過線"));
+  ASSERT_TRUE(ShowActive(*notPass));
+  p_.ClickView({379, 335});
+  Press(*notPass, 2);
+  FlushDeletes();
+  EXPECT_EQ(Condition().notPassLine.GetLines().GetSize(), 0);
+  EXPECT_EQ(Ctl<QLabel>(*dlg, 5279)->text(), QStringLiteral(" なし"));
+  CloseAndFlush(dlg, 2);
+  EXPECT_EQ(Condition().passLine.GetLines().GetSize(), 0);  // the condition's キャンセル
+}
+
+// Keys over the pages' two-point grids: Enter walks the cells (right, next row, back to row 1) and
+// the marked column follows it; Escape closes nothing; Delete clears and stores; the title bar's
+// close acts as キャンセル through the frame.
+TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  struct PageGrid {
+    int kind;
+    int id;
+    int target;
+    const char* secondHeader;  // the second column's header while marked
+  };
+  const PageGrid grids[] = {{kArcSetRadius, 5232, 1, "終了 *"},
+                            {kArcSetPass1, 5232, 1, "終了 *"},
+                            {kArcSetPass2, 5239, 1, "通過② *"},
+                            {kArcSetPass3, 5239, 2, "2点目*"}};
+  for (const PageGrid& g : grids) {
+    SCOPED_TRACE(g.id + 10 * g.kind);
+    SelectTab(*dlg, g.kind);
+    TargetGrid(*dlg, g.kind, g.id);
+    ASSERT_EQ(dlg->MouseTarget(), g.target);
+    CSheetGrid& grid = GridOf(dlg->Page(g.kind), g.id);
+    grid.setFocus();
+    grid.SetActiveCell(1, 1);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.ActiveCol(), 2);
+    EXPECT_EQ(Header(grid, 2), QString::fromUtf8(g.secondHeader));
+    EXPECT_EQ(grid.BackColor(2, 1), kMarked);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    if (grid.MaxCols() == 3) QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(grid.ActiveRow(), 2);
+    EXPECT_EQ(grid.ActiveCol(), 2);
+    for (int i = grid.ActiveCol(); i <= grid.MaxCols(); ++i) {
+      QTest::keyClick(&grid, Qt::Key_Return);
+    }
+    EXPECT_EQ(grid.ActiveRow(), 1);
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+  }
+
+  SelectTab(*dlg, kArcSetRadius);
+  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
+  TypeIntoCell(centre, 1, 1, QStringLiteral("7"));
+  EXPECT_EQ(Condition().setRadius.mesh.x1, 7);
+  TypeIntoCell(centre, 1, 1, QString());  // Delete
+  EXPECT_EQ(centre.Text(1, 1), QString());
+  EXPECT_EQ(Condition().setRadius.mesh.x1, kNoValue);
+
+  QCheckBox* mouse = Ctl<QCheckBox>(*dlg, 5259);
+  mouse->setFocus();
+  QTest::keyClick(mouse, Qt::Key_Return);
+  EXPECT_NE(QApplication::focusWidget(), mouse);  // on to the next control
+  EXPECT_TRUE(dlg->isVisible());
+
+  dlg->close();  // the title bar
+  FlushDeletes();
+  EXPECT_TRUE(dlg.isNull());
+  p_.ExpectWorkPanesEnabled(true);
+  EXPECT_FALSE(Case().IsMouseEdit());
+}
+
+// Closing the main window while the line dialog is open cancels both dialogs: the condition and
+// its lines are as on opening.
+TEST_F(Step2ArcTest, ClosingTheProgramCancelsBothDialogs) {
+  CArcCondition opened;
+  opened.Copy(&Condition());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  SelectTab(*dlg, kArcSetPass1);
+  Press(*dlg, 5277);
+  p_.ClickView({379, 335});
+  p_.ClickView({421, 300});
+  EXPECT_TRUE(p_.Stage().CloseAllForExit());
+  FlushDeletes();
+  EXPECT_TRUE(dlg.isNull());
+  EXPECT_TRUE(p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().isEmpty());
+  EXPECT_TRUE(Condition().IsSame(&opened));
+  EXPECT_FALSE(Case().IsMouseEdit());
+}
+
+}  // namespace
