@@ -23,8 +23,8 @@
 #include "bridge/Z_PtarvIn.h"
 #include "bridge/Z_Tv5Gen6.h"
 #include "platform/NumberText.h"
-#include "platform/cad/DxfWriter.h"
 #include "platform/UiRegistry.h"
+#include "platform/cad/DxfWriter.h"
 
 namespace {
 
@@ -129,10 +129,9 @@ BridgeShape SlideSurfaceOf(std::vector<CadImportEntity> entities) {
       std::reverse(entity.points.begin(), entity.points.end());
     }
   }
-  std::stable_sort(entities.begin(), entities.end(),
-                   [](const CadImportEntity& a, const CadImportEntity& b) {
-                     return a.XMin() < b.XMin();
-                   });
+  std::stable_sort(
+      entities.begin(), entities.end(),
+      [](const CadImportEntity& a, const CadImportEntity& b) { return a.XMin() < b.XMin(); });
   BridgeShape surface;
   surface.name = "すべり面";
   for (const CadImportEntity& entity : entities) {
@@ -212,12 +211,13 @@ CCadImportDlg::CCadImportDlg(const Options& options, QWidget* parent)
   // Opening: the rows and the bottom-level controls shown by their flags, the control's mode,
   // the enable states.
   for (int row = 0; row < kRows; ++row) {
-    combos_[static_cast<std::size_t>(row)]->setVisible(options_.rows[static_cast<std::size_t>(row)]);
+    combos_[static_cast<std::size_t>(row)]->setVisible(
+        options_.rows[static_cast<std::size_t>(row)]);
     rowLabels_[static_cast<std::size_t>(row)]->setVisible(
         options_.rows[static_cast<std::size_t>(row)]);
   }
-  for (QWidget* control : std::initializer_list<QWidget*>{autoBottom_, bottomEdit_, bottomLabel_,
-                                                          bottomUnit_}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{autoBottom_, bottomEdit_, bottomLabel_, bottomUnit_}) {
     control->setVisible(options_.bottomLevel);
   }
   cad_->CadSetMode48(options_.controlMode);
@@ -329,13 +329,12 @@ void CCadImportDlg::BuildControls() {
 
   setTabOrder(openButton_, combos_[0]);
   for (int row = 1; row < kRows; ++row) {
-    setTabOrder(combos_[static_cast<std::size_t>(row - 1)],
-                combos_[static_cast<std::size_t>(row)]);
+    setTabOrder(combos_[static_cast<std::size_t>(row - 1)], combos_[static_cast<std::size_t>(row)]);
   }
   QWidget* previous = combos_[kRows - 1];
-  for (QWidget* next : std::initializer_list<QWidget*>{scaleEdit_, fitMinimum_, offsetXEdit_,
-                                                       offsetYEdit_, autoBottom_, bottomEdit_,
-                                                       okButton_, cancelButton_}) {
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{scaleEdit_, fitMinimum_, offsetXEdit_, offsetYEdit_,
+                                       autoBottom_, bottomEdit_, okButton_, cancelButton_}) {
     setTabOrder(previous, next);
     previous = next;
   }
@@ -412,7 +411,8 @@ void CCadImportDlg::OnOpenFile() {
   request.defaultExtension = options_.defaultExtension.empty() ? "cfv" : options_.defaultExtension;
   request.defaultName = "*." + request.defaultExtension;
   if (!options_.initialPath.empty()) request.folder = options_.initialPath;
-  const std::optional<std::filesystem::path> chosen = Ui().FileDialog(FileDialogKind::Open, request);
+  const std::optional<std::filesystem::path> chosen =
+      Ui().FileDialog(FileDialogKind::Open, request);
   if (!chosen) return;
   const std::string path = chosen->string();
   if (!FileOpensForReading(path)) return;
@@ -512,7 +512,8 @@ void CCadImportDlg::PaintPreview(QPainter& painter, const QRect& frame) const {
   const auto toFrame = [&](const CadPoint& p) {
     return QPointF(centre.x() + (p.x - midX) * scale, centre.y() - (p.y - midY) * scale);
   };
-  const QRectF box(toFrame({extents_.xMin, extents_.yMax}), toFrame({extents_.xMax, extents_.yMin}));
+  const QRectF box(toFrame({extents_.xMin, extents_.yMax}),
+                   toFrame({extents_.xMax, extents_.yMin}));
   painter.setPen(QPen(QColor(128, 128, 128), 1, Qt::DotLine));
   painter.drawRect(box);
 

@@ -37,8 +37,8 @@
 #include "stage/dialogs/RefCondDlg.h"
 #include "stage/dialogs/RefReinfStdBarDlg.h"
 #include "stage/dialogs/RefUnitFilterDlg.h"
-#include "stage/output/PrnWordDlg.h"
 #include "stage/output/CadOutputDlg.h"
+#include "stage/output/PrnWordDlg.h"
 
 namespace {
 
@@ -423,7 +423,8 @@ void CManageStage::ImportCad() {
   if (!CadSectionFits(section)) {
     Z_PtarvIn_Exit();
     Ui().MessageBox("CADデータの座標が ±" + FormatFixed(kCoordinateLimit, 3) +
-                        " の範囲を超えています。\n「地形座標の最小値を指定」で座標をずらして読み込んでください。",
+                        " の範囲を超えています。\n「地形座標の最小値を指定」で座標をずらして読み込"
+                        "んでください。",
                     GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
     return;
   }

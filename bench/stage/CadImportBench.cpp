@@ -1,7 +1,7 @@
-// The CAD import of a surveyed drawing (GridBench.cpp holds the main): 20 layers of 5,000 vertices each (100,000 vertices).
-// Opening it in the import dialog (read, layer lists, first preview) and the whole 読み込み
-// through the stage manager (the dialog scripted: open, two layers chosen, OK, the case filled)
-// are the user's waits.
+// The CAD import of a surveyed drawing (GridBench.cpp holds the main): 20 layers of 5,000 vertices
+// each (100,000 vertices). Opening it in the import dialog (read, layer lists, first preview) and
+// the whole 読み込み through the stage manager (the dialog scripted: open, two layers chosen, OK,
+// the case filled) are the user's waits.
 
 #include <benchmark/benchmark.h>
 

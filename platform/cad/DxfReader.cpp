@@ -50,7 +50,8 @@ struct Pair {
     if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
       throw Fault{line + 1, "数値として読めません: " + std::string(Trimmed(value))};
     }
-    if (!std::isfinite(number)) throw Fault{line + 1, "有限の数値ではありません: " + std::string(text)};
+    if (!std::isfinite(number))
+      throw Fault{line + 1, "有限の数値ではありません: " + std::string(text)};
     return number;
   }
 

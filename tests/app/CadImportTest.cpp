@@ -198,14 +198,13 @@ TEST(CadImport, ACancelledImportChangesNothing) {
     if (row.dialogOk) {
       ExpectImport(kCadData / "section-r2018.dxf", "地形", "地層1");
     } else {
-      ExpectModal<CCadImportDlg>([](CCadImportDlg& dlg) {
-        QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton);
-      });
+      ExpectModal<CCadImportDlg>(
+          [](CCadImportDlg& dlg) { QTest::mouseClick(Ctl<QPushButton>(dlg, 2), Qt::LeftButton); });
     }
     if (row.question) {
-      TestUi().ExpectMessageBox(*row.question, "編集中のケース「" +
-                                                   active.GetPrmJobsite().names[1] +
-                                                   "」の計算結果が消去されます。\nよろしいですか？");
+      TestUi().ExpectMessageBox(*row.question,
+                                "編集中のケース「" + active.GetPrmJobsite().names[1] +
+                                    "」の計算結果が消去されます。\nよろしいですか？");
     }
     p.Command(CMainFrame::kImportCad)->trigger();
     TestUi().VerifyAllAnswered();

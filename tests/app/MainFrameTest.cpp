@@ -180,8 +180,8 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
     return ar.Bytes();
   }();
   const unsigned base = kFrameMsgBase;
-  for (const unsigned number : {base + 1001, base + 1002, base + 1003, base + 1004, base + 1024,
-                                base + 1040}) {
+  for (const unsigned number :
+       {base + 1001, base + 1002, base + 1003, base + 1004, base + 1024, base + 1040}) {
     const auto message = static_cast<FrameMsg>(number);
     std::intptr_t answer = -1;
     EXPECT_EQ(SentBy([&] { answer = p.Send(message); }),
@@ -197,9 +197,9 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
   EXPECT_FALSE(p.Core().IsModify());
   EXPECT_TRUE(p.Frame().StandardBar().isEnabled());
 
-  for (const int id :
-       {CMainFrame::kImportCad, CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, CMainFrame::kFileSaveAs,
-        CMainFrame::kFilePrint, CMainFrame::kFilePrintPreview, CMainFrame::kAppAbout}) {
+  for (const int id : {CMainFrame::kImportCad, CMainFrame::kFileNew, CMainFrame::kFileOpen,
+                       CMainFrame::kFileSave, CMainFrame::kFileSaveAs, CMainFrame::kFilePrint,
+                       CMainFrame::kFilePrintPreview, CMainFrame::kAppAbout}) {
     EXPECT_TRUE(p.Command(id)->isEnabled()) << id;
   }
 }
@@ -636,8 +636,11 @@ TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
       {"a case in use, a vertex beyond the coordinate limit", true, MsgResult::Ok, far,
        "ファイルの読み込みに失敗しました。\n\n頂点 1 の座標が ±100000 の範囲を超えています。"},
       // Drawing a grid with a pitch and no area never ended.
-      {"a case in use, a grid pitch without an area", true, MsgResult::Ok,
-       fs::path(BRIXO_TEST_DATA) / "grid-unset-area.xml", {}},
+      {"a case in use, a grid pitch without an area",
+       true,
+       MsgResult::Ok,
+       fs::path(BRIXO_TEST_DATA) / "grid-unset-area.xml",
+       {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);

@@ -1,5 +1,3 @@
-#include "bridge/CadImportDlg.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,6 +8,7 @@
 #include <fstream>
 #include <numbers>
 
+#include "bridge/CadImportDlg.h"
 #include "bridge/Z_PtarvIn.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/qt/QtTestSupport.h"
@@ -116,8 +115,8 @@ CadImportEntity Polyline(std::vector<CadPoint> points) { return {1, std::move(po
 
 TEST(SlideSurfaceOf, TurnsOrdersAndJoinsTheEntities) {
   // Two polylines drawn right to left, the second starting where the first ends.
-  const BridgeShape joined = SlideSurfaceOf(
-      {Polyline({{20, 0}, {15, 2}, {10, 5}}), Polyline({{10, 5}, {5, 8}, {0, 10}})});
+  const BridgeShape joined =
+      SlideSurfaceOf({Polyline({{20, 0}, {15, 2}, {10, 5}}), Polyline({{10, 5}, {5, 8}, {0, 10}})});
   ExpectPoints(joined.points, {{0, 10}, {5, 8}, {10, 5}, {15, 2}, {20, 0}});
   EXPECT_EQ(joined.styles, std::vector<int>(5, 0));
 
@@ -236,7 +235,8 @@ TEST_F(CadImportDlgTest, OnlyTheFirstTerrainEntityIsTaken) {
   const fs::path path = fs::path(testing::TempDir()) / "three-terrains.dxf";
   std::ofstream out(path);
   out << "0\nSECTION\n2\nENTITIES\n";
-  for (int i = 0; i < 3; ++i) out << "0\nLINE\n8\nG\n10\n0\n20\n" << i << "\n11\n9\n21\n" << i << "\n";
+  for (int i = 0; i < 3; ++i)
+    out << "0\nLINE\n8\nG\n10\n0\n20\n" << i << "\n11\n9\n21\n" << i << "\n";
   out << "0\nENDSEC\n0\nEOF\n";
   out.close();
   CCadImportDlg dlg(CCadImportDlg::Options{});
@@ -259,8 +259,10 @@ TEST_F(CadImportDlgTest, RefusesFilesItCannotReadAndKeepsWhatItShows) {
       {kCadData / "missing.dxf", "ファイルが見つかりませんでした。"},
       {kCadData, "パスの一部またはすべてが無効です。"},
       {kCadData / "make_fixtures.py", "DXFファイル以外は読み込めません。"},
-      {kCadData / "number-abc.dxf", "DXFファイルとして読めません。\n16行目: 数値として読めません: abc"},
-      {kCadData / "truncated.dxf", "DXFファイルとして読めません。\n17行目: ファイルが途中で終わっています。"},
+      {kCadData / "number-abc.dxf",
+       "DXFファイルとして読めません。\n16行目: 数値として読めません: abc"},
+      {kCadData / "truncated.dxf",
+       "DXFファイルとして読めません。\n17行目: ファイルが途中で終わっています。"},
   };
   CCadImportDlg dlg(CCadImportDlg::Options{});
   ASSERT_TRUE(ShowActive(dlg));

@@ -1,5 +1,3 @@
-#include "platform/cad/DxfReader.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <string>
 
 #include "platform/cad/CadDrawing.h"
+#include "platform/cad/DxfReader.h"
 #include "platform/cad/DxfWriter.h"
 
 namespace {
@@ -67,8 +66,7 @@ TEST(DxfReaderTest, TakesBulgesLinesArcsAndOldPolylinesButNothingElse) {
   ExpectPoints(FindLayer(content, "BULGE")->entities.at(0).points,
                Points({{0, 0}, {1, -1}, {2, 0}, {4, 0}}));
   ExpectPoints(FindLayer(content, "LINE")->entities.at(0).points, Points({{1, 2}, {3, 4}}));
-  ExpectPoints(FindLayer(content, "POLY")->entities.at(0).points,
-               Points({{0, 0}, {1, 1}, {2, 0}}));
+  ExpectPoints(FindLayer(content, "POLY")->entities.at(0).points, Points({{0, 0}, {1, 1}, {2, 0}}));
   const DxfEntity& arc = FindLayer(content, "ARC")->entities.at(0);
   EXPECT_EQ(arc.kind, DxfEntity::kArc);
   EXPECT_EQ(arc.centre, (CadPoint{10, 0}));
@@ -153,10 +151,10 @@ TEST(DxfReaderTest, RefusesWhatIsNoDxf) {
 TEST(DxfReaderTest, DecodesCodePagesAndUnicodeEscapes) {
   const auto layerName = [](const std::string& version, const std::string& codePage,
                             const std::string& raw) {
-    const std::string file = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n" + version +
-                             "\n9\n$DWGCODEPAGE\n3\n" + codePage +
-                             "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n" +
-                             raw + "\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
+    const std::string file =
+        "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n" + version + "\n9\n$DWGCODEPAGE\n3\n" + codePage +
+        "\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n" + raw +
+        "\n0\nENDTAB\n0\nENDSEC\n0\nEOF\n";
     const DxfReadResult result = ReadDxf(file);
     const auto* content = std::get_if<DxfContent>(&result);
     return content && content->layers.size() == 1 ? content->layers[0].name : std::string("?");
