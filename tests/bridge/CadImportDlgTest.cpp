@@ -19,10 +19,14 @@ namespace fs = std::filesystem;
 
 const fs::path kCadData = fs::path(BRIXO_TESTS_DIR) / "data" / "cad";
 
-// Every test starts from an empty module state and leaves one behind.
+// Every test starts from an empty module state without a default extension and leaves an empty
+// state behind.
 class BridgeTest : public testing::Test {
  protected:
-  BridgeTest() { Z_PtarvIn_Init(); }
+  BridgeTest() {
+    Z_PtarvIn_Init();
+    Z_PtarvIn_SetDefaultExt("");
+  }
   ~BridgeTest() override { Z_PtarvIn_Exit(); }
 };
 
