@@ -12,6 +12,7 @@
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+constexpr double kNoExtent = 9e32;
 const QColor kOutside(160, 160, 160);
 
 QColor ColourOfColorref(std::uint32_t colour) {
@@ -192,7 +193,98 @@ void CZ_Tv5Gen6::CadAddText(const std::string& text, double x, double y, double 
   drawing_.AddText(text, x, y, height, width, angle, placement);
 }
 
-void CZ_Tv5Gen6::CadZoomFit() { window_ = drawing_.PaperArea(); }
+void CZ_Tv5Gen6::CadZoomFit() {
+  if (!loaded_) {
+    window_ = drawing_.PaperArea();
+    return;
+  }
+  CadPoint low{kNoExtent, kNoExtent};
+  CadPoint high{-kNoExtent, -kNoExtent};
+  const auto widen = [&](const CadPoint& p) {
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  };
+  for (const DxfLayerContent& layer : loaded_->layers) {
+    for (const DxfEntity& entity : layer.entities) {
+      for (const CadPoint& p : entity.points) widen(p);
+      if (entity.kind == DxfEntity::kArc) {
+        widen({entity.centre.x - entity.radius, entity.centre.y - entity.radius});
+        widen({entity.centre.x + entity.radius, entity.centre.y + entity.radius});
+      }
+    }
+  }
+  if (low.x > high.x) {
+    window_ = {CadPoint{0, 0}, CadPoint{1, 1}};
+    return;
+  }
+  // A drawing of one line or one point still gets a window of some size.
+  const double margin = std::max({high.x - low.x, high.y - low.y, 1.0}) * 0.02;
+  window_ = {CadPoint{low.x - margin, low.y - margin}, CadPoint{high.x + margin, high.y + margin}};
+}
+
+short CZ_Tv5Gen6::CadOpenFile(const std::string& path) {
+  DxfReadResult result = ReadDxfFile(path);
+  if (const auto* error = std::get_if<DxfReadError>(&result)) {
+    openError_ = DxfReadErrorText(*error);
+    return 0;
+  }
+  openError_.clear();
+  loaded_ = std::get<DxfContent>(std::move(result));
+  ShowLoaded();
+  return 1;
+}
+
+void CZ_Tv5Gen6::ShowLoaded() {
+  drawing_.NewDrawing();
+  for (std::size_t i = 0; i < loaded_->layers.size(); ++i) {
+    const DxfLayerContent& layer = loaded_->layers[i];
+    const int number = static_cast<int>(i) + 1;
+    drawing_.DefineLayer(number, layer.name);
+    drawing_.SelectLayer(number);
+    for (const DxfEntity& entity : layer.entities) {
+      if (entity.kind == DxfEntity::kArc) {
+        drawing_.AddArc(entity.centre.x, entity.centre.y, entity.radius, entity.start, entity.end);
+        continue;
+      }
+      drawing_.BeginLine();
+      for (const CadPoint& p : entity.points) drawing_.AddVertex(p.x, p.y);
+      drawing_.EndLine();
+    }
+  }
+  update();
+}
+
+std::string CZ_Tv5Gen6::CadGetLayerInfo(short layer, long& count) const {
+  count = 0;
+  if (!loaded_ || layer < 0 || static_cast<std::size_t>(layer) >= loaded_->layers.size()) {
+    return {};
+  }
+  const DxfLayerContent& content = loaded_->layers[static_cast<std::size_t>(layer)];
+  count = static_cast<long>(content.entities.size());
+  return content.name;
+}
+
+long CZ_Tv5Gen6::CadSelectLayerEntities(CadEntityRecord& record, short /*mode*/,
+                                        const std::string& layer) const {
+  record.selection.clear();
+  if (!loaded_) return 0;
+  for (const DxfLayerContent& content : loaded_->layers) {
+    if (content.name != layer) continue;
+    for (const DxfEntity& entity : content.entities) record.selection.push_back(&entity);
+  }
+  return static_cast<long>(record.selection.size());
+}
+
+short CZ_Tv5Gen6::CadGetEntity(long index, CadEntityRecord& record) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= record.selection.size()) return 0;
+  record.entity = *record.selection[static_cast<std::size_t>(index)];
+  return 1;
+}
+
+void CZ_Tv5Gen6::CadReleaseEntities(CadEntityRecord& record) const {
+  record.selection.clear();
+  record.entity = {};
+}
 
 void CZ_Tv5Gen6::CadRefresh() { update(); }
 
@@ -219,9 +311,13 @@ void CZ_Tv5Gen6::paintEvent(QPaintEvent* /*event*/) {
   transform.scale(scale, -scale);
   transform.translate(-centreX, -centreY);
   painter.setTransform(transform);
-  const auto [low, high] = drawing_.PaperArea();
-  painter.fillRect(QRectF(low.x, low.y, high.x - low.x, high.y - low.y), Qt::white);
-  painter.setClipRect(QRectF(low.x, low.y, high.x - low.x, high.y - low.y));
+  if (loaded_) {
+    painter.fillRect(QRectF(window_[0].x, window_[0].y, worldWidth, worldHeight), Qt::white);
+  } else {
+    const auto [low, high] = drawing_.PaperArea();
+    painter.fillRect(QRectF(low.x, low.y, high.x - low.x, high.y - low.y), Qt::white);
+    painter.setClipRect(QRectF(low.x, low.y, high.x - low.x, high.y - low.y));
+  }
   const PreviewPainter draw(painter, drawing_, scale);
   for (const CadEntity& entity : drawing_.Entities()) std::visit(draw, entity);
 }

@@ -243,6 +243,15 @@ void WriteRfcCsvSeeds(Corpus& csv) {
   }
 }
 
+// The DXF fixtures, written by ezdxf and by hand.
+void WriteDxfSeeds(Corpus& dxf) {
+  for (const auto& entry : fs::directory_iterator(fs::path(BRIXO_TEST_DATA) / "cad")) {
+    if (entry.path().extension() != ".dxf") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    dxf.Add({}, Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -258,6 +267,7 @@ int main(int argc, char** argv) {
   Corpus csv(root, "RfcCsvFuzzer");
   Corpus terrain(root, "TerrainXmlFuzzer");
   Corpus documents(root, "DocumentFuzzer");
+  Corpus dxf(root, "DxfReaderFuzzer");
   WriteShapeSeeds(shapes);
   WriteShapeListSeeds(lists);
   WriteRecordSeeds(records);
@@ -266,5 +276,6 @@ int main(int argc, char** argv) {
   WriteSettingSeeds(root, settings);
   WriteRfcCsvSeeds(csv);
   WriteDocumentSeeds(documents);
+  WriteDxfSeeds(dxf);
   return 0;
 }

@@ -161,3 +161,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 std::string Utf8ToCp932(std::string_view utf8) {
   return ConvertLossy("CP932", "UTF-8", utf8, Utf8CharLength);
 }
+
+std::string SingleByteToUtf8(std::string_view text, const char* encoding) {
+  return ConvertLossy("UTF-8", encoding, text, [](std::string_view) -> std::size_t { return 1; });
+}

@@ -2,14 +2,20 @@
 
 #include <QDialog>
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "bridge/Z_PtarvIn.h"
 #include "core/base/AppIdentity.h"
+#include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/base/Utility.h"
 #include "core/case/ManageCore.h"
 #include "core/geometry/DPoly.h"
 #include "core/section/SpStratum.h"
+#include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
 #include "stage/controls/StageDialog.h"
@@ -68,7 +74,7 @@ constexpr CommandEntry kCommands[] = {
     {StageCommand::Geology, std::nullopt, true},
     {StageCommand::Reinf, std::nullopt, true},
     {StageCommand::RefCond, std::nullopt, true},
-    {StageCommand::ImportCad, std::nullopt, false},
+    {StageCommand::ImportCad, std::nullopt, true},
     {StageCommand::ExportCad, FrameMsg::WM_APP_EXPORT_CAD, true},
     {StageCommand::ImportXml, std::nullopt, true},
     {StageCommand::ExportXml, std::nullopt, true},
@@ -428,6 +434,109 @@ long CManageStage::CmdCommonPolygon() {
 void CManageStage::ImportXml() { GetActiveCase()->ImportXml(); }
 
 void CManageStage::ExportXml() { GetActiveCase()->ExportXml(0); }
+
+namespace {
+
+// What the CAD import hands the case: the ground's points and the stratum lines' points, as the
+// bridge gave them.
+struct CadSection {
+  std::vector<CDPoint> ground;
+  std::vector<std::vector<CDPoint>> strata;
+};
+
+constexpr int kCadTerrainKind = 0;
+constexpr int kCadStratumKind = 1;
+constexpr int kCadMaxStrata = 400;
+
+// The points of one bridge shape. The bridge tells the count first, so a shape of any length
+// arrives whole.
+std::vector<CDPoint> CadShapePoints(int kind, int n) {
+  const int count = Z_PtarvIn_GetCoordinats(kind, n, nullptr, nullptr, nullptr);
+  if (count <= 0) return {};
+  std::vector<double> xs(static_cast<std::size_t>(count));
+  std::vector<double> ys(static_cast<std::size_t>(count));
+  Z_PtarvIn_GetCoordinats(kind, n, xs.data(), ys.data(), nullptr);
+  std::vector<CDPoint> points;
+  points.reserve(xs.size());
+  for (std::size_t i = 0; i < xs.size(); ++i) points.emplace_back(xs[i], ys[i]);
+  return points;
+}
+
+CadSection ReadCadSection() {
+  CadSection section;
+  if (std::min(Z_PtarvIn_GetShapeCount(kCadTerrainKind), 1) == 1) {
+    section.ground = CadShapePoints(kCadTerrainKind, 0);
+  }
+  const int strata = std::min(Z_PtarvIn_GetShapeCount(kCadStratumKind), kCadMaxStrata);
+  for (int i = 0; i < strata; ++i) section.strata.push_back(CadShapePoints(kCadStratumKind, i));
+  return section;
+}
+
+bool WithinSection(const CDPoint& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::abs(p.x) <= kCoordinateLimit &&
+         std::abs(p.y) <= kCoordinateLimit;
+}
+
+// Surveyed drawings often lie far from the origin; the section takes only coordinates within its
+// limits, and a document holding others could not be opened again.
+bool CadSectionFits(const CadSection& section) {
+  const auto fits = [](const std::vector<CDPoint>& points) {
+    return std::all_of(points.begin(), points.end(), WithinSection);
+  };
+  return fits(section.ground) && std::all_of(section.strata.begin(), section.strata.end(), fits);
+}
+
+}  // namespace
+
+void CManageStage::ImportCad() {
+  Z_PtarvIn_Init();
+  Z_PtarvIn_SetDefaultExt("dxf");
+  Z_PtarvIn_SetModalRunner(&RunModal);
+  if (Z_PtarvIn_OpenCadFile("", 1, 1, 1, 0, 1, 1, 0, 1) == 0) {
+    Z_PtarvIn_Exit();
+    return;
+  }
+  CCase& active = *GetActiveCase();
+  const CadSection section = ReadCadSection();
+  if (!CadSectionFits(section)) {
+    Z_PtarvIn_Exit();
+    Ui().MessageBox("CADデータの座標が ±" + FormatFixed(kCoordinateLimit, 3) +
+                        " の範囲を超えています。\n「地形座標の最小値を指定」で座標をずらして読み込"
+                        "んでください。",
+                    GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
+    return;
+  }
+  if (active.GetInUse() != 0) {
+    const std::string question = "編集中のケース「" + active.GetPrmJobsite().names[1] +
+                                 "」の計算結果が消去されます。\nよろしいですか？";
+    if (Ui().MessageBox(question, GetAppTitle(), MsgButtons::OkCancel, MsgIcon::Question) !=
+        MsgResult::Ok) {
+      return;
+    }
+  }
+  const CPrmGrid grid = active.GetPrmGrid();
+  active.Init();
+  active.GetPrmGrid().SetArea(grid.x1, grid.x2, grid.y2, grid.y1);
+  active.GetPrmGrid().autoArea = grid.autoArea;
+  for (const CDPoint& p : section.ground) {
+    active.GetGround().Add(RoundClickCoordinate(p.x), RoundClickCoordinate(p.y));
+  }
+  for (std::size_t i = 0; i < section.strata.size(); ++i) {
+    auto line = std::make_unique<CSpStratumLine>();
+    line->SetName("No." + FormatInt(static_cast<int>(i) + 1));
+    for (const CDPoint& p : section.strata[i]) {
+      const CDPoint rounded(RoundClickCoordinate(p.x), RoundClickCoordinate(p.y));
+      if (rounded.IsValid()) line->Add(rounded);
+    }
+    active.GetStratum().Add(std::move(line));
+  }
+  Z_PtarvIn_Exit();
+  active.SetInUse(1);
+  // Init cleared the modified flag; without it closing would drop the import unasked.
+  active.SetModify(true);
+  active.SetGridAutoRange();
+  Redraw();
+}
 
 long CManageStage::PrintExcel(const std::string& folder, int kind) {
   const int stage = CCoreConfig::GetStageNo();

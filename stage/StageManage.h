@@ -224,6 +224,13 @@ class CManageStage {
   void ImportXml();
   void ExportXml();
 
+  // File menu, CAD data, 読み込み: the bridge's import dialog reads a DXF file; on its OK the
+  // active case (after a question when it is in use) is emptied, keeps its grid area and takes
+  // the first terrain shape as its ground and up to 400 stratum lines ("No.1" ...), each
+  // coordinate rounded as view clicks are. A drawing with a coordinate beyond the section's
+  // limits is refused and changes nothing.
+  void ImportCad();
+
   // The Excel workbook of the active case's safety factors (kind 0; any other kind has nothing to
   // write): hands the Excel writer the case, the document's print settings, the case's view and
   // the folder, and runs it. Non-zero when a file was written.

@@ -275,6 +275,12 @@ std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t w
     case StageCommand::ExportXml:
       stage_.ExportXml();
       return 0;
+    case StageCommand::ImportCad:
+      // The stage manager redraws once the case took a drawing; its in-use mark may have changed.
+      stage_.ImportCad();
+      UpdateCasePane();
+      UpdateStageInfo();
+      return 0;
     case StageCommand::PrintExcel:
       return stage_.PrintExcel(PrintFolder(), static_cast<int>(wParam));
     case StageCommand::ExportCad:

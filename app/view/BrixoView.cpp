@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/base/CoreConfig.h"
+#include "core/base/Utility.h"
 #include "core/case/ManageCore.h"
 #include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
@@ -67,11 +68,6 @@ bool CalculationRunning() {
 }
 
 }  // namespace
-
-double RoundClickCoordinate(double v) {
-  if (v == 0.0 || v == kNoValue) return v;
-  return std::floor((v * 10000 + 5) / 10) * 0.001;
-}
 
 QString CoordinateText(const CDPoint& point) {
   if (!point.IsValid()) return QStringLiteral("(X , Y) = ( - , - )");

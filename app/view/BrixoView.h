@@ -25,9 +25,6 @@
 class CManageCore;
 class CViewInfo;
 
-// A click's world coordinate rounded half up to three decimals, floor((v × 10000 + 5) / 10) ×
-// 0.001; 0 and the missing value (−9e32) are passed on as they are.
-double RoundClickCoordinate(double v);
 // The coordinate readout: "(X , Y) = (%8.3lf , %8.3lf)", or dashes for a point that is not valid.
 QString CoordinateText(const CDPoint& point);
 

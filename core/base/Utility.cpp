@@ -46,6 +46,11 @@ double RoundDown(double x, double pitch) {
 
 double RoundOff(double x, double pitch) { return RoundOff(x, RoundingPitch::Of(pitch)); }
 
+double RoundClickCoordinate(double v) {
+  if (KeepsValue(v)) return v;
+  return std::floor((v * 10000 + 5) / 10) * 0.001;
+}
+
 bool IsBetween(double a, double b, double v) {
   const double lo = a < b ? a : b;
   const double hi = a < b ? b : a;

@@ -17,6 +17,10 @@ double RoundUp(double x, double pitch);
 double RoundDown(double x, double pitch);
 double RoundOff(double x, double pitch);
 
+// A coordinate taken from a view click or a CAD import, rounded half up to three decimals,
+// floor((v × 10000 + 5) / 10) × 0.001; 0 and kNoValue are passed on as they are.
+double RoundClickCoordinate(double v);
+
 // A pitch that is not greater than 0 means whole units.
 constexpr double UsablePitch(double pitch) { return pitch > 0.0 ? pitch : 1.0; }
 // The values that rounding returns unchanged.

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/view/BrixoView.h"
+#include "core/base/Utility.h"
 #include "core/case/ManageCore.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/qt/QtProgressWindow.h"
