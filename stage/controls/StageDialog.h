@@ -7,7 +7,10 @@
 // 2; only OnOK and OnCancel end a dialog.
 
 #include <QDialog>
+#include <utility>
 #include <vector>
+
+#include "platform/qt/ModalRunner.h"
 
 class CSheetGrid;
 
@@ -64,3 +67,11 @@ class StageDialog : public QDialog {
 
   bool prepared_ = false;
 };
+
+// The one way a modal stage dialog runs: built from its arguments (its data, then the parent) on
+// the caller's stack and run modally. True when it ended with OK.
+template <class Dialog, class... Args>
+bool RunDialog(Args&&... args) {
+  Dialog dialog(std::forward<Args>(args)...);
+  return RunModal(dialog) == QDialog::Accepted;
+}

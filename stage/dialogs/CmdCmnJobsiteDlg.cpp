@@ -264,9 +264,8 @@ void CCmdCmnGridDlg::OnOK() {
 
 // ---- The site dialog ----
 
-bool CCmdCmnJobsiteDlg::EditCase(CCase& target, QWidget* parent) {
-  CCmdCmnJobsiteDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdCmnJobsiteDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdCmnJobsiteDlg>(target, parent);
 }
 
 CCmdCmnJobsiteDlg::CCmdCmnJobsiteDlg(CCase& target, QWidget* parent)
@@ -397,8 +396,7 @@ void CCmdCmnJobsiteDlg::OnGridSettings() {
 void CCmdCmnJobsiteDlg::OnOK() {
   Read();
   if (!jobsite_.IsSame(case_.GetPrmJobsite()) || !grid_.IsSame(case_.GetPrmGrid())) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
     if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) case_.ClearResult(true, true, true, true);
     case_.GetPrmJobsite().Copy(jobsite_);
     case_.GetPrmGrid().Copy(grid_);

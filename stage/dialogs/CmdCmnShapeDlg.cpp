@@ -89,6 +89,12 @@ CExpButton* ToolButton(const char* caption, const char* tip, int id, QWidget* pa
 
 }  // namespace
 
+CCmdCmnShapeDlg* CCmdCmnShapeDlg::Open(CManageCore& core, QWidget* parent) {
+  auto* const dialog = new CCmdCmnShapeDlg(parent);
+  dialog->BindCase(&core);
+  return dialog;
+}
+
 CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
     : StageDialog(parent),
       tabs_(new QTabWidget(this)),
@@ -274,8 +280,7 @@ void CCmdCmnShapeDlg::OnOK() {
   case_->GetWater().DelSpacePoint();
 
   if (changes.Any()) {
-    case_->SetModify(true);
-    case_->SetInUse(1);
+    case_->MarkEdited();
   }
   if (changes.geometry) {
     case_->ClearResult(true, true, true, true);

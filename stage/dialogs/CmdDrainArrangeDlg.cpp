@@ -93,6 +93,10 @@ void EnableAll(const QList<QLabel*>& labels, bool enabled) {
 
 }  // namespace
 
+CCmdDrainArrangeDlg* CCmdDrainArrangeDlg::Open(CCase& target, QWidget* parent) {
+  return new CCmdDrainArrangeDlg(target, parent);
+}
+
 CCmdDrainArrangeDlg::CCmdDrainArrangeDlg(CCase& target, QWidget* parent)
     : StageDialog(parent), case_(target) {
   setObjectName(QStringLiteral("CCmdDrainArrangeDlg"));
@@ -549,8 +553,7 @@ void CCmdDrainArrangeDlg::OnOK() {
   ReadControls();
   const bool barsChanged = BarsChanged();
   if (barsChanged || ConditionsChanged()) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
     case_.GetPrmReinf().Copy(work_);
     case_.CalcArrangeH();
     // The deformation calculations read the bars; the ranges only lay them out.

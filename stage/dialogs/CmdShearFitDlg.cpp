@@ -42,8 +42,7 @@ bool SamePoints(const CFit& a, const CFit& b) {
 }  // namespace
 
 bool CCmdShearFitDlg::Run(CCase& target, QWidget* parent) {
-  CCmdShearFitDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdShearFitDlg>(target, parent);
 }
 
 CCmdShearFitDlg::CCmdShearFitDlg(CCase& target, QWidget* parent)
@@ -215,8 +214,7 @@ bool CCmdShearFitDlg::StoredChanged() const {
 void CCmdShearFitDlg::OnOK() {
   TakeInput();
   if (StoredChanged()) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   // The shear calculation reads b and c only; its results and the rope-net check built on them
   // no longer hold once either changed.

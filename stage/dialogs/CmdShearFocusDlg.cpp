@@ -100,9 +100,8 @@ CSheetGrid* ResultGrid(int id, const char* title, const char* symbol) {
 
 }  // namespace
 
-bool CCmdShearFocusDlg::Check(CCase& target, QWidget* parent) {
-  CCmdShearFocusDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdShearFocusDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdShearFocusDlg>(target, parent);
 }
 
 CCmdShearFocusDlg::CCmdShearFocusDlg(CCase& target, QWidget* parent)
@@ -237,8 +236,7 @@ void CCmdShearFocusDlg::OnOK() {
   Recompute();
   // The inputs and the check are stored with the case: any difference is an edit to save.
   if (!(case_.GetResFocus() == opened_)) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   StageDialog::OnOK();
 }

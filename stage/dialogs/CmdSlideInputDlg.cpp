@@ -37,9 +37,8 @@ void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 }  // namespace
 
-bool CCmdSlideInputDlg::EditCase(CCase& target, QWidget* parent) {
-  CCmdSlideInputDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdSlideInputDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdSlideInputDlg>(target, parent);
 }
 
 CCmdSlideInputDlg::CCmdSlideInputDlg(CCase& target, QWidget* parent)
@@ -232,8 +231,7 @@ bool CCmdSlideInputDlg::ChangesCalculation(const CPrmSlide& before, const CPrmSl
 void CCmdSlideInputDlg::OnOK() {
   TakeOver();
   if (!prm_.IsSame(opened_)) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   if (ChangesCalculation(opened_, prm_)) case_.ClearResult(false, false, true, false);
   StageDialog::OnOK();

@@ -144,8 +144,7 @@ std::string CCmdSlideResultDlg::CheckAxis(double min, double max, double pitch) 
 }
 
 bool CCmdSlideResultDlg::Run(CCase& target, QWidget* parent) {
-  CCmdSlideResultDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdSlideResultDlg>(target, parent);
 }
 
 CCmdSlideResultDlg::CCmdSlideResultDlg(CCase& target, QWidget* parent)
@@ -374,8 +373,7 @@ void CCmdSlideResultDlg::Calculate() {
   // progress window runs.
   setEnabled(false);
   case_.CalcStartSlide();
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   for (int i = 0; i < kGraphCount; ++i) AutoRange(i, true);
   Show();
   RepaintGraphs();

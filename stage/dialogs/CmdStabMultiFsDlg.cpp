@@ -134,8 +134,7 @@ std::string PartialQuestion(int done, int pairs) {
 }  // namespace
 
 bool CCmdStabMultiFsDlg::Run(CManageCore& core, QWidget* parent) {
-  CCmdStabMultiFsDlg dialog(core, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdStabMultiFsDlg>(core, parent);
 }
 
 CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
@@ -377,8 +376,7 @@ void CCmdStabMultiFsDlg::Calculate() {
   before->modified = case_.IsModified();
   before->inUse = case_.GetInUse();
   case_.CalcStartStab();
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   const CMltBlocks* points = results_.GetResult();
   if (points == nullptr || !points->IsInterrupt()) {
     beforePartial_.reset();
@@ -546,8 +544,7 @@ bool CCmdStabMultiFsDlg::ChangedSinceOpening() const {
 void CCmdStabMultiFsDlg::StoreChanges() {
   StoreFstp();
   if (!ChangedSinceOpening()) return;
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   case_.CalcArrangeH();
 }
 

@@ -118,6 +118,10 @@ const CMltPointGyaku* Gyaku(const CMltPoint* point) {
 
 }  // namespace
 
+bool CCmdStabMultiFsGyakuDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdStabMultiFsGyakuDlg>(target, parent);
+}
+
 CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
     : StageDialog(parent),
       case_(target),
@@ -328,8 +332,7 @@ void CCmdStabMultiFsGyakuDlg::OnCalculate() {
   // The new points carry no registration, so a strength adopted from the former ones would
   // reach the forward calculation without any row behind it.
   if (result_.GetSelectRepPt(0) == nullptr) result_.adopted.fill(kNoValue);
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   SetHeader();
   UpdateInfo();
   EnableGraphButton();
@@ -434,8 +437,7 @@ bool CCmdStabMultiFsGyakuDlg::StoreAndCompare() {
                        sort.item != sortAtOpen_.item || sort.order != sortAtOpen_.order ||
                        prm_.gyakuOn != switchAtOpen_ || prm_.assumedFs != fs0AtOpen_;
   if (changed) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   return true;
 }

@@ -48,6 +48,12 @@ void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 }  // namespace
 
+CCmdStabPatternDlg* CCmdStabPatternDlg::Open(CCase& target, QWidget* parent) {
+  auto* const dialog = new CCmdStabPatternDlg(parent);
+  dialog->BindCase(target);
+  return dialog;
+}
+
 CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   setObjectName(QStringLiteral("CCmdStabPatternDlg"));
   setWindowTitle(QStringLiteral("安定計算条件"));
@@ -205,8 +211,7 @@ void CCmdStabPatternDlg::OnOK() {
   // Every stored condition is read by the calculations, so any change makes the results stale.
   if (!case_->GetPrmStab().IsSame(opened_)) {
     if (!ConfirmResultsCleared()) return;
-    case_->SetModify(true);
-    case_->SetInUse(1);
+    case_->MarkEdited();
     case_->ClearResult(true, true, true, true);
   }
   Close(true);
