@@ -104,12 +104,11 @@ bool HoldsResults(CCase& target) {
          target.GetResShear().IsResult() || target.GetResFocus().IsResult();
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
-// What a member answers after its modal dialog: 1 and a redraw when it ended with OK, else 0.
+// What a member answers after its modal dialog: 1 and the one redraw when it ended with OK,
+// else 0 and none.
 long RedrawAfterOk(bool accepted) {
   if (!accepted) return 0;
-  Redraw();
+  RedrawSection();
   return 1;
 }
 
@@ -166,7 +165,7 @@ long CManageStage::CmdCommonShapeShow(QWidget* parent) {
   CDPoly::SetShowHilight(1);
   Attach(ModelessDialog::Shape, CCmdCmnShapeDlg::Open(*core_, parent),
          [this](double x, double y) { SetPointShapeDlg(x, y); });
-  Redraw();
+  RedrawSection();
   return 0;
 }
 
@@ -241,12 +240,13 @@ long CManageStage::SetMenuUnitFilter(QWidget* parent) {
   }
   // The rules belong to the document, and so do the results and values the pass changed.
   core_->SetModify(true);
-  Redraw();
+  RedrawSection();
   return 1;
 }
 
 long CManageStage::SetMenuRefCond(QWidget* parent) {
-  return CRefCondDlg::Run(*core_, parent) ? 1 : 0;
+  // Applied values may have cleared results the view shows.
+  return RedrawAfterOk(CRefCondDlg::Run(*core_, parent));
 }
 
 long CManageStage::CmdSlideElement(QWidget* parent) {
@@ -337,7 +337,7 @@ long CManageStage::CmdCommonPolygon() {
 
   Ui().MessageBox(RecognisedStrataText(count, withoutSoil), GetAppTitle(), MsgButtons::Ok,
                   MsgIcon::Information);
-  Redraw();
+  RedrawSection();
   return 0;
 }
 
@@ -407,7 +407,7 @@ long CManageStage::Close(ModelessDialog which, unsigned result) {
     dialog->deleteLater();
   }
   slot = Modeless{};
-  Redraw();
+  RedrawSection();
   return result == 1 ? 1 : 0;
 }
 

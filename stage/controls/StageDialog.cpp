@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "platform/FrameMessages.h"
+#include "platform/UiRegistry.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
 
@@ -27,6 +29,8 @@ CSheetGrid* GridContaining(QWidget* widget) {
 }  // namespace
 
 void SetId(QWidget* control, int id) { control->setObjectName(QString::number(id)); }
+
+void RedrawSection() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 QPushButton* MakeButton(const char* text, int id) {
   auto* button = new QPushButton(QString::fromUtf8(text));

@@ -248,7 +248,7 @@ void CCmdCmnShapeDlg::OnMouseInput(bool on) {
   if (case_ == nullptr) return;
   case_->SetMouseEdit(on);
   case_->ResetMouseMove();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 }
 
 CCmdCmnShapeDlg::Changes CCmdCmnShapeDlg::CompareWithBackup() const {

@@ -63,8 +63,6 @@ constexpr const char* kBarHeaders[] = {"No",
 
 constexpr const char* kArrangeCaption = "ロックボルトの配置";
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 bool Ask(const std::string& text, const char* caption) {
   return Ui().MessageBox(text, caption, MsgButtons::OkCancel, MsgIcon::Question) == MsgResult::Ok;
 }
@@ -311,7 +309,7 @@ void CCmdDrainArrangeDlg::ShowRange() {
 
   work_.SetRangeNonActive();
   range.active = true;
-  Redraw();
+  RedrawSection();
   ShowSlopeLength();
   EnableControls();
 }
@@ -391,7 +389,7 @@ void CCmdDrainArrangeDlg::SetPoint(double x, double y) {
 void CCmdDrainArrangeDlg::OnRangePointsEdited() {
   ReadRange();
   ShowSlopeLength();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::OnRangeLeaveCell(int /*col*/, int /*row*/, int /*newCol*/, int newRow,
@@ -452,7 +450,7 @@ void CCmdDrainArrangeDlg::OnArrange() {
   }
   CreateBars();
   FillBarGrid();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::CreateBars() {
@@ -481,7 +479,7 @@ void CCmdDrainArrangeDlg::OnClearBars() {
   }
   case_.GetReinfArrange().RemoveAll();
   FillBarGrid();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::FillBarGrid() {
@@ -524,14 +522,14 @@ void CCmdDrainArrangeDlg::ReadBarRow(int row) {
 void CCmdDrainArrangeDlg::OnBarChanged(int col, int row) {
   if (col < kBarXCol || col > kBarLastCol) return;
   ReadBarRow(row);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::OnBarLeaveCell(int /*col*/, int row, int /*newCol*/, int newRow,
                                          bool* /*cancel*/) {
   if (newRow == row) return;
   case_.GetReinfArrange().SetReinfActive(newRow - 1);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::ReadControls() {

@@ -74,7 +74,7 @@ CCmdShearFitDlg::CCmdShearFitDlg(CCase& target, QWidget* parent)
   BuildLayout();
   SetupGrid();
   Refresh();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 
   connect(coefficients_, &QRadioButton::clicked, this, &CCmdShearFitDlg::OnModeChanged);
   connect(tests_, &QRadioButton::clicked, this, &CCmdShearFitDlg::OnModeChanged);

@@ -33,8 +33,6 @@ CExpEdit* MakeBlockField(int id) {
   return field;
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 }  // namespace
 
 bool CCmdSlideInputDlg::Run(CCase& target, QWidget* parent) {
@@ -69,7 +67,7 @@ CCmdSlideInputDlg::CCmdSlideInputDlg(CCase& target, QWidget* parent)
   deltaC_->SetReadOnlyColor(kReadOnlyBack);
   BuildLayout();
   Show();
-  Redraw();
+  RedrawSection();
 
   connect(derived_, &QRadioButton::clicked, this, &CCmdSlideInputDlg::OnModeClicked);
   connect(entered_, &QRadioButton::clicked, this, &CCmdSlideInputDlg::OnModeClicked);

@@ -364,7 +364,7 @@ void CCmdSlideResultDlg::OnAxisChanged(int i) {
   ShowAxis(i);
   set.refValues[kDesignKhMark] = DesignKh();
   RepaintGraphs();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 }
 
 void CCmdSlideResultDlg::Calculate() {

@@ -110,8 +110,6 @@ void ShowInfo(const char* text) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, MsgIcon::Information);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 const CMltPointGyaku* Gyaku(const CMltPoint* point) {
   return dynamic_cast<const CMltPointGyaku*>(point);
 }
@@ -242,7 +240,7 @@ void CCmdStabMultiFsGyakuDlg::SelectRow(int row) {
   const std::vector<CMltPoint*>& list = result_.GetSerial();
   if (row < 1 || row > static_cast<int>(list.size())) return;
   result_.SetCurrentResult(list[row - 1]);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsGyakuDlg::SetHeader() {
@@ -301,7 +299,6 @@ void CCmdStabMultiFsGyakuDlg::StoreInput() {
                          : fs0_->GetText() == FormatFixed(prm_.assumedFs, fs0_->m_nDecimals);
   if (!shown) prm_.assumedFs = fs0_->GetDouble();
   result_.SetCurrentResult(nullptr);
-  Redraw();
 }
 
 void CCmdStabMultiFsGyakuDlg::EnableControls() {
@@ -323,6 +320,7 @@ void CCmdStabMultiFsGyakuDlg::EnableGraphButton() {
 
 void CCmdStabMultiFsGyakuDlg::OnCalculate() {
   StoreInput();
+  RedrawSection();
   if (!case_.PreCalcStabGyaku(true)) return;
   // The dialog stays shown: hiding a dialog that runs modally ends its event loop. The progress
   // window is application-modal, so nothing here can be pressed during the run.
@@ -352,6 +350,7 @@ void CCmdStabMultiFsGyakuDlg::OnGridClick(int col, int row) {
   ToggleRegistration(row);
   UpdateInfo();
   EnableGraphButton();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsGyakuDlg::SortBy(int col) {
@@ -447,5 +446,9 @@ void CCmdStabMultiFsGyakuDlg::OnOK() {
 }
 
 void CCmdStabMultiFsGyakuDlg::OnCancel() {
-  if (StoreAndCompare()) StageDialog::OnCancel();
+  if (!StoreAndCompare()) return;
+  // The stage manager redraws after 登録 only; what キャンセル stores and the dropped pick reach
+  // the view here.
+  RedrawSection();
+  StageDialog::OnCancel();
 }

@@ -51,6 +51,7 @@ class CCmdStabMultiFsGyakuDlg : public StageDialog {
   void SetResult();
   void UpdateInfo();
   // The switch and Fs0 into the conditions (an empty Fs0 is unset); the current result cleared.
+  // The caller redraws.
   void StoreInput();
   void EnableControls();
   void EnableGraphButton();

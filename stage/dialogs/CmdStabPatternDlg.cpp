@@ -44,8 +44,6 @@ void EnableAll(const QList<QLabel*>& labels, bool enabled) {
   for (QLabel* label : labels) label->setEnabled(enabled);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 }  // namespace
 
 CCmdStabPatternDlg* CCmdStabPatternDlg::Open(CCase& target, QWidget* parent) {
@@ -134,7 +132,7 @@ void CCmdStabPatternDlg::BindCase(CCase& target) {
   case_ = &target;
   opened_.Copy(target.GetPrmStab());
   LoadControls();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabPatternDlg::LoadControls() {
@@ -182,7 +180,7 @@ void CCmdStabPatternDlg::OnSwitchClicked() {
   EnableControls();
   StoreControls(case_->GetPrmStab());
   case_->SetDanmenForSlideMode(1);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabPatternDlg::OnFsReference() {
