@@ -1,6 +1,7 @@
 #include "stage/controls/StageDialog.h"
 
 #include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -36,6 +37,15 @@ QPushButton* MakeButton(const char* text, int id) {
   auto* button = new QPushButton(QString::fromUtf8(text));
   SetId(button, id);
   return button;
+}
+
+QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading) {
+  auto* const row = new QHBoxLayout;
+  for (QWidget* const button : leading) row->addWidget(button);
+  row->addStretch();
+  row->addWidget(MakeButton("OK", 1));
+  row->addWidget(MakeButton("キャンセル", 2));
+  return row;
 }
 
 QLabel* MakeLabel(const char* text, int id) {

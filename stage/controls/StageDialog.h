@@ -7,6 +7,7 @@
 // 2; only OnOK and OnCancel end a dialog.
 
 #include <QDialog>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,7 @@
 class CSheetGrid;
 
 class QButtonGroup;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -23,6 +25,9 @@ class QRadioButton;
 void SetId(QWidget* control, int id);
 // A push button with its caption (UTF-8) and its id.
 QPushButton* MakeButton(const char* text, int id);
+// The row that ends a dialog: the leading buttons on the left, OK (id 1) and キャンセル (id 2) on
+// the right, as StageDialog handles them.
+QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading = {});
 // A label with its text (UTF-8) and, unless it is 0, its id.
 QLabel* MakeLabel(const char* text, int id = 0);
 // A radio button with its caption (UTF-8) and its id, in the group under the value.

@@ -250,10 +250,7 @@ void CCmdDrainArrangeDlg::BuildLayout() {
   barRow->addWidget(MakeLabel("施工段数(全範囲)"));
   barRow->addWidget(total_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ranges);

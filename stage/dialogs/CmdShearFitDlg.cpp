@@ -111,10 +111,7 @@ void CCmdShearFitDlg::BuildLayout() {
   auto* top = new QHBoxLayout;
   top->addLayout(left);
   top->addWidget(graph_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(buttons);

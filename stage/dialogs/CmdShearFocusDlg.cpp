@@ -157,11 +157,7 @@ void CCmdShearFocusDlg::BuildLayout() {
   form->addWidget(method, row, 1, 1, 2);
   form->setColumnStretch(3, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(word);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({word});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(gridT_);

@@ -121,11 +121,7 @@ void CCmdSlidElementDlg::BuildLayout() {
 
   QPushButton* import = MakeButton("補強土データ取込み", 7219);
   connect(import, &QPushButton::clicked, this, &CCmdSlidElementDlg::ImportCsv);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(import);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({import});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

@@ -137,10 +137,7 @@ void CCmdSlideInputDlg::BuildLayout() {
   otherForm->addWidget(MakeLabel("kh  ="), 2, 1);
   otherForm->addWidget(kh_, 2, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(range);
   layout->addWidget(cohesion);
