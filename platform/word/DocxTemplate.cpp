@@ -355,7 +355,8 @@ void Compile(xmlDoc* doc, Block& block) {
 
 // The package's bytes: libzip builds it in memory, so the file reaches the disk only through
 // the replacing file, whole.
-std::optional<std::string> ZipBytes(const std::vector<std::pair<std::string, std::string>>& entries) {
+std::optional<std::string> ZipBytes(
+    const std::vector<std::pair<std::string, std::string>>& entries) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* const memory = zip_source_buffer_create(nullptr, 0, 0, &error);

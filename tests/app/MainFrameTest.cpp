@@ -180,8 +180,8 @@ TEST(MainFrame, CommandsWithoutTheirDialogAnswerZeroAndChangeNothing) {
     return ar.Bytes();
   }();
   const unsigned base = kFrameMsgBase;
-  for (const unsigned number : {base + 1001, base + 1002, base + 1003, base + 1004, base + 1024,
-                                base + 1040}) {
+  for (const unsigned number :
+       {base + 1001, base + 1002, base + 1003, base + 1004, base + 1024, base + 1040}) {
     const auto message = static_cast<FrameMsg>(number);
     std::intptr_t answer = -1;
     EXPECT_EQ(SentBy([&] { answer = p.Send(message); }),
@@ -639,8 +639,11 @@ TEST(MainFrame, AnImportThatDoesNotHappenChangesNothing) {
       {"a case in use, a vertex beyond the coordinate limit", true, MsgResult::Ok, far,
        "ファイルの読み込みに失敗しました。\n\n頂点 1 の座標が ±100000 の範囲を超えています。"},
       // Drawing a grid with a pitch and no area never ended.
-      {"a case in use, a grid pitch without an area", true, MsgResult::Ok,
-       fs::path(BRIXO_TEST_DATA) / "grid-unset-area.xml", {}},
+      {"a case in use, a grid pitch without an area",
+       true,
+       MsgResult::Ok,
+       fs::path(BRIXO_TEST_DATA) / "grid-unset-area.xml",
+       {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
