@@ -17,7 +17,6 @@
 #include "core/section/SpStratum.h"
 #include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
-#include "platform/qt/ModalRunner.h"
 #include "stage/controls/StageDialog.h"
 #include "stage/dialogs/CmdCmnJobsiteDlg.h"
 #include "stage/dialogs/CmdCmnShapeDlg.h"
@@ -114,12 +113,11 @@ bool HoldsResults(CCase& target) {
          target.GetResShear().IsResult() || target.GetResFocus().IsResult();
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
-// What a member answers after its modal dialog: 1 and a redraw when it ended with OK, else 0.
+// What a member answers after its modal dialog: 1 and the one redraw when it ended with OK,
+// else 0 and none.
 long RedrawAfterOk(bool accepted) {
   if (!accepted) return 0;
-  Redraw();
+  RedrawSection();
   return 1;
 }
 
@@ -174,18 +172,17 @@ std::optional<StageCommand> CManageStage::CommandOf(FrameMsg message) {
 }
 
 long CManageStage::CmdCommonJobsite(QWidget* parent) {
-  return RedrawAfterOk(CCmdCmnJobsiteDlg::EditCase(*GetActiveCase(), parent));
+  return RedrawAfterOk(CCmdCmnJobsiteDlg::Run(*GetActiveCase(), parent));
 }
 
 long CManageStage::CmdCommonShapeShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::Shape)) return 0;
-  auto* const dialog = new CCmdCmnShapeDlg(parent);
-  dialog->BindCase(core_);
   // The editor's マウス入力 box, off at opening, decides the case's mouse editing; the
   // highlight of the shape being edited is on for as long as the editor is open.
   CDPoly::SetShowHilight(1);
-  Attach(ModelessDialog::Shape, dialog, [this](double x, double y) { SetPointShapeDlg(x, y); });
-  Redraw();
+  Attach(ModelessDialog::Shape, CCmdCmnShapeDlg::Open(*core_, parent),
+         [this](double x, double y) { SetPointShapeDlg(x, y); });
+  RedrawSection();
   return 0;
 }
 
@@ -196,12 +193,11 @@ long CManageStage::CmdCommonShapeClose(unsigned result) {
 }
 
 long CManageStage::CmdCommonSoil(QWidget* parent) {
-  return RedrawAfterOk(CCmdCmnSoilDlg::EditCase(*core_, *GetActiveCase(), parent));
+  return RedrawAfterOk(CCmdCmnSoilDlg::Run(*core_, *GetActiveCase(), parent));
 }
 
 long CManageStage::CmdStabStabilityGyaku(QWidget* parent) {
-  CCmdStabMultiFsGyakuDlg dialog(*GetActiveCase(), parent);
-  return RedrawAfterOk(RunModal(dialog) == QDialog::Accepted);
+  return RedrawAfterOk(CCmdStabMultiFsGyakuDlg::Run(*GetActiveCase(), parent));
 }
 
 long CManageStage::CmdStabStability(QWidget* parent) {
@@ -219,9 +215,7 @@ long CManageStage::CmdShearStability(QWidget* parent) {
 
 long CManageStage::CmdStabPatternShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::Pattern)) return 0;
-  auto* const dialog = new CCmdStabPatternDlg(parent);
-  dialog->BindCase(*GetActiveCase());
-  Attach(ModelessDialog::Pattern, dialog, {});
+  Attach(ModelessDialog::Pattern, CCmdStabPatternDlg::Open(*GetActiveCase(), parent), {});
   return 0;
 }
 
@@ -230,7 +224,7 @@ long CManageStage::CmdStabPatternClose(unsigned result) {
 }
 
 long CManageStage::CmdSlidePattern(QWidget* parent) {
-  return RedrawAfterOk(CCmdSlideInputDlg::EditCase(*GetActiveCase(), parent));
+  return RedrawAfterOk(CCmdSlideInputDlg::Run(*GetActiveCase(), parent));
 }
 
 long CManageStage::CmdSlideStability(QWidget* parent) {
@@ -240,18 +234,19 @@ long CManageStage::CmdSlideStability(QWidget* parent) {
 }
 
 long CManageStage::SetMenuGeology(QWidget* parent) {
-  return CRefCmnGeologyListDlg::EditTable(core_->GetRefData().geology, parent) ? 1 : 0;
+  return CRefCmnGeologyListDlg::Run(core_->GetRefData().geology, parent) ? 1 : 0;
 }
 
 long CManageStage::SetMenuRreinf(QWidget* parent) {
-  return CRefReinfStdBarDlg::EditTable(core_->GetRefData().reinf, parent) ? 1 : 0;
+  return CRefReinfStdBarDlg::Run(core_->GetRefData().reinf, parent) ? 1 : 0;
 }
 
 long CManageStage::SetMenuUnitFilter(QWidget* parent) {
-  CRefUnitFilterDlg dialog(parent);
-  if (RunModal(dialog) != QDialog::Accepted) return 0;
-  const bool clear = dialog.IsSettingsChanged();
-  const bool round = dialog.IsDigitsChanged();
+  const CUnitFilter opened = CCoreConfig::GetUnitFilter();
+  if (!CRefUnitFilterDlg::Run(parent)) return 0;
+  const CUnitFilter stored = CCoreConfig::GetUnitFilter();
+  const bool clear = !(stored == opened);
+  const bool round = CRefUnitFilterDlg::DigitsDiffer(stored, opened);
   if (!clear && !round) return 1;
   const CCaseArray& cases = core_->GetCaseArray();
   for (int slot = 0; slot < cases.GetSize(); ++slot) {
@@ -262,17 +257,17 @@ long CManageStage::SetMenuUnitFilter(QWidget* parent) {
   }
   // The rules belong to the document, and so do the results and values the pass changed.
   core_->SetModify(true);
-  Redraw();
+  RedrawSection();
   return 1;
 }
 
 long CManageStage::SetMenuRefCond(QWidget* parent) {
-  CRefCondDlg dialog(*core_, parent);
-  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
+  // Applied values may have cleared results the view shows.
+  return RedrawAfterOk(CRefCondDlg::Run(*core_, parent));
 }
 
 long CManageStage::CmdSlideElement(QWidget* parent) {
-  return RedrawAfterOk(CCmdSlidElementDlg::EditCase(*core_, *GetActiveCase(), parent));
+  return RedrawAfterOk(CCmdSlidElementDlg::Run(*core_, *GetActiveCase(), parent));
 }
 
 long CManageStage::CmdStabArcShow(QWidget* parent) {
@@ -324,7 +319,7 @@ long CManageStage::CmdStabBlockShow(QWidget* parent) {
   CCase* const active = GetActiveCase();
   if (!HasStratumPolygons(*active)) return 0;
   // The dialog takes its points in its own preview, not from the view.
-  Attach(ModelessDialog::Block, new CCmdStabBlockDlg(*active, parent), {});
+  Attach(ModelessDialog::Block, CCmdStabBlockDlg::Open(*active, parent), {});
   return 1;
 }
 
@@ -357,8 +352,7 @@ void CManageStage::SetPointLoadDlg(double x, double y) {
 
 long CManageStage::CmdSlideArrangeShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::DrainArrange)) return 0;
-  auto* const dialog = new CCmdDrainArrangeDlg(*GetActiveCase(), parent);
-  Attach(ModelessDialog::DrainArrange, dialog,
+  Attach(ModelessDialog::DrainArrange, CCmdDrainArrangeDlg::Open(*GetActiveCase(), parent),
          [this](double x, double y) { SetPointDrainArrangeDlg(x, y); });
   return 0;
 }
@@ -386,7 +380,7 @@ long CManageStage::CmdShearFocus(QWidget* parent) {
     Ui().MessageBox(missing, GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
     return 0;
   }
-  return RedrawAfterOk(CCmdShearFocusDlg::Check(*active, parent));
+  return RedrawAfterOk(CCmdShearFocusDlg::Run(*active, parent));
 }
 
 void CManageStage::SetPointShapeDlg(double x, double y) {
@@ -427,7 +421,7 @@ long CManageStage::CmdCommonPolygon() {
 
   Ui().MessageBox(RecognisedStrataText(count, withoutSoil), GetAppTitle(), MsgButtons::Ok,
                   MsgIcon::Information);
-  Redraw();
+  RedrawSection();
   return 0;
 }
 
@@ -549,8 +543,7 @@ long CManageStage::PrintExcel(const std::string& folder, int kind) {
 }
 
 void CManageStage::ExportCad(QWidget* parent, bool linkage) {
-  CCadOutputDlg dialog(*GetActiveCase(), linkage, parent);
-  RunModal(dialog);
+  CCadOutputDlg::Run(*GetActiveCase(), linkage, parent);
 }
 
 void CManageStage::OnLButtonDown(double x, double y) {
@@ -601,7 +594,7 @@ long CManageStage::Close(ModelessDialog which, unsigned result) {
     dialog->deleteLater();
   }
   slot = Modeless{};
-  Redraw();
+  RedrawSection();
   return result == 1 ? 1 : 0;
 }
 
@@ -677,13 +670,11 @@ CCmdStabArcPasslineDlg* CManageStage::ArcPassDlg() const {
 }
 
 long CManageStage::PrintWordMultiDlgShow(int kind, QWidget* parent) {
-  CPrnWordMultiDlg dialog(*core_, kind, parent);
-  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
+  return CPrnWordMultiDlg::Run(*core_, kind, parent) ? 1 : 0;
 }
 
 long CManageStage::PrintWordSummaryDlgShow(int report, QWidget* parent) {
-  CPrnWordSummaryDlg dialog(*core_, report, parent);
-  return RunModal(dialog) == QDialog::Accepted ? 1 : 0;
+  return CPrnWordSummaryDlg::Run(*core_, report, parent) ? 1 : 0;
 }
 
 long CManageStage::PrintWord(const std::filesystem::path& folder, int sub) {

@@ -85,7 +85,9 @@ class CManageStage {
   static std::optional<StageCommand> CommandOf(FrameMsg message);
 
   // The step-1 members. Each opens its dialog on the active case, with the main window as
-  // parent; the modal ones answer 1 when the dialog ended with OK (and then redraw), else 0.
+  // parent; the modal ones answer 1 when the dialog ended with OK (and then ask the frame for the
+  // one redraw, where they say so), else 0 and no redraw. A modal dialog starts through its
+  // static Run, a modeless one through its static Open handed to Attach.
 
   // The site dialog (its グリッドの設定 opens the grid dialog on the site dialog's copy).
   long CmdCommonJobsite(QWidget* parent);
@@ -128,7 +130,8 @@ class CManageStage {
   // clears the results of every case, a change of a digit count rounds their soil values anew;
   // either marks the document modified and redraws.
   long SetMenuUnitFilter(QWidget* parent);
-  // The Settings menu's standard values; 1 when they were applied. No redraw.
+  // The Settings menu's standard values; 1 and a redraw when they were applied (they may have
+  // cleared the deformation results the view shows).
   long SetMenuRefCond(QWidget* parent);
 
   // Step 2: the stability conditions of the active case, or the open conditions dialog raised;

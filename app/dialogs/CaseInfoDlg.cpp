@@ -143,8 +143,7 @@ void CCaseInfoDlg::WriteBack() {
       if (typed == names[i]) continue;
       names[i] = std::move(typed);
       // A renamed case must reach the file: only cases in use are stored whole.
-      c.SetModify(true);
-      c.SetInUse(1);
+      c.MarkEdited();
       changed_ = true;
     }
   }

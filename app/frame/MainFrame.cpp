@@ -135,9 +135,7 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
                                          std::intptr_t lParam) {
   if (message == FrameMsg::WM_APP_PRINT_WORD) return OnPrintWord(wParam, lParam);
   if (const std::optional<StageCommand> command = CManageStage::CommandOf(message)) {
-    const std::intptr_t result = RunStageCommand(*command, wParam);
-    UpdateCommands();
-    return result;
+    return RunStageCommand(*command, wParam);
   }
   switch (message) {
     case FrameMsg::WM_APP_STAGE1:
@@ -147,23 +145,23 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
       OnStageEntered();
       return 0;
     case FrameMsg::WM_CMD_COMMON_SHAPE_CLOSE:
-      return AfterModelessClosed(stage_.CmdCommonShapeClose(static_cast<unsigned>(wParam)), true,
-                                 false);
+      return AfterModelessClosed(stage_.CmdCommonShapeClose(static_cast<unsigned>(wParam)),
+                                 kRefreshCases);
     case FrameMsg::WM_CMD_STAB_PATTERN_CLOSE:
-      return AfterModelessClosed(stage_.CmdStabPatternClose(static_cast<unsigned>(wParam)), false,
-                                 true);
+      return AfterModelessClosed(stage_.CmdStabPatternClose(static_cast<unsigned>(wParam)),
+                                 kRefreshStep);
     case FrameMsg::WM_CMD_STAB_BLOCK_CLOSE:
-      return CloseModeless(ModelessDialog::Block, wParam, false, false);
+      return CloseModeless(ModelessDialog::Block, wParam, kRefreshNone);
     case FrameMsg::WM_CMD_STAB_LOAD_CLOSE:
-      return AfterModelessClosed(stage_.CmdStabLoadClose(static_cast<unsigned>(wParam)), false,
-                                 false);
+      return AfterModelessClosed(stage_.CmdStabLoadClose(static_cast<unsigned>(wParam)),
+                                 kRefreshNone);
     case FrameMsg::WM_CMD_SLIDE_ARRANGE_CLOSE:
     case FrameMsg::WM_CMD_SHEAR_ARRANGE_CLOSE:
-      return AfterModelessClosed(stage_.CmdSlideArrangeClose(static_cast<unsigned>(wParam)), false,
-                                 false);
+      return AfterModelessClosed(stage_.CmdSlideArrangeClose(static_cast<unsigned>(wParam)),
+                                 kRefreshNone);
     case FrameMsg::WM_CMD_STAB_ARC_CLOSE:
-      return AfterModelessClosed(stage_.CmdStabArcClose(static_cast<unsigned>(wParam)), false,
-                                 false);
+      return AfterModelessClosed(stage_.CmdStabArcClose(static_cast<unsigned>(wParam)),
+                                 kRefreshNone);
     case FrameMsg::WM_CMD_STAB_ARC_PASS_SHOW:
       return stage_.CmdStabArcPassShow(this);
     case FrameMsg::WM_CMD_STAB_ARC_PASS_NOT_SHOW:
@@ -210,85 +208,88 @@ std::intptr_t CMainFrame::OnFrameMessage(FrameMsg message, std::uintptr_t wParam
 }
 
 std::intptr_t CMainFrame::RunStageCommand(StageCommand command, std::uintptr_t wParam) {
-  if (!CManageStage::IsAvailable(command)) return 0;
-  if (WaitsForFreeCase(command) && IsCaseLocked()) return 0;
+  const CommandOutcome outcome = StartStageCommand(command, wParam);
+  Refresh(outcome.refresh);
+  return outcome.result;
+}
+
+CMainFrame::CommandOutcome CMainFrame::StartStageCommand(StageCommand command,
+                                                         std::uintptr_t wParam) {
+  if (!CManageStage::IsAvailable(command)) return {0, kRefreshNone};
+  if (WaitsForFreeCase(command) && IsCaseLocked()) return {0, kRefreshNone};
+  // A modal dialog that ended with OK (result 1) stored a change: the in-use marks follow.
+  const auto caseDialog = [](long result) -> CommandOutcome {
+    return {result, result != 0 ? kRefreshCases : kRefreshNone};
+  };
   switch (command) {
     case StageCommand::Jobsite:
-      return AfterCaseDialog(stage_.CmdCommonJobsite(this));
+      return caseDialog(stage_.CmdCommonJobsite(this));
     case StageCommand::ShapeShow:
       stage_.CmdCommonShapeShow(this);
       EnableWorkPanes(false);
-      return 0;
+      return {0, kRefreshNone};
     case StageCommand::Polygon:
-      return stage_.CmdCommonPolygon();
+      return {stage_.CmdCommonPolygon(), kRefreshNone};
     case StageCommand::StabPatternShow:
       stage_.CmdStabPatternShow(this);
       EnableWorkPanes(false);
-      return 0;
+      return {0, kRefreshNone};
     case StageCommand::StabBlockShow:
       if (stage_.CmdStabBlockShow(this) != 0) EnableWorkPanes(false);
-      return 0;
+      return {0, kRefreshNone};
     case StageCommand::Soil:
-      return AfterCaseDialog(stage_.CmdCommonSoil(this));
-    case StageCommand::StabGyaku: {
-      const long result = stage_.CmdStabStabilityGyaku(this);
-      if (result == 0) UpdateCasePane();  // キャンセル stores what was edited too
-      return AfterCaseDialog(result);
-    }
+      return caseDialog(stage_.CmdCommonSoil(this));
+    case StageCommand::StabGyaku:
+      // キャンセル stores what was edited too.
+      return {stage_.CmdStabStabilityGyaku(this), kRefreshCases};
     case StageCommand::StabStability:
-      return AfterCaseDialog(stage_.CmdStabStability(this));
+      return caseDialog(stage_.CmdStabStability(this));
     case StageCommand::SlidePattern:
-      return AfterCaseDialog(stage_.CmdSlidePattern(this));
+      return caseDialog(stage_.CmdSlidePattern(this));
     case StageCommand::SlideStability:
-      return AfterCaseDialog(stage_.CmdSlideStability(this));
+      return caseDialog(stage_.CmdSlideStability(this));
     case StageCommand::ShearFit:
-      return AfterCaseDialog(stage_.CmdShearFit(this));
+      return caseDialog(stage_.CmdShearFit(this));
     case StageCommand::ShearStability:
-      return AfterCaseDialog(stage_.CmdShearStability(this));
+      return caseDialog(stage_.CmdShearStability(this));
     case StageCommand::SlideArrangeShow:
       stage_.CmdSlideArrangeShow(this);
       EnableWorkPanes(false);
-      return 0;
+      return {0, kRefreshNone};
     case StageCommand::ShearFocus:
-      return AfterCaseDialog(stage_.CmdShearFocus(this));
+      return caseDialog(stage_.CmdShearFocus(this));
     case StageCommand::Geology:
-      return stage_.SetMenuGeology(this);
+      return {stage_.SetMenuGeology(this), kRefreshNone};
     case StageCommand::Reinf:
-      return stage_.SetMenuRreinf(this);
+      return {stage_.SetMenuRreinf(this), kRefreshNone};
     case StageCommand::UnitFilter:
-      // The pass redraws itself when it changed anything; the marks of results may have gone.
-      if (stage_.SetMenuUnitFilter(this) == 0) return 0;
-      UpdateCasePane();
-      return 1;
+      // New rules may have cleared the results the case pane marks.
+      return caseDialog(stage_.SetMenuUnitFilter(this));
     case StageCommand::RefCond:
       // Applied values may have cleared results of the cases.
-      return AfterCaseDialog(stage_.SetMenuRefCond(this));
+      return caseDialog(stage_.SetMenuRefCond(this));
     case StageCommand::SlideElement:
-      return AfterCaseDialog(stage_.CmdSlideElement(this));
+      return caseDialog(stage_.CmdSlideElement(this));
     case StageCommand::ImportXml:
       // The case redraws the view itself once it took a file; the names, the in-use mark and
       // the load cases the stability conditions offer may all have changed.
       stage_.ImportXml();
-      UpdateCasePane();
-      UpdateStageInfo();
-      return 0;
+      return {0, kRefreshCases | kRefreshStep};
     case StageCommand::ExportXml:
       stage_.ExportXml();
-      return 0;
+      return {0, kRefreshNone};
     case StageCommand::ImportCad:
       // The stage manager redraws once the case took a drawing; its in-use mark may have changed.
       stage_.ImportCad();
-      UpdateCasePane();
-      UpdateStageInfo();
-      return 0;
+      return {0, kRefreshCases | kRefreshStep};
     case StageCommand::PrintExcel:
-      return stage_.PrintExcel(PrintFolder(), static_cast<int>(wParam));
+      return {stage_.PrintExcel(PrintFolder(), static_cast<int>(wParam)), kRefreshNone};
     case StageCommand::ExportCad:
       stage_.ExportCad(this, wParam == 1);
-      return 0;
+      return {0, kRefreshNone};
     default:
       // IsAvailable lists no other command in this build.
-      return 0;
+      return {0, kRefreshNone};
   }
 }
 
@@ -311,28 +312,21 @@ std::intptr_t CMainFrame::OnPrintWord(std::uintptr_t kind, std::intptr_t sub) {
   return stage_.PrintWord(printFolder_, kind == 3 ? static_cast<int>(sub) : 0);
 }
 
-std::intptr_t CMainFrame::AfterCaseDialog(long result) {
-  if (result != 0) {
-    Redraw();
-    UpdateCasePane();
-  }
-  return result;
+void CMainFrame::Refresh(unsigned parts) {
+  if ((parts & kRefreshCases) != 0) UpdateCasePane();
+  if ((parts & kRefreshStep) != 0) UpdateStageInfo();
+  UpdateCommands();
 }
 
 std::intptr_t CMainFrame::CloseModeless(ModelessDialog which, std::uintptr_t result,
-                                        bool refreshCases, bool refreshStage) {
-  return AfterModelessClosed(stage_.Close(which, static_cast<unsigned>(result)), refreshCases,
-                             refreshStage);
+                                        unsigned refresh) {
+  return AfterModelessClosed(stage_.Close(which, static_cast<unsigned>(result)), refresh);
 }
 
-std::intptr_t CMainFrame::AfterModelessClosed(long closed, bool refreshCases, bool refreshStage) {
-  if (closed != 0) {
-    Redraw();
-    if (refreshCases) UpdateCasePane();
-    if (refreshStage) UpdateStageInfo();
-  }
+std::intptr_t CMainFrame::AfterModelessClosed(long closed, unsigned refresh) {
+  // The close member has asked for the redraw of the view already.
   EnableWorkPanes(true);
-  UpdateCommands();
+  Refresh(closed != 0 ? refresh : kRefreshNone);
   return 0;
 }
 

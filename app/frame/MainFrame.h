@@ -125,17 +125,28 @@ class CMainFrame : public QMainWindow {
   QAction* Action(int id) const { return actions_.at(id); }
   void FillRecentMenu();
 
-  // Runs the command; wParam is the asking message's, 0 from a menu (the Excel workbook's kind;
-  // WM_APP_EXPORT_CAD: 1 for the data linkage).
+  // What a command changed that the frame shows outside the section view. The view itself is
+  // redrawn when the stage manager asks for it (WM_APP_REDRAW), once, as its commands say.
+  enum RefreshPart : unsigned {
+    kRefreshNone = 0U,
+    kRefreshCases = 1U,  // the case pane's names and in-use marks, the information pane
+    kRefreshStep = 2U,   // the load cases the current step offers
+  };
+  struct CommandOutcome {
+    std::intptr_t result;
+    unsigned refresh;
+  };
+
+  // Runs the command and refreshes once what it changed; wParam is the asking message's, 0 from
+  // a menu (the Excel workbook's kind; WM_APP_EXPORT_CAD: 1 for the data linkage).
   std::intptr_t RunStageCommand(StageCommand command, std::uintptr_t wParam = 0);
-  // A modal step dialog that ended with OK (result nonzero) changed the case: redraw and show
-  // the case pane's in-use marks anew. Returns the result.
-  std::intptr_t AfterCaseDialog(long result);
-  std::intptr_t CloseModeless(ModelessDialog which, std::uintptr_t result, bool refreshCases,
-                              bool refreshStage);
-  // After a close member: the refreshes an OK asks for (closed nonzero), then the work panes
+  CommandOutcome StartStageCommand(StageCommand command, std::uintptr_t wParam);
+  // The one refresh after a command: the parts it changed, then every command's state.
+  void Refresh(unsigned parts);
+  std::intptr_t CloseModeless(ModelessDialog which, std::uintptr_t result, unsigned refresh);
+  // After a close member: the refresh an OK asks for (closed nonzero), with the work panes
   // enabled again.
-  std::intptr_t AfterModelessClosed(long closed, bool refreshCases, bool refreshStage);
+  std::intptr_t AfterModelessClosed(long closed, unsigned refresh);
   void OnStageEntered();
   void Redraw();
   void RefreshInfoPane();

@@ -59,6 +59,12 @@ class CCase {
   // 0 for an empty slot.
   int GetInUse() const { return inUse_; }
   void SetInUse(int inUse) { inUse_ = inUse; }
+  // A stored change by the user: the document has something to save, and the case is in use,
+  // so that it is written whole.
+  void MarkEdited() {
+    SetModify(true);
+    SetInUse(1);
+  }
 
   // Makes this case equal to the other: every stored member, the working slide surface and the
   // view, then AfterLoadProcess. The modified flag stays. A ground or divided ground without

@@ -1,6 +1,7 @@
 #include "stage/controls/StageDialog.h"
 
 #include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -8,6 +9,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "platform/FrameMessages.h"
+#include "platform/UiRegistry.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
 
@@ -28,10 +31,21 @@ CSheetGrid* GridContaining(QWidget* widget) {
 
 void SetId(QWidget* control, int id) { control->setObjectName(QString::number(id)); }
 
+void RedrawSection() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
+
 QPushButton* MakeButton(const char* text, int id) {
   auto* button = new QPushButton(QString::fromUtf8(text));
   SetId(button, id);
   return button;
+}
+
+QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading) {
+  auto* const row = new QHBoxLayout;
+  for (QWidget* const button : leading) row->addWidget(button);
+  row->addStretch();
+  row->addWidget(MakeButton("OK", 1));
+  row->addWidget(MakeButton("キャンセル", 2));
+  return row;
 }
 
 QLabel* MakeLabel(const char* text, int id) {

@@ -7,11 +7,16 @@
 // 2; only OnOK and OnCancel end a dialog.
 
 #include <QDialog>
+#include <initializer_list>
+#include <utility>
 #include <vector>
+
+#include "platform/qt/ModalRunner.h"
 
 class CSheetGrid;
 
 class QButtonGroup;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -20,12 +25,18 @@ class QRadioButton;
 void SetId(QWidget* control, int id);
 // A push button with its caption (UTF-8) and its id.
 QPushButton* MakeButton(const char* text, int id);
+// The row that ends a dialog: the leading buttons on the left, OK (id 1) and キャンセル (id 2) on
+// the right, as StageDialog handles them.
+QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading = {});
 // A label with its text (UTF-8) and, unless it is 0, its id.
 QLabel* MakeLabel(const char* text, int id = 0);
 // A radio button with its caption (UTF-8) and its id, in the group under the value.
 QRadioButton* MakeRadio(const char* text, int id, QButtonGroup& group, int value);
 // The focus order: Tab and Enter go through the controls in this order.
 void SetTabChain(const std::vector<QWidget*>& chain);
+// Asks the frame to redraw the section view now: for a dialog whose edits or picks the view shows
+// while the dialog is still open. The frame owns every redraw; a dialog never draws the view.
+void RedrawSection();
 
 class StageDialog : public QDialog {
   Q_OBJECT
@@ -64,3 +75,11 @@ class StageDialog : public QDialog {
 
   bool prepared_ = false;
 };
+
+// The one way a modal stage dialog runs: built from its arguments (its data, then the parent) on
+// the caller's stack and run modally. True when it ended with OK.
+template <class Dialog, class... Args>
+bool RunDialog(Args&&... args) {
+  Dialog dialog(std::forward<Args>(args)...);
+  return RunModal(dialog) == QDialog::Accepted;
+}

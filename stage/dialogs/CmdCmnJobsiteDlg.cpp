@@ -38,14 +38,6 @@ CExpEdit* PitchField(int id) {
   return field;
 }
 
-QHBoxLayout* OkCancel() {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(MakeButton("OK", 1));
-  row->addWidget(MakeButton("キャンセル", 2));
-  return row;
-}
-
 // A one-column grid of text rows under the stage grids' header colour.
 CSheetGrid* TextGrid(int id, int rows, int width) {
   auto* grid = new CSheetGrid;
@@ -226,7 +218,7 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(rangeBox);
   layout->addLayout(lower);
-  layout->addLayout(OkCancel());
+  layout->addLayout(MakeOkCancelRow());
 
   SetTabChain({autoRange_, margin_, range_->xFrom, range_->xTo, range_->yFrom, range_->yTo,
                axis_[0], axis_[1], axis_[2], pitches_[0], pitches_[1], pitches_[2], pitches_[3],
@@ -264,9 +256,8 @@ void CCmdCmnGridDlg::OnOK() {
 
 // ---- The site dialog ----
 
-bool CCmdCmnJobsiteDlg::EditCase(CCase& target, QWidget* parent) {
-  CCmdCmnJobsiteDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdCmnJobsiteDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdCmnJobsiteDlg>(target, parent);
 }
 
 CCmdCmnJobsiteDlg::CCmdCmnJobsiteDlg(CCase& target, QWidget* parent)
@@ -327,7 +318,7 @@ void CCmdCmnJobsiteDlg::BuildLayout() {
   body->addLayout(right);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
-  layout->addLayout(OkCancel());
+  layout->addLayout(MakeOkCancelRow());
   resize(980, 470);
 
   SetTabChain({siteGrid_, commentGrid_, direction_[0], direction_[1], direction_[2], autoRange_,
@@ -397,8 +388,7 @@ void CCmdCmnJobsiteDlg::OnGridSettings() {
 void CCmdCmnJobsiteDlg::OnOK() {
   Read();
   if (!jobsite_.IsSame(case_.GetPrmJobsite()) || !grid_.IsSame(case_.GetPrmGrid())) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
     if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) case_.ClearResult(true, true, true, true);
     case_.GetPrmJobsite().Copy(jobsite_);
     case_.GetPrmGrid().Copy(grid_);

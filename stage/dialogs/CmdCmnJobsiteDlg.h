@@ -71,7 +71,7 @@ class CCmdCmnJobsiteDlg : public StageDialog {
 
  public:
   // Runs the dialog on the case; true when it ended with OK.
-  static bool EditCase(CCase& target, QWidget* parent);
+  static bool Run(CCase& target, QWidget* parent);
 
   // The working copies are taken from the case.
   explicit CCmdCmnJobsiteDlg(CCase& target, QWidget* parent = nullptr);

@@ -133,7 +133,7 @@ void CCmdCmnShapeChildDlg::OnAdd() {
   LoadPage();
   grid_->SetActiveCell(1, 1);
   Highlight(0, -1);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdCmnShapeChildDlg::OnRename() {
@@ -159,7 +159,7 @@ void CCmdCmnShapeChildDlg::OnDelete() {
   FillBoundaryList();
   SelectBoundary(std::min(current_, strata.GetSize() - 1));
   LoadPage();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdCmnShapeChildDlg::OnListActivated(int index) {
@@ -167,7 +167,7 @@ void CCmdCmnShapeChildDlg::OnListActivated(int index) {
   StorePage();
   current_ = index;
   LoadPage();
-  Redraw();
+  RedrawSection();
 }
 
 std::optional<std::string> CCmdCmnShapeChildDlg::AskName(const std::string& caption,

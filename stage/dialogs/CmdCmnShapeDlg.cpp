@@ -89,6 +89,12 @@ CExpButton* ToolButton(const char* caption, const char* tip, int id, QWidget* pa
 
 }  // namespace
 
+CCmdCmnShapeDlg* CCmdCmnShapeDlg::Open(CManageCore& core, QWidget* parent) {
+  auto* const dialog = new CCmdCmnShapeDlg(parent);
+  dialog->BindCase(&core);
+  return dialog;
+}
+
 CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
     : StageDialog(parent),
       tabs_(new QTabWidget(this)),
@@ -242,7 +248,7 @@ void CCmdCmnShapeDlg::OnMouseInput(bool on) {
   if (case_ == nullptr) return;
   case_->SetMouseEdit(on);
   case_->ResetMouseMove();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 }
 
 CCmdCmnShapeDlg::Changes CCmdCmnShapeDlg::CompareWithBackup() const {
@@ -274,8 +280,7 @@ void CCmdCmnShapeDlg::OnOK() {
   case_->GetWater().DelSpacePoint();
 
   if (changes.Any()) {
-    case_->SetModify(true);
-    case_->SetInUse(1);
+    case_->MarkEdited();
   }
   if (changes.geometry) {
     case_->ClearResult(true, true, true, true);

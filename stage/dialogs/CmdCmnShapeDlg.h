@@ -3,11 +3,11 @@
 // stratum boundaries and the water line of the active case in place, on three grid pages, so that
 // the view shows every edit at once; with マウス入力 on, clicks in the view enter points.
 //
-// The stage manager creates it with the main window as parent, calls BindCase and shows it; it
-// hands view clicks to SetPoint. OK and キャンセル end with WM_CMD_COMMON_SHAPE_CLOSE (wParam 1
-// after OK, 0 after cancel) sent to the frame, whose close member hides the dialog and deletes it
-// later; the dialog never closes itself. Cancel (and the title bar's close button) puts back
-// everything the editor changed: the three shapes and the grid settings.
+// The stage manager opens it with Open and shows it; it hands view clicks to SetPoint. OK and
+// キャンセル end with WM_CMD_COMMON_SHAPE_CLOSE (wParam 1 after OK, 0 after cancel) sent to the
+// frame, whose close member hides the dialog and deletes it later; the dialog never closes
+// itself. Cancel (and the title bar's close button) puts back everything the editor changed: the
+// three shapes and the grid settings.
 
 #include <memory>
 
@@ -32,6 +32,10 @@ class CCmdCmnShapeDlg : public StageDialog {
  public:
   // The tabs in their order.
   enum Tab { kTabGround = 0, kTabStrata = 1, kTabWater = 2 };
+
+  // The one way the stage manager starts it: created on the heap under the parent, bound to
+  // its data, not yet shown (the stage manager's Attach shows it and owns the slot).
+  static CCmdCmnShapeDlg* Open(CManageCore& core, QWidget* parent);
 
   explicit CCmdCmnShapeDlg(QWidget* parent = nullptr);
   ~CCmdCmnShapeDlg() override;

@@ -59,14 +59,13 @@ const ConstantColumn* ConstantAt(int col) {
 
 }  // namespace
 
-bool CCmdCmnSoilDlg::EditCase(CManageCore& core, CCase& target, QWidget* parent) {
+bool CCmdCmnSoilDlg::Run(CManageCore& core, CCase& target, QWidget* parent) {
   const CDPolyArray* strata = target.GetGround().GetPolyArray();
   if (strata == nullptr || strata->IsEmpty()) {
     Ui().MessageBox("先に[地層認識]を行って下さい。", GetAppTitle(), MsgButtons::Ok, MsgIcon::None);
     return false;
   }
-  CCmdCmnSoilDlg dialog(core, target, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdCmnSoilDlg>(core, target, parent);
 }
 
 CCmdCmnSoilDlg::CCmdCmnSoilDlg(CManageCore& core, CCase& target, QWidget* parent)
@@ -274,8 +273,7 @@ void CCmdCmnSoilDlg::OnOK() {
   StoreSoilGrid();
   const SoilSame same = IsSameSoil();
   if (!same.all) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
     if (!same.calcValues) case_.ClearResult(true, true, true, true);
     case_.GetGround().Copy(&work_);
     if (case_.IsStratumBlockMode()) {

@@ -25,7 +25,7 @@ class CCmdCmnSoilDlg : public StageDialog {
  public:
   // Runs the dialog on the case; true when it ended with OK. A case without stratum polygons is
   // refused with "先に[地層認識]を行って下さい。".
-  static bool EditCase(CManageCore& core, CCase& target, QWidget* parent);
+  static bool Run(CManageCore& core, CCase& target, QWidget* parent);
 
   // Core for its soil reference table, the case edited; the working copy is taken from the case.
   CCmdCmnSoilDlg(CManageCore& core, CCase& target, QWidget* parent = nullptr);

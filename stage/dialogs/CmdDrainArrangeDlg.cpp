@@ -63,8 +63,6 @@ constexpr const char* kBarHeaders[] = {"No",
 
 constexpr const char* kArrangeCaption = "ロックボルトの配置";
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 bool Ask(const std::string& text, const char* caption) {
   return Ui().MessageBox(text, caption, MsgButtons::OkCancel, MsgIcon::Question) == MsgResult::Ok;
 }
@@ -92,6 +90,10 @@ void EnableAll(const QList<QLabel*>& labels, bool enabled) {
 }
 
 }  // namespace
+
+CCmdDrainArrangeDlg* CCmdDrainArrangeDlg::Open(CCase& target, QWidget* parent) {
+  return new CCmdDrainArrangeDlg(target, parent);
+}
 
 CCmdDrainArrangeDlg::CCmdDrainArrangeDlg(CCase& target, QWidget* parent)
     : StageDialog(parent), case_(target) {
@@ -248,10 +250,7 @@ void CCmdDrainArrangeDlg::BuildLayout() {
   barRow->addWidget(MakeLabel("施工段数(全範囲)"));
   barRow->addWidget(total_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ranges);
@@ -307,7 +306,7 @@ void CCmdDrainArrangeDlg::ShowRange() {
 
   work_.SetRangeNonActive();
   range.active = true;
-  Redraw();
+  RedrawSection();
   ShowSlopeLength();
   EnableControls();
 }
@@ -387,7 +386,7 @@ void CCmdDrainArrangeDlg::SetPoint(double x, double y) {
 void CCmdDrainArrangeDlg::OnRangePointsEdited() {
   ReadRange();
   ShowSlopeLength();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::OnRangeLeaveCell(int /*col*/, int /*row*/, int /*newCol*/, int newRow,
@@ -448,7 +447,7 @@ void CCmdDrainArrangeDlg::OnArrange() {
   }
   CreateBars();
   FillBarGrid();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::CreateBars() {
@@ -477,7 +476,7 @@ void CCmdDrainArrangeDlg::OnClearBars() {
   }
   case_.GetReinfArrange().RemoveAll();
   FillBarGrid();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::FillBarGrid() {
@@ -520,14 +519,14 @@ void CCmdDrainArrangeDlg::ReadBarRow(int row) {
 void CCmdDrainArrangeDlg::OnBarChanged(int col, int row) {
   if (col < kBarXCol || col > kBarLastCol) return;
   ReadBarRow(row);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::OnBarLeaveCell(int /*col*/, int row, int /*newCol*/, int newRow,
                                          bool* /*cancel*/) {
   if (newRow == row) return;
   case_.GetReinfArrange().SetReinfActive(newRow - 1);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdDrainArrangeDlg::ReadControls() {
@@ -549,8 +548,7 @@ void CCmdDrainArrangeDlg::OnOK() {
   ReadControls();
   const bool barsChanged = BarsChanged();
   if (barsChanged || ConditionsChanged()) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
     case_.GetPrmReinf().Copy(work_);
     case_.CalcArrangeH();
     // The deformation calculations read the bars; the ranges only lay them out.

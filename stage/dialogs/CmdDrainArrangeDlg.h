@@ -33,6 +33,10 @@ class CCmdDrainArrangeDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // The one way the stage manager starts it: created on the heap under the parent, bound to
+  // its data, not yet shown (the stage manager's Attach shows it and owns the slot).
+  static CCmdDrainArrangeDlg* Open(CCase& target, QWidget* parent);
+
   // Binds the dialog to the case: the conditions are copied for editing and the view pointed at
   // the copy, the arrangement is kept for キャンセル.
   explicit CCmdDrainArrangeDlg(CCase& target, QWidget* parent = nullptr);

@@ -42,8 +42,7 @@ bool SamePoints(const CFit& a, const CFit& b) {
 }  // namespace
 
 bool CCmdShearFitDlg::Run(CCase& target, QWidget* parent) {
-  CCmdShearFitDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdShearFitDlg>(target, parent);
 }
 
 CCmdShearFitDlg::CCmdShearFitDlg(CCase& target, QWidget* parent)
@@ -75,7 +74,7 @@ CCmdShearFitDlg::CCmdShearFitDlg(CCase& target, QWidget* parent)
   BuildLayout();
   SetupGrid();
   Refresh();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 
   connect(coefficients_, &QRadioButton::clicked, this, &CCmdShearFitDlg::OnModeChanged);
   connect(tests_, &QRadioButton::clicked, this, &CCmdShearFitDlg::OnModeChanged);
@@ -112,10 +111,7 @@ void CCmdShearFitDlg::BuildLayout() {
   auto* top = new QHBoxLayout;
   top->addLayout(left);
   top->addWidget(graph_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(buttons);
@@ -215,8 +211,7 @@ bool CCmdShearFitDlg::StoredChanged() const {
 void CCmdShearFitDlg::OnOK() {
   TakeInput();
   if (StoredChanged()) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   // The shear calculation reads b and c only; its results and the rope-net check built on them
   // no longer hold once either changed.

@@ -101,9 +101,8 @@ CSheetGrid* ResultGrid(int id, const char* title, const char* symbol) {
 
 }  // namespace
 
-bool CCmdShearFocusDlg::Check(CCase& target, QWidget* parent) {
-  CCmdShearFocusDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdShearFocusDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdShearFocusDlg>(target, parent);
 }
 
 CCmdShearFocusDlg::CCmdShearFocusDlg(CCase& target, QWidget* parent)
@@ -159,11 +158,7 @@ void CCmdShearFocusDlg::BuildLayout() {
   form->addWidget(method, row, 1, 1, 2);
   form->setColumnStretch(3, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(word);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({word});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(gridT_);
@@ -238,8 +233,7 @@ void CCmdShearFocusDlg::OnOK() {
   Recompute();
   // The inputs and the check are stored with the case: any difference is an edit to save.
   if (!(case_.GetResFocus() == opened_)) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   StageDialog::OnOK();
 }

@@ -22,7 +22,7 @@ class CCmdShearFocusDlg : public StageDialog {
 
  public:
   // Runs the dialog modally on the case; true when it ended with OK.
-  static bool Check(CCase& target, QWidget* parent);
+  static bool Run(CCase& target, QWidget* parent);
 
   explicit CCmdShearFocusDlg(CCase& target, QWidget* parent = nullptr);
 

@@ -118,8 +118,7 @@ QLabel* Text(const char* text) { return new QLabel(QString::fromUtf8(text)); }
 }  // namespace
 
 bool CCmdShearReslutDlg::Run(CManageCore& core, QWidget* parent) {
-  CCmdShearReslutDlg dialog(core, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdShearReslutDlg>(core, parent);
 }
 
 CCmdShearReslutDlg::CCmdShearReslutDlg(CManageCore& core, QWidget* parent)
@@ -332,7 +331,7 @@ void CCmdShearReslutDlg::ReadFields() {
 
 void CCmdShearReslutDlg::AfterConditionsChanged(const CPrmShear& before) {
   if (prm_.IsSameUseCale(before)) return;
-  MarkModified();
+  case_.MarkEdited();
   case_.ClearResult(false, false, false, true);
 }
 
@@ -365,7 +364,7 @@ void CCmdShearReslutDlg::Calculate() {
   // calculation runs.
   setEnabled(false);
   case_.CalcStartShear();
-  MarkModified();
+  case_.MarkEdited();
   setEnabled(true);
   Show();
   AutoRange();
@@ -450,19 +449,14 @@ void CCmdShearReslutDlg::ReadAxis(int row, double& min, double& max, double& pit
 
 QImage CCmdShearReslutDlg::Graph() const { return graph_->Render(); }
 
-void CCmdShearReslutDlg::MarkModified() {
-  case_.SetModify(true);
-  case_.SetInUse(1);
-}
-
 void CCmdShearReslutDlg::OnOK() {
   if (!FieldsInRange()) return;
   TakeOver();
-  if (!result_.graph.IsSame(graphAtOpening_)) MarkModified();
+  if (!result_.graph.IsSame(graphAtOpening_)) case_.MarkEdited();
   StageDialog::OnOK();
 }
 
 void CCmdShearReslutDlg::OnCancel() {
-  if (!result_.graph.IsSame(graphAtOpening_)) MarkModified();
+  if (!result_.graph.IsSame(graphAtOpening_)) case_.MarkEdited();
   StageDialog::OnCancel();
 }

@@ -67,7 +67,6 @@ class CCmdShearReslutDlg : public StageDialog {
   void ReadAxes();
   void ReadAxis(int row, double& min, double& max, double& pitch);
   void ShowAxis(int row, double min, double max, double pitch);
-  void MarkModified();
   // 厚さ計算から代入: the thickness picker on the seismic run; the h field shows what it hands
   // back.
   void PickThickness();

@@ -59,9 +59,8 @@ bool SlideInputDiffers(CPrmSlide now, CPrmSlide opened) {
 
 }  // namespace
 
-bool CCmdSlidElementDlg::EditCase(CManageCore& core, CCase& target, QWidget* parent) {
-  CCmdSlidElementDlg dialog(core, target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdSlidElementDlg::Run(CManageCore& core, CCase& target, QWidget* parent) {
+  return RunDialog<CCmdSlidElementDlg>(core, target, parent);
 }
 
 CCmdSlidElementDlg::CCmdSlidElementDlg(CManageCore& core, CCase& target, QWidget* parent)
@@ -122,11 +121,7 @@ void CCmdSlidElementDlg::BuildLayout() {
 
   QPushButton* import = MakeButton("補強土データ取込み", 7219);
   connect(import, &QPushButton::clicked, this, &CCmdSlidElementDlg::ImportCsv);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(import);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({import});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -233,8 +228,7 @@ void CCmdSlidElementDlg::RecordChanges() {
   if (prm.IsSame(openedReinf_) && arrange.IsSame(openedArrange_) && slide.IsSame(openedSlide_)) {
     return;
   }
-  case_->SetModify(true);
-  case_->SetInUse(1);
+  case_->MarkEdited();
   // The shear deformation and the rope-net check read the specifications; the slide
   // deformation reads its own conditions only; the rope-net check takes the first bolt.
   if (!prm.IsSameUseCale(openedReinf_)) case_->ClearResult(false, false, false, true);

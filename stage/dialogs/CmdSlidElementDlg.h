@@ -28,7 +28,7 @@ class CCmdSlidElementDlg : public StageDialog {
 
  public:
   // Runs the dialog on the case; true when it ended with OK.
-  static bool EditCase(CManageCore& core, CCase& target, QWidget* parent);
+  static bool Run(CManageCore& core, CCase& target, QWidget* parent);
 
   // The core for its standard-bar table; the case edited.
   CCmdSlidElementDlg(CManageCore& core, CCase& target, QWidget* parent = nullptr);

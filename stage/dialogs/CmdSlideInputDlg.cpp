@@ -33,13 +33,10 @@ CExpEdit* MakeBlockField(int id) {
   return field;
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 }  // namespace
 
-bool CCmdSlideInputDlg::EditCase(CCase& target, QWidget* parent) {
-  CCmdSlideInputDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+bool CCmdSlideInputDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdSlideInputDlg>(target, parent);
 }
 
 CCmdSlideInputDlg::CCmdSlideInputDlg(CCase& target, QWidget* parent)
@@ -70,7 +67,7 @@ CCmdSlideInputDlg::CCmdSlideInputDlg(CCase& target, QWidget* parent)
   deltaC_->SetReadOnlyColor(kReadOnlyBack);
   BuildLayout();
   Show();
-  Redraw();
+  RedrawSection();
 
   connect(derived_, &QRadioButton::clicked, this, &CCmdSlideInputDlg::OnModeClicked);
   connect(entered_, &QRadioButton::clicked, this, &CCmdSlideInputDlg::OnModeClicked);
@@ -140,10 +137,7 @@ void CCmdSlideInputDlg::BuildLayout() {
   otherForm->addWidget(MakeLabel("kh  ="), 2, 1);
   otherForm->addWidget(kh_, 2, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(range);
   layout->addWidget(cohesion);
@@ -232,8 +226,7 @@ bool CCmdSlideInputDlg::ChangesCalculation(const CPrmSlide& before, const CPrmSl
 void CCmdSlideInputDlg::OnOK() {
   TakeOver();
   if (!prm_.IsSame(opened_)) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   if (ChangesCalculation(opened_, prm_)) case_.ClearResult(false, false, true, false);
   StageDialog::OnOK();

@@ -26,7 +26,7 @@ class CCmdSlideInputDlg : public StageDialog {
 
  public:
   // Runs the dialog on the case; true when it ended with OK.
-  static bool EditCase(CCase& target, QWidget* parent);
+  static bool Run(CCase& target, QWidget* parent);
 
   CCmdSlideInputDlg(CCase& target, QWidget* parent = nullptr);
 

@@ -145,8 +145,7 @@ std::string CCmdSlideResultDlg::CheckAxis(double min, double max, double pitch) 
 }
 
 bool CCmdSlideResultDlg::Run(CCase& target, QWidget* parent) {
-  CCmdSlideResultDlg dialog(target, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdSlideResultDlg>(target, parent);
 }
 
 CCmdSlideResultDlg::CCmdSlideResultDlg(CCase& target, QWidget* parent)
@@ -365,7 +364,7 @@ void CCmdSlideResultDlg::OnAxisChanged(int i) {
   ShowAxis(i);
   set.refValues[kDesignKhMark] = DesignKh();
   RepaintGraphs();
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 }
 
 void CCmdSlideResultDlg::Calculate() {
@@ -374,8 +373,7 @@ void CCmdSlideResultDlg::Calculate() {
   // progress window runs.
   setEnabled(false);
   case_.CalcStartSlide();
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   for (int i = 0; i < kGraphCount; ++i) AutoRange(i, true);
   Show();
   RepaintGraphs();

@@ -64,5 +64,5 @@ void CCmdStabBlockAddDlg::OnOK() {
 
 void CCmdStabBlockAddDlg::OnGridKeyDown(const int* keyCode) {
   // The grid has cleared the selected cells itself.
-  if (*keyCode == kKeyDelete) Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  if (*keyCode == kKeyDelete) RedrawSection();
 }

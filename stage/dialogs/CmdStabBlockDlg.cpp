@@ -226,6 +226,10 @@ void CBlockPreview::wheelEvent(QWheelEvent* event) { WheelStep(event->angleDelta
 
 // ---- CCmdStabBlockDlg ----
 
+CCmdStabBlockDlg* CCmdStabBlockDlg::Open(CCase& target, QWidget* parent) {
+  return new CCmdStabBlockDlg(target, parent);
+}
+
 CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
     : StageDialog(parent),
       case_(target),
@@ -638,8 +642,7 @@ void CCmdStabBlockDlg::OnOK() {
 void CCmdStabBlockDlg::WriteBack() {
   work_.SetConfirmed(true);
   case_.GetBlockList().Copy(&work_);
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   case_.ClearResult(true, true, true, true);
   case_.CreateDivisionDanmen();
 }

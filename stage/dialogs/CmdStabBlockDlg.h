@@ -95,6 +95,10 @@ class CCmdStabBlockDlg : public StageDialog {
   // The grid's columns.
   enum Col { kColX = 1, kColTop, kColBottom, kColHeight, kColAngle, kColWater, kColCount = 6 };
 
+  // The one way the stage manager starts it: created on the heap under the parent, bound to
+  // its data, not yet shown (the stage manager's Attach shows it and owns the slot).
+  static CCmdStabBlockDlg* Open(CCase& target, QWidget* parent);
+
   // The dialog on the case, editing a copy of its block list.
   CCmdStabBlockDlg(CCase& target, QWidget* parent = nullptr);
   ~CCmdStabBlockDlg() override;

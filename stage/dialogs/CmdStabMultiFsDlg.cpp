@@ -92,8 +92,6 @@ void Inform(const std::string& text) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, MsgIcon::Information);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 // Two sheets of paper, the front one lower right; pressed, the picture moves by a pixel.
 QPixmap CopyPicture(bool pressed) {
   QPixmap picture(22, 20);
@@ -134,8 +132,7 @@ std::string PartialQuestion(int done, int pairs) {
 }  // namespace
 
 bool CCmdStabMultiFsDlg::Run(CManageCore& core, QWidget* parent) {
-  CCmdStabMultiFsDlg dialog(core, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CCmdStabMultiFsDlg>(core, parent);
 }
 
 CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
@@ -171,6 +168,7 @@ CCmdStabMultiFsDlg::CCmdStabMultiFsDlg(CManageCore& core, QWidget* parent)
   connect(fstp_, &CExpEdit::FocusLeft, this, [this] {
     StoreFstp();
     UpdateInfo();
+    RedrawSection();
   });
   connect(grid_, &CSheetGrid::Click, this, &CCmdStabMultiFsDlg::OnGridClick);
   connect(grid_, &CSheetGrid::LeaveCell, this,
@@ -339,7 +337,6 @@ void CCmdStabMultiFsDlg::StoreFstp() {
     fstpShown_ = fstp_->text();
   }
   results_.SetCurrentResult(nullptr);
-  Redraw();
 }
 
 bool CCmdStabMultiFsDlg::IsCaseOn(int which) const {
@@ -364,7 +361,7 @@ void CCmdStabMultiFsDlg::SelectRow(int row) {
   const std::vector<CMltPoint*>& serial = results_.GetSerial();
   if (serial.empty() || row < 1 || row > static_cast<int>(serial.size())) return;
   results_.SetCurrentResult(serial[static_cast<std::size_t>(row - 1)]);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsDlg::Calculate() {
@@ -377,8 +374,7 @@ void CCmdStabMultiFsDlg::Calculate() {
   before->modified = case_.IsModified();
   before->inUse = case_.GetInUse();
   case_.CalcStartStab();
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   const CMltBlocks* points = results_.GetResult();
   if (points == nullptr || !points->IsInterrupt()) {
     beforePartial_.reset();
@@ -401,7 +397,7 @@ void CCmdStabMultiFsDlg::OnGridClick(int col, int row) {
     ClickRegistration(col, row);
     return;
   }
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsDlg::SortByColumn(int col) {
@@ -416,7 +412,7 @@ void CCmdStabMultiFsDlg::SortByColumn(int col) {
   results_.SortSerial();
   SetHeader();
   UpdateInfo();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsDlg::SetRegistered(int row, int which, bool registered) {
@@ -443,7 +439,7 @@ void CCmdStabMultiFsDlg::ClickRegistration(int col, int row) {
     if (previous >= 0) SetRegistered(previous + 1, which, false);
     SetRegistered(row, which, true);
   }
-  Redraw();
+  RedrawSection();
 }
 
 std::string CCmdStabMultiFsDlg::FsMatrixText(const CResStab2& results, int resultCase) {
@@ -492,7 +488,7 @@ void CCmdStabMultiFsDlg::ShowFigure() {
     return;
   }
   CResStabGraphMultiFsDlg dialog(case_, this);
-  if (RunModal(dialog) == Accepted) Redraw();
+  if (RunModal(dialog) == Accepted) RedrawSection();
 }
 
 void CCmdStabMultiFsDlg::EditDisplayConditions() {
@@ -503,7 +499,7 @@ void CCmdStabMultiFsDlg::EditDisplayConditions() {
   const int row = grid_->ActiveRow();
   SetResult();
   if (row >= 1 && row <= grid_->MaxRows()) SelectRow(row);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsDlg::LinkData() {
@@ -546,8 +542,7 @@ bool CCmdStabMultiFsDlg::ChangedSinceOpening() const {
 void CCmdStabMultiFsDlg::StoreChanges() {
   StoreFstp();
   if (!ChangedSinceOpening()) return;
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   case_.CalcArrangeH();
 }
 
@@ -558,7 +553,6 @@ void CCmdStabMultiFsDlg::RestoreBeforePartial() {
   case_.SetModify(beforePartial_->modified);
   case_.SetInUse(beforePartial_->inUse);
   beforePartial_.reset();
-  Redraw();
 }
 
 void CCmdStabMultiFsDlg::OnOK() {
@@ -576,5 +570,8 @@ void CCmdStabMultiFsDlg::OnOK() {
 void CCmdStabMultiFsDlg::OnCancel() {
   if (IsPartial()) RestoreBeforePartial();
   StoreChanges();
+  // The stage manager redraws after OK only; what 閉じる stores and the dropped pick reach the
+  // view here.
+  RedrawSection();
   StageDialog::OnCancel();
 }

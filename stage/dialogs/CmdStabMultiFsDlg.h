@@ -81,6 +81,7 @@ class CCmdStabMultiFsDlg : public StageDialog {
   // Fills the rows from the ordered list.
   void SetResult();
   void UpdateInfo();
+  // Fstp into the conditions, the current result cleared; the caller redraws.
   void StoreFstp();
   void OnGridClick(int col, int row);
   void SortByColumn(int col);

@@ -110,13 +110,15 @@ void ShowInfo(const char* text) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, MsgIcon::Information);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 const CMltPointGyaku* Gyaku(const CMltPoint* point) {
   return dynamic_cast<const CMltPointGyaku*>(point);
 }
 
 }  // namespace
+
+bool CCmdStabMultiFsGyakuDlg::Run(CCase& target, QWidget* parent) {
+  return RunDialog<CCmdStabMultiFsGyakuDlg>(target, parent);
+}
 
 CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
     : StageDialog(parent),
@@ -238,7 +240,7 @@ void CCmdStabMultiFsGyakuDlg::SelectRow(int row) {
   const std::vector<CMltPoint*>& list = result_.GetSerial();
   if (row < 1 || row > static_cast<int>(list.size())) return;
   result_.SetCurrentResult(list[row - 1]);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsGyakuDlg::SetHeader() {
@@ -297,7 +299,6 @@ void CCmdStabMultiFsGyakuDlg::StoreInput() {
                          : fs0_->GetText() == FormatFixed(prm_.assumedFs, fs0_->m_nDecimals);
   if (!shown) prm_.assumedFs = fs0_->GetDouble();
   result_.SetCurrentResult(nullptr);
-  Redraw();
 }
 
 void CCmdStabMultiFsGyakuDlg::EnableControls() {
@@ -319,6 +320,7 @@ void CCmdStabMultiFsGyakuDlg::EnableGraphButton() {
 
 void CCmdStabMultiFsGyakuDlg::OnCalculate() {
   StoreInput();
+  RedrawSection();
   if (!case_.PreCalcStabGyaku(true)) return;
   // The dialog stays shown: hiding a dialog that runs modally ends its event loop. The progress
   // window is application-modal, so nothing here can be pressed during the run.
@@ -328,8 +330,7 @@ void CCmdStabMultiFsGyakuDlg::OnCalculate() {
   // The new points carry no registration, so a strength adopted from the former ones would
   // reach the forward calculation without any row behind it.
   if (result_.GetSelectRepPt(0) == nullptr) result_.adopted.fill(kNoValue);
-  case_.SetModify(true);
-  case_.SetInUse(1);
+  case_.MarkEdited();
   SetHeader();
   UpdateInfo();
   EnableGraphButton();
@@ -349,6 +350,7 @@ void CCmdStabMultiFsGyakuDlg::OnGridClick(int col, int row) {
   ToggleRegistration(row);
   UpdateInfo();
   EnableGraphButton();
+  RedrawSection();
 }
 
 void CCmdStabMultiFsGyakuDlg::SortBy(int col) {
@@ -434,8 +436,7 @@ bool CCmdStabMultiFsGyakuDlg::StoreAndCompare() {
                        sort.item != sortAtOpen_.item || sort.order != sortAtOpen_.order ||
                        prm_.gyakuOn != switchAtOpen_ || prm_.assumedFs != fs0AtOpen_;
   if (changed) {
-    case_.SetModify(true);
-    case_.SetInUse(1);
+    case_.MarkEdited();
   }
   return true;
 }
@@ -445,5 +446,9 @@ void CCmdStabMultiFsGyakuDlg::OnOK() {
 }
 
 void CCmdStabMultiFsGyakuDlg::OnCancel() {
-  if (StoreAndCompare()) StageDialog::OnCancel();
+  if (!StoreAndCompare()) return;
+  // The stage manager redraws after 登録 only; what キャンセル stores and the dropped pick reach
+  // the view here.
+  RedrawSection();
+  StageDialog::OnCancel();
 }

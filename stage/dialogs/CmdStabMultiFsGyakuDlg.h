@@ -32,6 +32,9 @@ class CCmdStabMultiFsGyakuDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // Runs the back analysis modally on the case; true when it ended with 登録.
+  static bool Run(CCase& target, QWidget* parent);
+
   // Works on the case; records its registered row, key, switch, Fs0 and adopted strength.
   explicit CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent = nullptr);
 
@@ -48,6 +51,7 @@ class CCmdStabMultiFsGyakuDlg : public StageDialog {
   void SetResult();
   void UpdateInfo();
   // The switch and Fs0 into the conditions (an empty Fs0 is unset); the current result cleared.
+  // The caller redraws.
   void StoreInput();
   void EnableControls();
   void EnableGraphButton();

@@ -44,9 +44,13 @@ void EnableAll(const QList<QLabel*>& labels, bool enabled) {
   for (QLabel* label : labels) label->setEnabled(enabled);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 }  // namespace
+
+CCmdStabPatternDlg* CCmdStabPatternDlg::Open(CCase& target, QWidget* parent) {
+  auto* const dialog = new CCmdStabPatternDlg(parent);
+  dialog->BindCase(target);
+  return dialog;
+}
 
 CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   setObjectName(QStringLiteral("CCmdStabPatternDlg"));
@@ -128,7 +132,7 @@ void CCmdStabPatternDlg::BindCase(CCase& target) {
   case_ = &target;
   opened_.Copy(target.GetPrmStab());
   LoadControls();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabPatternDlg::LoadControls() {
@@ -176,7 +180,7 @@ void CCmdStabPatternDlg::OnSwitchClicked() {
   EnableControls();
   StoreControls(case_->GetPrmStab());
   case_->SetDanmenForSlideMode(1);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabPatternDlg::OnFsReference() {
@@ -205,8 +209,7 @@ void CCmdStabPatternDlg::OnOK() {
   // Every stored condition is read by the calculations, so any change makes the results stale.
   if (!case_->GetPrmStab().IsSame(opened_)) {
     if (!ConfirmResultsCleared()) return;
-    case_->SetModify(true);
-    case_->SetInUse(1);
+    case_->MarkEdited();
     case_->ClearResult(true, true, true, true);
   }
   Close(true);

@@ -26,6 +26,10 @@ class CCmdStabPatternDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // The one way the stage manager starts it: created on the heap under the parent, bound to
+  // its data, not yet shown (the stage manager's Attach shows it and owns the slot).
+  static CCmdStabPatternDlg* Open(CCase& target, QWidget* parent);
+
   explicit CCmdStabPatternDlg(QWidget* parent = nullptr);
 
   // Binds the dialog to the case: its conditions are backed up and shown, and the view redrawn.

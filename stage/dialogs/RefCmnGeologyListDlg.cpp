@@ -67,7 +67,7 @@ std::string GeologyTableTraits::LastFile() { return SystemConfig::GetLastGeology
 
 std::string GeologyTableTraits::DefaultFile() { return SystemConfig::GetDefaultGeology(); }
 
-bool CRefCmnGeologyListDlg::EditTable(CRefGeology& table, QWidget* parent) {
+bool CRefCmnGeologyListDlg::Run(CRefGeology& table, QWidget* parent) {
   CRefCmnGeologyListDlg dialog(table, Mode::Edit, parent);
   return dialog.RunEditor();
 }

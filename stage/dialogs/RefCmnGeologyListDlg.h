@@ -41,7 +41,7 @@ class CRefCmnGeologyListDlg : public RefTableDlg<GeologyTableTraits> {
   // Edits the table in place; true when the user saved the changes on closing (the table then
   // holds them and so does its file). Answering No puts the table back as it was last loaded or
   // saved.
-  static bool EditTable(CRefGeology& table, QWidget* parent);
+  static bool Run(CRefGeology& table, QWidget* parent);
   // Shows a copy of the table and hands back the row the user assigned; nothing on cancel. The
   // table itself is never changed.
   static std::optional<CRefGeology::Row> PickSoil(const CRefGeology& table, QWidget* parent);

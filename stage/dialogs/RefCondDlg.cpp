@@ -55,6 +55,10 @@ void Refuse(const std::string& text) {
 
 }  // namespace
 
+bool CRefCondDlg::Run(CManageCore& core, QWidget* parent) {
+  return RunDialog<CRefCondDlg>(core, parent);
+}
+
 CRefCondDlg::CRefCondDlg(CManageCore& core, QWidget* parent)
     : StageDialog(parent), core_(core), opening_(CRefCond::GetValues()) {
   setObjectName(QStringLiteral("CRefCondDlg"));

@@ -17,6 +17,9 @@ class CRefCondDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // Runs the standard values modally; true when OK applied them.
+  static bool Run(CManageCore& core, QWidget* parent);
+
   // The results the dialog may clear are those of the core's cases.
   explicit CRefCondDlg(CManageCore& core, QWidget* parent = nullptr);
 

@@ -88,7 +88,7 @@ std::string StdBarTableTraits::LastFile() { return SystemConfig::GetLastReinf();
 
 std::string StdBarTableTraits::DefaultFile() { return SystemConfig::GetDefaultReinf(); }
 
-bool CRefReinfStdBarDlg::EditTable(CRefReinf& table, QWidget* parent) {
+bool CRefReinfStdBarDlg::Run(CRefReinf& table, QWidget* parent) {
   CRefReinfStdBarDlg dialog(table, Mode::Edit, parent);
   return dialog.RunEditor();
 }

@@ -83,7 +83,7 @@ void CRefStabFilterBlockDlg::ApplyGridState() {
 void CRefStabFilterBlockDlg::OnEditEnded(int col, int row, int mode) {
   if (mode != 0) return;
   if (SpreadGetInt(*grid_, col, row) == 0) SpreadSetText(*grid_, col, row, "");
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
 }
 
 void CRefStabFilterBlockDlg::OnOK() {

@@ -38,8 +38,7 @@ std::string OutOfDesignRange() {
 }  // namespace
 
 bool CRefStabKhDlg::Calculate(CPrmStab& conditions, QWidget* parent) {
-  CRefStabKhDlg dialog(conditions, parent);
-  return RunModal(dialog) == Accepted;
+  return RunDialog<CRefStabKhDlg>(conditions, parent);
 }
 
 CRefStabKhDlg::CRefStabKhDlg(CPrmStab& conditions, QWidget* parent)

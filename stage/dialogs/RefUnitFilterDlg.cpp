@@ -37,13 +37,6 @@ const RadioGroupSpec kGroups[] = {
 constexpr int kSwitchId = 3100;
 constexpr int kResetId = 3127;
 
-// The digit counts the dialog shows; the digits of code 231 pass through unseen.
-bool DigitsDiffer(const CUnitFilter& a, const CUnitFilter& b) {
-  return a.digitsSafetyFactor != b.digitsSafetyFactor || a.digitsFriction != b.digitsFriction ||
-         a.digitsCohesion != b.digitsCohesion ||
-         a.digitsSeismicCoefficient != b.digitsSeismicCoefficient;
-}
-
 QGroupBox* Frame(const char* title, QLayout* content) {
   auto* box = new QGroupBox(QString::fromUtf8(title));
   box->setLayout(content);
@@ -51,6 +44,15 @@ QGroupBox* Frame(const char* title, QLayout* content) {
 }
 
 }  // namespace
+
+bool CRefUnitFilterDlg::Run(QWidget* parent) { return RunDialog<CRefUnitFilterDlg>(parent); }
+
+// The digits of code 231 pass through unseen.
+bool CRefUnitFilterDlg::DigitsDiffer(const CUnitFilter& a, const CUnitFilter& b) {
+  return a.digitsSafetyFactor != b.digitsSafetyFactor || a.digitsFriction != b.digitsFriction ||
+         a.digitsCohesion != b.digitsCohesion ||
+         a.digitsSeismicCoefficient != b.digitsSeismicCoefficient;
+}
 
 CRefUnitFilterDlg::CRefUnitFilterDlg(QWidget* parent)
     : StageDialog(parent),
@@ -161,8 +163,6 @@ void CRefUnitFilterDlg::OnOK() {
                       GetAppTitle(), MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) {
     return;
   }
-  digitsChanged_ = digitsChanged;
-  settingsChanged_ = settingsChanged;
   CCoreConfig::SetUnitFilter(work_);
   StageDialog::OnOK();
 }

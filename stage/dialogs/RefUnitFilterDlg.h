@@ -2,7 +2,7 @@
 // CRefUnitFilterDlg ("数値の丸め設定"): how numbers are rounded and to how many decimals the main
 // quantities are held. It edits a working copy of the process-wide rounding rules; OK asks before
 // it stores a change, because the caller then clears every result and rounds the soil values
-// again, and tells the caller which of the two it has to do.
+// again; the caller tells the two apart by comparing the rules before and after.
 
 #include <array>
 
@@ -16,15 +16,16 @@ class CRefUnitFilterDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // Runs the rules modally; true when OK stored them.
+  static bool Run(QWidget* parent);
+  // Whether one of the four digit counts the dialog shows differs: the soil values are then
+  // rounded anew.
+  static bool DigitsDiffer(const CUnitFilter& a, const CUnitFilter& b);
+
   // The working copy is taken from the process-wide rules.
   explicit CRefUnitFilterDlg(QWidget* parent = nullptr);
 
   void OnOK() override;
-
-  // Set by OK: the stored rules differ from the rules on opening in some setting.
-  bool IsSettingsChanged() const { return settingsChanged_; }
-  // Set by OK: one of the four digit counts the dialog shows differs.
-  bool IsDigitsChanged() const { return digitsChanged_; }
 
  private:
   // The radio groups in the order of the controls, each with the setting it carries and the
@@ -41,8 +42,6 @@ class CRefUnitFilterDlg : public StageDialog {
   void OnReset();
 
   CUnitFilter work_;
-  bool settingsChanged_ = false;
-  bool digitsChanged_ = false;
 
   QCheckBox* roundSwitch_;
   std::array<QButtonGroup*, kGroupCount> groups_{};

@@ -122,7 +122,7 @@ void CShapeGridPage::SetMousePoint(double x, double y) {
   const int next = std::min(row + 1, grid_->MaxRows());
   grid_->SetActiveCell(kColX, next);
   Highlight(next - 1, next - 1);
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::ReverseRows() {
@@ -136,7 +136,7 @@ void CShapeGridPage::ReverseRows() {
   }
   grid_->SetReDraw(true);
   StorePage();
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::InterpolateCell(int col) {
@@ -162,14 +162,12 @@ void CShapeGridPage::InterpolateCell(int col) {
 
 void CShapeGridPage::ShowSelection() {
   Highlight(grid_->SelBlockRow() - 1, grid_->SelBlockRow2() - 1);
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::Highlight(int first, int last) const {
   if (case_ != nullptr) case_->SetCurDanmenMouseMove(HighlightKind(), first, last);
 }
-
-void CShapeGridPage::Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 void CShapeGridPage::EndEdit() {
   if (!grid_->EditMode()) return;
@@ -184,7 +182,7 @@ void CShapeGridPage::FitRows() { grid_->SetMaxRows(grid_->DataRowCnt() + 1); }
 void CShapeGridPage::Commit() {
   StorePage();
   FitRows();
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::OnChange(int /*col*/, int row) {
@@ -192,18 +190,18 @@ void CShapeGridPage::OnChange(int /*col*/, int row) {
   FitRows();
   Highlight(row - 1, -1);
   AfterCellChange();
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::OnClick(int /*col*/, int row) {
   if (row <= 0) return;
   Highlight(row - 1, -1);
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::OnBlockSelected(int /*col*/, int row, int /*col2*/, int row2) {
   Highlight(row - 1, row2 - 1);
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::OnLeaveCell(int /*col*/, int /*row*/, int /*newCol*/, int newRow,
@@ -215,7 +213,7 @@ void CShapeGridPage::OnLeaveCell(int /*col*/, int /*row*/, int /*newCol*/, int n
     return;
   }
   Highlight(newRow - 1, -1);
-  Redraw();
+  RedrawSection();
 }
 
 void CShapeGridPage::OnKeyDown(int* keyCode, int /*shift*/) {
@@ -225,7 +223,7 @@ void CShapeGridPage::OnKeyDown(int* keyCode, int /*shift*/) {
   } else if (*keyCode == kKeyMultiply || *keyCode == kKeyAsterisk) {
     *keyCode = 0;  // the key computes the cell; it is not typed into it
     InterpolateCell(grid_->ActiveCol());
-    Redraw();
+    RedrawSection();
   }
 }
 

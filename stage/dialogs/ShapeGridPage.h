@@ -67,7 +67,6 @@ class CShapeGridPage : public QWidget {
   virtual bool MenuAvailable() const { return true; }
 
   void Highlight(int first, int last) const;
-  static void Redraw();
 
   CCase* case_ = nullptr;  // observed
   CSheetGrid* grid_;

@@ -119,6 +119,10 @@ std::filesystem::path PrintFolder() {
 
 }  // namespace
 
+bool CCadOutputDlg::Run(CCase& target, bool linkage, QWidget* parent) {
+  return RunDialog<CCadOutputDlg>(target, linkage, parent);
+}
+
 CCadOutputDlg::CCadOutputDlg(CCase& target, bool linkage, QWidget* parent)
     : StageDialog(parent),
       case_(target),

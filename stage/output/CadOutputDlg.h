@@ -26,6 +26,9 @@ class CCadOutputDlg : public StageDialog {
  public:
   static constexpr int kLayerCount = 12;
 
+  // Runs the CAD output of the case modally; true when it ended with OK.
+  static bool Run(CCase& target, bool linkage, QWidget* parent);
+
   CCadOutputDlg(CCase& target, bool linkage, QWidget* parent = nullptr);
 
   // The values of one run of grid ticks or labels from start to end by pitch. Nothing when the

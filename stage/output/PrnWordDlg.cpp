@@ -48,6 +48,10 @@ void EditPrnInfo(CManageCore& core, Edit edit) {
 
 }  // namespace
 
+bool CPrnWordMultiDlg::Run(CManageCore& core, int kind, QWidget* parent) {
+  return RunDialog<CPrnWordMultiDlg>(core, kind, parent);
+}
+
 CPrnWordMultiDlg::CPrnWordMultiDlg(CManageCore& core, int kind, QWidget* parent)
     : StageDialog(parent),
       core_(core),
@@ -157,6 +161,10 @@ void CPrnWordMultiDlg::OnDocx() {
 }
 
 void CPrnWordMultiDlg::OnXlsx() { Ui().SendToFrame(FrameMsg::WM_APP_PRINT_EXCEL, 0, 0); }
+
+bool CPrnWordSummaryDlg::Run(CManageCore& core, int kind, QWidget* parent) {
+  return RunDialog<CPrnWordSummaryDlg>(core, kind, parent);
+}
 
 CPrnWordSummaryDlg::CPrnWordSummaryDlg(CManageCore& core, int kind, QWidget* parent)
     : StageDialog(parent),

@@ -18,6 +18,9 @@ class CPrnWordMultiDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // Runs the choice modally on the document's print settings; true when the report is asked for.
+  static bool Run(CManageCore& core, int kind, QWidget* parent);
+
   CPrnWordMultiDlg(CManageCore& core, int kind, QWidget* parent = nullptr);
 
   // 出力 (docx形式): saves and closes with OK when a load case is chosen that the case analyses.
@@ -48,6 +51,9 @@ class CPrnWordSummaryDlg : public StageDialog {
   Q_OBJECT
 
  public:
+  // Runs the choice modally on the document's print settings; true when the report is asked for.
+  static bool Run(CManageCore& core, int kind, QWidget* parent);
+
   CPrnWordSummaryDlg(CManageCore& core, int kind, QWidget* parent = nullptr);
 
   // 出力 (docx形式): saves the report type and closes.

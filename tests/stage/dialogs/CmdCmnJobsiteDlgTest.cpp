@@ -45,7 +45,7 @@ TEST_F(JobsiteDlgTest, TwoXValuesGiveTheRange) {
     SaveShot(d, "CCmdCmnJobsiteDlg");
     Press(d, 1);
   });
-  ASSERT_TRUE(CCmdCmnJobsiteDlg::EditCase(Case(), nullptr));
+  ASSERT_TRUE(CCmdCmnJobsiteDlg::Run(Case(), nullptr));
   EXPECT_EQ(Case().GetPrmGrid().x1, 10.0);
   EXPECT_EQ(Case().GetPrmGrid().x2, 50.0);
   EXPECT_EQ(Case().GetPrmGrid().autoArea, 0);

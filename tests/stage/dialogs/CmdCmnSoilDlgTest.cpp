@@ -254,7 +254,7 @@ TEST_F(SoilDlgTest, ReferencePicksASoilFromACopyOfTheTable) {
     EXPECT_EQ(grid.BackColor(2, 2), colour);
     Press(dlg, 1);
   });
-  EXPECT_TRUE(CCmdCmnSoilDlg::EditCase(core_, Case(), nullptr));
+  EXPECT_TRUE(CCmdCmnSoilDlg::Run(core_, Case(), nullptr));
   EXPECT_EQ(CaseName(1), "砂質土A");
   EXPECT_EQ(CaseSoil(1).c, 12.5);
   EXPECT_TRUE(core_.GetRefData().geology.IsSame(tableBefore));
@@ -263,7 +263,7 @@ TEST_F(SoilDlgTest, ReferencePicksASoilFromACopyOfTheTable) {
 TEST_F(SoilDlgTest, ACaseWithoutStrataIsRefused) {
   Case().GetGround().DeleteStratumBlock();
   TestUi().ExpectMessageBox(MsgResult::Ok, "先に[地層認識]を行って下さい。");
-  EXPECT_FALSE(CCmdCmnSoilDlg::EditCase(core_, Case(), nullptr));
+  EXPECT_FALSE(CCmdCmnSoilDlg::Run(core_, Case(), nullptr));
 }
 
 }  // namespace

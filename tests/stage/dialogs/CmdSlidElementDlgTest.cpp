@@ -59,7 +59,7 @@ class SlidElementTest : public SampleCaseTest {
       ASSERT_TRUE(ShowActive(d));
       script(d);
     });
-    return CCmdSlidElementDlg::EditCase(core_, Case(), nullptr);
+    return CCmdSlidElementDlg::Run(core_, Case(), nullptr);
   }
   Results Now() {
     return {Case().GetResSlide().IsResult(), Case().GetResShear().IsResult(),

@@ -46,7 +46,7 @@ class GeologyListTest : public ::testing::Test {
       ASSERT_TRUE(ShowActive(d));
       script(d);
     });
-    return CRefCmnGeologyListDlg::EditTable(table_, nullptr);
+    return CRefCmnGeologyListDlg::Run(table_, nullptr);
   }
 
   CRefGeology table_;

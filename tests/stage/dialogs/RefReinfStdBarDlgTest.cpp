@@ -63,7 +63,7 @@ class StdBarTest : public ::testing::Test {
       ASSERT_TRUE(ShowActive(d));
       script(d);
     });
-    return CRefReinfStdBarDlg::EditTable(table_, nullptr);
+    return CRefReinfStdBarDlg::Run(table_, nullptr);
   }
 
   CRefReinf table_;
