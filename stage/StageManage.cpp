@@ -272,9 +272,9 @@ long CManageStage::CmdSlideElement(QWidget* parent) {
 
 long CManageStage::CmdStabArcShow(QWidget* parent) {
   if (RaiseIfOpen(ModelessDialog::Arc)) return 0;
-  auto* const dialog = new CCmdStabArcDlg(*GetActiveCase(), 1, nullptr, parent);
-  Attach(ModelessDialog::Arc, dialog, [this](double x, double y) { SetPointArcDlg(x, y); });
-  Redraw();
+  Attach(ModelessDialog::Arc, CCmdStabArcDlg::Open(*GetActiveCase(), 1, nullptr, parent),
+         [this](double x, double y) { SetPointArcDlg(x, y); });
+  RedrawSection();
   return 0;
 }
 
@@ -291,9 +291,9 @@ long CManageStage::CmdStabArcPassNotShow(QWidget* parent) {
 long CManageStage::ShowArcLines(int kind, QWidget* parent) {
   CCmdStabArcDlg* const conditions = ArcDlg();
   if (conditions == nullptr || Exists(ModelessDialog::ArcPass)) return 0;
-  auto* const dialog = new CCmdStabArcPasslineDlg(*GetActiveCase(), kind, parent);
-  Attach(ModelessDialog::ArcPass, dialog, [this](double x, double y) { SetPointArcPassDlg(x, y); });
-  Redraw();
+  Attach(ModelessDialog::ArcPass, CCmdStabArcPasslineDlg::Open(*GetActiveCase(), kind, parent),
+         [this](double x, double y) { SetPointArcPassDlg(x, y); });
+  RedrawSection();
   conditions->hide();
   return 0;
 }
@@ -332,10 +332,10 @@ long CManageStage::CmdStabPartition() {
 
 long CManageStage::CmdStabLoadShow(QWidget* parent) {
   if (!RaiseIfOpen(ModelessDialog::Load)) {
-    Attach(ModelessDialog::Load, new CCmdStabShapeLoadDlg(parent),
+    Attach(ModelessDialog::Load, CCmdStabShapeLoadDlg::Open(parent),
            [this](double x, double y) { SetPointLoadDlg(x, y); });
   }
-  Redraw();
+  RedrawSection();
   return 0;
 }
 
@@ -525,11 +525,10 @@ void CManageStage::ImportCad() {
     active.GetStratum().Add(std::move(line));
   }
   Z_PtarvIn_Exit();
-  active.SetInUse(1);
   // Init cleared the modified flag; without it closing would drop the import unasked.
-  active.SetModify(true);
+  active.MarkEdited();
   active.SetGridAutoRange();
-  Redraw();
+  RedrawSection();
 }
 
 long CManageStage::PrintExcel(const std::string& folder, int kind) {

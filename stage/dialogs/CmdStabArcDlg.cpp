@@ -37,8 +37,6 @@ constexpr int kYRow = 2;
 constexpr std::array<const char*, kArcSetKindCount> kTabCaptions = {
     "中心と半径", "中心と深度", "中心と通過点", "通過点と半径", "中心と通過範囲"};
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 // The stratum switch the dialog edits for its condition index: the stratum property's `extra`,
 // which the search's stratum test reads. Condition index 1 is the only condition there is.
 int NotPassSwitch(const CSpStratumBlock& stratum) { return stratum.GetPropPtr()->GetExtra(); }
@@ -67,6 +65,11 @@ constexpr std::array<KindGrids, kArcSetKindCount> kKindGrids = {{
 std::string Bracketed(const char* grid) { return std::string("[") + grid + "] "; }
 
 }  // namespace
+
+CCmdStabArcDlg* CCmdStabArcDlg::Open(CCase& target, int conditionIndex,
+                                     const CArcCondition* previous, QWidget* parent) {
+  return new CCmdStabArcDlg(target, conditionIndex, previous, parent);
+}
 
 CCmdStabArcDlg::CCmdStabArcDlg(CCase& target, int conditionIndex, const CArcCondition* previous,
                                QWidget* parent)
@@ -184,23 +187,23 @@ void CCmdStabArcDlg::ConnectControls() {
   connect(rangeGrid_, &CSheetGrid::EditModeChanged, this, [this](int, int, int mode, bool) {
     if (mode != 0) return;
     StoreRange();
-    Redraw();
+    RedrawSection();
   });
   connect(rangeGrid_, &CSheetGrid::ButtonClicked, this, [this](int col, int row, int) {
     if (initialising_ || col != kSwitchCol) return;
     LockRangeRow(row);
     StoreRange();
-    Redraw();
+    RedrawSection();
   });
   connect(rangeGrid_, &CSheetGrid::KeyDown, this, [this](int* keyCode, int) {
     if (*keyCode != kKeyDelete || rangeGrid_->EditMode()) return;
     StoreRange();
-    Redraw();
+    RedrawSection();
   });
   connect(mouse_, &QCheckBox::clicked, this, [this](bool on) {
     case_.SetMouseEdit(on);
     case_.ResetMouseMove();
-    Redraw();
+    RedrawSection();
   });
   connect(passLines_, &QPushButton::clicked, this,
           [] { Ui().SendToFrame(FrameMsg::WM_CMD_STAB_ARC_PASS_SHOW, 0, 0); });
@@ -289,7 +292,7 @@ void CCmdStabArcDlg::Apply() {
   for (std::size_t i = 0; i < strata.size(); ++i) {
     SetNotPassSwitch(*strata[i], SpreadGetInt(*strataGrid_, 1, static_cast<int>(i) + 1) > 0);
   }
-  Redraw();
+  RedrawSection();
 }
 
 std::string CCmdStabArcDlg::SettingProblem() const {
@@ -318,11 +321,6 @@ bool CCmdStabArcDlg::StrataChanged() const {
   return false;
 }
 
-void CCmdStabArcDlg::MarkStoredChange() {
-  case_.SetModify(true);
-  case_.SetInUse(1);
-}
-
 void CCmdStabArcDlg::EndMouseEditing() {
   case_.SetCurArcCondMouseMove(CArcCondition::kEditNone, 0);
   case_.SetCurArcCond(nullptr);
@@ -338,7 +336,7 @@ void CCmdStabArcDlg::OnOK() {
   }
   const bool strataChanged = StrataChanged();
   if (strataChanged || !condition_.IsSame(&opened_)) case_.SetArcChanged();
-  if (strataChanged) MarkStoredChange();
+  if (strataChanged) case_.MarkEdited();
   EndMouseEditing();
   Ui().SendToFrame(FrameMsg::WM_CMD_STAB_ARC_CLOSE, 1, 0);
 }
@@ -361,7 +359,7 @@ void CCmdStabArcDlg::SetPoint(double x, double y) {
 void CCmdStabArcDlg::SetMouseTarget(int target) {
   Page(tabs_->currentIndex()).SetMouseTarget(target);
   mouseTarget_ = target;
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabArcDlg::OnGridEnter(CSheetGrid& grid) {
@@ -392,5 +390,5 @@ void CCmdStabArcDlg::OnCopyPrevious() {
   tabs_->setCurrentIndex(condition_.kind);
   ShowAllSettings();
   initialising_ = false;
-  Redraw();
+  RedrawSection();
 }

@@ -37,6 +37,10 @@ class CCmdStabArcDlg : public StageDialog {
   // dialog); previous, which may be null, is what 前の条件をｺﾋﾟｰ copies.
   CCmdStabArcDlg(CCase& target, int conditionIndex, const CArcCondition* previous,
                  QWidget* parent = nullptr);
+  // The one way the stage manager starts it: created on the heap under the parent, not yet
+  // shown (the stage manager's Attach shows it and owns the slot).
+  static CCmdStabArcDlg* Open(CCase& target, int conditionIndex, const CArcCondition* previous,
+                              QWidget* parent);
 
   // A view click (world point): to the selected page while mouse input is on and a grid is the
   // mouse target.
@@ -75,8 +79,6 @@ class CCmdStabArcDlg : public StageDialog {
   // The message for the selected set's verdict, naming its grid; empty when the set can run.
   std::string SettingProblem() const;
   bool StrataChanged() const;
-  // A stored value changed: the case is modified and in use.
-  void MarkStoredChange();
   // The mouse no longer drives the condition, and the case draws its own data again.
   void EndMouseEditing();
 

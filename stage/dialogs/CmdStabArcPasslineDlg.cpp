@@ -30,8 +30,6 @@ constexpr int kEndY = 4;
 constexpr int kEditStart = 0;
 constexpr int kEditEnd = 1;
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 // Half up to 0.001; 0 and the unset value as they are.
 double RoundClick(double v) {
   if (v == 0 || v == kNoValue) return v;
@@ -44,6 +42,10 @@ CArcPassLine& LinesOf(CCase& target, int kind) {
 }
 
 }  // namespace
+
+CCmdStabArcPasslineDlg* CCmdStabArcPasslineDlg::Open(CCase& target, int kind, QWidget* parent) {
+  return new CCmdStabArcPasslineDlg(target, kind, parent);
+}
 
 CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget* parent)
     : StageDialog(parent), case_(target), kind_(kind), lines_(LinesOf(target, kind)) {
@@ -96,17 +98,17 @@ CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget*
               return;
             }
             FollowActiveCell(newCol, newRow);
-            Redraw();
+            RedrawSection();
           });
   connect(lineGrid_, &CSheetGrid::EditModeChanged, this, [this](int, int, int mode, bool) {
     if (mode != 0) return;
     ReadGrids();
-    Redraw();
+    RedrawSection();
   });
   connect(lineGrid_, &CSheetGrid::KeyDown, this, [this](int* keyCode, int) {
     if (*keyCode != kKeyDelete || lineGrid_->EditMode()) return;
     ReadGrids();
-    Redraw();
+    RedrawSection();
   });
 
   FillGrids();
@@ -165,7 +167,7 @@ void CCmdStabArcPasslineDlg::SetPoint(double x, double y) {
     FollowActiveCell(kEndX, row);
   }
   ReadGrids();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabArcPasslineDlg::OnColourCell() {
@@ -174,7 +176,7 @@ void CCmdStabArcPasslineDlg::OnColourCell() {
   if (RunModal(dialog) != Accepted) return;
   colourGrid_->SetBackColor(SheetBlock(1, 1), ToColor(dialog.selectedColor()));
   lines_.SetColor(ToColor(dialog.selectedColor()));
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabArcPasslineDlg::EndEditing() {

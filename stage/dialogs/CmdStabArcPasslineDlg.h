@@ -24,6 +24,8 @@ class CCmdStabArcPasslineDlg : public StageDialog {
   static constexpr int kRows = 20;
 
   CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget* parent = nullptr);
+  // The one way the stage manager starts it, as CCmdStabArcDlg::Open.
+  static CCmdStabArcPasslineDlg* Open(CCase& target, int kind, QWidget* parent);
 
   // A view click: the start or the end of the active row's line, by the active column.
   void SetPoint(double x, double y);

@@ -176,7 +176,7 @@ void CCmdStabArcTypeDlg::ConnectCentreLeave() {
       FollowCentre();
       CapCentre();
     }
-    Redraw();
+    RedrawSection();
   });
 }
 
@@ -221,19 +221,17 @@ void CCmdStabArcTypeDlg::FollowCentre() {
   case_.SetCurArcCondMouseMove(CArcCondition::kEditArcSet, centre_.Next());
 }
 
-void CCmdStabArcTypeDlg::Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 void CCmdStabArcTypeDlg::StoreOnEdit(CSheetGrid& grid, bool storeOnDelete) {
   connect(&grid, &CSheetGrid::EditModeChanged, this, [this](int, int, int mode, bool) {
     if (mode != 0) return;
     StoreSetting();
-    Redraw();
+    RedrawSection();
   });
   connect(&grid, &CSheetGrid::KeyDown, this, [this, &grid, storeOnDelete](int* keyCode, int) {
     // The grid has emptied the selected cells; within a cell's editor the key stays there.
     if (*keyCode != kKeyDelete || grid.EditMode() || !storeOnDelete) return;
     StoreSetting();
-    Redraw();
+    RedrawSection();
   });
 }
 
@@ -306,7 +304,7 @@ void CCmdStabArcType1Dlg::OnPointInput(double x, double y) {
   FollowCentre();
   CapCentre();
   StoreSetting();
-  Redraw();
+  RedrawSection();
 }
 
 CSheetGrid* CCmdStabArcType1Dlg::TargetGrid() const {
@@ -364,7 +362,7 @@ void CCmdStabArcType3Dlg::SetMouseTarget(int target) {
     MarkPass(!first);
   }
   case_.ResetMouseMove();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabArcType3Dlg::OnPointInput(double x, double y) {
@@ -379,7 +377,7 @@ void CCmdStabArcType3Dlg::OnPointInput(double x, double y) {
     return;
   }
   StoreSetting();
-  Redraw();
+  RedrawSection();
 }
 
 CSheetGrid* CCmdStabArcType3Dlg::TargetGrid() const {
@@ -440,7 +438,7 @@ void CCmdStabArcType4Dlg::OnPointInput(double x, double y) {
   if (target_ != kTargetFirst) return;
   points_.Fill(RoundHalfUpToMillimetre(x), RoundHalfUpToMillimetre(y));
   StoreSetting();
-  Redraw();
+  RedrawSection();
 }
 
 CSheetGrid* CCmdStabArcType4Dlg::TargetGrid() const {
@@ -469,7 +467,7 @@ CCmdStabArcType5Dlg::CCmdStabArcType5Dlg(CCase& target, CArcSetPass3& set, QWidg
   pitch_->setMaximumWidth(QFontMetrics(pitch_->font()).averageCharWidth() * 12);
   connect(pitch_, &CExpEdit::editingFinished, this, [this] {
     StoreSetting();
-    Redraw();
+    RedrawSection();
   });
 
   auto* layout = new QVBoxLayout(this);
@@ -510,7 +508,7 @@ void CCmdStabArcType5Dlg::SetMouseTarget(int target) {
     range_.Mark(!first);
   }
   case_.ResetMouseMove();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabArcType5Dlg::OnPointInput(double x, double y) {
@@ -524,7 +522,7 @@ void CCmdStabArcType5Dlg::OnPointInput(double x, double y) {
     return;
   }
   StoreSetting();
-  Redraw();
+  RedrawSection();
 }
 
 CSheetGrid* CCmdStabArcType5Dlg::TargetGrid() const {

@@ -95,8 +95,6 @@ class CCmdStabArcTypeDlg : public QWidget {
   void StoreCentre();
   // The set's band corners from the centre grid's two corners.
   void CapCentre();
-  // The redraw after a stored change.
-  static void Redraw();
   // Every finished edit of the grid stores the page; so does Delete, unless storeOnDelete is off.
   void StoreOnEdit(CSheetGrid& grid, bool storeOnDelete = true);
   // Rounds a clicked coordinate for the target's quantity (231 the centres, 993 the points).

@@ -47,9 +47,11 @@ void UncheckAll(QButtonGroup& group) {
   group.setExclusive(true);
 }
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 }  // namespace
+
+CCmdStabShapeLoadDlg* CCmdStabShapeLoadDlg::Open(QWidget* parent) {
+  return new CCmdStabShapeLoadDlg(parent);
+}
 
 CCmdStabShapeLoadDlg::CCmdStabShapeLoadDlg(QWidget* parent) : StageDialog(parent) {
   setObjectName(QStringLiteral("CCmdStabShapeLoadDlg"));
@@ -124,7 +126,7 @@ CCmdStabShapeLoadDlg::CCmdStabShapeLoadDlg(QWidget* parent) : StageDialog(parent
   layout->addLayout(buttons);
 
   connect(loads_, &QComboBox::activated, this, &CCmdStabShapeLoadDlg::OnLoadActivated);
-  for (CExpEdit* field : {x1_, x2_, q_}) connect(field, &CExpEdit::FocusLeft, this, &Redraw);
+  for (CExpEdit* field : {x1_, x2_, q_}) connect(field, &CExpEdit::FocusLeft, this, &RedrawSection);
   x1_->installEventFilter(this);
   x2_->installEventFilter(this);
 
@@ -138,7 +140,7 @@ void CCmdStabShapeLoadDlg::SetPoint(double x) {
   filled->SetDouble(x);
   nextRangeEnd_ = 1 - nextRangeEnd_;
   other->setFocus(Qt::OtherFocusReason);
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabShapeLoadDlg::OnOK() { Close(true); }
@@ -168,7 +170,7 @@ void CCmdStabShapeLoadDlg::OnLoadActivated(int index) {
   if (index == selected_) return;
   selected_ = index;
   Refresh();
-  Redraw();
+  RedrawSection();
 }
 
 void CCmdStabShapeLoadDlg::Close(bool ok) {

@@ -22,6 +22,8 @@ class CCmdStabShapeLoadDlg : public StageDialog {
 
  public:
   explicit CCmdStabShapeLoadDlg(QWidget* parent = nullptr);
+  // The one way the stage manager starts it, as CCmdStabArcDlg::Open.
+  static CCmdStabShapeLoadDlg* Open(QWidget* parent);
 
   // The index of the selected load in the list; -1 for none.
   int SelectedLoad() const { return selected_; }
