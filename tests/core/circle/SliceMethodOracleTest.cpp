@@ -135,14 +135,14 @@ TEST_P(SliceMethodOracleTest, RoundedValuesAreThoseOfTheReference) {
   int computed = 0;
   for (const ThreePoints& p : circles_) {
     const std::unique_ptr<CSpSlideWork> surface = MakeSurface(p);
-    const tagFSRESULT got = tuned.Run(*surface);
-    const slice_oracle::tagFSRESULT want = reference.Run(*surface);
+    const tagFSRESULT fs = tuned.Run(*surface);
+    const slice_oracle::tagFSRESULT referenceFs = reference.Run(*surface);
     const auto where = testing::Message() << "circle (" << p.top.x << ", " << p.mid.x << ", "
                                           << p.mid.y << ", " << p.toe.x << ")";
-    ASSERT_EQ(got.fs, want.fs) << where;
-    ASSERT_EQ(got.fsSeis, want.fsSeis) << where;
-    ASSERT_EQ(got.pr, want.pr) << where;
-    ASSERT_EQ(got.prSeis, want.prSeis) << where;
+    ASSERT_EQ(fs.fs, referenceFs.fs) << where;
+    ASSERT_EQ(fs.fsSeis, referenceFs.fsSeis) << where;
+    ASSERT_EQ(fs.pr, referenceFs.pr) << where;
+    ASSERT_EQ(fs.prSeis, referenceFs.prSeis) << where;
     ASSERT_EQ(tuned.list.GetSize(), reference.list.GetSize()) << where;
     ASSERT_EQ(tuned.list.GetTotal().values, reference.list.GetTotal().values) << where;
     const double angleTolerance = AngleTolerance(p);
@@ -156,7 +156,7 @@ TEST_P(SliceMethodOracleTest, RoundedValuesAreThoseOfTheReference) {
       got[tagRESULTSLICE::kAlpha] = want[tagRESULTSLICE::kAlpha];
       ASSERT_EQ(got, want) << where << " slice " << i;
     }
-    if (got.fs != kNoValue) ++computed;
+    if (fs.fs != kNoValue) ++computed;
   }
   // The sweep must exercise the method, not only its refusals.
   EXPECT_GT(computed, static_cast<int>(circles_.size()) / 2);
