@@ -72,9 +72,9 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
-  const double bottom =
-      IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
-                       : slice.GetBottomAngle();
+  const CSlice::BottomDirection base = slice.GetBottomDirection(
+      IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
+  const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
@@ -85,8 +85,8 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
   r[R::kLength] = measures.length;
-  sinAlpha_ = std::sin(alpha);
-  cosAlpha_ = std::cos(alpha);
+  sinAlpha_ = direction_ ? base.sin : -base.sin;
+  cosAlpha_ = base.cos;
   const double sinPart = weight * sinAlpha_;
   const double cosPart = weight * cosAlpha_;
   r[R::kT] = Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);

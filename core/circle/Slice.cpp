@@ -317,11 +317,16 @@ double CSlice::GetLength() const {
   return Round(Hypot(left, right), kRoundCodeLength);
 }
 
-double CSlice::GetBottomAngle(double x) const {
+double CSlice::GetBottomAngle(double x) const { return GetBottomDirection(x).angle; }
+
+CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
   if (arc_ == nullptr) {
     const tagDEVY* base = GetLastDEVY();
-    if (base == nullptr) return kNoValue;
-    return std::atan2(base->rightY - base->leftY, GetWidth());
+    if (base == nullptr) return BottomDirection{};
+    // The chord's rise over the slice's width.
+    const double rise = base->rightY - base->leftY;
+    const double run = GetWidth();
+    return DirectionOf(std::atan2(rise, run), rise, run);
   }
   double y = arc_->LowestYAt(x, &arcEnds_);
   if (y == kNoValue) {
@@ -330,8 +335,18 @@ double CSlice::GetBottomAngle(double x) const {
       if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
     }
   }
-  if (y == kNoValue) return kNoValue;
-  return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + std::numbers::pi / 2;
+  if (y == kNoValue) return BottomDirection{};
+  // The tangent is the radius to the base point turned by a right angle: its sine is the
+  // radius's cosine and its cosine the negative of the radius's sine.
+  const double dx = x - arc_->centre.x;
+  const double dy = y - arc_->centre.y;
+  return DirectionOf(std::atan2(dy, dx) + std::numbers::pi / 2, dx, -dy);
+}
+
+CSlice::BottomDirection CSlice::DirectionOf(double angle, double sinPart, double cosPart) {
+  const double length = std::sqrt(sinPart * sinPart + cosPart * cosPart);
+  if (length == 0) return BottomDirection{angle, std::sin(angle), std::cos(angle)};
+  return BottomDirection{angle, sinPart / length, cosPart / length};
 }
 
 double CSlice::GetBottomAngle() const {

@@ -234,6 +234,14 @@ class CSlice {
   double GetBottomAngle(double x) const;
   // The inclination at the slice's centroid (at its middle when it weighs nothing).
   double GetBottomAngle() const;
+  // GetBottomAngle(x) with its sine and cosine, these taken from the coordinates the angle comes
+  // from rather than from the angle; the angle kNoValue where the vertical at x misses the arc.
+  struct BottomDirection {
+    double angle = kNoValue;
+    double sin = 0;
+    double cos = 1;
+  };
+  BottomDirection GetBottomDirection(double x) const;
   // y of the base at the middle of the arc, or the chord's mean y.
   double GetCenterBottomY() const;
   // y of the base at x.
@@ -354,6 +362,9 @@ class CSlice {
   }
 
   static double MeanY(const tagDEVY& d) { return (d.leftY + d.rightY) / 2; }
+  // The direction of the angle whose sine and cosine are proportional to the two parts; the
+  // angle's own sine and cosine when both parts are 0.
+  static BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
   // Inserts the level after the first boundary it equals on both sides, or between the two
   // boundaries whose mean heights enclose its mean height, with the upper boundary's shape and
   // no hang flag; false when it fits nowhere.

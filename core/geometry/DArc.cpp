@@ -306,24 +306,23 @@ double CDArc::SegmentSweep() const {
   return theta < 0 ? theta + kTwoPi : theta;
 }
 
-double CDArc::GetKoArea() const {
+CDArc::HalfSweep CDArc::SegmentHalfSweep() const {
   const double theta = SegmentSweep();
-  return SegmentArea(theta, std::sin(theta / 2));
+  return HalfSweep{theta, std::sin(theta / 2), std::cos(theta / 2)};
 }
 
+double CDArc::GetKoArea() const { return SegmentArea(SegmentHalfSweep()); }
+
 CDPoint CDArc::GetKoCenterBalance() const {
-  const double theta = SegmentSweep();
-  return SegmentCentroid(theta, std::sin(theta / 2), GetStart(), GetEnd());
+  return SegmentCentroid(SegmentHalfSweep(), GetStart(), GetEnd());
 }
 
 CDArc::Segment CDArc::GetKoSegment(PointMemo& ends) const {
-  const double theta = SegmentSweep();
-  const double sinHalf = std::sin(theta / 2);
+  const HalfSweep half = SegmentHalfSweep();
   const CDPoint startPoint = ends.At(*this, start);
   const CDPoint endPoint = ends.At(*this, end);
-  return Segment{SegmentArea(theta, sinHalf),
-                 SegmentCentroid(theta, sinHalf, startPoint, endPoint),
-                 {startPoint.x, endPoint.x}};
+  return Segment{
+      SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
 }
 
 CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
@@ -342,20 +341,25 @@ CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
   return point_;
 }
 
-double CDArc::SegmentArea(double theta, double sinHalf) const {
-  return R * R * theta / 2 - R * R * std::cos(theta / 2) * sinHalf;
+double CDArc::SegmentArea(const HalfSweep& half) const {
+  return R * R * half.theta / 2 - R * R * half.cos * half.sin;
 }
 
 // The centroid of a circular segment of sweep theta lies on the radius through the middle of the
 // arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
 // beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
-CDPoint CDArc::SegmentCentroid(double theta, double sinHalf, const CDPoint& startPoint,
+// The chord end - start is 2R sin(theta/2) (-sin m, cos m) for the middle angle m, so the unit
+// vector toward the middle is the chord turned by a right angle over 2R sin(theta/2), and the
+// centroid comes from the end points without a further sine or cosine:
+// centre + 2 sin^2(theta/2) / (3(theta - sin theta)) (chord.y, -chord.x).
+CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
                                const CDPoint& endPoint) const {
   const CDPoint chordMid = Midpoint(startPoint, endPoint);
-  if (IsSliver(theta, chordMid)) return chordMid;
-  const double distance = 4 * R * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
-  const double middle = start + theta / 2;
-  return CDPoint(centre.x + distance * std::cos(middle), centre.y + distance * std::sin(middle));
+  if (IsSliver(half.theta, chordMid)) return chordMid;
+  const double sinTheta = 2 * half.sin * half.cos;
+  const double scale = 2 * half.sin * half.sin / (3 * (half.theta - sinTheta));
+  return CDPoint(centre.x + scale * (endPoint.y - startPoint.y),
+                 centre.y - scale * (endPoint.x - startPoint.x));
 }
 
 bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {

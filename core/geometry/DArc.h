@@ -127,9 +127,17 @@ class CDArc {
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
   // the sweep holds it, when x alone makes that certain; none otherwise.
   std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
-  // The segment's area and centroid from its sweep theta, sin(theta / 2) and the end points.
-  double SegmentArea(double theta, double sinHalf) const;
-  CDPoint SegmentCentroid(double theta, double sinHalf, const CDPoint& startPoint,
+  // The segment's sweep theta with the sine and cosine of its half, which the area and the
+  // centroid share.
+  struct HalfSweep {
+    double theta;
+    double sin;
+    double cos;
+  };
+  HalfSweep SegmentHalfSweep() const;
+  // The segment's area and centroid from its half sweep and the end points.
+  double SegmentArea(const HalfSweep& half) const;
+  CDPoint SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
                           const CDPoint& endPoint) const;
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);

@@ -1,0 +1,389 @@
+#include "tests/core/circle/OracleCalcBase.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "core/base/Constants.h"
+#include "core/base/CoreConfig.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpStratum.h"
+#include "tests/core/circle/OracleSliceList.h"
+
+namespace slice_oracle {
+
+namespace {
+
+using R = tagRESULTSLICE;
+
+// Inlined at every call, so that each constant quantity code folds its decimals and direction.
+[[gnu::always_inline]] inline double Round(double x, int code) {
+  return CCoreConfig::GetRound(x, code);
+}
+
+bool IsSetValue(double v) { return v != kNoValue; }
+
+bool IsArcBase(const CSlice& slice) { return slice.GetBottomArc() != nullptr; }
+
+// The vertical component of the loads of the case (normal: first, seismic: kLoadQuake) that
+// counts with N (offset 1) or with T (offset 2).
+constexpr int kVerticalWithN = 1;
+constexpr int kVerticalWithT = 2;
+constexpr int kNormalPart = 3;
+constexpr int kTangentialPart = 4;
+
+// (arc centre y - centroid y) / R: the lever of the horizontal seismic force of an arc-based
+// slice; kNoValue for a radius of 0. A slice without weight has no centroid and no lever.
+double ArcLever(const CSlice& slice, const CDPoint& centroid) {
+  const CDArc& arc = *slice.GetBottomArc();
+  if (arc.R == 0) return kNoValue;
+  if (!centroid.IsValid()) return 0;
+  return (arc.centre.y - centroid.y) / arc.R;
+}
+
+}  // namespace
+
+bool CCalcBase::CheckCaseParams() const {
+  return !(section_ != nullptr && section_->IsQuake() && section_->GetKh() == kNoValue);
+}
+
+bool CCalcBase::IsClip() const { return section_ != nullptr && section_->IsNU0(); }
+
+void CCalcBase::TakeKh() { kh_ = section_ == nullptr ? kNoValue : section_->GetKh(); }
+
+int CCalcBase::GetMaxSliceIdx(const CSliceList& list) {
+  direction_ = list.IsRightUpper();
+  return list.GetSize() - 1;
+}
+
+void CCalcBase::ClearSliceParam(tagRESULTSLICE& result) {
+  for (int i = 0; i <= R::kBackS; ++i) result[i] = 0;
+}
+
+bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
+  ClearSliceParam(list.GetTotal());
+  backNU_ = backLength_ = 0;
+  return true;
+}
+
+bool CCalcBase::SetSliceParam(CSlice& slice) {
+  tagRESULTSLICE& r = slice.GetResult();
+  // The centroid is the costliest value of a slice; it comes from the pass that sums the
+  // weights, and the seismic terms read it again.
+  const CSlice::Measures measures = slice.GetMeasures();
+  const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
+  const double weight = areaWeight.weight;
+  centroid_ = areaWeight.centroid;
+  const double bottom =
+      IsArcBase(slice) ? slice.GetBottomAngle(centroid_.IsValid() ? centroid_.x : slice.GetMidX())
+                       : slice.GetBottomAngle();
+  if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
+  r[R::kArea] = areaWeight.area;
+  r[R::kWeight] = weight;
+  r[R::kU] = slice.GetU(bottom, measures) * poreFactor_;
+  r[R::kPhi] = slice.GetPhi();
+  r[R::kC] = slice.GetC();
+  const double alpha = direction_ ? bottom : -bottom;
+  r[R::kAlpha] = alpha;
+  slice.CalcKajuSeibun(direction_);
+  r[R::kLength] = measures.length;
+  sinAlpha_ = std::sin(alpha);
+  cosAlpha_ = std::cos(alpha);
+  const double sinPart = weight * sinAlpha_;
+  const double cosPart = weight * cosAlpha_;
+  r[R::kT] = Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
+  r[R::kTs] = Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
+  r[R::kN] = Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
+  r[R::kNs] = Round(cosPart + r[R::kLoadQuake + kNormalPart], kRoundCodeNormalForce);
+  r[R::kTe] = r[R::kNe] = r[R::kS] = r[R::kSe] = 0;
+  return true;
+}
+
+bool CCalcBase::CalcCore(CSliceList& /*list*/, int /*seismic*/, const double* /*targetFs*/) {
+  return false;
+}
+
+double CCalcBase::CalcNU(tagRESULTSLICE& r, int seismic) const {
+  const bool quake = seismic == 1;
+  const double n = quake ? r[R::kNs] : r[R::kN];
+  const double ne = quake ? r[R::kNe] : 0.0;
+  if (!IsSetValue(n) || !IsSetValue(ne) || !IsSetValue(r[R::kU])) return kNoValue;
+  if (IsClip() && r[R::kU] > n) {
+    r[R::kU] = n;
+    return -ne;
+  }
+  return n - ne - r[R::kU];
+}
+
+void CCalcBase::FindStrength(const CSlice& slice, double& c, double& phi) {
+  const CSpStratumBlock* block = slice.SearchDevyStratum(slice.GetDEVYCount() - 2);
+  if (block == nullptr) {
+    c = phi = kNoValue;
+    return;
+  }
+  const tagSATURATE& soil = *block->GetPropStructure();
+  switch (slice.GetStrengthType()) {
+    case kStrengthStratum:
+      c = soil.c;
+      phi = soil.phi;
+      break;
+    case kStrengthStratumPhi:
+      c = 0;
+      phi = soil.phi;
+      break;
+    default:
+      break;
+  }
+}
+
+bool CCalcBase::StrengthApplies(const CSlice& slice, double c, double phi) {
+  const int type = slice.GetStrengthType();
+  return IsSetValue(c) && IsSetValue(phi) && type != kStrengthUnknown &&
+         type != kStrengthUnknownNoLength;
+}
+
+bool CCalcBase::GetCFai(const CSliceList& list, int i, const CSlice& slice, double& c,
+                        double& phi) {
+  list.GetCF(i, c, phi);
+  if (!IsSetValue(c) || !IsSetValue(phi)) return false;
+  phi = DegToRad(phi);
+  const int type = slice.GetStrengthType();
+  return type != kStrengthUnknown && type != kStrengthUnknownNoLength;
+}
+
+void CCalcBase::AddBackSums(double nu, double length) {
+  backNU_ += nu;
+  backLength_ += length;
+}
+
+bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
+  tagRESULTSLICE& r = slice.GetResult();
+  const double weight = r[R::kWeight];
+  r[R::kNe] =
+      Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_, kRoundCodeNormalForce);
+  const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
+  if (IsArcBase(slice)) {
+    const double lever = ArcLever(slice, centroid_);
+    if (!IsSetValue(lever)) return false;
+    r[R::kTe] = Round(withT * lever, kRoundCodeDriving);
+  } else {
+    r[R::kTe] = Round(withT * cosAlpha_, kRoundCodeDriving);
+  }
+  return true;
+}
+
+double CCalcBase::TanPhi(double phi) {
+  // The same bits give the same tangent (0.0 and -0.0 differ in theirs).
+  if (!lastTan_ ||
+      std::bit_cast<std::uint64_t>(lastTan_->phi) != std::bit_cast<std::uint64_t>(phi)) {
+    lastTan_ = AngleTangent{phi, std::tan(DegToRad(phi))};
+  }
+  return lastTan_->tan;
+}
+
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic) {
+  const double tanPhi = TanPhi(phi);
+  const double length = r[R::kLength];
+  double nu = r[R::kN] - r[R::kU];
+  if (IsClip() && r[R::kN] < r[R::kU]) {
+    r[R::kU] = r[R::kN];
+    nu = 0;
+  }
+  r[R::kS] = Round(length * c + nu * tanPhi, kRoundCodeResisting);
+  if (!seismic) return;
+  double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
+  if (IsClip() && r[R::kNs] < r[R::kU]) {
+    r[R::kU] = r[R::kNs];
+    nuSeis = -r[R::kNe];
+  }
+  r[R::kSe] = Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
+}
+
+bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*targetFs*/) {
+  InitCalc(list, seismic);
+  TakeKh();
+  const bool quake = seismic != 0 && Kh() != kNoValue;
+  tagRESULTSLICE& total = list.GetTotal();
+  double c = kNoValue;
+  double phi = kNoValue;
+  for (int i = firstIdx_; i <= lastIdx_; ++i) {
+    CSlice* slice = list.GetSlicePtr(i);
+    if (slice == nullptr || !SetSliceParam(*slice)) return false;
+    tagRESULTSLICE& r = slice->GetResult();
+    FindStrength(*slice, c, phi);
+    const bool applies = StrengthApplies(*slice, c, phi);
+    if (quake) {
+      if (!SetSeismicTerms(*slice)) return false;
+      total[R::kTe] += r[R::kTe];
+    }
+    if (applies) {
+      SetResisting(r, c, phi, quake);
+      total[R::kS] += r[R::kS];
+      if (quake) total[R::kSe] += r[R::kSe];
+    } else if (IsReverse()) {
+      const double nu = CalcNU(r, seismic);
+      if (IsSetValue(nu)) {
+        AddBackSums(nu, slice->GetStrengthType() == kStrengthUnknownNoLength ? 0.0 : r[R::kLength]);
+      }
+    }
+    for (const int k : {R::kArea, R::kLength, R::kT, R::kTs, R::kU, R::kN, R::kNs, R::kNe}) {
+      total[k] += r[k];
+    }
+  }
+  return true;
+}
+
+tagFSRESULT CCalcBase::KeisanFs(CSliceList& list, double x) {
+  reverse_ = false;
+  TakeKh();
+  firstIdx_ = 0;
+  lastIdx_ = GetMaxSliceIdx(list);
+  tagFSRESULT out;
+  if (section_ != nullptr && section_->CanInputResult()) return out;
+  if (!CalcCore(list, 1, nullptr) || !list.IsValidCFai()) return out;
+  const double extra = IsSetValue(x) ? x : 0.0;
+  const tagRESULTSLICE& total = list.GetTotal();
+  if (total[R::kT] != 0) {
+    out.fs = Round(total[R::kS] / total[R::kT], kRoundCodeFs);
+    out.fs2 = Round((total[R::kS] + extra) / total[R::kT], kRoundCodeFs);
+  }
+  // Without kh there is no seismic calculation, so no seismic safety factor either.
+  const double driving = total[R::kTe] + total[R::kTs];
+  if (Kh() != kNoValue && driving != 0) {
+    out.fsSeis = Round(total[R::kSe] / driving, kRoundCodeFs);
+    out.fsSeis2 = Round((total[R::kSe] + extra) / driving, kRoundCodeFs);
+  }
+  return out;
+}
+
+tagFSRESULT CCalcBase::KeisanFsPr(double fsp, double fsps, CSliceList& list, double x) {
+  tagFSRESULT out = KeisanFs(list, x);
+  if (section_ == nullptr || !section_->IsQuake()) out.fsSeis = kNoValue;
+  const tagRESULTSLICE& total = list.GetTotal();
+  if (IsSetValue(out.fs) && fsp > 0) {
+    out.pr = Round(total[R::kT] * fsp - total[R::kS], kRoundCodeRestraint);
+  }
+  if (IsSetValue(out.fsSeis) && fsps > 0) {
+    out.prSeis = Round((total[R::kTe] + total[R::kTs]) * fsps - total[R::kSe], kRoundCodeRestraint);
+  }
+  return out;
+}
+
+tagFSRESULT CCalcBase::KeisanPr(double fsp, double fsps, CSliceList& list) {
+  const tagFSRESULT all = KeisanFsPr(fsp, fsps, list, 0);
+  tagFSRESULT out;
+  out.pr = all.pr;
+  out.prSeis = all.prSeis;
+  return out;
+}
+
+bool CCalcBase::BackAnalysisSums(CSliceList& list, double fs, int seismic) {
+  reverse_ = true;
+  firstIdx_ = 0;
+  lastIdx_ = GetMaxSliceIdx(list);
+  if (!CalcCore(list, seismic, &fs)) return false;
+  tagRESULTSLICE& total = list.GetTotal();
+  double c = kNoValue;
+  double phi = kNoValue;
+  for (int i = firstIdx_; i <= lastIdx_; ++i) {
+    CSlice& slice = *list.GetSlicePtr(i);
+    tagRESULTSLICE& r = slice.GetResult();
+    FindStrength(slice, c, phi);
+    const double a = CalcNU(r, seismic);
+    if (!IsSetValue(a)) return false;
+    if (slice.IsGyaku()) {
+      total[R::kBackNU] += a;
+      if (slice.GetStrengthType() != kStrengthUnknownNoLength) {
+        total[R::kBackLength] += r[R::kLength];
+      }
+    } else {
+      // A slice outside the back analysis must have a known strength.
+      if (!IsSetValue(c) || !IsSetValue(phi)) return false;
+      total[R::kBackS] += Round(TanPhi(phi) * a + r[R::kLength] * c, kRoundCodeResisting);
+    }
+  }
+  if (IsClip() && total[R::kBackNU] < 0) total[R::kBackNU] = 0;
+  return true;
+}
+
+double CCalcBase::KeisanRevTanFai(CSliceList& list, double cGiven, double fs, bool round,
+                                  int seismic) {
+  if (!BackAnalysisSums(list, fs, seismic)) return kNoValue;
+  const tagRESULTSLICE& t = list.GetTotal();
+  if (t[R::kBackNU] == 0) return kNoValue;
+  const double driving = seismic == 1 ? t[R::kTe] + t[R::kTs] : t[R::kT];
+  const double tanPhi = (driving * fs - t[R::kBackS] - t[R::kBackLength] * cGiven) / t[R::kBackNU];
+  return round ? Round(tanPhi, kRoundCodeTanPhi) : tanPhi;
+}
+
+double CCalcBase::KeisanRevC(CSliceList& list, double tanPhiGiven, double fs, bool round,
+                             int seismic) {
+  if (!BackAnalysisSums(list, fs, seismic)) return kNoValue;
+  const tagRESULTSLICE& t = list.GetTotal();
+  if (t[R::kBackNU] == 0 || t[R::kBackLength] == 0) return kNoValue;
+  const double driving = seismic == 1 ? t[R::kTe] + t[R::kTs] : t[R::kT];
+  const double c = (driving * fs - t[R::kBackS] - t[R::kBackNU] * tanPhiGiven) / t[R::kBackLength];
+  return round ? Round(c, kRoundCodeCohesion) : c;
+}
+
+bool CCalcBase::KeisanReverse(CSliceList& list, double& c, double& tanPhi, double fs, int seismic) {
+  c = KeisanRevC(list, 0, fs, false, seismic);
+  tanPhi = KeisanRevTanFai(list, 0, fs, false, seismic);
+  return IsSetValue(c) && IsSetValue(tanPhi);
+}
+
+double CCalcBase::KeisanKhReverse(CSliceList& list, double fs, bool residual, double x) {
+  if (section_ != nullptr && section_->IsRepeatCalc()) {
+    return KeisanKhReverseEnko(list, fs, residual, x);
+  }
+  return KeisanKhReverseSitei(list, fs, residual, x);
+}
+
+double CCalcBase::KeisanKhReverseEnko(CSliceList& list, double fs, bool residual, double x) {
+  return KhReverse(list, fs, residual, x, true);
+}
+
+double CCalcBase::KeisanKhReverseSitei(CSliceList& list, double fs, bool residual, double x) {
+  return KhReverse(list, fs, residual, x, false);
+}
+
+double CCalcBase::KhReverse(CSliceList& list, double fs, bool residual, double x, bool arcOnly) {
+  reverse_ = false;
+  firstIdx_ = 0;
+  lastIdx_ = GetMaxSliceIdx(list);
+  if (!CalcCore(list, 0, &fs)) return kNoValue;
+  double numerator = 0;
+  double denominator = 0;
+  double c = 0;
+  double phi = 0;
+  for (int i = firstIdx_; i <= lastIdx_; ++i) {
+    const CSlice& slice = *list.GetSlicePtr(i);
+    const tagRESULTSLICE& r = slice.GetResult();
+    if (residual) {
+      slice.GetCF_res(c, phi);
+    } else {
+      c = r[R::kC];
+      phi = r[R::kPhi];
+    }
+    if (!IsSetValue(c) || !IsSetValue(phi)) return kNoValue;
+    const double tanPhi = TanPhi(phi);
+    const double withN = r[R::kWeight] + r[R::kLoadNormal + kVerticalWithN];
+    const double withT = r[R::kWeight] + r[R::kLoadNormal + kVerticalWithT];
+    const double alpha = r[R::kAlpha];
+    const CDArc* arc = slice.GetBottomArc();
+    double lever = 0;
+    if (arc != nullptr && arc->R > 0) {
+      lever = ArcLever(slice, slice.TotalJuushin(0));
+    } else if (arcOnly) {
+      continue;
+    } else {
+      lever = std::cos(alpha);
+    }
+    numerator += (r[R::kN] - r[R::kU]) * tanPhi + r[R::kLength] * c - r[R::kT] * fs;
+    denominator += std::sin(alpha) * withN * tanPhi + withT * fs * lever;
+  }
+  if (denominator == 0) return kNoValue;
+  return (numerator + (IsSetValue(x) ? x : 0.0)) / denominator;
+}
+
+}  // namespace slice_oracle

@@ -1,0 +1,456 @@
+// The slice record, the boundaries of a slice and its geometry and weights. The water levels, the
+// soil and the loads are in SliceWater.cpp.
+
+#include "tests/core/circle/OracleSlice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+#include <utility>
+
+#include "core/base/Constants.h"
+#include "core/base/CoreConfig.h"
+#include "platform/Archive.h"
+
+namespace slice_oracle {
+
+namespace {
+
+// Circle-search record versions up to this one lack values 17 and 22 of the slice record.
+constexpr int kLastVersionWithout17And22 = 20;
+constexpr int kCopied17 = 17;
+constexpr int kCopied22 = 22;
+
+// Boundaries closer than this count as one for the ordering, and for the thinning.
+constexpr double kSameBoundarySort = 1e-6;
+constexpr double kSameBoundary = 1e-5;
+
+double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
+
+// The trapezoid's area from its rounded heights at the sides (code 111).
+double TrapezoidArea(double heightL, double heightR, double width) {
+  return Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+}
+
+bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
+  return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
+}
+
+// The circular segment of the arc (area, centroid and the x of the end points the centroid was
+// found from) as the geometry computed it before the centroid lost its trigonometry.
+CDArc::Segment ReferenceSegment(const CDArc& arc, CDArc::PointMemo& ends) {
+  constexpr double kPi = std::numbers::pi;
+  double theta = arc.end - arc.start;
+  if (theta < 0) theta += 2 * kPi;
+  const double sinHalf = std::sin(theta / 2);
+  const double r = arc.R;
+  const CDPoint startPoint = ends.At(arc, arc.start);
+  const CDPoint endPoint = ends.At(arc, arc.end);
+  const double area = r * r * theta / 2 - r * r * std::cos(theta / 2) * sinHalf;
+  const CDPoint chordMid = (startPoint + endPoint) / 2.0;
+  const auto isSliver = [&] {
+    if (theta > kPi && r >= kSamePoint) return false;
+    const double limit = r - kSamePoint;
+    if (theta <= kPi && limit > r / 2) {
+      const double dx = chordMid.x - arc.centre.x;
+      const double dy = chordMid.y - arc.centre.y;
+      if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
+    }
+    const double e = Hypot(arc.centre, chordMid);
+    return (theta > kPi ? r + e : r - e) < kSamePoint;
+  };
+  CDPoint centroid = chordMid;
+  if (!isSliver()) {
+    const double distance = 4 * r * sinHalf * sinHalf * sinHalf / (3 * (theta - std::sin(theta)));
+    const double middle = arc.start + theta / 2;
+    centroid = CDPoint(arc.centre.x + distance * std::cos(middle),
+                       arc.centre.y + distance * std::sin(middle));
+  }
+  return CDArc::Segment{area, centroid, {startPoint.x, endPoint.x}};
+}
+
+}  // namespace
+
+// ---- tagRESULTSLICE ----
+
+void tagRESULTSLICE::Init() { values.fill(kNoValue); }
+
+void tagRESULTSLICE::Store(Archive& ar, int /*version*/) const {
+  for (const double v : values) ar << v;
+}
+
+void tagRESULTSLICE::Load(Archive& ar, int version) {
+  const bool short_record = version <= kLastVersionWithout17And22;
+  std::array<double, kCount> read{};
+  for (int i = 0; i < kCount; ++i) {
+    if (short_record && (i == kCopied17 || i == kCopied22)) {
+      read[static_cast<std::size_t>(i)] = read[static_cast<std::size_t>(i - 1)];
+    } else {
+      ar >> read[static_cast<std::size_t>(i)];
+    }
+  }
+  values = read;
+}
+
+void tagRESULTSLICE::PlusData(const tagRESULTSLICE& other) {
+  for (int i = kLength; i <= kSe; ++i) (*this)[i] += other[i];
+}
+
+double tagRESULTSLICE::GetSimpleT(int k) const { return k == 1 ? (*this)[kTs] : (*this)[kT]; }
+
+double tagRESULTSLICE::GetT(int k) const {
+  if (k != 1) return (*this)[kT];
+  const double ts = (*this)[kTs];
+  const double te = (*this)[kTe];
+  return ts != kNoValue && te != kNoValue ? ts + te : kNoValue;
+}
+
+double tagRESULTSLICE::GetSimpleN(int k) const { return k == 1 ? (*this)[kNs] : (*this)[kN]; }
+
+double tagRESULTSLICE::GetN(int k) const {
+  if (k != 1) return (*this)[kN];
+  const double ns = (*this)[kNs];
+  const double ne = (*this)[kNe];
+  return ns != kNoValue && ne != kNoValue ? ns - ne : kNoValue;
+}
+
+double tagRESULTSLICE::GetS(int k) const { return k == 1 ? (*this)[kSe] : (*this)[kS]; }
+
+// ---- CSlice: set-up and boundaries ----
+
+void CSlice::Init() {
+  xLeft_ = xRight_ = kNoValue;
+  // Each level from a fresh value: a chained assignment copies one level into the next and reads
+  // back stores that have not landed yet.
+  water_ = tagDEVY{};
+  upper_ = tagDEVY{};
+  imper_ = tagDEVY{};
+  remainArea_ = kNoValue;
+  section_ = nullptr;
+  arc_.reset();
+  segmentArea_ = 0;
+  segmentCentroid_ = CDPoint();
+  strengthType_ = kStrengthUnknown;
+  c_ = phi_ = kNoValue;
+}
+
+void CSlice::Clear() {
+  Init();
+  boundaries_.clear();
+  result_.Init();
+}
+
+void CSlice::SetX(double left, double right) {
+  xLeft_ = left;
+  xRight_ = right;
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
+  CDArc::PointMemo ends;
+  SetBottomArc(std::move(arc), ends);
+}
+
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
+  arc_ = std::move(arc);
+  const CDArc::Segment segment = arc_ == nullptr ? CDArc::Segment{} : ReferenceSegment(*arc_, ends);
+  segmentArea_ = segment.area;
+  segmentCentroid_ = segment.centroid;
+  arcEnds_ = segment.ends;
+}
+
+std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
+  segmentArea_ = 0;
+  segmentCentroid_ = CDPoint();
+  return std::move(arc_);
+}
+
+void CSlice::SetCF(double c, double phi) {
+  c_ = c;
+  phi_ = phi;
+}
+
+void CSlice::AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
+
+void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
+  boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
+}
+
+const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
+
+void CSlice::SortDEVY() {
+  auto& b = boundaries_;
+  const std::size_t n = b.size();
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    for (std::size_t j = i; j < n; ++j) {
+      const double dl = b[j].leftY - b[i].leftY;
+      const double dr = b[j].rightY - b[i].rightY;
+      const double d = std::fabs(dl) <= std::fabs(dr) ? dr : dl;
+      if (d > 0) std::swap(b[i], b[j]);
+    }
+  }
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
+    if (Coincide(b[i], b[i + 1], kSameBoundarySort) && b[i].shape != above) {
+      std::swap(b[i], b[i + 1]);
+    }
+  }
+}
+
+void CSlice::DelSameDEVY() {
+  auto& b = boundaries_;
+  const CDPoly* carried = nullptr;
+  std::size_t i = 0;
+  while (i + 1 < b.size()) {
+    const bool lastPair = i + 2 == b.size();
+    const bool drop = Coincide(b[i], b[i + 1], kSameBoundary) &&
+                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
+    carried = b[i + 1].shape;
+    if (drop) {
+      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
+    } else {
+      ++i;
+    }
+  }
+}
+
+// ---- CSlice: geometry ----
+
+double CSlice::GetLeftTopY() const { return GetLeftY(0); }
+double CSlice::GetRightTopY() const { return GetRightY(0); }
+double CSlice::GetLeftBottomY() const { return GetLeftY(GetDEVYCount() - 1); }
+double CSlice::GetRightBottomY() const { return GetRightY(GetDEVYCount() - 1); }
+
+CDPoint CSlice::GetPointLeft(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? CDPoint() : CDPoint(xLeft_, d->leftY);
+}
+
+CDPoint CSlice::GetPointRight(int i) const {
+  const tagDEVY* d = GetIndexDEVY(i);
+  return d == nullptr ? CDPoint() : CDPoint(xRight_, d->rightY);
+}
+
+std::vector<CDPoint> CSlice::GetPointLeft(const CDPoly& shape) const {
+  return PointsOn(shape, true);
+}
+
+std::vector<CDPoint> CSlice::GetPointRight(const CDPoly& shape) const {
+  return PointsOn(shape, false);
+}
+
+std::vector<CDPoint> CSlice::PointsOn(const CDPoly& shape, bool left) const {
+  const double x = left ? xLeft_ : xRight_;
+  const auto at = [&](const tagDEVY& d) { return CDPoint(x, left ? d.leftY : d.rightY); };
+  std::vector<CDPoint> points;
+  if (boundaries_.empty()) return points;
+  switch (shape.WhatKind()) {
+    case kKindGround:
+      points.push_back(at(boundaries_.front()));
+      break;
+    case kKindSlide:
+    case kKindSlideWork:
+      points.push_back(at(boundaries_.back()));
+      break;
+    case kKindWater:
+      if (water_.leftY != kNoValue) points.push_back(at(water_));
+      break;
+    case kKindStratumBlock:
+      for (const tagDEVY& d : boundaries_) {
+        if (d.shape == &shape) points.push_back(at(d));
+      }
+      break;
+    default:
+      break;
+  }
+  return points;
+}
+
+double CSlice::GetWidth() const { return Round(xRight_ - xLeft_, kRoundCodeWidth); }
+
+int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
+
+double CSlice::GetTisoHtLeft(int i) const { return LayerHeight(i, true); }
+
+double CSlice::GetTisoHtRight(int i) const { return LayerHeight(i, false); }
+
+double CSlice::LayerHeight(int i, bool left) const {
+  if (i < 0 || i + 1 >= GetDEVYCount()) return 0;
+  return Round(UnroundedHeight(i, left), kRoundCodeHeight);
+}
+
+double CSlice::GetArea(int i) const {
+  const double width = GetWidth();
+  const double segmentArea = GetKoArea();
+  if (i >= 0) return LayerArea(i, width, segmentArea);
+  double sum = 0;
+  for (int k = 0; k < GetDEVYCount(); ++k) sum += LayerArea(k, width, segmentArea);
+  return sum;
+}
+
+double CSlice::LayerArea(int i, double width, double segmentArea) const {
+  if (i == GetDEVYCount() - 1) return segmentArea;
+  return TrapezoidArea(LayerHeight(i, true), LayerHeight(i, false), width);
+}
+
+double CSlice::GetKoArea() const {
+  return arc_ == nullptr ? 0.0 : Round(segmentArea_, kRoundCodeArea);
+}
+
+double CSlice::GetWeight(int i) const {
+  const int n = GetDEVYCount();
+  if (i < 0) return GetAreaAndWeight().weight;
+  if (i > n - 1 || (i == n - 1 && arc_ == nullptr)) return 0;
+  const double gamma = GetGamma(i, 0);
+  if (gamma == kNoValue) return kNoValue;
+  return Round(GetArea(i) * gamma, kRoundCodeWeight);
+}
+
+CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
+  return GetAreaAndWeight(GetMeasures(), withCentroid);
+}
+
+CSlice::Measures CSlice::GetMeasures() const {
+  return Measures{GetWidth(), GetKoArea(), GetLength()};
+}
+
+CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
+  const int n = GetDEVYCount();
+  double area = 0;
+  double weight = 0;
+  // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
+  // a lone boundary has no layer above, and GetGamma gives the segment its own.
+  double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
+  Moments moments;
+  const CSpStratumBlock* block = nullptr;
+  for (int k = 0; k < n; ++k) {
+    const bool segment = k == n - 1;
+    const double a = LayerArea(k, measures.width, measures.segmentArea);
+    area += a;
+    if (segment && arc_ == nullptr) continue;
+    if (!segment) {
+      block = BlockAt(boundaries_[static_cast<std::size_t>(k)], block);
+      gamma = LayerGamma(k, block, 0);
+    }
+    if (gamma == kNoValue) return AreaWeight{};
+    weight += Round(a * gamma, kRoundCodeWeight);
+    if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);
+  }
+  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint()};
+}
+
+double CSlice::GetLength() const {
+  if (arc_ != nullptr) {
+    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
+    if (sweep < 0) sweep += 2 * std::numbers::pi;
+    return Round(arc_->R * sweep, kRoundCodeLength);
+  }
+  const tagDEVY* base = GetLastDEVY();
+  if (base == nullptr) return 0;
+  const CDPoint left(xLeft_, base->leftY);
+  const CDPoint right(xRight_, base->rightY);
+  return Round(Hypot(left, right), kRoundCodeLength);
+}
+
+double CSlice::GetBottomAngle(double x) const {
+  if (arc_ == nullptr) {
+    const tagDEVY* base = GetLastDEVY();
+    if (base == nullptr) return kNoValue;
+    return std::atan2(base->rightY - base->leftY, GetWidth());
+  }
+  double y = arc_->LowestYAt(x, &arcEnds_);
+  if (y == kNoValue) {
+    // A vertical line through an end of the arc may miss it by a rounding error.
+    for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
+      if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
+    }
+  }
+  if (y == kNoValue) return kNoValue;
+  return std::atan2(y - arc_->centre.y, x - arc_->centre.x) + std::numbers::pi / 2;
+}
+
+double CSlice::GetBottomAngle() const {
+  if (arc_ == nullptr) return GetBottomAngle(GetMidX());
+  const CDPoint centroid = TotalJuushin(0);
+  return GetBottomAngle(centroid.IsValid() ? centroid.x : GetMidX());
+}
+
+double CSlice::GetCenterBottomY() const {
+  if (arc_ != nullptr) return arc_->GetMid(0.5).y;
+  const tagDEVY* base = GetLastDEVY();
+  return base == nullptr ? kNoValue : MeanY(*base);
+}
+
+double CSlice::GetBottomY(double x) const {
+  const double t = (x - xLeft_) / (xRight_ - xLeft_);
+  if (arc_ != nullptr) return arc_->GetMid(t).y;
+  const tagDEVY* base = GetLastDEVY();
+  return base == nullptr ? kNoValue : base->leftY + (base->rightY - base->leftY) * t;
+}
+
+CDPoint CSlice::DaikeiJuushin(int i) const {
+  if (i < 0 || i > GetDEVYCount() - 2) return CDPoint();
+  return TrapezoidCentroid(i, GetTisoHtLeft(i), GetTisoHtRight(i));
+}
+
+CDPoint CSlice::TrapezoidCentroid(int i, double hL, double hR) const {
+  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+  const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(i) + 1];
+  if (hL < kFlatLayer && hR < kFlatLayer) return CDPoint(GetMidX(), MeanY(top));
+  const double width = xRight_ - xLeft_;
+  const double x = xLeft_ + (2 * hR + hL) / (3 * (hR + hL)) * width;
+  const double leftMid = (top.leftY + bottom.leftY) / 2;
+  const double rightMid = (top.rightY + bottom.rightY) / 2;
+  return CDPoint(x, leftMid + (rightMid - leftMid) * (x - xLeft_) / width);
+}
+
+CDPoint CSlice::Juushin(int i) const {
+  if (i == GetDEVYCount() - 1) return segmentCentroid_;
+  return DaikeiJuushin(i);
+}
+
+CDPoint CSlice::TotalJuushin(int i) const {
+  const int n = GetDEVYCount();
+  Moments moments;
+  for (int k = std::max(i, 0); k < n; ++k) {
+    // The segment layer of a straight base weighs nothing.
+    if (k == n - 1 && arc_ == nullptr) continue;
+    const double gamma = GetGamma(k, 0);
+    if (gamma != kNoValue) AddMoment(k, gamma, xRight_ - xLeft_, moments);
+  }
+  return moments.Centroid();
+}
+
+CDPoint CSlice::Moments::Centroid() const {
+  if (weight == 0) return CDPoint();
+  return CDPoint(sumX / weight, sumY / weight);
+}
+
+void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) const {
+  const bool segment = i == GetDEVYCount() - 1;
+  const double area =
+      segment ? segmentArea_ : (UnroundedHeight(i, true) + UnroundedHeight(i, false)) * width * 0.5;
+  const double w = area * gamma;
+  if (w == kNoValue || w == 0) return;
+  const CDPoint c = segment
+                        ? segmentCentroid_
+                        : TrapezoidCentroid(i, UnroundedHeight(i, true), UnroundedHeight(i, false));
+  if (!c.IsValid()) return;
+  moments.weight += w;
+  moments.sumX += w * c.x;
+  moments.sumY += w * c.y;
+}
+
+double CSlice::GetDepthLeft() const {
+  double sum = 0;
+  for (int i = 0; i + 1 < GetDEVYCount(); ++i) sum += GetTisoHtLeft(i);
+  return Round(sum, kRoundCodeHeight);
+}
+
+double CSlice::GetDepthRight() const {
+  double sum = 0;
+  for (int i = 0; i + 1 < GetDEVYCount(); ++i) sum += GetTisoHtRight(i);
+  return Round(sum, kRoundCodeHeight);
+}
+
+}  // namespace slice_oracle

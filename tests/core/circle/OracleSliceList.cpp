@@ -1,0 +1,582 @@
+// CSliceList: the division points, the slices, the extents, the totals and the intervals.
+
+#include "tests/core/circle/OracleSliceList.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <utility>
+
+#include "core/geometry/DPolyArray.h"
+#include "core/model/Danmen.h"
+#include "core/section/SpGround.h"
+#include "core/section/SpLoad.h"
+#include "core/section/SpSlide.h"
+#include "core/section/SpSlideWork.h"
+#include "core/section/SpStratum.h"
+#include "core/section/SpWaterGroup.h"
+
+namespace slice_oracle {
+
+// The surface's height over the x of the points that the division tests and of the division
+// points, each x looked up once per division: neighbouring strata share their boundary vertices,
+// which become division points. known holds the heights found so far, ordered by x.
+struct CSliceList::SurfaceHeights {
+  const CSpSlideWork& surface;
+  std::span<const CSpSlideWork::ArcEnds> ends;
+  std::vector<std::pair<double, double>>& known;
+
+  double At(double x) const {
+    const auto it = std::lower_bound(known.begin(), known.end(), x,
+                                     [](const auto& entry, double v) { return entry.first < v; });
+    // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
+    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
+      return it->second;
+    }
+    const double y = surface.GetVertical(x, ends).y;
+    known.insert(it, {x, y});
+    return y;
+  }
+};
+
+namespace {
+
+// Division points closer than this are one point; a split never comes this close to a gap's end.
+constexpr double kSameX = 1e-5;
+// The split modes of the division.
+constexpr int kSplitNone = 0;
+constexpr int kSplitUnderArcs = 1;
+
+bool IsSet(double v) { return v != kNoValue; }
+
+std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
+  auto copy = std::make_unique<CSpSlideWork>();
+  copy->CopySlideWork(&work);
+  return copy;
+}
+
+// A crossing found on a segment lies within this of the segment's x range (the crossing tests'
+// tolerances are far smaller).
+constexpr double kCrossingReach = 1e-3;
+
+// Appends the x of the point when the surface lies under it (at the same height or lower). A
+// point beyond the surface's span would be dropped with the outer points: its height is not
+// looked up.
+void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
+                    const CDPoint& p, std::vector<double>& xs) {
+  if (!span.Holds(p.x)) return;
+  const double y = heights.At(p.x);
+  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+}
+
+// A water line takes part with each vertex on or above the surface and each crossing with it.
+void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
+                  const CDPoly& line, std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
+  for (int i = 0; i + 1 < line.GetSize(); ++i) {
+    if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
+    heights.surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+  }
+}
+
+void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
+  for (int i = 0; i < line.GetSize(); ++i) xs.push_back(line.GetAt(i)->x);
+}
+
+}  // namespace
+
+bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); }
+
+bool CSliceList::Span::Misses(const CDPoint& a, const CDPoint& b) const {
+  return std::max(a.x, b.x) < left - kCrossingReach || std::min(a.x, b.x) > right + kCrossingReach;
+}
+
+void CSliceList::Init() {
+  section_ = nullptr;
+  work_.reset();
+  direction_ = false;
+  fitToGround_ = true;
+  total_.Init();
+}
+
+// ---- Division points ----
+
+CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) const {
+  WaterShapes shapes;
+  if (group == nullptr) {
+    shapes.water = section_ == nullptr ? nullptr : section_->GetWater();
+    return shapes;
+  }
+  shapes.water = &group->GetWater();
+  if (group->GetUpperOn() != 0 && group->GetUpper().GetSize() >= 2 &&
+      group->GetImpermeable().GetSize() >= 2) {
+    shapes.upper = &group->GetUpper();
+    shapes.layer = &group->GetImpermeable();
+  }
+  return shapes;
+}
+
+int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
+                          const CSpSlideWork& surface) {
+  return DivisionPoints(strata, water, surface, *surface.TransSpSlide(-1));
+}
+
+int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
+                               const CSpSlideWork& surface, const CSpSlide& slipLine) {
+  InitXArray();
+  const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
+  if (ground == nullptr) return 0;
+  const WaterShapes lines = GetWaterShapes(water);
+  // CreateSlice's direction too: it divides its own surface.
+  direction_ = surface.IsRightUpper();
+
+  const Span span{surface.Left().x, surface.Right().x};
+  surface.GetArcEnds(arcEnds_);
+  knownHeights_.clear();
+  const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
+
+  AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
+  if (lines.upper != nullptr) {
+    AddWaterLine(heights, span, *lines.upper, xs_);
+    AddWaterLine(heights, span, *lines.layer, xs_);
+  }
+  if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
+  AddVertexXs(slipLine, xs_);
+  AddVertexXs(surface, xs_);
+  AddLoadXs();
+
+  RemoveOuter(span.left, span.right);
+  SortXArray();
+  RemoveSameX();
+  InsertRegDist(section_->GetSliceSplitMode(), section_->GetSliceMaxWidth(), surface);
+  return GetXSize();
+}
+
+void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
+                             const SurfaceHeights& heights, const Span& span) {
+  const CSpSlideWork& surface = heights.surface;
+  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+    const CDPoly& shape = *strata->GetAt(s);
+    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(heights, span, *shape.GetAt(i), xs_);
+    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+      const CDPoint* a = shape.GetAt(i);
+      const CDPoint* b = shape.GetAt(i + 1);
+      // Every crossing lies on the edge: one beyond the span would be dropped.
+      if (span.Misses(*a, *b)) continue;
+      surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (lines.upper != nullptr) {
+        lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
+        lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
+      }
+      if (lines.water != nullptr) lines.water->GetCrossX(a, b, xs_, nullptr, nullptr);
+    }
+  }
+}
+
+void CSliceList::AddLoadXs() {
+  const CDPolyArray* loads = section_->GetAryLoad();
+  for (int i = 0; loads != nullptr && i < loads->GetSize(); ++i) {
+    const auto* load = dynamic_cast<const CSpLoad*>(loads->GetAt(i));
+    if (load == nullptr || !load->IsDist()) continue;
+    xs_.push_back(load->GetX1());
+    xs_.push_back(load->GetX2());
+  }
+}
+
+void CSliceList::SortXArray() { std::sort(xs_.begin(), xs_.end()); }
+
+void CSliceList::RemoveSameX() {
+  // Kept in place: each x is compared with the last one kept, which lies before it.
+  std::size_t kept = 0;
+  for (const double x : xs_) {
+    if (kept == 0 || !(x - xs_[kept - 1] < kSameX)) xs_[kept++] = x;
+  }
+  xs_.resize(kept);
+}
+
+void CSliceList::RemoveOuter(double x1, double x2) {
+  std::erase_if(xs_, [x1, x2](double x) { return x < x1 || x > x2; });
+}
+
+void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surface) {
+  // A stored condition may hold no width or a width of 0: nothing can be split by it.
+  if (mode == kSplitNone || !(width > 0)) return;
+  std::vector<double>& added = splits_;
+  added.clear();
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
+    const double a = xs_[i];
+    const double b = xs_[i + 1];
+    if (mode == kSplitUnderArcs && surface.GetArc((a + b) / 2) == nullptr) continue;
+    if (!(b - a > width)) continue;
+    for (std::int64_t k = 1;; ++k) {
+      const double x = a + static_cast<double>(k) * width;
+      if (!(x < b - kSameX)) break;
+      added.push_back(x);
+    }
+  }
+  xs_.insert(xs_.end(), added.begin(), added.end());
+  SortXArray();
+}
+
+double CSliceList::GetX(int i) const {
+  if (i < 0 || i >= GetXSize()) return kNoValue;
+  return xs_[static_cast<std::size_t>(i)];
+}
+
+bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
+                                 CDPolyArray* pieces) const {
+  if (!fitToGround_) return true;
+  return work.CorrectSlideObj(&ground, pieces, false) > 0;
+}
+
+std::unique_ptr<CSpSlideWork> CSliceList::FittedSurface(const CSpSlideWork& surface,
+                                                        const CSpGround& ground) const {
+  CDPolyArray pieces;
+  if (!CorrectSlideObj(surface, ground, &pieces) || pieces.GetSize() == 0 ||
+      dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0)) == nullptr) {
+    return nullptr;
+  }
+  return std::unique_ptr<CSpSlideWork>(static_cast<CSpSlideWork*>(pieces.Release(0).release()));
+}
+
+// ---- Slices ----
+
+void CSliceList::DeleteSliceArray() {
+  for (auto& slice : slices_) spare_.push_back(std::move(slice));
+  slices_.clear();
+  xs_.clear();
+}
+
+const CSpSlideWork* CSliceList::ChooseSurface(const CSpSlideWork* given) const {
+  if (given != nullptr) return given;
+  if (section_ == nullptr) return nullptr;
+  const CSpSlideWork* repeat = section_->GetSlideWorkRepeat();
+  if (repeat != nullptr && repeat->GetSize() >= 2) return repeat;
+  return section_->GetSlideWork();
+}
+
+int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
+                            const CSpSlideWork* surface) {
+  DeleteSliceArray();
+  const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
+  if (ground == nullptr || ground->GetSize() < 2) return 0;
+  const CSpSlideWork* chosen = ChooseSurface(surface);
+  if (chosen == nullptr || chosen->GetSize() < 2) return 0;
+
+  std::unique_ptr<CSpSlideWork> work =
+      strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
+  work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
+
+  CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
+  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
+  if (DivisionPoints(layers, water, *work_, *slipLine) < 2) {
+    xs_.clear();
+    return 0;
+  }
+  const WaterShapes lines = GetWaterShapes(water);
+  // Neighbouring slices share a side: the surface's height there is found once, and at the
+  // division points that are tested vertices not again.
+  const SurfaceHeights heights{*work_, arcEnds_, knownHeights_};
+  surfaceYs_.clear();
+  for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
+  FindStrataEdges(layers);
+  SharedSide side;
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
+    const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
+    auto slice = BuildSlice(gap, layers, lines, slipLine.get(), side);
+    auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
+    kept.push_back(std::move(slice));
+  }
+  xs_.clear();
+
+  double c = kNoValue;
+  double phi = kNoValue;
+  for (const auto& slice : slices_) {
+    TakeStrength(*slice, c, phi);
+    slice->SetCF(c, phi);
+    slice->SetHang(layers);
+  }
+  return GetSize();
+}
+
+void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
+  const std::size_t count = strata == nullptr ? 0 : static_cast<std::size_t>(strata->GetSize());
+  if (strataEdges_.size() < count) strataEdges_.resize(count);
+  for (std::size_t s = 0; s < count; ++s) {
+    strata->GetAt(static_cast<int>(s))->GetEdgesForCuts(xs_.front(), xs_.back(), strataEdges_[s]);
+  }
+}
+
+std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
+                                               const WaterShapes& water, const CSpSlide* slipLine,
+                                               SharedSide& side) {
+  const CSpSlideWork& work = *work_;
+  const double x1 = gap.x1;
+  const double x2 = gap.x2;
+  std::unique_ptr<CSlice> slice = TakeSpareSlice();
+  slice->SetX(x1, x2);
+  slice->SetDanmenStab(section_);
+  const double mid = (x1 + x2) / 2;
+  const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
+  const double yMid = atMid.y;
+  if (atMid.arc != nullptr) {
+    slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
+  }
+  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
+
+  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);
+    slice->AppendDEVYArray(found_);
+  }
+  slice->SortDEVY();
+  slice->DelSameDEVY();
+  slice->AddDEVY(tagDEVY{gap.y1, gap.y2, &work, 0});
+
+  if (water.upper != nullptr) {
+    water.upper->GetDEVYWater(found_, x1, x2);
+    slice->SetUpperWaterLev(found_);
+    water.layer->GetDEVYWater(found_, x1, x2);
+    slice->SetImperLayerLev(found_);
+  }
+  if (water.water != nullptr) {
+    water.water->GetDEVYWater(found_, x1, x2);
+    slice->SetWaterLev(found_);
+  }
+  return slice;
+}
+
+std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
+                                                 SharedSide& side) {
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return nullptr;
+  std::unique_ptr<CDArc> trimmed;
+  if (spareArcs_.empty()) {
+    trimmed = std::make_unique<CDArc>(arc);
+  } else {
+    trimmed = std::move(spareArcs_.back());
+    spareArcs_.pop_back();
+    *trimmed = arc;
+  }
+  // Neighbouring slices on one arc share the angle of their common side: found once.
+  trimmed->start = side.arc == &arc && side.x == x1 ? side.angle : arc.LowerAngleAt(x1);
+  trimmed->end = arc.LowerAngleAt(x2);
+  side = SharedSide{&arc, x2, trimmed->end};
+  return trimmed;
+}
+
+std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
+  if (spare_.empty()) return std::make_unique<CSlice>();
+  std::unique_ptr<CSlice> slice = std::move(spare_.back());
+  spare_.pop_back();
+  if (auto arc = slice->ReleaseBottomArc()) spareArcs_.push_back(std::move(arc));
+  slice->Clear();
+  return slice;
+}
+
+void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {
+  const CSpStratumBlock* block = slice.SearchDevyStratum(slice.GetDEVYCount() - 2);
+  if (block == nullptr) {
+    c = phi = kNoValue;
+    return;
+  }
+  const tagSATURATE& soil = *block->GetPropStructure();
+  if (slice.GetStrengthType() == kStrengthStratum) {
+    c = soil.c;
+    phi = soil.phi;
+  } else if (slice.GetStrengthType() == kStrengthStratumPhi) {
+    c = 0;
+    phi = soil.phi;
+  }
+}
+
+CSlice* CSliceList::GetSlicePtr(int i) {
+  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+}
+
+const CSlice* CSliceList::GetSlicePtr(int i) const {
+  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+}
+
+bool CSliceList::GetCF(int i, double& c, double& phi) const {
+  const CSlice* slice = GetSlicePtr(i);
+  return slice != nullptr && slice->GetCF(c, phi);
+}
+
+bool CSliceList::IsValidCFai() const {
+  bool known = false;
+  for (const auto& slice : slices_) {
+    if (slice->SearchDevyStratum(slice->GetDEVYCount() - 2) == nullptr) return false;
+    const int type = slice->GetStrengthType();
+    known = known || type == kStrengthStratum || type == kStrengthStratumPhi;
+    if (!known) return false;
+  }
+  return true;
+}
+
+void CSliceList::CalcKaju() {
+  for (const auto& slice : slices_) slice->CalcKajuSeibun(direction_);
+}
+
+bool CSliceList::IsKajuExist(int k) const {
+  const int first = k == 1 ? tagRESULTSLICE::kLoadQuake : tagRESULTSLICE::kLoadNormal;
+  for (const auto& slice : slices_) {
+    for (int i = first; i < first + tagRESULTSLICE::kLoadComponents; ++i) {
+      const double v = slice->GetResult()[i];
+      if (IsSet(v) && v != 0) return true;
+    }
+  }
+  return false;
+}
+
+// ---- Extents ----
+
+void CSliceList::GetRect(double& xmin, double& ymax, double& xmax, double& ymin) const {
+  xmin = ymax = xmax = ymin = 0;
+  if (slices_.empty()) return;
+  xmin = xmax = slices_.front()->GetXLeft();
+  ymax = ymin = slices_.front()->GetLeftTopY();
+  bool first = true;
+  for (const auto& s : slices_) {
+    const double top = std::max(s->GetLeftTopY(), s->GetRightTopY());
+    const double bottom = std::min(s->GetLeftBottomY(), s->GetRightBottomY());
+    xmin = first ? s->GetXLeft() : std::min(xmin, s->GetXLeft());
+    xmax = first ? s->GetXRight() : std::max(xmax, s->GetXRight());
+    ymax = first ? top : std::max(ymax, top);
+    ymin = first ? bottom : std::min(ymin, bottom);
+    first = false;
+  }
+}
+
+double CSliceList::GetTotalWidth() const {
+  if (slices_.empty()) return 0;
+  return slices_.back()->GetXRight() - slices_.front()->GetXLeft();
+}
+
+double CSliceList::GetTotalHight() const {
+  double xmin = 0;
+  double ymax = 0;
+  double xmax = 0;
+  double ymin = 0;
+  GetRect(xmin, ymax, xmax, ymin);
+  return ymax - ymin;
+}
+
+double CSliceList::GetTotalBottom() const {
+  if (slices_.empty()) return kAreaNotSet;
+  double xmin = 0;
+  double ymax = 0;
+  double xmax = 0;
+  double ymin = 0;
+  GetRect(xmin, ymax, xmax, ymin);
+  return ymin;
+}
+
+double CSliceList::GetH(bool max) const {
+  if (max) {
+    double highest = 0;
+    for (const auto& s : slices_) {
+      highest = std::max({highest, s->GetLeftTopY() - s->GetLeftBottomY(),
+                          s->GetRightTopY() - s->GetRightBottomY()});
+    }
+    return highest;
+  }
+  double area = 0;
+  double width = 0;
+  for (const auto& s : slices_) {
+    area += s->GetArea(-1);
+    width += s->GetWidth();
+  }
+  return width == 0 ? 0.0 : area / width;
+}
+
+// ---- Totals ----
+
+double CSliceList::GetTotalNNe() const {
+  const double ns = total_[tagRESULTSLICE::kNs];
+  const double ne = total_[tagRESULTSLICE::kNe];
+  return IsSet(ns) && IsSet(ne) ? ns - ne : kNoValue;
+}
+
+double CSliceList::GetTotalTTe() const {
+  const double ts = total_[tagRESULTSLICE::kTs];
+  const double te = total_[tagRESULTSLICE::kTe];
+  return IsSet(ts) && IsSet(te) ? ts + te : kNoValue;
+}
+
+double CSliceList::GetTotalS(int k) const { return total_.GetS(k); }
+
+double CSliceList::GetTotalT(int k) const {
+  if (k != 1) return total_[tagRESULTSLICE::kT];
+  return total_[tagRESULTSLICE::kTe] + total_[tagRESULTSLICE::kTs];
+}
+
+double CSliceList::GetTotalN(int k) const {
+  if (k != 1) return total_[tagRESULTSLICE::kN];
+  return total_[tagRESULTSLICE::kNs] - total_[tagRESULTSLICE::kNe];
+}
+
+double CSliceList::GetPrintN(int k) const {
+  return k == 1 ? GetTotalNNe() : total_[tagRESULTSLICE::kN];
+}
+
+double CSliceList::GetPrintNU(int k) const {
+  const double n = GetPrintN(k);
+  return n == kNoValue ? kNoValue : n - total_[tagRESULTSLICE::kU];
+}
+
+// ---- Intervals ----
+
+bool CSliceList::IsSameGroup(int i, int j) const {
+  const CSlice* a = GetSlicePtr(i);
+  const CSlice* b = GetSlicePtr(j);
+  if (a == nullptr || b == nullptr || a->GetStrengthType() != b->GetStrengthType()) return false;
+  const CDArc* arcA = a->GetBottomArc();
+  const CDArc* arcB = b->GetBottomArc();
+  if ((arcA == nullptr) != (arcB == nullptr)) return false;
+  if (arcA != nullptr && !(arcA->centre == arcB->centre && arcA->R == arcB->R)) return false;
+  double cA = kNoValue;
+  double phiA = kNoValue;
+  double cB = kNoValue;
+  double phiB = kNoValue;
+  a->GetCF(cA, phiA);
+  b->GetCF(cB, phiB);
+  if (cA != cB || phiA != phiB) return false;
+  return work_ != nullptr &&
+         work_->GetPointIndex(a->GetMidX()) == work_->GetPointIndex(b->GetMidX());
+}
+
+bool CSliceList::IsGroupHead(int i) const { return i == 0 || !IsSameGroup(i - 1, i); }
+
+int CSliceList::GetKukanSize() const {
+  int heads = 0;
+  for (int i = 0; i < GetSize(); ++i) heads += IsGroupHead(i) ? 1 : 0;
+  return heads;
+}
+
+bool CSliceList::GetKukanInfo(int n, int& first, int& last, CDPoint& start, CDPoint& end,
+                              int& isArc, CDArc& arc) const {
+  int run = -1;
+  for (int i = 0; i < GetSize(); ++i) {
+    if (IsGroupHead(i)) ++run;
+    if (run != n) continue;
+    first = i;
+    last = i;
+    while (last + 1 < GetSize() && !IsGroupHead(last + 1)) ++last;
+    const CSlice& head = *GetSlicePtr(first);
+    const CSlice& tail = *GetSlicePtr(last);
+    start = CDPoint(head.GetXLeft(), head.GetLeftBottomY());
+    end = CDPoint(tail.GetXRight(), tail.GetRightBottomY());
+    const CDArc* headArc = head.GetBottomArc();
+    const CDArc* tailArc = tail.GetBottomArc();
+    isArc = headArc != nullptr ? 1 : 0;
+    if (headArc != nullptr) {
+      arc.SetParam(headArc->centre, headArc->R, headArc->start,
+                   tailArc != nullptr ? tailArc->end : headArc->end);
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace slice_oracle

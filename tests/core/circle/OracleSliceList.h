@@ -1,0 +1,262 @@
+#pragma once
+// The slice division and the slice method as they stood before their speed work, kept apart
+// in their own namespace as the reference the tuned implementation is compared with.
+// The slice division: the sliding body above one working slip surface cut into vertical slices.
+// The division points are the x values at which anything changes (vertices and crossings of the
+// strata, the water lines and the slip surface, the slip surface's own vertices, the ends of
+// distributed loads); gaps wider than the maximum slice width are split; one slice is built per
+// gap with its boundaries, water levels, base arc, strength type, c and phi. The list keeps the
+// totals of the slice forces that the safety-factor method computes, groups consecutive slices
+// of one kind into intervals, and draws the slices with their value labels.
+//
+// Members are implemented in SliceList.cpp (division, slices, totals, intervals) and
+// SliceListDraw.cpp (drawing).
+
+#include <memory>
+#include <vector>
+
+#include "core/geometry/DArc.h"
+#include "core/geometry/DPoint.h"
+#include "core/geometry/DPoly.h"
+#include "core/section/SpSlideWork.h"
+#include "tests/core/circle/OracleSlice.h"
+
+class CDanmenStab;
+class CDPolyArray;
+class CSpGround;
+class CSpSlide;
+class CSpWaterGroup;
+class CViewInfo;
+
+namespace slice_oracle {
+
+// Which values Draw writes beside the slices: the master switch, then one switch per value.
+struct tagSHOWINFO {
+  int master = 0;
+  int area = 0;      // A of each layer
+  int gamma = 0;     // unit weight of each layer
+  int weight = 0;    // W of each layer
+  int number = 0;    // slice number
+  int angle = 0;     // base angle
+  int cohesion = 0;  // c of the base
+  int friction = 0;  // phi of the base
+  int centroid = 0;  // centroids of the layers and of the slice
+  int length = 0;    // base length L
+  int pore = 0;      // pore-water force U
+  int coords = 0;    // X and Y of the boundary ends
+};
+
+class CSliceList {
+ public:
+  CSliceList() = default;
+  // fitToGround false: the list works on a slip surface as it is given and does not fit it to the
+  // ground (a list made to draw given slices).
+  explicit CSliceList(bool fitToGround) : fitToGround_(fitToGround) {}
+  CSliceList(const CSliceList&) = delete;
+  CSliceList& operator=(const CSliceList&) = delete;
+
+  // Section and working surface forgotten, direction false, fitting on, totals unset.
+  void Init();
+  // The section whose ground, water line, loads and calculation condition the division reads;
+  // observed.
+  void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
+
+  // Builds the slices of the surface (the section's searched, else entered, working surface when
+  // null) over the strata (the ground's stratum polygons when null) with the water group's lines
+  // (the section's water line when null). Replaces the slices the list held. Returns their
+  // number; 0 when the ground, the surface or the division points do not suffice.
+  int CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water, const CSpSlideWork* surface);
+  // The division points of the surface; returns their number (0 without a ground).
+  int SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water, const CSpSlideWork& surface);
+  void InitXArray() { xs_.clear(); }
+  void SortXArray();
+  // Removes each x closer than 1e-5 to the x kept before it.
+  void RemoveSameX();
+  // Removes the x values outside [x1, x2].
+  void RemoveOuter(double x1, double x2);
+  // Splits each gap wider than the width from its left end by the width (the last piece may be
+  // narrower): mode 0 no gap, mode 1 the gaps whose middle lies under an arc piece of the surface,
+  // another mode every gap. A width not above 0 (or unset) splits nothing.
+  void InsertRegDist(int mode, double width, const CSpSlideWork& surface);
+  double GetX(int i) const;
+  int GetXSize() const { return static_cast<int>(xs_.size()); }
+  // Fits the surface to the ground into the pieces; true without change while the list does not
+  // fit, false when fitting yields no piece.
+  bool CorrectSlideObj(const CSpSlideWork& work, const CSpGround& ground,
+                       CDPolyArray* pieces) const;
+  // Empties the list of its slices and division points; the slice objects stay with the list,
+  // which builds the next division's slices in them.
+  void DeleteSliceArray();
+  // Appends a slice built elsewhere; a list assembled slice by slice.
+  void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
+
+  int GetSize() const { return static_cast<int>(slices_.size()); }
+  // Null outside the list.
+  CSlice* GetSlicePtr(int i);
+  const CSlice* GetSlicePtr(int i) const;
+  // CSlice::GetCF of slice i; false beyond the list.
+  bool GetCF(int i, double& c, double& phi) const;
+  // Every slice has a stratum above its base and a known c and phi: its own strength type 2 or
+  // 3, or taken over from the slice before it.
+  bool IsValidCFai() const;
+  // The loads' components of every slice.
+  void CalcKaju();
+  // Whether a slice has a set, non-zero load sum of the case (k = 1 seismic, else normal).
+  bool IsKajuExist(int k) const;
+  // The slip surface the slices were built on (the list's own copy); null before CreateSlice.
+  const CSpSlideWork* GetSlideWork() const { return work_.get(); }
+  // The slip surface rises to the right.
+  bool IsRightUpper() const { return direction_; }
+
+  // ---- Extents ----
+
+  // x from the slices' ranges, ymax the highest top, ymin the lowest base chord; all 0 when
+  // empty.
+  void GetRect(double& xmin, double& ymax, double& xmax, double& ymin) const;
+  double GetTotalWidth() const;
+  double GetTotalHight() const;
+  // The lowest base chord; kAreaNotSet when empty.
+  double GetTotalBottom() const;
+  // With max the greatest height of a slice side; else the sum of the slice areas over the sum of
+  // the widths.
+  double GetH(bool max) const;
+
+  // ---- Totals ----
+
+  tagRESULTSLICE& GetTotal() { return total_; }
+  const tagRESULTSLICE& GetTotal() const { return total_; }
+  double GetTotalL() const { return total_[tagRESULTSLICE::kLength]; }
+  double GetTotalA() const { return total_[tagRESULTSLICE::kArea]; }
+  double GetTotalU() const { return total_[tagRESULTSLICE::kU]; }
+  double GetTotalNe() const { return total_[tagRESULTSLICE::kNe]; }
+  double GetTotalS() const { return total_[tagRESULTSLICE::kS]; }
+  double GetTotalSe() const { return total_[tagRESULTSLICE::kSe]; }
+  double GetTotalTe() const { return total_[tagRESULTSLICE::kTe]; }
+  // Ns - Ne and Ts + Te; kNoValue when either is unset.
+  double GetTotalNNe() const;
+  double GetTotalTTe() const;
+  // k = 1 the seismic case (Se, Te + Ts, Ns - Ne), else the normal case (S, T, N).
+  double GetTotalS(int k) const;
+  double GetTotalT(int k) const;
+  double GetTotalN(int k) const;
+  // GetTotalN, kNoValue when Ns or Ne is unset; and that less U.
+  double GetPrintN(int k) const;
+  double GetPrintNU(int k) const;
+
+  // ---- Intervals: runs of slices of one kind ----
+
+  // Both slices exist with the same strength type, the same base arc (or both straight), equal c
+  // and phi, and their middles on the same piece of the working surface.
+  bool IsSameGroup(int i, int j) const;
+  bool IsGroupHead(int i) const;
+  int GetKukanSize() const;
+  // The n-th run (from 0): its first and last slice, its start (left end of the first base
+  // chord) and end (right end of the last), and, when the first slice has an arc, isArc 1 and the
+  // arc from the first slice's start angle to the last slice's end angle. False when there is no
+  // n-th run.
+  bool GetKukanInfo(int n, int& first, int& last, CDPoint& start, CDPoint& end, int& isArc,
+                    CDArc& arc) const;
+
+  // The slices with the values the show info asks for; nothing without it or with its master
+  // switch off.
+  void Draw(CViewInfo* view, const tagSHOWINFO* show) const;
+
+  // The x range of the surface; division points outside it are dropped, so the division skips
+  // the points and crossings that would lie there.
+  struct Span {
+    double left;
+    double right;
+    // x is not dropped as an outer point.
+    bool Holds(double x) const;
+    // No crossing on the segment a-b can lie in the range.
+    bool Misses(const CDPoint& a, const CDPoint& b) const;
+  };
+  // The surface's heights at the points the division tests (SliceList.cpp).
+  struct SurfaceHeights;
+
+ private:
+  // The water lines that take part: the water line, and the upper water line with the
+  // impermeable layer while they are switched on.
+  struct WaterShapes {
+    const CDPoly* water = nullptr;
+    const CDPoly* upper = nullptr;
+    const CDPoly* layer = nullptr;
+  };
+  WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
+  // SetXArray with the surface's slip line made already.
+  int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
+                     const CSpSlideWork& surface, const CSpSlide& slipLine);
+  // The division points from the strata: their vertices on or above the surface and the
+  // crossings of their edges with the surface and the water lines.
+  void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
+                   const SurfaceHeights& heights, const Span& span);
+  // The ends of the distributed loads.
+  void AddLoadXs();
+  // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
+  // yields none or the list does not fit.
+  std::unique_ptr<CSpSlideWork> FittedSurface(const CSpSlideWork& surface,
+                                              const CSpGround& ground) const;
+  // The surface the slices are built on: the given one, else the section's.
+  const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
+  // A gap between two division points and the surface's heights there.
+  struct Gap {
+    double x1;
+    double x2;
+    double y1;
+    double y2;
+  };
+  // A slice as new: a spare one cleared, else a new one.
+  std::unique_ptr<CSlice> TakeSpareSlice();
+  // The edges of each stratum that can give boundaries to the slices between the division
+  // points (CDPoly::GetEdgesForCuts), found once for all slices.
+  void FindStrataEdges(const CDPolyArray* strata);
+  // The side a slice shares with the next one, with the angle of its base arc there.
+  struct SharedSide {
+    const CDArc* arc = nullptr;
+    double x = 0;
+    double angle = 0;
+  };
+  // A new slice for the gap, with its boundaries and levels; side carries the right side of the
+  // slice before and takes this slice's right side.
+  std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
+                                     const WaterShapes& water, const CSpSlide* slipLine,
+                                     SharedSide& side);
+  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
+  // side as in BuildSlice.
+  std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
+  // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
+  // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
+  // without a base stratum has neither.
+  static void TakeStrength(const CSlice& slice, double& c, double& phi);
+  // Drawing (SliceListDraw.cpp): one slice with its labels; c and phi carry the base strength
+  // from slice to slice.
+  void DrawSlice(const CViewInfo& view, const tagSHOWINFO& show, int index, double& c,
+                 double& phi) const;
+
+  bool direction_ = false;
+  std::vector<double> xs_;
+  std::vector<std::unique_ptr<CSlice>> slices_;
+  // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
+  // it anew: the surface's height at each division point and at the points the division tests,
+  // the points that split wide gaps, the
+  // boundaries one stratum gives, the strata's edges within the division, the end points of the
+  // surface's arcs.
+  std::vector<double> surfaceYs_;
+  std::vector<std::pair<double, double>> knownHeights_;
+  std::vector<double> splits_;
+  std::vector<tagDEVY> found_;
+  std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
+  std::vector<CSpSlideWork::ArcEnds> arcEnds_;
+  // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
+  // the base arcs taken from them.
+  std::vector<std::unique_ptr<CSlice>> spare_;
+  std::vector<std::unique_ptr<CDArc>> spareArcs_;
+  // The end point of the last slice's arc, where the next slice's arc on that circle starts.
+  CDArc::PointMemo arcEndPoint_;
+  bool fitToGround_ = true;
+  const CDanmenStab* section_ = nullptr;
+  std::unique_ptr<CSpSlideWork> work_;
+  tagRESULTSLICE total_;
+};
+
+}  // namespace slice_oracle
