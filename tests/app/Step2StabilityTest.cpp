@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -94,13 +95,19 @@ class Step2Test : public testing::Test {
   void ClickStabilityButton() { p_.ClickFlowButton(1, kStabilityButton); }
 
   // 計算開始 with Cancel pressed in the progress window a few pumps in.
+  // Presses cancel as soon as the progress window shows.
   static void RunCancelled(CCmdStabMultiFsDlg& d) {
-    const int cancelAt = TestUi().PumpCount() + 6;
-    TestUi().OnPumpEvents([cancelAt] {
-      if (TestUi().PumpCount() == cancelAt) TestUi().PressCancel();
+    const std::size_t window = TestUi().ProgressWindowCount();
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&watch, window] {
+      if (TestUi().ProgressWindowCount() > window) {
+        TestUi().PressCancel();
+        watch.stop();
+      }
     });
+    watch.start();
     QTest::mouseClick(Ctl<QPushButton>(d, kCalculate), Qt::LeftButton);
-    TestUi().OnPumpEvents({});
   }
 
   TestProgram p_;
