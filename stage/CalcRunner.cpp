@@ -1,7 +1,9 @@
 #include "stage/CalcRunner.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <exception>
@@ -40,7 +42,6 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
   window->Show();
 
   ProgressFeedback feedback;
-  QEventLoop loop;
   QTimer repaint;
   repaint.setInterval(kRepaintInterval);
   QObject::connect(&repaint, &QTimer::timeout,
@@ -48,6 +49,7 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
   repaint.start();
 
   std::exception_ptr failure;
+  std::atomic<bool> finished{false};
   {
     const std::jthread worker([&] {
       try {
@@ -55,10 +57,12 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
       } catch (...) {
         failure = std::current_exception();
       }
-      // Posted, so it ends the loop even when the run ends before the loop starts.
-      QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+      finished.store(true);
+      // Wakes the GUI thread, which may be waiting for the next event.
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
     });
-    loop.exec();
+    while (!finished.load()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   repaint.stop();
   window->Hide();
