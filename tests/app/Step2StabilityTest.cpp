@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -31,6 +30,7 @@
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/ResStabGraphMultiFsDlg.h"
 #include "tests/app/TestProgram.h"
+#include "tests/stage/dialogs/CancelledRunTestSupport.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/stage/dialogs/StabResultsTestSupport.h"
 #include "tests/support/SampleDocument.h"
@@ -92,35 +92,14 @@ class Step2Test : public testing::Test {
     Case().SetModify(false);
   }
 
-  // Cuts the divided range again into equal blocks, so that a run lasts long enough to be
-  // cancelled from its progress window.
-  void DivideFinely(int blocks) {
-    CBlockList& list = Case().GetBlockList();
-    const double a = list.GetBlockPtr(0)->GetLeftX();
-    const double b = list.GetBlockPtr(list.GetBlockSize() - 1)->GetRightX();
-    std::vector<double> xs;
-    for (int k = 0; k <= blocks; ++k) xs.push_back(a + (b - a) * k / blocks);
-    list.CopyStX(xs);
-    ASSERT_EQ(list.CreateBlock(nullptr, nullptr), blocks);
-  }
-
   void ClickStabilityButton() { p_.ClickFlowButton(1, kStabilityButton); }
 
   // 計算開始 with Cancel pressed in the progress window a few pumps in.
-  // Presses cancel once the progress window shows the run 40 % done: the first rows, the longest,
+  // Cancels the run once the progress window shows it 40 % done: the first rows, the longest,
   // are whole by then.
   static void RunCancelled(CCmdStabMultiFsDlg& d) {
-    const std::size_t window = TestUi().ProgressWindowCount();
-    QTimer watch;
-    watch.setInterval(1);
-    QObject::connect(&watch, &QTimer::timeout, [&watch, window] {
-      if (TestUi().ProgressWindowCount() > window && TestUi().Progress(window).position >= 40) {
-        TestUi().PressCancel();
-        watch.stop();
-      }
-    });
-    watch.start();
-    QTest::mouseClick(Ctl<QPushButton>(d, kCalculate), Qt::LeftButton);
+    RunCancelledAt(40,
+                   [&d] { QTest::mouseClick(Ctl<QPushButton>(d, kCalculate), Qt::LeftButton); });
   }
 
   TestProgram p_;
@@ -201,7 +180,7 @@ TEST_F(Step2Test, CloseWithoutAChangeLeavesTheCaseUnmodified) {
 // says so is answered Yes.
 TEST_F(Step2Test, ACancelledRerunIsPartialUntilOkAndClosingBringsBackTheCompleteResults) {
   DivideSampleCase();
-  DivideFinely(60);
+  ASSERT_EQ(DivideFinely(Case().GetBlockList(), 60), 60);
   const int blocks = Case().GetBlockList().GetBlockSize();
   const int pairs = blocks * (blocks - 1) / 2;
   const std::string complete =
