@@ -95,10 +95,10 @@ class Step2Test : public testing::Test {
   void ClickStabilityButton() { p_.ClickFlowButton(1, kStabilityButton); }
 
   // 計算開始 with Cancel pressed in the progress window a few pumps in.
-  // Cancels the run once the progress window shows it 40 % done: the first rows, the longest,
+  // Cancels the run once the progress window shows it 70 % done: the first rows, the longest,
   // are whole by then.
   static void RunCancelled(CCmdStabMultiFsDlg& d) {
-    RunCancelledAt(40,
+    RunCancelledAt(70,
                    [&d] { QTest::mouseClick(Ctl<QPushButton>(d, kCalculate), Qt::LeftButton); });
   }
 

@@ -374,7 +374,7 @@ TEST_F(MultiFsDlgTest, ACancelledRunKeepsThePairsDoneAndTheDialogUsable) {
   ASSERT_EQ(DivideFinely(Case().GetBlockList(), 60), 60);
   CCmdStabMultiFsDlg dlg(core_);
   ASSERT_TRUE(ShowActive(dlg));
-  RunCancelledAt(40, [&dlg] { Press(dlg, 5256); });
+  RunCancelledAt(70, [&dlg] { Press(dlg, 5256); });
   const CMltBlocks* points = Results().GetResult();
   ASSERT_NE(points, nullptr);
   EXPECT_TRUE(points->IsInterrupt());
