@@ -328,6 +328,22 @@ void CCmdStabArcDlg::EndMouseEditing() {
   case_.ResetMouseMove();
 }
 
+void CCmdStabArcDlg::PassSwitchesToDivision() {
+  CDPolyArray* const divided = case_.GetGroundDiv().GetPolyArray();
+  CDPolyArray* const strata = case_.GetDanmen().GetTisoBlockArray();
+  if (case_.IsStratumBlockMode() == 0 || divided == nullptr || strata == nullptr) return;
+  const int selected = strata->GetActiveShapeID();  // FindPolygon moves the selection
+  for (int i = 0; i < divided->GetSize(); ++i) {
+    auto* copy = dynamic_cast<CSpStratumBlock*>(divided->GetAt(i));
+    if (copy == nullptr) continue;
+    const CDPoint inner = copy->CalcInnerPoint();
+    if (const auto* source = dynamic_cast<const CSpStratumBlock*>(strata->FindPolygon(&inner))) {
+      SetNotPassSwitch(*copy, NotPassSwitch(*source));
+    }
+  }
+  strata->SetActiveShapeID(selected);
+}
+
 void CCmdStabArcDlg::OnOK() {
   Apply();
   if (const std::string problem = SettingProblem(); !problem.empty()) {
@@ -336,7 +352,10 @@ void CCmdStabArcDlg::OnOK() {
   }
   const bool strataChanged = StrataChanged();
   if (strataChanged || !condition_.IsSame(&opened_)) case_.SetArcChanged();
-  if (strataChanged) case_.MarkEdited();
+  if (strataChanged) {
+    PassSwitchesToDivision();
+    case_.MarkEdited();
+  }
   EndMouseEditing();
   Ui().SendToFrame(FrameMsg::WM_CMD_STAB_ARC_CLOSE, 1, 0);
 }

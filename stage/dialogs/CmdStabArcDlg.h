@@ -79,6 +79,9 @@ class CCmdStabArcDlg : public StageDialog {
   // The message for the selected set's verdict, naming its grid; empty when the set can run.
   std::string SettingProblem() const;
   bool StrataChanged() const;
+  // The search of a case divided into blocks reads the divided section's own copies of the
+  // strata: each takes the switch of the stratum it lies in, in place.
+  void PassSwitchesToDivision();
   // The mouse no longer drives the condition, and the case draws its own data again.
   void EndMouseEditing();
 

@@ -14,20 +14,29 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/document/DocumentFiles.h"
 #include "app/frame/MainFrame.h"
 #include "app/view/BrixoView.h"
 #include "core/base/CoreConfig.h"
 #include "core/base/UnitFilter.h"
 #include "core/case/ManageCore.h"
+#include "core/circle/CalcStab.h"
+#include "core/circle/RepMesh.h"
+#include "core/circle/RepPoint.h"
+#include "core/circle/ResStab.h"
 #include "core/section/SpStratum.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabArcDlg.h"
 #include "stage/dialogs/CmdStabArcPasslineDlg.h"
 #include "stage/dialogs/CmdStabArcTypeDlg.h"
+#include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "tests/app/FrameMessagesSent.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
@@ -39,6 +48,39 @@ namespace {
 
 constexpr Color kMarked{0xC0FFFF};
 constexpr Color kWhite{0xFFFFFF};
+
+// Centre, radius and normal Fs of one kept circle.
+struct Circle {
+  double x, y, r, fs;
+  bool operator==(const Circle&) const = default;
+};
+
+// The kept circles of every node, in the mesh's row order.
+std::vector<Circle> CirclesOf(const CRepMesh& mesh) {
+  std::vector<Circle> out;
+  for (int j = 0; j < mesh.GetSizeY(); ++j) {
+    for (int i = 0; i < mesh.GetSizeX(); ++i) {
+      const CRepPoint* node = mesh.GetRepPoint(i, j);
+      for (int c = 0; node != nullptr && c < node->GetChildSize(); ++c) {
+        const CRepPoint& p = node->GetChild(c);
+        out.push_back({p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetValue(0)});
+      }
+    }
+  }
+  return out;
+}
+
+// A radius set of one centre and one radius: a search of exactly one trial circle.
+void SetOneCircle(CArcCondition& condition, double x, double y, double r) {
+  condition.kind = kArcSetRadius;
+  CArcSetRadius& set = condition.setRadius;
+  set.mesh.x1 = set.mesh.x2 = x;
+  set.mesh.y1 = set.mesh.y2 = y;
+  set.mesh.dx = set.mesh.dy = 1;
+  set.rMin = set.rMax = r;
+  set.rStep = 1;
+  set.SetFlagByPoly();
+}
 
 class Step2ArcTest : public testing::Test {
  protected:
@@ -98,6 +140,26 @@ class Step2ArcTest : public testing::Test {
     return strata;
   }
 
+  // A repeat search on the case's normal section with the condition `result` holds, as the
+  // core runs it.
+  std::unique_ptr<CRepMesh> Search(CResStab& result) {
+    EXPECT_TRUE(Case().PreCalcStab(false));
+    return CCalcStab({Case().GetDanmenStabData(0, 0), nullptr}, result).CalcRepeatEngine(0, true);
+  }
+
+  // The centre grid and the radius grid of type 1 filled with centre X 10..20 by 5, Y 20..24 by
+  // 2 and the radii 15..19 by 2.
+  static void TypeCentresAndRadii(CCmdStabArcDlg& dlg) {
+    const char* centre[] = {"10", "20", "5", "20", "24", "2"};
+    for (int i = 0; i < 6; ++i) {
+      TypeIntoCell(GridOf(dlg.Page(0), 5232), i % 3 + 1, i / 3 + 1, QString::fromUtf8(centre[i]));
+    }
+    const char* radius[] = {"15", "19", "2"};
+    for (int col = 1; col <= 3; ++col) {
+      TypeIntoCell(GridOf(dlg.Page(0), 5235), col, 1, QString::fromUtf8(radius[col - 1]));
+    }
+  }
+
   TestProgram p_;
 };
 
@@ -152,6 +214,38 @@ TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
   EXPECT_EQ(set.mesh.GetSizeY(), 3);
   EXPECT_EQ(Case().GetArcChanged(), 1);
   EXPECT_FALSE(Case().IsModified());  // the condition is not stored
+}
+
+// After OK a repeat search examines exactly the centres and radii typed: the 3 × 3 centres of the
+// mesh in row order, and circle for circle what a loop over those centres and the radii 15, 17,
+// 19 finds searching each circle alone.
+TEST_F(Step2ArcTest, ASearchAfterOkExaminesExactlyTheTypedCentresAndRadii) {
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  SelectTab(*dlg, kArcSetRadius);
+  TypeCentresAndRadii(*dlg);
+  CloseAndFlush(dlg, 1);
+
+  const std::unique_ptr<CRepMesh> mesh = Search(Case().GetResStab());
+  ASSERT_EQ(mesh->GetSizeX(), 3);
+  ASSERT_EQ(mesh->GetSizeY(), 3);
+  std::vector<Circle> loop;
+  for (int j = 0; j < 3; ++j) {
+    for (int i = 0; i < 3; ++i) {
+      const double x = 10 + 5 * i;
+      const double y = 20 + 2 * j;
+      EXPECT_EQ(mesh->GetRepPoint(i, j)->GetCenter().x, x);
+      EXPECT_EQ(mesh->GetRepPoint(i, j)->GetCenter().y, y);
+      for (const double r : {15.0, 17.0, 19.0}) {
+        CResStab alone;
+        SetOneCircle(alone, x, y, r);
+        for (const Circle& c : CirclesOf(*Search(alone))) loop.push_back(c);
+      }
+    }
+  }
+  const std::vector<Circle> searched = CirclesOf(*mesh);
+  ASSERT_GT(searched.size(), 9u);
+  EXPECT_EQ(searched, loop);
 }
 
 // Clicks in the view fill the centre grid's start, then its end, then its start again, with the
@@ -256,6 +350,35 @@ TEST_F(Step2ArcTest, CancelRestoresTheConditionAndTheStrata) {
   EXPECT_EQ(Case().GetArcChanged(), 0);
 }
 
+// The same キャンセル on the case divided into blocks and holding step-2 results leaves the blocks'
+// shapes intact: step 2 redraws and its stability runs afterwards.
+TEST_F(Step2ArcTest, CancelOnADividedCaseWithResultsKeepsStep2Working) {
+  const int blocks = Case().GetBlockList().GetBlockSize();
+  ASSERT_GT(blocks, 3);
+  ASSERT_FALSE(Case().GetResStab2().GetSerial().empty());
+  CArcCondition opened;
+  opened.Copy(&Condition());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  SelectTab(*dlg, kArcSetPass2);
+  CSheetGrid& strata = *Ctl<CSheetGrid>(*dlg, 5229);
+  for (int row = 1; row <= strata.MaxRows(); ++row) ClickCell(strata, 1, row);
+  CloseAndFlush(dlg, 2);
+  EXPECT_TRUE(Condition().IsSame(&opened));
+  EXPECT_FALSE(Case().IsModified());
+
+  p_.Send(FrameMsg::WM_APP_STAGE2);
+  p_.Send(FrameMsg::WM_APP_REDRAW);
+  ExpectModal<CCmdStabMultiFsDlg>([](CCmdStabMultiFsDlg& d) {
+    ASSERT_TRUE(ShowActive(d));
+    QTest::mouseClick(Ctl<QPushButton>(d, 5256), Qt::LeftButton);  // 計算開始
+    QTest::mouseClick(Ctl<QPushButton>(d, 2), Qt::LeftButton);
+  });
+  p_.ClickFlowButton(1, 1033);
+  EXPECT_EQ(static_cast<int>(Case().GetResStab2().GetSerial().size()), blocks * (blocks - 1) / 2);
+  EXPECT_TRUE(Condition().IsSame(&opened));
+}
+
 // The valid range: a lone bound keeps its side, two bounds are stored ascending, and the switch
 // column locks the row's values.
 TEST_F(Step2ArcTest, TheValidRangeKeepsALoneBoundAndLocksWithItsSwitch) {
@@ -278,8 +401,9 @@ TEST_F(Step2ArcTest, TheValidRangeKeepsALoneBoundAndLocksWithItsSwitch) {
   CloseAndFlush(dlg, 2);
 }
 
-// A stratum marked 不通過 is stored with the ground: OK marks the case modified and in use.
-TEST_F(Step2ArcTest, AStratumSwitchMarksTheCaseModified) {
+// A stratum marked 不通過 is stored with the ground: OK marks the case modified and in use, the
+// switch survives Save As and reopening, and the search refuses a circle whose slices stand on it.
+TEST_F(Step2ArcTest, AStratumSwitchIsStoredAndRefusesCirclesOnTheStratum) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
@@ -287,18 +411,31 @@ TEST_F(Step2ArcTest, AStratumSwitchMarksTheCaseModified) {
   TestUi().ExpectMessageBox(MsgResult::Ok);
   Press(*dlg, 1);
   ASSERT_FALSE(dlg.isNull());
-  TypeIntoCell(GridOf(dlg->Page(0), 5232), 1, 1, QStringLiteral("10"));
-  const char* values[] = {"10", "20", "5", "20", "24", "2"};
-  for (int i = 0; i < 6; ++i) {
-    TypeIntoCell(GridOf(dlg->Page(0), 5232), i % 3 + 1, i / 3 + 1, QString::fromUtf8(values[i]));
-  }
-  for (int col = 1; col <= 3; ++col) {
-    TypeIntoCell(GridOf(dlg->Page(0), 5235), col, 1, QString::fromUtf8(values[col - 1]));
-  }
+  TypeCentresAndRadii(*dlg);
   CloseAndFlush(dlg, 1);
   EXPECT_EQ(Strata().front()->GetPropPtr()->GetExtra(), 1);
   EXPECT_TRUE(Case().IsModified());
   EXPECT_EQ(Case().GetInUse(), 1);
+  // One trial circle whose slices stand on the first stratum.
+  SetOneCircle(Condition(), 10, 18, 14);
+  EXPECT_TRUE(CirclesOf(*Search(Case().GetResStab())).empty());
+
+  const std::filesystem::path path =
+      std::filesystem::path(std::getenv("BRIXO_HOME")) / "arc-strata.qxmd";
+  TestUi().ExpectFileDialog(path);
+  ASSERT_TRUE(p_.Frame().Documents().OnFileSaveAs());
+  ASSERT_TRUE(p_.Frame().Documents().OpenDocumentPath(path));
+  EXPECT_EQ(Strata().front()->GetPropPtr()->GetExtra(), 1);
+
+  // The condition is not stored; the stratum is unmarked again in the dialog.
+  SetOneCircle(Condition(), 10, 18, 14);
+  EXPECT_TRUE(CirclesOf(*Search(Case().GetResStab())).empty());
+  dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
+  CloseAndFlush(dlg, 1);
+  EXPECT_EQ(Strata().front()->GetPropPtr()->GetExtra(), 0);
+  EXPECT_EQ(CirclesOf(*Search(Case().GetResStab())).size(), 1u);
 }
 
 // Sets the search cannot run are refused at OK with a message naming the grid; the dialog stays.
