@@ -152,26 +152,28 @@ bool CCase::PreCalcShear(bool show) {
 
 // ---- Calculation starts ----
 
-CCalcStabMlt CCase::StabJob() {
+void CCase::CalcStartStab() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  return CCalcStabMlt({.normal = &danmenNormal_,
-                       .seismic = &danmenQuake_,
-                       .prm = &prmStab_,
-                       .result = &resStab2_,
-                       .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
-                       .blocks = &blockList_});
+  CCalcStabMlt({.normal = &danmenNormal_,
+                .seismic = &danmenQuake_,
+                .prm = &prmStab_,
+                .result = &resStab2_,
+                .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
+                .blocks = &blockList_})
+      .CalcStart();
 }
 
-CCalcStabMlt CCase::StabGyakuJob() {
+void CCase::CalcStartStabGyaku() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  return CCalcStabMlt({.normal = &danmenNormal_,
-                       .seismic = &danmenQuake_,
-                       .prm = &prmStab_,
-                       .result = &resGyaku_,
-                       .gyaku = nullptr,
-                       .blocks = &blockList_});
+  CCalcStabMlt({.normal = &danmenNormal_,
+                .seismic = &danmenQuake_,
+                .prm = &prmStab_,
+                .result = &resGyaku_,
+                .gyaku = nullptr,
+                .blocks = &blockList_})
+      .CalcStart();
 }
 
 void CCase::CalcStartSlide() {

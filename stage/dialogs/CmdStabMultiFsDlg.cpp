@@ -19,7 +19,6 @@
 #include "core/stability/BlockList.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
-#include "stage/CalcRunner.h"
 #include "stage/StageManage.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
@@ -374,7 +373,7 @@ void CCmdStabMultiFsDlg::Calculate() {
   before->results.Copy(results_);
   before->modified = case_.IsModified();
   before->inUse = case_.GetInUse();
-  RunStabJob(case_.StabJob());
+  case_.CalcStartStab();
   case_.MarkEdited();
   const CMltBlocks* points = results_.GetResult();
   if (points == nullptr || !points->IsInterrupt()) {

@@ -19,7 +19,7 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
-#include "platform/ProgressFeedback.h"
+#include "platform/FrameMessages.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -321,9 +321,7 @@ TEST_F(CalcSlideTest, OneBlockGivesThePlanarSafetyFactorAtEveryCoefficient) {
 TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChain) {
   Calc().CalcStart();
   const double chosen = result_.designRow.fsr;
-  ProgressFeedback feedback;
-  const std::unique_ptr<CMltBlocks> points =
-      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
   ASSERT_EQ(points->GetSize(), 10);  // 5 blocks
   EXPECT_FALSE(points->IsInterrupt());
   EXPECT_EQ(points->GetKey(), &result_.GetKey());
@@ -341,33 +339,26 @@ TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChai
   EXPECT_EQ(points->GetMltPoint(5)->startBlock, 1);  // the chosen chain 1..3
   EXPECT_EQ(points->GetMltPoint(5)->endBlock, 3);
   EXPECT_EQ(points->GetMltPoint(5)->fsQ, chosen);
-  EXPECT_EQ(feedback.Line2(), "ブロック 4 - 5 を計算中...");
-  EXPECT_EQ(feedback.Progress(), 100);
-  // A process step reaches no user interface.
-  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
-  EXPECT_TRUE(TestUi().FrameMessages().empty());
+  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
+  EXPECT_FALSE(TestUi().Progress(0).visible);
+  EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...");
+  ASSERT_FALSE(TestUi().FrameMessages().empty());
+  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
 }
 
 TEST_F(CalcSlideTest, ACancelledMultiPlaneRunKeepsThePairsDone) {
-  // Each pair reports its progress and its lines; cancelled at the third pair's lines.
-  int reports = 0;
-  ProgressFeedback* self = nullptr;
-  ProgressFeedback feedback([&](const ProgressFeedback&) {
-    if (++reports == 6) self->Cancel();
+  TestUi().OnPumpEvents([] {
+    if (TestUi().PumpCount() == 3) TestUi().PressCancel();
   });
-  self = &feedback;
-  const std::unique_ptr<CMltBlocks> points =
-      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
   EXPECT_EQ(points->GetSize(), 3);
   EXPECT_TRUE(points->IsInterrupt());
-  EXPECT_EQ(feedback.Line1(), "計算を中止しました。結果出力準備中...");
+  EXPECT_EQ(TestUi().Progress(0).line1, "計算を中止しました。結果出力準備中...");
 }
 
 TEST_F(CalcSlideTest, AMultiPlaneRunWithoutTheBoltsCohesionFilesPairsWithoutValues) {
   conditions_.deltaCEntered = kNo;
-  ProgressFeedback feedback;
-  const std::unique_ptr<CMltBlocks> points =
-      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
+  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
   ASSERT_EQ(points->GetSize(), 10);
   for (int k = 0; k < 10; ++k) EXPECT_EQ(points->GetMltPoint(k)->fsQ, kNo);
 }
