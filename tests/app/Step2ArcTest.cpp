@@ -40,6 +40,7 @@
 #include "tests/app/FrameMessagesSent.h"
 #include "tests/app/TestProgram.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
+#include "tests/support/KeptCircles.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/qt/QtTestSupport.h"
@@ -48,27 +49,6 @@ namespace {
 
 constexpr Color kMarked{0xC0FFFF};
 constexpr Color kWhite{0xFFFFFF};
-
-// Centre, radius and normal Fs of one kept circle.
-struct Circle {
-  double x, y, r, fs;
-  bool operator==(const Circle&) const = default;
-};
-
-// The kept circles of every node, in the mesh's row order.
-std::vector<Circle> CirclesOf(const CRepMesh& mesh) {
-  std::vector<Circle> out;
-  for (int j = 0; j < mesh.GetSizeY(); ++j) {
-    for (int i = 0; i < mesh.GetSizeX(); ++i) {
-      const CRepPoint* node = mesh.GetRepPoint(i, j);
-      for (int c = 0; node != nullptr && c < node->GetChildSize(); ++c) {
-        const CRepPoint& p = node->GetChild(c);
-        out.push_back({p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetValue(0)});
-      }
-    }
-  }
-  return out;
-}
 
 // A radius set of one centre and one radius: a search of exactly one trial circle.
 void SetOneCircle(CArcCondition& condition, double x, double y, double r) {
@@ -229,7 +209,7 @@ TEST_F(Step2ArcTest, ASearchAfterOkExaminesExactlyTheTypedCentresAndRadii) {
   const std::unique_ptr<CRepMesh> mesh = Search(Case().GetResStab());
   ASSERT_EQ(mesh->GetSizeX(), 3);
   ASSERT_EQ(mesh->GetSizeY(), 3);
-  std::vector<Circle> loop;
+  std::vector<KeptCircle> loop;
   for (int j = 0; j < 3; ++j) {
     for (int i = 0; i < 3; ++i) {
       const double x = 10 + 5 * i;
@@ -239,11 +219,11 @@ TEST_F(Step2ArcTest, ASearchAfterOkExaminesExactlyTheTypedCentresAndRadii) {
       for (const double r : {15.0, 17.0, 19.0}) {
         CResStab alone;
         SetOneCircle(alone, x, y, r);
-        for (const Circle& c : CirclesOf(*Search(alone))) loop.push_back(c);
+        for (const KeptCircle& c : KeptCirclesOf(*Search(alone))) loop.push_back(c);
       }
     }
   }
-  const std::vector<Circle> searched = CirclesOf(*mesh);
+  const std::vector<KeptCircle> searched = KeptCirclesOf(*mesh);
   ASSERT_GT(searched.size(), 9u);
   EXPECT_EQ(searched, loop);
 }
@@ -418,7 +398,7 @@ TEST_F(Step2ArcTest, AStratumSwitchIsStoredAndRefusesCirclesOnTheStratum) {
   EXPECT_EQ(Case().GetInUse(), 1);
   // One trial circle whose slices stand on the first stratum.
   SetOneCircle(Condition(), 10, 18, 14);
-  EXPECT_TRUE(CirclesOf(*Search(Case().GetResStab())).empty());
+  EXPECT_TRUE(KeptCirclesOf(*Search(Case().GetResStab())).empty());
 
   const std::filesystem::path path =
       std::filesystem::path(std::getenv("BRIXO_HOME")) / "arc-strata.qxmd";
@@ -429,13 +409,13 @@ TEST_F(Step2ArcTest, AStratumSwitchIsStoredAndRefusesCirclesOnTheStratum) {
 
   // The condition is not stored; the stratum is unmarked again in the dialog.
   SetOneCircle(Condition(), 10, 18, 14);
-  EXPECT_TRUE(CirclesOf(*Search(Case().GetResStab())).empty());
+  EXPECT_TRUE(KeptCirclesOf(*Search(Case().GetResStab())).empty());
   dlg = Open();
   ASSERT_FALSE(dlg.isNull());
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
   CloseAndFlush(dlg, 1);
   EXPECT_EQ(Strata().front()->GetPropPtr()->GetExtra(), 0);
-  EXPECT_EQ(CirclesOf(*Search(Case().GetResStab())).size(), 1u);
+  EXPECT_EQ(KeptCirclesOf(*Search(Case().GetResStab())).size(), 1u);
 }
 
 // Sets the search cannot run are refused at OK with a message naming the grid; the dialog stays.

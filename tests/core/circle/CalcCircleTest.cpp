@@ -25,6 +25,7 @@
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWater.h"
+#include "tests/support/KeptCircles.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
@@ -39,25 +40,7 @@ struct Steps : CCalcStab {
 };
 
 // The circles of every node in row order: centre, radius and the normal Fs.
-struct Circle {
-  double x, y, r, fs;
-};
-
-std::vector<Circle> CirclesOf(const CRepMesh& mesh) {
-  std::vector<Circle> out;
-  for (int j = 0; j < mesh.GetSizeY(); ++j) {
-    for (int i = 0; i < mesh.GetSizeX(); ++i) {
-      const CRepPoint* node = mesh.GetRepPoint(i, j);
-      for (int c = 0; node != nullptr && c < node->GetChildSize(); ++c) {
-        const CRepPoint& p = node->GetChild(c);
-        out.push_back({p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetValue(0)});
-      }
-    }
-  }
-  return out;
-}
-
-int ChildCount(const CRepMesh& mesh) { return static_cast<int>(CirclesOf(mesh).size()); }
+int ChildCount(const CRepMesh& mesh) { return static_cast<int>(KeptCirclesOf(mesh).size()); }
 
 // The radius set with a mesh of centres and radii from rMin to rMax by rStep.
 void SetRadiusSet(CArcCondition& condition, double x1, double x2, double dx, double y1, double y2,
@@ -161,11 +144,11 @@ TEST_F(CalcCircleTest, SearchFindsTheMinimumOfABruteForceLoopOverTheSameCentresA
       }
     }
   }
-  const std::vector<Circle> found = CirclesOf(*mesh);
+  const std::vector<KeptCircle> found = KeptCirclesOf(*mesh);
   ASSERT_EQ(found.size(), brute.size());
   ASSERT_GT(found.size(), 10u);
   std::vector<double> searched;
-  for (const Circle& c : found) searched.push_back(c.fs);
+  for (const KeptCircle& c : found) searched.push_back(c.fs);
   EXPECT_EQ(searched, brute);  // circle for circle, in the order of the loop
   const double minimum = *std::min_element(brute.begin(), brute.end());
   EXPECT_EQ(*std::min_element(searched.begin(), searched.end()), minimum);
@@ -441,7 +424,7 @@ TEST_F(CalcCircleTest, CheckNotStratumRefusesSlicesOnAnExcludedStratumAndASectio
 
 TEST_F(CalcCircleTest, AnActiveCrackJoinsEachSurfaceWhereItMeetsTheGroundLoweredByTheCrackDepth) {
   SetOneCircle(condition_, 10, 18, 14);
-  const std::vector<Circle> plain = CirclesOf(*Search());
+  const std::vector<KeptCircle> plain = KeptCirclesOf(*Search());
   ASSERT_EQ(plain.size(), 1u);
   sample_.crack->SetDepth(1.5);
   sample_.crack->SetActive(1);
