@@ -14,6 +14,7 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
+#include "platform/ProgramDir.h"
 #include "stage/output/CadOutputDlg.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/support/cad/DxfDump.h"
@@ -28,8 +29,9 @@ constexpr int kGrid = 11;
 class CadOutputDlgTest : public SampleCaseTest {
  protected:
   CadOutputDlgTest() {
-    folder_ = fs::path(testing::TempDir()) /
-              ("cad_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    // In the test's own data folder, so that no other test program running at the same time
+    // shares it.
+    folder_ = DataDir() / "cad";
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
