@@ -19,6 +19,7 @@
 #include <cmath>
 #include <filesystem>
 #include <numbers>
+#include <utility>
 
 #include "bridge/Z_PtarvIn.h"
 #include "bridge/Z_Tv5Gen6.h"
@@ -102,26 +103,25 @@ constexpr std::array<RowPen, 3> kRowPens{{
 
 }  // namespace
 
-double CadImportEntity::XMin() const {
-  double v = kNoValue;
-  for (const CadPoint& p : points) v = std::min(v, p.x);
-  return v;
+namespace {
+
+// The smallest and the largest value of one coordinate over the points (no value for none).
+std::pair<double, double> CoordinateRange(const std::vector<CadPoint>& points,
+                                          double CadPoint::*axis) {
+  std::pair<double, double> range{kNoValue, -kNoValue};
+  for (const CadPoint& p : points) {
+    range.first = std::min(range.first, p.*axis);
+    range.second = std::max(range.second, p.*axis);
+  }
+  return range;
 }
-double CadImportEntity::XMax() const {
-  double v = -kNoValue;
-  for (const CadPoint& p : points) v = std::max(v, p.x);
-  return v;
-}
-double CadImportEntity::YMin() const {
-  double v = kNoValue;
-  for (const CadPoint& p : points) v = std::min(v, p.y);
-  return v;
-}
-double CadImportEntity::YMax() const {
-  double v = -kNoValue;
-  for (const CadPoint& p : points) v = std::max(v, p.y);
-  return v;
-}
+
+}  // namespace
+
+double CadImportEntity::XMin() const { return CoordinateRange(points, &CadPoint::x).first; }
+double CadImportEntity::XMax() const { return CoordinateRange(points, &CadPoint::x).second; }
+double CadImportEntity::YMin() const { return CoordinateRange(points, &CadPoint::y).first; }
+double CadImportEntity::YMax() const { return CoordinateRange(points, &CadPoint::y).second; }
 
 BridgeShape SlideSurfaceOf(std::vector<CadImportEntity> entities) {
   for (CadImportEntity& entity : entities) {
