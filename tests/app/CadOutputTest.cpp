@@ -13,14 +13,18 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "app/frame/MainFrame.h"
 #include "bridge/Z_Tv5Gen6.h"
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
 #include "core/stability/ResStab2.h"
+#include "platform/cad/DxfReader.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/output/CadOutputDlg.h"
@@ -72,6 +76,55 @@ void DrawWithLibreCad(const fs::path& file, const std::string& name) {
   EXPECT_TRUE(fs::is_regular_file(folder / (name + ".png")));
 }
 
+// The output dialog's 12 layers.
+constexpr const char* kOutputLayers[] = {"GROUND",
+                                         "STRATUM_LINE",
+                                         "STRATUM_POLYGON",
+                                         "GROUND_BLOCK",
+                                         "STRATUM_LINE_BLOCK",
+                                         "STRATUM_POLYGON_BLOCK",
+                                         "BLOCK_CUT_LINE",
+                                         "SLIDE_N",
+                                         "SLIDE_L1",
+                                         "WATER",
+                                         "REINFORCEMENT",
+                                         "GRID"};
+
+// Our DXF reader, the one the CAD import uses, reads the drawing back: the 12 layers and, layer by
+// layer, the same polylines (a closed one ends on its first point) in the same order.
+void ExpectOurReaderReadsWhatEzdxfReads(const fs::path& file, const DxfDump& dump) {
+  const DxfReadResult result = ReadDxfFile(file);
+  const auto* error = std::get_if<DxfReadError>(&result);
+  ASSERT_EQ(error, nullptr) << DxfReadErrorText(*error);
+  const DxfContent& content = std::get<DxfContent>(result);
+  std::map<std::string, std::vector<const DxfEntity*>> polylinesOf;
+  for (const DxfLayerContent& layer : content.layers) {
+    auto& polylines = polylinesOf[layer.name];
+    for (const DxfEntity& e : layer.entities) {
+      if (e.kind == DxfEntity::kPolyline) polylines.push_back(&e);
+    }
+  }
+  for (const char* name : kOutputLayers) EXPECT_EQ(polylinesOf.count(name), 1U) << name;
+  std::map<std::string, std::size_t> taken;
+  for (const DxfRecord& expected : dump.Of("LWPOLYLINE")) {
+    const std::size_t index = taken[expected.Layer()]++;
+    const auto& polylines = polylinesOf[expected.Layer()];
+    ASSERT_LT(index, polylines.size()) << expected.Layer();
+    const std::vector<CadPoint>& points = polylines[index]->points;
+    const auto count = static_cast<std::size_t>(std::stoi(expected.fields.at(3)));
+    const bool closed = expected.fields.at(1) == "1";
+    ASSERT_EQ(points.size(), count + (closed ? 1 : 0)) << expected.Layer() << " #" << index;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const std::size_t k = i % count;
+      EXPECT_DOUBLE_EQ(points[i].x, expected.Number(4 + 2 * k)) << expected.Layer() << " " << i;
+      EXPECT_DOUBLE_EQ(points[i].y, expected.Number(5 + 2 * k)) << expected.Layer() << " " << i;
+    }
+  }
+  for (const auto& [layer, polylines] : polylinesOf) {
+    EXPECT_EQ(taken[layer], polylines.size()) << layer << ": polylines ezdxf does not see";
+  }
+}
+
 TEST(CadOutput, TheFileMenuSavesTheSampleCaseAsDxf) {
   TestProgram p;
   FillSampleCase(*p.Core().GetActiveCase(), 0);
@@ -97,13 +150,11 @@ TEST(CadOutput, TheFileMenuSavesTheSampleCaseAsDxf) {
   EXPECT_EQ(dump.First("AUDIT")->fields.at(0), "0");
   std::set<std::string> layers;
   for (const DxfRecord& r : dump.Of("LAYER")) layers.insert(r.fields.at(0));
-  for (const char* name : {"GROUND", "STRATUM_LINE", "STRATUM_POLYGON", "GROUND_BLOCK",
-                           "STRATUM_LINE_BLOCK", "STRATUM_POLYGON_BLOCK", "BLOCK_CUT_LINE",
-                           "SLIDE_N", "SLIDE_L1", "WATER", "REINFORCEMENT", "GRID"}) {
-    EXPECT_EQ(layers.count(name), 1U) << name;
-  }
+  for (const char* name : kOutputLayers) EXPECT_EQ(layers.count(name), 1U) << name;
   EXPECT_TRUE(dump.Of("HATCH").empty()) << "the polygon layers start off";
   EXPECT_FALSE(dump.Of("ARC", "SLIDE_N").empty());
+  EXPECT_FALSE(dump.Of("LWPOLYLINE", "GROUND").empty());
+  ExpectOurReaderReadsWhatEzdxfReads(file, dump);
   DrawWithLibreCad(file, "CadOutput_librecad");
 }
 
