@@ -105,6 +105,8 @@ void CCmdStabArcDlg::BuildControls() {
   strataGrid_->SetText(SheetBlock(2, CSheetGrid::kHeaderRow), QStringLiteral("地層名"));
   strataGrid_->SetText(SheetBlock(3, CSheetGrid::kHeaderRow), QStringLiteral("色"));
   strataGrid_->SetColWidth(2, 140);
+  // The grids fill the side of the dialog: the names take the width left, the limits share it.
+  strataGrid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 
   rangeGrid_ = new CSheetGrid;
   SetId(rangeGrid_, 5274);
@@ -120,6 +122,7 @@ void CCmdStabArcDlg::BuildControls() {
   rangeGrid_->SetText(SheetBlock(kMaxCol, CSheetGrid::kHeaderRow), QStringLiteral("最大"));
   rangeGrid_->SetText(SheetBlock(CSheetGrid::kRowHeaderCol, kXRow), QStringLiteral("X座標"));
   rangeGrid_->SetText(SheetBlock(CSheetGrid::kRowHeaderCol, kYRow), QStringLiteral("Y座標"));
+  rangeGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   rangeGrid_->setFixedHeight(rangeGrid_->horizontalHeader()->sizeHint().height() +
                              rangeGrid_->verticalHeader()->length() + 2 * rangeGrid_->frameWidth() +
                              2);

@@ -59,6 +59,9 @@ CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget*
   colourGrid_->SetMaxCols(1);
   colourGrid_->SetMaxRows(1);
   colourGrid_->SetLock(SheetBlock(1, 1), true);
+  // The one cell shows the line colour, which a selection's highlight would cover.
+  colourGrid_->setSelectionMode(QAbstractItemView::NoSelection);
+  colourGrid_->clearSelection();
   colourGrid_->SetText(SheetBlock(1, CSheetGrid::kHeaderRow), QStringLiteral("色"));
   colourGrid_->setFixedSize(
       colourGrid_->verticalHeader()->sizeHint().width() +

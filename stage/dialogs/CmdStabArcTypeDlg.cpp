@@ -221,15 +221,15 @@ void CCmdStabArcTypeDlg::FollowCentre() {
   case_.SetCurArcCondMouseMove(CArcCondition::kEditArcSet, centre_.Next());
 }
 
-void CCmdStabArcTypeDlg::StoreOnEdit(CSheetGrid& grid, bool storeOnDelete) {
+void CCmdStabArcTypeDlg::StoreOnEdit(CSheetGrid& grid) {
   connect(&grid, &CSheetGrid::EditModeChanged, this, [this](int, int, int mode, bool) {
     if (mode != 0) return;
     StoreSetting();
     RedrawSection();
   });
-  connect(&grid, &CSheetGrid::KeyDown, this, [this, &grid, storeOnDelete](int* keyCode, int) {
+  connect(&grid, &CSheetGrid::KeyDown, this, [this, &grid](int* keyCode, int) {
     // The grid has emptied the selected cells; within a cell's editor the key stays there.
-    if (*keyCode != kKeyDelete || grid.EditMode() || !storeOnDelete) return;
+    if (*keyCode != kKeyDelete || grid.EditMode()) return;
     StoreSetting();
     RedrawSection();
   });

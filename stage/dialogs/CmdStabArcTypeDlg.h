@@ -95,8 +95,9 @@ class CCmdStabArcTypeDlg : public QWidget {
   void StoreCentre();
   // The set's band corners from the centre grid's two corners.
   void CapCentre();
-  // Every finished edit of the grid stores the page; so does Delete, unless storeOnDelete is off.
-  void StoreOnEdit(CSheetGrid& grid, bool storeOnDelete = true);
+  // Every finished edit of the grid stores the page and redraws; so does Delete. The radius and
+  // depth grids are not connected: their values wait for the next store.
+  void StoreOnEdit(CSheetGrid& grid);
   // Rounds a clicked coordinate for the target's quantity (231 the centres, 993 the points).
   static double RoundClick(double value, int target);
   // The two-point grids of the page, with their grids: Enter's flag following uses them.

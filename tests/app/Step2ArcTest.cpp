@@ -15,8 +15,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +64,49 @@ void SetOneCircle(CArcCondition& condition, double x, double y, double r) {
   set.rMin = set.rMax = r;
   set.rStep = 1;
   set.SetFlagByPoly();
+}
+
+// Every kind's set with values, the x limit on and one pass and one not-pass line: what each page,
+// the valid range, the line counts and the view then show.
+void FillEveryKind(CArcCondition& condition) {
+  for (CArcSetRadius* set : std::initializer_list<CArcSetRadius*>{
+           &condition.setRadius, &condition.setDepth, &condition.setPass1, &condition.setPass3}) {
+    set->mesh.x1 = 10;
+    set->mesh.x2 = 20;
+    set->mesh.dx = 5;
+    set->mesh.y1 = 14;
+    set->mesh.y2 = 18;
+    set->mesh.dy = 2;
+  }
+  condition.setRadius.rMin = 15;
+  condition.setRadius.rMax = 19;
+  condition.setRadius.rStep = 2;
+  condition.setDepth.rMin = 2;
+  condition.setDepth.rMax = 6;
+  condition.setDepth.rStep = 1;
+  condition.setPass1.pass = {12, 8};
+  condition.setPass2.pointA = {5, 6};
+  condition.setPass2.pointB = {25, 14};
+  condition.setPass2.radiusFrom = 15;
+  condition.setPass2.radiusTo = 25;
+  condition.setPass2.pitch = 5;
+  condition.setPass3.p1 = {8, 7};
+  condition.setPass3.p2 = {20, 12};
+  condition.setPass3.step = 0.5;
+  for (CArcSetRadius* set : std::initializer_list<CArcSetRadius*>{
+           &condition.setRadius, &condition.setDepth, &condition.setPass1, &condition.setPass2,
+           &condition.setPass3}) {
+    set->SetFlagByPoly();
+  }
+  condition.limit = {1, 0, 0, 30, kNoValue, kNoValue};
+  condition.passLine.GetLines().AddLine(6, 2, 9, 9);
+  condition.notPassLine.GetLines().AddLine(22, 8, 27, 13);
+}
+
+int Redraws(const std::vector<FrameMessage>& sent) {
+  return static_cast<int>(std::count_if(sent.begin(), sent.end(), [](const FrameMessage& m) {
+    return m.message == FrameMsg::WM_APP_REDRAW;
+  }));
 }
 
 class Step2ArcTest : public testing::Test {
@@ -208,12 +253,6 @@ TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
   TypeIntoCell(radius, 1, 1, QStringLiteral("15"));
   TypeIntoCell(radius, 2, 1, QStringLiteral("19"));
   TypeIntoCell(radius, 3, 1, QStringLiteral("2"));
-  SaveShot(*dlg, "CCmdStabArcDlg_type1");
-  for (int kind = kArcSetDepth; kind < kArcSetKindCount; ++kind) {
-    SelectTab(*dlg, kind);
-    SaveShot(*dlg, "CCmdStabArcDlg_type" + std::to_string(kind + 1));
-  }
-  SelectTab(*dlg, kArcSetRadius);
   CloseAndFlush(dlg, 1);
 
   const CArcSetRadius& set = Condition().setRadius;
@@ -229,6 +268,47 @@ TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
   EXPECT_EQ(set.mesh.GetSizeY(), 3);
   EXPECT_EQ(Case().GetArcChanged(), 1);
   EXPECT_FALSE(Case().IsModified());  // the condition is not stored
+}
+
+// Each page shows its own set, the valid range the limit and the statics the line counts; the five
+// pages and the section with the condition drawn on it are photographed.
+TEST_F(Step2ArcTest, EveryPageShowsItsSetAndTheViewDrawsTheCondition) {
+  FillEveryKind(Condition());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  struct Shown {
+    int kind;
+    int id;
+    int col;
+    int row;
+    const char* text;
+  };
+  const Shown pages[] = {
+      {kArcSetRadius, 5235, 2, 1, "19.0000"}, {kArcSetDepth, 5236, 1, 1, "2.0000"},
+      {kArcSetPass1, 5235, 1, 2, "8.0000"},   {kArcSetPass2, 5239, 2, 1, "25.0000"},
+      {kArcSetPass3, 5239, 2, 2, "12.0000"},
+  };
+  for (const Shown& page : pages) {
+    SelectTab(*dlg, page.kind);
+    EXPECT_EQ(GridOf(dlg->Page(page.kind), page.id).Text(page.col, page.row),
+              QString::fromUtf8(page.text));
+    if (page.kind != kArcSetPass2) {
+      EXPECT_EQ(GridOf(dlg->Page(page.kind), 5232).Text(3, 2), QStringLiteral("2.0000"));
+    }
+    SaveShot(*dlg, "CCmdStabArcDlg_type" + std::to_string(page.kind + 1));
+  }
+  EXPECT_EQ(Ctl<CExpEdit>(dlg->Page(kArcSetPass3), 5237)->text(), QStringLiteral("0.500"));
+  EXPECT_EQ(Ctl<CSheetGrid>(*dlg, 5274)->Text(3, 1), QStringLiteral("30.0000"));
+  EXPECT_EQ(Ctl<QLabel>(*dlg, 5280)->text(), QStringLiteral(" 1本"));
+  EXPECT_EQ(Ctl<QLabel>(*dlg, 5279)->text(), QStringLiteral(" 1本"));
+
+  SelectTab(*dlg, kArcSetRadius);
+  QWidget& view = p_.Frame().View();
+  const QImage withCondition = view.grab().toImage();
+  SaveShot(view, "CCmdStabArcDlg_view");
+  CloseAndFlush(dlg, 2);
+  p_.Send(FrameMsg::WM_APP_REDRAW);
+  EXPECT_NE(view.grab().toImage(), withCondition);  // drawn only while the dialog is open
 }
 
 // After OK a repeat search examines exactly the centres and radii typed: the 3 × 3 centres of the
@@ -294,7 +374,6 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
   EXPECT_EQ(Condition().setRadius.mesh.y1, 5);
   EXPECT_EQ(Condition().setRadius.mesh.x1, 15);
   EXPECT_EQ(Condition().setRadius.mesh.x2, 18);
-  SaveShot(p_.Frame().View(), "CCmdStabArcDlg_view");  // the centre range drawn on the section
 
   // The end corner follows the mouse: the band is drawn inverted over the picture, from the fixed
   // start corner (15, 5) at device (400, 370) to the mouse, in logical pixels at any scale; a move
@@ -320,6 +399,7 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
     int gridId;
     int target;
     bool roundOn;
+    CDPoint click;
     const char* x;
     const char* y;
   };
@@ -327,18 +407,22 @@ TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
   CUnitFilter rules = saved;  // code 231 with 0 decimals
   rules.digits231 = 0;
   const Rounding cases[] = {
-      {kArcSetRadius, 5232, 1, true, "12.0000", "31.0000"},
-      {kArcSetRadius, 5232, 1, false, "12.3450", "30.6780"},
-      {kArcSetPass2, 5239, 1, true, "12.3450", "30.6780"},
+      {kArcSetRadius, 5232, 1, true, {12.345, 30.678}, "12.0000", "31.0000"},
+      {kArcSetRadius, 5232, 1, false, {12.345, 30.678}, "12.3450", "30.6780"},
+      // The pass point: code 993, 3 decimals half up.
+      {kArcSetPass1, 5235, 2, true, {12.3456, 30.6784}, "12.3460", "30.6780"},
+      {kArcSetPass2, 5239, 1, true, {12.345, 30.678}, "12.3450", "30.6780"},
+      {kArcSetPass2, 5239, 1, false, {12.3456, 30.6784}, "12.3460", "30.6780"},
   };
   for (const Rounding& c : cases) {
     rules.roundSwitch = c.roundOn ? 1 : 0;
     CCoreConfig::SetUnitFilter(rules);
     SelectTab(*dlg, c.kind);
     TargetGrid(*dlg, c.kind, c.gridId);
+    ASSERT_EQ(dlg->MouseTarget(), c.target);
     CSheetGrid& grid = GridOf(dlg->Page(c.kind), c.gridId);
     const int col = grid.ActiveCol() == 2 ? 2 : 1;
-    p_.Stage().SetPointArcDlg(12.345, 30.678);
+    p_.Stage().SetPointArcDlg(c.click.x, c.click.y);
     EXPECT_EQ(grid.Text(col, 1), QString::fromUtf8(c.x)) << c.kind << c.roundOn;
     EXPECT_EQ(grid.Text(col, 2), QString::fromUtf8(c.y)) << c.kind << c.roundOn;
   }
@@ -362,7 +446,6 @@ TEST_F(Step2ArcTest, CancelRestoresTheConditionAndTheStrata) {
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5274), 1, 1);
   TypeIntoCell(*Ctl<CSheetGrid>(*dlg, 5274), 2, 1, QStringLiteral("8"));
-  SaveShot(*dlg, "CCmdStabArcDlg_type5");
   CloseAndFlush(dlg, 2);
   EXPECT_TRUE(Condition().IsSame(&opened));
   for (const CSpStratumBlock* stratum : strata) EXPECT_EQ(stratum->GetPropPtr()->GetExtra(), 0);
@@ -579,8 +662,8 @@ TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
 }
 
 // Keys over the pages' two-point grids: Enter walks the cells (right, next row, back to row 1) and
-// the marked column follows it; Escape closes nothing; Delete clears and stores; the title bar's
-// close acts as キャンセル through the frame.
+// the marked column follows it; Escape closes nothing; the title bar's close acts as キャンセル
+// through the frame.
 TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
@@ -619,14 +702,6 @@ TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
     EXPECT_TRUE(dlg->isVisible());
   }
 
-  SelectTab(*dlg, kArcSetRadius);
-  CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
-  TypeIntoCell(centre, 1, 1, QStringLiteral("7"));
-  EXPECT_EQ(Condition().setRadius.mesh.x1, 7);
-  TypeIntoCell(centre, 1, 1, QString());  // Delete
-  EXPECT_EQ(centre.Text(1, 1), QString());
-  EXPECT_EQ(Condition().setRadius.mesh.x1, kNoValue);
-
   QCheckBox* mouse = Ctl<QCheckBox>(*dlg, 5259);
   mouse->setFocus();
   QTest::keyClick(mouse, Qt::Key_Return);
@@ -638,6 +713,68 @@ TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
   EXPECT_TRUE(dlg.isNull());
   p_.ExpectWorkPanesEnabled(true);
   EXPECT_FALSE(Case().IsMouseEdit());
+}
+
+// Delete empties the selected cell of every grid. Where the values are drawn (the centre ranges,
+// the pass points, the pass range, the valid range and the lines) it also stores the grid into
+// the condition and redraws once; the radius and depth grids keep the value in the condition
+// until the next store.
+TEST_F(Step2ArcTest, DeleteClearsEveryGridAndStoresTheDrawnOnes) {
+  FillEveryKind(Condition());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  constexpr int kDialog = -1;  // a grid of the dialog itself, not of a page
+  struct Cleared {
+    int kind;
+    int id;
+    int col;
+    int row;
+    double (*value)(const CArcCondition&);
+    bool stores;
+  };
+  const Cleared cases[] = {
+      {kArcSetRadius, 5232, 1, 1, [](const CArcCondition& c) { return c.setRadius.mesh.x1; }, true},
+      {kArcSetRadius, 5235, 2, 1, [](const CArcCondition& c) { return c.setRadius.rMax; }, false},
+      {kArcSetDepth, 5232, 2, 2, [](const CArcCondition& c) { return c.setDepth.mesh.y2; }, true},
+      {kArcSetDepth, 5236, 3, 1, [](const CArcCondition& c) { return c.setDepth.rStep; }, false},
+      {kArcSetPass1, 5232, 3, 1, [](const CArcCondition& c) { return c.setPass1.mesh.dx; }, true},
+      {kArcSetPass1, 5235, 1, 2, [](const CArcCondition& c) { return c.setPass1.pass.y; }, true},
+      {kArcSetPass2, 5239, 2, 1, [](const CArcCondition& c) { return c.setPass2.pointB.x; }, true},
+      {kArcSetPass2, 5235, 1, 1, [](const CArcCondition& c) { return c.setPass2.radiusFrom; },
+       false},
+      {kArcSetPass3, 5232, 1, 2, [](const CArcCondition& c) { return c.setPass3.mesh.y1; }, true},
+      {kArcSetPass3, 5239, 2, 2, [](const CArcCondition& c) { return c.setPass3.p2.y; }, true},
+      {kDialog, 5274, 3, 1, [](const CArcCondition& c) { return c.limit.xMax; }, true},
+  };
+  for (const Cleared& c : cases) {
+    SCOPED_TRACE(c.id + 10 * c.kind);
+    if (c.kind != kDialog) SelectTab(*dlg, c.kind);
+    CSheetGrid& grid =
+        c.kind == kDialog ? *Ctl<CSheetGrid>(*dlg, 5274) : GridOf(dlg->Page(c.kind), c.id);
+    const double before = c.value(Condition());
+    ASSERT_NE(before, kNoValue);
+    grid.setFocus();
+    grid.SetActiveCell(c.col, c.row);
+    const std::vector<FrameMessage> sent = SentBy([&] { QTest::keyClick(&grid, Qt::Key_Delete); });
+    EXPECT_EQ(grid.Text(c.col, c.row), QString());
+    EXPECT_EQ(c.value(Condition()), c.stores ? kNoValue : before);
+    EXPECT_EQ(Redraws(sent), c.stores ? 1 : 0);
+  }
+
+  Press(*dlg, 5277);
+  QPointer<CCmdStabArcPasslineDlg> lineDlg =
+      p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().value(0);
+  ASSERT_FALSE(lineDlg.isNull());
+  CSheetGrid& lines = *Ctl<CSheetGrid>(*lineDlg, 5282);
+  lines.setFocus();
+  lines.SetActiveCell(3, 1);
+  const std::vector<FrameMessage> sent = SentBy([&] { QTest::keyClick(&lines, Qt::Key_Delete); });
+  EXPECT_EQ(lines.Text(3, 1), QString());
+  EXPECT_EQ(Condition().passLine.GetLines().GetAt(0)->end.x, kNoValue);
+  EXPECT_EQ(Redraws(sent), 1);
+  Press(*lineDlg, 2);
+  FlushDeletes();
+  CloseAndFlush(dlg, 2);
 }
 
 // Closing the main window while the line dialog is open cancels both dialogs: the condition and
