@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
@@ -33,6 +34,7 @@
 #include "core/circle/RepMesh.h"
 #include "core/circle/RepPoint.h"
 #include "core/circle/ResStab.h"
+#include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetGrid.h"
@@ -482,8 +484,8 @@ TEST_F(Step2ArcTest, CancelOnADividedCaseWithResultsKeepsStep2Working) {
   EXPECT_TRUE(Condition().IsSame(&opened));
 }
 
-// The valid range: a lone bound keeps its side, two bounds are stored ascending, and the switch
-// column locks the row's values.
+// The valid range as the search reads it: a lone bound keeps its side, two bounds are stored
+// ascending, and the switch column locks and unlocks the row's values.
 TEST_F(Step2ArcTest, TheValidRangeKeepsALoneBoundAndLocksWithItsSwitch) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
@@ -492,15 +494,46 @@ TEST_F(Step2ArcTest, TheValidRangeKeepsALoneBoundAndLocksWithItsSwitch) {
   ClickCell(range, 1, 1);
   EXPECT_FALSE(range.Lock(2, 1));
   EXPECT_EQ(Condition().limit.xOn, 1);
-  TypeIntoCell(range, 2, 1, QStringLiteral("5"));
-  EXPECT_EQ(Condition().limit.xMin, 5);
-  EXPECT_EQ(Condition().limit.xMax, kNoValue);
-  TypeIntoCell(range, 2, 1, QStringLiteral("8"));
-  TypeIntoCell(range, 3, 1, QStringLiteral("3"));
-  EXPECT_EQ(Condition().limit.xMin, 3);
-  EXPECT_EQ(Condition().limit.xMax, 8);
+
+  // Trial surfaces 1 wide whose left ends lie at x 3 and at x 7.
+  const auto surface = [](double left) {
+    auto work = std::make_unique<CSpSlideWork>();
+    for (const CDPoint& p : {CDPoint(left, 4), CDPoint(left + 0.5, 2), CDPoint(left + 1, 4)}) {
+      work->AddNewPoint(p, nullptr, 0);
+    }
+    return work;
+  };
+  const std::unique_ptr<CSpSlideWork> leftAt3 = surface(3);
+  const std::unique_ptr<CSpSlideWork> leftAt7 = surface(7);
+  struct Typed {
+    const char* min;
+    const char* max;
+    double storedMin;
+    double storedMax;
+    bool admitsLeftAt3;
+    bool admitsLeftAt7;
+  };
+  const Typed cases[] = {
+      {"5", "", 5, kNoValue, false, true},
+      {"", "5", kNoValue, 5, true, false},
+      {"8", "3", 3, 8, true, true},
+  };
+  for (const Typed& c : cases) {
+    SCOPED_TRACE(std::string(c.min) + " / " + c.max);
+    TypeIntoCell(range, 2, 1, QString());
+    TypeIntoCell(range, 3, 1, QString());
+    TypeIntoCell(range, 2, 1, QString::fromUtf8(c.min));
+    TypeIntoCell(range, 3, 1, QString::fromUtf8(c.max));
+    const CArcLimit& limit = Condition().limit;
+    EXPECT_EQ(limit.xMin, c.storedMin);
+    EXPECT_EQ(limit.xMax, c.storedMax);
+    EXPECT_EQ(limit.Admits(*leftAt3), c.admitsLeftAt3);
+    EXPECT_EQ(limit.Admits(*leftAt7), c.admitsLeftAt7);
+  }
   ClickCell(range, 1, 1);
   EXPECT_TRUE(range.Lock(2, 1));
+  EXPECT_EQ(Condition().limit.xOn, 0);
+  EXPECT_TRUE(Condition().limit.Admits(*leftAt3));
   CloseAndFlush(dlg, 2);
 }
 
@@ -604,8 +637,8 @@ TEST_F(Step2ArcTest, AMeshOfTooManyCentresIsRefusedWhenTheEditEnds) {
 }
 
 // 通過線 hides the condition dialog and opens the line dialog; two view clicks fill a line and
-// move to the next row; OK drops the incomplete lines and the count shows " 1本"; キャンセル puts
-// the lines back.
+// move to the next row; OK drops the line whose end is unset and the count shows " 1本";
+// キャンセル puts the lines back.
 TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
@@ -626,6 +659,8 @@ TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
   EXPECT_EQ(grid.Text(4, 1), QStringLiteral("15.0000"));
   EXPECT_EQ(grid.ActiveRow(), 2);
   EXPECT_EQ(grid.ActiveCol(), 1);
+  p_.ClickView({400, 370});  // (15, 5): the start of a second line, whose end stays unset
+  EXPECT_EQ(grid.ActiveCol(), 3);
 
   ExpectModal<QColorDialog>([](QColorDialog& colours) {
     colours.setCurrentColor(QColor(10, 20, 30));
@@ -661,43 +696,55 @@ TEST_F(Step2ArcTest, PassLinesAreClickedInTheViewAndCounted) {
   EXPECT_EQ(Condition().passLine.GetLines().GetSize(), 0);  // the condition's キャンセル
 }
 
-// Keys over the pages' two-point grids: Enter walks the cells (right, next row, back to row 1) and
-// the marked column follows it; Escape closes nothing; the title bar's close acts as キャンセル
-// through the frame.
-TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
+// Keys over every page's grids: Enter walks the cells (right, then the next row, then back to row
+// 1), and on a two-point grid that is the mouse target the mark, which names the column the next
+// click fills, follows the active column; Escape closes nothing; Enter on a check box moves on to
+// the next control.
+TEST_F(Step2ArcTest, EnterWalksEveryGridAndTheMarkFollows) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
   struct PageGrid {
     int kind;
     int id;
-    int target;
-    const char* secondHeader;  // the second column's header while marked
+    int target;                         // the mouse target the grid becomes; 0 for none
+    std::array<const char*, 2> marked;  // the headers of the marked first and second column
   };
-  const PageGrid grids[] = {{kArcSetRadius, 5232, 1, "終了 *"},
-                            {kArcSetPass1, 5232, 1, "終了 *"},
-                            {kArcSetPass2, 5239, 1, "通過② *"},
-                            {kArcSetPass3, 5239, 2, "2点目*"}};
+  const PageGrid grids[] = {
+      {kArcSetRadius, 5232, 1, {"開始 *", "終了 *"}},
+      {kArcSetRadius, 5235, 0, {}},
+      {kArcSetDepth, 5232, 1, {"開始 *", "終了 *"}},
+      {kArcSetDepth, 5236, 0, {}},
+      {kArcSetPass1, 5232, 1, {"開始 *", "終了 *"}},
+      {kArcSetPass1, 5235, 2, {}},  // one point: nothing to follow
+      {kArcSetPass2, 5239, 1, {"通過① *", "通過② *"}},
+      {kArcSetPass2, 5235, 0, {}},
+      {kArcSetPass3, 5232, 1, {"開始 *", "終了 *"}},
+      {kArcSetPass3, 5239, 2, {"1点目*", "2点目*"}},
+  };
   for (const PageGrid& g : grids) {
     SCOPED_TRACE(g.id + 10 * g.kind);
     SelectTab(*dlg, g.kind);
-    TargetGrid(*dlg, g.kind, g.id);
-    ASSERT_EQ(dlg->MouseTarget(), g.target);
     CSheetGrid& grid = GridOf(dlg->Page(g.kind), g.id);
+    if (g.target != 0) {
+      TargetGrid(*dlg, g.kind, g.id);
+      ASSERT_EQ(dlg->MouseTarget(), g.target);
+    }
     grid.setFocus();
     grid.SetActiveCell(1, 1);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.ActiveCol(), 2);
-    EXPECT_EQ(Header(grid, 2), QString::fromUtf8(g.secondHeader));
-    EXPECT_EQ(grid.BackColor(2, 1), kMarked);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    if (grid.MaxCols() == 3) QTest::keyClick(&grid, Qt::Key_Return);
-    EXPECT_EQ(grid.ActiveRow(), 2);
-    EXPECT_EQ(grid.ActiveCol(), 2);
-    for (int i = grid.ActiveCol(); i <= grid.MaxCols(); ++i) {
+    const int cols = grid.MaxCols();
+    const int cells = cols * grid.MaxRows();
+    int markedCol = 1;
+    for (int step = 1; step <= cells; ++step) {
       QTest::keyClick(&grid, Qt::Key_Return);
+      const int cell = step % cells;  // in row order, back to the first
+      ASSERT_EQ(grid.ActiveCol(), cell % cols + 1);
+      ASSERT_EQ(grid.ActiveRow(), cell / cols + 1);
+      if (g.marked[0] == nullptr) continue;
+      if (grid.ActiveCol() <= 2) markedCol = grid.ActiveCol();  // the pitch column keeps the mark
+      EXPECT_EQ(Header(grid, markedCol), QString::fromUtf8(g.marked[markedCol - 1]));
+      EXPECT_EQ(grid.BackColor(markedCol, 1), kMarked);
+      EXPECT_EQ(grid.BackColor(3 - markedCol, 1), kWhite);
     }
-    EXPECT_EQ(grid.ActiveRow(), 1);
     QTest::keyClick(&grid, Qt::Key_Escape);
     EXPECT_TRUE(dlg->isVisible());
   }
@@ -706,13 +753,9 @@ TEST_F(Step2ArcTest, KeysWalkTheGridsAndTheMarkFollows) {
   mouse->setFocus();
   QTest::keyClick(mouse, Qt::Key_Return);
   EXPECT_NE(QApplication::focusWidget(), mouse);  // on to the next control
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   EXPECT_TRUE(dlg->isVisible());
-
-  dlg->close();  // the title bar
-  FlushDeletes();
-  EXPECT_TRUE(dlg.isNull());
-  p_.ExpectWorkPanesEnabled(true);
-  EXPECT_FALSE(Case().IsMouseEdit());
+  CloseAndFlush(dlg, 2);
 }
 
 // Delete empties the selected cell of every grid. Where the values are drawn (the centre ranges,
