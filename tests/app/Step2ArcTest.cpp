@@ -22,6 +22,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/document/DocumentFiles.h"
@@ -209,6 +210,19 @@ class Step2ArcTest : public testing::Test {
     return CCalcStab({Case().GetDanmenStabData(0, 0), nullptr}, result).CalcRepeatEngine(0, true);
   }
 
+  // A line entered by two view clicks in the line dialog the button (通過線 5277, 不通過線 5278)
+  // opens, taken with OK.
+  void EnterLine(CCmdStabArcDlg& dlg, int button) {
+    Press(dlg, button);
+    CCmdStabArcPasslineDlg* const lines =
+        p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().value(0);
+    ASSERT_NE(lines, nullptr);
+    p_.ClickView({379, 335});  // (12, 10)
+    p_.ClickView({421, 300});  // (18, 15)
+    Press(*lines, 1);
+    FlushDeletes();
+  }
+
   // The centre grid and the radius grid of type 1 filled with centre X 10..20 by 5, Y 20..24 by
   // 2 and the radii 15..19 by 2.
   static void TypeCentresAndRadii(CCmdStabArcDlg& dlg) {
@@ -237,8 +251,10 @@ TEST_F(Step2ArcTest, TypedCentresAndRadiiReachTheConditionTheSearchReads) {
   p_.ExpectWorkPanesEnabled(false);
   EXPECT_TRUE(p_.Stage().IsArcDlg());
   EXPECT_TRUE(p_.Stage().IsDlgMode());
+  ASSERT_TRUE(ShowActive(p_.Frame()));
   p_.Frame().ShowArcConditions();
   EXPECT_EQ(Dialogs().size(), 1);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(dlg));            // raised
   EXPECT_FALSE(Ctl<QPushButton>(*dlg, 5250)->isVisible());  // condition index 1
   EXPECT_EQ(Ctl<QLabel>(*dlg, 5280)->text(), QStringLiteral(" なし"));
 
@@ -448,6 +464,10 @@ TEST_F(Step2ArcTest, CancelRestoresTheConditionAndTheStrata) {
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5229), 1, 1);
   ClickCell(*Ctl<CSheetGrid>(*dlg, 5274), 1, 1);
   TypeIntoCell(*Ctl<CSheetGrid>(*dlg, 5274), 2, 1, QStringLiteral("8"));
+  EnterLine(*dlg, 5277);
+  EnterLine(*dlg, 5278);
+  EXPECT_EQ(Condition().passLine.GetLines().GetSize(), 1);
+  EXPECT_EQ(Condition().notPassLine.GetLines().GetSize(), 1);
   CloseAndFlush(dlg, 2);
   EXPECT_TRUE(Condition().IsSame(&opened));
   for (const CSpStratumBlock* stratum : strata) EXPECT_EQ(stratum->GetPropPtr()->GetExtra(), 0);
@@ -820,23 +840,112 @@ TEST_F(Step2ArcTest, DeleteClearsEveryGridAndStoresTheDrawnOnes) {
   CloseAndFlush(dlg, 2);
 }
 
-// Closing the main window while the line dialog is open cancels both dialogs: the condition and
-// its lines are as on opening.
-TEST_F(Step2ArcTest, ClosingTheProgramCancelsBothDialogs) {
+// Closing the main window while the line dialog is open cancels both dialogs, the condition and
+// its lines as on opening, and then asks to save the document; no dialog is left. (The test
+// listener checks at the end that no top-level widget outlives the program.)
+TEST_F(Step2ArcTest, ClosingTheMainWindowCancelsBothDialogsThenAsksToSave) {
   CArcCondition opened;
   opened.Copy(&Condition());
+  Case().SetModify(true);  // a change made before
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
   SelectTab(*dlg, kArcSetPass1);
   Press(*dlg, 5277);
+  QPointer<CCmdStabArcPasslineDlg> lineDlg =
+      p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().value(0);
+  ASSERT_FALSE(lineDlg.isNull());
   p_.ClickView({379, 335});
   p_.ClickView({421, 300});
-  EXPECT_TRUE(p_.Stage().CloseAllForExit());
+  TestUi().ExpectMessageBox(MsgResult::No, "データの内容が更新されています。保存しますか？");
+  EXPECT_TRUE(p_.Frame().close());
+  TestUi().VerifyAllAnswered();
   FlushDeletes();
   EXPECT_TRUE(dlg.isNull());
-  EXPECT_TRUE(p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().isEmpty());
+  EXPECT_TRUE(lineDlg.isNull());
+  for (const QWidget* window : QApplication::topLevelWidgets()) {
+    EXPECT_EQ(qobject_cast<const QDialog*>(window), nullptr) << window->metaObject()->className();
+  }
   EXPECT_TRUE(Condition().IsSame(&opened));
   EXPECT_FALSE(Case().IsMouseEdit());
+}
+
+// Each dialog ends through the frame with OK, キャンセル and the title bar's close: the line
+// dialog gives the condition dialog back, the condition dialog the work panes. Afterwards mouse
+// input is off and a mouse move over the view changes no pixel.
+TEST_F(Step2ArcTest, EachDialogEndsThroughTheFrame) {
+  FillEveryKind(Condition());  // a set OK accepts
+  using End = void (*)(QDialog&);
+  const std::pair<const char*, End> ends[] = {
+      {"OK", [](QDialog& d) { Press(d, 1); }},
+      {"キャンセル", [](QDialog& d) { Press(d, 2); }},
+      {"title bar", [](QDialog& d) { d.close(); }},
+  };
+  QWidget& view = p_.Frame().View();
+  for (const auto& [name, end] : ends) {
+    SCOPED_TRACE(name);
+    QPointer<CCmdStabArcDlg> dlg = Open();
+    ASSERT_FALSE(dlg.isNull());
+    Press(*dlg, 5277);
+    QPointer<CCmdStabArcPasslineDlg> lineDlg =
+        p_.Frame().findChildren<CCmdStabArcPasslineDlg*>().value(0);
+    ASSERT_FALSE(lineDlg.isNull());
+    end(*lineDlg);
+    FlushDeletes();
+    EXPECT_TRUE(lineDlg.isNull());
+    EXPECT_FALSE(p_.Stage().IsArcPassDlg());
+    EXPECT_TRUE(dlg->isVisible());
+    p_.ExpectWorkPanesEnabled(false);
+
+    TargetGrid(*dlg, kArcSetRadius, 5232);
+    const QImage drawn = view.grab().toImage();
+    MoveMouse({300, 200});
+    EXPECT_NE(view.grab().toImage(), drawn);  // the band follows the mouse
+    end(*dlg);
+    FlushDeletes();
+    EXPECT_TRUE(dlg.isNull());
+    EXPECT_FALSE(p_.Stage().IsArcDlg());
+    p_.ExpectWorkPanesEnabled(true);
+    EXPECT_FALSE(Case().IsMouseEdit());
+    const QImage closed = view.grab().toImage();
+    MoveMouse({320, 220});
+    EXPECT_EQ(view.grab().toImage(), closed);
+  }
+}
+
+// An end typed below its start is stored ordered while the grid keeps the typed text; type 5's
+// pitch left empty stores the unset pitch.
+TEST_F(Step2ArcTest, AReversedRangeIsStoredOrderedAndAnEmptyPitchUnset) {
+  FillEveryKind(Condition());
+  QPointer<CCmdStabArcDlg> dlg = Open();
+  ASSERT_FALSE(dlg.isNull());
+  CSheetGrid& centre = GridOf(dlg->Page(kArcSetRadius), 5232);
+  TypeIntoCell(centre, 2, 1, QStringLiteral("5"));
+  EXPECT_EQ(Condition().setRadius.mesh.x1, 5);
+  EXPECT_EQ(Condition().setRadius.mesh.x2, 10);
+  EXPECT_EQ(centre.Text(1, 1), QStringLiteral("10.0000"));
+  EXPECT_EQ(centre.Text(2, 1), QStringLiteral("5.0000"));
+
+  SelectTab(*dlg, kArcSetPass3);
+  TypeField(Ctl<CExpEdit>(dlg->Page(kArcSetPass3), 5237), QString());
+  EXPECT_EQ(Condition().setPass3.step, kNoValue);
+  CloseAndFlush(dlg, 2);
+}
+
+// A section without strata gives an empty strata grid; OK then compares only the condition.
+TEST_F(Step2ArcTest, ASectionWithoutStrataComparesOnlyTheCondition) {
+  p_.Send(FrameMsg::WM_APP_CASE_SELECT, 1);
+  ASSERT_TRUE(Strata().empty());
+  FillEveryKind(Condition());
+  for (const bool changed : {false, true}) {
+    SCOPED_TRACE(changed);
+    QPointer<CCmdStabArcDlg> dlg = Open();
+    ASSERT_FALSE(dlg.isNull());
+    EXPECT_EQ(Ctl<CSheetGrid>(*dlg, 5229)->MaxRows(), 0);
+    if (changed) TypeIntoCell(GridOf(dlg->Page(kArcSetRadius), 5235), 3, 1, QStringLiteral("1"));
+    CloseAndFlush(dlg, 1);
+    EXPECT_EQ(Case().GetArcChanged(), changed ? 1 : 0);
+    EXPECT_FALSE(Case().IsModified());
+  }
 }
 
 }  // namespace
