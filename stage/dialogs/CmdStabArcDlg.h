@@ -94,7 +94,7 @@ class CCmdStabArcDlg : public StageDialog {
   const int conditionIndex_;
   CArcCondition opened_;             // the condition on opening, for キャンセル
   std::vector<int> openedSwitches_;  // each stratum's switch on opening
-  int mouseTarget_ = 0;
+  int mouseTarget_ = 1;  // the selected page's first mouse grid takes clicks from the opening on
   bool initialising_ = true;
 
   CSheetGrid* strataGrid_;

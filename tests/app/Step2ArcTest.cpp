@@ -366,10 +366,14 @@ TEST_F(Step2ArcTest, ASearchAfterOkExaminesExactlyTheTypedCentresAndRadii) {
 TEST_F(Step2ArcTest, ViewClicksFillTheTargetGridAndFollowTheMark) {
   QPointer<CCmdStabArcDlg> dlg = Open();
   ASSERT_FALSE(dlg.isNull());
-  SelectTab(*dlg, kArcSetRadius);
   CSheetGrid& centre = GridOf(dlg->Page(0), 5232);
-  p_.ClickView({379, 335});  // (12, 10): no grid is the target yet
+  EXPECT_EQ(dlg->MouseTarget(), 1);  // from the opening on
+  EXPECT_EQ(Header(centre, 1), QStringLiteral("開始 *"));
+  Ctl<QCheckBox>(*dlg, 5259)->click();  // マウス入力
+  dlg->SetMouseTarget(CCmdStabArcTypeDlg::kTargetNone);
+  p_.ClickView({379, 335});  // (12, 10): no grid is the target
   EXPECT_EQ(centre.Text(1, 1), QString());
+  EXPECT_EQ(Condition().setRadius.mesh.x1, kNoValue);
 
   TargetGrid(*dlg, 0, 5232);
   EXPECT_EQ(dlg->MouseTarget(), 1);
