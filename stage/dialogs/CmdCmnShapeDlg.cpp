@@ -121,11 +121,6 @@ CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
     page->Grid().SetHeaderForeColor(kHeaderText);
   }
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  SetId(ok, 1);
-  SetId(cancel, 2);
-
   auto* top = new QHBoxLayout;
   top->addStretch();
   top->addWidget(reverse_);
@@ -134,15 +129,11 @@ CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
   tools->addWidget(copy_);
   tools->addWidget(mouseInput_);
   tools->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(tabs_, 1);
   layout->addLayout(tools);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow().layout);
 
   const QFontMetrics metrics(font());
   resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);

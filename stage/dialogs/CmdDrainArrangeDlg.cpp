@@ -250,7 +250,7 @@ void CCmdDrainArrangeDlg::BuildLayout() {
   barRow->addWidget(MakeLabel("施工段数(全範囲)"));
   barRow->addWidget(total_);
 
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ranges);

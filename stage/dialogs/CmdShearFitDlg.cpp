@@ -111,7 +111,7 @@ void CCmdShearFitDlg::BuildLayout() {
   auto* top = new QHBoxLayout;
   top->addLayout(left);
   top->addWidget(graph_, 1);
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(buttons);

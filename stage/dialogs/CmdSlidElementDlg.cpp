@@ -121,7 +121,7 @@ void CCmdSlidElementDlg::BuildLayout() {
 
   QPushButton* import = MakeButton("補強土データ取込み", 7219);
   connect(import, &QPushButton::clicked, this, &CCmdSlidElementDlg::ImportCsv);
-  QHBoxLayout* const buttons = MakeOkCancelRow({import});
+  QHBoxLayout* const buttons = MakeOkCancelRow({import}).layout;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

@@ -137,7 +137,7 @@ void CCmdSlideInputDlg::BuildLayout() {
   otherForm->addWidget(MakeLabel("kh  ="), 2, 1);
   otherForm->addWidget(kh_, 2, 2);
 
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(range);
   layout->addWidget(cohesion);

@@ -76,8 +76,7 @@ class RefTableForm : public StageDialog {
   QPushButton* const add_;
   QPushButton* const insert_;
   QPushButton* const delete_;
-  QPushButton* const ok_;
-  QPushButton* const cancel_;
+  const OkCancelRow buttons_;  // 代入 and キャンセル after the row's own buttons
 
  private:
   void BuildLayout(const RefTableTexts& texts);
