@@ -389,7 +389,9 @@ void CCmdCmnJobsiteDlg::OnOK() {
   Read();
   if (!jobsite_.IsSame(case_.GetPrmJobsite()) || !grid_.IsSame(case_.GetPrmGrid())) {
     case_.MarkEdited();
-    if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) case_.ClearResult(true, true, true, true);
+    if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) {
+      case_.ClearResultsReading(CalcInput::kSlopeDirection);
+    }
     case_.GetPrmJobsite().Copy(jobsite_);
     case_.GetPrmGrid().Copy(grid_);
     if (grid_.autoArea != 0) case_.SetGridAutoRange();

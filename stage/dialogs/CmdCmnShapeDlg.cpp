@@ -274,7 +274,7 @@ void CCmdCmnShapeDlg::OnOK() {
     case_->MarkEdited();
   }
   if (changes.geometry) {
-    case_->ClearResult(true, true, true, true);
+    case_->ClearResultsReading(CalcInput::kTerrain);
     Ui().MessageBox("地形構成要素が変更されました。\n「地層認識」の更新を行ってください。",
                     GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
   }

@@ -264,7 +264,7 @@ void CCmdCmnSoilDlg::OnOK() {
   const SoilSame same = IsSameSoil();
   if (!same.all) {
     case_.MarkEdited();
-    if (!same.calcValues) case_.ClearResult(true, true, true, true);
+    if (!same.calcValues) case_.ClearResultsReading(CalcInput::kSoilConstants);
     case_.GetGround().Copy(&work_);
     if (case_.IsStratumBlockMode()) {
       case_.GetBlockList().CreateBlock(nullptr, nullptr);

@@ -215,7 +215,9 @@ void CCmdShearFitDlg::OnOK() {
   }
   // The shear calculation reads b and c only; its results and the rope-net check built on them
   // no longer hold once either changed.
-  if (fit_.b != saved_.b || fit_.c != saved_.c) case_.ClearResult(false, false, false, true);
+  if (fit_.b != saved_.b || fit_.c != saved_.c) {
+    case_.ClearResultsReading(CalcInput::kShearConditions);
+  }
   StageDialog::OnOK();
 }
 

@@ -327,7 +327,7 @@ void CCmdShearReslutDlg::ReadFields() {
 void CCmdShearReslutDlg::AfterConditionsChanged(const CPrmShear& before) {
   if (prm_.IsSameUseCale(before)) return;
   case_.MarkEdited();
-  case_.ClearResult(false, false, false, true);
+  case_.ClearResultsReading(CalcInput::kShearConditions);
 }
 
 void CCmdShearReslutDlg::TakeOver() {

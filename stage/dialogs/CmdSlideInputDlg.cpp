@@ -228,7 +228,7 @@ void CCmdSlideInputDlg::OnOK() {
   if (!prm_.IsSame(opened_)) {
     case_.MarkEdited();
   }
-  if (ChangesCalculation(opened_, prm_)) case_.ClearResult(false, false, true, false);
+  if (ChangesCalculation(opened_, prm_)) case_.ClearResultsReading(CalcInput::kSlideConditions);
   StageDialog::OnOK();
 }
 

@@ -629,7 +629,7 @@ void CCmdStabBlockDlg::WriteBack() {
   work_.SetConfirmed(true);
   case_.GetBlockList().Copy(&work_);
   case_.MarkEdited();
-  case_.ClearResult(true, true, true, true);
+  case_.ClearResultsReading(CalcInput::kBlockDivision);
   case_.CreateDivisionDanmen();
 }
 

@@ -420,7 +420,7 @@ bool CCmdStabMultiFsGyakuDlg::StoreAndCompare() {
         MsgResult::Ok) {
       return false;
     }
-    case_.ClearResult(false, true, true, true);
+    case_.ClearResultsReading(CalcInput::kBackAnalysisStrength);
   }
   const tagMLTSORT& sort = result_.GetSort();
   const bool changed = strengthChanged || FindRegistered() != registeredAtOpen_ ||

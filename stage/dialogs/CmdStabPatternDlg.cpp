@@ -203,7 +203,7 @@ void CCmdStabPatternDlg::OnOK() {
   if (!case_->GetPrmStab().IsSame(opened_)) {
     if (!ConfirmResultsCleared()) return;
     case_->MarkEdited();
-    case_->ClearResult(true, true, true, true);
+    case_->ClearResultsReading(CalcInput::kStabilityConditions);
   }
   Close(true);
 }

@@ -165,7 +165,9 @@ void CRefCondDlg::ClearResults(const Clearing& clearing) const {
   if (!clearing.slide && !clearing.shear) return;
   const CCaseArray& cases = core_.GetCaseArray();
   for (int i = 0; i < cases.GetSize(); ++i) {
-    cases.GetCase(i)->ClearResult(false, false, clearing.slide, clearing.shear);
+    CCase& each = *cases.GetCase(i);
+    if (clearing.slide) each.ClearResultsReading(CalcInput::kSlideConditions);
+    if (clearing.shear) each.ClearResultsReading(CalcInput::kShearConditions);
   }
   core_.SetModify(true);
 }
