@@ -252,7 +252,7 @@ long CManageStage::SetMenuUnitFilter(QWidget* parent) {
   for (int slot = 0; slot < cases.GetSize(); ++slot) {
     CCase& each = *cases.GetCase(slot);
     if (each.IsValid()) continue;
-    if (clear) each.ClearResult(true, true, true, true);
+    if (clear) each.ClearResultsReading(CalcInput::kRoundingRules);
     if (round) each.UnitDataRound();
   }
   // The rules belong to the document, and so do the results and values the pass changed.
@@ -417,7 +417,7 @@ long CManageStage::CmdCommonPolygon() {
     }
   }
   if (divided) active->ClearDivisionDanmen();
-  if (calculated) active->ClearResult(true, true, true, true);
+  if (calculated) active->ClearResultsReading(CalcInput::kTerrain);
 
   Ui().MessageBox(RecognisedStrataText(count, withoutSoil), GetAppTitle(), MsgButtons::Ok,
                   MsgIcon::Information);

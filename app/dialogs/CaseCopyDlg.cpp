@@ -28,12 +28,6 @@ void Warn(const std::string& text) {
   Ui().MessageBox(text, GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
 }
 
-QPushButton* Button(int id, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 QListWidget* CaseList(int id) {
   auto* list = new QListWidget;
   SetId(list, id);
@@ -117,10 +111,8 @@ CCaseCopyDlg::CCaseCopyDlg(CCaseArray& cases, QWidget* parent)
   SetId(sourcePreview_, 1046);
   SetId(targetPreview_, 1047);
   SetId(fileName_, 1039);
-  QPushButton* read = Button(1041, "ファイル読込");
-  QPushButton* copy = Button(1049, "コピー →");
-  QPushButton* ok = Button(1, "OK");
-  QPushButton* cancel = Button(2, "キャンセル");
+  QPushButton* read = MakeButton("ファイル読込", 1041);
+  QPushButton* copy = MakeButton("コピー →", 1049);
 
   auto* layout = new QGridLayout(this);
   auto* file = new QHBoxLayout;
@@ -134,11 +126,7 @@ CCaseCopyDlg::CCaseCopyDlg(CCaseArray& cases, QWidget* parent)
   layout->addWidget(targetList_, 2, 2);
   layout->addWidget(sourcePreview_, 3, 0);
   layout->addWidget(targetPreview_, 3, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons, 4, 0, 1, 3);
+  layout->addLayout(MakeOkCancelRow().layout, 4, 0, 1, 3);
   layout->setRowStretch(2, 1);
   layout->setRowStretch(3, 1);
 

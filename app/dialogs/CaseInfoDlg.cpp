@@ -34,12 +34,6 @@ std::array<bool, 6> States(CCase& c) {
           c.IsResSlide(),       c.PreCalcShear(false), c.IsResShear()};
 }
 
-QPushButton* Button(int id, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  SetId(button, id);
-  return button;
-}
-
 }  // namespace
 
 CCaseInfoDlg::CCaseInfoDlg(CCaseArray& cases, QWidget* parent)
@@ -47,29 +41,19 @@ CCaseInfoDlg::CCaseInfoDlg(CCaseArray& cases, QWidget* parent)
       cases_(cases),
       backup_(cases),
       grid_(new CSheetGrid),
-      up_(Button(1043, "▲上へ")),
-      down_(Button(1050, "▼下へ")) {
+      up_(MakeButton("▲上へ", 1043)),
+      down_(MakeButton("▼下へ", 1050)) {
   SetId(this, 331);
   setWindowTitle(QStringLiteral("ケース情報"));
   SetId(grid_, 1048);
-  QPushButton* clear = Button(1051, "結果クリア");
+  QPushButton* clear = MakeButton("結果クリア", 1051);
   clear->setToolTip(QStringLiteral("チェックをつけたケースの計算結果をクリアします"));
-  QPushButton* ok = Button(1, "OK");
-  QPushButton* cancel = Button(2, "キャンセル");
 
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {up_, down_, clear}) buttons->addWidget(button);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({up_, down_, clear});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
-  setTabOrder(grid_, up_);
-  setTabOrder(up_, down_);
-  setTabOrder(down_, clear);
-  setTabOrder(clear, ok);
-  setTabOrder(ok, cancel);
+  layout->addLayout(buttons.layout);
+  SetTabChain({grid_, up_, down_, clear, buttons.ok, buttons.cancel});
 
   connect(up_, &QPushButton::clicked, this, [this] { MoveRow(-1); });
   connect(down_, &QPushButton::clicked, this, [this] { MoveRow(+1); });

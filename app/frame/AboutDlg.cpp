@@ -21,19 +21,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : StageDialog(parent) {
   auto* title = new QLabel(QString::fromStdString(GetAppTitle()), this);
   auto* version = new CExpStatic(AboutVersionText(), this);
   SetId(version, kIdVersion);
-  auto* readme = new QPushButton(QStringLiteral("Readme表示"), this);
-  SetId(readme, kIdReadme);
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  SetId(ok, 1);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(readme);
-  buttons->addStretch();
-  buttons->addWidget(ok);
+  auto* readme = MakeButton("Readme表示", kIdReadme);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(title);
   layout->addWidget(version);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({readme}, {.cancel = nullptr}).layout);
 
   connect(readme, &QPushButton::clicked, this,
           [] { Ui().OpenInViewer(ResourceDir() / "Readme.txt"); });

@@ -171,6 +171,37 @@ bool CCase::IsSame(const CCase* other) const {
          prmShear_.IsSameUseCale(other->prmShear_);
 }
 
+void CCase::ClearResultsReading(CalcInput edited) {
+  switch (edited) {
+    case CalcInput::kTerrain:
+    case CalcInput::kSlopeDirection:
+    case CalcInput::kSoilConstants:
+    case CalcInput::kStabilityConditions:
+    case CalcInput::kBlockDivision:
+    case CalcInput::kRoundingRules:
+      ClearResult(true, true, true, true);
+      return;
+    // The back analysis itself stays: its strength is what changed.
+    case CalcInput::kBackAnalysisStrength:
+      ClearResult(false, true, true, true);
+      return;
+    // Both deformation calculations read the bars.
+    case CalcInput::kBarArrangement:
+      ClearResult(false, false, true, true);
+      return;
+    case CalcInput::kSlideConditions:
+      ClearResult(false, false, true, false);
+      return;
+    // The rope-net check is built on the shear results, so it goes with them.
+    case CalcInput::kShearConditions:
+      ClearResult(false, false, false, true);
+      return;
+    case CalcInput::kFirstBolt:
+      resFocus_.ClearRes();
+      return;
+  }
+}
+
 void CCase::ClearResult(bool backAnalysis, bool stability, bool slide, bool shear) {
   if (backAnalysis) resGyaku_.DeleteResultAll();
   if (stability) {

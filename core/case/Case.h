@@ -37,6 +37,22 @@ class Archive;
 class CMltPoint;
 class CZCmnStructure;
 
+// An input of the calculations that the user edits. Once a stored value of one differs, the
+// results that read it no longer hold; CCase::ClearResultsReading knows which they are.
+enum class CalcInput {
+  kTerrain,               // ground, strata and water lines
+  kSlopeDirection,        // the site's slope direction
+  kSoilConstants,         // the strata's soil constants
+  kStabilityConditions,   // the multi-plane stability conditions
+  kBlockDivision,         // the blocks of the stability calculation
+  kRoundingRules,         // the program's rounding of values
+  kBackAnalysisStrength,  // the strength the back analysis adopts for the forward calculations
+  kBarArrangement,        // the drain bars and their ranges
+  kSlideConditions,       // the slide deformation's conditions and standard values
+  kShearConditions,       // the shear deformation's conditions, fit and bolt specifications
+  kFirstBolt,             // the bolt the rope-net check takes
+};
+
 class CCase {
  public:
   // The head line of every pre-check message.
@@ -77,6 +93,8 @@ class CCase {
   bool IsValid() const { return false; }
   // Empties the chosen result sets, in this order: back analysis, stability, slide, shear.
   void ClearResult(bool backAnalysis, bool stability, bool slide, bool shear);
+  // Empties the results that read the edited input, and only those.
+  void ClearResultsReading(CalcInput edited);
 
   // ---- Case slot record ----
 

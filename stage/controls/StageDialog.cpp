@@ -39,12 +39,18 @@ QPushButton* MakeButton(const char* text, int id) {
   return button;
 }
 
-QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading) {
-  auto* const row = new QHBoxLayout;
-  for (QWidget* const button : leading) row->addWidget(button);
-  row->addStretch();
-  row->addWidget(MakeButton("OK", 1));
-  row->addWidget(MakeButton("キャンセル", 2));
+OkCancelRow MakeOkCancelRow(std::initializer_list<QWidget*> leading, const EndCaptions& captions) {
+  OkCancelRow row{new QHBoxLayout};
+  for (QWidget* const widget : leading) row.layout->addWidget(widget);
+  row.layout->addStretch();
+  if (captions.ok != nullptr) {
+    row.ok = MakeButton(captions.ok, 1);
+    row.layout->addWidget(row.ok);
+  }
+  if (captions.cancel != nullptr) {
+    row.cancel = MakeButton(captions.cancel, 2);
+    row.layout->addWidget(row.cancel);
+  }
   return row;
 }
 

@@ -25,9 +25,23 @@ class QRadioButton;
 void SetId(QWidget* control, int id);
 // A push button with its caption (UTF-8) and its id.
 QPushButton* MakeButton(const char* text, int id);
-// The row that ends a dialog: the leading buttons on the left, OK (id 1) and キャンセル (id 2) on
+// The captions of the two buttons that end a dialog (UTF-8). A null caption leaves its button out:
+// a dialog that only closes, or whose OK stands elsewhere.
+struct EndCaptions {
+  const char* ok = "OK";
+  const char* cancel = "キャンセル";
+};
+// The row that ends a dialog as built: the layout to add, and its OK and キャンセル for the tab
+// chain and for enabling (null where left out).
+struct OkCancelRow {
+  QHBoxLayout* layout = nullptr;
+  QPushButton* ok = nullptr;
+  QPushButton* cancel = nullptr;
+};
+// The row that ends a dialog: the leading widgets on the left, OK (id 1) and キャンセル (id 2) on
 // the right, as StageDialog handles them.
-QHBoxLayout* MakeOkCancelRow(std::initializer_list<QWidget*> leading = {});
+OkCancelRow MakeOkCancelRow(std::initializer_list<QWidget*> leading = {},
+                            const EndCaptions& captions = {});
 // A label with its text (UTF-8) and, unless it is 0, its id.
 QLabel* MakeLabel(const char* text, int id = 0);
 // A radio button with its caption (UTF-8) and its id, in the group under the value.

@@ -218,12 +218,12 @@ CCmdCmnGridDlg::CCmdCmnGridDlg(CPrmGrid& target, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(rangeBox);
   layout->addLayout(lower);
-  layout->addLayout(MakeOkCancelRow());
+  const OkCancelRow buttons = MakeOkCancelRow();
+  layout->addLayout(buttons.layout);
 
   SetTabChain({autoRange_, margin_, range_->xFrom, range_->xTo, range_->yFrom, range_->yTo,
                axis_[0], axis_[1], axis_[2], pitches_[0], pitches_[1], pitches_[2], pitches_[3],
-               findChild<QPushButton*>(QStringLiteral("1")),
-               findChild<QPushButton*>(QStringLiteral("2"))});
+               buttons.ok, buttons.cancel});
 
   const CPrmGrid& grid = target_;
   autoRange_->setChecked(grid.autoArea != 0);
@@ -318,13 +318,13 @@ void CCmdCmnJobsiteDlg::BuildLayout() {
   body->addLayout(right);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
-  layout->addLayout(MakeOkCancelRow());
+  const OkCancelRow buttons = MakeOkCancelRow();
+  layout->addLayout(buttons.layout);
   resize(980, 470);
 
   SetTabChain({siteGrid_, commentGrid_, direction_[0], direction_[1], direction_[2], autoRange_,
-               range_->xFrom, range_->xTo, range_->yFrom, range_->yTo, gridButton,
-               findChild<QPushButton*>(QStringLiteral("1")),
-               findChild<QPushButton*>(QStringLiteral("2"))});
+               range_->xFrom, range_->xTo, range_->yFrom, range_->yTo, gridButton, buttons.ok,
+               buttons.cancel});
 
   connect(directionGroup, &QButtonGroup::idClicked, this, [this] { ShowDirectionPicture(); });
   connect(autoRange_, &QCheckBox::clicked, this, [this] { EnableRange(); });
@@ -389,7 +389,9 @@ void CCmdCmnJobsiteDlg::OnOK() {
   Read();
   if (!jobsite_.IsSame(case_.GetPrmJobsite()) || !grid_.IsSame(case_.GetPrmGrid())) {
     case_.MarkEdited();
-    if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) case_.ClearResult(true, true, true, true);
+    if (!jobsite_.IsSameUseCale(case_.GetPrmJobsite())) {
+      case_.ClearResultsReading(CalcInput::kSlopeDirection);
+    }
     case_.GetPrmJobsite().Copy(jobsite_);
     case_.GetPrmGrid().Copy(grid_);
     if (grid_.autoArea != 0) case_.SetGridAutoRange();

@@ -121,11 +121,6 @@ CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
     page->Grid().SetHeaderForeColor(kHeaderText);
   }
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  SetId(ok, 1);
-  SetId(cancel, 2);
-
   auto* top = new QHBoxLayout;
   top->addStretch();
   top->addWidget(reverse_);
@@ -134,15 +129,11 @@ CCmdCmnShapeDlg::CCmdCmnShapeDlg(QWidget* parent)
   tools->addWidget(copy_);
   tools->addWidget(mouseInput_);
   tools->addStretch();
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(tabs_, 1);
   layout->addLayout(tools);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow().layout);
 
   const QFontMetrics metrics(font());
   resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
@@ -283,7 +274,7 @@ void CCmdCmnShapeDlg::OnOK() {
     case_->MarkEdited();
   }
   if (changes.geometry) {
-    case_->ClearResult(true, true, true, true);
+    case_->ClearResultsReading(CalcInput::kTerrain);
     Ui().MessageBox("地形構成要素が変更されました。\n「地層認識」の更新を行ってください。",
                     GetAppTitle(), MsgButtons::Ok, MsgIcon::Warning);
   }

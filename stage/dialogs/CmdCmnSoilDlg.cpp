@@ -79,24 +79,14 @@ CCmdCmnSoilDlg::CCmdCmnSoilDlg(CManageCore& core, CCase& target, QWidget* parent
   work_.Copy(&target.GetGround());
   setWindowTitle(QStringLiteral("土質定数"));
   SetId(grid_, 4224);
-  auto* ok = MakeButton("OK", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
   auto* hint = new QLabel(QStringLiteral("※表示色をクリックすると変更することができます。"));
 
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {up_, down_, reference_}) buttons->addWidget(button);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({up_, down_, reference_});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addWidget(hint);
-  layout->addLayout(buttons);
-  setTabOrder(grid_, up_);
-  setTabOrder(up_, down_);
-  setTabOrder(down_, reference_);
-  setTabOrder(reference_, ok);
-  setTabOrder(ok, cancel);
+  layout->addLayout(buttons.layout);
+  SetTabChain({grid_, up_, down_, reference_, buttons.ok, buttons.cancel});
 
   SetupSoilGrid();
   LoadSoilGrid();
@@ -274,7 +264,7 @@ void CCmdCmnSoilDlg::OnOK() {
   const SoilSame same = IsSameSoil();
   if (!same.all) {
     case_.MarkEdited();
-    if (!same.calcValues) case_.ClearResult(true, true, true, true);
+    if (!same.calcValues) case_.ClearResultsReading(CalcInput::kSoilConstants);
     case_.GetGround().Copy(&work_);
     if (case_.IsStratumBlockMode()) {
       case_.GetBlockList().CreateBlock(nullptr, nullptr);

@@ -250,7 +250,7 @@ void CCmdDrainArrangeDlg::BuildLayout() {
   barRow->addWidget(MakeLabel("施工段数(全範囲)"));
   barRow->addWidget(total_);
 
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ranges);
@@ -552,7 +552,7 @@ void CCmdDrainArrangeDlg::OnOK() {
     case_.GetPrmReinf().Copy(work_);
     case_.CalcArrangeH();
     // The deformation calculations read the bars; the ranges only lay them out.
-    if (barsChanged) case_.ClearResult(false, false, true, true);
+    if (barsChanged) case_.ClearResultsReading(CalcInput::kBarArrangement);
   }
   Close(true);
 }

@@ -111,7 +111,7 @@ void CCmdShearFitDlg::BuildLayout() {
   auto* top = new QHBoxLayout;
   top->addLayout(left);
   top->addWidget(graph_, 1);
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(buttons);
@@ -215,7 +215,9 @@ void CCmdShearFitDlg::OnOK() {
   }
   // The shear calculation reads b and c only; its results and the rope-net check built on them
   // no longer hold once either changed.
-  if (fit_.b != saved_.b || fit_.c != saved_.c) case_.ClearResult(false, false, false, true);
+  if (fit_.b != saved_.b || fit_.c != saved_.c) {
+    case_.ClearResultsReading(CalcInput::kShearConditions);
+  }
   StageDialog::OnOK();
 }
 

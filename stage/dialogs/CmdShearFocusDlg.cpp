@@ -158,7 +158,7 @@ void CCmdShearFocusDlg::BuildLayout() {
   form->addWidget(method, row, 1, 1, 2);
   form->setColumnStretch(3, 1);
 
-  QHBoxLayout* const buttons = MakeOkCancelRow({word});
+  QHBoxLayout* const buttons = MakeOkCancelRow({word}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(gridT_);

@@ -219,14 +219,9 @@ void CCmdShearReslutDlg::BuildLayout() {
   left->addStretch();
   top->addLayout(left);
   top->addLayout(right, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(word);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("閉じる", 2));
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({word}, {.cancel = "閉じる"}).layout);
 }
 
 void CCmdShearReslutDlg::SetupGrids() {
@@ -332,7 +327,7 @@ void CCmdShearReslutDlg::ReadFields() {
 void CCmdShearReslutDlg::AfterConditionsChanged(const CPrmShear& before) {
   if (prm_.IsSameUseCale(before)) return;
   case_.MarkEdited();
-  case_.ClearResult(false, false, false, true);
+  case_.ClearResultsReading(CalcInput::kShearConditions);
 }
 
 void CCmdShearReslutDlg::TakeOver() {

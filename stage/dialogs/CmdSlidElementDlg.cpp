@@ -121,7 +121,7 @@ void CCmdSlidElementDlg::BuildLayout() {
 
   QPushButton* import = MakeButton("補強土データ取込み", 7219);
   connect(import, &QPushButton::clicked, this, &CCmdSlidElementDlg::ImportCsv);
-  QHBoxLayout* const buttons = MakeOkCancelRow({import});
+  QHBoxLayout* const buttons = MakeOkCancelRow({import}).layout;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -231,9 +231,11 @@ void CCmdSlidElementDlg::RecordChanges() {
   case_->MarkEdited();
   // The shear deformation and the rope-net check read the specifications; the slide
   // deformation reads its own conditions only; the rope-net check takes the first bolt.
-  if (!prm.IsSameUseCale(openedReinf_)) case_->ClearResult(false, false, false, true);
-  if (SlideInputDiffers(slide, openedSlide_)) case_->ClearResult(false, false, true, false);
-  if (!arrange.IsSameUseCale(openedArrange_)) case_->GetResFocus().ClearRes();
+  if (!prm.IsSameUseCale(openedReinf_)) case_->ClearResultsReading(CalcInput::kShearConditions);
+  if (SlideInputDiffers(slide, openedSlide_)) {
+    case_->ClearResultsReading(CalcInput::kSlideConditions);
+  }
+  if (!arrange.IsSameUseCale(openedArrange_)) case_->ClearResultsReading(CalcInput::kFirstBolt);
 }
 
 void CCmdSlidElementDlg::OnOK() {

@@ -137,7 +137,7 @@ void CCmdSlideInputDlg::BuildLayout() {
   otherForm->addWidget(MakeLabel("kh  ="), 2, 1);
   otherForm->addWidget(kh_, 2, 2);
 
-  QHBoxLayout* const buttons = MakeOkCancelRow();
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(range);
   layout->addWidget(cohesion);
@@ -228,7 +228,7 @@ void CCmdSlideInputDlg::OnOK() {
   if (!prm_.IsSame(opened_)) {
     case_.MarkEdited();
   }
-  if (ChangesCalculation(opened_, prm_)) case_.ClearResult(false, false, true, false);
+  if (ChangesCalculation(opened_, prm_)) case_.ClearResultsReading(CalcInput::kSlideConditions);
   StageDialog::OnOK();
 }
 

@@ -233,8 +233,6 @@ void CCmdSlideResultDlg::SetupGrids() {
 }
 
 void CCmdSlideResultDlg::BuildLayout() {
-  auto* ok = MakeButton("OK", 1);
-  auto* close = MakeButton("閉じる", 2);
   auto* top = new QHBoxLayout;
   top->addWidget(calculate_);
   top->addStretch();
@@ -254,13 +252,9 @@ void CCmdSlideResultDlg::BuildLayout() {
   auto* body = new QHBoxLayout;
   body->addLayout(left, 1);
   body->addLayout(right, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({}, {.cancel = "閉じる"}).layout);
   resize(980, 760);
 }
 

@@ -167,16 +167,9 @@ void CCmdStabArcDlg::BuildLayout() {
   top->addWidget(tabs_, 3);
   top->addLayout(side, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(mouse_);
-  buttons->addWidget(copyPrevious_);
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({mouse_, copyPrevious_}).layout);
 
   const QFontMetrics metrics(font());
   resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);

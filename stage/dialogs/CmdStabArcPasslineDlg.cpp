@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -80,10 +79,7 @@ CCmdStabArcPasslineDlg::CCmdStabArcPasslineDlg(CCase& target, int kind, QWidget*
   }
   lineGrid_->SetDecimalPlaces(SheetBlock(1, 1, 4, kRows), kFillDecimals);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(colourGrid_);
   layout->addWidget(lineGrid_, 1);

@@ -31,18 +31,12 @@ CCmdStabBlockAddDlg::CCmdStabBlockAddDlg(QWidget* parent)
   grid_->SetDecimalPlaces(SheetBlock(kColX, CSheetGrid::kAll), kDecimals);
   grid_->SetText(SheetBlock(kColX, CSheetGrid::kHeaderRow), QStringLiteral("X座標 (m)"));
 
-  auto* ok = MakeButton("OK", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("追加したいX座標を設定")));
   layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
-  setTabOrder(grid_, ok);
-  setTabOrder(ok, cancel);
+  layout->addLayout(buttons.layout);
+  SetTabChain({grid_, buttons.ok, buttons.cancel});
   resize(260, 360);
 
   connect(grid_, &CSheetGrid::KeyDown, this,

@@ -261,8 +261,6 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   auto* add = MakeButton("追加", 5363);
   auto* insert = MakeButton("挿入", 5413);
   auto* remove = MakeButton("削除", 5414);
-  auto* ok = MakeButton("OK", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* inputs = new QGridLayout;
   inputs->addWidget(new QLabel(QStringLiteral("分割層選択：")), 0, 0);
@@ -293,25 +291,13 @@ CCmdStabBlockDlg::CCmdStabBlockDlg(CCase& target, QWidget* parent)
   auto* body = new QHBoxLayout;
   body->addLayout(left);
   body->addLayout(right, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
 
-  setTabOrder(stratum_, startX_);
-  setTabOrder(startX_, angle_);
-  setTabOrder(angle_, autoDivide);
-  setTabOrder(autoDivide, grid_);
-  setTabOrder(grid_, add);
-  setTabOrder(add, insert);
-  setTabOrder(insert, remove);
-  setTabOrder(remove, showGround_);
-  setTabOrder(showGround_, mouseInput_);
-  setTabOrder(mouseInput_, ok);
-  setTabOrder(ok, cancel);
+  SetTabChain({stratum_, startX_, angle_, autoDivide, grid_, add, insert, remove, showGround_,
+               mouseInput_, buttons.ok, buttons.cancel});
 
   SetupGrid();
   if (const CDPolyArray* strata = Strata()) {
@@ -643,7 +629,7 @@ void CCmdStabBlockDlg::WriteBack() {
   work_.SetConfirmed(true);
   case_.GetBlockList().Copy(&work_);
   case_.MarkEdited();
-  case_.ClearResult(true, true, true, true);
+  case_.ClearResultsReading(CalcInput::kBlockDivision);
   case_.CreateDivisionDanmen();
 }
 

@@ -195,8 +195,6 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   connect(word_, &QPushButton::clicked, this, [this] {
     if (CheckRegistered()) Ui().SendToFrame(FrameMsg::WM_APP_PRINT_WORD, 1, 0);
   });
-  auto* ok = MakeButton("OK", 1);
-  auto* close = MakeButton("閉じる", 2);
 
   auto* top = new QHBoxLayout;
   top->addWidget(calculate_);
@@ -207,24 +205,15 @@ void CCmdStabMultiFsDlg::BuildLayout() {
   top->addSpacing(16);
   top->addWidget(count_);
   top->addStretch();
-  auto* bottom = new QHBoxLayout;
-  for (QWidget* button : {static_cast<QWidget*>(copy_), static_cast<QWidget*>(figure_),
-                          static_cast<QWidget*>(word_), static_cast<QWidget*>(linkage_)}) {
-    bottom->addWidget(button);
-  }
-  bottom->addStretch();
-  bottom->addWidget(ok);
-  bottom->addWidget(close);
+  const OkCancelRow bottom =
+      MakeOkCancelRow({copy_, figure_, word_, linkage_}, {.cancel = "閉じる"});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(grid_, 1);
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.layout);
 
-  QWidget* const order[] = {calculate_, conditions_, fstp_,    grid_, copy_,
-                            figure_,    word_,       linkage_, ok,    close};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-    setTabOrder(order[i], order[i + 1]);
-  }
+  SetTabChain({calculate_, conditions_, fstp_, grid_, copy_, figure_, word_, linkage_, bottom.ok,
+               bottom.cancel});
 }
 
 void CCmdStabMultiFsDlg::SetupGrid() {

@@ -148,8 +148,6 @@ CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
   SetId(count_, 5482);
   SetId(adoptedGroup_, 5477);
   copy_->setToolTip(QStringLiteral("結果一覧をクリップボードへコピー"));
-  auto* registerButton = MakeButton("登録", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* inputs = new QGridLayout;
   inputs->addWidget(MakeLabel("現状安全率 Fs0 ="), 0, 0);
@@ -167,27 +165,21 @@ CCmdStabMultiFsGyakuDlg::CCmdStabMultiFsGyakuDlg(CCase& target, QWidget* parent)
   adopted->addWidget(c_);
   adopted->addWidget(MakeLabel("(kN/m2)", 5481));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(copy_);
-  buttons->addWidget(graph_);
-  buttons->addWidget(adoptedGroup_);
-  buttons->addStretch();
-  buttons->addWidget(registerButton);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({copy_, graph_, adoptedGroup_}, {.ok = "登録"});
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(switch_);
   layout->addLayout(inputs);
   layout->addWidget(count_);
   layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
   setTabOrder(switch_, fs0_);
   setTabOrder(fs0_, calculate_);
   setTabOrder(calculate_, grid_);
   setTabOrder(grid_, copy_);
   setTabOrder(copy_, graph_);
-  setTabOrder(graph_, registerButton);
-  setTabOrder(registerButton, cancel);
+  setTabOrder(graph_, buttons.ok);
+  setTabOrder(buttons.ok, buttons.cancel);
 
   grid_->SetHeaderBackColor(kGridHeader);
   grid_->SetMaxCols(kColumnCount);
@@ -428,7 +420,7 @@ bool CCmdStabMultiFsGyakuDlg::StoreAndCompare() {
         MsgResult::Ok) {
       return false;
     }
-    case_.ClearResult(false, true, true, true);
+    case_.ClearResultsReading(CalcInput::kBackAnalysisStrength);
   }
   const tagMLTSORT& sort = result_.GetSort();
   const bool changed = strengthChanged || FindRegistered() != registeredAtOpen_ ||

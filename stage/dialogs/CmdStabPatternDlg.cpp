@@ -69,8 +69,6 @@ CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   water_ = Switch("間隙水圧を考慮する", 5424);
   gammaW_ = MakeDecimalField(5474, 0.0, 999.999, 8, 3);
   QPushButton* const detail = MakeButton("計算条件の詳細設定", 5215);
-  QPushButton* const ok = MakeButton("OK", 1);
-  QPushButton* const cancel = MakeButton("キャンセル", 2);
 
   fspLabels_ = {MakeLabel("計画安全率 (常時)", 5469), MakeLabel("Fsp =", 5470)};
   quakeLabels_ = {MakeLabel("設計水平震度", 5426), MakeLabel("kh  =", 5427),
@@ -105,16 +103,11 @@ CCmdStabPatternDlg::CCmdStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   form->addWidget(waterLabels_[1], 4, 3);
   form->setColumnStretch(2, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(detail);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(models);
   layout->addWidget(conditions);
   layout->addStretch();
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({detail}).layout);
 
   const QFontMetrics metrics(font());
   resize(kWidthDlu * metrics.averageCharWidth() / 4, kHeightDlu * metrics.height() / 8);
@@ -210,7 +203,7 @@ void CCmdStabPatternDlg::OnOK() {
   if (!case_->GetPrmStab().IsSame(opened_)) {
     if (!ConfirmResultsCleared()) return;
     case_->MarkEdited();
-    case_->ClearResult(true, true, true, true);
+    case_->ClearResultsReading(CalcInput::kStabilityConditions);
   }
   Close(true);
 }

@@ -112,10 +112,7 @@ CCmdStabShapeLoadDlg::CCmdStabShapeLoadDlg(QWidget* parent) : StageDialog(parent
   loadValueRow->addWidget(MakeLabel("(kN/m2)"));
   loadValueRow->addStretch();
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("OK", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow().layout;
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(loadRow);

@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "stage/controls/ExpEdit.h"
@@ -20,19 +19,10 @@ CInputBoxDlg::CInputBoxDlg(QWidget* parent)
   edit_->m_nMaxBytes = kMaxTextBytes;
   edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * 40);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  SetId(ok, 1);
-  SetId(cancel, 2);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(prompt_);
   layout->addWidget(edit_);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow().layout);
   setFixedSize(sizeHint());
 }
 

@@ -92,23 +92,17 @@ void CRefCondDlg::BuildLayout() {
   auto* relationBox = new QGroupBox(QStringLiteral("すべりひずみγsと相対安全率Fsrの関係式"));
   relationBox->setLayout(relation);
 
-  QPushButton* ok = MakeButton("適用", 1);
-  QPushButton* cancel = MakeButton("キャンセル", 2);
   QPushButton* reset = MakeButton("初期値に戻す", kResetId);
   connect(reset, &QPushButton::clicked, this, &CRefCondDlg::OnReset);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(reset);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({reset}, {.ok = "適用"});
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(conditionsBox);
   layout->addWidget(relationBox);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
 
   std::vector<QWidget*> chain(fields_.begin(), fields_.end());
-  chain.insert(chain.end(), {ok, cancel, reset});
+  chain.insert(chain.end(), {buttons.ok, buttons.cancel, reset});
   SetTabChain(chain);
 }
 
@@ -171,7 +165,9 @@ void CRefCondDlg::ClearResults(const Clearing& clearing) const {
   if (!clearing.slide && !clearing.shear) return;
   const CCaseArray& cases = core_.GetCaseArray();
   for (int i = 0; i < cases.GetSize(); ++i) {
-    cases.GetCase(i)->ClearResult(false, false, clearing.slide, clearing.shear);
+    CCase& each = *cases.GetCase(i);
+    if (clearing.slide) each.ClearResultsReading(CalcInput::kSlideConditions);
+    if (clearing.shear) each.ClearResultsReading(CalcInput::kShearConditions);
   }
   core_.SetModify(true);
 }

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <iterator>
 
@@ -56,9 +55,7 @@ CRefInfomationDlg::CRefInfomationDlg(QWidget* parent) : StageDialog(parent) {
   grid->SetColWidth(1, 140);
   grid->SetColWidth(2, 140);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("閉じる", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = nullptr, .cancel = "閉じる"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Text("データ取込に成功しました。"));
   layout->addWidget(

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/qt/ModalRunner.h"
@@ -43,10 +42,7 @@ CRefReinfFsaDlg::CRefReinfFsaDlg(QWidget* parent) : StageDialog(parent) {
   grid->SetLock(SheetBlock(1, 1), true);
   grid->SetColWidth(1, 140);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* source = new QHBoxLayout;
   source->addWidget(Text("出典"), 0, Qt::AlignTop);
   source->addWidget(Text("QX併用工法 設計・施工指針（暫定版）\n添付12-2"), 1);

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <array>
@@ -73,10 +72,7 @@ CRefShearGoDlg::CRefShearGoDlg(double current, QWidget* parent)
   auto* source = new QHBoxLayout;
   source->addWidget(new QLabel(QStringLiteral("出典")));
   source->addWidget(new QLabel(QStringLiteral("設計・施工暫定指針　添付4-4")), 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(MakeTable());
   layout->addLayout(source);

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <iterator>
@@ -136,10 +135,7 @@ CRefShearTaupDlg::CRefShearTaupDlg(QWidget* parent)
   auto* source = new QHBoxLayout;
   source->addWidget(Text("出典"), 0, Qt::AlignTop);
   source->addWidget(citation_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(modeRow);
   layout->addWidget(grid_, 1);

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <iterator>
 
@@ -76,10 +75,7 @@ CRefShearTrnaDlg::CRefShearTrnaDlg(QWidget* parent) : StageDialog(parent), grid_
   grid_->SetColWidth(4, 8);
   grid_->SetColWidth(6, 190);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("代入する工法を選択して下さい")));
   layout->addWidget(grid_, 1);

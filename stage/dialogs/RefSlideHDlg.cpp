@@ -51,7 +51,6 @@ CRefSlideHDlg::CRefSlideHDlg(const CCase& source, int calcRow, QWidget* parent)
       bolts_(new CSheetGrid),
       statistics_(new CSheetGrid),
       required_(new CSheetGrid),
-      assign_(MakeButton("代入", 1)),
       result_(kNoValue) {
   setWindowTitle(QStringLiteral("厚さ計算から代入"));
   SetId(bolts_, 6395);
@@ -73,16 +72,14 @@ CRefSlideHDlg::CRefSlideHDlg(const CCase& source, int calcRow, QWidget* parent)
     FitHeight(*values);
   }
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(assign_);
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  const OkCancelRow buttons = MakeOkCancelRow({}, {.ok = "代入"});
+  assign_ = buttons.ok;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("対策範囲（地震時）の潜在崩土層厚")));
   layout->addWidget(bolts_, 1);
   layout->addWidget(statistics_);
   layout->addWidget(required_);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
 
   FillBolts(source, std::clamp(calcRow, 0, CReinforce::kSetCount - 1));
   FillStatistics(source);

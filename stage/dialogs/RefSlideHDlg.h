@@ -39,6 +39,6 @@ class CRefSlideHDlg : public StageDialog {
   CSheetGrid* bolts_;
   CSheetGrid* statistics_;
   CSheetGrid* required_;
-  QPushButton* assign_;
+  QPushButton* assign_ = nullptr;
   double result_;
 };

@@ -40,11 +40,7 @@ std::optional<double> CRefSlideLDlg::PickLength(const CCase& source, QWidget* pa
 }
 
 CRefSlideLDlg::CRefSlideLDlg(const CCase& source, QWidget* parent)
-    : StageDialog(parent),
-      blocks_(new CSheetGrid),
-      total_(new CSheetGrid),
-      assign_(MakeButton("代入", 1)),
-      result_(kNoValue) {
+    : StageDialog(parent), blocks_(new CSheetGrid), total_(new CSheetGrid), result_(kNoValue) {
   setWindowTitle(QStringLiteral("すべり面から代入"));
   SetId(blocks_, 6392);
   SetId(total_, 6393);
@@ -60,14 +56,12 @@ CRefSlideLDlg::CRefSlideLDlg(const CCase& source, QWidget* parent)
     total_->SetColWidth(col, width);
   }
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(assign_);
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  const OkCancelRow buttons = MakeOkCancelRow({}, {.ok = "代入"});
+  assign_ = buttons.ok;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(blocks_, 1);
   layout->addWidget(total_);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
 
   FillBlocks(source);
   FitWidth(*blocks_);

@@ -30,6 +30,6 @@ class CRefSlideLDlg : public StageDialog {
 
   CSheetGrid* blocks_;
   CSheetGrid* total_;
-  QPushButton* assign_;
+  QPushButton* assign_ = nullptr;
   double result_;
 };

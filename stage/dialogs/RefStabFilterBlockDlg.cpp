@@ -35,21 +35,13 @@ CRefStabFilterBlockDlg::CRefStabFilterBlockDlg(CMltKey& key, QWidget* parent)
   setWindowTitle(QStringLiteral("計算結果の表示条件"));
   SetId(exclusion_, 5462);
   SetId(grid_, 5411);
-  auto* ok = MakeButton("OK", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("下記の条件により計算結果を表示します。")));
   layout->addWidget(exclusion_);
   layout->addWidget(grid_, 1);
-  layout->addLayout(buttons);
-  setTabOrder(exclusion_, grid_);
-  setTabOrder(grid_, ok);
-  setTabOrder(ok, cancel);
+  layout->addLayout(buttons.layout);
+  SetTabChain({exclusion_, grid_, buttons.ok, buttons.cancel});
 
   grid_->SetHeaderBackColor(Color{0xFFFFDB});
   grid_->SetMaxCols(2);

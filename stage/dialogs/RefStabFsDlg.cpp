@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <iterator>
 
@@ -59,10 +58,7 @@ CRefStabFsDlg::CRefStabFsDlg(QWidget* parent) : StageDialog(parent), grid_(new C
   grid_->SetSelMode(SheetSelMode::SingleRow);
   grid_->SetColWidth(1, 140);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addWidget(Text("出典"));

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -82,17 +81,10 @@ CRefStabGraphCPhiDlg::CRefStabGraphCPhiDlg(CCase& shown, QWidget* parent) : Stag
   addRow(2, "粘着力 (逆算)", "c", c, "(kN/m2)");
   fields->setRowStretch(3, 1);
 
-  auto* ok = MakeButton("OK", 1);
-  auto* close = MakeButton("閉じる", 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(close);
   auto* body = new QHBoxLayout;
   body->addWidget(figure, 1);
   body->addLayout(fields);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
-  layout->addLayout(buttons);
-  setTabOrder(ok, close);
+  layout->addLayout(MakeOkCancelRow({}, {.cancel = "閉じる"}).layout);
 }

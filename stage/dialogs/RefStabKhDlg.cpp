@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
 
@@ -68,10 +67,7 @@ CRefStabKhDlg::CRefStabKhDlg(CPrmStab& conditions, QWidget* parent)
   form->addWidget(kh_, 2, 2);
   form->setColumnStretch(2, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(MakeButton("代入", 1));
-  buttons->addWidget(MakeButton("キャンセル", 2));
+  QHBoxLayout* const buttons = MakeOkCancelRow({}, {.ok = "代入"}).layout;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Text("設計対象地区と地表面に投影された活断層までの最短距離を入力する。"));
   layout->addWidget(Text("対象となる断層と想定地震の規模は、最新の地域防災計画を参照すること。"));

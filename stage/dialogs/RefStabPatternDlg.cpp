@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -77,14 +76,9 @@ CRefStabPatternDlg::CRefStabPatternDlg(QWidget* parent) : StageDialog(parent) {
   content->addLayout(water);
   settings->setEnabled(false);
 
-  auto* close = new QPushButton(QStringLiteral("閉じる"));
-  SetId(close, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(close);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(settings);
-  layout->addLayout(buttons);
+  layout->addLayout(MakeOkCancelRow({}, {.ok = nullptr, .cancel = "閉じる"}).layout);
   // Wide enough for the title bar to show the whole title, which says that nothing is stored.
   const QFontMetrics metrics(font());
   resize(std::max(sizeHint().width(), metrics.horizontalAdvance(windowTitle()) + kTitleBarExtra),

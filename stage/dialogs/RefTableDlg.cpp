@@ -20,8 +20,7 @@ RefTableForm::RefTableForm(const RefTableIds& ids, const RefTableTexts& texts, M
       add_(MakeButton("追加", ids.add)),
       insert_(MakeButton("挿入", ids.insert)),
       delete_(MakeButton("削除", ids.remove)),
-      ok_(MakeButton("代入", 1)),
-      cancel_(MakeButton("キャンセル", 2)),
+      buttons_(MakeOkCancelRow({add_, insert_, delete_}, {.ok = "代入"})),
       mode_(mode) {
   setWindowTitle(QString::fromUtf8(texts.title));
   SetId(grid_, ids.grid);
@@ -45,16 +44,10 @@ void RefTableForm::BuildLayout(const RefTableTexts& texts) {
   fileLayout->addLayout(fileButtons, 2, 0, 1, 4);
   fileLayout->setColumnStretch(1, 1);
 
-  auto* rowButtons = new QHBoxLayout;
-  for (QPushButton* button : {add_, insert_, delete_}) rowButtons->addWidget(button);
-  rowButtons->addStretch();
-  rowButtons->addWidget(ok_);
-  rowButtons->addWidget(cancel_);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(files);
   layout->addWidget(grid_, 1);
-  layout->addLayout(rowButtons);
+  layout->addLayout(buttons_.layout);
 
   setTabOrder(comment_, load_);
   setTabOrder(load_, save_);
@@ -63,8 +56,8 @@ void RefTableForm::BuildLayout(const RefTableTexts& texts) {
   setTabOrder(grid_, add_);
   setTabOrder(add_, insert_);
   setTabOrder(insert_, delete_);
-  setTabOrder(delete_, ok_);
-  setTabOrder(ok_, cancel_);
+  setTabOrder(delete_, buttons_.ok);
+  setTabOrder(buttons_.ok, buttons_.cancel);
   resize(texts.width, texts.height);
 }
 
@@ -75,7 +68,7 @@ void RefTableForm::ApplyMode() {
     grid_->SetSelMode(SheetSelMode::SingleRow);
     comment_->SetReadOnly(true);
   } else {
-    cancel_->setText(QStringLiteral("閉じる"));
-    ok_->hide();
+    buttons_.cancel->setText(QStringLiteral("閉じる"));
+    buttons_.ok->hide();
   }
 }

@@ -76,8 +76,7 @@ class RefTableForm : public StageDialog {
   QPushButton* const add_;
   QPushButton* const insert_;
   QPushButton* const delete_;
-  QPushButton* const ok_;
-  QPushButton* const cancel_;
+  const OkCancelRow buttons_;  // 追加, 挿入 and 削除, then 代入 and キャンセル
 
  private:
   void BuildLayout(const RefTableTexts& texts);

@@ -97,20 +97,14 @@ void CRefUnitFilterDlg::BuildLayout() {
   stability->addWidget(Frame("設計水平震度 Khの小数点以下有効桁数", rows[kDigitsKh]));
 
   QPushButton* reset = MakeButton("初期値に戻す", kResetId);
-  QPushButton* ok = MakeButton("OK", 1);
-  QPushButton* cancel = MakeButton("キャンセル", 2);
   connect(reset, &QPushButton::clicked, this, &CRefUnitFilterDlg::OnReset);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(reset);
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({reset});
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Frame("多平面安定解析", stability));
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.layout);
 
-  chain.insert(chain.end(), {reset, ok, cancel});
+  chain.insert(chain.end(), {reset, buttons.ok, buttons.cancel});
   SetTabChain(chain);
 }
 

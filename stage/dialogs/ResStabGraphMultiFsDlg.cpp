@@ -80,8 +80,6 @@ CResStabGraphMultiFsDlg::CResStabGraphMultiFsDlg(CCase& target, QWidget* parent)
   SetId(normal_, 5399);
   SetId(quake_, 5397);
   auto* autoRange = MakeButton("自動設定", 5440);
-  auto* ok = MakeButton("OK", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
 
   range_->SetHeaderBackColor(Color{0xFFFFDB});
   range_->SetMaxCols(3);
@@ -105,19 +103,12 @@ CResStabGraphMultiFsDlg::CResStabGraphMultiFsDlg(CCase& target, QWidget* parent)
   auto* controls = new QHBoxLayout;
   controls->addWidget(shown);
   controls->addWidget(rangeBox, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(area_, 1);
   layout->addLayout(controls);
-  layout->addLayout(buttons);
-  setTabOrder(normal_, quake_);
-  setTabOrder(quake_, range_);
-  setTabOrder(range_, autoRange);
-  setTabOrder(autoRange, ok);
-  setTabOrder(ok, cancel);
+  layout->addLayout(buttons.layout);
+  SetTabChain({normal_, quake_, range_, autoRange, buttons.ok, buttons.cancel});
 
   // A stored case other than 0 or 1 is taken as 0; only an enabled case can be chosen.
   if (own_.graphFs.currentCase != 0 && own_.graphFs.currentCase != 1) own_.graphFs.currentCase = 0;

@@ -174,8 +174,6 @@ void CCadOutputDlg::BuildLayout() {
   SetId(scale_, 3083);
   auto* allOn = MakeButton("全ON", 3003);
   auto* allOff = MakeButton("全OFF", 3004);
-  auto* ok = MakeButton("出力", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
   connect(allOn, &QPushButton::clicked, this, [this] { SetAllRows(true); });
   connect(allOff, &QPushButton::clicked, this, [this] { SetAllRows(false); });
 
@@ -192,18 +190,15 @@ void CCadOutputDlg::BuildLayout() {
   left->addWidget(grid_, 1);
   left->addLayout(switches);
   left->addLayout(lists);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
+  const OkCancelRow buttons = MakeOkCancelRow({}, {.ok = "出力"});
   auto* right = new QVBoxLayout;
   right->addWidget(cad_, 1);
-  right->addLayout(buttons);
+  right->addLayout(buttons.layout);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left);
   layout->addLayout(right, 1);
 
-  QWidget* const order[] = {grid_, allOn, allOff, paper_, scale_, ok, cancel};
+  QWidget* const order[] = {grid_, allOn, allOff, paper_, scale_, buttons.ok, buttons.cancel};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   resize(960, 600);
 }

@@ -48,7 +48,6 @@ void CExportSelectDlg::BuildLayout() {
   cases->addButton(quake_, 1);
   auto* xml = MakeButton("XML 出力", 3119);
   auto* cad = MakeButton("CAD 出力", 3120);
-  auto* cancel = MakeButton("キャンセル", 2);
   connect(xml, &QPushButton::clicked, this, &CExportSelectDlg::OnXml);
   connect(cad, &QPushButton::clicked, this, &CExportSelectDlg::OnCad);
 
@@ -69,17 +68,15 @@ void CExportSelectDlg::BuildLayout() {
   cadLayout->addWidget(MakeLabel("※他ソフトの場合は CAD形式をご利用ください。"), 1);
   cadLayout->addWidget(cad);
 
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch();
-  bottom->addWidget(cancel);
+  const OkCancelRow bottom = MakeOkCancelRow({}, {.ok = nullptr});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(MakeLabel("出力する形式を選択してください。"));
   layout->addWidget(slideBox);
   layout->addWidget(xmlBox);
   layout->addWidget(cadBox);
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.layout);
 
-  QWidget* const order[] = {normal_, normalArc_, quake_, quakeArc_, xml, cad, cancel};
+  QWidget* const order[] = {normal_, normalArc_, quake_, quakeArc_, xml, cad, bottom.cancel};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

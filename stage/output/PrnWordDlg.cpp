@@ -67,7 +67,6 @@ CPrnWordMultiDlg::CPrnWordMultiDlg(CManageCore& core, int kind, QWidget* parent)
       xlsx_(MakeButton("出力 (xlsx形式)", 3090)) {
   setObjectName(QStringLiteral("CPrnWordMultiDlg"));
   setWindowTitle(QString::fromUtf8(kCaption));
-  auto* cancel = MakeButton("キャンセル", 2);
 
   auto* cases = new QHBoxLayout;
   cases->addWidget(normal_);
@@ -89,20 +88,18 @@ CPrnWordMultiDlg::CPrnWordMultiDlg(CManageCore& core, int kind, QWidget* parent)
   auto* groups = new QHBoxLayout;
   groups->addWidget(Group("計算書出力 (Word)", word));
   groups->addWidget(Group("各ブロックの安全率一覧 (Excel)", sheets));
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch();
-  bottom->addWidget(cancel);
+  const OkCancelRow bottom = MakeOkCancelRow({}, {.ok = nullptr});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(MakeLabel(kPrompt));
   layout->addLayout(groups);
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.layout);
   setTabOrder(normal_, quake_);
   setTabOrder(quake_, report_);
   setTabOrder(report_, summary_);
   setTabOrder(summary_, list_);
   setTabOrder(list_, docx_);
   setTabOrder(docx_, xlsx_);
-  setTabOrder(xlsx_, cancel);
+  setTabOrder(xlsx_, bottom.cancel);
 
   const CPrnInfo& info = core_.GetPrnInfo();
   normal_->setChecked(info.GetPrnMultiNQ(0) != 0);
@@ -175,23 +172,20 @@ CPrnWordSummaryDlg::CPrnWordSummaryDlg(CManageCore& core, int kind, QWidget* par
   setObjectName(QStringLiteral("CPrnWordSummaryDlg"));
   setWindowTitle(QString::fromUtf8(kCaption));
   auto* ok = MakeButton("出力 (docx形式)", 1);
-  auto* cancel = MakeButton("キャンセル", 2);
   auto* types = new QVBoxLayout;
   types->addWidget(report_);
   types->addWidget(summary_);
   auto* word = new QVBoxLayout;
   word->addWidget(ok);
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch();
-  bottom->addWidget(cancel);
+  const OkCancelRow bottom = MakeOkCancelRow({}, {.ok = nullptr});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(MakeLabel(kPrompt));
   layout->addWidget(Group("帳票タイプ", types));
   layout->addWidget(Group("計算書出力 (Word)", word));
-  layout->addLayout(bottom);
+  layout->addLayout(bottom.layout);
   setTabOrder(report_, summary_);
   setTabOrder(summary_, ok);
-  setTabOrder(ok, cancel);
+  setTabOrder(ok, bottom.cancel);
   (core_.GetPrnInfo().GetPrnMode(kind_) == 1 ? summary_ : report_)->setChecked(true);
 }
 

@@ -178,6 +178,58 @@ TEST_F(FilledCase, IsSameSeesEveryComparedMember) {
   EXPECT_FALSE(resultsOnly.IsResSlide());
 }
 
+// ---- Results made stale by an edit ----
+
+// Which result sets a case holds: back analysis, stability, slide, shear, rope-net check.
+using HeldResults = std::tuple<bool, bool, bool, bool, bool>;
+
+HeldResults Held(CCase& c) {
+  return {c.GetResStabGyaku().GetResult() != nullptr, c.GetResStab2().GetResult() != nullptr,
+          c.GetResSlide().IsResult(), c.GetResShear().IsResult(), c.GetResFocus().IsResult()};
+}
+
+// An edit of a calculation input clears the results that read it and keeps the others.
+TEST_F(FilledCase, AnEditedInputClearsExactlyTheResultsThatReadIt) {
+  filled_.GetPrmStab().gyakuOn = 1;
+  filled_.GetPrmStab().assumedFs = 1.0;
+  ASSERT_TRUE(filled_.PreCalcStabGyaku(false));
+  filled_.CalcStartStabGyaku();
+  constexpr bool kCleared = false;
+  constexpr bool kKept = true;
+  const struct {
+    CalcInput edited;
+    const char* what;
+    HeldResults left;
+  } rows[] = {
+      {CalcInput::kTerrain, "terrain", {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kSlopeDirection,
+       "slope direction",
+       {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kSoilConstants, "soil", {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kStabilityConditions,
+       "stability conditions",
+       {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kBlockDivision, "blocks", {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kRoundingRules, "rounding", {kCleared, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kBackAnalysisStrength,
+       "back-analysis strength",
+       {kKept, kCleared, kCleared, kCleared, kCleared}},
+      {CalcInput::kBarArrangement, "drain bars", {kKept, kKept, kCleared, kCleared, kCleared}},
+      {CalcInput::kSlideConditions, "slide conditions", {kKept, kKept, kCleared, kKept, kKept}},
+      {CalcInput::kShearConditions, "shear conditions", {kKept, kKept, kKept, kCleared, kCleared}},
+      {CalcInput::kFirstBolt, "bolt of the rope-net check", {kKept, kKept, kKept, kKept, kCleared}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    CCase edited;
+    edited.Copy(&filled_);
+    ASSERT_EQ(Held(edited), HeldResults(kKept, kKept, kKept, kKept, kKept));
+    edited.ClearResultsReading(row.edited);
+    EXPECT_EQ(Held(edited), row.left);
+    EXPECT_TRUE(edited.IsSame(&filled_));  // the inputs stay as they were
+  }
+}
+
 // ---- Pre-checks ----
 
 struct CheckRow {

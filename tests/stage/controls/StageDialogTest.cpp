@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "platform/qt/ModalRunner.h"
 #include "stage/controls/ExpEdit.h"
@@ -15,7 +17,8 @@
 
 namespace {
 
-// A dialog of the usual build: two fields, a reference button, a grid, OK and Cancel.
+// A dialog of the usual build: two fields, a reference button, a grid, then the row of OK and
+// Cancel.
 class SampleDlg : public StageDialog {
   Q_OBJECT
 
@@ -23,15 +26,13 @@ class SampleDlg : public StageDialog {
   SampleDlg() {
     auto* layout = new QVBoxLayout(this);
     for (QWidget* w : {static_cast<QWidget*>(first), static_cast<QWidget*>(second),
-                       static_cast<QWidget*>(reference), static_cast<QWidget*>(grid),
-                       static_cast<QWidget*>(ok), static_cast<QWidget*>(cancel)}) {
+                       static_cast<QWidget*>(reference), static_cast<QWidget*>(grid)}) {
       layout->addWidget(w);
     }
+    layout->addLayout(row.layout);
     SetId(first, 4204);
     SetId(second, 4205);
     SetId(grid, 4218);
-    SetId(ok, 1);
-    SetId(cancel, 2);
     grid->SetMaxCols(2);
     grid->SetMaxRows(2);
   }
@@ -49,8 +50,9 @@ class SampleDlg : public StageDialog {
   CExpEdit* second = new CExpEdit;
   QPushButton* reference = new QPushButton(QStringLiteral("参考値"));
   CSheetGrid* grid = new CSheetGrid;
-  QPushButton* ok = new QPushButton(QStringLiteral("OK"));
-  QPushButton* cancel = new QPushButton(QStringLiteral("キャンセル"));
+  const OkCancelRow row = MakeOkCancelRow();
+  QPushButton* const ok = row.ok;
+  QPushButton* const cancel = row.cancel;
   int oks = 0;
   int cancels = 0;
 };
@@ -116,6 +118,39 @@ TEST(StageDialogTest, TheCloseButtonActsAsCancel) {
   QTest::mouseClick(dlg.cancel, Qt::LeftButton);
   EXPECT_EQ(dlg.cancels, 2);
   EXPECT_FALSE(dlg.isVisible());
+}
+
+// The row ends in the buttons with ids 1 and 2 and the captions the dialog gives them; a null
+// caption leaves its button out, and the leading widgets come first.
+TEST(StageDialogTest, TheRowHoldsTheLeadingWidgetsAndTheCaptionedButtons) {
+  const struct {
+    const char* what;
+    EndCaptions captions;
+    std::vector<QString> texts;  // the buttons from the left
+  } rows[] = {
+      {"default", {}, {"参考値", "OK", "キャンセル"}},
+      {"other captions", {.ok = "代入", .cancel = "閉じる"}, {"参考値", "代入", "閉じる"}},
+      {"close only", {.ok = nullptr, .cancel = "閉じる"}, {"参考値", "閉じる"}},
+      {"OK only", {.cancel = nullptr}, {"参考値", "OK"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    QWidget holder;
+    auto* reference = new QPushButton(QStringLiteral("参考値"));
+    const OkCancelRow row = MakeOkCancelRow({reference}, r.captions);
+    holder.setLayout(row.layout);
+    std::vector<QString> texts;
+    for (int i = 0; i < row.layout->count(); ++i) {
+      if (auto* button = qobject_cast<QPushButton*>(row.layout->itemAt(i)->widget())) {
+        texts.push_back(button->text());
+      }
+    }
+    EXPECT_EQ(texts, r.texts);
+    EXPECT_EQ(row.ok, holder.findChild<QPushButton*>(QStringLiteral("1")));
+    EXPECT_EQ(row.cancel, holder.findChild<QPushButton*>(QStringLiteral("2")));
+    EXPECT_EQ(row.ok != nullptr, r.captions.ok != nullptr);
+    EXPECT_EQ(row.cancel != nullptr, r.captions.cancel != nullptr);
+  }
 }
 
 TEST(StageDialogTest, AScriptedModalRunIsDrivenByItsScript) {
