@@ -33,6 +33,20 @@ bool SweepHolds(double s, double e, double angle) {
   return s <= angle && angle <= e;
 }
 
+}  // namespace
+
+double LegDominatedHypot(double a, double b) {
+  // With |b| at most 2^-30 |a| the exact hypot lies within 2^-61 relative of |a|, far inside half
+  // a unit in the last place of |a|: the rounded hypot is |a| itself. The vertical's foot lies
+  // level with the centre but for the rounding of its y, so this is nearly always the case.
+  constexpr double kNegligibleLeg = 0x1p-30;
+  const double longLeg = std::fabs(a);
+  if (std::fabs(b) <= longLeg * kNegligibleLeg) return longLeg;
+  return std::hypot(a, b);
+}
+
+namespace {
+
 // A line perpendicular to the direction a->b through a given point: vertical when a and b have
 // the same y, otherwise y = m x + b.
 struct NormalLine {
@@ -406,7 +420,7 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   const double length2 = dx * dx + dy * dy;
   const double t = ((centre.x - a.x) * dx + (centre.y - a.y) * dy) / length2;
   const CDPoint foot(a.x + t * dx, a.y + t * dy);
-  const double distance = Hypot(centre, foot);
+  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
   if (distance > R) return -1;
   const double halfChord = std::sqrt(R * R - distance * distance);
   const double length = std::sqrt(length2);
@@ -521,7 +535,7 @@ int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* en
   // square is a normal number.
   const double leg = std::fabs(centre.x - foot.x);
   if (R > 1e-150 && leg > R * (1 + 1e-12)) return -1;
-  const double distance = Hypot(centre, foot);
+  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
   if (distance > R) return -1;
   const double halfChord = std::sqrt(R * R - distance * distance);
   const CDPoint first(foot.x - dx * halfChord, foot.y - halfChord);
