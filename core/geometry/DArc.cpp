@@ -1,12 +1,14 @@
 #include "core/geometry/DArc.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <optional>
+#include <span>
 
 #include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
@@ -289,21 +291,24 @@ CDPoint CDArc::GetMinMax(int which) {
                                     {centre.x, centre.y + R},
                                     {centre.x - R, centre.y},
                                     {centre.x, centre.y - R}};
-  std::vector<CDPoint> candidates;
+  // At most the four quadrant points and the two ends, held without a heap allocation: the
+  // slip surface's extremes ask for them on every slip circle.
+  std::array<CDPoint, 6> candidates;
+  std::size_t count = 0;
   for (int k = 0; k < 4; ++k) {
     const double angle = k * kPi / 2;
     const bool inSweep =
         wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
-    if (inSweep) candidates.push_back(quadrantPoints[k]);
+    if (inSweep) candidates[count++] = quadrantPoints[k];
   }
-  candidates.push_back(GetStart());
-  candidates.push_back(GetEnd());
+  candidates[count++] = GetStart();
+  candidates[count++] = GetEnd();
 
   const bool byY = which >= 2;
   const bool greatest = which % 2 == 1;
   const auto key = [byY](const CDPoint& p) { return byY ? p.y : p.x; };
   CDPoint best = candidates.front();
-  for (const CDPoint& p : candidates) {
+  for (const CDPoint& p : std::span(candidates).first(count)) {
     if (greatest ? key(p) > key(best) : key(p) < key(best)) best = p;
   }
   return best;

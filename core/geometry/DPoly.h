@@ -249,11 +249,11 @@ class CDPoly {
   // Boundary entries, by value, of the segments that span [x1, x2]; replaces the records' content
   // and returns their count.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
-  // An edge (from vertex index to index + 1) with the least and greatest x of its ends.
+  // An edge with copies of its ends ordered by x (the first end on the left when both have the
+  // same x), so that the cuts read it without the vertex list.
   struct EdgeRange {
-    int index;
-    double left;
-    double right;
+    CDPoint left;
+    CDPoint right;
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.
@@ -304,10 +304,10 @@ class CDPoly {
   friend class ScopedSmallLimit;
   inline static double small_limit = 0;
 
-  // Adds the boundary entry of edge i when it spans [x1, x2] (GetDEVYArray, for an edge that the
-  // cuts' reach does not miss).
-  void AddDEVYOfEdge(std::vector<tagDEVY>& records, int i, double x1, double x2,
-                     double ylimit) const;
+  // Adds the boundary entry of the edge with its ends ordered by x when it spans [x1, x2]
+  // (GetDEVYArray, for an edge that the cuts' reach does not miss).
+  void AddDEVYOfEdge(std::vector<tagDEVY>& records, const CDPoint& left, const CDPoint& right,
+                     double x1, double x2, double ylimit) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

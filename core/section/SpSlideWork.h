@@ -12,6 +12,7 @@
 // Members are implemented in SpSlideWork.cpp (building blocks, record, editing) and
 // SpSlideWorkGeometry.cpp (queries and crossings).
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -28,6 +29,16 @@ class CViewInfo;
 
 class CSpSlideWork : public CDPoly {
  public:
+  // The crossings of a line with one piece, at most two, held without a heap allocation: the
+  // queries run for every slice and every stratum edge of every slip circle.
+  struct Crossings {
+    std::array<CDPoint, 2> points;
+    int count = 0;
+    const CDPoint* begin() const { return points.data(); }
+    const CDPoint* end() const { return points.data() + count; }
+    bool empty() const { return count == 0; }
+  };
+
   CSpSlideWork();
 
   // Record: name, vertex count, per vertex x, y and flag, strength count and words, arc count
@@ -221,8 +232,8 @@ class CSpSlideWork : public CDPoly {
   // The height of an end vertex, taken from its arc where it has one.
   double EndHeight(int vertex) const;
   // The crossings of piece i with the segment p1-p2, in order along the segment.
-  std::vector<CDPoint> PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
-                                      double lineTol) const;
+  Crossings PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
+                           double lineTol) const;
   // Appends the crossings of every piece with p1-p2 (an arc's two as one when they coincide).
   void CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
                         std::vector<CDPoint>& crossings) const;

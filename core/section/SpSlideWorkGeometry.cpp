@@ -31,15 +31,7 @@ CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
 
 CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
-// At most two crossings, held without a heap allocation: the queries along a vertical run for
-// every slice of every slip circle.
-struct ArcHits {
-  std::array<CDPoint, 2> points;
-  int count = 0;
-  const CDPoint* begin() const { return points.data(); }
-  const CDPoint* end() const { return points.data() + count; }
-  bool empty() const { return count == 0; }
-};
+using ArcHits = CSpSlideWork::Crossings;
 
 // The crossings of the arc with a segment that lie on both, in order along the segment.
 ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
@@ -352,15 +344,14 @@ void CSpSlideWork::Draw(CViewInfo* view, int bold, int /*from*/, int /*to*/) con
 
 // ---- Crossings ----
 
-std::vector<CDPoint> CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
-                                                  double arcTol, double lineTol) const {
-  if (const CDArc* arc = GetArcFromPointIndex(i)) {
-    const ArcHits hits = ArcCrossings(*arc, p1, p2, arcTol);
-    return {hits.begin(), hits.end()};
+CSpSlideWork::Crossings CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
+                                                     double arcTol, double lineTol) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) return ArcCrossings(*arc, p1, p2, arcTol);
+  Crossings hits;
+  if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &hits.points[0]) == kOnBoth) {
+    hits.count = 1;
   }
-  CDPoint cross;
-  if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &cross) == kOnBoth) return {cross};
-  return {};
+  return hits;
 }
 
 int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
@@ -378,9 +369,9 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
 bool CSpSlideWork::GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,
                                  double tol) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
-    const std::vector<CDPoint> crossings = PieceCrossings(i, *p1, *p2, tol, tol);
+    const Crossings crossings = PieceCrossings(i, *p1, *p2, tol, tol);
     if (!crossings.empty()) {
-      *out = crossings.front();
+      *out = crossings.points[0];
       return true;
     }
   }
@@ -396,9 +387,9 @@ bool CSpSlideWork::GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, d
 void CSpSlideWork::CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
                                     std::vector<CDPoint>& crossings) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
-    const std::vector<CDPoint> found = PieceCrossings(i, p1, p2, tol, tol);
+    const Crossings found = PieceCrossings(i, p1, p2, tol, tol);
     // The two crossings of an arc count as one when they coincide.
-    const bool sameTwice = found.size() == 2 && Hypot(found[0], found[1]) < kSamePoint;
+    const bool sameTwice = found.count == 2 && Hypot(found.points[0], found.points[1]) < kSamePoint;
     crossings.insert(crossings.end(), found.begin(), sameTwice ? found.begin() + 1 : found.end());
   }
 }
