@@ -291,10 +291,15 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 
   double c = kNoValue;
   double phi = kNoValue;
+  if (layers != nullptr) strataOutlines_.Take(*layers);
   for (const auto& slice : slices_) {
     TakeStrength(*slice, c, phi);
     slice->SetCF(c, phi);
-    slice->SetHang(layers);
+    if (layers != nullptr) {
+      slice->SetHang(*layers, strataOutlines_);
+    } else {
+      slice->SetHang(nullptr);
+    }
   }
   return GetSize();
 }

@@ -17,10 +17,10 @@
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoint.h"
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyArray.h"
 #include "core/section/SpSlideWork.h"
 
 class CDanmenStab;
-class CDPolyArray;
 class CSpGround;
 class CSpSlide;
 class CSpWaterGroup;
@@ -242,6 +242,8 @@ class CSliceList {
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
+  // The strata's outlines, in which the slices look up the polygons of their layers.
+  CDPolyArray::Outlines strataOutlines_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.

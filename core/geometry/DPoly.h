@@ -221,6 +221,10 @@ class CDPoly {
   std::unique_ptr<CDPolyArray> MakeKukan() const;
   // Point-in-polygon test.
   bool PolyRgn(const CDPoint* p) const;
+  // The same test over the vertices of a shape given as a list.
+  static bool PolyRgn(std::span<const CDPoint> outline, const CDPoint* p);
+  // An edge that lies wholly this far left of or below the point never counts in the test.
+  static constexpr double kInsideTestMargin = 1e-6;
   bool IsOnline(const CDPoint* p) const;
   // The point of the line nearest to p, its distance and segment.
   CDPoint GetOnlineNear(const CDPoint* p, double& dist, int& segment) const;
