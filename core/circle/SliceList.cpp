@@ -13,7 +13,6 @@
 #include "core/model/Danmen.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpLoad.h"
-#include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
@@ -118,11 +117,12 @@ CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) c
 
 int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
                           const CSpSlideWork& surface) {
-  return DivisionPoints(strata, water, surface, *surface.TransSpSlide(-1));
+  surface.GetSlipLineVertices(-1, slipLine_);
+  return DivisionPoints(strata, water, surface);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
-                               const CSpSlideWork& surface, const CSpSlide& slipLine) {
+                               const CSpSlideWork& surface) {
   InitXArray();
   const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
   if (ground == nullptr) return 0;
@@ -141,7 +141,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
     AddWaterLine(heights, span, *lines.layer, xs_);
   }
   if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
-  AddVertexXs(slipLine, xs_);
+  for (const CSpSlideWork::SlipLineVertex& vertex : slipLine_) xs_.push_back(vertex.point.x);
   AddVertexXs(surface, xs_);
   AddLoadXs();
 
@@ -268,8 +268,8 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
-  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
-  if (DivisionPoints(layers, water, *work_, *slipLine) < 2) {
+  work_->GetSlipLineVertices(-1, slipLine_);
+  if (DivisionPoints(layers, water, *work_) < 2) {
     xs_.clear();
     return 0;
   }
@@ -283,7 +283,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
-    auto slice = BuildSlice(gap, layers, lines, slipLine.get(), side);
+    auto slice = BuildSlice(gap, layers, lines, side);
     auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
     kept.push_back(std::move(slice));
   }
@@ -313,8 +313,7 @@ void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
 }
 
 std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                               const WaterShapes& water, const CSpSlide* slipLine,
-                                               SharedSide& side) {
+                                               const WaterShapes& water, SharedSide& side) {
   const CSpSlideWork& work = *work_;
   const double x1 = gap.x1;
   const double x2 = gap.x2;
@@ -327,7 +326,7 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   if (atMid.arc != nullptr) {
     slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
   }
-  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
+  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);

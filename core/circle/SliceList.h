@@ -22,7 +22,6 @@
 
 class CDanmenStab;
 class CSpGround;
-class CSpSlide;
 class CSpWaterGroup;
 class CViewInfo;
 
@@ -179,9 +178,9 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
-  // SetXArray with the surface's slip line made already.
+  // SetXArray with the vertices of the surface's slip line found already (slipLine_).
   int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
-                     const CSpSlideWork& surface, const CSpSlide& slipLine);
+                     const CSpSlideWork& surface);
   // The division points from the strata: their vertices on or above the surface and the
   // crossings of their edges with the surface and the water lines.
   void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
@@ -215,8 +214,7 @@ class CSliceList {
   // A new slice for the gap, with its boundaries and levels; side carries the right side of the
   // slice before and takes this slice's right side.
   std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                     const WaterShapes& water, const CSpSlide* slipLine,
-                                     SharedSide& side);
+                                     const WaterShapes& water, SharedSide& side);
   // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
   // side as in BuildSlice.
   std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
@@ -242,6 +240,9 @@ class CSliceList {
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
+  // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
+  // points and the strength of a slice's base on an arc.
+  std::vector<CSpSlideWork::SlipLineVertex> slipLine_;
   // The strata's outlines, in which the slices look up the polygons of their layers.
   CDPolyArray::Outlines strataOutlines_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;

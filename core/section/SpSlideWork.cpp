@@ -756,28 +756,40 @@ bool CSpSlideWork::MixCrackline(const CDPoint& p, const CDPoint& q, int type) {
 
 // ---- Back to an entered line ----
 
-std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {
-  auto line = std::make_unique<CSpSlide>();
+void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const {
+  vertices.clear();
   const auto typeAtVertex = [this, type](const CDPoint& p) {
     if (type != -1) return type;
     return StrengthTypeOrZero(FindJustPoint(&p));
+  };
+  // The type as the line's strength word keeps it.
+  const auto add = [&vertices](const CDPoint& p, int style, int typeOfVertex) {
+    const int kept = slide_strength::Type(slide_strength::WithType(0u, typeOfVertex));
+    vertices.push_back({p, style, kept});
   };
   for (int i = 0; i < GetSize(); ++i) {
     const CDPoint vertex(GetAt(i)->x, GetAt(i)->y);
     const CDArc* arc = GetArcFromPointIndex(i);
     if (arc == nullptr) {
-      line->AddNewPoint(vertex, 0, typeAtVertex(vertex));
+      add(vertex, 0, typeAtVertex(vertex));
       continue;
     }
-    line->AddNewPoint(vertex, 1, typeAtVertex(vertex));
+    add(vertex, 1, typeAtVertex(vertex));
     const CDPoint mid = arc->GetMid(0.5);
     int midType = type;
     if (type == -1) {
       const double x = (mid.x + GetAt(i + 1)->x) / 2;
       midType = GetStrengthOfPosition(x, GetY(x), nullptr);
     }
-    line->AddNewPoint(CDPoint(mid.x, mid.y), 0, midType);
+    add(CDPoint(mid.x, mid.y), 0, midType);
   }
+}
+
+std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {
+  auto line = std::make_unique<CSpSlide>();
+  std::vector<SlipLineVertex> vertices;
+  GetSlipLineVertices(type, vertices);
+  for (const SlipLineVertex& v : vertices) line->AddNewPoint(v.point, v.style, v.type);
   if (const CDArc* first = GetFirstArc()) line->SetOR(first->centre.x, first->centre.y, first->R);
   return line;
 }

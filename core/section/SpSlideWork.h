@@ -155,6 +155,19 @@ class CSpSlideWork : public CDPoly {
   // The same with the vertical at x already at hand.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             const CSpSlide* slideLine) const;
+  // A vertex of the slide line that TransSpSlide makes: the surface's vertices with each arc's
+  // middle after the arc's first vertex, their style (1 at an arc's first vertex) and strength
+  // type as the line keeps them.
+  struct SlipLineVertex {
+    CDPoint point;
+    int style;
+    int type;
+  };
+  // The vertices of TransSpSlide(type) without making the line; replaces the content of vertices.
+  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const;
+  // GetStrengthOfPosition with the slide line given by its vertices.
+  int GetStrengthOfPosition(const Vertical& at, double x, double y,
+                            std::span<const SlipLineVertex> slipLine) const;
   // Directions out of the surface at its first and at its last vertex.
   double GetStartAngle() const;
   double GetEndAngle() const;
@@ -226,6 +239,9 @@ class CSpSlideWork : public CDPoly {
 
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
   int PieceAt(int vertex) const;
+  // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
+  template <class ThreePoint>
+  int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;

@@ -153,8 +153,9 @@ int CSpSlideWork::PieceAt(int vertex) const {
   return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
 }
 
-int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
-                                        const CSpSlide* slideLine) const {
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
+                                     ThreePoint threePoint) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
     const CDPoint& a = *GetAt(i);
     const CDPoint& b = *GetAt(i + 1);
@@ -166,11 +167,29 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   // The last vertex starts no piece: the piece that ends there is meant.
   const int piece = PieceAt(vertex);
   int arcStrength = 0;
-  if (GetArcFromPointIndex(piece) != nullptr && slideLine != nullptr &&
-      slideLine->Get3PStrength(x, arcStrength) == 1) {
+  if (GetArcFromPointIndex(piece) != nullptr && threePoint(x, arcStrength) == 1) {
     return arcStrength;
   }
   return StrengthTypeOrZero(piece);
+}
+
+int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
+                                        const CSpSlide* slideLine) const {
+  return StrengthOfPosition(at, x, y, [slideLine](double arcX, int& out) {
+    return slideLine != nullptr ? slideLine->Get3PStrength(arcX, out) : 0;
+  });
+}
+
+int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
+                                        std::span<const SlipLineVertex> slipLine) const {
+  return StrengthOfPosition(at, x, y, [slipLine](double arcX, int& out) {
+    const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+      return slipLine[static_cast<std::size_t>(i)];
+    };
+    return ThreePointStrength(
+        static_cast<int>(slipLine.size()), arcX, out, [&](int i) { return vertex(i).style; },
+        [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+  });
 }
 
 // ---- Angles and length ----
