@@ -48,12 +48,6 @@ constexpr int kSplitUnderArcs = 1;
 
 bool IsSet(double v) { return v != kNoValue; }
 
-std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
-  auto copy = std::make_unique<CSpSlideWork>();
-  copy->CopySlideWork(&work);
-  return copy;
-}
-
 // A crossing found on a segment lies within this of the segment's x range (the crossing tests'
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
@@ -73,8 +67,10 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
                   const CDPoly& line, std::vector<double>& xs) {
   for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
-    if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
-    heights.surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+    const CDPoint& a = *line.GetAt(i);
+    const CDPoint& b = *line.GetAt(i + 1);
+    if (span.Misses(a, b) || span.MissesSurface(a, b)) continue;
+    heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
 }
 
@@ -88,6 +84,10 @@ bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); 
 
 bool CSliceList::Span::Misses(const CDPoint& a, const CDPoint& b) const {
   return std::max(a.x, b.x) < left - kCrossingReach || std::min(a.x, b.x) > right + kCrossingReach;
+}
+
+bool CSliceList::Span::MissesSurface(const CDPoint& a, const CDPoint& b) const {
+  return std::max(a.y, b.y) < bottom - kCrossingReach || std::min(a.y, b.y) > top + kCrossingReach;
 }
 
 void CSliceList::Init() {
@@ -130,7 +130,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper();
 
-  const Span span{surface.Left().x, surface.Right().x};
+  const Span span{surface.Left().x, surface.Right().x, surface.Bottom().y, surface.Top().y};
   surface.GetArcEnds(arcEnds_);
   knownHeights_.clear();
   const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
@@ -163,7 +163,7 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (!span.MissesSurface(*a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
@@ -229,14 +229,10 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
   return work.CorrectSlideObj(&ground, pieces, false) > 0;
 }
 
-std::unique_ptr<CSpSlideWork> CSliceList::FittedSurface(const CSpSlideWork& surface,
-                                                        const CSpGround& ground) const {
-  CDPolyArray pieces;
-  if (!CorrectSlideObj(surface, ground, &pieces) || pieces.GetSize() == 0 ||
-      dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0)) == nullptr) {
-    return nullptr;
-  }
-  return std::unique_ptr<CSpSlideWork>(static_cast<CSpSlideWork*>(pieces.Release(0).release()));
+void CSliceList::TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit) {
+  if (work_ == nullptr) work_ = std::make_unique<CSpSlideWork>();
+  const bool fitted = fit && fitToGround_ && chosen.FitFirstPieceInto(&ground, *work_);
+  if (!fitted) work_->AssignSlideWork(chosen);
 }
 
 // ---- Slices ----
@@ -263,9 +259,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const CSpSlideWork* chosen = ChooseSurface(surface);
   if (chosen == nullptr || chosen->GetSize() < 2) return 0;
 
-  std::unique_ptr<CSpSlideWork> work =
-      strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
-  work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
+  TakeSurface(*chosen, *ground, strata == nullptr);
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
   work_->GetSlipLineVertices(-1, slipLine_);

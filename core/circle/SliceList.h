@@ -161,10 +161,15 @@ class CSliceList {
   struct Span {
     double left;
     double right;
+    // The surface's lowest and highest y.
+    double bottom;
+    double top;
     // x is not dropped as an outer point.
     bool Holds(double x) const;
     // No crossing on the segment a-b can lie in the range.
     bool Misses(const CDPoint& a, const CDPoint& b) const;
+    // The segment a-b lies wholly above or below the surface: it cannot cross it.
+    bool MissesSurface(const CDPoint& a, const CDPoint& b) const;
   };
   // The surface's heights at the points the division tests (SliceList.cpp).
   struct SurfaceHeights;
@@ -187,10 +192,10 @@ class CSliceList {
                    const SurfaceHeights& heights, const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
-  // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
-  // yields none or the list does not fit.
-  std::unique_ptr<CSpSlideWork> FittedSurface(const CSpSlideWork& surface,
-                                              const CSpGround& ground) const;
+  // The surface the slices are built on, made in the list's own surface: with fit the first
+  // piece of the chosen surface fitted to the ground (CorrectSlideObj), else (or when fitting
+  // yields none, or the list does not fit) a copy of it.
+  void TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit);
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
   // A gap between two division points and the surface's heights there.

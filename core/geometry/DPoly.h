@@ -166,6 +166,9 @@ class CDPoly {
   void InitPointFlag(int flag);
   // Replaces the points by copies (x, y, flag) of the other shape's points.
   void CopyPoints(const CDPoly* other);
+  // The same, keeping the point objects that this shape alone holds and giving them the other's
+  // values: a shape copied into again and again stops allocating once it holds enough points.
+  void AssignPoints(const CDPoly& other);
   // A plain polyline with copies of the points in reverse order, without the name.
   std::unique_ptr<CDPoly> RevCopy() const;
   // A plain polyline with the name and copies of the points, for the operations that mark

@@ -82,6 +82,8 @@ class CSpSlideWork : public CDPoly {
 
   // Init, then a deep copy of the other surface.
   void CopySlideWork(const CSpSlideWork* other);
+  // The same copy made in the storage this surface holds already (points, arcs, strengths).
+  void AssignSlideWork(const CSpSlideWork& other);
   // Deletes the arcs, the strengths and the points.
   void Init();
 
@@ -190,6 +192,9 @@ class CSpSlideWork : public CDPoly {
   // Fits the surface to the ground: empties the array and puts the pieces that run inside the
   // strata into it; returns their count (0 without strata, leaving the array untouched).
   int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const;
+  // The first piece that CorrectSlideObj(ground, pieces, false) gives, made in out with
+  // AssignSlideWork; false, leaving out as it was, when fitting yields no piece.
+  bool FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out) const;
   // Stretches the ends to the ground: mode, angle (radians) and strength type for the tail
   // (a, c, e) and the head (b, d, f); -99 takes the process-wide setting of CSpSlide.
   void Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f);
@@ -239,6 +244,11 @@ class CSpSlideWork : public CDPoly {
 
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
   int PieceAt(int vertex) const;
+  // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
+  static bool StretchesNoEnd();
+  // The surface lifted onto the stratum it lies on, made in out (CorrectSlideObj's one piece
+  // when nothing is stretched).
+  void LiftInto(CSpSlideWork& out) const;
   // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
   template <class ThreePoint>
   int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;

@@ -158,6 +158,20 @@ TEST(SlideWorkTest, CopiesAreDeep) {
   other.AddNewPoint(CDPoint(9, 9), nullptr, 1);
   other.CopySlideWork(work.get());
   ExpectSameWork(other, *work);
+
+  // Assigned into a surface with more and with fewer pieces, and into itself.
+  const auto longer = MakeWork(
+      {{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {1, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}, {12, 6, 1}});
+  longer->SetName("longer");
+  CSpSlideWork assigned;
+  assigned.AssignSlideWork(*longer);
+  assigned.AssignSlideWork(*work);
+  ExpectSameWork(assigned, *work);
+  EXPECT_NE(assigned.GetArcAt(0), work->GetArcAt(0));
+  assigned.AssignSlideWork(assigned);
+  ExpectSameWork(assigned, *work);
+  assigned.AssignSlideWork(*longer);
+  ExpectSameWork(assigned, *longer);
 }
 
 // ---- Record ----
