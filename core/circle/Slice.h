@@ -20,10 +20,10 @@
 #include "core/base/Utility.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyArray.h"
 
 class Archive;
 class CDanmenStab;
-class CDPolyArray;
 class CSpStratumBlock;
 
 // The quantity codes of the slice quantities.
@@ -322,6 +322,8 @@ class CSlice {
   // holds its layer's centroid becomes its shape; without one (and a layer more than 1e-8 high
   // on both sides) the layer hangs. Every other boundary's flag is cleared.
   void SetHang(CDPolyArray* strata);
+  // The same with the strata's outlines taken once for all slices of a division.
+  void SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines);
   // The first inner boundary whose shape is not a stratum block; -1 when none.
   int SearchCrackDevy() const;
   bool IsCrackDevy(int i) const;
@@ -369,6 +371,9 @@ class CSlice {
   // boundaries whose mean heights enclose its mean height, with the upper boundary's shape and
   // no hang flag; false when it fits nowhere.
   bool InsertLevel(const tagDEVY& level);
+  // SetHang with find(point) giving the stratum polygon that holds a point, or null.
+  template <class FindPolygon>
+  void HangLayers(FindPolygon find);
   bool GetCFOfType(int type, double& c, double& phi) const;
   // The stratum block of the boundary's shape, else the block above it: a pass down the layers
   // carries SearchDevyStratum along instead of searching upward for every layer.

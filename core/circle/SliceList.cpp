@@ -13,7 +13,6 @@
 #include "core/model/Danmen.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpLoad.h"
-#include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
@@ -49,12 +48,6 @@ constexpr int kSplitUnderArcs = 1;
 
 bool IsSet(double v) { return v != kNoValue; }
 
-std::unique_ptr<CSpSlideWork> CopyOf(const CSpSlideWork& work) {
-  auto copy = std::make_unique<CSpSlideWork>();
-  copy->CopySlideWork(&work);
-  return copy;
-}
-
 // A crossing found on a segment lies within this of the segment's x range (the crossing tests'
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
@@ -74,8 +67,10 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
                   const CDPoly& line, std::vector<double>& xs) {
   for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
-    if (span.Misses(*line.GetAt(i), *line.GetAt(i + 1))) continue;
-    heights.surface.GetCrossX(line.GetAt(i), line.GetAt(i + 1), xs, nullptr, nullptr);
+    const CDPoint& a = *line.GetAt(i);
+    const CDPoint& b = *line.GetAt(i + 1);
+    if (span.Misses(a, b) || span.MissesSurface(a, b)) continue;
+    heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
 }
 
@@ -89,6 +84,10 @@ bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); 
 
 bool CSliceList::Span::Misses(const CDPoint& a, const CDPoint& b) const {
   return std::max(a.x, b.x) < left - kCrossingReach || std::min(a.x, b.x) > right + kCrossingReach;
+}
+
+bool CSliceList::Span::MissesSurface(const CDPoint& a, const CDPoint& b) const {
+  return std::max(a.y, b.y) < bottom - kCrossingReach || std::min(a.y, b.y) > top + kCrossingReach;
 }
 
 void CSliceList::Init() {
@@ -118,11 +117,12 @@ CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) c
 
 int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
                           const CSpSlideWork& surface) {
-  return DivisionPoints(strata, water, surface, *surface.TransSpSlide(-1));
+  surface.GetSlipLineVertices(-1, slipLine_);
+  return DivisionPoints(strata, water, surface);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
-                               const CSpSlideWork& surface, const CSpSlide& slipLine) {
+                               const CSpSlideWork& surface) {
   InitXArray();
   const CSpGround* ground = section_ == nullptr ? nullptr : section_->GetGround();
   if (ground == nullptr) return 0;
@@ -130,7 +130,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper();
 
-  const Span span{surface.Left().x, surface.Right().x};
+  const Span span{surface.Left().x, surface.Right().x, surface.Bottom().y, surface.Top().y};
   surface.GetArcEnds(arcEnds_);
   knownHeights_.clear();
   const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
@@ -141,7 +141,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
     AddWaterLine(heights, span, *lines.layer, xs_);
   }
   if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
-  AddVertexXs(slipLine, xs_);
+  for (const CSpSlideWork::SlipLineVertex& vertex : slipLine_) xs_.push_back(vertex.point.x);
   AddVertexXs(surface, xs_);
   AddLoadXs();
 
@@ -163,7 +163,7 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (!span.MissesSurface(*a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
@@ -229,14 +229,10 @@ bool CSliceList::CorrectSlideObj(const CSpSlideWork& work, const CSpGround& grou
   return work.CorrectSlideObj(&ground, pieces, false) > 0;
 }
 
-std::unique_ptr<CSpSlideWork> CSliceList::FittedSurface(const CSpSlideWork& surface,
-                                                        const CSpGround& ground) const {
-  CDPolyArray pieces;
-  if (!CorrectSlideObj(surface, ground, &pieces) || pieces.GetSize() == 0 ||
-      dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0)) == nullptr) {
-    return nullptr;
-  }
-  return std::unique_ptr<CSpSlideWork>(static_cast<CSpSlideWork*>(pieces.Release(0).release()));
+void CSliceList::TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit) {
+  if (work_ == nullptr) work_ = std::make_unique<CSpSlideWork>();
+  const bool fitted = fit && fitToGround_ && chosen.FitFirstPieceInto(&ground, *work_);
+  if (!fitted) work_->AssignSlideWork(chosen);
 }
 
 // ---- Slices ----
@@ -263,13 +259,11 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const CSpSlideWork* chosen = ChooseSurface(surface);
   if (chosen == nullptr || chosen->GetSize() < 2) return 0;
 
-  std::unique_ptr<CSpSlideWork> work =
-      strata == nullptr ? FittedSurface(*chosen, *ground) : nullptr;
-  work_ = work != nullptr ? std::move(work) : CopyOf(*chosen);
+  TakeSurface(*chosen, *ground, strata == nullptr);
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
-  const std::unique_ptr<CSpSlide> slipLine = work_->TransSpSlide(-1);
-  if (DivisionPoints(layers, water, *work_, *slipLine) < 2) {
+  work_->GetSlipLineVertices(-1, slipLine_);
+  if (DivisionPoints(layers, water, *work_) < 2) {
     xs_.clear();
     return 0;
   }
@@ -283,7 +277,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   SharedSide side;
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
     const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
-    auto slice = BuildSlice(gap, layers, lines, slipLine.get(), side);
+    auto slice = BuildSlice(gap, layers, lines, side);
     auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
     kept.push_back(std::move(slice));
   }
@@ -291,10 +285,15 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 
   double c = kNoValue;
   double phi = kNoValue;
+  if (layers != nullptr) strataOutlines_.Take(*layers);
   for (const auto& slice : slices_) {
     TakeStrength(*slice, c, phi);
     slice->SetCF(c, phi);
-    slice->SetHang(layers);
+    if (layers != nullptr) {
+      slice->SetHang(*layers, strataOutlines_);
+    } else {
+      slice->SetHang(nullptr);
+    }
   }
   return GetSize();
 }
@@ -308,8 +307,7 @@ void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
 }
 
 std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                               const WaterShapes& water, const CSpSlide* slipLine,
-                                               SharedSide& side) {
+                                               const WaterShapes& water, SharedSide& side) {
   const CSpSlideWork& work = *work_;
   const double x1 = gap.x1;
   const double x2 = gap.x2;
@@ -322,7 +320,7 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
   if (atMid.arc != nullptr) {
     slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
   }
-  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine));
+  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
 
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);

@@ -17,12 +17,11 @@
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoint.h"
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyArray.h"
 #include "core/section/SpSlideWork.h"
 
 class CDanmenStab;
-class CDPolyArray;
 class CSpGround;
-class CSpSlide;
 class CSpWaterGroup;
 class CViewInfo;
 
@@ -162,10 +161,15 @@ class CSliceList {
   struct Span {
     double left;
     double right;
+    // The surface's lowest and highest y.
+    double bottom;
+    double top;
     // x is not dropped as an outer point.
     bool Holds(double x) const;
     // No crossing on the segment a-b can lie in the range.
     bool Misses(const CDPoint& a, const CDPoint& b) const;
+    // The segment a-b lies wholly above or below the surface: it cannot cross it.
+    bool MissesSurface(const CDPoint& a, const CDPoint& b) const;
   };
   // The surface's heights at the points the division tests (SliceList.cpp).
   struct SurfaceHeights;
@@ -179,19 +183,19 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
-  // SetXArray with the surface's slip line made already.
+  // SetXArray with the vertices of the surface's slip line found already (slipLine_).
   int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
-                     const CSpSlideWork& surface, const CSpSlide& slipLine);
+                     const CSpSlideWork& surface);
   // The division points from the strata: their vertices on or above the surface and the
   // crossings of their edges with the surface and the water lines.
   void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                    const SurfaceHeights& heights, const Span& span);
   // The ends of the distributed loads.
   void AddLoadXs();
-  // The first piece of the surface fitted to the ground (CorrectSlideObj); null when fitting
-  // yields none or the list does not fit.
-  std::unique_ptr<CSpSlideWork> FittedSurface(const CSpSlideWork& surface,
-                                              const CSpGround& ground) const;
+  // The surface the slices are built on, made in the list's own surface: with fit the first
+  // piece of the chosen surface fitted to the ground (CorrectSlideObj), else (or when fitting
+  // yields none, or the list does not fit) a copy of it.
+  void TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit);
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
   // A gap between two division points and the surface's heights there.
@@ -215,8 +219,7 @@ class CSliceList {
   // A new slice for the gap, with its boundaries and levels; side carries the right side of the
   // slice before and takes this slice's right side.
   std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                     const WaterShapes& water, const CSpSlide* slipLine,
-                                     SharedSide& side);
+                                     const WaterShapes& water, SharedSide& side);
   // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
   // side as in BuildSlice.
   std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
@@ -242,6 +245,11 @@ class CSliceList {
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
+  // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
+  // points and the strength of a slice's base on an arc.
+  std::vector<CSpSlideWork::SlipLineVertex> slipLine_;
+  // The strata's outlines, in which the slices look up the polygons of their layers.
+  CDPolyArray::Outlines strataOutlines_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.

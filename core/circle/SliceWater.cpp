@@ -299,13 +299,25 @@ bool CSlice::IsHang(int i) const {
 }
 
 void CSlice::SetHang(CDPolyArray* strata) {
+  if (strata == nullptr) {
+    for (tagDEVY& d : boundaries_) d.flag = 0;
+    return;
+  }
+  HangLayers([strata](const CDPoint& p) { return strata->FindPolygon(&p); });
+}
+
+void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines) {
+  HangLayers([&strata, &outlines](const CDPoint& p) { return strata.FindPolygon(&p, outlines); });
+}
+
+template <class FindPolygon>
+void CSlice::HangLayers(FindPolygon find) {
   for (tagDEVY& d : boundaries_) d.flag = 0;
-  if (strata == nullptr) return;
   for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
     const CDPoint centroid = Juushin(i);
-    if (const CDPoly* found = strata->FindPolygon(&centroid)) {
+    if (const CDPoly* found = find(centroid)) {
       d.shape = found;
     } else if (GetTisoHtLeft(i) > kFlatLayer && GetTisoHtRight(i) > kFlatLayer) {
       d.flag = 1;

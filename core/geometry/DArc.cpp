@@ -1,12 +1,14 @@
 #include "core/geometry/DArc.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <optional>
+#include <span>
 
 #include "core/base/Constants.h"
 #include "core/geometry/ViewInfo.h"
@@ -32,6 +34,20 @@ bool SweepHolds(double s, double e, double angle) {
   if (e <= s) return angle >= s || angle <= e;
   return s <= angle && angle <= e;
 }
+
+}  // namespace
+
+double LegDominatedHypot(double a, double b) {
+  // With |b| at most 2^-30 |a| the exact hypot lies within 2^-61 relative of |a|, far inside half
+  // a unit in the last place of |a|: the rounded hypot is |a| itself. The vertical's foot lies
+  // level with the centre but for the rounding of its y, so this is nearly always the case.
+  constexpr double kNegligibleLeg = 0x1p-30;
+  const double longLeg = std::fabs(a);
+  if (std::fabs(b) <= longLeg * kNegligibleLeg) return longLeg;
+  return std::hypot(a, b);
+}
+
+namespace {
 
 // A line perpendicular to the direction a->b through a given point: vertical when a and b have
 // the same y, otherwise y = m x + b.
@@ -275,21 +291,24 @@ CDPoint CDArc::GetMinMax(int which) {
                                     {centre.x, centre.y + R},
                                     {centre.x - R, centre.y},
                                     {centre.x, centre.y - R}};
-  std::vector<CDPoint> candidates;
+  // At most the four quadrant points and the two ends, held without a heap allocation: the
+  // slip surface's extremes ask for them on every slip circle.
+  std::array<CDPoint, 6> candidates;
+  std::size_t count = 0;
   for (int k = 0; k < 4; ++k) {
     const double angle = k * kPi / 2;
     const bool inSweep =
         wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
-    if (inSweep) candidates.push_back(quadrantPoints[k]);
+    if (inSweep) candidates[count++] = quadrantPoints[k];
   }
-  candidates.push_back(GetStart());
-  candidates.push_back(GetEnd());
+  candidates[count++] = GetStart();
+  candidates[count++] = GetEnd();
 
   const bool byY = which >= 2;
   const bool greatest = which % 2 == 1;
   const auto key = [byY](const CDPoint& p) { return byY ? p.y : p.x; };
   CDPoint best = candidates.front();
-  for (const CDPoint& p : candidates) {
+  for (const CDPoint& p : std::span(candidates).first(count)) {
     if (greatest ? key(p) > key(best) : key(p) < key(best)) best = p;
   }
   return best;
@@ -406,7 +425,7 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   const double length2 = dx * dx + dy * dy;
   const double t = ((centre.x - a.x) * dx + (centre.y - a.y) * dy) / length2;
   const CDPoint foot(a.x + t * dx, a.y + t * dy);
-  const double distance = Hypot(centre, foot);
+  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
   if (distance > R) return -1;
   const double halfChord = std::sqrt(R * R - distance * distance);
   const double length = std::sqrt(length2);
@@ -521,7 +540,7 @@ int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* en
   // square is a normal number.
   const double leg = std::fabs(centre.x - foot.x);
   if (R > 1e-150 && leg > R * (1 + 1e-12)) return -1;
-  const double distance = Hypot(centre, foot);
+  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
   if (distance > R) return -1;
   const double halfChord = std::sqrt(R * R - distance * distance);
   const CDPoint first(foot.x - dx * halfChord, foot.y - halfChord);

@@ -12,6 +12,9 @@
 
 class CViewInfo;
 
+// std::hypot(a, b) bit for bit, without the call when |b| is negligible beside |a|.
+double LegDominatedHypot(double a, double b);
+
 class CDArc {
  public:
   CDPoint centre;

@@ -82,6 +82,22 @@ void CDPoly::CopyPoints(const CDPoly* other) {
   points_ = std::move(copies);
 }
 
+void CDPoly::AssignPoints(const CDPoly& other) {
+  if (&other == this) return;
+  const std::size_t n = other.points_.size();
+  if (points_.size() > n) points_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const CDPoint& value = *other.points_[i];
+    if (i == points_.size()) {
+      points_.push_back(CopyOf(value));
+    } else if (points_[i].use_count() == 1) {
+      *points_[i] = value;
+    } else {
+      points_[i] = CopyOf(value);
+    }
+  }
+}
+
 std::unique_ptr<CDPoly> CDPoly::RevCopy() const {
   auto copy = std::make_unique<CDPoly>();
   for (auto it = points_.rbegin(); it != points_.rend(); ++it) copy->Add(CopyOf(**it));

@@ -166,6 +166,9 @@ class CDPoly {
   void InitPointFlag(int flag);
   // Replaces the points by copies (x, y, flag) of the other shape's points.
   void CopyPoints(const CDPoly* other);
+  // The same, keeping the point objects that this shape alone holds and giving them the other's
+  // values: a shape copied into again and again stops allocating once it holds enough points.
+  void AssignPoints(const CDPoly& other);
   // A plain polyline with copies of the points in reverse order, without the name.
   std::unique_ptr<CDPoly> RevCopy() const;
   // A plain polyline with the name and copies of the points, for the operations that mark
@@ -221,6 +224,10 @@ class CDPoly {
   std::unique_ptr<CDPolyArray> MakeKukan() const;
   // Point-in-polygon test.
   bool PolyRgn(const CDPoint* p) const;
+  // The same test over the vertices of a shape given as a list.
+  static bool PolyRgn(std::span<const CDPoint> outline, const CDPoint* p);
+  // An edge that lies wholly this far left of or below the point never counts in the test.
+  static constexpr double kInsideTestMargin = 1e-6;
   bool IsOnline(const CDPoint* p) const;
   // The point of the line nearest to p, its distance and segment.
   CDPoint GetOnlineNear(const CDPoint* p, double& dist, int& segment) const;
@@ -249,11 +256,11 @@ class CDPoly {
   // Boundary entries, by value, of the segments that span [x1, x2]; replaces the records' content
   // and returns their count.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
-  // An edge (from vertex index to index + 1) with the least and greatest x of its ends.
+  // An edge with copies of its ends ordered by x (the first end on the left when both have the
+  // same x), so that the cuts read it without the vertex list.
   struct EdgeRange {
-    int index;
-    double left;
-    double right;
+    CDPoint left;
+    CDPoint right;
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.
@@ -304,10 +311,10 @@ class CDPoly {
   friend class ScopedSmallLimit;
   inline static double small_limit = 0;
 
-  // Adds the boundary entry of edge i when it spans [x1, x2] (GetDEVYArray, for an edge that the
-  // cuts' reach does not miss).
-  void AddDEVYOfEdge(std::vector<tagDEVY>& records, int i, double x1, double x2,
-                     double ylimit) const;
+  // Adds the boundary entry of the edge with its ends ordered by x when it spans [x1, x2]
+  // (GetDEVYArray, for an edge that the cuts' reach does not miss).
+  void AddDEVYOfEdge(std::vector<tagDEVY>& records, const CDPoint& left, const CDPoint& right,
+                     double x1, double x2, double ylimit) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

@@ -1,8 +1,12 @@
 #include "core/geometry/DPolyArray.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -257,6 +261,46 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
       found_ = shape;
       return shape;
     }
+  }
+  return nullptr;
+}
+
+void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
+  vertices_.clear();
+  shapes_.clear();
+  constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+  for (const auto& shape : array.shapes_) {
+    Shape taken{vertices_.size(), 0, -kUnbounded, -kUnbounded};
+    for (const auto& point : shape->Points()) {
+      const CDPoint& v = *point;
+      vertices_.push_back(v);
+      if (std::isnan(v.x) || std::isnan(v.y)) {
+        taken.maxX = taken.maxY = kUnbounded;
+      } else {
+        taken.maxX = std::max(taken.maxX, v.x);
+        taken.maxY = std::max(taken.maxY, v.y);
+      }
+    }
+    taken.count = vertices_.size() - taken.first;
+    shapes_.push_back(taken);
+  }
+}
+
+CDPoly* CDPolyArray::FindPolygon(const CDPoint* p, const Outlines& outlines) {
+  // Outlines of another array, or of this one before it changed, cannot stand for its shapes.
+  if (outlines.shapes_.size() != shapes_.size()) return FindPolygon(p);
+  constexpr double kMargin = CDPoly::kInsideTestMargin;
+  for (int i = GetSize() - 1; i >= 0; --i) {
+    const Outlines::Shape& outline = outlines.shapes_[static_cast<std::size_t>(i)];
+    // The test would skip every edge: the point lies beyond the shape to the right or above.
+    if (outline.maxX < p->x - kMargin || outline.maxY < p->y - kMargin) continue;
+    const std::span<const CDPoint> vertices(outlines.vertices_.data() + outline.first,
+                                            outline.count);
+    if (!CDPoly::PolyRgn(vertices, p)) continue;
+    CDPoly* shape = shapes_[static_cast<std::size_t>(i)].get();
+    selected_ = i;
+    found_ = shape;
+    return shape;
   }
   return nullptr;
 }

@@ -91,6 +91,30 @@ class CDPolyArray {
   // The last shape that contains p; it becomes the selected and the found shape. Null when no
   // shape contains p (the selection then stays).
   CDPoly* FindPolygon(const CDPoint* p);
+  // The shapes' vertices copied into one flat list, with each shape's greatest x and y, for
+  // FindPolygon asked many times over shapes that do not change meanwhile (the slice division
+  // asks for every layer of every slice).
+  class Outlines {
+   public:
+    // Takes the vertices of the array's shapes in place of those it held, keeping its storage.
+    void Take(const CDPolyArray& array);
+
+   private:
+    friend class CDPolyArray;
+    struct Shape {
+      std::size_t first;
+      std::size_t count;
+      // The inside test skips every edge of a shape that lies wholly left of or below the point;
+      // infinite when a coordinate is not a number, which no edge test skips.
+      double maxX;
+      double maxY;
+    };
+    std::vector<CDPoint> vertices_;
+    std::vector<Shape> shapes_;
+  };
+  // FindPolygon over the outlines taken from this array while it has not changed since: the same
+  // shape, selection and found shape.
+  CDPoly* FindPolygon(const CDPoint* p, const Outlines& outlines);
 
   // Over all shapes, the crossing with the segment p1-p2 that lies nearest to p1 (farthest from
   // it when farthest); true when any shape has one.

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <span>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -342,20 +344,23 @@ std::unique_ptr<CDPolyArray> CDPoly::MakeKukan() const {
 
 // ---- Inside test and nearest points ----
 
-bool CDPoly::PolyRgn(const CDPoint* p) const {
+namespace {
+
+// PolyRgn over n vertices, vertex i given by at(i).
+template <class VertexAt>
+bool RayCrossesOddly(const CDPoint* p, std::size_t n, VertexAt at) {
   // The ray's slant keeps it off the vertical and horizontal directions of typical vertices.
   constexpr double kRayAngle = 0.33;
   constexpr double kLongRay = 30000.0;
-  const std::size_t n = points_.size();
   if (n == 0) return false;
   const CDPoint end = PointAtAngle(p, kRayAngle, kLongRay);
   // The closing edge is skipped when the polygon is closed by a repeated point already.
-  const std::size_t edges = *points_.back() == *points_.front() ? n - 1 : n;
+  const std::size_t edges = at(n - 1) == at(0) ? n - 1 : n;
   // The ray runs to the right and upwards, and a crossing counts only strictly right of the
   // point, where the ray lies at or above the point: an edge wholly left of the point or wholly
   // below it is not tested, nor an edge whose ends lie on one side of the ray's line. The margin
   // lies far above the rounding of a computed crossing and far below any drawn distance.
-  constexpr double kOffRay = 1e-6;
+  constexpr double kOffRay = CDPoly::kInsideTestMargin;
   // The distance of a point from the ray's line, times the ray's length, signed by the side.
   const double dx = end.x - p->x;
   const double dy = end.y - p->y;
@@ -368,14 +373,26 @@ bool CDPoly::PolyRgn(const CDPoint* p) const {
   };
   int count = 0;
   for (std::size_t i = 0; i < edges; ++i) {
-    const CDPoint& a = *points_[i];
-    const CDPoint& b = *points_[(i + 1) % n];
+    const CDPoint& a = at(i);
+    const CDPoint& b = at((i + 1) % n);
     if (std::max(a.x, b.x) < p->x - kOffRay || std::max(a.y, b.y) < p->y - kOffRay) continue;
     if (oneSide(a, b)) continue;
     CDPoint cross;
     if (CrossLL(0.0, p, &end, &a, &b, &cross) == kOnBoth) ++count;
   }
   return count % 2 == 1;
+}
+
+}  // namespace
+
+bool CDPoly::PolyRgn(const CDPoint* p) const {
+  return RayCrossesOddly(p, points_.size(),
+                         [this](std::size_t i) -> const CDPoint& { return *points_[i]; });
+}
+
+bool CDPoly::PolyRgn(std::span<const CDPoint> outline, const CDPoint* p) {
+  return RayCrossesOddly(p, outline.size(),
+                         [outline](std::size_t i) -> const CDPoint& { return outline[i]; });
 }
 
 bool CDPoly::IsOnline(const CDPoint* p) const {

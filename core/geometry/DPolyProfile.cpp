@@ -266,7 +266,7 @@ int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, do
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (reach.Misses(s.left->x, s.right->x)) continue;
-    AddDEVYOfEdge(records, static_cast<int>(i), x1, x2, ylimit);
+    AddDEVYOfEdge(records, *s.left, *s.right, x1, x2, ylimit);
   }
   return static_cast<int>(records.size());
 }
@@ -278,7 +278,7 @@ void CDPoly::GetEdgesForCuts(double left, double right, std::vector<EdgeRange>& 
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (reach.Misses(s.left->x, s.right->x)) continue;
-    edges.push_back({static_cast<int>(i), s.left->x, s.right->x});
+    edges.push_back({*s.left, *s.right});
   }
 }
 
@@ -287,16 +287,15 @@ int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, do
   records.clear();
   const CutReach reach(x1, x2);
   for (const EdgeRange& edge : edges) {
-    if (reach.Misses(edge.left, edge.right)) continue;
-    AddDEVYOfEdge(records, edge.index, x1, x2, ylimit);
+    if (reach.Misses(edge.left.x, edge.right.x)) continue;
+    AddDEVYOfEdge(records, edge.left, edge.right, x1, x2, ylimit);
   }
   return static_cast<int>(records.size());
 }
 
-void CDPoly::AddDEVYOfEdge(std::vector<tagDEVY>& records, int i, double x1, double x2,
-                           double ylimit) const {
-  const std::size_t at = static_cast<std::size_t>(i);
-  const XOrdered s = OrderByX(points_[at].get(), points_[at + 1].get());
+void CDPoly::AddDEVYOfEdge(std::vector<tagDEVY>& records, const CDPoint& left, const CDPoint& right,
+                           double x1, double x2, double ylimit) const {
+  const XOrdered s{&left, &right};
   // Ends within the snap distance of a cut reach it.
   double d = SnapToCut(s.left->x, x1);
   double f = SnapToCut(s.right->x, x1);

@@ -381,16 +381,9 @@ int CSpSlide::GetCrossCountTiso(const CDPoly* polygon) const {
 }
 
 int CSpSlide::Get3PStrength(double x, int& out) const {
-  for (int i = 0; i + 2 < GetSize(); ++i) {
-    if (GetStyle(i) != 1) continue;
-    const double x1 = GetAt(i + 1)->x;
-    const double x2 = GetAt(i + 2)->x;
-    if (std::min(x1, x2) <= x && x < std::max(x1, x2)) {
-      out = GetStrengthType(i + 1);
-      return 1;
-    }
-  }
-  return 0;
+  return ThreePointStrength(
+      GetSize(), x, out, [this](int i) { return GetStyle(i); },
+      [this](int i) { return GetAt(i)->x; }, [this](int i) { return GetStrengthType(i); });
 }
 
 // ---- Strength settings over the segments ----

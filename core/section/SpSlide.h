@@ -14,6 +14,7 @@
 // analysis (0 also tied to the calculation), 2 the stratum's c and phi, 3 the stratum's phi with
 // c = 0, 4 and 5 specified values.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,23 @@ constexpr unsigned WithIndex(unsigned word, int index) {
   return (word & 0xFFFF0000u) | (static_cast<unsigned>(index) & 0xFFFFu);
 }
 }  // namespace slide_strength
+
+// CSpSlide::Get3PStrength over n vertices given by their style, x and strength type: for the
+// second segment of a three-point arc whose x range holds x, its start vertex's type in out, and
+// 1; else 0.
+template <class StyleAt, class XAt, class TypeAt>
+int ThreePointStrength(int n, double x, int& out, StyleAt styleAt, XAt xAt, TypeAt typeAt) {
+  for (int i = 0; i + 2 < n; ++i) {
+    if (styleAt(i) != 1) continue;
+    const double x1 = xAt(i + 1);
+    const double x2 = xAt(i + 2);
+    if (std::min(x1, x2) <= x && x < std::max(x1, x2)) {
+      out = typeAt(i + 1);
+      return 1;
+    }
+  }
+  return 0;
+}
 
 class CSpSlide : public CDPoly {
  public:

@@ -28,6 +28,9 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr int kOnBoth = 3;             // CrossLL: the crossing lies on both segments
 constexpr double kRayLength = 1000.0;  // the segment that stands for a ray at an angle
 constexpr double kOnGround = 0.001;    // an end this close to the ground needs no stretching
+// Fitting lifts the surface by this, so that vertices on a stratum edge lie inside the upper
+// stratum.
+constexpr double kLiftOntoStratum = 1e-8;
 constexpr double kAngleTolerance = 1e-6;
 constexpr int kTakeStored = -99;  // a stretch argument that takes the process-wide setting
 
@@ -172,6 +175,22 @@ void CSpSlideWork::CopySlideWork(const CSpSlideWork* other) {
   CopyPoints(other);
   for (const auto& arc : other->arcs_) arcs_.push_back(arc->Copy());
   strengths_ = other->strengths_;
+}
+
+void CSpSlideWork::AssignSlideWork(const CSpSlideWork& other) {
+  if (&other == this) return;
+  SetName(other.GetName());
+  AssignPoints(other);
+  const std::size_t arcs = other.arcs_.size();
+  if (arcs_.size() > arcs) arcs_.resize(arcs);
+  for (std::size_t k = 0; k < arcs; ++k) {
+    if (k == arcs_.size()) {
+      arcs_.push_back(other.arcs_[k]->Copy());
+    } else {
+      *arcs_[k] = *other.arcs_[k];
+    }
+  }
+  strengths_ = other.strengths_;
 }
 
 void CSpSlideWork::Init() {
@@ -396,17 +415,40 @@ bool IsOnGroundLine(const CSpGround& ground, const CDPoint& p) {
 
 }  // namespace
 
+bool CSpSlideWork::StretchesNoEnd() {
+  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
+  return stretch.typeHead < 0 && stretch.typeTail < 0;
+}
+
+void CSpSlideWork::LiftInto(CSpSlideWork& out) const {
+  out.AssignSlideWork(*this);
+  out.YcoordPrimitive(kLiftOntoStratum);
+}
+
+bool CSpSlideWork::FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out) const {
+  const CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr || strata->IsEmpty()) return false;
+  // Without a stretch the one piece is the surface itself, lifted: made in out directly.
+  if (StretchesNoEnd()) {
+    LiftInto(out);
+    return true;
+  }
+  CDPolyArray pieces;
+  if (CorrectSlideObj(ground, &pieces, false) == 0) return false;
+  const auto* first = dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0));
+  if (first == nullptr) return false;
+  out.AssignSlideWork(*first);
+  return true;
+}
+
 int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
                                   bool noStretch) const {
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || strata->IsEmpty()) return 0;
   pieces->DeleteAll();
-  const CSpSlide::StretchParam stretch = CSpSlide::GetStretchParam();
-  constexpr double kLift = 1e-8;  // keeps vertices on a stratum edge inside the upper stratum
-  if (!noStretch && stretch.typeHead < 0 && stretch.typeTail < 0) {
+  if (!noStretch && StretchesNoEnd()) {
     auto copy = std::make_unique<CSpSlideWork>();
-    copy->CopySlideWork(this);
-    copy->YcoordPrimitive(kLift);
+    LiftInto(*copy);
     pieces->Add(std::move(copy));
     return 1;
   }
@@ -414,7 +456,7 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
   // The walk runs over a lifted copy, so that this surface keeps its coordinates exactly.
   CSpSlideWork lifted;
   lifted.CopySlideWork(this);
-  lifted.YcoordPrimitive(kLift);
+  lifted.YcoordPrimitive(kLiftOntoStratum);
   const auto walk = lifted.InsCrossPoint(strata, true);
   std::unique_ptr<CSpSlideWork> current;
   const auto finish = [&](std::unique_ptr<CSpSlideWork> piece) {
@@ -756,28 +798,40 @@ bool CSpSlideWork::MixCrackline(const CDPoint& p, const CDPoint& q, int type) {
 
 // ---- Back to an entered line ----
 
-std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {
-  auto line = std::make_unique<CSpSlide>();
+void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const {
+  vertices.clear();
   const auto typeAtVertex = [this, type](const CDPoint& p) {
     if (type != -1) return type;
     return StrengthTypeOrZero(FindJustPoint(&p));
+  };
+  // The type as the line's strength word keeps it.
+  const auto add = [&vertices](const CDPoint& p, int style, int typeOfVertex) {
+    const int kept = slide_strength::Type(slide_strength::WithType(0u, typeOfVertex));
+    vertices.push_back({p, style, kept});
   };
   for (int i = 0; i < GetSize(); ++i) {
     const CDPoint vertex(GetAt(i)->x, GetAt(i)->y);
     const CDArc* arc = GetArcFromPointIndex(i);
     if (arc == nullptr) {
-      line->AddNewPoint(vertex, 0, typeAtVertex(vertex));
+      add(vertex, 0, typeAtVertex(vertex));
       continue;
     }
-    line->AddNewPoint(vertex, 1, typeAtVertex(vertex));
+    add(vertex, 1, typeAtVertex(vertex));
     const CDPoint mid = arc->GetMid(0.5);
     int midType = type;
     if (type == -1) {
       const double x = (mid.x + GetAt(i + 1)->x) / 2;
       midType = GetStrengthOfPosition(x, GetY(x), nullptr);
     }
-    line->AddNewPoint(CDPoint(mid.x, mid.y), 0, midType);
+    add(CDPoint(mid.x, mid.y), 0, midType);
   }
+}
+
+std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {
+  auto line = std::make_unique<CSpSlide>();
+  std::vector<SlipLineVertex> vertices;
+  GetSlipLineVertices(type, vertices);
+  for (const SlipLineVertex& v : vertices) line->AddNewPoint(v.point, v.style, v.type);
   if (const CDArc* first = GetFirstArc()) line->SetOR(first->centre.x, first->centre.y, first->R);
   return line;
 }

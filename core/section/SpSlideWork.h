@@ -12,6 +12,7 @@
 // Members are implemented in SpSlideWork.cpp (building blocks, record, editing) and
 // SpSlideWorkGeometry.cpp (queries and crossings).
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -28,6 +29,16 @@ class CViewInfo;
 
 class CSpSlideWork : public CDPoly {
  public:
+  // The crossings of a line with one piece, at most two, held without a heap allocation: the
+  // queries run for every slice and every stratum edge of every slip circle.
+  struct Crossings {
+    std::array<CDPoint, 2> points;
+    int count = 0;
+    const CDPoint* begin() const { return points.data(); }
+    const CDPoint* end() const { return points.data() + count; }
+    bool empty() const { return count == 0; }
+  };
+
   CSpSlideWork();
 
   // Record: name, vertex count, per vertex x, y and flag, strength count and words, arc count
@@ -71,6 +82,8 @@ class CSpSlideWork : public CDPoly {
 
   // Init, then a deep copy of the other surface.
   void CopySlideWork(const CSpSlideWork* other);
+  // The same copy made in the storage this surface holds already (points, arcs, strengths).
+  void AssignSlideWork(const CSpSlideWork& other);
   // Deletes the arcs, the strengths and the points.
   void Init();
 
@@ -144,6 +157,19 @@ class CSpSlideWork : public CDPoly {
   // The same with the vertical at x already at hand.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             const CSpSlide* slideLine) const;
+  // A vertex of the slide line that TransSpSlide makes: the surface's vertices with each arc's
+  // middle after the arc's first vertex, their style (1 at an arc's first vertex) and strength
+  // type as the line keeps them.
+  struct SlipLineVertex {
+    CDPoint point;
+    int style;
+    int type;
+  };
+  // The vertices of TransSpSlide(type) without making the line; replaces the content of vertices.
+  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const;
+  // GetStrengthOfPosition with the slide line given by its vertices.
+  int GetStrengthOfPosition(const Vertical& at, double x, double y,
+                            std::span<const SlipLineVertex> slipLine) const;
   // Directions out of the surface at its first and at its last vertex.
   double GetStartAngle() const;
   double GetEndAngle() const;
@@ -166,6 +192,9 @@ class CSpSlideWork : public CDPoly {
   // Fits the surface to the ground: empties the array and puts the pieces that run inside the
   // strata into it; returns their count (0 without strata, leaving the array untouched).
   int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const;
+  // The first piece that CorrectSlideObj(ground, pieces, false) gives, made in out with
+  // AssignSlideWork; false, leaving out as it was, when fitting yields no piece.
+  bool FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out) const;
   // Stretches the ends to the ground: mode, angle (radians) and strength type for the tail
   // (a, c, e) and the head (b, d, f); -99 takes the process-wide setting of CSpSlide.
   void Strech(const CSpGround* ground, int a, int b, double c, double d, int e, int f);
@@ -215,14 +244,22 @@ class CSpSlideWork : public CDPoly {
 
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
   int PieceAt(int vertex) const;
+  // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
+  static bool StretchesNoEnd();
+  // The surface lifted onto the stratum it lies on, made in out (CorrectSlideObj's one piece
+  // when nothing is stretched).
+  void LiftInto(CSpSlideWork& out) const;
+  // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
+  template <class ThreePoint>
+  int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;
   // The height of an end vertex, taken from its arc where it has one.
   double EndHeight(int vertex) const;
   // The crossings of piece i with the segment p1-p2, in order along the segment.
-  std::vector<CDPoint> PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
-                                      double lineTol) const;
+  Crossings PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
+                           double lineTol) const;
   // Appends the crossings of every piece with p1-p2 (an arc's two as one when they coincide).
   void CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
                         std::vector<CDPoint>& crossings) const;

@@ -31,15 +31,7 @@ CDPoint PointAtAngle(const CDPoint* p, double angle, double length) {
 
 CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
-// At most two crossings, held without a heap allocation: the queries along a vertical run for
-// every slice of every slip circle.
-struct ArcHits {
-  std::array<CDPoint, 2> points;
-  int count = 0;
-  const CDPoint* begin() const { return points.data(); }
-  const CDPoint* end() const { return points.data() + count; }
-  bool empty() const { return count == 0; }
-};
+using ArcHits = CSpSlideWork::Crossings;
 
 // The crossings of the arc with a segment that lie on both, in order along the segment.
 ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
@@ -161,8 +153,9 @@ int CSpSlideWork::PieceAt(int vertex) const {
   return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
 }
 
-int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
-                                        const CSpSlide* slideLine) const {
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
+                                     ThreePoint threePoint) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
     const CDPoint& a = *GetAt(i);
     const CDPoint& b = *GetAt(i + 1);
@@ -174,11 +167,29 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   // The last vertex starts no piece: the piece that ends there is meant.
   const int piece = PieceAt(vertex);
   int arcStrength = 0;
-  if (GetArcFromPointIndex(piece) != nullptr && slideLine != nullptr &&
-      slideLine->Get3PStrength(x, arcStrength) == 1) {
+  if (GetArcFromPointIndex(piece) != nullptr && threePoint(x, arcStrength) == 1) {
     return arcStrength;
   }
   return StrengthTypeOrZero(piece);
+}
+
+int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
+                                        const CSpSlide* slideLine) const {
+  return StrengthOfPosition(at, x, y, [slideLine](double arcX, int& out) {
+    return slideLine != nullptr ? slideLine->Get3PStrength(arcX, out) : 0;
+  });
+}
+
+int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
+                                        std::span<const SlipLineVertex> slipLine) const {
+  return StrengthOfPosition(at, x, y, [slipLine](double arcX, int& out) {
+    const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+      return slipLine[static_cast<std::size_t>(i)];
+    };
+    return ThreePointStrength(
+        static_cast<int>(slipLine.size()), arcX, out, [&](int i) { return vertex(i).style; },
+        [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+  });
 }
 
 // ---- Angles and length ----
@@ -352,15 +363,14 @@ void CSpSlideWork::Draw(CViewInfo* view, int bold, int /*from*/, int /*to*/) con
 
 // ---- Crossings ----
 
-std::vector<CDPoint> CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
-                                                  double arcTol, double lineTol) const {
-  if (const CDArc* arc = GetArcFromPointIndex(i)) {
-    const ArcHits hits = ArcCrossings(*arc, p1, p2, arcTol);
-    return {hits.begin(), hits.end()};
+CSpSlideWork::Crossings CSpSlideWork::PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2,
+                                                     double arcTol, double lineTol) const {
+  if (const CDArc* arc = GetArcFromPointIndex(i)) return ArcCrossings(*arc, p1, p2, arcTol);
+  Crossings hits;
+  if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &hits.points[0]) == kOnBoth) {
+    hits.count = 1;
   }
-  CDPoint cross;
-  if (CrossLL(lineTol, &p1, &p2, GetAt(i), GetAt(i + 1), &cross) == kOnBoth) return {cross};
-  return {};
+  return hits;
 }
 
 int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
@@ -378,9 +388,9 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
 bool CSpSlideWork::GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,
                                  double tol) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
-    const std::vector<CDPoint> crossings = PieceCrossings(i, *p1, *p2, tol, tol);
+    const Crossings crossings = PieceCrossings(i, *p1, *p2, tol, tol);
     if (!crossings.empty()) {
-      *out = crossings.front();
+      *out = crossings.points[0];
       return true;
     }
   }
@@ -396,9 +406,9 @@ bool CSpSlideWork::GetCrossPoint(const CDPoint* p, double angle, CDPoint* out, d
 void CSpSlideWork::CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
                                     std::vector<CDPoint>& crossings) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
-    const std::vector<CDPoint> found = PieceCrossings(i, p1, p2, tol, tol);
+    const Crossings found = PieceCrossings(i, p1, p2, tol, tol);
     // The two crossings of an arc count as one when they coincide.
-    const bool sameTwice = found.size() == 2 && Hypot(found[0], found[1]) < kSamePoint;
+    const bool sameTwice = found.count == 2 && Hypot(found.points[0], found.points[1]) < kSamePoint;
     crossings.insert(crossings.end(), found.begin(), sameTwice ? found.begin() + 1 : found.end());
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -478,6 +479,38 @@ TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
         }
       }
     }
+  }
+}
+
+// The hypot that skips the call where one leg is negligible gives std::hypot's bits: at the
+// threshold of the shortcut and around it, for legs of every scale from the smallest normal
+// numbers to the largest, signed zeros, and a million random pairs where the short leg is a
+// rounding residue of a coordinate (the vertical's foot beside the arc's centre).
+TEST(DArcTest, LegDominatedHypotMatchesStdHypot) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const auto expectSame = [&](double a, double b) {
+    ASSERT_EQ(bits(LegDominatedHypot(a, b)), bits(std::hypot(a, b))) << a << " " << b;
+  };
+  for (const double a : {1.0, 1.5, 3.0, 1e-300, 2.2250738585072014e-308, 1e300, 123.456}) {
+    for (const double ratio :
+         {0.0, 0x1p-30, std::nextafter(0x1p-30, 1.0), std::nextafter(0x1p-30, 0.0), 0x1p-29,
+          0x1p-27, 0x1p-26, 1e-12, 1e-6, 0.5, 1.0}) {
+      for (const double sa : {a, -a}) {
+        expectSame(sa, a * ratio);
+        expectSame(sa, -a * ratio);
+      }
+    }
+  }
+  expectSame(0.0, 0.0);
+  expectSame(-0.0, 0.0);
+  expectSame(0.0, -0.0);
+  std::mt19937_64 random(20261210);
+  std::uniform_real_distribution<double> coordinate(-500.0, 500.0);
+  std::uniform_int_distribution<int> residueBits(-60, -20);
+  for (int i = 0; i < 1000000; ++i) {
+    const double a = coordinate(random);
+    const double b = std::ldexp(coordinate(random), residueBits(random));
+    expectSame(a, b);
   }
 }
 

@@ -460,6 +460,48 @@ TEST(PolyArrayFindTest, FindPolygonSearchesFromTheLastShape) {
   }
 }
 
+// The search over outlines taken once finds what the plain search finds and moves the selection
+// alike: inside, outside, on edges and vertices, within the inside test's margin of a shape's
+// greatest x and y and beyond it, with a shape that is not closed by a repeated point, one with
+// a coordinate that is not a number, an empty one, and with outlines of another array.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
+  CDPolyArray array;
+  array.Add(Square(0, 0, 10, 10));
+  array.Add(Square(2, 2, 4, 4));
+  array.Add(MakePoly({{20, 0}, {30, 0}, {30, 10}, {20, 10}}));  // closed by its last edge
+  array.Add(MakePoly({{40, 0}, {50, std::nan("")}, {50, 10}, {40, 0}}));
+  array.Add(std::make_unique<CDPoly>());
+  CDPolyArray::Outlines outlines;
+  outlines.Take(array);
+  CDPolyArray plain;
+  for (int i = 0; i < array.GetSize(); ++i) plain.Add(array.GetAt(i)->Copy());
+
+  std::vector<CDPoint> points;
+  for (const double x : {-1.0, 0.0, 3.0, 4.0, 8.0, 10.0, 10.0 + 5e-7, 10.0 + 2e-6, 25.0, 30.0,
+                         30.0 + 2e-6, 45.0, 50.0, 60.0}) {
+    for (const double y : {-1.0, 0.0, 3.0, 5.0, 10.0, 10.0 + 5e-7, 10.0 + 2e-6, 20.0}) {
+      points.emplace_back(x, y);
+    }
+  }
+  for (const CDPoint& p : points) {
+    SCOPED_TRACE(testing::Message() << "point " << p.x << ", " << p.y);
+    const CDPoly* expected = plain.FindPolygon(&p);
+    const CDPoly* found = array.FindPolygon(&p, outlines);
+    EXPECT_EQ(found != nullptr, expected != nullptr);
+    EXPECT_EQ(array.GetActiveShapeID(), plain.GetActiveShapeID());
+    if (found != nullptr) {
+      EXPECT_EQ(found, array.GetAt(plain.GetActiveShapeID()));
+    }
+  }
+
+  CDPolyArray other;
+  other.Add(Square(0, 0, 1, 1));
+  CDPolyArray::Outlines otherOutlines;
+  otherOutlines.Take(other);
+  const CDPoint p(3, 3);
+  EXPECT_EQ(array.FindPolygon(&p, otherOutlines), array.GetAt(1));
+}
+
 TEST(PolyArrayFindTest, FoundShapeIsForgottenWhenItLeavesTheList) {
   CDPolyArray array;
   array.Add(Square(0, 0, 10, 10));

@@ -136,6 +136,28 @@ TEST(DPolyCopyTest, CopyPointsReplacesOnlyThePoints) {
   ExpectPoints(*poly, {{1, 1, 1}, {2, 2}});
 }
 
+// Assigning points keeps the point objects the shape alone holds, replaces the ones it shares
+// with another shape (which keeps its values), grows and shrinks to the other's count, and leaves
+// a shape assigned to itself as it is.
+TEST(DPolyCopyTest, AssignPointsReusesOnlyThePointsNoOtherShapeHolds) {
+  auto poly = MakePoly({{7, 7}, {8, 8}});
+  CDPoly sharing;
+  sharing.Add(poly->Points()[1]);
+  const CDPoint* own = poly->GetAt(0);
+  auto other = MakePoly({{1, 1, 1}, {2, 2}, {3, 3}});
+  poly->AssignPoints(*other);
+  ExpectPoints(*poly, {{1, 1, 1}, {2, 2}, {3, 3}});
+  EXPECT_EQ(poly->GetAt(0), own);
+  EXPECT_NE(poly->GetAt(1), sharing.GetAt(0));
+  ExpectPoints(sharing, {{8, 8}});
+  EXPECT_NE(poly->GetAt(2), other->GetAt(2));
+  poly->AssignPoints(*MakePoly({{4, 4}}));
+  ExpectPoints(*poly, {{4, 4}});
+  EXPECT_EQ(poly->GetAt(0), own);
+  poly->AssignPoints(*poly);
+  ExpectPoints(*poly, {{4, 4}});
+}
+
 TEST(DPolyCopyTest, SetPropertyCopiesTheName) {
   auto poly = MakePoly({{1, 1}});
   auto other = MakePoly({});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -157,6 +158,20 @@ TEST(SlideWorkTest, CopiesAreDeep) {
   other.AddNewPoint(CDPoint(9, 9), nullptr, 1);
   other.CopySlideWork(work.get());
   ExpectSameWork(other, *work);
+
+  // Assigned into a surface with more and with fewer pieces, and into itself.
+  const auto longer = MakeWork(
+      {{0, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {1, 5, 2, 5, 10, 2.5, 4.0, 5.5}, {10, 5, 3}, {12, 6, 1}});
+  longer->SetName("longer");
+  CSpSlideWork assigned;
+  assigned.AssignSlideWork(*longer);
+  assigned.AssignSlideWork(*work);
+  ExpectSameWork(assigned, *work);
+  EXPECT_NE(assigned.GetArcAt(0), work->GetArcAt(0));
+  assigned.AssignSlideWork(assigned);
+  ExpectSameWork(assigned, *work);
+  assigned.AssignSlideWork(*longer);
+  ExpectSameWork(assigned, *longer);
 }
 
 // ---- Record ----
@@ -724,6 +739,34 @@ TEST(SlideWorkTest, TransSpSlideTurnsArcsIntoThreePointArcs) {
   const auto again = line->CreateDrawObj();
   ExpectPoints(*again, {{-5, 0, 0}, {5, 0, -1}, {8, 4, -1}}, 1e-12);
   EXPECT_NEAR(again->GetArcAt(0)->R, 5, 1e-12);
+}
+
+// The slide line's vertices without the line give the line's points, styles and types, and the
+// strength of every position on an arc as the line does: the slice division reads them instead
+// of making the line for every slip circle. A type beyond the line's 16-bit field is kept as the
+// line keeps it.
+TEST(SlideWorkTest, SlipLineVerticesAnswerAsTheLine) {
+  const auto work = BowlAndRise();
+  for (const int type : {-1, 4, 0x12345}) {
+    SCOPED_TRACE(type);
+    const auto line = work->TransSpSlide(type);
+    std::vector<CSpSlideWork::SlipLineVertex> vertices;
+    work->GetSlipLineVertices(type, vertices);
+    ASSERT_EQ(static_cast<int>(vertices.size()), line->GetSize());
+    for (int i = 0; i < line->GetSize(); ++i) {
+      const CSpSlideWork::SlipLineVertex& v = vertices[static_cast<std::size_t>(i)];
+      EXPECT_EQ(v.point, *line->GetAt(i)) << i;
+      EXPECT_EQ(v.style, line->GetStyle(i)) << i;
+      EXPECT_EQ(v.type, line->GetStrengthType(i)) << i;
+    }
+    for (double x = -6; x <= 9; x += 0.25) {
+      const double y = work->GetY(x);
+      const CSpSlideWork::Vertical at = work->GetVertical(x);
+      EXPECT_EQ(work->GetStrengthOfPosition(at, x, y, vertices),
+                work->GetStrengthOfPosition(at, x, y, line.get()))
+          << x;
+    }
+  }
 }
 
 // ---- Depth of the arc ----
