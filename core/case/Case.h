@@ -31,6 +31,7 @@
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpWater.h"
 #include "core/stability/BlockList.h"
+#include "core/stability/CalcStabMlt.h"
 #include "core/stability/ResStab2.h"
 
 class Archive;
@@ -162,9 +163,12 @@ class CCase {
   bool PreCalcSlide(bool show);
   bool PreCalcShear(bool show);
   // The multi-plane calculation into the stability set (with the back-analysed strength while
-  // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first.
-  void CalcStartStab();
-  void CalcStartStabGyaku();
+  // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first. The
+  // job runs with a progress window through its three steps; CalcStart runs it headless.
+  CCalcStabMlt StabJob();
+  CCalcStabMlt StabGyakuJob();
+  void CalcStartStab() { StabJob().CalcStart(); }
+  void CalcStartStabGyaku() { StabGyakuJob().CalcStart(); }
   // The slide deformation on the run registered for the seismic case, with the back-analysed
   // strength when there is one.
   void CalcStartSlide();

@@ -152,28 +152,26 @@ bool CCase::PreCalcShear(bool show) {
 
 // ---- Calculation starts ----
 
-void CCase::CalcStartStab() {
+CCalcStabMlt CCase::StabJob() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  CCalcStabMlt({.normal = &danmenNormal_,
-                .seismic = &danmenQuake_,
-                .prm = &prmStab_,
-                .result = &resStab2_,
-                .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
-                .blocks = &blockList_})
-      .CalcStart();
+  return CCalcStabMlt({.normal = &danmenNormal_,
+                       .seismic = &danmenQuake_,
+                       .prm = &prmStab_,
+                       .result = &resStab2_,
+                       .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
+                       .blocks = &blockList_});
 }
 
-void CCase::CalcStartStabGyaku() {
+CCalcStabMlt CCase::StabGyakuJob() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  CCalcStabMlt({.normal = &danmenNormal_,
-                .seismic = &danmenQuake_,
-                .prm = &prmStab_,
-                .result = &resGyaku_,
-                .gyaku = nullptr,
-                .blocks = &blockList_})
-      .CalcStart();
+  return CCalcStabMlt({.normal = &danmenNormal_,
+                       .seismic = &danmenQuake_,
+                       .prm = &prmStab_,
+                       .result = &resGyaku_,
+                       .gyaku = nullptr,
+                       .blocks = &blockList_});
 }
 
 void CCase::CalcStartSlide() {

@@ -14,14 +14,12 @@
 #include "core/deformation/ResSlide.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmSlide.h"
-#include "core/model/ProgressInfo.h"
 #include "core/section/SpGround.h"
 #include "core/stability/BlockList.h"
 #include "core/stability/CalcDriverMlt.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
-#include "platform/FrameMessages.h"
-#include "platform/UiRegistry.h"
+#include "platform/ProgressFeedback.h"
 
 namespace {
 
@@ -158,30 +156,28 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
   return row;
 }
 
-std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
-  std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
-  CProgressInfo& info = *dialog->GetInfo();
-
+std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind,
+                                                        ProgressFeedback& feedback) const {
   auto points = std::make_unique<CMltBlocks>();
   points->SetMltType(kind);
   points->SetInterrupt(false);
   points->SetTypicalPoint(&in_.result->GetKey());
   const int n = in_.blocks ? in_.blocks->GetBlockSize() : 0;
-  info.SetMaximum(n < 2 ? 0 : n * (n - 1) / 2);
+  const int total = n < 2 ? 0 : n * (n - 1) / 2;
   const CCalcDriverMlt driver = SeismicDriver();
   const double startN = in_.point ? in_.point->fsN : kStartFs;
   const double startQ = in_.point ? in_.point->fsQ : kStartFs;
   int counter = 0;
   for (int i = 0; i + 1 < n && !points->IsInterrupt(); ++i) {
     for (int j = i + 1; j < n; ++j) {
-      if (info.IsCancelled()) {
+      if (feedback.IsCancelled()) {
         points->SetInterrupt(true);
-        info.SetText("計算を中止しました。結果出力準備中...", "");
-        info.UpdateProgress();
+        feedback.SetLines("計算を中止しました。結果出力準備中...", "");
         break;
       }
-      info.SetPosition(++counter);
-      info.SetText("多平面安定解析", PairLine(i, j));
+      ++counter;
+      feedback.SetProgress(100.0 * counter / total);
+      feedback.SetLines("多平面安定解析", PairLine(i, j));
       auto point = std::make_unique<CMltPoint>();
       point->id = counter - 1;
       point->startBlock = i;
@@ -203,11 +199,8 @@ std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
         point->sQ = CCoreConfig::GetRound(sQ, kCodeS);
       }
       points->Add(std::move(point));
-      info.UpdateProgress();
     }
   }
-  dialog.reset();  // hidden and gone before the view redraws
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
   return points;
 }
 

@@ -20,6 +20,7 @@ class CMltPoint;
 class CPrmSlide;
 class CResSlide;
 class CResStab2;
+class ProgressFeedback;
 struct tagSLIDERES;
 
 class CCalcSlide {
@@ -46,10 +47,10 @@ class CCalcSlide {
   tagSLIDERES CalcSpecifEngine(double kh);
 
   // The multi-plane run over every pair of a start and an end block of the case's list under the
-  // slide conditions (seismic case only), under a cancellable progress dialog; no command
-  // starts it. Returns the points, of the kind, the caller owns; a cancelled run keeps the pairs
-  // done and is marked interrupted.
-  std::unique_ptr<CMltBlocks> CalcMultiEngine(int kind);
+  // slide conditions (seismic case only), reporting each pair to the feedback; no command starts
+  // it. A process step: it writes nothing but the points it returns, of the kind, which the
+  // caller owns; a cancelled run keeps the pairs done and is marked interrupted.
+  std::unique_ptr<CMltBlocks> CalcMultiEngine(int kind, ProgressFeedback& feedback) const;
 
   // gs = A * fs^B of the reference conditions, unrounded; unset unless fs is set and positive.
   static double SlideStrain(double fs);

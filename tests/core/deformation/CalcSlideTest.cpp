@@ -19,7 +19,7 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
-#include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -321,7 +321,9 @@ TEST_F(CalcSlideTest, OneBlockGivesThePlanarSafetyFactorAtEveryCoefficient) {
 TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChain) {
   Calc().CalcStart();
   const double chosen = result_.designRow.fsr;
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ProgressFeedback feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   ASSERT_EQ(points->GetSize(), 10);  // 5 blocks
   EXPECT_FALSE(points->IsInterrupt());
   EXPECT_EQ(points->GetKey(), &result_.GetKey());
@@ -339,26 +341,33 @@ TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChai
   EXPECT_EQ(points->GetMltPoint(5)->startBlock, 1);  // the chosen chain 1..3
   EXPECT_EQ(points->GetMltPoint(5)->endBlock, 3);
   EXPECT_EQ(points->GetMltPoint(5)->fsQ, chosen);
-  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
-  EXPECT_FALSE(TestUi().Progress(0).visible);
-  EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...");
-  ASSERT_FALSE(TestUi().FrameMessages().empty());
-  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
+  EXPECT_EQ(feedback.Line2(), "ブロック 4 - 5 を計算中...");
+  EXPECT_EQ(feedback.Progress(), 100);
+  // A process step reaches no user interface.
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
 }
 
 TEST_F(CalcSlideTest, ACancelledMultiPlaneRunKeepsThePairsDone) {
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 3) TestUi().PressCancel();
+  // Each pair reports its progress and its lines; cancelled at the third pair's lines.
+  int reports = 0;
+  ProgressFeedback* self = nullptr;
+  ProgressFeedback feedback([&](const ProgressFeedback&) {
+    if (++reports == 6) self->Cancel();
   });
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  self = &feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   EXPECT_EQ(points->GetSize(), 3);
   EXPECT_TRUE(points->IsInterrupt());
-  EXPECT_EQ(TestUi().Progress(0).line1, "計算を中止しました。結果出力準備中...");
+  EXPECT_EQ(feedback.Line1(), "計算を中止しました。結果出力準備中...");
 }
 
 TEST_F(CalcSlideTest, AMultiPlaneRunWithoutTheBoltsCohesionFilesPairsWithoutValues) {
   conditions_.deltaCEntered = kNo;
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ProgressFeedback feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   ASSERT_EQ(points->GetSize(), 10);
   for (int k = 0; k < 10; ++k) EXPECT_EQ(points->GetMltPoint(k)->fsQ, kNo);
 }
