@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "core/base/CoreSettings.h"
@@ -21,10 +22,12 @@
 #include "core/circle/SliceList.h"
 #include "core/geometry/DArc.h"
 #include "core/model/Danmen.h"
+#include "core/section/SpCrack.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWater.h"
+#include "tests/support/BitDigest.h"
 #include "tests/support/KeptCircles.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleSection.h"
@@ -644,6 +647,81 @@ TEST_F(CalcDrainTest, DrainageSpecifiedCircleKeepsTheFsBeforeAndAfterTheWork) {
   EXPECT_EQ(record[CCalcCircle::kSpecifFs], fsBefore);
   EXPECT_LT(fsBefore, fsAfter);
   EXPECT_EQ(drain_.GetSpecifFs(0, true), fsAfter);
+}
+
+// Every value a search stored, in the mesh's row order, and the crack where the search left it.
+std::uint64_t SearchDigest(const CRepMesh& mesh, const CSpCrack& crack) {
+  BitDigest digest;
+  for (int j = 0; j < mesh.GetSizeY(); ++j) {
+    for (int i = 0; i < mesh.GetSizeX(); ++i) {
+      const CRepPoint* node = mesh.GetRepPoint(i, j);
+      if (node == nullptr) continue;
+      digest.Add(node->GetChildSize());
+      for (int c = 0; c < node->GetChildSize(); ++c) {
+        const CRepPoint& p = node->GetChild(c);
+        for (const double v : {p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetDepth()}) {
+          digest.Add(v);
+        }
+        for (int n = 0; n < 8; ++n) digest.Add(p.GetValue(n));
+        for (int q = 0; q < CRepPoint::kQuantities; ++q) {
+          for (const int quake : {0, 1}) {
+            digest.Add(p.GetStab(static_cast<CRepPoint::Quantity>(q), quake));
+          }
+        }
+        const CSpSlideWork& surface = *p.GetSlideWork();
+        for (int k = 0; k < surface.GetSize(); ++k) {
+          digest.Add(surface.GetAt(k)->x);
+          digest.Add(surface.GetAt(k)->y);
+        }
+      }
+    }
+  }
+  digest.Add(mesh.GetContours() != nullptr ? mesh.GetContours()->GetSize() : -1);
+  for (const double v : {crack.GetTop().x, crack.GetTop().y, crack.GetBottom().x,
+                         crack.GetBottom().y, crack.GetAngle()}) {
+    digest.Add(v);
+  }
+  return digest.Value();
+}
+
+// What the three engines store for the sample's circles keeps every bit, with the rounding on and
+// off, a seismic case and the crack joined to each surface.
+TEST_F(CalcDrainTest, SearchesKeepEveryBitOfTheirResults) {
+  AddSeismic();
+  sample_.crack->SetDepth(1.5);
+  sample_.crack->SetActive(1);
+  struct Run {
+    const char* what;
+    int round;
+    std::uint64_t digest;
+  };
+  const Run runs[] = {{"stability, rounded", 1, 797248442507659412u},
+                      {"stability", 0, 8859531489794358964u},
+                      {"drainage, rounded", 1, 318879103891369952u},
+                      {"drainage", 0, 11191286341258831300u},
+                      {"reinforcement", 1, 669257425839285306u}};
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.what);
+    const ScopedEnableRound rounding(run.round);
+    const std::string what = run.what;
+    CResReinf reinf;
+    CResCircle* results = &result_;
+    if (what.starts_with("stability")) {
+      SetRadiusSet(result_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      Engine().CalcRepeatStart();
+    } else if (what.starts_with("drainage")) {
+      SetRadiusSet(drain_.conditions, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      CCalcDrain(sections_, {&before_, nullptr}, drain_).CalcRepeatStart();
+      results = &drain_;
+    } else {
+      SetRadiusSet(reinf.conditions, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      CCalcReinf(sections_, reinf).CalcRepeatStart();
+      results = &reinf;
+    }
+    ASSERT_NE(results->GetMesh(), nullptr);
+    EXPECT_GT(ChildCount(*results->GetMesh()), 10);
+    EXPECT_EQ(SearchDigest(*results->GetMesh(), *sample_.crack), run.digest);
+  }
 }
 
 TEST_F(CalcCircleTest, ReinforcementCirclesCarryTheirGeometryOnly) {
