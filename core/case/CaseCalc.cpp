@@ -174,22 +174,21 @@ CCalcStabMlt CCase::StabGyakuJob() {
                        .blocks = &blockList_});
 }
 
-void CCase::CalcStartSlide() {
+CCalcSlide CCase::SlideJob() {
   danmenSlide_.SetSlideWork(nullptr);
-  CCalcSlide({.section = &danmenSlide_,
-              .conditions = &prmSlide_,
-              .result = &resSlide_,
-              .point = GetQuakeSelectPoint(),
-              .gyaku = &resGyaku_,
-              .blocks = &blockList_})
-      .CalcStart();
+  return CCalcSlide({.section = &danmenSlide_,
+                     .conditions = &prmSlide_,
+                     .result = &resSlide_,
+                     .point = GetQuakeSelectPoint(),
+                     .gyaku = &resGyaku_,
+                     .blocks = &blockList_});
 }
 
-void CCase::CalcStartShear() {
+CCalcShear CCase::ShearJob() {
   double gammaT = kNoValue;
   double gammaSat = kNoValue;
   double c = kNoValue;
   double phi = kNoValue;
   GetBlockGanmaCFai(gammaT, gammaSat, c, phi);
-  CCalcShear(prmShear_, prmReinf_, prmStab_, gammaT, phi, resShear_).CalcProcess();
+  return CCalcShear(prmShear_, prmReinf_, prmStab_, gammaT, phi, resShear_);
 }

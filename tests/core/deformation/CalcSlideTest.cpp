@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Constants.h"
@@ -20,8 +23,10 @@
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
 #include "platform/ProgressFeedback.h"
+#include "tests/support/ProcessSteps.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/StoredRecord.h"
 
 namespace {
 
@@ -215,6 +220,61 @@ TEST_F(CalcSlideTest, WithoutTheThicknessThereIsNoDisplacementAndNoAllowableValu
   EXPECT_EQ(result_.designRow.ds, kNo);
   EXPECT_EQ(result_.allowableDs, kNo);
   EXPECT_FALSE(result_.IsJudgeDs());
+}
+
+// ---- Prepare, process, post ----
+
+std::vector<std::uint8_t> RecordOf(const CResSlide& result) { return RecordOf(result, 10); }
+
+// The march runs on a worker thread while this thread reads its progress, as in the program: it
+// writes nothing of the case (not even the derived dc), reaches no user interface, and its post
+// files exactly what a headless run files.
+TEST_F(CalcSlideTest, TheMarchOnAWorkerThreadChangesNothingOfTheCaseUntilItIsPosted) {
+  conditions_.deltaCMode = CPrmSlide::kDeltaCDerived;
+  conditions_.s2 = 10;
+  conditions_.s3 = 5;
+  conditions_.l = 3;
+  Calc().CalcStart();
+  const std::vector<std::uint8_t> headless = RecordOf(result_);
+  ASSERT_EQ(result_.rows.size(), 21u);
+
+  result_.Init();
+  conditions_.deltaCDerived = kNo;
+  const std::vector<std::uint8_t> before = RecordOf(result_);
+  CCalcSlide calc = Calc();
+  ProgressFeedback feedback;
+  std::optional<SlideMarch> march =
+      ProcessOnWorker(feedback, [&calc](ProgressFeedback& f) { return calc.Process(f); });
+  ASSERT_TRUE(march.has_value());
+  EXPECT_EQ(feedback.Progress(), 100);
+  EXPECT_EQ(RecordOf(result_), before);
+  EXPECT_EQ(conditions_.deltaCDerived, kNo);
+  EXPECT_EQ(section_.GetKh(), kDesignKh);
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
+
+  calc.Post(*std::move(march));
+  EXPECT_EQ(RecordOf(result_), headless);
+  EXPECT_EQ(conditions_.deltaCDerived, 5);
+}
+
+// The march reports each of its 22 rows (the design row first); a cancel stops it at the next row
+// and leaves nothing to post, so the result of the run before stays.
+TEST_F(CalcSlideTest, ACancelledMarchGivesNothingAndTheResultStaysAsItWas) {
+  Calc().CalcStart();
+  const std::vector<std::uint8_t> before = RecordOf(result_);
+  for (const int at : {0, 1, 5, 21}) {
+    SCOPED_TRACE(at);
+    CancelAtReport cancel(at);
+    EXPECT_FALSE(Calc().Process(cancel.Feedback()).has_value());
+    EXPECT_EQ(cancel.Reports(), at);
+    EXPECT_EQ(RecordOf(result_), before);
+  }
+  // A cancel at the last report comes after the last row: the march is whole.
+  CancelAtReport late(22);
+  const std::optional<SlideMarch> march = Calc().Process(late.Feedback());
+  ASSERT_TRUE(march.has_value());
+  EXPECT_EQ(march->rows.size(), 21u);
 }
 
 // ---- The bolts' cohesion ----
