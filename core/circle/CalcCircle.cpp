@@ -65,6 +65,14 @@ std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r) {
   return line.CreateDrawObj();
 }
 
+// A copy of the set that a search can step through radius by radius.
+std::unique_ptr<CArcSetRadius> RunCopy(const CArcSetRadius* set) {
+  if (set == nullptr) return nullptr;
+  std::unique_ptr<CArcSetRadius> copy = set->NewChild();
+  copy->CopyStored(set);
+  return copy;
+}
+
 }  // namespace
 
 // ---- The repeat search ----
@@ -110,18 +118,6 @@ class CCalcCircle::RepeatSearch {
   int position_ = 0;
   int maximum_ = 0;
 };
-
-namespace {
-
-// A copy of the set that a search can step through radius by radius.
-std::unique_ptr<CArcSetRadius> RunCopy(const CArcSetRadius* set) {
-  if (set == nullptr) return nullptr;
-  std::unique_ptr<CArcSetRadius> copy = set->NewChild();
-  copy->CopyStored(set);
-  return copy;
-}
-
-}  // namespace
 
 CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
                                         ProgressFeedback& feedback)
