@@ -123,7 +123,7 @@ std::optional<SlideMarch> CCalcSlide::Process(ProgressFeedback& feedback) const 
 void CCalcSlide::Post(SlideMarch march) {
   CResSlide& result = *in_.result;
   // The derived dc the rows took goes back into the conditions, where the dialog shows it.
-  in_.conditions->GetDeltaC();
+  if (in_.conditions->deltaCMode == CPrmSlide::kDeltaCDerived) in_.conditions->CalcDeltaC();
   result.DeleteResultAll();
   in_.section->SetSlideMove(0);
   CMltKey& key = result.GetKey();
@@ -222,17 +222,16 @@ std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind,
 std::optional<CCalcSlide::Strength> CCalcSlide::ChainStrength(const CBlockList& chain) const {
   // Without the bolts' cohesion there is nothing to calculate: the driver would otherwise take
   // the unset marker for a strength.
-  const double deltaC = deltaC_;
-  if (!IsSet(deltaC)) return std::nullopt;
+  if (!IsSet(deltaC_)) return std::nullopt;
   Strength strength;
   if (in_.gyaku != nullptr && in_.gyaku->IsResultCFai()) {
-    strength.c = in_.gyaku->adopted[0] + deltaC;
+    strength.c = in_.gyaku->adopted[0] + deltaC_;
     strength.tanPhi = in_.gyaku->adopted[2];
   } else if (chain.GetBlockSize() > 0) {
     double c = kNoValue;
     double phi = kNoValue;
     chain.GetCF(0, c, phi);
-    if (IsSet(c)) strength.c = c + deltaC;
+    if (IsSet(c)) strength.c = c + deltaC_;
     if (IsSet(phi)) strength.tanPhi = std::tan(DegToRad(phi));
   }
   return strength;

@@ -89,9 +89,10 @@ class CCalcSlide {
   // cohesion raised by the bolts' dc; none while dc is unset.
   std::optional<Strength> ChainStrength(const CBlockList& chain) const;
   // The driver of the seismic case on the section (the case's or a row's copy), in the direction
-  // of the case's ground.
+  // of its ground.
   CCalcDriverMlt SeismicDriver(const CDanmenStab& section) const;
 
   Inputs in_;
+  // The bolts' effective dc, fixed when the calculation is built.
   double deltaC_;
 };
