@@ -9,6 +9,7 @@ MemoryProgressWindow::MemoryProgressWindow(std::shared_ptr<ProgressState> state)
 void MemoryProgressWindow::SetLines(const std::string& line1, const std::string& line2) {
   state_->line1 = line1;
   state_->line2 = line2;
+  ++state_->linesShown;
 }
 
 void MemoryProgressWindow::SetRange(int lo, int hi) {

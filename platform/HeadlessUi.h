@@ -19,6 +19,7 @@ struct ProgressState {
   int rangeHigh = 100;
   int position = 0;
   bool cancelEnabled = true;
+  int linesShown = 0;  // how often the window was given its lines
 };
 
 // A progress window that only keeps its state.

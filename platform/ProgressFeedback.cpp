@@ -9,9 +9,22 @@ void ProgressFeedback::SetProgress(double percent) {
 }
 
 void ProgressFeedback::SetLines(const std::string& line1, const std::string& line2) {
-  line1_ = line1;
-  line2_ = line2;
+  {
+    const std::lock_guard lock(linesMutex_);
+    line1_ = line1;
+    line2_ = line2;
+  }
   Notify();
+}
+
+std::string ProgressFeedback::Line1() const {
+  const std::lock_guard lock(linesMutex_);
+  return line1_;
+}
+
+std::string ProgressFeedback::Line2() const {
+  const std::lock_guard lock(linesMutex_);
+  return line2_;
 }
 
 void ProgressFeedback::Notify() const {

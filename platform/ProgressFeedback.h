@@ -1,11 +1,13 @@
 #pragma once
 // The progress-and-cancel object of one long calculation. The calculation takes it as a
 // parameter, reports how far it is and polls IsCancelled() between steps; whoever started the run
-// shows the reports through an observer and cancels through Cancel(). The core never reaches for
-// the user interface in its loops, so a run can later move to a worker thread unchanged.
+// shows the reports through an observer or by reading them, and cancels through Cancel(). The
+// core never reaches for the user interface in its loops, so a run can move to worker threads
+// unchanged: every member is safe to call from any thread.
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <utility>
 
@@ -26,10 +28,11 @@ class ProgressFeedback {
   // How far the calculation is, in percent; values below 0 (and NaN) count as 0, above 100 as 100.
   void SetProgress(double percent);
   double Progress() const { return progress_.load(); }
-  // The two lines that tell what the calculation is doing.
+  // The two lines that tell what the calculation is doing. Safe from any thread: the workers of
+  // a run set them while the GUI thread shows them.
   void SetLines(const std::string& line1, const std::string& line2);
-  const std::string& Line1() const { return line1_; }
-  const std::string& Line2() const { return line2_; }
+  std::string Line1() const;
+  std::string Line2() const;
 
  private:
   void Notify() const;
@@ -37,6 +40,7 @@ class ProgressFeedback {
   Observer observer_;
   std::atomic<bool> cancelled_{false};
   std::atomic<double> progress_{0.0};
+  mutable std::mutex linesMutex_;
   std::string line1_;
   std::string line2_;
 };

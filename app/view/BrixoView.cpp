@@ -14,7 +14,6 @@
 #include "platform/UiRegistry.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtImageWindow.h"
-#include "platform/qt/QtProgressWindow.h"
 
 namespace {
 
@@ -61,11 +60,6 @@ class DrawingOn {
   std::unique_ptr<QtCanvas> canvas_;
   QtImageWindow window_;
 };
-
-// A calculation shows its application-modal progress window; the results are half-built then.
-bool CalculationRunning() {
-  return qobject_cast<const CQtProgressWindow*>(QApplication::activeModalWidget()) != nullptr;
-}
 
 }  // namespace
 
@@ -121,7 +115,7 @@ void CBrixoView::ZoomReset() {
 }
 
 void CBrixoView::paintEvent(QPaintEvent* /*event*/) {
-  if (dirty_ && !CalculationRunning()) Render();
+  if (dirty_) Render();
   QPainter painter(this);
   if (backBuffer_.deviceIndependentSize() != QSizeF(size())) painter.fillRect(rect(), Qt::white);
   painter.drawImage(0, 0, backBuffer_);

@@ -12,6 +12,8 @@
 
 #include "core/circle/ArcCondition.h"
 #include "core/circle/ResStab.h"
+#include "core/deformation/CalcShear.h"
+#include "core/deformation/CalcSlide.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/ResFocus.h"
 #include "core/deformation/ResShear.h"
@@ -31,6 +33,7 @@
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpWater.h"
 #include "core/stability/BlockList.h"
+#include "core/stability/CalcStabMlt.h"
 #include "core/stability/ResStab2.h"
 
 class Archive;
@@ -180,15 +183,21 @@ class CCase {
   bool PreCalcSlide(bool show);
   bool PreCalcShear(bool show);
   // The multi-plane calculation into the stability set (with the back-analysed strength while
-  // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first.
-  void CalcStartStab();
-  void CalcStartStabGyaku();
+  // the back analysis is on) and into the back-analysis set. The caller runs PreCalc first. The
+  // job runs with a progress window through its three steps; CalcStart runs it headless. So do
+  // the slide and the shear march below.
+  CCalcStabMlt StabJob();
+  CCalcStabMlt StabGyakuJob();
+  void CalcStartStab() { StabJob().CalcStart(); }
+  void CalcStartStabGyaku() { StabGyakuJob().CalcStart(); }
   // The slide deformation on the run registered for the seismic case, with the back-analysed
   // strength when there is one.
-  void CalcStartSlide();
+  CCalcSlide SlideJob();
+  void CalcStartSlide() { SlideJob().CalcStart(); }
   // The shear deformation with the chosen stratum's moist unit weight and friction angle (the
   // back-analysed one while the back analysis is on).
-  void CalcStartShear();
+  CCalcShear ShearJob();
+  void CalcStartShear() { ShearJob().CalcProcess(); }
 
   // ---- Exchange with the common terrain data (CaseExchange.cpp) ----
 

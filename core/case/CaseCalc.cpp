@@ -152,46 +152,43 @@ bool CCase::PreCalcShear(bool show) {
 
 // ---- Calculation starts ----
 
-void CCase::CalcStartStab() {
+CCalcStabMlt CCase::StabJob() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  CCalcStabMlt({.normal = &danmenNormal_,
-                .seismic = &danmenQuake_,
-                .prm = &prmStab_,
-                .result = &resStab2_,
-                .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
-                .blocks = &blockList_})
-      .CalcStart();
+  return CCalcStabMlt({.normal = &danmenNormal_,
+                       .seismic = &danmenQuake_,
+                       .prm = &prmStab_,
+                       .result = &resStab2_,
+                       .gyaku = prmStab_.gyakuOn != 0 ? &resGyaku_ : nullptr,
+                       .blocks = &blockList_});
 }
 
-void CCase::CalcStartStabGyaku() {
+CCalcStabMlt CCase::StabGyakuJob() {
   danmenNormal_.SetSlideWork(nullptr);
   danmenQuake_.SetSlideWork(nullptr);
-  CCalcStabMlt({.normal = &danmenNormal_,
-                .seismic = &danmenQuake_,
-                .prm = &prmStab_,
-                .result = &resGyaku_,
-                .gyaku = nullptr,
-                .blocks = &blockList_})
-      .CalcStart();
+  return CCalcStabMlt({.normal = &danmenNormal_,
+                       .seismic = &danmenQuake_,
+                       .prm = &prmStab_,
+                       .result = &resGyaku_,
+                       .gyaku = nullptr,
+                       .blocks = &blockList_});
 }
 
-void CCase::CalcStartSlide() {
+CCalcSlide CCase::SlideJob() {
   danmenSlide_.SetSlideWork(nullptr);
-  CCalcSlide({.section = &danmenSlide_,
-              .conditions = &prmSlide_,
-              .result = &resSlide_,
-              .point = GetQuakeSelectPoint(),
-              .gyaku = &resGyaku_,
-              .blocks = &blockList_})
-      .CalcStart();
+  return CCalcSlide({.section = &danmenSlide_,
+                     .conditions = &prmSlide_,
+                     .result = &resSlide_,
+                     .point = GetQuakeSelectPoint(),
+                     .gyaku = &resGyaku_,
+                     .blocks = &blockList_});
 }
 
-void CCase::CalcStartShear() {
+CCalcShear CCase::ShearJob() {
   double gammaT = kNoValue;
   double gammaSat = kNoValue;
   double c = kNoValue;
   double phi = kNoValue;
   GetBlockGanmaCFai(gammaT, gammaSat, c, phi);
-  CCalcShear(prmShear_, prmReinf_, prmStab_, gammaT, phi, resShear_).CalcProcess();
+  return CCalcShear(prmShear_, prmReinf_, prmStab_, gammaT, phi, resShear_);
 }

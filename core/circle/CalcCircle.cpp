@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <numbers>
 #include <optional>
+#include <utility>
 
 #include "core/base/CoreConfig.h"
 #include "core/circle/ArcCondition.h"
@@ -19,13 +20,13 @@
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
-#include "core/model/ProgressInfo.h"
 #include "core/section/SpCrack.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
 #include "platform/UiRegistry.h"
 
 namespace {
@@ -44,22 +45,6 @@ constexpr int kStyleStraight = 0;
 void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 double Sum(double a, double b) { return a == kNoValue || b == kNoValue ? kNoValue : a + b; }
-
-// The sections' repeat slip surface while it is in scope: none again on every exit path, so that
-// no section keeps a surface that is freed after the circle.
-class ScopedRepeatSurface {
- public:
-  ScopedRepeatSurface(CDanmenStab& section, const CSpSlideWork& piece) : section_(section) {
-    // The section only reads the surface it is given; its setter predates const.
-    section_.SetSlideWorkRepeat(const_cast<CSpSlideWork*>(&piece));
-  }
-  ~ScopedRepeatSurface() { section_.SetSlideWorkRepeat(nullptr); }
-  ScopedRepeatSurface(const ScopedRepeatSurface&) = delete;
-  ScopedRepeatSurface& operator=(const ScopedRepeatSurface&) = delete;
-
- private:
-  CDanmenStab& section_;
-};
 
 // The progress line of one trial circle.
 std::string CircleLine(int position, int maximum, double x, double y, double r) {
@@ -80,17 +65,26 @@ std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r) {
   return line.CreateDrawObj();
 }
 
+// A copy of the set that a search can step through radius by radius.
+std::unique_ptr<CArcSetRadius> RunCopy(const CArcSetRadius* set) {
+  if (set == nullptr) return nullptr;
+  std::unique_ptr<CArcSetRadius> copy = set->NewChild();
+  copy->CopyStored(set);
+  return copy;
+}
+
 }  // namespace
 
 // ---- The repeat search ----
 
-// One run of the search: the model it searches, the crack and the progress dialog, and the walk
-// over the nodes, radii and slip surfaces.
+// One run of the search: the model it searches, its own copy of the circle set (whose radius
+// sequence is the run's state), the crack, and the walk over the nodes, radii and slip surfaces.
+// It reads the engine's sections and condition and writes nothing but the search it gives.
 class CCalcCircle::RepeatSearch {
  public:
-  RepeatSearch(const CCalcCircle& engine, int mode);
+  RepeatSearch(const CCalcCircle& engine, int mode, ProgressFeedback& feedback);
 
-  std::unique_ptr<CRepMesh> Run(const CRepKey& key, bool finish);
+  Search Run();
 
  private:
   // The circles of one node (null: a centre without a node); false when the run was cancelled
@@ -99,39 +93,41 @@ class CCalcCircle::RepeatSearch {
   // One trial circle of the radius the set generated.
   void TryCircle(CRepPoint& node, const CDPoint& centre, double r, double distance);
   // The tests of a piece up to its slices; a piece joined with the crack is changed.
-  bool AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre, bool touchesBottom,
-                   int pieceCount) const;
-  bool JoinCrack(CSpSlideWork& piece) const;
+  bool AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre, bool touchesBottom, int pieceCount);
+  bool JoinCrack(CSpSlideWork& piece);
   // The signed distance from the centre to the ground surface, negative inside the model.
   double GroundDistance(const CDPoint& centre) const;
   bool TouchesBottom(const CDPoint& centre, double r) const;
 
   const CCalcCircle& engine_;
-  CDanmenStab& normal_;
+  const CDanmenStab& normal_;
   const int mode_;
   const CArcCondition& condition_;
-  CArcSetRadius* set_;
+  std::unique_ptr<CArcSetRadius> set_;
   double minDepth_ = 0;
-  CDPolyArray* model_;
+  const CDPolyArray* model_;
   std::unique_ptr<CSpGround> surface_;
   CDPoint bottom_;
   CDPoint left_;
   CDPoint right_;
-  CSpCrack* crack_ = nullptr;
+  const CSpCrack* crack_ = nullptr;
   std::unique_ptr<CDPoly> loweredGround_;
-  std::unique_ptr<CProgressInfoDlg> dialog_;
-  CProgressInfo* info_ = nullptr;
-  std::string title_;
+  std::optional<CrackPlacement> crackPlacement_;
+  ProgressFeedback& feedback_;
+  const std::string title_;
+  int position_ = 0;
+  int maximum_ = 0;
 };
 
-CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
+CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
+                                        ProgressFeedback& feedback)
     : engine_(engine),
       normal_(*engine.sections_.normal),
       mode_(mode),
       condition_(*engine.condition_),
-      // The set's radius sequence is the run's state; the condition lends it for the run.
-      set_(const_cast<CArcSetRadius*>(engine.condition_->GetSelectArcSet())),
+      set_(RunCopy(engine.condition_->GetSelectArcSet())),
       model_(normal_.GetTisoBlockArray()),
+      feedback_(feedback),
       title_(engine.Title()) {
   if (set_ != nullptr && set_->WhatKind() == kArcSetDepth) minDepth_ = set_->rMin;
   if (model_ != nullptr && !model_->IsEmpty()) {
@@ -140,7 +136,7 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
     left_ = model_->Left();
     right_ = model_->Right();
   }
-  CSpCrack* crack = normal_.GetCrack();
+  const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
     crack_ = crack;
@@ -151,20 +147,14 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode)
   }
 }
 
-std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, bool finish) {
-  dialog_ = OpenPreparingProgress();
-  info_ = dialog_->GetInfo();
-
+CCalcCircle::Search CCalcCircle::RepeatSearch::Run() {
   auto mesh = std::make_unique<CRepMesh>();
   mesh->SetRepType(mode_);
   const CSpGround* ground = normal_.GetGround();
   mesh->SetRightUp(ground != nullptr && ground->IsRightUpper());
   mesh->SetInterrupt(false);
   if (set_ != nullptr) mesh->CreateResultPoint(*set_);
-  info_->SetMaximum(mesh->GetSizeX() * mesh->GetSizeY());
-  info_->SetPosition(0);
-  // Shows the preparation before the first node, and lets a cancel reach the first node's check.
-  info_->UpdateProgress();
+  maximum_ = mesh->GetSizeX() * mesh->GetSizeY();
 
   bool cancelled = false;
   for (int row = 0; row < mesh->GetSizeY() && !cancelled; ++row) {
@@ -176,23 +166,16 @@ std::unique_ptr<CRepMesh> CCalcCircle::RepeatSearch::Run(const CRepKey& key, boo
       }
     }
   }
-  if (!cancelled && finish) {
-    mesh->CreateContour(key);
-  } else if (!cancelled) {
-    mesh->SetTypicalPoint(key);
-  }
-  dialog_.reset();
-  Redraw();
-  return mesh;
+  return {std::move(mesh), crackPlacement_};
 }
 
 bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
-  if (info_->IsCancelled()) {
-    info_->SetText("", "計算を中止しました。結果出力準備中...");
-    info_->UpdateProgress();
+  if (feedback_.IsCancelled()) {
+    feedback_.SetLines("", "計算を中止しました。結果出力準備中...");
     return false;
   }
-  info_->SetPosition(info_->GetPosition() + 1);
+  ++position_;
+  feedback_.SetProgress(100.0 * position_ / maximum_);
   // The centres through two points lie on a line of their own, not on the centre mesh.
   const bool onMesh = set_->WhatKind() != kArcSetPass2;
   if (node == nullptr || (onMesh && set_->mesh.GetFlag(col, row) != 1)) return true;
@@ -211,14 +194,12 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
     if (r <= 0) continue;
     TryCircle(*node, centre, r, distance);
   }
-  Redraw();
   return true;
 }
 
 void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre, double r,
                                           double distance) {
-  info_->SetText(title_,
-                 CircleLine(info_->GetPosition(), info_->GetMaximum(), centre.x, centre.y, r));
+  feedback_.SetLines(title_, CircleLine(position_, maximum_, centre.x, centre.y, r));
   double depth = 0;
   switch (set_->WhatKind()) {
     case kArcSetRadius:
@@ -238,7 +219,6 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
   CDPolyArray pieces;
   LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true);
 
-  const CSpSlideWork* accepted = nullptr;
   for (int k = 0; k < pieces.GetSize(); ++k) {
     auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
     if (!AdmitsPiece(piece, centre, touchesBottom, pieces.GetSize())) continue;
@@ -253,19 +233,12 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     point->SetRadius(r);
     point->SetDepth(depth);
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, *list);
-    info_->UpdateProgress();
     node.AddChild(std::move(point));
-    accepted = &piece;
   }
-  // The view shows the circle's last accepted surface; the section lets go of it before the
-  // pieces are freed.
-  std::optional<ScopedRepeatSurface> shown;
-  if (accepted != nullptr) shown.emplace(normal_, *accepted);
-  Redraw();
 }
 
 bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre,
-                                            bool touchesBottom, int pieceCount) const {
+                                            bool touchesBottom, int pieceCount) {
   if (touchesBottom) {
     const bool outside = centre.x < piece.Left().x - 1e-13 || centre.x > piece.Right().x + 1e-13;
     if (!outside) return false;
@@ -284,7 +257,7 @@ bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& 
   return true;
 }
 
-bool CCalcCircle::RepeatSearch::JoinCrack(CSpSlideWork& piece) const {
+bool CCalcCircle::RepeatSearch::JoinCrack(CSpSlideWork& piece) {
   CDPoly crossings;
   for (int i = 0; i + 1 < loweredGround_->GetSize(); ++i) {
     CDPoly found;
@@ -296,9 +269,8 @@ bool CCalcCircle::RepeatSearch::JoinCrack(CSpSlideWork& piece) const {
   if (crossings.GetSize() == 0) return false;
   const CDPoint highest = crossings.Top();
   const CDPoint top(highest.x, highest.y + crack_->GetDepth());
-  crack_->SetTop(top);
-  crack_->SetBottom(highest);
-  crack_->SetAngle(90);
+  // The case's crack moves there when the search is posted.
+  crackPlacement_ = CrackPlacement{top, highest};
   // A surface the crack cannot join is calculated as it is.
   piece.MixCrackline(top, highest, crack_->GetSetting1());
   return true;
@@ -319,8 +291,10 @@ bool CCalcCircle::RepeatSearch::TouchesBottom(const CDPoint& centre, double r) c
 // ---- The engine ----
 
 void CCalcCircle::CalcRepeatStart() {
-  CalcRepeatProcess();
-  ListResults();
+  PrepareRepeat();
+  ProgressFeedback feedback;
+  PostRepeat(ProcessRepeat(0, feedback));
+  Redraw();
 }
 
 void CCalcCircle::ListResults() {
@@ -341,7 +315,7 @@ void CCalcCircle::ListResults() {
   results.SortSerial(results.serialSort);
 }
 
-void CCalcCircle::CalcRepeatProcess() {
+void CCalcCircle::PrepareRepeat() {
   CDanmenStab& normal = *sections_.normal;
   Results().DeleteResultAll();
   tagREPKEY& key = Results().GetKey().Data();
@@ -355,11 +329,44 @@ void CCalcCircle::CalcRepeatProcess() {
     key.seismicGroup = IsSeismicOn() ? 1 : 0;
   }
   if (key.seismicGroup == 0) key.contourCase = 0;
-  Results().SetMesh(CalcRepeatEngine(0, true));
+}
+
+CCalcCircle::Search CCalcCircle::ProcessRepeat(int mode, ProgressFeedback& feedback) const {
+  return RepeatSearch(*this, mode, feedback).Run();
+}
+
+void CCalcCircle::PostRepeat(Search search) {
+  PlaceCrack(search.crack);
+  Finish(*search.mesh, true);
+  Results().SetMesh(std::move(search.mesh));
+  ListResults();
 }
 
 std::unique_ptr<CRepMesh> CCalcCircle::CalcRepeatEngine(int mode, bool finish) {
-  return RepeatSearch(*this, mode).Run(Results().GetKey(), finish);
+  ProgressFeedback feedback;
+  Search search = ProcessRepeat(mode, feedback);
+  PlaceCrack(search.crack);
+  Finish(*search.mesh, finish);
+  Redraw();
+  return std::move(search.mesh);
+}
+
+void CCalcCircle::Finish(CRepMesh& mesh, bool contours) const {
+  // A cancelled search keeps what it found, without representatives or contour lines.
+  if (mesh.IsInterrupt()) return;
+  if (contours) {
+    mesh.CreateContour(Results().GetKey());
+  } else {
+    mesh.SetTypicalPoint(Results().GetKey());
+  }
+}
+
+void CCalcCircle::PlaceCrack(const std::optional<CrackPlacement>& placement) const {
+  CSpCrack* crack = sections_.normal->GetCrack();
+  if (!placement || crack == nullptr) return;
+  crack->SetTop(placement->top);
+  crack->SetBottom(placement->bottom);
+  crack->SetAngle(90);
 }
 
 bool CCalcCircle::CheckNotStratum(const CSliceList& list) const {
@@ -430,12 +437,11 @@ double CCalcCircle::PlannedFs(int seismicCase) const {
   return sections_.seismic != nullptr ? sections_.seismic->GetPFs(1) : kNoValue;
 }
 
-std::unique_ptr<CSliceList> CCalcCircle::SliceListOf(CDanmenStab& section,
+std::unique_ptr<CSliceList> CCalcCircle::SliceListOf(const CDanmenStab& section,
                                                      const CSpSlideWork& piece) {
-  const ScopedRepeatSurface repeat(section, piece);
   auto list = std::make_unique<CSliceList>();
   list->SetDanmenStab(&section);
-  list->CreateSlice(nullptr, nullptr, nullptr);
+  list->CreateSlice(nullptr, nullptr, &piece);
   return list;
 }
 
@@ -455,8 +461,8 @@ CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSlice
   return out;
 }
 
-CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(CDanmenStab& section, const CSpSlideWork& piece,
-                                                int seismicCase) const {
+CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(const CDanmenStab& section,
+                                                const CSpSlideWork& piece, int seismicCase) const {
   return CalcCase(section, *SliceListOf(section, piece), seismicCase);
 }
 

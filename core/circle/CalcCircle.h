@@ -7,15 +7,23 @@
 //    which the result set then lists and sorts;
 //  - the specified circle calculates the slip surface entered in the section once for the
 //    normal and once for the seismic case and fills the result set's specified-circle records.
-// Both run on the GUI thread under a progress dialog whose cancel button ends the search after
-// the node being calculated. An engine owns nothing: it observes the sections and the result set
-// it was made with, which outlive the call. When it returns, no section keeps a repeat-search
-// slip surface.
+// An engine owns nothing: it observes the sections and the result set it was made with, which
+// outlive the call. No section keeps a repeat-search slip surface after a search.
+//
+// The repeat search has three steps. PrepareRepeat (GUI thread) empties the result set and resets
+// the sections' repeat state. ProcessRepeat (any thread) is the search, a pure function of the
+// sections, the search condition and the feedback: it steps through its own copy of the circle
+// set, builds each slice list straight on the piece, and writes nothing but the search it gives,
+// so it can run on a worker thread while the GUI thread shows its progress; a cancel ends it
+// before the next node. PostRepeat (GUI thread) places the crack, finishes the mesh under the
+// result set's key, files it and lists the results.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/circle/Slice.h"
+#include "core/geometry/DPoint.h"
 
 class CArcCondition;
 class CDanmenStab;
@@ -24,6 +32,7 @@ class CRepMesh;
 class CRepPoint;
 class CSliceList;
 class CSpSlideWork;
+class ProgressFeedback;
 struct tagFSRESULT;
 
 class CCalcCircle {
@@ -44,16 +53,37 @@ class CCalcCircle {
   static constexpr int kSpecifPr = 30;
   static constexpr int kSpecifAddedForce = 31;
 
+  // Where the crack stands after a search: at the highest crossing of the last surface it was
+  // joined to with the ground lowered by its depth (its bottom), and its depth above (its top).
+  struct CrackPlacement {
+    CDPoint top;
+    CDPoint bottom;
+  };
+  // What a search gives: the mesh of its circles, and where it joined the crack last (none when
+  // the crack is off or joined no surface).
+  struct Search {
+    std::unique_ptr<CRepMesh> mesh;
+    std::optional<CrackPlacement> crack;
+  };
+
   virtual ~CCalcCircle() = default;
 
-  // The repeat search (CalcRepeatProcess), then the result set's serial list (ListResults).
+  // The repeat search without a window (a headless run): PrepareRepeat, ProcessRepeat of mode 0,
+  // PostRepeat, then one redraw of the view.
   void CalcRepeatStart();
-  // Empties the result set, resets the sections' repeat state, records which cases are on in the
-  // result set's key and puts the mesh of the search (mode 0, finished) into the result set.
-  void CalcRepeatProcess();
-  // The search. kModeGeometry keeps the geometry of each circle only; any other mode computes
-  // its safety factors. finish: the representative points and the contour lines of the key.
-  // Returns the new mesh; after a cancel it holds what was found so far and is interrupted.
+  // GUI thread: empties the result set, resets the sections' repeat state and records which
+  // cases are on in the result set's key.
+  void PrepareRepeat();
+  // Any thread: the search. kModeGeometry keeps the geometry of each circle only; any other mode
+  // computes its safety factors. Reports each node and each circle to the feedback; after a
+  // cancel the mesh holds what was found so far and is interrupted.
+  Search ProcessRepeat(int mode, ProgressFeedback& feedback) const;
+  // GUI thread: places the crack, finishes the mesh (unless it was interrupted), files it in the
+  // result set and builds the result set's serial list.
+  void PostRepeat(Search search);
+  // The search without a window, with the crack placed; finish: the representative points and
+  // the contour lines of the result set's key, else the representative points only. Returns the
+  // new mesh, which it does not file.
   std::unique_ptr<CRepMesh> CalcRepeatEngine(int mode, bool finish);
   // False when the normal section's ground has no stratum blocks or the base of a slice lies in
   // a stratum marked as excluded; true otherwise (also for a list without slices, and for a
@@ -86,7 +116,7 @@ class CCalcCircle {
 
   // ---- What each engine does its own way ----
 
-  // The first line of the progress dialog.
+  // The first progress line of each circle.
   virtual std::string Title() const = 0;
   // The safety factors, restraining forces and sums of an accepted surface; normalList holds
   // the surface's slices on the normal section.
@@ -110,13 +140,14 @@ class CCalcCircle {
   // The planned safety factor of the case: the normal section's for 0, the seismic section's
   // for 1 (unset without a seismic section).
   double PlannedFs(int seismicCase) const;
-  // The slices of the piece on the section, which meanwhile takes the piece as its repeat slip
-  // surface.
-  static std::unique_ptr<CSliceList> SliceListOf(CDanmenStab& section, const CSpSlideWork& piece);
+  // The slices of the piece on the section.
+  static std::unique_ptr<CSliceList> SliceListOf(const CDanmenStab& section,
+                                                 const CSpSlideWork& piece);
   // The case's values by the section's method on the list built on it.
   CaseValues CalcCase(const CDanmenStab& section, CSliceList& list, int seismicCase) const;
   // The case's values of the piece on a section: CalcCase on SliceListOf.
-  CaseValues CalcCaseOf(CDanmenStab& section, const CSpSlideWork& piece, int seismicCase) const;
+  CaseValues CalcCaseOf(const CDanmenStab& section, const CSpSlideWork& piece,
+                        int seismicCase) const;
   // Stores the safety factor as value fsValue, the restraining force and the sums of the case;
   // rounded by their codes while rounding is on. A missing value stays missing and a negative
   // safety factor keeps its sign.
@@ -134,6 +165,11 @@ class CCalcCircle {
   // The serial list under the default key, whose length is the serial count, then under the
   // result set's key, sorted by its sort selector.
   void ListResults();
+  // The representative points under the result set's key, with its contour lines when asked;
+  // nothing for an interrupted mesh.
+  void Finish(CRepMesh& mesh, bool contours) const;
+  // Moves the case's crack where the search joined it last.
+  void PlaceCrack(const std::optional<CrackPlacement>& placement) const;
 
   Sections sections_;
   CResCircle* results_;

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
@@ -12,6 +15,7 @@
 #include "core/model/PrmReinf.h"
 #include "core/model/PrmShear.h"
 #include "core/model/PrmStab.h"
+#include "platform/ProgressFeedback.h"
 
 namespace {
 
@@ -59,30 +63,49 @@ CCalcShear::CCalcShear(const CPrmShear& conditions, const CPrmReinf& reinf, cons
       result_(result) {}
 
 void CCalcShear::CalcProcess() {
-  result_.ClearRes();
+  ProgressFeedback feedback;
+  if (std::optional<ShearMarch> march = Process(feedback)) Post(*std::move(march));
+}
+
+std::optional<ShearMarch> CCalcShear::Process(ProgressFeedback& feedback) {
   cumStrain_ = 0.0;
   cumDisp_ = 0.0;
   yield_ = false;
   diverged_ = false;
   kc_ = 0.0;
   kL_ = 0.0;
-  if (!HasConditions()) return;
+  ShearMarch march;
+  if (!HasConditions()) return march;
 
   double g = conditions_.g0;
   for (int n = 0; n <= kLastRowStep; n = n == 0 ? kFirstStepAfterZero : n + 1) {
+    if (feedback.IsCancelled()) return std::nullopt;
     const double kh = KhOfStep(n);
-    result_.rows.push_back(CalcShearEngine(g, kh));
-    g = result_.rows.back().gAfter;
+    march.rows.push_back(CalcShearEngine(g, kh));
+    g = march.rows.back().gAfter;
     CheckKyokusyo(kh);
+    feedback.SetProgress(100.0 * n / kLastRowStep);
   }
-  SetDesignRow(stab_.kh);
-  if (!yield_) FindYieldBeyondRows(g);
+  march.design = DesignRow(march.rows, stab_.kh);
+  if (!yield_ && !FindYieldBeyondRows(g, feedback)) return std::nullopt;
   if (diverged_ && !yield_) kL_ = kNoValue;
 
-  result_.weight = GetCalcW();
-  result_.yieldK = kL_;
-  result_.allowStrain = CPrmShear::GetSendanHizumi();
-  result_.allowDisp = RoundDown(GetCalcKyoyouHeni(), 1.0);
+  march.weight = GetCalcW();
+  march.yieldK = kL_;
+  march.allowStrain = CPrmShear::GetSendanHizumi();
+  march.allowDisp = RoundDown(GetCalcKyoyouHeni(), 1.0);
+  return march;
+}
+
+void CCalcShear::Post(ShearMarch march) {
+  result_.ClearRes();
+  if (march.rows.empty()) return;
+  result_.design = march.design;
+  result_.rows = std::move(march.rows);
+  result_.weight = march.weight;
+  result_.yieldK = march.yieldK;
+  result_.allowStrain = march.allowStrain;
+  result_.allowDisp = march.allowDisp;
 }
 
 CShearData CCalcShear::CalcShearEngine(double gPrev, double kh) {
@@ -221,13 +244,13 @@ double CCalcShear::Softening(double strain) const {
   return 1.0 + conditions_.fit.b * std::pow(std::abs(strain), conditions_.fit.c);
 }
 
-void CCalcShear::SetDesignRow(double khDesign) {
-  const std::vector<CShearData>& rows = result_.rows;
+CShearData CCalcShear::DesignRow(const std::vector<CShearData>& rows, double khDesign) const {
+  CShearData design;
   for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
     const CShearData& low = rows[i];
     const CShearData& high = rows[i + 1];
     if (!(low.kh <= khDesign && khDesign < high.kh)) continue;
-    if (low.cumStrain == kNoValue || high.cumStrain == kNoValue) return;
+    if (low.cumStrain == kNoValue || high.cumStrain == kNoValue) return design;
     double strain = low.cumStrain;
     double disp = low.cumDisp;
     if (std::abs(low.kh - khDesign) >= kSameKh) {
@@ -235,20 +258,23 @@ void CCalcShear::SetDesignRow(double khDesign) {
                (high.cumStrain - low.cumStrain) * (khDesign - low.kh) / (high.kh - low.kh);
       disp = conditions_.h * strain * 1000.0;
     }
-    result_.design.kh = khDesign;
-    result_.design.cumStrain = strain;
-    result_.design.cumDisp = RoundUp(disp, 1.0);
-    return;
+    design.kh = khDesign;
+    design.cumStrain = strain;
+    design.cumDisp = RoundUp(disp, 1.0);
+    return design;
   }
+  return design;
 }
 
-void CCalcShear::FindYieldBeyondRows(double g) {
+bool CCalcShear::FindYieldBeyondRows(double g, const ProgressFeedback& feedback) {
   for (int n = kLastRowStep + 1;; ++n) {
+    if (feedback.IsCancelled()) return false;
     const double kh = KhOfStep(n);
     g = CalcShearEngine(g, kh).gAfter;
     CheckKyokusyo(kh);
-    if (yield_ || diverged_) return;
+    if (yield_ || diverged_) return true;
     if (KhOfStep(n + 1) > kNoYieldK) break;
   }
   kL_ = kNoYieldK;
+  return true;
 }

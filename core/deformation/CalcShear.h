@@ -8,22 +8,48 @@
 //
 // The calculation guards itself: without every condition it needs the result is cleared and left
 // without rows.
+//
+// A run has three steps. Building the calculation prepares it (GUI thread): it observes the
+// conditions, which stay as they are while it runs. Process (any thread) is the march: it writes
+// nothing but its own running sums and the march it returns. Post (GUI thread) files the march in
+// the result. A cancelled march gives nothing to post, so the case keeps the result it had.
+
+#include <optional>
+#include <vector>
 
 #include "core/deformation/ResShear.h"
 
 class CPrmReinf;
 class CPrmShear;
 class CPrmStab;
+class ProgressFeedback;
+
+// What the march files in the result. Without every condition the march has no rows and the
+// result is only cleared.
+struct ShearMarch {
+  CShearData design;
+  std::vector<CShearData> rows;
+  double weight = kNoValue;
+  double yieldK = kNoValue;
+  double allowStrain = kNoValue;
+  double allowDisp = kNoValue;
+};
 
 class CCalcShear {
  public:
   // The conditions are observed, not owned, and must outlive the calculation. gammaT is the moist
-  // unit weight (kN/m3) and phi the friction angle (degrees) of the chosen stratum.
+  // unit weight (kN/m3) and phi the friction angle (degrees) of the chosen stratum. The result is
+  // written by Post only.
   CCalcShear(const CPrmShear& conditions, const CPrmReinf& reinf, const CPrmStab& stab,
              double gammaT, double phi, CResShear& result);
 
-  // The whole march into the result.
+  // The whole march into the result without a window (a headless run): Process, then Post.
   void CalcProcess();
+  // Any thread: the march, reporting each row to the feedback; nothing when the feedback is
+  // cancelled before the march ends.
+  std::optional<ShearMarch> Process(ProgressFeedback& feedback);
+  // GUI thread: clears the result and files the march.
+  void Post(ShearMarch march);
   // One step with the G carried from the step before; adds to the cumulative strain and
   // displacement.
   CShearData CalcShearEngine(double gPrev, double kh);
@@ -69,9 +95,10 @@ class CCalcShear {
   // its magnitude.
   double Softening(double strain) const;
   // The design row from the rows at the design coefficient; unset when no pair of rows holds it.
-  void SetDesignRow(double khDesign);
-  // Raises kh beyond the rows until the yield shows, without storing rows.
-  void FindYieldBeyondRows(double g);
+  CShearData DesignRow(const std::vector<CShearData>& rows, double khDesign) const;
+  // Raises kh beyond the rows until the yield shows, without storing rows; false when the
+  // feedback was cancelled first.
+  bool FindYieldBeyondRows(double g, const ProgressFeedback& feedback);
 
   const CPrmShear& conditions_;
   const CPrmReinf& reinf_;

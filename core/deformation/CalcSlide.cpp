@@ -3,10 +3,12 @@
 #include "core/deformation/CalcSlide.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Constants.h"
@@ -14,14 +16,12 @@
 #include "core/deformation/ResSlide.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmSlide.h"
-#include "core/model/ProgressInfo.h"
 #include "core/section/SpGround.h"
 #include "core/stability/BlockList.h"
 #include "core/stability/CalcDriverMlt.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
-#include "platform/FrameMessages.h"
-#include "platform/UiRegistry.h"
+#include "platform/ProgressFeedback.h"
 
 namespace {
 
@@ -74,30 +74,66 @@ std::unique_ptr<CBlockList> Chain(const CBlockList& blocks, int start, int end) 
   return chain;
 }
 
-// Puts the section's design coefficient back however the row ends.
-class KeepKh {
- public:
-  explicit KeepKh(CDanmenStab& section) : section_(section), kh_(section.GetKh()) {}
-  ~KeepKh() { section_.SetKh(kh_); }
-  KeepKh(const KeepKh&) = delete;
-  KeepKh& operator=(const KeepKh&) = delete;
-
- private:
-  CDanmenStab& section_;
-  double kh_;
-};
-
 std::string PairLine(int i, int j) {
   char text[64];
   std::snprintf(text, sizeof text, "ブロック %d - %d を計算中...", i + 1, j + 1);
   return text;
 }
 
+// The effective dc of the conditions, without writing the derived one back.
+double EffectiveDeltaC(const CPrmSlide& conditions) {
+  CPrmSlide copy = conditions;
+  return copy.GetDeltaC();
+}
+
 }  // namespace
 
+CCalcSlide::CCalcSlide(const Inputs& inputs)
+    : in_(inputs), deltaC_(EffectiveDeltaC(*inputs.conditions)) {}
+
 void CCalcSlide::CalcStart() {
-  CalcProcess();
+  ProgressFeedback feedback;
+  if (std::optional<SlideMarch> march = Process(feedback)) Post(*std::move(march));
+}
+
+std::optional<SlideMarch> CCalcSlide::Process(ProgressFeedback& feedback) const {
+  SlideMarch march;
+  const std::vector<double> khs = MarchCoefficients(in_.conditions->khPitch);
+  if (khs.empty()) return march;
+  // The design row first, then the march.
+  const auto total = static_cast<double>(khs.size() + 1);
+  const auto report = [&feedback, total](std::size_t done) {
+    feedback.SetProgress(100.0 * static_cast<double>(done) / total);
+  };
+  if (feedback.IsCancelled()) return std::nullopt;
+  march.designRow = CalcSpecifEngine(kNoValue);
+  report(1);
+  march.rows.reserve(khs.size());
+  for (const double kh : khs) {
+    if (feedback.IsCancelled()) return std::nullopt;
+    march.rows.push_back(CalcSpecifEngine(kh));
+    report(march.rows.size() + 1);
+  }
+  const double h = in_.conditions->h;
+  const double allowableStrain = CResSlide::GetKyoyouHizumi();
+  march.allowableDs = IsSet(h) && IsSet(allowableStrain) ? h * allowableStrain * 1000 : kNoValue;
+  return march;
+}
+
+void CCalcSlide::Post(SlideMarch march) {
   CResSlide& result = *in_.result;
+  // The derived dc the rows took goes back into the conditions, where the dialog shows it.
+  if (in_.conditions->deltaCMode == CPrmSlide::kDeltaCDerived) in_.conditions->CalcDeltaC();
+  result.DeleteResultAll();
+  in_.section->SetSlideMove(0);
+  CMltKey& key = result.GetKey();
+  key.normalOn = in_.section->IsNormal() ? 1 : 0;
+  key.quakeOn = in_.section->IsQuake() ? 1 : 0;
+  if (key.quakeOn == 0) key.contourCase = 0;
+  result.designRow = march.designRow;
+  result.rows = std::move(march.rows);
+  result.allowableDs = march.allowableDs;
+
   // The count is that of a default key; the list then shows what the result's own key admits.
   const CMltKey fresh;
   std::vector<CMltPoint*> all;
@@ -107,31 +143,7 @@ void CCalcSlide::CalcStart() {
   result.SortSerial({result.sortItem, result.sortOrder});
 }
 
-void CCalcSlide::CalcProcess() {
-  CResSlide& result = *in_.result;
-  CDanmenStab& section = *in_.section;
-  result.DeleteResultAll();
-  section.SetSlideMove(0);
-  CMltKey& key = result.GetKey();
-  key.normalOn = section.IsNormal() ? 1 : 0;
-  key.quakeOn = section.IsQuake() ? 1 : 0;
-  if (key.quakeOn == 0) key.contourCase = 0;
-
-  const std::vector<double> khs = MarchCoefficients(in_.conditions->khPitch);
-  if (khs.empty()) {
-    result.allowableDs = kNoValue;
-    return;
-  }
-  result.designRow = CalcSpecifEngine(kNoValue);
-  result.rows.reserve(khs.size());
-  for (const double kh : khs) result.rows.push_back(CalcSpecifEngine(kh));
-
-  const double h = in_.conditions->h;
-  const double allowableStrain = CResSlide::GetKyoyouHizumi();
-  result.allowableDs = IsSet(h) && IsSet(allowableStrain) ? h * allowableStrain * 1000 : kNoValue;
-}
-
-tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
+tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) const {
   tagSLIDERES row;
   row.kh = kh;
   if (in_.point == nullptr || in_.blocks == nullptr) return row;
@@ -141,8 +153,8 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
   const std::optional<Strength> strength = ChainStrength(*chain);
   if (!strength) return row;
 
-  CDanmenStab& section = *in_.section;
-  const KeepKh keep(section);
+  // The row's coefficient goes into a copy of the section: the driver reads kh from it.
+  CDanmenStab section = *in_.section;
   if (IsSet(kh)) section.SetKh(kh);
   double fsN = in_.point->fsN;
   double fsQ = in_.point->fsQ;
@@ -150,7 +162,8 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
   double sN = kNoValue;
   double tQ = kNoValue;
   double sQ = kNoValue;
-  SeismicDriver().KeisanFs(fsN, fsQ, chain.get(), tN, sN, tQ, sQ, strength->c, strength->tanPhi);
+  SeismicDriver(section).KeisanFs(fsN, fsQ, chain.get(), tN, sN, tQ, sQ, strength->c,
+                                  strength->tanPhi);
 
   row.fsr = CCoreConfig::GetRound(fsQ, kCodeFs);
   row.gammaS = SlideStrain(fsQ);
@@ -158,30 +171,28 @@ tagSLIDERES CCalcSlide::CalcSpecifEngine(double kh) {
   return row;
 }
 
-std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
-  std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
-  CProgressInfo& info = *dialog->GetInfo();
-
+std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind,
+                                                        ProgressFeedback& feedback) const {
   auto points = std::make_unique<CMltBlocks>();
   points->SetMltType(kind);
   points->SetInterrupt(false);
   points->SetTypicalPoint(&in_.result->GetKey());
   const int n = in_.blocks ? in_.blocks->GetBlockSize() : 0;
-  info.SetMaximum(n < 2 ? 0 : n * (n - 1) / 2);
-  const CCalcDriverMlt driver = SeismicDriver();
+  const int total = n < 2 ? 0 : n * (n - 1) / 2;
+  const CCalcDriverMlt driver = SeismicDriver(*in_.section);
   const double startN = in_.point ? in_.point->fsN : kStartFs;
   const double startQ = in_.point ? in_.point->fsQ : kStartFs;
   int counter = 0;
   for (int i = 0; i + 1 < n && !points->IsInterrupt(); ++i) {
     for (int j = i + 1; j < n; ++j) {
-      if (info.IsCancelled()) {
+      if (feedback.IsCancelled()) {
         points->SetInterrupt(true);
-        info.SetText("計算を中止しました。結果出力準備中...", "");
-        info.UpdateProgress();
+        feedback.SetLines("計算を中止しました。結果出力準備中...", "");
         break;
       }
-      info.SetPosition(++counter);
-      info.SetText("多平面安定解析", PairLine(i, j));
+      ++counter;
+      feedback.SetProgress(100.0 * counter / total);
+      feedback.SetLines("多平面安定解析", PairLine(i, j));
       auto point = std::make_unique<CMltPoint>();
       point->id = counter - 1;
       point->startBlock = i;
@@ -203,38 +214,34 @@ std::unique_ptr<CMltBlocks> CCalcSlide::CalcMultiEngine(int kind) {
         point->sQ = CCoreConfig::GetRound(sQ, kCodeS);
       }
       points->Add(std::move(point));
-      info.UpdateProgress();
     }
   }
-  dialog.reset();  // hidden and gone before the view redraws
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
   return points;
 }
 
 std::optional<CCalcSlide::Strength> CCalcSlide::ChainStrength(const CBlockList& chain) const {
   // Without the bolts' cohesion there is nothing to calculate: the driver would otherwise take
   // the unset marker for a strength.
-  const double deltaC = in_.conditions->GetDeltaC();
-  if (!IsSet(deltaC)) return std::nullopt;
+  if (!IsSet(deltaC_)) return std::nullopt;
   Strength strength;
   if (in_.gyaku != nullptr && in_.gyaku->IsResultCFai()) {
-    strength.c = in_.gyaku->adopted[0] + deltaC;
+    strength.c = in_.gyaku->adopted[0] + deltaC_;
     strength.tanPhi = in_.gyaku->adopted[2];
   } else if (chain.GetBlockSize() > 0) {
     double c = kNoValue;
     double phi = kNoValue;
     chain.GetCF(0, c, phi);
-    if (IsSet(c)) strength.c = c + deltaC;
+    if (IsSet(c)) strength.c = c + deltaC_;
     if (IsSet(phi)) strength.tanPhi = std::tan(DegToRad(phi));
   }
   return strength;
 }
 
-CCalcDriverMlt CCalcSlide::SeismicDriver() const {
+CCalcDriverMlt CCalcSlide::SeismicDriver(const CDanmenStab& section) const {
   CCalcDriverMlt driver;
-  const CSpGround* ground = in_.section->GetGround();
+  const CSpGround* ground = section.GetGround();
   driver.SetRightUpper(ground != nullptr ? ground->IsRightUpper() : in_.blocks->IsRightUpper());
-  driver.SetDanmenStab(in_.section);
+  driver.SetDanmenStab(&section);
   driver.SetCalcNormal(false);
   driver.SetCalcQuake(true);
   return driver;

@@ -247,6 +247,8 @@ class CBlock {
   double PoreWaterLoad() const;
   // The weight of layer i of the given area; the last index weighs nothing without an arc.
   double Weight(int i, double area) const;
+  // The weight of layer i (0 <= i < n) with no rounding anywhere, for the centroid.
+  double ExactWeight(int i) const;
   // The water entry from the first record of the water line, not clamped; false without one.
   bool StartFromWaterRecord(const std::vector<tagDEVY>& water);
 

@@ -5,7 +5,6 @@
 #include <numbers>
 
 #include "core/base/CoreConfig.h"
-#include "core/base/CoreSettings.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 #include "core/stability/Block.h"
@@ -267,15 +266,24 @@ CDPoint CBlock::Juushin(int i) const {
   return DaikeiJuushin(i);
 }
 
+double CBlock::ExactWeight(int i) const {
+  const int n = GetDEVYsize();
+  if (i == n - 1) return arc_ ? GetGamma(i, 0) * arc_->GetKoArea() : 0;
+  const double heights =
+      (devy_[i].leftY - devy_[i + 1].leftY) + (devy_[i].rightY - devy_[i + 1].rightY);
+  return GetGamma(i, 0) * (heights * (rightX_ - leftX_) * 0.5);
+}
+
 CDPoint CBlock::TotalJuushin(int i) const {
-  // The centroid is a property of the shape: the rounded weights would shift it.
-  const ScopedEnableRound unrounded(0);
+  // The centroid is a property of the shape: the rounded weights would shift it. The weights are
+  // read unrounded here rather than by switching the shared rounding off, which any other thread
+  // reading a block at the same time would see.
   const int n = GetDEVYsize();
   double sumW = 0;
   double sumX = 0;
   double sumY = 0;
   for (int k = std::max(i, 0); k < n; ++k) {
-    const double w = GetWeight(k);
+    const double w = ExactWeight(k);
     if (w == 0) continue;
     const CDPoint c = k == n - 1 && arc_ ? arc_->GetKoCenterBalance() : DaikeiJuushin(k);
     sumW += w;

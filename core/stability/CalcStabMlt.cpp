@@ -1,19 +1,21 @@
 #include "core/stability/CalcStabMlt.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/model/Danmen.h"
 #include "core/model/PrmStab.h"
-#include "core/model/ProgressInfo.h"
 #include "core/stability/BlockList.h"
 #include "core/stability/CalcDriverMlt.h"
 #include "core/stability/ResStab2.h"
-#include "platform/FrameMessages.h"
-#include "platform/UiRegistry.h"
+#include "platform/ProgressFeedback.h"
 
 namespace {
 
@@ -23,16 +25,19 @@ constexpr int kCodeT = 301;
 constexpr int kCodeFs = 163;
 constexpr int kCodeC = 131;
 
-void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
-
 // A pair without a value gives the next pair nothing to start from: it starts afresh.
 double NextStart(double fs) { return fs == kNoValue ? CCalcStabMlt::kStartFs : fs; }
 
-std::string PairLine(int i, int j, int k, int total) {
+std::string PairLine(int i, int j, int done, int total) {
   char text[128];
-  std::snprintf(text, sizeof text, "ブロック %d - %d を計算中...(%d/%d)", i + 1, j + 1, k + 1,
+  std::snprintf(text, sizeof text, "ブロック %d - %d を計算中...(%d/%d)", i + 1, j + 1, done,
                 total);
   return text;
+}
+
+int WorkerCount(int threads, int rows) {
+  const int wanted = threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(wanted, 1, std::max(rows, 1));
 }
 
 // The forward result of a run from the start values fsN and fsQ, which become the start values
@@ -78,20 +83,111 @@ std::unique_ptr<CMltPoint> GyakuPoint(const CCalcDriverMlt& driver, const CBlock
 
 }  // namespace
 
+// One row of the pair loop: the points of the pairs (i, i + 1), (i, i + 2), ... that were filed,
+// and whether the row ran to its last pair.
+struct CCalcStabMlt::Row {
+  std::vector<std::unique_ptr<CMltPoint>> points;
+  double fsN = kStartFs;  // the start values of the row's second pair (forward analysis)
+  double fsQ = kStartFs;
+  bool complete = false;
+};
+
+// What every pair reads, fixed before the rows run, and the count of pairs the workers have done.
+struct CCalcStabMlt::Job {
+  Job(const Inputs& in, ProgressFeedback& progress)
+      : blocks(*in.blocks),
+        kind(in.result->GetMltType()),
+        n(blocks.GetBlockSize()),
+        total(n < 1 ? 0 : n * (n - 1) / 2),
+        c(in.gyaku ? in.gyaku->adopted[0] : kNoValue),
+        tanPhi(in.gyaku ? in.gyaku->adopted[2] : kNoValue),
+        plannedFs(in.prm ? in.prm->assumedFs : kNoValue),
+        stratumPhi(blocks.GetSouFai()),
+        feedback(progress) {
+    const CMltKey& key = in.result->GetKey();
+    // Both the driver and the block list take the list's direction, so that their signs agree.
+    driver.SetRightUpper(blocks.IsRightUpper());
+    driver.SetDanmenStab(in.normal);
+    driver.SetCalcNormal(Forward() && key.normalOn == 1);
+    driver.SetCalcQuake(Forward() && key.quakeOn == 1);
+  }
+
+  const CBlockList& blocks;
+  const int kind;
+  const int n;
+  const int total;
+  const double c;
+  const double tanPhi;
+  const double plannedFs;
+  const double stratumPhi;
+  ProgressFeedback& feedback;
+  CCalcDriverMlt driver;
+  std::atomic<int> done{0};
+
+  bool Forward() const { return kind == CMltPoint::kKindForward; }
+
+  // Cuts the run i..j and calculates it; a forward point moves fsN and fsQ on to the start values
+  // of the next pair. Null for a back-analysed run that no strength closes.
+  std::unique_ptr<CMltPoint> Pair(int i, int j, double& fsN, double& fsQ) {
+    const std::unique_ptr<CBlockList> run = blocks.CreateBlockList(i, j);
+    std::unique_ptr<CMltPoint> point = Forward() ? ForwardPoint(driver, *run, c, tanPhi, fsN, fsQ)
+                                                 : GyakuPoint(driver, *run, plannedFs, stratumPhi);
+    const int count = done.fetch_add(1) + 1;
+    feedback.SetProgress(100.0 * count / total);
+    feedback.SetLines("多平面安定解析", PairLine(i, j, count, total));
+    if (point) {
+      point->startBlock = i;
+      point->endBlock = j;
+    }
+    return point;
+  }
+
+  // The forward rows' first pairs in order: each starts from the one before.
+  void ChainFirstPairs(std::vector<Row>& rows) {
+    double fsN = kStartFs;
+    double fsQ = kStartFs;
+    for (int i = 0; i + 1 < n && !feedback.IsCancelled(); ++i) {
+      rows[i].points.push_back(Pair(i, i + 1, fsN, fsQ));
+      rows[i].fsN = fsN;
+      rows[i].fsQ = fsQ;
+    }
+  }
+
+  // The rest of row i: from its first pair on when the chain made it, else from its start.
+  void RunRow(int i, Row& row) {
+    if (Forward() && row.points.empty()) return;  // the chain stopped before this row
+    double fsN = row.fsN;
+    double fsQ = row.fsQ;
+    for (int j = i + 1 + (Forward() ? 1 : 0); j < n; ++j) {
+      if (feedback.IsCancelled()) return;
+      if (std::unique_ptr<CMltPoint> point = Pair(i, j, fsN, fsQ)) {
+        row.points.push_back(std::move(point));
+      }
+    }
+    row.complete = true;
+  }
+
+  // The rows on `workers` threads (this one among them), each taking the next row left.
+  void RunRows(std::vector<Row>& rows, int workers) {
+    std::atomic<int> next{0};
+    const auto work = [&] {
+      for (int i = next.fetch_add(1); i < static_cast<int>(rows.size()); i = next.fetch_add(1)) {
+        RunRow(i, rows[i]);
+      }
+    };
+    std::vector<std::jthread> pool;
+    for (int w = 1; w < workers; ++w) pool.emplace_back(work);
+    work();
+  }
+};
+
 void CCalcStabMlt::CalcStart() {
-  CalcProcess();
-  CResStab2& result = *in_.result;
-  std::vector<CMltPoint*> all;
-  const CMltKey defaultKey;
-  result.resultCount = result.SerialResult(all, &defaultKey);
-  result.blockCount = in_.blocks->GetBlockSize();
-  result.SerialResult();
-  result.SortSerial();
-  result.SetGraphFsMaxMin(-1);
-  result.MakeGraphColors();
+  Prepare();
+  ProgressFeedback feedback;
+  Post(Process(feedback));
 }
 
-void CCalcStabMlt::CalcProcess() {
+void CCalcStabMlt::Prepare() {
   CResStab2& result = *in_.result;
   result.DeleteResultAll();
   result.SetCurrentResult(nullptr);
@@ -105,77 +201,41 @@ void CCalcStabMlt::CalcProcess() {
     key.quakeOn = 0;
   }
   if (key.quakeOn == 0) key.contourCase = 0;
-  result.SetResult(CalcMultiEngine(result.GetMltType()));
 }
 
-std::unique_ptr<CMltBlocks> CCalcStabMlt::CalcMultiEngine(int kind) {
-  CResStab2& result = *in_.result;
-  const CMltKey& key = result.GetKey();
-  std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
-  CProgressInfo& info = *dialog->GetInfo();
-  const int n = in_.blocks->GetBlockSize();
-  const int total = n < 1 ? 0 : n * (n - 1) / 2;
-  info.SetMaximum(total);
+std::unique_ptr<CMltBlocks> CCalcStabMlt::Process(ProgressFeedback& feedback, int threads) const {
+  Job job(in_, feedback);
+  std::vector<Row> rows(static_cast<std::size_t>(std::max(job.n - 1, 0)));
+  if (job.Forward()) job.ChainFirstPairs(rows);
+  job.RunRows(rows, WorkerCount(threads, static_cast<int>(rows.size())));
 
   auto points = std::make_unique<CMltBlocks>();
-  points->SetMltType(kind);
-  points->SetTypicalPoint(&key);
+  points->SetMltType(job.kind);
   points->SetInterrupt(false);
-
-  // Both the driver and the block list take the list's direction, so that their signs agree.
-  CCalcDriverMlt driver;
-  driver.SetRightUpper(in_.blocks->IsRightUpper());
-  driver.SetDanmenStab(in_.normal);
-  driver.SetCalcNormal(kind == CMltPoint::kKindForward && key.normalOn == 1);
-  driver.SetCalcQuake(kind == CMltPoint::kKindForward && key.quakeOn == 1);
-  const double c = in_.gyaku ? in_.gyaku->adopted[0] : kNoValue;
-  const double tanPhi = in_.gyaku ? in_.gyaku->adopted[2] : kNoValue;
-  const double plannedFs = in_.prm ? in_.prm->assumedFs : kNoValue;
-  const double stratumPhi = in_.blocks->GetSouFai();
-
-  double rowStartN = kStartFs;
-  double rowStartQ = kStartFs;
-  int k = 0;
-  int counter = 0;
-  bool cancelled = false;
-  for (int i = 0; i + 1 < n && !cancelled; ++i) {
-    double fsN = rowStartN;
-    double fsQ = rowStartQ;
-    for (int j = i + 1; j < n; ++j) {
-      if (info.IsCancelled()) {
-        points->SetInterrupt(true);
-        info.SetText("", "計算を中止しました。結果出力準備中...");
-        info.UpdateProgress();
-        cancelled = true;
-        break;
-      }
-      info.SetPosition(++counter);
-      info.SetText("多平面安定解析", PairLine(i, j, k, total));
-      const std::unique_ptr<CBlockList> run = in_.blocks->CreateBlockList(i, j);
-      std::unique_ptr<CMltPoint> point;
-      if (kind == CMltPoint::kKindForward) {
-        point = ForwardPoint(driver, *run, c, tanPhi, fsN, fsQ);
-        if (j == i + 1) {
-          rowStartN = fsN;
-          rowStartQ = fsQ;
-        }
-      } else {
-        point = GyakuPoint(driver, *run, plannedFs, stratumPhi);
-        if (!point) continue;  // no strength closes this run: nothing is filed for it
-      }
-      point->id = k;
-      point->startBlock = i;
-      point->endBlock = j;
-      result.SetCurrentResult(point.get());
-      points->Add(std::move(point));
-      ++k;
-      info.UpdateProgress();
-      Redraw();
+  for (Row& row : rows) {
+    if (!row.complete) {
+      points->SetInterrupt(true);
+      feedback.SetLines("", "計算を中止しました。結果出力準備中...");
+      break;
     }
-    result.SetCurrentResult(nullptr);
-    Redraw();
+    for (std::unique_ptr<CMltPoint>& point : row.points) {
+      point->id = points->GetSize();
+      points->Add(std::move(point));
+    }
   }
-  dialog.reset();  // hidden and gone before the view shows the results
-  Redraw();
   return points;
+}
+
+void CCalcStabMlt::Post(std::unique_ptr<CMltBlocks> points) {
+  CResStab2& result = *in_.result;
+  points->SetTypicalPoint(&result.GetKey());
+  result.SetResult(std::move(points));
+  std::vector<CMltPoint*> all;
+  const CMltKey defaultKey;
+  result.resultCount = result.SerialResult(all, &defaultKey);
+  result.blockCount = in_.blocks->GetBlockSize();
+  result.SerialResult();
+  result.SortSerial();
+  result.SetGraphFsMaxMin(-1);
+  result.MakeGraphColors();
 }

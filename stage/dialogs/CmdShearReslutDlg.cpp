@@ -25,6 +25,7 @@
 #include "core/stability/MltPoint.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/MarchRunner.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
@@ -358,11 +359,11 @@ void CCmdShearReslutDlg::Calculate() {
   // A modal dialog that hides ends its own loop, so it stays shown but takes no input while the
   // calculation runs.
   setEnabled(false);
-  case_.CalcStartShear();
-  case_.MarkEdited();
+  const bool filed = RunShearJob(case_.ShearJob());
   setEnabled(true);
+  if (filed) case_.MarkEdited();
   Show();
-  AutoRange();
+  if (filed) AutoRange();
 }
 
 void CCmdShearReslutDlg::TakeInclination() {

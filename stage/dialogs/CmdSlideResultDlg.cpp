@@ -20,6 +20,7 @@
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/QtCanvas.h"
+#include "stage/MarchRunner.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/JudgementCell.h"
@@ -366,12 +367,14 @@ void CCmdSlideResultDlg::Calculate() {
   // A modal dialog that hides ends its own loop, so it stays shown but takes no input while the
   // progress window runs.
   setEnabled(false);
-  case_.CalcStartSlide();
+  const bool filed = RunSlideJob(case_.SlideJob());
+  setEnabled(true);
+  // A cancelled march leaves the case and what the dialog shows as they were.
+  if (!filed) return;
   case_.MarkEdited();
   for (int i = 0; i < kGraphCount; ++i) AutoRange(i, true);
   Show();
   RepaintGraphs();
-  setEnabled(true);
 }
 
 void CCmdSlideResultDlg::RepaintGraphs() {

@@ -19,6 +19,7 @@
 #include "core/stability/BlockList.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/CalcRunner.h"
 #include "stage/StageManage.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
@@ -362,7 +363,7 @@ void CCmdStabMultiFsDlg::Calculate() {
   before->results.Copy(results_);
   before->modified = case_.IsModified();
   before->inUse = case_.GetInUse();
-  case_.CalcStartStab();
+  RunStabJob(case_.StabJob());
   case_.MarkEdited();
   const CMltBlocks* points = results_.GetResult();
   if (points == nullptr || !points->IsInterrupt()) {

@@ -19,6 +19,7 @@
 #include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
+#include "stage/CalcRunner.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/ExpStatic.h"
@@ -317,7 +318,7 @@ void CCmdStabMultiFsGyakuDlg::OnCalculate() {
   // The dialog stays shown: hiding a dialog that runs modally ends its event loop. The progress
   // window is application-modal, so nothing here can be pressed during the run.
   calculate_->setEnabled(false);
-  case_.CalcStartStabGyaku();
+  RunStabJob(case_.StabGyakuJob());
   calculate_->setEnabled(true);
   // The new points carry no registration, so a strength adopted from the former ones would
   // reach the forward calculation without any row behind it.

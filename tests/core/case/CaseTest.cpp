@@ -13,6 +13,7 @@
 #include "core/section/SpStratum.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/support/BitDigest.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -323,6 +324,17 @@ TEST_F(FilledCase, TheShearCalculationOnTheRegisteredRowFillsTheStep4Results) {
   ASSERT_TRUE(filled_.PreCalcShear(true));
   filled_.CalcStartShear();
   EXPECT_FALSE(filled_.GetResShear().rows.empty());
+}
+
+// The records of the step-3 and step-4 results of the sample case keep every bit: the marches run
+// as prepare, process and post, in the order of operations they always had.
+TEST_F(FilledCase, TheSlideAndShearResultsKeepEveryBitOfTheirRecords) {
+  BitDigest slide;
+  slide.Add(RecordOf(filled_.GetResSlide()));
+  EXPECT_EQ(slide.Value(), 3770084442376192648u);
+  BitDigest shear;
+  shear.Add(RecordOf(filled_.GetResShear()));
+  EXPECT_EQ(shear.Value(), 4385158322334260423u);
 }
 
 // ---- Section data and geometry ----

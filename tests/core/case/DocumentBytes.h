@@ -12,14 +12,7 @@
 #include "core/model/PrnInfo.h"
 #include "platform/Archive.h"
 #include "tests/support/RecordBytes.h"
-
-// A member's record at the version.
-template <class T>
-std::vector<std::uint8_t> RecordOf(const T& member, int version) {
-  Archive ar;
-  member.Store(ar, version);
-  return ar.Bytes();
-}
+#include "tests/support/StoredRecord.h"
 
 // The rounding rules' record: eight int32 fields, the Kh decimals from version 4 on, then the
 // last field.

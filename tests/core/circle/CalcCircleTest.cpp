@@ -6,14 +6,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <numbers>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/CoreSettings.h"
 #include "core/circle/ArcCondition.h"
 #include "core/circle/CalcBase.h"
 #include "core/circle/CalcStab.h"
+#include "core/circle/CircleRecordVersion.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
 #include "core/circle/ResDrain.h"
@@ -21,14 +26,20 @@
 #include "core/circle/SliceList.h"
 #include "core/geometry/DArc.h"
 #include "core/model/Danmen.h"
+#include "core/section/SpCrack.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
 #include "core/section/SpStratum.h"
 #include "core/section/SpWater.h"
+#include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
+#include "tests/support/BitDigest.h"
 #include "tests/support/KeptCircles.h"
 #include "tests/support/PolyTestUtil.h"
+#include "tests/support/ProcessSteps.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/StoredRecord.h"
 
 namespace {
 
@@ -240,40 +251,47 @@ TEST_F(CalcCircleTest, TheTwoPointSetSearchesOneCircleThroughBothPointsPerRadius
 
 // ---- Progress and cancel ----
 
-TEST_F(CalcCircleTest, CancelAtTheFirstNodeGivesAnInterruptedMeshWithoutCirclesOrContours) {
+// The search of the mode with the feedback, as a process step.
+CCalcCircle::Search Process(const CCalcCircle& engine, ProgressFeedback& feedback, int mode = 0) {
+  return engine.ProcessRepeat(mode, feedback);
+}
+
+TEST_F(CalcCircleTest, CancelAtTheFirstNodeGivesAnInterruptedMeshWithoutCircles) {
   SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 1) TestUi().PressCancel();
-  });
-  const std::unique_ptr<CRepMesh> mesh = Search();
-  EXPECT_TRUE(mesh->IsInterrupt());
-  EXPECT_EQ(mesh->GetSizeX() * mesh->GetSizeY(), 12);
-  for (int j = 0; j < mesh->GetSizeY(); ++j) {
-    for (int i = 0; i < mesh->GetSizeX(); ++i) {
-      ASSERT_NE(mesh->GetRepPoint(i, j), nullptr);
-      EXPECT_EQ(mesh->GetRepPoint(i, j)->GetChildSize(), 0);
+  CancelAtReport cancel(0);
+  const CCalcCircle::Search search = Process(Engine(), cancel.Feedback());
+  const CRepMesh& mesh = *search.mesh;
+  EXPECT_TRUE(mesh.IsInterrupt());
+  EXPECT_EQ(mesh.GetSizeX() * mesh.GetSizeY(), 12);
+  for (int j = 0; j < mesh.GetSizeY(); ++j) {
+    for (int i = 0; i < mesh.GetSizeX(); ++i) {
+      ASSERT_NE(mesh.GetRepPoint(i, j), nullptr);
+      EXPECT_EQ(mesh.GetRepPoint(i, j)->GetChildSize(), 0);
     }
   }
-  EXPECT_EQ(mesh->GetContours(), nullptr);
-  const ProgressState& progress = TestUi().Progress(0);
-  EXPECT_EQ(progress.line2, "計算を中止しました。結果出力準備中...");
-  EXPECT_FALSE(progress.visible);
+  EXPECT_EQ(mesh.GetContours(), nullptr);
+  EXPECT_EQ(cancel.Feedback().Line1(), "");
+  EXPECT_EQ(cancel.Feedback().Line2(), "計算を中止しました。結果出力準備中...");
   EXPECT_EQ(normal_.GetSlideWorkRepeat(), nullptr);
 }
 
-TEST_F(CalcCircleTest, CancelLaterKeepsTheCirclesFoundSoFar) {
+// Each node reports its progress and each circle its lines; a cancel ends the search before the
+// next node, so the node being calculated finishes and the circles found are the first ones of a
+// whole search.
+TEST_F(CalcCircleTest, CancelLaterKeepsTheCirclesOfTheNodesDone) {
   SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
-  const int all = ChildCount(*Search());
-  // The fifth pump of the second run: after its fourth circle.
-  const int start = TestUi().PumpCount();
-  TestUi().OnPumpEvents([start] {
-    if (TestUi().PumpCount() == start + 1 + 4) TestUi().PressCancel();
-  });
-  const std::unique_ptr<CRepMesh> mesh = Search();
-  EXPECT_TRUE(mesh->IsInterrupt());
-  const int kept = ChildCount(*mesh);
-  EXPECT_GE(kept, 4);
-  EXPECT_LT(kept, all);
+  const std::unique_ptr<CRepMesh> whole = Search();
+  const std::vector<KeptCircle> all = KeptCirclesOf(*whole);
+  const auto firstNodes = static_cast<std::size_t>(whole->GetRepPoint(0, 0)->GetChildSize() +
+                                                   whole->GetRepPoint(1, 0)->GetChildSize());
+  ASSERT_GT(firstNodes, 0u);
+  ASSERT_LT(firstNodes, all.size());
+  // Four radii a node: the seventh report is the second circle of the second node.
+  CancelAtReport cancel(7);
+  const CCalcCircle::Search search = Process(Engine(), cancel.Feedback());
+  EXPECT_TRUE(search.mesh->IsInterrupt());
+  const std::vector<KeptCircle> kept = KeptCirclesOf(*search.mesh);
+  EXPECT_EQ(kept, std::vector<KeptCircle>(all.begin(), all.begin() + firstNodes));
 }
 
 TEST_F(CalcCircleTest, InactiveNodesAreSkippedAndStillCountInTheProgress) {
@@ -284,30 +302,43 @@ TEST_F(CalcCircleTest, InactiveNodesAreSkippedAndStillCountInTheProgress) {
   set.mask.Add(CDPoint(101, 100));
   set.mask.Add(CDPoint(101, 101));
   set.SetFlagByPoly();
-  const std::unique_ptr<CRepMesh> mesh = Search();
-  EXPECT_FALSE(mesh->IsInterrupt());
-  EXPECT_EQ(ChildCount(*mesh), 0);
-  EXPECT_EQ(mesh->GetSizeX() * mesh->GetSizeY(), 12);
-  EXPECT_EQ(TestUi().Progress(0).line1, "計算準備中");
-  EXPECT_EQ(TestUi().PumpCount(), 1);
+  int reports = 0;
+  ProgressFeedback feedback([&reports](const ProgressFeedback&) { ++reports; });
+  const CCalcCircle::Search search = Process(Engine(), feedback);
+  EXPECT_FALSE(search.mesh->IsInterrupt());
+  EXPECT_EQ(ChildCount(*search.mesh), 0);
+  EXPECT_EQ(search.mesh->GetSizeX() * search.mesh->GetSizeY(), 12);
+  EXPECT_EQ(reports, 12);  // one a node, and no circle
+  EXPECT_EQ(feedback.Progress(), 100);
+  EXPECT_EQ(feedback.Line1(), "");
 }
 
-TEST_F(CalcCircleTest, ProgressNamesEachCircleAndEveryCircleAndNodeIsRedrawn) {
+// The process step reports to its feedback only: no progress window and no message to the main
+// window; the headless search sends the view one redraw at its end.
+TEST_F(CalcCircleTest, ProgressNamesEachCircleAndTheViewRedrawsOnceAfterTheSearch) {
   SetRadiusSet(condition_, 10, 12, 2, 18, 18, 1, 14, 16, 2);
-  std::vector<std::string> lines;
-  TestUi().OnPumpEvents(
-      [&lines] { lines.push_back(TestUi().Progress(0).line1 + "|" + TestUi().Progress(0).line2); });
-  const std::unique_ptr<CRepMesh> mesh = Search();
-  ASSERT_EQ(ChildCount(*mesh), 4);
-  EXPECT_EQ(lines, (std::vector<std::string>{
-                       "計算準備中|しばらくお待ちください...",
-                       "安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 14.0) を計算中...",
-                       "安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 16.0) を計算中...",
-                       "安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 14.0) を計算中...",
-                       "安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 16.0) を計算中...",
-                   }));
-  // One redraw per circle, one per node and one at the end.
-  EXPECT_EQ(TestUi().FrameMessages().size(), 4u + 2u + 1u);
+  std::vector<std::string> reports;
+  ProgressFeedback feedback([&reports](const ProgressFeedback& f) {
+    reports.push_back(std::to_string(static_cast<int>(f.Progress())) + "|" + f.Line1() + "|" +
+                      f.Line2());
+  });
+  const CCalcCircle::Search search = Process(Engine(), feedback);
+  ASSERT_EQ(ChildCount(*search.mesh), 4);
+  EXPECT_EQ(reports, (std::vector<std::string>{
+                         "50||",
+                         "50|安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 14.0) を計算中...",
+                         "50|安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 16.0) を計算中...",
+                         "100|安定計算|1 / 2 : (X,Y,R) = (10.0, 18.0, 16.0) を計算中...",
+                         "100|安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 14.0) を計算中...",
+                         "100|安定計算|2 / 2 : (X,Y,R) = (12.0, 18.0, 16.0) を計算中...",
+                     }));
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
+
+  Engine().CalcRepeatStart();
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  ASSERT_EQ(TestUi().FrameMessages().size(), 1u);
+  EXPECT_EQ(TestUi().FrameMessages()[0].message, FrameMsg::WM_APP_REDRAW);
 }
 
 // ---- Which slip surfaces are kept ----
@@ -510,28 +541,26 @@ TEST_F(CalcCircleTest, RepeatStartFillsTheResultSetListsAndSortsTheCircles) {
   EXPECT_EQ(result_.GetSerialList().size(), 1u);
 }
 
+// A cancelled search is posted as the search found it: the result set lists the circles of the
+// nodes done and the mesh has no contour lines.
 TEST_F(CalcCircleTest, ACancelledSearchLeavesAConsistentPartialResultSet) {
   const struct {
     const char* what;
-    int cancelAtPump;
-    int fewestCircles;
-  } cases[] = {{"at the first node", 1, 0}, {"after three circles", 1 + 3, 3}};
+    int cancelAtReport;
+    bool circles;
+  } cases[] = {{"at the first node", 0, false}, {"in the second node", 7, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
-    const int start = TestUi().PumpCount();
-    TestUi().OnPumpEvents([start, &c] {
-      if (TestUi().PumpCount() == start + c.cancelAtPump) TestUi().PressCancel();
-    });
-    Engine().CalcRepeatStart();
+    CCalcStab engine = Engine();
+    engine.PrepareRepeat();
+    CancelAtReport cancel(c.cancelAtReport);
+    engine.PostRepeat(engine.ProcessRepeat(0, cancel.Feedback()));
     ASSERT_NE(result_.GetMesh(), nullptr);
     EXPECT_TRUE(result_.GetMesh()->IsInterrupt());
     EXPECT_EQ(result_.GetMesh()->GetContours(), nullptr);
     const int circles = ChildCount(*result_.GetMesh());
-    EXPECT_GE(circles, c.fewestCircles);
-    if (c.fewestCircles == 0) {
-      EXPECT_EQ(circles, 0);
-    }
+    EXPECT_EQ(circles > 0, c.circles);
     EXPECT_EQ(result_.GetSerialCount(), circles);
     EXPECT_EQ(static_cast<int>(result_.GetSerialList().size()), circles);
   }
@@ -646,10 +675,122 @@ TEST_F(CalcDrainTest, DrainageSpecifiedCircleKeepsTheFsBeforeAndAfterTheWork) {
   EXPECT_EQ(drain_.GetSpecifFs(0, true), fsAfter);
 }
 
+// Every value a search stored, in the mesh's row order, and the crack where the search left it.
+std::uint64_t SearchDigest(const CRepMesh& mesh, const CSpCrack& crack) {
+  BitDigest digest;
+  for (int j = 0; j < mesh.GetSizeY(); ++j) {
+    for (int i = 0; i < mesh.GetSizeX(); ++i) {
+      const CRepPoint* node = mesh.GetRepPoint(i, j);
+      if (node == nullptr) continue;
+      digest.Add(node->GetChildSize());
+      for (int c = 0; c < node->GetChildSize(); ++c) {
+        const CRepPoint& p = node->GetChild(c);
+        for (const double v : {p.GetCenter().x, p.GetCenter().y, p.GetRadius(), p.GetDepth()}) {
+          digest.Add(v);
+        }
+        for (int n = 0; n < 8; ++n) digest.Add(p.GetValue(n));
+        for (int q = 0; q < CRepPoint::kQuantities; ++q) {
+          for (const int quake : {0, 1}) {
+            digest.Add(p.GetStab(static_cast<CRepPoint::Quantity>(q), quake));
+          }
+        }
+        const CSpSlideWork& surface = *p.GetSlideWork();
+        for (int k = 0; k < surface.GetSize(); ++k) {
+          digest.Add(surface.GetAt(k)->x);
+          digest.Add(surface.GetAt(k)->y);
+        }
+      }
+    }
+  }
+  digest.Add(mesh.GetContours() != nullptr ? mesh.GetContours()->GetSize() : -1);
+  for (const double v : {crack.GetTop().x, crack.GetTop().y, crack.GetBottom().x,
+                         crack.GetBottom().y, crack.GetAngle()}) {
+    digest.Add(v);
+  }
+  return digest.Value();
+}
+
+// What the three engines store for the sample's circles keeps every bit, with the rounding on and
+// off, a seismic case and the crack joined to each surface.
+TEST_F(CalcDrainTest, SearchesKeepEveryBitOfTheirResults) {
+  AddSeismic();
+  sample_.crack->SetDepth(1.5);
+  sample_.crack->SetActive(1);
+  struct Run {
+    const char* what;
+    int round;
+    std::uint64_t digest;
+  };
+  const Run runs[] = {{"stability, rounded", 1, 797248442507659412u},
+                      {"stability", 0, 8859531489794358964u},
+                      {"drainage, rounded", 1, 318879103891369952u},
+                      {"drainage", 0, 11191286341258831300u},
+                      {"reinforcement", 1, 669257425839285306u}};
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.what);
+    const ScopedEnableRound rounding(run.round);
+    const std::string what = run.what;
+    CResReinf reinf;
+    CResCircle* results = &result_;
+    if (what.starts_with("stability")) {
+      SetRadiusSet(result_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      Engine().CalcRepeatStart();
+    } else if (what.starts_with("drainage")) {
+      SetRadiusSet(drain_.conditions, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      CCalcDrain(sections_, {&before_, nullptr}, drain_).CalcRepeatStart();
+      results = &drain_;
+    } else {
+      SetRadiusSet(reinf.conditions, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      CCalcReinf(sections_, reinf).CalcRepeatStart();
+      results = &reinf;
+    }
+    ASSERT_NE(results->GetMesh(), nullptr);
+    EXPECT_GT(ChildCount(*results->GetMesh()), 10);
+    EXPECT_EQ(SearchDigest(*results->GetMesh(), *sample_.crack), run.digest);
+  }
+}
+
+// The search runs on a worker thread while this thread reads its progress, as in the program.
+// It changes nothing of the case while it runs: not the result set, not the condition (its circle
+// set steps through a copy), not the sections' repeat surface and not the crack, which moves only
+// when the search is posted. Posted, it stores every bit a headless search stores.
+TEST_F(CalcCircleTest, ASearchOnAWorkerThreadChangesNothingOfTheCaseUntilItIsPosted) {
+  AddSeismic();
+  sample_.crack->SetDepth(1.5);
+  sample_.crack->SetActive(1);
+  const ScopedEnableRound rounding(1);
+  SetRadiusSet(condition_, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+  const std::vector<std::uint8_t> condition = RecordOf(condition_, kCircleRecordVersion);
+  const std::vector<std::uint8_t> crack = RecordOf(*sample_.crack, 10);
+
+  CCalcStab engine = Engine();
+  engine.PrepareRepeat();
+  ProgressFeedback feedback;
+  CCalcCircle::Search search = ProcessOnWorker(
+      feedback, [&engine](ProgressFeedback& f) { return engine.ProcessRepeat(0, f); });
+  EXPECT_EQ(feedback.Progress(), 100);
+  EXPECT_EQ(result_.GetMesh(), nullptr);
+  EXPECT_EQ(RecordOf(condition_, kCircleRecordVersion), condition);
+  EXPECT_EQ(RecordOf(*sample_.crack, 10), crack);
+  EXPECT_EQ(normal_.GetSlideWorkRepeat(), nullptr);
+  EXPECT_EQ(seismic_.GetSlideWorkRepeat(), nullptr);
+  EXPECT_TRUE(search.crack.has_value());
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
+
+  engine.PostRepeat(std::move(search));
+  ASSERT_NE(result_.GetMesh(), nullptr);
+  EXPECT_EQ(SearchDigest(*result_.GetMesh(), *sample_.crack), 797248442507659412u);
+  EXPECT_EQ(result_.GetSerialCount(), ChildCount(*result_.GetMesh()));
+}
+
 TEST_F(CalcCircleTest, ReinforcementCirclesCarryTheirGeometryOnly) {
   CResReinf reinf;
   SetOneCircle(reinf.conditions, 10, 18, 14);
-  CCalcReinf(sections_, reinf).CalcRepeatStart();
+  CCalcReinf engine(sections_, reinf);
+  engine.PrepareRepeat();
+  ProgressFeedback feedback;
+  engine.PostRepeat(engine.ProcessRepeat(0, feedback));
   ASSERT_NE(reinf.GetMesh(), nullptr);
   ASSERT_EQ(ChildCount(*reinf.GetMesh()), 1);
   const CRepPoint& p = reinf.GetMesh()->GetRepPoint(0, 0)->GetChild(0);
@@ -662,7 +803,7 @@ TEST_F(CalcCircleTest, ReinforcementCirclesCarryTheirGeometryOnly) {
     EXPECT_EQ(p.GetStab(CRepPoint::kS, c), kNoValue);
     EXPECT_EQ(p.GetStab(CRepPoint::kT, c), kNoValue);
   }
-  EXPECT_EQ(TestUi().Progress(0).line1, "安定計算（補強効果）");
+  EXPECT_EQ(feedback.Line1(), "安定計算（補強効果）");
 }
 
 TEST_F(CalcCircleTest, ReinforcementSpecifiedCircleAddsNoForce) {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/base/CoreConfig.h"
@@ -12,6 +15,9 @@
 #include "core/model/PrmShear.h"
 #include "core/model/PrmStab.h"
 #include "core/model/RefCond.h"
+#include "platform/ProgressFeedback.h"
+#include "tests/support/ProcessSteps.h"
+#include "tests/support/StoredRecord.h"
 
 namespace {
 
@@ -470,6 +476,57 @@ TEST_F(CalcShearTest, MissingConditionsClearTheResultAndComputeNothing) {
     EXPECT_EQ(result.weight, kNoValue);
     EXPECT_TRUE(std::isfinite(result.yieldK));
     EXPECT_EQ(result.allowDisp, kNoValue);
+  }
+}
+
+// ---- Prepare, process, post ----
+
+// The march writes nothing but its own running sums and what it returns; its post files exactly
+// what a headless run files.
+TEST_F(CalcShearTest, TheMarchChangesNothingOfTheResultUntilItIsPosted) {
+  Set(kMedium);
+  stab.kh = 0.2;
+  Run();
+  const std::vector<std::uint8_t> headless = RecordOf(result, 10);
+  ASSERT_TRUE(result.IsResult());
+  result.Init();
+  const std::vector<std::uint8_t> before = RecordOf(result, 10);
+  CCalcShear calc = Calc();
+  ProgressFeedback feedback;
+  std::optional<ShearMarch> march = calc.Process(feedback);
+  ASSERT_TRUE(march.has_value());
+  EXPECT_EQ(feedback.Progress(), 100);
+  EXPECT_EQ(RecordOf(result, 10), before);
+  calc.Post(*std::move(march));
+  EXPECT_EQ(RecordOf(result, 10), headless);
+}
+
+// The march reports each of its 40 rows; a cancel stops it at the next row, or in the search for
+// the yield beyond the rows, and leaves nothing to post, so the result of the run before stays.
+TEST_F(CalcShearTest, ACancelledMarchGivesNothingAndTheResultStaysAsItWas) {
+  Conditions stiff = kMedium;  // yields only beyond the rows
+  stiff.b = 1;
+  stiff.g0 = 300000;
+  const struct {
+    const char* what;
+    Conditions in;
+    int at;
+    bool whole;
+  } cases[] = {
+      {"before the first row", kMedium, 0, false},
+      {"at the third row", kMedium, 3, false},
+      {"at the last row, with the yield found", kMedium, 40, true},
+      {"at the last row, before the yield beyond the rows", stiff, 40, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Set(c.in);
+    Run();
+    const std::vector<std::uint8_t> before = RecordOf(result, 10);
+    CancelAtReport cancel(c.at);
+    EXPECT_EQ(Calc().Process(cancel.Feedback()).has_value(), c.whole);
+    EXPECT_EQ(cancel.Reports(), c.at);
+    EXPECT_EQ(RecordOf(result, 10), before);
   }
 }
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/Constants.h"
@@ -19,9 +22,11 @@
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
-#include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
+#include "tests/support/ProcessSteps.h"
 #include "tests/support/SampleSection.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/StoredRecord.h"
 
 namespace {
 
@@ -217,6 +222,61 @@ TEST_F(CalcSlideTest, WithoutTheThicknessThereIsNoDisplacementAndNoAllowableValu
   EXPECT_FALSE(result_.IsJudgeDs());
 }
 
+// ---- Prepare, process, post ----
+
+std::vector<std::uint8_t> RecordOf(const CResSlide& result) { return RecordOf(result, 10); }
+
+// The march runs on a worker thread while this thread reads its progress, as in the program: it
+// writes nothing of the case (not even the derived dc), reaches no user interface, and its post
+// files exactly what a headless run files.
+TEST_F(CalcSlideTest, TheMarchOnAWorkerThreadChangesNothingOfTheCaseUntilItIsPosted) {
+  conditions_.deltaCMode = CPrmSlide::kDeltaCDerived;
+  conditions_.s2 = 10;
+  conditions_.s3 = 5;
+  conditions_.l = 3;
+  Calc().CalcStart();
+  const std::vector<std::uint8_t> headless = RecordOf(result_);
+  ASSERT_EQ(result_.rows.size(), 21u);
+
+  result_.Init();
+  conditions_.deltaCDerived = kNo;
+  const std::vector<std::uint8_t> before = RecordOf(result_);
+  CCalcSlide calc = Calc();
+  ProgressFeedback feedback;
+  std::optional<SlideMarch> march =
+      ProcessOnWorker(feedback, [&calc](ProgressFeedback& f) { return calc.Process(f); });
+  ASSERT_TRUE(march.has_value());
+  EXPECT_EQ(feedback.Progress(), 100);
+  EXPECT_EQ(RecordOf(result_), before);
+  EXPECT_EQ(conditions_.deltaCDerived, kNo);
+  EXPECT_EQ(section_.GetKh(), kDesignKh);
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
+
+  calc.Post(*std::move(march));
+  EXPECT_EQ(RecordOf(result_), headless);
+  EXPECT_EQ(conditions_.deltaCDerived, 5);
+}
+
+// The march reports each of its 22 rows (the design row first); a cancel stops it at the next row
+// and leaves nothing to post, so the result of the run before stays.
+TEST_F(CalcSlideTest, ACancelledMarchGivesNothingAndTheResultStaysAsItWas) {
+  Calc().CalcStart();
+  const std::vector<std::uint8_t> before = RecordOf(result_);
+  for (const int at : {0, 1, 5, 21}) {
+    SCOPED_TRACE(at);
+    CancelAtReport cancel(at);
+    EXPECT_FALSE(Calc().Process(cancel.Feedback()).has_value());
+    EXPECT_EQ(cancel.Reports(), at);
+    EXPECT_EQ(RecordOf(result_), before);
+  }
+  // A cancel at the last report comes after the last row: the march is whole.
+  CancelAtReport late(22);
+  const std::optional<SlideMarch> march = Calc().Process(late.Feedback());
+  ASSERT_TRUE(march.has_value());
+  EXPECT_EQ(march->rows.size(), 21u);
+}
+
 // ---- The bolts' cohesion ----
 
 TEST_F(CalcSlideTest, TheCohesionOfTheBoltsComesFromTheConditions) {
@@ -321,7 +381,9 @@ TEST_F(CalcSlideTest, OneBlockGivesThePlanarSafetyFactorAtEveryCoefficient) {
 TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChain) {
   Calc().CalcStart();
   const double chosen = result_.designRow.fsr;
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ProgressFeedback feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   ASSERT_EQ(points->GetSize(), 10);  // 5 blocks
   EXPECT_FALSE(points->IsInterrupt());
   EXPECT_EQ(points->GetKey(), &result_.GetKey());
@@ -339,26 +401,33 @@ TEST_F(CalcSlideTest, MultiPlaneRunGivesEveryPairTheSeismicSafetyFactorOfItsChai
   EXPECT_EQ(points->GetMltPoint(5)->startBlock, 1);  // the chosen chain 1..3
   EXPECT_EQ(points->GetMltPoint(5)->endBlock, 3);
   EXPECT_EQ(points->GetMltPoint(5)->fsQ, chosen);
-  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
-  EXPECT_FALSE(TestUi().Progress(0).visible);
-  EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...");
-  ASSERT_FALSE(TestUi().FrameMessages().empty());
-  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
+  EXPECT_EQ(feedback.Line2(), "ブロック 4 - 5 を計算中...");
+  EXPECT_EQ(feedback.Progress(), 100);
+  // A process step reaches no user interface.
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
 }
 
 TEST_F(CalcSlideTest, ACancelledMultiPlaneRunKeepsThePairsDone) {
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 3) TestUi().PressCancel();
+  // Each pair reports its progress and its lines; cancelled at the third pair's lines.
+  int reports = 0;
+  ProgressFeedback* self = nullptr;
+  ProgressFeedback feedback([&](const ProgressFeedback&) {
+    if (++reports == 6) self->Cancel();
   });
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  self = &feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   EXPECT_EQ(points->GetSize(), 3);
   EXPECT_TRUE(points->IsInterrupt());
-  EXPECT_EQ(TestUi().Progress(0).line1, "計算を中止しました。結果出力準備中...");
+  EXPECT_EQ(feedback.Line1(), "計算を中止しました。結果出力準備中...");
 }
 
 TEST_F(CalcSlideTest, AMultiPlaneRunWithoutTheBoltsCohesionFilesPairsWithoutValues) {
   conditions_.deltaCEntered = kNo;
-  const std::unique_ptr<CMltBlocks> points = Calc().CalcMultiEngine(CMltPoint::kKindForward);
+  ProgressFeedback feedback;
+  const std::unique_ptr<CMltBlocks> points =
+      Calc().CalcMultiEngine(CMltPoint::kKindForward, feedback);
   ASSERT_EQ(points->GetSize(), 10);
   for (int k = 0; k < 10; ++k) EXPECT_EQ(points->GetMltPoint(k)->fsQ, kNo);
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <random>
@@ -20,6 +22,7 @@
 #include "core/stability/MltPoint.h"
 #include "core/stability/ResStab2.h"
 #include "platform/Archive.h"
+#include "platform/ProgressFeedback.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/RecordBytes.h"
@@ -337,12 +340,35 @@ class CalcStabMltTest : public testing::Test {
     ASSERT_EQ(list_.CreateBlock(nullptr, nullptr), blocks);
   }
   CCalcStabMlt Job() {
-    return CCalcStabMlt({.normal = &stab_, .prm = &prm_, .result = &result_, .blocks = &list_});
+    return CCalcStabMlt({.normal = &stab_,
+                         .seismic = seismic_ ? &quake_ : nullptr,
+                         .prm = &prm_,
+                         .result = &result_,
+                         .blocks = &list_});
+  }
+  // The job's three steps on `threads` workers with the given feedback.
+  void Run(ProgressFeedback& feedback, int threads) {
+    CCalcStabMlt job = Job();
+    job.Prepare();
+    job.Post(job.Process(feedback, threads));
+  }
+  // Turns the seismic case on: horizontal coefficient 0.2 from the section's base.
+  void Seismic() {
+    tagCALCCONDITION cond = stab_.GetCalcCond();
+    cond.quakeOn = 1;
+    cond.kh = 0.2;
+    stab_.SetCalcCond(cond);
+    quake_.SendInfo(sample_.section);
+    quake_.SetCalcCond(cond);
+    quake_.SetCalcMode(CDanmenStab::kCalcQuake);
+    seismic_ = true;
   }
 
   const ScopedEnableRound rounding_{1};
   SampleSection sample_ = MakeSampleSection();
   CDanmenStab stab_;
+  CDanmenStab quake_;
+  bool seismic_ = false;
   CBlockList list_;
   CPrmStab prm_;
   CResStab2 result_;
@@ -350,12 +376,19 @@ class CalcStabMltTest : public testing::Test {
 
 TEST_F(CalcStabMltTest, EveryPairIsVisitedOnceInRowOrderAndFiled) {
   Divide(5);
-  std::string firstLine;
-  TestUi().OnPumpEvents([&firstLine] {
-    if (TestUi().PumpCount() == 1) firstLine = TestUi().Progress(0).line2;
+  std::vector<std::string> lines;
+  ProgressFeedback feedback([&lines](const ProgressFeedback& f) {
+    if (!f.Line2().empty() && (lines.empty() || lines.back() != f.Line2()))
+      lines.push_back(f.Line2());
   });
-  Job().CalcStart();
-  EXPECT_EQ(firstLine, "ブロック 1 - 2 を計算中...(1/10)");
+  Run(feedback, 1);
+  // The rows' first pairs in order, then the rest of every row.
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[0], "ブロック 1 - 2 を計算中...(1/10)");
+  EXPECT_EQ(lines[3], "ブロック 4 - 5 を計算中...(4/10)");
+  EXPECT_EQ(lines[4], "ブロック 1 - 3 を計算中...(5/10)");
+  EXPECT_EQ(lines[9], "ブロック 3 - 5 を計算中...(10/10)");
+  EXPECT_EQ(feedback.Progress(), 100);
   const CMltBlocks& points = *result_.GetResult();
   ASSERT_EQ(points.GetSize(), 10);
   int k = 0;
@@ -376,9 +409,10 @@ TEST_F(CalcStabMltTest, EveryPairIsVisitedOnceInRowOrderAndFiled) {
   for (std::size_t n = 1; n < 10; ++n) {
     EXPECT_LE(result_.GetSerial()[n - 1]->fsN, result_.GetSerial()[n]->fsN);
   }
-  // A redraw after every pair, after every row and at the end.
-  EXPECT_EQ(TestUi().FrameMessages().size(), 10u + 4u + 1u);
-  EXPECT_EQ(TestUi().Progress(0).line2, "ブロック 4 - 5 を計算中...(10/10)");
+  // The job reaches no user interface: no window, no pump, no message to the frame.
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
+  EXPECT_EQ(TestUi().PumpCount(), 0);
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
 }
 
 // The pair loop's start values, followed by hand: (0, 1) from 1.5, (i, j) from (i, j - 1), the
@@ -472,34 +506,117 @@ TEST_F(CalcStabMltTest, BackAnalysisFilesTheStrengthAndNoFrictionWithoutTheChose
   }
 }
 
-TEST_F(CalcStabMltTest, BackAnalysisPairsThatFindNoStrengthAreLeftOutWithoutARedraw) {
+TEST_F(CalcStabMltTest, BackAnalysisPairsThatFindNoStrengthAreLeftOut) {
   Divide(3);
   prm_.assumedFs = 0;  // no strength closes the march at a planned Fs of 0
   result_.SetMltType(CMltPoint::kKindGyaku);
   Job().CalcStart();
   EXPECT_EQ(result_.GetResult()->GetSize(), 0);
-  EXPECT_EQ(TestUi().FrameMessages().size(), 2u + 1u);  // after each row and at the end
+  EXPECT_FALSE(result_.GetResult()->IsInterrupt());
+  EXPECT_TRUE(TestUi().FrameMessages().empty());
   EXPECT_EQ(TestUi().PumpCount(), 0);
 }
 
-TEST_F(CalcStabMltTest, CancelKeepsThePairsDoneAndMarksTheRunInterrupted) {
-  Divide(4);
-  TestUi().OnPumpEvents([] {
-    if (TestUi().PumpCount() == 2) TestUi().PressCancel();
+// Cancelling after the given report on one thread: the rows' first pairs come first (reports 1
+// to 4 of five blocks), then row 0's other three (5 to 7), row 1's two (8, 9) and row 2's one.
+TEST_F(CalcStabMltTest, CancelKeepsWholeRowsOnlyAndMarksTheRunInterrupted) {
+  Divide(5);
+  const struct {
+    int cancelAfter;
+    int kept;
+  } cases[] = {{0, 0}, {3, 0}, {6, 0}, {7, 4}, {8, 4}, {9, 7}};
+  for (const auto& c : cases) {
+    // Every pair reports twice: its progress, then its lines.
+    int reports = 0;
+    ProgressFeedback* self = nullptr;
+    ProgressFeedback feedback([&](const ProgressFeedback&) {
+      if (++reports >= 2 * c.cancelAfter) self->Cancel();
+    });
+    self = &feedback;
+    if (c.cancelAfter == 0) feedback.Cancel();
+    Run(feedback, 1);
+    const CMltBlocks& points = *result_.GetResult();
+    ASSERT_EQ(points.GetSize(), c.kept) << c.cancelAfter;
+    EXPECT_TRUE(points.IsInterrupt()) << c.cancelAfter;
+    EXPECT_EQ(feedback.Line2(), "計算を中止しました。結果出力準備中...");
+    for (int k = 0; k < c.kept; ++k) EXPECT_EQ(points.GetMltPoint(k)->id, k);
+  }
+}
+
+TEST_F(CalcStabMltTest, ACancelOnManyThreadsKeepsARowPrefixInOrder) {
+  Divide(12);
+  ProgressFeedback whole;
+  Run(whole, 1);
+  std::vector<std::pair<int, int>> order;
+  for (int k = 0; k < result_.GetResult()->GetSize(); ++k) {
+    const CMltPoint& p = *result_.GetResult()->GetMltPoint(k);
+    order.emplace_back(p.startBlock, p.endBlock);
+  }
+  ProgressFeedback* self = nullptr;
+  ProgressFeedback feedback([&self](const ProgressFeedback& f) {
+    if (f.Progress() > 50) self->Cancel();
   });
-  Job().CalcStart();
+  self = &feedback;
+  Run(feedback, 4);
   const CMltBlocks& points = *result_.GetResult();
-  EXPECT_EQ(points.GetSize(), 2);
   EXPECT_TRUE(points.IsInterrupt());
-  EXPECT_EQ(TestUi().Progress(0).line2, "計算を中止しました。結果出力準備中...");
+  ASSERT_LT(points.GetSize(), static_cast<int>(order.size()));
+  for (int k = 0; k < points.GetSize(); ++k) {
+    const CMltPoint& p = *points.GetMltPoint(k);
+    EXPECT_EQ(p.id, k);
+    EXPECT_EQ(std::make_pair(p.startBlock, p.endBlock), order[static_cast<std::size_t>(k)]);
+  }
+  // Whole rows: the last kept point ends its row.
+  if (points.GetSize() > 0) {
+    EXPECT_EQ(points.GetMltPoint(points.GetSize() - 1)->endBlock, 11);
+  }
+}
+
+// A digest of the bits of every stored value of the job's points.
+std::uint64_t Digest(const CMltBlocks& points) {
+  std::uint64_t h = 1469598103934665603u;
+  const auto mix = [&h](double v) { h = (h ^ std::bit_cast<std::uint64_t>(v)) * 1099511628211u; };
+  for (int k = 0; k < points.GetSize(); ++k) {
+    const CMltPoint& p = *points.GetMltPoint(k);
+    mix(p.id);
+    mix(p.startBlock);
+    mix(p.endBlock);
+    for (const double v : {p.sN, p.tN, p.fsN, p.sQ, p.tQ, p.fsQ}) mix(v);
+    if (const auto* g = dynamic_cast<const CMltPointGyaku*>(&p)) {
+      for (const double v : {g->c0, g->tanPhi0, g->phi0, g->phi, g->tanPhi, g->c}) mix(v);
+    }
+  }
+  return h;
+}
+
+TEST_F(CalcStabMltTest, ResultsAreBitIdenticalOnAnyNumberOfThreads) {
+  Divide(24);
+  prm_.assumedFs = 1.2;
+  for (const bool seismic : {false, true}) {
+    if (seismic) Seismic();
+    for (const int kind : {CMltPoint::kKindForward, CMltPoint::kKindGyaku}) {
+      result_.SetMltType(kind);
+      std::uint64_t sequential = 0;
+      for (const int threads : {1, 2, 4, 8}) {
+        ProgressFeedback feedback;
+        Run(feedback, threads);
+        ASSERT_GT(result_.GetResult()->GetSize(), 0);
+        const std::uint64_t digest = Digest(*result_.GetResult());
+        if (threads == 1) sequential = digest;
+        EXPECT_EQ(digest, sequential) << seismic << kind << threads;
+      }
+      if (kind == CMltPoint::kKindForward) {
+        EXPECT_EQ(result_.GetResult()->GetMltPoint(0)->fsQ != kNoValue, seismic);
+      }
+    }
+  }
 }
 
 TEST_F(CalcStabMltTest, FewerThanTwoBlocksComputeNothing) {
   Job().CalcStart();
   ASSERT_NE(result_.GetResult(), nullptr);
   EXPECT_EQ(result_.GetResult()->GetSize(), 0);
-  ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
-  EXPECT_FALSE(TestUi().Progress(0).visible);  // opened and closed again
+  EXPECT_FALSE(result_.GetResult()->IsInterrupt());
   // Without any value the graph keeps its initial vertical range.
   EXPECT_EQ(result_.graphFs.axes[0].minY, 0);
   EXPECT_EQ(result_.graphFs.axes[0].maxY, 10);

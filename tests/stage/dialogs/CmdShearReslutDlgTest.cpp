@@ -2,12 +2,14 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstddef>
 #include <memory>
 #include <string>
 
 #include "core/model/PrmStab.h"
 #include "core/stability/BlockList.h"
 #include "core/stability/MltPoint.h"
+#include "platform/FrameMessages.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
@@ -223,7 +225,14 @@ TEST_F(ShearResultDlgTest, CalculationTakesTheTypedConditionsFirstAndFitsTheAxes
   ASSERT_TRUE(ShowActive(dlg));
   TypeField(Ctl<CExpEdit>(dlg, kErb), "3");
   TypeField(Ctl<CExpEdit>(dlg, kH), "3");
+  const std::size_t windows = TestUi().ProgressWindowCount();
+  const std::size_t messages = TestUi().FrameMessages().size();
   Press(dlg, kCalculate);
+  // The march ran in a progress window, hidden again, and the view redrew once.
+  ASSERT_EQ(TestUi().ProgressWindowCount(), windows + 1);
+  EXPECT_FALSE(TestUi().Progress(windows).visible);
+  ASSERT_EQ(TestUi().FrameMessages().size(), messages + 1);
+  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
   EXPECT_EQ(Prm().erb, 3.0);
   EXPECT_EQ(Prm().GetERBreal(), 3e8);
   EXPECT_EQ(Prm().h, 3.0);

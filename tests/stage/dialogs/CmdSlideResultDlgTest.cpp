@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <string>
 
 #include "core/case/Case.h"
+#include "platform/FrameMessages.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdSlideResultDlg.h"
@@ -202,7 +204,14 @@ TEST_F(SlideResultDlgTest, CalculationFillsTheGridsAndDrawsTheGraphs) {
   Case().SetModify(false);
   CCmdSlideResultDlg dlg(Case());
   ASSERT_TRUE(ShowActive(dlg));
+  const std::size_t windows = TestUi().ProgressWindowCount();
+  const std::size_t messages = TestUi().FrameMessages().size();
   QTest::mouseClick(Ctl<QPushButton>(dlg, kCalculate), Qt::LeftButton);
+  // The march ran in a progress window, hidden again, and the view redrew once.
+  ASSERT_EQ(TestUi().ProgressWindowCount(), windows + 1);
+  EXPECT_FALSE(TestUi().Progress(windows).visible);
+  ASSERT_EQ(TestUi().FrameMessages().size(), messages + 1);
+  EXPECT_EQ(TestUi().FrameMessages().back().message, FrameMsg::WM_APP_REDRAW);
   const CResSlide& results = Case().GetResSlide();
   ASSERT_TRUE(results.IsResult());
   EXPECT_TRUE(Case().IsModified());

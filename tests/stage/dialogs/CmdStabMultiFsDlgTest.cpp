@@ -14,6 +14,7 @@
 #include "stage/controls/SheetGrid.h"
 #include "stage/dialogs/CmdStabMultiFsDlg.h"
 #include "stage/dialogs/ResStabGraphMultiFsDlg.h"
+#include "tests/stage/dialogs/CancelledRunTestSupport.h"
 #include "tests/stage/dialogs/DialogTestSupport.h"
 #include "tests/stage/dialogs/StabResultsTestSupport.h"
 
@@ -370,14 +371,10 @@ TEST_F(MultiFsDlgTest, TheReportsNeedARegisteredRowForEveryLoadCaseThatIsOn) {
 
 // Cancel pressed in the progress window: the pairs done are listed and the dialog goes on.
 TEST_F(MultiFsDlgTest, ACancelledRunKeepsThePairsDoneAndTheDialogUsable) {
+  ASSERT_EQ(DivideFinely(Case().GetBlockList(), 60), 60);
   CCmdStabMultiFsDlg dlg(core_);
   ASSERT_TRUE(ShowActive(dlg));
-  const int cancelAt = TestUi().PumpCount() + 6;
-  TestUi().OnPumpEvents([cancelAt] {
-    if (TestUi().PumpCount() == cancelAt) TestUi().PressCancel();
-  });
-  Press(dlg, 5256);
-  TestUi().OnPumpEvents({});
+  RunCancelledAt(70, [&dlg] { Press(dlg, 5256); });
   const CMltBlocks* points = Results().GetResult();
   ASSERT_NE(points, nullptr);
   EXPECT_TRUE(points->IsInterrupt());

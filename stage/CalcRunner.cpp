@@ -1,0 +1,78 @@
+#include "stage/CalcRunner.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <thread>
+
+#include "core/stability/CalcStabMlt.h"
+#include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
+#include "platform/UiRegistry.h"
+#include "platform/UiServices.h"
+
+namespace {
+
+// Twenty repaints a second look continuous and cost the GUI thread almost nothing.
+constexpr std::chrono::milliseconds kRepaintInterval{50};
+
+void ShowReport(ProgressWindow& window, ProgressFeedback& feedback) {
+  // Cancel, Escape and the close button hide the window.
+  if (!window.IsVisible()) {
+    feedback.Cancel();
+    return;
+  }
+  window.SetLines(feedback.Line1(), feedback.Line2());
+  // Truncated, so that the bar never runs ahead of the run.
+  window.SetPosition(static_cast<int>(std::trunc(feedback.Progress())));
+}
+
+}  // namespace
+
+void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
+  const std::unique_ptr<ProgressWindow> window = Ui().CreateProgressWindow();
+  window->SetRange(0, 100);
+  window->SetPosition(0);
+  window->SetLines("計算準備中", "しばらくお待ちください...");
+  window->Show();
+
+  ProgressFeedback feedback;
+  QTimer repaint;
+  repaint.setInterval(kRepaintInterval);
+  QObject::connect(&repaint, &QTimer::timeout,
+                   [&window, &feedback] { ShowReport(*window, feedback); });
+  repaint.start();
+
+  std::exception_ptr failure;
+  std::atomic<bool> finished{false};
+  {
+    const std::jthread worker([&] {
+      try {
+        process(feedback);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      finished.store(true);
+      // Wakes the GUI thread, which may be waiting for the next event.
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
+    });
+    while (!finished.load()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  repaint.stop();
+  window->Hide();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void RunStabJob(CCalcStabMlt job) {
+  job.Prepare();
+  std::unique_ptr<CMltBlocks> points;
+  RunWithProgress([&job, &points](ProgressFeedback& feedback) { points = job.Process(feedback); });
+  job.Post(std::move(points));
+  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+}
