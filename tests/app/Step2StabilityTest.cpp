@@ -94,9 +94,9 @@ class Step2Test : public testing::Test {
 
   void ClickStabilityButton() { p_.ClickFlowButton(1, kStabilityButton); }
 
-  // 計算開始 with Cancel pressed in the progress window halfway through the pairs.
+  // 計算開始 with Cancel pressed in the progress window before the last row's worth of pairs.
   void RunCancelled(CCmdStabMultiFsDlg& d) {
-    RunCancelledAtReport(HalfTheReports(Case().GetBlockList().GetBlockSize()), [&d] {
+    RunCancelledAtReport(AllButARowOfReports(Case().GetBlockList().GetBlockSize()), [&d] {
       QTest::mouseClick(Ctl<QPushButton>(d, kCalculate), Qt::LeftButton);
     });
   }

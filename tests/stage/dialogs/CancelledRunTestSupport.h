@@ -18,9 +18,10 @@ inline void RunCancelledAtReport(int report, const std::function<void()>& start)
   start();
 }
 
-// Halfway through the pairs of `blocks` blocks: more pairs are left than the job has threads, so
-// the run is cut short whichever rows its threads had taken.
-inline int HalfTheReports(int blocks) { return blocks * (blocks - 1) / 4; }
+// All the reports of the pairs of `blocks` blocks but a row's worth: the job has at most one
+// thread per row, and each thread has at most one pair under way, so at least one pair is never
+// started and the run is cut short whichever rows its threads had taken.
+inline int AllButARowOfReports(int blocks) { return blocks * (blocks - 1) / 2 - (blocks - 1); }
 
 // The points are pairs in the job's order, each id its position; with `everyPair` (a forward
 // analysis, where every pair gets a point) they are exactly the pairs of the first rows, whole.
