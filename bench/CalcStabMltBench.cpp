@@ -48,9 +48,24 @@ class SampleJob {
   }
 
   int Blocks() const { return list_.GetBlockSize(); }
+  // Turns the seismic case on (horizontal coefficient 0.2): every pair then iterates two cases.
+  void Seismic() {
+    tagCALCCONDITION cond = stab_.GetCalcCond();
+    cond.quakeOn = 1;
+    cond.kh = 0.2;
+    stab_.SetCalcCond(cond);
+    quake_.SendInfo(sample_.section);
+    quake_.SetCalcCond(cond);
+    quake_.SetCalcMode(CDanmenStab::kCalcQuake);
+    seismic_ = true;
+  }
   // The job's three steps, its rows on `threads` workers.
   void Run(int threads = 0) {
-    CCalcStabMlt job({.normal = &stab_, .prm = &prm_, .result = &result_, .blocks = &list_});
+    CCalcStabMlt job({.normal = &stab_,
+                      .seismic = seismic_ ? &quake_ : nullptr,
+                      .prm = &prm_,
+                      .result = &result_,
+                      .blocks = &list_});
     job.Prepare();
     ProgressFeedback feedback;
     job.Post(job.Process(feedback, threads));
@@ -81,6 +96,8 @@ class SampleJob {
 
   SampleSection sample_ = MakeSampleSection();
   CDanmenStab stab_;
+  CDanmenStab quake_;
+  bool seismic_ = false;
   CBlockList list_;
   CPrmStab prm_;
   CResStab2 result_;
@@ -98,10 +115,12 @@ double Digest(const CMltBlocks& points) {
   return static_cast<double>(h % 1000000007u);
 }
 
-// The argument is the number of worker threads; the digest must not change with it.
+// The arguments are the number of worker threads and whether the seismic case is on; the digest
+// must not change with the number of threads.
 void BM_CalcStabMlt300Blocks(benchmark::State& state) {
   const ScopedEnableRound rounding(1);
   SampleJob job;
+  if (state.range(1) != 0) job.Seismic();
   for (auto _ : state) {
     job.Run(static_cast<int>(state.range(0)));
     benchmark::DoNotOptimize(job.Result().GetSerial().data());
@@ -111,10 +130,7 @@ void BM_CalcStabMlt300Blocks(benchmark::State& state) {
   state.counters["digest"] = Digest(*job.Result().GetResult());
 }
 BENCHMARK(BM_CalcStabMlt300Blocks)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
+    ->ArgsProduct({{1, 2, 4, 8}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
     ->UseRealTime();

@@ -52,6 +52,7 @@ class HeadlessUi : public UiServices {
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+  ReportCancel CancelAtReport() override { return {}; }
   std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
                                                   const FileDialogRequest& request) override;
   bool OpenInViewer(const std::filesystem::path& file) override;

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "platform/FrameMessages.h"
+#include "platform/ProgressFeedback.h"
 
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class MsgIcon { None, Information, Warning, Error, Question };
@@ -85,6 +86,14 @@ class UiServices {
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
   virtual std::unique_ptr<ProgressWindow> CreateProgressWindow() = 0;
+  // Whether the user cancels a run right after one of its reports. Asked once as a run starts;
+  // the answer, when there is one, is then asked after every report of that run on the thread
+  // that reports, so it may touch nothing but its own state. A toolkit answers none: there the
+  // window's cancel button reaches the run from the GUI thread. A scripted interface cancels at
+  // a chosen report, so that a test stops a run mid-way at a known point instead of racing its
+  // threads.
+  using ReportCancel = std::function<bool(const ProgressFeedback&)>;
+  virtual ReportCancel CancelAtReport() = 0;
 
   // The file the user chose; nothing when the dialog was cancelled.
   virtual std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,

@@ -21,6 +21,27 @@ namespace {
 // Twenty repaints a second look continuous and cost the GUI thread almost nothing.
 constexpr std::chrono::milliseconds kRepaintInterval{50};
 
+// The runs RunWithProgress has going, counted on the GUI thread.
+int activeRuns = 0;
+
+class ActiveRun {
+ public:
+  ActiveRun() { ++activeRuns; }
+  ~ActiveRun() { --activeRuns; }
+  ActiveRun(const ActiveRun&) = delete;
+  ActiveRun& operator=(const ActiveRun&) = delete;
+};
+
+// The feedback of one run: it cancels itself after the report at which the user interface says
+// the user cancels, when it says so at all.
+ProgressFeedback::Observer CancellingObserver(ProgressFeedback& feedback,
+                                              UiServices::ReportCancel cancels) {
+  if (!cancels) return {};
+  return [&feedback, cancels = std::move(cancels)](const ProgressFeedback& reported) {
+    if (cancels(reported)) feedback.Cancel();
+  };
+}
+
 void ShowReport(ProgressWindow& window, ProgressFeedback& feedback) {
   // Cancel, Escape and the close button hide the window.
   if (!window.IsVisible()) {
@@ -41,7 +62,7 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
   window->SetLines("計算準備中", "しばらくお待ちください...");
   window->Show();
 
-  ProgressFeedback feedback;
+  ProgressFeedback feedback(CancellingObserver(feedback, Ui().CancelAtReport()));
   QTimer repaint;
   repaint.setInterval(kRepaintInterval);
   QObject::connect(&repaint, &QTimer::timeout,
@@ -51,6 +72,7 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
   std::exception_ptr failure;
   std::atomic<bool> finished{false};
   {
+    const ActiveRun active;
     const std::jthread worker([&] {
       try {
         process(feedback);
@@ -68,6 +90,8 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
   window->Hide();
   if (failure) std::rethrow_exception(failure);
 }
+
+bool RunActive() { return activeRuns > 0; }
 
 void RunStabJob(CCalcStabMlt job) {
   job.Prepare();

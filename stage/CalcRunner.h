@@ -20,5 +20,9 @@ class ProgressFeedback;
 // window hidden. An exception of `process` is thrown again here.
 void RunWithProgress(const std::function<void(ProgressFeedback&)>& process);
 
+// True while RunWithProgress runs a process step (GUI thread): the view then keeps its last
+// picture instead of drawing the case the run reads.
+bool RunActive();
+
 // The multi-plane job of design step 2 through its three steps, then one redraw of the view.
 void RunStabJob(CCalcStabMlt job);

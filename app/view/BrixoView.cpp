@@ -14,6 +14,7 @@
 #include "platform/UiRegistry.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtImageWindow.h"
+#include "stage/CalcRunner.h"
 
 namespace {
 
@@ -115,7 +116,9 @@ void CBrixoView::ZoomReset() {
 }
 
 void CBrixoView::paintEvent(QPaintEvent* /*event*/) {
-  if (dirty_) Render();
+  // A run reads the case on its worker threads: drawing it meanwhile could race them, and the
+  // case changes only when the run has ended, so the last picture stays until then.
+  if (dirty_ && !RunActive()) Render();
   QPainter painter(this);
   if (backBuffer_.deviceIndependentSize() != QSizeF(size())) painter.fillRect(rect(), Qt::white);
   painter.drawImage(0, 0, backBuffer_);

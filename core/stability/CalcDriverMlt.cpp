@@ -65,14 +65,13 @@ struct EndTrig {
   double cosA;
 };
 
-// A run of blocks as the march reads it, taken from the blocks once for all the marches of a
-// search. The blocks' getters round by the switch in force, which does not change meanwhile.
+// A run of blocks as the march reads it, cut once for all the marches of a search from the blocks
+// its list read (CMarchBlocks).
 struct MarchRun {
   std::vector<Face> bases;         // blocks 0..n-2
   Face end{};                      // the end face of block n-1
   std::vector<BaseTrig> baseTrig;  // per base
   EndTrig endTrig{};
-  double lastTheta = 0;             // theta of the last base, 0 without one
   std::vector<Strength> strengths;  // each block's own, 0..n-1; kNoValue where it has none
   bool everyOwnC = true;            // no block lacks its own c
   bool everyOwnTanPhi = true;       // no block lacks its own tan(phi)
@@ -113,25 +112,8 @@ void StratumStrength(const CBlock& block, double& c, double& phi) {
   phi = stratum != nullptr ? stratum->GetPropStructure()->phi : kNoValue;
 }
 
-// Each block's own base strength in run order: strength type 2 takes c and phi of its base
-// stratum, type 3 its phi with c = 0, any other type keeps the block before's. The first block has
-// none before it, so with another type it takes its stratum's as type 2 does. A block without a
-// base stratum has none (kNoValue).
-std::vector<Strength> OwnStrengths(const CBlockList& list) {
-  std::vector<Strength> strengths;
-  double c = kNoValue;
-  double phi = kNoValue;
-  for (int i = 0; i < list.GetBlockSize(); ++i) {
-    const CBlock& block = *list.GetBlockPtr(i);
-    const int type = block.GetStrengthType();
-    if (i == 0 && type != 2 && type != 3) {
-      StratumStrength(block, c, phi);
-    } else {
-      block.GetCF(c, phi);
-    }
-    strengths.push_back({c, phi != kNoValue ? std::tan(DegToRad(phi)) : kNoValue});
-  }
-  return strengths;
+Strength StrengthOfDegrees(double c, double phi) {
+  return {c, phi != kNoValue ? std::tan(DegToRad(phi)) : kNoValue};
 }
 
 double HeightFactor(const CBlock& block, const std::optional<HeightLevels>& levels) {
@@ -142,44 +124,115 @@ double EndHeightFactor(const CBlock& block, bool side, const std::optional<Heigh
   return levels ? block.GetEndCoffkh(side, levels->top, levels->reference) : 1.0;
 }
 
-// The bases and the end face of the run, their angles signed for the direction of sliding: the
-// base angle as it is when the ground rises to the right, negated otherwise, and the end face the
-// other way round. The end face is the one toward the list's direction.
-MarchRun MakeRun(const CBlockList& list, bool rightUpper,
-                 const std::optional<HeightLevels>& levels) {
-  MarchRun run;
-  run.strengths = OwnStrengths(list);
-  for (const Strength& strength : run.strengths) {
-    run.everyOwnC = run.everyOwnC && strength.c != kNoValue;
-    run.everyOwnTanPhi = run.everyOwnTanPhi && strength.tanPhi != kNoValue;
-  }
-  const int n = list.GetBlockSize();
-  for (int i = 0; i + 1 < n; ++i) {
+// The trigonometry of a base of inclination alpha after a base whose theta is thetaPrev.
+BaseTrig TrigOfBase(double alpha, double thetaPrev) {
+  const double theta = alpha / 3;
+  return {std::cos(theta),
+          std::sin(theta),
+          std::sin(theta - alpha),
+          std::cos(alpha - theta),
+          std::sin(theta - thetaPrev),
+          std::cos(alpha - thetaPrev),
+          std::sin(alpha),
+          std::cos(alpha)};
+}
+
+EndTrig TrigOfEnd(double a, double thetaPrev) {
+  return {std::cos(thetaPrev),     std::sin(thetaPrev), std::sin(a + thetaPrev),
+          std::cos(a + thetaPrev), std::sin(a),         std::cos(a)};
+}
+
+}  // namespace
+
+// One block of the list as the march reads it in every run cut from the list: as a base, with the
+// trigonometry it has after the block before it in the list, and as the end face of a run's last
+// block; and the strength rule of the blocks' own strengths.
+struct CMarchBlocks::Block {
+  Face base;
+  BaseTrig trig;  // after the block before (after none for the first block)
+  double theta;   // a third of the base's signed inclination
+  Face end;
+  double endAngle;  // the end face's signed inclination
+  // The strength the block sets for itself and the blocks after it that take none: strength type
+  // 2 takes c and phi of its base stratum, type 3 its phi with c = 0, and a block without a base
+  // stratum has none (kNoValue); any other type keeps the block before's.
+  bool setsStrength;
+  Strength own;
+  // The strength of the block when a run starts at it: another type has no block before, so it
+  // takes its stratum's as type 2 does.
+  Strength first;
+};
+
+CMarchBlocks::CMarchBlocks() = default;
+CMarchBlocks::~CMarchBlocks() = default;
+CMarchBlocks::CMarchBlocks(CMarchBlocks&&) noexcept = default;
+CMarchBlocks& CMarchBlocks::operator=(CMarchBlocks&&) noexcept = default;
+
+namespace {
+
+using MarchBlock = CMarchBlocks::Block;
+
+// Every block of the list, its angles signed for the direction of sliding: the base angle as it is
+// when the ground rises to the right, negated otherwise, and the end face the other way round. The
+// end face is the one toward the list's direction. The blocks' getters round by the switch in
+// force, which does not change while the blocks are used.
+std::vector<MarchBlock> ReadBlocks(const CBlockList& list, bool rightUpper,
+                                   const std::optional<HeightLevels>& levels) {
+  std::vector<MarchBlock> blocks;
+  const bool side = list.IsRightUpper();
+  double thetaPrev = 0;
+  for (int i = 0; i < list.GetBlockSize(); ++i) {
     const CBlock& block = *list.GetBlockPtr(i);
+    MarchBlock b{};
     const double angle = block.GetBottomAngle();
-    run.bases.push_back({block.GetLength(), block.GetWeight(-1), rightUpper ? angle : -angle,
-                         block.GetU(), HeightFactor(block, levels)});
-    const double alpha = run.bases.back().angle;
-    const double theta = alpha / 3;
-    const double thetaPrev = run.lastTheta;
-    run.baseTrig.push_back({std::cos(theta), std::sin(theta), std::sin(theta - alpha),
-                            std::cos(alpha - theta), std::sin(theta - thetaPrev),
-                            std::cos(alpha - thetaPrev), std::sin(alpha), std::cos(alpha)});
-    run.lastTheta = theta;
+    b.base = {block.GetLength(), block.GetWeight(-1), rightUpper ? angle : -angle, block.GetU(),
+              HeightFactor(block, levels)};
+    b.trig = TrigOfBase(b.base.angle, thetaPrev);
+    b.theta = b.base.angle / 3;
+    thetaPrev = b.theta;
+    const double endAngle = block.GetEndAngle(side);
+    b.endAngle = rightUpper ? -endAngle : endAngle;
+    if (std::abs(b.endAngle) < kFlatEndFace) b.endAngle = 0;
+    b.end = {block.GetEndLength(side), block.GetEndWeight(side, -1), b.endAngle,
+             block.GetEndU(side), EndHeightFactor(block, side, levels)};
+    double c = kNoValue;
+    double phi = kNoValue;
+    const bool hasStratum = block.GetCF(c, phi);
+    const int type = block.GetStrengthType();
+    b.setsStrength = !hasStratum || type == 2 || type == 3;
+    b.own = StrengthOfDegrees(c, phi);
+    if (!b.setsStrength) StratumStrength(block, c, phi);
+    b.first = StrengthOfDegrees(c, phi);
+    blocks.push_back(b);
   }
-  if (n > 0) {
-    const CBlock& last = *list.GetBlockPtr(n - 1);
-    const bool side = list.IsRightUpper();
-    const double endAngle = last.GetEndAngle(side);
-    double a = rightUpper ? -endAngle : endAngle;
-    if (std::abs(a) < kFlatEndFace) a = 0;
-    run.end = {last.GetEndLength(side), last.GetEndWeight(side, -1), a, last.GetEndU(side),
-               EndHeightFactor(last, side, levels)};
-    const double thetaPrev = run.lastTheta;
-    run.endTrig = {std::cos(thetaPrev),     std::sin(thetaPrev), std::sin(a + thetaPrev),
-                   std::cos(a + thetaPrev), std::sin(a),         std::cos(a)};
+  return blocks;
+}
+
+// The run of the blocks first..last: their bases but the last's, its end face, and each block's
+// own strength in run order.
+MarchRun RunOf(const std::vector<MarchBlock>& blocks, int first, int last) {
+  MarchRun run;
+  double thetaPrev = 0;
+  for (int i = first; i <= last; ++i) {
+    const MarchBlock& b = blocks[static_cast<std::size_t>(i)];
+    const Strength own = i == first ? b.first : b.setsStrength ? b.own : run.strengths.back();
+    run.strengths.push_back(own);
+    run.everyOwnC = run.everyOwnC && own.c != kNoValue;
+    run.everyOwnTanPhi = run.everyOwnTanPhi && own.tanPhi != kNoValue;
+    if (i == last) {
+      run.end = b.end;
+      run.endTrig = TrigOfEnd(b.endAngle, thetaPrev);
+    } else {
+      run.bases.push_back(b.base);
+      run.baseTrig.push_back(i == first ? TrigOfBase(b.base.angle, 0) : b.trig);
+      thetaPrev = b.theta;
+    }
   }
   return run;
+}
+
+MarchRun RunOf(const CBlockList& list, bool rightUpper, const std::optional<HeightLevels>& levels) {
+  return RunOf(ReadBlocks(list, rightUpper, levels), 0, list.GetBlockSize() - 1);
 }
 
 // The resistance mobilised on a face at Fs: no friction while the effective normal force is not
@@ -189,43 +242,85 @@ double Mobilised(double n, const Face& face, const Strength& s, double fs) {
   return s.c * face.length / fs;
 }
 
-// The force march at the trial fs with the seismic coefficient kh (0 for the normal case). The
-// inter-block force leaves each block inclined at a third of its base angle; the last block is
-// closed on its end face. Needs run.CanTake(c, tanPhi).
-MarchResult March(const MarchRun& run, double fs, double kh, double c, double tanPhi) {
-  if (run.strengths.empty()) return {true, 0, 0};
-  double ePrev = 0;
-  double t = 0;
-  for (std::size_t i = 0; i < run.bases.size(); ++i) {
-    const Face& f = run.bases[i];
-    const BaseTrig& g = run.baseTrig[i];
-    const Strength s = run.StrengthOf(i, c, tanPhi);
-    const double khp = kh * f.khFactor;
+// What one march takes besides the run: the trial fs, the seismic coefficient kh (0 for the normal
+// case), and c and tan(phi) replacing every block's own unless kNoValue.
+struct MarchArgs {
+  double fs;
+  double kh;
+  double c;
+  double tanPhi;
+};
+
+// The force march of a run, one base at a time. The inter-block force leaves each block inclined
+// at a third of its base angle; the last block is closed on its end face. Needs
+// run.CanTake(c, tanPhi) and at least one block.
+class Marcher {
+ public:
+  Marcher(const MarchRun& run, const MarchArgs& args) : run_(run), a_(args) {}
+
+  void Base(std::size_t i) {
+    const Face& f = run_.bases[i];
+    const BaseTrig& g = run_.baseTrig[i];
+    const Strength s = run_.StrengthOf(i, a_.c, a_.tanPhi);
+    const double fs = a_.fs;
+    const double khp = a_.kh * f.khFactor;
     const double n = (f.weight * g.cosTheta - khp * f.weight * g.sinTheta +
                       (s.c * f.length - f.water * s.tanPhi) * g.sinThetaLessAlpha / fs -
-                      ePrev * g.sinThetaLessPrev) *
+                      ePrev_ * g.sinThetaLessPrev) *
                      fs / (fs * g.cosAlphaLessTheta - s.tanPhi * g.sinThetaLessAlpha);
     const double mobilised = Mobilised(n, f, s, fs);
-    const double e = (f.weight * g.sinAlpha + ePrev * g.cosAlphaLessPrev +
+    const double e = (f.weight * g.sinAlpha + ePrev_ * g.cosAlphaLessPrev +
                       khp * f.weight * g.cosAlpha - mobilised) /
                      g.cosAlphaLessTheta;
-    t += mobilised;
-    ePrev = e;
+    t_ += mobilised;
+    ePrev_ = e;
   }
-  const Face& f = run.end;
-  const EndTrig& g = run.endTrig;
-  const Strength s = run.StrengthOf(run.strengths.size() - 1, c, tanPhi);
-  const double khp = kh * f.khFactor;
-  const double n = (f.weight * g.cosPrev - khp * f.weight * g.sinPrev +
-                    (s.c * f.length - f.water * s.tanPhi) * g.sinAPlusPrev / fs) *
-                   fs / (fs * g.cosAPlusPrev - s.tanPhi * g.sinAPlusPrev);
-  const double mobilised = Mobilised(n, f, s, fs);
-  t += mobilised;
-  // What the end body can take.
-  const double capacity =
-      (f.weight * g.sinA + mobilised - khp * f.weight * g.cosA) / g.cosAPlusPrev;
-  if (std::abs(ePrev - capacity) <= CCalcDriverMlt::kClosure) return {true, 0, t};
-  return {false, capacity - ePrev, t};
+
+  MarchResult End() const {
+    const Face& f = run_.end;
+    const EndTrig& g = run_.endTrig;
+    const Strength s = run_.StrengthOf(run_.strengths.size() - 1, a_.c, a_.tanPhi);
+    const double fs = a_.fs;
+    const double khp = a_.kh * f.khFactor;
+    const double n = (f.weight * g.cosPrev - khp * f.weight * g.sinPrev +
+                      (s.c * f.length - f.water * s.tanPhi) * g.sinAPlusPrev / fs) *
+                     fs / (fs * g.cosAPlusPrev - s.tanPhi * g.sinAPlusPrev);
+    const double mobilised = Mobilised(n, f, s, fs);
+    const double t = t_ + mobilised;
+    // What the end body can take.
+    const double capacity =
+        (f.weight * g.sinA + mobilised - khp * f.weight * g.cosA) / g.cosAPlusPrev;
+    if (std::abs(ePrev_ - capacity) <= CCalcDriverMlt::kClosure) return {true, 0, t};
+    return {false, capacity - ePrev_, t};
+  }
+
+ private:
+  const MarchRun& run_;
+  const MarchArgs a_;
+  double ePrev_ = 0;
+  double t_ = 0;
+};
+
+MarchResult March(const MarchRun& run, const MarchArgs& args) {
+  if (run.strengths.empty()) return {true, 0, 0};
+  Marcher march(run, args);
+  for (std::size_t i = 0; i < run.bases.size(); ++i) march.Base(i);
+  return march.End();
+}
+
+// Two marches of the same run side by side, each giving exactly what it gives alone. A march is
+// one long chain of divisions, each waiting for the one before; two independent chains in one
+// loop let the processor overlap them, so the pair costs little more than one.
+std::pair<MarchResult, MarchResult> MarchBoth(const MarchRun& run, const MarchArgs& a,
+                                              const MarchArgs& b) {
+  if (run.strengths.empty()) return {{true, 0, 0}, {true, 0, 0}};
+  Marcher first(run, a);
+  Marcher second(run, b);
+  for (std::size_t i = 0; i < run.bases.size(); ++i) {
+    first.Base(i);
+    second.Base(i);
+  }
+  return {first.End(), second.End()};
 }
 
 // One case of the safety-factor iteration: its search, or none when the case takes no part.
@@ -234,6 +329,18 @@ struct FsCase {
   double kh = 0;
   double t = kNoValue;
   double s = kNoValue;
+
+  bool IsOpen() const { return search && search->IsOpen(); }
+  MarchArgs Trial(double c, double tanPhi) const { return {search->Trial(), kh, c, tanPhi}; }
+  // Takes the march at Trial(): a closed march gives the case its forces.
+  void Take(const MarchResult& result) {
+    const double trial = search->Trial();
+    search->Take(result.closed, result.residual);
+    if (result.closed) {
+      t = result.t;
+      s = result.t * trial;
+    }
+  }
 };
 
 }  // namespace
@@ -249,10 +356,9 @@ bool CCalcDriverMlt::CalcMultiPlane(bool seismic, double fs, double& t, double& 
                                     const CBlockList* list, double c, double tanPhi) const {
   const double kh = seismic ? SeismicKh(section_) : 0;
   if (list == nullptr || kh == kNoValue) return false;
-  const MarchRun run =
-      MakeRun(*list, rightUpper_, seismic ? HeightLevelsOf(section_) : std::nullopt);
+  const MarchRun run = RunOf(*list, rightUpper_, seismic ? HeightLevelsOf(section_) : std::nullopt);
   if (!run.CanTake(c, tanPhi)) return false;
-  const MarchResult result = March(run, fs, kh, c, tanPhi);
+  const MarchResult result = March(run, {fs, kh, c, tanPhi});
   residual = result.residual;
   if (result.closed) {
     t = result.t;
@@ -271,38 +377,56 @@ bool CCalcDriverMlt::CalcMultiPlaneQ(double fs, double& t, double& s, double& re
   return CalcMultiPlane(true, fs, t, s, residual, list, c, tanPhi);
 }
 
+bool CCalcDriverMlt::SeismicFs() const { return calcQuake_ && SeismicKh(section_) != kNoValue; }
+
+CMarchBlocks CCalcDriverMlt::ReadForFs(const CBlockList& list) const {
+  CMarchBlocks read;
+  read.blocks_ =
+      ReadBlocks(list, rightUpper_, SeismicFs() ? HeightLevelsOf(section_) : std::nullopt);
+  return read;
+}
+
+CMarchBlocks CCalcDriverMlt::ReadForReverse(const CBlockList& list) const {
+  CMarchBlocks read;
+  read.blocks_ = ReadBlocks(list, rightUpper_, std::nullopt);
+  return read;
+}
+
 void CCalcDriverMlt::KeisanFs(double& fsN, double& fsQ, const CBlockList* list, double& tN,
                               double& sN, double& tQ, double& sQ, double c, double tanPhi) const {
+  const CBlockList* runList = ListOrOwn(list);
+  if (runList == nullptr) {
+    fsN = fsQ = tN = sN = tQ = sQ = kNoValue;
+    return;
+  }
+  const CMarchBlocks read = ReadForFs(*runList);
+  KeisanFs(fsN, fsQ, read, 0, runList->GetBlockSize() - 1, tN, sN, tQ, sQ, c, tanPhi);
+}
+
+void CCalcDriverMlt::KeisanFs(double& fsN, double& fsQ, const CMarchBlocks& blocks, int first,
+                              int last, double& tN, double& sN, double& tQ, double& sQ, double c,
+                              double tanPhi) const {
   const double startN = fsN;
   const double startQ = fsQ;
   fsN = fsQ = tN = sN = tQ = sQ = kNoValue;
-  const CBlockList* runList = ListOrOwn(list);
-  if (runList == nullptr) return;
-
-  const double kh = SeismicKh(section_);
-  const bool seismic = calcQuake_ && kh != kNoValue;
-  const MarchRun run =
-      MakeRun(*runList, rightUpper_, seismic ? HeightLevelsOf(section_) : std::nullopt);
+  const MarchRun run = RunOf(blocks.blocks_, first, last);
   const bool runnable = run.CanTake(c, tanPhi);
   FsCase normal;
   FsCase quake;
-  quake.kh = kh;
+  quake.kh = SeismicKh(section_);
   if (runnable && calcNormal_ && startN > 0) normal.search.emplace(startN);
-  if (runnable && seismic && startQ > 0) quake.search.emplace(startQ);
+  if (runnable && SeismicFs() && startQ > 0) quake.search.emplace(startQ);
 
-  // Both cases run in the same passes until each has converged or used its passes.
-  for (bool open = true; open;) {
-    open = false;
-    for (FsCase* fsCase : {&normal, &quake}) {
-      if (!fsCase->search || !fsCase->search->IsOpen()) continue;
-      const double trial = fsCase->search->Trial();
-      const MarchResult result = March(run, trial, fsCase->kh, c, tanPhi);
-      fsCase->search->Take(result.closed, result.residual);
-      if (result.closed) {
-        fsCase->t = result.t;
-        fsCase->s = result.t * trial;
-      }
-      open = true;
+  // Both cases run in the same passes until each has converged or used its passes; their marches
+  // do not depend on each other.
+  while (normal.IsOpen() || quake.IsOpen()) {
+    if (normal.IsOpen() && quake.IsOpen()) {
+      const auto [n, q] = MarchBoth(run, normal.Trial(c, tanPhi), quake.Trial(c, tanPhi));
+      normal.Take(n);
+      quake.Take(q);
+    } else {
+      FsCase& open = normal.IsOpen() ? normal : quake;
+      open.Take(March(run, open.Trial(c, tanPhi)));
     }
   }
   if (normal.search) {
@@ -324,19 +448,30 @@ bool CCalcDriverMlt::KeisanReverse(const CBlockList* list, double& c0, double& t
     c0 = tanPhi0 = kNoValue;
     return false;
   }
+  return KeisanReverse(ReadForReverse(*runList), 0, runList->GetBlockSize() - 1, c0, tanPhi0, fs);
+}
+
+bool CCalcDriverMlt::KeisanReverse(const CMarchBlocks& blocks, int first, int last, double& c0,
+                                   double& tanPhi0, double fs) const {
   if (!(fs > 0)) return false;
-  const MarchRun run = MakeRun(*runList, rightUpper_, std::nullopt);
-  // Search A varies c with tan(phi) = 0 for every block, search B tan(phi) with c = 0.
+  const MarchRun run = RunOf(blocks.blocks_, first, last);
+  // Search A varies c with tan(phi) = 0 for every block, search B tan(phi) with c = 0; their
+  // marches do not depend on each other.
   CStrengthSearch cohesion;
   CStrengthSearch friction;
   while (cohesion.IsOpen() || friction.IsOpen()) {
-    if (cohesion.IsOpen()) {
-      const MarchResult result = March(run, fs, 0, cohesion.Value(), 0);
-      cohesion.Take(result.closed, result.residual);
-    }
-    if (friction.IsOpen()) {
-      const MarchResult result = March(run, fs, 0, 0, friction.Value());
-      friction.Take(result.closed, result.residual);
+    const MarchArgs byCohesion{fs, 0, cohesion.Value(), 0};
+    const MarchArgs byFriction{fs, 0, 0, friction.Value()};
+    if (cohesion.IsOpen() && friction.IsOpen()) {
+      const auto [a, b] = MarchBoth(run, byCohesion, byFriction);
+      cohesion.Take(a.closed, a.residual);
+      friction.Take(b.closed, b.residual);
+    } else if (cohesion.IsOpen()) {
+      const MarchResult a = March(run, byCohesion);
+      cohesion.Take(a.closed, a.residual);
+    } else {
+      const MarchResult b = March(run, byFriction);
+      friction.Take(b.closed, b.residual);
     }
   }
   if (!cohesion.IsConverged() && !friction.IsConverged()) return false;
@@ -347,12 +482,18 @@ bool CCalcDriverMlt::KeisanReverse(const CBlockList* list, double& c0, double& t
 
 double CCalcDriverMlt::KeisanRevC(const CBlockList* list, double tanPhi, double fs) const {
   const CBlockList* runList = ListOrOwn(list);
-  if (runList == nullptr || !(fs > 0)) return kNoValue;
-  const MarchRun run = MakeRun(*runList, rightUpper_, std::nullopt);
+  if (runList == nullptr) return kNoValue;
+  return KeisanRevC(ReadForReverse(*runList), 0, runList->GetBlockSize() - 1, tanPhi, fs);
+}
+
+double CCalcDriverMlt::KeisanRevC(const CMarchBlocks& blocks, int first, int last, double tanPhi,
+                                  double fs) const {
+  if (!(fs > 0)) return kNoValue;
+  const MarchRun run = RunOf(blocks.blocks_, first, last);
   if (!run.CanTake(0, tanPhi)) return kNoValue;
   CStrengthSearch cohesion;
   while (cohesion.IsOpen()) {
-    const MarchResult result = March(run, fs, 0, cohesion.Value(), tanPhi);
+    const MarchResult result = March(run, {fs, 0, cohesion.Value(), tanPhi});
     cohesion.Take(result.closed, result.residual);
   }
   return cohesion.IsConverged() ? cohesion.Value() : kNoValue;

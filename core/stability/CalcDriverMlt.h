@@ -13,9 +13,29 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBlockList;
 class CDanmenStab;
+
+// The blocks of one list as the force march reads them (lengths, weights, signed angles, water
+// forces, height factors, the strength rule), read once by a driver for all the runs first..last
+// cut from the list: such a run then needs neither a copy of its blocks nor a second reading of
+// them, which is most of what a short run costs besides its marches.
+class CMarchBlocks {
+ public:
+  struct Block;
+
+  ~CMarchBlocks();
+  CMarchBlocks(CMarchBlocks&&) noexcept;
+  CMarchBlocks& operator=(CMarchBlocks&&) noexcept;
+
+ private:
+  friend class CCalcDriverMlt;
+  CMarchBlocks();
+
+  std::vector<Block> blocks_;
+};
 
 class CCalcDriverMlt {
  public:
@@ -64,6 +84,16 @@ class CCalcDriverMlt {
   // whose start value is not above 0 keep kNoValue in all three.
   void KeisanFs(double& fsN, double& fsQ, const CBlockList* list, double& tN, double& sN,
                 double& tQ, double& sQ, double c, double tanPhi) const;
+  // The blocks of the list read for KeisanFs, with this driver's direction and, while its seismic
+  // case is on, the height factors of its section; for the back analyses, without them. The
+  // driver's settings must not change while the read blocks are in use.
+  CMarchBlocks ReadForFs(const CBlockList& list) const;
+  CMarchBlocks ReadForReverse(const CBlockList& list) const;
+  // KeisanFs on the run first..last (0 <= first <= last < the list's size) of blocks read for it:
+  // the same results as on the list CBlockList::CreateBlockList(first, last) cuts.
+  void KeisanFs(double& fsN, double& fsQ, const CMarchBlocks& blocks, int first, int last,
+                double& tN, double& sN, double& tQ, double& sQ, double c, double tanPhi) const;
+
   // Back analysis at the target fs on the normal-case march: c0 with tan(phi) = 0 and tanPhi0 with
   // c = 0 for every block. False, with both left as they were, when neither search closes; a
   // search that does not close gives its last trial value. Without any list both become kNoValue;
@@ -73,9 +103,16 @@ class CCalcDriverMlt {
   // (kNoValue: each block's own); kNoValue when no search step closes it, when a block has no
   // tan(phi) of its own to take, or when the target fs is not above 0.
   double KeisanRevC(const CBlockList* list, double tanPhi, double fs) const;
+  // The two back analyses on the run first..last of blocks read for them, as KeisanFs above.
+  bool KeisanReverse(const CMarchBlocks& blocks, int first, int last, double& c0, double& tanPhi0,
+                     double fs) const;
+  double KeisanRevC(const CMarchBlocks& blocks, int first, int last, double tanPhi,
+                    double fs) const;
 
  private:
   const CBlockList* ListOrOwn(const CBlockList* list) const { return list ? list : list_.get(); }
+  // Whether KeisanFs iterates the seismic case: switched on, with a kh to take.
+  bool SeismicFs() const;
   bool CalcMultiPlane(bool seismic, double fs, double& t, double& s, double& residual,
                       const CBlockList* list, double c, double tanPhi) const;
 

@@ -40,16 +40,29 @@ int WorkerCount(int threads, int rows) {
   return std::clamp(wanted, 1, std::max(rows, 1));
 }
 
-// The forward result of a run from the start values fsN and fsQ, which become the start values
-// of the next pair. The filed values are rounded by their codes.
-std::unique_ptr<CMltPoint> ForwardPoint(const CCalcDriverMlt& driver, const CBlockList& run,
-                                        double c, double tanPhi, double& fsN, double& fsQ) {
+// The driver of every pair of a job of the given kind. Both the driver and the block list take the
+// list's direction, so that their signs agree.
+CCalcDriverMlt DriverOf(const CBlockList& blocks, const CDanmenStab* normal, const CMltKey& key,
+                        bool forward) {
+  CCalcDriverMlt driver;
+  driver.SetRightUpper(blocks.IsRightUpper());
+  driver.SetDanmenStab(normal);
+  driver.SetCalcNormal(forward && key.normalOn == 1);
+  driver.SetCalcQuake(forward && key.quakeOn == 1);
+  return driver;
+}
+
+// The forward result of the run first..last from the start values fsN and fsQ, which become the
+// start values of the next pair. The filed values are rounded by their codes.
+std::unique_ptr<CMltPoint> ForwardPoint(const CCalcDriverMlt& driver, const CMarchBlocks& blocks,
+                                        int first, int last, double c, double tanPhi, double& fsN,
+                                        double& fsQ) {
   auto p = std::make_unique<CMltPoint>();
   double tN = kNoValue;
   double sN = kNoValue;
   double tQ = kNoValue;
   double sQ = kNoValue;
-  driver.KeisanFs(fsN, fsQ, &run, tN, sN, tQ, sQ, c, tanPhi);
+  driver.KeisanFs(fsN, fsQ, blocks, first, last, tN, sN, tQ, sQ, c, tanPhi);
   p->fsN = CCoreConfig::GetRound(fsN, kCodeFs);
   p->fsQ = CCoreConfig::GetRound(fsQ, kCodeFs);
   p->sN = CCoreConfig::GetRound(sN, kCodeS);
@@ -61,13 +74,13 @@ std::unique_ptr<CMltPoint> ForwardPoint(const CCalcDriverMlt& driver, const CBlo
   return p;
 }
 
-// The back-analysed strength of a run at the planned Fs, with c for the chosen stratum's phi;
-// null when no strength closes the run.
-std::unique_ptr<CMltPoint> GyakuPoint(const CCalcDriverMlt& driver, const CBlockList& run,
-                                      double plannedFs, double stratumPhi) {
+// The back-analysed strength of the run first..last at the planned Fs, with c for the chosen
+// stratum's phi; null when no strength closes the run.
+std::unique_ptr<CMltPoint> GyakuPoint(const CCalcDriverMlt& driver, const CMarchBlocks& blocks,
+                                      int first, int last, double plannedFs, double stratumPhi) {
   double c0 = kNoValue;
   double tanPhi0 = kNoValue;
-  if (!driver.KeisanReverse(&run, c0, tanPhi0, plannedFs)) return nullptr;
+  if (!driver.KeisanReverse(blocks, first, last, c0, tanPhi0, plannedFs)) return nullptr;
   auto p = std::make_unique<CMltPointGyaku>();
   p->c0 = c0;
   p->tanPhi0 = tanPhi0;
@@ -76,7 +89,8 @@ std::unique_ptr<CMltPoint> GyakuPoint(const CCalcDriverMlt& driver, const CBlock
   p->phi = stratumPhi;
   if (p->phi != kNoValue) {
     p->tanPhi = std::tan(DegToRad(p->phi));
-    p->c = CCoreConfig::GetRound(driver.KeisanRevC(&run, p->tanPhi, plannedFs), kCodeC);
+    p->c =
+        CCoreConfig::GetRound(driver.KeisanRevC(blocks, first, last, p->tanPhi, plannedFs), kCodeC);
   }
   return p;
 }
@@ -103,14 +117,9 @@ struct CCalcStabMlt::Job {
         tanPhi(in.gyaku ? in.gyaku->adopted[2] : kNoValue),
         plannedFs(in.prm ? in.prm->assumedFs : kNoValue),
         stratumPhi(blocks.GetSouFai()),
-        feedback(progress) {
-    const CMltKey& key = in.result->GetKey();
-    // Both the driver and the block list take the list's direction, so that their signs agree.
-    driver.SetRightUpper(blocks.IsRightUpper());
-    driver.SetDanmenStab(in.normal);
-    driver.SetCalcNormal(Forward() && key.normalOn == 1);
-    driver.SetCalcQuake(Forward() && key.quakeOn == 1);
-  }
+        feedback(progress),
+        driver(DriverOf(blocks, in.normal, in.result->GetKey(), Forward())),
+        read(Forward() ? driver.ReadForFs(blocks) : driver.ReadForReverse(blocks)) {}
 
   const CBlockList& blocks;
   const int kind;
@@ -121,17 +130,18 @@ struct CCalcStabMlt::Job {
   const double plannedFs;
   const double stratumPhi;
   ProgressFeedback& feedback;
-  CCalcDriverMlt driver;
+  const CCalcDriverMlt driver;
+  const CMarchBlocks read;  // the blocks read once for every pair
   std::atomic<int> done{0};
 
   bool Forward() const { return kind == CMltPoint::kKindForward; }
 
-  // Cuts the run i..j and calculates it; a forward point moves fsN and fsQ on to the start values
-  // of the next pair. Null for a back-analysed run that no strength closes.
+  // Calculates the run i..j; a forward point moves fsN and fsQ on to the start values of the next
+  // pair. Null for a back-analysed run that no strength closes.
   std::unique_ptr<CMltPoint> Pair(int i, int j, double& fsN, double& fsQ) {
-    const std::unique_ptr<CBlockList> run = blocks.CreateBlockList(i, j);
-    std::unique_ptr<CMltPoint> point = Forward() ? ForwardPoint(driver, *run, c, tanPhi, fsN, fsQ)
-                                                 : GyakuPoint(driver, *run, plannedFs, stratumPhi);
+    std::unique_ptr<CMltPoint> point = Forward()
+                                           ? ForwardPoint(driver, read, i, j, c, tanPhi, fsN, fsQ)
+                                           : GyakuPoint(driver, read, i, j, plannedFs, stratumPhi);
     const int count = done.fetch_add(1) + 1;
     feedback.SetProgress(100.0 * count / total);
     feedback.SetLines("多平面安定解析", PairLine(i, j, count, total));

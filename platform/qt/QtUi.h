@@ -32,6 +32,7 @@ class QtUi : public UiServices {
   // during a run leaves it alone, and a window that something else destroyed anyway is not
   // deleted again (it then counts as hidden, that is cancelled).
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+  ReportCancel CancelAtReport() override { return {}; }
   std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
                                                   const FileDialogRequest& request) override;
   // False without asking the desktop when the file does not exist.

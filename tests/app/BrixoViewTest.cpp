@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -17,7 +19,8 @@
 #include "core/base/Utility.h"
 #include "core/case/ManageCore.h"
 #include "core/geometry/ViewInfo.h"
-#include "platform/qt/QtProgressWindow.h"
+#include "platform/ProgressFeedback.h"
+#include "stage/CalcRunner.h"
 #include "tests/app/HandMapping.h"
 #include "tests/support/SampleDocument.h"
 #include "tests/support/ScriptedUi.h"
@@ -261,18 +264,23 @@ TEST_F(BrixoViewTest, EveryCaseKeepsItsOwnZoomAndPan) {
   EXPECT_DOUBLE_EQ(cases.GetCase(0)->GetViewInfo().zoom, 1.6);
 }
 
-// While a calculation's progress window is up, the results are half-built: a paint shows the
-// last picture and leaves the section undrawn until the window is gone.
-// A calculation works on its own input and files its results only when it has ended, so the
-// view draws the case as usual while the progress window shows.
-TEST_F(BrixoViewTest, TheViewDrawsWhileACalculationRuns) {
+// A run reads the case on its worker threads: while it lasts a paint shows the last picture and
+// leaves the section undrawn; the first paint after it draws the case again.
+TEST_F(BrixoViewTest, NothingIsDrawnWhileARunIsActive) {
   SetHandMapping();
   view_.Invalidate();
-  CQtProgressWindow progress;
-  progress.setWindowModality(Qt::ApplicationModal);
-  progress.show();
+  std::atomic<bool> painted{false};
+  // The runner's GUI thread handles the timer while the run waits for the paint.
+  QTimer::singleShot(0, [this, &painted] {
+    view_.grab();
+    EXPECT_EQ(Mapping().scale, 7.0);  // DrawCore would have fitted the section again
+    painted = true;
+    painted.notify_one();
+  });
+  RunWithProgress([&painted](ProgressFeedback&) { painted.wait(false); });
+  EXPECT_TRUE(painted);
   view_.grab();
-  EXPECT_NE(Mapping().scale, 7.0);  // DrawCore fitted the section again
+  EXPECT_NE(Mapping().scale, 7.0);
 }
 
 // A vertex dragged in shape editing pulls a rubber band drawn in not-xor into the back buffer:

@@ -2,7 +2,6 @@
 
 #include <QTimer>
 #include <atomic>
-#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -13,35 +12,44 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Reports as fast as it can until the deadline or a cancel; returns the number of reports.
-long ReportUntil(ProgressFeedback& feedback, Clock::time_point deadline) {
-  long reports = 0;
-  while (Clock::now() < deadline && !feedback.IsCancelled()) {
-    ++reports;
+// Reports until the feedback is cancelled.
+void ReportUntilCancelled(ProgressFeedback& feedback) {
+  for (long reports = 1; !feedback.IsCancelled(); ++reports) {
     feedback.SetProgress(static_cast<double>(reports % 100));
     feedback.SetLines("計算", "報告 " + std::to_string(reports));
   }
-  return reports;
 }
 
-TEST(CalcRunnerTest, TheWindowRepaintsAtABoundedRateHoweverOftenTheRunReports) {
-  long reports = 0;
+// The window shows the run's latest report from the GUI thread, not every report: a run that
+// reports many times and then waits until the window shows its last report has had the window
+// given its lines far fewer times. (How often it repaints a second is measured by a benchmark.)
+TEST(CalcRunnerTest, TheWindowShowsTheLatestReportNotEveryOne) {
+  constexpr long kReports = 20000;
+  const std::string last = "報告 " + std::to_string(kReports);
+  std::atomic<bool> shown{false};
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (TestUi().ProgressWindowCount() == 0 || TestUi().Progress(0).line2 != last) return;
+    shown = true;
+    shown.notify_one();
+  });
+  watch.start(1);
   std::thread::id worker;
   RunWithProgress([&](ProgressFeedback& feedback) {
     worker = std::this_thread::get_id();
-    reports = ReportUntil(feedback, Clock::now() + std::chrono::milliseconds(600));
+    for (long k = 1; k <= kReports; ++k) {
+      feedback.SetProgress(static_cast<double>(k) / kReports * 100);
+      feedback.SetLines("計算", "報告 " + std::to_string(k));
+    }
+    shown.wait(false);
   });
   EXPECT_NE(worker, std::this_thread::get_id());
   ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
   const ProgressState& window = TestUi().Progress(0);
   EXPECT_FALSE(window.visible);
-  EXPECT_GT(reports, 1000);
-  // About 20 a second, whatever the run reports (the first lines are the preparing ones).
-  EXPECT_GE(window.linesShown, 3);
-  EXPECT_LE(window.linesShown, 1 + 600 / 50 + 2);
   EXPECT_EQ(window.line1, "計算");
+  EXPECT_EQ(window.position, 100);
+  EXPECT_LT(window.linesShown, kReports / 10);
 }
 
 TEST(CalcRunnerTest, AShortRunShowsThePreparingLinesAndEndsWithTheWindowHidden) {
@@ -55,25 +63,12 @@ TEST(CalcRunnerTest, AShortRunShowsThePreparingLinesAndEndsWithTheWindowHidden) 
   EXPECT_FALSE(window.visible);
 }
 
+// Cancel pressed as soon as the window shows: the run, which reports until it is cancelled, stops.
+// (How soon a cancel takes effect is measured by a benchmark.)
 TEST(CalcRunnerTest, CancelInTheWindowStopsTheRunAtItsNextPoll) {
-  Clock::time_point pressed;
-  QTimer::singleShot(150, [&pressed] {
-    pressed = Clock::now();
-    TestUi().PressCancel();
-  });
-  Clock::time_point seen;
-  bool cancelled = false;
-  RunWithProgress([&](ProgressFeedback& feedback) {
-    ReportUntil(feedback, Clock::now() + std::chrono::seconds(20));
-    seen = Clock::now();
-    cancelled = feedback.IsCancelled();
-  });
-  EXPECT_TRUE(cancelled);
-  // Within one repaint interval of the press; recorded, not asserted, as machines differ in load.
-  RecordProperty(
-      "cancel_latency_ms",
-      static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(seen - pressed).count()));
+  QTimer::singleShot(0, [] { TestUi().PressCancel(); });
+  RunWithProgress(ReportUntilCancelled);
+  EXPECT_FALSE(TestUi().Progress(0).visible);
 }
 
 TEST(CalcRunnerTest, AnExceptionOfTheRunReachesTheCallerWithTheWindowHidden) {

@@ -1,6 +1,8 @@
 #include "tests/support/ScriptedUi.h"
 
+#include <atomic>
 #include <ios>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <utility>
@@ -102,6 +104,13 @@ std::unique_ptr<ProgressWindow> ScriptedUi::CreateProgressWindow() {
   auto state = std::make_shared<ProgressState>();
   progress_.push_back(state);
   return std::make_unique<MemoryProgressWindow>(std::move(state));
+}
+
+UiServices::ReportCancel ScriptedUi::CancelAtReport() {
+  const std::optional<int> report = std::exchange(cancelAtReport_, std::nullopt);
+  if (!report) return {};
+  return [report = *report, reports = std::make_shared<std::atomic<int>>(0)](
+             const ProgressFeedback&) { return reports->fetch_add(1) + 1 == report; };
 }
 
 std::optional<std::filesystem::path> ScriptedUi::FileDialog(FileDialogKind kind,

@@ -115,6 +115,9 @@ class ScriptedUi : public UiServices {
   const ProgressState& Progress(std::size_t index) const { return *progress_.at(index); }
   // Presses the cancel button of the progress window created last, which hides the window.
   void PressCancel();
+  // Cancels the next run that starts right after its `report`-th report (counted from 1 over all
+  // its threads), on the thread that made it; the runs after it go on uncancelled.
+  void CancelNextRunAtReport(int report) { cancelAtReport_ = report; }
 
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
@@ -126,6 +129,7 @@ class ScriptedUi : public UiServices {
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
   std::unique_ptr<ProgressWindow> CreateProgressWindow() override;
+  ReportCancel CancelAtReport() override;
   std::optional<std::filesystem::path> FileDialog(FileDialogKind kind,
                                                   const FileDialogRequest& request) override;
   bool OpenInViewer(const std::filesystem::path& file) override;
@@ -160,6 +164,7 @@ class ScriptedUi : public UiServices {
   std::function<void()> onPump_;
   FrameReceiver frameReceiver_;
   std::vector<std::shared_ptr<ProgressState>> progress_;
+  std::optional<int> cancelAtReport_;
 };
 
 // The ScriptedUi installed for the running test.

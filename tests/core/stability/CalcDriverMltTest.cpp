@@ -517,6 +517,41 @@ void ExpectSameResult(const FsResult& a, const FsResult& b) {
   EXPECT_EQ(a.sQ, b.sQ);
 }
 
+// The blocks read once give every run first..last the bits that the run cut from the list gives:
+// each block's strength follows from the blocks before it in the run, the first base meets no
+// block before it, and a block without a stratum stops the strength it would carry on.
+TEST_F(StrengthTest, RunsOfBlocksReadOnceGiveTheResultsOfTheirCutLists) {
+  const std::vector<int> types = {3, 0, 2, 5, 3, 1, 2, 0};
+  for (int i = 0; i < list_->GetBlockSize(); ++i)
+    list_->GetBlockPtr(i)->SetStrengthType(types[i], 2);
+  CBlock& bare = *list_->GetBlockPtr(5);
+  bare.ReplaceShape(bare.SearchDevyStratum(bare.GetDEVYsize() - 2), nullptr);
+  const CCalcDriverMlt forward = slope_.Driver(true, true);
+  const CCalcDriverMlt back = slope_.Driver(false, false);
+  const CMarchBlocks forFs = forward.ReadForFs(*list_);
+  const CMarchBlocks forReverse = back.ReadForReverse(*list_);
+  for (int first = 0; first < list_->GetBlockSize(); ++first) {
+    for (int last = first + 1; last < list_->GetBlockSize(); ++last) {
+      SCOPED_TRACE(std::to_string(first) + ".." + std::to_string(last));
+      const std::unique_ptr<CBlockList> cut = list_->CreateBlockList(first, last);
+      FsResult read;
+      forward.KeisanFs(read.fsN, read.fsQ, forFs, first, last, read.tN, read.sN, read.tQ, read.sQ,
+                       kNo, kNo);
+      ExpectSameResult(read, RunFs(forward, cut.get()));
+      double c0 = 0;
+      double tanPhi0 = 0;
+      double cutC0 = 0;
+      double cutTanPhi0 = 0;
+      EXPECT_EQ(back.KeisanReverse(forReverse, first, last, c0, tanPhi0, 1.2),
+                back.KeisanReverse(cut.get(), cutC0, cutTanPhi0, 1.2));
+      EXPECT_EQ(c0, cutC0);
+      EXPECT_EQ(tanPhi0, cutTanPhi0);
+      EXPECT_EQ(back.KeisanRevC(forReverse, first, last, TanDeg(20), 1.2),
+                back.KeisanRevC(cut.get(), TanDeg(20), 1.2));
+    }
+  }
+}
+
 // Given c and tan(phi) replace the strength of every block, whatever its strength type.
 TEST_F(StrengthTest, GivenStrengthReplacesThatOfEveryBlock) {
   const double tanPhi = TanDeg(30);

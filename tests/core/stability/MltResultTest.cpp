@@ -589,21 +589,24 @@ std::uint64_t Digest(const CMltBlocks& points) {
   return h;
 }
 
+// The digests are those of the pair-by-pair calculation in the order of the rows, which cut every
+// run's blocks from the list and read them anew: reading the blocks once per job and running the
+// rows on threads changes no bit.
 TEST_F(CalcStabMltTest, ResultsAreBitIdenticalOnAnyNumberOfThreads) {
   Divide(24);
   prm_.assumedFs = 1.2;
+  const std::uint64_t sequential[2][2] = {{3163091252932972159u, 3436324797062023648u},
+                                          {8288901853352300369u, 3436324797062023648u}};
   for (const bool seismic : {false, true}) {
     if (seismic) Seismic();
     for (const int kind : {CMltPoint::kKindForward, CMltPoint::kKindGyaku}) {
       result_.SetMltType(kind);
-      std::uint64_t sequential = 0;
       for (const int threads : {1, 2, 4, 8}) {
         ProgressFeedback feedback;
         Run(feedback, threads);
         ASSERT_GT(result_.GetResult()->GetSize(), 0);
-        const std::uint64_t digest = Digest(*result_.GetResult());
-        if (threads == 1) sequential = digest;
-        EXPECT_EQ(digest, sequential) << seismic << kind << threads;
+        EXPECT_EQ(Digest(*result_.GetResult()), sequential[seismic][kind])
+            << seismic << kind << threads;
       }
       if (kind == CMltPoint::kKindForward) {
         EXPECT_EQ(result_.GetResult()->GetMltPoint(0)->fsQ != kNoValue, seismic);
