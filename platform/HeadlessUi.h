@@ -45,7 +45,6 @@ class HeadlessUi : public UiServices {
  public:
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
-  void PumpEvents() override {}
   // Goes to the frame's receiver when one registered; without one nobody handles it: 0.
   std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void SetFrameReceiver(FrameReceiver receiver) override;

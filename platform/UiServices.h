@@ -1,13 +1,13 @@
 #pragma once
 // Services of the user interface that the core and the dialogs call without knowing the toolkit:
-// message boxes, the message pump, messages to the main frame, the wait cursor, the progress
-// window, file dialogs, the file viewer, the clipboard, the input box and the beep. The program
-// installs its implementation at start-up (platform/UiRegistry.h); until then a headless default
-// answers as if nobody were there.
+// message boxes, messages to the main frame, the wait cursor, the progress window, file dialogs,
+// the file viewer, the clipboard, the input box and the beep. The program installs its
+// implementation at start-up (platform/UiRegistry.h); until then a headless default answers as if
+// nobody were there.
 //
-// Every member is called on the GUI thread only: the toolkit's windows live there, and a pump
-// runs the program's own handlers re-entrantly. A calculation on another thread reports through
-// its ProgressFeedback instead.
+// Every member is called on the GUI thread only: the toolkit's windows live there. A long
+// calculation runs on a worker thread (stage/CalcRunner.h) and reports through its
+// ProgressFeedback instead, which the runner shows in the progress window from the GUI thread.
 
 #include <cstdint>
 #include <filesystem>
@@ -75,8 +75,6 @@ class UiServices {
   virtual ~UiServices() = default;
   virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
                                MsgButtons buttons, MsgIcon icon) = 0;
-  // Handles every event that is waiting and returns without waiting for a new one.
-  virtual void PumpEvents() = 0;
   // Delivers a command message to the main frame synchronously and returns its answer (0 while
   // no frame has registered).
   virtual std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam,

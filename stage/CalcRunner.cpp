@@ -8,8 +8,10 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <string>
 #include <thread>
 
+#include "core/model/ProgressInfo.h"
 #include "core/stability/CalcStabMlt.h"
 #include "platform/FrameMessages.h"
 #include "platform/ProgressFeedback.h"
@@ -42,31 +44,31 @@ ProgressFeedback::Observer CancellingObserver(ProgressFeedback& feedback,
   };
 }
 
-void ShowReport(ProgressWindow& window, ProgressFeedback& feedback) {
+void ShowReport(CProgressInfoDlg& dialog, ProgressFeedback& feedback) {
   // Cancel, Escape and the close button hide the window.
-  if (!window.IsVisible()) {
+  if (dialog.IsCancel()) {
     feedback.Cancel();
     return;
   }
-  window.SetLines(feedback.Line1(), feedback.Line2());
+  // Until the run tells what it does (a march never does), the window keeps saying that the
+  // calculation is being prepared rather than going blank.
+  const std::string line1 = feedback.Line1();
+  const std::string line2 = feedback.Line2();
+  if (!line1.empty() || !line2.empty()) dialog.SetText(line1, line2);
   // Truncated, so that the bar never runs ahead of the run.
-  window.SetPosition(static_cast<int>(std::trunc(feedback.Progress())));
+  dialog.SetValue(static_cast<int>(std::trunc(feedback.Progress())));
 }
 
 }  // namespace
 
 void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
-  const std::unique_ptr<ProgressWindow> window = Ui().CreateProgressWindow();
-  window->SetRange(0, 100);
-  window->SetPosition(0);
-  window->SetLines("計算準備中", "しばらくお待ちください...");
-  window->Show();
+  const std::unique_ptr<CProgressInfoDlg> dialog = OpenPreparingProgress();
 
   ProgressFeedback feedback(CancellingObserver(feedback, Ui().CancelAtReport()));
   QTimer repaint;
   repaint.setInterval(kRepaintInterval);
   QObject::connect(&repaint, &QTimer::timeout,
-                   [&window, &feedback] { ShowReport(*window, feedback); });
+                   [&dialog, &feedback] { ShowReport(*dialog, feedback); });
   repaint.start();
 
   std::exception_ptr failure;
@@ -87,7 +89,6 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
     while (!finished.load()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   repaint.stop();
-  window->Hide();
   if (failure) std::rethrow_exception(failure);
 }
 

@@ -7,7 +7,6 @@
 
 #include "platform/NumberText.h"
 #include "platform/ProgramDir.h"
-#include "platform/UiRegistry.h"
 
 namespace {
 
@@ -114,5 +113,3 @@ std::string GetFileDir(const std::string& path) {
 std::string GetModuleDir() { return WithSeparator(DataDir()); }
 
 std::string GetResourceDir() { return WithSeparator(ResourceDir()); }
-
-void PumpMessages() { Ui().PumpEvents(); }

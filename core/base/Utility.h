@@ -69,5 +69,3 @@ std::string GetModuleDir();
 // The read-only folder of what ships with the program (the settings files' defaults, the report
 // templates, the manual), ending in a separator.
 std::string GetResourceDir();
-// Handles every waiting user-interface event and returns without waiting.
-void PumpMessages();

@@ -1,42 +1,12 @@
 #include "core/model/ProgressInfo.h"
 
-#include <algorithm>
-#include <cstdint>
-
-#include "core/base/Utility.h"
 #include "platform/UiRegistry.h"
-
-namespace {
-
-// (hi - lo) * position / maximum + lo in whole numbers, computed wide so that large step counts
-// cannot overflow, and kept within the bar's range.
-int BarPosition(int lo, int hi, int position, int maximum) {
-  const std::int64_t span = static_cast<std::int64_t>(hi) - lo;
-  const std::int64_t bar = span * position / maximum + lo;
-  return static_cast<int>(std::clamp<std::int64_t>(bar, std::min(lo, hi), std::max(lo, hi)));
-}
-
-}  // namespace
 
 // ---- CProgressInfo ----
 
 void CProgressInfo::SetText(const std::string& line1, const std::string& line2) {
   line1_ = line1;
   line2_ = line2;
-}
-
-void CProgressInfo::UpdateProgress() {
-  if (window_ != nullptr) {
-    window_->SetLines(line1_, line2_);
-    if (maximum_ > 0) {
-      window_->SetPosition(
-          BarPosition(window_->RangeLow(), window_->RangeHigh(), position_, maximum_));
-    }
-  }
-  const bool shown = window_ != nullptr && window_->IsVisible();
-  PumpMessages();
-  // Pressing cancel (or Escape) hides the window; the pump is the only time that can happen.
-  if (shown && !window_->IsVisible()) Cancel();
 }
 
 // ---- CProgressInfoDlg ----
@@ -49,8 +19,6 @@ CProgressInfoDlg::CProgressInfoDlg() : window_(Ui().CreateProgressWindow()) {
 CProgressInfoDlg::~CProgressInfoDlg() { window_->Hide(); }
 
 void CProgressInfoDlg::Show() { window_->Show(); }
-
-void CProgressInfoDlg::SetControl() { info_.Link(window_.get()); }
 
 void CProgressInfoDlg::SetMax(int max) { window_->SetRange(0, max); }
 
@@ -77,7 +45,6 @@ void CProgressInfoDlg::OnCancel() {
 
 std::unique_ptr<CProgressInfoDlg> OpenPreparingProgress() {
   auto dialog = std::make_unique<CProgressInfoDlg>();
-  dialog->SetControl();
   dialog->Show();
   dialog->SetMax(100);
   dialog->SetValue(0);

@@ -1,17 +1,14 @@
 #pragma once
-// The progress display of a long calculation that runs on the GUI thread: a small window with two
-// text lines, a bar and a cancel button, shown through Ui()'s progress window. CProgressInfo is the
-// state the calculation loops write (how many steps, how far, what is being done) and the cancel
-// flag they poll; after each step they call UpdateProgress, which shows the state and pumps the
-// waiting events so that the window repaints and its cancel button can be pressed.
-// CProgressInfoDlg owns the window and one CProgressInfo.
+// The progress dialog of a long calculation: a small window with two text lines, a bar and a
+// cancel button, shown through Ui()'s progress window. CProgressInfoDlg owns the window and one
+// CProgressInfo, the dialog's state: how many steps, how far, the two lines and the cancel flag.
 //
-// Pumping runs the program's handlers re-entrantly inside the calculation. The Qt window behind
+// The dialog lives on the GUI thread. A calculation never touches it: it runs on a worker thread
+// through the runner (stage/CalcRunner.h), reports to its ProgressFeedback, and the runner shows
+// those reports in this dialog from the GUI thread. The Qt window behind
 // Ui().CreateProgressWindow() is application-modal: while it shows, user input reaches only its
-// cancel button (Escape cancels too), while painting and redraw requests still run. So nobody can
-// close the document or switch the case under a running job, and the view still shows the run
-// being computed. A calculation therefore reaches the user interface only through its progress
-// object and Ui(), never through windows of its own.
+// cancel button (Escape and the close button cancel too), so nobody can close the document or
+// switch the case under a running job.
 
 #include <memory>
 #include <string>
@@ -25,7 +22,7 @@ class CProgressInfo {
   CProgressInfo(const CProgressInfo&) = delete;
   CProgressInfo& operator=(const CProgressInfo&) = delete;
 
-  // The number of steps of the calculation; 0 leaves the bar where it is.
+  // The number of steps of the calculation.
   void SetMaximum(int maximum) { maximum_ = maximum; }
   int GetMaximum() const { return maximum_; }
   // The steps done so far.
@@ -41,21 +38,12 @@ class CProgressInfo {
   bool IsCancelled() const { return feedback_.IsCancelled(); }
   void Cancel() { feedback_.Cancel(); }
 
-  // The window that shows this info (not owned); null shows it nowhere.
-  void Link(ProgressWindow* window) { window_ = window; }
-
-  // Shows the lines and, with a maximum above 0, moves the bar to the same fraction of its range
-  // as position is of maximum (whole numbers, within the range); then pumps the waiting events.
-  // When the window's cancel button hid the window during the pump, the cancel flag is set.
-  void UpdateProgress();
-
  private:
   int maximum_ = 0;
   int position_ = 0;
   std::string line1_;
   std::string line2_;
   ProgressFeedback feedback_;
-  ProgressWindow* window_ = nullptr;
 };
 
 class CProgressInfoDlg {
@@ -69,8 +57,6 @@ class CProgressInfoDlg {
 
   CProgressInfo* GetInfo() { return &info_; }
   void Show();
-  // Links the info to this dialog's window, so that its updates show there.
-  void SetControl();
   // The bar's range becomes 0..max.
   void SetMax(int max);
   // Moves the bar; IncValue advances it by one from where SetValue or IncValue put it last.
@@ -83,7 +69,7 @@ class CProgressInfoDlg {
   // Disables the cancel button.
   void EnableShowCancel();
   // What the cancel button and Escape do: sets the info's cancel flag and hides the window. The
-  // dialog stays, so the calculation runs on until it polls the flag or IsCancel.
+  // dialog stays, so the calculation runs on until whoever runs it sees the flag or IsCancel.
   void OnCancel();
 
  private:
@@ -92,6 +78,6 @@ class CProgressInfoDlg {
   int value_ = 0;
 };
 
-// How every long calculation opens its window: linked to its info, shown, the bar at 0 of 100,
-// the lines saying that the calculation is being prepared.
+// How every long calculation opens its window: shown, the bar at 0 of 100, the lines saying that
+// the calculation is being prepared.
 std::unique_ptr<CProgressInfoDlg> OpenPreparingProgress();

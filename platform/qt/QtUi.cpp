@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -185,8 +184,6 @@ MsgResult QtUi::MessageBox(const std::string& text, const std::string& caption, 
   box.setDefaultButton(ToStandardButton(DefaultButton(buttons)));
   return FromStandardButton(box.exec()).value_or(DefaultButton(buttons));
 }
-
-void QtUi::PumpEvents() { QCoreApplication::processEvents(); }
 
 std::intptr_t QtUi::SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) {
   return DeliverToFrame(frameReceiver_, message, wParam, lParam);

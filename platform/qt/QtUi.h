@@ -1,6 +1,6 @@
 #pragma once
-// The user-interface services of the program, over Qt Widgets: message boxes, the event pump,
-// frame messages to the receiver the main window registers, the wait cursor, the progress window
+// The user-interface services of the program, over Qt Widgets: message boxes, frame messages to
+// the receiver the main window registers, the wait cursor, the progress window
 // (CQtProgressWindow), file dialogs, the desktop's viewers, the clipboard, the input box and the
 // beep. The program installs one at start-up (InstallUi), after its QApplication exists.
 //
@@ -22,7 +22,6 @@ class QtUi : public UiServices {
 
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
-  void PumpEvents() override;
   std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void SetFrameReceiver(FrameReceiver receiver) override;
   // Nests: the arrow comes back with the last EndWaitCursor.

@@ -56,7 +56,6 @@ TEST(UiServicesTest, HeadlessDefaultAnswersTheDefaultButtonAndLogs) {
   EXPECT_EQ(answer, MsgResult::Yes);
 
   EXPECT_EQ(Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 1, 2), 0);
-  Ui().PumpEvents();
   const WaitCursor wait;
 }
 
@@ -100,7 +99,6 @@ TEST(UiServicesTest, InstallUiReturnsTheServicesItReplaces) {
 
 TEST(ScriptedUiTest, EveryTestRunsWithAFreshScriptedUi) {
   EXPECT_TRUE(TestUi().MessageBoxes().empty());
-  EXPECT_EQ(TestUi().PumpCount(), 0);
   EXPECT_EQ(TestUi().ProgressWindowCount(), 0u);
 }
 

@@ -87,11 +87,6 @@ MsgResult ScriptedUi::MessageBox(const std::string& text, const std::string& cap
   return expected->answer;
 }
 
-void ScriptedUi::PumpEvents() {
-  ++pumpCount_;
-  if (onPump_) onPump_();
-}
-
 std::intptr_t ScriptedUi::SendToFrame(FrameMsg message, std::uintptr_t wParam,
                                       std::intptr_t lParam) {
   frameMessages_.push_back(FrameMessage{message, wParam, lParam});

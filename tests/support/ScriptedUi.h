@@ -105,10 +105,6 @@ class ScriptedUi : public UiServices {
   const std::vector<std::string>& ClipboardWrites() const { return clipboardWrites_; }
   const std::vector<InputBoxCall>& InputBoxes() const { return inputBoxes_; }
   int BeepCount() const { return beepCount_; }
-  int PumpCount() const { return pumpCount_; }
-  // Runs on every PumpEvents after it is counted, so that a test can act in the middle of a
-  // calculation (press cancel at the third pump, say).
-  void OnPumpEvents(std::function<void()> action) { onPump_ = std::move(action); }
 
   // The progress windows created so far, in order; their state outlives the windows.
   std::size_t ProgressWindowCount() const { return progress_.size(); }
@@ -121,7 +117,6 @@ class ScriptedUi : public UiServices {
 
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
-  void PumpEvents() override;
   // Records the message, then hands it to the registered receiver (a test through the real
   // frame); without one, as in a test of a lone dialog, the answer is 0.
   std::intptr_t SendToFrame(FrameMsg message, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -160,8 +155,6 @@ class ScriptedUi : public UiServices {
   std::vector<std::string> clipboardWrites_;
   std::vector<InputBoxCall> inputBoxes_;
   int beepCount_ = 0;
-  int pumpCount_ = 0;
-  std::function<void()> onPump_;
   FrameReceiver frameReceiver_;
   std::vector<std::shared_ptr<ProgressState>> progress_;
   std::optional<int> cancelAtReport_;

@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "core/base/Utility.h"
+#include "core/model/ProgressInfo.h"
 #include "tests/support/ScriptedUi.h"
 
 namespace {
 
 // The test support installs its ScriptedUi through the platform code inside BrixoCore; were
 // platform linked a second time into the test program, the core would see another, headless
-// Ui() and the pump would go unnoticed.
-TEST(UiLinkTest, APumpInTheCoreReachesTheInstalledTestUi) {
-  PumpMessages();
-  PumpMessages();
-  EXPECT_EQ(TestUi().PumpCount(), 2);
+// Ui() and the windows it creates would go unnoticed.
+TEST(UiLinkTest, AWindowTheCoreCreatesComesFromTheInstalledTestUi) {
+  const CProgressInfoDlg first;
+  const CProgressInfoDlg second;
+  EXPECT_EQ(TestUi().ProgressWindowCount(), 2u);
 }
 
 }  // namespace

@@ -24,14 +24,12 @@
 #include <QUrl>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/UiProgress.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/QtProgressWindow.h"
 #include "platform/qt/QtUi.h"
@@ -149,29 +147,6 @@ TEST(QtUiTest, TheProgressWindowShowsItsLinesAndBarAndBlocksEveryOtherWindow) {
   EXPECT_EQ(clicks, 1) << "and gets it again once the window is gone";
 }
 
-// The whole path of a run on the GUI thread: the calculation's next report sees the window
-// hidden and cancels its feedback.
-TEST(QtUiTest, CancelEscapeAndTheCloseButtonCancelTheRun) {
-  const std::pair<const char*, std::function<void(CQtProgressWindow&)>> cases[] = {
-      {"cancel button",
-       [](CQtProgressWindow& d) { QTest::mouseClick(Ctl<QPushButton>(d, "2"), Qt::LeftButton); }},
-      {"Escape", [](CQtProgressWindow& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-      {"close button", [](CQtProgressWindow& d) { d.close(); }},
-  };
-  const WithQtUi qt;
-  for (const auto& [name, press] : cases) {
-    UiProgress progress;
-    progress.Feedback().SetProgress(10);
-    CQtProgressWindow* dialog = ShowingProgressWindow();
-    ASSERT_NE(dialog, nullptr) << name;
-    EXPECT_FALSE(progress.Feedback().IsCancelled()) << name;
-    press(*dialog);
-    EXPECT_FALSE(dialog->isVisible()) << name;
-    progress.Feedback().SetProgress(20);
-    EXPECT_TRUE(progress.Feedback().IsCancelled()) << name;
-  }
-}
-
 TEST(QtUiTest, WithCancelDisabledNothingCancels) {
   QtUi ui;
   const std::unique_ptr<ProgressWindow> window = ui.CreateProgressWindow();
@@ -208,7 +183,7 @@ TEST(QtUiTest, ClosingTheMainWindowDuringARunDeletesTheProgressWindowOnce) {
   window->SetPosition(3);
 }
 
-// ---- Frame messages, pump, wait cursor ----
+// ---- Frame messages, wait cursor ----
 
 TEST(QtUiTest, FrameMessagesGoSynchronouslyToTheRegisteredReceiver) {
   QtUi ui;
@@ -220,15 +195,6 @@ TEST(QtUiTest, FrameMessagesGoSynchronouslyToTheRegisteredReceiver) {
   });
   EXPECT_EQ(ui.SendToFrame(FrameMsg::WM_CMD_STAB_BLOCK_CLOSE, 1, 2), 12);
   EXPECT_EQ(received, std::vector<FrameMsg>{FrameMsg::WM_CMD_STAB_BLOCK_CLOSE});
-}
-
-TEST(QtUiTest, PumpingRunsWhatIsWaiting) {
-  QtUi ui;
-  bool ran = false;
-  QMetaObject::invokeMethod(
-      qApp, [&ran] { ran = true; }, Qt::QueuedConnection);
-  ui.PumpEvents();
-  EXPECT_TRUE(ran);
 }
 
 TEST(QtUiTest, WaitCursorsNest) {
