@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -29,15 +31,15 @@ void ReportUntilCancelled(ProgressFeedback& feedback) {
   }
 }
 
-// Runs `report` on the runner's worker thread and keeps the run going until the window, as the
-// GUI thread sees it, satisfies `shown`; what the window shows afterwards is what a repaint made
-// of the run's reports.
+// Runs `report` on the runner's worker thread and keeps the run going until `shown`, asked on the
+// GUI thread while the run's window is open, says that the window shows what it waits for; what
+// the window shows then is what a repaint made of the run's reports.
 void RunUntilTheWindowShows(const std::function<void(ProgressFeedback&)>& report,
-                            const std::function<bool(const ProgressState&)>& shown) {
+                            const std::function<bool()>& shown) {
   std::atomic<bool> seen{false};
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (TestUi().ProgressWindowCount() == 0 || !shown(TestUi().Progress(0))) return;
+    if (!shown()) return;
     seen = true;
     seen.notify_one();
   });
@@ -63,7 +65,7 @@ TEST(CalcRunnerTest, TheWindowShowsTheLatestReportNotEveryOne) {
           feedback.SetLines("計算", "報告 " + std::to_string(k));
         }
       },
-      [&last](const ProgressState& window) { return window.line2 == last; });
+      [&last] { return TestUi().Progress(0).line2 == last; });
   EXPECT_NE(worker, std::this_thread::get_id());
   ASSERT_EQ(TestUi().ProgressWindowCount(), 1u);
   const ProgressState& window = TestUi().Progress(0);
@@ -77,7 +79,7 @@ TEST(CalcRunnerTest, TheWindowShowsTheLatestReportNotEveryOne) {
 // window keeps saying that the calculation is being prepared instead of going blank.
 TEST(CalcRunnerTest, ARunThatSetsNoLinesKeepsThePreparingLines) {
   RunUntilTheWindowShows([](ProgressFeedback& feedback) { feedback.SetProgress(40.7); },
-                         [](const ProgressState& window) { return window.position == 40; });
+                         [] { return TestUi().Progress(0).position == 40; });
   const ProgressState& window = TestUi().Progress(0);
   EXPECT_EQ(window.line1, "計算準備中");
   EXPECT_EQ(window.line2, "しばらくお待ちください...");
@@ -90,7 +92,8 @@ TEST(CalcRunnerTest, ARunThatSetsLinesShowsThemInPlaceOfThePreparingOnes) {
         feedback.SetLines("多平面安定解析", line2);
         feedback.SetProgress(16.7);
       },
-      [&line2](const ProgressState& window) {
+      [&line2] {
+        const ProgressState& window = TestUi().Progress(0);
         return window.line2 == line2 && window.position == 16;
       });
   EXPECT_EQ(TestUi().Progress(0).line1, "多平面安定解析");
@@ -113,6 +116,27 @@ TEST(CalcRunnerTest, CancelInTheWindowStopsTheRunAtItsNextPoll) {
   QTimer::singleShot(0, [] { TestUi().PressCancel(); });
   RunWithProgress(ReportUntilCancelled);
   EXPECT_FALSE(TestUi().Progress(0).visible);
+}
+
+// The program's own window during a march: the bar moves, the preparing lines stay.
+TEST(CalcRunnerTest, TheQtWindowOfARunThatSetsNoLinesKeepsThePreparingLines) {
+  const WithQtUi qt;
+  QString line1;
+  QString line2;
+  RunUntilTheWindowShows(
+      [](ProgressFeedback& feedback) { feedback.SetProgress(40.7); },
+      [&line1, &line2] {
+        auto* window = qobject_cast<CQtProgressWindow*>(QApplication::activeModalWidget());
+        if (window == nullptr || Ctl<QProgressBar>(*window, 2102)->value() != 40) {
+          return false;
+        }
+        line1 = Ctl<QLabel>(*window, 2100)->text();
+        line2 = Ctl<QLabel>(*window, 2101)->text();
+        SaveShot(*window, "CQtProgressWindow_march");
+        return true;
+      });
+  EXPECT_EQ(line1, QStringLiteral("計算準備中"));
+  EXPECT_EQ(line2, QStringLiteral("しばらくお待ちください..."));
 }
 
 // Waits until the run is cancelled; gives up after a minute, so that a run nobody cancels fails
