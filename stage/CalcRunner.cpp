@@ -52,11 +52,15 @@ void ShowReport(CProgressInfoDlg& dialog, ProgressFeedback& feedback) {
   }
   // Until the run tells what it does (a march never does), the window keeps saying that the
   // calculation is being prepared rather than going blank.
+  CProgressInfo& info = *dialog.GetInfo();
   const std::string line1 = feedback.Line1();
   const std::string line2 = feedback.Line2();
-  if (!line1.empty() || !line2.empty()) dialog.SetText(line1, line2);
-  // Truncated, so that the bar never runs ahead of the run.
-  dialog.SetValue(static_cast<int>(std::trunc(feedback.Progress())));
+  if (!line1.empty() || !line2.empty()) info.SetText(line1, line2);
+  // The run reports percents: the info counts 100 steps, truncated so that the bar never runs
+  // ahead of the run.
+  info.SetMaximum(100);
+  info.SetPosition(static_cast<int>(std::trunc(feedback.Progress())));
+  info.UpdateProgress();
 }
 
 }  // namespace

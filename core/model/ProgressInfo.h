@@ -22,7 +22,7 @@ class CProgressInfo {
   CProgressInfo(const CProgressInfo&) = delete;
   CProgressInfo& operator=(const CProgressInfo&) = delete;
 
-  // The number of steps of the calculation.
+  // The number of steps of the calculation; 0 leaves the bar where it is.
   void SetMaximum(int maximum) { maximum_ = maximum; }
   int GetMaximum() const { return maximum_; }
   // The steps done so far.
@@ -38,12 +38,20 @@ class CProgressInfo {
   bool IsCancelled() const { return feedback_.IsCancelled(); }
   void Cancel() { feedback_.Cancel(); }
 
+  // The window that shows this info (not owned); null shows it nowhere.
+  void Link(ProgressWindow* window) { window_ = window; }
+
+  // Shows the lines and, with a maximum above 0, moves the bar to the same fraction of its range
+  // as position is of maximum (whole numbers, within the range). Called on the GUI thread.
+  void UpdateProgress();
+
  private:
   int maximum_ = 0;
   int position_ = 0;
   std::string line1_;
   std::string line2_;
   ProgressFeedback feedback_;
+  ProgressWindow* window_ = nullptr;
 };
 
 class CProgressInfoDlg {
@@ -57,6 +65,8 @@ class CProgressInfoDlg {
 
   CProgressInfo* GetInfo() { return &info_; }
   void Show();
+  // Links the info to this dialog's window, so that its updates show there.
+  void SetControl();
   // The bar's range becomes 0..max.
   void SetMax(int max);
   // Moves the bar; IncValue advances it by one from where SetValue or IncValue put it last.
@@ -78,6 +88,6 @@ class CProgressInfoDlg {
   int value_ = 0;
 };
 
-// How every long calculation opens its window: shown, the bar at 0 of 100, the lines saying that
-// the calculation is being prepared.
+// How every long calculation opens its window: linked to its info, shown, the bar at 0 of 100, the
+// lines saying that the calculation is being prepared.
 std::unique_ptr<CProgressInfoDlg> OpenPreparingProgress();
