@@ -50,13 +50,7 @@ class SampleJob {
   int Blocks() const { return list_.GetBlockSize(); }
   // Turns the seismic case on (horizontal coefficient 0.2): every pair then iterates two cases.
   void Seismic() {
-    tagCALCCONDITION cond = stab_.GetCalcCond();
-    cond.quakeOn = 1;
-    cond.kh = 0.2;
-    stab_.SetCalcCond(cond);
-    quake_.SendInfo(sample_.section);
-    quake_.SetCalcCond(cond);
-    quake_.SetCalcMode(CDanmenStab::kCalcQuake);
+    TurnSeismicOn(stab_, quake_, sample_, 0.2);
     seismic_ = true;
   }
   // The job's three steps, its rows on `threads` workers.

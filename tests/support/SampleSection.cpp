@@ -105,3 +105,14 @@ SampleSection MakeSampleSection() {
   section.SetCrack(sample.crack.get());
   return sample;
 }
+
+void TurnSeismicOn(CDanmenStab& normal, CDanmenStab& quake, const SampleSection& sample,
+                   double kh) {
+  tagCALCCONDITION cond = normal.GetCalcCond();
+  cond.quakeOn = 1;
+  cond.kh = kh;
+  normal.SetCalcCond(cond);
+  quake.SendInfo(sample.section);
+  quake.SetCalcCond(cond);
+  quake.SetCalcMode(CDanmenStab::kCalcQuake);
+}

@@ -30,3 +30,7 @@ struct SampleSection {
 };
 
 SampleSection MakeSampleSection();
+
+// Turns the seismic case of a stability run on: both sections' conditions get the horizontal
+// coefficient kh, and `quake` becomes the seismic calculation of the sample's section.
+void TurnSeismicOn(CDanmenStab& normal, CDanmenStab& quake, const SampleSection& sample, double kh);

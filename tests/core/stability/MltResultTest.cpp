@@ -354,13 +354,7 @@ class CalcStabMltTest : public testing::Test {
   }
   // Turns the seismic case on: horizontal coefficient 0.2 from the section's base.
   void Seismic() {
-    tagCALCCONDITION cond = stab_.GetCalcCond();
-    cond.quakeOn = 1;
-    cond.kh = 0.2;
-    stab_.SetCalcCond(cond);
-    quake_.SendInfo(sample_.section);
-    quake_.SetCalcCond(cond);
-    quake_.SetCalcMode(CDanmenStab::kCalcQuake);
+    TurnSeismicOn(stab_, quake_, sample_, 0.2);
     seismic_ = true;
   }
 
