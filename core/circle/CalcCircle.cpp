@@ -115,6 +115,10 @@ class CCalcCircle::RepeatSearch {
   std::optional<CrackPlacement> crackPlacement_;
   ProgressFeedback& feedback_;
   const std::string title_;
+  // The slices of each trial circle on the normal section and on the others, divided in lists
+  // that keep their storage from circle to circle.
+  CSliceList normalList_;
+  CSliceList workspace_;
   int position_ = 0;
   int maximum_ = 0;
 };
@@ -222,8 +226,8 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
   for (int k = 0; k < pieces.GetSize(); ++k) {
     auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
     if (!AdmitsPiece(piece, centre, touchesBottom, pieces.GetSize())) continue;
-    const std::unique_ptr<CSliceList> list = SliceListOf(normal_, piece);
-    if (!engine_.CheckNotStratum(*list)) continue;
+    CSliceList& list = DivideInto(normalList_, normal_, piece);
+    if (!engine_.CheckNotStratum(list)) continue;
 
     auto point = std::make_unique<CRepPoint>();
     auto surface = std::make_unique<CSpSlideWork>();
@@ -232,7 +236,7 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     point->SetCenter(node.GetCenter());
     point->SetRadius(r);
     point->SetDepth(depth);
-    if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, *list);
+    if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
     node.AddChild(std::move(point));
   }
 }
@@ -437,11 +441,11 @@ double CCalcCircle::PlannedFs(int seismicCase) const {
   return sections_.seismic != nullptr ? sections_.seismic->GetPFs(1) : kNoValue;
 }
 
-std::unique_ptr<CSliceList> CCalcCircle::SliceListOf(const CDanmenStab& section,
-                                                     const CSpSlideWork& piece) {
-  auto list = std::make_unique<CSliceList>();
-  list->SetDanmenStab(&section);
-  list->CreateSlice(nullptr, nullptr, &piece);
+CSliceList& CCalcCircle::DivideInto(CSliceList& list, const CDanmenStab& section,
+                                    const CSpSlideWork& piece) {
+  list.GetTotal().Init();
+  list.SetDanmenStab(&section);
+  list.CreateSlice(nullptr, nullptr, &piece);
   return list;
 }
 
@@ -462,8 +466,9 @@ CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSlice
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(const CDanmenStab& section,
-                                                const CSpSlideWork& piece, int seismicCase) const {
-  return CalcCase(section, *SliceListOf(section, piece), seismicCase);
+                                                const CSpSlideWork& piece, int seismicCase,
+                                                CSliceList& workspace) const {
+  return CalcCase(section, DivideInto(workspace, section, piece), seismicCase);
 }
 
 void CCalcCircle::StoreCase(CRepPoint& point, int seismicCase, int fsValue,

@@ -119,9 +119,10 @@ class CCalcCircle {
   // The first progress line of each circle.
   virtual std::string Title() const = 0;
   // The safety factors, restraining forces and sums of an accepted surface; normalList holds
-  // the surface's slices on the normal section.
-  virtual void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                                CSliceList& normalList) const = 0;
+  // the surface's slices on the normal section, and the other sections divide the piece in
+  // workspace.
+  virtual void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece, CSliceList& normalList,
+                                CSliceList& workspace) const = 0;
   // The record's safety factors and restraining force from the case's results on the section.
   virtual void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
                                     tagRESULTSLICE& record) const = 0;
@@ -140,14 +141,15 @@ class CCalcCircle {
   // The planned safety factor of the case: the normal section's for 0, the seismic section's
   // for 1 (unset without a seismic section).
   double PlannedFs(int seismicCase) const;
-  // The slices of the piece on the section.
-  static std::unique_ptr<CSliceList> SliceListOf(const CDanmenStab& section,
-                                                 const CSpSlideWork& piece);
+  // The slices of the piece on the section, built in the list as a new list would hold them:
+  // the list keeps only its storage from the division before.
+  static CSliceList& DivideInto(CSliceList& list, const CDanmenStab& section,
+                                const CSpSlideWork& piece);
   // The case's values by the section's method on the list built on it.
   CaseValues CalcCase(const CDanmenStab& section, CSliceList& list, int seismicCase) const;
-  // The case's values of the piece on a section: CalcCase on SliceListOf.
-  CaseValues CalcCaseOf(const CDanmenStab& section, const CSpSlideWork& piece,
-                        int seismicCase) const;
+  // The case's values of the piece on a section: CalcCase on the piece divided in workspace.
+  CaseValues CalcCaseOf(const CDanmenStab& section, const CSpSlideWork& piece, int seismicCase,
+                        CSliceList& workspace) const;
   // Stores the safety factor as value fsValue, the restraining force and the sums of the case;
   // rounded by their codes while rounding is on. A missing value stays missing and a negative
   // safety factor keeps its sign.

@@ -20,12 +20,12 @@ CCalcStab::CCalcStab(const Sections& sections, CResStab& result)
     : CCalcCircle(sections, result, result) {}
 
 void CCalcStab::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                                 CSliceList& normalList) const {
+                                 CSliceList& normalList, CSliceList& workspace) const {
   if (IsNormalOn()) {
     StoreCase(point, 0, kValueFs, CalcCase(*GetSections().normal, normalList, 0));
   }
   if (IsSeismicOn()) {
-    StoreCase(point, 1, kValueFs + 1, CalcCaseOf(*GetSections().seismic, piece, 1));
+    StoreCase(point, 1, kValueFs + 1, CalcCaseOf(*GetSections().seismic, piece, 1, workspace));
   }
 }
 
@@ -53,14 +53,14 @@ CDanmenStab* CCalcDrain::Before(int seismicCase) const {
 }
 
 void CCalcDrain::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                                  CSliceList& normalList) const {
+                                  CSliceList& normalList, CSliceList& workspace) const {
   for (const int c : {0, 1}) {
     if (!IsCaseOn(c)) continue;
     const CaseValues after = c == 0 ? CalcCase(*GetSections().normal, normalList, 0)
-                                    : CalcCaseOf(*GetSections().seismic, piece, 1);
+                                    : CalcCaseOf(*GetSections().seismic, piece, 1, workspace);
     StoreCase(point, c, kValueFsAfter + c, after);
     if (CDanmenStab* before = Before(c)) {
-      point.SetValue(kValueFs + c, RoundFs(CalcCaseOf(*before, piece, c).fs));
+      point.SetValue(kValueFs + c, RoundFs(CalcCaseOf(*before, piece, c, workspace).fs));
     }
   }
 }

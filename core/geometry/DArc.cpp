@@ -11,6 +11,7 @@
 #include <span>
 
 #include "core/base/Constants.h"
+#include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Canvas.h"
 
@@ -443,8 +444,8 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
 }
 
-std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
-    const std::vector<std::vector<CDPoint>>& polylines) const {
+template <class ForEachPolyline>
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachPolyline forEachPolyline) const {
   // Each cut keeps its angle in [0, 2pi] for the piece it bounds and, for the ordering, that
   // angle unwrapped into [start, start + 2pi), so that an arc through angle 0 keeps its order.
   struct Cut {
@@ -462,16 +463,18 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
     const double key = start + turn;
     if (key - start > 1e-6 && unwrappedEnd - key > 1e-6) cuts.push_back({key, angle});
   };
-  for (const auto& points : polylines) {
-    for (std::size_t i = 1; i < points.size(); ++i) {
-      if (SegmentClearOfCircle(points[i - 1], points[i], centre, R, top, kCutTolerance)) continue;
+  forEachPolyline([&](std::size_t count, const auto& vertex) {
+    for (std::size_t i = 1; i < count; ++i) {
+      const CDPoint& a = vertex(i - 1);
+      const CDPoint& b = vertex(i);
+      if (SegmentClearOfCircle(a, b, centre, R, top, kCutTolerance)) continue;
       CDPoint out1;
       CDPoint out2;
-      const int found = CrossAL(points[i - 1], points[i], out1, out2, kCutTolerance);
+      const int found = CrossAL(a, b, out1, out2, kCutTolerance);
       if (found >= 1) addCut(out1);
       if (found == 2) addCut(out2);
     }
-  }
+  });
   cuts.push_back({unwrappedEnd, end});
   std::sort(cuts.begin() + 1, cuts.end() - 1,
             [](const Cut& a, const Cut& b) { return a.key < b.key; });
@@ -484,6 +487,24 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
     }
   }
   return pieces;
+}
+
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
+    const std::vector<std::vector<CDPoint>>& polylines) const {
+  return CutArcAlong([&polylines](const auto& visit) {
+    for (const std::vector<CDPoint>& points : polylines) {
+      visit(points.size(), [&points](std::size_t i) -> const CDPoint& { return points[i]; });
+    }
+  });
+}
+
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(const CDPolyArray& shapes) const {
+  return CutArcAlong([&shapes](const auto& visit) {
+    for (int k = 0; k < shapes.GetSize(); ++k) {
+      const CDPoly::PointList& points = shapes.GetAt(k)->Points();
+      visit(points.size(), [&points](std::size_t i) -> const CDPoint& { return *points[i]; });
+    }
+  });
 }
 
 bool CDArc::IsSameGroup(const CDArc* other) const {

@@ -10,6 +10,7 @@
 #include "core/geometry/DPoint.h"
 #include "platform/DevTypes.h"
 
+class CDPolyArray;
 class CViewInfo;
 
 // std::hypot(a, b) bit for bit, without the call when |b| is negligible beside |a|.
@@ -113,6 +114,8 @@ class CDArc {
   // and the last ends exactly at this arc's own angles.
   std::vector<std::unique_ptr<CDArc>> CutArc(
       const std::vector<std::vector<CDPoint>>& polylines) const;
+  // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
+  std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
   // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
   // atan2(dy, dx), brought into [0, 2pi), lies between the start and the end angle.
   bool HoldsDirection(double dx, double dy) const;
@@ -147,4 +150,8 @@ class CDArc {
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
   // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
+  // CutArc over the polylines that forEachPolyline hands to its visitor one by one, each as its
+  // vertex count and a function from an index to the vertex.
+  template <class ForEachPolyline>
+  std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachPolyline forEachPolyline) const;
 };

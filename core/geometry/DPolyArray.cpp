@@ -31,18 +31,6 @@ void RequireIndex(int index, int size) {
   if (index < 0 || index >= size) throw std::out_of_range("CDPolyArray: shape index out of range");
 }
 
-// The vertex list of every shape, as the arc cutting takes them.
-std::vector<std::vector<CDPoint>> VertexLists(const std::vector<std::unique_ptr<CDPoly>>& shapes) {
-  std::vector<std::vector<CDPoint>> lists;
-  lists.reserve(shapes.size());
-  for (const auto& shape : shapes) {
-    std::vector<CDPoint>& vertices = lists.emplace_back();
-    vertices.reserve(shape->Points().size());
-    for (const auto& p : shape->Points()) vertices.push_back(*p);
-  }
-  return lists;
-}
-
 // The extreme point over all shapes: each shape's own extreme (`extreme`) is compared on one
 // coordinate with `better`. The start value of that coordinate is also what an empty shape's own
 // search returns, so it never wins.
@@ -328,7 +316,7 @@ bool CDPolyArray::IsInPolygon(const CDArc& piece) {
 }
 
 bool CDPolyArray::GetCrossPoint(const CDArc* arc, CDPoint* out, bool fromStart) {
-  const auto pieces = arc->CutArc(VertexLists(shapes_));
+  const auto pieces = arc->CutArc(*this);
   if (pieces.empty()) return false;
   const auto piece = [&pieces](int i) -> const CDArc& {
     return *pieces[static_cast<std::size_t>(i)];

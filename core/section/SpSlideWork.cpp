@@ -38,17 +38,6 @@ CDPoint PointAtAngle(const CDPoint& p, double angle, double length) {
   return CDPoint(p.x + length * std::cos(angle), p.y + length * std::sin(angle));
 }
 
-// The vertex lists of the shapes, as CDArc::CutArc takes them.
-std::vector<std::vector<CDPoint>> VertexLists(const CDPolyArray& shapes) {
-  std::vector<std::vector<CDPoint>> lists;
-  for (int i = 0; i < shapes.GetSize(); ++i) {
-    std::vector<CDPoint> points;
-    for (const auto& p : shapes.GetAt(i)->Points()) points.push_back(*p);
-    lists.push_back(std::move(points));
-  }
-  return lists;
-}
-
 // The arc split at the angle into the part walked first and the part walked second; forward
 // when the surface walks the arc from its start angle to its end angle.
 std::pair<std::unique_ptr<CDArc>, std::unique_ptr<CDArc>> SplitArc(const CDArc& arc, double angle,
@@ -347,7 +336,6 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
   result->SetName(GetName());
   const int n = GetSize();
   if (n == 0) return result;
-  const auto outlines = VertexLists(*polygons);
   for (int b = 0; b + 1 < n; ++b) {
     const int type = StrengthTypeOrZero(b);
     const CDPoint& start = *GetAt(b);
@@ -355,7 +343,7 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
     const CDArc* arc = GetArcFromPointIndex(b);
     const bool cut = all || type == 2 || type == 3;
     if (arc != nullptr && cut) {
-      auto arcs = arc->CutArc(outlines);
+      auto arcs = arc->CutArc(*polygons);
       // An arc too short for CutArc to keep a piece of stays whole.
       if (arcs.empty()) arcs.push_back(arc->Copy());
       const bool forward = RunsForward(b);
