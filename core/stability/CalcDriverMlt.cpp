@@ -341,14 +341,14 @@ struct FsCase {
 
   bool IsOpen() const { return search && search->IsOpen(); }
   MarchArgs Trial(double c, double tanPhi) const { return {search->Trial(), kh, c, tanPhi}; }
-  // The march at the trial the search takes next when the one at Trial() neither closes nor
-  // changes the residual's sign, the usual outcome: marched beside it, it saves a pass when right.
-  MarchArgs Guess(double c, double tanPhi) const {
-    return {search->TrialAfter(search->PreviousSign()), kh, c, tanPhi};
+  // The march `passes` passes ahead as the search takes them while no march closes and the
+  // residual keeps its sign, the usual outcome: marched beside the one at Trial(), it saves a pass
+  // whenever the search goes on to it.
+  MarchArgs Guess(double c, double tanPhi, int passes) const {
+    return {search->TrialAhead(passes), kh, c, tanPhi};
   }
-  // Takes the march at Trial(), then the guessed one if the search went on to the guessed trial.
-  void Take(const MarchResult& result, const MarchArgs& guess, const MarchResult& guessed) {
-    Take(result);
+  // Takes a guessed march if the search went on to its trial.
+  void Take(const MarchArgs& guess, const MarchResult& guessed) {
     if (IsOpen() && search->Trial() == guess.fs) Take(guessed);
   }
   // Takes the march at Trial(): a closed march gives the case its forces.
@@ -440,17 +440,23 @@ void CCalcDriverMlt::KeisanFs(double& fsN, double& fsQ, const CMarchBlocks& bloc
   // do not depend on each other.
   while (normal.IsOpen() || quake.IsOpen()) {
     if (normal.IsOpen() && quake.IsOpen()) {
-      const MarchArgs normalNext = normal.Guess(c, tanPhi);
-      const MarchArgs quakeNext = quake.Guess(c, tanPhi);
+      const MarchArgs normalNext = normal.Guess(c, tanPhi, 1);
+      const MarchArgs quakeNext = quake.Guess(c, tanPhi, 1);
       const auto r = MarchSideBySide(
           run, std::array{normal.Trial(c, tanPhi), normalNext, quake.Trial(c, tanPhi), quakeNext});
-      normal.Take(r[0], normalNext, r[1]);
-      quake.Take(r[2], quakeNext, r[3]);
+      normal.Take(r[0]);
+      normal.Take(normalNext, r[1]);
+      quake.Take(r[2]);
+      quake.Take(quakeNext, r[3]);
     } else {
+      // One case alone leaves the processor room for a third march.
       FsCase& open = normal.IsOpen() ? normal : quake;
-      const MarchArgs next = open.Guess(c, tanPhi);
-      const auto r = MarchSideBySide(run, std::array{open.Trial(c, tanPhi), next});
-      open.Take(r[0], next, r[1]);
+      const MarchArgs next = open.Guess(c, tanPhi, 1);
+      const MarchArgs afterNext = open.Guess(c, tanPhi, 2);
+      const auto r = MarchSideBySide(run, std::array{open.Trial(c, tanPhi), next, afterNext});
+      open.Take(r[0]);
+      open.Take(next, r[1]);
+      open.Take(afterNext, r[2]);
     }
   }
   if (normal.search) {

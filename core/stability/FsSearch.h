@@ -27,14 +27,13 @@ class CFsSearch {
   void Take(bool closed, double residual);
   // The trial when converged; else kOverLimit when the trial ended at or above it, else kNoValue.
   double Result() const;
-  // The trial that follows Trial() when its march does not close and leaves this residual.
-  double TrialAfter(double residual) const {
-    CFsSearch next = *this;
-    next.Take(false, residual);
-    return next.trial_;
+  // The trial `passes` passes after Trial() when none of their marches closes or changes the
+  // residual's sign.
+  double TrialAhead(int passes) const {
+    CFsSearch ahead = *this;
+    for (int k = 0; k < passes; ++k) ahead.Take(false, ahead.previousSign_);
+    return ahead.trial_;
   }
-  // The sign of the last residual taken (+1 before any).
-  double PreviousSign() const { return previousSign_; }
 
  private:
   double trial_;
