@@ -1,5 +1,6 @@
 #include "core/stability/CalcDriverMlt.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -301,26 +302,34 @@ class Marcher {
   double t_ = 0;
 };
 
-MarchResult March(const MarchRun& run, const MarchArgs& args) {
-  if (run.strengths.empty()) return {true, 0, 0};
-  Marcher march(run, args);
-  for (std::size_t i = 0; i < run.bases.size(); ++i) march.Base(i);
-  return march.End();
+template <std::size_t... k>
+std::array<Marcher, sizeof...(k)> MarchersOf(const MarchRun& run,
+                                             const std::array<MarchArgs, sizeof...(k)>& args,
+                                             std::index_sequence<k...>) {
+  return {Marcher(run, args[k])...};
 }
 
-// Two marches of the same run side by side, each giving exactly what it gives alone. A march is
-// one long chain of divisions, each waiting for the one before; two independent chains in one
-// loop let the processor overlap them, so the pair costs little more than one.
-std::pair<MarchResult, MarchResult> MarchBoth(const MarchRun& run, const MarchArgs& a,
-                                              const MarchArgs& b) {
-  if (run.strengths.empty()) return {{true, 0, 0}, {true, 0, 0}};
-  Marcher first(run, a);
-  Marcher second(run, b);
-  for (std::size_t i = 0; i < run.bases.size(); ++i) {
-    first.Base(i);
-    second.Base(i);
+// Marches of the same run side by side, each giving exactly what it gives alone. A march is one
+// long chain of divisions, each waiting for the one before; independent chains in one loop let the
+// processor overlap them, so a few cost little more than one.
+template <std::size_t N>
+std::array<MarchResult, N> MarchSideBySide(const MarchRun& run,
+                                           const std::array<MarchArgs, N>& args) {
+  std::array<MarchResult, N> results{};
+  if (run.strengths.empty()) {
+    results.fill({true, 0, 0});
+    return results;
   }
-  return {first.End(), second.End()};
+  std::array<Marcher, N> marchers = MarchersOf(run, args, std::make_index_sequence<N>{});
+  for (std::size_t i = 0; i < run.bases.size(); ++i) {
+    for (Marcher& march : marchers) march.Base(i);
+  }
+  for (std::size_t k = 0; k < N; ++k) results[k] = marchers[k].End();
+  return results;
+}
+
+MarchResult March(const MarchRun& run, const MarchArgs& args) {
+  return MarchSideBySide(run, std::array{args})[0];
 }
 
 // One case of the safety-factor iteration: its search, or none when the case takes no part.
@@ -332,6 +341,16 @@ struct FsCase {
 
   bool IsOpen() const { return search && search->IsOpen(); }
   MarchArgs Trial(double c, double tanPhi) const { return {search->Trial(), kh, c, tanPhi}; }
+  // The march `passes` passes ahead as the search takes them while no march closes and the
+  // residual keeps its sign, the usual outcome: marched beside the one at Trial(), it saves a pass
+  // whenever the search goes on to it.
+  MarchArgs Guess(double c, double tanPhi, int passes) const {
+    return {search->TrialAhead(passes), kh, c, tanPhi};
+  }
+  // Takes a guessed march if the search went on to its trial.
+  void Take(const MarchArgs& guess, const MarchResult& guessed) {
+    if (IsOpen() && search->Trial() == guess.fs) Take(guessed);
+  }
   // Takes the march at Trial(): a closed march gives the case its forces.
   void Take(const MarchResult& result) {
     const double trial = search->Trial();
@@ -421,12 +440,23 @@ void CCalcDriverMlt::KeisanFs(double& fsN, double& fsQ, const CMarchBlocks& bloc
   // do not depend on each other.
   while (normal.IsOpen() || quake.IsOpen()) {
     if (normal.IsOpen() && quake.IsOpen()) {
-      const auto [n, q] = MarchBoth(run, normal.Trial(c, tanPhi), quake.Trial(c, tanPhi));
-      normal.Take(n);
-      quake.Take(q);
+      const MarchArgs normalNext = normal.Guess(c, tanPhi, 1);
+      const MarchArgs quakeNext = quake.Guess(c, tanPhi, 1);
+      const auto r = MarchSideBySide(
+          run, std::array{normal.Trial(c, tanPhi), normalNext, quake.Trial(c, tanPhi), quakeNext});
+      normal.Take(r[0]);
+      normal.Take(normalNext, r[1]);
+      quake.Take(r[2]);
+      quake.Take(quakeNext, r[3]);
     } else {
+      // One case alone leaves the processor room for a third march.
       FsCase& open = normal.IsOpen() ? normal : quake;
-      open.Take(March(run, open.Trial(c, tanPhi)));
+      const MarchArgs next = open.Guess(c, tanPhi, 1);
+      const MarchArgs afterNext = open.Guess(c, tanPhi, 2);
+      const auto r = MarchSideBySide(run, std::array{open.Trial(c, tanPhi), next, afterNext});
+      open.Take(r[0]);
+      open.Take(next, r[1]);
+      open.Take(afterNext, r[2]);
     }
   }
   if (normal.search) {
@@ -463,7 +493,7 @@ bool CCalcDriverMlt::KeisanReverse(const CMarchBlocks& blocks, int first, int la
     const MarchArgs byCohesion{fs, 0, cohesion.Value(), 0};
     const MarchArgs byFriction{fs, 0, 0, friction.Value()};
     if (cohesion.IsOpen() && friction.IsOpen()) {
-      const auto [a, b] = MarchBoth(run, byCohesion, byFriction);
+      const auto [a, b] = MarchSideBySide(run, std::array{byCohesion, byFriction});
       cohesion.Take(a.closed, a.residual);
       friction.Take(b.closed, b.residual);
     } else if (cohesion.IsOpen()) {

@@ -27,6 +27,13 @@ class CFsSearch {
   void Take(bool closed, double residual);
   // The trial when converged; else kOverLimit when the trial ended at or above it, else kNoValue.
   double Result() const;
+  // The trial `passes` passes after Trial() when none of their marches closes or changes the
+  // residual's sign.
+  double TrialAhead(int passes) const {
+    CFsSearch ahead = *this;
+    for (int k = 0; k < passes; ++k) ahead.Take(false, ahead.previousSign_);
+    return ahead.trial_;
+  }
 
  private:
   double trial_;
