@@ -12,8 +12,6 @@
 #include <thread>
 
 #include "core/model/ProgressInfo.h"
-#include "core/stability/CalcStabMlt.h"
-#include "platform/FrameMessages.h"
 #include "platform/ProgressFeedback.h"
 #include "platform/UiRegistry.h"
 #include "platform/UiServices.h"
@@ -97,11 +95,3 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process) {
 }
 
 bool RunActive() { return activeRuns > 0; }
-
-void RunStabJob(CCalcStabMlt job) {
-  job.Prepare();
-  std::unique_ptr<CMltBlocks> points;
-  RunWithProgress([&job, &points](ProgressFeedback& feedback) { points = job.Process(feedback); });
-  job.Post(std::move(points));
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
-}

@@ -13,7 +13,6 @@
 
 #include <functional>
 
-class CCalcStabMlt;
 class ProgressFeedback;
 
 // Opens the dialog, runs `process` on a worker thread and returns when it has returned, with the
@@ -23,6 +22,3 @@ void RunWithProgress(const std::function<void(ProgressFeedback&)>& process);
 // True while RunWithProgress runs a process step (GUI thread): the view then keeps its last
 // picture instead of drawing the case the run reads.
 bool RunActive();
-
-// The multi-plane job of design step 2 through its three steps, then one redraw of the view.
-void RunStabJob(CCalcStabMlt job);

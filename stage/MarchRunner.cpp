@@ -1,15 +1,16 @@
 #include "stage/MarchRunner.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "core/deformation/CalcShear.h"
 #include "core/deformation/CalcSlide.h"
-#include "platform/FrameMessages.h"
+#include "core/stability/CalcStabMlt.h"
+#include "core/stability/MltPoint.h"
 #include "platform/ProgressFeedback.h"
-#include "platform/UiRegistry.h"
-#include "platform/UiServices.h"
 #include "stage/CalcRunner.h"
+#include "stage/controls/StageDialog.h"
 
 namespace {
 
@@ -20,11 +21,19 @@ bool RunMarch(Job& job) {
   RunWithProgress([&job, &march](ProgressFeedback& feedback) { march = job.Process(feedback); });
   if (!march) return false;
   job.Post(*std::move(march));
-  Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0);
+  RedrawSection();
   return true;
 }
 
 }  // namespace
+
+void RunStabJob(CCalcStabMlt job) {
+  job.Prepare();
+  std::unique_ptr<CMltBlocks> points;
+  RunWithProgress([&job, &points](ProgressFeedback& feedback) { points = job.Process(feedback); });
+  job.Post(std::move(points));
+  RedrawSection();
+}
 
 bool RunSlideJob(CCalcSlide job) { return RunMarch(job); }
 

@@ -49,7 +49,8 @@ QRadioButton* MakeRadio(const char* text, int id, QButtonGroup& group, int value
 // The focus order: Tab and Enter go through the controls in this order.
 void SetTabChain(const std::vector<QWidget*>& chain);
 // Asks the frame to redraw the section view now: for a dialog whose edits or picks the view shows
-// while the dialog is still open. The frame owns every redraw; a dialog never draws the view.
+// while the dialog is still open, and after a calculation filed its result in the case. The frame
+// owns every redraw; a dialog never draws the view.
 void RedrawSection();
 
 class StageDialog : public QDialog {

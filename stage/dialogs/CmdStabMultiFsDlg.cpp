@@ -19,7 +19,7 @@
 #include "core/stability/BlockList.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
-#include "stage/CalcRunner.h"
+#include "stage/MarchRunner.h"
 #include "stage/StageManage.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"

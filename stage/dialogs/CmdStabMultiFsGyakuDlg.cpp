@@ -19,7 +19,7 @@
 #include "platform/NumberText.h"
 #include "platform/UiRegistry.h"
 #include "platform/qt/ModalRunner.h"
-#include "stage/CalcRunner.h"
+#include "stage/MarchRunner.h"
 #include "stage/controls/ExpButton.h"
 #include "stage/controls/ExpEdit.h"
 #include "stage/controls/ExpStatic.h"

@@ -146,16 +146,22 @@ TEST(CadImport, AGroundOf12000PointsImportsWhole) {
   EXPECT_EQ(ground.GetAt(11999)->y, 11999 % 7);
 }
 
+// The active case holds the sample, in use and saved, as in an engineer's open document.
+CCase& SavedSampleCaseInUse(TestProgram& p) {
+  CCase& active = *p.Core().GetActiveCase();
+  FillSampleCase(active, 0);
+  active.SetInUse(1);
+  p.Core().ResetModify();
+  return active;
+}
+
 // Surveyed coordinates beyond the section's limits are refused unless shifted to the offsets.
 TEST(CadImport, AFarDrawingIsRefusedAndImportsWhenShifted) {
   const fs::path file = TestFolder() / "far-ground.dxf";
   std::ofstream(file) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nG\n10\n45000\n20\n120\n11\n45030\n"
                          "21\n110\n0\nENDSEC\n0\nEOF\n";
   TestProgram p;
-  CCase& active = *p.Core().GetActiveCase();
-  FillSampleCase(active, 0);
-  active.SetInUse(1);
-  p.Core().ResetModify();
+  CCase& active = SavedSampleCaseInUse(p);
   CCase before;
   before.Copy(&active);
 
@@ -189,10 +195,7 @@ TEST(CadImport, ACancelledImportChangesNothing) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     TestProgram p;
-    CCase& active = *p.Core().GetActiveCase();
-    FillSampleCase(active, 0);
-    active.SetInUse(1);
-    p.Core().ResetModify();
+    CCase& active = SavedSampleCaseInUse(p);
     CCase before;
     before.Copy(&active);
     if (row.dialogOk) {
