@@ -274,13 +274,18 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   surfaceYs_.clear();
   for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
   FindStrataEdges(layers);
+  // Neighbouring slices share a side: a water line's height there is found once too.
+  waterYs_.Take(lines.water, xs_);
+  upperYs_.Take(lines.upper, xs_);
+  layerYs_.Take(lines.layer, xs_);
   SharedSide side;
+  midYs_.clear();
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
-    const Gap gap{xs_[i], xs_[i + 1], surfaceYs_[i], surfaceYs_[i + 1]};
-    auto slice = BuildSlice(gap, layers, lines, side);
-    auto& kept = slice->GetDEVYCount() > 1 ? slices_ : spare_;
-    kept.push_back(std::move(slice));
+    slices_.push_back(StartSlice(xs_[i], xs_[i + 1], side));
   }
+  AddStrataBoundaries(layers);
+  for (std::size_t i = 0; i < slices_.size(); ++i) FinishSlice(*slices_[i], i, lines);
+  KeepSlicesWithLayers();
   xs_.clear();
 
   double c = kNoValue;
@@ -306,11 +311,8 @@ void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
   }
 }
 
-std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                               const WaterShapes& water, SharedSide& side) {
+std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
   const CSpSlideWork& work = *work_;
-  const double x1 = gap.x1;
-  const double x2 = gap.x2;
   std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
@@ -321,26 +323,68 @@ std::unique_ptr<CSlice> CSliceList::BuildSlice(const Gap& gap, const CDPolyArray
     slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
   }
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
-
-  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
-    strata->GetAt(s)->GetDEVYArray(found_, x1, x2, yMid, strataEdges_[static_cast<std::size_t>(s)]);
-    slice->AppendDEVYArray(found_);
-  }
-  slice->SortDEVY();
-  slice->DelSameDEVY();
-  slice->AddDEVY(tagDEVY{gap.y1, gap.y2, &work, 0});
-
-  if (water.upper != nullptr) {
-    water.upper->GetDEVYWater(found_, x1, x2);
-    slice->SetUpperWaterLev(found_);
-    water.layer->GetDEVYWater(found_, x1, x2);
-    slice->SetImperLayerLev(found_);
-  }
-  if (water.water != nullptr) {
-    water.water->GetDEVYWater(found_, x1, x2);
-    slice->SetWaterLev(found_);
-  }
+  midYs_.push_back(yMid);
   return slice;
+}
+
+void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
+  // An edge's cuts reach no farther than its x range and the snap distance: slices clear of it
+  // by this much are not asked.
+  constexpr double kBeyondReach = 1.0;
+  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+    const CDPoly& stratum = *strata->GetAt(s);
+    for (const CDPoly::EdgeRange& edge : strataEdges_[static_cast<std::size_t>(s)]) {
+      // Slice i spans xs_[i] to xs_[i + 1].
+      const auto first = std::lower_bound(xs_.begin() + 1, xs_.end(), edge.left.x - kBeyondReach);
+      const auto last = std::upper_bound(xs_.begin(), xs_.end() - 1, edge.right.x + kBeyondReach);
+      for (auto i = static_cast<std::size_t>(first - xs_.begin()) - 1;
+           i < static_cast<std::size_t>(last - xs_.begin()); ++i) {
+        tagDEVY entry;
+        if (stratum.GetDEVYOfEdge(edge, xs_[i], xs_[i + 1], midYs_[i], entry)) {
+          slices_[i]->AddDEVY(entry);
+        }
+      }
+    }
+  }
+}
+
+void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water) {
+  slice.SortDEVY();
+  slice.DelSameDEVY();
+  slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
+  if (water.upper != nullptr) {
+    slice.SetUpperWaterLev(upperYs_.Entry(i, found_));
+    slice.SetImperLayerLev(layerYs_.Entry(i, found_));
+  }
+  if (water.water != nullptr) slice.SetWaterLev(waterYs_.Entry(i, found_));
+}
+
+void CSliceList::KeepSlicesWithLayers() {
+  std::size_t kept = 0;
+  for (auto& slice : slices_) {
+    if (slice->GetDEVYCount() > 1) {
+      slices_[kept++].swap(slice);
+    } else {
+      spare_.push_back(std::move(slice));
+    }
+  }
+  slices_.resize(kept);
+}
+
+void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double>& xs) {
+  line = shape;
+  ys.clear();
+  if (shape == nullptr) return;
+  for (const double x : xs) ys.push_back(shape->GetY(x));
+}
+
+const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,
+                                                           std::vector<tagDEVY>& out) const {
+  out.clear();
+  const double left = ys[i];
+  const double right = ys[i + 1];
+  if (left != kNoValue && right != kNoValue) out.push_back({left, right, line, 0});
+  return out;
 }
 
 std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,

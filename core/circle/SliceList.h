@@ -198,13 +198,6 @@ class CSliceList {
   void TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit);
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
-  // A gap between two division points and the surface's heights there.
-  struct Gap {
-    double x1;
-    double x2;
-    double y1;
-    double y2;
-  };
   // A slice as new: a spare one cleared, else a new one.
   std::unique_ptr<CSlice> TakeSpareSlice();
   // The edges of each stratum that can give boundaries to the slices between the division
@@ -216,10 +209,19 @@ class CSliceList {
     double x = 0;
     double angle = 0;
   };
-  // A new slice for the gap, with its boundaries and levels; side carries the right side of the
-  // slice before and takes this slice's right side.
-  std::unique_ptr<CSlice> BuildSlice(const Gap& gap, const CDPolyArray* strata,
-                                     const WaterShapes& water, SharedSide& side);
+  // A new slice between two division points with its base and strength type, without
+  // boundaries; side carries the right side of the slice before and takes this slice's right
+  // side. Keeps the surface's height at the slice's middle in midYs_.
+  std::unique_ptr<CSlice> StartSlice(double x1, double x2, SharedSide& side);
+  // The boundary entries of the strata in every slice, in the order of the strata and of their
+  // edges: each edge gives its entries to the slices its cuts can reach.
+  void AddStrataBoundaries(const CDPolyArray* strata);
+  // The slice between division points i and i + 1 with its boundaries ordered, its base chord
+  // and its water levels.
+  void FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water);
+  // The slices without a boundary above their base go to the spare ones; the others keep their
+  // order.
+  void KeepSlicesWithLayers();
   // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
   // side as in BuildSlice.
   std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
@@ -241,6 +243,19 @@ class CSliceList {
   // boundaries one stratum gives, the strata's edges within the division, the end points of the
   // surface's arcs.
   std::vector<double> surfaceYs_;
+  std::vector<double> midYs_;
+  // A water line's heights at the division points (kNoValue where it does not reach).
+  struct LineHeights {
+    const CDPoly* line = nullptr;
+    std::vector<double> ys;
+    // The heights of the line, or none without a line.
+    void Take(const CDPoly* shape, const std::vector<double>& xs);
+    // The line's entry between division points i and i + 1 as CDPoly::GetDEVYWater gives it.
+    const std::vector<tagDEVY>& Entry(std::size_t i, std::vector<tagDEVY>& out) const;
+  };
+  LineHeights waterYs_;
+  LineHeights upperYs_;
+  LineHeights layerYs_;
   std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;

@@ -269,6 +269,10 @@ class CDPoly {
   // same records, without visiting the edges that cannot reach the range.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit,
                    std::span<const EdgeRange> edges) const;
+  // The record that one of those edges gives GetDEVYArray for cuts at x1 and x2; false when it
+  // gives none. Each edge asked in their order gives GetDEVYArray's records in its order.
+  bool GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                     tagDEVY& record) const;
   int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.
@@ -311,10 +315,10 @@ class CDPoly {
   friend class ScopedSmallLimit;
   inline static double small_limit = 0;
 
-  // Adds the boundary entry of the edge with its ends ordered by x when it spans [x1, x2]
-  // (GetDEVYArray, for an edge that the cuts' reach does not miss).
-  void AddDEVYOfEdge(std::vector<tagDEVY>& records, const CDPoint& left, const CDPoint& right,
-                     double x1, double x2, double ylimit) const;
+  // The boundary entry of the edge with its ends ordered by x when it spans [x1, x2] and its
+  // mean lies at or above ylimit (GetDEVYArray, for an edge that the cuts' reach does not miss).
+  bool DEVYOfSpanningEdge(const CDPoint& left, const CDPoint& right, double x1, double x2,
+                          double ylimit, tagDEVY& record) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

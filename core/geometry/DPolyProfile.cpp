@@ -238,10 +238,17 @@ double CDPoly::GetPolyApproximationDist(const CDPoly* other) const {
 
 namespace {
 
+// The entry of a boundary at the two cuts, unless its mean lies below ylimit.
+bool EntryAbove(double leftY, double rightY, const CDPoly* shape, double ylimit, tagDEVY& record) {
+  if ((leftY + rightY) / 2 < ylimit) return false;
+  record = {leftY, rightY, shape, 0};
+  return true;
+}
+
 void AddEntry(std::vector<tagDEVY>& records, double leftY, double rightY, const CDPoly* shape,
               double ylimit) {
-  if ((leftY + rightY) / 2 < ylimit) return;
-  records.push_back({leftY, rightY, shape, 0});
+  tagDEVY record;
+  if (EntryAbove(leftY, rightY, shape, ylimit, record)) records.push_back(record);
 }
 
 double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut ? cut : x; }
@@ -266,7 +273,8 @@ int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, do
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (reach.Misses(s.left->x, s.right->x)) continue;
-    AddDEVYOfEdge(records, *s.left, *s.right, x1, x2, ylimit);
+    tagDEVY record;
+    if (DEVYOfSpanningEdge(*s.left, *s.right, x1, x2, ylimit, record)) records.push_back(record);
   }
   return static_cast<int>(records.size());
 }
@@ -285,28 +293,33 @@ void CDPoly::GetEdgesForCuts(double left, double right, std::vector<EdgeRange>& 
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit,
                          std::span<const EdgeRange> edges) const {
   records.clear();
-  const CutReach reach(x1, x2);
   for (const EdgeRange& edge : edges) {
-    if (reach.Misses(edge.left.x, edge.right.x)) continue;
-    AddDEVYOfEdge(records, edge.left, edge.right, x1, x2, ylimit);
+    tagDEVY record;
+    if (GetDEVYOfEdge(edge, x1, x2, ylimit, record)) records.push_back(record);
   }
   return static_cast<int>(records.size());
 }
 
-void CDPoly::AddDEVYOfEdge(std::vector<tagDEVY>& records, const CDPoint& left, const CDPoint& right,
-                           double x1, double x2, double ylimit) const {
+bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                           tagDEVY& record) const {
+  if (CutReach(x1, x2).Misses(edge.left.x, edge.right.x)) return false;
+  return DEVYOfSpanningEdge(edge.left, edge.right, x1, x2, ylimit, record);
+}
+
+bool CDPoly::DEVYOfSpanningEdge(const CDPoint& left, const CDPoint& right, double x1, double x2,
+                                double ylimit, tagDEVY& record) const {
   const XOrdered s{&left, &right};
   // Ends within the snap distance of a cut reach it.
   double d = SnapToCut(s.left->x, x1);
   double f = SnapToCut(s.right->x, x1);
   d = SnapToCut(d, x2);
   f = SnapToCut(f, x2);
-  if (!(d <= x1 && x2 <= f && d != f)) return;
+  if (!(d <= x1 && x2 <= f && d != f)) return false;
   // Heights inside the segment come from this segment itself, so that a line that folds back
   // over the cut never mixes the heights of two different segments in one entry.
   const double leftY = x1 == d ? s.left->y : InterpolateY(s, x1);
   const double rightY = x2 == f ? s.right->y : InterpolateY(s, x2);
-  AddEntry(records, leftY, rightY, this, ylimit);
+  return EntryAbove(leftY, rightY, this, ylimit, record);
 }
 
 int CDPoly::GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,
