@@ -545,13 +545,12 @@ std::optional<bool> CDArc::LowerSweepHoldsX(double x, const EndXs& ends) const {
   return std::nullopt;
 }
 
-int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* ends) const {
+std::optional<CDArc::VerticalCandidates> CDArc::VerticalLineCrossings(double x) const {
   constexpr double kReach = kVerticalReach;
   // CrossAL's steps on the segment (x, -kReach)-(x, kReach) with tol 0. For a finite x its
   // direction is (+0, 2 kReach): the squared length 4 kReach^2, its root 2 kReach and the unit
   // direction (+0, 1) are exact, and the segment test reduces to the y range; every other step
   // stays as CrossAL takes it.
-  if (!std::isfinite(x)) return CrossAL({x, -kReach}, {x, kReach}, out1, out2, 0);
   const double dx = x - x;
   const double dy = 2 * kReach;
   const double t = ((centre.x - x) * dx + (centre.y - -kReach) * dy) / (dy * dy);
@@ -560,37 +559,49 @@ int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* en
   // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
   // square is a normal number.
   const double leg = std::fabs(centre.x - foot.x);
-  if (R > 1e-150 && leg > R * (1 + 1e-12)) return -1;
+  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
   const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
-  if (distance > R) return -1;
+  if (distance > R) return std::nullopt;
   const double halfChord = std::sqrt(R * R - distance * distance);
-  const CDPoint first(foot.x - dx * halfChord, foot.y - halfChord);
-  const CDPoint second(foot.x + dx * halfChord, foot.y + halfChord);
-  const auto inSweep = [&](const CDPoint& p) {
-    const double above = p.y - centre.y;
-    const std::optional<bool> byX =
-        ends != nullptr && above < 0 ? LowerSweepHoldsX(x, *ends) : std::nullopt;
-    return byX ? *byX : HoldsDirection(p.x - centre.x, above);
-  };
-  const auto counts = [&](const CDPoint& p) {
-    return -kReach <= p.y && p.y <= kReach && inSweep(p);
-  };
-  const bool firstCounts = counts(first);
-  const bool secondCounts = counts(second);
-  out1 = firstCounts ? first : second;
-  out2 = second;
+  return VerticalCandidates{CDPoint(foot.x - dx * halfChord, foot.y - halfChord),
+                            CDPoint(foot.x + dx * halfChord, foot.y + halfChord)};
+}
+
+bool CDArc::VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const {
+  constexpr double kReach = kVerticalReach;
+  if (!(-kReach <= p.y && p.y <= kReach)) return false;
+  const double above = p.y - centre.y;
+  const std::optional<bool> byX =
+      ends != nullptr && above < 0 ? LowerSweepHoldsX(x, *ends) : std::nullopt;
+  return byX ? *byX : HoldsDirection(p.x - centre.x, above);
+}
+
+int CDArc::CrossVertical(double x, CDPoint& out1, CDPoint& out2, const EndXs* ends) const {
+  if (!std::isfinite(x)) {
+    return CrossAL({x, -kVerticalReach}, {x, kVerticalReach}, out1, out2, 0);
+  }
+  const std::optional<VerticalCandidates> line = VerticalLineCrossings(x);
+  if (!line) return -1;
+  const bool firstCounts = VerticalCrossingCounts(x, line->first, ends);
+  const bool secondCounts = VerticalCrossingCounts(x, line->second, ends);
+  out1 = firstCounts ? line->first : line->second;
+  out2 = line->second;
   return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
 }
 
 double CDArc::LowestYAt(double x, const EndXs* ends) const {
-  CDPoint first;
-  CDPoint second;
-  switch (CrossVertical(x, first, second, ends)) {
-    case 1:
-      return first.y;
-    case 2:
-      return std::min(first.y, second.y);
-    default:
-      return kNoValue;
+  if (!std::isfinite(x)) {
+    // No line the candidates stand for: CrossAL's general steps decide.
+    CDPoint first;
+    CDPoint second;
+    const int count = CrossVertical(x, first, second, ends);
+    return count == 1 ? first.y : count == 2 ? std::min(first.y, second.y) : kNoValue;
   }
+  const std::optional<VerticalCandidates> line = VerticalLineCrossings(x);
+  if (!line) return kNoValue;
+  // The first crossing lies at or below the second (y minus and plus one root): when it counts,
+  // it is the lowest whatever the second's sweep test gives.
+  if (VerticalCrossingCounts(x, line->first, ends)) return line->first.y;
+  if (VerticalCrossingCounts(x, line->second, ends)) return line->second.y;
+  return kNoValue;
 }

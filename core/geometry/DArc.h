@@ -133,6 +133,15 @@ class CDArc {
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
   // the sweep holds it, when x alone makes that certain; none otherwise.
   std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
+  // The two crossings of the vertical line at a finite x with the circle, the lower first, as
+  // CrossVertical finds them; none where the line misses the circle.
+  struct VerticalCandidates {
+    CDPoint first;
+    CDPoint second;
+  };
+  std::optional<VerticalCandidates> VerticalLineCrossings(double x) const;
+  // Whether such a crossing counts: within the test line and in the sweep.
+  bool VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const;
   // The segment's sweep theta with the sine and cosine of its half, which the area and the
   // centroid share.
   struct HalfSweep {

@@ -111,8 +111,9 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
       const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
                                            : ends[static_cast<std::size_t>(ArcIndexAt(i))];
       const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
-      const ArcHits hits = VerticalCrossings(*arc, x, &endXs);
-      for (const CDPoint& c : hits) consider(c.y);
+      // Only the lowest crossing can lower the height.
+      const double crossing = arc->LowestYAt(x, &endXs);
+      if (crossing != kNoValue) consider(crossing);
       // A vertical through an end of the arc may miss it by a rounding error.
       for (const CDPoint& end : {arcEnds.start, arcEnds.end}) {
         if (std::fabs(end.x - x) < kSamePoint) {
@@ -120,7 +121,7 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
           meets = true;
         }
       }
-      if (!hits.empty()) {
+      if (crossing != kNoValue) {
         meets = true;
         if (at.arc == nullptr) at.arc = arc;
       }
