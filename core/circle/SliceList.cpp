@@ -3,6 +3,7 @@
 #include "core/circle/SliceList.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -154,11 +155,14 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
 
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                              const SurfaceHeights& heights, const Span& span) {
+  if (strata == nullptr) return;
   const CSpSlideWork& surface = heights.surface;
-  for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
+  if (lines.water != nullptr) waterCrossings_.Update(*strata, *lines.water);
+  std::size_t edge = 0;
+  for (int s = 0; s < strata->GetSize(); ++s) {
     const CDPoly& shape = *strata->GetAt(s);
     for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(heights, span, *shape.GetAt(i), xs_);
-    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+    for (int i = 0; i + 1 < shape.GetSize(); ++i, ++edge) {
       const CDPoint* a = shape.GetAt(i);
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
@@ -168,9 +172,66 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
       }
-      if (lines.water != nullptr) lines.water->GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (lines.water != nullptr) {
+        const std::span<const double> crossings = waterCrossings_.OfEdge(edge);
+        xs_.insert(xs_.end(), crossings.begin(), crossings.end());
+      }
     }
   }
+}
+
+void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, const CDPoly& line) {
+  if (Unchanged(strata, line)) return;
+  xs_.clear();
+  starts_.clear();
+  for (int s = 0; s < strata.GetSize(); ++s) {
+    const CDPoly& shape = *strata.GetAt(s);
+    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+      starts_.push_back(xs_.size());
+      line.GetCrossX(shape.GetAt(i), shape.GetAt(i + 1), xs_, nullptr, nullptr);
+    }
+  }
+  starts_.push_back(xs_.size());
+}
+
+std::span<const double> CSliceList::EdgeCrossings::OfEdge(std::size_t i) const {
+  return std::span<const double>(xs_).subspan(starts_[i], starts_[i + 1] - starts_[i]);
+}
+
+bool CSliceList::EdgeCrossings::Unchanged(const CDPolyArray& strata, const CDPoly& line) {
+  if (line_ == &line && SameVertices(strata, line)) return true;
+  line_ = &line;
+  vertices_.clear();
+  shapeSizes_.clear();
+  for (int s = 0; s < strata.GetSize(); ++s) {
+    const CDPoly::PointList& points = strata.GetAt(s)->Points();
+    shapeSizes_.push_back(points.size());
+    for (const auto& point : points) vertices_.push_back(*point);
+  }
+  for (const auto& point : line.Points()) vertices_.push_back(*point);
+  return false;
+}
+
+bool CSliceList::EdgeCrossings::SameVertices(const CDPolyArray& strata, const CDPoly& line) const {
+  if (shapeSizes_.size() != static_cast<std::size_t>(strata.GetSize())) return false;
+  // Coordinates compared by their bits: the crossings found for 0 need not be those for -0.
+  const auto sameBits = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  std::size_t k = 0;
+  const auto matches = [&](const CDPoly::PointList& points) {
+    for (const auto& point : points) {
+      if (k == vertices_.size()) return false;
+      const CDPoint& kept = vertices_[k++];
+      if (!sameBits(kept.x, point->x) || !sameBits(kept.y, point->y)) return false;
+    }
+    return true;
+  };
+  for (int s = 0; s < strata.GetSize(); ++s) {
+    const CDPoly::PointList& points = strata.GetAt(s)->Points();
+    if (shapeSizes_[static_cast<std::size_t>(s)] != points.size() || !matches(points)) return false;
+  }
+  return matches(line.Points()) && k == vertices_.size();
 }
 
 void CSliceList::AddLoadXs() {

@@ -10,7 +10,9 @@
 // Members are implemented in SliceList.cpp (division, slices, totals, intervals) and
 // SliceListDraw.cpp (drawing).
 
+#include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "core/circle/Slice.h"
@@ -265,6 +267,31 @@ class CSliceList {
   std::vector<CSpSlideWork::SlipLineVertex> slipLine_;
   // The strata's outlines, in which the slices look up the polygons of their layers.
   CDPolyArray::Outlines strataOutlines_;
+  // The crossings of the strata's edges with a water line (CDPoly::GetCrossX), which no slip
+  // surface changes: found for the strata and the line of one division and kept for the next
+  // while neither the line nor any vertex has changed.
+  class EdgeCrossings {
+   public:
+    // The crossings for these strata and this line, found anew where they differ from the last.
+    void Update(const CDPolyArray& strata, const CDPoly& line);
+    // The crossings of edge i of the strata (counted over the shapes in order), in the order
+    // GetCrossX gives them.
+    std::span<const double> OfEdge(std::size_t i) const;
+
+   private:
+    // Whether the strata's and the line's vertices are those the crossings were found for; takes
+    // them when not.
+    bool Unchanged(const CDPolyArray& strata, const CDPoly& line);
+    bool SameVertices(const CDPolyArray& strata, const CDPoly& line) const;
+
+    const CDPoly* line_ = nullptr;
+    std::vector<CDPoint> vertices_;
+    std::vector<std::size_t> shapeSizes_;
+    std::vector<double> xs_;
+    // Edge i's crossings are xs_[starts_[i]] up to xs_[starts_[i + 1]].
+    std::vector<std::size_t> starts_;
+  };
+  EdgeCrossings waterCrossings_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.

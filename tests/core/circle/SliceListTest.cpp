@@ -276,6 +276,45 @@ TEST_F(SampleSlicesTest, BaseStrengthAndWaterOfTheSlices) {
   EXPECT_GE(most, 4);
 }
 
+// The x ranges and boundaries of the slices, in order.
+std::vector<double> SliceFigures(const CSliceList& list) {
+  std::vector<double> figures;
+  for (int i = 0; i < list.GetSize(); ++i) {
+    const CSlice& slice = *list.GetSlicePtr(i);
+    figures.push_back(slice.GetXLeft());
+    figures.push_back(slice.GetXRight());
+    for (int k = 0; k < slice.GetDEVYCount(); ++k) {
+      figures.push_back(slice.GetLeftY(k));
+      figures.push_back(slice.GetRightY(k));
+    }
+  }
+  return figures;
+}
+
+// The list keeps what it found of the strata and the water line between divisions: a water line
+// edited in place divides the next circle as it divides a new list's.
+TEST_F(SampleSlicesTest, AWaterLineEditedBetweenDivisionsDividesByItsNewShape) {
+  list.CreateSlice(nullptr, nullptr, work.get());
+  const std::vector<double> before = SliceFigures(list);
+  // Raised at x = 18 above the upper stratum boundary (8 there), which it now crosses twice.
+  section.GetWater()->GetAt(3)->y = 9;
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+  EXPECT_NE(SliceFigures(list), before);
+  // The crossing with the boundary from (12, 3) to (18, 8): 2 + 7 (x - 12) / 6 = 3 + 5 (x - 12)
+  // / 6.
+  const double crossing = 15;
+  const auto nearCrossing = [&](int i) {
+    return std::fabs(list.GetSlicePtr(i)->GetXRight() - crossing) < 1e-9;
+  };
+  bool found = false;
+  for (int i = 0; i < list.GetSize(); ++i) found = found || nearCrossing(i);
+  EXPECT_TRUE(found);
+}
+
 TEST_F(SampleSlicesTest, ExtentsOfTheSlices) {
   const ScopedEnableRound guard(0);
   list.CreateSlice(nullptr, nullptr, work.get());
