@@ -135,8 +135,6 @@ void CSlice::SetCF(double c, double phi) {
   phi_ = phi;
 }
 
-void CSlice::AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
-
 void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
 }

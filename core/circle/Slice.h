@@ -146,7 +146,7 @@ class CSlice {
 
   // ---- Boundaries ----
 
-  void AddDEVY(const tagDEVY& boundary);
+  void AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
   void AppendDEVYArray(const std::vector<tagDEVY>& boundaries);
   int GetDEVYCount() const { return static_cast<int>(boundaries_.size()); }
   // Null outside the boundaries.

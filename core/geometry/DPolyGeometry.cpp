@@ -374,7 +374,7 @@ bool RayCrossesOddly(const CDPoint* p, std::size_t n, VertexAt at) {
   int count = 0;
   for (std::size_t i = 0; i < edges; ++i) {
     const CDPoint& a = at(i);
-    const CDPoint& b = at((i + 1) % n);
+    const CDPoint& b = at(i + 1 < n ? i + 1 : 0);
     if (std::max(a.x, b.x) < p->x - kOffRay || std::max(a.y, b.y) < p->y - kOffRay) continue;
     if (oneSide(a, b)) continue;
     CDPoint cross;
