@@ -78,8 +78,6 @@ CDPoint CDPoint::operator*(double f) const { return {x * f, y * f}; }
 
 CDPoint CDPoint::operator/(double f) const { return {x / f, y / f}; }
 
-bool CDPoint::IsValid() const { return x != kNoValue && y != kNoValue; }
-
 double CDPoint::Dist(const CDPoint& other) const { return SnapLength(Hypot(*this, other)); }
 
 double CDPoint::GetVecSize() const { return SnapLength(std::hypot(x, y)); }

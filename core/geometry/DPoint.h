@@ -31,7 +31,8 @@ class CDPoint {
   CDPoint operator*(double f) const;
   CDPoint operator/(double f) const;
 
-  bool IsValid() const;
+  // Both coordinates hold a value. Inline: every centroid of the slice method asks it.
+  bool IsValid() const { return x != kNoValue && y != kNoValue; }
   double Dist(const CDPoint& other) const;
   double GetVecSize() const;
   CDPoint GetVecUnit() const;
