@@ -378,6 +378,8 @@ class CSlice {
   // The stratum block of the boundary's shape, else the block above it: a pass down the layers
   // carries SearchDevyStratum along instead of searching upward for every layer.
   static const CSpStratumBlock* BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above);
+  // IsMoist for a boundary that comes from no water line.
+  bool LiesAboveWater(const tagDEVY& d) const;
   // GetGamma of layer i (0 <= i <= n - 2) with its block SearchDevyStratum(i) at hand.
   double LayerGamma(int i, const CSpStratumBlock* block, int kind) const;
   // The side's points of the shape (left: true).

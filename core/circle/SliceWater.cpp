@@ -135,12 +135,16 @@ bool CSlice::IsMoist(int i) const {
   const tagDEVY* d = GetIndexDEVY(i);
   if (d == nullptr) return false;
   if (d->shape != nullptr && d->shape->WhatKind() == kKindWater) return false;
-  const double mean = MeanY(*d);
+  return LiesAboveWater(*d);
+}
+
+bool CSlice::LiesAboveWater(const tagDEVY& d) const {
+  const double mean = MeanY(d);
   if (IsSet(upper_)) {
-    if (SameOnBothSides(*d, upper_)) return false;
+    if (SameOnBothSides(d, upper_)) return false;
     if (IsSet(imper_)) {
-      const bool between = d->leftY <= upper_.leftY && d->rightY <= upper_.rightY &&
-                           d->leftY >= imper_.leftY && d->rightY >= imper_.rightY;
+      const bool between = d.leftY <= upper_.leftY && d.rightY <= upper_.rightY &&
+                           d.leftY >= imper_.leftY && d.rightY >= imper_.rightY;
       if (between && mean > MeanY(imper_) && !(mean > MeanY(upper_))) return false;
     } else if (!(MeanY(upper_) < mean)) {
       return false;
@@ -258,7 +262,9 @@ double CSlice::LayerGamma(int i, const CSpStratumBlock* block, int kind) const {
   if (top.flag != 0) return 0;
   if (top.shape == nullptr) return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
   if (block == nullptr) return 0;
-  return UnitWeight(*block->GetPropStructure(), kind, IsMoist(i));
+  // A boundary that is the block itself comes from no water line: its kind is known.
+  const bool moist = top.shape == block ? LiesAboveWater(top) : IsMoist(i);
+  return UnitWeight(*block->GetPropStructure(), kind, moist);
 }
 
 bool CSlice::GetCFOfType(int type, double& c, double& phi) const {

@@ -70,16 +70,6 @@ bool CDPoint::operator==(const CDPoint& other) const { return IsCloser(*this, ot
 
 bool CDPoint::operator!=(const CDPoint& other) const { return !(*this == other); }
 
-CDPoint CDPoint::operator+(const CDPoint& other) const { return {x + other.x, y + other.y}; }
-
-CDPoint CDPoint::operator-(const CDPoint& other) const { return {x - other.x, y - other.y}; }
-
-CDPoint CDPoint::operator*(double f) const { return {x * f, y * f}; }
-
-CDPoint CDPoint::operator/(double f) const { return {x / f, y / f}; }
-
-bool CDPoint::IsValid() const { return x != kNoValue && y != kNoValue; }
-
 double CDPoint::Dist(const CDPoint& other) const { return SnapLength(Hypot(*this, other)); }
 
 double CDPoint::GetVecSize() const { return SnapLength(std::hypot(x, y)); }

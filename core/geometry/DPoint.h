@@ -26,12 +26,14 @@ class CDPoint {
   // Points closer than 1e-4 are the same point; flags do not count.
   bool operator==(const CDPoint& other) const;
   bool operator!=(const CDPoint& other) const;
-  CDPoint operator+(const CDPoint& other) const;
-  CDPoint operator-(const CDPoint& other) const;
-  CDPoint operator*(double f) const;
-  CDPoint operator/(double f) const;
+  // Inline, as the centroids and midpoints of the slice method use them for every slice.
+  CDPoint operator+(const CDPoint& other) const { return {x + other.x, y + other.y}; }
+  CDPoint operator-(const CDPoint& other) const { return {x - other.x, y - other.y}; }
+  CDPoint operator*(double f) const { return {x * f, y * f}; }
+  CDPoint operator/(double f) const { return {x / f, y / f}; }
 
-  bool IsValid() const;
+  // Both coordinates hold a value. Inline: every centroid of the slice method asks it.
+  bool IsValid() const { return x != kNoValue && y != kNoValue; }
   double Dist(const CDPoint& other) const;
   double GetVecSize() const;
   CDPoint GetVecUnit() const;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "core/base/Utility.h"
 
@@ -47,6 +50,36 @@ TEST(UtilityTest, RoundingToPitch) {
   for (const Case& c : cases) {
     EXPECT_EQ(c.round(c.x, c.pitch), c.expected) << c.name << "(" << c.x << ", " << c.pitch << ")";
   }
+}
+
+// The rounding's floor agrees with std::floor bit for bit where the two ways part: halves and
+// values a unit in the last place beside an integer, both signs, the edge of the shifted range,
+// the quotients the rounding floors, and what std::floor itself must settle.
+TEST(UtilityTest, FloorNonNegativeZeroIsStdFloor) {
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> values = {0.0,    0.5,       -0.5,       1.5,      -1.5,   2.5,
+                                -2.5,   0x1p-1074, -0x1p-1074, 0x1p50,   0x1p51, -0x1p51,
+                                0x1p52, 0x1.8p52,  -0x1.8p52,  1e300,    -1e300, inf,
+                                -inf,   0.1,       -0.1,       123456.5, -7.0,   7.0};
+  for (const double base : {1.0, 2.0, 3.0, 1e6, 0x1p50 - 1, 0x1p51 - 1}) {
+    for (const double sign : {1.0, -1.0}) {
+      const double v = sign * base;
+      values.insert(values.end(), {v, std::nextafter(v, inf), std::nextafter(v, -inf), v + 0.5,
+                                   std::nextafter(v + 0.5, inf)});
+    }
+  }
+  // (10 x / pitch + 5) / 10 for the rounding's usual pitches and values around their halves.
+  for (const double tenths : {10.0, 100.0, 1e4, 1e7}) {
+    for (int k = -2000; k <= 2000; ++k) {
+      const double x = k * 0.00049999999999999;
+      values.push_back((tenths * x + 5.0) / 10.0);
+    }
+  }
+  for (const double q : values) {
+    const std::uint64_t want = std::bit_cast<std::uint64_t>(std::floor(q));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(FloorNonNegativeZero(q)), want) << q;
+  }
+  EXPECT_TRUE(std::isnan(FloorNonNegativeZero(std::nan(""))));
 }
 
 TEST(UtilityTest, IsBetweenIncludesBothEndsWithASlack) {
