@@ -46,12 +46,17 @@ void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 double Sum(double a, double b) { return a == kNoValue || b == kNoValue ? kNoValue : a + b; }
 
-// The progress line of one trial circle.
-std::string CircleLine(int position, int maximum, double x, double y, double r) {
+// The progress line of one trial circle, written only when it is read: the node's position and
+// the count of nodes, the centre and the radius.
+std::string WriteCircleLine(const ProgressFeedback::NumberLine::Numbers& n) {
   char text[160];
-  std::snprintf(text, sizeof text, "%d / %d : (X,Y,R) = (%.1f, %.1f, %.1f) を計算中...", position,
-                maximum, x, y, r);
+  std::snprintf(text, sizeof text, "%d / %d : (X,Y,R) = (%.1f, %.1f, %.1f) を計算中...",
+                static_cast<int>(n[0]), static_cast<int>(n[1]), n[2], n[3], n[4]);
   return text;
+}
+
+ProgressFeedback::NumberLine CircleLine(int position, int maximum, double x, double y, double r) {
+  return {WriteCircleLine, {static_cast<double>(position), static_cast<double>(maximum), x, y, r}};
 }
 
 // The working surface of the lower half of the circle, from angle pi to 0, through its start,
