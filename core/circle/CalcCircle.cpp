@@ -117,6 +117,8 @@ class CCalcCircle::RepeatSearch {
   CDPoint right_;
   const CSpCrack* crack_ = nullptr;
   std::unique_ptr<CDPoly> loweredGround_;
+  // The ground's strata as the fitting of every trial circle reads them.
+  CSpSlideWork::StrataTable strata_;
   std::optional<CrackPlacement> crackPlacement_;
   ProgressFeedback& feedback_;
   const std::string title_;
@@ -145,6 +147,8 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
     left_ = model_->Left();
     right_ = model_->Right();
   }
+  const CSpGround* ground = normal_.GetGround();
+  if (ground != nullptr && ground->GetPolyArray() != nullptr) strata_.Take(*ground->GetPolyArray());
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
@@ -226,7 +230,7 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
   }
   const bool touchesBottom = TouchesBottom(centre, r);
   CDPolyArray pieces;
-  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true);
+  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true, &strata_);
 
   for (int k = 0; k < pieces.GetSize(); ++k) {
     auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
