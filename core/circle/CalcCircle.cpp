@@ -59,17 +59,6 @@ ProgressFeedback::NumberLine CircleLine(int position, int maximum, double x, dou
   return {WriteCircleLine, {static_cast<double>(position), static_cast<double>(maximum), x, y, r}};
 }
 
-// The working surface of the lower half of the circle, from angle pi to 0, through its start,
-// middle and end point.
-std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r) {
-  const CDArc arc(centre, r, std::numbers::pi, 0.0);
-  CSpSlide line;
-  line.AddNewPoint(arc.GetStart(), kStyleArcStart, kStratumStrength);
-  line.AddNewPoint(arc.GetMid(0.5), kStyleStraight, kStratumStrength);
-  line.AddNewPoint(arc.GetEnd(), kStyleStraight, kStratumStrength);
-  return line.CreateDrawObj();
-}
-
 // A copy of the set that a search can step through radius by radius.
 std::unique_ptr<CArcSetRadius> RunCopy(const CArcSetRadius* set) {
   if (set == nullptr) return nullptr;
@@ -92,6 +81,9 @@ class CCalcCircle::RepeatSearch {
   Search Run();
 
  private:
+  // The working surface of the lower half of the circle, from angle pi to 0, through its start,
+  // middle and end point.
+  std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r);
   // The circles of one node (null: a centre without a node); false when the run was cancelled
   // before it.
   bool VisitNode(CRepPoint* node, int col, int row);
@@ -122,6 +114,10 @@ class CCalcCircle::RepeatSearch {
   std::optional<CrackPlacement> crackPlacement_;
   ProgressFeedback& feedback_;
   const std::string title_;
+  // The slide line of the trial circle's lower half and the pieces fitted to the ground, which
+  // keep their storage from circle to circle.
+  CSpSlide halfLine_;
+  CDPolyArray pieces_;
   // The slices of each trial circle on the normal section and on the others, divided in lists
   // that keep their storage from circle to circle.
   CSliceList normalList_;
@@ -149,6 +145,9 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   }
   const CSpGround* ground = normal_.GetGround();
   if (ground != nullptr && ground->GetPolyArray() != nullptr) strata_.Take(*ground->GetPolyArray());
+  halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
+  halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
+  halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
@@ -229,12 +228,12 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
       break;
   }
   const bool touchesBottom = TouchesBottom(centre, r);
-  CDPolyArray pieces;
-  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true, &strata_);
+  pieces_.DeleteAll();
+  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces_, true, &strata_);
 
-  for (int k = 0; k < pieces.GetSize(); ++k) {
-    auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
-    if (!AdmitsPiece(piece, centre, touchesBottom, pieces.GetSize())) continue;
+  for (int k = 0; k < pieces_.GetSize(); ++k) {
+    auto& piece = static_cast<CSpSlideWork&>(*pieces_.GetAt(k));
+    if (!AdmitsPiece(piece, centre, touchesBottom, pieces_.GetSize())) continue;
     CSliceList& list = DivideInto(normalList_, normal_, piece);
     if (!engine_.CheckNotStratum(list)) continue;
 
@@ -248,6 +247,15 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
     node.AddChild(std::move(point));
   }
+}
+
+std::unique_ptr<CSpSlideWork> CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre,
+                                                                   double r) {
+  const CDArc arc(centre, r, std::numbers::pi, 0.0);
+  *halfLine_.GetAt(0) = arc.GetStart();
+  *halfLine_.GetAt(1) = arc.GetMid(0.5);
+  *halfLine_.GetAt(2) = arc.GetEnd();
+  return halfLine_.CreateDrawObj();
 }
 
 bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre,

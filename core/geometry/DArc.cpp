@@ -470,7 +470,11 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSeg
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
   const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
-  std::vector<Cut> cuts{{start, start}};
+  // A trial circle crosses a few edges: room for them at once spares the growing steps.
+  constexpr std::size_t kUsualCuts = 16;
+  std::vector<Cut> cuts;
+  cuts.reserve(kUsualCuts);
+  cuts.push_back({start, start});
   const auto addCut = [&](const CDPoint& p) {
     const double angle = NormalizeAngle(MyAtan(&centre, &p));
     double turn = std::fmod(angle - start, kTwoPi);
@@ -491,6 +495,7 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSeg
             [](const Cut& a, const Cut& b) { return a.key < b.key; });
 
   std::vector<std::unique_ptr<CDArc>> pieces;
+  pieces.reserve(cuts.size() - 1);
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     if (cuts[i + 1].key - cuts[i].key >= 1e-6) {
       pieces.push_back(

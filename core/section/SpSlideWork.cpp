@@ -356,6 +356,7 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
       auto arcs = table != nullptr ? arc->CutArc(table->edges_) : arc->CutArc(*polygons);
       // An arc too short for CutArc to keep a piece of stays whole.
       if (arcs.empty()) arcs.push_back(arc->Copy());
+      pieces.reserve(arcs.size());
       const bool forward = RunsForward(b);
       if (!forward) std::reverse(arcs.begin(), arcs.end());
       for (auto& piece : arcs) {
