@@ -96,18 +96,34 @@ int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
 // Whether the segment a-b certainly has no point that CrossAL with a tolerance up to tol could
 // count: its box lies apart by more than the margin from the box of the circle, cut off at top
-// (the centre's y for a sweep below the centre, else its highest point). A counted crossing lies
-// on the circle and within tol of an end or inside the segment's box, both up to the rounding of
-// a few operations on the coordinates and the radius (about 1e-15 of their scale); the margin, a
-// relative 1e-9 of that scale beyond tol, covers it by far, so CrossAL would have found nothing
-// either. Above the centre by that margin, a crossing's direction lies clear inside (0, pi).
+// (the centre's y for a sweep below the centre, else its highest point), or it lies inside the
+// circle. A counted crossing lies on the circle and within tol of an end or inside the segment's
+// box, both up to the rounding of a few operations on the coordinates and the radius (about
+// 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it by far,
+// so CrossAL would have found nothing either. Above the centre by that margin, a crossing's
+// direction lies clear inside (0, pi).
 bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
                           double top, double tol) {
   const double scale = r + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(a.x) +
                        std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
   const double margin = tol + 1e-9 * scale;
-  return std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
-         std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin;
+  if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
+      std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
+    return true;
+  }
+  // Both ends nearer the centre than r by twice the margin (their squares compared, which round
+  // far inside it): the whole segment keeps more than the margin from the circle. Where its line
+  // crosses the circle, beyond its ends along the line and so along its dominant axis too, lies
+  // further than the margin from either end, and CrossAL finds it within the rounding, also for a
+  // line near a tangent (its half chord is then at least the root of 2 r times the margin, which
+  // keeps the root's rounding more than fifty times below the margin): nothing counts.
+  const double inner = r - 2 * margin;
+  const auto within = [&centre, inner](const CDPoint& p) {
+    const double dx = p.x - centre.x;
+    const double dy = p.y - centre.y;
+    return dx * dx + dy * dy < inner * inner;
+  };
+  return inner > 0 && within(a) && within(b);
 }
 
 // Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
