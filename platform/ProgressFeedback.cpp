@@ -13,6 +13,16 @@ void ProgressFeedback::SetLines(const std::string& line1, const std::string& lin
     const std::lock_guard lock(linesMutex_);
     line1_ = line1;
     line2_ = line2;
+    numberLine2_.reset();
+  }
+  Notify();
+}
+
+void ProgressFeedback::SetLines(const std::string& line1, const NumberLine& line2) {
+  {
+    const std::lock_guard lock(linesMutex_);
+    line1_ = line1;
+    numberLine2_ = line2;
   }
   Notify();
 }
@@ -24,6 +34,9 @@ std::string ProgressFeedback::Line1() const {
 
 std::string ProgressFeedback::Line2() const {
   const std::lock_guard lock(linesMutex_);
+  if (numberLine2_) {
+    return numberLine2_->write != nullptr ? numberLine2_->write(numberLine2_->numbers) : "";
+  }
   return line2_;
 }
 

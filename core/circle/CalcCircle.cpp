@@ -46,23 +46,17 @@ void Redraw() { Ui().SendToFrame(FrameMsg::WM_APP_REDRAW, 0, 0); }
 
 double Sum(double a, double b) { return a == kNoValue || b == kNoValue ? kNoValue : a + b; }
 
-// The progress line of one trial circle.
-std::string CircleLine(int position, int maximum, double x, double y, double r) {
+// The progress line of one trial circle, written only when it is read: the node's position and
+// the count of nodes, the centre and the radius.
+std::string WriteCircleLine(const ProgressFeedback::NumberLine::Numbers& n) {
   char text[160];
-  std::snprintf(text, sizeof text, "%d / %d : (X,Y,R) = (%.1f, %.1f, %.1f) を計算中...", position,
-                maximum, x, y, r);
+  std::snprintf(text, sizeof text, "%d / %d : (X,Y,R) = (%.1f, %.1f, %.1f) を計算中...",
+                static_cast<int>(n[0]), static_cast<int>(n[1]), n[2], n[3], n[4]);
   return text;
 }
 
-// The working surface of the lower half of the circle, from angle pi to 0, through its start,
-// middle and end point.
-std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r) {
-  const CDArc arc(centre, r, std::numbers::pi, 0.0);
-  CSpSlide line;
-  line.AddNewPoint(arc.GetStart(), kStyleArcStart, kStratumStrength);
-  line.AddNewPoint(arc.GetMid(0.5), kStyleStraight, kStratumStrength);
-  line.AddNewPoint(arc.GetEnd(), kStyleStraight, kStratumStrength);
-  return line.CreateDrawObj();
+ProgressFeedback::NumberLine CircleLine(int position, int maximum, double x, double y, double r) {
+  return {WriteCircleLine, {static_cast<double>(position), static_cast<double>(maximum), x, y, r}};
 }
 
 // A copy of the set that a search can step through radius by radius.
@@ -87,6 +81,9 @@ class CCalcCircle::RepeatSearch {
   Search Run();
 
  private:
+  // The working surface of the lower half of the circle, from angle pi to 0, through its start,
+  // middle and end point.
+  std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r);
   // The circles of one node (null: a centre without a node); false when the run was cancelled
   // before it.
   bool VisitNode(CRepPoint* node, int col, int row);
@@ -112,9 +109,15 @@ class CCalcCircle::RepeatSearch {
   CDPoint right_;
   const CSpCrack* crack_ = nullptr;
   std::unique_ptr<CDPoly> loweredGround_;
+  // The ground's strata as the fitting of every trial circle reads them.
+  CSpSlideWork::StrataTable strata_;
   std::optional<CrackPlacement> crackPlacement_;
   ProgressFeedback& feedback_;
   const std::string title_;
+  // The slide line of the trial circle's lower half and the pieces fitted to the ground, which
+  // keep their storage from circle to circle.
+  CSpSlide halfLine_;
+  CDPolyArray pieces_;
   // The slices of each trial circle on the normal section and on the others, divided in lists
   // that keep their storage from circle to circle.
   CSliceList normalList_;
@@ -140,6 +143,11 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
     left_ = model_->Left();
     right_ = model_->Right();
   }
+  const CSpGround* ground = normal_.GetGround();
+  if (ground != nullptr && ground->GetPolyArray() != nullptr) strata_.Take(*ground->GetPolyArray());
+  halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
+  halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
+  halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
@@ -220,12 +228,12 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
       break;
   }
   const bool touchesBottom = TouchesBottom(centre, r);
-  CDPolyArray pieces;
-  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces, true);
+  pieces_.DeleteAll();
+  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces_, true, &strata_);
 
-  for (int k = 0; k < pieces.GetSize(); ++k) {
-    auto& piece = static_cast<CSpSlideWork&>(*pieces.GetAt(k));
-    if (!AdmitsPiece(piece, centre, touchesBottom, pieces.GetSize())) continue;
+  for (int k = 0; k < pieces_.GetSize(); ++k) {
+    auto& piece = static_cast<CSpSlideWork&>(*pieces_.GetAt(k));
+    if (!AdmitsPiece(piece, centre, touchesBottom, pieces_.GetSize())) continue;
     CSliceList& list = DivideInto(normalList_, normal_, piece);
     if (!engine_.CheckNotStratum(list)) continue;
 
@@ -239,6 +247,15 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
     node.AddChild(std::move(point));
   }
+}
+
+std::unique_ptr<CSpSlideWork> CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre,
+                                                                   double r) {
+  const CDArc arc(centre, r, std::numbers::pi, 0.0);
+  *halfLine_.GetAt(0) = arc.GetStart();
+  *halfLine_.GetAt(1) = arc.GetMid(0.5);
+  *halfLine_.GetAt(2) = arc.GetEnd();
+  return halfLine_.CreateDrawObj();
 }
 
 bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre,

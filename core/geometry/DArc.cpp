@@ -85,7 +85,7 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
 // Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
 // distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
 bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double tol) {
-  if (tol > 0 && (Hypot(p, a) < tol || Hypot(p, b) < tol)) return true;
+  if (tol > 0 && (IsCloser(p, a, tol) || IsCloser(p, b, tol))) return true;
   if (std::fabs(b.x - a.x) > std::fabs(b.y - a.y)) {
     return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x);
   }
@@ -96,18 +96,34 @@ int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
 // Whether the segment a-b certainly has no point that CrossAL with a tolerance up to tol could
 // count: its box lies apart by more than the margin from the box of the circle, cut off at top
-// (the centre's y for a sweep below the centre, else its highest point). A counted crossing lies
-// on the circle and within tol of an end or inside the segment's box, both up to the rounding of
-// a few operations on the coordinates and the radius (about 1e-15 of their scale); the margin, a
-// relative 1e-9 of that scale beyond tol, covers it by far, so CrossAL would have found nothing
-// either. Above the centre by that margin, a crossing's direction lies clear inside (0, pi).
+// (the centre's y for a sweep below the centre, else its highest point), or it lies inside the
+// circle. A counted crossing lies on the circle and within tol of an end or inside the segment's
+// box, both up to the rounding of a few operations on the coordinates and the radius (about
+// 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it by far,
+// so CrossAL would have found nothing either. Above the centre by that margin, a crossing's
+// direction lies clear inside (0, pi).
 bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
                           double top, double tol) {
   const double scale = r + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(a.x) +
                        std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
   const double margin = tol + 1e-9 * scale;
-  return std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
-         std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin;
+  if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
+      std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
+    return true;
+  }
+  // Both ends nearer the centre than r by twice the margin (their squares compared, which round
+  // far inside it): the whole segment keeps more than the margin from the circle. Where its line
+  // crosses the circle, beyond its ends along the line and so along its dominant axis too, lies
+  // further than the margin from either end, and CrossAL finds it within the rounding, also for a
+  // line near a tangent (its half chord is then at least the root of 2 r times the margin, which
+  // keeps the root's rounding more than fifty times below the margin): nothing counts.
+  const double inner = r - 2 * margin;
+  const auto within = [&centre, inner](const CDPoint& p) {
+    const double dx = p.x - centre.x;
+    const double dy = p.y - centre.y;
+    return dx * dx + dy * dy < inner * inner;
+  };
+  return inner > 0 && within(a) && within(b);
 }
 
 // Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
@@ -418,20 +434,35 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   return SweepHolds(s, e, HalfOpenAngle(std::atan2(dy, dx)));
 }
 
+CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
+    : a(from),
+      b(to),
+      degenerate(from == to),
+      dx(to.x - from.x),
+      dy(to.y - from.y),
+      length2(dx * dx + dy * dy),
+      ux(degenerate ? 0 : dx / std::sqrt(length2)),
+      uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
+
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
                    double tol) const {
   if (a == b) return -1;
-  const double dx = b.x - a.x;
-  const double dy = b.y - a.y;
-  const double length2 = dx * dx + dy * dy;
-  const double t = ((centre.x - a.x) * dx + (centre.y - a.y) * dy) / length2;
-  const CDPoint foot(a.x + t * dx, a.y + t * dy);
+  return CrossAL(Edge(a, b), out1, out2, tol);
+}
+
+int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const {
+  if (edge.degenerate) return -1;
+  const CDPoint& a = edge.a;
+  const CDPoint& b = edge.b;
+  const double t = ((centre.x - a.x) * edge.dx + (centre.y - a.y) * edge.dy) / edge.length2;
+  const CDPoint foot(a.x + t * edge.dx, a.y + t * edge.dy);
+  // The distance is never below its longer leg: a leg beyond R proves the miss without hypot.
+  if (std::max(std::fabs(foot.x - centre.x), std::fabs(foot.y - centre.y)) > R) return -1;
   const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
   if (distance > R) return -1;
   const double halfChord = std::sqrt(R * R - distance * distance);
-  const double length = std::sqrt(length2);
-  const double ux = dx / length;
-  const double uy = dy / length;
+  const double ux = edge.ux;
+  const double uy = edge.uy;
   const CDPoint first(foot.x - ux * halfChord, foot.y - uy * halfChord);
   const CDPoint second(foot.x + ux * halfChord, foot.y + uy * halfChord);
   const auto counts = [&](const CDPoint& p) {
@@ -444,8 +475,8 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
 }
 
-template <class ForEachPolyline>
-std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachPolyline forEachPolyline) const {
+template <class ForEachSegment>
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSegment) const {
   // Each cut keeps its angle in [0, 2pi] for the piece it bounds and, for the ordering, that
   // angle unwrapped into [start, start + 2pi), so that an arc through angle 0 keeps its order.
   struct Cut {
@@ -455,7 +486,11 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachPolyline forEachPo
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
   const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
-  std::vector<Cut> cuts{{start, start}};
+  // A trial circle crosses a few edges: room for them at once spares the growing steps.
+  constexpr std::size_t kUsualCuts = 16;
+  std::vector<Cut> cuts;
+  cuts.reserve(kUsualCuts);
+  cuts.push_back({start, start});
   const auto addCut = [&](const CDPoint& p) {
     const double angle = NormalizeAngle(MyAtan(&centre, &p));
     double turn = std::fmod(angle - start, kTwoPi);
@@ -463,23 +498,20 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachPolyline forEachPo
     const double key = start + turn;
     if (key - start > 1e-6 && unwrappedEnd - key > 1e-6) cuts.push_back({key, angle});
   };
-  forEachPolyline([&](std::size_t count, const auto& vertex) {
-    for (std::size_t i = 1; i < count; ++i) {
-      const CDPoint& a = vertex(i - 1);
-      const CDPoint& b = vertex(i);
-      if (SegmentClearOfCircle(a, b, centre, R, top, kCutTolerance)) continue;
-      CDPoint out1;
-      CDPoint out2;
-      const int found = CrossAL(a, b, out1, out2, kCutTolerance);
-      if (found >= 1) addCut(out1);
-      if (found == 2) addCut(out2);
-    }
+  forEachSegment([&](const CDPoint& a, const CDPoint& b, const auto& edgeOf) {
+    if (SegmentClearOfCircle(a, b, centre, R, top, kCutTolerance)) return;
+    CDPoint out1;
+    CDPoint out2;
+    const int found = CrossAL(edgeOf(), out1, out2, kCutTolerance);
+    if (found >= 1) addCut(out1);
+    if (found == 2) addCut(out2);
   });
   cuts.push_back({unwrappedEnd, end});
   std::sort(cuts.begin() + 1, cuts.end() - 1,
             [](const Cut& a, const Cut& b) { return a.key < b.key; });
 
   std::vector<std::unique_ptr<CDArc>> pieces;
+  pieces.reserve(cuts.size() - 1);
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     if (cuts[i + 1].key - cuts[i].key >= 1e-6) {
       pieces.push_back(
@@ -489,11 +521,27 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachPolyline forEachPo
   return pieces;
 }
 
+namespace {
+
+// Hands visit the segments of a polyline of count vertices, vertex(i) the i-th, each with a
+// function that makes its Edge.
+template <class Vertex, class Visit>
+void VisitPolylineSegments(std::size_t count, const Vertex& vertex, const Visit& visit) {
+  for (std::size_t i = 1; i < count; ++i) {
+    const CDPoint& a = vertex(i - 1);
+    const CDPoint& b = vertex(i);
+    visit(a, b, [&a, &b] { return CDArc::Edge(a, b); });
+  }
+}
+
+}  // namespace
+
 std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
     const std::vector<std::vector<CDPoint>>& polylines) const {
   return CutArcAlong([&polylines](const auto& visit) {
     for (const std::vector<CDPoint>& points : polylines) {
-      visit(points.size(), [&points](std::size_t i) -> const CDPoint& { return points[i]; });
+      VisitPolylineSegments(
+          points.size(), [&points](std::size_t i) -> const CDPoint& { return points[i]; }, visit);
     }
   });
 }
@@ -502,7 +550,16 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(const CDPolyArray& shapes) con
   return CutArcAlong([&shapes](const auto& visit) {
     for (int k = 0; k < shapes.GetSize(); ++k) {
       const CDPoly::PointList& points = shapes.GetAt(k)->Points();
-      visit(points.size(), [&points](std::size_t i) -> const CDPoint& { return *points[i]; });
+      VisitPolylineSegments(
+          points.size(), [&points](std::size_t i) -> const CDPoint& { return *points[i]; }, visit);
+    }
+  });
+}
+
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(std::span<const Edge> edges) const {
+  return CutArcAlong([edges](const auto& visit) {
+    for (const Edge& edge : edges) {
+      visit(edge.a, edge.b, [&edge]() -> const Edge& { return edge; });
     }
   });
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/geometry/DPoint.h"
@@ -100,6 +101,22 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
+  // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
+  // segment that many circles cross.
+  struct Edge {
+    Edge() = default;
+    Edge(const CDPoint& from, const CDPoint& to);
+    CDPoint a;
+    CDPoint b;
+    bool degenerate = true;  // a and b coincide
+    double dx = 0;
+    double dy = 0;
+    double length2 = 0;
+    double ux = 0;  // the unit direction
+    double uy = 0;
+  };
+  // CrossAL of the edge's segment.
+  int CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const;
   // CrossAL of the vertical segment from (x, -kVerticalReach) to (x, kVerticalReach) with tol 0,
   // bit for bit, without the steps whose outcome a vertical fixes.
   // With ends (the x of GetStart and GetEnd) given, the sweep test of a crossing below the centre
@@ -116,6 +133,8 @@ class CDArc {
       const std::vector<std::vector<CDPoint>>& polylines) const;
   // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
+  // CutArc over the edges in their order, as the polylines whose segments they are.
+  std::vector<std::unique_ptr<CDArc>> CutArc(std::span<const Edge> edges) const;
   // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
   // atan2(dy, dx), brought into [0, 2pi), lies between the start and the end angle.
   bool HoldsDirection(double dx, double dy) const;
@@ -159,8 +178,8 @@ class CDArc {
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
   // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
-  // CutArc over the polylines that forEachPolyline hands to its visitor one by one, each as its
-  // vertex count and a function from an index to the vertex.
-  template <class ForEachPolyline>
-  std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachPolyline forEachPolyline) const;
+  // CutArc over the segments that forEachSegment hands to its visitor one by one, in order, each
+  // as its ends and a function that gives its Edge.
+  template <class ForEachSegment>
+  std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachSegment forEachSegment) const;
 };

@@ -32,17 +32,6 @@ double Slope(const CDPoint& p1, const CDPoint& p2) { return (p2.y - p1.y) / (p2.
 // The y of the line through p with slope m at x, as x·m plus the line's intercept.
 double LineYAt(double x, const CDPoint& p, double m) { return x * m + p.y - p.x * m; }
 
-// Hypot(a, b) < limit (limit > 0), decided without the square root where the components alone
-// decide it: the hypotenuse is at least the longer component, and below limit when both are
-// below limit / 2. A NaN component gives false, as the comparison with hypot's NaN does.
-bool IsCloser(const CDPoint& a, const CDPoint& b, double limit) {
-  const double dx = std::fabs(b.x - a.x);
-  const double dy = std::fabs(b.y - a.y);
-  if (!(dx < limit && dy < limit)) return false;
-  if (dx < limit / 2 && dy < limit / 2) return true;
-  return Hypot(a, b) < limit;
-}
-
 // tol > c.Dist(end): Dist snaps lengths below kZeroLength to 0.
 bool IsWithinTolOf(double tol, const CDPoint& c, const CDPoint& end) {
   return tol > 0.0 && IsCloser(c, end, std::max(tol, kZeroLength));
@@ -99,6 +88,16 @@ double Hypot(const CDPoint* a, const CDPoint* b) { return Hypot(*a, *b); }
 double GetDistance(const CDPoint& a, const CDPoint& b) {
   if (!a.IsValid() || !b.IsValid()) return 0.0;
   return a.Dist(b);
+}
+
+// The hypotenuse is at least the longer component, and below limit when both are below
+// limit / 2. A NaN component gives false, as the comparison with hypot's NaN does.
+bool IsCloser(const CDPoint& a, const CDPoint& b, double limit) {
+  const double dx = std::fabs(b.x - a.x);
+  const double dy = std::fabs(b.y - a.y);
+  if (!(dx < limit && dy < limit)) return false;
+  if (dx < limit / 2 && dy < limit / 2) return true;
+  return Hypot(a, b) < limit;
 }
 
 double GetDistance(const CDPoint* a, const CDPoint* b) { return GetDistance(*a, *b); }

@@ -46,6 +46,9 @@ class CDPoint {
 // Distance without sentinel test or snapping.
 double Hypot(const CDPoint& a, const CDPoint& b);
 double Hypot(const CDPoint* a, const CDPoint* b);
+// Hypot(a, b) < limit (limit > 0), decided without the square root where the components alone
+// decide it.
+bool IsCloser(const CDPoint& a, const CDPoint& b, double limit);
 // Distance; 0 when a coordinate holds no value, and below 1e-9 it is 0.
 double GetDistance(const CDPoint& a, const CDPoint& b);
 double GetDistance(const CDPoint* a, const CDPoint* b);

@@ -331,7 +331,17 @@ struct CutPiece {
 
 }  // namespace
 
-std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons, bool all) const {
+void CSpSlideWork::StrataTable::Take(const CDPolyArray& strata) {
+  edges_.clear();
+  for (int k = 0; k < strata.GetSize(); ++k) {
+    const CDPoly::PointList& points = strata.GetAt(k)->Points();
+    for (std::size_t i = 1; i < points.size(); ++i) edges_.emplace_back(*points[i - 1], *points[i]);
+  }
+  outlines_.Take(strata);
+}
+
+std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons, bool all,
+                                                          const StrataTable* table) const {
   auto result = std::make_unique<CSpSlideWork>();
   result->SetName(GetName());
   const int n = GetSize();
@@ -343,9 +353,10 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
     const CDArc* arc = GetArcFromPointIndex(b);
     const bool cut = all || type == 2 || type == 3;
     if (arc != nullptr && cut) {
-      auto arcs = arc->CutArc(*polygons);
+      auto arcs = table != nullptr ? arc->CutArc(table->edges_) : arc->CutArc(*polygons);
       // An arc too short for CutArc to keep a piece of stays whole.
       if (arcs.empty()) arcs.push_back(arc->Copy());
+      pieces.reserve(arcs.size());
       const bool forward = RunsForward(b);
       if (!forward) std::reverse(arcs.begin(), arcs.end());
       for (auto& piece : arcs) {
@@ -429,8 +440,8 @@ bool CSpSlideWork::FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out)
   return true;
 }
 
-int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
-                                  bool noStretch) const {
+int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch,
+                                  const StrataTable* table) const {
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || strata->IsEmpty()) return 0;
   pieces->DeleteAll();
@@ -445,7 +456,7 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
   CSpSlideWork lifted;
   lifted.CopySlideWork(this);
   lifted.YcoordPrimitive(kLiftOntoStratum);
-  const auto walk = lifted.InsCrossPoint(strata, true);
+  const auto walk = lifted.InsCrossPoint(strata, true, table);
   std::unique_ptr<CSpSlideWork> current;
   const auto finish = [&](std::unique_ptr<CSpSlideWork> piece) {
     if (noStretch) {
@@ -465,7 +476,9 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces,
     const CDPoint& vertex = *walk->GetAt(f);
     const int type = walk->StrengthTypeOrZero(f);
     const CDPoint probe = walk->GetMid(f);
-    if (strata->FindPolygon(&probe) == nullptr) {
+    const CDPoly* holder = table != nullptr ? strata->FindPolygon(&probe, table->outlines_)
+                                            : strata->FindPolygon(&probe);
+    if (holder == nullptr) {
       if (current) {
         current->AddNewPoint(vertex, nullptr, type);
         finish(std::move(current));

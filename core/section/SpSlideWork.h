@@ -20,9 +20,9 @@
 
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyArray.h"
 
 class Archive;
-class CDPolyArray;
 class CSpGround;
 class CSpSlide;
 class CViewInfo;
@@ -185,13 +185,32 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Editing ----
 
+  // The strata of a ground as flat tables, for fitting many surfaces to the same unchanged
+  // ground (a circle search fits every trial circle): the stratum edges in the order of the
+  // shapes, with the terms of their crossings with a circle, and the shapes' outlines for the
+  // inside tests. A table serves the array it was taken from while that array stays as it was.
+  class StrataTable {
+   public:
+    // Takes the array's edges and outlines in place of those held, keeping the storage.
+    void Take(const CDPolyArray& strata);
+
+   private:
+    friend class CSpSlideWork;
+    std::vector<CDArc::Edge> edges_;
+    CDPolyArray::Outlines outlines_;
+  };
+
   // A new surface with the crossings with the polygons inserted into the pieces (all pieces
-  // when all is set, else only the pieces of strength types 2 and 3).
-  std::unique_ptr<CSpSlideWork> InsCrossPoint(CDPolyArray* polygons, bool all) const;
+  // when all is set, else only the pieces of strength types 2 and 3); an arc piece is cut by the
+  // table's edges when a table of the polygons is given.
+  std::unique_ptr<CSpSlideWork> InsCrossPoint(CDPolyArray* polygons, bool all,
+                                              const StrataTable* table = nullptr) const;
   using CDPoly::InsCrossPoint;
   // Fits the surface to the ground: empties the array and puts the pieces that run inside the
-  // strata into it; returns their count (0 without strata, leaving the array untouched).
-  int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch) const;
+  // strata into it; returns their count (0 without strata, leaving the array untouched). A table
+  // of the ground's strata, when given, answers the strata's cuts and inside tests.
+  int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch,
+                      const StrataTable* table = nullptr) const;
   // The first piece that CorrectSlideObj(ground, pieces, false) gives, made in out with
   // AssignSlideWork; false, leaving out as it was, when fitting yields no piece.
   bool FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out) const;

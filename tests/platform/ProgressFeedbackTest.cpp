@@ -44,6 +44,25 @@ TEST(ProgressFeedbackTest, TheObserverSeesEveryReport) {
                                             "計算準備中/しばらくお待ちください.../10"}));
 }
 
+// A line given by its numbers is written each time it is read, and a text line replaces it.
+TEST(ProgressFeedbackTest, ANumberLineIsWrittenWhenRead) {
+  int reports = 0;
+  ProgressFeedback feedback([&reports](const ProgressFeedback&) { ++reports; });
+  const auto write = [](const ProgressFeedback::NumberLine::Numbers& n) {
+    return std::to_string(static_cast<int>(n[0])) + " / " + std::to_string(static_cast<int>(n[4]));
+  };
+  feedback.SetLines("計算", ProgressFeedback::NumberLine{write, {3, 0, 0, 0, 7}});
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(feedback.Line1(), "計算");
+  EXPECT_EQ(feedback.Line2(), "3 / 7");
+  feedback.SetLines("計算", ProgressFeedback::NumberLine{write, {4, 0, 0, 0, 7}});
+  EXPECT_EQ(feedback.Line2(), "4 / 7");
+  feedback.SetLines("", "中止");
+  EXPECT_EQ(feedback.Line2(), "中止");
+  feedback.SetLines("", ProgressFeedback::NumberLine{});
+  EXPECT_EQ(feedback.Line2(), "");
+}
+
 // A run on a worker thread stops when another thread cancels it.
 TEST(ProgressFeedbackTest, CancelReachesARunOnAnotherThread) {
   ProgressFeedback feedback;

@@ -614,10 +614,11 @@ TEST(DArcTest, CutArcDividesAtTheCrossings) {
 }
 
 // CutArc passes over the segments whose box lies clear of the circle (above the centre for a
-// sweep below it): at and near those limits it cuts wherever CrossAL counts a crossing inside
-// the sweep, for arcs below the centre, wrapping to 0, and reaching above it.
+// sweep below it) and those inside the circle: at and near those limits it cuts wherever CrossAL
+// counts a crossing inside the sweep, for arcs below the centre, wrapping to 0, and reaching
+// above it.
 TEST(DArcTest, CutArcCutsAtEveryCountedCrossingNearTheCircleBox) {
-  constexpr double kNudges[] = {-1e-4, -1e-6, -1e-12, 0.0, 1e-12, 1e-6, 1e-4};
+  constexpr double kNudges[] = {-1e-4, -1e-6, -4e-8, -3e-8, -1e-12, 0.0, 1e-12, 1e-6, 1e-4};
   struct Sweep {
     double start, end;
   };
@@ -634,6 +635,14 @@ TEST(DArcTest, CutArcCutsAtEveryCountedCrossingNearTheCircleBox) {
           {CDPoint(1.5 + d, 0.0), CDPoint(1.5 + d, 4.0)},
           {CDPoint(4.5 + d, 0.0), CDPoint(4.5 + d, 4.0)},
           {CDPoint(4.0, 2.0 + d), CDPoint(6.0, 2.0 + d)},
+          // Chords with both ends at the distance 1.5 + d from the centre: a long one below it,
+          // a short one at the bottom and one across the centre's height.
+          {arc.centre + CDPoint(std::cos(3.5), std::sin(3.5)) * (1.5 + d),
+           arc.centre + CDPoint(std::cos(5.8), std::sin(5.8)) * (1.5 + d)},
+          {arc.centre + CDPoint(std::cos(4.6), std::sin(4.6)) * (1.5 + d),
+           arc.centre + CDPoint(std::cos(4.8), std::sin(4.8)) * (1.5 + d)},
+          {arc.centre + CDPoint(std::cos(2.8), std::sin(2.8)) * (1.5 + d),
+           arc.centre + CDPoint(std::cos(6.0), std::sin(6.0)) * (1.5 + d)},
       };
       for (const auto& segment : segments) {
         SCOPED_TRACE(testing::Message() << "sweep " << sweep.start << " to " << sweep.end

@@ -23,6 +23,7 @@
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
+#include "tests/support/SampleSection.h"
 
 namespace {
 
@@ -620,6 +621,40 @@ TEST(SlideWorkTest, StrechModeZeroContinuesArcsToAVerticalTangent) {
   auto off = MakeWork({{-2, -3, 2, 0, -3, 2, kPi, 0}, {2, -3}});
   off->Strech(ground.get(), -1, -1, 0.0, 0.0, -1, -1);
   EXPECT_EQ(off->GetSize(), 2);
+}
+
+// A table of the strata answers the fitting's cuts and inside tests as the strata do: lower half
+// circles over the sample section, from shallow to deep and from the toe to beyond the crest,
+// give the same pieces bit for bit.
+TEST(SlideWorkTest, CorrectSlideObjWithAStrataTableGivesTheSamePieces) {
+  const SampleSection sample = MakeSampleSection();
+  const CSpGround& ground = *sample.ground;
+  CSpSlideWork::StrataTable table;
+  table.Take(*ground.GetPolyArray());
+  int pieceCount = 0;
+  for (double cx = -4; cx <= 36; cx += 2.5) {
+    for (double cy = 6; cy <= 30; cy += 3) {
+      for (double r = 4; r <= 48; r += 2.75) {
+        SCOPED_TRACE(testing::Message() << cx << ", " << cy << ", " << r);
+        const CDArc half(CDPoint(cx, cy), r, kPi, 0);
+        CSpSlide line;
+        line.AddNewPoint(half.GetStart(), 1, 2);
+        line.AddNewPoint(half.GetMid(0.5), 0, 2);
+        line.AddNewPoint(half.GetEnd(), 0, 2);
+        const auto surface = line.CreateDrawObj();
+        CDPolyArray plain;
+        CDPolyArray tabled;
+        const int count = surface->CorrectSlideObj(&ground, &plain, true);
+        ASSERT_EQ(surface->CorrectSlideObj(&ground, &tabled, true, &table), count);
+        for (int k = 0; k < count; ++k) {
+          ExpectSameWork(static_cast<const CSpSlideWork&>(*plain.GetAt(k)),
+                         static_cast<const CSpSlideWork&>(*tabled.GetAt(k)));
+        }
+        pieceCount += count;
+      }
+    }
+  }
+  EXPECT_GT(pieceCount, 1000);
 }
 
 TEST(SlideWorkTest, DisposeOverArcClosesVerticalTangentsUpToTheTopOfTheStrata) {
