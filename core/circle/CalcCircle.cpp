@@ -466,26 +466,50 @@ CSliceList& CCalcCircle::DivideInto(CSliceList& list, const CDanmenStab& section
   return list;
 }
 
-CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSliceList& list,
-                                              int seismicCase) const {
+std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcCases(const CDanmenStab& section,
+                                                              CSliceList& list) const {
   CCalcDriver driver;
   driver.SetDanmenStab(&section);
-  CaseValues out;
-  if (driver.CreateCalc() == nullptr) return out;
+  if (driver.CreateCalc() == nullptr) return {};
   const tagFSRESULT fs = driver.KeisanFsPr(PlannedFs(0), PlannedFs(1), &list, 0);
   const tagRESULTSLICE& total = list.GetTotal();
-  if (seismicCase == 0) {
-    out = {fs.fs, fs.fs2, fs.pr, total[R::kS], total[R::kT]};
-  } else {
-    out = {fs.fsSeis, fs.fsSeis2, fs.prSeis, total[R::kSe], Sum(total[R::kTs], total[R::kTe])};
-  }
-  return out;
+  return {CaseValues{fs.fs, fs.fs2, fs.pr, total[R::kS], total[R::kT]},
+          CaseValues{fs.fsSeis, fs.fsSeis2, fs.prSeis, total[R::kSe],
+                     Sum(total[R::kTs], total[R::kTe])}};
+}
+
+CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSliceList& list,
+                                              int seismicCase) const {
+  return CalcCases(section, list)[seismicCase == 0 ? 0 : 1];
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(const CDanmenStab& section,
                                                 const CSpSlideWork& piece, int seismicCase,
                                                 CSliceList& workspace) const {
   return CalcCase(section, DivideInto(workspace, section, piece), seismicCase);
+}
+
+bool CCalcCircle::SeismicPassIsNormalPass() const {
+  const CDanmenStab& normal = *sections_.normal;
+  const CDanmenStab* seismic = sections_.seismic;
+  return seismic != nullptr && seismic->GetGround() == normal.GetGround() &&
+         seismic->GetStratumLine() == normal.GetStratumLine() &&
+         seismic->GetWater() == normal.GetWater() && seismic->GetAryLoad() == normal.GetAryLoad() &&
+         seismic->GetCrack() == normal.GetCrack() && seismic->GetCalcCond() == normal.GetCalcCond();
+}
+
+std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcSearchCases(const CSpSlideWork& piece,
+                                                                    CSliceList& normalList,
+                                                                    CSliceList& workspace) const {
+  std::array<CaseValues, 2> cases;
+  if (IsSeismicOn() && SeismicPassIsNormalPass()) {
+    cases = CalcCases(*sections_.seismic, normalList);
+    if (!IsNormalOn()) cases[0] = CaseValues();
+    return cases;
+  }
+  if (IsNormalOn()) cases[0] = CalcCase(*sections_.normal, normalList, 0);
+  if (IsSeismicOn()) cases[1] = CalcCaseOf(*sections_.seismic, piece, 1, workspace);
+  return cases;
 }
 
 void CCalcCircle::StoreCase(CRepPoint& point, int seismicCase, int fsValue,

@@ -18,6 +18,7 @@
 // before the next node. PostRepeat (GUI thread) places the crack, finishes the mesh under the
 // result set's key, files it and lists the results.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -150,6 +151,14 @@ class CCalcCircle {
   // The case's values of the piece on a section: CalcCase on the piece divided in workspace.
   CaseValues CalcCaseOf(const CDanmenStab& section, const CSpSlideWork& piece, int seismicCase,
                         CSliceList& workspace) const;
+  // The values of both cases of an accepted piece on the engine's sections (index 0 normal, 1
+  // seismic; a case that is off stays unset): the normal case on normalList, the piece's slices
+  // on the normal section, the seismic case on the seismic section. The method computes the
+  // seismic terms in every pass, so while the seismic section divides and calculates as the
+  // normal one, the seismic section's pass over normalList gives both cases; otherwise the
+  // seismic section divides the piece in workspace.
+  std::array<CaseValues, 2> CalcSearchCases(const CSpSlideWork& piece, CSliceList& normalList,
+                                            CSliceList& workspace) const;
   // Stores the safety factor as value fsValue, the restraining force and the sums of the case;
   // rounded by their codes while rounding is on. A missing value stays missing and a negative
   // safety factor keeps its sign.
@@ -161,6 +170,13 @@ class CCalcCircle {
 
  private:
   class RepeatSearch;
+
+  // Both cases' values by the section's method on the list built on it; the seismic case's stay
+  // unset while the section does not serve it.
+  std::array<CaseValues, 2> CalcCases(const CDanmenStab& section, CSliceList& list) const;
+  // The seismic section reads the normal section's shapes and condition: it divides a piece
+  // and computes its slices alike and differs in the load case it serves only.
+  bool SeismicPassIsNormalPass() const;
 
   // The slice list of the section's entered surface; null when it cuts no slice out of the ground.
   static std::unique_ptr<CSliceList> SpecifSliceList(const CDanmenStab& section);

@@ -21,12 +21,9 @@ CCalcStab::CCalcStab(const Sections& sections, CResStab& result)
 
 void CCalcStab::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
                                  CSliceList& normalList, CSliceList& workspace) const {
-  if (IsNormalOn()) {
-    StoreCase(point, 0, kValueFs, CalcCase(*GetSections().normal, normalList, 0));
-  }
-  if (IsSeismicOn()) {
-    StoreCase(point, 1, kValueFs + 1, CalcCaseOf(*GetSections().seismic, piece, 1, workspace));
-  }
+  const auto cases = CalcSearchCases(piece, normalList, workspace);
+  if (IsNormalOn()) StoreCase(point, 0, kValueFs, cases[0]);
+  if (IsSeismicOn()) StoreCase(point, 1, kValueFs + 1, cases[1]);
 }
 
 void CCalcStab::CompleteSpecifRecord(int /*seismicCase*/, const CaseValues& values,
@@ -54,11 +51,10 @@ CDanmenStab* CCalcDrain::Before(int seismicCase) const {
 
 void CCalcDrain::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
                                   CSliceList& normalList, CSliceList& workspace) const {
+  const auto after = CalcSearchCases(piece, normalList, workspace);
   for (const int c : {0, 1}) {
     if (!IsCaseOn(c)) continue;
-    const CaseValues after = c == 0 ? CalcCase(*GetSections().normal, normalList, 0)
-                                    : CalcCaseOf(*GetSections().seismic, piece, 1, workspace);
-    StoreCase(point, c, kValueFsAfter + c, after);
+    StoreCase(point, c, kValueFsAfter + c, after[static_cast<std::size_t>(c)]);
     if (CDanmenStab* before = Before(c)) {
       point.SetValue(kValueFs + c, RoundFs(CalcCaseOf(*before, piece, c, workspace).fs));
     }

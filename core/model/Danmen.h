@@ -122,6 +122,8 @@ struct tagCALCCONDITION {
   int quakeOn = 0;
   // The reference elevation of the height factor of the seismic coefficient.
   double bottomElevation = 0;
+
+  friend bool operator==(const tagCALCCONDITION&, const tagCALCCONDITION&) = default;
 };
 
 class CDanmenStab : public CDanmen {

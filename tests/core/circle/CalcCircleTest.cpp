@@ -750,6 +750,47 @@ TEST_F(CalcDrainTest, SearchesKeepEveryBitOfTheirResults) {
   }
 }
 
+// A seismic section over the normal section's shapes and condition is calculated in the normal
+// section's pass over each circle; it stores exactly what a seismic section that divides each
+// circle on its own stores. The second seismic section differs from the normal one only in a
+// switch it does not read, which makes it divide on its own.
+TEST_F(CalcDrainTest, ASeismicCaseCalculatedInTheNormalPassStoresWhatItsOwnDivisionStores) {
+  tagCALCCONDITION cond = normal_.GetCalcCond();
+  cond.kh = 0.15;
+  cond.quakeOn = 1;
+  normal_.SetCalcCond(cond);
+  before_.SetCalcCond(cond);
+  AddSeismic();
+  CDanmenStab ownDivision;
+  ownDivision.SendInfo(seismic_);
+  cond.normalOn = 0;
+  ownDivision.SetCalcCond(cond);
+  ownDivision.SetCalcMode(CDanmenStab::kCalcQuake);
+  // Each engine's results with the given seismic section.
+  const auto digestWith = [&](CDanmenStab& seismic, bool drainage) {
+    const CCalcCircle::Sections sections{&normal_, &seismic};
+    if (drainage) {
+      CResDrain result;
+      SetRadiusSet(result.conditions, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+      CCalcDrain(sections, {&before_, &seismic}, result).CalcRepeatStart();
+      return SearchDigest(*result.GetMesh(), *sample_.crack);
+    }
+    CResStab result;
+    SetRadiusSet(result, 8, 14, 2, 16, 22, 3, 12, 18, 2);
+    CCalcStab(sections, result).CalcRepeatStart();
+    EXPECT_GT(ChildCount(*result.GetMesh()), 10);
+    EXPECT_NE(result.GetMinFs(1), kNoValue);
+    return SearchDigest(*result.GetMesh(), *sample_.crack);
+  };
+  for (const int round : {0, 1}) {
+    for (const bool drainage : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", drainage " << drainage);
+      const ScopedEnableRound rounding(round);
+      EXPECT_EQ(digestWith(seismic_, drainage), digestWith(ownDivision, drainage));
+    }
+  }
+}
+
 // The search runs on a worker thread while this thread reads its progress, as in the program.
 // It changes nothing of the case while it runs: not the result set, not the condition (its circle
 // set steps through a copy), not the sections' repeat surface and not the crack, which moves only
