@@ -241,7 +241,7 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     if (!engine_.CheckNotStratum(list)) continue;
 
     auto point = std::make_unique<CRepPoint>();
-    auto surface = std::make_unique<CSpSlideWork>();
+    auto surface = std::make_shared<CSpSlideWork>();
     surface->CopySlideWork(&piece);
     point->SetSlideWork(std::move(surface));
     point->SetCenter(node.GetCenter());
