@@ -562,6 +562,11 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitt
   return fitting.GetSize();
 }
 
+CSpSlideWork& CSpSlideFitting::GetAt(int k) {
+  if (k < 0 || k >= count_) throw std::out_of_range("CSpSlideFitting: piece index");
+  return *pieces_[static_cast<std::size_t>(k)];
+}
+
 CSpSlideWork& CSpSlideFitting::OpenPiece() {
   const auto k = static_cast<std::size_t>(count_++);
   if (k == pieces_.size()) pieces_.push_back(std::make_unique<CSpSlideWork>());

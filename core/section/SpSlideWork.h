@@ -91,8 +91,9 @@ class CSpSlideWork : public CDPoly {
   void AssignSlideWork(const CSpSlideWork& other);
   // Deletes the arcs, the strengths and the points.
   void Init();
-  // Empties the surface as Init does, keeping the points, arcs and strengths as storage for the
-  // vertices added next: a surface built again and again stops allocating.
+  // Makes the surface as a new one is (no name, vertices, arcs, strengths or joined crack),
+  // keeping the points, arcs and strengths as storage for the vertices added next: a surface
+  // built again and again stops allocating.
   void Clear();
 
   // ---- Building blocks ----
@@ -315,9 +316,9 @@ class CSpSlideWork : public CDPoly {
 // most of each.
 class CSpSlideFitting {
  public:
-  // The pieces of the last fitting.
+  // The pieces of the last fitting; GetAt throws std::out_of_range outside 0..count-1.
   int GetSize() const { return count_; }
-  CSpSlideWork& GetAt(int k) { return *pieces_[static_cast<std::size_t>(k)]; }
+  CSpSlideWork& GetAt(int k);
 
  private:
   friend class CSpSlideWork;
