@@ -6,6 +6,7 @@
 #include <numbers>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "core/base/CoreConfig.h"
 #include "core/circle/ArcCondition.h"
@@ -82,8 +83,8 @@ class CCalcCircle::RepeatSearch {
 
  private:
   // The working surface of the lower half of the circle, from angle pi to 0, through its start,
-  // middle and end point.
-  std::unique_ptr<CSpSlideWork> LowerHalf(const CDPoint& centre, double r);
+  // middle and end point, made in the run's storage.
+  const CSpSlideWork& LowerHalf(const CDPoint& centre, double r);
   // The circles of one node (null: a centre without a node); false when the run was cancelled
   // before it.
   bool VisitNode(CRepPoint* node, int col, int row);
@@ -109,15 +110,18 @@ class CCalcCircle::RepeatSearch {
   CDPoint right_;
   const CSpCrack* crack_ = nullptr;
   std::unique_ptr<CDPoly> loweredGround_;
+  // Where a piece meets the lowered ground, kept from piece to piece.
+  std::vector<CDPoint> crackCrossings_;
   // The ground's strata as the fitting of every trial circle reads them.
   CSpSlideWork::StrataTable strata_;
   std::optional<CrackPlacement> crackPlacement_;
   ProgressFeedback& feedback_;
   const std::string title_;
-  // The slide line of the trial circle's lower half and the pieces fitted to the ground, which
-  // keep their storage from circle to circle.
+  // The slide line of the trial circle's lower half, its working surface and the pieces fitted
+  // to the ground, which keep their storage from circle to circle.
   CSpSlide halfLine_;
-  CDPolyArray pieces_;
+  CSpSlideWork half_;
+  CSpSlideFitting fitting_;
   // The slices of each trial circle on the normal section and on the others, divided in lists
   // that keep their storage from circle to circle.
   CSliceList normalList_;
@@ -228,17 +232,16 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
       break;
   }
   const bool touchesBottom = TouchesBottom(centre, r);
-  pieces_.DeleteAll();
-  LowerHalf(centre, r)->CorrectSlideObj(normal_.GetGround(), &pieces_, true, &strata_);
-
-  for (int k = 0; k < pieces_.GetSize(); ++k) {
-    auto& piece = static_cast<CSpSlideWork&>(*pieces_.GetAt(k));
-    if (!AdmitsPiece(piece, centre, touchesBottom, pieces_.GetSize())) continue;
+  const int pieces =
+      LowerHalf(centre, r).CorrectSlideObj(normal_.GetGround(), fitting_, true, &strata_);
+  for (int k = 0; k < pieces; ++k) {
+    CSpSlideWork& piece = fitting_.GetAt(k);
+    if (!AdmitsPiece(piece, centre, touchesBottom, pieces)) continue;
     CSliceList& list = DivideInto(normalList_, normal_, piece);
     if (!engine_.CheckNotStratum(list)) continue;
 
     auto point = std::make_unique<CRepPoint>();
-    auto surface = std::make_unique<CSpSlideWork>();
+    auto surface = std::make_shared<CSpSlideWork>();
     surface->CopySlideWork(&piece);
     point->SetSlideWork(std::move(surface));
     point->SetCenter(node.GetCenter());
@@ -249,13 +252,13 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
   }
 }
 
-std::unique_ptr<CSpSlideWork> CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre,
-                                                                   double r) {
+const CSpSlideWork& CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre, double r) {
   const CDArc arc(centre, r, std::numbers::pi, 0.0);
   *halfLine_.GetAt(0) = arc.GetStart();
   *halfLine_.GetAt(1) = arc.GetMid(0.5);
   *halfLine_.GetAt(2) = arc.GetEnd();
-  return halfLine_.CreateDrawObj();
+  halfLine_.CreateDrawObjInto(half_);
+  return half_;
 }
 
 bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre,
@@ -279,16 +282,17 @@ bool CCalcCircle::RepeatSearch::AdmitsPiece(CSpSlideWork& piece, const CDPoint& 
 }
 
 bool CCalcCircle::RepeatSearch::JoinCrack(CSpSlideWork& piece) {
-  CDPoly crossings;
+  crackCrossings_.clear();
   for (int i = 0; i + 1 < loweredGround_->GetSize(); ++i) {
-    CDPoly found;
-    if (piece.GetCrossPointArray(loweredGround_->GetAt(i), loweredGround_->GetAt(i + 1), &found,
-                                 0)) {
-      for (int k = 0; k < found.GetSize(); ++k) crossings.Add(*found.GetAt(k));
-    }
+    piece.CollectCrossings(*loweredGround_->GetAt(i), *loweredGround_->GetAt(i + 1), 0,
+                           crackCrossings_);
   }
-  if (crossings.GetSize() == 0) return false;
-  const CDPoint highest = crossings.Top();
+  if (crackCrossings_.empty()) return false;
+  // The first of the highest crossings.
+  const CDPoint& first =
+      *std::max_element(crackCrossings_.begin(), crackCrossings_.end(),
+                        [](const CDPoint& a, const CDPoint& b) { return a.y < b.y; });
+  const CDPoint highest(first.x, first.y);
   const CDPoint top(highest.x, highest.y + crack_->GetDepth());
   // The case's crack moves there when the search is posted.
   crackPlacement_ = CrackPlacement{top, highest};

@@ -79,7 +79,7 @@ void CRepPoint::SetValue(int n, double v) {
   }
 }
 
-void CRepPoint::SetSlideWork(std::unique_ptr<CSpSlideWork> surface) {
+void CRepPoint::SetSlideWork(std::shared_ptr<const CSpSlideWork> surface) {
   surface_ = std::move(surface);
 }
 

@@ -109,7 +109,9 @@ class CRepPoint {
   void SetValue(int n, double v);
   // The accepted slip surface; null without one.
   const CSpSlideWork* GetSlideWork() const { return surface_.get(); }
-  void SetSlideWork(std::unique_ptr<CSpSlideWork> surface);
+  // Shared, as the point keeps it; a surface made with make_shared comes without a second
+  // allocation for its count.
+  void SetSlideWork(std::shared_ptr<const CSpSlideWork> surface);
 
   // The slip surface's highest point lies more than 0.001 above the centre of its first arc.
   bool IsOverhung() const;

@@ -476,19 +476,15 @@ int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) c
 }
 
 template <class ForEachSegment>
-std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSegment) const {
-  // Each cut keeps its angle in [0, 2pi] for the piece it bounds and, for the ordering, that
-  // angle unwrapped into [start, start + 2pi), so that an arc through angle 0 keeps its order.
-  struct Cut {
-    double key;
-    double angle;
-  };
+void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) const {
+  using Cut = CutStorage::Cut;
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
   const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
   // A trial circle crosses a few edges: room for them at once spares the growing steps.
   constexpr std::size_t kUsualCuts = 16;
-  std::vector<Cut> cuts;
+  std::vector<Cut>& cuts = storage.cuts_;
+  cuts.clear();
   cuts.reserve(kUsualCuts);
   cuts.push_back({start, start});
   const auto addCut = [&](const CDPoint& p) {
@@ -510,14 +506,21 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSeg
   std::sort(cuts.begin() + 1, cuts.end() - 1,
             [](const Cut& a, const Cut& b) { return a.key < b.key; });
 
-  std::vector<std::unique_ptr<CDArc>> pieces;
-  pieces.reserve(cuts.size() - 1);
+  storage.pieces_.clear();
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     if (cuts[i + 1].key - cuts[i].key >= 1e-6) {
-      pieces.push_back(
-          std::make_unique<CDArc>(centre.x, centre.y, R, cuts[i].angle, cuts[i + 1].angle));
+      storage.pieces_.emplace_back(centre.x, centre.y, R, cuts[i].angle, cuts[i + 1].angle);
     }
   }
+}
+
+template <class ForEachSegment>
+std::vector<std::unique_ptr<CDArc>> CDArc::CutArcAlong(ForEachSegment forEachSegment) const {
+  CutStorage storage;
+  CutArcAlong(forEachSegment, storage);
+  std::vector<std::unique_ptr<CDArc>> pieces;
+  pieces.reserve(storage.pieces_.size());
+  for (const CDArc& piece : storage.pieces_) pieces.push_back(piece.Copy());
   return pieces;
 }
 
@@ -534,6 +537,26 @@ void VisitPolylineSegments(std::size_t count, const Vertex& vertex, const Visit&
   }
 }
 
+// Hands visit the segments of the array's shapes, read where the shapes hold their vertices.
+auto EachShapeSegment(const CDPolyArray& shapes) {
+  return [&shapes](const auto& visit) {
+    for (int k = 0; k < shapes.GetSize(); ++k) {
+      const CDPoly::PointList& points = shapes.GetAt(k)->Points();
+      VisitPolylineSegments(
+          points.size(), [&points](std::size_t i) -> const CDPoint& { return *points[i]; }, visit);
+    }
+  };
+}
+
+// Hands visit the edges in their order, each with itself as its Edge.
+auto EachEdge(std::span<const CDArc::Edge> edges) {
+  return [edges](const auto& visit) {
+    for (const CDArc::Edge& edge : edges) {
+      visit(edge.a, edge.b, [&edge]() -> const CDArc::Edge& { return edge; });
+    }
+  };
+}
+
 }  // namespace
 
 std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
@@ -547,21 +570,21 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(
 }
 
 std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(const CDPolyArray& shapes) const {
-  return CutArcAlong([&shapes](const auto& visit) {
-    for (int k = 0; k < shapes.GetSize(); ++k) {
-      const CDPoly::PointList& points = shapes.GetAt(k)->Points();
-      VisitPolylineSegments(
-          points.size(), [&points](std::size_t i) -> const CDPoint& { return *points[i]; }, visit);
-    }
-  });
+  return CutArcAlong(EachShapeSegment(shapes));
+}
+
+std::span<CDArc> CDArc::CutArc(const CDPolyArray& shapes, CutStorage& storage) const {
+  CutArcAlong(EachShapeSegment(shapes), storage);
+  return storage.Pieces();
 }
 
 std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(std::span<const Edge> edges) const {
-  return CutArcAlong([edges](const auto& visit) {
-    for (const Edge& edge : edges) {
-      visit(edge.a, edge.b, [&edge]() -> const Edge& { return edge; });
-    }
-  });
+  return CutArcAlong(EachEdge(edges));
+}
+
+std::span<CDArc> CDArc::CutArc(std::span<const Edge> edges, CutStorage& storage) const {
+  CutArcAlong(EachEdge(edges), storage);
+  return storage.Pieces();
 }
 
 bool CDArc::IsSameGroup(const CDArc* other) const {

@@ -135,6 +135,27 @@ class CDArc {
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
   // CutArc over the edges in their order, as the polylines whose segments they are.
   std::vector<std::unique_ptr<CDArc>> CutArc(std::span<const Edge> edges) const;
+  // The storage of CutArc's cuts and pieces, for a caller that cuts many arcs (a circle search
+  // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
+  class CutStorage {
+   public:
+    std::span<CDArc> Pieces() { return pieces_; }
+
+   private:
+    friend class CDArc;
+    // A cut's angle in [0, 2pi] for the piece it bounds and, for the ordering, that angle
+    // unwrapped into [start, start + 2pi), so that an arc through angle 0 keeps its order.
+    struct Cut {
+      double key;
+      double angle;
+    };
+    std::vector<Cut> cuts_;
+    std::vector<CDArc> pieces_;
+  };
+  // CutArc over the edges and over the array's shapes, the pieces made in the storage (in place
+  // of those it held).
+  std::span<CDArc> CutArc(std::span<const Edge> edges, CutStorage& storage) const;
+  std::span<CDArc> CutArc(const CDPolyArray& shapes, CutStorage& storage) const;
   // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
   // atan2(dy, dx), brought into [0, 2pi), lies between the start and the end angle.
   bool HoldsDirection(double dx, double dy) const;
@@ -179,7 +200,10 @@ class CDArc {
   // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
   // CutArc over the segments that forEachSegment hands to its visitor one by one, in order, each
-  // as its ends and a function that gives its Edge.
+  // as its ends and a function that gives its Edge; the pieces made in the storage.
+  template <class ForEachSegment>
+  void CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) const;
+  // The same, the pieces as new arcs.
   template <class ForEachSegment>
   std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachSegment forEachSegment) const;
 };

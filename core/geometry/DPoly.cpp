@@ -67,6 +67,13 @@ void CDPoly::RemoveAt(int index) {
 
 void CDPoly::DeleteAll() { points_.clear(); }
 
+void CDPoly::ReleasePoints(PointList& spares) {
+  for (auto& p : points_) {
+    if (p.use_count() == 1) spares.push_back(std::move(p));
+  }
+  points_.clear();
+}
+
 CDPoint* CDPoly::GetFirstPt() const { return points_.empty() ? nullptr : points_.front().get(); }
 
 CDPoint* CDPoly::GetLastPt() const { return points_.empty() ? nullptr : points_.back().get(); }

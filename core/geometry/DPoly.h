@@ -310,6 +310,9 @@ class CDPoly {
  protected:
   // Stores x for GetCrossX: at *pos (then increases it) when pos is given, else at the end.
   static void StoreCrossX(std::vector<double>& xs, int* pos, double x);
+  // Empties the list, keeping its room, and moves the point objects that this shape alone holds
+  // to the end of spares, for a shape that is built again and again to reuse.
+  void ReleasePoints(PointList& spares);
 
  private:
   friend class ScopedSmallLimit;

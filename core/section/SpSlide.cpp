@@ -264,37 +264,46 @@ void CSpSlide::ReverseSuberi() {
 
 std::unique_ptr<CSpSlideWork> CSpSlide::CreateDrawObj() const {
   auto work = std::make_unique<CSpSlideWork>();
+  CreateDrawObjInto(*work);
+  return work;
+}
+
+void CSpSlide::CreateDrawObjInto(CSpSlideWork& work) const {
+  work.Clear();
   const int n = GetSize();
   const bool reversed = n > 1 && GetAt(0)->x > GetAt(n - 1)->x;
   const auto vertex = [this, n](int i) { return i >= 0 && i < n ? GetAt(i) : nullptr; };
-  const auto add = [&work](const CDPoint& p, std::unique_ptr<CDArc> arc, int type) {
-    work->AddNewPoint(CDPoint(p.x, p.y), std::move(arc), type);
+  const auto addStraight = [&work](const CDPoint& p, int type) {
+    work.AddNewPoint(CDPoint(p.x, p.y), nullptr, type);
+  };
+  const auto addArc = [&work](const CDPoint& p, const CDArc& arc, int type) {
+    work.AddNewPoint(CDPoint(p.x, p.y), arc, type);
   };
   int i = 0;
   while (i < n) {
     const int style = i == n - 1 ? 0 : GetStyle(i);
     const int type = GetStrengthType(i);
     if (style == 1 && i + 3 <= n) {
-      auto arc = std::make_unique<CDArc>();
-      if (arc->Set3P(vertex(i), vertex(i + 1), vertex(i + 2))) {
-        add(*vertex(i), std::move(arc), type);
+      CDArc arc;
+      if (arc.Set3P(vertex(i), vertex(i + 1), vertex(i + 2))) {
+        addArc(*vertex(i), arc, type);
         i += 2;  // the middle vertex lies on the arc
         continue;
       }
     } else if (style >= 2 && style <= kMaxStyle) {
       int mode = ArcModeOfStyle(style);
       if (reversed && mode <= 1) mode = 1 - mode;
-      auto arc = std::make_unique<CDArc>();
-      if (arc->Set2L(vertex(i - 1), vertex(i), vertex(i + 1), vertex(i + 2), mode)) {
+      CDArc arc;
+      if (arc.Set2L(vertex(i - 1), vertex(i), vertex(i + 1), vertex(i + 2), mode)) {
         // The ends of the arc in the order of the line.
-        const CDPoint arcFirst = reversed ? arc->GetEnd() : arc->GetStart();
-        const CDPoint arcSecond = reversed ? arc->GetStart() : arc->GetEnd();
+        const CDPoint arcFirst = reversed ? arc.GetEnd() : arc.GetStart();
+        const CDPoint arcSecond = reversed ? arc.GetStart() : arc.GetEnd();
         if (mode == 0) {
-          add(*vertex(i), std::move(arc), type);
-          add(arcSecond, nullptr, GetStrengthType(i + 1));
+          addArc(*vertex(i), arc, type);
+          addStraight(arcSecond, GetStrengthType(i + 1));
           i += 2;
         } else {
-          add(mode == 1 ? arcFirst : *vertex(i), std::move(arc), type);
+          addArc(mode == 1 ? arcFirst : *vertex(i), arc, type);
           i += 1;
         }
         continue;
@@ -302,11 +311,10 @@ std::unique_ptr<CSpSlideWork> CSpSlide::CreateDrawObj() const {
     }
     // A straight segment; also an arc that cannot be built (too few vertices left, or points
     // on one line), which then runs straight through its vertices.
-    add(*vertex(i), nullptr, type);
+    addStraight(*vertex(i), type);
     i += 1;
   }
-  work->LeftToRight();
-  return work;
+  work.LeftToRight();
 }
 
 // ---- Questions answered by the working surface ----

@@ -120,6 +120,8 @@ class CSpSlide : public CDPoly {
 
   // A new working surface built from this line; the caller owns it.
   std::unique_ptr<CSpSlideWork> CreateDrawObj() const;
+  // The same surface built in work, in place of its content and in the storage it holds.
+  void CreateDrawObjInto(CSpSlideWork& work) const;
   // A copy of the first arc piece the vertical at x crosses; null when none.
   std::unique_ptr<CDArc> GetArc(double x) const;
   double GetBottomAngle(double x) const;

@@ -162,6 +162,7 @@ void CSpSlideWork::CopySlideWork(const CSpSlideWork* other) {
   Init();
   SetName(other->GetName());
   CopyPoints(other);
+  arcs_.reserve(other->arcs_.size());
   for (const auto& arc : other->arcs_) arcs_.push_back(arc->Copy());
   strengths_ = other->strengths_;
 }
@@ -188,6 +189,15 @@ void CSpSlideWork::Init() {
   DeleteAll();
 }
 
+void CSpSlideWork::Clear() {
+  SetName({});
+  crackIndex_ = -1;
+  ReleasePoints(sparePoints_);
+  for (auto& arc : arcs_) spareArcs_.push_back(std::move(arc));
+  arcs_.clear();
+  strengths_.clear();
+}
+
 void CSpSlideWork::Reverse() {
   CDPoly::Reverse();
   const int n = GetSize();
@@ -203,12 +213,15 @@ void CSpSlideWork::Reverse() {
 
 // ---- Building blocks ----
 
-CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type) {
-  auto vertex = std::make_shared<CDPoint>(point.x, point.y, -1);
-  if (arc) {
-    vertex->flag = static_cast<int>(arcs_.size());
-    arcs_.push_back(std::move(arc));
-  }
+std::shared_ptr<CDPoint> CSpSlideWork::NewVertex(const CDPoint& point, int flag) {
+  if (sparePoints_.empty()) return std::make_shared<CDPoint>(point.x, point.y, flag);
+  std::shared_ptr<CDPoint> vertex = std::move(sparePoints_.back());
+  sparePoints_.pop_back();
+  *vertex = CDPoint(point.x, point.y, flag);
+  return vertex;
+}
+
+CDPoint* CSpSlideWork::AppendVertex(std::shared_ptr<CDPoint> vertex, int type) {
   const int index = Add(std::move(vertex));
   if (strengths_.size() <= static_cast<std::size_t>(index)) {
     strengths_.resize(static_cast<std::size_t>(index) + 1, 0u);
@@ -217,8 +230,23 @@ CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> 
   return GetAt(index);
 }
 
+CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type) {
+  if (!arc) return AppendVertex(NewVertex(point, -1), type);
+  auto vertex = NewVertex(point, static_cast<int>(arcs_.size()));
+  arcs_.push_back(std::move(arc));
+  return AppendVertex(std::move(vertex), type);
+}
+
+CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, const CDArc& arc, int type) {
+  if (spareArcs_.empty()) return AddNewPoint(point, arc.Copy(), type);
+  std::unique_ptr<CDArc> copy = std::move(spareArcs_.back());
+  spareArcs_.pop_back();
+  *copy = arc;
+  return AddNewPoint(point, std::move(copy), type);
+}
+
 void CSpSlideWork::InsertNewPoint(const CDPoint& point, int type) {
-  InsertAt(0, std::make_shared<CDPoint>(point.x, point.y, -1));
+  InsertAt(0, NewVertex(point, -1));
   strengths_.insert(strengths_.begin(), slide_strength::WithType(0u, type));
 }
 
@@ -309,27 +337,21 @@ void CSpSlideWork::GetOR(double& x, double& y, double& r) const {
 }
 
 void CSpSlideWork::RemoveVertex(int i) {
-  const int flag = GetAt(i)->flag;
+  std::shared_ptr<CDPoint> vertex = GetShared(i);
+  const int flag = vertex->flag;
   RemoveAt(i);
+  if (vertex.use_count() == 1) sparePoints_.push_back(std::move(vertex));
   if (i < GetStrengthSize()) strengths_.erase(strengths_.begin() + i);
   if (flag < 0) return;
-  arcs_.erase(arcs_.begin() + flag);
+  const auto arc = arcs_.begin() + flag;
+  spareArcs_.push_back(std::move(*arc));
+  arcs_.erase(arc);
   for (const auto& p : Points()) {
     if (p->flag > flag) --p->flag;
   }
 }
 
 // ---- Inserting crossings ----
-
-namespace {
-
-// One piece of a cut: where it starts and its arc (null for a straight piece).
-struct CutPiece {
-  CDPoint start;
-  std::unique_ptr<CDArc> arc;
-};
-
-}  // namespace
 
 void CSpSlideWork::StrataTable::Take(const CDPolyArray& strata) {
   edges_.clear();
@@ -343,29 +365,38 @@ void CSpSlideWork::StrataTable::Take(const CDPolyArray& strata) {
 std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons, bool all,
                                                           const StrataTable* table) const {
   auto result = std::make_unique<CSpSlideWork>();
-  result->SetName(GetName());
+  CDArc::CutStorage cuts;
+  InsCrossPointInto(*result, polygons, all, table, cuts);
+  return result;
+}
+
+void CSpSlideWork::InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, bool all,
+                                     const StrataTable* table, CDArc::CutStorage& cuts) const {
+  out.Clear();
+  out.SetName(GetName());
   const int n = GetSize();
-  if (n == 0) return result;
+  if (n == 0) return;
   for (int b = 0; b + 1 < n; ++b) {
     const int type = StrengthTypeOrZero(b);
     const CDPoint& start = *GetAt(b);
-    std::vector<CutPiece> pieces;
     const CDArc* arc = GetArcFromPointIndex(b);
     const bool cut = all || type == 2 || type == 3;
     if (arc != nullptr && cut) {
-      auto arcs = table != nullptr ? arc->CutArc(table->edges_) : arc->CutArc(*polygons);
-      // An arc too short for CutArc to keep a piece of stays whole.
-      if (arcs.empty()) arcs.push_back(arc->Copy());
-      pieces.reserve(arcs.size());
-      const bool forward = RunsForward(b);
-      if (!forward) std::reverse(arcs.begin(), arcs.end());
-      for (auto& piece : arcs) {
-        const CDPoint at = forward ? piece->GetStart() : piece->GetEnd();
-        pieces.push_back({at, std::move(piece)});
+      const std::span<CDArc> arcs =
+          table != nullptr ? arc->CutArc(table->edges_, cuts) : arc->CutArc(*polygons, cuts);
+      if (arcs.empty()) {
+        // An arc too short for CutArc to keep a piece of stays whole.
+        out.AddNewPoint(start, *arc, type);
+      } else {
+        const bool forward = RunsForward(b);
+        if (!forward) std::reverse(arcs.begin(), arcs.end());
+        out.AddNewPoint(start, arcs.front(), type);
+        for (const CDArc& piece : arcs.subspan(1)) {
+          out.AddNewPoint(forward ? piece.GetStart() : piece.GetEnd(), piece, type);
+        }
       }
-      if (!pieces.empty()) pieces.front().start = start;
     } else if (arc != nullptr) {
-      pieces.push_back({start, arc->Copy()});
+      out.AddNewPoint(start, *arc, type);
     } else {
       CDPoly segment;
       segment.Add(start);
@@ -378,16 +409,14 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
         segment.DelSamePoint(kSamePoint);
       }
       // The piece's end is held back: it starts the next piece.
-      for (int k = 0; k + 1 < segment.GetSize(); ++k)
-        pieces.push_back({*segment.GetAt(k), nullptr});
-      if (pieces.empty()) pieces.push_back({start, nullptr});
-      pieces.front().start = start;
+      out.AddNewPoint(start, nullptr, type);
+      for (int k = 1; k + 1 < segment.GetSize(); ++k) {
+        out.AddNewPoint(*segment.GetAt(k), nullptr, type);
+      }
     }
-    for (auto& piece : pieces) result->AddNewPoint(piece.start, std::move(piece.arc), type);
   }
-  result->AddNewPoint(*GetAt(n - 1), nullptr, LastStrengthType());
-  result->MergeCoincidentVertices();
-  return result;
+  out.AddNewPoint(*GetAt(n - 1), nullptr, LastStrengthType());
+  out.MergeCoincidentVertices();
 }
 
 void CSpSlideWork::MergeCoincidentVertices() {
@@ -432,73 +461,81 @@ bool CSpSlideWork::FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out)
     LiftInto(out);
     return true;
   }
-  CDPolyArray pieces;
-  if (CorrectSlideObj(ground, &pieces, false) == 0) return false;
-  const auto* first = dynamic_cast<const CSpSlideWork*>(pieces.GetAt(0));
-  if (first == nullptr) return false;
-  out.AssignSlideWork(*first);
+  CSpSlideFitting fitting;
+  if (CorrectSlideObj(ground, fitting, false) == 0) return false;
+  out.AssignSlideWork(fitting.GetAt(0));
   return true;
 }
 
 int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch,
                                   const StrataTable* table) const {
+  const CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr || strata->IsEmpty()) return 0;
+  CSpSlideFitting fitting;
+  CorrectSlideObj(ground, fitting, noStretch, table);
+  pieces->DeleteAll();
+  for (int k = 0; k < fitting.GetSize(); ++k) {
+    pieces->Add(std::move(fitting.pieces_[static_cast<std::size_t>(k)]));
+  }
+  return pieces->GetSize();
+}
+
+int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitting, bool noStretch,
+                                  const StrataTable* table) const {
+  fitting.count_ = 0;
   CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
   if (strata == nullptr || strata->IsEmpty()) return 0;
-  pieces->DeleteAll();
   if (!noStretch && StretchesNoEnd()) {
-    auto copy = std::make_unique<CSpSlideWork>();
-    LiftInto(*copy);
-    pieces->Add(std::move(copy));
+    LiftInto(fitting.OpenPiece());
     return 1;
   }
 
   // The walk runs over a lifted copy, so that this surface keeps its coordinates exactly.
-  CSpSlideWork lifted;
-  lifted.CopySlideWork(this);
-  lifted.YcoordPrimitive(kLiftOntoStratum);
-  const auto walk = lifted.InsCrossPoint(strata, true, table);
-  std::unique_ptr<CSpSlideWork> current;
-  const auto finish = [&](std::unique_ptr<CSpSlideWork> piece) {
+  CSpSlideWork& lifted = fitting.lifted_;
+  LiftInto(lifted);
+  CSpSlideWork& walk = fitting.walk_;
+  lifted.InsCrossPointInto(walk, strata, true, table, fitting.cuts_);
+  CSpSlideWork* current = nullptr;
+  const auto finish = [&] {
     if (noStretch) {
-      piece->DisposeOverArc(strata);
+      current->DisposeOverArc(strata);
     } else {
-      piece->Strech(ground, kTakeStored, kTakeStored, kTakeStored, kTakeStored, kTakeStored,
-                    kTakeStored);
+      current->Strech(ground, kTakeStored, kTakeStored, kTakeStored, kTakeStored, kTakeStored,
+                      kTakeStored);
     }
-    pieces->Add(std::move(piece));
+    current = nullptr;
   };
-  const auto openPiece = [this] {
-    auto piece = std::make_unique<CSpSlideWork>();
-    piece->SetName(GetName());
-    return piece;
+  const auto openPiece = [&] {
+    current = &fitting.OpenPiece();
+    current->SetName(GetName());
   };
-  for (int f = 0; f + 1 < walk->GetSize(); ++f) {
-    const CDPoint& vertex = *walk->GetAt(f);
-    const int type = walk->StrengthTypeOrZero(f);
-    const CDPoint probe = walk->GetMid(f);
+  for (int f = 0; f + 1 < walk.GetSize(); ++f) {
+    const CDPoint& vertex = *walk.GetAt(f);
+    const int type = walk.StrengthTypeOrZero(f);
+    const CDPoint probe = walk.GetMid(f);
     const CDPoly* holder = table != nullptr ? strata->FindPolygon(&probe, table->outlines_)
                                             : strata->FindPolygon(&probe);
     if (holder == nullptr) {
-      if (current) {
+      if (current != nullptr) {
         current->AddNewPoint(vertex, nullptr, type);
-        finish(std::move(current));
+        finish();
       }
       continue;
     }
     // A piece that ends with an arc on the ground line is closed there (at the end the surface
     // reaches, which is the arc's start for an arc walked clockwise).
-    if (noStretch && current && f > 0) {
-      const CDArc* previous = walk->GetArcFromPointIndex(f - 1);
+    if (noStretch && current != nullptr && f > 0) {
+      const CDArc* previous = walk.GetArcFromPointIndex(f - 1);
       if (previous != nullptr &&
           IsOnGroundLine(*ground,
-                         walk->RunsForward(f - 1) ? previous->GetEnd() : previous->GetStart())) {
+                         walk.RunsForward(f - 1) ? previous->GetEnd() : previous->GetStart())) {
         current->AddNewPoint(vertex, nullptr, type);
-        finish(std::move(current));
-        current = openPiece();
+        finish();
+        openPiece();
       }
     }
-    if (!current) current = openPiece();
-    const CDArc* arc = walk->GetArcFromPointIndex(f);
+    if (current == nullptr) openPiece();
+    const CDArc* arc = walk.GetArcFromPointIndex(f);
     if (arc == nullptr) {
       current->AddNewPoint(vertex, nullptr, type);
       continue;
@@ -510,19 +547,31 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, 
     if (continuesLast) {
       last->end = arc->end;
     } else {
-      current->AddNewPoint(vertex, arc->Copy(), type);
+      current->AddNewPoint(vertex, *arc, type);
     }
   }
-  if (current) {
+  if (current != nullptr) {
     const int lastVertex = current->GetSize() - 1;
     const CDArc* arc = current->GetArcFromPointIndex(lastVertex);
     const CDPoint end = arc == nullptr
                             ? *lifted.GetLastPt()
                             : (current->RunsForward(lastVertex) ? arc->GetEnd() : arc->GetStart());
-    current->AddNewPoint(end, nullptr, walk->LastStrengthType());
-    finish(std::move(current));
+    current->AddNewPoint(end, nullptr, walk.LastStrengthType());
+    finish();
   }
-  return pieces->GetSize();
+  return fitting.GetSize();
+}
+
+CSpSlideWork& CSpSlideFitting::GetAt(int k) {
+  if (k < 0 || k >= count_) throw std::out_of_range("CSpSlideFitting: piece index");
+  return *pieces_[static_cast<std::size_t>(k)];
+}
+
+CSpSlideWork& CSpSlideFitting::OpenPiece() {
+  const auto k = static_cast<std::size_t>(count_++);
+  if (k == pieces_.size()) pieces_.push_back(std::make_unique<CSpSlideWork>());
+  pieces_[k]->Clear();
+  return *pieces_[k];
 }
 
 // ---- Stretching the ends ----

@@ -25,6 +25,7 @@
 class Archive;
 class CSpGround;
 class CSpSlide;
+class CSpSlideFitting;
 class CViewInfo;
 
 class CSpSlideWork : public CDPoly {
@@ -68,6 +69,10 @@ class CSpSlideWork : public CDPoly {
   bool GetCrossPointArray(const CDPoint* p1, const CDPoint* p2, CDPoly* out,
                           double tol) const override;
   bool GetCrossPointArray(const CDPoint* p, double angle, CDPoly* out, double tol) const override;
+  // Appends the crossings of every piece with p1-p2 (an arc's two as one when they coincide):
+  // GetCrossPointArray's points, into storage the caller keeps.
+  void CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
+                        std::vector<CDPoint>& crossings) const;
   // The same over every edge of the polygon, the closing edge included. The flag is not
   // consulted.
   virtual bool GetCrossPointArray(const CDPoly* polygon, CDPoly* out, bool flag, double tol) const;
@@ -86,12 +91,18 @@ class CSpSlideWork : public CDPoly {
   void AssignSlideWork(const CSpSlideWork& other);
   // Deletes the arcs, the strengths and the points.
   void Init();
+  // Makes the surface as a new one is (no name, vertices, arcs, strengths or joined crack),
+  // keeping the points, arcs and strengths as storage for the vertices added next: a surface
+  // built again and again stops allocating.
+  void Clear();
 
   // ---- Building blocks ----
 
   // Appends a copy of the point and a strength entry of the type; with an arc, the arc is
   // appended to the arcs and its index becomes the new vertex's flag, else the flag is -1.
   CDPoint* AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type);
+  // The same with a copy of the arc.
+  CDPoint* AddNewPoint(const CDPoint& point, const CDArc& arc, int type);
   // Inserts a straight vertex and a strength entry of the type at the front.
   void InsertNewPoint(const CDPoint& point, int type);
   // The halves of strength entry i; an i outside the entries throws std::out_of_range.
@@ -211,6 +222,10 @@ class CSpSlideWork : public CDPoly {
   // of the ground's strata, when given, answers the strata's cuts and inside tests.
   int CorrectSlideObj(const CSpGround* ground, CDPolyArray* pieces, bool noStretch,
                       const StrataTable* table = nullptr) const;
+  // The same with the pieces made in the fitting's storage, in place of those it held (none
+  // without strata).
+  int CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitting, bool noStretch,
+                      const StrataTable* table = nullptr) const;
   // The first piece that CorrectSlideObj(ground, pieces, false) gives, made in out with
   // AssignSlideWork; false, leaving out as it was, when fitting yields no piece.
   bool FitFirstPieceInto(const CSpGround* ground, CSpSlideWork& out) const;
@@ -238,6 +253,10 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Pieces (SpSlideWork.cpp) ----
 
+  // A vertex at the point with the flag, from the storage Clear kept when it holds one.
+  std::shared_ptr<CDPoint> NewVertex(const CDPoint& point, int flag);
+  // Appends the vertex with a strength entry of the type; returns it.
+  CDPoint* AppendVertex(std::shared_ptr<CDPoint> vertex, int type);
   unsigned& Entry(int i);
   unsigned Entry(int i) const;
   // The strength type of entry i; 0 when there is no such entry.
@@ -279,11 +298,36 @@ class CSpSlideWork : public CDPoly {
   // The crossings of piece i with the segment p1-p2, in order along the segment.
   Crossings PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
                            double lineTol) const;
-  // Appends the crossings of every piece with p1-p2 (an arc's two as one when they coincide).
-  void CollectCrossings(const CDPoint& p1, const CDPoint& p2, double tol,
-                        std::vector<CDPoint>& crossings) const;
+  // InsCrossPoint made in out, the arcs cut in the storage.
+  void InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, bool all,
+                         const StrataTable* table, CDArc::CutStorage& cuts) const;
 
   std::vector<std::unique_ptr<CDArc>> arcs_;
   std::vector<unsigned> strengths_;
   int crackIndex_ = -1;
+  // Points and arcs that Clear and RemoveVertex set free, for the vertices added next.
+  PointList sparePoints_;
+  std::vector<std::unique_ptr<CDArc>> spareArcs_;
+};
+
+// The storage of fitting surfaces to the ground again and again (a circle search fits every
+// trial circle): the lifted copy, the walk with the crossings, the cuts of its arcs and the
+// pieces, kept from fitting to fitting so that fitting stops allocating once it has held the
+// most of each.
+class CSpSlideFitting {
+ public:
+  // The pieces of the last fitting; GetAt throws std::out_of_range outside 0..count-1.
+  int GetSize() const { return count_; }
+  CSpSlideWork& GetAt(int k);
+
+ private:
+  friend class CSpSlideWork;
+  // A new, empty piece after those of this fitting.
+  CSpSlideWork& OpenPiece();
+
+  CSpSlideWork lifted_;
+  CSpSlideWork walk_;
+  CDArc::CutStorage cuts_;
+  std::vector<std::unique_ptr<CSpSlideWork>> pieces_;
+  int count_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -655,6 +656,50 @@ TEST(SlideWorkTest, CorrectSlideObjWithAStrataTableGivesTheSamePieces) {
     }
   }
   EXPECT_GT(pieceCount, 1000);
+}
+
+// Surfaces built and fitted in storage kept from circle to circle (as a circle search does) are
+// those of a fresh build and fit, bit for bit, whatever the earlier circles left there: more or
+// fewer pieces, merged vertices, and a crack joined to every piece on the way.
+TEST(SlideWorkTest, FittingInKeptStorageGivesThePiecesOfAFreshFitting) {
+  const SampleSection sample = MakeSampleSection();
+  const CSpGround& ground = *sample.ground;
+  CSpSlideWork::StrataTable table;
+  table.Take(*ground.GetPolyArray());
+  CSpSlide line;
+  line.AddNewPoint(CDPoint(), 1, 2);
+  line.AddNewPoint(CDPoint(), 0, 2);
+  line.AddNewPoint(CDPoint(), 0, 2);
+  CSpSlideWork half;
+  CSpSlideFitting fitting;
+  std::set<int> counts;
+  for (double cx = -4; cx <= 36; cx += 5) {
+    for (double cy = 6; cy <= 30; cy += 4) {
+      for (double r = 48; r >= 4; r -= 5.5) {
+        SCOPED_TRACE(testing::Message() << cx << ", " << cy << ", " << r);
+        const CDArc arc(CDPoint(cx, cy), r, kPi, 0);
+        *line.GetAt(0) = arc.GetStart();
+        *line.GetAt(1) = arc.GetMid(0.5);
+        *line.GetAt(2) = arc.GetEnd();
+        line.CreateDrawObjInto(half);
+        const auto fresh = line.CreateDrawObj();
+        ExpectSameWork(half, *fresh);
+        CDPolyArray plain;
+        const int count = fresh->CorrectSlideObj(&ground, &plain, true, &table);
+        ASSERT_EQ(half.CorrectSlideObj(&ground, fitting, true, &table), count);
+        ASSERT_EQ(fitting.GetSize(), count);
+        for (int k = 0; k < count; ++k) {
+          CSpSlideWork& piece = fitting.GetAt(k);
+          ExpectSameWork(static_cast<const CSpSlideWork&>(*plain.GetAt(k)), piece);
+          EXPECT_EQ(piece.GetCrackIndex(), -1);
+          const CDPoint mid = piece.GetMid(0);
+          piece.MixCrackline(CDPoint(mid.x, mid.y + 3), CDPoint(mid.x, mid.y - 1), 4);
+        }
+        counts.insert(count);
+      }
+    }
+  }
+  EXPECT_TRUE(counts.contains(0) && counts.contains(1) && counts.contains(2));
 }
 
 TEST(SlideWorkTest, DisposeOverArcClosesVerticalTangentsUpToTheTopOfTheStrata) {
