@@ -108,8 +108,7 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
     const CDPoint& b = *GetAt(i + 1);
     bool meets = false;
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
-                                           : ends[static_cast<std::size_t>(ArcIndexAt(i))];
+      const ArcEnds arcEnds = EndsOfArc(*arc, i, ends);
       const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
       // Only the lowest crossing can lower the height.
       const double crossing = arc->LowestYAt(x, &endXs);
@@ -319,22 +318,31 @@ double CSpSlideWork::GetDepth(const CDPolyArray* shapes, bool within) const {
 
 // ---- Ends ----
 
-bool CSpSlideWork::IsRightUpper() const {
+bool CSpSlideWork::IsRightUpper() const { return IsRightUpper({}); }
+
+bool CSpSlideWork::IsRightUpper(std::span<const ArcEnds> ends) const {
   const int n = GetSize();
   if (n < 2) return false;
   const bool lastIsRight = GetAt(n - 1)->x > GetAt(0)->x;
-  const double first = EndHeight(0);
-  const double last = EndHeight(n - 1);
+  const double first = EndHeight(0, ends);
+  const double last = EndHeight(n - 1, ends);
   return lastIsRight ? last > first : first > last;
 }
 
-double CSpSlideWork::EndHeight(int vertex) const {
+double CSpSlideWork::EndHeight(int vertex, std::span<const ArcEnds> ends) const {
   const int piece = PieceAt(vertex);
   const CDArc* arc = GetArcFromPointIndex(piece);
   if (arc == nullptr) return GetAt(vertex)->y;
+  const ArcEnds arcEnds = EndsOfArc(*arc, piece, ends);
   // The end of the arc that lies at the vertex.
-  const bool atStart = (piece == vertex) == RunsForward(piece);
-  return atStart ? arc->GetStart().y : arc->GetEnd().y;
+  const bool atStart = (piece == vertex) == RunsForward(*GetAt(piece), arcEnds);
+  return atStart ? arcEnds.start.y : arcEnds.end.y;
+}
+
+CSpSlideWork::ArcEnds CSpSlideWork::EndsOfArc(const CDArc& arc, int i,
+                                              std::span<const ArcEnds> ends) const {
+  return ends.empty() ? ArcEnds{arc.GetStart(), arc.GetEnd()}
+                      : ends[static_cast<std::size_t>(ArcIndexAt(i))];
 }
 
 // ---- Drawing ----
