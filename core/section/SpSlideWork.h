@@ -280,8 +280,9 @@ class CSpSlideWork : public CDPoly {
   double TravelAngleAtEnd(int i) const;
   // The height of an end vertex, taken from its arc where it has one; ends as with GetVertical.
   double EndHeight(int vertex, std::span<const ArcEnds> ends) const;
-  // The ends of the arc of piece i: taken from the ends when given, else found.
-  ArcEnds EndsOfArc(const CDArc& arc, int i, std::span<const ArcEnds> ends) const;
+  // The ends of the arc of piece i: those given, else found and kept in found.
+  const ArcEnds& EndsOfArc(const CDArc& arc, int i, std::span<const ArcEnds> ends,
+                           std::optional<ArcEnds>& found) const;
   // RunsForward of an arc piece that starts at the vertex, with the arc's ends.
   static bool RunsForward(const CDPoint& vertex, const ArcEnds& ends);
   // The crossings of piece i with the segment p1-p2, in order along the segment.
