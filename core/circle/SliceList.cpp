@@ -118,8 +118,13 @@ CSliceList::WaterShapes CSliceList::GetWaterShapes(const CSpWaterGroup* group) c
 
 int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
                           const CSpSlideWork& surface) {
-  surface.GetSlipLineVertices(-1, slipLine_);
+  TakeSurfaceEnds(surface);
   return DivisionPoints(strata, water, surface);
+}
+
+void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
+  surface.GetArcEnds(arcEnds_);
+  surface.GetSlipLineVertices(-1, slipLine_, arcEnds_);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
@@ -129,10 +134,9 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   if (ground == nullptr) return 0;
   const WaterShapes lines = GetWaterShapes(water);
   // CreateSlice's direction too: it divides its own surface.
-  direction_ = surface.IsRightUpper();
+  direction_ = surface.IsRightUpper(arcEnds_);
 
   const Span span{surface.Left().x, surface.Right().x, surface.Bottom().y, surface.Top().y};
-  surface.GetArcEnds(arcEnds_);
   knownHeights_.clear();
   const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
 
@@ -323,7 +327,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   TakeSurface(*chosen, *ground, strata == nullptr);
 
   CDPolyArray* layers = strata != nullptr ? strata : ground->GetPolyArray();
-  work_->GetSlipLineVertices(-1, slipLine_);
+  TakeSurfaceEnds(*work_);
   if (DivisionPoints(layers, water, *work_) < 2) {
     xs_.clear();
     return 0;

@@ -185,7 +185,10 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
-  // SetXArray with the vertices of the surface's slip line found already (slipLine_).
+  // The ends of the surface's arcs (arcEnds_) and the vertices of its slip line (slipLine_),
+  // which the division reads.
+  void TakeSurfaceEnds(const CSpSlideWork& surface);
+  // SetXArray with the surface's ends and slip line taken already (TakeSurfaceEnds).
   int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
                      const CSpSlideWork& surface);
   // The division points from the strata: their vertices on or above the surface and the

@@ -314,8 +314,11 @@ CDArc* CSpSlideWork::EditArc(int i) {
 bool CSpSlideWork::RunsForward(int i) const {
   const CDArc* arc = GetArcFromPointIndex(i);
   if (arc == nullptr) return true;
-  const CDPoint& vertex = *GetAt(i);
-  return Hypot(vertex, arc->GetStart()) <= Hypot(vertex, arc->GetEnd());
+  return RunsForward(*GetAt(i), ArcEnds{arc->GetStart(), arc->GetEnd()});
+}
+
+bool CSpSlideWork::RunsForward(const CDPoint& vertex, const ArcEnds& ends) {
+  return Hypot(vertex, ends.start) <= Hypot(vertex, ends.end);
 }
 
 const CDArc* CSpSlideWork::GetFirstArc() const {
@@ -848,7 +851,8 @@ bool CSpSlideWork::MixCrackline(const CDPoint& p, const CDPoint& q, int type) {
 
 // ---- Back to an entered line ----
 
-void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const {
+void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
+                                       std::span<const ArcEnds> ends) const {
   vertices.clear();
   const auto typeAtVertex = [this, type](const CDPoint& p) {
     if (type != -1) return type;
@@ -871,7 +875,8 @@ void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& ve
     int midType = type;
     if (type == -1) {
       const double x = (mid.x + GetAt(i + 1)->x) / 2;
-      midType = GetStrengthOfPosition(x, GetY(x), nullptr);
+      const Vertical at = GetVertical(x, ends);
+      midType = GetStrengthOfPosition(at, x, at.y, nullptr);
     }
     add(CDPoint(mid.x, mid.y), 0, midType);
   }

@@ -154,6 +154,8 @@ class CSpSlideWork : public CDPoly {
   Vertical GetVertical(double x, std::span<const ArcEnds> ends) const;
   // GetStart and GetEnd of every arc, by arc index; replaces the content of ends.
   void GetArcEnds(std::vector<ArcEnds>& ends) const;
+  // IsRightUpper with the ends of the arcs at hand, the same answer.
+  bool IsRightUpper(std::span<const ArcEnds> ends) const;
   // The first arc piece that the vertical at x crosses; null when none.
   const CDArc* GetArc(double x) const { return GetVertical(x).arc; }
   // The first piece that the vertical at x meets; -1 when none.
@@ -177,7 +179,9 @@ class CSpSlideWork : public CDPoly {
     int type;
   };
   // The vertices of TransSpSlide(type) without making the line; replaces the content of vertices.
-  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const;
+  // The ends of the arcs, when at hand, spare finding them for every vertical asked.
+  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
+                           std::span<const ArcEnds> ends = {}) const;
   // GetStrengthOfPosition with the slide line given by its vertices.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             std::span<const SlipLineVertex> slipLine) const;
@@ -293,8 +297,13 @@ class CSpSlideWork : public CDPoly {
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;
-  // The height of an end vertex, taken from its arc where it has one.
-  double EndHeight(int vertex) const;
+  // The height of an end vertex, taken from its arc where it has one; ends as with GetVertical.
+  double EndHeight(int vertex, std::span<const ArcEnds> ends) const;
+  // The ends of the arc of piece i: those given, else found and kept in found.
+  const ArcEnds& EndsOfArc(const CDArc& arc, int i, std::span<const ArcEnds> ends,
+                           std::optional<ArcEnds>& found) const;
+  // RunsForward of an arc piece that starts at the vertex, with the arc's ends.
+  static bool RunsForward(const CDPoint& vertex, const ArcEnds& ends);
   // The crossings of piece i with the segment p1-p2, in order along the segment.
   Crossings PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
                            double lineTol) const;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 #include "core/base/Constants.h"
@@ -102,22 +103,23 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
   Vertical at;
   double lowest = kAreaNotSet;
   const auto consider = [&lowest](double y) { lowest = std::min(lowest, y); };
+  const PointList& points = Points();
   const int n = GetSize();
   for (int i = 0; i + 1 < n; ++i) {
-    const CDPoint& a = *GetAt(i);
-    const CDPoint& b = *GetAt(i + 1);
+    const CDPoint& a = *points[static_cast<std::size_t>(i)];
+    const CDPoint& b = *points[static_cast<std::size_t>(i) + 1];
     bool meets = false;
     if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      const ArcEnds arcEnds = ends.empty() ? ArcEnds{arc->GetStart(), arc->GetEnd()}
-                                           : ends[static_cast<std::size_t>(ArcIndexAt(i))];
+      std::optional<ArcEnds> found;
+      const ArcEnds& arcEnds = EndsOfArc(*arc, i, ends, found);
       const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
       // Only the lowest crossing can lower the height.
       const double crossing = arc->LowestYAt(x, &endXs);
       if (crossing != kNoValue) consider(crossing);
       // A vertical through an end of the arc may miss it by a rounding error.
-      for (const CDPoint& end : {arcEnds.start, arcEnds.end}) {
-        if (std::fabs(end.x - x) < kSamePoint) {
-          consider(end.y);
+      for (const CDPoint* end : {&arcEnds.start, &arcEnds.end}) {
+        if (std::fabs(end->x - x) < kSamePoint) {
+          consider(end->y);
           meets = true;
         }
       }
@@ -319,22 +321,33 @@ double CSpSlideWork::GetDepth(const CDPolyArray* shapes, bool within) const {
 
 // ---- Ends ----
 
-bool CSpSlideWork::IsRightUpper() const {
+bool CSpSlideWork::IsRightUpper() const { return IsRightUpper({}); }
+
+bool CSpSlideWork::IsRightUpper(std::span<const ArcEnds> ends) const {
   const int n = GetSize();
   if (n < 2) return false;
   const bool lastIsRight = GetAt(n - 1)->x > GetAt(0)->x;
-  const double first = EndHeight(0);
-  const double last = EndHeight(n - 1);
+  const double first = EndHeight(0, ends);
+  const double last = EndHeight(n - 1, ends);
   return lastIsRight ? last > first : first > last;
 }
 
-double CSpSlideWork::EndHeight(int vertex) const {
+double CSpSlideWork::EndHeight(int vertex, std::span<const ArcEnds> ends) const {
   const int piece = PieceAt(vertex);
   const CDArc* arc = GetArcFromPointIndex(piece);
   if (arc == nullptr) return GetAt(vertex)->y;
+  std::optional<ArcEnds> found;
+  const ArcEnds& arcEnds = EndsOfArc(*arc, piece, ends, found);
   // The end of the arc that lies at the vertex.
-  const bool atStart = (piece == vertex) == RunsForward(piece);
-  return atStart ? arc->GetStart().y : arc->GetEnd().y;
+  const bool atStart = (piece == vertex) == RunsForward(*GetAt(piece), arcEnds);
+  return atStart ? arcEnds.start.y : arcEnds.end.y;
+}
+
+const CSpSlideWork::ArcEnds& CSpSlideWork::EndsOfArc(const CDArc& arc, int i,
+                                                     std::span<const ArcEnds> ends,
+                                                     std::optional<ArcEnds>& found) const {
+  if (ends.empty()) return found.emplace(ArcEnds{arc.GetStart(), arc.GetEnd()});
+  return ends[static_cast<std::size_t>(ArcIndexAt(i))];
 }
 
 // ---- Drawing ----
