@@ -228,7 +228,7 @@ class CSliceList {
   // order.
   void KeepSlicesWithLayers();
   // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
-  // side as in BuildSlice.
+  // side as in StartSlice.
   std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice

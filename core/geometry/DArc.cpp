@@ -578,10 +578,6 @@ std::span<CDArc> CDArc::CutArc(const CDPolyArray& shapes, CutStorage& storage) c
   return storage.Pieces();
 }
 
-std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(std::span<const Edge> edges) const {
-  return CutArcAlong(EachEdge(edges));
-}
-
 std::span<CDArc> CDArc::CutArc(std::span<const Edge> edges, CutStorage& storage) const {
   CutArcAlong(EachEdge(edges), storage);
   return storage.Pieces();

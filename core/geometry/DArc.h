@@ -133,8 +133,6 @@ class CDArc {
       const std::vector<std::vector<CDPoint>>& polylines) const;
   // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
-  // CutArc over the edges in their order, as the polylines whose segments they are.
-  std::vector<std::unique_ptr<CDArc>> CutArc(std::span<const Edge> edges) const;
   // The storage of CutArc's cuts and pieces, for a caller that cuts many arcs (a circle search
   // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
   class CutStorage {
@@ -152,8 +150,8 @@ class CDArc {
     std::vector<Cut> cuts_;
     std::vector<CDArc> pieces_;
   };
-  // CutArc over the edges and over the array's shapes, the pieces made in the storage (in place
-  // of those it held).
+  // CutArc over the edges in their order (as the polylines whose segments they are) and over the
+  // array's shapes, the pieces made in the storage (in place of those it held).
   std::span<CDArc> CutArc(std::span<const Edge> edges, CutStorage& storage) const;
   std::span<CDArc> CutArc(const CDPolyArray& shapes, CutStorage& storage) const;
   // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
