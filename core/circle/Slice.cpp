@@ -112,13 +112,16 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
-  CDArc::PointMemo ends;
-  SetBottomArc(std::move(arc), ends);
+  const CDPoint startPoint = arc == nullptr ? CDPoint() : arc->GetStart();
+  const CDPoint endPoint = arc == nullptr ? CDPoint() : arc->GetEnd();
+  SetBottomArc(std::move(arc), startPoint, endPoint);
 }
 
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDPoint& startPoint,
+                          const CDPoint& endPoint) {
   arc_ = std::move(arc);
-  const CDArc::Segment segment = arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(ends);
+  const CDArc::Segment segment =
+      arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(startPoint, endPoint);
   segmentArea_ = segment.area;
   segmentCentroid_ = segment.centroid;
   arcEnds_ = segment.ends;

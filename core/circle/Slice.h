@@ -127,9 +127,9 @@ class CSlice {
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
   void SetBottomArc(std::unique_ptr<CDArc> arc);
-  // The same with the memo of the end points of the arcs before: the slice division sets the
-  // arcs from left to right, and a slice's arc starts at the point where the one before ended.
-  void SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends);
+  // The same with the points of the circle at the arc's start and end angle given: the slice
+  // division finds each angle from the point of the circle at a division point.
+  void SetBottomArc(std::unique_ptr<CDArc> arc, const CDPoint& startPoint, const CDPoint& endPoint);
   // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
   // next division's arcs in its storage.
   std::unique_ptr<CDArc> ReleaseBottomArc();
@@ -398,8 +398,9 @@ class CSlice {
   int strengthType_ = kStrengthUnknown;
   std::unique_ptr<CDArc> arc_;
   // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
-  // and the water depths; 0 without an arc. Its centroid (CDArc::GetKoCenterBalance) likewise for
-  // every centroid of the slice; the unset point without an arc. Both change only with the arc.
+  // and the water depths; 0 without an arc. Its centroid (CDArc::GetKoSegment, from the arc's end
+  // points) likewise for every centroid of the slice; the unset point without an arc. Both change
+  // only with the arc.
   double segmentArea_ = 0;
   CDPoint segmentCentroid_;
   // The x of the arc's end points, which settle most sweep tests of the base angle's vertical.

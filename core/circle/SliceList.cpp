@@ -385,7 +385,8 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
   const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
   const double yMid = atMid.y;
   if (atMid.arc != nullptr) {
-    slice->SetBottomArc(TrimBottomArc(*atMid.arc, x1, x2, side), arcEndPoint_);
+    TrimmedArc bottom = TrimBottomArc(*atMid.arc, x1, x2, side);
+    slice->SetBottomArc(std::move(bottom.arc), bottom.start, bottom.end);
   }
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
@@ -452,9 +453,9 @@ const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,
   return out;
 }
 
-std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
+CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
                                                  SharedSide& side) {
-  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return nullptr;
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return TrimmedArc{};
   std::unique_ptr<CDArc> trimmed;
   if (spareArcs_.empty()) {
     trimmed = std::make_unique<CDArc>(arc);
@@ -463,11 +464,14 @@ std::unique_ptr<CDArc> CSliceList::TrimBottomArc(const CDArc& arc, double x1, do
     spareArcs_.pop_back();
     *trimmed = arc;
   }
-  // Neighbouring slices on one arc share the angle of their common side: found once.
-  trimmed->start = side.arc == &arc && side.x == x1 ? side.angle : arc.LowerAngleAt(x1);
-  trimmed->end = arc.LowerAngleAt(x2);
-  side = SharedSide{&arc, x2, trimmed->end};
-  return trimmed;
+  // Neighbouring slices on one arc share the point of their common side: found once.
+  const CDArc::LowerPoint start =
+      side.arc == &arc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
+  const CDArc::LowerPoint end = arc.LowerPointAt(x2);
+  trimmed->start = start.angle;
+  trimmed->end = end.angle;
+  side = SharedSide{&arc, x2, end};
+  return TrimmedArc{std::move(trimmed), start.point, end.point};
 }
 
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {

@@ -208,11 +208,12 @@ class CSliceList {
   // The edges of each stratum that can give boundaries to the slices between the division
   // points (CDPoly::GetEdgesForCuts), found once for all slices.
   void FindStrataEdges(const CDPolyArray* strata);
-  // The side a slice shares with the next one, with the angle of its base arc there.
+  // The side a slice shares with the next one, with the point of its base arc there and that
+  // point's angle.
   struct SharedSide {
     const CDArc* arc = nullptr;
     double x = 0;
-    double angle = 0;
+    CDArc::LowerPoint end;
   };
   // A new slice between two division points with its base and strength type, without
   // boundaries; side carries the right side of the slice before and takes this slice's right
@@ -227,9 +228,14 @@ class CSliceList {
   // The slices without a boundary above their base go to the spare ones; the others keep their
   // order.
   void KeepSlicesWithLayers();
-  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc;
-  // side as in StartSlice.
-  std::unique_ptr<CDArc> TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
+  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc, with
+  // the points of the circle at x1 and x2 that its end angles come from; side as in StartSlice.
+  struct TrimmedArc {
+    std::unique_ptr<CDArc> arc;  // null where TrimCopy gives none
+    CDPoint start;
+    CDPoint end;
+  };
+  TrimmedArc TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -300,8 +306,6 @@ class CSliceList {
   // the base arcs taken from them.
   std::vector<std::unique_ptr<CSlice>> spare_;
   std::vector<std::unique_ptr<CDArc>> spareArcs_;
-  // The end point of the last slice's arc, where the next slice's arc on that circle starts.
-  CDArc::PointMemo arcEndPoint_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;

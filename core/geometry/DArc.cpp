@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <climits>
 #include <cmath>
-#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <span>
@@ -190,12 +188,14 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
 
 bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
 
-double CDArc::LowerAngleAt(double x) const {
+double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
+
+CDArc::LowerPoint CDArc::LowerPointAt(double x) const {
   const double dx = x - centre.x;
   const double radicand = R * R - dx * dx;
   const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
   const CDPoint p(x, centre.y - halfChord);
-  return NormalizeAngle(MyAtan(&centre, &p));
+  return LowerPoint{p, NormalizeAngle(MyAtan(&centre, &p))};
 }
 
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
@@ -353,28 +353,10 @@ CDPoint CDArc::GetKoCenterBalance() const {
   return SegmentCentroid(SegmentHalfSweep(), GetStart(), GetEnd());
 }
 
-CDArc::Segment CDArc::GetKoSegment(PointMemo& ends) const {
+CDArc::Segment CDArc::GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const {
   const HalfSweep half = SegmentHalfSweep();
-  const CDPoint startPoint = ends.At(*this, start);
-  const CDPoint endPoint = ends.At(*this, end);
   return Segment{
       SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
-}
-
-CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
-  const auto same = [](double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-  };
-  if (!set_ || !same(cx_, arc.centre.x) || !same(cy_, arc.centre.y) || !same(r_, arc.R) ||
-      !same(angle_, angle)) {
-    set_ = true;
-    cx_ = arc.centre.x;
-    cy_ = arc.centre.y;
-    r_ = arc.R;
-    angle_ = angle;
-    point_ = arc.PointAt(angle);
-  }
-  return point_;
 }
 
 double CDArc::SegmentArea(const HalfSweep& half) const {

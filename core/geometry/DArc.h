@@ -41,6 +41,12 @@ class CDArc {
   bool SpansX(double x) const;
   // The angle (in [0, 2pi]) of the point of the lower half-circle at x; TrimCopy's end angles.
   double LowerAngleAt(double x) const;
+  // That point itself, found from x and the half chord below the centre, with its angle.
+  struct LowerPoint {
+    CDPoint point;
+    double angle = 0;
+  };
+  LowerPoint LowerPointAt(double x) const;
 
   // The constructions return false, leaving the arc as it was, when no arc exists.
   // The arc from p1 through p2 to p3.
@@ -67,22 +73,7 @@ class CDArc {
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
   CDPoint GetKoCenterBalance() const;
-  // The last point of a circle found at an angle, kept with the circle's centre and radius and the
-  // angle: the same bits give the same point, so the arc that starts where the one before ended
-  // on the same circle takes that point instead of computing it again.
-  class PointMemo {
-   public:
-    CDPoint At(const CDArc& arc, double angle);
-
-   private:
-    bool set_ = false;
-    double cx_ = 0;
-    double cy_ = 0;
-    double r_ = 0;
-    double angle_ = 0;
-    CDPoint point_;
-  };
-  // The x of GetStart and GetEnd.
+  // The x of the end points (GetStart and GetEnd, or the points the ends were found from).
   struct EndXs {
     double start = 0;
     double end = 0;
@@ -92,9 +83,10 @@ class CDArc {
     CDPoint centroid;
     EndXs ends;  // of the points the centroid was found from
   };
-  // GetKoArea and GetKoCenterBalance with the terms they share found once, the end points through
-  // the memo.
-  Segment GetKoSegment(PointMemo& ends) const;
+  // GetKoArea and GetKoCenterBalance with the terms they share found once, from the given points
+  // of the circle at the start and the end angle (a caller that found the angles from points of
+  // the circle hands those in, sparing their sines and cosines).
+  Segment GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const;
 
   // Crossings of the arc with the segment a-b: -1 when a and b coincide or the line misses the
   // circle, else how many of the two crossings of line and circle lie on both the segment (or

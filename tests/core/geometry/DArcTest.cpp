@@ -212,6 +212,8 @@ TEST(DArcTest, Set2PRTakesTheLowerArc) {
   EXPECT_FALSE(arc.Set2PR(CDPoint(-1, 0), CDPoint(1, 0), 0.9, true));
 }
 
+// The trimmed arc's ends are the points of the lower half-circle at the two x (LowerPointAt), from
+// whose coordinates its end angles come.
 TEST(DArcTest, TrimCopyFollowsTheLowerHalfCircle) {
   CDArc arc;
   arc.SetParam(CDPoint(1.0, 2.0, 3), 2.0, 0.5, 1.0);
@@ -233,6 +235,14 @@ TEST(DArcTest, TrimCopyFollowsTheLowerHalfCircle) {
     if (!trimmed) continue;
     ExpectArc(*trimmed, 1.0, 2.0, 2.0, c.start, c.end);
     EXPECT_EQ(trimmed->centre.flag, 3);
+    const CDArc::LowerPoint from = arc.LowerPointAt(c.x1);
+    const CDArc::LowerPoint to = arc.LowerPointAt(c.x2);
+    EXPECT_EQ(from.angle, trimmed->start);
+    EXPECT_EQ(to.angle, trimmed->end);
+    EXPECT_EQ(from.point.x, c.x1);
+    EXPECT_EQ(to.point.x, c.x2);
+    ExpectNear(from.point, trimmed->GetStart().x, trimmed->GetStart().y, 1e-8);
+    ExpectNear(to.point, trimmed->GetEnd().x, trimmed->GetEnd().y, 1e-8);
   }
 }
 
