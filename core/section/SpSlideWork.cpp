@@ -296,9 +296,7 @@ const CDArc* CSpSlideWork::GetArcAt(int index) const {
 
 int CSpSlideWork::ArcIndexAt(int i) const {
   if (i < 0 || i >= GetSize()) return -1;
-  const int flag = GetAt(i)->flag;
-  if (flag >= GetArcCount()) throw std::out_of_range("CSpSlideWork: a vertex names no arc");
-  return flag < 0 ? -1 : flag;
+  return ArcIndexOf(*GetAt(i));
 }
 
 const CDArc* CSpSlideWork::GetArcFromPointIndex(int i) const {

@@ -268,6 +268,9 @@ class CSpSlideWork : public CDPoly {
   int LastStrengthType() const;
   // The arc index of the piece at vertex i; -1 for a straight piece or an i outside.
   int ArcIndexAt(int i) const;
+  // The arc index that a vertex of the surface names (its flag); -1 for a straight piece. Throws
+  // std::out_of_range when the vertex names no arc.
+  int ArcIndexOf(const CDPoint& vertex) const;
   // The arc of the piece at vertex i for editing; null for a straight piece.
   CDArc* EditArc(int i);
   // Removes vertex i with its strength entry and the arc of its piece.
@@ -299,8 +302,8 @@ class CSpSlideWork : public CDPoly {
   double TravelAngleAtEnd(int i) const;
   // The height of an end vertex, taken from its arc where it has one; ends as with GetVertical.
   double EndHeight(int vertex, std::span<const ArcEnds> ends) const;
-  // The ends of the arc of piece i: those given, else found and kept in found.
-  const ArcEnds& EndsOfArc(const CDArc& arc, int i, std::span<const ArcEnds> ends,
+  // The ends of the arc (of that index): those given, else found and kept in found.
+  const ArcEnds& EndsOfArc(const CDArc& arc, int arcIndex, std::span<const ArcEnds> ends,
                            std::optional<ArcEnds>& found) const;
   // RunsForward of an arc piece that starts at the vertex, with the arc's ends.
   static bool RunsForward(const CDPoint& vertex, const ArcEnds& ends);

@@ -97,6 +97,13 @@ void CSpSlideWork::GetArcEnds(std::vector<ArcEnds>& ends) const {
   for (const auto& arc : arcs_) ends.push_back(ArcEnds{arc->GetStart(), arc->GetEnd()});
 }
 
+// Here, where the vertical queries read it for every piece, so that they inline it.
+int CSpSlideWork::ArcIndexOf(const CDPoint& vertex) const {
+  const int flag = vertex.flag;
+  if (flag >= GetArcCount()) throw std::out_of_range("CSpSlideWork: a vertex names no arc");
+  return flag < 0 ? -1 : flag;
+}
+
 CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEnds> ends) const {
   const CDPoint bottom = TestLineBottom(x);
   const CDPoint top = TestLineTop(x);
@@ -109,12 +116,13 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
     const CDPoint& a = *points[static_cast<std::size_t>(i)];
     const CDPoint& b = *points[static_cast<std::size_t>(i) + 1];
     bool meets = false;
-    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+    if (const int arcIndex = ArcIndexOf(a); arcIndex >= 0) {
+      const CDArc& arc = *arcs_[static_cast<std::size_t>(arcIndex)];
       std::optional<ArcEnds> found;
-      const ArcEnds& arcEnds = EndsOfArc(*arc, i, ends, found);
+      const ArcEnds& arcEnds = EndsOfArc(arc, arcIndex, ends, found);
       const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
       // Only the lowest crossing can lower the height.
-      const double crossing = arc->LowestYAt(x, &endXs);
+      const double crossing = arc.LowestYAt(x, &endXs);
       if (crossing != kNoValue) consider(crossing);
       // A vertical through an end of the arc may miss it by a rounding error.
       for (const CDPoint* end : {&arcEnds.start, &arcEnds.end}) {
@@ -125,7 +133,7 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
       }
       if (crossing != kNoValue) {
         meets = true;
-        if (at.arc == nullptr) at.arc = arc;
+        if (at.arc == nullptr) at.arc = &arc;
       }
     } else {
       CDPoint cross;
@@ -334,20 +342,21 @@ bool CSpSlideWork::IsRightUpper(std::span<const ArcEnds> ends) const {
 
 double CSpSlideWork::EndHeight(int vertex, std::span<const ArcEnds> ends) const {
   const int piece = PieceAt(vertex);
-  const CDArc* arc = GetArcFromPointIndex(piece);
-  if (arc == nullptr) return GetAt(vertex)->y;
+  const int arcIndex = ArcIndexAt(piece);
+  if (arcIndex < 0) return GetAt(vertex)->y;
   std::optional<ArcEnds> found;
-  const ArcEnds& arcEnds = EndsOfArc(*arc, piece, ends, found);
+  const ArcEnds& arcEnds =
+      EndsOfArc(*arcs_[static_cast<std::size_t>(arcIndex)], arcIndex, ends, found);
   // The end of the arc that lies at the vertex.
   const bool atStart = (piece == vertex) == RunsForward(*GetAt(piece), arcEnds);
   return atStart ? arcEnds.start.y : arcEnds.end.y;
 }
 
-const CSpSlideWork::ArcEnds& CSpSlideWork::EndsOfArc(const CDArc& arc, int i,
+const CSpSlideWork::ArcEnds& CSpSlideWork::EndsOfArc(const CDArc& arc, int arcIndex,
                                                      std::span<const ArcEnds> ends,
                                                      std::optional<ArcEnds>& found) const {
   if (ends.empty()) return found.emplace(ArcEnds{arc.GetStart(), arc.GetEnd()});
-  return ends[static_cast<std::size_t>(ArcIndexAt(i))];
+  return ends[static_cast<std::size_t>(arcIndex)];
 }
 
 // ---- Drawing ----
