@@ -586,7 +586,7 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   }
 }
 
-// Every vertical query of a slice division runs the next two steps (a hundred per circle): they
+// Every vertical query of a slice division runs the next three steps (a hundred per circle): they
 // are inlined into the queries, which spares the calls and returns their candidates in registers.
 [[gnu::always_inline]] inline std::optional<bool> CDArc::LowerSweepHoldsX(double x,
                                                                           const EndXs& ends) const {
@@ -629,7 +629,8 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
                             CDPoint(foot.x + dx * halfChord, foot.y + halfChord)};
 }
 
-bool CDArc::VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const {
+[[gnu::always_inline]] inline bool CDArc::VerticalCrossingCounts(double x, const CDPoint& p,
+                                                                 const EndXs* ends) const {
   constexpr double kReach = kVerticalReach;
   if (!(-kReach <= p.y && p.y <= kReach)) return false;
   const double above = p.y - centre.y;
