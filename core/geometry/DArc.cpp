@@ -615,8 +615,13 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   // stays as CrossAL takes it.
   const double dx = x - x;
   const double dy = 2 * kReach;
-  const double t = ((centre.x - x) * dx + (centre.y - -kReach) * dy) / (dy * dy);
-  const CDPoint foot(x + t * dx, -kReach + t * dy);
+  const double along = (centre.x - x) * dx + (centre.y - -kReach) * dy;
+  const double t = along / (dy * dy);
+  // t dx is a zero of t's sign, or NaN where t is not finite; so is along dx, as the division by
+  // the positive 4 kReach^2 keeps both the sign (also where the quotient underflows) and whether
+  // the value is finite. Taken from along, the foot's x and the root below do not wait for the
+  // division.
+  const CDPoint foot(x + along * dx, -kReach + t * dy);
   // hypot does not fall below the larger of its two legs by more than its rounding: a leg
   // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
   // square is a normal number.
