@@ -63,6 +63,30 @@ void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList:
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
+// The boxes of the segments a-b and c-d lie apart by more than a crossing's reach.
+bool BoxesApart(const CDPoint& a, const CDPoint& b, const CDPoint& c, const CDPoint& d) {
+  return std::max(a.x, b.x) < std::min(c.x, d.x) - kCrossingReach ||
+         std::min(a.x, b.x) > std::max(c.x, d.x) + kCrossingReach ||
+         std::max(a.y, b.y) < std::min(c.y, d.y) - kCrossingReach ||
+         std::min(a.y, b.y) > std::max(c.y, d.y) + kCrossingReach;
+}
+
+// No piece of the surface can give GetCrossX a crossing with the segment a-b: it lies wholly
+// above or below the surface, or keeps clear of every arc piece (CDArc::ClearOfSegment) and of
+// every straight piece's box by more than a crossing's reach.
+bool MissesSurface(const CSliceList::Span& span, const CSpSlideWork& surface, const CDPoint& a,
+                   const CDPoint& b) {
+  if (span.MissesSurface(a, b)) return true;
+  for (int i = 0; i + 1 < surface.GetSize(); ++i) {
+    if (const CDArc* arc = surface.GetArcFromPointIndex(i)) {
+      if (!arc->ClearOfSegment(a, b, kCrossingReach)) return false;
+    } else if (!BoxesApart(a, b, *surface.GetAt(i), *surface.GetAt(i + 1))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // A water line takes part with each vertex on or above the surface and each crossing with it.
 void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
@@ -70,7 +94,7 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     const CDPoint& a = *line.GetAt(i);
     const CDPoint& b = *line.GetAt(i + 1);
-    if (span.Misses(a, b) || span.MissesSurface(a, b)) continue;
+    if (span.Misses(a, b) || MissesSurface(span, heights.surface, a, b)) continue;
     heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
 }
@@ -171,7 +195,7 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      if (!span.MissesSurface(*a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (!MissesSurface(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
