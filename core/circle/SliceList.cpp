@@ -422,12 +422,14 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
 }
 
 void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
+  // The edges of a stratum follow its outline: each one's first slice lies near the last one's.
+  std::size_t first = 0;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
     for (const CDPoly::EdgeRange& edge : strataEdges_[static_cast<std::size_t>(s)]) {
       // Slice i spans xs_[i] to xs_[i + 1].
       edgeRecords_.clear();
-      stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, edgeRecords_);
+      stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, first, edgeRecords_);
       for (const CDPoly::CutRecord& found : edgeRecords_) slices_[found.cut]->AddDEVY(found.record);
     }
   }

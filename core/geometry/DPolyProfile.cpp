@@ -314,23 +314,18 @@ bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double y
 }
 
 void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
-                               std::span<const double> ylimits, std::vector<CutRecord>& out) const {
+                               std::span<const double> ylimits, std::size_t& first,
+                               std::vector<CutRecord>& out) const {
   if (xs.size() < 2) return;
   const std::size_t cuts = xs.size() - 1;
   // The cuts left of the edge's reach come first and those right of it last, xs ascending.
   const auto leftOfEdge = [&](std::size_t i) {
     return edge.left.x > CutReach(xs[i], xs[i + 1]).right;
   };
-  std::size_t lo = 0;
-  std::size_t hi = cuts;
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    if (leftOfEdge(mid)) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
+  std::size_t lo = std::min(first, cuts);
+  while (lo > 0 && !leftOfEdge(lo - 1)) --lo;
+  while (lo < cuts && leftOfEdge(lo)) ++lo;
+  first = lo;
   // Cuts that lie inside the edge beyond the snap distance from both its ends take the edge's
   // heights at both cuts, and neighbouring ones share the height at their common cut.
   const auto inside = [&](std::size_t i) {
