@@ -74,7 +74,7 @@ bool BoxesApart(const CDPoint& a, const CDPoint& b, const CDPoint& c, const CDPo
 // No piece of the surface can give GetCrossX a crossing with the segment a-b: it lies wholly
 // above or below the surface, or keeps clear of every arc piece (CDArc::ClearOfSegment) and of
 // every straight piece's box by more than a crossing's reach.
-bool MissesSurface(const CSliceList::Span& span, const CSpSlideWork& surface, const CDPoint& a,
+bool SurfaceMisses(const CSliceList::Span& span, const CSpSlideWork& surface, const CDPoint& a,
                    const CDPoint& b) {
   if (span.MissesSurface(a, b)) return true;
   for (int i = 0; i + 1 < surface.GetSize(); ++i) {
@@ -94,7 +94,7 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     const CDPoint& a = *line.GetAt(i);
     const CDPoint& b = *line.GetAt(i + 1);
-    if (span.Misses(a, b) || MissesSurface(span, heights.surface, a, b)) continue;
+    if (span.Misses(a, b) || SurfaceMisses(span, heights.surface, a, b)) continue;
     heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
 }
@@ -195,7 +195,7 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      if (!MissesSurface(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (!SurfaceMisses(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
