@@ -63,6 +63,30 @@ void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList:
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
+// The boxes of the segments a-b and c-d lie apart by more than a crossing's reach.
+bool BoxesApart(const CDPoint& a, const CDPoint& b, const CDPoint& c, const CDPoint& d) {
+  return std::max(a.x, b.x) < std::min(c.x, d.x) - kCrossingReach ||
+         std::min(a.x, b.x) > std::max(c.x, d.x) + kCrossingReach ||
+         std::max(a.y, b.y) < std::min(c.y, d.y) - kCrossingReach ||
+         std::min(a.y, b.y) > std::max(c.y, d.y) + kCrossingReach;
+}
+
+// No piece of the surface can give GetCrossX a crossing with the segment a-b: it lies wholly
+// above or below the surface, or keeps clear of every arc piece (CDArc::ClearOfSegment) and of
+// every straight piece's box by more than a crossing's reach.
+bool SurfaceMisses(const CSliceList::Span& span, const CSpSlideWork& surface, const CDPoint& a,
+                   const CDPoint& b) {
+  if (span.MissesSurface(a, b)) return true;
+  for (int i = 0; i + 1 < surface.GetSize(); ++i) {
+    if (const CDArc* arc = surface.GetArcFromPointIndex(i)) {
+      if (!arc->ClearOfSegment(a, b, kCrossingReach)) return false;
+    } else if (!BoxesApart(a, b, *surface.GetAt(i), *surface.GetAt(i + 1))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // A water line takes part with each vertex on or above the surface and each crossing with it.
 void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
@@ -70,7 +94,7 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     const CDPoint& a = *line.GetAt(i);
     const CDPoint& b = *line.GetAt(i + 1);
-    if (span.Misses(a, b) || span.MissesSurface(a, b)) continue;
+    if (span.Misses(a, b) || SurfaceMisses(span, heights.surface, a, b)) continue;
     heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
 }
@@ -171,7 +195,7 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
       const CDPoint* b = shape.GetAt(i + 1);
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      if (!span.MissesSurface(*a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      if (!SurfaceMisses(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
@@ -185,7 +209,9 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
 }
 
 void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, const CDPoly& line) {
-  if (Unchanged(strata, line)) return;
+  const bool sameLine = line_ == &line;
+  line_ = &line;
+  if (vertices_.Unchanged(strata, &line) && sameLine) return;
   xs_.clear();
   starts_.clear();
   for (int s = 0; s < strata.GetSize(); ++s) {
@@ -202,9 +228,8 @@ std::span<const double> CSliceList::EdgeCrossings::OfEdge(std::size_t i) const {
   return std::span<const double>(xs_).subspan(starts_[i], starts_[i + 1] - starts_[i]);
 }
 
-bool CSliceList::EdgeCrossings::Unchanged(const CDPolyArray& strata, const CDPoly& line) {
-  if (line_ == &line && SameVertices(strata, line)) return true;
-  line_ = &line;
+bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray& strata, const CDPoly* line) {
+  if (SameVertices(strata, line)) return true;
   vertices_.clear();
   shapeSizes_.clear();
   for (int s = 0; s < strata.GetSize(); ++s) {
@@ -212,13 +237,15 @@ bool CSliceList::EdgeCrossings::Unchanged(const CDPolyArray& strata, const CDPol
     shapeSizes_.push_back(points.size());
     for (const auto& point : points) vertices_.push_back(*point);
   }
-  for (const auto& point : line.Points()) vertices_.push_back(*point);
+  if (line != nullptr) {
+    for (const auto& point : line->Points()) vertices_.push_back(*point);
+  }
   return false;
 }
 
-bool CSliceList::EdgeCrossings::SameVertices(const CDPolyArray& strata, const CDPoly& line) const {
+bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray& strata, const CDPoly* line) const {
   if (shapeSizes_.size() != static_cast<std::size_t>(strata.GetSize())) return false;
-  // Coordinates compared by their bits: the crossings found for 0 need not be those for -0.
+  // Coordinates compared by their bits: what was found for 0 need not be what -0 gives.
   const auto sameBits = [](double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
   };
@@ -235,7 +262,7 @@ bool CSliceList::EdgeCrossings::SameVertices(const CDPolyArray& strata, const CD
     const CDPoly::PointList& points = strata.GetAt(s)->Points();
     if (shapeSizes_[static_cast<std::size_t>(s)] != points.size() || !matches(points)) return false;
   }
-  return matches(line.Points()) && k == vertices_.size();
+  return (line == nullptr || matches(line->Points())) && k == vertices_.size();
 }
 
 void CSliceList::AddLoadXs() {
@@ -355,7 +382,9 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 
   double c = kNoValue;
   double phi = kNoValue;
-  if (layers != nullptr) strataOutlines_.Take(*layers);
+  if (layers != nullptr && !strataSnapshot_.Unchanged(*layers, nullptr)) {
+    strataOutlines_.Take(*layers);
+  }
   for (const auto& slice : slices_) {
     TakeStrength(*slice, c, phi);
     slice->SetCF(c, phi);
@@ -394,22 +423,15 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
 }
 
 void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
-  // An edge's cuts reach no farther than its x range and the snap distance: slices clear of it
-  // by this much are not asked.
-  constexpr double kBeyondReach = 1.0;
+  // The edges of a stratum follow its outline: each one's first slice lies near the last one's.
+  std::size_t first = 0;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
     for (const CDPoly::EdgeRange& edge : strataEdges_[static_cast<std::size_t>(s)]) {
       // Slice i spans xs_[i] to xs_[i + 1].
-      const auto first = std::lower_bound(xs_.begin() + 1, xs_.end(), edge.left.x - kBeyondReach);
-      const auto last = std::upper_bound(xs_.begin(), xs_.end() - 1, edge.right.x + kBeyondReach);
-      for (auto i = static_cast<std::size_t>(first - xs_.begin()) - 1;
-           i < static_cast<std::size_t>(last - xs_.begin()); ++i) {
-        tagDEVY entry;
-        if (stratum.GetDEVYOfEdge(edge, xs_[i], xs_[i + 1], midYs_[i], entry)) {
-          slices_[i]->AddDEVY(entry);
-        }
-      }
+      edgeRecords_.clear();
+      stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, first, edgeRecords_);
+      for (const CDPoly::CutRecord& found : edgeRecords_) slices_[found.cut]->AddDEVY(found.record);
     }
   }
 }

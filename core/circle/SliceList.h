@@ -271,14 +271,32 @@ class CSliceList {
   std::vector<double> splits_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
+  // The boundary entries one stratum edge gives the slices.
+  std::vector<CDPoly::CutRecord> edgeRecords_;
   // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
   // points and the strength of a slice's base on an arc.
   std::vector<CSpSlideWork::SlipLineVertex> slipLine_;
-  // The strata's outlines, in which the slices look up the polygons of their layers.
+  // The vertices of the strata, and of a line with them, as they were taken last: what the list
+  // finds from those shapes, which no slip surface changes, is kept from division to division
+  // while none of their vertices has changed.
+  class VertexSnapshot {
+   public:
+    // Whether the shapes hold the vertices taken last; takes theirs when not.
+    bool Unchanged(const CDPolyArray& strata, const CDPoly* line);
+
+   private:
+    bool SameVertices(const CDPolyArray& strata, const CDPoly* line) const;
+
+    std::vector<CDPoint> vertices_;
+    std::vector<std::size_t> shapeSizes_;
+  };
+  VertexSnapshot strataSnapshot_;
+  // The strata's outlines, in which the slices look up the polygons of their layers: taken anew
+  // only when the strata's vertices have changed (strataSnapshot_).
   CDPolyArray::Outlines strataOutlines_;
-  // The crossings of the strata's edges with a water line (CDPoly::GetCrossX), which no slip
-  // surface changes: found for the strata and the line of one division and kept for the next
-  // while neither the line nor any vertex has changed.
+  // The crossings of the strata's edges with a water line (CDPoly::GetCrossX): found for the
+  // strata and the line of one division and kept for the next while neither the line nor any
+  // vertex has changed.
   class EdgeCrossings {
    public:
     // The crossings for these strata and this line, found anew where they differ from the last.
@@ -288,14 +306,8 @@ class CSliceList {
     std::span<const double> OfEdge(std::size_t i) const;
 
    private:
-    // Whether the strata's and the line's vertices are those the crossings were found for; takes
-    // them when not.
-    bool Unchanged(const CDPolyArray& strata, const CDPoly& line);
-    bool SameVertices(const CDPolyArray& strata, const CDPoly& line) const;
-
     const CDPoly* line_ = nullptr;
-    std::vector<CDPoint> vertices_;
-    std::vector<std::size_t> shapeSizes_;
+    VertexSnapshot vertices_;
     std::vector<double> xs_;
     // Edge i's crossings are xs_[starts_[i]] up to xs_[starts_[i + 1]].
     std::vector<std::size_t> starts_;

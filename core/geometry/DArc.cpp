@@ -100,11 +100,16 @@ int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 // 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it by far,
 // so CrossAL would have found nothing either. Above the centre by that margin, a crossing's
 // direction lies clear inside (0, pi).
-bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                          double top, double tol) {
+double ClearanceMargin(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
+                       double tol) {
   const double scale = r + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(a.x) +
                        std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
-  const double margin = tol + 1e-9 * scale;
+  return tol + 1e-9 * scale;
+}
+
+bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
+                          double top, double tol) {
+  const double margin = ClearanceMargin(a, b, centre, r, tol);
   if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
       std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
     return true;
@@ -122,6 +127,22 @@ bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& cen
     return dx * dx + dy * dy < inner * inner;
   };
   return inner > 0 && within(a) && within(b);
+}
+
+// Whether the segment a-b lies wholly outside the circle, farther from the centre than r by twice
+// SegmentClearOfCircle's margin: the point of the segment nearest the centre is found within a
+// rounding of the coordinates' scale, far below the margin, and every crossing CrossAL could count
+// lies on the circle, on the segment's line and within tol of the segment.
+bool SegmentOutsideCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
+                          double tol) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double t =
+      std::clamp(((centre.x - a.x) * dx + (centre.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  const double nx = a.x + t * dx - centre.x;
+  const double ny = a.y + t * dy - centre.y;
+  const double outer = r + 2 * ClearanceMargin(a, b, centre, r, tol);
+  return nx * nx + ny * ny > outer * outer;
 }
 
 // Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
@@ -425,6 +446,12 @@ CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
       length2(dx * dx + dy * dy),
       ux(degenerate ? 0 : dx / std::sqrt(length2)),
       uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
+
+bool CDArc::ClearOfSegment(const CDPoint& a, const CDPoint& b, double tol) const {
+  const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
+  return SegmentClearOfCircle(a, b, centre, R, top, tol) ||
+         SegmentOutsideCircle(a, b, centre, R, tol);
+}
 
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
                    double tol) const {

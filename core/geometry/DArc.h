@@ -93,6 +93,10 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
+  // The segment a-b certainly has no point that CrossAL with a tolerance up to tol counts: it
+  // lies clear of the arc's box, wholly inside or wholly outside the circle, by a margin beyond
+  // the rounding.
+  bool ClearOfSegment(const CDPoint& a, const CDPoint& b, double tol) const;
   // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
   // segment that many circles cross.
   struct Edge {

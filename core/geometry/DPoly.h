@@ -11,6 +11,7 @@
 // DPolyProfile.cpp (heights over x, boundary entries, walks along the line, angles) and
 // DPolyDraw.cpp (drawing and mouse editing).
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -222,12 +223,38 @@ class CDPoly {
   void StretchStartPoint(CDPolyArray* array);
   // Splits the line into plain pieces at its junctions.
   std::unique_ptr<CDPolyArray> MakeKukan() const;
-  // Point-in-polygon test.
+  // Point-in-polygon test: a ray from the point to the right and upwards crosses an odd number
+  // of the edges.
   bool PolyRgn(const CDPoint* p) const;
-  // The same test over the vertices of a shape given as a list.
-  static bool PolyRgn(std::span<const CDPoint> outline, const CDPoint* p);
   // An edge that lies wholly this far left of or below the point never counts in the test.
   static constexpr double kInsideTestMargin = 1e-6;
+  // An edge of a shape for the inside test, with the greatest x of its ends as the test compares
+  // it (infinite where that is not a number, which the test never passes over).
+  struct InsideEdge {
+    CDPoint a;
+    CDPoint b;
+    double reach;
+  };
+  // Appends the edges the inside test takes of the points (the closing edge unless the last point
+  // repeats the first), ordered by reach from the greatest down.
+  static void AppendInsideEdges(const PointList& points, std::vector<InsideEdge>& edges);
+  // The inside test's ray from one point, asked of one shape or of many.
+  class InsideRay {
+   public:
+    explicit InsideRay(const CDPoint& p);
+    // Whether the edge a-b counts as a crossing.
+    bool Crosses(const CDPoint& a, const CDPoint& b) const;
+    // PolyRgn over a shape's edges as AppendInsideEdges orders them: the same answer, without
+    // visiting the edges that lie wholly left of the point.
+    bool CrossesOddly(std::span<const InsideEdge> edges) const;
+
+   private:
+    CDPoint p_;
+    CDPoint end_;
+    // The ray's run and rise.
+    double dx_;
+    double dy_;
+  };
   bool IsOnline(const CDPoint* p) const;
   // The point of the line nearest to p, its distance and segment.
   CDPoint GetOnlineNear(const CDPoint* p, double& dist, int& segment) const;
@@ -257,10 +284,14 @@ class CDPoly {
   // and returns their count.
   int GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   // An edge with copies of its ends ordered by x (the first end on the left when both have the
-  // same x), so that the cuts read it without the vertex list.
+  // same x) and its slope, so that the cuts read it without the vertex list.
   struct EdgeRange {
+    EdgeRange(const CDPoint& a, const CDPoint& b);
     CDPoint left;
     CDPoint right;
+    // Rise over run, as the height inside the edge is interpolated.
+    double slope;
+    double YAt(double x) const { return left.y + slope * (x - left.x); }
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.
@@ -273,6 +304,18 @@ class CDPoly {
   // gives none. Each edge asked in their order gives GetDEVYArray's records in its order.
   bool GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
                      tagDEVY& record) const;
+  // GetDEVYOfEdge for every pair of neighbouring cuts (xs ascending; cuts i at xs[i] and
+  // xs[i + 1] with ylimits[i]): the records with the cuts' index, in the order of the cuts,
+  // appended to out. The cuts beyond the edge's reach are not visited: the first one it reaches
+  // is searched from first, which then holds it (any start gives the same records; a
+  // neighbouring edge's first cut makes the search short).
+  struct CutRecord {
+    std::size_t cut;
+    tagDEVY record;
+  };
+  void GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
+                         std::span<const double> ylimits, std::size_t& first,
+                         std::vector<CutRecord>& out) const;
   int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.
@@ -320,8 +363,8 @@ class CDPoly {
 
   // The boundary entry of the edge with its ends ordered by x when it spans [x1, x2] and its
   // mean lies at or above ylimit (GetDEVYArray, for an edge that the cuts' reach does not miss).
-  bool DEVYOfSpanningEdge(const CDPoint& left, const CDPoint& right, double x1, double x2,
-                          double ylimit, tagDEVY& record) const;
+  bool DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                          tagDEVY& record) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

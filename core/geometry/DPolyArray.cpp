@@ -254,14 +254,13 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
 }
 
 void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
-  vertices_.clear();
+  edges_.clear();
   shapes_.clear();
   constexpr double kUnbounded = std::numeric_limits<double>::infinity();
   for (const auto& shape : array.shapes_) {
-    Shape taken{vertices_.size(), 0, -kUnbounded, -kUnbounded};
+    Shape taken{edges_.size(), 0, -kUnbounded, -kUnbounded};
     for (const auto& point : shape->Points()) {
       const CDPoint& v = *point;
-      vertices_.push_back(v);
       if (std::isnan(v.x) || std::isnan(v.y)) {
         taken.maxX = taken.maxY = kUnbounded;
       } else {
@@ -269,7 +268,8 @@ void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
         taken.maxY = std::max(taken.maxY, v.y);
       }
     }
-    taken.count = vertices_.size() - taken.first;
+    CDPoly::AppendInsideEdges(shape->Points(), edges_);
+    taken.count = edges_.size() - taken.first;
     shapes_.push_back(taken);
   }
 }
@@ -278,13 +278,14 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p, const Outlines& outlines) {
   // Outlines of another array, or of this one before it changed, cannot stand for its shapes.
   if (outlines.shapes_.size() != shapes_.size()) return FindPolygon(p);
   constexpr double kMargin = CDPoly::kInsideTestMargin;
+  const CDPoly::InsideRay ray(*p);
   for (int i = GetSize() - 1; i >= 0; --i) {
     const Outlines::Shape& outline = outlines.shapes_[static_cast<std::size_t>(i)];
     // The test would skip every edge: the point lies beyond the shape to the right or above.
     if (outline.maxX < p->x - kMargin || outline.maxY < p->y - kMargin) continue;
-    const std::span<const CDPoint> vertices(outlines.vertices_.data() + outline.first,
-                                            outline.count);
-    if (!CDPoly::PolyRgn(vertices, p)) continue;
+    const std::span<const CDPoly::InsideEdge> edges(outlines.edges_.data() + outline.first,
+                                                    outline.count);
+    if (!ray.CrossesOddly(edges)) continue;
     CDPoly* shape = shapes_[static_cast<std::size_t>(i)].get();
     selected_ = i;
     found_ = shape;

@@ -91,12 +91,13 @@ class CDPolyArray {
   // The last shape that contains p; it becomes the selected and the found shape. Null when no
   // shape contains p (the selection then stays).
   CDPoly* FindPolygon(const CDPoint* p);
-  // The shapes' vertices copied into one flat list, with each shape's greatest x and y, for
-  // FindPolygon asked many times over shapes that do not change meanwhile (the slice division
-  // asks for every layer of every slice).
+  // The shapes' edges for the inside test copied into one flat list, each shape's ordered by x
+  // from the right, with each shape's greatest x and y: FindPolygon asked many times over shapes
+  // that do not change meanwhile (the slice division asks for every layer of every slice) visits
+  // only the edges that can count.
   class Outlines {
    public:
-    // Takes the vertices of the array's shapes in place of those it held, keeping its storage.
+    // Takes the edges of the array's shapes in place of those it held, keeping its storage.
     void Take(const CDPolyArray& array);
 
    private:
@@ -109,7 +110,7 @@ class CDPolyArray {
       double maxX;
       double maxY;
     };
-    std::vector<CDPoint> vertices_;
+    std::vector<CDPoly::InsideEdge> edges_;
     std::vector<Shape> shapes_;
   };
   // FindPolygon over the outlines taken from this array while it has not changed since: the same

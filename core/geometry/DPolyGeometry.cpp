@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <span>
 #include <stdexcept>
 #include <utility>
@@ -346,53 +347,71 @@ std::unique_ptr<CDPolyArray> CDPoly::MakeKukan() const {
 
 namespace {
 
-// PolyRgn over n vertices, vertex i given by at(i).
-template <class VertexAt>
-bool RayCrossesOddly(const CDPoint* p, std::size_t n, VertexAt at) {
-  // The ray's slant keeps it off the vertical and horizontal directions of typical vertices.
-  constexpr double kRayAngle = 0.33;
-  constexpr double kLongRay = 30000.0;
-  if (n == 0) return false;
-  const CDPoint end = PointAtAngle(p, kRayAngle, kLongRay);
-  // The closing edge is skipped when the polygon is closed by a repeated point already.
-  const std::size_t edges = at(n - 1) == at(0) ? n - 1 : n;
-  // The ray runs to the right and upwards, and a crossing counts only strictly right of the
-  // point, where the ray lies at or above the point: an edge wholly left of the point or wholly
-  // below it is not tested, nor an edge whose ends lie on one side of the ray's line. The margin
-  // lies far above the rounding of a computed crossing and far below any drawn distance.
-  constexpr double kOffRay = CDPoly::kInsideTestMargin;
-  // The distance of a point from the ray's line, times the ray's length, signed by the side.
-  const double dx = end.x - p->x;
-  const double dy = end.y - p->y;
-  const auto side = [p, dx, dy](const CDPoint& q) { return (q.x - p->x) * dy - (q.y - p->y) * dx; };
-  constexpr double kOffLine = kOffRay * kLongRay;
-  const auto oneSide = [&side](const CDPoint& a, const CDPoint& b) {
-    const double sa = side(a);
-    const double sb = side(b);
-    return (sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine);
-  };
+// Calls visit(a, b) for every edge the inside test takes: the closing edge is skipped when the
+// polygon is closed by a repeated point already.
+template <class Visit>
+void ForEachInsideEdge(const CDPoly::PointList& points, Visit visit) {
+  const std::size_t n = points.size();
+  if (n == 0) return;
+  const std::size_t edges = *points[n - 1] == *points[0] ? n - 1 : n;
+  for (std::size_t i = 0; i < edges; ++i) visit(*points[i], *points[i + 1 < n ? i + 1 : 0]);
+}
+
+// The ray's slant keeps it off the vertical and horizontal directions of typical vertices.
+constexpr double kRayAngle = 0.33;
+constexpr double kLongRay = 30000.0;
+// The ray runs to the right and upwards, and a crossing counts only strictly right of the point,
+// where the ray lies at or above the point: an edge wholly left of the point or wholly below it
+// is not tested, nor an edge whose ends lie on one side of the ray's line. The margin lies far
+// above the rounding of a computed crossing and far below any drawn distance.
+constexpr double kOffRay = CDPoly::kInsideTestMargin;
+// The distance of a point from the ray's line times the ray's length.
+constexpr double kOffLine = kOffRay * kLongRay;
+
+}  // namespace
+
+CDPoly::InsideRay::InsideRay(const CDPoint& p)
+    : p_(p), end_(PointAtAngle(&p, kRayAngle, kLongRay)), dx_(end_.x - p.x), dy_(end_.y - p.y) {}
+
+bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
+  if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
+  // Signed by the side of the ray's line.
+  const auto side = [this](const CDPoint& q) { return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_; };
+  const double sa = side(a);
+  const double sb = side(b);
+  if ((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine)) return false;
+  CDPoint cross;
+  return CrossLL(0.0, &p_, &end_, &a, &b, &cross) == kOnBoth;
+}
+
+bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
+  const double left = p_.x - kOffRay;
   int count = 0;
-  for (std::size_t i = 0; i < edges; ++i) {
-    const CDPoint& a = at(i);
-    const CDPoint& b = at(i + 1 < n ? i + 1 : 0);
-    if (std::max(a.x, b.x) < p->x - kOffRay || std::max(a.y, b.y) < p->y - kOffRay) continue;
-    if (oneSide(a, b)) continue;
-    CDPoint cross;
-    if (CrossLL(0.0, p, &end, &a, &b, &cross) == kOnBoth) ++count;
+  for (const InsideEdge& edge : edges) {
+    // This edge and every one after it lie wholly left of the point.
+    if (edge.reach < left) break;
+    if (Crosses(edge.a, edge.b)) ++count;
   }
   return count % 2 == 1;
 }
 
-}  // namespace
-
-bool CDPoly::PolyRgn(const CDPoint* p) const {
-  return RayCrossesOddly(p, points_.size(),
-                         [this](std::size_t i) -> const CDPoint& { return *points_[i]; });
+void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>& edges) {
+  const auto first = static_cast<std::ptrdiff_t>(edges.size());
+  ForEachInsideEdge(points, [&edges](const CDPoint& a, const CDPoint& b) {
+    const double reach = std::max(a.x, b.x);
+    edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach});
+  });
+  std::sort(edges.begin() + first, edges.end(),
+            [](const InsideEdge& l, const InsideEdge& r) { return l.reach > r.reach; });
 }
 
-bool CDPoly::PolyRgn(std::span<const CDPoint> outline, const CDPoint* p) {
-  return RayCrossesOddly(p, outline.size(),
-                         [outline](std::size_t i) -> const CDPoint& { return outline[i]; });
+bool CDPoly::PolyRgn(const CDPoint* p) const {
+  const InsideRay ray(*p);
+  int count = 0;
+  ForEachInsideEdge(points_, [&ray, &count](const CDPoint& a, const CDPoint& b) {
+    if (ray.Crosses(a, b)) ++count;
+  });
+  return count % 2 == 1;
 }
 
 bool CDPoly::IsOnline(const CDPoint* p) const {

@@ -267,6 +267,11 @@ struct CutReach {
 
 }  // namespace
 
+CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
+    : left(a.x > b.x ? b : a),
+      right(a.x > b.x ? a : b),
+      slope((right.y - left.y) / (right.x - left.x)) {}
+
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();
   const CutReach reach(x1, x2);
@@ -274,7 +279,9 @@ int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, do
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (reach.Misses(s.left->x, s.right->x)) continue;
     tagDEVY record;
-    if (DEVYOfSpanningEdge(*s.left, *s.right, x1, x2, ylimit, record)) records.push_back(record);
+    if (DEVYOfSpanningEdge(EdgeRange(*s.left, *s.right), x1, x2, ylimit, record)) {
+      records.push_back(record);
+    }
   }
   return static_cast<int>(records.size());
 }
@@ -286,7 +293,7 @@ void CDPoly::GetEdgesForCuts(double left, double right, std::vector<EdgeRange>& 
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const XOrdered s = OrderByX(points_[i].get(), points_[i + 1].get());
     if (reach.Misses(s.left->x, s.right->x)) continue;
-    edges.push_back({*s.left, *s.right});
+    edges.emplace_back(*s.left, *s.right);
   }
 }
 
@@ -303,22 +310,58 @@ int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, do
 bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
                            tagDEVY& record) const {
   if (CutReach(x1, x2).Misses(edge.left.x, edge.right.x)) return false;
-  return DEVYOfSpanningEdge(edge.left, edge.right, x1, x2, ylimit, record);
+  return DEVYOfSpanningEdge(edge, x1, x2, ylimit, record);
 }
 
-bool CDPoly::DEVYOfSpanningEdge(const CDPoint& left, const CDPoint& right, double x1, double x2,
-                                double ylimit, tagDEVY& record) const {
-  const XOrdered s{&left, &right};
+void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
+                               std::span<const double> ylimits, std::size_t& first,
+                               std::vector<CutRecord>& out) const {
+  if (xs.size() < 2) return;
+  const std::size_t cuts = xs.size() - 1;
+  // The cuts left of the edge's reach come first and those right of it last, xs ascending.
+  const auto leftOfEdge = [&](std::size_t i) {
+    return edge.left.x > CutReach(xs[i], xs[i + 1]).right;
+  };
+  std::size_t lo = std::min(first, cuts);
+  while (lo > 0 && !leftOfEdge(lo - 1)) --lo;
+  while (lo < cuts && leftOfEdge(lo)) ++lo;
+  first = lo;
+  // Cuts that lie inside the edge beyond the snap distance from both its ends take the edge's
+  // heights at both cuts, and neighbouring ones share the height at their common cut.
+  const auto inside = [&](std::size_t i) {
+    return xs[i] - edge.left.x >= kSnapToCut && edge.right.x - xs[i + 1] >= kSnapToCut;
+  };
+  bool carried = false;
+  double carriedY = 0;
+  for (std::size_t i = lo; i < cuts; ++i) {
+    if (edge.right.x < CutReach(xs[i], xs[i + 1]).left) break;
+    tagDEVY record;
+    bool found = false;
+    if (inside(i)) {
+      const double leftY = carried ? carriedY : edge.YAt(xs[i]);
+      carriedY = edge.YAt(xs[i + 1]);
+      carried = true;
+      found = EntryAbove(leftY, carriedY, this, ylimits[i], record);
+    } else {
+      carried = false;
+      found = DEVYOfSpanningEdge(edge, xs[i], xs[i + 1], ylimits[i], record);
+    }
+    if (found) out.push_back({i, record});
+  }
+}
+
+bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                                tagDEVY& record) const {
   // Ends within the snap distance of a cut reach it.
-  double d = SnapToCut(s.left->x, x1);
-  double f = SnapToCut(s.right->x, x1);
+  double d = SnapToCut(edge.left.x, x1);
+  double f = SnapToCut(edge.right.x, x1);
   d = SnapToCut(d, x2);
   f = SnapToCut(f, x2);
   if (!(d <= x1 && x2 <= f && d != f)) return false;
   // Heights inside the segment come from this segment itself, so that a line that folds back
   // over the cut never mixes the heights of two different segments in one entry.
-  const double leftY = x1 == d ? s.left->y : InterpolateY(s, x1);
-  const double rightY = x2 == f ? s.right->y : InterpolateY(s, x2);
+  const double leftY = x1 == d ? edge.left.y : edge.YAt(x1);
+  const double rightY = x2 == f ? edge.right.y : edge.YAt(x2);
   return EntryAbove(leftY, rightY, this, ylimit, record);
 }
 

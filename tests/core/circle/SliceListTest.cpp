@@ -315,6 +315,40 @@ TEST_F(SampleSlicesTest, AWaterLineEditedBetweenDivisionsDividesByItsNewShape) {
   EXPECT_TRUE(found);
 }
 
+// Each boundary's shape, as its index among the strata (-1 for another shape), and whether its
+// layer hangs.
+std::vector<int> LayerShapes(const CSliceList& list, const CDPolyArray& strata) {
+  std::vector<int> shapes;
+  for (int i = 0; i < list.GetSize(); ++i) {
+    const CSlice& slice = *list.GetSlicePtr(i);
+    for (int k = 0; k < slice.GetDEVYCount(); ++k) {
+      int index = -1;
+      for (int s = 0; s < strata.GetSize(); ++s) {
+        if (strata.GetAt(s) == slice.GetIndexDEVY(k)->shape) index = s;
+      }
+      shapes.push_back(index);
+      shapes.push_back(slice.IsHang(k) ? 1 : 0);
+    }
+  }
+  return shapes;
+}
+
+// The list keeps the strata's outlines for the inside tests of the layers between divisions: a
+// stratum moved in place divides the next circle, and finds its layers' strata, as a new list.
+TEST_F(SampleSlicesTest, AStratumMovedBetweenDivisionsDividesByItsNewPlace) {
+  CDPolyArray& strata = *section.GetGround()->GetPolyArray();
+  list.CreateSlice(nullptr, nullptr, work.get());
+  const std::vector<int> before = LayerShapes(list, strata);
+  strata.GetAt(strata.GetSize() - 1)->ShiftShape(0, -1.5);
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+  EXPECT_EQ(LayerShapes(list, strata), LayerShapes(fresh, strata));
+  EXPECT_NE(LayerShapes(list, strata), before);
+}
+
 TEST_F(SampleSlicesTest, ExtentsOfTheSlices) {
   const ScopedEnableRound guard(0);
   list.CreateSlice(nullptr, nullptr, work.get());

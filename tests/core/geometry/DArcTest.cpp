@@ -685,6 +685,58 @@ TEST(DArcTest, CutArcCutsAtEveryCountedCrossingNearTheCircleBox) {
   }
 }
 
+// A segment the arc calls clear has no crossing CrossAL counts, at and near the limits of the
+// arc's box (above the centre for a sweep below it), of the inside and of the outside of the
+// circle, with and without a tolerance; well inside and well outside the circle it is clear.
+TEST(DArcTest, ASegmentClearOfTheArcHasNoCountedCrossing) {
+  constexpr double kNudges[] = {-1e-4, -1e-6, -4e-8, -3e-8, -1e-12, 0.0, 1e-12, 1e-6, 1e-4};
+  const double sweeps[][2] = {{kPi, 0.0}, {kPi + 0.3, 0.0}, {5.5, 0.5}};
+  const CDPoint centre(3.0, 2.0);
+  constexpr double r = 1.5;
+  const auto at = [&](double angle, double distance) {
+    return centre + CDPoint(std::cos(angle), std::sin(angle)) * distance;
+  };
+  for (const auto& sweep : sweeps) {
+    CDArc arc;
+    arc.SetParam(centre, r, sweep[0], sweep[1]);
+    for (const double tol : {0.0, 1e-3}) {
+      for (const double d : kNudges) {
+        const std::vector<CDPoint> segments[] = {
+            // Along the box's top, bottom and sides.
+            {CDPoint(0.0, 2.0 + d), CDPoint(6.0, 2.0 + d)},
+            {CDPoint(0.0, 0.5 + d), CDPoint(6.0, 0.5 + d)},
+            {CDPoint(4.5 + d, 0.0), CDPoint(4.5 + d, 4.0)},
+            // Chords with both ends at the distance r + d: inside the circle for d < 0.
+            {at(3.5, r + d), at(5.8, r + d)},
+            {at(4.6, r + d), at(4.8, r + d)},
+            // Tangents at the distance r + d, wholly outside the circle for d > 0, and a short
+            // piece of one.
+            {at(4.0, r + d) + CDPoint(-std::sin(4.0), std::cos(4.0)) * 2.0,
+             at(4.0, r + d) - CDPoint(-std::sin(4.0), std::cos(4.0)) * 2.0},
+            {at(5.0, r + d) + CDPoint(-std::sin(5.0), std::cos(5.0)) * 0.01,
+             at(5.0, r + d) - CDPoint(-std::sin(5.0), std::cos(5.0)) * 0.01},
+            // A segment ending on the circle from outside.
+            {at(4.2, r + d), at(4.2, r + 1.0)},
+        };
+        for (const auto& segment : segments) {
+          SCOPED_TRACE(testing::Message()
+                       << "sweep " << sweep[0] << " to " << sweep[1] << ", tol " << tol
+                       << ", segment " << segment[0].x << "," << segment[0].y << " - "
+                       << segment[1].x << "," << segment[1].y);
+          CDPoint first;
+          CDPoint second;
+          if (arc.ClearOfSegment(segment[0], segment[1], tol)) {
+            EXPECT_LE(arc.CrossAL(segment[0], segment[1], first, second, tol), 0);
+          }
+        }
+      }
+      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.0), at(5.0, 1.2), tol));   // inside
+      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.6), at(4.1, 1.7), tol));   // outside, beside the arc
+      EXPECT_FALSE(arc.ClearOfSegment(at(4.5, 1.0), at(4.5, 2.0), tol));  // across the arc
+    }
+  }
+}
+
 TEST(DArcTest, IsSameGroup) {
   const CDArc arc = MakeArc(1.0, 1.0, 2.0, 0.0, 1.0);
   struct Case {

@@ -463,7 +463,8 @@ TEST(PolyArrayFindTest, FindPolygonSearchesFromTheLastShape) {
 // The search over outlines taken once finds what the plain search finds and moves the selection
 // alike: inside, outside, on edges and vertices, within the inside test's margin of a shape's
 // greatest x and y and beyond it, with a shape that is not closed by a repeated point, one with
-// a coordinate that is not a number, an empty one, and with outlines of another array.
+// a coordinate that is not a number, an empty one, a concave one with slanted edges (the outlines
+// visit its edges from the right), and with outlines of another array.
 TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   CDPolyArray array;
   array.Add(Square(0, 0, 10, 10));
@@ -471,6 +472,8 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   array.Add(MakePoly({{20, 0}, {30, 0}, {30, 10}, {20, 10}}));  // closed by its last edge
   array.Add(MakePoly({{40, 0}, {50, std::nan("")}, {50, 10}, {40, 0}}));
   array.Add(std::make_unique<CDPoly>());
+  const std::vector<CDPoint> concave = {{60, 0}, {70, 3}, {66, 5}, {72, 9}, {61, 8}, {63, 4}};
+  array.Add(MakePoly(concave));
   CDPolyArray::Outlines outlines;
   outlines.Take(array);
   CDPolyArray plain;
@@ -482,6 +485,17 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
     for (const double y : {-1.0, 0.0, 3.0, 5.0, 10.0, 10.0 + 5e-7, 10.0 + 2e-6, 20.0}) {
       points.emplace_back(x, y);
     }
+  }
+  for (std::size_t i = 0; i < concave.size(); ++i) {
+    const CDPoint& a = concave[i];
+    const CDPoint& b = concave[(i + 1) % concave.size()];
+    for (const double t : {0.0, 0.25, 0.5})
+      points.emplace_back(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y));
+    points.emplace_back(a.x - 0.5, a.y);
+    points.emplace_back(a.x + 0.5, a.y + 0.1);
+  }
+  for (double x = 59.5; x < 73; x += 0.5) {
+    for (double y = -0.5; y < 10; y += 0.5) points.emplace_back(x, y);
   }
   for (const CDPoint& p : points) {
     SCOPED_TRACE(testing::Message() << "point " << p.x << ", " << p.y);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -213,6 +216,62 @@ TEST(DPolyDevyTest, GetDEVYArrayGivesTheSegmentsSpanningTheStrip) {
               static_cast<int>(c.entries.size()));
     ExpectEntries(records, line.get(), c.entries);
   }
+}
+
+// The records of each edge over a row of cuts are the records GetDEVYArray gives cut by cut, bit
+// for bit and in its order: edges whose ends lie on a cut, within the snap distance of one or
+// just beyond it, a steep edge, a vertical one, a folded line, cuts narrower than the snap
+// distance and limits that drop some records.
+TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
+  auto line = MakePoly({{-3, 1},
+                        {0, 0},
+                        {2.0004, 3},
+                        {2.0006, 40},
+                        {4.9985, 38},
+                        {4.9985, 30},
+                        {7.3, 31},
+                        {6.1, 2},
+                        {9.7, 2.5},
+                        {12.0008, -1},
+                        {15, -1}});
+  const std::vector<double> xs = {-1,  0,   0.5,    1,    2,   2.0003, 2.0007, 3,  4.999, 5.0004,
+                                  6.1, 6.9, 7.2999, 7.31, 9.7, 11,     12,     13, 14.5};
+  std::vector<double> limits;
+  for (std::size_t i = 0; i + 1 < xs.size(); ++i) limits.push_back(i % 4 == 3 ? 30.0 : -100.0);
+
+  std::vector<std::vector<tagDEVY>> expected(limits.size());
+  for (std::size_t i = 0; i < limits.size(); ++i) {
+    line->GetDEVYArray(expected[i], xs[i], xs[i + 1], limits[i]);
+  }
+  std::vector<std::vector<tagDEVY>> found(limits.size());
+  std::vector<CDPoly::EdgeRange> edges;
+  line->GetEdgesForCuts(xs.front(), xs.back(), edges);
+  std::vector<CDPoly::CutRecord> records;
+  // Every start of the search for an edge's first cut gives the same records.
+  std::size_t first = 0;
+  for (std::size_t k = 0; k < edges.size(); ++k) {
+    records.clear();
+    line->GetDEVYOfEdgeCuts(edges[k], xs, limits, first, records);
+    for (const CDPoly::CutRecord& r : records) found[r.cut].push_back(r.record);
+    first = k % 3 == 0 ? xs.size() : k % 3 == 1 ? 0 : first;
+  }
+  bool several = false;  // the fixture gives several records in some cuts and none in others
+  bool none = false;
+  for (std::size_t i = 0; i < limits.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "cut " << xs[i] << " to " << xs[i + 1]);
+    ASSERT_EQ(found[i].size(), expected[i].size());
+    several = several || found[i].size() > 1;
+    none = none || found[i].empty();
+    for (std::size_t k = 0; k < found[i].size(); ++k) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(found[i][k].leftY),
+                std::bit_cast<std::uint64_t>(expected[i][k].leftY));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(found[i][k].rightY),
+                std::bit_cast<std::uint64_t>(expected[i][k].rightY));
+      EXPECT_EQ(found[i][k].shape, line.get());
+    }
+  }
+  EXPECT_TRUE(several);
+  EXPECT_TRUE(none);
 }
 
 TEST(DPolyDevyTest, GetDEVYArrayBlockGivesTopAndBottomOfAPolygon) {
