@@ -352,10 +352,18 @@ class CSlice {
     double sumY = 0;
     // The weighted centroid; the unset point when nothing weighs.
     CDPoint Centroid() const;
+    // Adds a layer of weight w at c; nothing for a layer without a centroid.
+    void Add(double w, const CDPoint& c);
   };
-  // Adds layer i (0 <= i < n) with its unit weight (GetGamma) to the moments, by its weight and
-  // centroid as they come with the rounding switched off; width is the raw xRight - xLeft.
-  inline void AddMoment(int i, double gamma, double width, Moments& moments) const;
+  // A layer's moments count only where it weighs something (and is not unset).
+  static bool Weighs(double w) { return w != kNoValue && w != 0; }
+  // Adds trapezoid layer i, of the unrounded heights hL and hR at the sides, or the segment layer,
+  // with its unit weight (GetGamma) to the moments, by its weight and centroid as they come with
+  // the rounding switched off (width is the raw xRight - xLeft); the centroid of a layer that
+  // weighs nothing is not sought.
+  inline void AddTrapezoidMoment(int i, double hL, double hR, double gamma, double width,
+                                 Moments& moments) const;
+  inline void AddSegmentMoment(double gamma, Moments& moments) const;
   // The unrounded height of layer i (0 <= i <= n - 2) at the side.
   double UnroundedHeight(int i, bool left) const {
     const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
@@ -375,13 +383,12 @@ class CSlice {
   template <class FindPolygon>
   void HangLayers(FindPolygon find);
   bool GetCFOfType(int type, double& c, double& phi) const;
-  // The stratum block of the boundary's shape, else the block above it: a pass down the layers
-  // carries SearchDevyStratum along instead of searching upward for every layer.
-  static const CSpStratumBlock* BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above);
   // IsMoist for a boundary that comes from no water line.
   bool LiesAboveWater(const tagDEVY& d) const;
-  // GetGamma of layer i (0 <= i <= n - 2) with its block SearchDevyStratum(i) at hand.
-  double LayerGamma(int i, const CSpStratumBlock* block, int kind) const;
+  // GetGamma of layer i (0 <= i <= n - 2) with the stratum block of the layer above it
+  // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
+  // carries it instead of searching upward for every layer, and asks a shape its kind once.
+  double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 
