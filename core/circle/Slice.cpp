@@ -307,7 +307,7 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
       if (withCentroid) AddSegmentMoment(gamma, moments);
     }
   }
-  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint()};
+  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint(), block};
 }
 
 double CSlice::GetLength() const {

@@ -211,10 +211,12 @@ class CSlice {
   // GetArea(-1) and GetWeight(-1) from one pass over the layers, each layer's area and unit
   // weight found once, and with withCentroid TotalJuushin(0) from the same pass (else the unset
   // point); area and weight kNoValue where a unit weight is unset, and then no centroid either.
+  // The pass finds the base stratum on its way down (SearchDevyStratum(n - 2)).
   struct AreaWeight {
     double area = kNoValue;
     double weight = kNoValue;
     CDPoint centroid;
+    const CSpStratumBlock* baseStratum = nullptr;
   };
   AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
   // The rounded width (GetWidth), segment area (GetKoArea) and base length (GetLength), which the
