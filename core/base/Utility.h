@@ -49,17 +49,15 @@ inline double FloorNonNegativeZero(double q) {
   return nearest > q ? nearest - 1.0 : nearest;
 }
 
-// RoundOff(x, pitch) with the pitch prepared by RoundingPitch::Of(pitch): the same operations on
-// the same operands. The floored quotient is never -0.0: x = 0 returns early, and
-// pitch.tenths * x + 5.0 is never -0.0.
-inline double RoundOff(double x, const RoundingPitch& pitch);
-
-// The same bits as RoundOff(x, pitch) for every x but kNoValue and -0.0, without its checks: a +0.0
-// floors to +0.0 as RoundOff keeps it. For callers that have ruled the marker out.
+// RoundOff(x, pitch) below without its checks: the same bits for every x but kNoValue and -0.0
+// (a +0.0 floors to +0.0, as RoundOff keeps it), for callers that have ruled those out.
 inline double RoundOffValue(double x, const RoundingPitch& pitch) {
   return FloorNonNegativeZero((pitch.tenths * x + 5.0) / 10.0) * pitch.pitch;
 }
 
+// RoundOff(x, pitch) with the pitch prepared by RoundingPitch::Of(pitch): the same operations on
+// the same operands. The floored quotient is never -0.0: x = 0 returns early, and
+// pitch.tenths * x + 5.0 is never -0.0.
 inline double RoundOff(double x, const RoundingPitch& pitch) {
   if (KeepsValue(x)) return x;
   return RoundOffValue(x, pitch);
