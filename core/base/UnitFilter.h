@@ -96,8 +96,11 @@ inline DigitPitch PitchOfDigits(int digits) {
 }
 
 // Half up to a multiple of the pitch, nudged by 1e-9 so that values stored a hair below a half go
-// up.
-inline double Snap(double v, const DigitPitch& pitch) { return RoundOff(v + 1e-9, pitch.rounding); }
+// up. Round2 snaps values below the no-value marker's size by at most one pitch, which the nudge
+// never turns into the marker or into -0.0: RoundOff's checks would pass them all.
+inline double Snap(double v, const DigitPitch& pitch) {
+  return RoundOffValue(v + 1e-9, pitch.rounding);
+}
 
 }  // namespace unit_filter_detail
 

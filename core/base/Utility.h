@@ -49,12 +49,18 @@ inline double FloorNonNegativeZero(double q) {
   return nearest > q ? nearest - 1.0 : nearest;
 }
 
+// RoundOff(x, pitch) below without its checks: the same bits for every x but kNoValue and -0.0
+// (a +0.0 floors to +0.0, as RoundOff keeps it), for callers that have ruled those out.
+inline double RoundOffValue(double x, const RoundingPitch& pitch) {
+  return FloorNonNegativeZero((pitch.tenths * x + 5.0) / 10.0) * pitch.pitch;
+}
+
 // RoundOff(x, pitch) with the pitch prepared by RoundingPitch::Of(pitch): the same operations on
 // the same operands. The floored quotient is never -0.0: x = 0 returns early, and
 // pitch.tenths * x + 5.0 is never -0.0.
 inline double RoundOff(double x, const RoundingPitch& pitch) {
   if (KeepsValue(x)) return x;
-  return FloorNonNegativeZero((pitch.tenths * x + 5.0) / 10.0) * pitch.pitch;
+  return RoundOffValue(x, pitch);
 }
 // v lies between a and b (either order), both ends included with a slack of 1e-13.
 bool IsBetween(double a, double b, double v);

@@ -72,6 +72,7 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
+  baseStratum_ = areaWeight.baseStratum;
   const CSlice::BottomDirection base = slice.GetBottomDirection(
       IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
   const double bottom = base.angle;
@@ -113,14 +114,14 @@ double CCalcBase::CalcNU(tagRESULTSLICE& r, int seismic) const {
   return n - ne - r[R::kU];
 }
 
-void CCalcBase::FindStrength(const CSlice& slice, double& c, double& phi) {
-  const CSpStratumBlock* block = slice.SearchDevyStratum(slice.GetDEVYCount() - 2);
-  if (block == nullptr) {
+void CCalcBase::FindStrength(const CSpStratumBlock* baseStratum, int strengthType, double& c,
+                             double& phi) {
+  if (baseStratum == nullptr) {
     c = phi = kNoValue;
     return;
   }
-  const tagSATURATE& soil = *block->GetPropStructure();
-  switch (slice.GetStrengthType()) {
+  const tagSATURATE& soil = *baseStratum->GetPropStructure();
+  switch (strengthType) {
     case kStrengthStratum:
       c = soil.c;
       phi = soil.phi;
@@ -208,7 +209,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     CSlice* slice = list.GetSlicePtr(i);
     if (slice == nullptr || !SetSliceParam(*slice)) return false;
     tagRESULTSLICE& r = slice->GetResult();
-    FindStrength(*slice, c, phi);
+    FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
     if (quake) {
       if (!SetSeismicTerms(*slice)) return false;
@@ -286,7 +287,8 @@ bool CCalcBase::BackAnalysisSums(CSliceList& list, double fs, int seismic) {
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
     CSlice& slice = *list.GetSlicePtr(i);
     tagRESULTSLICE& r = slice.GetResult();
-    FindStrength(slice, c, phi);
+    FindStrength(slice.SearchDevyStratum(slice.GetDEVYCount() - 2), slice.GetStrengthType(), c,
+                 phi);
     const double a = CalcNU(r, seismic);
     if (!IsSetValue(a)) return false;
     if (slice.IsGyaku()) {

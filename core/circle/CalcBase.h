@@ -15,6 +15,7 @@
 class CDanmenStab;
 class CSlice;
 class CSliceList;
+class CSpStratumBlock;
 struct tagRESULTSLICE;
 
 // The quantity codes of the slice method's results.
@@ -97,10 +98,14 @@ class CCalcBase {
   const CDanmenStab* Section() const { return section_; }
   bool IsReverse() const { return reverse_; }
   double Kh() const { return kh_; }
+  // The base stratum of the slice SetSliceParam took last, found by its pass over the layers.
+  const CSpStratumBlock* BaseStratum() const { return baseStratum_; }
   bool IsClip() const;
   // The base strength of a slice as the slice loop finds it: c and phi (degrees) of its base
-  // stratum by its strength type, or those of the slice before (carried in c and phi).
-  static void FindStrength(const CSlice& slice, double& c, double& phi);
+  // stratum (CSlice::SearchDevyStratum(n - 2)) by its strength type, or those of the slice before
+  // (carried in c and phi).
+  static void FindStrength(const CSpStratumBlock* baseStratum, int strengthType, double& c,
+                           double& phi);
   // The strength applies: c and phi known and the type names one of the stratum.
   static bool StrengthApplies(const CSlice& slice, double c, double phi);
   // The slice loop's sums of the slices of unknown strength in reverse mode: N - U and L.
@@ -132,6 +137,8 @@ class CCalcBase {
   CDPoint centroid_;
   double sinAlpha_ = 0;
   double cosAlpha_ = 1;
+  // Its base stratum, which its pass over the layers found (BaseStratum).
+  const CSpStratumBlock* baseStratum_ = nullptr;
   bool direction_ = true;
   bool reverse_ = false;
   double poreFactor_;

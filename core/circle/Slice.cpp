@@ -282,27 +282,35 @@ CSlice::Measures CSlice::GetMeasures() const {
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
+  const double rawWidth = xRight_ - xLeft_;
   double area = 0;
   double weight = 0;
   // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
-  // a lone boundary has no layer above, and GetGamma gives the segment its own.
-  double gamma = n == 1 ? GetGamma(0, 0) : 0.0;
+  // a lone boundary has no layer above, and its segment weighs nothing.
+  double gamma = 0;
   Moments moments;
   const CSpStratumBlock* block = nullptr;
-  for (int k = 0; k < n; ++k) {
-    const bool segment = k == n - 1;
-    const double a = LayerArea(k, measures.width, measures.segmentArea);
+  for (int k = 0; k + 1 < n; ++k) {
+    const tagDEVY& top = boundaries_[static_cast<std::size_t>(k)];
+    const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
+    const double hL = top.leftY - bottom.leftY;
+    const double hR = top.rightY - bottom.rightY;
+    const double a =
+        TrapezoidArea(Round(hL, kRoundCodeHeight), Round(hR, kRoundCodeHeight), measures.width);
     area += a;
-    if (segment && arc_ == nullptr) continue;
-    if (!segment) {
-      block = BlockAt(boundaries_[static_cast<std::size_t>(k)], block);
-      gamma = LayerGamma(k, block, 0);
-    }
+    gamma = LayerGamma(k, block, 0);
     if (gamma == kNoValue) return AreaWeight{};
     weight += Round(a * gamma, kRoundCodeWeight);
-    if (withCentroid) AddMoment(k, gamma, xRight_ - xLeft_, moments);
+    if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
   }
-  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint()};
+  if (n > 0) {
+    area += measures.segmentArea;
+    if (arc_ != nullptr) {
+      weight += Round(measures.segmentArea * gamma, kRoundCodeWeight);
+      if (withCentroid) AddSegmentMoment(gamma, moments);
+    }
+  }
+  return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint(), block};
 }
 
 double CSlice::GetLength() const {
@@ -392,12 +400,19 @@ CDPoint CSlice::Juushin(int i) const {
 
 CDPoint CSlice::TotalJuushin(int i) const {
   const int n = GetDEVYCount();
+  const double width = xRight_ - xLeft_;
   Moments moments;
   for (int k = std::max(i, 0); k < n; ++k) {
     // The segment layer of a straight base weighs nothing.
     if (k == n - 1 && arc_ == nullptr) continue;
     const double gamma = GetGamma(k, 0);
-    if (gamma != kNoValue) AddMoment(k, gamma, xRight_ - xLeft_, moments);
+    if (gamma == kNoValue) continue;
+    if (k == n - 1) {
+      AddSegmentMoment(gamma, moments);
+    } else {
+      AddTrapezoidMoment(k, UnroundedHeight(k, true), UnroundedHeight(k, false), gamma, width,
+                         moments);
+    }
   }
   return moments.Centroid();
 }
@@ -407,19 +422,22 @@ CDPoint CSlice::Moments::Centroid() const {
   return CDPoint(sumX / weight, sumY / weight);
 }
 
-void CSlice::AddMoment(int i, double gamma, double width, Moments& moments) const {
-  const bool segment = i == GetDEVYCount() - 1;
-  const double area =
-      segment ? segmentArea_ : (UnroundedHeight(i, true) + UnroundedHeight(i, false)) * width * 0.5;
-  const double w = area * gamma;
-  if (w == kNoValue || w == 0) return;
-  const CDPoint c = segment
-                        ? segmentCentroid_
-                        : TrapezoidCentroid(i, UnroundedHeight(i, true), UnroundedHeight(i, false));
+void CSlice::Moments::Add(double w, const CDPoint& c) {
   if (!c.IsValid()) return;
-  moments.weight += w;
-  moments.sumX += w * c.x;
-  moments.sumY += w * c.y;
+  weight += w;
+  sumX += w * c.x;
+  sumY += w * c.y;
+}
+
+void CSlice::AddTrapezoidMoment(int i, double hL, double hR, double gamma, double width,
+                                Moments& moments) const {
+  const double w = (hL + hR) * width * 0.5 * gamma;
+  if (Weighs(w)) moments.Add(w, TrapezoidCentroid(i, hL, hR));
+}
+
+void CSlice::AddSegmentMoment(double gamma, Moments& moments) const {
+  const double w = segmentArea_ * gamma;
+  if (Weighs(w)) moments.Add(w, segmentCentroid_);
 }
 
 double CSlice::GetDepthLeft() const {

@@ -211,10 +211,12 @@ class CSlice {
   // GetArea(-1) and GetWeight(-1) from one pass over the layers, each layer's area and unit
   // weight found once, and with withCentroid TotalJuushin(0) from the same pass (else the unset
   // point); area and weight kNoValue where a unit weight is unset, and then no centroid either.
+  // The pass finds the base stratum on its way down (SearchDevyStratum(n - 2)).
   struct AreaWeight {
     double area = kNoValue;
     double weight = kNoValue;
     CDPoint centroid;
+    const CSpStratumBlock* baseStratum = nullptr;
   };
   AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
   // The rounded width (GetWidth), segment area (GetKoArea) and base length (GetLength), which the
@@ -352,10 +354,18 @@ class CSlice {
     double sumY = 0;
     // The weighted centroid; the unset point when nothing weighs.
     CDPoint Centroid() const;
+    // Adds a layer of weight w at c; nothing for a layer without a centroid.
+    void Add(double w, const CDPoint& c);
   };
-  // Adds layer i (0 <= i < n) with its unit weight (GetGamma) to the moments, by its weight and
-  // centroid as they come with the rounding switched off; width is the raw xRight - xLeft.
-  inline void AddMoment(int i, double gamma, double width, Moments& moments) const;
+  // A layer's moments count only where it weighs something (and is not unset).
+  static bool Weighs(double w) { return w != kNoValue && w != 0; }
+  // Adds trapezoid layer i, of the unrounded heights hL and hR at the sides, or the segment layer,
+  // with its unit weight (GetGamma) to the moments, by its weight and centroid as they come with
+  // the rounding switched off (width is the raw xRight - xLeft); the centroid of a layer that
+  // weighs nothing is not sought.
+  inline void AddTrapezoidMoment(int i, double hL, double hR, double gamma, double width,
+                                 Moments& moments) const;
+  inline void AddSegmentMoment(double gamma, Moments& moments) const;
   // The unrounded height of layer i (0 <= i <= n - 2) at the side.
   double UnroundedHeight(int i, bool left) const {
     const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
@@ -375,13 +385,12 @@ class CSlice {
   template <class FindPolygon>
   void HangLayers(FindPolygon find);
   bool GetCFOfType(int type, double& c, double& phi) const;
-  // The stratum block of the boundary's shape, else the block above it: a pass down the layers
-  // carries SearchDevyStratum along instead of searching upward for every layer.
-  static const CSpStratumBlock* BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above);
   // IsMoist for a boundary that comes from no water line.
   bool LiesAboveWater(const tagDEVY& d) const;
-  // GetGamma of layer i (0 <= i <= n - 2) with its block SearchDevyStratum(i) at hand.
-  double LayerGamma(int i, const CSpStratumBlock* block, int kind) const;
+  // GetGamma of layer i (0 <= i <= n - 2) with the stratum block of the layer above it
+  // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
+  // carries it instead of searching upward for every layer, and asks a shape its kind once.
+  double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 

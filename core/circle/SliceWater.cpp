@@ -249,21 +249,24 @@ double CSlice::GetGamma(int i, int kind) const {
   if (i < 0 || i > n - 1) return 0;
   const int layer = i == n - 1 ? n - 2 : i;
   if (layer < 0) return 0;
-  return LayerGamma(layer, SearchDevyStratum(layer), kind);
+  const CSpStratumBlock* block = SearchDevyStratum(layer - 1);
+  return LayerGamma(layer, block, kind);
 }
 
-const CSpStratumBlock* CSlice::BlockAt(const tagDEVY& boundary, const CSpStratumBlock* above) {
-  const CSpStratumBlock* block = AsBlock(boundary.shape);
-  return block != nullptr ? block : above;
-}
-
-double CSlice::LayerGamma(int i, const CSpStratumBlock* block, int kind) const {
+double CSlice::LayerGamma(int i, const CSpStratumBlock*& block, int kind) const {
   const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
+  const CDPoly* shape = top.shape;
+  // A shape that is the block carried down is known without asking its kind.
+  int shapeKind = kKindStratumBlock;
+  if (shape != nullptr && shape != block) {
+    shapeKind = shape->WhatKind();
+    if (shapeKind == kKindStratumBlock) block = static_cast<const CSpStratumBlock*>(shape);
+  }
   if (top.flag != 0) return 0;
-  if (top.shape == nullptr) return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
+  if (shape == nullptr) return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
   if (block == nullptr) return 0;
-  // A boundary that is the block itself comes from no water line: its kind is known.
-  const bool moist = top.shape == block ? LiesAboveWater(top) : IsMoist(i);
+  // A boundary from a water line lies in the water (IsMoist).
+  const bool moist = shapeKind != kKindWater && LiesAboveWater(top);
   return UnitWeight(*block->GetPropStructure(), kind, moist);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -151,6 +152,33 @@ TEST(UnitFilterTest, Round2UpNeverGivesNegativeZero) {
     const double rounded = f.Round2(x, 261);
     EXPECT_EQ(rounded, 0.0) << x;
     EXPECT_FALSE(std::signbit(rounded)) << x;
+  }
+}
+
+// Round2 floors its nudged value without RoundOff's checks for 0 and the no-value marker: at the
+// values whose nudged form is 0, and at the largest sizes below the marker's, it gives the bits
+// of the nudged value rounded by RoundOff with its checks, in every mode.
+TEST(UnitFilterTest, Round2SnapsAsRoundOffWhereItsChecksWouldAct) {
+  const auto snap = [](double v) { return RoundOff(v + 1e-9, kPitch3); };
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const double half = kPitch3 / 2.0;
+  const double largest = std::nextafter(9e32, 0.0);
+  CUnitFilter f;
+  for (const double x :
+       {0.0, -0.0, -1e-9, half - 1e-9, -half - 1e-9, 1e-300, -1e-300, largest, -largest}) {
+    const double up = snap(-x - half);
+    const struct {
+      int mode;
+      double expected;
+    } cases[] = {
+        {kRoundModeHalfUp, snap(x)},
+        {kRoundModeTruncate, snap(x - half)},
+        {kRoundModeUp, up == 0.0 ? 0.0 : -up},
+    };
+    for (const auto& c : cases) {
+      f.modeGeneral = c.mode;
+      EXPECT_EQ(bits(f.Round2(x, 111)), bits(c.expected)) << "mode " << c.mode << " x " << x;
+    }
   }
 }
 
