@@ -575,12 +575,27 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(const CDPolyArray& shapes) con
 
 std::span<CDArc> CDArc::CutArc(const CDPolyArray& shapes, CutStorage& storage) const {
   CutArcAlong(EachShapeSegment(shapes), storage);
+  FindCutEnds(storage);
   return storage.Pieces();
 }
 
 std::span<CDArc> CDArc::CutArc(std::span<const Edge> edges, CutStorage& storage) const {
   CutArcAlong(EachEdge(edges), storage);
+  FindCutEnds(storage);
   return storage.Pieces();
+}
+
+void CDArc::FindCutEnds(CutStorage& storage) const {
+  // In order along the arc, where a piece starts at the angle the one before ended (and the first
+  // at the arc's start, the last ends at its end), the memo hands that point on.
+  PointMemo memo;
+  storage.arcEnds_.start = memo.At(*this, start);
+  storage.pieceEnds_.clear();
+  for (const CDArc& piece : storage.pieces_) {
+    const CDPoint pieceStart = memo.At(piece, piece.start);
+    storage.pieceEnds_.push_back({pieceStart, memo.At(piece, piece.end)});
+  }
+  storage.arcEnds_.end = memo.At(*this, end);
 }
 
 bool CDArc::IsSameGroup(const CDArc* other) const {
