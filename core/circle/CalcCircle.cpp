@@ -88,8 +88,9 @@ class CCalcCircle::RepeatSearch {
   // The circles of one node (null: a centre without a node); false when the run was cancelled
   // before it.
   bool VisitNode(CRepPoint* node, int col, int row);
-  // One trial circle of the radius the set generated.
-  void TryCircle(CRepPoint& node, const CDPoint& centre, double r, double distance);
+  // One trial circle of the radius the set generated; its accepted surfaces join found_ as
+  // points of the node's centre.
+  void TryCircle(const CDPoint& nodeCentre, const CDPoint& centre, double r, double distance);
   // The tests of a piece up to its slices; a piece joined with the crack is changed.
   bool AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre, bool touchesBottom, int pieceCount);
   bool JoinCrack(CSpSlideWork& piece);
@@ -122,10 +123,12 @@ class CCalcCircle::RepeatSearch {
   CSpSlide halfLine_;
   CSpSlideWork half_;
   CSpSlideFitting fitting_;
-  // The slices of each trial circle on the normal section and on the others, divided in lists
-  // that keep their storage from circle to circle.
+  // The slices of each trial circle on the normal section, and the workspace of its cases on
+  // the others, which keep their storage and methods from circle to circle.
   CSliceList normalList_;
-  CSliceList workspace_;
+  Workspace workspace_;
+  // The points of the node's circles, which the node takes all at once when its radii are done.
+  std::vector<std::unique_ptr<CRepPoint>> found_;
   int position_ = 0;
   int maximum_ = 0;
 };
@@ -208,13 +211,14 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
   // keep a set from reaching a maximum that lies less than the rounding above a step.
   while (set_->GetNextRad(r, centre, distance)) {
     if (r <= 0) continue;
-    TryCircle(*node, centre, r, distance);
+    TryCircle(node->GetCenter(), centre, r, distance);
   }
+  node->AddChildren(found_);
   return true;
 }
 
-void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre, double r,
-                                          double distance) {
+void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoint& centre,
+                                          double r, double distance) {
   feedback_.SetLines(title_, CircleLine(position_, maximum_, centre.x, centre.y, r));
   double depth = 0;
   switch (set_->WhatKind()) {
@@ -244,11 +248,11 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     auto surface = std::make_shared<CSpSlideWork>();
     surface->CopySlideWork(&piece);
     point->SetSlideWork(std::move(surface));
-    point->SetCenter(node.GetCenter());
+    point->SetCenter(nodeCentre);
     point->SetRadius(r);
     point->SetDepth(depth);
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
-    node.AddChild(std::move(point));
+    found_.push_back(std::move(point));
   }
 }
 
@@ -424,7 +428,8 @@ tagRESULTSLICE CCalcCircle::CalcSpecifEngine(int seismicCase) {
   if (section == nullptr) return record;
   const std::unique_ptr<CSliceList> list = SpecifSliceList(*section);
   if (list == nullptr) return record;
-  const CaseValues values = CalcCase(*section, *list, c);
+  Methods methods;
+  const CaseValues values = CalcCase(*section, *list, c, methods);
   record = list->GetTotal();
   CompleteSpecifRecord(c, values, record);
   return record;
@@ -446,7 +451,8 @@ CCalcCircle::CaseValues CCalcCircle::CalcSpecifCase(const CDanmenStab& section,
                                                     int seismicCase) const {
   const std::unique_ptr<CSliceList> list = SpecifSliceList(section);
   if (list == nullptr) return {};
-  return CalcCase(section, *list, seismicCase);
+  Methods methods;
+  return CalcCase(section, *list, seismicCase, methods);
 }
 
 // ---- Shared steps ----
@@ -470,12 +476,23 @@ CSliceList& CCalcCircle::DivideInto(CSliceList& list, const CDanmenStab& section
   return list;
 }
 
+CCalcBase* CCalcCircle::Methods::Of(const CDanmenStab& section) {
+  for (const auto& [made, driver] : made_) {
+    if (made == &section) return driver->GetCalc();
+  }
+  auto driver = std::make_unique<CCalcDriver>();
+  driver->SetDanmenStab(&section);
+  CCalcBase* method = driver->CreateCalc();
+  made_.emplace_back(&section, std::move(driver));
+  return method;
+}
+
 std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcCases(const CDanmenStab& section,
-                                                              CSliceList& list) const {
-  CCalcDriver driver;
-  driver.SetDanmenStab(&section);
-  if (driver.CreateCalc() == nullptr) return {};
-  const tagFSRESULT fs = driver.KeisanFsPr(PlannedFs(0), PlannedFs(1), &list, 0);
+                                                              CSliceList& list,
+                                                              Methods& methods) const {
+  CCalcBase* method = methods.Of(section);
+  if (method == nullptr) return {};
+  const tagFSRESULT fs = method->KeisanFsPr(PlannedFs(0), PlannedFs(1), list, 0);
   const tagRESULTSLICE& total = list.GetTotal();
   return {CaseValues{fs.fs, fs.fs2, fs.pr, total[R::kS], total[R::kT]},
           CaseValues{fs.fsSeis, fs.fsSeis2, fs.prSeis, total[R::kSe],
@@ -483,14 +500,15 @@ std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcCases(const CDanmenStab&
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSliceList& list,
-                                              int seismicCase) const {
-  return CalcCases(section, list)[seismicCase == 0 ? 0 : 1];
+                                              int seismicCase, Methods& methods) const {
+  return CalcCases(section, list, methods)[seismicCase == 0 ? 0 : 1];
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(const CDanmenStab& section,
                                                 const CSpSlideWork& piece, int seismicCase,
-                                                CSliceList& workspace) const {
-  return CalcCase(section, DivideInto(workspace, section, piece), seismicCase);
+                                                Workspace& workspace) const {
+  return CalcCase(section, DivideInto(workspace.list, section, piece), seismicCase,
+                  workspace.methods);
 }
 
 bool CCalcCircle::SeismicPassIsNormalPass() const {
@@ -504,14 +522,14 @@ bool CCalcCircle::SeismicPassIsNormalPass() const {
 
 std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcSearchCases(const CSpSlideWork& piece,
                                                                     CSliceList& normalList,
-                                                                    CSliceList& workspace) const {
+                                                                    Workspace& workspace) const {
   std::array<CaseValues, 2> cases;
   if (IsSeismicOn() && SeismicPassIsNormalPass()) {
-    cases = CalcCases(*sections_.seismic, normalList);
+    cases = CalcCases(*sections_.seismic, normalList, workspace.methods);
     if (!IsNormalOn()) cases[0] = CaseValues();
     return cases;
   }
-  if (IsNormalOn()) cases[0] = CalcCase(*sections_.normal, normalList, 0);
+  if (IsNormalOn()) cases[0] = CalcCase(*sections_.normal, normalList, 0, workspace.methods);
   if (IsSeismicOn()) cases[1] = CalcCaseOf(*sections_.seismic, piece, 1, workspace);
   return cases;
 }
