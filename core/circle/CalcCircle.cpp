@@ -1,6 +1,7 @@
 #include "core/circle/CalcCircle.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -122,6 +123,10 @@ class CCalcCircle::RepeatSearch {
   // to the ground, which keep their storage from circle to circle.
   CSpSlide halfLine_;
   CSpSlideWork half_;
+  // The start, middle and end of the lower half of the unit circle about the origin as its arc
+  // finds them: a trial circle's points are its centre plus its radius times these, bit for bit
+  // as its own arc gives them, without a sine and cosine each.
+  std::array<CDPoint, 3> unitHalf_;
   CSpSlideFitting fitting_;
   // The slices of each trial circle on the normal section, and the workspace of its cases on
   // the others, which keep their storage and methods from circle to circle.
@@ -155,6 +160,8 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
+  const CDArc unit(CDPoint(), 1.0, std::numbers::pi, 0.0);
+  unitHalf_ = {unit.GetStart(), unit.GetMid(0.5), unit.GetEnd()};
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
@@ -257,10 +264,10 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
 }
 
 const CSpSlideWork& CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre, double r) {
-  const CDArc arc(centre, r, std::numbers::pi, 0.0);
-  *halfLine_.GetAt(0) = arc.GetStart();
-  *halfLine_.GetAt(1) = arc.GetMid(0.5);
-  *halfLine_.GetAt(2) = arc.GetEnd();
+  for (std::size_t k = 0; k < unitHalf_.size(); ++k) {
+    const CDPoint& unit = unitHalf_[k];
+    *halfLine_.GetAt(static_cast<int>(k)) = CDPoint(centre.x + r * unit.x, centre.y + r * unit.y);
+  }
   halfLine_.CreateDrawObjInto(half_);
   return half_;
 }
