@@ -160,7 +160,7 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
-  const CDArc unit(CDPoint(), 1.0, std::numbers::pi, 0.0);
+  const CDArc unit(CDPoint(0, 0), 1.0, std::numbers::pi, 0.0);
   unitHalf_ = {unit.GetStart(), unit.GetMid(0.5), unit.GetEnd()};
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
