@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <utility>
@@ -97,6 +98,11 @@ class CCalcCircle::RepeatSearch {
   bool JoinCrack(CSpSlideWork& piece);
   // The signed distance from the centre to the ground surface, negative inside the model.
   double GroundDistance(const CDPoint& centre) const;
+  // The distance from the centre to the nearest edge of the ground's strata (closing edges
+  // included) when it lies outside every stratum; 0 inside one.
+  double StrataClearance(const CDPoint& centre) const;
+  // Whether the circle about the node's centre keeps clear of the strata.
+  bool MissesStrata(const CDPoint& centre, double r) const;
   bool TouchesBottom(const CDPoint& centre, double r) const;
 
   const CCalcCircle& engine_;
@@ -117,6 +123,8 @@ class CCalcCircle::RepeatSearch {
   // The ground's strata as the fitting of every trial circle reads them.
   CSpSlideWork::StrataTable strata_;
   std::optional<CrackPlacement> crackPlacement_;
+  // StrataClearance of the node's centre.
+  double clearance_ = 0;
   ProgressFeedback& feedback_;
   const std::string title_;
   // The slide line of the trial circle's lower half, its working surface and the pieces fitted
@@ -213,6 +221,7 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
     centre.y = RoundOff(centre.y, kCoordinatePitch);
   }
   const double distance = GroundDistance(centre);
+  clearance_ = StrataClearance(centre);
   double r = set_->GetInitialRad(centre, distance);
   // The circle is built on a rounded copy of the radius: rounding the set's own radius would
   // keep a set from reaching a maximum that lies less than the rounding above a step.
@@ -242,6 +251,8 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
       depth = r - distance;
       break;
   }
+  // Fitting cuts nothing out of strata that the circle keeps clear of.
+  if (MissesStrata(centre, r)) return;
   const bool touchesBottom = TouchesBottom(centre, r);
   const int pieces =
       LowerHalf(centre, r).CorrectSlideObj(normal_.GetGround(), fitting_, true, &strata_);
@@ -317,6 +328,33 @@ double CCalcCircle::RepeatSearch::GroundDistance(const CDPoint& centre) const {
   int segment = 0;
   surface_->GetOnlineNear(&centre, distance, segment);
   return model_->IsPolyInside(&centre) ? -distance : distance;
+}
+
+double CCalcCircle::RepeatSearch::StrataClearance(const CDPoint& centre) const {
+  const CSpGround* ground = normal_.GetGround();
+  const CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr) return 0;
+  double nearest = std::numeric_limits<double>::infinity();
+  for (int k = 0; k < strata->GetSize(); ++k) {
+    const CDPoly& shape = *strata->GetAt(k);
+    if (shape.PolyRgn(&centre)) return 0;
+    const CDPoly::PointList& points = shape.Points();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const CDPoint& next = *points[i + 1 < points.size() ? i + 1 : 0];
+      nearest = std::min(nearest, SquaredSegmentDistance(centre, *points[i], next));
+    }
+  }
+  return std::sqrt(nearest);
+}
+
+bool CCalcCircle::RepeatSearch::MissesStrata(const CDPoint& centre, double r) const {
+  // The circle fitted is the one through three of its points, lifted by 1e-8; its centre and
+  // radius lie within the rounding of a few operations (a relative 1e-15 of the coordinates) of
+  // these. With the margin it keeps further than the inside test's own margin (1e-6) from every
+  // edge, and the whole disc lies outside the strata as its centre does: every piece the fitting
+  // walks tests outside, and no piece is kept.
+  const double margin = 1e-5 + 1e-9 * (std::fabs(centre.x) + std::fabs(centre.y) + r);
+  return r + margin < clearance_;
 }
 
 bool CCalcCircle::RepeatSearch::TouchesBottom(const CDPoint& centre, double r) const {

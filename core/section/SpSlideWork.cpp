@@ -485,14 +485,7 @@ bool KeepsClearOfLine(const CDPoly::PointList& line, const CDPoint& p, double re
         p.y < std::min(a.y, b.y) - r || p.y > std::max(a.y, b.y) + r) {
       continue;
     }
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
-    const double along = std::clamp(t, 0.0, 1.0);
-    const double ex = a.x + along * dx - p.x;
-    const double ey = a.y + along * dy - p.y;
-    if (!(ex * ex + ey * ey > r * r)) return false;
+    if (!(SquaredSegmentDistance(p, a, b) > r * r)) return false;
   }
   return true;
 }
