@@ -1,8 +1,10 @@
 #include "core/circle/CalcCircle.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <utility>
@@ -88,13 +90,19 @@ class CCalcCircle::RepeatSearch {
   // The circles of one node (null: a centre without a node); false when the run was cancelled
   // before it.
   bool VisitNode(CRepPoint* node, int col, int row);
-  // One trial circle of the radius the set generated.
-  void TryCircle(CRepPoint& node, const CDPoint& centre, double r, double distance);
+  // One trial circle of the radius the set generated; its accepted surfaces join found_ as
+  // points of the node's centre.
+  void TryCircle(const CDPoint& nodeCentre, const CDPoint& centre, double r, double distance);
   // The tests of a piece up to its slices; a piece joined with the crack is changed.
   bool AdmitsPiece(CSpSlideWork& piece, const CDPoint& centre, bool touchesBottom, int pieceCount);
   bool JoinCrack(CSpSlideWork& piece);
   // The signed distance from the centre to the ground surface, negative inside the model.
   double GroundDistance(const CDPoint& centre) const;
+  // The distance from the centre to the nearest edge of the ground's strata (closing edges
+  // included) when it lies outside every stratum; 0 inside one.
+  double StrataClearance(const CDPoint& centre) const;
+  // Whether the circle about the node's centre keeps clear of the strata.
+  bool MissesStrata(const CDPoint& centre, double r) const;
   bool TouchesBottom(const CDPoint& centre, double r) const;
 
   const CCalcCircle& engine_;
@@ -115,17 +123,25 @@ class CCalcCircle::RepeatSearch {
   // The ground's strata as the fitting of every trial circle reads them.
   CSpSlideWork::StrataTable strata_;
   std::optional<CrackPlacement> crackPlacement_;
+  // StrataClearance of the node's centre.
+  double clearance_ = 0;
   ProgressFeedback& feedback_;
   const std::string title_;
   // The slide line of the trial circle's lower half, its working surface and the pieces fitted
   // to the ground, which keep their storage from circle to circle.
   CSpSlide halfLine_;
   CSpSlideWork half_;
+  // The start, middle and end of the lower half of the unit circle about the origin as its arc
+  // finds them: a trial circle's points are its centre plus its radius times these, bit for bit
+  // as its own arc gives them, without a sine and cosine each.
+  std::array<CDPoint, 3> unitHalf_;
   CSpSlideFitting fitting_;
-  // The slices of each trial circle on the normal section and on the others, divided in lists
-  // that keep their storage from circle to circle.
+  // The slices of each trial circle on the normal section, and the workspace of its cases on
+  // the others, which keep their storage and methods from circle to circle.
   CSliceList normalList_;
-  CSliceList workspace_;
+  Workspace workspace_;
+  // The points of the node's circles, which the node takes all at once when its radii are done.
+  std::vector<std::unique_ptr<CRepPoint>> found_;
   int position_ = 0;
   int maximum_ = 0;
 };
@@ -152,6 +168,8 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
+  const CDArc unit(CDPoint(0, 0), 1.0, std::numbers::pi, 0.0);
+  unitHalf_ = {unit.GetStart(), unit.GetMid(0.5), unit.GetEnd()};
   const CSpCrack* crack = normal_.GetCrack();
   if (crack != nullptr && crack->GetDepth() != kNoValue && crack->GetActive() != 0 &&
       normal_.GetGround() != nullptr) {
@@ -203,18 +221,20 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
     centre.y = RoundOff(centre.y, kCoordinatePitch);
   }
   const double distance = GroundDistance(centre);
+  clearance_ = StrataClearance(centre);
   double r = set_->GetInitialRad(centre, distance);
   // The circle is built on a rounded copy of the radius: rounding the set's own radius would
   // keep a set from reaching a maximum that lies less than the rounding above a step.
   while (set_->GetNextRad(r, centre, distance)) {
     if (r <= 0) continue;
-    TryCircle(*node, centre, r, distance);
+    TryCircle(node->GetCenter(), centre, r, distance);
   }
+  node->AddChildren(found_);
   return true;
 }
 
-void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre, double r,
-                                          double distance) {
+void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoint& centre,
+                                          double r, double distance) {
   feedback_.SetLines(title_, CircleLine(position_, maximum_, centre.x, centre.y, r));
   double depth = 0;
   switch (set_->WhatKind()) {
@@ -231,6 +251,8 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
       depth = r - distance;
       break;
   }
+  // Fitting cuts nothing out of strata that the circle keeps clear of.
+  if (MissesStrata(centre, r)) return;
   const bool touchesBottom = TouchesBottom(centre, r);
   const int pieces =
       LowerHalf(centre, r).CorrectSlideObj(normal_.GetGround(), fitting_, true, &strata_);
@@ -244,19 +266,19 @@ void CCalcCircle::RepeatSearch::TryCircle(CRepPoint& node, const CDPoint& centre
     auto surface = std::make_shared<CSpSlideWork>();
     surface->CopySlideWork(&piece);
     point->SetSlideWork(std::move(surface));
-    point->SetCenter(node.GetCenter());
+    point->SetCenter(nodeCentre);
     point->SetRadius(r);
     point->SetDepth(depth);
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
-    node.AddChild(std::move(point));
+    found_.push_back(std::move(point));
   }
 }
 
 const CSpSlideWork& CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre, double r) {
-  const CDArc arc(centre, r, std::numbers::pi, 0.0);
-  *halfLine_.GetAt(0) = arc.GetStart();
-  *halfLine_.GetAt(1) = arc.GetMid(0.5);
-  *halfLine_.GetAt(2) = arc.GetEnd();
+  for (std::size_t k = 0; k < unitHalf_.size(); ++k) {
+    const CDPoint& unit = unitHalf_[k];
+    *halfLine_.GetAt(static_cast<int>(k)) = CDPoint(centre.x + r * unit.x, centre.y + r * unit.y);
+  }
   halfLine_.CreateDrawObjInto(half_);
   return half_;
 }
@@ -306,6 +328,33 @@ double CCalcCircle::RepeatSearch::GroundDistance(const CDPoint& centre) const {
   int segment = 0;
   surface_->GetOnlineNear(&centre, distance, segment);
   return model_->IsPolyInside(&centre) ? -distance : distance;
+}
+
+double CCalcCircle::RepeatSearch::StrataClearance(const CDPoint& centre) const {
+  const CSpGround* ground = normal_.GetGround();
+  const CDPolyArray* strata = ground != nullptr ? ground->GetPolyArray() : nullptr;
+  if (strata == nullptr) return 0;
+  double nearest = std::numeric_limits<double>::infinity();
+  for (int k = 0; k < strata->GetSize(); ++k) {
+    const CDPoly& shape = *strata->GetAt(k);
+    if (shape.PolyRgn(&centre)) return 0;
+    const CDPoly::PointList& points = shape.Points();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const CDPoint& next = *points[i + 1 < points.size() ? i + 1 : 0];
+      nearest = std::min(nearest, SquaredSegmentDistance(centre, *points[i], next));
+    }
+  }
+  return std::sqrt(nearest);
+}
+
+bool CCalcCircle::RepeatSearch::MissesStrata(const CDPoint& centre, double r) const {
+  // The circle fitted is the one through three of its points, lifted by 1e-8; its centre and
+  // radius lie within the rounding of a few operations (a relative 1e-15 of the coordinates) of
+  // these. With the margin it keeps further than the inside test's own margin (1e-6) from every
+  // edge, and the whole disc lies outside the strata as its centre does: every piece the fitting
+  // walks tests outside, and no piece is kept.
+  const double margin = 1e-5 + 1e-9 * (std::fabs(centre.x) + std::fabs(centre.y) + r);
+  return r + margin < clearance_;
 }
 
 bool CCalcCircle::RepeatSearch::TouchesBottom(const CDPoint& centre, double r) const {
@@ -424,7 +473,8 @@ tagRESULTSLICE CCalcCircle::CalcSpecifEngine(int seismicCase) {
   if (section == nullptr) return record;
   const std::unique_ptr<CSliceList> list = SpecifSliceList(*section);
   if (list == nullptr) return record;
-  const CaseValues values = CalcCase(*section, *list, c);
+  Methods methods;
+  const CaseValues values = CalcCase(*section, *list, c, methods);
   record = list->GetTotal();
   CompleteSpecifRecord(c, values, record);
   return record;
@@ -446,7 +496,8 @@ CCalcCircle::CaseValues CCalcCircle::CalcSpecifCase(const CDanmenStab& section,
                                                     int seismicCase) const {
   const std::unique_ptr<CSliceList> list = SpecifSliceList(section);
   if (list == nullptr) return {};
-  return CalcCase(section, *list, seismicCase);
+  Methods methods;
+  return CalcCase(section, *list, seismicCase, methods);
 }
 
 // ---- Shared steps ----
@@ -470,12 +521,23 @@ CSliceList& CCalcCircle::DivideInto(CSliceList& list, const CDanmenStab& section
   return list;
 }
 
+CCalcBase* CCalcCircle::Methods::Of(const CDanmenStab& section) {
+  for (const auto& [made, driver] : made_) {
+    if (made == &section) return driver->GetCalc();
+  }
+  auto driver = std::make_unique<CCalcDriver>();
+  driver->SetDanmenStab(&section);
+  CCalcBase* method = driver->CreateCalc();
+  made_.emplace_back(&section, std::move(driver));
+  return method;
+}
+
 std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcCases(const CDanmenStab& section,
-                                                              CSliceList& list) const {
-  CCalcDriver driver;
-  driver.SetDanmenStab(&section);
-  if (driver.CreateCalc() == nullptr) return {};
-  const tagFSRESULT fs = driver.KeisanFsPr(PlannedFs(0), PlannedFs(1), &list, 0);
+                                                              CSliceList& list,
+                                                              Methods& methods) const {
+  CCalcBase* method = methods.Of(section);
+  if (method == nullptr) return {};
+  const tagFSRESULT fs = method->KeisanFsPr(PlannedFs(0), PlannedFs(1), list, 0);
   const tagRESULTSLICE& total = list.GetTotal();
   return {CaseValues{fs.fs, fs.fs2, fs.pr, total[R::kS], total[R::kT]},
           CaseValues{fs.fsSeis, fs.fsSeis2, fs.prSeis, total[R::kSe],
@@ -483,14 +545,15 @@ std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcCases(const CDanmenStab&
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCase(const CDanmenStab& section, CSliceList& list,
-                                              int seismicCase) const {
-  return CalcCases(section, list)[seismicCase == 0 ? 0 : 1];
+                                              int seismicCase, Methods& methods) const {
+  return CalcCases(section, list, methods)[seismicCase == 0 ? 0 : 1];
 }
 
 CCalcCircle::CaseValues CCalcCircle::CalcCaseOf(const CDanmenStab& section,
                                                 const CSpSlideWork& piece, int seismicCase,
-                                                CSliceList& workspace) const {
-  return CalcCase(section, DivideInto(workspace, section, piece), seismicCase);
+                                                Workspace& workspace) const {
+  return CalcCase(section, DivideInto(workspace.list, section, piece), seismicCase,
+                  workspace.methods);
 }
 
 bool CCalcCircle::SeismicPassIsNormalPass() const {
@@ -504,14 +567,14 @@ bool CCalcCircle::SeismicPassIsNormalPass() const {
 
 std::array<CCalcCircle::CaseValues, 2> CCalcCircle::CalcSearchCases(const CSpSlideWork& piece,
                                                                     CSliceList& normalList,
-                                                                    CSliceList& workspace) const {
+                                                                    Workspace& workspace) const {
   std::array<CaseValues, 2> cases;
   if (IsSeismicOn() && SeismicPassIsNormalPass()) {
-    cases = CalcCases(*sections_.seismic, normalList);
+    cases = CalcCases(*sections_.seismic, normalList, workspace.methods);
     if (!IsNormalOn()) cases[0] = CaseValues();
     return cases;
   }
-  if (IsNormalOn()) cases[0] = CalcCase(*sections_.normal, normalList, 0);
+  if (IsNormalOn()) cases[0] = CalcCase(*sections_.normal, normalList, 0, workspace.methods);
   if (IsSeismicOn()) cases[1] = CalcCaseOf(*sections_.seismic, piece, 1, workspace);
   return cases;
 }

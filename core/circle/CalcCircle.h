@@ -22,16 +22,20 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/circle/CalcDriver.h"
 #include "core/circle/Slice.h"
+#include "core/circle/SliceList.h"
 #include "core/geometry/DPoint.h"
 
 class CArcCondition;
+class CCalcBase;
 class CDanmenStab;
 class CResCircle;
 class CRepMesh;
 class CRepPoint;
-class CSliceList;
 class CSpSlideWork;
 class ProgressFeedback;
 struct tagFSRESULT;
@@ -100,6 +104,24 @@ class CCalcCircle {
   tagRESULTSLICE CalcSpecifEngine(int seismicCase);
 
  protected:
+  // The slice methods of the sections a calculation reads, each made when its section first asks
+  // and kept for the calculations after: a method depends on its section's formula alone and
+  // recomputes every slice on each call, so a search makes one per section, not one per circle.
+  class Methods {
+   public:
+    // The method of the section's formula; null for a formula without one.
+    CCalcBase* Of(const CDanmenStab& section);
+
+   private:
+    std::vector<std::pair<const CDanmenStab*, std::unique_ptr<CCalcDriver>>> made_;
+  };
+  // Where the cases of a piece are calculated, kept from piece to piece: the list the sections
+  // other than the normal one divide a piece in, and the sections' methods.
+  struct Workspace {
+    CSliceList list;
+    Methods methods;
+  };
+
   // What an accepted slip surface yields for one case.
   struct CaseValues {
     double fs = kNoValue;
@@ -120,10 +142,10 @@ class CCalcCircle {
   // The first progress line of each circle.
   virtual std::string Title() const = 0;
   // The safety factors, restraining forces and sums of an accepted surface; normalList holds
-  // the surface's slices on the normal section, and the other sections divide the piece in
+  // the surface's slices on the normal section, and the other sections divide the piece in the
   // workspace.
   virtual void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece, CSliceList& normalList,
-                                CSliceList& workspace) const = 0;
+                                Workspace& workspace) const = 0;
   // The record's safety factors and restraining force from the case's results on the section.
   virtual void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
                                     tagRESULTSLICE& record) const = 0;
@@ -147,18 +169,19 @@ class CCalcCircle {
   static CSliceList& DivideInto(CSliceList& list, const CDanmenStab& section,
                                 const CSpSlideWork& piece);
   // The case's values by the section's method on the list built on it.
-  CaseValues CalcCase(const CDanmenStab& section, CSliceList& list, int seismicCase) const;
-  // The case's values of the piece on a section: CalcCase on the piece divided in workspace.
+  CaseValues CalcCase(const CDanmenStab& section, CSliceList& list, int seismicCase,
+                      Methods& methods) const;
+  // The case's values of the piece on a section: CalcCase on the piece divided in the workspace.
   CaseValues CalcCaseOf(const CDanmenStab& section, const CSpSlideWork& piece, int seismicCase,
-                        CSliceList& workspace) const;
+                        Workspace& workspace) const;
   // The values of both cases of an accepted piece on the engine's sections (index 0 normal, 1
   // seismic; a case that is off stays unset): the normal case on normalList, the piece's slices
   // on the normal section, the seismic case on the seismic section. The method computes the
   // seismic terms in every pass, so while the seismic section divides and calculates as the
   // normal one, the seismic section's pass over normalList gives both cases; otherwise the
-  // seismic section divides the piece in workspace.
+  // seismic section divides the piece in the workspace.
   std::array<CaseValues, 2> CalcSearchCases(const CSpSlideWork& piece, CSliceList& normalList,
-                                            CSliceList& workspace) const;
+                                            Workspace& workspace) const;
   // Stores the safety factor as value fsValue, the restraining force and the sums of the case;
   // rounded by their codes while rounding is on. A missing value stays missing and a negative
   // safety factor keeps its sign.
@@ -173,7 +196,8 @@ class CCalcCircle {
 
   // Both cases' values by the section's method on the list built on it; the seismic case's stay
   // unset while the section does not serve it.
-  std::array<CaseValues, 2> CalcCases(const CDanmenStab& section, CSliceList& list) const;
+  std::array<CaseValues, 2> CalcCases(const CDanmenStab& section, CSliceList& list,
+                                      Methods& methods) const;
   // The seismic section reads the normal section's shapes and condition: it divides a piece
   // and computes its slices alike and differs in the load case it serves only.
   bool SeismicPassIsNormalPass() const;

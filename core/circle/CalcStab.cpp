@@ -20,7 +20,7 @@ CCalcStab::CCalcStab(const Sections& sections, CResStab& result)
     : CCalcCircle(sections, result, result) {}
 
 void CCalcStab::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                                 CSliceList& normalList, CSliceList& workspace) const {
+                                 CSliceList& normalList, Workspace& workspace) const {
   const auto cases = CalcSearchCases(piece, normalList, workspace);
   if (IsNormalOn()) StoreCase(point, 0, kValueFs, cases[0]);
   if (IsSeismicOn()) StoreCase(point, 1, kValueFs + 1, cases[1]);
@@ -50,7 +50,7 @@ CDanmenStab* CCalcDrain::Before(int seismicCase) const {
 }
 
 void CCalcDrain::SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece,
-                                  CSliceList& normalList, CSliceList& workspace) const {
+                                  CSliceList& normalList, Workspace& workspace) const {
   const auto after = CalcSearchCases(piece, normalList, workspace);
   for (const int c : {0, 1}) {
     if (!IsCaseOn(c)) continue;

@@ -24,7 +24,7 @@ class CCalcStab : public CCalcCircle {
   std::string Title() const override { return "安定計算"; }
   // Value 0 (normal) and 1 (seismic) the Fs, 4 and 5 the Pr.
   void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece, CSliceList& normalList,
-                        CSliceList& workspace) const override;
+                        Workspace& workspace) const override;
   void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
                             tagRESULTSLICE& record) const override;
   // Fs and Pr of the known-block record of every case whose section is given.
@@ -42,7 +42,7 @@ class CCalcDrain : public CCalcCircle {
   // Value 2 (normal) and 3 (seismic) the Fs after the work, 4 and 5 the Pr, 0 and 1 the Fs
   // before.
   void SetSafetyFactors(CRepPoint& point, const CSpSlideWork& piece, CSliceList& normalList,
-                        CSliceList& workspace) const override;
+                        Workspace& workspace) const override;
   void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
                             tagRESULTSLICE& record) const override;
   // Fs, the Fs after the work and Pr of the known-block record of every case that is on.
@@ -62,7 +62,7 @@ class CCalcReinf : public CCalcCircle {
   std::string Title() const override { return "安定計算（補強効果）"; }
   // The points keep their geometry only.
   void SetSafetyFactors(CRepPoint& /*point*/, const CSpSlideWork& /*piece*/,
-                        CSliceList& /*normalList*/, CSliceList& /*workspace*/) const override {}
+                        CSliceList& /*normalList*/, Workspace& /*workspace*/) const override {}
   // The Fs, the Fs with the added force (0) and Pr; the added force is the last value.
   void CompleteSpecifRecord(int seismicCase, const CaseValues& values,
                             tagRESULTSLICE& record) const override;

@@ -58,6 +58,12 @@ int CRepPoint::AddChild(std::unique_ptr<CRepPoint> child) {
   return GetChildSize() - 1;
 }
 
+void CRepPoint::AddChildren(std::vector<std::unique_ptr<CRepPoint>>& children) {
+  children_.reserve(children_.size() + children.size());
+  for (auto& child : children) children_.push_back(std::move(child));
+  children.clear();
+}
+
 double CRepPoint::GetStab(Quantity q, int quakeCase) const {
   return stab_.at(static_cast<std::size_t>(q)).at(static_cast<std::size_t>(quakeCase));
 }

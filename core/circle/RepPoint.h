@@ -85,6 +85,8 @@ class CRepPoint {
   // ---- Children ----
 
   int AddChild(std::unique_ptr<CRepPoint> child);
+  // Appends the children in their order, growing the list once; children is left empty.
+  void AddChildren(std::vector<std::unique_ptr<CRepPoint>>& children);
   int GetChildSize() const { return static_cast<int>(children_.size()); }
   // An index out of range throws std::out_of_range.
   CRepPoint& GetChild(int i) const { return *children_.at(static_cast<std::size_t>(i)); }

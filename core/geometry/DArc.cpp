@@ -333,14 +333,24 @@ CDPoint CDArc::GetMinMax(int which) {
   // slip surface's extremes ask for them on every slip circle.
   std::array<CDPoint, 6> candidates;
   std::size_t count = 0;
+  // The quadrant point that lies furthest the asked way: x or y of the centre plus or minus R.
+  constexpr int kFurthest[] = {2, 0, 3, 1};
+  bool furthestInSweep = false;
   for (int k = 0; k < 4; ++k) {
     const double angle = k * kPi / 2;
     const bool inSweep =
         wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
-    if (inSweep) candidates[count++] = quadrantPoints[k];
+    if (!inSweep) continue;
+    candidates[count++] = quadrantPoints[k];
+    if (which >= 0 && which < 4 && k == kFurthest[which]) furthestInSweep = true;
   }
-  candidates[count++] = GetStart();
-  candidates[count++] = GetEnd();
+  // An end lies no further: R times a cosine or sine rounds to at most R, and the sum with the
+  // centre's coordinate to at most that of R. It cannot replace that point, which the strict
+  // comparisons below keep on a tie, so its sine and cosine are spared.
+  if (!(furthestInSweep && R > 0)) {
+    candidates[count++] = GetStart();
+    candidates[count++] = GetEnd();
+  }
 
   const bool byY = which >= 2;
   const bool greatest = which % 2 == 1;
@@ -498,7 +508,9 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   cuts.push_back({start, start});
   const auto addCut = [&](const CDPoint& p) {
     const double angle = NormalizeAngle(MyAtan(&centre, &p));
-    double turn = std::fmod(angle - start, kTwoPi);
+    // fmod leaves a difference below a whole turn as it is.
+    double turn = angle - start;
+    if (!(std::fabs(turn) < kTwoPi)) turn = std::fmod(turn, kTwoPi);
     if (turn < 0) turn += kTwoPi;
     const double key = start + turn;
     if (key - start > 1e-6 && unwrappedEnd - key > 1e-6) cuts.push_back({key, angle});
@@ -584,12 +596,27 @@ std::vector<std::unique_ptr<CDArc>> CDArc::CutArc(const CDPolyArray& shapes) con
 
 std::span<CDArc> CDArc::CutArc(const CDPolyArray& shapes, CutStorage& storage) const {
   CutArcAlong(EachShapeSegment(shapes), storage);
+  FindCutEnds(storage);
   return storage.Pieces();
 }
 
 std::span<CDArc> CDArc::CutArc(std::span<const Edge> edges, CutStorage& storage) const {
   CutArcAlong(EachEdge(edges), storage);
+  FindCutEnds(storage);
   return storage.Pieces();
+}
+
+void CDArc::FindCutEnds(CutStorage& storage) const {
+  // In order along the arc, where a piece starts at the angle the one before ended (and the first
+  // at the arc's start, the last ends at its end), the memo hands that point on.
+  PointMemo memo;
+  storage.arcEnds_.start = memo.At(*this, start);
+  storage.pieceEnds_.clear();
+  for (const CDArc& piece : storage.pieces_) {
+    const CDPoint pieceStart = memo.At(piece, piece.start);
+    storage.pieceEnds_.push_back({pieceStart, memo.At(piece, piece.end)});
+  }
+  storage.arcEnds_.end = memo.At(*this, end);
 }
 
 bool CDArc::IsSameGroup(const CDArc* other) const {

@@ -129,11 +129,20 @@ class CDArc {
       const std::vector<std::vector<CDPoint>>& polylines) const;
   // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
+  // The end points of an arc, GetStart and GetEnd.
+  struct EndPoints {
+    CDPoint start;
+    CDPoint end;
+  };
   // The storage of CutArc's cuts and pieces, for a caller that cuts many arcs (a circle search
   // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
   class CutStorage {
    public:
     std::span<CDArc> Pieces() { return pieces_; }
+    // The end points of the pieces, by piece, and of the arc that was cut: each cut's point is
+    // found once for the two pieces it bounds.
+    std::span<EndPoints> PieceEnds() { return pieceEnds_; }
+    const EndPoints& ArcEnds() const { return arcEnds_; }
 
    private:
     friend class CDArc;
@@ -145,9 +154,12 @@ class CDArc {
     };
     std::vector<Cut> cuts_;
     std::vector<CDArc> pieces_;
+    std::vector<EndPoints> pieceEnds_;
+    EndPoints arcEnds_;
   };
   // CutArc over the edges in their order (as the polylines whose segments they are) and over the
-  // array's shapes, the pieces made in the storage (in place of those it held).
+  // array's shapes, the pieces and the end points made in the storage (in place of those it
+  // held).
   std::span<CDArc> CutArc(std::span<const Edge> edges, CutStorage& storage) const;
   std::span<CDArc> CutArc(const CDPolyArray& shapes, CutStorage& storage) const;
   // Whether the direction (dx, dy) from the centre lies in the sweep, ends included: the angle
@@ -197,6 +209,8 @@ class CDArc {
   // as its ends and a function that gives its Edge; the pieces made in the storage.
   template <class ForEachSegment>
   void CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) const;
+  // The end points of the arc and of the pieces in the storage.
+  void FindCutEnds(CutStorage& storage) const;
   // The same, the pieces as new arcs.
   template <class ForEachSegment>
   std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachSegment forEachSegment) const;

@@ -92,6 +92,17 @@ double GetDistance(const CDPoint& a, const CDPoint& b) {
 
 // The hypotenuse is at least the longer component, and below limit when both are below
 // limit / 2. A NaN component gives false, as the comparison with hypot's NaN does.
+double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint& b) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  const double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+  const double along = std::clamp(t, 0.0, 1.0);
+  const double ex = a.x + along * dx - p.x;
+  const double ey = a.y + along * dy - p.y;
+  return ex * ex + ey * ey;
+}
+
 bool IsCloser(const CDPoint& a, const CDPoint& b, double limit) {
   const double dx = std::fabs(b.x - a.x);
   const double dy = std::fabs(b.y - a.y);

@@ -49,6 +49,9 @@ double Hypot(const CDPoint* a, const CDPoint* b);
 // Hypot(a, b) < limit (limit > 0), decided without the square root where the components alone
 // decide it.
 bool IsCloser(const CDPoint& a, const CDPoint& b, double limit);
+// The squared distance from p to the nearest point of the segment a-b: the foot of the
+// perpendicular, held to the segment (a for coinciding ends), without a root.
+double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint& b);
 // Distance; 0 when a coordinate holds no value, and below 1e-9 it is 0.
 double GetDistance(const CDPoint& a, const CDPoint& b);
 double GetDistance(const CDPoint* a, const CDPoint* b);

@@ -83,9 +83,17 @@ void CDPoly::InitPointFlag(int flag) {
 }
 
 void CDPoly::CopyPoints(const CDPoly* other) {
+  const std::size_t n = other->points_.size();
   PointList copies;
-  copies.reserve(other->points_.size());
-  for (const auto& p : other->points_) copies.push_back(CopyOf(*p));
+  copies.reserve(n);
+  if (n > 0) {
+    // The copies live in one block that each of them shares: one allocation for the shape.
+    const std::shared_ptr<CDPoint[]> block = std::make_shared<CDPoint[]>(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      block[i] = *other->points_[i];
+      copies.emplace_back(block, &block[i]);
+    }
+  }
   points_ = std::move(copies);
 }
 

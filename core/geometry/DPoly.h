@@ -165,7 +165,8 @@ class CDPoly {
   CDPoint* GetFirstPt() const;  // null for an empty shape
   CDPoint* GetLastPt() const;
   void InitPointFlag(int flag);
-  // Replaces the points by copies (x, y, flag) of the other shape's points.
+  // Replaces the points by copies (x, y, flag) of the other shape's points, made in one block
+  // that the copies share (none of them is held alone).
   void CopyPoints(const CDPoly* other);
   // The same, keeping the point objects that this shape alone holds and giving them the other's
   // values: a shape copied into again and again stops allocating once it holds enough points.

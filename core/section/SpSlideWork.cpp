@@ -34,6 +34,12 @@ constexpr double kLiftOntoStratum = 1e-8;
 constexpr double kAngleTolerance = 1e-6;
 constexpr int kTakeStored = -99;  // a stretch argument that takes the process-wide setting
 
+double SquaredDistance(const CDPoint& a, const CDPoint& b) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  return dx * dx + dy * dy;
+}
+
 CDPoint PointAtAngle(const CDPoint& p, double angle, double length) {
   return CDPoint(p.x + length * std::cos(angle), p.y + length * std::sin(angle));
 }
@@ -316,6 +322,18 @@ bool CSpSlideWork::RunsForward(int i) const {
 }
 
 bool CSpSlideWork::RunsForward(const CDPoint& vertex, const ArcEnds& ends) {
+  // The vertex lies at one of the ends, the other mostly far off: where the squared distances
+  // differ by far more than their rounding (a relative 1e-9), they order the distances as hypot
+  // does. The squares of distances below about 1e-150 lose their precision in the subnormal
+  // range: the larger square must be a normal number well clear of it.
+  constexpr double kClearRatio = 1 - 1e-9;
+  constexpr double kNormalSquare = 1e-280;
+  const double toStart = SquaredDistance(vertex, ends.start);
+  const double toEnd = SquaredDistance(vertex, ends.end);
+  if (std::isfinite(toStart) && std::isfinite(toEnd) && std::max(toStart, toEnd) >= kNormalSquare) {
+    if (toStart < toEnd * kClearRatio) return true;
+    if (toEnd < toStart * kClearRatio) return false;
+  }
   return Hypot(vertex, ends.start) <= Hypot(vertex, ends.end);
 }
 
@@ -367,16 +385,24 @@ std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons,
                                                           const StrataTable* table) const {
   auto result = std::make_unique<CSpSlideWork>();
   CDArc::CutStorage cuts;
-  InsCrossPointInto(*result, polygons, all, table, cuts);
+  std::vector<ArcEnds> ends;
+  InsCrossPointInto(*result, polygons, all, table, cuts, ends);
   return result;
 }
 
 void CSpSlideWork::InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, bool all,
-                                     const StrataTable* table, CDArc::CutStorage& cuts) const {
+                                     const StrataTable* table, CDArc::CutStorage& cuts,
+                                     std::vector<ArcEnds>& ends) const {
   out.Clear();
   out.SetName(GetName());
+  ends.clear();
   const int n = GetSize();
   if (n == 0) return;
+  const auto addArc = [&out, &ends](const CDPoint& vertex, const CDArc& arc, const ArcEnds& at,
+                                    int type) {
+    out.AddNewPoint(vertex, arc, type);
+    ends.push_back(at);
+  };
   for (int b = 0; b + 1 < n; ++b) {
     const int type = StrengthTypeOrZero(b);
     const CDPoint& start = *GetAt(b);
@@ -387,17 +413,22 @@ void CSpSlideWork::InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, b
           table != nullptr ? arc->CutArc(table->edges_, cuts) : arc->CutArc(*polygons, cuts);
       if (arcs.empty()) {
         // An arc too short for CutArc to keep a piece of stays whole.
-        out.AddNewPoint(start, *arc, type);
+        addArc(start, *arc, cuts.ArcEnds(), type);
       } else {
-        const bool forward = RunsForward(b);
-        if (!forward) std::reverse(arcs.begin(), arcs.end());
-        out.AddNewPoint(start, arcs.front(), type);
-        for (const CDArc& piece : arcs.subspan(1)) {
-          out.AddNewPoint(forward ? piece.GetStart() : piece.GetEnd(), piece, type);
+        const std::span<ArcEnds> pieceEnds = cuts.PieceEnds();
+        const bool forward = RunsForward(start, cuts.ArcEnds());
+        if (!forward) {
+          std::reverse(arcs.begin(), arcs.end());
+          std::reverse(pieceEnds.begin(), pieceEnds.end());
+        }
+        addArc(start, arcs.front(), pieceEnds.front(), type);
+        for (std::size_t k = 1; k < arcs.size(); ++k) {
+          const ArcEnds& at = pieceEnds[k];
+          addArc(forward ? at.start : at.end, arcs[k], at, type);
         }
       }
     } else if (arc != nullptr) {
-      out.AddNewPoint(start, *arc, type);
+      addArc(start, *arc, ArcEnds{arc->GetStart(), arc->GetEnd()}, type);
     } else {
       CDPoly segment;
       segment.Add(start);
@@ -417,13 +448,15 @@ void CSpSlideWork::InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, b
     }
   }
   out.AddNewPoint(*GetAt(n - 1), nullptr, LastStrengthType());
-  out.MergeCoincidentVertices();
+  out.MergeCoincidentVertices(ends);
 }
 
-void CSpSlideWork::MergeCoincidentVertices() {
+void CSpSlideWork::MergeCoincidentVertices(std::vector<ArcEnds>& ends) {
   for (int i = 0; i + 1 < GetSize();) {
-    if (Hypot(GetAt(i), GetAt(i + 1)) < kSamePoint) {
+    if (IsCloser(*GetAt(i), *GetAt(i + 1), kSamePoint)) {
+      const int arc = ArcIndexAt(i);
       RemoveVertex(i);
+      if (arc >= 0) ends.erase(ends.begin() + arc);
     } else {
       ++i;
     }
@@ -434,8 +467,33 @@ void CSpSlideWork::MergeCoincidentVertices() {
 
 namespace {
 
+// Whether the point keeps further than the reach from every segment of the line (which has one):
+// its squared distance from each segment near it clearly beyond the reach's square. A point found
+// on a segment (a foot, an end) lies off it by no more than the rounding of a few operations, far
+// below the relative 1e-13 of the coordinates' scale that widens the reach.
+bool KeepsClearOfLine(const CDPoly::PointList& line, const CDPoint& p, double reach) {
+  if (line.size() < 2) return false;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const CDPoint& a = *line[i - 1];
+    const CDPoint& b = *line[i];
+    const double scale = std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y) +
+                         std::fabs(p.x) + std::fabs(p.y);
+    const double r = reach + 1e-13 * scale;
+    if (p.x < std::min(a.x, b.x) - r || p.x > std::max(a.x, b.x) + r ||
+        p.y < std::min(a.y, b.y) - r || p.y > std::max(a.y, b.y) + r) {
+      continue;
+    }
+    if (!(SquaredSegmentDistance(p, a, b) > r * r)) return false;
+  }
+  return true;
+}
+
 // Whether the point lies on the ground line: its nearest ground point within 1e-6 in x and y.
 bool IsOnGroundLine(const CSpGround& ground, const CDPoint& p) {
+  // Such a ground point lies within 1e-6 times the root of 2 of the point: a point clear of the
+  // line by 2e-6 has none.
+  constexpr double kClearOfLine = 2e-6;
+  if (KeepsClearOfLine(ground.Points(), p, kClearOfLine)) return false;
   double dist = kAreaNotSet;
   int segment = -1;
   const CDPoint near = ground.GetOnlineNear(&p, dist, segment);
@@ -495,7 +553,8 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitt
   CSpSlideWork& lifted = fitting.lifted_;
   LiftInto(lifted);
   CSpSlideWork& walk = fitting.walk_;
-  lifted.InsCrossPointInto(walk, strata, true, table, fitting.cuts_);
+  const std::vector<ArcEnds>& walkEnds = fitting.walkEnds_;
+  lifted.InsCrossPointInto(walk, strata, true, table, fitting.cuts_, fitting.walkEnds_);
   CSpSlideWork* current = nullptr;
   const auto finish = [&] {
     if (noStretch) {
@@ -526,10 +585,11 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitt
     // A piece that ends with an arc on the ground line is closed there (at the end the surface
     // reaches, which is the arc's start for an arc walked clockwise).
     if (noStretch && current != nullptr && f > 0) {
-      const CDArc* previous = walk.GetArcFromPointIndex(f - 1);
-      if (previous != nullptr &&
+      const int previous = walk.ArcIndexAt(f - 1);
+      const ArcEnds* ends = previous >= 0 ? &walkEnds[static_cast<std::size_t>(previous)] : nullptr;
+      if (ends != nullptr &&
           IsOnGroundLine(*ground,
-                         walk.RunsForward(f - 1) ? previous->GetEnd() : previous->GetStart())) {
+                         RunsForward(*walk.GetAt(f - 1), *ends) ? ends->end : ends->start)) {
         current->AddNewPoint(vertex, nullptr, type);
         finish();
         openPiece();

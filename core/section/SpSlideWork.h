@@ -147,10 +147,7 @@ class CSpSlideWork : public CDPoly {
   // The end points of an arc. A caller that asks many verticals of one unchanged surface finds
   // them once (GetArcEnds) and hands them in, sparing two sines and cosines per arc and vertical;
   // empty ends are found on the way.
-  struct ArcEnds {
-    CDPoint start;
-    CDPoint end;
-  };
+  using ArcEnds = CDArc::EndPoints;
   Vertical GetVertical(double x, std::span<const ArcEnds> ends) const;
   // GetStart and GetEnd of every arc, by arc index; replaces the content of ends.
   void GetArcEnds(std::vector<ArcEnds>& ends) const;
@@ -275,8 +272,9 @@ class CSpSlideWork : public CDPoly {
   CDArc* EditArc(int i);
   // Removes vertex i with its strength entry and the arc of its piece.
   void RemoveVertex(int i);
-  // Merges consecutive vertices closer than 1e-4 by removing the first of the two.
-  void MergeCoincidentVertices();
+  // Merges consecutive vertices closer than 1e-4 by removing the first of the two; the ends of
+  // the arcs, by arc index, lose those of the arcs removed with them.
+  void MergeCoincidentVertices(std::vector<ArcEnds>& ends);
   void StretchEnd(const CSpGround& ground, CDPolyArray& strata, const EndStretch& setting,
                   bool atStart);
   // Mode 0 at an arc end: continues the arc to the strata and trims it to a vertical tangent;
@@ -310,9 +308,11 @@ class CSpSlideWork : public CDPoly {
   // The crossings of piece i with the segment p1-p2, in order along the segment.
   Crossings PieceCrossings(int i, const CDPoint& p1, const CDPoint& p2, double arcTol,
                            double lineTol) const;
-  // InsCrossPoint made in out, the arcs cut in the storage.
+  // InsCrossPoint made in out, the arcs cut in the storage; ends receives the ends of out's arcs
+  // by arc index.
   void InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, bool all,
-                         const StrataTable* table, CDArc::CutStorage& cuts) const;
+                         const StrataTable* table, CDArc::CutStorage& cuts,
+                         std::vector<ArcEnds>& ends) const;
 
   std::vector<std::unique_ptr<CDArc>> arcs_;
   std::vector<unsigned> strengths_;
@@ -339,6 +339,8 @@ class CSpSlideFitting {
 
   CSpSlideWork lifted_;
   CSpSlideWork walk_;
+  // The ends of the walk's arcs, by arc index.
+  std::vector<CSpSlideWork::ArcEnds> walkEnds_;
   CDArc::CutStorage cuts_;
   std::vector<std::unique_ptr<CSpSlideWork>> pieces_;
   int count_ = 0;

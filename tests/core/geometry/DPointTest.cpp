@@ -246,6 +246,26 @@ TEST(DPointTest, CrossLPGivesTheFootAndWhetherItIsInside) {
   }
 }
 
+TEST(DPointTest, SquaredSegmentDistanceIsToTheNearestPointOfTheSegment) {
+  struct Case {
+    const char* name;
+    CDPoint a;
+    CDPoint b;
+    CDPoint p;
+    double expected;
+  };
+  const Case cases[] = {
+      {"foot inside", {0.0, 0.0}, {4.0, 4.0}, {0.0, 2.0}, 2.0},
+      {"beyond the first end", {0.0, 0.0}, {4.0, 4.0}, {-1.0, -2.0}, 5.0},
+      {"beyond the second end", {0.0, 0.0}, {4.0, 0.0}, {7.0, 4.0}, 25.0},
+      {"on the segment", {1.0, 0.0}, {1.0, 4.0}, {1.0, 3.0}, 0.0},
+      {"coinciding ends", {2.0, 2.0}, {2.0, 2.0}, {5.0, 6.0}, 25.0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(SquaredSegmentDistance(c.p, c.a, c.b), c.expected) << c.name;
+  }
+}
+
 struct CrossCase {
   const char* name;
   double tol;
