@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 #include <span>
@@ -604,6 +606,22 @@ std::span<CDArc> CDArc::CutArc(std::span<const Edge> edges, CutStorage& storage)
   CutArcAlong(EachEdge(edges), storage);
   FindCutEnds(storage);
   return storage.Pieces();
+}
+
+CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
+  const auto same = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  if (!set_ || !same(cx_, arc.centre.x) || !same(cy_, arc.centre.y) || !same(r_, arc.R) ||
+      !same(angle_, angle)) {
+    set_ = true;
+    cx_ = arc.centre.x;
+    cy_ = arc.centre.y;
+    r_ = arc.R;
+    angle_ = angle;
+    point_ = arc.PointAt(angle);
+  }
+  return point_;
 }
 
 void CDArc::FindCutEnds(CutStorage& storage) const {
