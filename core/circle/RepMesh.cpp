@@ -1,8 +1,10 @@
 #include "core/circle/RepMesh.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 
 #include "core/circle/ArcSet.h"
@@ -36,6 +38,20 @@ bool WithinScale(const CRepKey& key, double level) {
   const double a = std::min(row.front(), row.back());
   const double b = std::max(row.front(), row.back());
   return a <= level && level <= b;
+}
+
+// The closed outline through the cell's corner nodes, the first corner repeated at the end as
+// a point of its own; the five points share one block, one allocation for them all.
+std::unique_ptr<CDPoly> CellOutline(const CRepMesh::Cell& cell) {
+  constexpr std::size_t kPoints = 5;
+  const auto block = std::make_shared<CDPoint[]>(kPoints);
+  auto outline = std::make_unique<CDPoly>();
+  for (std::size_t p = 0; p < kPoints; ++p) {
+    const CDPoint& centre = cell[p % cell.size()]->GetCenter();
+    block[p] = CDPoint(centre.x, centre.y);
+    outline->Add(std::shared_ptr<CDPoint>(block, &block[p]));
+  }
+  return outline;
 }
 
 }  // namespace
@@ -322,7 +338,9 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     if (cell[c]->GetSlideWork() == nullptr) return 0;
     v[c] = cell[c]->GetContourValue(*key_);
   }
-  std::vector<CDPoint> crossings;
+  // A level crosses each of the cell's four sides at most once.
+  std::array<CDPoint, 4> crossings{};
+  std::size_t count = 0;
   for (std::size_t c = 0; c < 4; ++c) {
     const std::size_t next = (c + 1) % 4;
     const double d = v[c];
@@ -331,7 +349,7 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     const CDPoint& from = cell[c]->GetCenter();
     const CDPoint& to = cell[next]->GetCenter();
     const double t = (level - d) / (e - d);
-    crossings.emplace_back(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t);
+    crossings[count++] = CDPoint(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t);
   }
   const auto segment = [&](std::size_t a, std::size_t b) {
     auto line = std::make_unique<CRepContour>(key_->GetColor(level), level);
@@ -339,11 +357,11 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     line->Add(crossings[b]);
     out.Add(std::move(line));
   };
-  if (crossings.size() == 2) {
+  if (count == 2) {
     segment(0, 1);
     return 1;
   }
-  if (crossings.size() == 4) {
+  if (count == 4) {
     if (rightUp_) {
       segment(0, 3);
       segment(1, 2);
@@ -381,21 +399,20 @@ void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& 
 void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
+  for (std::size_t c = 0; c < 4; ++c) {
+    v[c] = cell[c]->GetContourValue(*key_);
+    if (!IsSetValue(v[c])) return;
+  }
   CDPolyArray work;
-  auto outline = std::make_unique<CDPoly>();
+  work.Add(CellOutline(cell));
   struct Recorded {
     CDPoint p;
     double value;
   };
+  // The corners, then the two ends of each line: a cell gets at most kMaxPaintLines lines.
   std::vector<Recorded> recorded;
-  for (std::size_t c = 0; c < 4; ++c) {
-    v[c] = cell[c]->GetContourValue(*key_);
-    if (!IsSetValue(v[c])) return;
-    outline->Add(cell[c]->GetCenter());
-    recorded.push_back({cell[c]->GetCenter(), v[c]});
-  }
-  outline->Add(cell[0]->GetCenter());
-  work.Add(std::move(outline));
+  recorded.reserve(4 + 2 * kMaxPaintLines);
+  for (std::size_t c = 0; c < 4; ++c) recorded.push_back({cell[c]->GetCenter(), v[c]});
   const double lo = *std::min_element(v.begin(), v.end());
   const double hi =
       std::min(*std::max_element(v.begin(), v.end()), lo + std::max(10000.0, 200 * pitch));
@@ -416,12 +433,14 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
   if (regions == nullptr) return;
   for (int r = 0; r < regions->GetSize(); ++r) {
     const CDPoly& region = *regions->GetAt(r);
+    // The region's vertices, without the junction marks of its tracing.
     auto polygon = std::make_unique<CPolygon>();
+    polygon->CopyPoints(&region);
+    polygon->InitPointFlag(0);
     double smallest = -kNoValue;
     bool matched = false;
     for (int p = 0; p < region.GetSize(); ++p) {
       const CDPoint& vertex = *region.GetAt(p);
-      polygon->Add(vertex);
       for (const Recorded& rec : recorded) {
         if (std::fabs(rec.p.x - vertex.x) <= kMatch && std::fabs(rec.p.y - vertex.y) <= kMatch) {
           smallest = std::min(smallest, rec.value);
