@@ -429,10 +429,7 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
     }
     if (work.GetSize() >= kMaxPaintLines) return;
   }
-  const std::unique_ptr<CDPolyArray> regions = work.CreatePolygon_RoundEdge();
-  if (regions == nullptr) return;
-  for (int r = 0; r < regions->GetSize(); ++r) {
-    const CDPoly& region = *regions->GetAt(r);
+  const auto paintRegion = [&](const CDPoly& region) {
     // The region's vertices, without the junction marks of its tracing.
     auto polygon = std::make_unique<CPolygon>();
     polygon->CopyPoints(&region);
@@ -450,7 +447,16 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
     }
     polygon->SetPaintColor(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite);
     out.Add(std::move(polygon));
+  };
+  // A cell that no level crosses is its one region: the tracing would hand back a copy of the
+  // outline.
+  if (work.GetSize() == 1) {
+    paintRegion(*work.GetAt(0));
+    return;
   }
+  const std::unique_ptr<CDPolyArray> regions = work.CreatePolygon_RoundEdge();
+  if (regions == nullptr) return;
+  for (int r = 0; r < regions->GetSize(); ++r) paintRegion(*regions->GetAt(r));
 }
 
 // ---- Drawing ----
