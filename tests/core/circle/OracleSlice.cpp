@@ -4,10 +4,8 @@
 #include "tests/core/circle/OracleSlice.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <numbers>
 #include <utility>
 
@@ -41,7 +39,7 @@ bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
 
 // The circular segment of the arc (area, centroid and the x of the end points the centroid was
 // found from) as the geometry computed it before the centroid lost its trigonometry.
-CDArc::Segment ReferenceSegment(const CDArc& arc, PointMemo& ends) {
+CDArc::Segment ReferenceSegment(const CDArc& arc, CDArc::PointMemo& ends) {
   constexpr double kPi = std::numbers::pi;
   double theta = arc.end - arc.start;
   if (theta < 0) theta += 2 * kPi;
@@ -73,25 +71,6 @@ CDArc::Segment ReferenceSegment(const CDArc& arc, PointMemo& ends) {
 }
 
 }  // namespace
-
-// ---- PointMemo ----
-
-CDPoint PointMemo::At(const CDArc& arc, double angle) {
-  const auto same = [](double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-  };
-  if (!set_ || !same(cx_, arc.centre.x) || !same(cy_, arc.centre.y) || !same(r_, arc.R) ||
-      !same(angle_, angle)) {
-    set_ = true;
-    cx_ = arc.centre.x;
-    cy_ = arc.centre.y;
-    r_ = arc.R;
-    angle_ = angle;
-    point_ =
-        CDPoint(arc.centre.x + arc.R * std::cos(angle), arc.centre.y + arc.R * std::sin(angle));
-  }
-  return point_;
-}
 
 // ---- tagRESULTSLICE ----
 
@@ -168,11 +147,11 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
-  PointMemo ends;
+  CDArc::PointMemo ends;
   SetBottomArc(std::move(arc), ends);
 }
 
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, PointMemo& ends) {
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends) {
   arc_ = std::move(arc);
   const CDArc::Segment segment = arc_ == nullptr ? CDArc::Segment{} : ReferenceSegment(*arc_, ends);
   segmentArea_ = segment.area;

@@ -30,22 +30,6 @@ class CSpStratumBlock;
 
 namespace slice_oracle {
 
-// The last point of a circle found at an angle, kept with the circle's centre and radius and the
-// angle: the same bits give the same point, so the arc that starts where the one before ended
-// on the same circle takes that point instead of computing it again.
-class PointMemo {
- public:
-  CDPoint At(const CDArc& arc, double angle);
-
- private:
-  bool set_ = false;
-  double cx_ = 0;
-  double cy_ = 0;
-  double r_ = 0;
-  double angle_ = 0;
-  CDPoint point_;
-};
-
 // The quantity codes of the slice quantities.
 inline constexpr int kRoundCodeArea = 111;
 inline constexpr int kRoundCodeWidth = 141;
@@ -149,7 +133,7 @@ class CSlice {
   void SetBottomArc(std::unique_ptr<CDArc> arc);
   // The same with the memo of the end points of the arcs before: the slice division sets the
   // arcs from left to right, and a slice's arc starts at the point where the one before ended.
-  void SetBottomArc(std::unique_ptr<CDArc> arc, PointMemo& ends);
+  void SetBottomArc(std::unique_ptr<CDArc> arc, CDArc::PointMemo& ends);
   // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
   // next division's arcs in its storage.
   std::unique_ptr<CDArc> ReleaseBottomArc();

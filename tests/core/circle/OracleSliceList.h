@@ -252,7 +252,7 @@ class CSliceList {
   std::vector<std::unique_ptr<CSlice>> spare_;
   std::vector<std::unique_ptr<CDArc>> spareArcs_;
   // The end point of the last slice's arc, where the next slice's arc on that circle starts.
-  PointMemo arcEndPoint_;
+  CDArc::PointMemo arcEndPoint_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;
