@@ -73,6 +73,21 @@ class CDArc {
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
   CDPoint GetKoCenterBalance() const;
+  // The last point of a circle found at an angle, kept with the circle's centre and radius and the
+  // angle: the same bits give the same point, so an arc piece that starts where the one before
+  // ended on the same circle takes that point instead of computing it again.
+  class PointMemo {
+   public:
+    CDPoint At(const CDArc& arc, double angle);
+
+   private:
+    bool set_ = false;
+    double cx_ = 0;
+    double cy_ = 0;
+    double r_ = 0;
+    double angle_ = 0;
+    CDPoint point_;
+  };
   // The x of the end points (GetStart and GetEnd, or the points the ends were found from).
   struct EndXs {
     double start = 0;
@@ -174,21 +189,6 @@ class CDArc {
 
  private:
   CDPoint PointAt(double angle) const;
-  // The last point of a circle found at an angle, kept with the circle's centre and radius and the
-  // angle: the same bits give the same point, so a cut piece that starts where the one before
-  // ended takes that point instead of computing it again.
-  class PointMemo {
-   public:
-    CDPoint At(const CDArc& arc, double angle);
-
-   private:
-    bool set_ = false;
-    double cx_ = 0;
-    double cy_ = 0;
-    double r_ = 0;
-    double angle_ = 0;
-    CDPoint point_;
-  };
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
