@@ -137,14 +137,8 @@ bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& cen
 // lies on the circle, on the segment's line and within tol of the segment.
 bool SegmentOutsideCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
                           double tol) {
-  const double dx = b.x - a.x;
-  const double dy = b.y - a.y;
-  const double t =
-      std::clamp(((centre.x - a.x) * dx + (centre.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-  const double nx = a.x + t * dx - centre.x;
-  const double ny = a.y + t * dy - centre.y;
   const double outer = r + 2 * ClearanceMargin(a, b, centre, r, tol);
-  return nx * nx + ny * ny > outer * outer;
+  return SquaredSegmentDistance(centre, a, b) > outer * outer;
 }
 
 // Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
