@@ -90,10 +90,11 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   cosAlpha_ = base.cos;
   const double sinPart = weight * sinAlpha_;
   const double cosPart = weight * cosAlpha_;
-  r[R::kT] = Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
-  r[R::kTs] = Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
-  r[R::kN] = Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
-  r[R::kNs] = Round(cosPart + r[R::kLoadQuake + kNormalPart], kRoundCodeNormalForce);
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  r[R::kT] = rounding.Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
+  r[R::kTs] = rounding.Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
+  r[R::kN] = rounding.Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
+  r[R::kNs] = rounding.Round(cosPart + r[R::kLoadQuake + kNormalPart], kRoundCodeNormalForce);
   r[R::kTe] = r[R::kNe] = r[R::kS] = r[R::kSe] = 0;
   return true;
 }
@@ -158,15 +159,16 @@ void CCalcBase::AddBackSums(double nu, double length) {
 bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
   tagRESULTSLICE& r = slice.GetResult();
   const double weight = r[R::kWeight];
-  r[R::kNe] =
-      Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_, kRoundCodeNormalForce);
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  r[R::kNe] = rounding.Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_,
+                             kRoundCodeNormalForce);
   const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
   if (IsArcBase(slice)) {
     const double lever = ArcLever(slice, centroid_);
     if (!IsSetValue(lever)) return false;
-    r[R::kTe] = Round(withT * lever, kRoundCodeDriving);
+    r[R::kTe] = rounding.Round(withT * lever, kRoundCodeDriving);
   } else {
-    r[R::kTe] = Round(withT * cosAlpha_, kRoundCodeDriving);
+    r[R::kTe] = rounding.Round(withT * cosAlpha_, kRoundCodeDriving);
   }
   return true;
 }
@@ -188,14 +190,15 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     r[R::kU] = r[R::kN];
     nu = 0;
   }
-  r[R::kS] = Round(length * c + nu * tanPhi, kRoundCodeResisting);
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  r[R::kS] = rounding.Round(length * c + nu * tanPhi, kRoundCodeResisting);
   if (!seismic) return;
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
   if (IsClip() && r[R::kNs] < r[R::kU]) {
     r[R::kU] = r[R::kNs];
     nuSeis = -r[R::kNe];
   }
-  r[R::kSe] = Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
+  r[R::kSe] = rounding.Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
 }
 
 bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*targetFs*/) {

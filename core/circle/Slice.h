@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/UnitFilter.h"
 #include "core/base/Utility.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
@@ -338,13 +339,18 @@ class CSlice {
 
   // The helpers of the per-layer loops are inline, defined in Slice.cpp, which alone uses them:
   // the slice method runs through them for every layer of every slice.
+  // GetWidth, GetKoArea and GetLength by the rounding of a pass.
+  double Width(const CalcRounding& rounding) const;
+  double KoArea(const CalcRounding& rounding) const;
+  double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
   inline double LayerArea(int i, double width, double segmentArea) const;
   // GetTisoHtLeft (left: true) or GetTisoHtRight.
   inline double LayerHeight(int i, bool left) const;
-  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand.
-  double DepthWtoS(double width, double segmentArea) const;
-  double DepthUnsaturated(double width, double segmentArea) const;
+  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand, by the rounding
+  // of a pass.
+  double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
+  double DepthUnsaturated(double width, double segmentArea, const CalcRounding& rounding) const;
   // The centroid of trapezoid layer i from its heights at the sides.
   inline CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.
