@@ -3,6 +3,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
+#include <utility>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
@@ -90,11 +92,18 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   cosAlpha_ = base.cos;
   const double sinPart = weight * sinAlpha_;
   const double cosPart = weight * cosAlpha_;
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
-  r[R::kT] = rounding.Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
-  r[R::kTs] = rounding.Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
-  r[R::kN] = rounding.Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
-  r[R::kNs] = rounding.Round(cosPart + r[R::kLoadQuake + kNormalPart], kRoundCodeNormalForce);
+  const CalcRounding& rounding = measures.rounding;
+  // The seismic case's forces are the normal case's where both cases carry the same loads.
+  const auto caseForces = [&r, &rounding](double part, int loadPart, int code) {
+    const double normalLoad = r[R::kLoadNormal + loadPart];
+    const double quakeLoad = r[R::kLoadQuake + loadPart];
+    const double normal = rounding.Round(part + normalLoad, code);
+    const bool sameLoad =
+        std::bit_cast<std::uint64_t>(normalLoad) == std::bit_cast<std::uint64_t>(quakeLoad);
+    return std::pair{normal, sameLoad ? normal : rounding.Round(part + quakeLoad, code)};
+  };
+  std::tie(r[R::kT], r[R::kTs]) = caseForces(sinPart, kTangentialPart, kRoundCodeDriving);
+  std::tie(r[R::kN], r[R::kNs]) = caseForces(cosPart, kNormalPart, kRoundCodeNormalForce);
   r[R::kTe] = r[R::kNe] = r[R::kS] = r[R::kSe] = 0;
   return true;
 }
@@ -156,10 +165,9 @@ void CCalcBase::AddBackSums(double nu, double length) {
   backLength_ += length;
 }
 
-bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
+bool CCalcBase::SetSeismicTerms(CSlice& slice, const CalcRounding& rounding) const {
   tagRESULTSLICE& r = slice.GetResult();
   const double weight = r[R::kWeight];
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   r[R::kNe] = rounding.Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_,
                              kRoundCodeNormalForce);
   const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
@@ -182,7 +190,8 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic) {
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic,
+                             const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
@@ -190,7 +199,6 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     r[R::kU] = r[R::kN];
     nu = 0;
   }
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   r[R::kS] = rounding.Round(length * c + nu * tanPhi, kRoundCodeResisting);
   if (!seismic) return;
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
@@ -206,6 +214,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   TakeKh();
   const bool quake = seismic != 0 && Kh() != kNoValue;
   tagRESULTSLICE& total = list.GetTotal();
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   double c = kNoValue;
   double phi = kNoValue;
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
@@ -215,11 +224,11 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
     if (quake) {
-      if (!SetSeismicTerms(*slice)) return false;
+      if (!SetSeismicTerms(*slice, rounding)) return false;
       total[R::kTe] += r[R::kTe];
     }
     if (applies) {
-      SetResisting(r, c, phi, quake);
+      SetResisting(r, c, phi, quake, rounding);
       total[R::kS] += r[R::kS];
       if (quake) total[R::kSe] += r[R::kSe];
     } else if (IsReverse()) {

@@ -31,6 +31,11 @@ double TrapezoidArea(double heightL, double heightR, double width, const CalcRou
   return rounding.Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
 }
 
+// NormalizeAngle(angle), which keeps an angle of [0, 2pi] as it is, without a call for those.
+double WithinTurn(double angle) {
+  return 0 <= angle && angle <= 2 * std::numbers::pi ? angle : NormalizeAngle(angle);
+}
+
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
   return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
 }
@@ -141,8 +146,6 @@ void CSlice::SetCF(double c, double phi) {
 void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
 }
-
-const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
 
 void CSlice::SortDEVY() {
   auto& b = boundaries_;
@@ -285,13 +288,13 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
 
 CSlice::Measures CSlice::GetMeasures() const {
   const CalcRounding rounding = CCoreConfig::GetCalcRounding();
-  return Measures{Width(rounding), KoArea(rounding), Length(rounding)};
+  return Measures{Width(rounding), KoArea(rounding), Length(rounding), rounding};
 }
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
   const double rawWidth = xRight_ - xLeft_;
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  const CalcRounding& rounding = measures.rounding;
   double area = 0;
   double weight = 0;
   // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
@@ -326,7 +329,7 @@ double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding())
 
 double CSlice::Length(const CalcRounding& rounding) const {
   if (arc_ != nullptr) {
-    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
+    double sweep = WithinTurn(arc_->end) - WithinTurn(arc_->start);
     if (sweep < 0) sweep += 2 * std::numbers::pi;
     return rounding.Round(arc_->R * sweep, kRoundCodeLength);
   }

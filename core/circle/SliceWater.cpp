@@ -198,7 +198,7 @@ double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
 double CSlice::GetU(double bottomAngle, const Measures& measures) const {
   const double width = measures.width;
   if (width == 0 || section_ == nullptr) return 0;
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  const CalcRounding& rounding = measures.rounding;
   const double below = DepthWtoS(width, measures.segmentArea, rounding);
   const double above = DepthUnsaturated(width, measures.segmentArea, rounding);
   if (below < 0 && above < 0) return 0;
