@@ -14,6 +14,8 @@ class CCoreConfig {
   // The rounding every calculation uses: Round2 of the process-wide rules while their switch is
   // on, else x unchanged.
   static double GetRound(double x, int code) { return CurrentSettings()._roundSet.Round(x, code); }
+  // The same rounding for a pass over many values, by the rules in force now.
+  static CalcRounding GetCalcRounding() { return CalcRounding(CurrentSettings()._roundSet); }
   static void SetStageNo(int stageNo);
   static int GetStageNo() { return CurrentSettings()._stageNo; }
 };

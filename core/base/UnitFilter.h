@@ -55,6 +55,28 @@ class CUnitFilter {
   static constexpr int kSafetyFactorCode1 = 163;
   static constexpr int kSafetyFactorCode2 = 164;
   static constexpr int kRestrainingForceCode = 261;
+  // The code takes the general direction (modeGeneral).
+  static constexpr bool IsGeneralCode(int code) {
+    return code != kSafetyFactorCode1 && code != kSafetyFactorCode2 &&
+           code != kRestrainingForceCode;
+  }
+};
+
+// The rounding of one pass of a calculation over many values, by the rules in force when the pass
+// starts (no pass changes them): Round(x, code) gives CUnitFilter::Round's bits. It settles the
+// switch and the general direction once, so that under the default rules a value of a general code
+// costs the half-up arithmetic alone. Made on the stack where a pass starts, never kept.
+class CalcRounding {
+ public:
+  explicit CalcRounding(const CUnitFilter& rules)
+      : rules_(&rules),
+        generalHalfUp_(rules.roundSwitch != 0 && rules.modeGeneral == kRoundModeHalfUp) {}
+
+  double Round(double x, int code) const;
+
+ private:
+  const CUnitFilter* rules_;
+  bool generalHalfUp_;
 };
 
 namespace unit_filter_detail {
@@ -72,11 +94,18 @@ constexpr double RepeatedTenth(int digits) {
 struct DigitPitch {
   double c;
   RoundingPitch rounding;
+  // Half up, a value smaller than this in size keeps the floored quotient below 2^51 and lies far
+  // from the no-value marker, so that it needs neither check (see SnapCheckFree); 0 for the
+  // pitches finer than 1e-15, whose nudge alone could reach that range.
+  double checkFreeBound;
 
   static constexpr DigitPitch Of(int digits) {
     const double c = RepeatedTenth(digits);
-    return DigitPitch{c, RoundingPitch::Of(c)};
+    const RoundingPitch rounding = RoundingPitch::Of(c);
+    const double bound = rounding.tenths <= kMostTenths ? 0x1p49 / rounding.tenths : 0.0;
+    return DigitPitch{c, rounding, bound};
   }
+  static constexpr double kMostTenths = 1e16;
 };
 
 // The usual digit counts come from a table that the compiler fills with the same doubles (IEEE
@@ -100,6 +129,14 @@ inline DigitPitch PitchOfDigits(int digits) {
 // never turns into the marker or into -0.0: RoundOff's checks would pass them all.
 inline double Snap(double v, const DigitPitch& pitch) {
   return RoundOffValue(v + 1e-9, pitch.rounding);
+}
+
+// Snap for |v| < pitch.checkFreeBound: RoundOffValue's operations without the floor's range check.
+// Below the bound, with tenths at most 1e16, |v + 1e-9| * tenths + 5 stays below 2^49 + 10^7 + 6,
+// so its tenth is below 2^51.
+inline double SnapCheckFree(double v, const DigitPitch& pitch) {
+  const RoundingPitch& r = pitch.rounding;
+  return FloorBelow2To51((r.tenths * (v + 1e-9) + 5.0) / 10.0) * r.pitch;
 }
 
 }  // namespace unit_filter_detail
@@ -158,4 +195,13 @@ inline double CUnitFilter::Round2(double x, int code) const {
     default:
       return x;
   }
+}
+
+inline double CalcRounding::Round(double x, int code) const {
+  if (generalHalfUp_ && CUnitFilter::IsGeneralCode(code)) {
+    const unit_filter_detail::DigitPitch pitch =
+        unit_filter_detail::PitchOfDigits(rules_->Digit(code));
+    if (std::fabs(x) < pitch.checkFreeBound) return unit_filter_detail::SnapCheckFree(x, pitch);
+  }
+  return rules_->Round(x, code);
 }

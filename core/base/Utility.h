@@ -38,15 +38,20 @@ struct RoundingPitch {
   }
 };
 
-// std::floor(q) bit for bit, for every q but -0.0 (which gives +0.0). Without SSE4.1 the compiler
-// floors through the integer unit, which makes every rounding of the slice method wait; below
-// 2^51 in size, adding and subtracting 1.5 * 2^52 rounds q exactly to its nearest integer, and one
-// step down where that lies above q gives the floor.
-inline double FloorNonNegativeZero(double q) {
+// std::floor(q) bit for bit for |q| < 2^51, but -0.0 (which gives +0.0). Without SSE4.1 the
+// compiler floors through the integer unit, which makes every rounding of the slice method wait;
+// below 2^51 in size, adding and subtracting 1.5 * 2^52 rounds q exactly to its nearest integer,
+// and one step down where that lies above q gives the floor.
+inline double FloorBelow2To51(double q) {
   constexpr double kIntegerShift = 0x1.8p52;
-  if (!(std::fabs(q) < 0x1p51)) return std::floor(q);
   const double nearest = (q + kIntegerShift) - kIntegerShift;
   return nearest > q ? nearest - 1.0 : nearest;
+}
+
+// std::floor(q) bit for bit, for every q but -0.0 (which gives +0.0).
+inline double FloorNonNegativeZero(double q) {
+  if (!(std::fabs(q) < 0x1p51)) return std::floor(q);
+  return FloorBelow2To51(q);
 }
 
 // RoundOff(x, pitch) below without its checks: the same bits for every x but kNoValue and -0.0

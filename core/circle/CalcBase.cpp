@@ -3,6 +3,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
+#include <utility>
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
@@ -90,10 +92,18 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   cosAlpha_ = base.cos;
   const double sinPart = weight * sinAlpha_;
   const double cosPart = weight * cosAlpha_;
-  r[R::kT] = Round(sinPart + r[R::kLoadNormal + kTangentialPart], kRoundCodeDriving);
-  r[R::kTs] = Round(sinPart + r[R::kLoadQuake + kTangentialPart], kRoundCodeDriving);
-  r[R::kN] = Round(cosPart + r[R::kLoadNormal + kNormalPart], kRoundCodeNormalForce);
-  r[R::kNs] = Round(cosPart + r[R::kLoadQuake + kNormalPart], kRoundCodeNormalForce);
+  const CalcRounding& rounding = measures.rounding;
+  // The seismic case's forces are the normal case's where both cases carry the same loads.
+  const auto caseForces = [&r, &rounding](double part, int loadPart, int code) {
+    const double normalLoad = r[R::kLoadNormal + loadPart];
+    const double quakeLoad = r[R::kLoadQuake + loadPart];
+    const double normal = rounding.Round(part + normalLoad, code);
+    const bool sameLoad =
+        std::bit_cast<std::uint64_t>(normalLoad) == std::bit_cast<std::uint64_t>(quakeLoad);
+    return std::pair{normal, sameLoad ? normal : rounding.Round(part + quakeLoad, code)};
+  };
+  std::tie(r[R::kT], r[R::kTs]) = caseForces(sinPart, kTangentialPart, kRoundCodeDriving);
+  std::tie(r[R::kN], r[R::kNs]) = caseForces(cosPart, kNormalPart, kRoundCodeNormalForce);
   r[R::kTe] = r[R::kNe] = r[R::kS] = r[R::kSe] = 0;
   return true;
 }
@@ -155,18 +165,18 @@ void CCalcBase::AddBackSums(double nu, double length) {
   backLength_ += length;
 }
 
-bool CCalcBase::SetSeismicTerms(CSlice& slice) const {
+bool CCalcBase::SetSeismicTerms(CSlice& slice, const CalcRounding& rounding) const {
   tagRESULTSLICE& r = slice.GetResult();
   const double weight = r[R::kWeight];
-  r[R::kNe] =
-      Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_, kRoundCodeNormalForce);
+  r[R::kNe] = rounding.Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_,
+                             kRoundCodeNormalForce);
   const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
   if (IsArcBase(slice)) {
     const double lever = ArcLever(slice, centroid_);
     if (!IsSetValue(lever)) return false;
-    r[R::kTe] = Round(withT * lever, kRoundCodeDriving);
+    r[R::kTe] = rounding.Round(withT * lever, kRoundCodeDriving);
   } else {
-    r[R::kTe] = Round(withT * cosAlpha_, kRoundCodeDriving);
+    r[R::kTe] = rounding.Round(withT * cosAlpha_, kRoundCodeDriving);
   }
   return true;
 }
@@ -180,7 +190,8 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic) {
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic,
+                             const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
@@ -188,14 +199,14 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     r[R::kU] = r[R::kN];
     nu = 0;
   }
-  r[R::kS] = Round(length * c + nu * tanPhi, kRoundCodeResisting);
+  r[R::kS] = rounding.Round(length * c + nu * tanPhi, kRoundCodeResisting);
   if (!seismic) return;
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
   if (IsClip() && r[R::kNs] < r[R::kU]) {
     r[R::kU] = r[R::kNs];
     nuSeis = -r[R::kNe];
   }
-  r[R::kSe] = Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
+  r[R::kSe] = rounding.Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
 }
 
 bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*targetFs*/) {
@@ -203,6 +214,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   TakeKh();
   const bool quake = seismic != 0 && Kh() != kNoValue;
   tagRESULTSLICE& total = list.GetTotal();
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   double c = kNoValue;
   double phi = kNoValue;
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
@@ -212,11 +224,11 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
     if (quake) {
-      if (!SetSeismicTerms(*slice)) return false;
+      if (!SetSeismicTerms(*slice, rounding)) return false;
       total[R::kTe] += r[R::kTe];
     }
     if (applies) {
-      SetResisting(r, c, phi, quake);
+      SetResisting(r, c, phi, quake, rounding);
       total[R::kS] += r[R::kS];
       if (quake) total[R::kSe] += r[R::kSe];
     } else if (IsReverse()) {

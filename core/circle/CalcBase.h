@@ -13,6 +13,7 @@
 #include "core/geometry/DPoint.h"
 
 class CDanmenStab;
+class CalcRounding;
 class CSlice;
 class CSliceList;
 class CSpStratumBlock;
@@ -113,11 +114,12 @@ class CCalcBase {
   // Kh taken from the section.
   void TakeKh();
 
-  // The seismic terms Ne and Te of the slice SetSliceParam took last; false for an arc base of
-  // radius 0.
-  bool SetSeismicTerms(CSlice& slice) const;
+  // The seismic terms Ne and Te of the slice SetSliceParam took last, by the slice loop's rounding;
+  // false for an arc base of radius 0.
+  bool SetSeismicTerms(CSlice& slice, const CalcRounding& rounding) const;
   // The resisting forces S and, with seismic, Se of a slice whose strength applies.
-  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic);
+  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic,
+                    const CalcRounding& rounding);
   // tan of phi (degrees).
   double TanPhi(double phi);
 

@@ -27,8 +27,13 @@ constexpr double kSameBoundary = 1e-5;
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
 // The trapezoid's area from its rounded heights at the sides (code 111).
-double TrapezoidArea(double heightL, double heightR, double width) {
-  return Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+double TrapezoidArea(double heightL, double heightR, double width, const CalcRounding& rounding) {
+  return rounding.Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+}
+
+// NormalizeAngle(angle), which keeps an angle of [0, 2pi] as it is, without a call for those.
+double WithinTurn(double angle) {
+  return 0 <= angle && angle <= 2 * std::numbers::pi ? angle : NormalizeAngle(angle);
 }
 
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
@@ -142,8 +147,6 @@ void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
 }
 
-const tagDEVY* CSlice::GetLastDEVY() const { return GetIndexDEVY(GetDEVYCount() - 1); }
-
 void CSlice::SortDEVY() {
   auto& b = boundaries_;
   const std::size_t n = b.size();
@@ -232,7 +235,11 @@ std::vector<CDPoint> CSlice::PointsOn(const CDPoly& shape, bool left) const {
   return points;
 }
 
-double CSlice::GetWidth() const { return Round(xRight_ - xLeft_, kRoundCodeWidth); }
+double CSlice::GetWidth() const { return Width(CCoreConfig::GetCalcRounding()); }
+
+double CSlice::Width(const CalcRounding& rounding) const {
+  return rounding.Round(xRight_ - xLeft_, kRoundCodeWidth);
+}
 
 int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
 
@@ -256,11 +263,14 @@ double CSlice::GetArea(int i) const {
 
 double CSlice::LayerArea(int i, double width, double segmentArea) const {
   if (i == GetDEVYCount() - 1) return segmentArea;
-  return TrapezoidArea(LayerHeight(i, true), LayerHeight(i, false), width);
+  return TrapezoidArea(LayerHeight(i, true), LayerHeight(i, false), width,
+                       CCoreConfig::GetCalcRounding());
 }
 
-double CSlice::GetKoArea() const {
-  return arc_ == nullptr ? 0.0 : Round(segmentArea_, kRoundCodeArea);
+double CSlice::GetKoArea() const { return KoArea(CCoreConfig::GetCalcRounding()); }
+
+double CSlice::KoArea(const CalcRounding& rounding) const {
+  return arc_ == nullptr ? 0.0 : rounding.Round(segmentArea_, kRoundCodeArea);
 }
 
 double CSlice::GetWeight(int i) const {
@@ -277,12 +287,14 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
 }
 
 CSlice::Measures CSlice::GetMeasures() const {
-  return Measures{GetWidth(), GetKoArea(), GetLength()};
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  return Measures{Width(rounding), KoArea(rounding), Length(rounding), rounding};
 }
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
   const double rawWidth = xRight_ - xLeft_;
+  const CalcRounding& rounding = measures.rounding;
   double area = 0;
   double weight = 0;
   // The segment layer takes the unit weight of the layer above it (GetGamma), found just before;
@@ -295,35 +307,37 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
     const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
     const double hL = top.leftY - bottom.leftY;
     const double hR = top.rightY - bottom.rightY;
-    const double a =
-        TrapezoidArea(Round(hL, kRoundCodeHeight), Round(hR, kRoundCodeHeight), measures.width);
+    const double a = TrapezoidArea(rounding.Round(hL, kRoundCodeHeight),
+                                   rounding.Round(hR, kRoundCodeHeight), measures.width, rounding);
     area += a;
     gamma = LayerGamma(k, block, 0);
     if (gamma == kNoValue) return AreaWeight{};
-    weight += Round(a * gamma, kRoundCodeWeight);
+    weight += rounding.Round(a * gamma, kRoundCodeWeight);
     if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
   }
   if (n > 0) {
     area += measures.segmentArea;
     if (arc_ != nullptr) {
-      weight += Round(measures.segmentArea * gamma, kRoundCodeWeight);
+      weight += rounding.Round(measures.segmentArea * gamma, kRoundCodeWeight);
       if (withCentroid) AddSegmentMoment(gamma, moments);
     }
   }
   return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint(), block};
 }
 
-double CSlice::GetLength() const {
+double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding()); }
+
+double CSlice::Length(const CalcRounding& rounding) const {
   if (arc_ != nullptr) {
-    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
+    double sweep = WithinTurn(arc_->end) - WithinTurn(arc_->start);
     if (sweep < 0) sweep += 2 * std::numbers::pi;
-    return Round(arc_->R * sweep, kRoundCodeLength);
+    return rounding.Round(arc_->R * sweep, kRoundCodeLength);
   }
   const tagDEVY* base = GetLastDEVY();
   if (base == nullptr) return 0;
   const CDPoint left(xLeft_, base->leftY);
   const CDPoint right(xRight_, base->rightY);
-  return Round(Hypot(left, right), kRoundCodeLength);
+  return rounding.Round(Hypot(left, right), kRoundCodeLength);
 }
 
 double CSlice::GetBottomAngle(double x) const { return GetBottomDirection(x).angle; }

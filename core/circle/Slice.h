@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/UnitFilter.h"
 #include "core/base/Utility.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
@@ -153,7 +154,7 @@ class CSlice {
   const tagDEVY* GetIndexDEVY(int i) const {
     return i < 0 || i >= GetDEVYCount() ? nullptr : &boundaries_[static_cast<std::size_t>(i)];
   }
-  const tagDEVY* GetLastDEVY() const;
+  const tagDEVY* GetLastDEVY() const { return boundaries_.empty() ? nullptr : &boundaries_.back(); }
   // Orders the boundaries from the highest down; of two that coincide within 1e-6 the one that
   // continues the shape of the boundary above comes first.
   void SortDEVY();
@@ -220,14 +221,16 @@ class CSlice {
   };
   AreaWeight GetAreaAndWeight(bool withCentroid = false) const;
   // The rounded width (GetWidth), segment area (GetKoArea) and base length (GetLength), which the
-  // quantities of the slice method read several times: found once for a pass over the slice.
+  // quantities of the slice method read several times: found once for a pass over the slice, with
+  // the rounding of that pass, which the pass's other quantities take as well.
   struct Measures {
     double width = 0;
     double segmentArea = 0;
     double length = 0;
+    CalcRounding rounding;
   };
   Measures GetMeasures() const;
-  // GetAreaAndWeight with the slice's measures at hand.
+  // GetAreaAndWeight with the slice's measures and the pass's rounding at hand.
   AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
   double GetLength() const;
@@ -293,7 +296,7 @@ class CSlice {
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
   // The same with the base inclination GetBottomAngle() and the slice's measures already at hand,
-  // which spares the slice method a second centroid.
+  // which spares the slice method a second centroid; rounded by the measures' rounding.
   double GetU(double bottomAngle, const Measures& measures) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
@@ -338,13 +341,18 @@ class CSlice {
 
   // The helpers of the per-layer loops are inline, defined in Slice.cpp, which alone uses them:
   // the slice method runs through them for every layer of every slice.
+  // GetWidth, GetKoArea and GetLength by the rounding of a pass.
+  double Width(const CalcRounding& rounding) const;
+  double KoArea(const CalcRounding& rounding) const;
+  double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
   inline double LayerArea(int i, double width, double segmentArea) const;
   // GetTisoHtLeft (left: true) or GetTisoHtRight.
   inline double LayerHeight(int i, bool left) const;
-  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand.
-  double DepthWtoS(double width, double segmentArea) const;
-  double DepthUnsaturated(double width, double segmentArea) const;
+  // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand, by the rounding
+  // of a pass.
+  double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
+  double DepthUnsaturated(double width, double segmentArea, const CalcRounding& rounding) const;
   // The centroid of trapezoid layer i from its heights at the sides.
   inline CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.

@@ -49,10 +49,11 @@ const CSpStratumBlock* AsBlock(const CDPoly* shape) {
 // The mean height of the strip between an upper and a lower line over the width (areas code 111,
 // the result code 181), with the segment area added when asked.
 double MeanDepth(double upperL, double upperR, double lowerL, double lowerR, double width,
-                 double segment) {
+                 double segment, const CalcRounding& rounding) {
   const double strip =
-      Round(((upperL - lowerL) + (upperR - lowerR)) * width * 0.5, kRoundCodeArea) + segment;
-  return Round(strip / width, kRoundCodeDepth);
+      rounding.Round(((upperL - lowerL) + (upperR - lowerR)) * width * 0.5, kRoundCodeArea) +
+      segment;
+  return rounding.Round(strip / width, kRoundCodeDepth);
 }
 
 }  // namespace
@@ -154,9 +155,12 @@ bool CSlice::LiesAboveWater(const tagDEVY& d) const {
   return true;
 }
 
-double CSlice::GetDepthWtoS() const { return DepthWtoS(GetWidth(), GetKoArea()); }
+double CSlice::GetDepthWtoS() const {
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  return DepthWtoS(Width(rounding), KoArea(rounding), rounding);
+}
 
-double CSlice::DepthWtoS(double width, double segmentArea) const {
+double CSlice::DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const {
   const tagDEVY* base = GetLastDEVY();
   if (!IsSet(water_) || base == nullptr) return -1;
   if (water_.leftY < base->leftY - kLevelTolerance ||
@@ -164,12 +168,17 @@ double CSlice::DepthWtoS(double width, double segmentArea) const {
     return -1;
   }
   if (width == 0) return -1;
-  return MeanDepth(water_.leftY, water_.rightY, base->leftY, base->rightY, width, segmentArea);
+  return MeanDepth(water_.leftY, water_.rightY, base->leftY, base->rightY, width, segmentArea,
+                   rounding);
 }
 
-double CSlice::GetDepthUnsaturated() const { return DepthUnsaturated(GetWidth(), GetKoArea()); }
+double CSlice::GetDepthUnsaturated() const {
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  return DepthUnsaturated(Width(rounding), KoArea(rounding), rounding);
+}
 
-double CSlice::DepthUnsaturated(double width, double segmentArea) const {
+double CSlice::DepthUnsaturated(double width, double segmentArea,
+                                const CalcRounding& rounding) const {
   const tagDEVY* base = GetLastDEVY();
   if ((!IsSet(upper_) && !IsSet(imper_)) || base == nullptr) return -1;
   const bool layerLeft = imper_.leftY != kNoValue && imper_.leftY > base->leftY + kAboveBase;
@@ -181,7 +190,7 @@ double CSlice::DepthUnsaturated(double width, double segmentArea) const {
   }
   if (width == 0) return -1;
   const double segment = !layerLeft && !layerRight ? segmentArea : 0.0;
-  return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment);
+  return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment, rounding);
 }
 
 double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
@@ -189,8 +198,9 @@ double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
 double CSlice::GetU(double bottomAngle, const Measures& measures) const {
   const double width = measures.width;
   if (width == 0 || section_ == nullptr) return 0;
-  const double below = DepthWtoS(width, measures.segmentArea);
-  const double above = DepthUnsaturated(width, measures.segmentArea);
+  const CalcRounding& rounding = measures.rounding;
+  const double below = DepthWtoS(width, measures.segmentArea, rounding);
+  const double above = DepthUnsaturated(width, measures.segmentArea, rounding);
   if (below < 0 && above < 0) return 0;
   const double h = std::max(below, 0.0) + std::max(above, 0.0);
   const double gammaW = section_->GetGammaW();
@@ -205,7 +215,7 @@ double CSlice::GetU(double bottomAngle, const Measures& measures) const {
     default:
       break;
   }
-  return Round(u, kRoundCodePoreForce);
+  return rounding.Round(u, kRoundCodePoreForce);
 }
 
 double CSlice::GetTansuiArea() const {

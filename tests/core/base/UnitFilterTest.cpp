@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "core/base/UnitFilter.h"
@@ -223,6 +225,57 @@ TEST(UnitFilterTest, RoundFollowsTheSwitch) {
   f.EnableRoundValue(0);
   EXPECT_EQ(f.Round(1.2346, 163), 1.2346);
   EXPECT_EQ(f.Round2(1.2346, 163), 1234 * kPitch3);
+}
+
+// The rounding of a pass gives the rules' bits for every code, under the default rules (where it
+// takes its own path for the general codes) and under every other switch and direction, at the
+// halves of each code's pitch and a hair beside them, at the edge of the range its own path
+// takes, at zeros, at and near the no-value marker, for absurd digit counts, and over random
+// values of every size.
+TEST(UnitFilterTest, CalcRoundingGivesTheRulesBits) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  std::vector<CUnitFilter> rules(6);
+  rules[1].roundSwitch = 0;
+  rules[2].modeGeneral = kRoundModeTruncate;
+  rules[3].modeGeneral = kRoundModeUp;
+  rules[4].digitsCohesion = 40;  // a pitch finer than the path of its own allows
+  rules[5].digitsCohesion = -5;
+  rules[5].digits231 = 2'000'000'000;
+  const int codes[] = {111, 141, 181, 184, 221, 241, 271, 291, 301, 311, 331, 162,
+                       131, 161, 211, 231, 990, 997, 163, 164, 261, 0,   5000};
+  std::mt19937_64 random(38);
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const CUnitFilter& filter : rules) {
+    const CalcRounding rounding(filter);
+    for (const int code : codes) {
+      const unit_filter_detail::DigitPitch pitch =
+          unit_filter_detail::PitchOfDigits(filter.Digit(code));
+      std::vector<double> values = {0.0,      -0.0,      1e-300, -1e-300,
+                                    kNoValue, -kNoValue, 9e32,   1e20,
+                                    -1e20,    inf,       -inf,   std::nextafter(9e32, 0.0)};
+      for (const double edge : {pitch.checkFreeBound, -pitch.checkFreeBound}) {
+        values.insert(values.end(), {edge, std::nextafter(edge, inf), std::nextafter(edge, -inf)});
+      }
+      for (int k = -50; k <= 50; ++k) {
+        const double half = (k + 0.5) * pitch.c;
+        for (const double v : {half, half - 1e-9, std::nextafter(half - 1e-9, inf),
+                               std::nextafter(half - 1e-9, -inf)}) {
+          values.push_back(v);
+        }
+      }
+      for (int i = 0; i < 2000; ++i) {
+        const double size = std::ldexp(1.0, static_cast<int>(random() % 120) - 60);
+        values.push_back((static_cast<double>(random() % 2000001) - 1e6) * 1e-6 * size);
+      }
+      for (const double x : values) {
+        EXPECT_EQ(bits(rounding.Round(x, code)), bits(filter.Round(x, code)))
+            << "code " << code << " x " << x << " switch " << filter.roundSwitch << " mode "
+            << filter.modeGeneral;
+      }
+      const double nan = std::nan("");
+      EXPECT_TRUE(std::isnan(rounding.Round(nan, code)));
+    }
+  }
 }
 
 TEST(UnitFilterTest, RecordOfEachVersion) {
