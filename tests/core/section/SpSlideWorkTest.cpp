@@ -297,6 +297,21 @@ TEST(SlideWorkTest, ExtremesCountTheArcs) {
   // The upper half: the arc reaches above and beyond its vertices' chord.
   const auto dome = MakeWork({{5, 0, 0, 0, 0, 5, 0, kPi}, {-5, 0}});
   ExpectNearPoint(dome->Top(), 0, 5, 1e-12);
+
+  // All four at once are the four queries' points, bit for bit: arcs through an axis, wrapping,
+  // with a negative angle, and one whose centre holds no value (which widens neither side).
+  const auto unset = MakeWork({{-5, 0, 0, kNoValue, kNoValue, 5, kPi, 0}, {5, 0}});
+  const auto wrapping = MakeWork(
+      {{0, -5, 0, 0, 0, 5, 3 * kPi / 2, kPi / 3}, {2.5, 4.33, 0, 3, 4, 1.5, -2.0, 1.0}, {4, 5}});
+  const auto bowl = BowlAndRise();
+  for (const CSpSlideWork* surface :
+       {work.get(), dome.get(), bowl.get(), unset.get(), wrapping.get()}) {
+    const CSpSlideWork::Extremes extremes = surface->GetExtremes();
+    EXPECT_EQ(extremes.left, surface->Left());
+    EXPECT_EQ(extremes.right, surface->Right());
+    EXPECT_EQ(extremes.bottom, surface->Bottom());
+    EXPECT_EQ(extremes.top, surface->Top());
+  }
 }
 
 TEST(SlideWorkTest, IsRightUpper) {
