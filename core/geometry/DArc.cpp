@@ -448,7 +448,8 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   // Every crossing of every vertical query is tested. The sweep test changes its answer only at
   // the sweep's ends: over a range of angles that holds the direction's angle and lies clear of
   // both ends it gives one answer, whatever atan2 would round to. The quadrant gives such a range
-  // from the signs alone, the rough angle a narrow one; atan2 decides only near the ends.
+  // from the signs alone, its half (an octant) from the larger leg, the rough angle a narrow one;
+  // atan2 decides only near the ends.
   const double s = HalfOpenAngle(start);
   const double e = HalfOpenAngle(end);
   const auto decides = [s, e](double lo, double width) {
@@ -457,6 +458,13 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   if (dx != 0 && dy != 0) {
     const double quadrant = dy > 0 ? (dx > 0 ? 0 : kPi / 2) : (dx < 0 ? kPi : 3 * kPi / 2);
     if (decides(quadrant, kPi / 2)) return SweepHolds(s, e, quadrant + kPi / 4);
+    // A sweep that ends on an axis, as the lower half of a circle does, leaves one half of each
+    // quadrant beside it clear: the half nearer the quadrant's first axis holds the direction
+    // while the leg along that axis is the longer one (both halves hold the diagonal).
+    const bool alongFirstAxis =
+        (dx > 0) == (dy > 0) ? std::fabs(dy) < std::fabs(dx) : std::fabs(dx) < std::fabs(dy);
+    const double octant = alongFirstAxis ? quadrant : quadrant + kPi / 4;
+    if (decides(octant, kPi / 4)) return SweepHolds(s, e, octant + kPi / 8);
   }
   const double rough = HalfOpenAngle(RoughAtan2(dy, dx));
   if (decides(rough, 0)) return SweepHolds(s, e, rough);
