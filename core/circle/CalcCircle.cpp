@@ -266,6 +266,7 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
   // Fitting cuts nothing out of strata that the circle keeps clear of.
   if (MissesStrata(centre, r)) return;
   const bool touchesBottom = TouchesBottom(centre, r);
+  strata_.NarrowTo(centre, r);
   const int pieces =
       LowerHalf(centre, r).CorrectSlideObj(normal_.GetGround(), fitting_, true, &strata_);
   for (int k = 0; k < pieces; ++k) {

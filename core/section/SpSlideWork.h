@@ -211,13 +211,33 @@ class CSpSlideWork : public CDPoly {
   // inside tests. A table serves the array it was taken from while that array stays as it was.
   class StrataTable {
    public:
-    // Takes the array's edges and outlines in place of those held, keeping the storage.
+    // Takes the array's edges and outlines in place of those held, keeping the storage; the
+    // fitting cuts by every edge.
     void Take(const CDPolyArray& strata);
+    // Narrows the edges the fitting cuts by to those that may cross the circle of radius r about
+    // the centre: all but the edges that keep outside it or lie inside it by a margin far beyond
+    // the rounding of the circle a fitting builds through three of its points. A cut by the edges
+    // passed over finds nothing, so the fitting of that circle stays as it is. The distances of
+    // the edges from a centre are found once for the circles about it.
+    void NarrowTo(const CDPoint& centre, double r);
 
    private:
     friend class CSpSlideWork;
+    // The radii of the circles about the centre of the narrowing that an edge may cross: its
+    // nearest and farthest distance from the centre, widened by the margin.
+    struct Reach {
+      double low;
+      double high;
+    };
+    // The edges the fitting cuts by: all of them, or the narrowed ones.
+    std::span<const CDArc::Edge> CutEdges() const;
+
     std::vector<CDArc::Edge> edges_;
     CDPolyArray::Outlines outlines_;
+    std::optional<CDPoint> centre_;
+    std::vector<Reach> reaches_;
+    std::vector<CDArc::Edge> near_;
+    bool narrowed_ = false;
   };
 
   // A new surface with the crossings with the polygons inserted into the pieces (all pieces
