@@ -217,8 +217,9 @@ class CSpSlideWork : public CDPoly {
     // Narrows the edges the fitting cuts by to those that may cross the circle of radius r about
     // the centre: all but the edges that keep outside it or lie inside it by a margin far beyond
     // the rounding of the circle a fitting builds through three of its points. A cut by the edges
-    // passed over finds nothing, so the fitting of that circle stays as it is. The distances of
-    // the edges from a centre are found once for the circles about it.
+    // passed over finds nothing, so the fitting of that circle stays as it is. Narrowed, the table
+    // serves the fitting of that circle only, until it is narrowed again or taken anew. The
+    // distances of the edges from a centre are found once for the circles about it.
     void NarrowTo(const CDPoint& centre, double r);
 
    private:
