@@ -34,6 +34,12 @@ class SlotMarks {
  public:
   explicit SlotMarks(std::size_t n) : tree_(n + 1, 0) {}
 
+  // n slots, every one marked, in the storage held.
+  void MarkAll(std::size_t n) {
+    tree_.assign(n + 1, 0);
+    for (std::size_t slot = 0; slot < n; ++slot) Mark(slot);
+  }
+
   void Mark(std::size_t slot) {
     for (std::size_t i = slot + 1; i < tree_.size(); i += LowestBit(i)) ++tree_[i];
   }
@@ -63,6 +69,14 @@ class SlotMarks {
   std::vector<std::size_t> tree_;
 };
 
+// The working arrays of ordering the runs, kept from run to run so that a list with many runs of
+// equal keys allocates them once.
+struct RunStorage {
+  std::vector<std::size_t> insertedAt;
+  SlotMarks free{0};
+  std::vector<std::size_t> ring;
+};
+
 // Puts the input positions of one run of equal keys (given ascending) into the strict loop's order.
 // lower marks the input positions of all smaller keys; lowerCount is their number.
 //
@@ -71,9 +85,11 @@ class SlotMarks {
 // every insertion slot is known from the counts alone, the entries are put straight into their
 // final slots, the last inserted first: each one takes the free slot that has as many free slots
 // before it as its insertion slot had entries before it.
-void OrderStrictRun(std::span<std::size_t> run, const SlotMarks& lower, std::size_t lowerCount) {
+void OrderStrictRun(std::span<std::size_t> run, const SlotMarks& lower, std::size_t lowerCount,
+                    RunStorage& storage) {
   const std::size_t size = run.size();
-  std::vector<std::size_t> insertedAt(size);
+  std::vector<std::size_t>& insertedAt = storage.insertedAt;
+  insertedAt.resize(size);
   std::size_t start = 0;
   std::size_t lowerBefore = lower.CountBefore(run[0]);
   for (std::size_t t = 0; t < size; ++t) {
@@ -84,9 +100,10 @@ void OrderStrictRun(std::span<std::size_t> run, const SlotMarks& lower, std::siz
     start = (start + 1 + (lowerBeforeNext - lowerBefore)) % (t + 1);
     lowerBefore = lowerBeforeNext;
   }
-  SlotMarks free(size);
-  for (std::size_t slot = 0; slot < size; ++slot) free.Mark(slot);
-  std::vector<std::size_t> ring(size);
+  SlotMarks& free = storage.free;
+  free.MarkAll(size);
+  std::vector<std::size_t>& ring = storage.ring;
+  ring.resize(size);
   for (std::size_t t = size; t-- > 0;) {
     const std::size_t slot = free.Nth(insertedAt[t]);
     free.Unmark(slot);
@@ -104,12 +121,13 @@ std::vector<std::size_t> ExchangeOrder(const std::vector<double>& keys, bool str
   std::stable_sort(order.begin(), order.end(),
                    [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
   SlotMarks lower(n);
+  RunStorage storage;
   for (std::size_t first = 0; first < n;) {
     std::size_t end = first + 1;
     while (end < n && !(keys[order[first]] < keys[order[end]])) ++end;
     const std::span<std::size_t> run(order.data() + first, end - first);
     if (strict) {
-      if (run.size() > 1) OrderStrictRun(run, lower, first);
+      if (run.size() > 1) OrderStrictRun(run, lower, first, storage);
       for (const std::size_t position : run) lower.Mark(position);
     } else {
       std::reverse(run.begin(), run.end());

@@ -298,9 +298,10 @@ bool CArcCondition::CheckNotPassLine(const CSpSlideWork& work) const {
 
 bool CArcCondition::IsAreaInArc(const CSpSlideWork& work, const CDPoint& p1, const CDPoint& p2,
                                 const CDPoint& p3, const CDPoint& /*p4*/) const {
-  if (p1.y + kAreaMargin > work.Bottom().y) return false;
-  if (p2.x + kAreaMargin > work.Left().x) return false;
-  if (work.Right().x > p3.x - kAreaMargin) return false;
+  const CSpSlideWork::Extremes extremes = work.GetExtremes();
+  if (p1.y + kAreaMargin > extremes.bottom.y) return false;
+  if (p2.x + kAreaMargin > extremes.left.x) return false;
+  if (extremes.right.x > p3.x - kAreaMargin) return false;
   const CArcSetRadius* set = GetSelectArcSet();
   return set != nullptr && set->IsValidSlide(work);
 }

@@ -40,21 +40,29 @@ bool WithinScale(const CRepKey& key, double level) {
   return a <= level && level <= b;
 }
 
-// The closed outline through the cell's corner nodes, the first corner repeated at the end as
-// a point of its own; the five points share one block, one allocation for them all.
-std::unique_ptr<CDPoly> CellOutline(const CRepMesh::Cell& cell) {
-  constexpr std::size_t kPoints = 5;
-  const auto block = std::make_shared<CDPoint[]>(kPoints);
-  auto outline = std::make_unique<CDPoly>();
-  for (std::size_t p = 0; p < kPoints; ++p) {
-    const CDPoint& centre = cell[p % cell.size()]->GetCenter();
-    block[p] = CDPoint(centre.x, centre.y);
-    outline->Add(std::shared_ptr<CDPoint>(block, &block[p]));
-  }
-  return outline;
+// The number of points of a cell's closed outline: its four corners and the first one again.
+constexpr int kOutlinePoints = 5;
+
+// The closed outline's point p: the corner node's centre, without its flag.
+CDPoint OutlinePoint(const CRepMesh::Cell& cell, int p) {
+  const CDPoint& centre = cell[static_cast<std::size_t>(p) % cell.size()]->GetCenter();
+  return CDPoint(centre.x, centre.y);
 }
 
 }  // namespace
+
+void CRepMesh::PaintStorage::StartCell(const Cell& cell) {
+  while (work.GetSize() > 1) work.RemoveAt(work.GetSize() - 1);
+  if (work.IsEmpty()) {
+    // The first cell's outline; the next cells take its points over, each a point of its own.
+    auto outline = std::make_unique<CDPoly>();
+    for (int p = 0; p < kOutlinePoints; ++p) outline->Add(OutlinePoint(cell, p));
+    work.Add(std::move(outline));
+    return;
+  }
+  CDPoly& outline = *work.GetAt(0);
+  for (int p = 0; p < kOutlinePoints; ++p) *outline.GetAt(p) = OutlinePoint(cell, p);
+}
 
 void CRepContour::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to*/) const {
   Canvas& canvas = *view->dc;
@@ -312,23 +320,20 @@ const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
 
 std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch) const {
   auto out = std::make_unique<CDPolyArray>();
+  PaintStorage storage;
   for (int i = 0; i + 1 < GetSizeY(); ++i) {
     for (int j = 0; j + 1 < GetSizeX(); ++j) {
       const Cell cell{GetRepPoint(j, i), GetRepPoint(j + 1, i), GetRepPoint(j + 1, i + 1),
                       GetRepPoint(j, i + 1)};
       if (std::any_of(cell.begin(), cell.end(), [](const CRepPoint* p) { return !p; })) continue;
-      ContourGridPrim(paint, pitch, cell, *out);
+      if (paint != 0) {
+        ContourGridPrimPaint(pitch, cell, *out, storage);
+      } else {
+        ContourGridPrimLine(pitch, cell, *out);
+      }
     }
   }
   return out;
-}
-
-void CRepMesh::ContourGridPrim(int paint, double pitch, const Cell& cell, CDPolyArray& out) const {
-  if (paint != 0) {
-    ContourGridPrimPaint(pitch, cell, out);
-  } else {
-    ContourGridPrimLine(pitch, cell, out);
-  }
 }
 
 int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const {
@@ -396,21 +401,19 @@ void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& 
   }
 }
 
-void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out) const {
+void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out,
+                                    PaintStorage& storage) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
     v[c] = cell[c]->GetContourValue(*key_);
     if (!IsSetValue(v[c])) return;
   }
-  CDPolyArray work;
-  work.Add(CellOutline(cell));
-  struct Recorded {
-    CDPoint p;
-    double value;
-  };
+  storage.StartCell(cell);
+  CDPolyArray& work = storage.work;
   // The corners, then the two ends of each line: a cell gets at most kMaxPaintLines lines.
-  std::vector<Recorded> recorded;
+  std::vector<PaintStorage::Recorded>& recorded = storage.recorded;
+  recorded.clear();
   recorded.reserve(4 + 2 * kMaxPaintLines);
   for (std::size_t c = 0; c < 4; ++c) recorded.push_back({cell[c]->GetCenter(), v[c]});
   const double lo = *std::min_element(v.begin(), v.end());
@@ -438,7 +441,7 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
     bool matched = false;
     for (int p = 0; p < region.GetSize(); ++p) {
       const CDPoint& vertex = *region.GetAt(p);
-      for (const Recorded& rec : recorded) {
+      for (const PaintStorage::Recorded& rec : recorded) {
         if (std::fabs(rec.p.x - vertex.x) <= kMatch && std::fabs(rec.p.y - vertex.y) <= kMatch) {
           smallest = std::min(smallest, rec.value);
           matched = true;

@@ -100,9 +100,7 @@ class CRepMesh {
   // for a pitch not above 0.
   const CDPolyArray* CreateContour(const CRepKey& key);
   std::unique_ptr<CDPolyArray> ContourPrimitive(int paint, double pitch) const;
-  void ContourGridPrim(int paint, double pitch, const Cell& cell, CDPolyArray& out) const;
   void ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const;
-  void ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out) const;
   // The segments of one level in one cell; returns their number (0, 1 or 2).
   int ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const;
 
@@ -116,6 +114,23 @@ class CRepMesh {
   void Load(Archive& ar, int version);
 
  private:
+  // The working storage of painting one cell after another, kept from cell to cell: the cell's
+  // outline followed by the cell's contour lines, and the points of the outline and the lines with
+  // their values.
+  struct PaintStorage {
+    struct Recorded {
+      CDPoint p;
+      double value;
+    };
+    CDPolyArray work;
+    std::vector<Recorded> recorded;
+    // Puts the cell's outline, alone, at the front of work.
+    void StartCell(const Cell& cell);
+  };
+
+  // The bands of one cell painted into out.
+  void ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out,
+                            PaintStorage& storage) const;
   // Visits the nodes by rows (outer) and columns (inner), skipping empty ones.
   template <class Visit>
   void ForEachNodeByRows(Visit visit) const;

@@ -317,14 +317,23 @@ CDPoint CDArc::GetMid(double t) const {
   return PointAt(start + t * (unwrappedEnd - start));
 }
 
-CDPoint CDArc::GetMinMax(int which) {
+CDArc::SweepQuadrants CDArc::NormalisedQuadrants() {
   if (start < 0) start = NormalizeAngle(start);
   if (end < 0) end = NormalizeAngle(end);
   const bool wraps = end <= start;
-  const CDPoint quadrantPoints[] = {{centre.x + R, centre.y},
-                                    {centre.x, centre.y + R},
-                                    {centre.x - R, centre.y},
-                                    {centre.x, centre.y - R}};
+  SweepQuadrants quadrants{{CDPoint(centre.x + R, centre.y), CDPoint(centre.x, centre.y + R),
+                            CDPoint(centre.x - R, centre.y), CDPoint(centre.x, centre.y - R)},
+                           {}};
+  for (std::size_t k = 0; k < 4; ++k) {
+    const double angle = static_cast<double>(k) * kPi / 2;
+    quadrants.inSweep[k] =
+        wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
+  }
+  return quadrants;
+}
+
+CDPoint CDArc::Extreme(int which, const SweepQuadrants& quadrants,
+                       std::optional<EndPoints>& ends) const {
   // At most the four quadrant points and the two ends, held without a heap allocation: the
   // slip surface's extremes ask for them on every slip circle.
   std::array<CDPoint, 6> candidates;
@@ -332,20 +341,18 @@ CDPoint CDArc::GetMinMax(int which) {
   // The quadrant point that lies furthest the asked way: x or y of the centre plus or minus R.
   constexpr int kFurthest[] = {2, 0, 3, 1};
   bool furthestInSweep = false;
-  for (int k = 0; k < 4; ++k) {
-    const double angle = k * kPi / 2;
-    const bool inSweep =
-        wraps ? k == 0 || start <= angle || angle <= end : k != 0 && start <= angle && angle <= end;
-    if (!inSweep) continue;
-    candidates[count++] = quadrantPoints[k];
-    if (which >= 0 && which < 4 && k == kFurthest[which]) furthestInSweep = true;
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (!quadrants.inSweep[k]) continue;
+    candidates[count++] = quadrants.points[k];
+    if (which >= 0 && which < 4 && static_cast<int>(k) == kFurthest[which]) furthestInSweep = true;
   }
   // An end lies no further: R times a cosine or sine rounds to at most R, and the sum with the
   // centre's coordinate to at most that of R. It cannot replace that point, which the strict
   // comparisons below keep on a tie, so its sine and cosine are spared.
   if (!(furthestInSweep && R > 0)) {
-    candidates[count++] = GetStart();
-    candidates[count++] = GetEnd();
+    if (!ends) ends = EndPoints{GetStart(), GetEnd()};
+    candidates[count++] = ends->start;
+    candidates[count++] = ends->end;
   }
 
   const bool byY = which >= 2;
@@ -356,6 +363,19 @@ CDPoint CDArc::GetMinMax(int which) {
     if (greatest ? key(p) > key(best) : key(p) < key(best)) best = p;
   }
   return best;
+}
+
+CDPoint CDArc::GetMinMax(int which) {
+  const SweepQuadrants quadrants = NormalisedQuadrants();
+  std::optional<EndPoints> ends;
+  return Extreme(which, quadrants, ends);
+}
+
+std::array<CDPoint, 4> CDArc::GetExtremes() {
+  const SweepQuadrants quadrants = NormalisedQuadrants();
+  std::optional<EndPoints> ends;
+  return {Extreme(0, quadrants, ends), Extreme(1, quadrants, ends), Extreme(2, quadrants, ends),
+          Extreme(3, quadrants, ends)};
 }
 
 double CDArc::GetLength() const {
@@ -428,7 +448,8 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   // Every crossing of every vertical query is tested. The sweep test changes its answer only at
   // the sweep's ends: over a range of angles that holds the direction's angle and lies clear of
   // both ends it gives one answer, whatever atan2 would round to. The quadrant gives such a range
-  // from the signs alone, the rough angle a narrow one; atan2 decides only near the ends.
+  // from the signs alone, its half (an octant) from the larger leg, the rough angle a narrow one;
+  // atan2 decides only near the ends.
   const double s = HalfOpenAngle(start);
   const double e = HalfOpenAngle(end);
   const auto decides = [s, e](double lo, double width) {
@@ -437,6 +458,13 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   if (dx != 0 && dy != 0) {
     const double quadrant = dy > 0 ? (dx > 0 ? 0 : kPi / 2) : (dx < 0 ? kPi : 3 * kPi / 2);
     if (decides(quadrant, kPi / 2)) return SweepHolds(s, e, quadrant + kPi / 4);
+    // A sweep that ends on an axis, as the lower half of a circle does, leaves one half of each
+    // quadrant beside it clear: the half nearer the quadrant's first axis holds the direction
+    // while the leg along that axis is the longer one (both halves hold the diagonal).
+    const bool alongFirstAxis =
+        (dx > 0) == (dy > 0) ? std::fabs(dy) < std::fabs(dx) : std::fabs(dx) < std::fabs(dy);
+    const double octant = alongFirstAxis ? quadrant : quadrant + kPi / 4;
+    if (decides(octant, kPi / 4)) return SweepHolds(s, e, octant + kPi / 8);
   }
   const double rough = HalfOpenAngle(RoughAtan2(dy, dx));
   if (decides(rough, 0)) return SweepHolds(s, e, rough);

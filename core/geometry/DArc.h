@@ -3,6 +3,7 @@
 // of the circle search and the arc bottoms of blocks. It runs counter-clockwise (y up) from the
 // start angle to the end angle; when the end is not above the start the sweep wraps through 2pi.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <span>
@@ -69,6 +70,8 @@ class CDArc {
   // The extreme point (flag 0): which 0 least x, 1 greatest x, 2 least y, 3 greatest y. Negative
   // stored angles are normalised in place first.
   CDPoint GetMinMax(int which);
+  // GetMinMax of each which (0 to 3) at once, the ends found once for the four.
+  std::array<CDPoint, 4> GetExtremes();
   double GetLength() const;
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
@@ -189,6 +192,16 @@ class CDArc {
 
  private:
   CDPoint PointAt(double angle) const;
+  // The quadrant points of the circle, at the angles 0, pi/2, pi and 3pi/2, with whether each
+  // lies in the sweep; a negative start or end is normalised in place first.
+  struct SweepQuadrants {
+    std::array<CDPoint, 4> points;
+    std::array<bool, 4> inSweep;
+  };
+  SweepQuadrants NormalisedQuadrants();
+  // GetMinMax(which) from the quadrants; the ends, where they are candidates, are taken from ends
+  // or found into it.
+  CDPoint Extreme(int which, const SweepQuadrants& quadrants, std::optional<EndPoints>& ends) const;
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether

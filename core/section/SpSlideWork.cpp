@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <numbers>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -379,6 +381,42 @@ void CSpSlideWork::StrataTable::Take(const CDPolyArray& strata) {
     for (std::size_t i = 1; i < points.size(); ++i) edges_.emplace_back(*points[i - 1], *points[i]);
   }
   outlines_.Take(strata);
+  centre_.reset();
+  reaches_.reserve(edges_.size());
+  near_.reserve(edges_.size());
+  narrowed_ = false;
+}
+
+void CSpSlideWork::StrataTable::NarrowTo(const CDPoint& centre, double r) {
+  if (!centre_ || centre_->x != centre.x || centre_->y != centre.y) {
+    centre_ = centre;
+    reaches_.clear();
+    for (const CDArc::Edge& edge : edges_) {
+      const double nearest = std::sqrt(SquaredSegmentDistance(centre, edge.a, edge.b));
+      const double farthest = std::max(Hypot(centre, edge.a), Hypot(centre, edge.b));
+      // The circle fitted lies within a relative 1e-15 of the coordinates of this one, the
+      // distances within the rounding of a few operations on them: the margin covers both by
+      // far, and it lies far beyond the tolerance of the cuts (1e-12) and the margins by which
+      // the cut itself passes over an edge.
+      const double scale = std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(edge.a.x) +
+                           std::fabs(edge.a.y) + std::fabs(edge.b.x) + std::fabs(edge.b.y);
+      const double margin = 1e-6 + 1e-9 * scale;
+      reaches_.push_back({nearest - margin, farthest + margin});
+    }
+  }
+  near_.clear();
+  // The radius's share of the margin.
+  const double margin = 1e-9 * r;
+  for (std::size_t k = 0; k < edges_.size(); ++k) {
+    const Reach& reach = reaches_[k];
+    if (reach.low > r + margin || reach.high < r - margin) continue;
+    near_.push_back(edges_[k]);
+  }
+  narrowed_ = true;
+}
+
+std::span<const CDArc::Edge> CSpSlideWork::StrataTable::CutEdges() const {
+  return narrowed_ ? std::span<const CDArc::Edge>(near_) : std::span<const CDArc::Edge>(edges_);
 }
 
 std::unique_ptr<CSpSlideWork> CSpSlideWork::InsCrossPoint(CDPolyArray* polygons, bool all,
@@ -410,7 +448,7 @@ void CSpSlideWork::InsCrossPointInto(CSpSlideWork& out, CDPolyArray* polygons, b
     const bool cut = all || type == 2 || type == 3;
     if (arc != nullptr && cut) {
       const std::span<CDArc> arcs =
-          table != nullptr ? arc->CutArc(table->edges_, cuts) : arc->CutArc(*polygons, cuts);
+          table != nullptr ? arc->CutArc(table->CutEdges(), cuts) : arc->CutArc(*polygons, cuts);
       if (arcs.empty()) {
         // An arc too short for CutArc to keep a piece of stays whole.
         addArc(start, *arc, cuts.ArcEnds(), type);

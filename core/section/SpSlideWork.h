@@ -52,6 +52,14 @@ class CSpSlideWork : public CDPoly {
   CDPoint Right() const override;
   CDPoint Bottom() const override;
   CDPoint Top() const override;
+  // Left, Right, Bottom and Top at once, the ends of each arc found once for the four.
+  struct Extremes {
+    CDPoint left;
+    CDPoint right;
+    CDPoint bottom;
+    CDPoint top;
+  };
+  Extremes GetExtremes() const;
   // The lowest y where the surface meets the vertical at x; kNoValue when nothing meets.
   double GetY(double x) const override;
   int WhatKind() const override { return kKindSlideWork; }
@@ -203,13 +211,34 @@ class CSpSlideWork : public CDPoly {
   // inside tests. A table serves the array it was taken from while that array stays as it was.
   class StrataTable {
    public:
-    // Takes the array's edges and outlines in place of those held, keeping the storage.
+    // Takes the array's edges and outlines in place of those held, keeping the storage; the
+    // fitting cuts by every edge.
     void Take(const CDPolyArray& strata);
+    // Narrows the edges the fitting cuts by to those that may cross the circle of radius r about
+    // the centre: all but the edges that keep outside it or lie inside it by a margin far beyond
+    // the rounding of the circle a fitting builds through three of its points. A cut by the edges
+    // passed over finds nothing, so the fitting of that circle stays as it is. Narrowed, the table
+    // serves the fitting of that circle only, until it is narrowed again or taken anew. The
+    // distances of the edges from a centre are found once for the circles about it.
+    void NarrowTo(const CDPoint& centre, double r);
 
    private:
     friend class CSpSlideWork;
+    // The radii of the circles about the centre of the narrowing that an edge may cross: its
+    // nearest and farthest distance from the centre, widened by the margin.
+    struct Reach {
+      double low;
+      double high;
+    };
+    // The edges the fitting cuts by: all of them, or the narrowed ones.
+    std::span<const CDArc::Edge> CutEdges() const;
+
     std::vector<CDArc::Edge> edges_;
     CDPolyArray::Outlines outlines_;
+    std::optional<CDPoint> centre_;
+    std::vector<Reach> reaches_;
+    std::vector<CDArc::Edge> near_;
+    bool narrowed_ = false;
   };
 
   // A new surface with the crossings with the polygons inserted into the pieces (all pieces

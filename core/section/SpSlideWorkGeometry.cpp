@@ -50,16 +50,32 @@ ArcHits VerticalCrossings(const CDArc& arc, double x, const CDArc::EndXs* ends =
   return hits;
 }
 
-// Widens an extreme vertex by the extreme points of the arcs: better(candidate, best) tells
-// whether a candidate replaces the result.
-template <typename Better>
-CDPoint Widen(CDPoint result, const std::vector<std::unique_ptr<CDArc>>& arcs, int which,
-              bool skipUnset, Better better) {
+// Whether a candidate replaces the best point so far as the extreme of the way (0 left, 1 right,
+// 2 bottom, 3 top).
+bool Beats(int which, const CDPoint& candidate, const CDPoint& best) {
+  switch (which) {
+    case 0:
+      return candidate.x < best.x;
+    case 1:
+      return candidate.x > best.x;
+    case 2:
+      return candidate.y < best.y;
+    default:
+      return candidate.y > best.y;
+  }
+}
+
+// Whether the arc widens the extreme of the way: an arc whose centre holds no value widens
+// neither the left nor the right one.
+bool Widens(const CDArc& arc, int which) { return which >= 2 || arc.centre.IsValid(); }
+
+// Widens an extreme vertex of the way by the extreme points of the arcs.
+CDPoint Widen(CDPoint result, const std::vector<std::unique_ptr<CDArc>>& arcs, int which) {
   for (const auto& arc : arcs) {
-    if (skipUnset && !arc->centre.IsValid()) continue;
+    if (!Widens(*arc, which)) continue;
     CDArc normalised(*arc);
     const CDPoint candidate = normalised.GetMinMax(which);
-    if (better(candidate, result)) result = CDPoint(candidate.x, candidate.y);
+    if (Beats(which, candidate, result)) result = CDPoint(candidate.x, candidate.y);
   }
   return result;
 }
@@ -68,24 +84,27 @@ CDPoint Widen(CDPoint result, const std::vector<std::unique_ptr<CDArc>>& arcs, i
 
 // ---- Extremes ----
 
-CDPoint CSpSlideWork::Left() const {
-  return Widen(CDPoly::Left(), arcs_, 0, true,
-               [](const CDPoint& c, const CDPoint& best) { return c.x < best.x; });
-}
+CDPoint CSpSlideWork::Left() const { return Widen(CDPoly::Left(), arcs_, 0); }
 
-CDPoint CSpSlideWork::Right() const {
-  return Widen(CDPoly::Right(), arcs_, 1, true,
-               [](const CDPoint& c, const CDPoint& best) { return c.x > best.x; });
-}
+CDPoint CSpSlideWork::Right() const { return Widen(CDPoly::Right(), arcs_, 1); }
 
-CDPoint CSpSlideWork::Bottom() const {
-  return Widen(CDPoly::Bottom(), arcs_, 2, false,
-               [](const CDPoint& c, const CDPoint& best) { return c.y < best.y; });
-}
+CDPoint CSpSlideWork::Bottom() const { return Widen(CDPoly::Bottom(), arcs_, 2); }
 
-CDPoint CSpSlideWork::Top() const {
-  return Widen(CDPoly::Top(), arcs_, 3, false,
-               [](const CDPoint& c, const CDPoint& best) { return c.y > best.y; });
+CDPoint CSpSlideWork::Top() const { return Widen(CDPoly::Top(), arcs_, 3); }
+
+CSpSlideWork::Extremes CSpSlideWork::GetExtremes() const {
+  std::array<CDPoint, 4> result{CDPoly::Left(), CDPoly::Right(), CDPoly::Bottom(), CDPoly::Top()};
+  for (const auto& arc : arcs_) {
+    CDArc normalised(*arc);
+    const std::array<CDPoint, 4> candidates = normalised.GetExtremes();
+    for (int which = 0; which < 4; ++which) {
+      const auto w = static_cast<std::size_t>(which);
+      if (Widens(*arc, which) && Beats(which, candidates[w], result[w])) {
+        result[w] = CDPoint(candidates[w].x, candidates[w].y);
+      }
+    }
+  }
+  return {result[0], result[1], result[2], result[3]};
 }
 
 // ---- Heights and pieces along a vertical ----

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/circle/ArcSet.h"
 #include "core/circle/CircleRecordVersion.h"
@@ -200,6 +204,47 @@ TEST_F(CellTest, BandsTakeTheColourOfTheirLowestLevel) {
   }
   std::sort(colours.begin(), colours.end());
   EXPECT_EQ(colours, (std::vector<std::uint32_t>{0x0000FF, 0x00FFFF}));
+}
+
+// Painted cell after cell, every cell gets the bands it gets painted alone: nothing of one cell's
+// outline or lines carries over to the next (a cell leaves off once it holds 50 lines). A row of
+// 60 cells whose values rise to the right, each split by a level or two.
+TEST(ContourTest, EachPaintedCellGetsTheBandsItGetsAlone) {
+  constexpr int kCells = 60;
+  CRepKey key;
+  key.Data().fsPitch = 0.002;
+  struct Band {
+    std::uint32_t colour;
+    std::vector<CDPoint> points;
+    bool operator==(const Band&) const = default;
+  };
+  // The bands of the mesh of the cells from the first on.
+  const auto bands = [&key](int first, int cells) {
+    CRepMesh mesh(cells + 1, 2);
+    for (int c = 0; c <= cells; ++c) {
+      for (int row = 0; row < 2; ++row) {
+        const int column = first + c;
+        mesh.SetRepPoint(c, row,
+                         Node(CDPoint(2.0 * column, row), 0.8 + 0.003 * column + 0.001 * row));
+      }
+    }
+    std::vector<Band> found;
+    const CDPolyArray* painted = mesh.CreateContour(key);
+    for (int i = 0; painted != nullptr && i < painted->GetSize(); ++i) {
+      const auto& polygon = dynamic_cast<const CPolygon&>(*painted->GetAt(i));
+      Band band{polygon.GetPaintColor().ref, {}};
+      for (int p = 0; p < polygon.GetSize(); ++p) band.points.push_back(*polygon.GetAt(p));
+      found.push_back(band);
+    }
+    return found;
+  };
+  std::vector<Band> alone;
+  for (int c = 0; c < kCells; ++c) {
+    const std::vector<Band> cell = bands(c, 1);
+    ASSERT_GE(cell.size(), 2u) << c;
+    alone.insert(alone.end(), cell.begin(), cell.end());
+  }
+  EXPECT_EQ(bands(0, kCells), alone);
 }
 
 // Lines in their colours with a pen of width 2, then the value of every centre at its device

@@ -281,6 +281,9 @@ TEST(DArcTest, GetMinMax) {
     const CDPoint p = arc.GetMinMax(c.which);
     ExpectNear(p, c.x, c.y);
     EXPECT_EQ(p.flag, 0);
+    // All four at once give each one's point bit for bit.
+    CDArc four = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
+    EXPECT_EQ(four.GetExtremes()[static_cast<std::size_t>(c.which)], p);
   }
   CDArc negative = MakeArc(1.0, 2.0, 2.0, -kPi / 2, kPi / 2);
   negative.GetMinMax(0);

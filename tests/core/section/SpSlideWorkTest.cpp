@@ -297,6 +297,21 @@ TEST(SlideWorkTest, ExtremesCountTheArcs) {
   // The upper half: the arc reaches above and beyond its vertices' chord.
   const auto dome = MakeWork({{5, 0, 0, 0, 0, 5, 0, kPi}, {-5, 0}});
   ExpectNearPoint(dome->Top(), 0, 5, 1e-12);
+
+  // All four at once are the four queries' points, bit for bit: arcs through an axis, wrapping,
+  // with a negative angle, and one whose centre holds no value (which widens neither side).
+  const auto unset = MakeWork({{-5, 0, 0, kNoValue, kNoValue, 5, kPi, 0}, {5, 0}});
+  const auto wrapping = MakeWork(
+      {{0, -5, 0, 0, 0, 5, 3 * kPi / 2, kPi / 3}, {2.5, 4.33, 0, 3, 4, 1.5, -2.0, 1.0}, {4, 5}});
+  const auto bowl = BowlAndRise();
+  for (const CSpSlideWork* surface :
+       {work.get(), dome.get(), bowl.get(), unset.get(), wrapping.get()}) {
+    const CSpSlideWork::Extremes extremes = surface->GetExtremes();
+    EXPECT_EQ(extremes.left, surface->Left());
+    EXPECT_EQ(extremes.right, surface->Right());
+    EXPECT_EQ(extremes.bottom, surface->Bottom());
+    EXPECT_EQ(extremes.top, surface->Top());
+  }
 }
 
 TEST(SlideWorkTest, IsRightUpper) {
@@ -624,34 +639,49 @@ TEST(SlideWorkTest, StrechModeZeroContinuesArcsToAVerticalTangent) {
   EXPECT_EQ(off->GetSize(), 2);
 }
 
-// A table of the strata answers the fitting's cuts and inside tests as the strata do: lower half
-// circles over the sample section, from shallow to deep and from the toe to beyond the crest,
-// give the same pieces bit for bit.
+// A table of the strata answers the fitting's cuts and inside tests as the strata do, also when
+// narrowed to the circle fitted: lower half circles over the sample section, from shallow to
+// deep and from the toe to beyond the crest, and circles through the strata's vertices, give the
+// same pieces bit for bit.
 TEST(SlideWorkTest, CorrectSlideObjWithAStrataTableGivesTheSamePieces) {
   const SampleSection sample = MakeSampleSection();
   const CSpGround& ground = *sample.ground;
   CSpSlideWork::StrataTable table;
   table.Take(*ground.GetPolyArray());
+  CSpSlideWork::StrataTable narrowed;
+  narrowed.Take(*ground.GetPolyArray());
   int pieceCount = 0;
+  const auto expectSamePieces = [&](const CDPoint& centre, double r) {
+    SCOPED_TRACE(testing::Message() << centre.x << ", " << centre.y << ", " << r);
+    const CDArc half(centre, r, kPi, 0);
+    CSpSlide line;
+    line.AddNewPoint(half.GetStart(), 1, 2);
+    line.AddNewPoint(half.GetMid(0.5), 0, 2);
+    line.AddNewPoint(half.GetEnd(), 0, 2);
+    const auto surface = line.CreateDrawObj();
+    CDPolyArray plain;
+    const int count = surface->CorrectSlideObj(&ground, &plain, true);
+    narrowed.NarrowTo(centre, r);
+    for (const CSpSlideWork::StrataTable* t : {&table, &narrowed}) {
+      CDPolyArray tabled;
+      ASSERT_EQ(surface->CorrectSlideObj(&ground, &tabled, true, t), count);
+      for (int k = 0; k < count; ++k) {
+        ExpectSameWork(static_cast<const CSpSlideWork&>(*plain.GetAt(k)),
+                       static_cast<const CSpSlideWork&>(*tabled.GetAt(k)));
+      }
+    }
+    pieceCount += count;
+  };
   for (double cx = -4; cx <= 36; cx += 2.5) {
     for (double cy = 6; cy <= 30; cy += 3) {
-      for (double r = 4; r <= 48; r += 2.75) {
-        SCOPED_TRACE(testing::Message() << cx << ", " << cy << ", " << r);
-        const CDArc half(CDPoint(cx, cy), r, kPi, 0);
-        CSpSlide line;
-        line.AddNewPoint(half.GetStart(), 1, 2);
-        line.AddNewPoint(half.GetMid(0.5), 0, 2);
-        line.AddNewPoint(half.GetEnd(), 0, 2);
-        const auto surface = line.CreateDrawObj();
-        CDPolyArray plain;
-        CDPolyArray tabled;
-        const int count = surface->CorrectSlideObj(&ground, &plain, true);
-        ASSERT_EQ(surface->CorrectSlideObj(&ground, &tabled, true, &table), count);
-        for (int k = 0; k < count; ++k) {
-          ExpectSameWork(static_cast<const CSpSlideWork&>(*plain.GetAt(k)),
-                         static_cast<const CSpSlideWork&>(*tabled.GetAt(k)));
-        }
-        pieceCount += count;
+      for (double r = 4; r <= 48; r += 2.75) expectSamePieces(CDPoint(cx, cy), r);
+    }
+  }
+  const CDPolyArray& strata = *ground.GetPolyArray();
+  for (const CDPoint centre : {CDPoint(8, 18), CDPoint(16.5, 24)}) {
+    for (int k = 0; k < strata.GetSize(); ++k) {
+      for (const auto& vertex : strata.GetAt(k)->Points()) {
+        if (vertex->y < centre.y) expectSamePieces(centre, Hypot(centre, *vertex));
       }
     }
   }
