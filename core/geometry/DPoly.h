@@ -230,11 +230,13 @@ class CDPoly {
   // An edge that lies wholly this far left of or below the point never counts in the test.
   static constexpr double kInsideTestMargin = 1e-6;
   // An edge of a shape for the inside test, with the greatest x of its ends as the test compares
-  // it (infinite where that is not a number, which the test never passes over).
+  // it (infinite where that is not a number, which the test never passes over) and its slope
+  // (SegmentSlope(a, b)), which every ray's crossing with it reads.
   struct InsideEdge {
     CDPoint a;
     CDPoint b;
     double reach;
+    double slope;
   };
   // Appends the edges the inside test takes of the points (the closing edge unless the last point
   // repeats the first), ordered by reach from the greatest down.
@@ -250,11 +252,16 @@ class CDPoly {
     bool CrossesOddly(std::span<const InsideEdge> edges) const;
 
    private:
+    // The ends of the edge a-b do not both lie on one side of the ray or left of or below the
+    // point: the edge may count.
+    bool MayCross(const CDPoint& a, const CDPoint& b) const;
+
     CDPoint p_;
     CDPoint end_;
-    // The ray's run and rise.
+    // The ray's run and rise, and its slope as CrossLL finds it.
     double dx_;
     double dy_;
+    double slope_;
   };
   bool IsOnline(const CDPoint* p) const;
   // The point of the line nearest to p, its distance and segment.

@@ -371,17 +371,24 @@ constexpr double kOffLine = kOffRay * kLongRay;
 }  // namespace
 
 CDPoly::InsideRay::InsideRay(const CDPoint& p)
-    : p_(p), end_(PointAtAngle(&p, kRayAngle, kLongRay)), dx_(end_.x - p.x), dy_(end_.y - p.y) {}
+    : p_(p),
+      end_(PointAtAngle(&p, kRayAngle, kLongRay)),
+      dx_(end_.x - p.x),
+      dy_(end_.y - p.y),
+      slope_(SegmentSlope(p_, end_)) {}
 
-bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
+bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
   if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
   // Signed by the side of the ray's line.
   const auto side = [this](const CDPoint& q) { return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_; };
   const double sa = side(a);
   const double sb = side(b);
-  if ((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine)) return false;
+  return !((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine));
+}
+
+bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
   CDPoint cross;
-  return CrossLL(0.0, &p_, &end_, &a, &b, &cross) == kOnBoth;
+  return MayCross(a, b) && CrossLL(0.0, &p_, &end_, &a, &b, &cross) == kOnBoth;
 }
 
 bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
@@ -390,7 +397,9 @@ bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
   for (const InsideEdge& edge : edges) {
     // This edge and every one after it lie wholly left of the point.
     if (edge.reach < left) break;
-    if (Crosses(edge.a, edge.b)) ++count;
+    if (!MayCross(edge.a, edge.b)) continue;
+    CDPoint cross;
+    if (CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth) ++count;
   }
   return count % 2 == 1;
 }
@@ -399,7 +408,8 @@ void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>&
   const auto first = static_cast<std::ptrdiff_t>(edges.size());
   ForEachInsideEdge(points, [&edges](const CDPoint& a, const CDPoint& b) {
     const double reach = std::max(a.x, b.x);
-    edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach});
+    edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach,
+                     SegmentSlope(a, b)});
   });
   std::sort(edges.begin() + first, edges.end(),
             [](const InsideEdge& l, const InsideEdge& r) { return l.reach > r.reach; });
