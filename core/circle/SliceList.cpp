@@ -463,7 +463,7 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
   line = shape;
   ys.clear();
   if (shape == nullptr) return;
-  for (const double x : xs) ys.push_back(shape->GetY(x));
+  shape->GetYs(xs, ys);
 }
 
 const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,

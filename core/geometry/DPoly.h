@@ -99,6 +99,9 @@ class CDPoly {
 
   // Height of the line at x; kNoValue when the line does not reach x.
   virtual double GetY(double x) const;
+  // CDPoly::GetY (not an override's) at each of the ascending xs, appended to ys: a line whose
+  // vertices run strictly left to right is walked once for all of them.
+  void GetYs(std::span<const double> xs, std::vector<double>& ys) const;
   // Highest / lowest height of the line over x; true when found.
   virtual bool GetYMax(double x, int* segment, double& y) const;
   virtual bool GetYMin(double x, int* segment, double& y) const;

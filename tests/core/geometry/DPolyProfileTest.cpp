@@ -49,6 +49,34 @@ TEST(DPolyProfileTest, GetYTakesTheFirstSegmentMet) {
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(MakePoly(c.line)->GetY(c.x), c.y) << c.what;
 }
 
+// The heights at a row of ascending x are GetY's, bit for bit, whether the line is walked once
+// (its vertices running left to right) or asked x by x: at and between vertices, beyond both
+// ends, at repeated x and at 0 and -0.
+TEST(DPolyProfileTest, GetYsGivesGetYAtEveryX) {
+  const std::vector<std::vector<CDPoint>> lines = {
+      {{-3, 1}, {0, 0.3}, {0.7, 2}, {4.1, 1.9}, {9, 5}},
+      {{0, 0}, {5, 2}, {5, 4}, {10, 4}},
+      {{10, 4}, {5, 2}, {0, 0}},
+      {{0, 0}, {10, 4}, {5, 6}},
+      {{0, 0}},
+      {},
+  };
+  const std::vector<double> xs = {-4,  -3,  -1, -0.0, 0.0, 0.1, 0.7, 0.7,
+                                  1.3, 4.1, 5,  6,    9,   9.5, 10,  11};
+  for (const std::vector<CDPoint>& points : lines) {
+    const std::unique_ptr<CDPoly> line = MakePoly(points);
+    std::vector<double> ys = {42.0};
+    line->GetYs(xs, ys);
+    ASSERT_EQ(ys.size(), xs.size() + 1);
+    EXPECT_EQ(ys.front(), 42.0);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(ys[i + 1]),
+                std::bit_cast<std::uint64_t>(line->GetY(xs[i])))
+          << "line of " << points.size() << " points at x " << xs[i];
+    }
+  }
+}
+
 TEST(DPolyProfileTest, GetXTakesTheFirstSegmentStartingOrPassingAtY) {
   struct Case {
     const char* what;
