@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <utility>
 
@@ -306,8 +307,10 @@ void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surfa
       added.push_back(x);
     }
   }
-  xs_.insert(xs_.end(), added.begin(), added.end());
-  SortXArray();
+  // The splits of each gap lie within it, in order: merged with the points, all stay sorted.
+  merged_.clear();
+  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), std::back_inserter(merged_));
+  xs_.swap(merged_);
 }
 
 double CSliceList::GetX(int i) const {
