@@ -367,6 +367,16 @@ constexpr double kLongRay = 30000.0;
 constexpr double kOffRay = CDPoly::kInsideTestMargin;
 // The distance of a point from the ray's line times the ray's length.
 constexpr double kOffLine = kOffRay * kLongRay;
+// An edge whose ends lie farther than this from the ray's line on either side, and this far
+// right of the point and left of the ray's end, counts without its crossing computed where the
+// crossing's rounding (below kCrossingError, from terms of the size kTermRounding times the
+// coordinates and slopes, a wide bound of a few roundings) cannot move it across an end: twice
+// CrossLL's same-point distance, far above any rounding of the coordinates.
+constexpr double kClearOfLine = 2 * kSamePoint;
+constexpr double kClearSide = kClearOfLine * kLongRay;
+constexpr double kCrossingError = 1e-6;
+constexpr double kTermRounding = 1e-13;
+constexpr double kDistinctSlopes = 1e-4;
 
 }  // namespace
 
@@ -377,13 +387,40 @@ CDPoly::InsideRay::InsideRay(const CDPoint& p)
       dy_(end_.y - p.y),
       slope_(SegmentSlope(p_, end_)) {}
 
+double CDPoly::InsideRay::Side(const CDPoint& q) const {
+  return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_;
+}
+
 bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
   if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
-  // Signed by the side of the ray's line.
-  const auto side = [this](const CDPoint& q) { return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_; };
-  const double sa = side(a);
-  const double sb = side(b);
+  const double sa = Side(a);
+  const double sb = Side(b);
   return !((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine));
+}
+
+bool CDPoly::InsideRay::ClearlyCrosses(const InsideEdge& edge) const {
+  // Each end lies farther than kClearOfLine from the ray's line, on opposite sides: neither is
+  // within CrossLL's same-point distance of the ray's ends, and the exact crossing lies inside
+  // the edge, at least that far from its ends.
+  const double sa = Side(edge.a);
+  const double sb = Side(edge.b);
+  if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
+    return false;
+  }
+  // The edge lies between the ray's ends in x by a wide margin: so does the exact crossing.
+  const double lo = std::min(edge.a.x, edge.b.x);
+  const double hi = std::max(edge.a.x, edge.b.x);
+  if (!(lo > p_.x + kClearOfLine && hi < end_.x - kClearOfLine)) return false;
+  // A vertical edge takes CrossLL's vertical step, whose rounding stays far within the margins.
+  if (std::isinf(edge.slope)) return true;
+  // Otherwise the crossing is computed from both slopes; its rounding error stays below
+  // kCrossingError where the slopes differ by more than the error of their terms allows (which
+  // also keeps them far from CrossLL's parallel case, a difference below 1e-6).
+  const double apart = std::fabs(slope_ - edge.slope);
+  const double terms = std::fabs(edge.a.y) + std::fabs(p_.y) +
+                       (std::fabs(edge.a.x) + std::fabs(edge.b.x) + std::fabs(p_.x)) *
+                           (std::fabs(slope_) + std::fabs(edge.slope));
+  return apart > kDistinctSlopes && apart * kCrossingError > kTermRounding * terms;
 }
 
 bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
@@ -399,7 +436,10 @@ bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
     if (edge.reach < left) break;
     if (!MayCross(edge.a, edge.b)) continue;
     CDPoint cross;
-    if (CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth) ++count;
+    if (ClearlyCrosses(edge) ||
+        CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth) {
+      ++count;
+    }
   }
   return count % 2 == 1;
 }
