@@ -367,8 +367,8 @@ constexpr double kLongRay = 30000.0;
 constexpr double kOffRay = CDPoly::kInsideTestMargin;
 // The distance of a point from the ray's line times the ray's length.
 constexpr double kOffLine = kOffRay * kLongRay;
-// An edge whose ends lie farther than this from the ray's line on either side, and this far
-// right of the point and left of the ray's end, counts without its crossing computed where the
+// An edge whose ends lie farther than this from the ray's line on either side, and whose line
+// lies this far from the ray's ends, between them, counts without its crossing computed where the
 // crossing's rounding (below kCrossingError, from terms of the size kTermRounding times the
 // coordinates and slopes, a wide bound of a few roundings) cannot move it across an end: twice
 // CrossLL's same-point distance, far above any rounding of the coordinates.
@@ -399,18 +399,26 @@ bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
 }
 
 bool CDPoly::InsideRay::ClearlyCrosses(const InsideEdge& edge) const {
-  // Each end lies farther than kClearOfLine from the ray's line, on opposite sides: neither is
-  // within CrossLL's same-point distance of the ray's ends, and the exact crossing lies inside
-  // the edge, at least that far from its ends.
+  // Each end of the edge lies farther than kClearOfLine from the ray's line, on opposite sides:
+  // neither is within CrossLL's same-point distance of the ray's ends, and the exact crossing
+  // lies inside the edge, at least that far from its ends.
   const double sa = Side(edge.a);
   const double sb = Side(edge.b);
   if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
     return false;
   }
-  // The edge lies between the ray's ends in x by a wide margin: so does the exact crossing.
-  const double lo = std::min(edge.a.x, edge.b.x);
-  const double hi = std::max(edge.a.x, edge.b.x);
-  if (!(lo > p_.x + kClearOfLine && hi < end_.x - kClearOfLine)) return false;
+  // The ray's ends lie farther than kClearOfLine from the edge's line, on opposite sides: the
+  // exact crossing lies inside the ray, at least that far from its ends. The sides are scaled by
+  // the edge's run and rise, which bound its length.
+  const double runX = edge.b.x - edge.a.x;
+  const double runY = edge.b.y - edge.a.y;
+  const auto edgeSide = [&](const CDPoint& q) {
+    return runX * (q.y - edge.a.y) - runY * (q.x - edge.a.x);
+  };
+  const double clear = kClearOfLine * (std::fabs(runX) + std::fabs(runY));
+  const double sp = edgeSide(p_);
+  const double se = edgeSide(end_);
+  if (!((sp > clear && se < -clear) || (sp < -clear && se > clear))) return false;
   // A vertical edge takes CrossLL's vertical step, whose rounding stays far within the margins.
   if (std::isinf(edge.slope)) return true;
   // Otherwise the crossing is computed from both slopes; its rounding error stays below
