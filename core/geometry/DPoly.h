@@ -309,6 +309,9 @@ class CDPoly {
     // Rise over run, as the height inside the edge is interpolated.
     double slope;
     double YAt(double x) const { return left.y + slope * (x - left.x); }
+    // A height above every boundary entry the edge gives (its ends' heights, and heights inside
+    // it or within a cut's snap distance beyond its ends), with room for their rounding.
+    double EntryCeiling() const;
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.

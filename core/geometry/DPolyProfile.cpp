@@ -298,6 +298,13 @@ CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
       right(a.x > b.x ? a : b),
       slope((right.y - left.y) / (right.x - left.x)) {}
 
+double CDPoly::EdgeRange::EntryCeiling() const {
+  // Room far above the rounding of an interpolated height or of two heights' mean.
+  constexpr double kRounding = 1e-9;
+  return std::max(left.y, right.y) + 2 * kSnapToCut * std::fabs(slope) +
+         kRounding * (1 + std::fabs(left.y) + std::fabs(right.y));
+}
+
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();
   const CutReach reach(x1, x2);

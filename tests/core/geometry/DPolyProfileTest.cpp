@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -249,7 +250,7 @@ TEST(DPolyDevyTest, GetDEVYArrayGivesTheSegmentsSpanningTheStrip) {
 // The records of each edge over a row of cuts are the records GetDEVYArray gives cut by cut, bit
 // for bit and in its order: edges whose ends lie on a cut, within the snap distance of one or
 // just beyond it, a steep edge, a vertical one, a folded line, cuts narrower than the snap
-// distance and limits that drop some records.
+// distance and limits that drop some records. No record lies above its edge's entry ceiling.
 TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   auto line = MakePoly({{-3, 1},
                         {0, 0},
@@ -280,7 +281,12 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   for (std::size_t k = 0; k < edges.size(); ++k) {
     records.clear();
     line->GetDEVYOfEdgeCuts(edges[k], xs, limits, first, records);
-    for (const CDPoly::CutRecord& r : records) found[r.cut].push_back(r.record);
+    for (const CDPoly::CutRecord& r : records) {
+      found[r.cut].push_back(r.record);
+      // No entry lies above the edge's ceiling, which lets the division pass over an edge.
+      EXPECT_LE(r.record.leftY, edges[k].EntryCeiling());
+      EXPECT_LE(r.record.rightY, edges[k].EntryCeiling());
+    }
     first = k % 3 == 0 ? xs.size() : k % 3 == 1 ? 0 : first;
   }
   bool several = false;  // the fixture gives several records in some cuts and none in others
@@ -300,6 +306,33 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   }
   EXPECT_TRUE(several);
   EXPECT_TRUE(none);
+}
+
+// A cut within the snap distance beyond an edge's right end takes the edge's height there, which
+// rises above both ends where the edge rises to the right: the ceiling stays above it, on steep
+// and gentle edges, drawn either way.
+TEST(DPolyDevyTest, EntriesBeyondAnEdgesEndStayBelowItsCeiling) {
+  const struct {
+    std::vector<CDPoint> edge;
+    double x1;
+    double x2;
+  } cases[] = {
+      {{{0, 0}, {1, 10}}, 1.0005, 1.0009},
+      {{{1, 1e4}, {0, 0}}, 1.0005, 1.0009},
+      {{{-3, -7}, {2, -6.5}}, 2.0002, 2.0011},
+  };
+  for (const auto& c : cases) {
+    const auto line = MakePoly(c.edge);
+    std::vector<CDPoly::EdgeRange> edges;
+    line->GetEdgesForCuts(c.x1, c.x2, edges);
+    ASSERT_EQ(edges.size(), 1u);
+    std::vector<tagDEVY> records;
+    ASSERT_EQ(line->GetDEVYArray(records, c.x1, c.x2, -1e300), 1);
+    const double top = std::max(c.edge[0].y, c.edge[1].y);
+    EXPECT_GT(std::max(records[0].leftY, records[0].rightY), top) << c.x1;
+    EXPECT_LE(records[0].leftY, edges[0].EntryCeiling()) << c.x1;
+    EXPECT_LE(records[0].rightY, edges[0].EntryCeiling()) << c.x1;
+  }
 }
 
 TEST(DPolyDevyTest, GetDEVYArrayBlockGivesTopAndBottomOfAPolygon) {
