@@ -45,8 +45,6 @@ bool IsOnSegment(double tol, const CDPoint& c, const CDPoint& s1, const CDPoint&
 
 }  // namespace
 
-double SegmentSlope(const CDPoint& a, const CDPoint& b) { return (b.y - a.y) / (b.x - a.x); }
-
 void CDPoint::SetData(double px, double py, int pflag) {
   x = px;
   y = py;

@@ -90,6 +90,6 @@ int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, double slopeA, con
             const CDPoint* b2, double slopeB, CDPoint* out);
 // Rise over run from a to b, as CrossLL finds a segment's slope (infinite or not a number for a
 // vertical segment).
-double SegmentSlope(const CDPoint& a, const CDPoint& b);
+inline double SegmentSlope(const CDPoint& a, const CDPoint& b) { return (b.y - a.y) / (b.x - a.x); }
 // Sorts the pointed-to values in place by exchanging values, never pointers.
 void SortDouble(std::vector<double*>& values, bool ascending);
