@@ -251,8 +251,7 @@ class CSliceList {
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point and at the points the division tests,
   // the points that split wide gaps and the points merged with them, the boundaries one stratum
-  // gives, the strata's edges within the division, the end points of the
-  // surface's arcs.
+  // gives, the strata's edges within the division, the end points of the surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
