@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <limits>
 #include <span>
 #include <utility>
 
@@ -97,6 +99,16 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
     if (span.Misses(a, b) || SurfaceMisses(span, heights.surface, a, b)) continue;
     heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
   }
+}
+
+// The lowest of the heights; not a number when one is not, as no comparison with it holds.
+double LowestOf(const std::vector<double>& heights) {
+  double lowest = std::numeric_limits<double>::infinity();
+  for (const double y : heights) {
+    if (std::isnan(y)) return y;
+    lowest = std::min(lowest, y);
+  }
+  return lowest;
 }
 
 void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
@@ -306,8 +318,10 @@ void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surfa
       added.push_back(x);
     }
   }
-  xs_.insert(xs_.end(), added.begin(), added.end());
-  SortXArray();
+  // The splits of each gap lie within it, in order: merged with the points, all stay sorted.
+  merged_.clear();
+  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), std::back_inserter(merged_));
+  xs_.swap(merged_);
 }
 
 double CSliceList::GetX(int i) const {
@@ -423,11 +437,15 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
 }
 
 void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
+  // An edge gives a slice an entry only where the entry's mean lies at or above the surface's
+  // height at the slice's middle: an edge wholly below the lowest of those gives none.
+  const double lowest = LowestOf(midYs_);
   // The edges of a stratum follow its outline: each one's first slice lies near the last one's.
   std::size_t first = 0;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
     for (const CDPoly::EdgeRange& edge : strataEdges_[static_cast<std::size_t>(s)]) {
+      if (edge.EntryCeiling() < lowest) continue;
       // Slice i spans xs_[i] to xs_[i + 1].
       edgeRecords_.clear();
       stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, first, edgeRecords_);
@@ -463,7 +481,7 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
   line = shape;
   ys.clear();
   if (shape == nullptr) return;
-  for (const double x : xs) ys.push_back(shape->GetY(x));
+  shape->GetYs(xs, ys);
 }
 
 const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,

@@ -250,9 +250,8 @@ class CSliceList {
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point and at the points the division tests,
-  // the points that split wide gaps, the
-  // boundaries one stratum gives, the strata's edges within the division, the end points of the
-  // surface's arcs.
+  // the points that split wide gaps and the points merged with them, the boundaries one stratum
+  // gives, the strata's edges within the division, the end points of the surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
@@ -269,6 +268,7 @@ class CSliceList {
   LineHeights layerYs_;
   std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
+  std::vector<double> merged_;
   std::vector<tagDEVY> found_;
   std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
   // The boundary entries one stratum edge gives the slices.

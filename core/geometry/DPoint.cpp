@@ -27,8 +27,6 @@ bool IsStrictlyBetween(double v, double a, double b) {
   return a < b ? a < v && v < b : b < v && v < a;
 }
 
-double Slope(const CDPoint& p1, const CDPoint& p2) { return (p2.y - p1.y) / (p2.x - p1.x); }
-
 // The y of the line through p with slope m at x, as x·m plus the line's intercept.
 double LineYAt(double x, const CDPoint& p, double m) { return x * m + p.y - p.x * m; }
 
@@ -184,7 +182,7 @@ int CrossLP(const CDPoint* a, const CDPoint* b, const CDPoint* p, CDPoint* out) 
     out->x = p->x;
     out->y = a->y;
   } else {
-    const double m = Slope(*a, *b);
+    const double m = SegmentSlope(*a, *b);
     const double c = a->y - m * a->x;
     out->x = (p->y + p->x / m - c) / (m + 1.0 / m);
     out->y = out->x * m + c;
@@ -192,8 +190,13 @@ int CrossLP(const CDPoint* a, const CDPoint* b, const CDPoint* p, CDPoint* out) 
   return IsStrictlyBetween(out->x, a->x, b->x) ? 1 : 0;
 }
 
-int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1, const CDPoint* b2,
-            CDPoint* out) {
+namespace {
+
+// CrossLL's steps, with the slope of A and of B each asked of slopeA() and slopeB() only where a
+// step needs it.
+template <class SlopeA, class SlopeB>
+int CrossLines(double tol, const CDPoint* a1, const CDPoint* a2, SlopeA slopeA, const CDPoint* b1,
+               const CDPoint* b2, SlopeB slopeB, CDPoint* out) {
   if ((*b1 == *a1 && *b2 == *a2) || (*b2 == *a1 && *b1 == *a2)) return -1;
 
   const bool aVertical = std::fabs(a1->x - a2->x) < kAxisTolerance;
@@ -214,13 +217,13 @@ int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1,
 
   if (aVertical) {
     out->x = a1->x;
-    out->y = LineYAt(out->x, *b1, Slope(*b1, *b2));
+    out->y = LineYAt(out->x, *b1, slopeB());
   } else if (bVertical) {
     out->x = b1->x;
-    out->y = LineYAt(out->x, *a1, Slope(*a1, *a2));
+    out->y = LineYAt(out->x, *a1, slopeA());
   } else {
-    const double mA = Slope(*a1, *a2);
-    const double mB = Slope(*b1, *b2);
+    const double mA = slopeA();
+    const double mB = slopeB();
     if (std::fabs(std::fabs(mA) - std::fabs(mB)) < kParallelSlopes && mA * mB > 0.0) return -1;
     out->x = (b1->y - b1->x * mB - (a1->y - a1->x * mA)) / (mA - mB);
     out->y = aHorizontal ? a1->y : bHorizontal ? b1->y : LineYAt(out->x, *a1, mA);
@@ -229,6 +232,21 @@ int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1,
   const bool onA = IsOnSegment(tol, *out, *a1, *a2);
   const bool onB = IsOnSegment(tol, *out, *b1, *b2);
   return (onA ? 1 : 0) + (onB ? 2 : 0);
+}
+
+}  // namespace
+
+int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1, const CDPoint* b2,
+            CDPoint* out) {
+  return CrossLines(
+      tol, a1, a2, [a1, a2] { return SegmentSlope(*a1, *a2); }, b1, b2,
+      [b1, b2] { return SegmentSlope(*b1, *b2); }, out);
+}
+
+int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, double slopeA, const CDPoint* b1,
+            const CDPoint* b2, double slopeB, CDPoint* out) {
+  return CrossLines(
+      tol, a1, a2, [slopeA] { return slopeA; }, b1, b2, [slopeB] { return slopeB; }, out);
 }
 
 void SortDouble(std::vector<double*>& values, bool ascending) {

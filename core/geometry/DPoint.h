@@ -84,5 +84,12 @@ int CrossLP(const CDPoint* a, const CDPoint* b, const CDPoint* p, CDPoint* out);
 //   tol 0 the ends are excluded.
 int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, const CDPoint* b1, const CDPoint* b2,
             CDPoint* out);
+// CrossLL with the slopes of both segments found already (SegmentSlope of each one's ends, in
+// order): the same answer, for a segment met by many crossings.
+int CrossLL(double tol, const CDPoint* a1, const CDPoint* a2, double slopeA, const CDPoint* b1,
+            const CDPoint* b2, double slopeB, CDPoint* out);
+// Rise over run from a to b, as CrossLL finds a segment's slope (infinite or not a number for a
+// vertical segment).
+inline double SegmentSlope(const CDPoint& a, const CDPoint& b) { return (b.y - a.y) / (b.x - a.x); }
 // Sorts the pointed-to values in place by exchanging values, never pointers.
 void SortDouble(std::vector<double*>& values, bool ascending);

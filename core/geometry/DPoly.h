@@ -99,6 +99,9 @@ class CDPoly {
 
   // Height of the line at x; kNoValue when the line does not reach x.
   virtual double GetY(double x) const;
+  // CDPoly::GetY (not an override's) at each of the ascending xs, appended to ys: a line whose
+  // vertices run strictly left to right is walked once for all of them.
+  void GetYs(std::span<const double> xs, std::vector<double>& ys) const;
   // Highest / lowest height of the line over x; true when found.
   virtual bool GetYMax(double x, int* segment, double& y) const;
   virtual bool GetYMin(double x, int* segment, double& y) const;
@@ -230,11 +233,13 @@ class CDPoly {
   // An edge that lies wholly this far left of or below the point never counts in the test.
   static constexpr double kInsideTestMargin = 1e-6;
   // An edge of a shape for the inside test, with the greatest x of its ends as the test compares
-  // it (infinite where that is not a number, which the test never passes over).
+  // it (infinite where that is not a number, which the test never passes over) and its slope
+  // (SegmentSlope(a, b)), which every ray's crossing with it reads.
   struct InsideEdge {
     CDPoint a;
     CDPoint b;
     double reach;
+    double slope;
   };
   // Appends the edges the inside test takes of the points (the closing edge unless the last point
   // repeats the first), ordered by reach from the greatest down.
@@ -250,11 +255,22 @@ class CDPoly {
     bool CrossesOddly(std::span<const InsideEdge> edges) const;
 
    private:
+    // The ends of the edge a-b do not both lie on one side of the ray or left of or below the
+    // point: the edge may count.
+    bool MayCross(const CDPoint& a, const CDPoint& b) const;
+    // The edge counts by a margin far wider than any rounding of its crossing: CrossLL need not
+    // compute it.
+    bool ClearlyCrosses(const InsideEdge& edge) const;
+    // The side of q from the ray's line: its distance from the line times the ray's length,
+    // signed.
+    double Side(const CDPoint& q) const;
+
     CDPoint p_;
     CDPoint end_;
-    // The ray's run and rise.
+    // The ray's run and rise, and its slope as CrossLL finds it.
     double dx_;
     double dy_;
+    double slope_;
   };
   bool IsOnline(const CDPoint* p) const;
   // The point of the line nearest to p, its distance and segment.
@@ -293,6 +309,9 @@ class CDPoly {
     // Rise over run, as the height inside the edge is interpolated.
     double slope;
     double YAt(double x) const { return left.y + slope * (x - left.x); }
+    // A height above every boundary entry the edge gives (its ends' heights, and heights inside
+    // it or within a cut's snap distance beyond its ends), with room for their rounding.
+    double EntryCeiling() const;
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.

@@ -367,21 +367,73 @@ constexpr double kLongRay = 30000.0;
 constexpr double kOffRay = CDPoly::kInsideTestMargin;
 // The distance of a point from the ray's line times the ray's length.
 constexpr double kOffLine = kOffRay * kLongRay;
+// An edge whose ends lie farther than this from the ray's line on either side, and whose line
+// lies this far from the ray's ends, between them, counts without its crossing computed where the
+// crossing's rounding (below kCrossingError, from terms of the size kTermRounding times the
+// coordinates and slopes, a wide bound of a few roundings) cannot move it across an end: twice
+// CrossLL's same-point distance, far above any rounding of the coordinates.
+constexpr double kClearOfLine = 2 * kSamePoint;
+constexpr double kClearSide = kClearOfLine * kLongRay;
+constexpr double kCrossingError = 1e-6;
+constexpr double kTermRounding = 1e-13;
+constexpr double kDistinctSlopes = 1e-4;
 
 }  // namespace
 
 CDPoly::InsideRay::InsideRay(const CDPoint& p)
-    : p_(p), end_(PointAtAngle(&p, kRayAngle, kLongRay)), dx_(end_.x - p.x), dy_(end_.y - p.y) {}
+    : p_(p),
+      end_(PointAtAngle(&p, kRayAngle, kLongRay)),
+      dx_(end_.x - p.x),
+      dy_(end_.y - p.y),
+      slope_(SegmentSlope(p_, end_)) {}
+
+double CDPoly::InsideRay::Side(const CDPoint& q) const {
+  return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_;
+}
+
+bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
+  if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
+  const double sa = Side(a);
+  const double sb = Side(b);
+  return !((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine));
+}
+
+bool CDPoly::InsideRay::ClearlyCrosses(const InsideEdge& edge) const {
+  // Each end of the edge lies farther than kClearOfLine from the ray's line, on opposite sides:
+  // neither is within CrossLL's same-point distance of the ray's ends, and the exact crossing
+  // lies inside the edge, at least that far from its ends.
+  const double sa = Side(edge.a);
+  const double sb = Side(edge.b);
+  if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
+    return false;
+  }
+  // The ray's ends lie farther than kClearOfLine from the edge's line, on opposite sides: the
+  // exact crossing lies inside the ray, at least that far from its ends. The sides are scaled by
+  // the edge's run and rise, which bound its length.
+  const double runX = edge.b.x - edge.a.x;
+  const double runY = edge.b.y - edge.a.y;
+  const auto edgeSide = [&](const CDPoint& q) {
+    return runX * (q.y - edge.a.y) - runY * (q.x - edge.a.x);
+  };
+  const double clear = kClearOfLine * (std::fabs(runX) + std::fabs(runY));
+  const double sp = edgeSide(p_);
+  const double se = edgeSide(end_);
+  if (!((sp > clear && se < -clear) || (sp < -clear && se > clear))) return false;
+  // A vertical edge takes CrossLL's vertical step, whose rounding stays far within the margins.
+  if (std::isinf(edge.slope)) return true;
+  // Otherwise the crossing is computed from both slopes; its rounding error stays below
+  // kCrossingError where the slopes differ by more than the error of their terms allows (which
+  // also keeps them far from CrossLL's parallel case, a difference below 1e-6).
+  const double apart = std::fabs(slope_ - edge.slope);
+  const double terms = std::fabs(edge.a.y) + std::fabs(p_.y) +
+                       (std::fabs(edge.a.x) + std::fabs(edge.b.x) + std::fabs(p_.x)) *
+                           (std::fabs(slope_) + std::fabs(edge.slope));
+  return apart > kDistinctSlopes && apart * kCrossingError > kTermRounding * terms;
+}
 
 bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
-  if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
-  // Signed by the side of the ray's line.
-  const auto side = [this](const CDPoint& q) { return (q.x - p_.x) * dy_ - (q.y - p_.y) * dx_; };
-  const double sa = side(a);
-  const double sb = side(b);
-  if ((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine)) return false;
   CDPoint cross;
-  return CrossLL(0.0, &p_, &end_, &a, &b, &cross) == kOnBoth;
+  return MayCross(a, b) && CrossLL(0.0, &p_, &end_, &a, &b, &cross) == kOnBoth;
 }
 
 bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
@@ -390,7 +442,12 @@ bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
   for (const InsideEdge& edge : edges) {
     // This edge and every one after it lie wholly left of the point.
     if (edge.reach < left) break;
-    if (Crosses(edge.a, edge.b)) ++count;
+    if (!MayCross(edge.a, edge.b)) continue;
+    CDPoint cross;
+    if (ClearlyCrosses(edge) ||
+        CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth) {
+      ++count;
+    }
   }
   return count % 2 == 1;
 }
@@ -399,7 +456,8 @@ void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>&
   const auto first = static_cast<std::ptrdiff_t>(edges.size());
   ForEachInsideEdge(points, [&edges](const CDPoint& a, const CDPoint& b) {
     const double reach = std::max(a.x, b.x);
-    edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach});
+    edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach,
+                     SegmentSlope(a, b)});
   });
   std::sort(edges.begin() + first, edges.end(),
             [](const InsideEdge& l, const InsideEdge& r) { return l.reach > r.reach; });

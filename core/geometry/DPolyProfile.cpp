@@ -75,6 +75,32 @@ double CDPoly::GetY(double x) const {
   return kNoValue;
 }
 
+void CDPoly::GetYs(std::span<const double> xs, std::vector<double>& ys) const {
+  const std::size_t n = points_.size();
+  const bool runsRight = n >= 2 && std::adjacent_find(points_.begin(), points_.end(),
+                                                      [](const auto& a, const auto& b) {
+                                                        return !(a->x < b->x);
+                                                      }) == points_.end();
+  if (!runsRight) {
+    for (const double x : xs) ys.push_back(CDPoly::GetY(x));
+    return;
+  }
+  // GetY's first segment that holds x is the one whose right end lies beyond it: the segments
+  // before end at or left of x and the ones after start right of it.
+  std::size_t i = 0;
+  for (const double x : xs) {
+    while (i + 1 < n && !(x < points_[i + 1]->x)) ++i;
+    const CDPoint& left = *points_[i];
+    if (x == left.x) {
+      ys.push_back(left.y);
+    } else if (i + 1 < n && left.x < x) {
+      ys.push_back(InterpolateY(XOrdered{&left, points_[i + 1].get()}, x));
+    } else {
+      ys.push_back(kNoValue);
+    }
+  }
+}
+
 double CDPoly::GetX(double y) const {
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     const CDPoint* a = points_[i].get();
@@ -271,6 +297,13 @@ CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
     : left(a.x > b.x ? b : a),
       right(a.x > b.x ? a : b),
       slope((right.y - left.y) / (right.x - left.x)) {}
+
+double CDPoly::EdgeRange::EntryCeiling() const {
+  // Room far above the rounding of an interpolated height or of two heights' mean.
+  constexpr double kRounding = 1e-9;
+  return std::max(left.y, right.y) + 2 * kSnapToCut * std::fabs(slope) +
+         kRounding * (1 + std::fabs(left.y) + std::fabs(right.y));
+}
 
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();

@@ -516,6 +516,39 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   EXPECT_EQ(array.FindPolygon(&p, otherOutlines), array.GetAt(1));
 }
 
+// Edges that the ray crosses far from their ends count without their crossing computed; where
+// the ray runs almost along an edge, or passes near an end, the crossing decides. Both agree with
+// the plain search: thin wedges along the ray's direction (slopes apart by 1e-7 to 1e-2), a
+// vertical and a steep edge, far coordinates, and points near and on the wedges' edges.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesAlongTheRaysDirection) {
+  const double rise = std::tan(0.33);
+  for (const double origin : {0.0, -9000.0, 9000.0}) {
+    for (const double apart : {1e-7, 1e-5, 1e-3, 1e-2}) {
+      CDPolyArray array;
+      const double x0 = origin;
+      const double y0 = origin / 2;
+      array.Add(
+          MakePoly({{x0, y0}, {x0 + 400, y0 + 400 * rise}, {x0 + 400, y0 + 400 * (rise + apart)}}));
+      array.Add(MakePoly({{x0 + 1, y0 - 5}, {x0 + 1 + 1e-10, y0 + 50}, {x0 + 30, y0 + 20}}));
+      CDPolyArray::Outlines outlines;
+      outlines.Take(array);
+      CDPolyArray plain;
+      for (int i = 0; i < array.GetSize(); ++i) plain.Add(array.GetAt(i)->Copy());
+      for (const double along : {-1.0, 0.0, 1e-4, 0.5, 10.0, 200.0, 399.9}) {
+        for (const double off : {-1.0, -1e-4, 0.0, 1e-9, 1e-4, 0.01, 0.5, 3.0}) {
+          const CDPoint p(x0 + along, y0 + along * rise + off);
+          SCOPED_TRACE(testing::Message() << "origin " << origin << ", apart " << apart
+                                          << ", along " << along << ", off " << off);
+          const CDPoly* expected = plain.FindPolygon(&p);
+          const CDPoly* found = array.FindPolygon(&p, outlines);
+          EXPECT_EQ(found != nullptr, expected != nullptr);
+          EXPECT_EQ(array.GetActiveShapeID(), plain.GetActiveShapeID());
+        }
+      }
+    }
+  }
+}
+
 TEST(PolyArrayFindTest, FoundShapeIsForgottenWhenItLeavesTheList) {
   CDPolyArray array;
   array.Add(Square(0, 0, 10, 10));

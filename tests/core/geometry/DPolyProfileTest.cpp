@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -47,6 +48,34 @@ TEST(DPolyProfileTest, GetYTakesTheFirstSegmentMet) {
       {"one point", {{0, 0}}, 0, kNoValue},
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(MakePoly(c.line)->GetY(c.x), c.y) << c.what;
+}
+
+// The heights at a row of ascending x are GetY's, bit for bit, whether the line is walked once
+// (its vertices running left to right) or asked x by x: at and between vertices, beyond both
+// ends, at repeated x and at 0 and -0.
+TEST(DPolyProfileTest, GetYsGivesGetYAtEveryX) {
+  const std::vector<std::vector<CDPoint>> lines = {
+      {{-3, 1}, {0, 0.3}, {0.7, 2}, {4.1, 1.9}, {9, 5}},
+      {{0, 0}, {5, 2}, {5, 4}, {10, 4}},
+      {{10, 4}, {5, 2}, {0, 0}},
+      {{0, 0}, {10, 4}, {5, 6}},
+      {{0, 0}},
+      {},
+  };
+  const std::vector<double> xs = {-4,  -3,  -1, -0.0, 0.0, 0.1, 0.7, 0.7,
+                                  1.3, 4.1, 5,  6,    9,   9.5, 10,  11};
+  for (const std::vector<CDPoint>& points : lines) {
+    const std::unique_ptr<CDPoly> line = MakePoly(points);
+    std::vector<double> ys = {42.0};
+    line->GetYs(xs, ys);
+    ASSERT_EQ(ys.size(), xs.size() + 1);
+    EXPECT_EQ(ys.front(), 42.0);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(ys[i + 1]),
+                std::bit_cast<std::uint64_t>(line->GetY(xs[i])))
+          << "line of " << points.size() << " points at x " << xs[i];
+    }
+  }
 }
 
 TEST(DPolyProfileTest, GetXTakesTheFirstSegmentStartingOrPassingAtY) {
@@ -221,7 +250,7 @@ TEST(DPolyDevyTest, GetDEVYArrayGivesTheSegmentsSpanningTheStrip) {
 // The records of each edge over a row of cuts are the records GetDEVYArray gives cut by cut, bit
 // for bit and in its order: edges whose ends lie on a cut, within the snap distance of one or
 // just beyond it, a steep edge, a vertical one, a folded line, cuts narrower than the snap
-// distance and limits that drop some records.
+// distance and limits that drop some records. No record lies above its edge's entry ceiling.
 TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   auto line = MakePoly({{-3, 1},
                         {0, 0},
@@ -252,7 +281,12 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   for (std::size_t k = 0; k < edges.size(); ++k) {
     records.clear();
     line->GetDEVYOfEdgeCuts(edges[k], xs, limits, first, records);
-    for (const CDPoly::CutRecord& r : records) found[r.cut].push_back(r.record);
+    for (const CDPoly::CutRecord& r : records) {
+      found[r.cut].push_back(r.record);
+      // No entry lies above the edge's ceiling, which lets the division pass over an edge.
+      EXPECT_LE(r.record.leftY, edges[k].EntryCeiling());
+      EXPECT_LE(r.record.rightY, edges[k].EntryCeiling());
+    }
     first = k % 3 == 0 ? xs.size() : k % 3 == 1 ? 0 : first;
   }
   bool several = false;  // the fixture gives several records in some cuts and none in others
@@ -272,6 +306,33 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   }
   EXPECT_TRUE(several);
   EXPECT_TRUE(none);
+}
+
+// A cut within the snap distance beyond an edge's right end takes the edge's height there, which
+// rises above both ends where the edge rises to the right: the ceiling stays above it, on steep
+// and gentle edges, drawn either way.
+TEST(DPolyDevyTest, EntriesBeyondAnEdgesEndStayBelowItsCeiling) {
+  const struct {
+    std::vector<CDPoint> edge;
+    double x1;
+    double x2;
+  } cases[] = {
+      {{{0, 0}, {1, 10}}, 1.0005, 1.0009},
+      {{{1, 1e4}, {0, 0}}, 1.0005, 1.0009},
+      {{{-3, -7}, {2, -6.5}}, 2.0002, 2.0011},
+  };
+  for (const auto& c : cases) {
+    const auto line = MakePoly(c.edge);
+    std::vector<CDPoly::EdgeRange> edges;
+    line->GetEdgesForCuts(c.x1, c.x2, edges);
+    ASSERT_EQ(edges.size(), 1u);
+    std::vector<tagDEVY> records;
+    ASSERT_EQ(line->GetDEVYArray(records, c.x1, c.x2, -1e300), 1);
+    const double top = std::max(c.edge[0].y, c.edge[1].y);
+    EXPECT_GT(std::max(records[0].leftY, records[0].rightY), top) << c.x1;
+    EXPECT_LE(records[0].leftY, edges[0].EntryCeiling()) << c.x1;
+    EXPECT_LE(records[0].rightY, edges[0].EntryCeiling()) << c.x1;
+  }
 }
 
 TEST(DPolyDevyTest, GetDEVYArrayBlockGivesTopAndBottomOfAPolygon) {
