@@ -412,7 +412,9 @@ class CSlice {
   // only with the arc.
   double segmentArea_ = 0;
   CDPoint segmentCentroid_;
-  // The x of the arc's end points, which settle most sweep tests of the base angle's vertical.
+  // The x of the arc's end points, which settle most sweep tests of the base angle's vertical,
+  // and the height of that vertical's foot (CDArc::VerticalFootY).
   CDArc::EndXs arcEnds_;
+  double arcFootY_ = 0;
   tagRESULTSLICE result_;
 };

@@ -215,6 +215,8 @@ CDArc::LowerPoint CDArc::LowerPointAt(double x) const {
   return LowerPoint{p, NormalizeAngle(MyAtan(&centre, &p))};
 }
 
+bool CDArc::LiesBelowCentre() const { return SweepBelowCentre(start, end); }
+
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
   if (!SpansX(x1) || !SpansX(x2)) return nullptr;
   auto arc = Copy();
@@ -672,6 +674,18 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   return std::nullopt;
 }
 
+[[gnu::always_inline]] inline std::optional<double> CDArc::VerticalHalfChord(double footX,
+                                                                             double footY) const {
+  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
+  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
+  // square is a normal number.
+  const double leg = std::fabs(centre.x - footX);
+  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
+  const double distance = LegDominatedHypot(footX - centre.x, footY - centre.y);
+  if (distance > R) return std::nullopt;
+  return std::sqrt(R * R - distance * distance);
+}
+
 [[gnu::always_inline]] inline std::optional<CDArc::VerticalCandidates> CDArc::VerticalLineCrossings(
     double x) const {
   constexpr double kReach = kVerticalReach;
@@ -688,16 +702,10 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   // the value is finite. Taken from along, the foot's x and the root below do not wait for the
   // division.
   const CDPoint foot(x + along * dx, -kReach + t * dy);
-  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
-  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
-  // square is a normal number.
-  const double leg = std::fabs(centre.x - foot.x);
-  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
-  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
-  if (distance > R) return std::nullopt;
-  const double halfChord = std::sqrt(R * R - distance * distance);
-  return VerticalCandidates{CDPoint(foot.x - dx * halfChord, foot.y - halfChord),
-                            CDPoint(foot.x + dx * halfChord, foot.y + halfChord)};
+  const std::optional<double> halfChord = VerticalHalfChord(foot.x, foot.y);
+  if (!halfChord) return std::nullopt;
+  return VerticalCandidates{CDPoint(foot.x - dx * *halfChord, foot.y - *halfChord),
+                            CDPoint(foot.x + dx * *halfChord, foot.y + *halfChord)};
 }
 
 [[gnu::always_inline]] inline bool CDArc::VerticalCrossingCounts(double x, const CDPoint& p,
@@ -738,4 +746,21 @@ double CDArc::LowestYAt(double x, const EndXs* ends) const {
   if (VerticalCrossingCounts(x, line->first, ends)) return line->first.y;
   if (VerticalCrossingCounts(x, line->second, ends)) return line->second.y;
   return kNoValue;
+}
+
+double CDArc::VerticalFootY() const {
+  // VerticalLineCrossings' steps for the foot's y. Their term (centre x - x) times the
+  // direction's x is a zero for every finite x and a finite centre, and adding it changes
+  // nothing.
+  constexpr double kReach = kVerticalReach;
+  const double dy = 2 * kReach;
+  const double along = (centre.y - -kReach) * dy;
+  return -kReach + along / (dy * dy) * dy;
+}
+
+double CDArc::LowerCrossingYAt(double x, double footY) const {
+  // At a finite x the foot's x is x itself; the half chord depends on its distance from the
+  // centre's x alone.
+  const std::optional<double> halfChord = VerticalHalfChord(x, footY);
+  return halfChord ? footY - *halfChord : kNoValue;
 }

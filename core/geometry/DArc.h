@@ -47,6 +47,9 @@ class CDArc {
     double angle = 0;
   };
   LowerPoint LowerPointAt(double x) const;
+  // The sweep lies within the lower half-circle (pi <= start < end < 2pi, or up to an end at
+  // exactly 0): every x strictly between the ends' x has its lower point on the arc.
+  bool LiesBelowCentre() const;
 
   // The constructions return false, leaving the arc as it was, when no arc exists.
   // The arc from p1 through p2 to p3.
@@ -137,6 +140,13 @@ class CDArc {
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc. The ends as with CrossVertical.
   double LowestYAt(double x, const EndXs* ends = nullptr) const;
+  // The height of the foot of that vertical line, the point of the line level with the centre, as
+  // the crossings' steps round it at every finite x (it depends on the centre's y alone).
+  double VerticalFootY() const;
+  // The y of the lower crossing of the vertical line at a finite x with the circle, bit for bit
+  // as LowestYAt finds it, from the foot's height found before, without asking whether the arc
+  // holds that point; kNoValue where the line misses the circle.
+  double LowerCrossingYAt(double x, double footY) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.
@@ -201,6 +211,8 @@ class CDArc {
     CDPoint second;
   };
   std::optional<VerticalCandidates> VerticalLineCrossings(double x) const;
+  // The half chord of the vertical line through its foot, none where the line misses the circle.
+  std::optional<double> VerticalHalfChord(double footX, double footY) const;
   // Whether such a crossing counts: within the test line and in the sweep.
   bool VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const;
   // The segment's sweep theta with the sine and cosine of its half, which the area and the

@@ -492,6 +492,42 @@ TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
   }
 }
 
+// Between the ends of an arc below its centre, the lower crossing from the foot's height found
+// once is LowestYAt's value bit for bit wherever that counts the lower crossing: at the centre's x
+// (where the foot's rounding beside the centre decides the distance), a hair inside the ends and
+// across the arc, for centres whose y the foot's steps round; beside the circle the line misses.
+TEST(DArcTest, LowerCrossingFromTheFootIsLowestYAtsValue) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const CDArc arcs[] = {MakeArc(3.0, 7.5, 12.25, kPi + 0.3, kTwoPi - 0.2),
+                        MakeArc(-40.0, 20.0, 35.0, kPi, kTwoPi - 1e-9),
+                        MakeArc(1234.567, 987.654321, 1500.0, kPi + 1.0, kTwoPi),
+                        MakeArc(0.1, -0.3, 1e-3, 4.0, 5.5)};
+  for (const CDArc& arc : arcs) {
+    ASSERT_TRUE(arc.LiesBelowCentre());
+    const CDArc::EndXs ends{arc.GetStart().x, arc.GetEnd().x};
+    const double footY = arc.VerticalFootY();
+    std::vector<double> xs = {arc.centre.x, std::nextafter(arc.centre.x, 0.0)};
+    for (const double hair : {1e-13, 1e-9, 1e-6}) {
+      xs.push_back(ends.start + hair * arc.R);
+      xs.push_back(ends.end - hair * arc.R);
+    }
+    for (int k = 1; k < 100; ++k) xs.push_back(ends.start + (ends.end - ends.start) * k / 100);
+    int compared = 0;
+    for (const double x : xs) {
+      // A hair from the side of a tiny circle the lower crossing may round above the centre,
+      // where LowestYAt's sweep test has the last word.
+      const double want = arc.LowestYAt(x, &ends);
+      if (want == kNoValue) continue;
+      EXPECT_EQ(bits(arc.LowerCrossingYAt(x, footY)), bits(want)) << x;
+      ++compared;
+    }
+    EXPECT_GE(compared, 100);
+    EXPECT_EQ(arc.LowerCrossingYAt(arc.centre.x + arc.R * 1.01, footY), kNoValue);
+  }
+  EXPECT_FALSE(MakeArc(2.0, 1.0, 5.0, 0.2, kPi - 0.2).LiesBelowCentre());
+  EXPECT_FALSE(MakeArc(0.1, -0.3, 1e-3, 5.5, 0.5).LiesBelowCentre());
+}
+
 // The hypot that skips the call where one leg is negligible gives std::hypot's bits: at the
 // threshold of the shortcut and around it, for legs of every scale from the smallest normal
 // numbers to the largest, signed zeros, and a million random pairs where the short leg is a
