@@ -112,16 +112,18 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
-  const CDPoint startPoint = arc == nullptr ? CDPoint() : arc->GetStart();
-  const CDPoint endPoint = arc == nullptr ? CDPoint() : arc->GetEnd();
-  SetBottomArc(std::move(arc), startPoint, endPoint);
+  arc_ = std::move(arc);
+  TakeSegment(arc_ == nullptr ? CDArc::Segment{}
+                              : arc_->GetKoSegment(arc_->GetStart(), arc_->GetEnd()));
 }
 
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDPoint& startPoint,
-                          const CDPoint& endPoint) {
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
+                          const CDPoint& startPoint, const CDPoint& endPoint) {
   arc_ = std::move(arc);
-  const CDArc::Segment segment =
-      arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(startPoint, endPoint);
+  TakeSegment(arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(half, startPoint, endPoint));
+}
+
+void CSlice::TakeSegment(const CDArc::Segment& segment) {
   segmentArea_ = segment.area;
   segmentCentroid_ = segment.centroid;
   arcEnds_ = segment.ends;
