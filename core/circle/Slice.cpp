@@ -117,19 +117,22 @@ void CSlice::SetX(double left, double right) {
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
-  const CDPoint startPoint = arc == nullptr ? CDPoint() : arc->GetStart();
-  const CDPoint endPoint = arc == nullptr ? CDPoint() : arc->GetEnd();
-  SetBottomArc(std::move(arc), startPoint, endPoint);
+  arc_ = std::move(arc);
+  TakeSegment(arc_ == nullptr ? CDArc::Segment{}
+                              : arc_->GetKoSegment(arc_->GetStart(), arc_->GetEnd()));
 }
 
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDPoint& startPoint,
-                          const CDPoint& endPoint) {
+void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
+                          const CDPoint& startPoint, const CDPoint& endPoint) {
   arc_ = std::move(arc);
-  const CDArc::Segment segment =
-      arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(startPoint, endPoint);
+  TakeSegment(arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(half, startPoint, endPoint));
+}
+
+void CSlice::TakeSegment(const CDArc::Segment& segment) {
   segmentArea_ = segment.area;
   segmentCentroid_ = segment.centroid;
   arcEnds_ = segment.ends;
+  arcFootY_ = arc_ == nullptr ? 0 : arc_->VerticalFootY();
 }
 
 std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
@@ -351,7 +354,11 @@ CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
     const double run = GetWidth();
     return DirectionOf(std::atan2(rise, run), rise, run);
   }
-  double y = arc_->LowestYAt(x, &arcEnds_);
+  // Strictly between the ends of an arc below its centre the vertical's lower crossing lies on
+  // the arc: the sweep tests that LowestYAt makes are spared.
+  const bool inside = arc_->LiesBelowCentre() && arcEnds_.start < x && x < arcEnds_.end;
+  double y = inside ? arc_->LowerCrossingYAt(x, arcFootY_) : kNoValue;
+  if (y == kNoValue) y = arc_->LowestYAt(x, &arcEnds_);
   if (y == kNoValue) {
     // A vertical line through an end of the arc may miss it by a rounding error.
     for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {

@@ -429,7 +429,7 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
   const double yMid = atMid.y;
   if (atMid.arc != nullptr) {
     TrimmedArc bottom = TrimBottomArc(*atMid.arc, x1, x2, side);
-    slice->SetBottomArc(std::move(bottom.arc), bottom.start, bottom.end);
+    slice->SetBottomArc(std::move(bottom.arc), bottom.half, bottom.start, bottom.end);
   }
   slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
@@ -507,11 +507,11 @@ CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, do
   // Neighbouring slices on one arc share the point of their common side: found once.
   const CDArc::LowerPoint start =
       side.arc == &arc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
-  const CDArc::LowerPoint end = arc.LowerPointAt(x2);
+  const CDArc::LowerPiece piece = arc.LowerPieceTo(start, x2);
   trimmed->start = start.angle;
-  trimmed->end = end.angle;
-  side = SharedSide{&arc, x2, end};
-  return TrimmedArc{std::move(trimmed), start.point, end.point};
+  trimmed->end = piece.end.angle;
+  side = SharedSide{&arc, x2, piece.end};
+  return TrimmedArc{std::move(trimmed), start.point, piece.end.point, piece.half};
 }
 
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {

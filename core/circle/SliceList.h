@@ -229,11 +229,14 @@ class CSliceList {
   // order.
   void KeepSlicesWithLayers();
   // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc, with
-  // the points of the circle at x1 and x2 that its end angles come from; side as in StartSlice.
+  // the points of the circle at x1 and x2 that its end angles come from and its half sweep; a
+  // short piece's end angle is its start's plus the sweep from the chord
+  // (CDArc::LowerPieceTo). side as in StartSlice.
   struct TrimmedArc {
     std::unique_ptr<CDArc> arc;  // null where TrimCopy gives none
     CDPoint start;
     CDPoint end;
+    CDArc::HalfSweep half{};
   };
   TrimmedArc TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or

@@ -22,6 +22,19 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
+// The squared half sines up to which ArcsineBySeries holds (a half sweep up to about 1/16).
+constexpr double kSeriesHalfSine2 = 1.0 / 256;
+
+// asin(s) for 0 <= s <= 1/16 from s and its square z by the series to s^13 (the next term lies
+// below 1e-21 of s), the polynomial in z summed in pairs so that its terms do not wait for one
+// another.
+double ArcsineBySeries(double s, double z) {
+  const double z2 = z * z;
+  const double tail = (1.0 / 6 + 3.0 / 40 * z) + (5.0 / 112 + 35.0 / 1152 * z) * z2 +
+                      (63.0 / 2816 + 231.0 / 13312 * z) * (z2 * z2);
+  return s + s * z * tail;
+}
+
 // An angle brought into [0, 2pi). NormalizeAngle keeps an angle of that range as it is.
 double HalfOpenAngle(double angle) {
   if (0 <= angle && angle < kTwoPi) return angle;
@@ -207,13 +220,42 @@ bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8
 
 double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
 
-CDArc::LowerPoint CDArc::LowerPointAt(double x) const {
+CDPoint CDArc::LowerHalfPoint(double x) const {
   const double dx = x - centre.x;
   const double radicand = R * R - dx * dx;
   const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
-  const CDPoint p(x, centre.y - halfChord);
+  return CDPoint(x, centre.y - halfChord);
+}
+
+CDArc::LowerPoint CDArc::WithItsAngle(const CDPoint& p) const {
   return LowerPoint{p, NormalizeAngle(MyAtan(&centre, &p))};
 }
+
+CDArc::LowerPoint CDArc::LowerPointAt(double x) const { return WithItsAngle(LowerHalfPoint(x)); }
+
+std::optional<CDArc::HalfSweep> CDArc::ShortSweep(const CDPoint& from, const CDPoint& to) const {
+  const double chordX = to.x - from.x;
+  const double chordY = to.y - from.y;
+  // The squared sine of the half sweep: the squared half chord over R^2.
+  const double halfSine2 = (chordX * chordX + chordY * chordY) / (4 * R * R);
+  if (!(halfSine2 <= kSeriesHalfSine2)) return std::nullopt;
+  const double halfSine = std::sqrt(halfSine2);
+  return HalfSweep{2 * ArcsineBySeries(halfSine, halfSine2), halfSine, std::sqrt(1 - halfSine2)};
+}
+
+CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
+  const CDPoint p = LowerHalfPoint(x);
+  if (const std::optional<HalfSweep> half = ShortSweep(from.point, p)) {
+    return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
+  }
+  const LowerPoint to = WithItsAngle(p);
+  CDArc piece(*this);
+  piece.start = from.angle;
+  piece.end = to.angle;
+  return LowerPiece{to, piece.SegmentHalfSweep()};
+}
+
+bool CDArc::LiesBelowCentre() const { return SweepBelowCentre(start, end); }
 
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
   if (!SpansX(x1) || !SpansX(x2)) return nullptr;
@@ -401,7 +443,11 @@ CDPoint CDArc::GetKoCenterBalance() const {
 }
 
 CDArc::Segment CDArc::GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const {
-  const HalfSweep half = SegmentHalfSweep();
+  return GetKoSegment(SegmentHalfSweep(), startPoint, endPoint);
+}
+
+CDArc::Segment CDArc::GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
+                                   const CDPoint& endPoint) const {
   return Segment{
       SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
 }
@@ -700,6 +746,18 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   return std::nullopt;
 }
 
+[[gnu::always_inline]] inline std::optional<double> CDArc::VerticalHalfChord(double footX,
+                                                                             double footY) const {
+  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
+  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
+  // square is a normal number.
+  const double leg = std::fabs(centre.x - footX);
+  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
+  const double distance = LegDominatedHypot(footX - centre.x, footY - centre.y);
+  if (distance > R) return std::nullopt;
+  return std::sqrt(R * R - distance * distance);
+}
+
 [[gnu::always_inline]] inline std::optional<CDArc::VerticalCandidates> CDArc::VerticalLineCrossings(
     double x) const {
   constexpr double kReach = kVerticalReach;
@@ -716,16 +774,10 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   // the value is finite. Taken from along, the foot's x and the root below do not wait for the
   // division.
   const CDPoint foot(x + along * dx, -kReach + t * dy);
-  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
-  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
-  // square is a normal number.
-  const double leg = std::fabs(centre.x - foot.x);
-  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
-  const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
-  if (distance > R) return std::nullopt;
-  const double halfChord = std::sqrt(R * R - distance * distance);
-  return VerticalCandidates{CDPoint(foot.x - dx * halfChord, foot.y - halfChord),
-                            CDPoint(foot.x + dx * halfChord, foot.y + halfChord)};
+  const std::optional<double> halfChord = VerticalHalfChord(foot.x, foot.y);
+  if (!halfChord) return std::nullopt;
+  return VerticalCandidates{CDPoint(foot.x - dx * *halfChord, foot.y - *halfChord),
+                            CDPoint(foot.x + dx * *halfChord, foot.y + *halfChord)};
 }
 
 [[gnu::always_inline]] inline bool CDArc::VerticalCrossingCounts(double x, const CDPoint& p,
@@ -766,4 +818,21 @@ double CDArc::LowestYAt(double x, const EndXs* ends) const {
   if (VerticalCrossingCounts(x, line->first, ends)) return line->first.y;
   if (VerticalCrossingCounts(x, line->second, ends)) return line->second.y;
   return kNoValue;
+}
+
+double CDArc::VerticalFootY() const {
+  // VerticalLineCrossings' steps for the foot's y. Their term (centre x - x) times the
+  // direction's x is a zero for every finite x and a finite centre, and adding it changes
+  // nothing.
+  constexpr double kReach = kVerticalReach;
+  const double dy = 2 * kReach;
+  const double along = (centre.y - -kReach) * dy;
+  return -kReach + along / (dy * dy) * dy;
+}
+
+double CDArc::LowerCrossingYAt(double x, double footY) const {
+  // At a finite x the foot's x is x itself; the half chord depends on its distance from the
+  // centre's x alone.
+  const std::optional<double> halfChord = VerticalHalfChord(x, footY);
+  return halfChord ? footY - *halfChord : kNoValue;
 }

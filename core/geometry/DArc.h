@@ -48,6 +48,31 @@ class CDArc {
     double angle = 0;
   };
   LowerPoint LowerPointAt(double x) const;
+  // A segment's sweep theta with the sine and cosine of its half, which its area and centroid
+  // share.
+  struct HalfSweep {
+    double theta;
+    double sin;
+    double cos;
+  };
+  // The half sweep of the arc of this circle between two of its points, counter-clockwise from
+  // the first, from their chord (the sine of the half sweep is the half chord over R) by the
+  // arcsine's series, without atan2, sine or cosine; none where the sweep is not short (beyond
+  // about 1/8), where the series would need more terms.
+  std::optional<HalfSweep> ShortSweep(const CDPoint& from, const CDPoint& to) const;
+  // The piece of the lower half-circle from a point of it found before, with its angle, to the
+  // lower point at x right of it: that point with its angle (the from point's angle plus the
+  // sweep), and the piece's half sweep. A short piece takes its sweep from ShortSweep, sparing the
+  // point's atan2 and the half sweep's sine and cosine; a longer one has the point as
+  // LowerPointAt finds it and the half sweep as SegmentHalfSweep finds it.
+  struct LowerPiece {
+    LowerPoint end;
+    HalfSweep half;
+  };
+  LowerPiece LowerPieceTo(const LowerPoint& from, double x) const;
+  // The sweep lies within the lower half-circle (pi <= start < end < 2pi, or up to an end at
+  // exactly 0): every x strictly between the ends' x has its lower point on the arc.
+  bool LiesBelowCentre() const;
 
   // The constructions return false, leaving the arc as it was, when no arc exists.
   // The arc from p1 through p2 to p3.
@@ -105,6 +130,9 @@ class CDArc {
   // of the circle at the start and the end angle (a caller that found the angles from points of
   // the circle hands those in, sparing their sines and cosines).
   Segment GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const;
+  // The same with the half sweep found with the end points (LowerPieceTo).
+  Segment GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
+                       const CDPoint& endPoint) const;
 
   // Crossings of the arc with the segment a-b: -1 when a and b coincide or the line misses the
   // circle, else how many of the two crossings of line and circle lie on both the segment (or
@@ -140,6 +168,13 @@ class CDArc {
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc. The ends as with CrossVertical.
   double LowestYAt(double x, const EndXs* ends = nullptr) const;
+  // The height of the foot of that vertical line, the point of the line level with the centre, as
+  // the crossings' steps round it at every finite x (it depends on the centre's y alone).
+  double VerticalFootY() const;
+  // The y of the lower crossing of the vertical line at a finite x with the circle, bit for bit
+  // as LowestYAt finds it, from the foot's height found before, without asking whether the arc
+  // holds that point; kNoValue where the line misses the circle.
+  double LowerCrossingYAt(double x, double footY) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.
@@ -202,6 +237,10 @@ class CDArc {
   // GetMinMax(which) from the quadrants; the ends, where they are candidates, are taken from ends
   // or found into it.
   CDPoint Extreme(int which, const SweepQuadrants& quadrants, std::optional<EndPoints>& ends) const;
+  // The point of the lower half-circle at x, the half chord below the centre (on the centre's
+  // level beyond the circle), and a point of the circle with its angle in [0, 2pi].
+  CDPoint LowerHalfPoint(double x) const;
+  LowerPoint WithItsAngle(const CDPoint& p) const;
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
@@ -214,15 +253,10 @@ class CDArc {
     CDPoint second;
   };
   std::optional<VerticalCandidates> VerticalLineCrossings(double x) const;
+  // The half chord of the vertical line through its foot, none where the line misses the circle.
+  std::optional<double> VerticalHalfChord(double footX, double footY) const;
   // Whether such a crossing counts: within the test line and in the sweep.
   bool VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const;
-  // The segment's sweep theta with the sine and cosine of its half, which the area and the
-  // centroid share.
-  struct HalfSweep {
-    double theta;
-    double sin;
-    double cos;
-  };
   HalfSweep SegmentHalfSweep() const;
   // The segment's area and centroid from its half sweep and the end points.
   double SegmentArea(const HalfSweep& half) const;

@@ -160,6 +160,16 @@ TEST(SliceTest, ArcBaseAngle) {
   EXPECT_NEAR(slice->GetBottomAngle(5), kPi / 4, 1e-12);
   EXPECT_EQ(slice->GetBottomAngle(9), kNoValue);
   EXPECT_NEAR(slice->GetCenterBottomY(), -5 * std::sqrt(2.0), 1e-12);
+  // Inside a short arc, on both sides of the circle's lowest point.
+  for (const double from : {-0.3, 0.05}) {
+    const double r = 25;
+    slice->SetX(r * std::sin(from), r * std::sin(from + 0.04));
+    slice->SetBottomArc(
+        std::make_unique<CDArc>(0, 0, r, 1.5 * kPi + from, 1.5 * kPi + from + 0.04));
+    for (const double along : {0.001, 0.02, 0.039}) {
+      EXPECT_NEAR(slice->GetBottomAngle(r * std::sin(from + along)), from + along, 1e-13);
+    }
+  }
 }
 
 class SliceWaterTest : public testing::Test {

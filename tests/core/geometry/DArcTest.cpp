@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -493,6 +494,97 @@ TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
       }
     }
   }
+}
+
+// Between the ends of an arc below its centre, the lower crossing from the foot's height found
+// once is LowestYAt's value bit for bit wherever that counts the lower crossing: at the centre's x
+// (where the foot's rounding beside the centre decides the distance), a hair inside the ends and
+// across the arc, for centres whose y the foot's steps round; beside the circle the line misses.
+TEST(DArcTest, LowerCrossingFromTheFootIsLowestYAtsValue) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const CDArc arcs[] = {MakeArc(3.0, 7.5, 12.25, kPi + 0.3, kTwoPi - 0.2),
+                        MakeArc(-40.0, 20.0, 35.0, kPi, kTwoPi - 1e-9),
+                        MakeArc(1234.567, 987.654321, 1500.0, kPi + 1.0, kTwoPi),
+                        MakeArc(0.1, -0.3, 1e-3, 4.0, 5.5)};
+  for (const CDArc& arc : arcs) {
+    ASSERT_TRUE(arc.LiesBelowCentre());
+    const CDArc::EndXs ends{arc.GetStart().x, arc.GetEnd().x};
+    const double footY = arc.VerticalFootY();
+    std::vector<double> xs = {arc.centre.x, std::nextafter(arc.centre.x, 0.0)};
+    for (const double hair : {1e-13, 1e-9, 1e-6}) {
+      xs.push_back(ends.start + hair * arc.R);
+      xs.push_back(ends.end - hair * arc.R);
+    }
+    for (int k = 1; k < 100; ++k) xs.push_back(ends.start + (ends.end - ends.start) * k / 100);
+    int compared = 0;
+    for (const double x : xs) {
+      // A hair from the side of a tiny circle the lower crossing may round above the centre,
+      // where LowestYAt's sweep test has the last word.
+      const double want = arc.LowestYAt(x, &ends);
+      if (want == kNoValue) continue;
+      EXPECT_EQ(bits(arc.LowerCrossingYAt(x, footY)), bits(want)) << x;
+      ++compared;
+    }
+    EXPECT_GE(compared, 100);
+    EXPECT_EQ(arc.LowerCrossingYAt(arc.centre.x + arc.R * 1.01, footY), kNoValue);
+  }
+  EXPECT_FALSE(MakeArc(2.0, 1.0, 5.0, 0.2, kPi - 0.2).LiesBelowCentre());
+  EXPECT_FALSE(MakeArc(0.1, -0.3, 1e-3, 5.5, 0.5).LiesBelowCentre());
+}
+
+// The half sweep from the chord agrees with the one from the angles to the rounding of the points'
+// coordinates, for small and large circles, sweeps from a hair to the longest the series takes,
+// and gives way beyond it.
+TEST(DArcTest, ShortSweepFromTheChordAgreesWithTheAngles) {
+  const CDArc circles[] = {MakeArc(3.0, 7.5, 0.5, 0, 0), MakeArc(-40.0, 20.0, 35.0, 0, 0),
+                           MakeArc(1234.567, 987.654321, 2000.0, 0, 0)};
+  for (const CDArc& circle : circles) {
+    const double scale = std::fabs(circle.centre.x) + std::fabs(circle.centre.y) + circle.R;
+    const double tol = 1e-14 * scale / circle.R;
+    for (const double from : {kPi + 0.1, 1.5 * kPi, kTwoPi - 0.2}) {
+      for (const double theta : {1e-6, 1e-3, 0.03, 0.1, 0.124}) {
+        const CDPoint a = circle.centre + Polar(circle.R, from);
+        const CDPoint b = circle.centre + Polar(circle.R, from + theta);
+        const std::optional<CDArc::HalfSweep> half = circle.ShortSweep(a, b);
+        ASSERT_TRUE(half.has_value()) << theta;
+        EXPECT_NEAR(half->theta, theta, tol) << theta;
+        EXPECT_NEAR(half->sin, std::sin(theta / 2), tol) << theta;
+        EXPECT_NEAR(half->cos, std::cos(theta / 2), tol) << theta;
+      }
+      const CDPoint a = circle.centre + Polar(circle.R, from);
+      EXPECT_FALSE(circle.ShortSweep(a, circle.centre + Polar(circle.R, from + 0.13)));
+      EXPECT_FALSE(circle.ShortSweep(a, circle.centre + Polar(circle.R, from + 2.0)));
+    }
+  }
+}
+
+// A step along the lower half-circle ends at LowerPointAt's point, with its angle (to the rounding
+// of the sum) and the sweep between the angles; a long step takes LowerPointAt's angle and the
+// half sweep's sine and cosine.
+TEST(DArcTest, LowerPieceToStepsAlongTheLowerHalf) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const CDArc arc = MakeArc(3.0, 7.5, 12.25, kPi, kTwoPi);
+  for (const double x1 : {-9.0, -2.5, 3.0, 14.0}) {
+    const CDArc::LowerPoint from = arc.LowerPointAt(x1);
+    for (const double width : {1e-4, 0.3, 0.6, 1.2}) {
+      const double x2 = x1 + width;
+      const CDArc::LowerPiece piece = arc.LowerPieceTo(from, x2);
+      const CDArc::LowerPoint want = arc.LowerPointAt(x2);
+      EXPECT_EQ(bits(piece.end.point.x), bits(want.point.x));
+      EXPECT_EQ(bits(piece.end.point.y), bits(want.point.y));
+      EXPECT_NEAR(piece.end.angle, want.angle, 1e-14) << x1 << " " << width;
+      EXPECT_NEAR(piece.half.theta, want.angle - from.angle, 1e-14) << x1 << " " << width;
+      EXPECT_NEAR(piece.half.sin, std::sin((want.angle - from.angle) / 2), 1e-14);
+    }
+  }
+  const CDArc::LowerPoint from = arc.LowerPointAt(-5.0);
+  const CDArc::LowerPiece piece = arc.LowerPieceTo(from, 10.0);
+  const CDArc::LowerPoint want = arc.LowerPointAt(10.0);
+  EXPECT_EQ(bits(piece.end.angle), bits(want.angle));
+  const double theta = want.angle - from.angle;
+  EXPECT_EQ(bits(piece.half.theta), bits(theta));
+  EXPECT_EQ(bits(piece.half.sin), bits(std::sin(theta / 2)));
+  EXPECT_EQ(bits(piece.half.cos), bits(std::cos(theta / 2)));
 }
 
 // The hypot that skips the call where one leg is negligible gives std::hypot's bits: at the
