@@ -133,10 +133,10 @@ inline double Snap(double v, const DigitPitch& pitch) {
 
 // Snap for |v| < pitch.checkFreeBound: RoundOffValue's operations without the floor's range check.
 // Below the bound, with tenths at most 1e16, |v + 1e-9| * tenths + 5 stays below 2^49 + 10^7 + 6,
-// so its tenth is below 2^51.
+// so its tenth is below 2^51 and the tenth's floor needs no division.
 inline double SnapCheckFree(double v, const DigitPitch& pitch) {
   const RoundingPitch& r = pitch.rounding;
-  return FloorBelow2To51((r.tenths * (v + 1e-9) + 5.0) / 10.0) * r.pitch;
+  return FloorTenthBelow2To50(r.tenths * (v + 1e-9) + 5.0) * r.pitch;
 }
 
 }  // namespace unit_filter_detail

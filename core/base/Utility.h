@@ -48,6 +48,19 @@ inline double FloorBelow2To51(double q) {
   return nearest > q ? nearest - 1.0 : nearest;
 }
 
+// FloorBelow2To51(y / 10.0) bit for bit for y = 0 and 2^-50 <= |y| < 2^50 (a rounding's sum with
+// 5 is one of these; a smaller quotient could underflow), without the division's latency. y * 0.1
+// lies within 0.02 of y / 10, so its nearest integer n is the quotient's floor or one above it;
+// 10 * n is exact, and n lies above the quotient exactly where 10 * n exceeds y. The floor of the
+// rounded quotient is that of the exact one: a quotient just below an integer k stays below it, as
+// y differs from 10k (never a power of two) by at least the spacing of the doubles at 10k, which
+// is 8 or more times that at k.
+inline double FloorTenthBelow2To50(double y) {
+  constexpr double kIntegerShift = 0x1.8p52;
+  const double nearest = (y * 0.1 + kIntegerShift) - kIntegerShift;
+  return 10.0 * nearest > y ? nearest - 1.0 : nearest;
+}
+
 // std::floor(q) bit for bit, for every q but -0.0 (which gives +0.0).
 inline double FloorNonNegativeZero(double q) {
   if (!(std::fabs(q) < 0x1p51)) return std::floor(q);

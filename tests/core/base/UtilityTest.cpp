@@ -82,6 +82,38 @@ TEST(UtilityTest, FloorNonNegativeZeroIsStdFloor) {
   EXPECT_TRUE(std::isnan(FloorNonNegativeZero(std::nan(""))));
 }
 
+// The tenth's floor without the division agrees with the divided one bit for bit where they could
+// part: multiples of 10 and the doubles beside them, both signs, where 10k lies just above a power
+// of two (the spacing of the doubles changes below it), up to the edge of the range, and the
+// values the rounding floors (sums with 5, which are 0 or at least 2^-50 in size).
+TEST(UtilityTest, FloorTenthBelow2To50IsTheFlooredQuotient) {
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> values = {0.0, -0.0, 5.0, -5.0, 0x1p-50, -0x1p-50, 0x1p50 - 1};
+  std::vector<double> tens;
+  for (const double k : {0.0, 1.0, 3.0, 7.0, 1e5, 123456789.0, std::floor(0x1p50 / 10.0)}) {
+    tens.push_back(10.0 * k);
+  }
+  for (int m = 4; m < 50; ++m) tens.push_back(10.0 * std::ceil(std::ldexp(1.0, m) / 10.0));
+  for (const double ten : tens) {
+    for (const double sign : {1.0, -1.0}) {
+      const double v = sign * ten;
+      const double below = std::nextafter(v, -inf);
+      values.insert(values.end(), {v, std::nextafter(v, inf), below, std::nextafter(below, -inf),
+                                   v + 5.0, v - 5.0});
+    }
+  }
+  for (const double tenths : {10.0, 100.0, 1e4, 1e7}) {
+    for (int k = -2000; k <= 2000; ++k) {
+      values.push_back(tenths * (k * 0.00049999999999999 + 1e-9) + 5.0);
+    }
+  }
+  for (const double y : values) {
+    if (y != 0.0 && std::fabs(y) < 0x1p-50) continue;
+    const std::uint64_t want = std::bit_cast<std::uint64_t>(FloorBelow2To51(y / 10.0));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(FloorTenthBelow2To50(y)), want) << y;
+  }
+}
+
 TEST(UtilityTest, IsBetweenIncludesBothEndsWithASlack) {
   struct Case {
     double a;
