@@ -449,7 +449,12 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
       // Slice i spans xs_[i] to xs_[i + 1].
       edgeRecords_.clear();
       stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, first, edgeRecords_);
-      for (const CDPoly::CutRecord& found : edgeRecords_) slices_[found.cut]->AddDEVY(found.record);
+      for (const CDPoly::CutRecord& found : edgeRecords_) {
+        // Field by field: the record was just written so, and a whole copy would read it back in
+        // wider pieces, which stalls.
+        const tagDEVY& r = found.record;
+        slices_[found.cut]->AddDEVY(tagDEVY{r.leftY, r.rightY, r.shape, r.flag});
+      }
     }
   }
 }

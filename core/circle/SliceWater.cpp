@@ -66,8 +66,14 @@ bool CSlice::InsertLevel(const tagDEVY& level) {
     const tagDEVY& upper = boundaries_[i];
     const tagDEVY& lower = boundaries_[i + 1];
     if (SameOnBothSides(upper, level) || (MeanY(lower) < mean && mean < MeanY(upper))) {
-      const tagDEVY inserted{level.leftY, level.rightY, upper.shape, 0};
-      boundaries_.insert(boundaries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, inserted);
+      // The new entry's fields are written in place: an entry built aside and copied in whole
+      // would be read back in wider pieces than it was written in, which stalls the copy.
+      const CDPoly* shape = upper.shape;
+      tagDEVY& inserted =
+          *boundaries_.insert(boundaries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, tagDEVY{});
+      inserted.leftY = level.leftY;
+      inserted.rightY = level.rightY;
+      inserted.shape = shape;
       return true;
     }
   }
