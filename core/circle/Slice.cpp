@@ -31,11 +31,6 @@ double TrapezoidArea(double heightL, double heightR, double width, const CalcRou
   return rounding.Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
 }
 
-// NormalizeAngle(angle), which keeps an angle of [0, 2pi] as it is, without a call for those.
-double WithinTurn(double angle) {
-  return 0 <= angle && angle <= 2 * std::numbers::pi ? angle : NormalizeAngle(angle);
-}
-
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
   return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
 }
@@ -332,7 +327,7 @@ double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding())
 
 double CSlice::Length(const CalcRounding& rounding) const {
   if (arc_ != nullptr) {
-    double sweep = WithinTurn(arc_->end) - WithinTurn(arc_->start);
+    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
     if (sweep < 0) sweep += 2 * std::numbers::pi;
     return rounding.Round(arc_->R * sweep, kRoundCodeLength);
   }

@@ -35,9 +35,8 @@ double ArcsineBySeries(double s, double z) {
   return s + s * z * tail;
 }
 
-// An angle brought into [0, 2pi). NormalizeAngle keeps an angle of that range as it is.
+// An angle brought into [0, 2pi).
 double HalfOpenAngle(double angle) {
-  if (0 <= angle && angle < kTwoPi) return angle;
   const double a = NormalizeAngle(angle);
   return a >= kTwoPi ? a - kTwoPi : a;
 }

@@ -136,7 +136,7 @@ void Rotate(CDPoint& p, double angle, const CDPoint& centre) {
   p.y = dx * s + dy * c + centre.y;
 }
 
-double NormalizeAngle(double angle) {
+double NormalizeAngleByTurns(double angle) {
   if (std::fabs(angle) > kDirectTurnsLimit) angle = std::fmod(angle, kTwoPi);
   while (angle < 0.0) angle += kTwoPi;
   while (angle > kTwoPi) angle -= kTwoPi;

@@ -1,6 +1,7 @@
 #pragma once
 // The point of the cross-section and the free geometry functions on points.
 
+#include <numbers>
 #include <vector>
 
 #include "core/base/Utility.h"
@@ -63,8 +64,12 @@ double GetSubAngle(const CDPoint* o, const CDPoint* a, const CDPoint* b);
 CDPoint GetUnitVector(double angle);
 // Turns p about the centre, counter-clockwise for a positive angle; the flag stays.
 void Rotate(CDPoint& p, double angle, const CDPoint& centre);
-// The angle brought into [0, 2pi] by whole turns.
-double NormalizeAngle(double angle);
+// NormalizeAngle for an angle outside [0, 2pi].
+double NormalizeAngleByTurns(double angle);
+// The angle brought into [0, 2pi] by whole turns; most angles lie there already and need no call.
+inline double NormalizeAngle(double angle) {
+  return 0 <= angle && angle <= 2 * std::numbers::pi ? angle : NormalizeAngleByTurns(angle);
+}
 // 0 when p is as far from a as from b (within 1e-11), 1 when a is nearer, 2 when b is nearer.
 int NearDist(const CDPoint* p, const CDPoint* a, const CDPoint* b);
 int NearDist(const CDPoint* p, const CDPoint* a, const CDPoint* b, double& da, double& db);

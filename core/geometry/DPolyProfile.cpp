@@ -296,7 +296,7 @@ struct CutReach {
 CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
     : left(a.x > b.x ? b : a),
       right(a.x > b.x ? a : b),
-      slope((right.y - left.y) / (right.x - left.x)) {}
+      slope(SegmentSlope(left, right)) {}
 
 double CDPoly::EdgeRange::EntryCeiling() const {
   // Room far above the rounding of an interpolated height or of two heights' mean.
