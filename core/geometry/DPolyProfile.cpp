@@ -294,9 +294,7 @@ struct CutReach {
 }  // namespace
 
 CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
-    : left(a.x > b.x ? b : a),
-      right(a.x > b.x ? a : b),
-      slope(SegmentSlope(left, right)) {}
+    : left(a.x > b.x ? b : a), right(a.x > b.x ? a : b), slope(SegmentSlope(left, right)) {}
 
 double CDPoly::EdgeRange::EntryCeiling() const {
   // Room far above the rounding of an interpolated height or of two heights' mean.
