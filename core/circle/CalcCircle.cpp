@@ -17,6 +17,7 @@
 #include "core/circle/ArcSet.h"
 #include "core/circle/CalcBase.h"
 #include "core/circle/CalcDriver.h"
+#include "core/circle/KeptSurfaces.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
 #include "core/circle/RepPoint.h"
@@ -106,8 +107,6 @@ class CCalcCircle::RepeatSearch {
   // Whether the circle about the node's centre keeps clear of the strata.
   bool MissesStrata(const CDPoint& centre, double r) const;
   bool TouchesBottom(const CDPoint& centre, double r) const;
-  // A copy of the accepted piece for its point to keep, made in the current block of surfaces.
-  std::shared_ptr<const CSpSlideWork> KeptSurface(const CSpSlideWork& piece);
 
   const CCalcCircle& engine_;
   const CDanmenStab& normal_;
@@ -146,14 +145,8 @@ class CCalcCircle::RepeatSearch {
   Workspace workspace_;
   // The points of the node's circles, which the node takes all at once when its radii are done.
   std::vector<std::unique_ptr<CRepPoint>> found_;
-  // The block the next kept surfaces are made in and how many of its surfaces are taken. A block
-  // lives while a point shares one of its surfaces: one allocation for many kept surfaces.
-  struct SurfaceBlock {
-    // A search keeps a few thousand surfaces; a block holds as many as a node's radii often give.
-    std::array<CSpSlideWork, 32> surfaces;
-  };
-  std::shared_ptr<SurfaceBlock> surfaceBlock_;
-  std::size_t surfacesTaken_ = 0;
+  // The accepted pieces, which the points of the search refer to by number.
+  std::shared_ptr<CKeptSurfaces> kept_ = std::make_shared<CKeptSurfaces>();
   int position_ = 0;
   int maximum_ = 0;
 };
@@ -276,24 +269,13 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
     if (!engine_.CheckNotStratum(list)) continue;
 
     auto point = std::make_unique<CRepPoint>();
-    point->SetSlideWork(KeptSurface(piece));
+    point->SetKeptSurface(kept_, kept_->Keep(piece));
     point->SetCenter(nodeCentre);
     point->SetRadius(r);
     point->SetDepth(depth);
     if (mode_ != kModeGeometry) engine_.SetSafetyFactors(*point, piece, list, workspace_);
     found_.push_back(std::move(point));
   }
-}
-
-std::shared_ptr<const CSpSlideWork> CCalcCircle::RepeatSearch::KeptSurface(
-    const CSpSlideWork& piece) {
-  if (surfaceBlock_ == nullptr || surfacesTaken_ == surfaceBlock_->surfaces.size()) {
-    surfaceBlock_ = std::make_shared<SurfaceBlock>();
-    surfacesTaken_ = 0;
-  }
-  CSpSlideWork& surface = surfaceBlock_->surfaces[surfacesTaken_++];
-  surface.CopySlideWork(&piece);
-  return {surfaceBlock_, &surface};
 }
 
 const CSpSlideWork& CCalcCircle::RepeatSearch::LowerHalf(const CDPoint& centre, double r) {

@@ -340,7 +340,7 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
   if (key_ == nullptr) return 0;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
-    if (cell[c]->GetSlideWork() == nullptr) return 0;
+    if (!cell[c]->HasSlideWork()) return 0;
     v[c] = cell[c]->GetContourValue(*key_);
   }
   // A level crosses each of the cell's four sides at most once.
@@ -505,7 +505,7 @@ void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
   const Font previous = canvas.SelectFont(font);
   const TextAlign align = canvas.SetTextAlign(TextAlign::Baseline);
   ForEachNodeByRows([&](const CRepPoint& node) {
-    if (node.GetSlideWork() != nullptr) {
+    if (node.HasSlideWork()) {
       canvas.TextOut(view->LPtoDP(node.GetCenter()), node.GetContourStr(*key_));
     }
   });

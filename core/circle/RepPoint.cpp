@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "core/circle/KeptSurfaces.h"
 #include "core/circle/RepKey.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
@@ -51,6 +52,8 @@ void CRepPoint::ClearRes() {
   for (auto& pair : stab_) pair = {kNoValue, kNoValue};
   displacement_.fill(kNoValue);
   surface_.reset();
+  kept_.reset();
+  keptIndex_ = -1;
 }
 
 int CRepPoint::AddChild(std::unique_ptr<CRepPoint> child) {
@@ -85,8 +88,29 @@ void CRepPoint::SetValue(int n, double v) {
   }
 }
 
+std::shared_ptr<const CSpSlideWork> CRepPoint::GetSlideWork() const {
+  if (surface_ != nullptr) return surface_;
+  return kept_ != nullptr ? kept_->Make(keptIndex_) : nullptr;
+}
+
 void CRepPoint::SetSlideWork(std::shared_ptr<const CSpSlideWork> surface) {
   surface_ = std::move(surface);
+  kept_.reset();
+  keptIndex_ = -1;
+}
+
+void CRepPoint::SetKeptSurface(std::shared_ptr<const CKeptSurfaces> store, int n) {
+  surface_.reset();
+  kept_ = std::move(store);
+  keptIndex_ = n;
+}
+
+std::unique_ptr<CSpSlideWork> CRepPoint::CopyOfSurface() const {
+  if (kept_ != nullptr) return kept_->Make(keptIndex_);
+  if (surface_ == nullptr) return nullptr;
+  auto copy = std::make_unique<CSpSlideWork>();
+  copy->CopySlideWork(surface_.get());
+  return copy;
 }
 
 void CRepPoint::CopyValue(const CRepPoint& other) {
@@ -96,6 +120,8 @@ void CRepPoint::CopyValue(const CRepPoint& other) {
   marks_ = other.marks_;
   id_ = other.id_;
   surface_ = other.surface_;
+  kept_ = other.kept_;
+  keptIndex_ = other.keptIndex_;
   stab_ = other.stab_;
   for (int n = kFirstDisplacement; n <= kLastKept; ++n) SetValue(n, other.GetValue(n));
 }
@@ -104,11 +130,7 @@ void CRepPoint::CopyData(const CRepPoint& other) {
   RemoveAll();
   CopyValue(other);
   if (other.children_.empty()) {
-    if (other.surface_ != nullptr) {
-      auto copy = std::make_unique<CSpSlideWork>();
-      copy->CopySlideWork(other.surface_.get());
-      surface_ = std::move(copy);
-    }
+    if (other.HasSlideWork()) SetSlideWork(other.CopyOfSurface());
     return;
   }
   for (const auto& child : other.children_) {
@@ -193,10 +215,8 @@ bool CRepPoint::IsValid(const CRepKeyHokyo& key) const {
 }
 
 bool CRepPoint::IsOverhung() const {
-  if (surface_ == nullptr) return false;
-  const CDArc* arc = surface_->GetFirstArc();
-  if (arc == nullptr) return false;
-  return surface_->Top().y > arc->centre.y + 0.001;
+  if (kept_ != nullptr) return kept_->IsOverhung(keptIndex_);
+  return surface_ != nullptr && IsOverhungSurface(*surface_);
 }
 
 bool CRepPoint::IsKyMinus(int drop) const {
@@ -331,8 +351,9 @@ std::string CRepPoint::GetContourStr(const CRepKey& key) const {
 }
 
 void CRepPoint::Draw(CViewInfo* view, bool bold, std::optional<Color> colour) const {
-  if (surface_ == nullptr) return;
-  const std::unique_ptr<CSpSlide> line = surface_->TransSpSlide(-1);
+  const std::shared_ptr<const CSpSlideWork> surface = GetSlideWork();
+  if (surface == nullptr) return;
+  const std::unique_ptr<CSpSlide> line = surface->TransSpSlide(-1);
   if (colour.has_value()) {
     line->DrawWithColor(view, bold, *colour);
   } else {
@@ -359,8 +380,9 @@ void CRepPoint::Store(Archive& ar, int version) const {
     for (const auto& child : children_) child->Store(ar, version);
     return;
   }
-  ar << static_cast<std::int32_t>(surface_ != nullptr ? 1 : 0);
-  if (surface_ != nullptr) surface_->Store(ar, version);
+  const std::shared_ptr<const CSpSlideWork> surface = GetSlideWork();
+  ar << static_cast<std::int32_t>(surface != nullptr ? 1 : 0);
+  if (surface != nullptr) surface->Store(ar, version);
 }
 
 void CRepPoint::Load(Archive& ar, int version) { LoadRecord(ar, version, 0); }
@@ -415,6 +437,6 @@ void CRepPoint::LoadRecord(Archive& ar, int version, int depth) {
   depth_ = read.depth_;
   stab_ = read.stab_;
   displacement_ = read.displacement_;
-  surface_ = std::move(read.surface_);
+  SetSlideWork(std::move(read.surface_));
   children_ = std::move(read.children_);
 }

@@ -5,7 +5,8 @@
 //
 // The slip surface is held in shared ownership: a node shares its representative child's surface,
 // so a node (or a copy of it) never refers to a surface that has been freed, whatever happens to
-// the child or the mesh it came from.
+// the child or the mesh it came from. A point holds either a surface object or, as a search keeps
+// its circles, a surface by number in the search's store of kept surfaces (KeptSurfaces.h).
 
 #include <array>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "platform/DevTypes.h"
 
 class Archive;
+class CKeptSurfaces;
 class CRepKey;
 class CRepKeyHokyo;
 class CSpSlideWork;
@@ -109,11 +111,15 @@ class CRepPoint {
   // the displacement values.
   double GetValue(int n) const;
   void SetValue(int n, double v);
-  // The accepted slip surface; null without one.
-  const CSpSlideWork* GetSlideWork() const { return surface_.get(); }
+  // The accepted slip surface: the object the point shares, or a new one made from the kept
+  // surface; null without one.
+  std::shared_ptr<const CSpSlideWork> GetSlideWork() const;
+  bool HasSlideWork() const { return surface_ != nullptr || kept_ != nullptr; }
   // Shared, as the point keeps it; a surface made with make_shared comes without a second
   // allocation for its count.
   void SetSlideWork(std::shared_ptr<const CSpSlideWork> surface);
+  // Surface n of the store, in place of a surface object.
+  void SetKeptSurface(std::shared_ptr<const CKeptSurfaces> store, int n);
 
   // The slip surface's highest point lies more than 0.001 above the centre of its first arc.
   bool IsOverhung() const;
@@ -131,6 +137,8 @@ class CRepPoint {
   bool CommonInvalid(const CRepKey& key) const;
   // Load of a record nested at the depth; too deep a nesting is a damaged record.
   void LoadRecord(Archive& ar, int version, int depth);
+  // A surface object of the point's own with its slip surface; null without one.
+  std::unique_ptr<CSpSlideWork> CopyOfSurface() const;
   // The index of the valid child with the best value of the result kind; -1 without one.
   int BestChild(const CRepKey& key, int kind, int quakeCase, bool smallest, double low,
                 double high) const;
@@ -142,6 +150,9 @@ class CRepPoint {
   double depth_ = kNoValue;
   std::array<std::array<double, 2>, kQuantities> stab_{};
   std::array<double, kDisplacementCount> displacement_{};
+  // The slip surface: an object, or number keptIndex_ of a store; at most one of the two.
   std::shared_ptr<const CSpSlideWork> surface_;
+  std::shared_ptr<const CKeptSurfaces> kept_;
+  int keptIndex_ = -1;
   std::vector<std::unique_ptr<CRepPoint>> children_;
 };

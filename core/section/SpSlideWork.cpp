@@ -191,6 +191,16 @@ void CSpSlideWork::AssignSlideWork(const CSpSlideWork& other) {
   strengths_ = other.strengths_;
 }
 
+void CSpSlideWork::AssignContent(const std::string& name, std::span<const CDPoint> vertices,
+                                 std::span<const CDArc> arcs, std::span<const unsigned> strengths) {
+  Init();
+  SetName(name);
+  for (const CDPoint& vertex : vertices) Add(std::make_shared<CDPoint>(vertex));
+  arcs_.reserve(arcs.size());
+  for (const CDArc& arc : arcs) arcs_.push_back(arc.Copy());
+  strengths_.assign(strengths.begin(), strengths.end());
+}
+
 void CSpSlideWork::Init() {
   arcs_.clear();
   strengths_.clear();

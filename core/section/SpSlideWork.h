@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/geometry/DArc.h"
@@ -97,6 +98,11 @@ class CSpSlideWork : public CDPoly {
   void CopySlideWork(const CSpSlideWork* other);
   // The same copy made in the storage this surface holds already (points, arcs, strengths).
   void AssignSlideWork(const CSpSlideWork& other);
+  // Init, then the content given in flat form: the name, the vertices with their flags, the arcs
+  // by index and the strength words. A store that keeps many surfaces without an object each
+  // makes a surface again with it (GetArcAt and GetStrengths read the arcs and words out).
+  void AssignContent(const std::string& name, std::span<const CDPoint> vertices,
+                     std::span<const CDArc> arcs, std::span<const unsigned> strengths);
   // Deletes the arcs, the strengths and the points.
   void Init();
   // Makes the surface as a new one is (no name, vertices, arcs, strengths or joined crack),
@@ -120,6 +126,8 @@ class CSpSlideWork : public CDPoly {
   int GetStrengthType(int i) const;
   void SetStrengthSize(int n);
   int GetStrengthSize() const { return static_cast<int>(strengths_.size()); }
+  // The strength words, entry i at i.
+  std::span<const unsigned> GetStrengths() const { return strengths_; }
   // Adds dy to the y of every vertex; the arcs stay.
   void YcoordPrimitive(double dy);
 

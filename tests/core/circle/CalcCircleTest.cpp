@@ -468,8 +468,9 @@ TEST_F(CalcCircleTest, AnActiveCrackJoinsEachSurfaceWhereItMeetsTheGroundLowered
   EXPECT_DOUBLE_EQ(top.y, bottom.y + 1.5);
   EXPECT_NEAR(sample_.ground->GetY(top.x), top.y, 1e-9);
   // The surface joined with the crack is the one calculated.
-  const CSpSlideWork& joined = *mesh->GetRepPoint(0, 0)->GetChild(0).GetSlideWork();
-  EXPECT_NEAR(joined.Top().y, top.y, 1e-9);
+  const std::shared_ptr<const CSpSlideWork> joined =
+      mesh->GetRepPoint(0, 0)->GetChild(0).GetSlideWork();
+  EXPECT_NEAR(joined->Top().y, top.y, 1e-9);
   EXPECT_NE(mesh->GetRepPoint(0, 0)->GetChild(0).GetValue(0), plain[0].fs);
 }
 
@@ -694,7 +695,8 @@ std::uint64_t SearchDigest(const CRepMesh& mesh, const CSpCrack& crack) {
             digest.Add(p.GetStab(static_cast<CRepPoint::Quantity>(q), quake));
           }
         }
-        const CSpSlideWork& surface = *p.GetSlideWork();
+        const std::shared_ptr<const CSpSlideWork> kept = p.GetSlideWork();
+        const CSpSlideWork& surface = *kept;
         for (int k = 0; k < surface.GetSize(); ++k) {
           digest.Add(surface.GetAt(k)->x);
           digest.Add(surface.GetAt(k)->y);

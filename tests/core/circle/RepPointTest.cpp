@@ -135,9 +135,9 @@ TEST(RepPointTest, TheSurfaceOutlivesItsSource) {
   source->SetTypicalPoint(CRepKey());
   CRepPoint copy;
   copy.CopyData(*source);
-  const CSpSlideWork* shared = source->GetSlideWork();
+  const CSpSlideWork* shared = source->GetSlideWork().get();
   source->RemoveAll();
-  EXPECT_EQ(source->GetSlideWork(), shared);
+  EXPECT_EQ(source->GetSlideWork().get(), shared);
   EXPECT_DOUBLE_EQ(source->GetSlideWork()->GetAt(0)->x, 3);
   source.reset();
   ASSERT_NE(copy.GetSlideWork(), nullptr);
