@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/base/CoreConfig.h"
+#include "core/base/SharedBlocks.h"
 #include "core/circle/ArcCondition.h"
 #include "core/circle/ArcSet.h"
 #include "core/circle/CalcBase.h"
@@ -144,7 +145,9 @@ class CCalcCircle::RepeatSearch {
   CSliceList normalList_;
   Workspace workspace_;
   // The points of the node's circles, which the node takes all at once when its radii are done.
-  std::vector<std::unique_ptr<CRepPoint>> found_;
+  std::vector<std::shared_ptr<CRepPoint>> found_;
+  // The points of the kept circles are made in shared blocks; a search keeps a few thousand.
+  SharedBlocks<CRepPoint, 128> points_;
   // The accepted pieces, which the points of the search refer to by number.
   std::shared_ptr<CKeptSurfaces> kept_ = std::make_shared<CKeptSurfaces>();
   int position_ = 0;
@@ -268,7 +271,7 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
     CSliceList& list = DivideInto(normalList_, normal_, piece);
     if (!engine_.CheckNotStratum(list)) continue;
 
-    auto point = std::make_unique<CRepPoint>();
+    std::shared_ptr<CRepPoint> point = points_.Next();
     point->SetKeptSurface(kept_, kept_->Keep(piece));
     point->SetCenter(nodeCentre);
     point->SetRadius(r);

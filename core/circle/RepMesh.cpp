@@ -90,7 +90,7 @@ CRepPoint* CRepMesh::GetRepPoint(int i, int j) const {
   return columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)).get();
 }
 
-void CRepMesh::SetRepPoint(int i, int j, std::unique_ptr<CRepPoint> point) {
+void CRepMesh::SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point) {
   columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)) = std::move(point);
 }
 
@@ -103,15 +103,19 @@ void CRepMesh::CreateResultPoint(const CArcSetRadius& set) {
   const int nx = CountMeshNodes(m.x1, m.x2, m.dx);
   const int ny = CountMeshNodes(m.y1, m.y2, m.dy);
   SetSize(nx, ny);
+  const auto rows = static_cast<std::size_t>(GetSizeY());
+  const auto nodes =
+      std::make_shared<std::vector<CRepPoint>>(static_cast<std::size_t>(GetSizeX()) * rows);
   for (int i = 0; i < nx; ++i) {
     const double x = m.x1 + i * m.dx;
     if (!(x < m.x2 + m.dx)) break;
     for (int j = 0; j < ny; ++j) {
       const double y = m.y1 + j * m.dy;
       if (!(y < m.y2 + m.dy)) break;
-      auto node = std::make_unique<CRepPoint>();
+      const std::shared_ptr<CRepPoint> node(
+          nodes, &(*nodes)[static_cast<std::size_t>(i) * rows + static_cast<std::size_t>(j)]);
       node->SetCenter(CDPoint(std::min(x, m.x2), std::min(y, m.y2)));
-      SetRepPoint(i, j, std::move(node));
+      SetRepPoint(i, j, node);
     }
   }
 }
@@ -129,10 +133,11 @@ void CRepMesh::CreateResultPointPass2(const CArcSetRadius& set) {
     if (arc.Set2PR(pass->pointA, pass->pointB, r, true)) centres.push_back(arc.centre);
   }
   SetSize(1, static_cast<int>(centres.size()));
+  const auto nodes = std::make_shared<std::vector<CRepPoint>>(centres.size());
   for (std::size_t j = 0; j < centres.size(); ++j) {
-    auto node = std::make_unique<CRepPoint>();
+    const std::shared_ptr<CRepPoint> node(nodes, &(*nodes)[j]);
     node->SetCenter(centres[j]);
-    SetRepPoint(0, static_cast<int>(j), std::move(node));
+    SetRepPoint(0, static_cast<int>(j), node);
   }
 }
 

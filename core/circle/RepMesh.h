@@ -54,7 +54,7 @@ class CRepMesh {
 
   // Index out of range: std::out_of_range. The node may be null.
   CRepPoint* GetRepPoint(int i, int j) const;
-  void SetRepPoint(int i, int j, std::unique_ptr<CRepPoint> point);
+  void SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point);
   int GetSizeX() const { return static_cast<int>(columns_.size()); }
   int GetSizeY() const { return columns_.empty() ? 0 : static_cast<int>(columns_[0].size()); }
   int GetTotalSize() const { return totalSize_; }
@@ -74,7 +74,8 @@ class CRepMesh {
   void SetDrawEnko(int on) { drawEnko_ = on; }
 
   // One node per centre of the set's mesh (the last column and row on the range's ends), or for
-  // the set through two points one node per trial radius at its circle's centre.
+  // the set through two points one node per trial radius at its circle's centre; the nodes are
+  // made in one block that they share.
   void CreateResultPoint(const CArcSetRadius& set);
   void CreateResultPointPass2(const CArcSetRadius& set);
 
@@ -141,7 +142,7 @@ class CRepMesh {
   // The first level of a cell's contours.
   static double FirstLevel(double lo, double pitch);
 
-  std::vector<std::vector<std::unique_ptr<CRepPoint>>> columns_;
+  std::vector<std::vector<std::shared_ptr<CRepPoint>>> columns_;
   const CRepKey* key_ = nullptr;  // observed; the key of the last evaluation
   int repType_ = 0;
   int totalSize_ = 0;

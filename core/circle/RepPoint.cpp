@@ -56,12 +56,12 @@ void CRepPoint::ClearRes() {
   keptIndex_ = -1;
 }
 
-int CRepPoint::AddChild(std::unique_ptr<CRepPoint> child) {
+int CRepPoint::AddChild(std::shared_ptr<CRepPoint> child) {
   children_.push_back(std::move(child));
   return GetChildSize() - 1;
 }
 
-void CRepPoint::AddChildren(std::vector<std::unique_ptr<CRepPoint>>& children) {
+void CRepPoint::AddChildren(std::vector<std::shared_ptr<CRepPoint>>& children) {
   children_.reserve(children_.size() + children.size());
   for (auto& child : children) children_.push_back(std::move(child));
   children.clear();

@@ -6,7 +6,8 @@
 // The slip surface is held in shared ownership: a node shares its representative child's surface,
 // so a node (or a copy of it) never refers to a surface that has been freed, whatever happens to
 // the child or the mesh it came from. A point holds either a surface object or, as a search keeps
-// its circles, a surface by number in the search's store of kept surfaces (KeptSurfaces.h).
+// its circles, a surface by number in the search's store of kept surfaces (KeptSurfaces.h). The
+// children are shared too: a search makes them in blocks that many children share.
 
 #include <array>
 #include <memory>
@@ -86,9 +87,9 @@ class CRepPoint {
 
   // ---- Children ----
 
-  int AddChild(std::unique_ptr<CRepPoint> child);
+  int AddChild(std::shared_ptr<CRepPoint> child);
   // Appends the children in their order, growing the list once; children is left empty.
-  void AddChildren(std::vector<std::unique_ptr<CRepPoint>>& children);
+  void AddChildren(std::vector<std::shared_ptr<CRepPoint>>& children);
   int GetChildSize() const { return static_cast<int>(children_.size()); }
   // An index out of range throws std::out_of_range.
   CRepPoint& GetChild(int i) const { return *children_.at(static_cast<std::size_t>(i)); }
@@ -154,5 +155,5 @@ class CRepPoint {
   std::shared_ptr<const CSpSlideWork> surface_;
   std::shared_ptr<const CKeptSurfaces> kept_;
   int keptIndex_ = -1;
-  std::vector<std::unique_ptr<CRepPoint>> children_;
+  std::vector<std::shared_ptr<CRepPoint>> children_;
 };
