@@ -1,5 +1,3 @@
-#include "core/circle/KeptSurfaces.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "core/circle/CircleRecordVersion.h"
+#include "core/circle/KeptSurfaces.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepPoint.h"
 #include "core/geometry/DArc.h"
@@ -33,8 +32,8 @@ std::unique_ptr<CSpSlideWork> Overhung() {
 std::unique_ptr<CSpSlideWork> ReversedArcs() {
   auto work = std::make_unique<CSpSlideWork>();
   work->AddNewPoint(CDPoint(0, 10), std::make_unique<CDArc>(5, 15, 7.0710678, 225, 270, true), 2);
-  work->AddNewPoint(CDPoint(5, 7.9289322), std::make_unique<CDArc>(5, 15, 7.0710678, 270, 315, true),
-                    3);
+  work->AddNewPoint(CDPoint(5, 7.9289322),
+                    std::make_unique<CDArc>(5, 15, 7.0710678, 270, 315, true), 3);
   work->AddNewPoint(CDPoint(10, 10), nullptr, 2);
   work->AddNewPoint(CDPoint(11, 12), nullptr, 2);
   work->Reverse();
