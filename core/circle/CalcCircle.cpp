@@ -147,9 +147,9 @@ class CCalcCircle::RepeatSearch {
   // The points of the node's circles, which the node takes all at once when its radii are done.
   std::vector<std::shared_ptr<CRepPoint>> found_;
   // The points of the kept circles are made in shared blocks; a search keeps a few thousand.
-  SharedBlocks<CRepPoint, 128> points_;
+  SharedBlocks<CRepPoint, 128> keptPoints_;
   // The accepted pieces, which the points of the search refer to by number.
-  std::shared_ptr<CKeptSurfaces> kept_ = std::make_shared<CKeptSurfaces>();
+  std::shared_ptr<CKeptSurfaces> keptSurfaces_ = std::make_shared<CKeptSurfaces>();
   int position_ = 0;
   int maximum_ = 0;
 };
@@ -271,8 +271,8 @@ void CCalcCircle::RepeatSearch::TryCircle(const CDPoint& nodeCentre, const CDPoi
     CSliceList& list = DivideInto(normalList_, normal_, piece);
     if (!engine_.CheckNotStratum(list)) continue;
 
-    std::shared_ptr<CRepPoint> point = points_.Next();
-    point->SetKeptSurface(kept_, kept_->Keep(piece));
+    std::shared_ptr<CRepPoint> point = keptPoints_.Next();
+    point->SetKeptSurface(keptSurfaces_, keptSurfaces_->Keep(piece));
     point->SetCenter(nodeCentre);
     point->SetRadius(r);
     point->SetDepth(depth);

@@ -6,6 +6,7 @@
 // its only writer; once it is done the store stays as it is, shared by the points that refer to
 // it.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "core/geometry/DArc.h"
 #include "core/section/SpSlideWork.h"
 #include "platform/Archive.h"
+#include "platform/RecordingCanvas.h"
+#include "tests/support/DrawTestUtil.h"
 
 namespace {
 
@@ -47,14 +50,36 @@ std::unique_ptr<CSpSlideWork> Straight() {
   return work;
 }
 
+// What drawing the point's slip surface puts on a canvas, in its own pen and in a colour.
+struct Stroke {
+  PrimitiveKind kind;
+  std::vector<DevPoint> points;
+  DevRect rect;
+  Pen pen;
+  bool operator==(const Stroke&) const = default;
+};
+
+std::vector<Stroke> Drawn(const CRepPoint& point) {
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10.0, 150, 150);
+  point.Draw(&view, false, std::nullopt);
+  point.Draw(&view, true, Color{0x0000FF});
+  std::vector<Stroke> strokes;
+  for (const DrawnPrimitive& p : canvas.Primitives()) {
+    strokes.push_back({p.kind, p.points, p.rect, p.state.pen});
+  }
+  return strokes;
+}
+
 std::vector<std::uint8_t> Record(const CRepPoint& point) {
   Archive out;
   point.Store(out, kCircleRecordVersion);
   return out.Bytes();
 }
 
-// A point with a surface of the store answers, stores and copies as a point with the surface
-// object kept: the content the store keeps and makes again is the surface's, bit for bit.
+// A point with a surface of the store answers, stores, draws and copies as a point with the
+// surface object kept: the content the store keeps and makes again is the surface's, bit for bit.
 TEST(KeptSurfacesTest, AKeptSurfaceIsTheSurfaceItWas) {
   using Maker = std::unique_ptr<CSpSlideWork> (*)();
   const std::vector<Maker> makers{Overhung, ReversedArcs, Straight};
@@ -71,6 +96,9 @@ TEST(KeptSurfacesTest, AKeptSurfaceIsTheSurfaceItWas) {
     kept.SetKeptSurface(store, numbers[k]);
     ASSERT_TRUE(kept.HasSlideWork());
     EXPECT_EQ(Record(kept), Record(object));
+    const std::vector<Stroke> drawn = Drawn(kept);
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn, Drawn(object));
     EXPECT_EQ(kept.IsOverhung(), object.IsOverhung());
     EXPECT_EQ(kept.IsValid(overhangOff), object.IsValid(overhangOff));
     CRepPoint copy;
