@@ -302,7 +302,7 @@ void CRepMesh::CopyData(const CRepMesh& other) {
   for (int i = 0; i < other.GetSizeX(); ++i) {
     for (int j = 0; j < other.GetSizeY(); ++j) {
       if (const CRepPoint* source = other.GetRepPoint(i, j)) {
-        auto copy = std::make_unique<CRepPoint>();
+        auto copy = std::make_shared<CRepPoint>();
         copy->CopyData(*source);
         SetRepPoint(i, j, std::move(copy));
       }
@@ -538,7 +538,7 @@ void CRepMesh::Load(Archive& ar, int version) {
   read.SetSize(nx, ny);
   for (int i = 0; i < nx; ++i) {
     for (int j = 0; j < ny; ++j) {
-      auto node = std::make_unique<CRepPoint>();
+      auto node = std::make_shared<CRepPoint>();
       node->Load(ar, version);
       read.SetRepPoint(i, j, std::move(node));
     }

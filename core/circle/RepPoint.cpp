@@ -134,7 +134,7 @@ void CRepPoint::CopyData(const CRepPoint& other) {
     return;
   }
   for (const auto& child : other.children_) {
-    auto copy = std::make_unique<CRepPoint>();
+    auto copy = std::make_shared<CRepPoint>();
     copy->CopyData(*child);
     children_.push_back(std::move(copy));
   }
@@ -415,7 +415,7 @@ void CRepPoint::LoadRecord(Archive& ar, int version, int depth) {
   if (count < 0) throw ArchiveException(ArchiveException::Cause::BadFormat, "child count");
   ar.RequireItems(static_cast<std::uint64_t>(count), kMinRecord);
   for (std::int32_t i = 0; i < count; ++i) {
-    auto child = std::make_unique<CRepPoint>();
+    auto child = std::make_shared<CRepPoint>();
     child->LoadRecord(ar, version, depth + 1);
     read.children_.push_back(std::move(child));
   }
