@@ -173,7 +173,8 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper(arcEnds_);
 
-  const Span span{surface.Left().x, surface.Right().x, surface.Bottom().y, surface.Top().y};
+  const CSpSlideWork::Extremes extremes = surface.GetExtremes();
+  const Span span{extremes.left.x, extremes.right.x, extremes.bottom.y, extremes.top.y};
   knownHeights_.clear();
   const SurfaceHeights heights{surface, verticals_, knownHeights_};
 
