@@ -25,7 +25,7 @@
 // which become division points. known holds the heights found so far, ordered by x.
 struct CSliceList::SurfaceHeights {
   const CSpSlideWork& surface;
-  std::span<const CSpSlideWork::ArcEnds> ends;
+  const CSpSlideWork::VerticalTable& verticals;
   std::vector<std::pair<double, double>>& known;
 
   double At(double x) const {
@@ -35,7 +35,7 @@ struct CSliceList::SurfaceHeights {
     if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
       return it->second;
     }
-    const double y = surface.GetVertical(x, ends).y;
+    const double y = verticals.At(x).y;
     known.insert(it, {x, y});
     return y;
   }
@@ -161,6 +161,7 @@ int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
 void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
   surface.GetArcEnds(arcEnds_);
   surface.GetSlipLineVertices(-1, slipLine_, arcEnds_);
+  verticals_.Take(surface, arcEnds_);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
@@ -172,9 +173,10 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper(arcEnds_);
 
-  const Span span{surface.Left().x, surface.Right().x, surface.Bottom().y, surface.Top().y};
+  const CSpSlideWork::Extremes extremes = surface.GetExtremes();
+  const Span span{extremes.left.x, extremes.right.x, extremes.bottom.y, extremes.top.y};
   knownHeights_.clear();
-  const SurfaceHeights heights{surface, arcEnds_, knownHeights_};
+  const SurfaceHeights heights{surface, verticals_, knownHeights_};
 
   AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
   if (lines.upper != nullptr) {
@@ -376,7 +378,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const WaterShapes lines = GetWaterShapes(water);
   // Neighbouring slices share a side: the surface's height there is found once, and at the
   // division points that are tested vertices not again.
-  const SurfaceHeights heights{*work_, arcEnds_, knownHeights_};
+  const SurfaceHeights heights{*work_, verticals_, knownHeights_};
   surfaceYs_.clear();
   for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
   FindStrataEdges(layers);
@@ -420,18 +422,17 @@ void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
 }
 
 std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
-  const CSpSlideWork& work = *work_;
   std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
-  const CSpSlideWork::Vertical atMid = work.GetVertical(mid, arcEnds_);
+  const CSpSlideWork::Vertical atMid = verticals_.At(mid);
   const double yMid = atMid.y;
   if (atMid.arc != nullptr) {
     TrimmedArc bottom = TrimBottomArc(*atMid.arc, x1, x2, side);
     slice->SetBottomArc(std::move(bottom.arc), bottom.half, bottom.start, bottom.end);
   }
-  slice->SetStrengthType(work.GetStrengthOfPosition(atMid, mid, yMid, slipLine_));
+  slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
   return slice;
 }

@@ -185,8 +185,8 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
-  // The ends of the surface's arcs (arcEnds_) and the vertices of its slip line (slipLine_),
-  // which the division reads.
+  // The ends of the surface's arcs (arcEnds_), the vertices of its slip line (slipLine_) and its
+  // vertical table (verticals_), which the division reads.
   void TakeSurfaceEnds(const CSpSlideWork& surface);
   // SetXArray with the surface's ends and slip line taken already (TakeSurfaceEnds).
   int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
@@ -317,6 +317,7 @@ class CSliceList {
   };
   EdgeCrossings waterCrossings_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
+  CSpSlideWork::VerticalTable verticals_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.
   std::vector<std::unique_ptr<CSlice>> spare_;

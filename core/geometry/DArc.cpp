@@ -725,24 +725,33 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   }
 }
 
-// Every vertical query of a slice division runs the next three steps (a hundred per circle): they
+// Every vertical query of a slice division runs the next steps (a hundred per circle): they
 // are inlined into the queries, which spares the calls and returns their candidates in registers.
-[[gnu::always_inline]] inline std::optional<bool> CDArc::LowerSweepHoldsX(double x,
-                                                                          const EndXs& ends) const {
+[[gnu::always_inline]] inline bool CDArc::SweepWithinLowerHalf() const {
+  const double s = HalfOpenAngle(start);
+  const double e = HalfOpenAngle(end);
+  return kPi <= s && s < e;
+}
+
+[[gnu::always_inline]] inline std::optional<bool> CDArc::LowerHalfSweepHoldsX(
+    double x, const EndXs& ends) const {
   // On an arc within the lower half-circle (pi <= s < e < 2pi) the angle of a point below the
   // centre grows with its x, as the cosine does from pi to 2pi. A crossing found on the vertical
   // at x lies within about 1e-14 of the scale of the coordinates from the circle, and the ends'
   // x within the rounding of R cos: an x clear of the ends' x by the margin (a relative 1e-9)
   // puts its angle clear of the end angles by far more than atan2's rounding, so the sweep
   // test's answer is certain. Nearer the ends the sweep test decides.
-  const double s = HalfOpenAngle(start);
-  const double e = HalfOpenAngle(end);
-  if (!(kPi <= s && s < e)) return std::nullopt;
   const double margin =
       1e-9 * (kVerticalReach + R + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(x));
   if (x < ends.start - margin || x > ends.end + margin) return false;
   if (x > ends.start + margin && x < ends.end - margin) return true;
   return std::nullopt;
+}
+
+[[gnu::always_inline]] inline std::optional<bool> CDArc::LowerSweepHoldsX(double x,
+                                                                          const EndXs& ends) const {
+  if (!SweepWithinLowerHalf()) return std::nullopt;
+  return LowerHalfSweepHoldsX(x, ends);
 }
 
 [[gnu::always_inline]] inline std::optional<double> CDArc::VerticalHalfChord(double footX,
@@ -817,6 +826,24 @@ double CDArc::LowestYAt(double x, const EndXs* ends) const {
   if (VerticalCrossingCounts(x, line->first, ends)) return line->first.y;
   if (VerticalCrossingCounts(x, line->second, ends)) return line->second.y;
   return kNoValue;
+}
+
+CDArc::VerticalColumn CDArc::Column(const EndXs& ends) const {
+  const bool finite = std::isfinite(centre.x) && std::isfinite(centre.y) && std::isfinite(R);
+  return VerticalColumn{ends, VerticalFootY(), finite && SweepWithinLowerHalf()};
+}
+
+double CDArc::LowestYAt(double x, const VerticalColumn& column) const {
+  // LowestYAt's steps where their outcome is known: at a finite x and a finite centre the foot's
+  // height is the column's, and a lower crossing within the test line and below the centre
+  // counts by x alone clearly between the ends; it is the lowest.
+  if (column.lowerSweep && std::isfinite(x) && LowerHalfSweepHoldsX(x, column.ends) == true) {
+    const std::optional<double> halfChord = VerticalHalfChord(x, column.footY);
+    if (!halfChord) return kNoValue;
+    const double y = column.footY - *halfChord;
+    if (-kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0) return y;
+  }
+  return LowestYAt(x, &column.ends);
 }
 
 double CDArc::VerticalFootY() const {

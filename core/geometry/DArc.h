@@ -168,6 +168,18 @@ class CDArc {
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc. The ends as with CrossVertical.
   double LowestYAt(double x, const EndXs* ends = nullptr) const;
+  // What LowestYAt needs of an arc that many verticals ask, found once: the ends' x, the foot's
+  // height (VerticalFootY) and whether the sweep lies within the lower half-circle with the
+  // centre and radius finite.
+  struct VerticalColumn {
+    EndXs ends;
+    double footY = 0;
+    bool lowerSweep = false;
+  };
+  VerticalColumn Column(const EndXs& ends) const;
+  // LowestYAt(x, &column.ends), bit for bit; clearly between the ends of a lower sweep only the
+  // lower crossing's height is found.
+  double LowestYAt(double x, const VerticalColumn& column) const;
   // The height of the foot of that vertical line, the point of the line level with the centre, as
   // the crossings' steps round it at every finite x (it depends on the centre's y alone).
   double VerticalFootY() const;
@@ -246,6 +258,10 @@ class CDArc {
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
   // the sweep holds it, when x alone makes that certain; none otherwise.
   std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
+  // Whether the sweep lies within the lower half-circle, pi <= start < end < 2pi.
+  bool SweepWithinLowerHalf() const;
+  // LowerSweepHoldsX for a sweep within the lower half-circle.
+  std::optional<bool> LowerHalfSweepHoldsX(double x, const EndXs& ends) const;
   // The two crossings of the vertical line at a finite x with the circle, the lower first, as
   // CrossVertical finds them; none where the line misses the circle.
   struct VerticalCandidates {

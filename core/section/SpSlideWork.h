@@ -198,6 +198,41 @@ class CSpSlideWork : public CDPoly {
   // GetStrengthOfPosition with the slide line given by its vertices.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             std::span<const SlipLineVertex> slipLine) const;
+  // GetVertical of one unchanged surface at many x, for a division that asks a vertical at every
+  // slice: each piece's reach in x (beyond it the piece meets no vertical) and, for an arc piece,
+  // its ends and what its lowest point over x needs, found once by Take. At(x) is
+  // GetVertical(x, ends) bit for bit and asks only the pieces whose reach holds x. The surface
+  // must stay unchanged and alive while the table is read; Take reuses the table's storage.
+  class VerticalTable {
+   public:
+    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
+    Vertical At(double x) const;
+    // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
+    int StrengthOfPosition(const Vertical& at, double x, double y,
+                           std::span<const SlipLineVertex> slipLine) const;
+
+   private:
+    struct Piece {
+      int index = 0;
+      double left = 0;
+      double right = 0;
+      const CDArc* arc = nullptr;  // null for a straight piece
+      CDPoint from;                // a straight piece's vertices
+      CDPoint to;
+      bool vertical = false;  // a straight piece with both vertices at one x and apart in y
+      ArcEnds ends;           // an arc piece's
+      CDArc::VerticalColumn column;
+    };
+    // Takes piece i of the surface; false when a vertex names no arc.
+    bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
+
+    const CSpSlideWork* surface_ = nullptr;
+    std::vector<Piece> pieces_;
+    int vertexCount_ = 0;
+    double lastX_ = 0;
+    // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.
+    bool general_ = true;
+  };
   // Directions out of the surface at its first and at its last vertex.
   double GetStartAngle() const;
   double GetEndAngle() const;
@@ -332,6 +367,14 @@ class CSpSlideWork : public CDPoly {
   // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
   template <class ThreePoint>
   int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
+  // Its step after the vertical pieces: the strength type of the piece meant by the vertex that
+  // the vertical meets first (-1 when none), arc telling whether that piece is an arc.
+  template <class ThreePoint>
+  int StrengthOfMetPiece(int vertex, bool arc, double x, ThreePoint threePoint) const;
+  // Whether piece i is a straight vertical piece whose height range holds y.
+  bool VerticalPieceHolds(int i, double y) const;
+  // CSpSlide::Get3PStrength's answer from the vertices of a slip line.
+  static int SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out);
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;

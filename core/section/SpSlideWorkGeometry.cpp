@@ -123,51 +123,148 @@ int CSpSlideWork::ArcIndexOf(const CDPoint& vertex) const {
   return flag < 0 ? -1 : flag;
 }
 
+namespace {
+
+// What the vertical at x meets, gathered piece by piece in the surface's order: the lowest height,
+// the first arc piece it crosses and the first piece it meets.
+class VerticalWalk {
+ public:
+  explicit VerticalWalk(double x) : x_(x) {}
+
+  void StraightPiece(int i, const CDPoint& a, const CDPoint& b) {
+    const CDPoint bottom = TestLineBottom(x_);
+    const CDPoint top = TestLineTop(x_);
+    CDPoint cross;
+    const bool crosses = CrossLL(0, &bottom, &top, &a, &b, &cross) == kOnBoth;
+    if (crosses) Consider(cross.y);
+    if (a.x == x_) Consider(a.y);
+    if (b.x == x_) Consider(b.y);
+    if (crosses || a.x == x_) Meets(i);
+  }
+
+  // crossing: the arc's lowest point over x (CDArc::LowestYAt), kNoValue when none.
+  void ArcPiece(int i, const CDArc& arc, const CDArc::EndPoints& ends, double crossing) {
+    bool meets = false;
+    if (crossing != kNoValue) Consider(crossing);
+    // A vertical through an end of the arc may miss it by a rounding error.
+    for (const CDPoint* end : {&ends.start, &ends.end}) {
+      if (std::fabs(end->x - x_) < kSamePoint) {
+        Consider(end->y);
+        meets = true;
+      }
+    }
+    if (crossing != kNoValue) {
+      meets = true;
+      if (at_.arc == nullptr) at_.arc = &arc;
+    }
+    if (meets) Meets(i);
+  }
+
+  // The result over a surface of n vertices, the last at lastX.
+  CSpSlideWork::Vertical Finish(int n, double lastX) {
+    // The last vertex starts no piece, yet the vertical through it meets it.
+    if (at_.piece < 0 && n > 0 && lastX == x_) at_.piece = n - 1;
+    at_.y = lowest_ == kAreaNotSet ? kNoValue : lowest_;
+    return at_;
+  }
+
+ private:
+  void Consider(double y) { lowest_ = std::min(lowest_, y); }
+  void Meets(int i) {
+    if (at_.piece < 0) at_.piece = i;
+  }
+
+  double x_;
+  CSpSlideWork::Vertical at_;
+  double lowest_ = kAreaNotSet;
+};
+
+bool IsFinite(const CDPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// Beyond this distance in x from a piece's box no vertical meets the piece: the same-point rule
+// reaches kSamePoint, the crossing tests' roundings a relative 1e-12 at most.
+double ReachMargin(double scale) { return 2 * kSamePoint + 1e-9 * (1 + scale); }
+
+}  // namespace
+
 CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEnds> ends) const {
-  const CDPoint bottom = TestLineBottom(x);
-  const CDPoint top = TestLineTop(x);
-  Vertical at;
-  double lowest = kAreaNotSet;
-  const auto consider = [&lowest](double y) { lowest = std::min(lowest, y); };
+  VerticalWalk walk(x);
   const PointList& points = Points();
   const int n = GetSize();
   for (int i = 0; i + 1 < n; ++i) {
     const CDPoint& a = *points[static_cast<std::size_t>(i)];
-    const CDPoint& b = *points[static_cast<std::size_t>(i) + 1];
-    bool meets = false;
     if (const int arcIndex = ArcIndexOf(a); arcIndex >= 0) {
       const CDArc& arc = *arcs_[static_cast<std::size_t>(arcIndex)];
       std::optional<ArcEnds> found;
       const ArcEnds& arcEnds = EndsOfArc(arc, arcIndex, ends, found);
       const CDArc::EndXs endXs{arcEnds.start.x, arcEnds.end.x};
       // Only the lowest crossing can lower the height.
-      const double crossing = arc.LowestYAt(x, &endXs);
-      if (crossing != kNoValue) consider(crossing);
-      // A vertical through an end of the arc may miss it by a rounding error.
-      for (const CDPoint* end : {&arcEnds.start, &arcEnds.end}) {
-        if (std::fabs(end->x - x) < kSamePoint) {
-          consider(end->y);
-          meets = true;
-        }
-      }
-      if (crossing != kNoValue) {
-        meets = true;
-        if (at.arc == nullptr) at.arc = &arc;
-      }
+      walk.ArcPiece(i, arc, arcEnds, arc.LowestYAt(x, &endXs));
     } else {
-      CDPoint cross;
-      const bool crosses = CrossLL(0, &bottom, &top, &a, &b, &cross) == kOnBoth;
-      if (crosses) consider(cross.y);
-      if (a.x == x) consider(a.y);
-      if (b.x == x) consider(b.y);
-      meets = crosses || a.x == x;
+      walk.StraightPiece(i, a, *points[static_cast<std::size_t>(i) + 1]);
     }
-    if (meets && at.piece < 0) at.piece = i;
   }
-  // The last vertex starts no piece, yet the vertical through it meets it.
-  if (at.piece < 0 && n > 0 && GetAt(n - 1)->x == x) at.piece = n - 1;
-  at.y = lowest == kAreaNotSet ? kNoValue : lowest;
-  return at;
+  return walk.Finish(n, n > 0 ? GetAt(n - 1)->x : 0);
+}
+
+void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
+  surface_ = &surface;
+  pieces_.clear();
+  vertexCount_ = surface.GetSize();
+  lastX_ = vertexCount_ > 0 ? surface.GetAt(vertexCount_ - 1)->x : 0;
+  // A surface without a piece is left to GetVertical.
+  general_ = vertexCount_ < 2;
+  for (int i = 0; i < vertexCount_; ++i) general_ = general_ || !IsFinite(*surface.GetAt(i));
+  for (int i = 0; i + 1 < vertexCount_ && !general_; ++i) {
+    general_ = !TakePiece(surface, i, ends);
+  }
+}
+
+bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
+                                            std::span<const ArcEnds> ends) {
+  const CDPoint& a = *surface.GetAt(i);
+  if (a.flag >= surface.GetArcCount()) return false;
+  Piece piece;
+  piece.index = i;
+  if (a.flag < 0) {
+    const CDPoint& b = *surface.GetAt(i + 1);
+    const double margin =
+        ReachMargin(std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y));
+    piece.left = std::min(a.x, b.x) - margin;
+    piece.right = std::max(a.x, b.x) + margin;
+    piece.from = a;
+    piece.to = b;
+    piece.vertical = a.x == b.x && a.y != b.y;
+  } else {
+    const CDArc& arc = *surface.arcs_[static_cast<std::size_t>(a.flag)];
+    std::optional<ArcEnds> found;
+    piece.ends = surface.EndsOfArc(arc, a.flag, ends, found);
+    if (!std::isfinite(arc.R) || !IsFinite(arc.centre) || !IsFinite(piece.ends.start) ||
+        !IsFinite(piece.ends.end)) {
+      return false;
+    }
+    const double margin = ReachMargin(arc.R + std::fabs(arc.centre.x));
+    piece.left = std::min({arc.centre.x - arc.R, piece.ends.start.x, piece.ends.end.x}) - margin;
+    piece.right = std::max({arc.centre.x + arc.R, piece.ends.start.x, piece.ends.end.x}) + margin;
+    piece.arc = &arc;
+    piece.column = arc.Column(CDArc::EndXs{piece.ends.start.x, piece.ends.end.x});
+  }
+  pieces_.push_back(piece);
+  return true;
+}
+
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
+  if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
+  VerticalWalk walk(x);
+  for (const Piece& piece : pieces_) {
+    if (!(piece.left <= x && x <= piece.right)) continue;
+    if (piece.arc != nullptr) {
+      walk.ArcPiece(piece.index, *piece.arc, piece.ends, piece.arc->LowestYAt(x, piece.column));
+    } else {
+      walk.StraightPiece(piece.index, piece.from, piece.to);
+    }
+  }
+  return walk.Finish(vertexCount_, lastX_);
 }
 
 std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double& y1,
@@ -183,23 +280,31 @@ int CSpSlideWork::PieceAt(int vertex) const {
   return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
 }
 
+bool CSpSlideWork::VerticalPieceHolds(int i, double y) const {
+  const CDPoint& a = *GetAt(i);
+  const CDPoint& b = *GetAt(i + 1);
+  const bool vertical = GetArcFromPointIndex(i) == nullptr && a.x == b.x && a.y != b.y;
+  return vertical && IsBetween(a.y, b.y, y);
+}
+
 template <class ThreePoint>
 int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
                                      ThreePoint threePoint) const {
   for (int i = 0; i + 1 < GetSize(); ++i) {
-    const CDPoint& a = *GetAt(i);
-    const CDPoint& b = *GetAt(i + 1);
-    const bool vertical = GetArcFromPointIndex(i) == nullptr && a.x == b.x && a.y != b.y;
-    if (vertical && IsBetween(a.y, b.y, y)) return StrengthTypeOrZero(i);
+    if (VerticalPieceHolds(i, y)) return StrengthTypeOrZero(i);
   }
   const int vertex = at.piece;
+  const bool arc = vertex >= 0 && GetArcFromPointIndex(PieceAt(vertex)) != nullptr;
+  return StrengthOfMetPiece(vertex, arc, x, threePoint);
+}
+
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfMetPiece(int vertex, bool arc, double x, ThreePoint threePoint) const {
   if (vertex < 0) return 0;
   // The last vertex starts no piece: the piece that ends there is meant.
   const int piece = PieceAt(vertex);
   int arcStrength = 0;
-  if (GetArcFromPointIndex(piece) != nullptr && threePoint(x, arcStrength) == 1) {
-    return arcStrength;
-  }
+  if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
   return StrengthTypeOrZero(piece);
 }
 
@@ -210,15 +315,36 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
+int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out) {
+  const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+    return slipLine[static_cast<std::size_t>(i)];
+  };
+  return ThreePointStrength(
+      static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
+      [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+}
+
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         std::span<const SlipLineVertex> slipLine) const {
   return StrengthOfPosition(at, x, y, [slipLine](double arcX, int& out) {
-    const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
-      return slipLine[static_cast<std::size_t>(i)];
-    };
-    return ThreePointStrength(
-        static_cast<int>(slipLine.size()), arcX, out, [&](int i) { return vertex(i).style; },
-        [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+    return SlipLineStrength(slipLine, arcX, out);
+  });
+}
+
+int CSpSlideWork::VerticalTable::StrengthOfPosition(
+    const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
+  if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
+  for (const Piece& piece : pieces_) {
+    if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
+      return surface_->StrengthTypeOrZero(piece.index);
+    }
+  }
+  // Every piece is held, in the surface's order.
+  const int vertex = at.piece;
+  const bool arc =
+      vertex >= 0 && pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))].arc != nullptr;
+  return surface_->StrengthOfMetPiece(vertex, arc, x, [slipLine](double arcX, int& out) {
+    return SlipLineStrength(slipLine, arcX, out);
   });
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -7,10 +8,12 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/ViewInfo.h"
@@ -875,6 +878,74 @@ TEST(SlideWorkTest, SlipLineVerticesAnswerAsTheLine) {
       EXPECT_EQ(work->GetStrengthOfPosition(at, x, y, vertices),
                 work->GetStrengthOfPosition(at, x, y, line.get()))
           << x;
+    }
+  }
+}
+
+// The vertical table answers as GetVertical and GetStrengthOfPosition, bit for bit, at random x
+// and where the answers change: at every vertex, arc end and circle side, a unit in the last
+// place either side of them and at the same-point reach about them.
+TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
+  const SampleSection sample = MakeSampleSection();
+  std::vector<std::unique_ptr<CSpSlideWork>> surfaces;
+  surfaces.push_back(sample.slide->CreateDrawObj());
+  surfaces.push_back(BowlAndRise());
+  // A vertical step, an arc, a straight run.
+  surfaces.push_back(MakeWork({{0, 14, 1}, {0, 10, 2, 5, 10, 5, kPi, 0}, {10, 10, 3}, {15, 8, 4}}));
+  // Two arcs in a row, then a rise; and a hump (an arc above its centre) ending in a drop.
+  surfaces.push_back(MakeWork({{-5, 0, 1, 0, 0, 5, kPi, 3 * kPi / 2},
+                               {0, -5, 2, 0, -2, 3, 3 * kPi / 2, 2 * kPi},
+                               {3, -2, 3},
+                               {6, 1, 4}}));
+  surfaces.push_back(MakeWork({{5, 0, 1, 0, 0, 5, 0, kPi}, {-5, 0, 2}, {-5, -3, 3}}));
+  std::mt19937_64 random(38);
+  for (std::size_t s = 0; s < surfaces.size(); ++s) {
+    SCOPED_TRACE(s);
+    const CSpSlideWork& work = *surfaces[s];
+    std::vector<CSpSlideWork::ArcEnds> ends;
+    work.GetArcEnds(ends);
+    std::vector<CSpSlideWork::SlipLineVertex> slipLine;
+    work.GetSlipLineVertices(-1, slipLine, ends);
+    CSpSlideWork::VerticalTable table;
+    table.Take(work, ends);
+
+    std::vector<double> marks;
+    for (int i = 0; i < work.GetSize(); ++i) marks.push_back(work.GetAt(i)->x);
+    for (int i = 0; i < work.GetArcCount(); ++i) {
+      const CDArc& arc = *work.GetArcAt(i);
+      for (const double x : {arc.GetStart().x, arc.GetEnd().x, arc.centre.x - arc.R,
+                             arc.centre.x + arc.R, arc.centre.x}) {
+        marks.push_back(x);
+      }
+    }
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    std::vector<double> xs = {std::numeric_limits<double>::quiet_NaN(), kInfinity, -0.0};
+    for (const double mark : marks) {
+      for (const double near : {mark, mark - kSamePoint, mark + kSamePoint}) {
+        double below = near;
+        double above = near;
+        for (int step = 0; step < 3; ++step) {
+          xs.push_back(below);
+          xs.push_back(above);
+          below = std::nextafter(below, -kInfinity);
+          above = std::nextafter(above, kInfinity);
+        }
+      }
+    }
+    std::uniform_real_distribution<double> along(work.Left().x - 2, work.Right().x + 2);
+    for (int i = 0; i < 2000; ++i) xs.push_back(along(random));
+
+    for (const double x : xs) {
+      const CSpSlideWork::Vertical expected = work.GetVertical(x, ends);
+      const CSpSlideWork::Vertical at = table.At(x);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(at.y), std::bit_cast<std::uint64_t>(expected.y)) << x;
+      EXPECT_EQ(at.piece, expected.piece) << x;
+      EXPECT_EQ(at.arc, expected.arc) << x;
+      for (const double y : {at.y, 12.0, -4.0}) {
+        EXPECT_EQ(table.StrengthOfPosition(at, x, y, slipLine),
+                  work.GetStrengthOfPosition(at, x, y, slipLine))
+            << x << " " << y;
+      }
     }
   }
 }
