@@ -11,6 +11,7 @@
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/circle/SliceSoil.h"
 #include "platform/Archive.h"
 
 namespace {

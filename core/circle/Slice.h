@@ -397,12 +397,12 @@ class CSlice {
   template <class FindPolygon>
   void HangLayers(FindPolygon find);
   bool GetCFOfType(int type, double& c, double& phi) const;
-  // IsMoist for a boundary that comes from no water line.
-  bool LiesAboveWater(const tagDEVY& d) const;
+  // IsMoist for a boundary that comes from no water line. (Inline, SliceSoil.h, as LayerGamma.)
+  inline bool LiesAboveWater(const tagDEVY& d) const;
   // GetGamma of layer i (0 <= i <= n - 2) with the stratum block of the layer above it
   // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
   // carries it instead of searching upward for every layer, and asks a shape its kind once.
-  double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
+  inline double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 
