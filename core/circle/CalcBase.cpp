@@ -77,13 +77,16 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   centroid_ = areaWeight.centroid;
   baseStratum_ = areaWeight.baseStratum;
   everyBaseStratum_ = everyBaseStratum_ && baseStratum_ != nullptr;
+  // The water's head does not depend on the base angle: found first, it fills the wait for the
+  // angle, which waits for the centroid.
+  const double poreHead = slice.PoreHead(measures);
   const CSlice::BottomDirection base = slice.GetBottomDirection(
       IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.GetU(bottom, measures) * poreFactor_;
+  r[R::kU] = slice.PoreForce(poreHead, bottom, measures) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;

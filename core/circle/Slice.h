@@ -297,9 +297,12 @@ class CSlice {
   double GetDepthUnsaturated() const;
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
-  // The same with the base inclination GetBottomAngle() and the slice's measures already at hand,
-  // which spares the slice method a second centroid; rounded by the measures' rounding.
-  double GetU(double bottomAngle, const Measures& measures) const;
+  // GetU in two steps for the slice method, which has the slice's measures and its base
+  // inclination at hand: the head, the mean height of the water above the base (negative where
+  // no pore-water force acts), which does not wait for the inclination; and the force from the
+  // head and the inclination, rounded by the measures' rounding (0 for a negative head).
+  double PoreHead(const Measures& measures) const;
+  double PoreForce(double head, double bottomAngle, const Measures& measures) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
   // The area between the horizontal levels a (upper) and b (lower) clipped to the slice, with

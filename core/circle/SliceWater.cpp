@@ -181,29 +181,36 @@ double CSlice::DepthUnsaturated(double width, double segmentArea,
   return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment, rounding);
 }
 
-double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
+double CSlice::GetU() const {
+  const Measures measures = GetMeasures();
+  return PoreForce(PoreHead(measures), GetBottomAngle(), measures);
+}
 
-double CSlice::GetU(double bottomAngle, const Measures& measures) const {
+double CSlice::PoreHead(const Measures& measures) const {
   const double width = measures.width;
-  if (width == 0 || section_ == nullptr) return 0;
+  if (width == 0 || section_ == nullptr) return -1;
   const CalcRounding& rounding = measures.rounding;
   const double below = DepthWtoS(width, measures.segmentArea, rounding);
   const double above = DepthUnsaturated(width, measures.segmentArea, rounding);
-  if (below < 0 && above < 0) return 0;
-  const double h = std::max(below, 0.0) + std::max(above, 0.0);
+  if (below < 0 && above < 0) return -1;
+  return std::max(below, 0.0) + std::max(above, 0.0);
+}
+
+double CSlice::PoreForce(double head, double bottomAngle, const Measures& measures) const {
+  if (head < 0) return 0;
   const double gammaW = section_->GetGammaW();
   double u = 0;
   switch (section_->GetPoreMethod()) {
     case kPoreFromLength:
-      u = measures.length * gammaW * h;
+      u = measures.length * gammaW * head;
       break;
     case kPoreFromWidth:
-      u = width * gammaW * h * std::cos(bottomAngle);
+      u = measures.width * gammaW * head * std::cos(bottomAngle);
       break;
     default:
       break;
   }
-  return rounding.Round(u, kRoundCodePoreForce);
+  return measures.rounding.Round(u, kRoundCodePoreForce);
 }
 
 double CSlice::GetTansuiArea() const {
