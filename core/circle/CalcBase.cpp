@@ -63,6 +63,7 @@ void CCalcBase::ClearSliceParam(tagRESULTSLICE& result) {
 bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
   ClearSliceParam(list.GetTotal());
   backNU_ = backLength_ = 0;
+  everyBaseStratum_ = true;
   return true;
 }
 
@@ -75,13 +76,17 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
   baseStratum_ = areaWeight.baseStratum;
+  everyBaseStratum_ = everyBaseStratum_ && baseStratum_ != nullptr;
+  // The water's head does not depend on the base angle: found first, it fills the wait for the
+  // angle, which waits for the centroid.
+  const double poreHead = slice.PoreHead(measures);
   const CSlice::BottomDirection base = slice.GetBottomDirection(
       IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.GetU(bottom, measures) * poreFactor_;
+  r[R::kU] = slice.PoreForce(poreHead, bottom, measures) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;
@@ -244,6 +249,13 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   return true;
 }
 
+bool CCalcBase::StrengthsKnown(const CSliceList& list) const {
+  const CSlice* first = list.GetSlicePtr(0);
+  if (first == nullptr) return true;
+  const int type = first->GetStrengthType();
+  return everyBaseStratum_ && (type == kStrengthStratum || type == kStrengthStratumPhi);
+}
+
 tagFSRESULT CCalcBase::KeisanFs(CSliceList& list, double x) {
   reverse_ = false;
   TakeKh();
@@ -251,7 +263,7 @@ tagFSRESULT CCalcBase::KeisanFs(CSliceList& list, double x) {
   lastIdx_ = GetMaxSliceIdx(list);
   tagFSRESULT out;
   if (section_ != nullptr && section_->CanInputResult()) return out;
-  if (!CalcCore(list, 1, nullptr) || !list.IsValidCFai()) return out;
+  if (!CalcCore(list, 1, nullptr) || !StrengthsKnown(list)) return out;
   const double extra = IsSetValue(x) ? x : 0.0;
   const tagRESULTSLICE& total = list.GetTotal();
   if (total[R::kT] != 0) {

@@ -113,6 +113,10 @@ class CCalcBase {
   void AddBackSums(double nu, double length);
   // Kh taken from the section.
   void TakeKh();
+  // CSliceList::IsValidCFai after a slice loop over the whole list: every slice's base stratum
+  // was found by SetSliceParam's pass over its layers, and the first slice's strength type names
+  // one of the stratum.
+  bool StrengthsKnown(const CSliceList& list) const;
 
   // The seismic terms Ne and Te of the slice SetSliceParam took last, by the slice loop's rounding;
   // false for an arc base of radius 0.
@@ -139,8 +143,10 @@ class CCalcBase {
   CDPoint centroid_;
   double sinAlpha_ = 0;
   double cosAlpha_ = 1;
-  // Its base stratum, which its pass over the layers found (BaseStratum).
+  // Its base stratum, which its pass over the layers found (BaseStratum), and whether every slice
+  // since InitCalc had one.
   const CSpStratumBlock* baseStratum_ = nullptr;
+  bool everyBaseStratum_ = true;
   bool direction_ = true;
   bool reverse_ = false;
   double poreFactor_;

@@ -11,6 +11,7 @@
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/circle/SliceSoil.h"
 #include "platform/Archive.h"
 
 namespace {
@@ -305,19 +306,21 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
     const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
     const double hL = top.leftY - bottom.leftY;
     const double hR = top.rightY - bottom.rightY;
+    // The unit weight and the unrounded moment come first: they do not wait for the roundings,
+    // whose chain (heights, area, weight) they then overlap.
+    gamma = LayerGamma(k, block, 0);
+    if (gamma == kNoValue) return AreaWeight{};
+    if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
     const double a = TrapezoidArea(rounding.Round(hL, kRoundCodeHeight),
                                    rounding.Round(hR, kRoundCodeHeight), measures.width, rounding);
     area += a;
-    gamma = LayerGamma(k, block, 0);
-    if (gamma == kNoValue) return AreaWeight{};
     weight += rounding.Round(a * gamma, kRoundCodeWeight);
-    if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
   }
   if (n > 0) {
     area += measures.segmentArea;
     if (arc_ != nullptr) {
-      weight += rounding.Round(measures.segmentArea * gamma, kRoundCodeWeight);
       if (withCentroid) AddSegmentMoment(gamma, moments);
+      weight += rounding.Round(measures.segmentArea * gamma, kRoundCodeWeight);
     }
   }
   return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint(), block};

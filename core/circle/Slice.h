@@ -297,9 +297,12 @@ class CSlice {
   double GetDepthUnsaturated() const;
   // The pore-water force by the section's pore-pressure method (code 311).
   double GetU() const;
-  // The same with the base inclination GetBottomAngle() and the slice's measures already at hand,
-  // which spares the slice method a second centroid; rounded by the measures' rounding.
-  double GetU(double bottomAngle, const Measures& measures) const;
+  // GetU in two steps for the slice method, which has the slice's measures and its base
+  // inclination at hand: the head, the mean height of the water above the base (negative where
+  // no pore-water force acts), which does not wait for the inclination; and the force from the
+  // head and the inclination, rounded by the measures' rounding (0 for a negative head).
+  double PoreHead(const Measures& measures) const;
+  double PoreForce(double head, double bottomAngle, const Measures& measures) const;
   // The area of the water standing on the slice (above its top boundary); 0 when none stands.
   double GetTansuiArea() const;
   // The area between the horizontal levels a (upper) and b (lower) clipped to the slice, with
@@ -397,12 +400,12 @@ class CSlice {
   template <class FindPolygon>
   void HangLayers(FindPolygon find);
   bool GetCFOfType(int type, double& c, double& phi) const;
-  // IsMoist for a boundary that comes from no water line.
-  bool LiesAboveWater(const tagDEVY& d) const;
+  // IsMoist for a boundary that comes from no water line. (Inline, SliceSoil.h, as LayerGamma.)
+  inline bool LiesAboveWater(const tagDEVY& d) const;
   // GetGamma of layer i (0 <= i <= n - 2) with the stratum block of the layer above it
   // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
   // carries it instead of searching upward for every layer, and asks a shape its kind once.
-  double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
+  inline double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 

@@ -6,12 +6,16 @@
 
 #include "core/base/CoreConfig.h"
 #include "core/circle/Slice.h"
+#include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpLoad.h"
 #include "core/section/SpStratum.h"
 
 namespace {
+
+using slice_soil::IsSet;
+using slice_soil::SameOnBothSides;
 
 // How far a level may lie below a line and still count as at or above it.
 constexpr double kLevelTolerance = 1e-5;
@@ -25,12 +29,6 @@ constexpr int kPoreFromLength = 0;
 constexpr int kPoreFromWidth = 1;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
-
-bool IsSet(const tagDEVY& level) { return level.leftY != kNoValue && level.rightY != kNoValue; }
-
-bool SameOnBothSides(const tagDEVY& a, const tagDEVY& b) {
-  return a.leftY == b.leftY && a.rightY == b.rightY;
-}
 
 // The first entry of a boundary list as a level (without hang flag); unset for an empty list.
 tagDEVY FirstLevel(const std::vector<tagDEVY>& list) {
@@ -145,22 +143,6 @@ bool CSlice::IsMoist(int i) const {
   return LiesAboveWater(*d);
 }
 
-bool CSlice::LiesAboveWater(const tagDEVY& d) const {
-  const double mean = MeanY(d);
-  if (IsSet(upper_)) {
-    if (SameOnBothSides(d, upper_)) return false;
-    if (IsSet(imper_)) {
-      const bool between = d.leftY <= upper_.leftY && d.rightY <= upper_.rightY &&
-                           d.leftY >= imper_.leftY && d.rightY >= imper_.rightY;
-      if (between && mean > MeanY(imper_) && !(mean > MeanY(upper_))) return false;
-    } else if (!(MeanY(upper_) < mean)) {
-      return false;
-    }
-  }
-  if (IsSet(water_)) return mean > MeanY(water_);
-  return true;
-}
-
 double CSlice::GetDepthWtoS() const {
   const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   return DepthWtoS(Width(rounding), KoArea(rounding), rounding);
@@ -199,29 +181,36 @@ double CSlice::DepthUnsaturated(double width, double segmentArea,
   return MeanDepth(upper_.leftY, upper_.rightY, lowerL, lowerR, width, segment, rounding);
 }
 
-double CSlice::GetU() const { return GetU(GetBottomAngle(), GetMeasures()); }
+double CSlice::GetU() const {
+  const Measures measures = GetMeasures();
+  return PoreForce(PoreHead(measures), GetBottomAngle(), measures);
+}
 
-double CSlice::GetU(double bottomAngle, const Measures& measures) const {
+double CSlice::PoreHead(const Measures& measures) const {
   const double width = measures.width;
-  if (width == 0 || section_ == nullptr) return 0;
+  if (width == 0 || section_ == nullptr) return -1;
   const CalcRounding& rounding = measures.rounding;
   const double below = DepthWtoS(width, measures.segmentArea, rounding);
   const double above = DepthUnsaturated(width, measures.segmentArea, rounding);
-  if (below < 0 && above < 0) return 0;
-  const double h = std::max(below, 0.0) + std::max(above, 0.0);
+  if (below < 0 && above < 0) return -1;
+  return std::max(below, 0.0) + std::max(above, 0.0);
+}
+
+double CSlice::PoreForce(double head, double bottomAngle, const Measures& measures) const {
+  if (head < 0) return 0;
   const double gammaW = section_->GetGammaW();
   double u = 0;
   switch (section_->GetPoreMethod()) {
     case kPoreFromLength:
-      u = measures.length * gammaW * h;
+      u = measures.length * gammaW * head;
       break;
     case kPoreFromWidth:
-      u = width * gammaW * h * std::cos(bottomAngle);
+      u = measures.width * gammaW * head * std::cos(bottomAngle);
       break;
     default:
       break;
   }
-  return rounding.Round(u, kRoundCodePoreForce);
+  return measures.rounding.Round(u, kRoundCodePoreForce);
 }
 
 double CSlice::GetTansuiArea() const {
@@ -267,23 +256,6 @@ double CSlice::GetGamma(int i, int kind) const {
   if (layer < 0) return 0;
   const CSpStratumBlock* block = SearchDevyStratum(layer - 1);
   return LayerGamma(layer, block, kind);
-}
-
-double CSlice::LayerGamma(int i, const CSpStratumBlock*& block, int kind) const {
-  const tagDEVY& top = boundaries_[static_cast<std::size_t>(i)];
-  const CDPoly* shape = top.shape;
-  // A shape that is the block carried down is known without asking its kind.
-  int shapeKind = kKindStratumBlock;
-  if (shape != nullptr && shape != block) {
-    shapeKind = shape->WhatKind();
-    if (shapeKind == kKindStratumBlock) block = static_cast<const CSpStratumBlock*>(shape);
-  }
-  if (top.flag != 0) return 0;
-  if (shape == nullptr) return IsSet(water_) && section_ != nullptr ? section_->GetGammaW() : 0;
-  if (block == nullptr) return 0;
-  // A boundary from a water line lies in the water (IsMoist).
-  const bool moist = shapeKind != kKindWater && LiesAboveWater(top);
-  return UnitWeight(*block->GetPropStructure(), kind, moist);
 }
 
 bool CSlice::GetCFOfType(int type, double& c, double& phi) const {

@@ -177,6 +177,20 @@ TEST_F(OneSliceTest, UnknownStrengthGivesNoSafetyFactor) {
   EXPECT_NEAR(calc.KeisanRevC(list, std::tan(DegToRad(30)), 1.4, false, 0), 10, 1e-9);
 }
 
+TEST_F(OneSliceTest, ASliceWithoutABaseStratumGivesNoSafetyFactor) {
+  EXPECT_NE(calc.KeisanFs(list, 0).fs, kNoValue);
+  // A slice beside it in water alone, weighing nothing: no stratum gives its base strength.
+  auto water = std::make_unique<CSlice>();
+  water->SetX(std::sqrt(3.0), 2 * std::sqrt(3.0));
+  water->AddDEVY({1, 1, nullptr, 0});
+  water->AddDEVY({0, 0, nullptr, 0});
+  water->SetStrengthType(kStrengthStratum);
+  water->SetDanmenStab(&section);
+  list.AddSlice(std::move(water));
+  ASSERT_FALSE(list.IsValidCFai());
+  EXPECT_EQ(calc.KeisanFs(list, 0).fs, kNoValue);
+}
+
 TEST_F(OneSliceTest, StrengthOfASliceForTheMethod) {
   double c = 0;
   double phi = 0;
