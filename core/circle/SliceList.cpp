@@ -484,10 +484,10 @@ void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& wa
   slice.DelSameDEVY();
   slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
   if (water.upper != nullptr) {
-    slice.SetUpperWaterLev(upperYs_.Entry(i, found_));
-    slice.SetImperLayerLev(layerYs_.Entry(i, found_));
+    slice.SetUpperWaterLevel(upperYs_.Level(i));
+    slice.SetImperLayerLevel(layerYs_.Level(i));
   }
-  if (water.water != nullptr) slice.SetWaterLev(waterYs_.Entry(i, found_));
+  if (water.water != nullptr) slice.SetWaterLevel(waterYs_.Level(i));
 }
 
 void CSliceList::KeepSlicesWithLayers() {
@@ -509,13 +509,11 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
   shape->GetYs(xs, ys);
 }
 
-const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,
-                                                           std::vector<tagDEVY>& out) const {
-  out.clear();
+tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   const double left = ys[i];
   const double right = ys[i + 1];
-  if (left != kNoValue && right != kNoValue) out.push_back({left, right, line, 0});
-  return out;
+  if (left == kNoValue || right == kNoValue) return tagDEVY{};
+  return tagDEVY{left, right, line, 0};
 }
 
 CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,

@@ -262,8 +262,9 @@ class CSliceList {
     std::vector<double> ys;
     // The heights of the line, or none without a line.
     void Take(const CDPoly* shape, const std::vector<double>& xs);
-    // The line's entry between division points i and i + 1 as CDPoly::GetDEVYWater gives it.
-    const std::vector<tagDEVY>& Entry(std::size_t i, std::vector<tagDEVY>& out) const;
+    // The line's level between division points i and i + 1: the first entry CDPoly::GetDEVYWater
+    // gives, unset where it gives none.
+    tagDEVY Level(std::size_t i) const;
   };
   LineHeights waterYs_;
   LineHeights upperYs_;
@@ -271,7 +272,6 @@ class CSliceList {
   std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
   std::vector<double> merged_;
-  std::vector<tagDEVY> found_;
   // The boundary entries one stratum edge gives the slices.
   std::vector<CDPoly::CutRecord> edgeRecords_;
   // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
