@@ -149,8 +149,9 @@ void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
 void CSlice::SortDEVY() {
   auto& b = boundaries_;
   const std::size_t n = b.size();
+  // An entry compared with itself differs by nothing and is never swapped: j starts past i.
   for (std::size_t i = 0; i + 1 < n; ++i) {
-    for (std::size_t j = i; j < n; ++j) {
+    for (std::size_t j = i + 1; j < n; ++j) {
       const double dl = b[j].leftY - b[i].leftY;
       const double dr = b[j].rightY - b[i].rightY;
       const double d = std::fabs(dl) <= std::fabs(dr) ? dr : dl;

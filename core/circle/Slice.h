@@ -271,6 +271,10 @@ class CSlice {
   void SetWaterLev(const std::vector<tagDEVY>& list);
   void SetUpperWaterLev(const std::vector<tagDEVY>& list);
   void SetImperLayerLev(const std::vector<tagDEVY>& list);
+  // The same from the level itself (without its hang flag).
+  void SetWaterLevel(const tagDEVY& level);
+  void SetUpperWaterLevel(const tagDEVY& level);
+  void SetImperLayerLevel(const tagDEVY& level);
   const tagDEVY& GetWaterLev() const { return water_; }
   const tagDEVY& GetUpperWaterLev() const { return upper_; }
   const tagDEVY& GetImperLayerLev() const { return imper_; }

@@ -198,15 +198,16 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                              const SurfaceHeights& heights, const Span& span) {
   if (strata == nullptr) return;
+  TakeStrata(*strata);
   const CSpSlideWork& surface = heights.surface;
   if (lines.water != nullptr) waterCrossings_.Update(*strata, *lines.water);
   std::size_t edge = 0;
-  for (int s = 0; s < strata->GetSize(); ++s) {
-    const CDPoly& shape = *strata->GetAt(s);
-    for (int i = 0; i < shape.GetSize(); ++i) AddIfOnOrAbove(heights, span, *shape.GetAt(i), xs_);
-    for (int i = 0; i + 1 < shape.GetSize(); ++i, ++edge) {
-      const CDPoint* a = shape.GetAt(i);
-      const CDPoint* b = shape.GetAt(i + 1);
+  for (std::size_t s = 0; s < static_cast<std::size_t>(strata->GetSize()); ++s) {
+    const std::span<const CDPoint> vertices = strataTable_.Vertices(s);
+    for (const CDPoint& vertex : vertices) AddIfOnOrAbove(heights, span, vertex, xs_);
+    for (std::size_t i = 0; i + 1 < vertices.size(); ++i, ++edge) {
+      const CDPoint* a = &vertices[i];
+      const CDPoint* b = &vertices[i + 1];
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
       if (!SurfaceMisses(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
@@ -381,7 +382,6 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   const SurfaceHeights heights{*work_, verticals_, knownHeights_};
   surfaceYs_.clear();
   for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
-  FindStrataEdges(layers);
   // Neighbouring slices share a side: a water line's height there is found once too.
   waterYs_.Take(lines.water, xs_);
   upperYs_.Take(lines.upper, xs_);
@@ -398,9 +398,6 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 
   double c = kNoValue;
   double phi = kNoValue;
-  if (layers != nullptr && !strataSnapshot_.Unchanged(*layers, nullptr)) {
-    strataOutlines_.Take(*layers);
-  }
   for (const auto& slice : slices_) {
     TakeStrength(*slice, c, phi);
     slice->SetCF(c, phi);
@@ -413,12 +410,37 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   return GetSize();
 }
 
-void CSliceList::FindStrataEdges(const CDPolyArray* strata) {
-  const std::size_t count = strata == nullptr ? 0 : static_cast<std::size_t>(strata->GetSize());
-  if (strataEdges_.size() < count) strataEdges_.resize(count);
-  for (std::size_t s = 0; s < count; ++s) {
-    strata->GetAt(static_cast<int>(s))->GetEdgesForCuts(xs_.front(), xs_.back(), strataEdges_[s]);
+void CSliceList::TakeStrata(const CDPolyArray& strata) {
+  if (strataSnapshot_.Unchanged(strata, nullptr)) return;
+  strataOutlines_.Take(strata);
+  strataTable_.Take(strata);
+}
+
+void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
+  vertices_.clear();
+  edges_.clear();
+  vertexStarts_.assign(1, 0);
+  edgeStarts_.assign(1, 0);
+  for (int s = 0; s < strata.GetSize(); ++s) {
+    const CDPoly::PointList& points = strata.GetAt(s)->Points();
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      vertices_.push_back(*points[i]);
+      if (i == 0) continue;
+      const CDPoly::EdgeRange range(*points[i - 1], *points[i]);
+      edges_.push_back(Edge{range, range.EntryCeiling()});
+    }
+    vertexStarts_.push_back(vertices_.size());
+    edgeStarts_.push_back(edges_.size());
   }
+}
+
+std::span<const CDPoint> CSliceList::StrataTable::Vertices(std::size_t s) const {
+  return std::span<const CDPoint>(vertices_).subspan(vertexStarts_[s],
+                                                     vertexStarts_[s + 1] - vertexStarts_[s]);
+}
+
+std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(std::size_t s) const {
+  return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
 std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
@@ -441,15 +463,13 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
   // An edge gives a slice an entry only where the entry's mean lies at or above the surface's
   // height at the slice's middle: an edge wholly below the lowest of those gives none.
   const double lowest = LowestOf(midYs_);
-  // The edges of a stratum follow its outline: each one's first slice lies near the last one's.
-  std::size_t first = 0;
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
-    for (const CDPoly::EdgeRange& edge : strataEdges_[static_cast<std::size_t>(s)]) {
-      if (edge.EntryCeiling() < lowest) continue;
+    for (const StrataTable::Edge& edge : strataTable_.Edges(static_cast<std::size_t>(s))) {
+      if (edge.range.MissesCuts(xs_.front(), xs_.back()) || edge.ceiling < lowest) continue;
       // Slice i spans xs_[i] to xs_[i + 1].
       edgeRecords_.clear();
-      stratum.GetDEVYOfEdgeCuts(edge, xs_, midYs_, first, edgeRecords_);
+      stratum.GetDEVYOfEdgeCuts(edge.range, xs_, midYs_, edgeRecords_);
       for (const CDPoly::CutRecord& found : edgeRecords_) {
         // Field by field: the record was just written so, and a whole copy would read it back in
         // wider pieces, which stalls.
@@ -465,10 +485,10 @@ void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& wa
   slice.DelSameDEVY();
   slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
   if (water.upper != nullptr) {
-    slice.SetUpperWaterLev(upperYs_.Entry(i, found_));
-    slice.SetImperLayerLev(layerYs_.Entry(i, found_));
+    slice.SetUpperWaterLevel(upperYs_.Level(i));
+    slice.SetImperLayerLevel(layerYs_.Level(i));
   }
-  if (water.water != nullptr) slice.SetWaterLev(waterYs_.Entry(i, found_));
+  if (water.water != nullptr) slice.SetWaterLevel(waterYs_.Level(i));
 }
 
 void CSliceList::KeepSlicesWithLayers() {
@@ -490,13 +510,11 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
   shape->GetYs(xs, ys);
 }
 
-const std::vector<tagDEVY>& CSliceList::LineHeights::Entry(std::size_t i,
-                                                           std::vector<tagDEVY>& out) const {
-  out.clear();
+tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   const double left = ys[i];
   const double right = ys[i + 1];
-  if (left != kNoValue && right != kNoValue) out.push_back({left, right, line, 0});
-  return out;
+  if (left == kNoValue || right == kNoValue) return tagDEVY{};
+  return tagDEVY{left, right, line, 0};
 }
 
 CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,

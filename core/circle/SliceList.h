@@ -205,9 +205,8 @@ class CSliceList {
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
   // A slice as new: a spare one cleared, else a new one.
   std::unique_ptr<CSlice> TakeSpareSlice();
-  // The edges of each stratum that can give boundaries to the slices between the division
-  // points (CDPoly::GetEdgesForCuts), found once for all slices.
-  void FindStrataEdges(const CDPolyArray* strata);
+  // The strata's table and outlines taken anew when their vertices have changed.
+  void TakeStrata(const CDPolyArray& strata);
   // The side a slice shares with the next one, with the point of its base arc there and that
   // point's angle.
   struct SharedSide {
@@ -254,7 +253,7 @@ class CSliceList {
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point and at the points the division tests,
   // the points that split wide gaps and the points merged with them, the boundaries one stratum
-  // gives, the strata's edges within the division, the end points of the surface's arcs.
+  // gives, the end points of the surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
@@ -263,8 +262,9 @@ class CSliceList {
     std::vector<double> ys;
     // The heights of the line, or none without a line.
     void Take(const CDPoly* shape, const std::vector<double>& xs);
-    // The line's entry between division points i and i + 1 as CDPoly::GetDEVYWater gives it.
-    const std::vector<tagDEVY>& Entry(std::size_t i, std::vector<tagDEVY>& out) const;
+    // The line's level between division points i and i + 1: the first entry CDPoly::GetDEVYWater
+    // gives, unset where it gives none.
+    tagDEVY Level(std::size_t i) const;
   };
   LineHeights waterYs_;
   LineHeights upperYs_;
@@ -272,8 +272,6 @@ class CSliceList {
   std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
   std::vector<double> merged_;
-  std::vector<tagDEVY> found_;
-  std::vector<std::vector<CDPoly::EdgeRange>> strataEdges_;
   // The boundary entries one stratum edge gives the slices.
   std::vector<CDPoly::CutRecord> edgeRecords_;
   // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
@@ -297,6 +295,30 @@ class CSliceList {
   // The strata's outlines, in which the slices look up the polygons of their layers: taken anew
   // only when the strata's vertices have changed (strataSnapshot_).
   CDPolyArray::Outlines strataOutlines_;
+  // The strata as flat tables, which the division reads instead of the shapes' point lists: each
+  // stratum's vertices in order, and its edges (vertex i to i + 1) with their ends ordered by x
+  // and the height no boundary entry of theirs exceeds. Taken anew with the outlines.
+  class StrataTable {
+   public:
+    struct Edge {
+      CDPoly::EdgeRange range;
+      double ceiling;  // range.EntryCeiling()
+    };
+    // The strata's vertices and edges in place of those it held, keeping its storage.
+    void Take(const CDPolyArray& strata);
+    // Stratum s's vertices and edges, s below the count of strata taken.
+    std::span<const CDPoint> Vertices(std::size_t s) const;
+    std::span<const Edge> Edges(std::size_t s) const;
+
+   private:
+    std::vector<CDPoint> vertices_;
+    std::vector<Edge> edges_;
+    // Stratum s holds vertices_[vertexStarts_[s]] up to vertices_[vertexStarts_[s + 1]], and its
+    // edges likewise.
+    std::vector<std::size_t> vertexStarts_;
+    std::vector<std::size_t> edgeStarts_;
+  };
+  StrataTable strataTable_;
   // The crossings of the strata's edges with a water line (CDPoly::GetCrossX): found for the
   // strata and the line of one division and kept for the next while neither the line nor any
   // vertex has changed.

@@ -30,10 +30,14 @@ constexpr int kPoreFromWidth = 1;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
-// The first entry of a boundary list as a level (without hang flag); unset for an empty list.
+// A boundary entry as a level: without its hang flag.
+tagDEVY WithoutFlag(const tagDEVY& entry) {
+  return tagDEVY{entry.leftY, entry.rightY, entry.shape, 0};
+}
+
+// The first entry of a boundary list as a level; unset for an empty list.
 tagDEVY FirstLevel(const std::vector<tagDEVY>& list) {
-  if (list.empty()) return tagDEVY{};
-  return tagDEVY{list.front().leftY, list.front().rightY, list.front().shape, 0};
+  return list.empty() ? tagDEVY{} : WithoutFlag(list.front());
 }
 
 tagDEVY Horizontal(double y) { return tagDEVY{y, y, nullptr, 0}; }
@@ -78,18 +82,28 @@ bool CSlice::InsertLevel(const tagDEVY& level) {
   return false;
 }
 
-void CSlice::SetWaterLev(const std::vector<tagDEVY>& list) {
-  water_ = FirstLevel(list);
-  InsertLevel(water_);
-}
+void CSlice::SetWaterLev(const std::vector<tagDEVY>& list) { SetWaterLevel(FirstLevel(list)); }
 
 void CSlice::SetUpperWaterLev(const std::vector<tagDEVY>& list) {
-  upper_ = FirstLevel(list);
-  InsertLevel(upper_);
+  SetUpperWaterLevel(FirstLevel(list));
 }
 
 void CSlice::SetImperLayerLev(const std::vector<tagDEVY>& list) {
-  imper_ = FirstLevel(list);
+  SetImperLayerLevel(FirstLevel(list));
+}
+
+void CSlice::SetWaterLevel(const tagDEVY& level) {
+  water_ = WithoutFlag(level);
+  InsertLevel(water_);
+}
+
+void CSlice::SetUpperWaterLevel(const tagDEVY& level) {
+  upper_ = WithoutFlag(level);
+  InsertLevel(upper_);
+}
+
+void CSlice::SetImperLayerLevel(const tagDEVY& level) {
+  imper_ = WithoutFlag(level);
   InsertLevel(imper_);
 }
 

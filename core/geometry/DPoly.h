@@ -312,6 +312,8 @@ class CDPoly {
     // A height above every boundary entry the edge gives (its ends' heights, and heights inside
     // it or within a cut's snap distance beyond its ends), with room for their rounding.
     double EntryCeiling() const;
+    // No cut within [x1, x2] reaches the edge: GetEdgesForCuts passes it over.
+    bool MissesCuts(double x1, double x2) const;
   };
   // The edges, in order, that GetDEVYArray can use for cuts within [left, right]; replaces the
   // content of edges.
@@ -327,15 +329,13 @@ class CDPoly {
   // GetDEVYOfEdge for every pair of neighbouring cuts (xs ascending; cuts i at xs[i] and
   // xs[i + 1] with ylimits[i]): the records with the cuts' index, in the order of the cuts,
   // appended to out. The cuts beyond the edge's reach are not visited: the first one it reaches
-  // is searched from first, which then holds it (any start gives the same records; a
-  // neighbouring edge's first cut makes the search short).
+  // is found by bisection.
   struct CutRecord {
     std::size_t cut;
     tagDEVY record;
   };
   void GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
-                         std::span<const double> ylimits, std::size_t& first,
-                         std::vector<CutRecord>& out) const;
+                         std::span<const double> ylimits, std::vector<CutRecord>& out) const;
   int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.

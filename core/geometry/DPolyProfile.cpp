@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <ranges>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -303,6 +304,10 @@ double CDPoly::EdgeRange::EntryCeiling() const {
          kRounding * (1 + std::fabs(left.y) + std::fabs(right.y));
 }
 
+bool CDPoly::EdgeRange::MissesCuts(double x1, double x2) const {
+  return CutReach(x1, x2).Misses(left.x, right.x);
+}
+
 int CDPoly::GetDEVYArray(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const {
   records.clear();
   const CutReach reach(x1, x2);
@@ -345,37 +350,38 @@ bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double y
 }
 
 void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
-                               std::span<const double> ylimits, std::size_t& first,
-                               std::vector<CutRecord>& out) const {
+                               std::span<const double> ylimits, std::vector<CutRecord>& out) const {
   if (xs.size() < 2) return;
   const std::size_t cuts = xs.size() - 1;
-  // The cuts left of the edge's reach come first and those right of it last, xs ascending.
+  // A copy: the records appended to out could alias the edge as far as the compiler knows, which
+  // would then read its ends anew for every cut.
+  const EdgeRange e = edge;
+  // The cuts left of the edge's reach come first and those right of it last, xs ascending: the
+  // first cut it reaches is found by bisection.
   const auto leftOfEdge = [&](std::size_t i) {
-    return edge.left.x > CutReach(xs[i], xs[i + 1]).right;
+    return e.left.x > CutReach(xs[i], xs[i + 1]).right;
   };
-  std::size_t lo = std::min(first, cuts);
-  while (lo > 0 && !leftOfEdge(lo - 1)) --lo;
-  while (lo < cuts && leftOfEdge(lo)) ++lo;
-  first = lo;
+  const auto indices = std::views::iota(std::size_t{0}, cuts);
+  const auto lo =
+      static_cast<std::size_t>(std::ranges::partition_point(indices, leftOfEdge) - indices.begin());
   // Cuts that lie inside the edge beyond the snap distance from both its ends take the edge's
   // heights at both cuts, and neighbouring ones share the height at their common cut.
-  const auto inside = [&](std::size_t i) {
-    return xs[i] - edge.left.x >= kSnapToCut && edge.right.x - xs[i + 1] >= kSnapToCut;
-  };
   bool carried = false;
   double carriedY = 0;
   for (std::size_t i = lo; i < cuts; ++i) {
-    if (edge.right.x < CutReach(xs[i], xs[i + 1]).left) break;
+    const double x1 = xs[i];
+    const double x2 = xs[i + 1];
+    if (e.right.x < CutReach(x1, x2).left) break;
     tagDEVY record;
     bool found = false;
-    if (inside(i)) {
-      const double leftY = carried ? carriedY : edge.YAt(xs[i]);
-      carriedY = edge.YAt(xs[i + 1]);
+    if (x1 - e.left.x >= kSnapToCut && e.right.x - x2 >= kSnapToCut) {
+      const double leftY = carried ? carriedY : e.YAt(x1);
+      carriedY = e.YAt(x2);
       carried = true;
       found = EntryAbove(leftY, carriedY, this, ylimits[i], record);
     } else {
       carried = false;
-      found = DEVYOfSpanningEdge(edge, xs[i], xs[i + 1], ylimits[i], record);
+      found = DEVYOfSpanningEdge(e, x1, x2, ylimits[i], record);
     }
     if (found) out.push_back({i, record});
   }

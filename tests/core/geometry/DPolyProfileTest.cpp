@@ -276,18 +276,15 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   std::vector<CDPoly::EdgeRange> edges;
   line->GetEdgesForCuts(xs.front(), xs.back(), edges);
   std::vector<CDPoly::CutRecord> records;
-  // Every start of the search for an edge's first cut gives the same records.
-  std::size_t first = 0;
   for (std::size_t k = 0; k < edges.size(); ++k) {
     records.clear();
-    line->GetDEVYOfEdgeCuts(edges[k], xs, limits, first, records);
+    line->GetDEVYOfEdgeCuts(edges[k], xs, limits, records);
     for (const CDPoly::CutRecord& r : records) {
       found[r.cut].push_back(r.record);
       // No entry lies above the edge's ceiling, which lets the division pass over an edge.
       EXPECT_LE(r.record.leftY, edges[k].EntryCeiling());
       EXPECT_LE(r.record.rightY, edges[k].EntryCeiling());
     }
-    first = k % 3 == 0 ? xs.size() : k % 3 == 1 ? 0 : first;
   }
   bool several = false;  // the fixture gives several records in some cuts and none in others
   bool none = false;
@@ -306,6 +303,34 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   }
   EXPECT_TRUE(several);
   EXPECT_TRUE(none);
+}
+
+// The division keeps every edge of a stratum and passes over those that no cut within its range
+// reaches: what it keeps is what GetEdgesForCuts gives, in order, for ranges that reach all,
+// some and none of the edges, from either side and within the snap distance of an end.
+TEST(DPolyDevyTest, AnEdgeMissesTheCutsThatGetEdgesForCutsLeavesOut) {
+  const std::vector<CDPoint> points = {{-3, 1}, {0, 0}, {2, 3}, {2, 40}, {5, 30}, {4, 2}, {9, -1}};
+  const auto line = MakePoly(points);
+  const struct {
+    double left;
+    double right;
+  } ranges[] = {{-10, 20},    {0.5, 1.5},   {2.0015, 3},    {2.0025, 3},
+                {9.0019, 12}, {9.0021, 12}, {-20, -3.0021}, {4.5, 4.6}};
+  for (const auto& range : ranges) {
+    SCOPED_TRACE(testing::Message() << range.left << " to " << range.right);
+    std::vector<CDPoly::EdgeRange> expected;
+    line->GetEdgesForCuts(range.left, range.right, expected);
+    std::vector<CDPoly::EdgeRange> kept;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+      const CDPoly::EdgeRange edge(points[i], points[i + 1]);
+      if (!edge.MissesCuts(range.left, range.right)) kept.push_back(edge);
+    }
+    ASSERT_EQ(kept.size(), expected.size());
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+      EXPECT_EQ(kept[k].left, expected[k].left);
+      EXPECT_EQ(kept[k].right, expected[k].right);
+    }
+  }
 }
 
 // A cut within the snap distance beyond an edge's right end takes the edge's height there, which
