@@ -377,6 +377,15 @@ constexpr double kClearSide = kClearOfLine * kLongRay;
 constexpr double kCrossingError = 1e-6;
 constexpr double kTermRounding = 1e-13;
 constexpr double kDistinctSlopes = 1e-4;
+// For a ray from p and a point q, both within kAcrossReach of the origin in x and y, kLongRay
+// times (Across(q) - Across(p)) differs from Side(q) by less than 1e-3: the rounding of the ray's
+// run and rise (below 2e-10, as they are taken from coordinates up to 1e6) times differences up to
+// 2e6, and that of the products and of Across. An edge end farther than kAcrossMargin across from
+// p thus lies at a side beyond 3 - 1e-3 on that side, far outside the test's kOffLine.
+constexpr double kAcrossReach = 1e6;
+constexpr double kAcrossMargin = 1e-4;
+const double kRayRun = std::cos(kRayAngle);
+const double kRayRise = std::sin(kRayAngle);
 
 }  // namespace
 
@@ -450,6 +459,23 @@ bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
     }
   }
   return count % 2 == 1;
+}
+
+double CDPoly::InsideRay::Across(const CDPoint& q) {
+  if (!(std::fabs(q.x) <= kAcrossReach && std::fabs(q.y) <= kAcrossReach)) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return q.x * kRayRise - q.y * kRayRun;
+}
+
+CDPoly::InsideRay::AcrossRange CDPoly::InsideRay::RangeAcross(const CDPoint& a, const CDPoint& b) {
+  const double acrossA = Across(a);
+  const double acrossB = Across(b);
+  if (std::isnan(acrossA) || std::isnan(acrossB)) {
+    constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+    return {-kUnbounded, kUnbounded};
+  }
+  return {std::min(acrossA, acrossB) - kAcrossMargin, std::max(acrossA, acrossB) + kAcrossMargin};
 }
 
 void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>& edges) {
