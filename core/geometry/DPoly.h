@@ -271,9 +271,10 @@ class CDPoly {
     // The ends of the edge a-b do not both lie on one side of the ray or left of or below the
     // point: the edge may count.
     bool MayCross(const CDPoint& a, const CDPoint& b) const;
-    // The edge counts by a margin far wider than any rounding of its crossing: CrossLL need not
-    // compute it.
-    bool ClearlyCrosses(const InsideEdge& edge) const;
+    // Whether the edge counts, where it does or does not by a margin far wider than any rounding
+    // of its crossing: CrossLL need not compute it. Else unsure.
+    enum class Verdict { kCounts, kMisses, kUnsure };
+    Verdict ClearVerdict(const InsideEdge& edge) const;
     // The side of q from the ray's line: its distance from the line times the ray's length,
     // signed.
     double Side(const CDPoint& q) const;

@@ -526,10 +526,12 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   EXPECT_EQ(array.FindPolygon(&p, otherOutlines), array.GetAt(1));
 }
 
-// Edges that the ray crosses far from their ends count without their crossing computed; where
-// the ray runs almost along an edge, or passes near an end, the crossing decides. Both agree with
-// the plain search: thin wedges along the ray's direction (slopes apart by 1e-7 to 1e-2), a
-// vertical and a steep edge, far coordinates, and points near and on the wedges' edges.
+// Edges that the ray crosses far from their ends count, and edges whose line the ray's line
+// crosses far behind the point or beyond the ray's end do not, without their crossing computed;
+// where the ray runs almost along an edge, or passes near an end, the crossing decides. Both agree
+// with the plain search: thin wedges along the ray's direction (slopes apart by 1e-7 to 1e-2), a
+// vertical and a steep edge, far coordinates, and points near and on the wedges' edges, before
+// and behind them.
 TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesAlongTheRaysDirection) {
   const double rise = std::tan(0.33);
   for (const double origin : {0.0, -9000.0, 9000.0}) {
@@ -553,8 +555,8 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesAlongTheRaysDirection) {
 }
 
 // Points where a table of the outlines could go wrong, around every vertex of the shapes: the
-// vertex, the points a third and half along each edge, one ulp either side of the vertex's x at
-// its own height and on the edges, points across the rays' direction near where an edge leaves a
+// vertex, points along each edge and one ulp above and below them, one ulp either side of the
+// vertex's x at its own height and on the edges, points across the rays' direction near where an edge leaves a
 // slab of the table (1e-4 from its ends, and a hair either side), and random points over the
 // shapes' box.
 std::vector<CDPoint> PointsAroundTheShapes(const CDPolyArray& array, int randomCount) {
@@ -576,9 +578,14 @@ std::vector<CDPoint> PointsAroundTheShapes(const CDPolyArray& array, int randomC
         // On the edge's line at that x, where it has one.
         if (b.x != a.x) points.emplace_back(x, a.y + (x - a.x) * (b.y - a.y) / (b.x - a.x));
       }
-      for (const double t : {1.0 / 3, 0.5}) {
-        points.emplace_back(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y));
+      for (int k = 1; k < 64; ++k) {
+        const double t = k / 64.0;
+        const CDPoint on(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y));
+        points.push_back(on);
+        points.emplace_back(on.x, std::nextafter(on.y, 1e300));
+        points.emplace_back(on.x, std::nextafter(on.y, -1e300));
       }
+      points.emplace_back(a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3);
       for (const double off : {1e-4 - 1e-9, 1e-4, 1e-4 + 1e-9, 2e-6, 5e-7}) {
         for (const double side : {-off, off}) {
           points.emplace_back(a.x + side * across[0], a.y + side * across[1]);
