@@ -131,8 +131,9 @@ class CDPolyArray {
     std::vector<CDPoly::InsideEdge> edges_;
     std::vector<Run> shapes_;
     std::vector<double> bounds_;
-    // Slab k's runs are slabRuns_[k] to slabRuns_[k + 1] in runs_, over slabEdges_.
-    std::vector<std::size_t> slabRuns_;
+    // Slab k's runs are slabRuns_[k] to slabRuns_[k + 1] in runs_, over slabEdges_; before the
+    // first Take, one slab without runs.
+    std::vector<std::size_t> slabRuns_{0, 0};
     std::vector<Run> runs_;
     std::vector<CDPoly::InsideEdge> slabEdges_;
   };

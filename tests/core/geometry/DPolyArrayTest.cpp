@@ -524,6 +524,13 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   otherOutlines.Take(other);
   const CDPoint p(3, 3);
   EXPECT_EQ(array.FindPolygon(&p, otherOutlines), array.GetAt(1));
+
+  // Outlines never taken stand for an empty array, and for an emptied one when taken again.
+  CDPolyArray empty;
+  const CDPolyArray::Outlines untaken;
+  EXPECT_EQ(empty.FindPolygon(&p, untaken), nullptr);
+  otherOutlines.Take(empty);
+  EXPECT_EQ(empty.FindPolygon(&p, otherOutlines), nullptr);
 }
 
 // Edges that the ray crosses far from their ends count, and edges whose line the ray's line
@@ -556,9 +563,9 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesAlongTheRaysDirection) {
 
 // Points where a table of the outlines could go wrong, around every vertex of the shapes: the
 // vertex, points along each edge and one ulp above and below them, one ulp either side of the
-// vertex's x at its own height and on the edges, points across the rays' direction near where an edge leaves a
-// slab of the table (1e-4 from its ends, and a hair either side), and random points over the
-// shapes' box.
+// vertex's x at its own height and on the edges, points across the rays' direction near where an
+// edge leaves a slab of the table (1e-4 from its ends, and a hair either side), and random points
+// over the shapes' box.
 std::vector<CDPoint> PointsAroundTheShapes(const CDPolyArray& array, int randomCount) {
   std::vector<CDPoint> points;
   const double across[] = {std::sin(0.33), -std::cos(0.33)};
