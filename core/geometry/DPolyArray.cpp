@@ -281,6 +281,7 @@ void CDPolyArray::Outlines::TakeSlabs() {
   std::vector<CDPoly::InsideRay::AcrossRange> ranges;
   ranges.reserve(edges_.size());
   bounds_.clear();
+  bounds_.reserve(2 * edges_.size());
   for (const CDPoly::InsideEdge& edge : edges_) {
     const CDPoly::InsideRay::AcrossRange range = CDPoly::InsideRay::RangeAcross(edge.a, edge.b);
     ranges.push_back(range);
@@ -302,9 +303,11 @@ void CDPolyArray::Outlines::TakeSlabs() {
   std::sort(byHigh.begin(), byHigh.end(),
             [&ranges](std::size_t l, std::size_t r) { return ranges[l].high < ranges[r].high; });
   std::vector<std::size_t> active;
+  active.reserve(edges_.size());
   auto joining = byLow.begin();
   auto leaving = byHigh.begin();
   slabRuns_.clear();
+  slabRuns_.reserve(bounds_.size() + 2);
   runs_.clear();
   slabEdges_.clear();
   for (std::size_t k = 0; k <= bounds_.size(); ++k) {
