@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "bench/AllocationCount.h"
 #include "core/circle/CalcBase.h"
 #include "core/circle/SliceList.h"
+#include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpSlide.h"
 #include "core/section/SpSlideWork.h"
@@ -125,8 +127,35 @@ void PrescribedMathCallsOnly(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The stratum of a layer as the division asks for it: the sample circle's layer centroids looked
+// up in the strata one after another, by the plain search (0) or over the strata's outlines (1).
+void StratumOfLayer(benchmark::State& state) {
+  Circle circle(25);
+  circle.list.CreateSlice(nullptr, nullptr, circle.work.get());
+  std::vector<CDPoint> centroids;
+  for (int i = 0; i < circle.list.GetSize(); ++i) {
+    const CSlice& slice = *circle.list.GetSlicePtr(i);
+    for (int layer = 1; layer + 1 < slice.GetDEVYCount(); ++layer) {
+      centroids.push_back(slice.Juushin(layer));
+    }
+  }
+  CDPolyArray& strata = *circle.sample.ground->GetPolyArray();
+  CDPolyArray::Outlines outlines;
+  outlines.Take(strata);
+  const bool overOutlines = state.range(0) != 0;
+  for (auto _ : state) {
+    for (const CDPoint& p : centroids) {
+      const CDPoly* found =
+          overOutlines ? strata.FindPolygon(&p, outlines) : strata.FindPolygon(&p);
+      benchmark::DoNotOptimize(found);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(centroids.size()));
+}
+
 BENCHMARK(SpecifiedCircle)->Arg(25)->Arg(100);
 BENCHMARK(SafetyFactorOnly)->Arg(25)->Arg(100);
 BENCHMARK(PrescribedMathCallsOnly)->Arg(25)->Arg(100);
+BENCHMARK(StratumOfLayer)->Arg(0)->Arg(1);
 
 }  // namespace

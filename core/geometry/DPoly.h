@@ -251,16 +251,30 @@ class CDPoly {
     // Whether the edge a-b counts as a crossing.
     bool Crosses(const CDPoint& a, const CDPoint& b) const;
     // PolyRgn over a shape's edges as AppendInsideEdges orders them: the same answer, without
-    // visiting the edges that lie wholly left of the point.
+    // visiting the edges that lie wholly left of the point. Edges that cannot count for this
+    // ray (its point's Across lies outside their RangeAcross) may be left out.
     bool CrossesOddly(std::span<const InsideEdge> edges) const;
+
+    // Where q lies across the direction that every ray runs in; not a number for a point beyond
+    // 1e6 from the origin in x or y, where the rounding bound of RangeAcross is not proven.
+    static double Across(const CDPoint& q);
+    // The values of Across for which the edge a-b may count for a ray from a point with that
+    // value: outside them, both ends lie farther from the ray's line than the test's margin on
+    // one side, by a width far beyond every rounding. Unbounded where an end has no Across.
+    struct AcrossRange {
+      double low;
+      double high;
+    };
+    static AcrossRange RangeAcross(const CDPoint& a, const CDPoint& b);
 
    private:
     // The ends of the edge a-b do not both lie on one side of the ray or left of or below the
     // point: the edge may count.
     bool MayCross(const CDPoint& a, const CDPoint& b) const;
-    // The edge counts by a margin far wider than any rounding of its crossing: CrossLL need not
-    // compute it.
-    bool ClearlyCrosses(const InsideEdge& edge) const;
+    // Whether the edge counts, where it does or does not by a margin far wider than any rounding
+    // of its crossing: CrossLL need not compute it. Else unsure.
+    enum class Verdict { kCounts, kMisses, kUnsure };
+    Verdict ClearVerdict(const InsideEdge& edge) const;
     // The side of q from the ray's line: its distance from the line times the ray's length,
     // signed.
     double Side(const CDPoint& q) const;

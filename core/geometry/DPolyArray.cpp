@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,8 @@ namespace {
 // The smallest stored shape: its kind code, an empty narrow name (one length byte) and a point
 // count. A stored count is checked against it before anything is reserved.
 constexpr std::size_t kMinShapeRecordSize = 4 + 1 + 4;
+
+constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
 void RequireShape(const std::unique_ptr<CDPoly>& shape) {
   if (!shape) throw std::out_of_range("CDPolyArray: a null shape cannot be added");
@@ -256,22 +259,98 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
 void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
   edges_.clear();
   shapes_.clear();
-  constexpr double kUnbounded = std::numeric_limits<double>::infinity();
   for (const auto& shape : array.shapes_) {
-    Shape taken{edges_.size(), 0, -kUnbounded, -kUnbounded};
+    Run run{shapes_.size(), edges_.size(), 0, -kUnbounded, -kUnbounded};
     for (const auto& point : shape->Points()) {
       const CDPoint& v = *point;
       if (std::isnan(v.x) || std::isnan(v.y)) {
-        taken.maxX = taken.maxY = kUnbounded;
+        run.maxX = run.maxY = kUnbounded;
       } else {
-        taken.maxX = std::max(taken.maxX, v.x);
-        taken.maxY = std::max(taken.maxY, v.y);
+        run.maxX = std::max(run.maxX, v.x);
+        run.maxY = std::max(run.maxY, v.y);
       }
     }
     CDPoly::AppendInsideEdges(shape->Points(), edges_);
-    taken.count = edges_.size() - taken.first;
-    shapes_.push_back(taken);
+    run.count = edges_.size() - run.first;
+    shapes_.push_back(run);
   }
+  TakeSlabs();
+}
+
+void CDPolyArray::Outlines::TakeSlabs() {
+  std::vector<CDPoly::InsideRay::AcrossRange> ranges;
+  ranges.reserve(edges_.size());
+  bounds_.clear();
+  bounds_.reserve(2 * edges_.size());
+  for (const CDPoly::InsideEdge& edge : edges_) {
+    const CDPoly::InsideRay::AcrossRange range = CDPoly::InsideRay::RangeAcross(edge.a, edge.b);
+    ranges.push_back(range);
+    for (const double bound : {range.low, range.high}) {
+      if (std::isfinite(bound)) bounds_.push_back(bound);
+    }
+  }
+  std::sort(bounds_.begin(), bounds_.end());
+  bounds_.erase(std::unique(bounds_.begin(), bounds_.end()), bounds_.end());
+
+  // A sweep over the slabs: an edge joins the slabs at the first one that ends beyond its low
+  // end and leaves them at the first one that starts at or beyond its high end. The edges kept by
+  // their index stay in the order of the shapes and of each shape's edges.
+  std::vector<std::size_t> byLow(edges_.size());
+  std::iota(byLow.begin(), byLow.end(), std::size_t{0});
+  std::vector<std::size_t> byHigh = byLow;
+  std::sort(byLow.begin(), byLow.end(),
+            [&ranges](std::size_t l, std::size_t r) { return ranges[l].low < ranges[r].low; });
+  std::sort(byHigh.begin(), byHigh.end(),
+            [&ranges](std::size_t l, std::size_t r) { return ranges[l].high < ranges[r].high; });
+  std::vector<std::size_t> active;
+  active.reserve(edges_.size());
+  auto joining = byLow.begin();
+  auto leaving = byHigh.begin();
+  slabRuns_.clear();
+  slabRuns_.reserve(bounds_.size() + 2);
+  runs_.clear();
+  slabEdges_.clear();
+  for (std::size_t k = 0; k <= bounds_.size(); ++k) {
+    const double start = k == 0 ? -kUnbounded : bounds_[k - 1];
+    const double end = k == bounds_.size() ? kUnbounded : bounds_[k];
+    for (; joining != byLow.end() && ranges[*joining].low < end; ++joining) {
+      active.insert(std::lower_bound(active.begin(), active.end(), *joining), *joining);
+    }
+    for (; leaving != byHigh.end() && ranges[*leaving].high <= start; ++leaving) {
+      active.erase(std::lower_bound(active.begin(), active.end(), *leaving));
+    }
+    slabRuns_.push_back(runs_.size());
+    TakeSlabRuns(active);
+  }
+  slabRuns_.push_back(runs_.size());
+}
+
+void CDPolyArray::Outlines::TakeSlabRuns(const std::vector<std::size_t>& edges) {
+  auto shape = shapes_.begin();
+  for (const std::size_t e : edges) {
+    while (e >= shape->first + shape->count) ++shape;
+    if (runs_.size() == slabRuns_.back() || runs_.back().shape != shape->shape) {
+      runs_.push_back({shape->shape, slabEdges_.size(), 0, -kUnbounded, -kUnbounded});
+    }
+    const CDPoly::InsideEdge& edge = edges_[e];
+    slabEdges_.push_back(edge);
+    Run& run = runs_.back();
+    ++run.count;
+    // As the inside test compares the ends (std::max), a greatest value that is not a number
+    // made infinite.
+    const double maxY = std::max(edge.a.y, edge.b.y);
+    run.maxX = std::max(run.maxX, edge.reach);
+    run.maxY = std::max(run.maxY, std::isnan(maxY) ? kUnbounded : maxY);
+  }
+}
+
+CDPolyArray::Outlines::Candidates CDPolyArray::Outlines::CandidatesFor(const CDPoint& p) const {
+  const double across = CDPoly::InsideRay::Across(p);
+  if (std::isnan(across)) return {shapes_, edges_.data()};
+  const auto k = static_cast<std::size_t>(std::upper_bound(bounds_.begin(), bounds_.end(), across) -
+                                          bounds_.begin());
+  const std::span<const Run> runs(runs_.data() + slabRuns_[k], slabRuns_[k + 1] - slabRuns_[k]);
+  return {runs, slabEdges_.data()};
 }
 
 CDPoly* CDPolyArray::FindPolygon(const CDPoint* p, const Outlines& outlines) {
@@ -279,17 +358,15 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p, const Outlines& outlines) {
   if (outlines.shapes_.size() != shapes_.size()) return FindPolygon(p);
   constexpr double kMargin = CDPoly::kInsideTestMargin;
   const CDPoly::InsideRay ray(*p);
-  for (int i = GetSize() - 1; i >= 0; --i) {
-    const Outlines::Shape& outline = outlines.shapes_[static_cast<std::size_t>(i)];
-    // The test would skip every edge: the point lies beyond the shape to the right or above.
-    if (outline.maxX < p->x - kMargin || outline.maxY < p->y - kMargin) continue;
-    const std::span<const CDPoly::InsideEdge> edges(outlines.edges_.data() + outline.first,
-                                                    outline.count);
-    if (!ray.CrossesOddly(edges)) continue;
-    CDPoly* shape = shapes_[static_cast<std::size_t>(i)].get();
-    selected_ = i;
-    found_ = shape;
-    return shape;
+  const Outlines::Candidates candidates = outlines.CandidatesFor(*p);
+  // From the last shape, as the plain search; a shape without a run has no edge that counts.
+  for (auto run = candidates.runs.rbegin(); run != candidates.runs.rend(); ++run) {
+    // The test would skip every edge: the point lies beyond them to the right or above.
+    if (run->maxX < p->x - kMargin || run->maxY < p->y - kMargin) continue;
+    if (!ray.CrossesOddly({candidates.edges + run->first, run->count})) continue;
+    selected_ = static_cast<int>(run->shape);
+    found_ = shapes_[run->shape].get();
+    return found_;
   }
   return nullptr;
 }

@@ -4,7 +4,9 @@
 // assembly. It owns its shapes, keeps the index of the shape picked for editing, stores each
 // shape behind its kind code, draws them all and answers questions that span all its shapes.
 
+#include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -92,26 +94,48 @@ class CDPolyArray {
   // shape contains p (the selection then stays).
   CDPoly* FindPolygon(const CDPoint* p);
   // The shapes' edges for the inside test copied into one flat list, each shape's ordered by x
-  // from the right, with each shape's greatest x and y: FindPolygon asked many times over shapes
-  // that do not change meanwhile (the slice division asks for every layer of every slice) visits
-  // only the edges that can count.
+  // from the right, with each shape's greatest x and y, and the same edges sorted into slabs
+  // across the rays' direction (CDPoly::InsideRay::Across): FindPolygon asked many times over
+  // shapes that do not change meanwhile (the slice division asks for every layer of every slice)
+  // finds the point's slab by a binary search and tests only the edges that may count there.
   class Outlines {
    public:
-    // Takes the edges of the array's shapes in place of those it held, keeping its storage.
+    // Takes the edges of the array's shapes in place of those it held, reusing its storage.
     void Take(const CDPolyArray& array);
 
    private:
     friend class CDPolyArray;
-    struct Shape {
+    // Edges of one shape, in the order AppendInsideEdges gives them, with the greatest x and y
+    // of their ends: the inside test skips every edge that lies wholly left of or below the
+    // point. Infinite when a coordinate is not a number, which no edge test skips.
+    struct Run {
+      std::size_t shape;
       std::size_t first;
       std::size_t count;
-      // The inside test skips every edge of a shape that lies wholly left of or below the point;
-      // infinite when a coordinate is not a number, which no edge test skips.
       double maxX;
       double maxY;
     };
+    // The edges to test for a point, in runs by shape in the shapes' order.
+    struct Candidates {
+      std::span<const Run> runs;
+      const CDPoly::InsideEdge* edges;
+    };
+    Candidates CandidatesFor(const CDPoint& p) const;
+    // Sorts the edges into slabs between the ends of their ranges across (RangeAcross): slab k
+    // runs from bounds_[k - 1] to bounds_[k] (unbounded at the outer ends) and holds the edges
+    // whose range overlaps it, so an edge left out of a point's slab never counts for it.
+    void TakeSlabs();
+    // Appends one slab's runs of the edges (indices into edges_, ascending).
+    void TakeSlabRuns(const std::vector<std::size_t>& edges);
+
     std::vector<CDPoly::InsideEdge> edges_;
-    std::vector<Shape> shapes_;
+    std::vector<Run> shapes_;
+    std::vector<double> bounds_;
+    // Slab k's runs are slabRuns_[k] to slabRuns_[k + 1] in runs_, over slabEdges_; before the
+    // first Take, one slab without runs.
+    std::vector<std::size_t> slabRuns_{0, 0};
+    std::vector<Run> runs_;
+    std::vector<CDPoly::InsideEdge> slabEdges_;
   };
   // FindPolygon over the outlines taken from this array while it has not changed since: the same
   // shape, selection and found shape.

@@ -377,6 +377,15 @@ constexpr double kClearSide = kClearOfLine * kLongRay;
 constexpr double kCrossingError = 1e-6;
 constexpr double kTermRounding = 1e-13;
 constexpr double kDistinctSlopes = 1e-4;
+// For a ray from p and a point q, both within kAcrossReach of the origin in x and y, kLongRay
+// times (Across(q) - Across(p)) differs from Side(q) by less than 1e-3: the rounding of the ray's
+// run and rise (below 2e-10, as they are taken from coordinates up to 1e6) times differences up to
+// 2e6, and that of the products and of Across. An edge end farther than kAcrossMargin across from
+// p thus lies at a side beyond 3 - 1e-3 on that side, far outside the test's kOffLine.
+constexpr double kAcrossReach = 1e6;
+constexpr double kAcrossMargin = 1e-4;
+const double kRayRun = std::cos(kRayAngle);
+const double kRayRise = std::sin(kRayAngle);
 
 }  // namespace
 
@@ -398,18 +407,11 @@ bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
   return !((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine));
 }
 
-bool CDPoly::InsideRay::ClearlyCrosses(const InsideEdge& edge) const {
-  // Each end of the edge lies farther than kClearOfLine from the ray's line, on opposite sides:
-  // neither is within CrossLL's same-point distance of the ray's ends, and the exact crossing
-  // lies inside the edge, at least that far from its ends.
-  const double sa = Side(edge.a);
-  const double sb = Side(edge.b);
-  if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
-    return false;
-  }
-  // The ray's ends lie farther than kClearOfLine from the edge's line, on opposite sides: the
-  // exact crossing lies inside the ray, at least that far from its ends. The sides are scaled by
-  // the edge's run and rise, which bound its length.
+CDPoly::InsideRay::Verdict CDPoly::InsideRay::ClearVerdict(const InsideEdge& edge) const {
+  // The ray's ends against the edge's line, the sides scaled by the edge's run and rise, which
+  // bound its length: farther than kClearOfLine from the line on opposite sides, the exact
+  // crossing of the lines lies inside the ray, at least that far from its ends; on one side, it
+  // lies outside the ray, at least that far from it.
   const double runX = edge.b.x - edge.a.x;
   const double runY = edge.b.y - edge.a.y;
   const auto edgeSide = [&](const CDPoint& q) {
@@ -418,17 +420,34 @@ bool CDPoly::InsideRay::ClearlyCrosses(const InsideEdge& edge) const {
   const double clear = kClearOfLine * (std::fabs(runX) + std::fabs(runY));
   const double sp = edgeSide(p_);
   const double se = edgeSide(end_);
-  if (!((sp > clear && se < -clear) || (sp < -clear && se > clear))) return false;
+  const bool rayAcross = (sp > clear && se < -clear) || (sp < -clear && se > clear);
+  const bool rayAside = (sp > clear && se > clear) || (sp < -clear && se < -clear);
+  if (!rayAcross && !rayAside) return Verdict::kUnsure;
+  if (rayAcross) {
+    // To count, each end of the edge lies farther than kClearOfLine from the ray's line, on
+    // opposite sides: neither is within CrossLL's same-point distance of the ray's ends, and the
+    // exact crossing lies inside the edge, at least that far from its ends.
+    const double sa = Side(edge.a);
+    const double sb = Side(edge.b);
+    if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
+      return Verdict::kUnsure;
+    }
+  }
   // A vertical edge takes CrossLL's vertical step, whose rounding stays far within the margins.
-  if (std::isinf(edge.slope)) return true;
   // Otherwise the crossing is computed from both slopes; its rounding error stays below
   // kCrossingError where the slopes differ by more than the error of their terms allows (which
-  // also keeps them far from CrossLL's parallel case, a difference below 1e-6).
-  const double apart = std::fabs(slope_ - edge.slope);
-  const double terms = std::fabs(edge.a.y) + std::fabs(p_.y) +
-                       (std::fabs(edge.a.x) + std::fabs(edge.b.x) + std::fabs(p_.x)) *
-                           (std::fabs(slope_) + std::fabs(edge.slope));
-  return apart > kDistinctSlopes && apart * kCrossingError > kTermRounding * terms;
+  // also keeps them far from CrossLL's parallel case, a difference below 1e-6). Along the ray's
+  // run, which CrossLL tests it on, the crossing then stays on its side of the ray's ends.
+  if (!std::isinf(edge.slope)) {
+    const double apart = std::fabs(slope_ - edge.slope);
+    const double terms = std::fabs(edge.a.y) + std::fabs(p_.y) +
+                         (std::fabs(edge.a.x) + std::fabs(edge.b.x) + std::fabs(p_.x)) *
+                             (std::fabs(slope_) + std::fabs(edge.slope));
+    if (!(apart > kDistinctSlopes && apart * kCrossingError > kTermRounding * terms)) {
+      return Verdict::kUnsure;
+    }
+  }
+  return rayAcross ? Verdict::kCounts : Verdict::kMisses;
 }
 
 bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
@@ -443,13 +462,32 @@ bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
     // This edge and every one after it lie wholly left of the point.
     if (edge.reach < left) break;
     if (!MayCross(edge.a, edge.b)) continue;
+    const Verdict verdict = ClearVerdict(edge);
     CDPoint cross;
-    if (ClearlyCrosses(edge) ||
-        CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth) {
+    if (verdict == Verdict::kCounts ||
+        (verdict == Verdict::kUnsure &&
+         CrossLL(0.0, &p_, &end_, slope_, &edge.a, &edge.b, edge.slope, &cross) == kOnBoth)) {
       ++count;
     }
   }
   return count % 2 == 1;
+}
+
+double CDPoly::InsideRay::Across(const CDPoint& q) {
+  if (!(std::fabs(q.x) <= kAcrossReach && std::fabs(q.y) <= kAcrossReach)) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+  return q.x * kRayRise - q.y * kRayRun;
+}
+
+CDPoly::InsideRay::AcrossRange CDPoly::InsideRay::RangeAcross(const CDPoint& a, const CDPoint& b) {
+  const double acrossA = Across(a);
+  const double acrossB = Across(b);
+  if (std::isnan(acrossA) || std::isnan(acrossB)) {
+    constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+    return {-kUnbounded, kUnbounded};
+  }
+  return {std::min(acrossA, acrossB) - kAcrossMargin, std::max(acrossA, acrossB) + kAcrossMargin};
 }
 
 void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>& edges) {

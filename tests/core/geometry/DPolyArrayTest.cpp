@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iomanip>
 #include <memory>
 #include <numbers>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
@@ -17,6 +20,7 @@
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
+#include "tests/support/SampleSection.h"
 
 namespace {
 
@@ -460,6 +464,25 @@ TEST(PolyArrayFindTest, FindPolygonSearchesFromTheLastShape) {
   }
 }
 
+// FindPolygon over outlines taken from the array finds, for every point, the shape the plain
+// search over a copy of the array finds, and leaves the same selection.
+void ExpectOutlinesFindAsThePlainSearch(CDPolyArray& array, const std::vector<CDPoint>& points) {
+  CDPolyArray::Outlines outlines;
+  outlines.Take(array);
+  CDPolyArray plain;
+  for (int i = 0; i < array.GetSize(); ++i) plain.Add(array.GetAt(i)->Copy());
+  for (const CDPoint& p : points) {
+    SCOPED_TRACE(testing::Message() << std::setprecision(17) << "point " << p.x << ", " << p.y);
+    const CDPoly* expected = plain.FindPolygon(&p);
+    const CDPoly* found = array.FindPolygon(&p, outlines);
+    EXPECT_EQ(found != nullptr, expected != nullptr);
+    EXPECT_EQ(array.GetActiveShapeID(), plain.GetActiveShapeID());
+    if (found != nullptr) {
+      EXPECT_EQ(found, array.GetAt(plain.GetActiveShapeID()));
+    }
+  }
+}
+
 // The search over outlines taken once finds what the plain search finds and moves the selection
 // alike: inside, outside, on edges and vertices, within the inside test's margin of a shape's
 // greatest x and y and beyond it, with a shape that is not closed by a repeated point, one with
@@ -474,10 +497,6 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   array.Add(std::make_unique<CDPoly>());
   const std::vector<CDPoint> concave = {{60, 0}, {70, 3}, {66, 5}, {72, 9}, {61, 8}, {63, 4}};
   array.Add(MakePoly(concave));
-  CDPolyArray::Outlines outlines;
-  outlines.Take(array);
-  CDPolyArray plain;
-  for (int i = 0; i < array.GetSize(); ++i) plain.Add(array.GetAt(i)->Copy());
 
   std::vector<CDPoint> points;
   for (const double x : {-1.0, 0.0, 3.0, 4.0, 8.0, 10.0, 10.0 + 5e-7, 10.0 + 2e-6, 25.0, 30.0,
@@ -497,16 +516,7 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   for (double x = 59.5; x < 73; x += 0.5) {
     for (double y = -0.5; y < 10; y += 0.5) points.emplace_back(x, y);
   }
-  for (const CDPoint& p : points) {
-    SCOPED_TRACE(testing::Message() << "point " << p.x << ", " << p.y);
-    const CDPoly* expected = plain.FindPolygon(&p);
-    const CDPoly* found = array.FindPolygon(&p, outlines);
-    EXPECT_EQ(found != nullptr, expected != nullptr);
-    EXPECT_EQ(array.GetActiveShapeID(), plain.GetActiveShapeID());
-    if (found != nullptr) {
-      EXPECT_EQ(found, array.GetAt(plain.GetActiveShapeID()));
-    }
-  }
+  ExpectOutlinesFindAsThePlainSearch(array, points);
 
   CDPolyArray other;
   other.Add(Square(0, 0, 1, 1));
@@ -514,39 +524,127 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWithThePlainSearch) {
   otherOutlines.Take(other);
   const CDPoint p(3, 3);
   EXPECT_EQ(array.FindPolygon(&p, otherOutlines), array.GetAt(1));
+
+  // Outlines never taken stand for an empty array, and for an emptied one when taken again.
+  CDPolyArray empty;
+  const CDPolyArray::Outlines untaken;
+  EXPECT_EQ(empty.FindPolygon(&p, untaken), nullptr);
+  otherOutlines.Take(empty);
+  EXPECT_EQ(empty.FindPolygon(&p, otherOutlines), nullptr);
 }
 
-// Edges that the ray crosses far from their ends count without their crossing computed; where
-// the ray runs almost along an edge, or passes near an end, the crossing decides. Both agree with
-// the plain search: thin wedges along the ray's direction (slopes apart by 1e-7 to 1e-2), a
-// vertical and a steep edge, far coordinates, and points near and on the wedges' edges.
+// Edges that the ray crosses far from their ends count, and edges whose line the ray's line
+// crosses far behind the point or beyond the ray's end do not, without their crossing computed;
+// where the ray runs almost along an edge, or passes near an end, the crossing decides. Both agree
+// with the plain search: thin wedges along the ray's direction (slopes apart by 1e-7 to 1e-2), a
+// vertical and a steep edge, far coordinates, and points near and on the wedges' edges, before
+// and behind them.
 TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesAlongTheRaysDirection) {
   const double rise = std::tan(0.33);
   for (const double origin : {0.0, -9000.0, 9000.0}) {
     for (const double apart : {1e-7, 1e-5, 1e-3, 1e-2}) {
+      SCOPED_TRACE(testing::Message() << "origin " << origin << ", apart " << apart);
       CDPolyArray array;
       const double x0 = origin;
       const double y0 = origin / 2;
       array.Add(
           MakePoly({{x0, y0}, {x0 + 400, y0 + 400 * rise}, {x0 + 400, y0 + 400 * (rise + apart)}}));
       array.Add(MakePoly({{x0 + 1, y0 - 5}, {x0 + 1 + 1e-10, y0 + 50}, {x0 + 30, y0 + 20}}));
-      CDPolyArray::Outlines outlines;
-      outlines.Take(array);
-      CDPolyArray plain;
-      for (int i = 0; i < array.GetSize(); ++i) plain.Add(array.GetAt(i)->Copy());
+      std::vector<CDPoint> points;
       for (const double along : {-1.0, 0.0, 1e-4, 0.5, 10.0, 200.0, 399.9}) {
         for (const double off : {-1.0, -1e-4, 0.0, 1e-9, 1e-4, 0.01, 0.5, 3.0}) {
-          const CDPoint p(x0 + along, y0 + along * rise + off);
-          SCOPED_TRACE(testing::Message() << "origin " << origin << ", apart " << apart
-                                          << ", along " << along << ", off " << off);
-          const CDPoly* expected = plain.FindPolygon(&p);
-          const CDPoly* found = array.FindPolygon(&p, outlines);
-          EXPECT_EQ(found != nullptr, expected != nullptr);
-          EXPECT_EQ(array.GetActiveShapeID(), plain.GetActiveShapeID());
+          points.emplace_back(x0 + along, y0 + along * rise + off);
+        }
+      }
+      ExpectOutlinesFindAsThePlainSearch(array, points);
+    }
+  }
+}
+
+// Points where a table of the outlines could go wrong, around every vertex of the shapes: the
+// vertex, points along each edge and one ulp above and below them, one ulp either side of the
+// vertex's x at its own height and on the edges, points across the rays' direction near where an
+// edge leaves a slab of the table (1e-4 from its ends, and a hair either side), and random points
+// over the shapes' box.
+std::vector<CDPoint> PointsAroundTheShapes(const CDPolyArray& array, int randomCount) {
+  std::vector<CDPoint> points;
+  const double across[] = {std::sin(0.33), -std::cos(0.33)};
+  double left = 1e300, right = -1e300, bottom = 1e300, top = -1e300;
+  for (int s = 0; s < array.GetSize(); ++s) {
+    const CDPoly& shape = *array.GetAt(s);
+    for (int i = 0; i < shape.GetSize(); ++i) {
+      const CDPoint& a = *shape.GetAt(i);
+      const CDPoint& b = *shape.GetAt((i + 1) % shape.GetSize());
+      left = std::min(left, a.x);
+      right = std::max(right, a.x);
+      bottom = std::min(bottom, a.y);
+      top = std::max(top, a.y);
+      points.push_back(a);
+      for (const double x : {std::nextafter(a.x, -1e300), std::nextafter(a.x, 1e300)}) {
+        points.emplace_back(x, a.y);
+        // On the edge's line at that x, where it has one.
+        if (b.x != a.x) points.emplace_back(x, a.y + (x - a.x) * (b.y - a.y) / (b.x - a.x));
+      }
+      for (int k = 1; k < 64; ++k) {
+        const double t = k / 64.0;
+        const CDPoint on(a.x + t * (b.x - a.x), a.y + t * (b.y - a.y));
+        points.push_back(on);
+        points.emplace_back(on.x, std::nextafter(on.y, 1e300));
+        points.emplace_back(on.x, std::nextafter(on.y, -1e300));
+      }
+      points.emplace_back(a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3);
+      for (const double off : {1e-4 - 1e-9, 1e-4, 1e-4 + 1e-9, 2e-6, 5e-7}) {
+        for (const double side : {-off, off}) {
+          points.emplace_back(a.x + side * across[0], a.y + side * across[1]);
         }
       }
     }
   }
+  std::mt19937_64 random(20261211);
+  std::uniform_real_distribution<double> xs(left - 1, right + 1);
+  std::uniform_real_distribution<double> ys(bottom - 1, top + 1);
+  for (int i = 0; i < randomCount; ++i) {
+    const double x = xs(random);
+    points.emplace_back(x, ys(random));
+  }
+  return points;
+}
+
+// The strata of the sample section: three bands with shared boundaries, slanted and flat edges.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesOnTheSampleStrata) {
+  const SampleSection sample = MakeSampleSection();
+  CDPolyArray& strata = *sample.ground->GetPolyArray();
+  ExpectOutlinesFindAsThePlainSearch(strata, PointsAroundTheShapes(strata, 20000));
+}
+
+// Shapes that touch along vertical edges, at a single vertex and along a slanted edge, one inside
+// another, and vertical edges at the x of the other shapes' vertices.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesOnTouchingShapesWithVerticalEdges) {
+  CDPolyArray array;
+  array.Add(Square(0, 0, 10, 10));
+  array.Add(Square(10, 0, 20, 10));                     // shares the vertical edge x = 10
+  array.Add(MakePoly({{20, 10}, {30, 20}, {20, 20}}));  // touches the last at its corner
+  array.Add(MakePoly({{0, 10}, {10, 10}, {5, 13.5}}));  // on top of the first
+  array.Add(Square(4, 4, 6, 6));                        // inside the first
+  array.Add(MakePoly({{10, 10}, {20, 10}, {20, 10 + 20 * std::tan(0.33)}}));  // along the ray
+  ExpectOutlinesFindAsThePlainSearch(array, PointsAroundTheShapes(array, 20000));
+}
+
+// Coordinates beyond the reach the table is made for: a point far out, and a shape with a vertex
+// far out, which every point's slab holds.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesFarOut) {
+  CDPolyArray array;
+  array.Add(Square(0, 0, 10, 10));
+  array.Add(MakePoly({{-5, -5}, {3e6, 2}, {-5, 2}}));
+  array.Add(Square(2e6, 2e6, 3e6, 3e6));
+  std::vector<CDPoint> points = PointsAroundTheShapes(array, 2000);
+  for (const double far : {9.9e5, 1e6, 1.1e6, 2.5e6, 1e9}) {
+    for (const CDPoint& p : {CDPoint(far, 1), CDPoint(1, far), CDPoint(-far, 1), CDPoint(far, far),
+                             CDPoint(5, 1.5 - far * 1e-7)}) {
+      points.push_back(p);
+    }
+  }
+  ExpectOutlinesFindAsThePlainSearch(array, points);
 }
 
 TEST(PolyArrayFindTest, FoundShapeIsForgottenWhenItLeavesTheList) {
