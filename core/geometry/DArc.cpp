@@ -538,23 +538,31 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
   return CrossAL(Edge(a, b), out1, out2, tol);
 }
 
-int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const {
-  if (edge.degenerate) return -1;
+[[gnu::always_inline]] inline std::optional<CDArc::LineCrossingPair> CDArc::LineCrossings(
+    const Edge& edge) const {
+  if (edge.degenerate) return std::nullopt;
   const CDPoint& a = edge.a;
-  const CDPoint& b = edge.b;
   const double t = ((centre.x - a.x) * edge.dx + (centre.y - a.y) * edge.dy) / edge.length2;
   const CDPoint foot(a.x + t * edge.dx, a.y + t * edge.dy);
   // The distance is never below its longer leg: a leg beyond R proves the miss without hypot.
-  if (std::max(std::fabs(foot.x - centre.x), std::fabs(foot.y - centre.y)) > R) return -1;
+  if (std::max(std::fabs(foot.x - centre.x), std::fabs(foot.y - centre.y)) > R) {
+    return std::nullopt;
+  }
   const double distance = LegDominatedHypot(foot.x - centre.x, foot.y - centre.y);
-  if (distance > R) return -1;
+  if (distance > R) return std::nullopt;
   const double halfChord = std::sqrt(R * R - distance * distance);
   const double ux = edge.ux;
   const double uy = edge.uy;
-  const CDPoint first(foot.x - ux * halfChord, foot.y - uy * halfChord);
-  const CDPoint second(foot.x + ux * halfChord, foot.y + uy * halfChord);
+  return LineCrossingPair{CDPoint(foot.x - ux * halfChord, foot.y - uy * halfChord),
+                          CDPoint(foot.x + ux * halfChord, foot.y + uy * halfChord)};
+}
+
+int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const {
+  const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
+  if (!crossings) return -1;
+  const auto& [first, second] = *crossings;
   const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, a, b, tol) && HoldsDirection(p.x - centre.x, p.y - centre.y);
+    return IsOnSegment(p, edge.a, edge.b, tol) && HoldsDirection(p.x - centre.x, p.y - centre.y);
   };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);
@@ -575,8 +583,8 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   cuts.clear();
   cuts.reserve(kUsualCuts);
   cuts.push_back({start, start});
-  const auto addCut = [&](const CDPoint& p) {
-    const double angle = NormalizeAngle(MyAtan(&centre, &p));
+  const auto addCut = [&](double direction) {
+    const double angle = NormalizeAngle(direction);
     // fmod leaves a difference below a whole turn as it is.
     double turn = angle - start;
     if (!(std::fabs(turn) < kTwoPi)) turn = std::fmod(turn, kTwoPi);
@@ -584,13 +592,19 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
     const double key = start + turn;
     if (key - start > 1e-6 && unwrappedEnd - key > 1e-6) cuts.push_back({key, angle});
   };
+  // The crossings that CrossAL counts, in its order. A cut keeps its direction's angle, so the
+  // sweep test reads that angle instead of HoldsDirection's ranges (which give its answer).
+  const double sweepStart = HalfOpenAngle(start);
+  const double sweepEnd = HalfOpenAngle(end);
   forEachSegment([&](const CDPoint& a, const CDPoint& b, const auto& edgeOf) {
     if (SegmentClearOfCircle(a, b, centre, R, top, kCutTolerance)) return;
-    CDPoint out1;
-    CDPoint out2;
-    const int found = CrossAL(edgeOf(), out1, out2, kCutTolerance);
-    if (found >= 1) addCut(out1);
-    if (found == 2) addCut(out2);
+    const std::optional<LineCrossingPair> crossings = LineCrossings(edgeOf());
+    if (!crossings) return;
+    for (const CDPoint& p : *crossings) {
+      if (!IsOnSegment(p, a, b, kCutTolerance)) continue;
+      const double direction = std::atan2(p.y - centre.y, p.x - centre.x);
+      if (SweepHolds(sweepStart, sweepEnd, HalfOpenAngle(direction))) addCut(direction);
+    }
   });
   cuts.push_back({unwrappedEnd, end});
   std::sort(cuts.begin() + 1, cuts.end() - 1,

@@ -283,6 +283,10 @@ class CDArc {
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
   // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
+  // The two crossings of the edge's line with the circle, the first along a->b; none for a
+  // degenerate edge or a line that misses the circle.
+  using LineCrossingPair = std::array<CDPoint, 2>;
+  std::optional<LineCrossingPair> LineCrossings(const Edge& edge) const;
   // CutArc over the segments that forEachSegment hands to its visitor one by one, in order, each
   // as its ends and a function that gives its Edge; the pieces made in the storage.
   template <class ForEachSegment>
