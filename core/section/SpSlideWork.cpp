@@ -403,7 +403,10 @@ void CSpSlideWork::StrataTable::NarrowTo(const CDPoint& centre, double r) {
     reaches_.clear();
     for (const CDArc::Edge& edge : edges_) {
       const double nearest = std::sqrt(SquaredSegmentDistance(centre, edge.a, edge.b));
-      const double farthest = std::max(Hypot(centre, edge.a), Hypot(centre, edge.b));
+      // The root of the larger squared distance lies within a few units in the last place of
+      // hypot's, far inside the margin below: the same edges are kept without the calls.
+      const double farthest =
+          std::sqrt(std::max(SquaredDistance(centre, edge.a), SquaredDistance(centre, edge.b)));
       // The circle fitted lies within a relative 1e-15 of the coordinates of this one, the
       // distances within the rounding of a few operations on them: the margin covers both by
       // far, and it lies far beyond the tolerance of the cuts (1e-12) and the margins by which
@@ -536,6 +539,20 @@ bool KeepsClearOfLine(const CDPoly::PointList& line, const CDPoint& p, double re
   return true;
 }
 
+// The middle of the arc with the given end points, as the point of the radius through its
+// chord's midpoint (on the far side of the centre for a sweep beyond a half turn), without a sine
+// or cosine. Near a half turn that midpoint comes near the centre, where the middle angle's point
+// is taken instead.
+CDPoint ArcMiddle(const CDArc& arc, const CDArc::EndPoints& ends) {
+  const double dx = (ends.start.x + ends.end.x) / 2 - arc.centre.x;
+  const double dy = (ends.start.y + ends.end.y) / 2 - arc.centre.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  if (!(length > arc.R / 2)) return arc.GetMid(0.5);
+  const double unwrappedEnd = arc.end > arc.start ? arc.end : arc.end + kTwoPi;
+  const double scale = (unwrappedEnd - arc.start > kPi ? -arc.R : arc.R) / length;
+  return CDPoint(arc.centre.x + dx * scale, arc.centre.y + dy * scale);
+}
+
 // Whether the point lies on the ground line: its nearest ground point within 1e-6 in x and y.
 bool IsOnGroundLine(const CSpGround& ground, const CDPoint& p) {
   // Such a ground point lies within 1e-6 times the root of 2 of the point: a point clear of the
@@ -620,7 +637,12 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitt
   for (int f = 0; f + 1 < walk.GetSize(); ++f) {
     const CDPoint& vertex = *walk.GetAt(f);
     const int type = walk.StrengthTypeOrZero(f);
-    const CDPoint probe = walk.GetMid(f);
+    // The walk is cut at every stratum edge: each inner point of a piece lies in the piece's
+    // stratum, and an arc's middle is found from its ends.
+    const int arcIndex = walk.ArcIndexAt(f);
+    const CDPoint probe = arcIndex < 0 ? walk.GetMid(f)
+                                       : ArcMiddle(*walk.GetArcFromPointIndex(f),
+                                                   walkEnds[static_cast<std::size_t>(arcIndex)]);
     const CDPoly* holder = table != nullptr ? strata->FindPolygon(&probe, table->outlines_)
                                             : strata->FindPolygon(&probe);
     if (holder == nullptr) {
