@@ -97,11 +97,11 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
 // Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
 // distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
 bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double tol) {
-  if (tol > 0 && (IsCloser(p, a, tol) || IsCloser(p, b, tol))) return true;
-  if (std::fabs(b.x - a.x) > std::fabs(b.y - a.y)) {
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x);
-  }
-  return std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+  // The range, the cheaper test, first: most points that count lie between the ends.
+  const bool between = std::fabs(b.x - a.x) > std::fabs(b.y - a.y)
+                           ? std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x)
+                           : std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+  return between || (tol > 0 && (IsCloser(p, a, tol) || IsCloser(p, b, tol)));
 }
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
