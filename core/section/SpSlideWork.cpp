@@ -240,12 +240,12 @@ std::shared_ptr<CDPoint> CSpSlideWork::NewVertex(const CDPoint& point, int flag)
 }
 
 CDPoint* CSpSlideWork::AppendVertex(std::shared_ptr<CDPoint> vertex, int type) {
-  const int index = Add(std::move(vertex));
-  if (strengths_.size() <= static_cast<std::size_t>(index)) {
-    strengths_.resize(static_cast<std::size_t>(index) + 1, 0u);
-  }
-  SetStrengthType(index, type);
-  return GetAt(index);
+  CDPoint* const appended = vertex.get();
+  const auto index = static_cast<std::size_t>(Add(std::move(vertex)));
+  // Usually one entry is missing: appended, it spares resize's fill.
+  while (strengths_.size() <= index) strengths_.push_back(0u);
+  SetStrengthType(static_cast<int>(index), type);
+  return appended;
 }
 
 CDPoint* CSpSlideWork::AddNewPoint(const CDPoint& point, std::unique_ptr<CDArc> arc, int type) {
