@@ -185,8 +185,9 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   if (lines.water != nullptr) waterCrossings_.Update(*strata, strataTakings_, *lines.water);
   std::size_t edge = 0;
   for (std::size_t s = 0; s < static_cast<std::size_t>(strata->GetSize()); ++s) {
-    for (const CDPoint& vertex : strataTable_.Vertices(s))
+    for (const CDPoint& vertex : strataTable_.Vertices(s)) {
       AddIfOnOrAbove(heights, span, vertex, xs_);
+    }
     const std::span<const StrataTable::Edge> edges = strataTable_.Edges(s);
     for (std::size_t i = 0; i < edges.size(); ++i, ++edge) {
       const CDArc::Edge& segment = edges[i].segment;
