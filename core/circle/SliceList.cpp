@@ -65,28 +65,11 @@ void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList:
   if (y != kNoValue && y <= p.y) xs.push_back(p.x);
 }
 
-// The boxes of the segments a-b and c-d lie apart by more than a crossing's reach.
-bool BoxesApart(const CDPoint& a, const CDPoint& b, const CDPoint& c, const CDPoint& d) {
-  return std::max(a.x, b.x) < std::min(c.x, d.x) - kCrossingReach ||
-         std::min(a.x, b.x) > std::max(c.x, d.x) + kCrossingReach ||
-         std::max(a.y, b.y) < std::min(c.y, d.y) - kCrossingReach ||
-         std::min(a.y, b.y) > std::max(c.y, d.y) + kCrossingReach;
-}
-
-// No piece of the surface can give GetCrossX a crossing with the segment a-b: it lies wholly
-// above or below the surface, or keeps clear of every arc piece (CDArc::ClearOfSegment) and of
-// every straight piece's box by more than a crossing's reach.
-bool SurfaceMisses(const CSliceList::Span& span, const CSpSlideWork& surface, const CDPoint& a,
-                   const CDPoint& b) {
-  if (span.MissesSurface(a, b)) return true;
-  for (int i = 0; i + 1 < surface.GetSize(); ++i) {
-    if (const CDArc* arc = surface.GetArcFromPointIndex(i)) {
-      if (!arc->ClearOfSegment(a, b, kCrossingReach)) return false;
-    } else if (!BoxesApart(a, b, *surface.GetAt(i), *surface.GetAt(i + 1))) {
-      return false;
-    }
-  }
-  return true;
+// Appends the x of the crossings of the segment a-b (edge) with the surface, as GetCrossX finds
+// them; a segment wholly above or below the surface has none.
+void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork& surface,
+                         const CDArc::Edge& edge, std::vector<double>& xs) {
+  if (!span.MissesSurface(edge.a, edge.b)) surface.AppendCrossXs(edge, kCrossingReach, xs);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
@@ -96,8 +79,7 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::S
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     const CDPoint& a = *line.GetAt(i);
     const CDPoint& b = *line.GetAt(i + 1);
-    if (span.Misses(a, b) || SurfaceMisses(span, heights.surface, a, b)) continue;
-    heights.surface.GetCrossX(&a, &b, xs, nullptr, nullptr);
+    if (!span.Misses(a, b)) AddSurfaceCrossings(span, heights.surface, CDArc::Edge(a, b), xs);
   }
 }
 
@@ -200,17 +182,20 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   if (strata == nullptr) return;
   TakeStrata(*strata);
   const CSpSlideWork& surface = heights.surface;
-  if (lines.water != nullptr) waterCrossings_.Update(*strata, *lines.water);
+  if (lines.water != nullptr) waterCrossings_.Update(*strata, strataTakings_, *lines.water);
   std::size_t edge = 0;
   for (std::size_t s = 0; s < static_cast<std::size_t>(strata->GetSize()); ++s) {
-    const std::span<const CDPoint> vertices = strataTable_.Vertices(s);
-    for (const CDPoint& vertex : vertices) AddIfOnOrAbove(heights, span, vertex, xs_);
-    for (std::size_t i = 0; i + 1 < vertices.size(); ++i, ++edge) {
-      const CDPoint* a = &vertices[i];
-      const CDPoint* b = &vertices[i + 1];
+    for (const CDPoint& vertex : strataTable_.Vertices(s)) {
+      AddIfOnOrAbove(heights, span, vertex, xs_);
+    }
+    const std::span<const StrataTable::Edge> edges = strataTable_.Edges(s);
+    for (std::size_t i = 0; i < edges.size(); ++i, ++edge) {
+      const CDArc::Edge& segment = edges[i].segment;
+      const CDPoint* a = &segment.a;
+      const CDPoint* b = &segment.b;
       // Every crossing lies on the edge: one beyond the span would be dropped.
       if (span.Misses(*a, *b)) continue;
-      if (!SurfaceMisses(span, surface, *a, *b)) surface.GetCrossX(a, b, xs_, nullptr, nullptr);
+      AddSurfaceCrossings(span, surface, segment, xs_);
       if (lines.upper != nullptr) {
         lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
         lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
@@ -223,10 +208,12 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   }
 }
 
-void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, const CDPoly& line) {
-  const bool sameLine = line_ == &line;
+void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, std::uint64_t strataTaking,
+                                       const CDPoly& line) {
+  const bool sameShapes = line_ == &line && strataTaking_ == strataTaking;
   line_ = &line;
-  if (vertices_.Unchanged(strata, &line) && sameLine) return;
+  strataTaking_ = strataTaking;
+  if (lineVertices_.Unchanged(nullptr, &line) && sameShapes) return;
   xs_.clear();
   starts_.clear();
   for (int s = 0; s < strata.GetSize(); ++s) {
@@ -243,12 +230,12 @@ std::span<const double> CSliceList::EdgeCrossings::OfEdge(std::size_t i) const {
   return std::span<const double>(xs_).subspan(starts_[i], starts_[i + 1] - starts_[i]);
 }
 
-bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray& strata, const CDPoly* line) {
+bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray* strata, const CDPoly* line) {
   if (SameVertices(strata, line)) return true;
   vertices_.clear();
   shapeSizes_.clear();
-  for (int s = 0; s < strata.GetSize(); ++s) {
-    const CDPoly::PointList& points = strata.GetAt(s)->Points();
+  for (int s = 0; s < ShapeCount(strata); ++s) {
+    const CDPoly::PointList& points = strata->GetAt(s)->Points();
     shapeSizes_.push_back(points.size());
     for (const auto& point : points) vertices_.push_back(*point);
   }
@@ -258,8 +245,12 @@ bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray& strata, const CDPo
   return false;
 }
 
-bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray& strata, const CDPoly* line) const {
-  if (shapeSizes_.size() != static_cast<std::size_t>(strata.GetSize())) return false;
+int CSliceList::VertexSnapshot::ShapeCount(const CDPolyArray* strata) {
+  return strata == nullptr ? 0 : strata->GetSize();
+}
+
+bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray* strata, const CDPoly* line) const {
+  if (shapeSizes_.size() != static_cast<std::size_t>(ShapeCount(strata))) return false;
   // Coordinates compared by their bits: what was found for 0 need not be what -0 gives.
   const auto sameBits = [](double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -273,8 +264,8 @@ bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray& strata, const C
     }
     return true;
   };
-  for (int s = 0; s < strata.GetSize(); ++s) {
-    const CDPoly::PointList& points = strata.GetAt(s)->Points();
+  for (int s = 0; s < ShapeCount(strata); ++s) {
+    const CDPoly::PointList& points = strata->GetAt(s)->Points();
     if (shapeSizes_[static_cast<std::size_t>(s)] != points.size() || !matches(points)) return false;
   }
   return (line == nullptr || matches(line->Points())) && k == vertices_.size();
@@ -411,7 +402,8 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
 }
 
 void CSliceList::TakeStrata(const CDPolyArray& strata) {
-  if (strataSnapshot_.Unchanged(strata, nullptr)) return;
+  if (strataSnapshot_.Unchanged(&strata, nullptr)) return;
+  ++strataTakings_;
   strataOutlines_.Take(strata);
   strataTable_.Take(strata);
 }
@@ -427,7 +419,7 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
       vertices_.push_back(*points[i]);
       if (i == 0) continue;
       const CDPoly::EdgeRange range(*points[i - 1], *points[i]);
-      edges_.push_back(Edge{range, range.EntryCeiling()});
+      edges_.push_back(Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], *points[i])});
     }
     vertexStarts_.push_back(vertices_.size());
     edgeStarts_.push_back(edges_.size());

@@ -11,6 +11,7 @@
 // SliceListDraw.cpp (drawing).
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -282,27 +283,34 @@ class CSliceList {
   // while none of their vertices has changed.
   class VertexSnapshot {
    public:
-    // Whether the shapes hold the vertices taken last; takes theirs when not.
-    bool Unchanged(const CDPolyArray& strata, const CDPoly* line);
+    // Whether the shapes (strata or line may be null) hold the vertices taken last; takes theirs
+    // when not.
+    bool Unchanged(const CDPolyArray* strata, const CDPoly* line);
 
    private:
-    bool SameVertices(const CDPolyArray& strata, const CDPoly* line) const;
+    static int ShapeCount(const CDPolyArray* strata);
+    bool SameVertices(const CDPolyArray* strata, const CDPoly* line) const;
 
     std::vector<CDPoint> vertices_;
     std::vector<std::size_t> shapeSizes_;
   };
   VertexSnapshot strataSnapshot_;
+  // How many times the strata were taken anew: what was found from the strata of an earlier
+  // taking is stale.
+  std::uint64_t strataTakings_ = 0;
   // The strata's outlines, in which the slices look up the polygons of their layers: taken anew
   // only when the strata's vertices have changed (strataSnapshot_).
   CDPolyArray::Outlines strataOutlines_;
   // The strata as flat tables, which the division reads instead of the shapes' point lists: each
-  // stratum's vertices in order, and its edges (vertex i to i + 1) with their ends ordered by x
-  // and the height no boundary entry of theirs exceeds. Taken anew with the outlines.
+  // stratum's vertices in order, and its edges (vertex i to i + 1) with their ends ordered by x,
+  // the height no boundary entry of theirs exceeds and the terms of their crossings with a
+  // circle. Taken anew with the outlines.
   class StrataTable {
    public:
     struct Edge {
       CDPoly::EdgeRange range;
-      double ceiling;  // range.EntryCeiling()
+      double ceiling;       // range.EntryCeiling()
+      CDArc::Edge segment;  // from vertex i to i + 1
     };
     // The strata's vertices and edges in place of those it held, keeping its storage.
     void Take(const CDPolyArray& strata);
@@ -324,15 +332,17 @@ class CSliceList {
   // vertex has changed.
   class EdgeCrossings {
    public:
-    // The crossings for these strata and this line, found anew where they differ from the last.
-    void Update(const CDPolyArray& strata, const CDPoly& line);
+    // The crossings for these strata (of this taking, strataTakings_) and this line, found anew
+    // where they differ from the last.
+    void Update(const CDPolyArray& strata, std::uint64_t strataTaking, const CDPoly& line);
     // The crossings of edge i of the strata (counted over the shapes in order), in the order
     // GetCrossX gives them.
     std::span<const double> OfEdge(std::size_t i) const;
 
    private:
     const CDPoly* line_ = nullptr;
-    VertexSnapshot vertices_;
+    std::uint64_t strataTaking_ = 0;
+    VertexSnapshot lineVertices_;
     std::vector<double> xs_;
     // Edge i's crossings are xs_[starts_[i]] up to xs_[starts_[i + 1]].
     std::vector<std::size_t> starts_;

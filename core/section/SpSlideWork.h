@@ -70,6 +70,10 @@ class CSpSlideWork : public CDPoly {
   // pieces; returns how many were found. The last argument is not consulted.
   int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                 const CDPoly* upper) const override;
+  // Appends the x that GetCrossX finds for the edge's segment, in the same order, asking only
+  // the pieces that do not keep clear of the segment by more than reach (a piece's box apart from
+  // the segment's, or an arc's circle clear of it: CDArc::ClearOfSegment), which give none.
+  void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
   // The first crossing of the segment (or the 1000 long ray) with a piece; false and the
   // no-value point when none.
   bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, double tol) const override;

@@ -34,12 +34,26 @@ CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
 using ArcHits = CSpSlideWork::Crossings;
 
-// The crossings of the arc with a segment that lie on both, in order along the segment.
-ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
+// The crossings of the arc with the edge's segment that lie on both, in order along the segment.
+ArcHits EdgeCrossings(const CDArc& arc, const CDArc::Edge& edge, double tol) {
   ArcHits hits;
-  const int count = arc.CrossAL(a, b, hits.points[0], hits.points[1], tol);
+  const int count = arc.CrossAL(edge, hits.points[0], hits.points[1], tol);
   hits.count = count == 1 || count == 2 ? count : 0;
   return hits;
+}
+
+// The crossings of the arc with a segment, as EdgeCrossings finds them.
+ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
+  return EdgeCrossings(arc, CDArc::Edge(a, b), tol);
+}
+
+// The boxes of the segments a-b and c-d lie apart by more than reach.
+bool BoxesApart(const CDPoint& a, const CDPoint& b, const CDPoint& c, const CDPoint& d,
+                double reach) {
+  return std::max(a.x, b.x) < std::min(c.x, d.x) - reach ||
+         std::min(a.x, b.x) > std::max(c.x, d.x) + reach ||
+         std::max(a.y, b.y) < std::min(c.y, d.y) - reach ||
+         std::min(a.y, b.y) > std::max(c.y, d.y) + reach;
 }
 
 // The crossings of the arc with the vertical test line at x, as ArcCrossings finds them.
@@ -551,6 +565,21 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
     }
   }
   return found;
+}
+
+void CSpSlideWork::AppendCrossXs(const CDArc::Edge& edge, double reach,
+                                 std::vector<double>& xs) const {
+  for (int i = 0; i + 1 < GetSize(); ++i) {
+    Crossings hits;
+    if (const CDArc* arc = GetArcFromPointIndex(i)) {
+      if (arc->ClearOfSegment(edge.a, edge.b, reach)) continue;
+      hits = EdgeCrossings(*arc, edge, 0);
+    } else {
+      if (BoxesApart(edge.a, edge.b, *GetAt(i), *GetAt(i + 1), reach)) continue;
+      hits = PieceCrossings(i, edge.a, edge.b, 0, kCrossXTolerance);
+    }
+    for (const CDPoint& c : hits) xs.push_back(c.x);
+  }
 }
 
 bool CSpSlideWork::GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out,

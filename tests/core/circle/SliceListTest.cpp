@@ -315,6 +315,32 @@ TEST_F(SampleSlicesTest, AWaterLineEditedBetweenDivisionsDividesByItsNewShape) {
   EXPECT_TRUE(found);
 }
 
+// A stratum boundary edited while the list divides without a water line: the next division with
+// the line crosses it with the edited boundary, as a new list does.
+TEST_F(SampleSlicesTest, StrataEditedWhileDividingWithoutWaterMeetTheWaterLineAnew) {
+  list.CreateSlice(nullptr, nullptr, work.get());
+  const std::vector<double> before = SliceFigures(list);
+  CSpWater* water = section.GetWater();
+  section.SetWater(nullptr);
+  // The upper boundary's vertex (12, 3), which every block that has it takes to (12, 4): its edge
+  // from (6, -2) now meets the water line at x = 8 instead of 9.
+  const CDPolyArray& blocks = *section.GetGround()->GetPolyArray();
+  for (int s = 0; s < blocks.GetSize(); ++s) {
+    for (int i = 0; i < blocks.GetAt(s)->GetSize(); ++i) {
+      CDPoint& p = *blocks.GetAt(s)->GetAt(i);
+      if (p.x == 12 && p.y == 3) p.y = 4;
+    }
+  }
+  list.CreateSlice(nullptr, nullptr, work.get());
+  section.SetWater(water);
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+  EXPECT_NE(SliceFigures(list), before);
+}
+
 // Each boundary's shape, as its index among the strata (-1 for another shape), and whether its
 // layer hangs.
 std::vector<int> LayerShapes(const CSliceList& list, const CDPolyArray& strata) {
