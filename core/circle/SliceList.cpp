@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/geometry/DPolyArray.h"
+#include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpLoad.h"
@@ -468,14 +469,9 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
     for (const StrataTable::Edge& edge : strataTable_.Edges(static_cast<std::size_t>(s))) {
       if (edge.range.MissesCuts(xs_.front(), xs_.back()) || edge.ceiling < lowest) continue;
       // Slice i spans xs_[i] to xs_[i + 1].
-      edgeRecords_.clear();
-      stratum.GetDEVYOfEdgeCuts(edge.range, xs_, midYs_, edgeRecords_);
-      for (const CDPoly::CutRecord& found : edgeRecords_) {
-        // Field by field: the record was just written so, and a whole copy would read it back in
-        // wider pieces, which stalls.
-        const tagDEVY& r = found.record;
-        slices_[found.cut]->AddDEVY(tagDEVY{r.leftY, r.rightY, r.shape, r.flag});
-      }
+      stratum.GetDEVYOfEdgeCuts(
+          edge.range, xs_, midYs_,
+          [this](std::size_t cut, const tagDEVY& record) { slices_[cut]->AddDEVY(record); });
     }
   }
 }
