@@ -394,8 +394,9 @@ class CDPoly {
 
   // The boundary entry of the edge with its ends ordered by x when it spans [x1, x2] and its
   // mean lies at or above ylimit (GetDEVYArray, for an edge that the cuts' reach does not miss).
-  bool DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
-                          tagDEVY& record) const;
+  // Inline, in DPolyEdgeCuts.h.
+  inline bool DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                                 tagDEVY& record) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

@@ -1,8 +1,10 @@
 #pragma once
 // CDPoly::GetDEVYOfEdgeCuts, which hands each boundary entry straight to the caller, and the
-// rules of cuts and entries that it shares with the other boundary queries (DPolyProfile.cpp).
+// rules of cuts and entries that it shares with the other boundary queries (DPolyProfile.cpp),
+// inline: the division asks them for every cut of every stratum edge.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <ranges>
 #include <span>
@@ -26,6 +28,8 @@ inline bool EntryAbove(double leftY, double rightY, const CDPoly* shape, double 
   return true;
 }
 
+inline double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut ? cut : x; }
+
 // The reach of cuts at x1 and x2: a segment wholly beyond the cuts and their snap distance cannot
 // span them.
 struct CutReach {
@@ -39,6 +43,22 @@ struct CutReach {
 };
 
 }  // namespace dpoly_cuts
+
+inline bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                                       tagDEVY& record) const {
+  using dpoly_cuts::SnapToCut;
+  // Ends within the snap distance of a cut reach it.
+  double d = SnapToCut(edge.left.x, x1);
+  double f = SnapToCut(edge.right.x, x1);
+  d = SnapToCut(d, x2);
+  f = SnapToCut(f, x2);
+  if (!(d <= x1 && x2 <= f && d != f)) return false;
+  // Heights inside the segment come from this segment itself, so that a line that folds back
+  // over the cut never mixes the heights of two different segments in one entry.
+  const double leftY = x1 == d ? edge.left.y : edge.YAt(x1);
+  const double rightY = x2 == f ? edge.right.y : edge.YAt(x2);
+  return dpoly_cuts::EntryAbove(leftY, rightY, this, ylimit, record);
+}
 
 template <class Sink>
 void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,

@@ -274,8 +274,6 @@ void AddEntry(std::vector<tagDEVY>& records, double leftY, double rightY, const 
   if (EntryAbove(leftY, rightY, shape, ylimit, record)) records.push_back(record);
 }
 
-double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut ? cut : x; }
-
 }  // namespace
 
 CDPoly::EdgeRange::EdgeRange(const CDPoint& a, const CDPoint& b)
@@ -331,21 +329,6 @@ bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double y
                            tagDEVY& record) const {
   if (CutReach(x1, x2).Misses(edge.left.x, edge.right.x)) return false;
   return DEVYOfSpanningEdge(edge, x1, x2, ylimit, record);
-}
-
-bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
-                                tagDEVY& record) const {
-  // Ends within the snap distance of a cut reach it.
-  double d = SnapToCut(edge.left.x, x1);
-  double f = SnapToCut(edge.right.x, x1);
-  d = SnapToCut(d, x2);
-  f = SnapToCut(f, x2);
-  if (!(d <= x1 && x2 <= f && d != f)) return false;
-  // Heights inside the segment come from this segment itself, so that a line that folds back
-  // over the cut never mixes the heights of two different segments in one entry.
-  const double leftY = x1 == d ? edge.left.y : edge.YAt(x1);
-  const double rightY = x2 == f ? edge.right.y : edge.YAt(x2);
-  return EntryAbove(leftY, rightY, this, ylimit, record);
 }
 
 int CDPoly::GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,
