@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "core/geometry/DPolyArray.h"
+#include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpGround.h"
 #include "core/section/SpLoad.h"
@@ -28,16 +29,30 @@ struct CSliceList::SurfaceHeights {
   const CSpSlideWork::VerticalTable& verticals;
   std::vector<std::pair<double, double>>& known;
 
+  using Known = std::vector<std::pair<double, double>>::const_iterator;
+
   double At(double x) const {
     const auto it = std::lower_bound(known.begin(), known.end(), x,
                                      [](const auto& entry, double v) { return entry.first < v; });
-    // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
-    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
-      return it->second;
-    }
+    if (Hits(it, x)) return it->second;
     const double y = verticals.At(x).y;
     known.insert(it, {x, y});
     return y;
+  }
+  // At of each of the ascending xs, appended to ys: one walk along the known heights, which it
+  // leaves as they are (the xs are the division's last questions).
+  void AtEach(std::span<const double> xs, std::vector<double>& ys) const {
+    Known it = known.begin();
+    for (const double x : xs) {
+      while (it != known.end() && it->first < x) ++it;
+      ys.push_back(Hits(it, x) ? it->second : verticals.At(x).y);
+    }
+  }
+
+ private:
+  // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
+  bool Hits(Known it, double x) const {
+    return it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x);
   }
 };
 
@@ -372,7 +387,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   // division points that are tested vertices not again.
   const SurfaceHeights heights{*work_, verticals_, knownHeights_};
   surfaceYs_.clear();
-  for (const double x : xs_) surfaceYs_.push_back(heights.At(x));
+  heights.AtEach(xs_, surfaceYs_);
   // Neighbouring slices share a side: a water line's height there is found once too.
   waterYs_.Take(lines.water, xs_);
   upperYs_.Take(lines.upper, xs_);
@@ -460,14 +475,9 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
     for (const StrataTable::Edge& edge : strataTable_.Edges(static_cast<std::size_t>(s))) {
       if (edge.range.MissesCuts(xs_.front(), xs_.back()) || edge.ceiling < lowest) continue;
       // Slice i spans xs_[i] to xs_[i + 1].
-      edgeRecords_.clear();
-      stratum.GetDEVYOfEdgeCuts(edge.range, xs_, midYs_, edgeRecords_);
-      for (const CDPoly::CutRecord& found : edgeRecords_) {
-        // Field by field: the record was just written so, and a whole copy would read it back in
-        // wider pieces, which stalls.
-        const tagDEVY& r = found.record;
-        slices_[found.cut]->AddDEVY(tagDEVY{r.leftY, r.rightY, r.shape, r.flag});
-      }
+      stratum.GetDEVYOfEdgeCuts(
+          edge.range, xs_, midYs_,
+          [this](std::size_t cut, const tagDEVY& record) { slices_[cut]->AddDEVY(record); });
     }
   }
 }

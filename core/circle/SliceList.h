@@ -253,8 +253,8 @@ class CSliceList {
   std::vector<std::unique_ptr<CSlice>> slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point and at the points the division tests,
-  // the points that split wide gaps and the points merged with them, the boundaries one stratum
-  // gives, the end points of the surface's arcs.
+  // the points that split wide gaps and the points merged with them, the end points of the
+  // surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
@@ -273,8 +273,6 @@ class CSliceList {
   std::vector<std::pair<double, double>> knownHeights_;
   std::vector<double> splits_;
   std::vector<double> merged_;
-  // The boundary entries one stratum edge gives the slices.
-  std::vector<CDPoly::CutRecord> edgeRecords_;
   // The vertices of the surface's slip line (its arcs as three-point arcs), which give division
   // points and the strength of a slice's base on an arc.
   std::vector<CSpSlideWork::SlipLineVertex> slipLine_;

@@ -341,15 +341,12 @@ class CDPoly {
   bool GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
                      tagDEVY& record) const;
   // GetDEVYOfEdge for every pair of neighbouring cuts (xs ascending; cuts i at xs[i] and
-  // xs[i + 1] with ylimits[i]): the records with the cuts' index, in the order of the cuts,
-  // appended to out. The cuts beyond the edge's reach are not visited: the first one it reaches
-  // is found by bisection.
-  struct CutRecord {
-    std::size_t cut;
-    tagDEVY record;
-  };
+  // xs[i + 1] with ylimits[i]): sink(i, record) for each record, in the order of the cuts. The
+  // cuts beyond the edge's reach are not visited: the first one it reaches is found by bisection.
+  // Defined in DPolyEdgeCuts.h, so that the records go straight where the caller keeps them.
+  template <class Sink>
   void GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
-                         std::span<const double> ylimits, std::vector<CutRecord>& out) const;
+                         std::span<const double> ylimits, Sink&& sink) const;
   int GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2, double ylimit) const;
   int GetDEVYWater(std::vector<tagDEVY>& records, double x1, double x2) const;
   // The part of the line between the projections of a and b, as a new plain polyline.
@@ -397,8 +394,9 @@ class CDPoly {
 
   // The boundary entry of the edge with its ends ordered by x when it spans [x1, x2] and its
   // mean lies at or above ylimit (GetDEVYArray, for an edge that the cuts' reach does not miss).
-  bool DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
-                          tagDEVY& record) const;
+  // Inline, in DPolyEdgeCuts.h.
+  inline bool DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
+                                 tagDEVY& record) const;
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 

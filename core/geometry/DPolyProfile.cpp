@@ -4,17 +4,20 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <ranges>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "core/base/Constants.h"
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyEdgeCuts.h"
 
 namespace {
 
-constexpr double kSnapToCut = 0.001;  // a segment end this close to a cut x reaches the cut
+using dpoly_cuts::CutReach;
+using dpoly_cuts::EntryAbove;
+using dpoly_cuts::kSnapToCut;
+
 constexpr double kStepSlack = 5e-4;   // x differences below this make a vertical step
 constexpr double kZeroLength = 1e-9;  // a remaining length below this counts as used up
 
@@ -265,32 +268,11 @@ double CDPoly::GetPolyApproximationDist(const CDPoly* other) const {
 
 namespace {
 
-// The entry of a boundary at the two cuts, unless its mean lies below ylimit.
-bool EntryAbove(double leftY, double rightY, const CDPoly* shape, double ylimit, tagDEVY& record) {
-  if ((leftY + rightY) / 2 < ylimit) return false;
-  record = {leftY, rightY, shape, 0};
-  return true;
-}
-
 void AddEntry(std::vector<tagDEVY>& records, double leftY, double rightY, const CDPoly* shape,
               double ylimit) {
   tagDEVY record;
   if (EntryAbove(leftY, rightY, shape, ylimit, record)) records.push_back(record);
 }
-
-double SnapToCut(double x, double cut) { return std::fabs(x - cut) < kSnapToCut ? cut : x; }
-
-// The reach of cuts at x1 and x2: a segment wholly beyond the cuts and their snap distance cannot
-// span them.
-struct CutReach {
-  double left;
-  double right;
-  CutReach(double x1, double x2)
-      : left(std::min(x1, x2) - 2 * kSnapToCut), right(std::max(x1, x2) + 2 * kSnapToCut) {}
-  bool Misses(double segmentLeft, double segmentRight) const {
-    return segmentRight < left || segmentLeft > right;
-  }
-};
 
 }  // namespace
 
@@ -347,59 +329,6 @@ bool CDPoly::GetDEVYOfEdge(const EdgeRange& edge, double x1, double x2, double y
                            tagDEVY& record) const {
   if (CutReach(x1, x2).Misses(edge.left.x, edge.right.x)) return false;
   return DEVYOfSpanningEdge(edge, x1, x2, ylimit, record);
-}
-
-void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs,
-                               std::span<const double> ylimits, std::vector<CutRecord>& out) const {
-  if (xs.size() < 2) return;
-  const std::size_t cuts = xs.size() - 1;
-  // A copy: the records appended to out could alias the edge as far as the compiler knows, which
-  // would then read its ends anew for every cut.
-  const EdgeRange e = edge;
-  // The cuts left of the edge's reach come first and those right of it last, xs ascending: the
-  // first cut it reaches is found by bisection.
-  const auto leftOfEdge = [&](std::size_t i) {
-    return e.left.x > CutReach(xs[i], xs[i + 1]).right;
-  };
-  const auto indices = std::views::iota(std::size_t{0}, cuts);
-  const auto lo =
-      static_cast<std::size_t>(std::ranges::partition_point(indices, leftOfEdge) - indices.begin());
-  // Cuts that lie inside the edge beyond the snap distance from both its ends take the edge's
-  // heights at both cuts, and neighbouring ones share the height at their common cut.
-  bool carried = false;
-  double carriedY = 0;
-  for (std::size_t i = lo; i < cuts; ++i) {
-    const double x1 = xs[i];
-    const double x2 = xs[i + 1];
-    if (e.right.x < CutReach(x1, x2).left) break;
-    tagDEVY record;
-    bool found = false;
-    if (x1 - e.left.x >= kSnapToCut && e.right.x - x2 >= kSnapToCut) {
-      const double leftY = carried ? carriedY : e.YAt(x1);
-      carriedY = e.YAt(x2);
-      carried = true;
-      found = EntryAbove(leftY, carriedY, this, ylimits[i], record);
-    } else {
-      carried = false;
-      found = DEVYOfSpanningEdge(e, x1, x2, ylimits[i], record);
-    }
-    if (found) out.push_back({i, record});
-  }
-}
-
-bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
-                                tagDEVY& record) const {
-  // Ends within the snap distance of a cut reach it.
-  double d = SnapToCut(edge.left.x, x1);
-  double f = SnapToCut(edge.right.x, x1);
-  d = SnapToCut(d, x2);
-  f = SnapToCut(f, x2);
-  if (!(d <= x1 && x2 <= f && d != f)) return false;
-  // Heights inside the segment come from this segment itself, so that a line that folds back
-  // over the cut never mixes the heights of two different segments in one entry.
-  const double leftY = x1 == d ? edge.left.y : edge.YAt(x1);
-  const double rightY = x2 == f ? edge.right.y : edge.YAt(x2);
-  return EntryAbove(leftY, rightY, this, ylimit, record);
 }
 
 int CDPoly::GetDEVYArrayBlock(std::vector<tagDEVY>& records, double x1, double x2,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/geometry/DPoly.h"
+#include "core/geometry/DPolyEdgeCuts.h"
 #include "tests/support/PolyTestUtil.h"
 
 namespace {
@@ -275,16 +276,13 @@ TEST(DPolyDevyTest, AnEdgeOverARowOfCutsGivesWhatEachCutGives) {
   std::vector<std::vector<tagDEVY>> found(limits.size());
   std::vector<CDPoly::EdgeRange> edges;
   line->GetEdgesForCuts(xs.front(), xs.back(), edges);
-  std::vector<CDPoly::CutRecord> records;
-  for (std::size_t k = 0; k < edges.size(); ++k) {
-    records.clear();
-    line->GetDEVYOfEdgeCuts(edges[k], xs, limits, records);
-    for (const CDPoly::CutRecord& r : records) {
-      found[r.cut].push_back(r.record);
+  for (const CDPoly::EdgeRange& edge : edges) {
+    line->GetDEVYOfEdgeCuts(edge, xs, limits, [&](std::size_t cut, const tagDEVY& record) {
+      found[cut].push_back(record);
       // No entry lies above the edge's ceiling, which lets the division pass over an edge.
-      EXPECT_LE(r.record.leftY, edges[k].EntryCeiling());
-      EXPECT_LE(r.record.rightY, edges[k].EntryCeiling());
-    }
+      EXPECT_LE(record.leftY, edge.EntryCeiling());
+      EXPECT_LE(record.rightY, edge.EntryCeiling());
+    });
   }
   bool several = false;  // the fixture gives several records in some cuts and none in others
   bool none = false;
