@@ -48,7 +48,8 @@ struct RoundingPitch {
 // the comparison's mask costs a few cycles of latency instead.
 inline double StepDownWhereGreater(double n, double a, double b) {
 #if defined(__SSE2__)
-  const __m128d greater = _mm_cmpgt_sd(_mm_set_sd(a), _mm_set_sd(b));
+  // b < a rather than a > b: the mask lands in b's register, which needs no merge with a's.
+  const __m128d greater = _mm_cmplt_sd(_mm_set_sd(b), _mm_set_sd(a));
   return n - _mm_cvtsd_f64(_mm_and_pd(greater, _mm_set_sd(1.0)));
 #else
   return a > b ? n - 1.0 : n;
