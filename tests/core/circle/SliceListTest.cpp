@@ -168,6 +168,9 @@ class SampleSlicesTest : public testing::Test {
     list.SetDanmenStab(&section);
   }
 
+  // Divides again and expects what a new list divides, which differs from before.
+  void ExpectToDivideAsANewListUnlike(const std::vector<double>& before);
+
   SampleSection sample = MakeSampleSection();
   CDanmenStab section;
   CSpSlide slide;
@@ -291,6 +294,15 @@ std::vector<double> SliceFigures(const CSliceList& list) {
   return figures;
 }
 
+void SampleSlicesTest::ExpectToDivideAsANewListUnlike(const std::vector<double>& before) {
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+  EXPECT_NE(SliceFigures(list), before);
+}
+
 // The list keeps what it found of the strata and the water line between divisions: a water line
 // edited in place divides the next circle as it divides a new list's.
 TEST_F(SampleSlicesTest, AWaterLineEditedBetweenDivisionsDividesByItsNewShape) {
@@ -298,12 +310,7 @@ TEST_F(SampleSlicesTest, AWaterLineEditedBetweenDivisionsDividesByItsNewShape) {
   const std::vector<double> before = SliceFigures(list);
   // Raised at x = 18 above the upper stratum boundary (8 there), which it now crosses twice.
   section.GetWater()->GetAt(3)->y = 9;
-  list.CreateSlice(nullptr, nullptr, work.get());
-  CSliceList fresh;
-  fresh.SetDanmenStab(&section);
-  fresh.CreateSlice(nullptr, nullptr, work.get());
-  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
-  EXPECT_NE(SliceFigures(list), before);
+  ExpectToDivideAsANewListUnlike(before);
   // The crossing with the boundary from (12, 3) to (18, 8): 2 + 7 (x - 12) / 6 = 3 + 5 (x - 12)
   // / 6.
   const double crossing = 15;
@@ -333,12 +340,7 @@ TEST_F(SampleSlicesTest, StrataEditedWhileDividingWithoutWaterMeetTheWaterLineAn
   }
   list.CreateSlice(nullptr, nullptr, work.get());
   section.SetWater(water);
-  list.CreateSlice(nullptr, nullptr, work.get());
-  CSliceList fresh;
-  fresh.SetDanmenStab(&section);
-  fresh.CreateSlice(nullptr, nullptr, work.get());
-  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
-  EXPECT_NE(SliceFigures(list), before);
+  ExpectToDivideAsANewListUnlike(before);
 }
 
 // Each boundary's shape, as its index among the strata (-1 for another shape), and whether its
