@@ -850,11 +850,10 @@ CDArc::VerticalColumn CDArc::Column(const EndXs& ends) const {
 double CDArc::LowestYAt(double x, const VerticalColumn& column) const {
   // LowestYAt's steps where their outcome is known: at a finite x and a finite centre the foot's
   // height is the column's, and a lower crossing within the test line and below the centre
-  // counts by x alone clearly between the ends; it is the lowest.
+  // counts by x alone clearly between the ends; it is the lowest. Anything else (a line that
+  // misses the circle included) is left to the full steps.
   if (column.lowerSweep && std::isfinite(x) && LowerHalfSweepHoldsX(x, column.ends) == true) {
-    const std::optional<double> halfChord = VerticalHalfChord(x, column.footY);
-    if (!halfChord) return kNoValue;
-    const double y = column.footY - *halfChord;
+    const double y = LowerCrossingYAt(x, column.footY);
     if (-kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0) return y;
   }
   return LowestYAt(x, &column.ends);
