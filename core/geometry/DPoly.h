@@ -234,12 +234,20 @@ class CDPoly {
   static constexpr double kInsideTestMargin = 1e-6;
   // An edge of a shape for the inside test, with the greatest x of its ends as the test compares
   // it (infinite where that is not a number, which the test never passes over) and its slope
-  // (SegmentSlope(a, b)), which every ray's crossing with it reads.
+  // (SegmentSlope(a, b)), which every ray's crossing with it reads, and the terms of the test
+  // that depend on the edge alone, found once for every ray that asks it.
   struct InsideEdge {
     CDPoint a;
     CDPoint b;
     double reach;
     double slope;
+    double top;       // std::max(a.y, b.y)
+    double runX;      // b.x - a.x
+    double runY;      // b.y - a.y
+    double clear;     // how far the ray's ends lie from the edge's line at least, to be clear of it
+    double absAY;     // |a.y|
+    double absXs;     // |a.x| + |b.x|
+    double absSlope;  // |slope|
   };
   // Appends the edges the inside test takes of the points (the closing edge unless the last point
   // repeats the first), ordered by reach from the greatest down.
@@ -274,7 +282,8 @@ class CDPoly {
     // Whether the edge counts, where it does or does not by a margin far wider than any rounding
     // of its crossing: CrossLL need not compute it. Else unsure.
     enum class Verdict { kCounts, kMisses, kUnsure };
-    Verdict ClearVerdict(const InsideEdge& edge) const;
+    // sa and sb are the sides of the edge's ends (Side).
+    Verdict ClearVerdict(const InsideEdge& edge, double sa, double sb) const;
     // The side of q from the ray's line: its distance from the line times the ray's length,
     // signed.
     double Side(const CDPoint& q) const;

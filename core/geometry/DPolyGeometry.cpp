@@ -367,6 +367,13 @@ constexpr double kLongRay = 30000.0;
 constexpr double kOffRay = CDPoly::kInsideTestMargin;
 // The distance of a point from the ray's line times the ray's length.
 constexpr double kOffLine = kOffRay * kLongRay;
+
+// Both ends of an edge, at these sides (InsideRay::Side), lie clearly on one side of the ray's
+// line.
+bool BothOnOneSide(double sa, double sb) {
+  return (sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine);
+}
+
 // An edge whose ends lie farther than this from the ray's line on either side, and whose line
 // lies this far from the ray's ends, between them, counts without its crossing computed where the
 // crossing's rounding (below kCrossingError, from terms of the size kTermRounding times the
@@ -402,22 +409,19 @@ double CDPoly::InsideRay::Side(const CDPoint& q) const {
 
 bool CDPoly::InsideRay::MayCross(const CDPoint& a, const CDPoint& b) const {
   if (std::max(a.x, b.x) < p_.x - kOffRay || std::max(a.y, b.y) < p_.y - kOffRay) return false;
-  const double sa = Side(a);
-  const double sb = Side(b);
-  return !((sa > kOffLine && sb > kOffLine) || (sa < -kOffLine && sb < -kOffLine));
+  return !BothOnOneSide(Side(a), Side(b));
 }
 
-CDPoly::InsideRay::Verdict CDPoly::InsideRay::ClearVerdict(const InsideEdge& edge) const {
+CDPoly::InsideRay::Verdict CDPoly::InsideRay::ClearVerdict(const InsideEdge& edge, double sa,
+                                                           double sb) const {
   // The ray's ends against the edge's line, the sides scaled by the edge's run and rise, which
   // bound its length: farther than kClearOfLine from the line on opposite sides, the exact
   // crossing of the lines lies inside the ray, at least that far from its ends; on one side, it
   // lies outside the ray, at least that far from it.
-  const double runX = edge.b.x - edge.a.x;
-  const double runY = edge.b.y - edge.a.y;
   const auto edgeSide = [&](const CDPoint& q) {
-    return runX * (q.y - edge.a.y) - runY * (q.x - edge.a.x);
+    return edge.runX * (q.y - edge.a.y) - edge.runY * (q.x - edge.a.x);
   };
-  const double clear = kClearOfLine * (std::fabs(runX) + std::fabs(runY));
+  const double clear = edge.clear;
   const double sp = edgeSide(p_);
   const double se = edgeSide(end_);
   const bool rayAcross = (sp > clear && se < -clear) || (sp < -clear && se > clear);
@@ -427,8 +431,6 @@ CDPoly::InsideRay::Verdict CDPoly::InsideRay::ClearVerdict(const InsideEdge& edg
     // To count, each end of the edge lies farther than kClearOfLine from the ray's line, on
     // opposite sides: neither is within CrossLL's same-point distance of the ray's ends, and the
     // exact crossing lies inside the edge, at least that far from its ends.
-    const double sa = Side(edge.a);
-    const double sb = Side(edge.b);
     if (!((sa > kClearSide && sb < -kClearSide) || (sa < -kClearSide && sb > kClearSide))) {
       return Verdict::kUnsure;
     }
@@ -440,9 +442,8 @@ CDPoly::InsideRay::Verdict CDPoly::InsideRay::ClearVerdict(const InsideEdge& edg
   // run, which CrossLL tests it on, the crossing then stays on its side of the ray's ends.
   if (!std::isinf(edge.slope)) {
     const double apart = std::fabs(slope_ - edge.slope);
-    const double terms = std::fabs(edge.a.y) + std::fabs(p_.y) +
-                         (std::fabs(edge.a.x) + std::fabs(edge.b.x) + std::fabs(p_.x)) *
-                             (std::fabs(slope_) + std::fabs(edge.slope));
+    const double terms = edge.absAY + std::fabs(p_.y) +
+                         (edge.absXs + std::fabs(p_.x)) * (std::fabs(slope_) + edge.absSlope);
     if (!(apart > kDistinctSlopes && apart * kCrossingError > kTermRounding * terms)) {
       return Verdict::kUnsure;
     }
@@ -458,11 +459,16 @@ bool CDPoly::InsideRay::Crosses(const CDPoint& a, const CDPoint& b) const {
 bool CDPoly::InsideRay::CrossesOddly(std::span<const InsideEdge> edges) const {
   const double left = p_.x - kOffRay;
   int count = 0;
+  const double below = p_.y - kOffRay;
   for (const InsideEdge& edge : edges) {
     // This edge and every one after it lie wholly left of the point.
     if (edge.reach < left) break;
-    if (!MayCross(edge.a, edge.b)) continue;
-    const Verdict verdict = ClearVerdict(edge);
+    // The rest of MayCross: the edge's reach is its greatest x.
+    if (edge.top < below) continue;
+    const double sa = Side(edge.a);
+    const double sb = Side(edge.b);
+    if (BothOnOneSide(sa, sb)) continue;
+    const Verdict verdict = ClearVerdict(edge, sa, sb);
     CDPoint cross;
     if (verdict == Verdict::kCounts ||
         (verdict == Verdict::kUnsure &&
@@ -494,8 +500,13 @@ void CDPoly::AppendInsideEdges(const PointList& points, std::vector<InsideEdge>&
   const auto first = static_cast<std::ptrdiff_t>(edges.size());
   ForEachInsideEdge(points, [&edges](const CDPoint& a, const CDPoint& b) {
     const double reach = std::max(a.x, b.x);
+    const double slope = SegmentSlope(a, b);
+    const double runX = b.x - a.x;
+    const double runY = b.y - a.y;
     edges.push_back({a, b, std::isnan(reach) ? std::numeric_limits<double>::infinity() : reach,
-                     SegmentSlope(a, b)});
+                     slope, std::max(a.y, b.y), runX, runY,
+                     kClearOfLine * (std::fabs(runX) + std::fabs(runY)), std::fabs(a.y),
+                     std::fabs(a.x) + std::fabs(b.x), std::fabs(slope)});
   });
   std::sort(edges.begin() + first, edges.end(),
             [](const InsideEdge& l, const InsideEdge& r) { return l.reach > r.reach; });
