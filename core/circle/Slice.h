@@ -160,8 +160,9 @@ class CSlice {
   // Orders the boundaries from the highest down; of two that coincide within 1e-6 the one that
   // continues the shape of the boundary above comes first.
   void SortDEVY();
-  // Of two neighbours that coincide within 1e-5 the upper one goes when it continues the shape
-  // of the boundary above, or when they are the last pair and the base is straight.
+  // Of two neighbours that coincide within 1e-5 the upper one goes when its shape is the one the
+  // walk carries (the lower boundary of the pair before it, which below the top pair is always the
+  // upper boundary itself), or when they are the last pair and the base is straight.
   void DelSameDEVY();
 
   // ---- Geometry ----
