@@ -11,7 +11,6 @@
 #include "core/circle/CenterMesh.h"
 #include "core/circle/RepKey.h"
 #include "core/geometry/DArc.h"
-#include "core/geometry/Polygon.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -62,14 +61,6 @@ void CRepMesh::PaintStorage::StartCell(const Cell& cell) {
   }
   CDPoly& outline = *work.GetAt(0);
   for (int p = 0; p < kOutlinePoints; ++p) *outline.GetAt(p) = OutlinePoint(cell, p);
-}
-
-void CRepContour::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to*/) const {
-  Canvas& canvas = *view->dc;
-  const ScopedPen pen(canvas, Pen{PenStyle::Solid, 2, colour_});
-  std::vector<DevPoint> points;
-  for (int i = 0; i < GetSize(); ++i) points.push_back(view->LPtoDP(*GetAt(i)));
-  canvas.Polyline(points);
 }
 
 // ---- Nodes ----
@@ -312,7 +303,7 @@ void CRepMesh::CopyData(const CRepMesh& other) {
 
 // ---- Contours ----
 
-const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
+const CRepContours* CRepMesh::CreateContour(const CRepKey& key) {
   SetTypicalPoint(key);
   RemoveContour();
   contourCode_ = key.GetContourKey();
@@ -323,8 +314,8 @@ const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
   return contours_.get();
 }
 
-std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch) const {
-  auto out = std::make_unique<CDPolyArray>();
+std::unique_ptr<CRepContours> CRepMesh::ContourPrimitive(int paint, double pitch) const {
+  auto out = std::make_unique<CRepContours>(paint != 0);
   PaintStorage storage;
   for (int i = 0; i + 1 < GetSizeY(); ++i) {
     for (int j = 0; j + 1 < GetSizeX(); ++j) {
@@ -341,7 +332,8 @@ std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch)
   return out;
 }
 
-int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const {
+int CRepMesh::ContourGridPrimOne(double level, const Cell& cell,
+                                 std::array<Segment, 2>& out) const {
   if (key_ == nullptr) return 0;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
@@ -361,23 +353,15 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     const double t = (level - d) / (e - d);
     crossings[count++] = CDPoint(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t);
   }
-  const auto segment = [&](std::size_t a, std::size_t b) {
-    auto line = std::make_unique<CRepContour>(key_->GetColor(level), level);
-    line->Add(crossings[a]);
-    line->Add(crossings[b]);
-    out.Add(std::move(line));
-  };
   if (count == 2) {
-    segment(0, 1);
+    out[0] = {crossings[0], crossings[1]};
     return 1;
   }
   if (count == 4) {
     if (rightUp_) {
-      segment(0, 3);
-      segment(1, 2);
+      out = {Segment{crossings[0], crossings[3]}, Segment{crossings[1], crossings[2]}};
     } else {
-      segment(0, 1);
-      segment(2, 3);
+      out = {Segment{crossings[0], crossings[1]}, Segment{crossings[2], crossings[3]}};
     }
     return 2;
   }
@@ -389,7 +373,7 @@ double CRepMesh::FirstLevel(double lo, double pitch) {
   return lo >= 0 ? level + pitch : level;
 }
 
-void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const {
+void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CRepContours& out) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
@@ -402,11 +386,16 @@ void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& 
   for (int k = 0;; ++k) {
     const double level = first + k * pitch;
     if (!(level < hi)) break;
-    ContourGridPrimOne(level, cell, out);
+    std::array<Segment, 2> segments;
+    const int count = ContourGridPrimOne(level, cell, segments);
+    for (int s = 0; s < count; ++s) {
+      const Segment& segment = segments[static_cast<std::size_t>(s)];
+      out.AddLine(key_->GetColor(level), level, segment.first, segment.second);
+    }
   }
 }
 
-void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out,
+void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CRepContours& out,
                                     PaintStorage& storage) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
@@ -429,19 +418,20 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
     const double level = first + k * pitch;
     if (!(level < hi)) break;
     if (!WithinScale(*key_, level)) continue;
-    const int before = work.GetSize();
-    ContourGridPrimOne(level, cell, work);
-    for (int s = before; s < work.GetSize(); ++s) {
-      const CDPoly& line = *work.GetAt(s);
-      for (int p = 0; p < line.GetSize(); ++p) recorded.push_back({*line.GetAt(p), level});
+    std::array<Segment, 2> segments;
+    const int count = ContourGridPrimOne(level, cell, segments);
+    for (int s = 0; s < count; ++s) {
+      const Segment& segment = segments[static_cast<std::size_t>(s)];
+      auto line = std::make_unique<CDPoly>();
+      line->Add(segment.first);
+      line->Add(segment.second);
+      work.Add(std::move(line));
+      recorded.push_back({segment.first, level});
+      recorded.push_back({segment.second, level});
     }
     if (work.GetSize() >= kMaxPaintLines) return;
   }
   const auto paintRegion = [&](const CDPoly& region) {
-    // The region's vertices, without the junction marks of its tracing.
-    auto polygon = std::make_unique<CPolygon>();
-    polygon->CopyPoints(&region);
-    polygon->InitPointFlag(0);
     double smallest = -kNoValue;
     bool matched = false;
     for (int p = 0; p < region.GetSize(); ++p) {
@@ -453,8 +443,8 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
         }
       }
     }
-    polygon->SetPaintColor(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite);
-    out.Add(std::move(polygon));
+    // The band's vertices go without the junction marks of the region's tracing.
+    out.AddBand(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite, region);
   };
   // A cell that no level crosses is its one region: the tracing would hand back a copy of the
   // outline.
@@ -493,11 +483,7 @@ void CRepMesh::DrawArc(CViewInfo* view) const {
 }
 
 void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
-  if (contours_ != nullptr && lines && key_ != nullptr) {
-    for (int i = 0; i < contours_->GetSize(); ++i) {
-      contours_->GetAt(i)->Draw(view, 1, 0, -1);
-    }
-  }
+  if (contours_ != nullptr && lines && key_ != nullptr) contours_->Draw(view);
   if (!labels || key_ == nullptr) return;
   Canvas& canvas = *view->dc;
   const int f = view->IsPrint() ? 10 : 1;
