@@ -13,6 +13,11 @@ const CRepContours::Shape& CRepContours::GetAt(int i) const {
   return shapes_[static_cast<std::size_t>(i)];
 }
 
+void CRepContours::Reserve(std::size_t shapes, std::size_t points) {
+  shapes_.reserve(shapes);
+  points_.reserve(points);
+}
+
 void CRepContours::AddShape(Color colour, double level, std::size_t first) {
   shapes_.push_back({colour, level, static_cast<std::uint32_t>(first),
                      static_cast<std::uint32_t>(points_.size() - first)});

@@ -4,6 +4,7 @@
 // array that they all share, so that a map of a whole mesh costs a few allocations, not a few per
 // cell.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -35,6 +36,8 @@ class CRepContours {
   }
   bool IsPainted() const { return painted_; }
 
+  // Room for the shapes and their points without growing.
+  void Reserve(std::size_t shapes, std::size_t points);
   // The segment of the level from one point to the other.
   void AddLine(Color colour, double level, const CDPoint& from, const CDPoint& to);
   // A band over the region's vertices, without their flags.

@@ -316,6 +316,12 @@ const CRepContours* CRepMesh::CreateContour(const CRepKey& key) {
 
 std::unique_ptr<CRepContours> CRepMesh::ContourPrimitive(int paint, double pitch) const {
   auto out = std::make_unique<CRepContours>(paint != 0);
+  if (paint != 0) {
+    // Mostly one band per cell, over the cell's outline.
+    const auto cells = static_cast<std::size_t>(std::max(GetSizeX() - 1, 0)) *
+                       static_cast<std::size_t>(std::max(GetSizeY() - 1, 0));
+    out->Reserve(cells, cells * kOutlinePoints);
+  }
   PaintStorage storage;
   for (int i = 0; i + 1 < GetSizeY(); ++i) {
     for (int j = 0; j + 1 < GetSizeX(); ++j) {
