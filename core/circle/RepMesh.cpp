@@ -67,22 +67,29 @@ void CRepMesh::PaintStorage::StartCell(const Cell& cell) {
 
 void CRepMesh::SetSize(int nx, int ny) {
   RemoveAll();
-  columns_.resize(static_cast<std::size_t>(std::max(nx, 0)));
-  for (auto& column : columns_) column.resize(static_cast<std::size_t>(std::max(ny, 0)));
+  sizeX_ = std::max(nx, 0);
+  sizeY_ = sizeX_ > 0 ? std::max(ny, 0) : 0;
+  nodes_.resize(static_cast<std::size_t>(sizeX_) * static_cast<std::size_t>(sizeY_));
 }
 
 void CRepMesh::RemoveAll() {
-  columns_.clear();
+  nodes_.clear();
+  sizeX_ = 0;
+  sizeY_ = 0;
   totalSize_ = 0;
   current_ = nullptr;
 }
 
-CRepPoint* CRepMesh::GetRepPoint(int i, int j) const {
-  return columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)).get();
+std::size_t CRepMesh::NodeIndex(int i, int j) const {
+  if (i < 0 || i >= sizeX_ || j < 0 || j >= sizeY_) throw std::out_of_range("mesh node index");
+  return static_cast<std::size_t>(i) * static_cast<std::size_t>(sizeY_) +
+         static_cast<std::size_t>(j);
 }
 
+CRepPoint* CRepMesh::GetRepPoint(int i, int j) const { return nodes_[NodeIndex(i, j)].get(); }
+
 void CRepMesh::SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point) {
-  columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)) = std::move(point);
+  nodes_[NodeIndex(i, j)] = std::move(point);
 }
 
 void CRepMesh::CreateResultPoint(const CArcSetRadius& set) {
@@ -135,10 +142,8 @@ void CRepMesh::CreateResultPointPass2(const CArcSetRadius& set) {
 template <class Visit>
 void CRepMesh::ForEachNodeByRows(Visit visit) const {
   for (int j = 0; j < GetSizeY(); ++j) {
-    for (const auto& column : columns_) {
-      if (static_cast<std::size_t>(j) < column.size() && column[static_cast<std::size_t>(j)]) {
-        visit(*column[static_cast<std::size_t>(j)]);
-      }
+    for (int i = 0; i < GetSizeX(); ++i) {
+      if (const CRepPoint* node = GetRepPoint(i, j)) visit(*node);
     }
   }
 }
@@ -256,18 +261,15 @@ double CRepMesh::GetMaxVal(int kind) const {
 
 void CRepMesh::SetTypicalPoint(const CRepKey& key) {
   key_ = &key;
-  for (auto& column : columns_) {
-    for (auto& node : column) {
-      if (node) node->SetTypicalPoint(key);
-    }
+  for (const auto& node : nodes_) {
+    if (node) node->SetTypicalPoint(key);
   }
 }
 
 bool CRepMesh::Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const {
   for (int a = 0; a < GetSizeX(); ++a) {
-    const auto& column = columns_[static_cast<std::size_t>(a)];
-    for (int b = 0; b < static_cast<int>(column.size()); ++b) {
-      CRepPoint* n = column[static_cast<std::size_t>(b)].get();
+    for (int b = 0; b < GetSizeY(); ++b) {
+      CRepPoint* n = GetRepPoint(a, b);
       if (n != nullptr && n->GetCenter() == p) {
         i = a;
         j = b;
@@ -280,9 +282,7 @@ bool CRepMesh::Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const {
 }
 
 bool CRepMesh::IsSucceed() const {
-  return std::any_of(columns_.begin(), columns_.end(), [](const auto& column) {
-    return std::any_of(column.begin(), column.end(), [](const auto& n) { return n != nullptr; });
-  });
+  return std::any_of(nodes_.begin(), nodes_.end(), [](const auto& n) { return n != nullptr; });
 }
 
 void CRepMesh::CopyData(const CRepMesh& other) {
@@ -515,9 +515,7 @@ void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
 void CRepMesh::Store(Archive& ar, int version) const {
   ar << static_cast<std::int32_t>(GetSizeX()) << static_cast<std::int32_t>(GetSizeY());
   const CRepPoint empty;
-  for (const auto& column : columns_) {
-    for (const auto& node : column) (node ? *node : empty).Store(ar, version);
-  }
+  for (const auto& node : nodes_) (node ? *node : empty).Store(ar, version);
 }
 
 void CRepMesh::Load(Archive& ar, int version) {
@@ -536,7 +534,9 @@ void CRepMesh::Load(Archive& ar, int version) {
     }
   }
   RemoveContour();
-  columns_ = std::move(read.columns_);
+  nodes_ = std::move(read.nodes_);
+  sizeX_ = read.sizeX_;
+  sizeY_ = read.sizeY_;
   totalSize_ = 0;
   current_ = nullptr;
 }

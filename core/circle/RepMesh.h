@@ -5,6 +5,7 @@
 // centres (lines, or bands painted in the key's colour scale) and draws circles and contours.
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -46,8 +47,8 @@ class CRepMesh {
   // Index out of range: std::out_of_range. The node may be null.
   CRepPoint* GetRepPoint(int i, int j) const;
   void SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point);
-  int GetSizeX() const { return static_cast<int>(columns_.size()); }
-  int GetSizeY() const { return columns_.empty() ? 0 : static_cast<int>(columns_[0].size()); }
+  int GetSizeX() const { return sizeX_; }
+  int GetSizeY() const { return sizeY_; }
   int GetTotalSize() const { return totalSize_; }
   int GetRepType() const { return repType_; }
   void SetRepType(int type) { repType_ = type; }
@@ -132,8 +133,14 @@ class CRepMesh {
   int FinishSerial(SerialList& list, const CRepKey* key) const;
   // The first level of a cell's contours.
   static double FirstLevel(double lo, double pitch);
+  // Where node (i, j) lies in nodes_; an index out of range throws std::out_of_range.
+  std::size_t NodeIndex(int i, int j) const;
 
-  std::vector<std::vector<std::shared_ptr<CRepPoint>>> columns_;
+  // The nodes column after column, each column's rows in turn: node (i, j) at i * sizeY_ + j.
+  std::vector<std::shared_ptr<CRepPoint>> nodes_;
+  // Without columns there are no rows.
+  int sizeX_ = 0;
+  int sizeY_ = 0;
   const CRepKey* key_ = nullptr;  // observed; the key of the last evaluation
   int repType_ = 0;
   int totalSize_ = 0;
