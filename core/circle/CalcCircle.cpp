@@ -144,8 +144,10 @@ class CCalcCircle::RepeatSearch {
   // the others, which keep their storage and methods from circle to circle.
   CSliceList normalList_;
   Workspace workspace_;
-  // The points of the node's circles, which the node takes all at once when its radii are done.
+  // The points of the node's circles, which the node takes all at once when its radii are done,
+  // into the list of children that the run's nodes share.
   std::vector<std::shared_ptr<CRepPoint>> found_;
+  std::shared_ptr<CRepChildren::List> nodeChildren_ = std::make_shared<CRepChildren::List>();
   // The points of the kept circles are made in shared blocks; a search keeps a few thousand.
   SharedBlocks<CRepPoint, 128> keptPoints_;
   // The accepted pieces, which the points of the search refer to by number.
@@ -237,7 +239,7 @@ bool CCalcCircle::RepeatSearch::VisitNode(CRepPoint* node, int col, int row) {
     if (r <= 0) continue;
     TryCircle(node->GetCenter(), centre, r, distance);
   }
-  node->AddChildren(found_);
+  node->AddChildren(nodeChildren_, found_);
   return true;
 }
 

@@ -11,7 +11,6 @@
 #include "core/circle/CenterMesh.h"
 #include "core/circle/RepKey.h"
 #include "core/geometry/DArc.h"
-#include "core/geometry/Polygon.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 #include "platform/Canvas.h"
@@ -64,34 +63,33 @@ void CRepMesh::PaintStorage::StartCell(const Cell& cell) {
   for (int p = 0; p < kOutlinePoints; ++p) *outline.GetAt(p) = OutlinePoint(cell, p);
 }
 
-void CRepContour::Draw(CViewInfo* view, int /*bold*/, int /*from*/, int /*to*/) const {
-  Canvas& canvas = *view->dc;
-  const ScopedPen pen(canvas, Pen{PenStyle::Solid, 2, colour_});
-  std::vector<DevPoint> points;
-  for (int i = 0; i < GetSize(); ++i) points.push_back(view->LPtoDP(*GetAt(i)));
-  canvas.Polyline(points);
-}
-
 // ---- Nodes ----
 
 void CRepMesh::SetSize(int nx, int ny) {
   RemoveAll();
-  columns_.resize(static_cast<std::size_t>(std::max(nx, 0)));
-  for (auto& column : columns_) column.resize(static_cast<std::size_t>(std::max(ny, 0)));
+  sizeX_ = std::max(nx, 0);
+  sizeY_ = sizeX_ > 0 ? std::max(ny, 0) : 0;
+  nodes_.resize(static_cast<std::size_t>(sizeX_) * static_cast<std::size_t>(sizeY_));
 }
 
 void CRepMesh::RemoveAll() {
-  columns_.clear();
+  nodes_.clear();
+  sizeX_ = 0;
+  sizeY_ = 0;
   totalSize_ = 0;
   current_ = nullptr;
 }
 
-CRepPoint* CRepMesh::GetRepPoint(int i, int j) const {
-  return columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)).get();
+std::size_t CRepMesh::NodeIndex(int i, int j) const {
+  if (i < 0 || i >= sizeX_ || j < 0 || j >= sizeY_) throw std::out_of_range("mesh node index");
+  return static_cast<std::size_t>(i) * static_cast<std::size_t>(sizeY_) +
+         static_cast<std::size_t>(j);
 }
 
+CRepPoint* CRepMesh::GetRepPoint(int i, int j) const { return nodes_[NodeIndex(i, j)].get(); }
+
 void CRepMesh::SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point) {
-  columns_.at(static_cast<std::size_t>(i)).at(static_cast<std::size_t>(j)) = std::move(point);
+  nodes_[NodeIndex(i, j)] = std::move(point);
 }
 
 void CRepMesh::CreateResultPoint(const CArcSetRadius& set) {
@@ -144,10 +142,8 @@ void CRepMesh::CreateResultPointPass2(const CArcSetRadius& set) {
 template <class Visit>
 void CRepMesh::ForEachNodeByRows(Visit visit) const {
   for (int j = 0; j < GetSizeY(); ++j) {
-    for (const auto& column : columns_) {
-      if (static_cast<std::size_t>(j) < column.size() && column[static_cast<std::size_t>(j)]) {
-        visit(*column[static_cast<std::size_t>(j)]);
-      }
+    for (int i = 0; i < GetSizeX(); ++i) {
+      if (const CRepPoint* node = GetRepPoint(i, j)) visit(*node);
     }
   }
 }
@@ -265,18 +261,15 @@ double CRepMesh::GetMaxVal(int kind) const {
 
 void CRepMesh::SetTypicalPoint(const CRepKey& key) {
   key_ = &key;
-  for (auto& column : columns_) {
-    for (auto& node : column) {
-      if (node) node->SetTypicalPoint(key);
-    }
+  for (const auto& node : nodes_) {
+    if (node) node->SetTypicalPoint(key);
   }
 }
 
 bool CRepMesh::Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const {
   for (int a = 0; a < GetSizeX(); ++a) {
-    const auto& column = columns_[static_cast<std::size_t>(a)];
-    for (int b = 0; b < static_cast<int>(column.size()); ++b) {
-      CRepPoint* n = column[static_cast<std::size_t>(b)].get();
+    for (int b = 0; b < GetSizeY(); ++b) {
+      CRepPoint* n = GetRepPoint(a, b);
       if (n != nullptr && n->GetCenter() == p) {
         i = a;
         j = b;
@@ -289,9 +282,7 @@ bool CRepMesh::Find(const CDPoint& p, int& i, int& j, CRepPoint*& node) const {
 }
 
 bool CRepMesh::IsSucceed() const {
-  return std::any_of(columns_.begin(), columns_.end(), [](const auto& column) {
-    return std::any_of(column.begin(), column.end(), [](const auto& n) { return n != nullptr; });
-  });
+  return std::any_of(nodes_.begin(), nodes_.end(), [](const auto& n) { return n != nullptr; });
 }
 
 void CRepMesh::CopyData(const CRepMesh& other) {
@@ -312,7 +303,7 @@ void CRepMesh::CopyData(const CRepMesh& other) {
 
 // ---- Contours ----
 
-const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
+const CRepContours* CRepMesh::CreateContour(const CRepKey& key) {
   SetTypicalPoint(key);
   RemoveContour();
   contourCode_ = key.GetContourKey();
@@ -323,8 +314,14 @@ const CDPolyArray* CRepMesh::CreateContour(const CRepKey& key) {
   return contours_.get();
 }
 
-std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch) const {
-  auto out = std::make_unique<CDPolyArray>();
+std::unique_ptr<CRepContours> CRepMesh::ContourPrimitive(int paint, double pitch) const {
+  auto out = std::make_unique<CRepContours>(paint != 0);
+  if (paint != 0) {
+    // Mostly one band per cell, over the cell's outline.
+    const auto cells = static_cast<std::size_t>(std::max(GetSizeX() - 1, 0)) *
+                       static_cast<std::size_t>(std::max(GetSizeY() - 1, 0));
+    out->Reserve(cells, cells * kOutlinePoints);
+  }
   PaintStorage storage;
   for (int i = 0; i + 1 < GetSizeY(); ++i) {
     for (int j = 0; j + 1 < GetSizeX(); ++j) {
@@ -341,7 +338,8 @@ std::unique_ptr<CDPolyArray> CRepMesh::ContourPrimitive(int paint, double pitch)
   return out;
 }
 
-int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const {
+int CRepMesh::ContourGridPrimOne(double level, const Cell& cell,
+                                 std::array<Segment, 2>& out) const {
   if (key_ == nullptr) return 0;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
@@ -361,23 +359,15 @@ int CRepMesh::ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& ou
     const double t = (level - d) / (e - d);
     crossings[count++] = CDPoint(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t);
   }
-  const auto segment = [&](std::size_t a, std::size_t b) {
-    auto line = std::make_unique<CRepContour>(key_->GetColor(level), level);
-    line->Add(crossings[a]);
-    line->Add(crossings[b]);
-    out.Add(std::move(line));
-  };
   if (count == 2) {
-    segment(0, 1);
+    out[0] = {crossings[0], crossings[1]};
     return 1;
   }
   if (count == 4) {
     if (rightUp_) {
-      segment(0, 3);
-      segment(1, 2);
+      out = {Segment{crossings[0], crossings[3]}, Segment{crossings[1], crossings[2]}};
     } else {
-      segment(0, 1);
-      segment(2, 3);
+      out = {Segment{crossings[0], crossings[1]}, Segment{crossings[2], crossings[3]}};
     }
     return 2;
   }
@@ -389,7 +379,7 @@ double CRepMesh::FirstLevel(double lo, double pitch) {
   return lo >= 0 ? level + pitch : level;
 }
 
-void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const {
+void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CRepContours& out) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
   for (std::size_t c = 0; c < 4; ++c) {
@@ -402,11 +392,16 @@ void CRepMesh::ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& 
   for (int k = 0;; ++k) {
     const double level = first + k * pitch;
     if (!(level < hi)) break;
-    ContourGridPrimOne(level, cell, out);
+    std::array<Segment, 2> segments;
+    const int count = ContourGridPrimOne(level, cell, segments);
+    for (int s = 0; s < count; ++s) {
+      const Segment& segment = segments[static_cast<std::size_t>(s)];
+      out.AddLine(key_->GetColor(level), level, segment.first, segment.second);
+    }
   }
 }
 
-void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out,
+void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CRepContours& out,
                                     PaintStorage& storage) const {
   if (key_ == nullptr || !(pitch > 0)) return;
   std::array<double, 4> v{};
@@ -429,19 +424,20 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
     const double level = first + k * pitch;
     if (!(level < hi)) break;
     if (!WithinScale(*key_, level)) continue;
-    const int before = work.GetSize();
-    ContourGridPrimOne(level, cell, work);
-    for (int s = before; s < work.GetSize(); ++s) {
-      const CDPoly& line = *work.GetAt(s);
-      for (int p = 0; p < line.GetSize(); ++p) recorded.push_back({*line.GetAt(p), level});
+    std::array<Segment, 2> segments;
+    const int count = ContourGridPrimOne(level, cell, segments);
+    for (int s = 0; s < count; ++s) {
+      const Segment& segment = segments[static_cast<std::size_t>(s)];
+      auto line = std::make_unique<CDPoly>();
+      line->Add(segment.first);
+      line->Add(segment.second);
+      work.Add(std::move(line));
+      recorded.push_back({segment.first, level});
+      recorded.push_back({segment.second, level});
     }
     if (work.GetSize() >= kMaxPaintLines) return;
   }
   const auto paintRegion = [&](const CDPoly& region) {
-    // The region's vertices, without the junction marks of its tracing.
-    auto polygon = std::make_unique<CPolygon>();
-    polygon->CopyPoints(&region);
-    polygon->InitPointFlag(0);
     double smallest = -kNoValue;
     bool matched = false;
     for (int p = 0; p < region.GetSize(); ++p) {
@@ -453,8 +449,8 @@ void CRepMesh::ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray&
         }
       }
     }
-    polygon->SetPaintColor(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite);
-    out.Add(std::move(polygon));
+    // The band's vertices go without the junction marks of the region's tracing.
+    out.AddBand(matched ? key_->GetColor(key_->RoundForContour(smallest)) : kWhite, region);
   };
   // A cell that no level crosses is its one region: the tracing would hand back a copy of the
   // outline.
@@ -493,11 +489,7 @@ void CRepMesh::DrawArc(CViewInfo* view) const {
 }
 
 void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
-  if (contours_ != nullptr && lines && key_ != nullptr) {
-    for (int i = 0; i < contours_->GetSize(); ++i) {
-      contours_->GetAt(i)->Draw(view, 1, 0, -1);
-    }
-  }
+  if (contours_ != nullptr && lines && key_ != nullptr) contours_->Draw(view);
   if (!labels || key_ == nullptr) return;
   Canvas& canvas = *view->dc;
   const int f = view->IsPrint() ? 10 : 1;
@@ -523,9 +515,7 @@ void CRepMesh::DrawContour(CViewInfo* view, bool lines, bool labels) const {
 void CRepMesh::Store(Archive& ar, int version) const {
   ar << static_cast<std::int32_t>(GetSizeX()) << static_cast<std::int32_t>(GetSizeY());
   const CRepPoint empty;
-  for (const auto& column : columns_) {
-    for (const auto& node : column) (node ? *node : empty).Store(ar, version);
-  }
+  for (const auto& node : nodes_) (node ? *node : empty).Store(ar, version);
 }
 
 void CRepMesh::Load(Archive& ar, int version) {
@@ -544,7 +534,9 @@ void CRepMesh::Load(Archive& ar, int version) {
     }
   }
   RemoveContour();
-  columns_ = std::move(read.columns_);
+  nodes_ = std::move(read.nodes_);
+  sizeX_ = read.sizeX_;
+  sizeY_ = read.sizeY_;
   totalSize_ = 0;
   current_ = nullptr;
 }

@@ -4,9 +4,13 @@
 // representative circle of every centre, traces the contour map of the chosen quantity over the
 // centres (lines, or bands painted in the key's colour scale) and draws circles and contours.
 
+#include <array>
+#include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "core/circle/RepContours.h"
 #include "core/circle/RepPoint.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
@@ -17,25 +21,13 @@ class CRepKey;
 class CRepKeyHokyo;
 class CViewInfo;
 
-// One contour segment: a polyline at a level, drawn in its colour.
-class CRepContour : public CDPoly {
- public:
-  CRepContour(Color colour, double level) : colour_(colour), level_(level) {}
-  Color GetColor() const { return colour_; }
-  double GetLevel() const { return level_; }
-  // A solid line of width 2 in the segment's colour through its points.
-  void Draw(CViewInfo* view, int bold, int from, int to) const override;
-
- private:
-  Color colour_;
-  double level_;
-};
-
 class CRepMesh {
  public:
   // The four corner nodes of one cell, in the order (j, i), (j+1, i), (j+1, i+1), (j, i+1).
   using Cell = std::array<const CRepPoint*, 4>;
   using SerialList = std::vector<CRepPoint*>;
+  // A contour segment from one crossing of a cell's sides to another.
+  using Segment = std::pair<CDPoint, CDPoint>;
 
   CRepMesh() = default;
   CRepMesh(int nx, int ny) { SetSize(nx, ny); }
@@ -55,15 +47,15 @@ class CRepMesh {
   // Index out of range: std::out_of_range. The node may be null.
   CRepPoint* GetRepPoint(int i, int j) const;
   void SetRepPoint(int i, int j, std::shared_ptr<CRepPoint> point);
-  int GetSizeX() const { return static_cast<int>(columns_.size()); }
-  int GetSizeY() const { return columns_.empty() ? 0 : static_cast<int>(columns_[0].size()); }
+  int GetSizeX() const { return sizeX_; }
+  int GetSizeY() const { return sizeY_; }
   int GetTotalSize() const { return totalSize_; }
   int GetRepType() const { return repType_; }
   void SetRepType(int type) { repType_ = type; }
   void SetInterrupt(bool on) { interrupt_ = on; }
   bool IsInterrupt() const { return interrupt_; }
   void SetCurrentPoint(const CRepPoint* point) { current_ = point; }
-  const CDPolyArray* GetContours() const { return contours_.get(); }
+  const CRepContours* GetContours() const { return contours_.get(); }
   int GetContourCode() const { return contourCode_; }
   // The ground of the search rises to the right: decides how the four crossings of a saddle
   // cell pair up. The run that fills the mesh sets it.
@@ -99,11 +91,11 @@ class CRepMesh {
 
   // Chooses the representatives under the key and traces its contour map; null (and no map)
   // for a pitch not above 0.
-  const CDPolyArray* CreateContour(const CRepKey& key);
-  std::unique_ptr<CDPolyArray> ContourPrimitive(int paint, double pitch) const;
-  void ContourGridPrimLine(double pitch, const Cell& cell, CDPolyArray& out) const;
-  // The segments of one level in one cell; returns their number (0, 1 or 2).
-  int ContourGridPrimOne(double level, const Cell& cell, CDPolyArray& out) const;
+  const CRepContours* CreateContour(const CRepKey& key);
+  std::unique_ptr<CRepContours> ContourPrimitive(int paint, double pitch) const;
+  void ContourGridPrimLine(double pitch, const Cell& cell, CRepContours& out) const;
+  // The segments of one level in one cell, in out's front; returns their number (0, 1 or 2).
+  int ContourGridPrimOne(double level, const Cell& cell, std::array<Segment, 2>& out) const;
 
   void Draw(CViewInfo* view, bool lines, bool labels) const;
   void DrawArc(CViewInfo* view) const;
@@ -130,7 +122,7 @@ class CRepMesh {
   };
 
   // The bands of one cell painted into out.
-  void ContourGridPrimPaint(double pitch, const Cell& cell, CDPolyArray& out,
+  void ContourGridPrimPaint(double pitch, const Cell& cell, CRepContours& out,
                             PaintStorage& storage) const;
   // Visits the nodes by rows (outer) and columns (inner), skipping empty ones.
   template <class Visit>
@@ -141,14 +133,20 @@ class CRepMesh {
   int FinishSerial(SerialList& list, const CRepKey* key) const;
   // The first level of a cell's contours.
   static double FirstLevel(double lo, double pitch);
+  // Where node (i, j) lies in nodes_; an index out of range throws std::out_of_range.
+  std::size_t NodeIndex(int i, int j) const;
 
-  std::vector<std::vector<std::shared_ptr<CRepPoint>>> columns_;
+  // The nodes column after column, each column's rows in turn: node (i, j) at i * sizeY_ + j.
+  std::vector<std::shared_ptr<CRepPoint>> nodes_;
+  // Without columns there are no rows.
+  int sizeX_ = 0;
+  int sizeY_ = 0;
   const CRepKey* key_ = nullptr;  // observed; the key of the last evaluation
   int repType_ = 0;
   int totalSize_ = 0;
   const CRepPoint* current_ = nullptr;
   bool interrupt_ = false;
-  std::unique_ptr<CDPolyArray> contours_;
+  std::unique_ptr<CRepContours> contours_;
   int contourCode_ = 0;
   bool rightUp_ = false;
   int drawEnko_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
 
 #include "core/circle/KeptSurfaces.h"
@@ -39,6 +40,46 @@ std::int32_t GetInt(Archive& ar) {
 
 }  // namespace
 
+// ---- Children ----
+
+const CRepChildren::Child& CRepChildren::at(std::size_t i) const {
+  if (i >= count_) throw std::out_of_range("child index");
+  return begin()[i];
+}
+
+void CRepChildren::push_back(Child child) {
+  const bool growsInPlace =
+      list_ != nullptr && list_.use_count() == 1 && first_ + count_ == list_->size();
+  if (!growsInPlace) {
+    auto own = std::make_shared<List>();
+    own->reserve(count_ + std::size_t{1});
+    own->assign(begin(), end());
+    list_ = std::move(own);
+    first_ = 0;
+  }
+  list_->push_back(std::move(child));
+  ++count_;
+}
+
+void CRepChildren::clear() {
+  list_.reset();
+  first_ = 0;
+  count_ = 0;
+}
+
+void CRepChildren::Append(const std::shared_ptr<List>& shared, std::vector<Child>& children) {
+  if (!empty()) {
+    for (Child& child : children) push_back(std::move(child));
+  } else if (!children.empty()) {
+    list_ = shared;
+    first_ = static_cast<std::uint32_t>(shared->size());
+    count_ = static_cast<std::uint32_t>(children.size());
+    shared->insert(shared->end(), std::make_move_iterator(children.begin()),
+                   std::make_move_iterator(children.end()));
+  }
+  children.clear();
+}
+
 void CRepPoint::Init() {
   id_ = -1;
   marks_ = {0, 0};
@@ -61,10 +102,9 @@ int CRepPoint::AddChild(std::shared_ptr<CRepPoint> child) {
   return GetChildSize() - 1;
 }
 
-void CRepPoint::AddChildren(std::vector<std::shared_ptr<CRepPoint>>& children) {
-  children_.reserve(children_.size() + children.size());
-  for (auto& child : children) children_.push_back(std::move(child));
-  children.clear();
+void CRepPoint::AddChildren(const std::shared_ptr<CRepChildren::List>& shared,
+                            std::vector<std::shared_ptr<CRepPoint>>& children) {
+  children_.Append(shared, children);
 }
 
 double CRepPoint::GetStab(Quantity q, int quakeCase) const {
@@ -273,7 +313,7 @@ int CRepPoint::BestChild(const CRepKey& key, int kind, int quakeCase, bool small
   int best = -1;
   double bestValue = 0;
   for (int i = 0; i < GetChildSize(); ++i) {
-    const CRepPoint& child = *children_[static_cast<std::size_t>(i)];
+    const CRepPoint& child = *children_.at(static_cast<std::size_t>(i));
     if (!child.IsValid(key)) continue;
     const double v = child.GetKeyValue(kind, quakeCase);
     if (!(low < v && v < high)) continue;

@@ -7,9 +7,12 @@
 // so a node (or a copy of it) never refers to a surface that has been freed, whatever happens to
 // the child or the mesh it came from. A point holds either a surface object or, as a search keeps
 // its circles, a surface by number in the search's store of kept surfaces (KeptSurfaces.h). The
-// children are shared too: a search makes them in blocks that many children share.
+// children are shared too: a search makes them in blocks that many children share, and lists the
+// children of all its nodes in one list that the nodes share (CRepChildren).
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +28,36 @@ class CRepKey;
 class CRepKeyHokyo;
 class CSpSlideWork;
 class CViewInfo;
+class CRepPoint;
+
+// The children of a node: a range of a list that several nodes may share. A search appends each
+// node's children to one list of its own instead of giving every node a list, so that a node
+// costs it no allocation; a node that gains a child where its range cannot grow in place (a list
+// that others share, or a range before its list's end) first moves its children to a list of its
+// own.
+class CRepChildren {
+ public:
+  using Child = std::shared_ptr<CRepPoint>;
+  using List = std::vector<Child>;
+
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  const Child* begin() const { return list_ != nullptr ? list_->data() + first_ : nullptr; }
+  const Child* end() const { return begin() + count_; }
+  // An index out of range throws std::out_of_range.
+  const Child& at(std::size_t i) const;
+
+  void push_back(Child child);
+  void clear();
+  // Appends the children to the shared list as this node's range (after its own children where
+  // it has some); children is left empty.
+  void Append(const std::shared_ptr<List>& shared, std::vector<Child>& children);
+
+ private:
+  std::shared_ptr<List> list_;
+  std::uint32_t first_ = 0;
+  std::uint32_t count_ = 0;
+};
 
 class CRepPoint {
  public:
@@ -88,8 +121,10 @@ class CRepPoint {
   // ---- Children ----
 
   int AddChild(std::shared_ptr<CRepPoint> child);
-  // Appends the children in their order, growing the list once; children is left empty.
-  void AddChildren(std::vector<std::shared_ptr<CRepPoint>>& children);
+  // Appends the children in their order to the list that the nodes of a search share, as this
+  // node's children; children is left empty.
+  void AddChildren(const std::shared_ptr<CRepChildren::List>& shared,
+                   std::vector<std::shared_ptr<CRepPoint>>& children);
   int GetChildSize() const { return static_cast<int>(children_.size()); }
   // An index out of range throws std::out_of_range.
   CRepPoint& GetChild(int i) const { return *children_.at(static_cast<std::size_t>(i)); }
@@ -155,5 +190,5 @@ class CRepPoint {
   std::shared_ptr<const CSpSlideWork> surface_;
   std::shared_ptr<const CKeptSurfaces> kept_;
   int keptIndex_ = -1;
-  std::vector<std::shared_ptr<CRepPoint>> children_;
+  CRepChildren children_;
 };

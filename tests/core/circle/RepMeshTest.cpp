@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "core/circle/ArcSet.h"
 #include "core/circle/CircleRecordVersion.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/RepMesh.h"
-#include "core/geometry/Polygon.h"
 #include "platform/Archive.h"
 #include "platform/RecordingCanvas.h"
 #include "tests/core/circle/CircleSurface.h"
@@ -91,17 +91,17 @@ TEST(ContourTest, LinesOfALinearFieldLieOnItsLevelLines) {
   CRepKey key;
   key.Data().paint = 0;
   key.Data().fsPitch = 0.02;
-  const CDPolyArray* lines = mesh->CreateContour(key);
+  const CRepContours* lines = mesh->CreateContour(key);
   ASSERT_NE(lines, nullptr);
+  ASSERT_FALSE(lines->IsPainted());
   ASSERT_GT(lines->GetSize(), 10);
   for (int i = 0; i < lines->GetSize(); ++i) {
-    const auto& line = dynamic_cast<const CRepContour&>(*lines->GetAt(i));
-    ASSERT_EQ(line.GetSize(), 2);
-    for (int p = 0; p < 2; ++p) {
-      EXPECT_NEAR(f(line.GetAt(p)->x, line.GetAt(p)->y), line.GetLevel(), 1e-12);
-    }
-    EXPECT_EQ(line.GetColor().ref, key.GetColor(line.GetLevel()).ref);
+    const CRepContours::Shape& line = lines->GetAt(i);
+    ASSERT_EQ(line.count, 2U);
+    for (const CDPoint& p : lines->PointsOf(line)) EXPECT_NEAR(f(p.x, p.y), line.level, 1e-12);
+    EXPECT_EQ(line.colour.ref, key.GetColor(line.level).ref);
   }
+  EXPECT_THROW(lines->GetAt(lines->GetSize()), std::out_of_range);
 }
 
 // A hand-made cell from (0, 0) to (2, 1) with the corner values, corners in the order (0,0),
@@ -117,14 +117,10 @@ class CellTest : public testing::Test {
     cell = {mesh->GetRepPoint(0, 0), mesh->GetRepPoint(1, 0), mesh->GetRepPoint(1, 1),
             mesh->GetRepPoint(0, 1)};
   }
-  std::vector<std::pair<CDPoint, CDPoint>> Segments(double level) {
-    CDPolyArray out;
-    mesh->ContourGridPrimOne(level, cell, out);
-    std::vector<std::pair<CDPoint, CDPoint>> segments;
-    for (int i = 0; i < out.GetSize(); ++i) {
-      segments.emplace_back(*out.GetAt(i)->GetAt(0), *out.GetAt(i)->GetAt(1));
-    }
-    return segments;
+  std::vector<CRepMesh::Segment> Segments(double level) {
+    std::array<CRepMesh::Segment, 2> out;
+    const int count = mesh->ContourGridPrimOne(level, cell, out);
+    return {out.begin(), out.begin() + count};
   }
 
   CRepKey key;
@@ -195,15 +191,30 @@ TEST_F(CellTest, APitchNotAboveZeroGivesNoMap) {
 TEST_F(CellTest, BandsTakeTheColourOfTheirLowestLevel) {
   Make({0.8, 0.9, 0.9, 0.8});
   key.Data().fsPitch = 0.05;
-  const CDPolyArray* bands = mesh->CreateContour(key);
+  const CRepContours* bands = mesh->CreateContour(key);
   ASSERT_NE(bands, nullptr);
+  ASSERT_TRUE(bands->IsPainted());
   ASSERT_EQ(bands->GetSize(), 2);
   std::vector<std::uint32_t> colours;
-  for (int i = 0; i < 2; ++i) {
-    colours.push_back(dynamic_cast<const CPolygon&>(*bands->GetAt(i)).GetPaintColor().ref);
-  }
+  for (int i = 0; i < 2; ++i) colours.push_back(bands->GetAt(i).colour.ref);
   std::sort(colours.begin(), colours.end());
   EXPECT_EQ(colours, (std::vector<std::uint32_t>{0x0000FF, 0x00FFFF}));
+  // Each band filled in its colour without an outline, through its points.
+  RecordingCanvas canvas;
+  CViewInfo view;
+  AttachTestView(view, canvas, 10, 150, 150);
+  mesh->DrawContour(&view, true, false);
+  const auto polygons = canvas.PrimitivesOf(PrimitiveKind::Polygon);
+  ASSERT_EQ(polygons.size(), 2U);
+  for (int i = 0; i < 2; ++i) {
+    const CRepContours::Shape& band = bands->GetAt(i);
+    const DrawnPrimitive& drawn = polygons[static_cast<std::size_t>(i)];
+    EXPECT_EQ(drawn.state.pen.style, PenStyle::Null);
+    EXPECT_EQ(drawn.state.brush, (Brush{BrushStyle::Solid, band.colour}));
+    std::vector<DevPoint> points;
+    for (const CDPoint& p : bands->PointsOf(band)) points.push_back(view.LPtoDP(p));
+    EXPECT_EQ(drawn.points, points);
+  }
 }
 
 // Painted cell after cell, every cell gets the bands it gets painted alone: nothing of one cell's
@@ -229,12 +240,11 @@ TEST(ContourTest, EachPaintedCellGetsTheBandsItGetsAlone) {
       }
     }
     std::vector<Band> found;
-    const CDPolyArray* painted = mesh.CreateContour(key);
+    const CRepContours* painted = mesh.CreateContour(key);
     for (int i = 0; painted != nullptr && i < painted->GetSize(); ++i) {
-      const auto& polygon = dynamic_cast<const CPolygon&>(*painted->GetAt(i));
-      Band band{polygon.GetPaintColor().ref, {}};
-      for (int p = 0; p < polygon.GetSize(); ++p) band.points.push_back(*polygon.GetAt(p));
-      found.push_back(band);
+      const CRepContours::Shape& shape = painted->GetAt(i);
+      const auto points = painted->PointsOf(shape);
+      found.push_back({shape.colour.ref, {points.begin(), points.end()}});
     }
     return found;
   };
@@ -261,8 +271,11 @@ TEST_F(CellTest, DrawingLinesAndLabels) {
   const auto lines = canvas.PrimitivesOf(PrimitiveKind::Polyline);
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(mesh->GetContours()->GetSize()));
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto& contour = dynamic_cast<const CRepContour&>(*mesh->GetContours()->GetAt(int(i)));
-    EXPECT_EQ(lines[i].state.pen, (Pen{PenStyle::Solid, 2, contour.GetColor()}));
+    const CRepContours::Shape& contour = mesh->GetContours()->GetAt(static_cast<int>(i));
+    EXPECT_EQ(lines[i].state.pen, (Pen{PenStyle::Solid, 2, contour.colour}));
+    EXPECT_EQ(lines[i].points,
+              (std::vector<DevPoint>{view.LPtoDP(mesh->GetContours()->PointsOf(contour)[0]),
+                                     view.LPtoDP(mesh->GetContours()->PointsOf(contour)[1])}));
   }
   const auto texts = canvas.PrimitivesOf(PrimitiveKind::Text);
   ASSERT_EQ(texts.size(), 4u);

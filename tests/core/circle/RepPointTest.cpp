@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 #include "core/circle/CircleRecordVersion.h"
 #include "core/circle/RepKey.h"
@@ -47,6 +50,35 @@ TEST(RepPointTest, ANodeWithoutChildrenIsCleared) {
   EXPECT_EQ(node.GetStab(Q::kFs, 0), kNoValue);
   EXPECT_EQ(node.GetFsMin(key), kNoValue);
   EXPECT_EQ(node.GetContourStr(key), "");
+}
+
+// Nodes that share one list of children, as a search fills them: a node that gains a child
+// later, a node that is cleared and a node with children of its own beforehand each keep their
+// own children in order and leave the others' as they were.
+TEST(RepPointTest, NodesSharingAListOfChildrenKeepTheirOwn) {
+  auto shared = std::make_shared<CRepChildren::List>();
+  std::array<CRepPoint, 3> nodes;
+  std::vector<std::shared_ptr<CRepPoint>> found;
+  const auto fsOf = [](const CRepPoint& node) {
+    std::vector<double> fs;
+    for (int i = 0; i < node.GetChildSize(); ++i) fs.push_back(node.GetChild(i).GetStab(Q::kFs, 0));
+    return fs;
+  };
+  nodes[2].AddChild(Child(2.0, 10));
+  for (std::size_t n = 0; n < nodes.size(); ++n) {
+    found.push_back(Child(1.0 + 0.1 * static_cast<double>(n), 10));
+    found.push_back(Child(1.05 + 0.1 * static_cast<double>(n), 10));
+    nodes[n].AddChildren(shared, found);
+    EXPECT_TRUE(found.empty());
+  }
+  EXPECT_EQ(shared->size(), 4U);
+  nodes[0].AddChild(Child(1.5, 10));
+  nodes[1].RemoveAll();
+  EXPECT_EQ(fsOf(nodes[0]), (std::vector<double>{1.0, 1.05, 1.5}));
+  EXPECT_EQ(fsOf(nodes[1]), std::vector<double>{});
+  EXPECT_EQ(fsOf(nodes[2]), (std::vector<double>{2.0, 1.2, 1.25}));
+  EXPECT_THROW(nodes[1].GetChild(0), std::out_of_range);
+  EXPECT_THROW(nodes[0].GetChild(3), std::out_of_range);
 }
 
 TEST(RepPointTest, TheRepresentativeIsTheFirstBestChild) {
