@@ -312,8 +312,8 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
     gamma = LayerGamma(k, block, 0);
     if (gamma == kNoValue) return AreaWeight{};
     if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
-    const double a = TrapezoidArea(rounding.Round(hL, kRoundCodeHeight),
-                                   rounding.Round(hR, kRoundCodeHeight), measures.width, rounding);
+    const CalcRounding::Pair heights = rounding.RoundPair(hL, hR, kRoundCodeHeight);
+    const double a = TrapezoidArea(heights.a, heights.b, measures.width, rounding);
     area += a;
     weight += rounding.Round(a * gamma, kRoundCodeWeight);
   }
