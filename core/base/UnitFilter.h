@@ -73,13 +73,14 @@ class CalcRounding {
         generalHalfUp_(rules.roundSwitch != 0 && rules.modeGeneral == kRoundModeHalfUp) {}
 
   double Round(double x, int code) const;
-  // Round(a, code) and Round(b, code), the same bits; where both take the half-up arithmetic of
-  // the general codes, in the two lanes of one pass over it.
+  // Round(a, codeA) and Round(b, codeB), the same bits; where both take the half-up arithmetic
+  // of the general codes to one number of decimals, in the two lanes of one pass over it.
   struct Pair {
     double a;
     double b;
   };
-  Pair RoundPair(double a, double b, int code) const;
+  Pair RoundPair(double a, int codeA, double b, int codeB) const;
+  Pair RoundPair(double a, double b, int code) const { return RoundPair(a, code, b, code); }
 
  private:
   const CUnitFilter* rules_;
@@ -260,10 +261,11 @@ inline double CalcRounding::Round(double x, int code) const {
   return rules_->Round(x, code);
 }
 
-inline CalcRounding::Pair CalcRounding::RoundPair(double a, double b, int code) const {
+inline CalcRounding::Pair CalcRounding::RoundPair(double a, int codeA, double b, int codeB) const {
 #if defined(__SSE2__)
-  const int digits = rules_->Digit(code);
-  if (generalHalfUp_ && CUnitFilter::IsGeneralCode(code) && digits >= 0 &&
+  const int digits = rules_->Digit(codeA);
+  if (generalHalfUp_ && CUnitFilter::IsGeneralCode(codeA) && CUnitFilter::IsGeneralCode(codeB) &&
+      rules_->Digit(codeB) == digits && digits >= 0 &&
       digits < unit_filter_detail::kTabulatedDigits) {
     const unit_filter_detail::PairPitch& pitch =
         unit_filter_detail::kPairPitches[static_cast<std::size_t>(digits)];
@@ -274,5 +276,5 @@ inline CalcRounding::Pair CalcRounding::RoundPair(double a, double b, int code) 
     }
   }
 #endif
-  return Pair{Round(a, code), Round(b, code)};
+  return Pair{Round(a, codeA), Round(b, codeB)};
 }
