@@ -25,6 +25,32 @@ void ForEachStoredField(Filter& filter, int version, Visit visit) {
 
 }  // namespace
 
+#if defined(__SSE2__)
+namespace unit_filter_detail {
+
+namespace {
+
+constexpr BothLanes Both(double v) { return BothLanes{{v, v}}; }
+
+}  // namespace
+
+constinit const PairConstants kPairConstants{
+    Both(1e-9), Both(5.0), Both(0.1), Both(0x1.8p52), Both(10.0), Both(1.0), Both(-0.0),
+};
+
+constinit const std::array<PairPitch, kTabulatedDigits> kPairPitches = [] {
+  std::array<PairPitch, kTabulatedDigits> pitches{};
+  for (std::size_t d = 0; d < pitches.size(); ++d) {
+    const DigitPitch& pitch = kDigitPitches[d];
+    pitches[d] = PairPitch{Both(pitch.rounding.tenths), Both(pitch.rounding.pitch),
+                           Both(pitch.checkFreeBound)};
+  }
+  return pitches;
+}();
+
+}  // namespace unit_filter_detail
+#endif
+
 int CUnitFilter::EnableRoundValue(int enable) {
   const int previous = roundSwitch;
   roundSwitch = enable;

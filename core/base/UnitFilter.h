@@ -73,6 +73,14 @@ class CalcRounding {
         generalHalfUp_(rules.roundSwitch != 0 && rules.modeGeneral == kRoundModeHalfUp) {}
 
   double Round(double x, int code) const;
+  // Round(a, codeA) and Round(b, codeB), the same bits; where both take the half-up arithmetic
+  // of the general codes to one number of decimals, in the two lanes of one pass over it.
+  struct Pair {
+    double a;
+    double b;
+  };
+  Pair RoundPair(double a, int codeA, double b, int codeB) const;
+  Pair RoundPair(double a, double b, int code) const { return RoundPair(a, code, b, code); }
 
  private:
   const CUnitFilter* rules_;
@@ -139,6 +147,53 @@ inline double SnapCheckFree(double v, const DigitPitch& pitch) {
   return FloorTenthBelow2To50(r.tenths * (v + 1e-9) + 5.0) * r.pitch;
 }
 
+#if defined(__SSE2__)
+// A value in both lanes of a register, aligned to be read as one operand.
+struct alignas(16) BothLanes {
+  double lanes[2];
+  __m128d Load() const { return _mm_load_pd(lanes); }
+};
+
+// The constants of SnapCheckFree in both lanes. They are defined out of line so that the compiler
+// reads each as one operand from memory: a constant it can see it loads as a scalar and copies
+// into the second lane, which costs more than the second lane saves.
+struct PairConstants {
+  BothLanes nudge;    // 1e-9
+  BothLanes five;     // 5.0
+  BothLanes tenth;    // 0.1
+  BothLanes shift;    // 1.5 * 2^52, FloorTenthBelow2To50's
+  BothLanes ten;      // 10.0
+  BothLanes one;      // 1.0
+  BothLanes signBit;  // -0.0
+};
+struct PairPitch {
+  BothLanes tenths;
+  BothLanes pitch;
+  BothLanes checkFreeBound;
+};
+extern const PairConstants kPairConstants;
+extern const std::array<PairPitch, kTabulatedDigits> kPairPitches;
+
+// Both lanes lie below the pitch's checkFreeBound in size (false for a NaN).
+inline bool BothCheckFree(__m128d v, const PairPitch& pitch) {
+  const __m128d size = _mm_andnot_pd(kPairConstants.signBit.Load(), v);
+  return _mm_movemask_pd(_mm_cmplt_pd(size, pitch.checkFreeBound.Load())) == 0x3;
+}
+
+// SnapCheckFree of both lanes, lane for lane the same operations on the same operands (the floor
+// as FloorTenthBelow2To50 takes it).
+inline __m128d SnapCheckFree(__m128d v, const PairPitch& pitch) {
+  const PairConstants& k = kPairConstants;
+  const __m128d nudged = _mm_add_pd(v, k.nudge.Load());
+  const __m128d y = _mm_add_pd(_mm_mul_pd(pitch.tenths.Load(), nudged), k.five.Load());
+  const __m128d shift = k.shift.Load();
+  const __m128d nearest = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(y, k.tenth.Load()), shift), shift);
+  const __m128d greater = _mm_cmplt_pd(y, _mm_mul_pd(k.ten.Load(), nearest));
+  const __m128d floor = _mm_sub_pd(nearest, _mm_and_pd(greater, k.one.Load()));
+  return _mm_mul_pd(floor, pitch.pitch.Load());
+}
+#endif
+
 }  // namespace unit_filter_detail
 
 inline int CUnitFilter::Digit(int code) const {
@@ -204,4 +259,22 @@ inline double CalcRounding::Round(double x, int code) const {
     if (std::fabs(x) < pitch.checkFreeBound) return unit_filter_detail::SnapCheckFree(x, pitch);
   }
   return rules_->Round(x, code);
+}
+
+inline CalcRounding::Pair CalcRounding::RoundPair(double a, int codeA, double b, int codeB) const {
+#if defined(__SSE2__)
+  const int digits = rules_->Digit(codeA);
+  if (generalHalfUp_ && CUnitFilter::IsGeneralCode(codeA) && CUnitFilter::IsGeneralCode(codeB) &&
+      rules_->Digit(codeB) == digits && digits >= 0 &&
+      digits < unit_filter_detail::kTabulatedDigits) {
+    const unit_filter_detail::PairPitch& pitch =
+        unit_filter_detail::kPairPitches[static_cast<std::size_t>(digits)];
+    const __m128d v = _mm_set_pd(b, a);
+    if (unit_filter_detail::BothCheckFree(v, pitch)) {
+      const __m128d rounded = unit_filter_detail::SnapCheckFree(v, pitch);
+      return Pair{_mm_cvtsd_f64(rounded), _mm_cvtsd_f64(_mm_unpackhi_pd(rounded, rounded))};
+    }
+  }
+#endif
+  return Pair{Round(a, codeA), Round(b, codeB)};
 }

@@ -204,14 +204,21 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     r[R::kU] = r[R::kN];
     nu = 0;
   }
-  r[R::kS] = rounding.Round(length * c + nu * tanPhi, kRoundCodeResisting);
-  if (!seismic) return;
+  const double resisting = length * c + nu * tanPhi;
+  if (!seismic) {
+    r[R::kS] = rounding.Round(resisting, kRoundCodeResisting);
+    return;
+  }
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
   if (IsClip() && r[R::kNs] < r[R::kU]) {
     r[R::kU] = r[R::kNs];
     nuSeis = -r[R::kNe];
   }
-  r[R::kSe] = rounding.Round(length * c + nuSeis * tanPhi, kRoundCodeResisting);
+  // The two cases' forces are rounded side by side.
+  const CalcRounding::Pair rounded =
+      rounding.RoundPair(resisting, length * c + nuSeis * tanPhi, kRoundCodeResisting);
+  r[R::kS] = rounded.a;
+  r[R::kSe] = rounded.b;
 }
 
 bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*targetFs*/) {

@@ -288,7 +288,11 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
 
 CSlice::Measures CSlice::GetMeasures() const {
   const CalcRounding rounding = CCoreConfig::GetCalcRounding();
-  return Measures{Width(rounding), KoArea(rounding), Length(rounding), rounding};
+  if (arc_ == nullptr) return Measures{Width(rounding), 0.0, Length(rounding), rounding};
+  // Width and KoArea side by side.
+  const CalcRounding::Pair widthAndSegment =
+      rounding.RoundPair(xRight_ - xLeft_, kRoundCodeWidth, segmentArea_, kRoundCodeArea);
+  return Measures{widthAndSegment.a, widthAndSegment.b, Length(rounding), rounding};
 }
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
@@ -312,8 +316,8 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
     gamma = LayerGamma(k, block, 0);
     if (gamma == kNoValue) return AreaWeight{};
     if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
-    const double a = TrapezoidArea(rounding.Round(hL, kRoundCodeHeight),
-                                   rounding.Round(hR, kRoundCodeHeight), measures.width, rounding);
+    const CalcRounding::Pair heights = rounding.RoundPair(hL, hR, kRoundCodeHeight);
+    const double a = TrapezoidArea(heights.a, heights.b, measures.width, rounding);
     area += a;
     weight += rounding.Round(a * gamma, kRoundCodeWeight);
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <random>
@@ -231,7 +232,10 @@ TEST(UnitFilterTest, RoundFollowsTheSwitch) {
 // takes its own path for the general codes) and under every other switch and direction, at the
 // halves of each code's pitch and a hair beside them, at the edge of the range its own path
 // takes, at zeros, at and near the no-value marker, for absurd digit counts, and over random
-// values of every size.
+// values of every size; and so does its rounding of two values side by side, for each value
+// paired with itself and with values of other kinds, by the same code or by another of the same
+// or other decimals or direction (its two lanes take their own path only where both values
+// may).
 TEST(UnitFilterTest, CalcRoundingGivesTheRulesBits) {
   const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
   std::vector<CUnitFilter> rules(6);
@@ -274,6 +278,25 @@ TEST(UnitFilterTest, CalcRoundingGivesTheRulesBits) {
       }
       const double nan = std::nan("");
       EXPECT_TRUE(std::isnan(rounding.Round(nan, code)));
+      // Each value with itself, with its neighbour in the list and with one far from it, the
+      // second by the same code or by one of three others in turn.
+      const int secondCodes[] = {code, 141, 241, 163};
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        const double x = values[i];
+        const int codeB = secondCodes[i % std::size(secondCodes)];
+        for (const double y : {x, values[(i + 1) % values.size()],
+                               values[(i * 7 + values.size() / 2) % values.size()]}) {
+          const CalcRounding::Pair pair = rounding.RoundPair(x, code, y, codeB);
+          EXPECT_EQ(bits(pair.a), bits(filter.Round(x, code)))
+              << "code " << code << " x " << x << " beside " << y << " mode " << filter.modeGeneral;
+          EXPECT_EQ(bits(pair.b), bits(filter.Round(y, codeB)))
+              << "code " << codeB << " y " << y << " beside " << x << " mode "
+              << filter.modeGeneral;
+        }
+      }
+      const CalcRounding::Pair withNan = rounding.RoundPair(1.0, nan, code);
+      EXPECT_EQ(bits(withNan.a), bits(filter.Round(1.0, code)));
+      EXPECT_TRUE(std::isnan(withNan.b));
     }
   }
 }
