@@ -21,38 +21,24 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
 
-// The surface's height over the x of the points that the division tests and of the division
-// points, each x looked up once per division: neighbouring strata share their boundary vertices,
-// which become division points. known holds the heights found so far, ordered by x.
+// The surface's height over the x of the points that the division tests, each x looked up once
+// per division: neighbouring strata share their boundary vertices. known holds the heights found
+// so far, ordered by x.
 struct CSliceList::SurfaceHeights {
   const CSpSlideWork& surface;
   const CSpSlideWork::VerticalTable& verticals;
   std::vector<std::pair<double, double>>& known;
 
-  using Known = std::vector<std::pair<double, double>>::const_iterator;
-
   double At(double x) const {
     const auto it = std::lower_bound(known.begin(), known.end(), x,
                                      [](const auto& entry, double v) { return entry.first < v; });
-    if (Hits(it, x)) return it->second;
+    // A hit holds the height at this very x (0 and -0 kept apart): the same value.
+    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
+      return it->second;
+    }
     const double y = verticals.At(x).y;
     known.insert(it, {x, y});
     return y;
-  }
-  // At of each of the ascending xs, appended to ys: one walk along the known heights, which it
-  // leaves as they are (the xs are the division's last questions).
-  void AtEach(std::span<const double> xs, std::vector<double>& ys) const {
-    Known it = known.begin();
-    for (const double x : xs) {
-      while (it != known.end() && it->first < x) ++it;
-      ys.push_back(Hits(it, x) ? it->second : verticals.At(x).y);
-    }
-  }
-
- private:
-  // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
-  bool Hits(Known it, double x) const {
-    return it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x);
   }
 };
 
@@ -383,20 +369,20 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
     return 0;
   }
   const WaterShapes lines = GetWaterShapes(water);
-  // Neighbouring slices share a side: the surface's height there is found once, and at the
-  // division points that are tested vertices not again.
-  const SurfaceHeights heights{*work_, verticals_, knownHeights_};
+  // Neighbouring slices share a side: the surface's height there is found once.
   surfaceYs_.clear();
-  heights.AtEach(xs_, surfaceYs_);
+  verticals_.HeightsAt(xs_, surfaceYs_);
+  midXs_.clear();
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) midXs_.push_back((xs_[i] + xs_[i + 1]) / 2);
+  midVerticals_.clear();
+  verticals_.AtEach(midXs_, midVerticals_);
   // Neighbouring slices share a side: a water line's height there is found once too.
   waterYs_.Take(lines.water, xs_);
   upperYs_.Take(lines.upper, xs_);
   layerYs_.Take(lines.layer, xs_);
   SharedSide side;
   midYs_.clear();
-  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
-    slices_.push_back(StartSlice(xs_[i], xs_[i + 1], side));
-  }
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) slices_.push_back(StartSlice(i, side));
   AddStrataBoundaries(layers);
   for (std::size_t i = 0; i < slices_.size(); ++i) FinishSlice(*slices_[i], i, lines);
   KeepSlicesWithLayers();
@@ -450,17 +436,16 @@ std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(st
   return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
-std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
+std::unique_ptr<CSlice> CSliceList::StartSlice(std::size_t i, SharedSide& side) {
+  const double x1 = xs_[i];
+  const double x2 = xs_[i + 1];
   std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
-  const double mid = (x1 + x2) / 2;
-  const CSpSlideWork::Vertical atMid = verticals_.At(mid);
+  const double mid = midXs_[i];
+  const CSpSlideWork::Vertical& atMid = midVerticals_[i];
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) {
-    TrimmedArc bottom = TrimBottomArc(*atMid.arc, x1, x2, side);
-    slice->SetBottomArc(std::move(bottom.arc), bottom.half, bottom.start, bottom.end);
-  }
+  if (atMid.arc != nullptr) TrimBottomArc(*slice, *atMid.arc, x1, x2, side);
   slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
   return slice;
@@ -519,25 +504,32 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   return tagDEVY{left, right, line, 0};
 }
 
-CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
-                                                 SharedSide& side) {
-  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return TrimmedArc{};
-  std::unique_ptr<CDArc> trimmed;
-  if (spareArcs_.empty()) {
-    trimmed = std::make_unique<CDArc>(arc);
-  } else {
-    trimmed = std::move(spareArcs_.back());
-    spareArcs_.pop_back();
-    *trimmed = arc;
-  }
-  // Neighbouring slices on one arc share the point of their common side: found once.
-  const CDArc::LowerPoint start =
-      side.arc == &arc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
+void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, double x2,
+                               SharedSide& side) {
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
+  // Neighbouring slices on one arc share the point of their common side, and all the slices on
+  // it the terms of its circle: each found once.
+  const bool sameArc = side.arc == &arc;
+  const CDArc::LowerPoint start = sameArc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
   const CDArc::LowerPiece piece = arc.LowerPieceTo(start, x2);
-  trimmed->start = start.angle;
-  trimmed->end = piece.end.angle;
-  side = SharedSide{&arc, x2, piece.end};
-  return TrimmedArc{std::move(trimmed), start.point, piece.end.point, piece.half};
+  if (!sameArc) side.terms = arc.GetVerticalTerms();
+  side.arc = &arc;
+  side.x = x2;
+  side.end = piece.end;
+  slice.SetBottomArc(TakeSpareArc(arc, start.angle, piece.end.angle), piece.half, start.point,
+                     piece.end.point, side.terms);
+}
+
+std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc, double start, double end) {
+  std::unique_ptr<CDArc> spare;
+  if (spareArcs_.empty()) {
+    spare = std::make_unique<CDArc>();
+  } else {
+    spare = std::move(spareArcs_.back());
+    spareArcs_.pop_back();
+  }
+  spare->SetParam(arc.centre, arc.R, start, end);
+  return spare;
 }
 
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {

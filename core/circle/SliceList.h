@@ -209,16 +209,18 @@ class CSliceList {
   // The strata's table and outlines taken anew when their vertices have changed.
   void TakeStrata(const CDPolyArray& strata);
   // The side a slice shares with the next one, with the point of its base arc there and that
-  // point's angle.
+  // point's angle, and the vertical terms of that arc's circle.
   struct SharedSide {
     const CDArc* arc = nullptr;
     double x = 0;
     CDArc::LowerPoint end;
+    CDArc::VerticalTerms terms;
   };
-  // A new slice between two division points with its base and strength type, without
-  // boundaries; side carries the right side of the slice before and takes this slice's right
-  // side. Keeps the surface's height at the slice's middle in midYs_.
-  std::unique_ptr<CSlice> StartSlice(double x1, double x2, SharedSide& side);
+  // A new slice between division points i and i + 1 with its base and strength type, without
+  // boundaries, from the vertical at its middle (midVerticals_); side carries the right side of
+  // the slice before and takes this slice's right side. Keeps the surface's height at the
+  // slice's middle in midYs_.
+  std::unique_ptr<CSlice> StartSlice(std::size_t i, SharedSide& side);
   // The boundary entries of the strata in every slice, in the order of the strata and of their
   // edges: each edge gives its entries to the slices its cuts can reach.
   void AddStrataBoundaries(const CDPolyArray* strata);
@@ -228,17 +230,14 @@ class CSliceList {
   // The slices without a boundary above their base go to the spare ones; the others keep their
   // order.
   void KeepSlicesWithLayers();
-  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc, with
-  // the points of the circle at x1 and x2 that its end angles come from and its half sweep; a
-  // short piece's end angle is its start's plus the sweep from the chord
-  // (CDArc::LowerPieceTo). side as in StartSlice.
-  struct TrimmedArc {
-    std::unique_ptr<CDArc> arc;  // null where TrimCopy gives none
-    CDPoint start;
-    CDPoint end;
-    CDArc::HalfSweep half{};
-  };
-  TrimmedArc TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
+  // The slice's bottom arc: the surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it,
+  // built in a spare arc, with the points of the circle at x1 and x2 that its end angles come
+  // from and its half sweep; a short piece's end angle is its start's plus the sweep from the
+  // chord (CDArc::LowerPieceTo). None where TrimCopy gives none. side as in StartSlice.
+  void TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, double x2, SharedSide& side);
+  // An arc on the circle of arc from start to end (radians), made in a spare arc when one is
+  // kept.
+  std::unique_ptr<CDArc> TakeSpareArc(const CDArc& arc, double start, double end);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -256,6 +255,9 @@ class CSliceList {
   // the points that split wide gaps and the points merged with them, the end points of the
   // surface's arcs.
   std::vector<double> surfaceYs_;
+  // The middles of the slices, what the vertical at each meets and its height.
+  std::vector<double> midXs_;
+  std::vector<CSpSlideWork::Vertical> midVerticals_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
   struct LineHeights {

@@ -211,6 +211,9 @@ class CSpSlideWork : public CDPoly {
    public:
     void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
     Vertical At(double x) const;
+    // At of each of the xs, in order, appended to out; and its height alone, appended to heights.
+    void AtEach(std::span<const double> xs, std::vector<Vertical>& out) const;
+    void HeightsAt(std::span<const double> xs, std::vector<double>& heights) const;
     // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
@@ -229,9 +232,23 @@ class CSpSlideWork : public CDPoly {
     };
     // Takes piece i of the surface; false when a vertex names no arc.
     bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
+    // A range of x in which the vertical meets one arc piece alone (pieces_[piece]), clearly
+    // between its ends' x for the sweep test of its lower crossing and farther than the same-point
+    // distance from them: there the vertical's height is that crossing's where the crossing counts
+    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met.
+    struct ClearRun {
+      CDArc::XRange range;
+      std::size_t piece = 0;
+    };
+    // The clear run of piece i, empty where it has none.
+    CDArc::XRange ClearRange(std::size_t i) const;
+    // At, inline in the loops over many x; and its walk over every piece whose reach holds x.
+    Vertical Find(double x) const;
+    Vertical Walk(double x) const;
 
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;
+    std::vector<ClearRun> clearRuns_;
     int vertexCount_ = 0;
     double lastX_ = 0;
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.

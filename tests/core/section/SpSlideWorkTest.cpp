@@ -884,7 +884,8 @@ TEST(SlideWorkTest, SlipLineVerticesAnswerAsTheLine) {
 
 // The vertical table answers as GetVertical and GetStrengthOfPosition, bit for bit, at random x
 // and where the answers change: at every vertex, arc end and circle side, a unit in the last
-// place either side of them and at the same-point reach about them.
+// place either side of them and at once and twice the same-point reach about them, and in fine
+// steps across the margins of the sweep tests beside them; one x at a time and many at once.
 TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
   const SampleSection sample = MakeSampleSection();
   std::vector<std::unique_ptr<CSpSlideWork>> surfaces;
@@ -921,7 +922,9 @@ TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     std::vector<double> xs = {std::numeric_limits<double>::quiet_NaN(), kInfinity, -0.0};
     for (const double mark : marks) {
-      for (const double near : {mark, mark - kSamePoint, mark + kSamePoint}) {
+      for (int k = -400; k <= 400; ++k) xs.push_back(mark + k * 1e-6);
+      for (const double near : {mark, mark - kSamePoint, mark + kSamePoint, mark - 2 * kSamePoint,
+                                mark + 2 * kSamePoint}) {
         double below = near;
         double above = near;
         for (int step = 0; step < 3; ++step) {
@@ -935,9 +938,20 @@ TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
     std::uniform_real_distribution<double> along(work.Left().x - 2, work.Right().x + 2);
     for (int i = 0; i < 2000; ++i) xs.push_back(along(random));
 
-    for (const double x : xs) {
+    std::vector<CSpSlideWork::Vertical> each;
+    table.AtEach(xs, each);
+    std::vector<double> heights;
+    table.HeightsAt(xs, heights);
+    ASSERT_EQ(each.size(), xs.size());
+    ASSERT_EQ(heights.size(), xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      const double x = xs[i];
       const CSpSlideWork::Vertical expected = work.GetVertical(x, ends);
       const CSpSlideWork::Vertical at = table.At(x);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(each[i].y), std::bit_cast<std::uint64_t>(at.y)) << x;
+      EXPECT_EQ(each[i].piece, at.piece) << x;
+      EXPECT_EQ(each[i].arc, at.arc) << x;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(heights[i]), std::bit_cast<std::uint64_t>(at.y)) << x;
       EXPECT_EQ(std::bit_cast<std::uint64_t>(at.y), std::bit_cast<std::uint64_t>(expected.y)) << x;
       EXPECT_EQ(at.piece, expected.piece) << x;
       EXPECT_EQ(at.arc, expected.arc) << x;
