@@ -504,8 +504,10 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   return tagDEVY{left, right, line, 0};
 }
 
-void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, double x2,
-                               SharedSide& side) {
+// Inline in StartSlice, with TakeSpareArc: every slice on an arc runs them.
+[[gnu::always_inline]] inline void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc,
+                                                             double x1, double x2,
+                                                             SharedSide& side) {
   if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
   // Neighbouring slices on one arc share the point of their common side, and all the slices on
   // it the terms of its circle: each found once.
@@ -520,7 +522,9 @@ void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, doubl
                      piece.end.point, side.terms);
 }
 
-std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc, double start, double end) {
+[[gnu::always_inline]] inline std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc,
+                                                                              double start,
+                                                                              double end) {
   std::unique_ptr<CDArc> spare;
   if (spareArcs_.empty()) {
     spare = std::make_unique<CDArc>();

@@ -206,8 +206,6 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
   end = endAngle;
 }
 
-bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
-
 double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
 
 CDPoint CDArc::LowerHalfPoint(double x) const {

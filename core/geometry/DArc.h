@@ -49,7 +49,7 @@ class CDArc {
   // null when x1 or x2 lies more than 1e-8 beyond the circle (not SpansX).
   std::unique_ptr<CDArc> TrimCopy(double x1, double x2) const;
   // x lies within 1e-8 of the circle's x range.
-  bool SpansX(double x) const;
+  bool SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
   // The angle (in [0, 2pi]) of the point of the lower half-circle at x; TrimCopy's end angles.
   double LowerAngleAt(double x) const;
   // That point itself, found from x and the half chord below the centre, with its angle.
