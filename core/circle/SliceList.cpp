@@ -372,17 +372,15 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   // Neighbouring slices share a side: the surface's height there is found once.
   surfaceYs_.clear();
   verticals_.HeightsAt(xs_, surfaceYs_);
-  midXs_.clear();
-  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) midXs_.push_back((xs_[i] + xs_[i + 1]) / 2);
-  midVerticals_.clear();
-  verticals_.AtEach(midXs_, midVerticals_);
   // Neighbouring slices share a side: a water line's height there is found once too.
   waterYs_.Take(lines.water, xs_);
   upperYs_.Take(lines.upper, xs_);
   layerYs_.Take(lines.layer, xs_);
   SharedSide side;
   midYs_.clear();
-  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) slices_.push_back(StartSlice(i, side));
+  for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
+    slices_.push_back(StartSlice(xs_[i], xs_[i + 1], side));
+  }
   AddStrataBoundaries(layers);
   for (std::size_t i = 0; i < slices_.size(); ++i) FinishSlice(*slices_[i], i, lines);
   KeepSlicesWithLayers();
@@ -436,14 +434,12 @@ std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(st
   return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
-std::unique_ptr<CSlice> CSliceList::StartSlice(std::size_t i, SharedSide& side) {
-  const double x1 = xs_[i];
-  const double x2 = xs_[i + 1];
+std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
   std::unique_ptr<CSlice> slice = TakeSpareSlice();
   slice->SetX(x1, x2);
   slice->SetDanmenStab(section_);
-  const double mid = midXs_[i];
-  const CSpSlideWork::Vertical& atMid = midVerticals_[i];
+  const double mid = (x1 + x2) / 2;
+  const CSpSlideWork::Vertical atMid = verticals_.At(mid);
   const double yMid = atMid.y;
   if (atMid.arc != nullptr) TrimBottomArc(*slice, *atMid.arc, x1, x2, side);
   slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));

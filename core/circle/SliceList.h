@@ -216,11 +216,10 @@ class CSliceList {
     CDArc::LowerPoint end;
     CDArc::VerticalTerms terms;
   };
-  // A new slice between division points i and i + 1 with its base and strength type, without
-  // boundaries, from the vertical at its middle (midVerticals_); side carries the right side of
-  // the slice before and takes this slice's right side. Keeps the surface's height at the
-  // slice's middle in midYs_.
-  std::unique_ptr<CSlice> StartSlice(std::size_t i, SharedSide& side);
+  // A new slice between two division points with its base and strength type, without
+  // boundaries; side carries the right side of the slice before and takes this slice's right
+  // side. Keeps the surface's height at the slice's middle in midYs_.
+  std::unique_ptr<CSlice> StartSlice(double x1, double x2, SharedSide& side);
   // The boundary entries of the strata in every slice, in the order of the strata and of their
   // edges: each edge gives its entries to the slices its cuts can reach.
   void AddStrataBoundaries(const CDPolyArray* strata);
@@ -255,9 +254,6 @@ class CSliceList {
   // the points that split wide gaps and the points merged with them, the end points of the
   // surface's arcs.
   std::vector<double> surfaceYs_;
-  // The middles of the slices, what the vertical at each meets and its height.
-  std::vector<double> midXs_;
-  std::vector<CSpSlideWork::Vertical> midVerticals_;
   std::vector<double> midYs_;
   // A water line's heights at the division points (kNoValue where it does not reach).
   struct LineHeights {

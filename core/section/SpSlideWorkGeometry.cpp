@@ -340,11 +340,6 @@ CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Walk(double x) const {
 
 CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const { return Find(x); }
 
-void CSpSlideWork::VerticalTable::AtEach(std::span<const double> xs,
-                                         std::vector<Vertical>& out) const {
-  for (const double x : xs) out.push_back(Find(x));
-}
-
 void CSpSlideWork::VerticalTable::HeightsAt(std::span<const double> xs,
                                             std::vector<double>& heights) const {
   for (const double x : xs) heights.push_back(Find(x).y);
