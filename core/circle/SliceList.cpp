@@ -21,24 +21,38 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWaterGroup.h"
 
-// The surface's height over the x of the points that the division tests, each x looked up once
-// per division: neighbouring strata share their boundary vertices. known holds the heights found
-// so far, ordered by x.
+// The surface's height over the x of the points that the division tests and of the division
+// points, each x looked up once per division: neighbouring strata share their boundary vertices,
+// which become division points. known holds the heights found so far, ordered by x.
 struct CSliceList::SurfaceHeights {
   const CSpSlideWork& surface;
   const CSpSlideWork::VerticalTable& verticals;
   std::vector<std::pair<double, double>>& known;
 
+  using Known = std::vector<std::pair<double, double>>::const_iterator;
+
   double At(double x) const {
     const auto it = std::lower_bound(known.begin(), known.end(), x,
                                      [](const auto& entry, double v) { return entry.first < v; });
-    // A hit holds the height at this very x (0 and -0 kept apart): the same value.
-    if (it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x)) {
-      return it->second;
-    }
+    if (Hits(it, x)) return it->second;
     const double y = verticals.At(x).y;
     known.insert(it, {x, y});
     return y;
+  }
+  // At of each of the ascending xs, appended to ys: one walk along the known heights, which it
+  // leaves as they are (the xs are the division's last questions).
+  void AtEach(std::span<const double> xs, std::vector<double>& ys) const {
+    Known it = known.begin();
+    for (const double x : xs) {
+      while (it != known.end() && it->first < x) ++it;
+      ys.push_back(Hits(it, x) ? it->second : verticals.At(x).y);
+    }
+  }
+
+ private:
+  // A hit holds GetVertical's height at this very x (0 and -0 kept apart): the same value.
+  bool Hits(Known it, double x) const {
+    return it != known.end() && it->first == x && std::signbit(it->first) == std::signbit(x);
   }
 };
 
@@ -369,9 +383,11 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
     return 0;
   }
   const WaterShapes lines = GetWaterShapes(water);
-  // Neighbouring slices share a side: the surface's height there is found once.
+  // Neighbouring slices share a side: the surface's height there is found once, and at the
+  // division points that are tested vertices not again.
+  const SurfaceHeights heights{*work_, verticals_, knownHeights_};
   surfaceYs_.clear();
-  verticals_.HeightsAt(xs_, surfaceYs_);
+  heights.AtEach(xs_, surfaceYs_);
   // Neighbouring slices share a side: a water line's height there is found once too.
   waterYs_.Take(lines.water, xs_);
   upperYs_.Take(lines.upper, xs_);

@@ -211,8 +211,6 @@ class CSpSlideWork : public CDPoly {
    public:
     void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
     Vertical At(double x) const;
-    // The height At gives at each of the xs, in order, appended to heights.
-    void HeightsAt(std::span<const double> xs, std::vector<double>& heights) const;
     // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
@@ -241,8 +239,7 @@ class CSpSlideWork : public CDPoly {
     };
     // The clear run of piece i, empty where it has none.
     CDArc::XRange ClearRange(std::size_t i) const;
-    // At, inline in HeightsAt's loop; and its walk over every piece whose reach holds x.
-    Vertical Find(double x) const;
+    // The walk of At over every piece whose reach holds x.
     Vertical Walk(double x) const;
 
     const CSpSlideWork* surface_ = nullptr;

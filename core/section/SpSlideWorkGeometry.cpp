@@ -310,8 +310,7 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   return true;
 }
 
-[[gnu::always_inline]] inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(
-    double x) const {
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
   // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
   for (const ClearRun& run : clearRuns_) {
     if (!run.range.Holds(x)) continue;
@@ -336,13 +335,6 @@ CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Walk(double x) const {
     }
   }
   return walk.Finish(vertexCount_, lastX_);
-}
-
-CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const { return Find(x); }
-
-void CSpSlideWork::VerticalTable::HeightsAt(std::span<const double> xs,
-                                            std::vector<double>& heights) const {
-  for (const double x : xs) heights.push_back(Find(x).y);
 }
 
 std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double& y1,
