@@ -114,21 +114,26 @@ void CSlice::SetX(double left, double right) {
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
   arc_ = std::move(arc);
-  TakeSegment(arc_ == nullptr ? CDArc::Segment{}
-                              : arc_->GetKoSegment(arc_->GetStart(), arc_->GetEnd()));
+  if (arc_ == nullptr) {
+    TakeSegment(CDArc::Segment{}, CDArc::VerticalTerms{});
+    return;
+  }
+  TakeSegment(arc_->GetKoSegment(arc_->GetStart(), arc_->GetEnd()), arc_->GetVerticalTerms());
 }
 
 void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
-                          const CDPoint& startPoint, const CDPoint& endPoint) {
+                          const CDPoint& startPoint, const CDPoint& endPoint,
+                          const CDArc::VerticalTerms& terms) {
   arc_ = std::move(arc);
-  TakeSegment(arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(half, startPoint, endPoint));
+  TakeSegment(arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(half, startPoint, endPoint),
+              terms);
 }
 
-void CSlice::TakeSegment(const CDArc::Segment& segment) {
+void CSlice::TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms) {
   segmentArea_ = segment.area;
   segmentCentroid_ = segment.centroid;
   arcEnds_ = segment.ends;
-  arcFootY_ = arc_ == nullptr ? 0 : arc_->VerticalFootY();
+  arcTerms_ = terms;
 }
 
 std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
@@ -360,7 +365,7 @@ CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
   // Strictly between the ends of an arc below its centre the vertical's lower crossing lies on
   // the arc: the sweep tests that LowestYAt makes are spared.
   const bool inside = arc_->LiesBelowCentre() && arcEnds_.start < x && x < arcEnds_.end;
-  double y = inside ? arc_->LowerCrossingYAt(x, arcFootY_) : kNoValue;
+  double y = inside ? arc_->LowerCrossingYAt(x, arcTerms_) : kNoValue;
   if (y == kNoValue) y = arc_->LowestYAt(x, &arcEnds_);
   if (y == kNoValue) {
     // A vertical line through an end of the arc may miss it by a rounding error.

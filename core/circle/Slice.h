@@ -128,11 +128,13 @@ class CSlice {
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
   void SetBottomArc(std::unique_ptr<CDArc> arc);
-  // The same with the points of the circle at the arc's start and end angle given, and the half
-  // sweep found with them: the slice division finds each angle from the point of the circle at a
-  // division point.
+  // The same with the points of the circle at the arc's start and end angle given, the half
+  // sweep found with them and the circle's vertical terms (CDArc::GetVerticalTerms): the slice
+  // division finds each angle from the point of the circle at a division point, and the terms
+  // once for all the slices on one circle.
   void SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
-                    const CDPoint& startPoint, const CDPoint& endPoint);
+                    const CDPoint& startPoint, const CDPoint& endPoint,
+                    const CDArc::VerticalTerms& terms);
   // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
   // next division's arcs in its storage.
   std::unique_ptr<CDArc> ReleaseBottomArc();
@@ -395,8 +397,8 @@ class CSlice {
   // The direction of the angle whose sine and cosine are proportional to the two parts; the
   // angle's own sine and cosine when both parts are 0.
   static BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
-  // Keeps the bottom arc's segment (arc_ set before).
-  void TakeSegment(const CDArc::Segment& segment);
+  // Keeps the bottom arc's segment and the vertical terms of its circle (arc_ set before).
+  void TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms);
   // Inserts the level after the first boundary it equals on both sides, or between the two
   // boundaries whose mean heights enclose its mean height, with the upper boundary's shape and
   // no hang flag; false when it fits nowhere.
@@ -433,8 +435,8 @@ class CSlice {
   double segmentArea_ = 0;
   CDPoint segmentCentroid_;
   // The x of the arc's end points, which settle most sweep tests of the base angle's vertical,
-  // and the height of that vertical's foot (CDArc::VerticalFootY).
+  // and the terms of that vertical's crossing with the arc's circle.
   CDArc::EndXs arcEnds_;
-  double arcFootY_ = 0;
+  CDArc::VerticalTerms arcTerms_;
   tagRESULTSLICE result_;
 };

@@ -457,10 +457,7 @@ std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide&
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = verticals_.At(mid);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) {
-    TrimmedArc bottom = TrimBottomArc(*atMid.arc, x1, x2, side);
-    slice->SetBottomArc(std::move(bottom.arc), bottom.half, bottom.start, bottom.end);
-  }
+  if (atMid.arc != nullptr) TrimBottomArc(*slice, *atMid.arc, x1, x2, side);
   slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
   return slice;
@@ -519,25 +516,36 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   return tagDEVY{left, right, line, 0};
 }
 
-CSliceList::TrimmedArc CSliceList::TrimBottomArc(const CDArc& arc, double x1, double x2,
-                                                 SharedSide& side) {
-  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return TrimmedArc{};
-  std::unique_ptr<CDArc> trimmed;
-  if (spareArcs_.empty()) {
-    trimmed = std::make_unique<CDArc>(arc);
-  } else {
-    trimmed = std::move(spareArcs_.back());
-    spareArcs_.pop_back();
-    *trimmed = arc;
-  }
-  // Neighbouring slices on one arc share the point of their common side: found once.
-  const CDArc::LowerPoint start =
-      side.arc == &arc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
+// Inline in StartSlice, with TakeSpareArc: every slice on an arc runs them.
+[[gnu::always_inline]] inline void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc,
+                                                             double x1, double x2,
+                                                             SharedSide& side) {
+  if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
+  // Neighbouring slices on one arc share the point of their common side, and all the slices on
+  // it the terms of its circle: each found once.
+  const bool sameArc = side.arc == &arc;
+  const CDArc::LowerPoint start = sameArc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
   const CDArc::LowerPiece piece = arc.LowerPieceTo(start, x2);
-  trimmed->start = start.angle;
-  trimmed->end = piece.end.angle;
-  side = SharedSide{&arc, x2, piece.end};
-  return TrimmedArc{std::move(trimmed), start.point, piece.end.point, piece.half};
+  if (!sameArc) side.terms = arc.GetVerticalTerms();
+  side.arc = &arc;
+  side.x = x2;
+  side.end = piece.end;
+  slice.SetBottomArc(TakeSpareArc(arc, start.angle, piece.end.angle), piece.half, start.point,
+                     piece.end.point, side.terms);
+}
+
+[[gnu::always_inline]] inline std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc,
+                                                                              double start,
+                                                                              double end) {
+  std::unique_ptr<CDArc> spare;
+  if (spareArcs_.empty()) {
+    spare = std::make_unique<CDArc>();
+  } else {
+    spare = std::move(spareArcs_.back());
+    spareArcs_.pop_back();
+  }
+  spare->SetParam(arc.centre, arc.R, start, end);
+  return spare;
 }
 
 std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {

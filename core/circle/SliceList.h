@@ -209,11 +209,12 @@ class CSliceList {
   // The strata's table and outlines taken anew when their vertices have changed.
   void TakeStrata(const CDPolyArray& strata);
   // The side a slice shares with the next one, with the point of its base arc there and that
-  // point's angle.
+  // point's angle, and the vertical terms of that arc's circle.
   struct SharedSide {
     const CDArc* arc = nullptr;
     double x = 0;
     CDArc::LowerPoint end;
+    CDArc::VerticalTerms terms;
   };
   // A new slice between two division points with its base and strength type, without
   // boundaries; side carries the right side of the slice before and takes this slice's right
@@ -228,17 +229,14 @@ class CSliceList {
   // The slices without a boundary above their base go to the spare ones; the others keep their
   // order.
   void KeepSlicesWithLayers();
-  // The surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it, built in a spare arc, with
-  // the points of the circle at x1 and x2 that its end angles come from and its half sweep; a
-  // short piece's end angle is its start's plus the sweep from the chord
-  // (CDArc::LowerPieceTo). side as in StartSlice.
-  struct TrimmedArc {
-    std::unique_ptr<CDArc> arc;  // null where TrimCopy gives none
-    CDPoint start;
-    CDPoint end;
-    CDArc::HalfSweep half{};
-  };
-  TrimmedArc TrimBottomArc(const CDArc& arc, double x1, double x2, SharedSide& side);
+  // The slice's bottom arc: the surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it,
+  // built in a spare arc, with the points of the circle at x1 and x2 that its end angles come
+  // from and its half sweep; a short piece's end angle is its start's plus the sweep from the
+  // chord (CDArc::LowerPieceTo). None where TrimCopy gives none. side as in StartSlice.
+  void TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, double x2, SharedSide& side);
+  // An arc on the circle of arc from start to end (radians), made in a spare arc when one is
+  // kept.
+  std::unique_ptr<CDArc> TakeSpareArc(const CDArc& arc, double start, double end);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.

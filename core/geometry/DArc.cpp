@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <span>
@@ -49,16 +50,6 @@ bool SweepHolds(double s, double e, double angle) {
 }
 
 }  // namespace
-
-double LegDominatedHypot(double a, double b) {
-  // With |b| at most 2^-30 |a| the exact hypot lies within 2^-61 relative of |a|, far inside half
-  // a unit in the last place of |a|: the rounded hypot is |a| itself. The vertical's foot lies
-  // level with the centre but for the rounding of its y, so this is nearly always the case.
-  constexpr double kNegligibleLeg = 0x1p-30;
-  const double longLeg = std::fabs(a);
-  if (std::fabs(b) <= longLeg * kNegligibleLeg) return longLeg;
-  return std::hypot(a, b);
-}
 
 namespace {
 
@@ -214,8 +205,6 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
   start = startAngle;
   end = endAngle;
 }
-
-bool CDArc::SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
 
 double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
 
@@ -747,37 +736,10 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   return kPi <= s && s < e;
 }
 
-[[gnu::always_inline]] inline std::optional<bool> CDArc::LowerHalfSweepHoldsX(
-    double x, const EndXs& ends) const {
-  // On an arc within the lower half-circle (pi <= s < e < 2pi) the angle of a point below the
-  // centre grows with its x, as the cosine does from pi to 2pi. A crossing found on the vertical
-  // at x lies within about 1e-14 of the scale of the coordinates from the circle, and the ends'
-  // x within the rounding of R cos: an x clear of the ends' x by the margin (a relative 1e-9)
-  // puts its angle clear of the end angles by far more than atan2's rounding, so the sweep
-  // test's answer is certain. Nearer the ends the sweep test decides.
-  const double margin =
-      1e-9 * (kVerticalReach + R + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(x));
-  if (x < ends.start - margin || x > ends.end + margin) return false;
-  if (x > ends.start + margin && x < ends.end - margin) return true;
-  return std::nullopt;
-}
-
 [[gnu::always_inline]] inline std::optional<bool> CDArc::LowerSweepHoldsX(double x,
                                                                           const EndXs& ends) const {
   if (!SweepWithinLowerHalf()) return std::nullopt;
-  return LowerHalfSweepHoldsX(x, ends);
-}
-
-[[gnu::always_inline]] inline std::optional<double> CDArc::VerticalHalfChord(double footX,
-                                                                             double footY) const {
-  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
-  // clearly beyond R (a relative margin of 1e-12) proves the miss without it. Only for an R whose
-  // square is a normal number.
-  const double leg = std::fabs(centre.x - footX);
-  if (R > 1e-150 && leg > R * (1 + 1e-12)) return std::nullopt;
-  const double distance = LegDominatedHypot(footX - centre.x, footY - centre.y);
-  if (distance > R) return std::nullopt;
-  return std::sqrt(R * R - distance * distance);
+  return LowerHalfSweepHoldsX(x, ends, MarginSizes());
 }
 
 [[gnu::always_inline]] inline std::optional<CDArc::VerticalCandidates> CDArc::VerticalLineCrossings(
@@ -796,7 +758,7 @@ void CDArc::Draw(const CViewInfo& view, bool withRadii) const {
   // the value is finite. Taken from along, the foot's x and the root below do not wait for the
   // division.
   const CDPoint foot(x + along * dx, -kReach + t * dy);
-  const std::optional<double> halfChord = VerticalHalfChord(foot.x, foot.y);
+  const std::optional<double> halfChord = VerticalHalfChord(foot.x, TermsWithFoot(foot.y));
   if (!halfChord) return std::nullopt;
   return VerticalCandidates{CDPoint(foot.x - dx * *halfChord, foot.y - *halfChord),
                             CDPoint(foot.x + dx * *halfChord, foot.y + *halfChord)};
@@ -842,21 +804,35 @@ double CDArc::LowestYAt(double x, const EndXs* ends) const {
   return kNoValue;
 }
 
+CDArc::VerticalTerms CDArc::GetVerticalTerms() const { return TermsWithFoot(VerticalFootY()); }
+
 CDArc::VerticalColumn CDArc::Column(const EndXs& ends) const {
   const bool finite = std::isfinite(centre.x) && std::isfinite(centre.y) && std::isfinite(R);
-  return VerticalColumn{ends, VerticalFootY(), finite && SweepWithinLowerHalf()};
+  return VerticalColumn{ends, GetVerticalTerms(), finite && SweepWithinLowerHalf()};
 }
 
 double CDArc::LowestYAt(double x, const VerticalColumn& column) const {
   // LowestYAt's steps where their outcome is known: at a finite x and a finite centre the foot's
-  // height is the column's, and a lower crossing within the test line and below the centre
-  // counts by x alone clearly between the ends; it is the lowest. Anything else (a line that
-  // misses the circle included) is left to the full steps.
-  if (column.lowerSweep && std::isfinite(x) && LowerHalfSweepHoldsX(x, column.ends) == true) {
-    const double y = LowerCrossingYAt(x, column.footY);
-    if (-kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0) return y;
+  // height is the column's, and clearly between the ends of a lower sweep the lower crossing
+  // counts by x alone.
+  if (column.lowerSweep && std::isfinite(x) &&
+      LowerHalfSweepHoldsX(x, column.ends, column.terms.marginSizes) == true) {
+    if (const double y = ClearLowerYAt(x, column.terms); y != kNoValue) return y;
   }
   return LowestYAt(x, &column.ends);
+}
+
+CDArc::XRange CDArc::ClearLowerRange(const VerticalColumn& column) const {
+  if (!column.lowerSweep) return XRange{};
+  // The sweep test's margin grows with |x|, which between the ends stays within the larger of
+  // theirs: each of its roundings is monotonic, so the margin there stays within the one at that
+  // size, and an x beyond the bounds found with it clears the bounds found with a smaller one.
+  const EndXs& ends = column.ends;
+  const double margin =
+      1e-9 * (column.terms.marginSizes + std::max(std::fabs(ends.start), std::fabs(ends.end)));
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  return XRange{std::nextafter(ends.start + margin, kInfinity),
+                std::nextafter(ends.end - margin, -kInfinity)};
 }
 
 double CDArc::VerticalFootY() const {
@@ -867,11 +843,4 @@ double CDArc::VerticalFootY() const {
   const double dy = 2 * kReach;
   const double along = (centre.y - -kReach) * dy;
   return -kReach + along / (dy * dy) * dy;
-}
-
-double CDArc::LowerCrossingYAt(double x, double footY) const {
-  // At a finite x the foot's x is x itself; the half chord depends on its distance from the
-  // centre's x alone.
-  const std::optional<double> halfChord = VerticalHalfChord(x, footY);
-  return halfChord ? footY - *halfChord : kNoValue;
 }

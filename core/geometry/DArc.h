@@ -4,6 +4,8 @@
 // start angle to the end angle; when the end is not above the start the sweep wraps through 2pi.
 
 #include <array>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,7 +18,15 @@ class CDPolyArray;
 class CViewInfo;
 
 // std::hypot(a, b) bit for bit, without the call when |b| is negligible beside |a|.
-double LegDominatedHypot(double a, double b);
+inline double LegDominatedHypot(double a, double b) {
+  // With |b| at most 2^-30 |a| the exact hypot lies within 2^-61 relative of |a|, far inside half
+  // a unit in the last place of |a|: the rounded hypot is |a| itself. The vertical's foot lies
+  // level with the centre but for the rounding of its y, so this is nearly always the case.
+  constexpr double kNegligibleLeg = 0x1p-30;
+  const double longLeg = std::fabs(a);
+  if (std::fabs(b) <= longLeg * kNegligibleLeg) return longLeg;
+  return std::hypot(a, b);
+}
 
 class CDArc {
  public:
@@ -39,7 +49,7 @@ class CDArc {
   // null when x1 or x2 lies more than 1e-8 beyond the circle (not SpansX).
   std::unique_ptr<CDArc> TrimCopy(double x1, double x2) const;
   // x lies within 1e-8 of the circle's x range.
-  bool SpansX(double x) const;
+  bool SpansX(double x) const { return !(std::fabs(x - centre.x) > R + 1e-8); }
   // The angle (in [0, 2pi]) of the point of the lower half-circle at x; TrimCopy's end angles.
   double LowerAngleAt(double x) const;
   // That point itself, found from x and the half chord below the centre, with its angle.
@@ -168,25 +178,48 @@ class CDArc {
   // The lowest point of the arc over x (a vertical line from -10000 to 10000 crossed exactly);
   // kNoValue when the line meets no point of the arc. The ends as with CrossVertical.
   double LowestYAt(double x, const EndXs* ends = nullptr) const;
-  // What LowestYAt needs of an arc that many verticals ask, found once: the ends' x, the foot's
-  // height (VerticalFootY) and whether the sweep lies within the lower half-circle with the
-  // centre and radius finite.
+  // What the verticals' crossings with the circle need of the circle alone, found once for the
+  // many verticals a division asks of it (the terms depend on the centre and R only): the
+  // height of a vertical's foot, the point of the line level with the centre, as the crossings'
+  // steps round it at every finite x; the foot's height over the centre; the horizontal leg
+  // beyond which a vertical misses the circle for certain; R squared; and the sum of sizes that
+  // scales the sweep test's margin by x (kVerticalReach + R + |centre x| + |centre y|).
+  struct VerticalTerms {
+    double footY = 0;
+    double footRise = 0;
+    double missingLeg = 0;
+    double radius2 = 0;
+    double marginSizes = 0;
+  };
+  VerticalTerms GetVerticalTerms() const;
+  // What LowestYAt needs of an arc that many verticals ask, found once: the ends' x, the circle's
+  // vertical terms and whether the sweep lies within the lower half-circle with the centre and
+  // radius finite.
   struct VerticalColumn {
     EndXs ends;
-    double footY = 0;
+    VerticalTerms terms;
     bool lowerSweep = false;
   };
   VerticalColumn Column(const EndXs& ends) const;
   // LowestYAt(x, &column.ends), bit for bit; clearly between the ends of a lower sweep only the
   // lower crossing's height is found.
   double LowestYAt(double x, const VerticalColumn& column) const;
-  // The height of the foot of that vertical line, the point of the line level with the centre, as
-  // the crossings' steps round it at every finite x (it depends on the centre's y alone).
-  double VerticalFootY() const;
+  // An x range, both ends included; empty where left > right.
+  struct XRange {
+    double left = 1;
+    double right = 0;
+    bool Holds(double x) const { return left <= x && x <= right; }
+  };
+  // The x range, within the ends' x of a lower sweep, in which every x is clearly between the
+  // ends for LowestYAt's sweep test of a crossing below the centre; empty for another sweep.
+  XRange ClearLowerRange(const VerticalColumn& column) const;
+  // LowestYAt(x, column) at an x in ClearLowerRange(column) where that is the lower crossing
+  // within the test line and below the centre; kNoValue where LowestYAt's full steps decide.
+  double ClearLowerYAt(double x, const VerticalTerms& terms) const;
   // The y of the lower crossing of the vertical line at a finite x with the circle, bit for bit
-  // as LowestYAt finds it, from the foot's height found before, without asking whether the arc
+  // as LowestYAt finds it, from the circle's terms found before, without asking whether the arc
   // holds that point; kNoValue where the line misses the circle.
-  double LowerCrossingYAt(double x, double footY) const;
+  double LowerCrossingYAt(double x, const VerticalTerms& terms) const;
   // The arc divided at its crossings with the segments of the polylines (each a vertex list), in
   // order from the start. The pieces' angles lie in [0, 2pi] except that the first piece starts
   // and the last ends exactly at this arc's own angles.
@@ -260,8 +293,11 @@ class CDArc {
   std::optional<bool> LowerSweepHoldsX(double x, const EndXs& ends) const;
   // Whether the sweep lies within the lower half-circle, pi <= start < end < 2pi.
   bool SweepWithinLowerHalf() const;
-  // LowerSweepHoldsX for a sweep within the lower half-circle.
-  std::optional<bool> LowerHalfSweepHoldsX(double x, const EndXs& ends) const;
+  // LowerSweepHoldsX for a sweep within the lower half-circle, with the margin's sizes
+  // (VerticalTerms::marginSizes) at hand.
+  std::optional<bool> LowerHalfSweepHoldsX(double x, const EndXs& ends, double marginSizes) const;
+  // VerticalTerms::marginSizes.
+  double MarginSizes() const;
   // The two crossings of the vertical line at a finite x with the circle, the lower first, as
   // CrossVertical finds them; none where the line misses the circle.
   struct VerticalCandidates {
@@ -269,8 +305,13 @@ class CDArc {
     CDPoint second;
   };
   std::optional<VerticalCandidates> VerticalLineCrossings(double x) const;
-  // The half chord of the vertical line through its foot, none where the line misses the circle.
-  std::optional<double> VerticalHalfChord(double footX, double footY) const;
+  // The vertical terms with the foot's height given.
+  VerticalTerms TermsWithFoot(double footY) const;
+  // The height of the foot of a vertical line (VerticalTerms::footY).
+  double VerticalFootY() const;
+  // The half chord of the vertical line through its foot, none where the line misses the circle;
+  // the terms with that foot's height.
+  std::optional<double> VerticalHalfChord(double footX, const VerticalTerms& terms) const;
   // Whether such a crossing counts: within the test line and in the sweep.
   bool VerticalCrossingCounts(double x, const CDPoint& p, const EndXs* ends) const;
   HalfSweep SegmentHalfSweep() const;
@@ -297,3 +338,56 @@ class CDArc {
   template <class ForEachSegment>
   std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachSegment forEachSegment) const;
 };
+
+// The lower crossing of a vertical, which a slice division asks at each of its points and a
+// slice at its base point: inline, so that those loops make no call for it.
+
+inline double CDArc::MarginSizes() const {
+  return kVerticalReach + R + std::fabs(centre.x) + std::fabs(centre.y);
+}
+
+inline std::optional<bool> CDArc::LowerHalfSweepHoldsX(double x, const EndXs& ends,
+                                                       double marginSizes) const {
+  // On an arc within the lower half-circle (pi <= s < e < 2pi) the angle of a point below the
+  // centre grows with its x, as the cosine does from pi to 2pi. A crossing found on the vertical
+  // at x lies within about 1e-14 of the scale of the coordinates from the circle, and the ends'
+  // x within the rounding of R cos: an x clear of the ends' x by the margin (a relative 1e-9)
+  // puts its angle clear of the end angles by far more than atan2's rounding, so the sweep
+  // test's answer is certain. Nearer the ends the sweep test decides.
+  const double margin = 1e-9 * (marginSizes + std::fabs(x));
+  if (x < ends.start - margin || x > ends.end + margin) return false;
+  if (x > ends.start + margin && x < ends.end - margin) return true;
+  return std::nullopt;
+}
+
+inline CDArc::VerticalTerms CDArc::TermsWithFoot(double footY) const {
+  // A leg beyond R is a miss only for an R whose square is a normal number.
+  const double missingLeg = R > 1e-150 ? R * (1 + 1e-12) : std::numeric_limits<double>::infinity();
+  return VerticalTerms{footY, footY - centre.y, missingLeg, R * R, MarginSizes()};
+}
+
+inline std::optional<double> CDArc::VerticalHalfChord(double footX,
+                                                      const VerticalTerms& terms) const {
+  // hypot does not fall below the larger of its two legs by more than its rounding: a leg
+  // clearly beyond R (a relative margin of 1e-12) proves the miss without it.
+  const double leg = std::fabs(centre.x - footX);
+  if (leg > terms.missingLeg) return std::nullopt;
+  const double distance = LegDominatedHypot(footX - centre.x, terms.footRise);
+  if (distance > R) return std::nullopt;
+  return std::sqrt(terms.radius2 - distance * distance);
+}
+
+inline double CDArc::LowerCrossingYAt(double x, const VerticalTerms& terms) const {
+  // At a finite x the foot's x is x itself; the half chord depends on its distance from the
+  // centre's x alone.
+  const std::optional<double> halfChord = VerticalHalfChord(x, terms);
+  return halfChord ? terms.footY - *halfChord : kNoValue;
+}
+
+inline double CDArc::ClearLowerYAt(double x, const VerticalTerms& terms) const {
+  // Below the centre, clearly between the ends of a lower sweep, the lower crossing counts: it is
+  // the lowest. A line that misses the circle, a crossing beyond the test line or one rounded up
+  // to the centre's level is left to the full steps.
+  const double y = LowerCrossingYAt(x, terms);
+  return -kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0 ? y : kNoValue;
+}

@@ -229,9 +229,22 @@ class CSpSlideWork : public CDPoly {
     };
     // Takes piece i of the surface; false when a vertex names no arc.
     bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
+    // A range of x in which the vertical meets one arc piece alone (pieces_[piece]), clearly
+    // between its ends' x for the sweep test of its lower crossing and farther than the same-point
+    // distance from them: there the vertical's height is that crossing's where the crossing counts
+    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met.
+    struct ClearRun {
+      CDArc::XRange range;
+      std::size_t piece = 0;
+    };
+    // The clear run of piece i, empty where it has none.
+    CDArc::XRange ClearRange(std::size_t i) const;
+    // The walk of At over every piece whose reach holds x.
+    Vertical Walk(double x) const;
 
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;
+    std::vector<ClearRun> clearRuns_;
     int vertexCount_ = 0;
     double lastX_ = 0;
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.

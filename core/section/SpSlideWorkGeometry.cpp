@@ -4,9 +4,12 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <numbers>
 #include <optional>
+#include <span>
 #include <stdexcept>
+#include <vector>
 
 #include "core/base/Constants.h"
 #include "core/geometry/DPolyArray.h"
@@ -232,6 +235,46 @@ void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<co
   for (int i = 0; i + 1 < vertexCount_ && !general_; ++i) {
     general_ = !TakePiece(surface, i, ends);
   }
+  clearRuns_.clear();
+  for (std::size_t i = 0; i < pieces_.size() && !general_; ++i) {
+    const CDArc::XRange range = ClearRange(i);
+    if (range.left <= range.right) clearRuns_.push_back(ClearRun{range, i});
+  }
+}
+
+CDArc::XRange CSpSlideWork::VerticalTable::ClearRange(std::size_t i) const {
+  const Piece& piece = pieces_[i];
+  if (piece.arc == nullptr) return CDArc::XRange{};
+  CDArc::XRange range = piece.arc->ClearLowerRange(piece.column);
+  const auto keepWithin = [&range](double left, double right) {
+    range.left = std::max(range.left, left);
+    range.right = std::min(range.right, right);
+  };
+  keepWithin(piece.left, piece.right);
+  // The walk takes an end's height where x lies within the same-point distance of that end's x:
+  // twice that distance inside the ends, the rounded distance of the bound already reaches it,
+  // and that of every x beyond the bound (each rounding is monotonic).
+  const double startX = piece.ends.start.x;
+  const double endX = piece.ends.end.x;
+  const double afterStart = startX + 2 * kSamePoint;
+  const double beforeEnd = endX - 2 * kSamePoint;
+  if (!(afterStart - startX >= kSamePoint && endX - beforeEnd >= kSamePoint))
+    return CDArc::XRange{};
+  keepWithin(afterStart, beforeEnd);
+  // Every other piece's reach stays outside; one that reaches into the middle leaves no run.
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  for (std::size_t j = 0; j < pieces_.size(); ++j) {
+    const Piece& other = pieces_[j];
+    if (j == i || other.right < range.left || other.left > range.right) continue;
+    if (other.left <= range.left) {
+      range.left = std::nextafter(other.right, kInfinity);
+    } else if (other.right >= range.right) {
+      range.right = std::nextafter(other.left, -kInfinity);
+    } else {
+      return CDArc::XRange{};
+    }
+  }
+  return range;
 }
 
 bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
@@ -268,7 +311,20 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
 }
 
 CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
+  // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
+  for (const ClearRun& run : clearRuns_) {
+    if (!run.range.Holds(x)) continue;
+    const Piece& piece = pieces_[run.piece];
+    if (const double y = piece.arc->ClearLowerYAt(x, piece.column.terms); y != kNoValue) {
+      return Vertical{y, piece.arc, piece.index};
+    }
+    break;
+  }
   if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
+  return Walk(x);
+}
+
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Walk(double x) const {
   VerticalWalk walk(x);
   for (const Piece& piece : pieces_) {
     if (!(piece.left <= x && x <= piece.right)) continue;

@@ -496,7 +496,7 @@ TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
   }
 }
 
-// Between the ends of an arc below its centre, the lower crossing from the foot's height found
+// Between the ends of an arc below its centre, the lower crossing from the circle's terms found
 // once is LowestYAt's value bit for bit wherever that counts the lower crossing: at the centre's x
 // (where the foot's rounding beside the centre decides the distance), a hair inside the ends and
 // across the arc, for centres whose y the foot's steps round; beside the circle the line misses.
@@ -509,7 +509,7 @@ TEST(DArcTest, LowerCrossingFromTheFootIsLowestYAtsValue) {
   for (const CDArc& arc : arcs) {
     ASSERT_TRUE(arc.LiesBelowCentre());
     const CDArc::EndXs ends{arc.GetStart().x, arc.GetEnd().x};
-    const double footY = arc.VerticalFootY();
+    const CDArc::VerticalTerms terms = arc.GetVerticalTerms();
     std::vector<double> xs = {arc.centre.x, std::nextafter(arc.centre.x, 0.0)};
     for (const double hair : {1e-13, 1e-9, 1e-6}) {
       xs.push_back(ends.start + hair * arc.R);
@@ -522,11 +522,11 @@ TEST(DArcTest, LowerCrossingFromTheFootIsLowestYAtsValue) {
       // where LowestYAt's sweep test has the last word.
       const double want = arc.LowestYAt(x, &ends);
       if (want == kNoValue) continue;
-      EXPECT_EQ(bits(arc.LowerCrossingYAt(x, footY)), bits(want)) << x;
+      EXPECT_EQ(bits(arc.LowerCrossingYAt(x, terms)), bits(want)) << x;
       ++compared;
     }
     EXPECT_GE(compared, 100);
-    EXPECT_EQ(arc.LowerCrossingYAt(arc.centre.x + arc.R * 1.01, footY), kNoValue);
+    EXPECT_EQ(arc.LowerCrossingYAt(arc.centre.x + arc.R * 1.01, terms), kNoValue);
   }
   EXPECT_FALSE(MakeArc(2.0, 1.0, 5.0, 0.2, kPi - 0.2).LiesBelowCentre());
   EXPECT_FALSE(MakeArc(0.1, -0.3, 1e-3, 5.5, 0.5).LiesBelowCentre());

@@ -884,7 +884,8 @@ TEST(SlideWorkTest, SlipLineVerticesAnswerAsTheLine) {
 
 // The vertical table answers as GetVertical and GetStrengthOfPosition, bit for bit, at random x
 // and where the answers change: at every vertex, arc end and circle side, a unit in the last
-// place either side of them and at the same-point reach about them.
+// place either side of them and at once and twice the same-point reach about them, and in fine
+// steps across the margins of the sweep tests beside them.
 TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
   const SampleSection sample = MakeSampleSection();
   std::vector<std::unique_ptr<CSpSlideWork>> surfaces;
@@ -921,7 +922,9 @@ TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
     std::vector<double> xs = {std::numeric_limits<double>::quiet_NaN(), kInfinity, -0.0};
     for (const double mark : marks) {
-      for (const double near : {mark, mark - kSamePoint, mark + kSamePoint}) {
+      for (int k = -400; k <= 400; ++k) xs.push_back(mark + k * 1e-6);
+      for (const double near : {mark, mark - kSamePoint, mark + kSamePoint, mark - 2 * kSamePoint,
+                                mark + 2 * kSamePoint}) {
         double below = near;
         double above = near;
         for (int step = 0; step < 3; ++step) {
