@@ -139,10 +139,6 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
-  // The segment a-b certainly has no point that CrossAL with a tolerance up to tol counts: it
-  // lies clear of the arc's box, wholly inside or wholly outside the circle, by a margin beyond
-  // the rounding.
-  bool ClearOfSegment(const CDPoint& a, const CDPoint& b, double tol) const;
   // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
   // segment that many circles cross.
   struct Edge {
@@ -157,6 +153,18 @@ class CDArc {
     double ux = 0;  // the unit direction
     double uy = 0;
   };
+  // The terms of ClearOfEdge that depend on the arc alone, found once for an arc that many
+  // segments are tested against.
+  struct Clearance {
+    double top = 0;    // of the box a segment must keep clear of: the centre's y for a sweep
+                       // below the centre, else the circle's highest point
+    double scale = 0;  // R + |centre.x| + |centre.y|, the first terms of the margin's scale
+  };
+  Clearance GetClearance() const;
+  // The edge's segment certainly has no point that CrossAL with a tolerance up to tol counts: it
+  // lies clear of the arc's box, wholly inside or wholly outside the circle, by a margin beyond
+  // the rounding. The clearance is the arc's GetClearance.
+  bool ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const;
   // CrossAL of the edge's segment.
   int CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const;
   // CrossAL of the vertical segment from (x, -kVerticalReach) to (x, kVerticalReach) with tol 0,

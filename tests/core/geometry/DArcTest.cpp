@@ -795,6 +795,9 @@ TEST(DArcTest, ASegmentClearOfTheArcHasNoCountedCrossing) {
     CDArc arc;
     arc.SetParam(centre, r, sweep[0], sweep[1]);
     for (const double tol : {0.0, 1e-3}) {
+      const auto clear = [&arc, tol](const CDPoint& a, const CDPoint& b) {
+        return arc.ClearOfEdge(CDArc::Edge(a, b), tol, arc.GetClearance());
+      };
       for (const double d : kNudges) {
         const std::vector<CDPoint> segments[] = {
             // Along the box's top, bottom and sides.
@@ -820,14 +823,14 @@ TEST(DArcTest, ASegmentClearOfTheArcHasNoCountedCrossing) {
                        << segment[1].x << "," << segment[1].y);
           CDPoint first;
           CDPoint second;
-          if (arc.ClearOfSegment(segment[0], segment[1], tol)) {
+          if (clear(segment[0], segment[1])) {
             EXPECT_LE(arc.CrossAL(segment[0], segment[1], first, second, tol), 0);
           }
         }
       }
-      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.0), at(5.0, 1.2), tol));   // inside
-      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.6), at(4.1, 1.7), tol));   // outside, beside the arc
-      EXPECT_FALSE(arc.ClearOfSegment(at(4.5, 1.0), at(4.5, 2.0), tol));  // across the arc
+      EXPECT_TRUE(clear(at(4.0, 1.0), at(5.0, 1.2)));   // inside
+      EXPECT_TRUE(clear(at(4.0, 1.6), at(4.1, 1.7)));   // outside, beside the arc
+      EXPECT_FALSE(clear(at(4.5, 1.0), at(4.5, 2.0)));  // across the arc
     }
   }
 }
