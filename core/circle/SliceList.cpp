@@ -172,7 +172,7 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper(arcEnds_);
 
-  const CSpSlideWork::Extremes extremes = surface.GetExtremes();
+  const CSpSlideWork::Extremes extremes = surface.GetExtremes(arcEnds_);
   const Span span{extremes.left.x, extremes.right.x, extremes.bottom.y, extremes.top.y};
   knownHeights_.clear();
   const SurfaceHeights heights{surface, verticals_, knownHeights_};

@@ -416,9 +416,12 @@ CDPoint CDArc::GetMinMax(int which) {
   return Extreme(which, quadrants, ends);
 }
 
-std::array<CDPoint, 4> CDArc::GetExtremes() {
+std::array<CDPoint, 4> CDArc::GetExtremes(const EndPoints* knownEnds) {
+  // The ends stay those of the angles as they were unless normalising changes an angle.
+  const bool keepsAngles = !(start < 0) && !(end < 0);
   const SweepQuadrants quadrants = NormalisedQuadrants();
   std::optional<EndPoints> ends;
+  if (knownEnds != nullptr && keepsAngles) ends = *knownEnds;
   return {Extreme(0, quadrants, ends), Extreme(1, quadrants, ends), Extreme(2, quadrants, ends),
           Extreme(3, quadrants, ends)};
 }

@@ -88,6 +88,11 @@ class CDArc {
   bool Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper);
 
   // The end points (flag 0).
+  // The end points of an arc, GetStart and GetEnd.
+  struct EndPoints {
+    CDPoint start;
+    CDPoint end;
+  };
   CDPoint GetStart() const;
   CDPoint GetEnd() const;
   // The point at fraction t of the sweep from the start.
@@ -95,8 +100,9 @@ class CDArc {
   // The extreme point (flag 0): which 0 least x, 1 greatest x, 2 least y, 3 greatest y. Negative
   // stored angles are normalised in place first.
   CDPoint GetMinMax(int which);
-  // GetMinMax of each which (0 to 3) at once, the ends found once for the four.
-  std::array<CDPoint, 4> GetExtremes();
+  // GetMinMax of each which (0 to 3) at once, the ends found once for the four; a caller that
+  // has GetStart and GetEnd at hand hands them in, sparing their sines and cosines.
+  std::array<CDPoint, 4> GetExtremes(const EndPoints* knownEnds = nullptr);
   double GetLength() const;
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
@@ -202,11 +208,6 @@ class CDArc {
       const std::vector<std::vector<CDPoint>>& polylines) const;
   // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
-  // The end points of an arc, GetStart and GetEnd.
-  struct EndPoints {
-    CDPoint start;
-    CDPoint end;
-  };
   // The storage of CutArc's cuts and pieces, for a caller that cuts many arcs (a circle search
   // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
   class CutStorage {

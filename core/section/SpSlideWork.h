@@ -53,14 +53,15 @@ class CSpSlideWork : public CDPoly {
   CDPoint Right() const override;
   CDPoint Bottom() const override;
   CDPoint Top() const override;
-  // Left, Right, Bottom and Top at once, the ends of each arc found once for the four.
+  // Left, Right, Bottom and Top at once, the ends of each arc found once for the four, or taken
+  // from ends (GetArcEnds) when given.
   struct Extremes {
     CDPoint left;
     CDPoint right;
     CDPoint bottom;
     CDPoint top;
   };
-  Extremes GetExtremes() const;
+  Extremes GetExtremes(std::span<const CDArc::EndPoints> ends = {}) const;
   // The lowest y where the surface meets the vertical at x; kNoValue when nothing meets.
   double GetY(double x) const override;
   int WhatKind() const override { return kKindSlideWork; }

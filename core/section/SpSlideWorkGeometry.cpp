@@ -106,14 +106,16 @@ CDPoint CSpSlideWork::Bottom() const { return Widen(CDPoly::Bottom(), arcs_, 2);
 
 CDPoint CSpSlideWork::Top() const { return Widen(CDPoly::Top(), arcs_, 3); }
 
-CSpSlideWork::Extremes CSpSlideWork::GetExtremes() const {
+CSpSlideWork::Extremes CSpSlideWork::GetExtremes(std::span<const CDArc::EndPoints> ends) const {
   std::array<CDPoint, 4> result{CDPoly::Left(), CDPoly::Right(), CDPoly::Bottom(), CDPoly::Top()};
-  for (const auto& arc : arcs_) {
-    CDArc normalised(*arc);
-    const std::array<CDPoint, 4> candidates = normalised.GetExtremes();
+  for (std::size_t i = 0; i < arcs_.size(); ++i) {
+    const CDArc& arc = *arcs_[i];
+    CDArc normalised(arc);
+    const std::array<CDPoint, 4> candidates =
+        normalised.GetExtremes(ends.empty() ? nullptr : &ends[i]);
     for (int which = 0; which < 4; ++which) {
       const auto w = static_cast<std::size_t>(which);
-      if (Widens(*arc, which) && Beats(which, candidates[w], result[w])) {
+      if (Widens(arc, which) && Beats(which, candidates[w], result[w])) {
         result[w] = CDPoint(candidates[w].x, candidates[w].y);
       }
     }

@@ -285,6 +285,13 @@ TEST(DArcTest, GetMinMax) {
     // All four at once give each one's point bit for bit.
     CDArc four = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
     EXPECT_EQ(four.GetExtremes()[static_cast<std::size_t>(c.which)], p);
+    // So do they with the arc's ends handed in as its caller found them, before any angle was
+    // normalised.
+    CDArc given = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
+    const CDArc::EndPoints ends{given.GetStart(), given.GetEnd()};
+    const CDPoint q = given.GetExtremes(&ends)[static_cast<std::size_t>(c.which)];
+    EXPECT_EQ(q.x, p.x);
+    EXPECT_EQ(q.y, p.y);
   }
   CDArc negative = MakeArc(1.0, 2.0, 2.0, -kPi / 2, kPi / 2);
   negative.GetMinMax(0);
