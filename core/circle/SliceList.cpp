@@ -39,6 +39,14 @@ struct CSliceList::SurfaceHeights {
     known.insert(it, {x, y});
     return y;
   }
+  // At of an x that no x asked before exceeds: the known heights end at or below it, so no
+  // search is needed.
+  double AtAscending(double x) const {
+    if (!known.empty() && Hits(known.end() - 1, x)) return known.back().second;
+    const double y = verticals.At(x).y;
+    known.emplace_back(x, y);
+    return y;
+  }
   // At of each of the ascending xs, appended to ys: one walk along the known heights, which it
   // leaves as they are (the xs are the division's last questions).
   void AtEach(std::span<const double> xs, std::vector<double>& ys) const {
@@ -70,14 +78,17 @@ bool IsSet(double v) { return v != kNoValue; }
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
 
-// Appends the x of the point when the surface lies under it (at the same height or lower). A
-// point beyond the surface's span would be dropped with the outer points: its height is not
-// looked up.
+// Appends the x of the point when the surface, at the height y there, lies under it (at the same
+// height or lower).
+void AddIfOnOrAbove(double y, const CDPoint& p, std::vector<double>& xs) {
+  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+}
+
+// The same with the surface's height looked up. A point beyond the surface's span would be
+// dropped with the outer points: its height is not looked up.
 void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                     const CDPoint& p, std::vector<double>& xs) {
-  if (!span.Holds(p.x)) return;
-  const double y = heights.At(p.x);
-  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+  if (span.Holds(p.x)) AddIfOnOrAbove(heights.At(p.x), p, xs);
 }
 
 // Appends the x of the crossings of the segment a-b (edge) with the surface, as GetCrossX finds
@@ -194,14 +205,6 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   return GetXSize();
 }
 
-template <class Visit>
-void CSliceList::StrataTable::ForEachVertexWithin(double left, double right, Visit visit) const {
-  const auto first = std::lower_bound(orderedVertices_.begin(), orderedVertices_.end(), left,
-                                      [](const CDPoint& vertex, double x) { return vertex.x < x; });
-  for (auto it = first; it != orderedVertices_.end() && !(it->x > right); ++it) visit(*it);
-  for (const CDPoint& vertex : unorderedVertices_) visit(vertex);
-}
-
 void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                              const SurfaceHeights& heights, const Span& span) {
   if (strata == nullptr) return;
@@ -209,9 +212,13 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   const CSpSlideWork& surface = heights.surface;
   // The division points are sorted and thinned afterwards: where and in what order the strata
   // give them does not matter, nor whether a point shared by neighbouring strata comes twice.
-  strataTable_.ForEachVertexWithin(span.left, span.right, [&](const CDPoint& vertex) {
+  // The heights are asked first here, at ascending x.
+  for (const CDPoint& vertex : strataTable_.OrderedVerticesWithin(span.left, span.right)) {
+    AddIfOnOrAbove(heights.AtAscending(vertex.x), vertex, xs_);
+  }
+  for (const CDPoint& vertex : strataTable_.UnorderedVertices()) {
     AddIfOnOrAbove(heights, span, vertex, xs_);
-  });
+  }
   for (const StrataTable::Edge& edge : strataTable_.Edges()) {
     const CDArc::Edge& segment = edge.segment;
     // Every crossing lies on the edge: one beyond the span would be dropped.
@@ -458,6 +465,15 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
       std::unique(orderedVertices_.begin(), orderedVertices_.end(),
                   [&bits](const CDPoint& a, const CDPoint& b) { return bits(a) == bits(b); });
   orderedVertices_.erase(last, orderedVertices_.end());
+}
+
+std::span<const CDPoint> CSliceList::StrataTable::OrderedVerticesWithin(double left,
+                                                                        double right) const {
+  const auto byX = [](const CDPoint& vertex, double x) { return vertex.x < x; };
+  const auto first = std::lower_bound(orderedVertices_.begin(), orderedVertices_.end(), left, byX);
+  auto last = first;
+  while (last != orderedVertices_.end() && !(last->x > right)) ++last;
+  return {first, last};
 }
 
 std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(std::size_t s) const {

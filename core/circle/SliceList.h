@@ -312,11 +312,11 @@ class CSliceList {
     };
     // The strata's vertices and edges in place of those it held, keeping its storage.
     void Take(const CDPolyArray& strata);
-    // Each vertex of the strata whose x lies in [left, right] (0 and -0 both within from 0), or
-    // is not a number, once: the division points a vertex can give do not depend on the stratum
-    // or the order it comes in.
-    template <class Visit>
-    void ForEachVertexWithin(double left, double right, Visit visit) const;
+    // The vertices of the strata, each once (the division points a vertex can give do not depend
+    // on the stratum or the order it comes in): those whose x lies in [left, right] (0 and -0
+    // both within from 0), ascending by x, and those whose x is not a number.
+    std::span<const CDPoint> OrderedVerticesWithin(double left, double right) const;
+    std::span<const CDPoint> UnorderedVertices() const { return unorderedVertices_; }
     // Stratum s's edges, s below the count of strata taken; every stratum's edges in order.
     std::span<const Edge> Edges(std::size_t s) const;
     std::span<const Edge> Edges() const { return edges_; }
