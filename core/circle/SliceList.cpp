@@ -39,6 +39,14 @@ struct CSliceList::SurfaceHeights {
     known.insert(it, {x, y});
     return y;
   }
+  // At of an x that no x asked before exceeds: the known heights end at or below it, so no
+  // search is needed.
+  double AtAscending(double x) const {
+    if (!known.empty() && Hits(known.end() - 1, x)) return known.back().second;
+    const double y = verticals.At(x).y;
+    known.emplace_back(x, y);
+    return y;
+  }
   // At of each of the ascending xs, appended to ys: one walk along the known heights, which it
   // leaves as they are (the xs are the division's last questions).
   void AtEach(std::span<const double> xs, std::vector<double>& ys) const {
@@ -70,31 +78,35 @@ bool IsSet(double v) { return v != kNoValue; }
 // tolerances are far smaller).
 constexpr double kCrossingReach = 1e-3;
 
-// Appends the x of the point when the surface lies under it (at the same height or lower). A
-// point beyond the surface's span would be dropped with the outer points: its height is not
-// looked up.
+// Appends the x of the point when the surface, at the height y there, lies under it (at the same
+// height or lower).
+void AddIfOnOrAbove(double y, const CDPoint& p, std::vector<double>& xs) {
+  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+}
+
+// The same with the surface's height looked up. A point beyond the surface's span would be
+// dropped with the outer points: its height is not looked up.
 void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
                     const CDPoint& p, std::vector<double>& xs) {
-  if (!span.Holds(p.x)) return;
-  const double y = heights.At(p.x);
-  if (y != kNoValue && y <= p.y) xs.push_back(p.x);
+  if (span.Holds(p.x)) AddIfOnOrAbove(heights.At(p.x), p, xs);
 }
 
 // Appends the x of the crossings of the segment a-b (edge) with the surface, as GetCrossX finds
 // them; a segment wholly above or below the surface has none.
-void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork& surface,
+void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork::CrossingTable& crossings,
                          const CDArc::Edge& edge, std::vector<double>& xs) {
-  if (!span.MissesSurface(edge.a, edge.b)) surface.AppendCrossXs(edge, kCrossingReach, xs);
+  if (!span.MissesSurface(edge.a, edge.b)) crossings.AppendCrossXs(edge, kCrossingReach, xs);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it.
-void AddWaterLine(const CSliceList::SurfaceHeights& heights, const CSliceList::Span& span,
+void AddWaterLine(const CSliceList::SurfaceHeights& heights,
+                  const CSpSlideWork::CrossingTable& crossings, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
   for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
   for (int i = 0; i + 1 < line.GetSize(); ++i) {
     const CDPoint& a = *line.GetAt(i);
     const CDPoint& b = *line.GetAt(i + 1);
-    if (!span.Misses(a, b)) AddSurfaceCrossings(span, heights.surface, CDArc::Edge(a, b), xs);
+    if (!span.Misses(a, b)) AddSurfaceCrossings(span, crossings, CDArc::Edge(a, b), xs);
   }
 }
 
@@ -159,6 +171,7 @@ void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
   surface.GetArcEnds(arcEnds_);
   surface.GetSlipLineVertices(-1, slipLine_, arcEnds_);
   verticals_.Take(surface, arcEnds_);
+  crossings_.Take(surface);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
@@ -170,17 +183,17 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   // CreateSlice's direction too: it divides its own surface.
   direction_ = surface.IsRightUpper(arcEnds_);
 
-  const CSpSlideWork::Extremes extremes = surface.GetExtremes();
+  const CSpSlideWork::Extremes extremes = surface.GetExtremes(arcEnds_);
   const Span span{extremes.left.x, extremes.right.x, extremes.bottom.y, extremes.top.y};
   knownHeights_.clear();
   const SurfaceHeights heights{surface, verticals_, knownHeights_};
 
   AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(heights, span, *lines.upper, xs_);
-    AddWaterLine(heights, span, *lines.layer, xs_);
+    AddWaterLine(heights, crossings_, span, *lines.upper, xs_);
+    AddWaterLine(heights, crossings_, span, *lines.layer, xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(heights, span, *lines.water, xs_);
+  if (lines.water != nullptr) AddWaterLine(heights, crossings_, span, *lines.water, xs_);
   for (const CSpSlideWork::SlipLineVertex& vertex : slipLine_) xs_.push_back(vertex.point.x);
   AddVertexXs(surface, xs_);
   AddLoadXs();
@@ -197,29 +210,29 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   if (strata == nullptr) return;
   TakeStrata(*strata);
   const CSpSlideWork& surface = heights.surface;
-  if (lines.water != nullptr) waterCrossings_.Update(*strata, strataTakings_, *lines.water);
-  std::size_t edge = 0;
-  for (std::size_t s = 0; s < static_cast<std::size_t>(strata->GetSize()); ++s) {
-    for (const CDPoint& vertex : strataTable_.Vertices(s)) {
-      AddIfOnOrAbove(heights, span, vertex, xs_);
+  // The division points are sorted and thinned afterwards: where and in what order the strata
+  // give them does not matter, nor whether a point shared by neighbouring strata comes twice.
+  // The heights are asked first here, at ascending x.
+  for (const CDPoint& vertex : strataTable_.OrderedVerticesWithin(span.left, span.right)) {
+    AddIfOnOrAbove(heights.AtAscending(vertex.x), vertex, xs_);
+  }
+  for (const CDPoint& vertex : strataTable_.UnorderedVertices()) {
+    AddIfOnOrAbove(heights, span, vertex, xs_);
+  }
+  for (const StrataTable::Edge& edge : strataTable_.Edges()) {
+    const CDArc::Edge& segment = edge.segment;
+    // Every crossing lies on the edge: one beyond the span would be dropped.
+    if (span.Misses(segment.a, segment.b)) continue;
+    AddSurfaceCrossings(span, crossings_, segment, xs_);
+    if (lines.upper != nullptr) {
+      lines.upper->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
+      lines.layer->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
     }
-    const std::span<const StrataTable::Edge> edges = strataTable_.Edges(s);
-    for (std::size_t i = 0; i < edges.size(); ++i, ++edge) {
-      const CDArc::Edge& segment = edges[i].segment;
-      const CDPoint* a = &segment.a;
-      const CDPoint* b = &segment.b;
-      // Every crossing lies on the edge: one beyond the span would be dropped.
-      if (span.Misses(*a, *b)) continue;
-      AddSurfaceCrossings(span, surface, segment, xs_);
-      if (lines.upper != nullptr) {
-        lines.upper->GetCrossX(a, b, xs_, nullptr, &surface);
-        lines.layer->GetCrossX(a, b, xs_, nullptr, &surface);
-      }
-      if (lines.water != nullptr) {
-        const std::span<const double> crossings = waterCrossings_.OfEdge(edge);
-        xs_.insert(xs_.end(), crossings.begin(), crossings.end());
-      }
-    }
+  }
+  if (lines.water != nullptr) {
+    waterCrossings_.Update(*strata, strataTakings_, *lines.water);
+    const std::span<const double> crossings = waterCrossings_.Within(span.left, span.right);
+    xs_.insert(xs_.end(), crossings.begin(), crossings.end());
   }
 }
 
@@ -230,19 +243,20 @@ void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, std::uint64_t 
   strataTaking_ = strataTaking;
   if (lineVertices_.Unchanged(nullptr, &line) && sameShapes) return;
   xs_.clear();
-  starts_.clear();
   for (int s = 0; s < strata.GetSize(); ++s) {
     const CDPoly& shape = *strata.GetAt(s);
     for (int i = 0; i + 1 < shape.GetSize(); ++i) {
-      starts_.push_back(xs_.size());
       line.GetCrossX(shape.GetAt(i), shape.GetAt(i + 1), xs_, nullptr, nullptr);
     }
   }
-  starts_.push_back(xs_.size());
+  // A crossing lies on both segments: it has an x, which orders it.
+  std::sort(xs_.begin(), xs_.end());
 }
 
-std::span<const double> CSliceList::EdgeCrossings::OfEdge(std::size_t i) const {
-  return std::span<const double>(xs_).subspan(starts_[i], starts_[i + 1] - starts_[i]);
+std::span<const double> CSliceList::EdgeCrossings::Within(double left, double right) const {
+  const auto first = std::lower_bound(xs_.begin(), xs_.end(), left);
+  const auto last = std::upper_bound(first, xs_.end(), right);
+  return {first, last};
 }
 
 bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray* strata, const CDPoly* line) {
@@ -424,26 +438,42 @@ void CSliceList::TakeStrata(const CDPolyArray& strata) {
 }
 
 void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
-  vertices_.clear();
+  orderedVertices_.clear();
+  unorderedVertices_.clear();
   edges_.clear();
-  vertexStarts_.assign(1, 0);
   edgeStarts_.assign(1, 0);
   for (int s = 0; s < strata.GetSize(); ++s) {
     const CDPoly::PointList& points = strata.GetAt(s)->Points();
     for (std::size_t i = 0; i < points.size(); ++i) {
-      vertices_.push_back(*points[i]);
+      const CDPoint& vertex = *points[i];
+      (std::isnan(vertex.x) ? unorderedVertices_ : orderedVertices_).push_back(vertex);
       if (i == 0) continue;
-      const CDPoly::EdgeRange range(*points[i - 1], *points[i]);
-      edges_.push_back(Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], *points[i])});
+      const CDPoly::EdgeRange range(*points[i - 1], vertex);
+      edges_.push_back(Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], vertex)});
     }
-    vertexStarts_.push_back(vertices_.size());
     edgeStarts_.push_back(edges_.size());
   }
+  // Ordered by x, then by the coordinates' bits, so that vertices of the same bits meet.
+  const auto bits = [](const CDPoint& p) {
+    return std::pair(std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y));
+  };
+  std::sort(orderedVertices_.begin(), orderedVertices_.end(),
+            [&bits](const CDPoint& a, const CDPoint& b) {
+              return a.x < b.x || (!(b.x < a.x) && bits(a) < bits(b));
+            });
+  const auto last =
+      std::unique(orderedVertices_.begin(), orderedVertices_.end(),
+                  [&bits](const CDPoint& a, const CDPoint& b) { return bits(a) == bits(b); });
+  orderedVertices_.erase(last, orderedVertices_.end());
 }
 
-std::span<const CDPoint> CSliceList::StrataTable::Vertices(std::size_t s) const {
-  return std::span<const CDPoint>(vertices_).subspan(vertexStarts_[s],
-                                                     vertexStarts_[s + 1] - vertexStarts_[s]);
+std::span<const CDPoint> CSliceList::StrataTable::OrderedVerticesWithin(double left,
+                                                                        double right) const {
+  const auto byX = [](const CDPoint& vertex, double x) { return vertex.x < x; };
+  const auto first = std::lower_bound(orderedVertices_.begin(), orderedVertices_.end(), left, byX);
+  auto last = first;
+  while (last != orderedVertices_.end() && !(last->x > right)) ++last;
+  return {first, last};
 }
 
 std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(std::size_t s) const {

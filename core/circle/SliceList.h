@@ -186,8 +186,8 @@ class CSliceList {
     const CDPoly* layer = nullptr;
   };
   WaterShapes GetWaterShapes(const CSpWaterGroup* group) const;
-  // The ends of the surface's arcs (arcEnds_), the vertices of its slip line (slipLine_) and its
-  // vertical table (verticals_), which the division reads.
+  // The ends of the surface's arcs (arcEnds_), the vertices of its slip line (slipLine_), its
+  // vertical table (verticals_) and its crossing table (crossings_), which the division reads.
   void TakeSurfaceEnds(const CSpSlideWork& surface);
   // SetXArray with the surface's ends and slip line taken already (TakeSurfaceEnds).
   int DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,
@@ -297,10 +297,10 @@ class CSliceList {
   // The strata's outlines, in which the slices look up the polygons of their layers: taken anew
   // only when the strata's vertices have changed (strataSnapshot_).
   CDPolyArray::Outlines strataOutlines_;
-  // The strata as flat tables, which the division reads instead of the shapes' point lists: each
-  // stratum's vertices in order, and its edges (vertex i to i + 1) with their ends ordered by x,
-  // the height no boundary entry of theirs exceeds and the terms of their crossings with a
-  // circle. Taken anew with the outlines.
+  // The strata as flat tables, which the division reads instead of the shapes' point lists: the
+  // strata's vertices ordered by x, each once, and each stratum's edges (vertex i to i + 1) with
+  // their ends ordered by x, the height no boundary entry of theirs exceeds and the terms of their
+  // crossings with a circle. Taken anew with the outlines.
   class StrataTable {
    public:
     struct Edge {
@@ -310,16 +310,22 @@ class CSliceList {
     };
     // The strata's vertices and edges in place of those it held, keeping its storage.
     void Take(const CDPolyArray& strata);
-    // Stratum s's vertices and edges, s below the count of strata taken.
-    std::span<const CDPoint> Vertices(std::size_t s) const;
+    // The vertices of the strata, each once (the division points a vertex can give do not depend
+    // on the stratum or the order it comes in): those whose x lies in [left, right] (0 and -0
+    // both within from 0), ascending by x, and those whose x is not a number.
+    std::span<const CDPoint> OrderedVerticesWithin(double left, double right) const;
+    std::span<const CDPoint> UnorderedVertices() const { return unorderedVertices_; }
+    // Stratum s's edges, s below the count of strata taken; every stratum's edges in order.
     std::span<const Edge> Edges(std::size_t s) const;
+    std::span<const Edge> Edges() const { return edges_; }
 
    private:
-    std::vector<CDPoint> vertices_;
+    // The vertices with an x, ordered by x and each once (coordinates compared by their bits),
+    // and those whose x is not a number.
+    std::vector<CDPoint> orderedVertices_;
+    std::vector<CDPoint> unorderedVertices_;
     std::vector<Edge> edges_;
-    // Stratum s holds vertices_[vertexStarts_[s]] up to vertices_[vertexStarts_[s + 1]], and its
-    // edges likewise.
-    std::vector<std::size_t> vertexStarts_;
+    // Stratum s's edges are edges_[edgeStarts_[s]] up to edges_[edgeStarts_[s + 1]].
     std::vector<std::size_t> edgeStarts_;
   };
   StrataTable strataTable_;
@@ -331,21 +337,21 @@ class CSliceList {
     // The crossings for these strata (of this taking, strataTakings_) and this line, found anew
     // where they differ from the last.
     void Update(const CDPolyArray& strata, std::uint64_t strataTaking, const CDPoly& line);
-    // The crossings of edge i of the strata (counted over the shapes in order), in the order
-    // GetCrossX gives them.
-    std::span<const double> OfEdge(std::size_t i) const;
+    // The crossings whose x lies in [left, right], ascending. An edge's crossings lie within its
+    // x range but for the crossing test's tolerance, so these are all that the edges reaching
+    // into that range (widened by far more than the tolerance) give there.
+    std::span<const double> Within(double left, double right) const;
 
    private:
     const CDPoly* line_ = nullptr;
     std::uint64_t strataTaking_ = 0;
     VertexSnapshot lineVertices_;
-    std::vector<double> xs_;
-    // Edge i's crossings are xs_[starts_[i]] up to xs_[starts_[i + 1]].
-    std::vector<std::size_t> starts_;
+    std::vector<double> xs_;  // ascending
   };
   EdgeCrossings waterCrossings_;
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   CSpSlideWork::VerticalTable verticals_;
+  CSpSlideWork::CrossingTable crossings_;
   // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
   // the base arcs taken from them.
   std::vector<std::unique_ptr<CSlice>> spare_;

@@ -97,24 +97,29 @@ bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double to
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
 
-// Whether the segment a-b certainly has no point that CrossAL with a tolerance up to tol could
-// count: its box lies apart by more than the margin from the box of the circle, cut off at top
-// (the centre's y for a sweep below the centre, else its highest point), or it lies inside the
-// circle. A counted crossing lies on the circle and within tol of an end or inside the segment's
-// box, both up to the rounding of a few operations on the coordinates and the radius (about
-// 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it by far,
-// so CrossAL would have found nothing either. Above the centre by that margin, a crossing's
-// direction lies clear inside (0, pi).
-double ClearanceMargin(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                       double tol) {
-  const double scale = r + std::fabs(centre.x) + std::fabs(centre.y) + std::fabs(a.x) +
-                       std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
+// The first terms of ClearanceMargin's scale, which depend on the circle alone.
+double CircleScale(const CDPoint& centre, double r) {
+  return r + std::fabs(centre.x) + std::fabs(centre.y);
+}
+
+// The margin by which a segment a-b that certainly has no point that CrossAL with a tolerance up
+// to tol could count keeps clear of the circle (circleScale its CircleScale): a counted crossing
+// lies on the circle and within tol of an end or inside the segment's box, both up to the
+// rounding of a few operations on the coordinates and the radius (about 1e-15 of their scale);
+// the margin, a relative 1e-9 of that scale beyond tol, covers it by far.
+double ClearanceMargin(const CDPoint& a, const CDPoint& b, double circleScale, double tol) {
+  const double scale =
+      circleScale + std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
   return tol + 1e-9 * scale;
 }
 
+// Whether the segment a-b certainly has no point that CrossAL could count: its box lies apart by
+// more than the margin from the box of the circle, cut off at top (the centre's y for a sweep
+// below the centre, else its highest point), or it lies inside the circle. CrossAL would have
+// found nothing either. Above the centre by that margin, a crossing's direction lies clear
+// inside (0, pi).
 bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                          double top, double tol) {
-  const double margin = ClearanceMargin(a, b, centre, r, tol);
+                          double top, double margin) {
   if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
       std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
     return true;
@@ -134,14 +139,13 @@ bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& cen
   return inner > 0 && within(a) && within(b);
 }
 
-// Whether the segment a-b lies wholly outside the circle, farther from the centre than r by twice
-// SegmentClearOfCircle's margin: the point of the segment nearest the centre is found within a
-// rounding of the coordinates' scale, far below the margin, and every crossing CrossAL could count
-// lies on the circle, on the segment's line and within tol of the segment.
-bool SegmentOutsideCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                          double tol) {
-  const double outer = r + 2 * ClearanceMargin(a, b, centre, r, tol);
-  return SquaredSegmentDistance(centre, a, b) > outer * outer;
+// Whether the edge's segment lies wholly outside the circle, farther from the centre than r by
+// twice the margin: the point of the segment nearest the centre is found within a rounding of the
+// coordinates' scale, far below the margin, and every crossing CrossAL could count lies on the
+// circle, on the segment's line and within tol of the segment.
+bool EdgeOutsideCircle(const CDArc::Edge& edge, const CDPoint& centre, double r, double margin) {
+  const double outer = r + 2 * margin;
+  return SquaredSegmentDistance(centre, edge.a, edge.dx, edge.dy, edge.length2) > outer * outer;
 }
 
 // Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
@@ -401,9 +405,12 @@ CDPoint CDArc::GetMinMax(int which) {
   return Extreme(which, quadrants, ends);
 }
 
-std::array<CDPoint, 4> CDArc::GetExtremes() {
+std::array<CDPoint, 4> CDArc::GetExtremes(const EndPoints* knownEnds) {
+  // The ends stay those of the angles as they were unless normalising changes an angle.
+  const bool keepsAngles = !(start < 0) && !(end < 0);
   const SweepQuadrants quadrants = NormalisedQuadrants();
   std::optional<EndPoints> ends;
+  if (knownEnds != nullptr && keepsAngles) ends = *knownEnds;
   return {Extreme(0, quadrants, ends), Extreme(1, quadrants, ends), Extreme(2, quadrants, ends),
           Extreme(3, quadrants, ends)};
 }
@@ -515,10 +522,14 @@ CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
       ux(degenerate ? 0 : dx / std::sqrt(length2)),
       uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
 
-bool CDArc::ClearOfSegment(const CDPoint& a, const CDPoint& b, double tol) const {
-  const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
-  return SegmentClearOfCircle(a, b, centre, R, top, tol) ||
-         SegmentOutsideCircle(a, b, centre, R, tol);
+CDArc::Clearance CDArc::GetClearance() const {
+  return Clearance{SweepBelowCentre(start, end) ? centre.y : centre.y + R, CircleScale(centre, R)};
+}
+
+bool CDArc::ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const {
+  const double margin = ClearanceMargin(edge.a, edge.b, clearance.scale, tol);
+  return SegmentClearOfCircle(edge.a, edge.b, centre, R, clearance.top, margin) ||
+         EdgeOutsideCircle(edge, centre, R, margin);
 }
 
 int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2,
@@ -566,6 +577,7 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
   const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
+  const double circleScale = CircleScale(centre, R);
   // A trial circle crosses a few edges: room for them at once spares the growing steps.
   constexpr std::size_t kUsualCuts = 16;
   std::vector<Cut>& cuts = storage.cuts_;
@@ -586,7 +598,10 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   const double sweepStart = HalfOpenAngle(start);
   const double sweepEnd = HalfOpenAngle(end);
   forEachSegment([&](const CDPoint& a, const CDPoint& b, const auto& edgeOf) {
-    if (SegmentClearOfCircle(a, b, centre, R, top, kCutTolerance)) return;
+    if (SegmentClearOfCircle(a, b, centre, R, top,
+                             ClearanceMargin(a, b, circleScale, kCutTolerance))) {
+      return;
+    }
     const std::optional<LineCrossingPair> crossings = LineCrossings(edgeOf());
     if (!crossings) return;
     for (const CDPoint& p : *crossings) {

@@ -98,6 +98,11 @@ class CDArc {
   bool Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper);
 
   // The end points (flag 0).
+  // The end points of an arc, GetStart and GetEnd.
+  struct EndPoints {
+    CDPoint start;
+    CDPoint end;
+  };
   CDPoint GetStart() const;
   CDPoint GetEnd() const;
   // The point at fraction t of the sweep from the start.
@@ -105,8 +110,9 @@ class CDArc {
   // The extreme point (flag 0): which 0 least x, 1 greatest x, 2 least y, 3 greatest y. Negative
   // stored angles are normalised in place first.
   CDPoint GetMinMax(int which);
-  // GetMinMax of each which (0 to 3) at once, the ends found once for the four.
-  std::array<CDPoint, 4> GetExtremes();
+  // GetMinMax of each which (0 to 3) at once, the ends found once for the four; a caller that
+  // has GetStart and GetEnd at hand hands them in, sparing their sines and cosines.
+  std::array<CDPoint, 4> GetExtremes(const EndPoints* knownEnds = nullptr);
   double GetLength() const;
   // Area and centroid of the segment between the arc and its chord.
   double GetKoArea() const;
@@ -149,10 +155,6 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
-  // The segment a-b certainly has no point that CrossAL with a tolerance up to tol counts: it
-  // lies clear of the arc's box, wholly inside or wholly outside the circle, by a margin beyond
-  // the rounding.
-  bool ClearOfSegment(const CDPoint& a, const CDPoint& b, double tol) const;
   // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
   // segment that many circles cross.
   struct Edge {
@@ -167,6 +169,18 @@ class CDArc {
     double ux = 0;  // the unit direction
     double uy = 0;
   };
+  // The terms of ClearOfEdge that depend on the arc alone, found once for an arc that many
+  // segments are tested against.
+  struct Clearance {
+    double top = 0;    // of the box a segment must keep clear of: the centre's y for a sweep
+                       // below the centre, else the circle's highest point
+    double scale = 0;  // R + |centre.x| + |centre.y|, the first terms of the margin's scale
+  };
+  Clearance GetClearance() const;
+  // The edge's segment certainly has no point that CrossAL with a tolerance up to tol counts: it
+  // lies clear of the arc's box, wholly inside or wholly outside the circle, by a margin beyond
+  // the rounding. The clearance is the arc's GetClearance.
+  bool ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const;
   // CrossAL of the edge's segment.
   int CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const;
   // CrossAL of the vertical segment from (x, -kVerticalReach) to (x, kVerticalReach) with tol 0,
@@ -227,11 +241,6 @@ class CDArc {
       const std::vector<std::vector<CDPoint>>& polylines) const;
   // CutArc over the vertex lists of the array's shapes, read where the shapes hold them.
   std::vector<std::unique_ptr<CDArc>> CutArc(const CDPolyArray& shapes) const;
-  // The end points of an arc, GetStart and GetEnd.
-  struct EndPoints {
-    CDPoint start;
-    CDPoint end;
-  };
   // The storage of CutArc's cuts and pieces, for a caller that cuts many arcs (a circle search
   // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
   class CutStorage {

@@ -93,7 +93,11 @@ double GetDistance(const CDPoint& a, const CDPoint& b) {
 double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint& b) {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
-  const double length2 = dx * dx + dy * dy;
+  return SquaredSegmentDistance(p, a, dx, dy, dx * dx + dy * dy);
+}
+
+double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, double dx, double dy,
+                              double length2) {
   const double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
   const double along = std::clamp(t, 0.0, 1.0);
   const double ex = a.x + along * dx - p.x;

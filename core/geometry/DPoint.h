@@ -53,6 +53,9 @@ bool IsCloser(const CDPoint& a, const CDPoint& b, double limit);
 // The squared distance from p to the nearest point of the segment a-b: the foot of the
 // perpendicular, held to the segment (a for coinciding ends), without a root.
 double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint& b);
+// The same with the segment's b - a (dx, dy) and its squared length found already.
+double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, double dx, double dy,
+                              double length2);
 // Distance; 0 when a coordinate holds no value, and below 1e-9 it is 0.
 double GetDistance(const CDPoint& a, const CDPoint& b);
 double GetDistance(const CDPoint* a, const CDPoint* b);

@@ -53,14 +53,15 @@ class CSpSlideWork : public CDPoly {
   CDPoint Right() const override;
   CDPoint Bottom() const override;
   CDPoint Top() const override;
-  // Left, Right, Bottom and Top at once, the ends of each arc found once for the four.
+  // Left, Right, Bottom and Top at once, the ends of each arc found once for the four, or taken
+  // from ends (GetArcEnds) when given.
   struct Extremes {
     CDPoint left;
     CDPoint right;
     CDPoint bottom;
     CDPoint top;
   };
-  Extremes GetExtremes() const;
+  Extremes GetExtremes(std::span<const CDArc::EndPoints> ends = {}) const;
   // The lowest y where the surface meets the vertical at x; kNoValue when nothing meets.
   double GetY(double x) const override;
   int WhatKind() const override { return kKindSlideWork; }
@@ -70,10 +71,6 @@ class CSpSlideWork : public CDPoly {
   // pieces; returns how many were found. The last argument is not consulted.
   int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,
                 const CDPoly* upper) const override;
-  // Appends the x that GetCrossX finds for the edge's segment, in the same order, asking only
-  // the pieces that do not keep clear of the segment by more than reach (a piece's box apart from
-  // the segment's, or an arc's circle clear of it: CDArc::ClearOfSegment), which give none.
-  void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
   // The first crossing of the segment (or the 1000 long ray) with a piece; false and the
   // no-value point when none.
   bool GetCrossPoint(const CDPoint* p1, const CDPoint* p2, CDPoint* out, double tol) const override;
@@ -249,6 +246,27 @@ class CSpSlideWork : public CDPoly {
     double lastX_ = 0;
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.
     bool general_ = true;
+  };
+  // GetCrossX of one unchanged surface with many segments, for a division that crosses it with
+  // every stratum edge and water line: each piece's arc and the terms of its clearance found
+  // once by Take. AppendCrossXs appends the x that GetCrossX finds for the edge's segment, in the
+  // same order, asking only the pieces that do not keep clear of the segment by more than reach
+  // (a piece's box apart from the segment's, or an arc's circle clear of it:
+  // CDArc::ClearOfEdge), which give none. The surface must stay unchanged and alive while the
+  // table is read; Take reuses the table's storage.
+  class CrossingTable {
+   public:
+    void Take(const CSpSlideWork& surface);
+    void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
+
+   private:
+    struct Piece {
+      int index = 0;
+      const CDArc* arc = nullptr;  // null for a straight piece
+      CDArc::Clearance clearance;  // an arc piece's
+    };
+    const CSpSlideWork* surface_ = nullptr;
+    std::vector<Piece> pieces_;
   };
   // Directions out of the surface at its first and at its last vertex.
   double GetStartAngle() const;

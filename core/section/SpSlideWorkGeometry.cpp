@@ -109,14 +109,16 @@ CDPoint CSpSlideWork::Bottom() const { return Widen(CDPoly::Bottom(), arcs_, 2);
 
 CDPoint CSpSlideWork::Top() const { return Widen(CDPoly::Top(), arcs_, 3); }
 
-CSpSlideWork::Extremes CSpSlideWork::GetExtremes() const {
+CSpSlideWork::Extremes CSpSlideWork::GetExtremes(std::span<const CDArc::EndPoints> ends) const {
   std::array<CDPoint, 4> result{CDPoly::Left(), CDPoly::Right(), CDPoly::Bottom(), CDPoly::Top()};
-  for (const auto& arc : arcs_) {
-    CDArc normalised(*arc);
-    const std::array<CDPoint, 4> candidates = normalised.GetExtremes();
+  for (std::size_t i = 0; i < arcs_.size(); ++i) {
+    const CDArc& arc = *arcs_[i];
+    CDArc normalised(arc);
+    const std::array<CDPoint, 4> candidates =
+        normalised.GetExtremes(ends.empty() ? nullptr : &ends[i]);
     for (int which = 0; which < 4; ++which) {
       const auto w = static_cast<std::size_t>(which);
-      if (Widens(*arc, which) && Beats(which, candidates[w], result[w])) {
+      if (Widens(arc, which) && Beats(which, candidates[w], result[w])) {
         result[w] = CDPoint(candidates[w].x, candidates[w].y);
       }
     }
@@ -623,16 +625,28 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
   return found;
 }
 
-void CSpSlideWork::AppendCrossXs(const CDArc::Edge& edge, double reach,
-                                 std::vector<double>& xs) const {
-  for (int i = 0; i + 1 < GetSize(); ++i) {
+void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface) {
+  surface_ = &surface;
+  pieces_.clear();
+  for (int i = 0; i + 1 < surface.GetSize(); ++i) {
+    const CDArc* arc = surface.GetArcFromPointIndex(i);
+    pieces_.push_back(Piece{i, arc, arc != nullptr ? arc->GetClearance() : CDArc::Clearance{}});
+  }
+}
+
+void CSpSlideWork::CrossingTable::AppendCrossXs(const CDArc::Edge& edge, double reach,
+                                                std::vector<double>& xs) const {
+  for (const Piece& piece : pieces_) {
     Crossings hits;
-    if (const CDArc* arc = GetArcFromPointIndex(i)) {
-      if (arc->ClearOfSegment(edge.a, edge.b, reach)) continue;
-      hits = EdgeCrossings(*arc, edge, 0);
+    if (piece.arc != nullptr) {
+      if (piece.arc->ClearOfEdge(edge, reach, piece.clearance)) continue;
+      hits = EdgeCrossings(*piece.arc, edge, 0);
     } else {
-      if (BoxesApart(edge.a, edge.b, *GetAt(i), *GetAt(i + 1), reach)) continue;
-      hits = PieceCrossings(i, edge.a, edge.b, 0, kCrossXTolerance);
+      const int i = piece.index;
+      if (BoxesApart(edge.a, edge.b, *surface_->GetAt(i), *surface_->GetAt(i + 1), reach)) {
+        continue;
+      }
+      hits = surface_->PieceCrossings(i, edge.a, edge.b, 0, kCrossXTolerance);
     }
     for (const CDPoint& c : hits) xs.push_back(c.x);
   }

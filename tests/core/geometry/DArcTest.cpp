@@ -285,6 +285,13 @@ TEST(DArcTest, GetMinMax) {
     // All four at once give each one's point bit for bit.
     CDArc four = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
     EXPECT_EQ(four.GetExtremes()[static_cast<std::size_t>(c.which)], p);
+    // So do they with the arc's ends handed in as its caller found them, before any angle was
+    // normalised.
+    CDArc given = MakeArc(1.0, 2.0, 2.0, c.start, c.end);
+    const CDArc::EndPoints ends{given.GetStart(), given.GetEnd()};
+    const CDPoint q = given.GetExtremes(&ends)[static_cast<std::size_t>(c.which)];
+    EXPECT_EQ(q.x, p.x);
+    EXPECT_EQ(q.y, p.y);
   }
   CDArc negative = MakeArc(1.0, 2.0, 2.0, -kPi / 2, kPi / 2);
   negative.GetMinMax(0);
@@ -795,6 +802,9 @@ TEST(DArcTest, ASegmentClearOfTheArcHasNoCountedCrossing) {
     CDArc arc;
     arc.SetParam(centre, r, sweep[0], sweep[1]);
     for (const double tol : {0.0, 1e-3}) {
+      const auto clear = [&arc, tol](const CDPoint& a, const CDPoint& b) {
+        return arc.ClearOfEdge(CDArc::Edge(a, b), tol, arc.GetClearance());
+      };
       for (const double d : kNudges) {
         const std::vector<CDPoint> segments[] = {
             // Along the box's top, bottom and sides.
@@ -820,14 +830,14 @@ TEST(DArcTest, ASegmentClearOfTheArcHasNoCountedCrossing) {
                        << segment[1].x << "," << segment[1].y);
           CDPoint first;
           CDPoint second;
-          if (arc.ClearOfSegment(segment[0], segment[1], tol)) {
+          if (clear(segment[0], segment[1])) {
             EXPECT_LE(arc.CrossAL(segment[0], segment[1], first, second, tol), 0);
           }
         }
       }
-      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.0), at(5.0, 1.2), tol));   // inside
-      EXPECT_TRUE(arc.ClearOfSegment(at(4.0, 1.6), at(4.1, 1.7), tol));   // outside, beside the arc
-      EXPECT_FALSE(arc.ClearOfSegment(at(4.5, 1.0), at(4.5, 2.0), tol));  // across the arc
+      EXPECT_TRUE(clear(at(4.0, 1.0), at(5.0, 1.2)));   // inside
+      EXPECT_TRUE(clear(at(4.0, 1.6), at(4.1, 1.7)));   // outside, beside the arc
+      EXPECT_FALSE(clear(at(4.5, 1.0), at(4.5, 2.0)));  // across the arc
     }
   }
 }
