@@ -97,12 +97,12 @@ class CDArc {
   // higher (upper set) or the lower of the two candidates.
   bool Set2PR(const CDPoint& p1, const CDPoint& p2, double r, bool upper);
 
-  // The end points (flag 0).
   // The end points of an arc, GetStart and GetEnd.
   struct EndPoints {
     CDPoint start;
     CDPoint end;
   };
+  // The end points (flag 0).
   CDPoint GetStart() const;
   CDPoint GetEnd() const;
   // The point at fraction t of the sweep from the start.
