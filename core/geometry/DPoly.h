@@ -106,7 +106,9 @@ class CDPoly {
   virtual bool GetYMax(double x, int* segment, double& y) const;
   virtual bool GetYMin(double x, int* segment, double& y) const;
 
-  virtual int WhatKind() const { return kKindPoly; }
+  // The shape kind code, fixed when the shape is made: the passes over every layer of every slice
+  // read it without a virtual call.
+  int WhatKind() const { return kind_; }
 
   // Drawing (DPolyDraw.cpp).
   virtual void Draw(CViewInfo* view, int bold, int from, int to) const;
@@ -391,6 +393,9 @@ class CDPoly {
   std::unique_ptr<CDPolyArray> CreateDeffSection(const CDPoly* other) const;
 
  protected:
+  // A shape of a subclass, which names its kind code.
+  explicit CDPoly(int kind) : kind_(kind) {}
+
   // Stores x for GetCrossX: at *pos (then increases it) when pos is given, else at the end.
   static void StoreCrossX(std::vector<double>& xs, int* pos, double x);
   // Empties the list, keeping its room, and moves the point objects that this shape alone holds
@@ -409,6 +414,7 @@ class CDPoly {
   // The point at the index; throws std::out_of_range outside 0..n-1.
   const std::shared_ptr<CDPoint>& CheckedPoint(int index) const;
 
+  const int kind_ = kKindPoly;
   PointList points_;
   int useCount_ = 0;  // how many assembled polygons already use this line piece
   std::string name_;

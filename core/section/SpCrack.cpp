@@ -19,7 +19,7 @@ bool SameCoordinates(const CDPoint& a, const CDPoint& b) { return a.x == b.x && 
 
 }  // namespace
 
-CSpCrack::CSpCrack() { SetName("亀裂"); }
+CSpCrack::CSpCrack() : CDPoly(kKindCrack) { SetName("亀裂"); }
 
 std::unique_ptr<CDPoly> CSpCrack::Copy() const {
   auto copy = std::make_unique<CSpCrack>();

@@ -18,7 +18,6 @@ class CSpCrack : public CDPoly {
 
   CSpCrack();
 
-  int WhatKind() const override { return kKindCrack; }
   // A new crack with the name and every field.
   std::unique_ptr<CDPoly> Copy() const override;
   // Takes the name and every field of the other crack.

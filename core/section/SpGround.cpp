@@ -37,7 +37,7 @@ struct LevelCrossing {
 
 }  // namespace
 
-CSpGround::CSpGround() { SetName("地形"); }
+CSpGround::CSpGround() : CDPoly(kKindGround) { SetName("地形"); }
 
 CSpGround::~CSpGround() { CSpSlide::ForgetTopograph(this); }
 

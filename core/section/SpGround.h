@@ -27,7 +27,6 @@ class CSpGround : public CDPoly {
   void Load(Archive& ar, int version) override;
   // Validates the ground line and every stratum polygon.
   void ChangeValid() override;
-  int WhatKind() const override { return kKindGround; }
   // The filled stratum polygons and their names; the plain line while there are no strata, when
   // drawn bold, or while the highlight switch is on.
   void Draw(CViewInfo* view, int bold, int from, int to) const override;

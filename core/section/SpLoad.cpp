@@ -125,7 +125,7 @@ void HatchOutline(const CViewInfo& view, const CDPoly::PointList& outline, Strok
 
 }  // namespace
 
-CSpLoad::CSpLoad() { SetName("荷重"); }
+CSpLoad::CSpLoad() : CDPoly(kKindLoad) { SetName("荷重"); }
 
 std::unique_ptr<CDPoly> CSpLoad::Copy() const {
   auto copy = std::make_unique<CSpLoad>();

@@ -36,7 +36,6 @@ class CSpLoad : public CDPoly {
 
   CSpLoad();
 
-  int WhatKind() const override { return kKindLoad; }
   // A new load with the name, every field and the outline.
   std::unique_ptr<CDPoly> Copy() const override;
 

@@ -74,7 +74,8 @@ int ArcModeOfStyle(int style) {
 
 }  // namespace
 
-CSpSlide::CSpSlide() : styles_(kInitialEntries, 0u), strengths_(kInitialEntries, 0u) {
+CSpSlide::CSpSlide()
+    : CDPoly(kKindSlide), styles_(kInitialEntries, 0u), strengths_(kInitialEntries, 0u) {
   SetName("すべり面");
 }
 

@@ -78,7 +78,6 @@ class CSpSlide : public CDPoly {
   void ChangeValid() override;
   // Questions answered by the working surface built from this line.
   double GetY(double x) const override;
-  int WhatKind() const override { return kKindSlide; }
   // Draws the working surface in red, fitted to the ground set with SetTopograph.
   void Draw(CViewInfo* view, int bold, int from, int to) const override;
   int GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<double>& xs, int* pos,

@@ -74,7 +74,7 @@ std::optional<CDPoint> InnerCrossing(const CDArc& arc, const CDPoint& a, const C
 
 }  // namespace
 
-CSpSlideWork::CSpSlideWork() = default;
+CSpSlideWork::CSpSlideWork() : CDPoly(kKindSlideWork) {}
 
 // ---- Record ----
 

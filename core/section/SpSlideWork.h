@@ -64,7 +64,6 @@ class CSpSlideWork : public CDPoly {
   Extremes GetExtremes(std::span<const CDArc::EndPoints> ends = {}) const;
   // The lowest y where the surface meets the vertical at x; kNoValue when nothing meets.
   double GetY(double x) const override;
-  int WhatKind() const override { return kKindSlideWork; }
   // The pieces with the pen the caller selected; arcs with CDArc::Draw(bold).
   void Draw(CViewInfo* view, int bold, int from, int to) const override;
   // Stores at *pos (then increases it) or appends the x of every crossing of p1-p2 with the

@@ -14,11 +14,11 @@
 
 // ---- CSpStratumLine ----
 
-CSpStratumLine::CSpStratumLine() { SetName("地層線"); }
+CSpStratumLine::CSpStratumLine() : CDPoly(kKindStratumLine) { SetName("地層線"); }
 
 // ---- CSpStratumBlock ----
 
-CSpStratumBlock::CSpStratumBlock() { SetName("地層"); }
+CSpStratumBlock::CSpStratumBlock() : CDPoly(kKindStratumBlock) { SetName("地層"); }
 
 void CSpStratumBlock::Store(Archive& ar, int version) const {
   CDPoly::Store(ar, version);

@@ -16,8 +16,6 @@ class CViewInfo;
 class CSpStratumLine : public CDPoly {
  public:
   CSpStratumLine();
-
-  int WhatKind() const override { return kKindStratumLine; }
 };
 
 // A closed stratum polygon with the soil properties of its stratum.
@@ -31,7 +29,6 @@ class CSpStratumBlock : public CDPoly {
   void Load(Archive& ar, int version) override;
   // Takes the soil properties of another stratum polygon; any other shape changes nothing.
   void SetProperty(const CDPoly* other) override;
-  int WhatKind() const override { return kKindStratumBlock; }
   // Fills the polygon with its soil colour, outlined in black; the integer arguments are not
   // consulted.
   void Draw(CViewInfo* view, int bold, int from, int to) const override;

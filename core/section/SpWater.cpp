@@ -68,7 +68,7 @@ void InsertCrossings(CDPoly& fitted, const CDPoly& ground, const CDPoly& water) 
 
 }  // namespace
 
-CSpWater::CSpWater() : color_(kBlue) { SetName("水位"); }
+CSpWater::CSpWater() : CDPoly(kKindWater), color_(kBlue) { SetName("水位"); }
 
 void CSpWater::Store(Archive& ar, int version) const {
   ar << color_;

@@ -18,7 +18,6 @@ class CSpWater : public CDPoly {
   // Record: the colour (int32), then the polyline record. The pen style is not stored.
   void Store(Archive& ar, int version) const override;
   void Load(Archive& ar, int version) override;
-  int WhatKind() const override { return kKindWater; }
   // The line in its colour and pen style (2 pixels bold, else 1) on a transparent background;
   // a missing coordinate breaks it. Every set vertex gets a handle, the large one for the vertex
   // `from` (to == -1) or for the vertices from..to.

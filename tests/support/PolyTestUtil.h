@@ -23,13 +23,9 @@ std::unique_ptr<Shape> MakePoly(const std::vector<CDPoint>& points) {
 // geometry layer. Its points keep their flags, as with MakePoly.
 class KindPoly : public CDPoly {
  public:
-  explicit KindPoly(int kind, const std::vector<CDPoint>& points = {}) : kind_(kind) {
+  explicit KindPoly(int kind, const std::vector<CDPoint>& points = {}) : CDPoly(kind) {
     for (const CDPoint& p : points) Add(std::make_shared<CDPoint>(p));
   }
-  int WhatKind() const override { return kind_; }
-
- private:
-  int kind_;
 };
 
 // The points of a polyline as values.
