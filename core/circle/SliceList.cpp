@@ -171,7 +171,7 @@ void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
   surface.GetArcEnds(arcEnds_);
   surface.GetSlipLineVertices(-1, slipLine_, arcEnds_);
   verticals_.Take(surface, arcEnds_);
-  crossings_.Take(surface);
+  crossings_.Take(surface, arcEnds_);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,

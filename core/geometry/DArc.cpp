@@ -557,18 +557,59 @@ int CDArc::CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& o
                           CDPoint(foot.x + ux * halfChord, foot.y + uy * halfChord)};
 }
 
-int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const {
-  const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
-  if (!crossings) return -1;
-  const auto& [first, second] = *crossings;
+namespace {
+
+// CrossAL's count of the line's crossings that lie on the edge's segment (within tol) and on the
+// arc, the sweep test being holds(p), with out1 and out2 as CrossAL sets them.
+template <class Holds>
+[[gnu::always_inline]] inline int CountOnSegmentAndArc(const std::array<CDPoint, 2>& crossings,
+                                                       const CDArc::Edge& edge, CDPoint& out1,
+                                                       CDPoint& out2, double tol, Holds holds) {
+  const auto& [first, second] = crossings;
   const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, edge.a, edge.b, tol) && HoldsDirection(p.x - centre.x, p.y - centre.y);
+    return IsOnSegment(p, edge.a, edge.b, tol) && holds(p);
   };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);
   out1 = firstCounts ? first : second;
   out2 = second;
   return (firstCounts ? 1 : 0) + (secondCounts ? 1 : 0);
+}
+
+}  // namespace
+
+int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol) const {
+  const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
+  if (!crossings) return -1;
+  return CountOnSegmentAndArc(*crossings, edge, out1, out2, tol, [this](const CDPoint& p) {
+    return HoldsDirection(p.x - centre.x, p.y - centre.y);
+  });
+}
+
+int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol,
+                   const VerticalColumn& column) const {
+  const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
+  if (!crossings) return -1;
+  // A crossing of the line lies within a rounding of the coordinates' scale from the circle, as
+  // a vertical's does, its distance from the centre being found from the foot's and the half
+  // chord's squares: the vertical's margin, grown by the segment's sizes, keeps the test by x
+  // certain.
+  const double sizes = column.terms.marginSizes + std::fabs(edge.a.x) + std::fabs(edge.a.y) +
+                       std::fabs(edge.b.x) + std::fabs(edge.b.y);
+  return CountOnSegmentAndArc(*crossings, edge, out1, out2, tol, [&](const CDPoint& p) {
+    const double dx = p.x - centre.x;
+    const double above = p.y - centre.y;
+    if (column.lowerSweep && above < 0) {
+      if (const std::optional<bool> byX = LowerHalfSweepHoldsX(p.x, column.ends, sizes)) {
+        return *byX;
+      }
+    }
+    // Above the centre, a direction that points right or up, or rises by more than 1e-12 of its
+    // run to the left, has an angle in (0, pi) short of pi by far more than atan2's rounding:
+    // before the start of a lower sweep, which lies at pi or later.
+    if (column.lowerSweep && above > 0 && (dx >= 0 || above > 1e-12 * -dx)) return false;
+    return HoldsDirection(dx, above);
+  });
 }
 
 template <class ForEachSegment>

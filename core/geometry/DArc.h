@@ -215,6 +215,11 @@ class CDArc {
     bool lowerSweep = false;
   };
   VerticalColumn Column(const EndXs& ends) const;
+  // CrossAL of the edge's segment, bit for bit, with the arc's column at hand: on a lower sweep a
+  // crossing below the centre clearly between or beyond the ends' x is tested by x alone, as a
+  // vertical's is, and the sweep test decides the others.
+  int CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol,
+              const VerticalColumn& column) const;
   // LowestYAt(x, &column.ends), bit for bit; clearly between the ends of a lower sweep only the
   // lower crossing's height is found.
   double LowestYAt(double x, const VerticalColumn& column) const;

@@ -247,15 +247,16 @@ class CSpSlideWork : public CDPoly {
     bool general_ = true;
   };
   // GetCrossX of one unchanged surface with many segments, for a division that crosses it with
-  // every stratum edge and water line: each piece's arc and the terms of its clearance found
-  // once by Take. AppendCrossXs appends the x that GetCrossX finds for the edge's segment, in the
-  // same order, asking only the pieces that do not keep clear of the segment by more than reach
-  // (a piece's box apart from the segment's, or an arc's circle clear of it:
+  // every stratum edge and water line: each piece's arc, the terms of its clearance and its
+  // column (the ends' x that test a crossing below the centre by x) found once by Take from the
+  // arcs' ends (GetArcEnds). AppendCrossXs appends the x that GetCrossX finds for the edge's
+  // segment, in the same order, asking only the pieces that do not keep clear of the segment by
+  // more than reach (a piece's box apart from the segment's, or an arc's circle clear of it:
   // CDArc::ClearOfEdge), which give none. The surface must stay unchanged and alive while the
   // table is read; Take reuses the table's storage.
   class CrossingTable {
    public:
-    void Take(const CSpSlideWork& surface);
+    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
     void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
 
    private:
@@ -263,6 +264,7 @@ class CSpSlideWork : public CDPoly {
       int index = 0;
       const CDArc* arc = nullptr;  // null for a straight piece
       CDArc::Clearance clearance;  // an arc piece's
+      CDArc::VerticalColumn column;
     };
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;

@@ -37,10 +37,14 @@ CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
 using ArcHits = CSpSlideWork::Crossings;
 
-// The crossings of the arc with the edge's segment that lie on both, in order along the segment.
-ArcHits EdgeCrossings(const CDArc& arc, const CDArc::Edge& edge, double tol) {
+// The crossings of the arc with the edge's segment that lie on both, in order along the segment;
+// the arc's column, where given, spares most sweep tests.
+ArcHits EdgeCrossings(const CDArc& arc, const CDArc::Edge& edge, double tol,
+                      const CDArc::VerticalColumn* column = nullptr) {
   ArcHits hits;
-  const int count = arc.CrossAL(edge, hits.points[0], hits.points[1], tol);
+  const int count = column != nullptr
+                        ? arc.CrossAL(edge, hits.points[0], hits.points[1], tol, *column)
+                        : arc.CrossAL(edge, hits.points[0], hits.points[1], tol);
   hits.count = count == 1 || count == 2 ? count : 0;
   return hits;
 }
@@ -625,12 +629,19 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
   return found;
 }
 
-void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface) {
+void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
   surface_ = &surface;
   pieces_.clear();
   for (int i = 0; i + 1 < surface.GetSize(); ++i) {
-    const CDArc* arc = surface.GetArcFromPointIndex(i);
-    pieces_.push_back(Piece{i, arc, arc != nullptr ? arc->GetClearance() : CDArc::Clearance{}});
+    Piece piece{i, surface.GetArcFromPointIndex(i), {}, {}};
+    if (piece.arc != nullptr) {
+      std::optional<ArcEnds> found;
+      const ArcEnds& arcEnds =
+          surface.EndsOfArc(*piece.arc, surface.ArcIndexOf(*surface.GetAt(i)), ends, found);
+      piece.clearance = piece.arc->GetClearance();
+      piece.column = piece.arc->Column(CDArc::EndXs{arcEnds.start.x, arcEnds.end.x});
+    }
+    pieces_.push_back(piece);
   }
 }
 
@@ -640,7 +651,7 @@ void CSpSlideWork::CrossingTable::AppendCrossXs(const CDArc::Edge& edge, double 
     Crossings hits;
     if (piece.arc != nullptr) {
       if (piece.arc->ClearOfEdge(edge, reach, piece.clearance)) continue;
-      hits = EdgeCrossings(*piece.arc, edge, 0);
+      hits = EdgeCrossings(*piece.arc, edge, 0, &piece.column);
     } else {
       const int i = piece.index;
       if (BoxesApart(edge.a, edge.b, *surface_->GetAt(i), *surface_->GetAt(i + 1), reach)) {

@@ -503,6 +503,73 @@ TEST(DArcTest, CrossVerticalMatchesCrossALOnTheTestLine) {
   }
 }
 
+// With the arc's column at hand CrossAL gives its plain answer bit for bit: segments through the
+// arc's ends and a hair beside them (where x alone no longer decides), chords and rays through the
+// centre, lines at the centre's level and a hair above and below it (the direction pi, which a
+// sweep from pi holds), tangents at the bottom and beside the ends, a segment with an end on the
+// circle and far coordinates, with tol 0 and 1e-3, on lower sweeps (from pi, to a hair below 2pi,
+// a large circle) and on sweeps that the column leaves to the sweep test.
+TEST(DArcTest, CrossALWithAColumnMatchesCrossAL) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const CDArc arcs[] = {MakeArc(3.0, 7.5, 12.25, kPi + 0.3, kTwoPi - 0.2),
+                        MakeArc(-40.0, 20.0, 35.0, kPi, kTwoPi - 1e-9),
+                        MakeArc(-40.0, 20.0, 35.0, kPi + 1e-9, kTwoPi - 0.5),
+                        MakeArc(1234.567, 987.654321, 1500.0, kPi + 1.0, kTwoPi - 0.01),
+                        MakeArc(0.1, -0.3, 1e-3, 4.0, 5.5),
+                        MakeArc(-40.0, 20.0, 35.0, kPi + 1e-9, kTwoPi),
+                        MakeArc(0.1, -0.3, 1e-3, 5.5, 0.5),
+                        MakeArc(2.0, 1.0, 5.0, 0.2, kPi - 0.2)};
+  for (const CDArc& arc : arcs) {
+    const CDArc::EndPoints ends{arc.GetStart(), arc.GetEnd()};
+    const CDArc::VerticalColumn column = arc.Column({ends.start.x, ends.end.x});
+    const CDPoint& c = arc.centre;
+    const double r = arc.R;
+    std::vector<std::pair<CDPoint, CDPoint>> segments;
+    const auto through = [&](const CDPoint& p, double angle, double half) {
+      const CDPoint along(std::cos(angle) * half, std::sin(angle) * half);
+      segments.emplace_back(p - along, p + along);
+    };
+    for (const double angle : {arc.start, arc.end}) {
+      for (const double hair : {0.0, 1e-13, -1e-13, 1e-9, -1e-9, 1e-6, -1e-6, 1e-3, -1e-3}) {
+        const CDPoint on = c + Polar(r, angle + hair);
+        for (const double direction : {0.0, 0.3, kPi / 2, 2.0}) through(on, direction, r);
+        segments.emplace_back(on, c);                        // ending on the circle
+        through(on, angle + kPi / 2, r * 1e-3);              // a tangent
+        segments.emplace_back(on, on + CDPoint(5e3, -7e3));  // far coordinates
+      }
+    }
+    for (int k = 0; k < 16; ++k) through(c, k * kTwoPi / 16 + 0.01, 2 * r);
+    for (const double rise : {0.0, 1e-300, -1e-300, 1e-15, -1e-15, 1e-12, -1e-12, 1e-9, -1e-9}) {
+      const double y = c.y + rise * r;
+      segments.emplace_back(CDPoint(c.x - 2 * r, y), CDPoint(c.x + 2 * r, y));
+      segments.emplace_back(CDPoint(c.x - r, y), CDPoint(c.x - r * (1 - 1e-9), y + 1e-6 * r));
+    }
+    for (const double nudge : {-1e-9, 0.0, 1e-9}) {
+      const double y = c.y - r * (1 + nudge);
+      segments.emplace_back(CDPoint(c.x - r, y), CDPoint(c.x + r, y));  // the bottom's tangent
+    }
+    segments.emplace_back(CDPoint(std::nan(""), c.y), CDPoint(c.x, c.y - 2 * r));
+    segments.emplace_back(c, c);
+    for (const auto& [a, b] : segments) {
+      for (const double tol : {0.0, 1e-3}) {
+        const CDArc::Edge edge(a, b);
+        CDPoint expected1;
+        CDPoint expected2;
+        const int expected = arc.CrossAL(edge, expected1, expected2, tol);
+        CDPoint out1;
+        CDPoint out2;
+        ASSERT_EQ(arc.CrossAL(edge, out1, out2, tol, column), expected)
+            << a.x << "," << a.y << " - " << b.x << "," << b.y;
+        if (expected < 0) continue;
+        for (const auto& [got, want] : {std::pair{out1, expected1}, std::pair{out2, expected2}}) {
+          EXPECT_EQ(bits(got.x), bits(want.x));
+          EXPECT_EQ(bits(got.y), bits(want.y));
+        }
+      }
+    }
+  }
+}
+
 // Between the ends of an arc below its centre, the lower crossing from the circle's terms found
 // once is LowestYAt's value bit for bit wherever that counts the lower crossing: at the centre's x
 // (where the foot's rounding beside the centre decides the distance), a hair inside the ends and
