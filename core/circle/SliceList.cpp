@@ -35,7 +35,7 @@ struct CSliceList::SurfaceHeights {
     const auto it = std::lower_bound(known.begin(), known.end(), x,
                                      [](const auto& entry, double v) { return entry.first < v; });
     if (Hits(it, x)) return it->second;
-    const double y = verticals.At(x).y;
+    const double y = verticals.HeightAt(x);
     known.insert(it, {x, y});
     return y;
   }
@@ -43,7 +43,7 @@ struct CSliceList::SurfaceHeights {
   // search is needed.
   double AtAscending(double x) const {
     if (!known.empty() && Hits(known.end() - 1, x)) return known.back().second;
-    const double y = verticals.At(x).y;
+    const double y = verticals.HeightAt(x);
     known.emplace_back(x, y);
     return y;
   }
@@ -53,7 +53,7 @@ struct CSliceList::SurfaceHeights {
     Known it = known.begin();
     for (const double x : xs) {
       while (it != known.end() && it->first < x) ++it;
-      ys.push_back(Hits(it, x) ? it->second : verticals.At(x).y);
+      ys.push_back(Hits(it, x) ? it->second : verticals.HeightAt(x));
     }
   }
 

@@ -207,6 +207,9 @@ class CSpSlideWork : public CDPoly {
    public:
     void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
     Vertical At(double x) const;
+    // At(x).y alone, bit for bit: beside an arc's end whose height the vertical takes, a crossing
+    // with the circle above that height cannot lower it, and its sweep test is spared.
+    double HeightAt(double x) const;
     // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
@@ -235,8 +238,10 @@ class CSpSlideWork : public CDPoly {
     };
     // The clear run of piece i, empty where it has none.
     CDArc::XRange ClearRange(std::size_t i) const;
-    // The walk of At over every piece whose reach holds x.
-    Vertical Walk(double x) const;
+    // At, or what HeightAt needs of it (the height alone).
+    Vertical Find(double x, bool heightOnly) const;
+    // The walk of At over every piece whose reach holds x; the same height alone.
+    Vertical Walk(double x, bool heightOnly) const;
 
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;

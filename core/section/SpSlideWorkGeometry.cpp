@@ -316,7 +316,8 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   return true;
 }
 
-CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
+[[gnu::always_inline]] inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(
+    double x, bool heightOnly) const {
   // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
   for (const ClearRun& run : clearRuns_) {
     if (!run.range.Holds(x)) continue;
@@ -327,15 +328,42 @@ CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
     break;
   }
   if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
-  return Walk(x);
+  return Walk(x, heightOnly);
 }
 
-CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Walk(double x) const {
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const { return Find(x, false); }
+
+double CSpSlideWork::VerticalTable::HeightAt(double x) const { return Find(x, true).y; }
+
+namespace {
+
+// Whether the walk at a finite x takes the height of an end of the arc that lies below the lower
+// crossing of the vertical with the circle: then neither crossing (the upper lies higher still)
+// can lower the height the walk finds, whether the sweep holds it or not, nor change which of
+// the values it keeps (a crossing that counts comes before the ends).
+bool EndBelowCrossings(const CDArc& arc, const CDArc::EndPoints& ends,
+                       const CDArc::VerticalTerms& terms, double x) {
+  const bool atStart = std::fabs(ends.start.x - x) < kSamePoint;
+  const bool atEnd = std::fabs(ends.end.x - x) < kSamePoint;
+  if (!atStart && !atEnd) return false;
+  const double lower = arc.LowerCrossingYAt(x, terms);
+  if (lower == kNoValue) return false;
+  return (atStart && lower > ends.start.y) || (atEnd && lower > ends.end.y);
+}
+
+}  // namespace
+
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Walk(double x, bool heightOnly) const {
   VerticalWalk walk(x);
   for (const Piece& piece : pieces_) {
     if (!(piece.left <= x && x <= piece.right)) continue;
     if (piece.arc != nullptr) {
-      walk.ArcPiece(piece.index, *piece.arc, piece.ends, piece.arc->LowestYAt(x, piece.column));
+      const CDArc& arc = *piece.arc;
+      // Spared, the crossing leaves the arc met only by its end: the first arc met may change,
+      // the height does not.
+      const bool spared = heightOnly && EndBelowCrossings(arc, piece.ends, piece.column.terms, x);
+      walk.ArcPiece(piece.index, arc, piece.ends,
+                    spared ? kNoValue : arc.LowestYAt(x, piece.column));
     } else {
       walk.StraightPiece(piece.index, piece.from, piece.to);
     }

@@ -942,6 +942,9 @@ TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
       const CSpSlideWork::Vertical expected = work.GetVertical(x, ends);
       const CSpSlideWork::Vertical at = table.At(x);
       EXPECT_EQ(std::bit_cast<std::uint64_t>(at.y), std::bit_cast<std::uint64_t>(expected.y)) << x;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(table.HeightAt(x)),
+                std::bit_cast<std::uint64_t>(expected.y))
+          << x;
       EXPECT_EQ(at.piece, expected.piece) << x;
       EXPECT_EQ(at.arc, expected.arc) << x;
       for (const double y : {at.y, 12.0, -4.0}) {
