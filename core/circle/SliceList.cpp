@@ -102,10 +102,11 @@ void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork::Cross
 void AddWaterLine(const CSliceList::SurfaceHeights& heights,
                   const CSpSlideWork::CrossingTable& crossings, const CSliceList::Span& span,
                   const CDPoly& line, std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) AddIfOnOrAbove(heights, span, *line.GetAt(i), xs);
-  for (int i = 0; i + 1 < line.GetSize(); ++i) {
-    const CDPoint& a = *line.GetAt(i);
-    const CDPoint& b = *line.GetAt(i + 1);
+  const CDPoly::PointList& points = line.Points();
+  for (const auto& vertex : points) AddIfOnOrAbove(heights, span, *vertex, xs);
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    const CDPoint& a = *points[i];
+    const CDPoint& b = *points[i + 1];
     if (!span.Misses(a, b)) AddSurfaceCrossings(span, crossings, CDArc::Edge(a, b), xs);
   }
 }
@@ -121,7 +122,7 @@ double LowestOf(const std::vector<double>& heights) {
 }
 
 void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
-  for (int i = 0; i < line.GetSize(); ++i) xs.push_back(line.GetAt(i)->x);
+  for (const auto& vertex : line.Points()) xs.push_back(vertex->x);
 }
 
 }  // namespace
