@@ -87,7 +87,9 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
 
 // Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
 // distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
-bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b, double tol) {
+// Inline: every crossing of a segment with an arc is tested.
+[[gnu::always_inline]] inline bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b,
+                                               double tol) {
   // The range, the cheaper test, first: most points that count lie between the ends.
   const bool between = std::fabs(b.x - a.x) > std::fabs(b.y - a.y)
                            ? std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x)
