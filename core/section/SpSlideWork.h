@@ -225,6 +225,7 @@ class CSpSlideWork : public CDPoly {
       bool vertical = false;  // a straight piece with both vertices at one x and apart in y
       ArcEnds ends;           // an arc piece's
       CDArc::VerticalColumn column;
+      int strength = 0;  // the piece's strength type (StrengthTypeOrZero)
     };
     // Takes piece i of the surface; false when a vertex names no arc.
     bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
@@ -408,10 +409,10 @@ class CSpSlideWork : public CDPoly {
   // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
   template <class ThreePoint>
   int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
-  // Its step after the vertical pieces: the strength type of the piece meant by the vertex that
-  // the vertical meets first (-1 when none), arc telling whether that piece is an arc.
+  // Its step after the vertical pieces for the piece that the vertical meets first, of strength
+  // type pieceType: on an arc the line's three-point type at x where it has one, else pieceType.
   template <class ThreePoint>
-  int StrengthOfMetPiece(int vertex, bool arc, double x, ThreePoint threePoint) const;
+  static int StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType);
   // Whether piece i is a straight vertical piece whose height range holds y.
   bool VerticalPieceHolds(int i, double y) const;
   // CSpSlide::Get3PStrength's answer from the vertices of a slip line.

@@ -289,6 +289,7 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   if (a.flag >= surface.GetArcCount()) return false;
   Piece piece;
   piece.index = i;
+  piece.strength = surface.StrengthTypeOrZero(i);
   if (a.flag < 0) {
     const CDPoint& b = *surface.GetAt(i + 1);
     const double margin =
@@ -398,18 +399,18 @@ int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
     if (VerticalPieceHolds(i, y)) return StrengthTypeOrZero(i);
   }
   const int vertex = at.piece;
-  const bool arc = vertex >= 0 && GetArcFromPointIndex(PieceAt(vertex)) != nullptr;
-  return StrengthOfMetPiece(vertex, arc, x, threePoint);
-}
-
-template <class ThreePoint>
-int CSpSlideWork::StrengthOfMetPiece(int vertex, bool arc, double x, ThreePoint threePoint) const {
   if (vertex < 0) return 0;
   // The last vertex starts no piece: the piece that ends there is meant.
   const int piece = PieceAt(vertex);
+  return StrengthOfMetPiece(GetArcFromPointIndex(piece) != nullptr, x, threePoint,
+                            StrengthTypeOrZero(piece));
+}
+
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType) {
   int arcStrength = 0;
   if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
-  return StrengthTypeOrZero(piece);
+  return pieceType;
 }
 
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
@@ -440,16 +441,17 @@ int CSpSlideWork::VerticalTable::StrengthOfPosition(
   if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
   for (const Piece& piece : pieces_) {
     if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
-      return surface_->StrengthTypeOrZero(piece.index);
+      return piece.strength;
     }
   }
-  // Every piece is held, in the surface's order.
   const int vertex = at.piece;
-  const bool arc =
-      vertex >= 0 && pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))].arc != nullptr;
-  return surface_->StrengthOfMetPiece(vertex, arc, x, [slipLine](double arcX, int& out) {
-    return SlipLineStrength(slipLine, arcX, out);
-  });
+  if (vertex < 0) return 0;
+  // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
+  const Piece& piece = pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))];
+  return StrengthOfMetPiece(
+      piece.arc != nullptr, x,
+      [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },
+      piece.strength);
 }
 
 // ---- Angles and length ----
