@@ -291,8 +291,9 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
   return GetAreaAndWeight(GetMeasures(), withCentroid);
 }
 
-CSlice::Measures CSlice::GetMeasures() const {
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+CSlice::Measures CSlice::GetMeasures() const { return GetMeasures(CCoreConfig::GetCalcRounding()); }
+
+CSlice::Measures CSlice::GetMeasures(const CalcRounding& rounding) const {
   if (arc_ == nullptr) return Measures{Width(rounding), 0.0, Length(rounding), rounding};
   // Width and KoArea side by side.
   const CalcRounding::Pair widthAndSegment =
