@@ -68,10 +68,14 @@ bool CCalcBase::InitCalc(CSliceList& list, int /*seismic*/) {
 }
 
 bool CCalcBase::SetSliceParam(CSlice& slice) {
+  return SetSliceForces(slice, false, CCoreConfig::GetCalcRounding());
+}
+
+bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& rounding) {
   tagRESULTSLICE& r = slice.GetResult();
   // The centroid is the costliest value of a slice; it comes from the pass that sums the
   // weights, and the seismic terms read it again.
-  const CSlice::Measures measures = slice.GetMeasures();
+  const CSlice::Measures measures = slice.GetMeasures(rounding);
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
   centroid_ = areaWeight.centroid;
@@ -97,20 +101,44 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   cosAlpha_ = base.cos;
   const double sinPart = weight * sinAlpha_;
   const double cosPart = weight * cosAlpha_;
-  const CalcRounding& rounding = measures.rounding;
-  // The seismic case's forces are the normal case's where both cases carry the same loads.
-  const auto caseForces = [&r, &rounding](double part, int loadPart, int code) {
+  // The seismic terms before their rounding: the horizontal seismic force's part normal to the
+  // base, and its driving moment over R about the arc's centre (for a straight base its part
+  // along the base), which an arc of radius 0 lacks.
+  double seismicNormal = 0;
+  double seismicDriving = 0;
+  bool seismicDrivingKnown = true;
+  if (seismic) {
+    seismicNormal = sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_;
+    const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
+    if (!IsArcBase(slice)) {
+      seismicDriving = withT * cosAlpha_;
+    } else if (const double lever = ArcLever(slice, centroid_); IsSetValue(lever)) {
+      seismicDriving = withT * lever;
+    } else {
+      seismicDrivingKnown = false;
+    }
+  }
+  // The seismic case's forces are the normal case's where both cases carry the same loads; the
+  // seismic term of a force's code is rounded beside the normal case's force.
+  const auto caseForces = [&r, &rounding](double part, int loadPart, double seismicTerm, int code) {
     const double normalLoad = r[R::kLoadNormal + loadPart];
     const double quakeLoad = r[R::kLoadQuake + loadPart];
-    const double normal = rounding.Round(part + normalLoad, code);
+    const CalcRounding::Pair normal = rounding.RoundPair(part + normalLoad, seismicTerm, code);
     const bool sameLoad =
         std::bit_cast<std::uint64_t>(normalLoad) == std::bit_cast<std::uint64_t>(quakeLoad);
-    return std::pair{normal, sameLoad ? normal : rounding.Round(part + quakeLoad, code)};
+    return std::tuple{normal.a, sameLoad ? normal.a : rounding.Round(part + quakeLoad, code),
+                      normal.b};
   };
-  std::tie(r[R::kT], r[R::kTs]) = caseForces(sinPart, kTangentialPart, kRoundCodeDriving);
-  std::tie(r[R::kN], r[R::kNs]) = caseForces(cosPart, kNormalPart, kRoundCodeNormalForce);
-  r[R::kTe] = r[R::kNe] = r[R::kS] = r[R::kSe] = 0;
-  return true;
+  double driving = 0;
+  double normal = 0;
+  std::tie(r[R::kT], r[R::kTs], driving) =
+      caseForces(sinPart, kTangentialPart, seismicDriving, kRoundCodeDriving);
+  std::tie(r[R::kN], r[R::kNs], normal) =
+      caseForces(cosPart, kNormalPart, seismicNormal, kRoundCodeNormalForce);
+  r[R::kTe] = seismic && seismicDrivingKnown ? driving : 0;
+  r[R::kNe] = seismic ? normal : 0;
+  r[R::kS] = r[R::kSe] = 0;
+  return seismicDrivingKnown;
 }
 
 bool CCalcBase::CalcCore(CSliceList& /*list*/, int /*seismic*/, const double* /*targetFs*/) {
@@ -170,22 +198,6 @@ void CCalcBase::AddBackSums(double nu, double length) {
   backLength_ += length;
 }
 
-bool CCalcBase::SetSeismicTerms(CSlice& slice, const CalcRounding& rounding) const {
-  tagRESULTSLICE& r = slice.GetResult();
-  const double weight = r[R::kWeight];
-  r[R::kNe] = rounding.Round(sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_,
-                             kRoundCodeNormalForce);
-  const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
-  if (IsArcBase(slice)) {
-    const double lever = ArcLever(slice, centroid_);
-    if (!IsSetValue(lever)) return false;
-    r[R::kTe] = rounding.Round(withT * lever, kRoundCodeDriving);
-  } else {
-    r[R::kTe] = rounding.Round(withT * cosAlpha_, kRoundCodeDriving);
-  }
-  return true;
-}
-
 double CCalcBase::TanPhi(double phi) {
   // The same bits give the same tangent (0.0 and -0.0 differ in theirs).
   if (!lastTan_ ||
@@ -231,14 +243,11 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   double phi = kNoValue;
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
     CSlice* slice = list.GetSlicePtr(i);
-    if (slice == nullptr || !SetSliceParam(*slice)) return false;
+    if (slice == nullptr || !SetSliceForces(*slice, quake, rounding)) return false;
     tagRESULTSLICE& r = slice->GetResult();
     FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
-    if (quake) {
-      if (!SetSeismicTerms(*slice, rounding)) return false;
-      total[R::kTe] += r[R::kTe];
-    }
+    if (quake) total[R::kTe] += r[R::kTe];
     if (applies) {
       SetResisting(r, c, phi, quake, rounding);
       total[R::kS] += r[R::kS];

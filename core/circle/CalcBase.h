@@ -118,9 +118,10 @@ class CCalcBase {
   // one of the stratum.
   bool StrengthsKnown(const CSliceList& list) const;
 
-  // The seismic terms Ne and Te of the slice SetSliceParam took last, by the slice loop's rounding;
-  // false for an arc base of radius 0.
-  bool SetSeismicTerms(CSlice& slice, const CalcRounding& rounding) const;
+  // SetSliceParam by the slice loop's rounding and, with seismic, the seismic terms Ne and Te,
+  // each rounded beside the normal case's force of its code (N, T). False where SetSliceParam
+  // fails, and for an arc base of radius 0, which has no seismic Te (Ne is set, Te stays 0).
+  bool SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& rounding);
   // The resisting forces S and, with seismic, Se of a slice whose strength applies.
   void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic,
                     const CalcRounding& rounding);

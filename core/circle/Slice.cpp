@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 #include "core/base/Constants.h"
@@ -27,9 +28,13 @@ constexpr double kSameBoundary = 1e-5;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
-// The trapezoid's area from its rounded heights at the sides (code 111).
+// The trapezoid's area from its rounded heights at the sides, before and after its rounding
+// (code 111).
+double TrapezoidAreaOf(double heightL, double heightR, double width) {
+  return (heightL + heightR) * width * 0.5;
+}
 double TrapezoidArea(double heightL, double heightR, double width, const CalcRounding& rounding) {
-  return rounding.Round((heightL + heightR) * width * 0.5, kRoundCodeArea);
+  return rounding.Round(TrapezoidAreaOf(heightL, heightR, width), kRoundCodeArea);
 }
 
 bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
@@ -291,8 +296,9 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
   return GetAreaAndWeight(GetMeasures(), withCentroid);
 }
 
-CSlice::Measures CSlice::GetMeasures() const {
-  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+CSlice::Measures CSlice::GetMeasures() const { return GetMeasures(CCoreConfig::GetCalcRounding()); }
+
+CSlice::Measures CSlice::GetMeasures(const CalcRounding& rounding) const {
   if (arc_ == nullptr) return Measures{Width(rounding), 0.0, Length(rounding), rounding};
   // Width and KoArea side by side.
   const CalcRounding::Pair widthAndSegment =
@@ -311,6 +317,13 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
   double gamma = 0;
   Moments moments;
   const CSpStratumBlock* block = nullptr;
+  // Two layers' areas, and then their weights, are rounded side by side: a layer waits as the
+  // pending one, of its unrounded area and its unit weight, for the next.
+  struct Pending {
+    double area;
+    double gamma;
+  };
+  std::optional<Pending> pending;
   for (int k = 0; k + 1 < n; ++k) {
     const tagDEVY& top = boundaries_[static_cast<std::size_t>(k)];
     const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
@@ -322,17 +335,36 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
     if (gamma == kNoValue) return AreaWeight{};
     if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
     const CalcRounding::Pair heights = rounding.RoundPair(hL, hR, kRoundCodeHeight);
-    const double a = TrapezoidArea(heights.a, heights.b, measures.width, rounding);
-    area += a;
-    weight += rounding.Round(a * gamma, kRoundCodeWeight);
-  }
-  if (n > 0) {
-    area += measures.segmentArea;
-    if (arc_ != nullptr) {
-      if (withCentroid) AddSegmentMoment(gamma, moments);
-      weight += rounding.Round(measures.segmentArea * gamma, kRoundCodeWeight);
+    const double unroundedArea = TrapezoidAreaOf(heights.a, heights.b, measures.width);
+    if (!pending) {
+      pending = Pending{unroundedArea, gamma};
+      continue;
     }
+    const CalcRounding::Pair areas =
+        rounding.RoundPair(pending->area, unroundedArea, kRoundCodeArea);
+    const CalcRounding::Pair weights =
+        rounding.RoundPair(areas.a * pending->gamma, areas.b * gamma, kRoundCodeWeight);
+    area += areas.a;
+    area += areas.b;
+    weight += weights.a;
+    weight += weights.b;
+    pending.reset();
   }
+  const bool segmentWeighs = n > 0 && arc_ != nullptr;
+  if (withCentroid && segmentWeighs) AddSegmentMoment(gamma, moments);
+  const double segmentWeight = measures.segmentArea * gamma;
+  if (pending) {
+    // The last layer's weight beside the segment's.
+    const double a = rounding.Round(pending->area, kRoundCodeArea);
+    area += a;
+    const CalcRounding::Pair weights =
+        rounding.RoundPair(a * pending->gamma, segmentWeight, kRoundCodeWeight);
+    weight += weights.a;
+    if (segmentWeighs) weight += weights.b;
+  } else if (segmentWeighs) {
+    weight += rounding.Round(segmentWeight, kRoundCodeWeight);
+  }
+  if (n > 0) area += measures.segmentArea;
   return AreaWeight{area, weight, withCentroid ? moments.Centroid() : CDPoint(), block};
 }
 

@@ -235,6 +235,8 @@ class CSlice {
     CalcRounding rounding;
   };
   Measures GetMeasures() const;
+  // The same by the rounding of a pass that reads the rules once.
+  Measures GetMeasures(const CalcRounding& rounding) const;
   // GetAreaAndWeight with the slice's measures and the pass's rounding at hand.
   AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/CoreSettings.h"
@@ -258,6 +260,63 @@ TEST_F(SliceWaterTest, TheCentroidIsNeverRounded) {
     EXPECT_EQ(c.y, unrounded.y);
   }
   EXPECT_EQ(both.weight, slice->GetWeight(-1));
+}
+
+// The pass over the layers rounds two layers' areas, and then their weights, side by side, the
+// last layer of an odd count beside the segment; it gives the sums of the layers taken one by
+// one for every count of layers, either base and either rounding, and nothing where a unit weight
+// is unset.
+TEST_F(SliceWaterTest, TheLayerPassGivesTheSumsOfItsLayersOneByOne) {
+  const auto unset = Block("粘土");
+  unset->GetPropPtr()->GetSaturate().gammaT = kNoValue;
+  // Boundary heights at the two sides, top down: values a hair off a half pitch and plain ones.
+  const std::vector<std::pair<double, double>> sides = {
+      {9.0004995, 8.7770005}, {7.1234567, 6.0005},      {5.0015, 4.9994999999},
+      {3.3333333, 2.2222222}, {1.00049999, 0.99950001}, {-0.5, -0.25}};
+  struct Case {
+    int boundaries;
+    bool arc;
+    bool lastLayerUnset;
+  };
+  std::vector<Case> cases;
+  for (int count = 1; count <= static_cast<int>(sides.size()); ++count) {
+    for (const bool arc : {false, true}) {
+      for (const bool lastLayerUnset : {false, true}) {
+        if (!lastLayerUnset || count >= 2) cases.push_back({count, arc, lastLayerUnset});
+      }
+    }
+  }
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  for (const int round : {1, 0}) {
+    const ScopedEnableRound scoped(round);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << "rounding " << round << ", boundaries " << c.boundaries
+                                      << (c.arc ? ", arc" : ", straight")
+                                      << (c.lastLayerUnset ? ", last layer unset" : ""));
+      std::vector<tagDEVY> boundaries;
+      for (int k = 0; k < c.boundaries; ++k) {
+        const bool unsetLayer = c.lastLayerUnset && k == c.boundaries - 2;
+        const CDPoly* shape = k == c.boundaries - 1 ? nullptr
+                              : unsetLayer          ? unset.get()
+                                                    : block.get();
+        const auto& [left, right] = sides[static_cast<std::size_t>(k)];
+        boundaries.push_back({left, right, shape, 0});
+      }
+      const auto slice = SliceOf(boundaries);
+      slice->SetDanmenStab(&section);
+      if (c.arc) slice->SetBottomArc(std::make_unique<CDArc>(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+      double weight = 0;
+      bool weighs = true;
+      for (int k = 0; k < c.boundaries; ++k) {
+        const double w = slice->GetWeight(k);
+        weighs = weighs && w != kNoValue;
+        weight += w;
+      }
+      const CSlice::AreaWeight both = slice->GetAreaAndWeight();
+      EXPECT_EQ(bits(both.area), bits(weighs ? slice->GetArea(-1) : kNoValue));
+      EXPECT_EQ(bits(both.weight), bits(weighs ? weight : kNoValue));
+    }
+  }
 }
 
 // The slice division builds each circle's slices in the slices of the circle before.
