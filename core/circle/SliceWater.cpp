@@ -324,13 +324,14 @@ void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines)
 template <class FindPolygon>
 void CSlice::HangLayers(FindPolygon find) {
   for (tagDEVY& d : boundaries_) d.flag = 0;
+  const CalcRounding rounding = CCoreConfig::GetCalcRounding();
   for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
-    const CDPoint centroid = Juushin(i);
-    if (const CDPoly* found = find(centroid)) {
+    const TrapezoidLayer layer = GetTrapezoidLayer(i, rounding);
+    if (const CDPoly* found = find(layer.centroid)) {
       d.shape = found;
-    } else if (GetTisoHtLeft(i) > kFlatLayer && GetTisoHtRight(i) > kFlatLayer) {
+    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
       d.flag = 1;
     }
   }
