@@ -15,6 +15,7 @@
 #include "core/base/ArchiveCount.h"
 #include "core/base/Constants.h"
 #include "core/geometry/DArc.h"
+#include "core/geometry/DPolyInside.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 
