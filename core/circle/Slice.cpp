@@ -440,7 +440,13 @@ double CSlice::GetBottomY(double x) const {
 
 CDPoint CSlice::DaikeiJuushin(int i) const {
   if (i < 0 || i > GetDEVYCount() - 2) return CDPoint();
-  return TrapezoidCentroid(i, GetTisoHtLeft(i), GetTisoHtRight(i));
+  return GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding()).centroid;
+}
+
+CSlice::TrapezoidLayer CSlice::GetTrapezoidLayer(int i, const CalcRounding& rounding) const {
+  const CalcRounding::Pair heights =
+      rounding.RoundPair(UnroundedHeight(i, true), UnroundedHeight(i, false), kRoundCodeHeight);
+  return TrapezoidLayer{heights.a, heights.b, TrapezoidCentroid(i, heights.a, heights.b)};
 }
 
 CDPoint CSlice::TrapezoidCentroid(int i, double hL, double hR) const {

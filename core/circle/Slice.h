@@ -408,6 +408,14 @@ class CSlice {
   // SetHang with find(point) giving the stratum polygon that holds a point, or null.
   template <class FindPolygon>
   void HangLayers(FindPolygon find);
+  // Trapezoid layer i (0 <= i <= n - 2) by the rounding of a pass: its heights at the sides
+  // (GetTisoHtLeft, GetTisoHtRight) and its centroid from them (DaikeiJuushin).
+  struct TrapezoidLayer {
+    double heightLeft;
+    double heightRight;
+    CDPoint centroid;
+  };
+  TrapezoidLayer GetTrapezoidLayer(int i, const CalcRounding& rounding) const;
   bool GetCFOfType(int type, double& c, double& phi) const;
   // IsMoist for a boundary that comes from no water line. (Inline, SliceSoil.h, as LayerGamma.)
   inline bool LiesAboveWater(const tagDEVY& d) const;

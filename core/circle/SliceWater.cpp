@@ -327,10 +327,12 @@ void CSlice::HangLayers(FindPolygon find) {
   for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
-    const CDPoint centroid = Juushin(i);
-    if (const CDPoly* found = find(centroid)) {
+    // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
+    // rounding is read for them alone.
+    const TrapezoidLayer layer = GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding());
+    if (const CDPoly* found = find(layer.centroid)) {
       d.shape = found;
-    } else if (GetTisoHtLeft(i) > kFlatLayer && GetTisoHtRight(i) > kFlatLayer) {
+    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
       d.flag = 1;
     }
   }

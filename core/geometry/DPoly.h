@@ -254,20 +254,21 @@ class CDPoly {
   // Appends the edges the inside test takes of the points (the closing edge unless the last point
   // repeats the first), ordered by reach from the greatest down.
   static void AppendInsideEdges(const PointList& points, std::vector<InsideEdge>& edges);
-  // The inside test's ray from one point, asked of one shape or of many.
+  // The inside test's ray from one point, asked of one shape or of many. Its setup, CrossesOddly,
+  // Across and the private Side and ClearVerdict are inline, in DPolyInside.h.
   class InsideRay {
    public:
-    explicit InsideRay(const CDPoint& p);
+    inline explicit InsideRay(const CDPoint& p);
     // Whether the edge a-b counts as a crossing.
     bool Crosses(const CDPoint& a, const CDPoint& b) const;
     // PolyRgn over a shape's edges as AppendInsideEdges orders them: the same answer, without
     // visiting the edges that lie wholly left of the point. Edges that cannot count for this
     // ray (its point's Across lies outside their RangeAcross) may be left out.
-    bool CrossesOddly(std::span<const InsideEdge> edges) const;
+    inline bool CrossesOddly(std::span<const InsideEdge> edges) const;
 
     // Where q lies across the direction that every ray runs in; not a number for a point beyond
     // 1e6 from the origin in x or y, where the rounding bound of RangeAcross is not proven.
-    static double Across(const CDPoint& q);
+    static inline double Across(const CDPoint& q);
     // The values of Across for which the edge a-b may count for a ray from a point with that
     // value: outside them, both ends lie farther from the ray's line than the test's margin on
     // one side, by a width far beyond every rounding. Unbounded where an end has no Across.
@@ -285,10 +286,10 @@ class CDPoly {
     // of its crossing: CrossLL need not compute it. Else unsure.
     enum class Verdict { kCounts, kMisses, kUnsure };
     // sa and sb are the sides of the edge's ends (Side).
-    Verdict ClearVerdict(const InsideEdge& edge, double sa, double sb) const;
+    inline Verdict ClearVerdict(const InsideEdge& edge, double sa, double sb) const;
     // The side of q from the ray's line: its distance from the line times the ray's length,
     // signed.
-    double Side(const CDPoint& q) const;
+    inline double Side(const CDPoint& q) const;
 
     CDPoint p_;
     CDPoint end_;

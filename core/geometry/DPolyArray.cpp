@@ -15,6 +15,7 @@
 #include "core/base/ArchiveCount.h"
 #include "core/base/Constants.h"
 #include "core/geometry/DArc.h"
+#include "core/geometry/DPolyInside.h"
 #include "core/geometry/ViewInfo.h"
 #include "platform/Archive.h"
 
@@ -25,6 +26,22 @@ namespace {
 constexpr std::size_t kMinShapeRecordSize = 4 + 1 + 4;
 
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+
+// How many of the ascending values lie at or below value (std::upper_bound's position), by a
+// bisection whose steps choose their half without a branch: the slab of a point is a new guess
+// for every query, which a predicted branch would miss half the time.
+std::size_t CountAtOrBelow(std::span<const double> ascending, double value) {
+  const double* first = ascending.data();
+  std::size_t count = ascending.size();
+  // The answer lies in [first, first + count] (as positions from the start).
+  while (count > 1) {
+    const std::size_t half = count / 2;
+    first += half * static_cast<std::size_t>(first[half - 1] <= value);
+    count -= half;
+  }
+  const auto last = static_cast<std::size_t>(count == 1 && *first <= value);
+  return static_cast<std::size_t>(first - ascending.data()) + last;
+}
 
 void RequireShape(const std::unique_ptr<CDPoly>& shape) {
   if (!shape) throw std::out_of_range("CDPolyArray: a null shape cannot be added");
@@ -323,6 +340,7 @@ void CDPolyArray::Outlines::TakeSlabs() {
     TakeSlabRuns(active);
   }
   slabRuns_.push_back(runs_.size());
+  lastSlab_ = 0;
 }
 
 void CDPolyArray::Outlines::TakeSlabRuns(const std::vector<std::size_t>& edges) {
@@ -344,11 +362,15 @@ void CDPolyArray::Outlines::TakeSlabRuns(const std::vector<std::size_t>& edges) 
   }
 }
 
+bool CDPolyArray::Outlines::SlabHolds(std::size_t k, double across) const {
+  return (k == 0 || bounds_[k - 1] <= across) && (k == bounds_.size() || across < bounds_[k]);
+}
+
 CDPolyArray::Outlines::Candidates CDPolyArray::Outlines::CandidatesFor(const CDPoint& p) const {
   const double across = CDPoly::InsideRay::Across(p);
   if (std::isnan(across)) return {shapes_, edges_.data()};
-  const auto k = static_cast<std::size_t>(std::upper_bound(bounds_.begin(), bounds_.end(), across) -
-                                          bounds_.begin());
+  if (!SlabHolds(lastSlab_, across)) lastSlab_ = CountAtOrBelow(bounds_, across);
+  const std::size_t k = lastSlab_;
   const std::span<const Run> runs(runs_.data() + slabRuns_[k], slabRuns_[k + 1] - slabRuns_[k]);
   return {runs, slabEdges_.data()};
 }

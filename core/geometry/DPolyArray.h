@@ -121,6 +121,8 @@ class CDPolyArray {
       const CDPoly::InsideEdge* edges;
     };
     Candidates CandidatesFor(const CDPoint& p) const;
+    // Whether slab k holds the points of this value across (CDPoly::InsideRay::Across).
+    bool SlabHolds(std::size_t k, double across) const;
     // Sorts the edges into slabs between the ends of their ranges across (RangeAcross): slab k
     // runs from bounds_[k - 1] to bounds_[k] (unbounded at the outer ends) and holds the edges
     // whose range overlaps it, so an edge left out of a point's slab never counts for it.
@@ -136,6 +138,10 @@ class CDPolyArray {
     std::vector<std::size_t> slabRuns_{0, 0};
     std::vector<Run> runs_;
     std::vector<CDPoly::InsideEdge> slabEdges_;
+    // The slab of the last point asked for, where the next one is looked for first: the layers
+    // of neighbouring slices often lie in one slab. Outlines are asked from one thread at a time,
+    // as the array whose FindPolygon moves its selection.
+    mutable std::size_t lastSlab_ = 0;
   };
   // FindPolygon over the outlines taken from this array while it has not changed since: the same
   // shape, selection and found shape.

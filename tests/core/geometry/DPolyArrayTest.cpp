@@ -619,15 +619,59 @@ TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesOnTheSampleStrata) {
 
 // Shapes that touch along vertical edges, at a single vertex and along a slanted edge, one inside
 // another, and vertical edges at the x of the other shapes' vertices.
-TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesOnTouchingShapesWithVerticalEdges) {
-  CDPolyArray array;
+void AddTouchingShapesWithVerticalEdges(CDPolyArray& array) {
   array.Add(Square(0, 0, 10, 10));
   array.Add(Square(10, 0, 20, 10));                     // shares the vertical edge x = 10
   array.Add(MakePoly({{20, 10}, {30, 20}, {20, 20}}));  // touches the last at its corner
   array.Add(MakePoly({{0, 10}, {10, 10}, {5, 13.5}}));  // on top of the first
   array.Add(Square(4, 4, 6, 6));                        // inside the first
   array.Add(MakePoly({{10, 10}, {20, 10}, {20, 10 + 20 * std::tan(0.33)}}));  // along the ray
+}
+
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesOnTouchingShapesWithVerticalEdges) {
+  CDPolyArray array;
+  AddTouchingShapesWithVerticalEdges(array);
   ExpectOutlinesFindAsThePlainSearch(array, PointsAroundTheShapes(array, 20000));
+}
+
+// The search over outlines looks for a point first in the slab of the point asked before it:
+// whatever that point was, one in the same slab, in a neighbouring one across a bound a hair
+// away, or far off, the search finds what the plain search finds. The points around the shapes
+// come as made (neighbours mostly share a slab, and the points a hair either side of a slab's
+// bound follow each other), reversed, shuffled, and as a walk across the rays' direction in small
+// steps that passes every bound, both ways.
+TEST(PolyArrayFindTest, FindPolygonOverOutlinesAgreesWhateverPointCameBefore) {
+  const SampleSection sample = MakeSampleSection();
+  CDPolyArray touching;
+  AddTouchingShapesWithVerticalEdges(touching);
+  const std::vector<CDPoint> walkAcross = [] {
+    std::vector<CDPoint> walk;
+    for (double t = -40; t <= 40; t += 1e-3) {
+      walk.emplace_back(15 + t * std::sin(0.33), 8 - t * std::cos(0.33));
+    }
+    return walk;
+  }();
+  for (CDPolyArray* array : {sample.ground->GetPolyArray(), &touching}) {
+    const std::vector<CDPoint> around = PointsAroundTheShapes(*array, 2000);
+    std::vector<CDPoint> reversed(around.rbegin(), around.rend());
+    std::vector<CDPoint> shuffled = around;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937_64(20261211));
+    std::vector<CDPoint> walkBack(walkAcross.rbegin(), walkAcross.rend());
+    const struct {
+      const char* order;
+      const std::vector<CDPoint>& points;
+    } cases[] = {{"as made", around},
+                 {"reversed", reversed},
+                 {"shuffled", shuffled},
+                 {"walk across", walkAcross},
+                 {"walk back", walkBack}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.order);
+      // As the plain search's fresh copy of the array: nothing selected.
+      array->SetActiveShapeID(-1);
+      ExpectOutlinesFindAsThePlainSearch(*array, c.points);
+    }
+  }
 }
 
 // Coordinates beyond the reach the table is made for: a point far out, and a shape with a vertex
