@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -17,6 +18,7 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWater.h"
 #include "platform/Archive.h"
+#include "tests/core/circle/OracleSlice.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/RecordBytes.h"
 #include "tests/support/RecordContract.h"
@@ -446,6 +448,57 @@ TEST(SliceTest, SortingPutsTheBoundaryThatContinuesTheShapeAboveFirst) {
   EXPECT_EQ(slice->GetIndexDEVY(1)->shape, lower.get());
   EXPECT_EQ(slice->GetTisoName(0), "上");
   EXPECT_EQ(slice->GetTisoName(1), "下");
+}
+
+// SortDEVY leaves a list that already descends on both sides as it is; everything it leaves must
+// be what the plain exchange sort of the reference leaves, bit for bit and in the same order.
+TEST(SliceTest, SortingOrdersAsTheExchangeOfEveryPair) {
+  const auto upper = Block("上");
+  const auto lower = Block("下");
+  const CDPoly* u = upper.get();
+  const CDPoly* l = lower.get();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double up = std::nextafter(3.0, 4.0);
+  const double down = std::nextafter(3.0, 2.0);
+  const std::vector<std::vector<tagDEVY>> cases = {
+      {},
+      {{3, 3, u, 0}},
+      {{5, 5, u, 0}, {3, 3, u, 0}, {3, 3, l, 0}, {0, 0, l, 0}},  // coinciding, as the strata give
+      {{5, 5, u, 0}, {3, 3, l, 0}, {3, 3, u, 0}, {0, 0, l, 0}},  // the coinciding pair turned
+      {{3, 3, u, 0}, {up, 3, l, 0}},                             // one ulp up on one side
+      {{3, 3, u, 0}, {3, up, l, 0}},
+      {{3, 3, u, 0}, {down, 3, l, 0}},  // one ulp down
+      {{3, 3, u, 0}, {up, 1, l, 0}},    // up on the left, further down on the right
+      {{3, 3, u, 0}, {1, up, l, 0}},    // the larger difference rises
+      {{3, 3, u, 0}, {4, 2, l, 0}},     // crossing, both sides differing alike
+      {{3, 3, u, 0}, {2, 4, l, 0}},
+      {{0.0, 0.0, u, 0}, {-0.0, -0.0, l, 0}, {0.0, -0.0, u, 1}},
+      {{kInf, 1, u, 0}, {kInf, 0, l, 0}, {-kInf, -kInf, u, 0}, {-kInf, -kInf, l, 0}},
+      {{1, kInf, u, 0}, {2, kInf, l, 0}},
+      {{3, kNaN, u, 0}, {2, 2, l, 0}, {4, 4, u, 0}},
+      {{kNaN, kNaN, u, 0}, {kNaN, kNaN, l, 0}},
+      {{0, 0, l, 0}, {1, 1, u, 0}, {2, 2, l, 0}, {3, 3, u, 0}, {4, 4, l, 0}},  // ascending
+      {{2, 2, u, 0}, {4, 4, l, 0}, {3 + 1e-7, 3, u, 0}, {3, 3, l, 0}, {0, 0, u, 0}},
+  };
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    SCOPED_TRACE(k);
+    auto slice = SliceOf(cases[k]);
+    slice_oracle::CSlice reference;
+    reference.AppendDEVYArray(cases[k]);
+    slice->SortDEVY();
+    reference.SortDEVY();
+    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
+    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
+      const tagDEVY& got = *slice->GetIndexDEVY(i);
+      const tagDEVY& want = *reference.GetIndexDEVY(i);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.leftY), std::bit_cast<std::uint64_t>(want.leftY));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.rightY),
+                std::bit_cast<std::uint64_t>(want.rightY));
+      EXPECT_EQ(got.shape, want.shape);
+      EXPECT_EQ(got.flag, want.flag);
+    }
+  }
 }
 
 TEST(SliceTest, TheLastCoincidingPairOfAStraightBaseLosesItsUpperEntry) {
