@@ -149,7 +149,7 @@ class CCalcCircle::RepeatSearch {
   std::vector<std::shared_ptr<CRepPoint>> found_;
   std::shared_ptr<CRepChildren::List> nodeChildren_ = std::make_shared<CRepChildren::List>();
   // The points of the kept circles are made in shared blocks; a search keeps a few thousand.
-  SharedBlocks<CRepPoint, 128> keptPoints_;
+  SharedBlocks<CRepPoint, 128, 1024> keptPoints_;
   // The accepted pieces, which the points of the search refer to by number.
   std::shared_ptr<CKeptSurfaces> keptSurfaces_ = std::make_shared<CKeptSurfaces>();
   int position_ = 0;

@@ -255,8 +255,6 @@ class CDPolyArray {
   std::unique_ptr<CDPolyArray> CreatePlanPolygon(const CDPoly* newGround);
   // The upper outline of all shapes as a new ground named "地形"; null when there is none.
   std::unique_ptr<CSpGround> CreateTopoFromStratum() const;
-  // Deletes both members of every pair of coinciding two-point lines.
-  void FilteringEdgeShape();
   // The lines joined end to end into chains.
   std::unique_ptr<CDPolyArray> JointEasy() const;
   // The first line with an end within 1e-4 of the chain's first point (end 0) or last point

@@ -9,7 +9,9 @@
 // no two faces share a vertex object (shifting or reversing one face must not move another).
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <numbers>
@@ -196,13 +198,59 @@ void TakeMissingProps(CDPolyArray& faces, const CDPoly* newGround) {
 
 // ---- Joining edges into chains ----
 
-bool IsSameEdge(const CDPoly& a, const CDPoly& b) {
-  if (a.GetSize() == 0 || b.GetSize() == 0) return false;
-  const CDPoint& a1 = *a.GetFirstPt();
-  const CDPoint& a2 = *a.GetLastPt();
-  const CDPoint& b1 = *b.GetFirstPt();
-  const CDPoint& b2 = *b.GetLastPt();
-  return (a1 == b1 && a2 == b2) || (a1 == b2 && a2 == b1);
+// An edge of a polygon, its ends in the polygon's order.
+using Edge = std::array<CDPoint, 2>;
+
+bool IsSameEdge(const Edge& a, const Edge& b) {
+  return (a[0] == b[0] && a[1] == b[1]) || (a[0] == b[1] && a[1] == b[0]);
+}
+
+// The edges of all shapes that no other edge coincides with: an edge that two polygons share
+// lies inside, and both members of every coinciding pair go.
+std::vector<Edge> OutlineEdges(const CDPolyArray& shapes) {
+  std::size_t count = 0;
+  for (int k = 0; k < shapes.GetSize(); ++k) {
+    count += static_cast<std::size_t>(std::max(shapes.GetAt(k)->GetSize() - 1, 0));
+  }
+  std::vector<Edge> edges;
+  edges.reserve(count);
+  for (int k = 0; k < shapes.GetSize(); ++k) {
+    const CDPoly& shape = *shapes.GetAt(k);
+    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+      edges.push_back({*shape.GetAt(i), *shape.GetAt(i + 1)});
+    }
+  }
+  for (std::size_t i = 0; i < edges.size();) {
+    const auto twin = std::find_if(edges.begin() + static_cast<std::ptrdiff_t>(i) + 1, edges.end(),
+                                   [&](const Edge& e) { return IsSameEdge(edges[i], e); });
+    if (twin == edges.end()) {
+      ++i;
+      continue;
+    }
+    edges.erase(twin);
+    edges.erase(edges.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  return edges;
+}
+
+// Puts the first edge that has an end at the chain's first point (end 0) or last point (end 1)
+// there, both its ends in the chain's direction, until none is left; the edges put are removed.
+// The chain keeps the repeated point of each joint.
+void GrowChain(std::vector<CDPoint>& chain, std::vector<Edge>& edges, int end) {
+  while (true) {
+    const CDPoint& target = end == 0 ? chain.front() : chain.back();
+    const auto next = std::find_if(edges.begin(), edges.end(), [&target](const Edge& e) {
+      return e[0] == target || e[1] == target;
+    });
+    if (next == edges.end()) return;
+    // Before the chain an edge should end at its first point, after it start at its last one.
+    const bool reversed = ((*next)[0] == target) == (end == 0);
+    const CDPoint& first = (*next)[reversed ? 1 : 0];
+    const CDPoint& second = (*next)[reversed ? 0 : 1];
+    const auto at = end == 0 ? chain.begin() : chain.end();
+    chain.insert(at, {first, second});
+    edges.erase(next);
+  }
 }
 
 // Puts the line's points before the chain's first point (end 0) or after its last point (end 1)
@@ -587,35 +635,21 @@ std::unique_ptr<CDPolyArray> CDPolyArray::CreatePlanPolygon(const CDPoly* newGro
 // ---- The upper outline ----
 
 std::unique_ptr<CSpGround> CDPolyArray::CreateTopoFromStratum() const {
-  CDPolyArray edges;
-  for (const auto& shape : shapes_) {
-    for (int i = 0; i + 1 < shape->GetSize(); ++i) {
-      auto edge = std::make_unique<CDPoly>();
-      edge->Add(std::make_shared<CDPoint>(*shape->GetAt(i)));
-      edge->Add(std::make_shared<CDPoint>(*shape->GetAt(i + 1)));
-      edges.Add(std::move(edge));
-    }
-  }
-  // An edge that two polygons share lies inside; the rest is the outline.
-  edges.FilteringEdgeShape();
-  const auto chains = edges.JointEasy();
-  if (chains->IsEmpty()) return nullptr;
-  return chains->GetAt(0)->PolyToTopograph();
-}
-
-void CDPolyArray::FilteringEdgeShape() {
-  for (int i = 0; i < GetSize();) {
-    int twin = -1;
-    for (int j = i + 1; j < GetSize() && twin < 0; ++j) {
-      if (IsSameEdge(*GetAt(i), *GetAt(j))) twin = j;
-    }
-    if (twin < 0) {
-      ++i;
-      continue;
-    }
-    RemoveAt(twin);
-    RemoveAt(i);
-  }
+  // The outline's edges as plain values: a search starts here, and an object per edge would
+  // cost it hundreds of allocations.
+  std::vector<Edge> edges = OutlineEdges(*this);
+  if (edges.empty()) return nullptr;
+  // The chain through the first edge, grown at its start and then at its end.
+  std::vector<CDPoint> points;
+  points.reserve(2 * edges.size());
+  points.assign(edges.front().begin(), edges.front().end());
+  edges.erase(edges.begin());
+  GrowChain(points, edges, 0);
+  GrowChain(points, edges, 1);
+  CDPoly chain;
+  for (const CDPoint& p : points) chain.Add(std::make_shared<CDPoint>(p));
+  chain.DelSamePoint(kSamePoint);
+  return chain.PolyToTopograph();
 }
 
 std::unique_ptr<CDPolyArray> CDPolyArray::JointEasy() const {

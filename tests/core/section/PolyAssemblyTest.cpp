@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -12,6 +14,7 @@
 #include "core/section/SpGround.h"
 #include "core/section/SpStratum.h"
 #include "tests/support/PolyTestUtil.h"
+#include "tests/support/SampleSection.h"
 
 namespace {
 
@@ -556,6 +559,95 @@ TEST(PolyAssemblyTest, CreateTopoFromStratumFollowsTheUpperOutline) {
     ExpectPoints(*topo, c.outline);
   }
   EXPECT_EQ(CDPolyArray().CreateTopoFromStratum(), nullptr);
+}
+
+// The upper outline as the shapes' edges give it when each edge is a two-point line: both
+// members of every coinciding pair deleted, the rest joined into chains, the first chain's
+// topograph.
+std::unique_ptr<CSpGround> TopoOfEdgeLines(const CDPolyArray& shapes) {
+  CDPolyArray edges;
+  for (int k = 0; k < shapes.GetSize(); ++k) {
+    const CDPoly& shape = *shapes.GetAt(k);
+    for (int i = 0; i + 1 < shape.GetSize(); ++i) {
+      edges.Add(MakePoly({*shape.GetAt(i), *shape.GetAt(i + 1)}));
+    }
+  }
+  const auto same = [](const CDPoly& a, const CDPoly& b) {
+    const CDPoint& a1 = *a.GetFirstPt();
+    const CDPoint& a2 = *a.GetLastPt();
+    return (a1 == *b.GetFirstPt() && a2 == *b.GetLastPt()) ||
+           (a1 == *b.GetLastPt() && a2 == *b.GetFirstPt());
+  };
+  for (int i = 0; i < edges.GetSize();) {
+    int twin = -1;
+    for (int j = i + 1; j < edges.GetSize() && twin < 0; ++j) {
+      if (same(*edges.GetAt(i), *edges.GetAt(j))) twin = j;
+    }
+    if (twin < 0) {
+      ++i;
+      continue;
+    }
+    edges.RemoveAt(twin);
+    edges.RemoveAt(i);
+  }
+  const auto chains = edges.JointEasy();
+  return chains->IsEmpty() ? nullptr : chains->GetAt(0)->PolyToTopograph();
+}
+
+TEST(PolyAssemblyTest, CreateTopoFromStratumIsTheTopographOfTheFirstChainOfUnsharedEdges) {
+  const SampleSection sample = MakeSampleSection();
+  const auto flagged = [](double x, double y) { return CDPoint(x, y, 1); };
+  struct Case {
+    const char* what;
+    std::vector<Points> blocks;
+  } const cases[] = {
+      {"stacked",
+       {{{0, 5}, {20, 5}, {20, 10}, {0, 10}, {0, 5}}, {{0, 0}, {20, 0}, {20, 5}, {0, 5}, {0, 0}}}},
+      {"stepped",
+       {{{0, 0}, {20, 0}, {20, 5}, {15, 5}, {5, 5}, {0, 5}, {0, 0}},
+        {{5, 5}, {15, 5}, {15, 10}, {5, 10}, {5, 5}}}},
+      // The shared edge runs the same way in both blocks.
+      {"shared edge in one direction",
+       {{{0, 0}, {10, 0}, {10, 5}, {0, 5}, {0, 0}}, {{10, 5}, {0, 5}, {0, 9}, {10, 9}, {10, 5}}}},
+      // Ends 5e-5 apart are the same point, 2e-4 apart two points.
+      {"ends within the same-point tolerance",
+       {{{0, 0}, {10, 0}, {10, 5}, {0, 5}, {0, 0}},
+        {{0, 5.00005}, {10.00005, 5}, {10, 9}, {0, 9}, {0, 5.00005}}}},
+      {"ends beyond the same-point tolerance",
+       {{{0, 0}, {10, 0}, {10, 5}, {0, 5}, {0, 0}},
+        {{0, 5.0002}, {10, 5}, {10, 9}, {0, 9}, {0, 5.0002}}}},
+      // The first chain alone is the outline.
+      {"two blocks apart",
+       {{{0, 0}, {10, 0}, {10, 5}, {0, 5}, {0, 0}}, {{20, 0}, {30, 0}, {30, 5}, {20, 5}, {20, 0}}}},
+      {"an open line", {{{0, 0}, {5, 3}, {10, 0}}}},
+      {"flagged vertices",
+       {{flagged(0, 0), {10, 0}, flagged(10, 5), {0, 5}, flagged(0, 0)},
+        {{10, 5}, flagged(10, 9), {0, 9}, flagged(0, 5), {10, 5}}}},
+      {"one point", {{{1, 1}}}},
+  };
+  const auto expectSame = [](const CDPolyArray& shapes) {
+    const auto topo = shapes.CreateTopoFromStratum();
+    const auto expected = TopoOfEdgeLines(shapes);
+    ASSERT_EQ(topo == nullptr, expected == nullptr);
+    if (topo == nullptr) return;
+    EXPECT_EQ(topo->GetName(), expected->GetName());
+    ASSERT_EQ(topo->GetSize(), expected->GetSize());
+    for (int i = 0; i < topo->GetSize(); ++i) {
+      const CDPoint& p = *topo->GetAt(i);
+      const CDPoint& q = *expected->GetAt(i);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(q.x)) << i;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(p.y), std::bit_cast<std::uint64_t>(q.y)) << i;
+      EXPECT_EQ(p.flag, q.flag) << i;
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CDPolyArray blocks;
+    for (const Points& b : c.blocks) blocks.Add(Block(b, ""));
+    expectSame(blocks);
+  }
+  SCOPED_TRACE("the sample section's stratum blocks");
+  expectSame(*sample.section.GetTisoBlockArray());
 }
 
 TEST(PolyAssemblyTest, PolyToTopographWalksOverTheTopFromLeftToRight) {
