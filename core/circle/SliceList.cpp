@@ -498,10 +498,12 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
   // An edge gives a slice an entry only where the entry's mean lies at or above the surface's
   // height at the slice's middle: an edge wholly below the lowest of those gives none.
   const double lowest = LowestOf(midYs_);
+  // The reach of all the cuts, found once: EdgeRange::MissesCuts for each edge.
+  const dpoly_cuts::CutReach reach(xs_.front(), xs_.back());
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
     for (const StrataTable::Edge& edge : strataTable_.Edges(static_cast<std::size_t>(s))) {
-      if (edge.range.MissesCuts(xs_.front(), xs_.back()) || edge.ceiling < lowest) continue;
+      if (reach.Misses(edge.range.left.x, edge.range.right.x) || edge.ceiling < lowest) continue;
       // Slice i spans xs_[i] to xs_[i + 1].
       stratum.GetDEVYOfEdgeCuts(
           edge.range, xs_, midYs_,
