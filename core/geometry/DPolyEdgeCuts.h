@@ -49,10 +49,12 @@ inline bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double 
   using dpoly_cuts::SnapToCut;
   // Ends within the snap distance of a cut reach it.
   double d = SnapToCut(edge.left.x, x1);
-  double f = SnapToCut(edge.right.x, x1);
   d = SnapToCut(d, x2);
+  // A cut that starts left of the edge's left end fails on that end alone, without the right one.
+  if (!(d <= x1)) return false;
+  double f = SnapToCut(edge.right.x, x1);
   f = SnapToCut(f, x2);
-  if (!(d <= x1 && x2 <= f && d != f)) return false;
+  if (!(x2 <= f && d != f)) return false;
   // Heights inside the segment come from this segment itself, so that a line that folds back
   // over the cut never mixes the heights of two different segments in one entry.
   const double leftY = x1 == d ? edge.left.y : edge.YAt(x1);
