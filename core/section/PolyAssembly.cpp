@@ -198,6 +198,17 @@ void TakeMissingProps(CDPolyArray& faces, const CDPoly* newGround) {
 
 // ---- Joining edges into chains ----
 
+// How a line whose ends are first and last joins a chain at the chain's first point (end 0) or
+// last point (end 1), target: nothing when neither end lies there, else whether the line runs
+// against the chain. Before the chain a line should end at its first point, after it start at its
+// last one.
+std::optional<bool> JoinsReversed(const CDPoint& first, const CDPoint& last, const CDPoint& target,
+                                  int end) {
+  const bool firstTouches = first == target;
+  if (!firstTouches && last != target) return std::nullopt;
+  return firstTouches == (end == 0);
+}
+
 // An edge of a polygon, its ends in the polygon's order.
 using Edge = std::array<CDPoint, 2>;
 
@@ -239,12 +250,13 @@ std::vector<Edge> OutlineEdges(const CDPolyArray& shapes) {
 void GrowChain(std::vector<CDPoint>& chain, std::vector<Edge>& edges, int end) {
   while (true) {
     const CDPoint& target = end == 0 ? chain.front() : chain.back();
-    const auto next = std::find_if(edges.begin(), edges.end(), [&target](const Edge& e) {
-      return e[0] == target || e[1] == target;
+    std::optional<bool> joins;
+    const auto next = std::find_if(edges.begin(), edges.end(), [&](const Edge& e) {
+      joins = JoinsReversed(e[0], e[1], target, end);
+      return joins.has_value();
     });
     if (next == edges.end()) return;
-    // Before the chain an edge should end at its first point, after it start at its last one.
-    const bool reversed = ((*next)[0] == target) == (end == 0);
+    const bool reversed = *joins;
     const CDPoint& first = (*next)[reversed ? 1 : 0];
     const CDPoint& second = (*next)[reversed ? 0 : 1];
     const auto at = end == 0 ? chain.begin() : chain.end();
@@ -673,10 +685,10 @@ const CDPoly* CDPolyArray::FindNext(const CDPoly* chain, int end, bool& reversed
   for (int i = 0; i < GetSize(); ++i) {
     const CDPoly* line = GetAt(i);
     if (line->GetSize() == 0) continue;
-    const bool firstTouches = *line->GetFirstPt() == *target;
-    if (!firstTouches && *line->GetLastPt() != *target) continue;
-    // Before the chain a line should end at its first point, after it start at its last one.
-    reversed = firstTouches == (end == 0);
+    const std::optional<bool> joins =
+        JoinsReversed(*line->GetFirstPt(), *line->GetLastPt(), *target, end);
+    if (!joins) continue;
+    reversed = *joins;
     index = i;
     return line;
   }
