@@ -32,7 +32,11 @@ std::size_t LowestBit(std::size_t i) { return i & (~i + 1); }
 // k-th marked slot, each in log n steps.
 class SlotMarks {
  public:
+  SlotMarks() = default;
   explicit SlotMarks(std::size_t n) : tree_(n + 1, 0) {}
+
+  // Room for n slots without allocating.
+  void Reserve(std::size_t n) { tree_.reserve(n + 1); }
 
   // n slots, every one marked, in the storage held.
   void MarkAll(std::size_t n) {
@@ -72,8 +76,15 @@ class SlotMarks {
 // The working arrays of ordering the runs, kept from run to run so that a list with many runs of
 // equal keys allocates them once.
 struct RunStorage {
+  // Room for runs of up to size entries.
+  void Reserve(std::size_t size) {
+    insertedAt.reserve(size);
+    free.Reserve(size);
+    ring.reserve(size);
+  }
+
   std::vector<std::size_t> insertedAt;
-  SlotMarks free{0};
+  SlotMarks free;
   std::vector<std::size_t> ring;
 };
 
@@ -127,7 +138,11 @@ std::vector<std::size_t> ExchangeOrder(const std::vector<double>& keys, bool str
     while (end < n && !(keys[order[first]] < keys[order[end]])) ++end;
     const std::span<std::size_t> run(order.data() + first, end - first);
     if (strict) {
-      if (run.size() > 1) OrderStrictRun(run, lower, first, storage);
+      if (run.size() > 1) {
+        // No later run is longer than the entries left: the storage grows once.
+        storage.Reserve(n - first);
+        OrderStrictRun(run, lower, first, storage);
+      }
       for (const std::size_t position : run) lower.Mark(position);
     } else {
       std::reverse(run.begin(), run.end());
