@@ -22,6 +22,22 @@ void RequirePoint(const std::shared_ptr<CDPoint>& p) {
 
 std::shared_ptr<CDPoint> CopyOf(const CDPoint& p) { return std::make_shared<CDPoint>(p); }
 
+// Copies of the n values valueAt(0..n-1), living in one block that each of them shares: one
+// allocation for a shape's points.
+template <class ValueAt>
+CDPoly::PointList PointsInOneBlock(std::size_t n, ValueAt valueAt) {
+  CDPoly::PointList copies;
+  copies.reserve(n);
+  if (n > 0) {
+    const std::shared_ptr<CDPoint[]> block = std::make_shared<CDPoint[]>(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      block[i] = valueAt(i);
+      copies.emplace_back(block, &block[i]);
+    }
+  }
+  return copies;
+}
+
 }  // namespace
 
 // ---- Point list ----
@@ -83,18 +99,12 @@ void CDPoly::InitPointFlag(int flag) {
 }
 
 void CDPoly::CopyPoints(const CDPoly* other) {
-  const std::size_t n = other->points_.size();
-  PointList copies;
-  copies.reserve(n);
-  if (n > 0) {
-    // The copies live in one block that each of them shares: one allocation for the shape.
-    const std::shared_ptr<CDPoint[]> block = std::make_shared<CDPoint[]>(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      block[i] = *other->points_[i];
-      copies.emplace_back(block, &block[i]);
-    }
-  }
-  points_ = std::move(copies);
+  const PointList& from = other->points_;
+  points_ = PointsInOneBlock(from.size(), [&from](std::size_t i) { return *from[i]; });
+}
+
+void CDPoly::CopyPoints(std::span<const CDPoint> values) {
+  points_ = PointsInOneBlock(values.size(), [values](std::size_t i) { return values[i]; });
 }
 
 void CDPoly::AssignPoints(const CDPoly& other) {

@@ -173,6 +173,8 @@ class CDPoly {
   // Replaces the points by copies (x, y, flag) of the other shape's points, made in one block
   // that the copies share (none of them is held alone).
   void CopyPoints(const CDPoly* other);
+  // The same with copies of the values.
+  void CopyPoints(std::span<const CDPoint> values);
   // The same, keeping the point objects that this shape alone holds and giving them the other's
   // values: a shape copied into again and again stops allocating once it holds enough points.
   void AssignPoints(const CDPoly& other);

@@ -659,7 +659,7 @@ std::unique_ptr<CSpGround> CDPolyArray::CreateTopoFromStratum() const {
   GrowChain(points, edges, 0);
   GrowChain(points, edges, 1);
   CDPoly chain;
-  for (const CDPoint& p : points) chain.Add(std::make_shared<CDPoint>(p));
+  chain.CopyPoints(points);
   chain.DelSamePoint(kSamePoint);
   return chain.PolyToTopograph();
 }
@@ -738,12 +738,15 @@ std::unique_ptr<CSpGround> CDPoly::PolyToTopograph() {
   if (closed && to == 0) to = n - 1;
   const int wrapTo = closed ? 1 : 0;
 
-  auto ground = std::make_unique<CSpGround>();
+  std::vector<CDPoint> top;
+  top.reserve(static_cast<std::size_t>(n));
   for (int i = from, step = 0; step < n; ++step) {
-    ground->Add(std::make_shared<CDPoint>(*points_[static_cast<std::size_t>(i)]));
+    top.push_back(*points_[static_cast<std::size_t>(i)]);
     if (i == to) break;
     i = i + 1 < n ? i + 1 : wrapTo;
   }
+  auto ground = std::make_unique<CSpGround>();
+  ground->CopyPoints(top);
   LeftToRight();
   return ground;
 }
