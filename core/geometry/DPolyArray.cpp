@@ -276,6 +276,11 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
 void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
   edges_.clear();
   shapes_.clear();
+  // A shape has at most as many edges as points.
+  std::size_t points = 0;
+  for (const auto& shape : array.shapes_) points += shape->Points().size();
+  edges_.reserve(points);
+  shapes_.reserve(array.shapes_.size());
   for (const auto& shape : array.shapes_) {
     Run run{shapes_.size(), edges_.size(), 0, -kUnbounded, -kUnbounded};
     for (const auto& point : shape->Points()) {
@@ -321,24 +326,37 @@ void CDPolyArray::Outlines::TakeSlabs() {
             [&ranges](std::size_t l, std::size_t r) { return ranges[l].high < ranges[r].high; });
   std::vector<std::size_t> active;
   active.reserve(edges_.size());
-  auto joining = byLow.begin();
-  auto leaving = byHigh.begin();
+  // Calls visit with each slab's edges, slab by slab.
+  const auto sweep = [&](auto visit) {
+    active.clear();
+    auto joining = byLow.begin();
+    auto leaving = byHigh.begin();
+    for (std::size_t k = 0; k <= bounds_.size(); ++k) {
+      const double start = k == 0 ? -kUnbounded : bounds_[k - 1];
+      const double end = k == bounds_.size() ? kUnbounded : bounds_[k];
+      for (; joining != byLow.end() && ranges[*joining].low < end; ++joining) {
+        active.insert(std::lower_bound(active.begin(), active.end(), *joining), *joining);
+      }
+      for (; leaving != byHigh.end() && ranges[*leaving].high <= start; ++leaving) {
+        active.erase(std::lower_bound(active.begin(), active.end(), *leaving));
+      }
+      visit(std::as_const(active));
+    }
+  };
+  // The slabs' edges counted first, so that their storage is sized once: every run holds one
+  // edge or more.
+  std::size_t slabEdges = 0;
+  sweep([&slabEdges](const std::vector<std::size_t>& edges) { slabEdges += edges.size(); });
   slabRuns_.clear();
   slabRuns_.reserve(bounds_.size() + 2);
   runs_.clear();
+  runs_.reserve(slabEdges);
   slabEdges_.clear();
-  for (std::size_t k = 0; k <= bounds_.size(); ++k) {
-    const double start = k == 0 ? -kUnbounded : bounds_[k - 1];
-    const double end = k == bounds_.size() ? kUnbounded : bounds_[k];
-    for (; joining != byLow.end() && ranges[*joining].low < end; ++joining) {
-      active.insert(std::lower_bound(active.begin(), active.end(), *joining), *joining);
-    }
-    for (; leaving != byHigh.end() && ranges[*leaving].high <= start; ++leaving) {
-      active.erase(std::lower_bound(active.begin(), active.end(), *leaving));
-    }
+  slabEdges_.reserve(slabEdges);
+  sweep([this](const std::vector<std::size_t>& edges) {
     slabRuns_.push_back(runs_.size());
-    TakeSlabRuns(active);
-  }
+    TakeSlabRuns(edges);
+  });
   slabRuns_.push_back(runs_.size());
   lastSlab_ = 0;
 }
