@@ -752,6 +752,13 @@ CDPoint CDArc::PointMemo::At(const CDArc& arc, double angle) {
   return point_;
 }
 
+void CDArc::CutStorage::Reserve(std::size_t crossings) {
+  // The cuts are the arc's ends and its crossings, and the pieces lie between them.
+  cuts_.reserve(crossings + 2);
+  pieces_.reserve(crossings + 1);
+  pieceEnds_.reserve(crossings + 1);
+}
+
 void CDArc::FindCutEnds(CutStorage& storage) const {
   // In order along the arc, where a piece starts at the angle the one before ended (and the first
   // at the arc's start, the last ends at its end), the memo hands that point on.

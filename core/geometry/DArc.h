@@ -250,6 +250,8 @@ class CDArc {
   // cuts every trial circle): it stops allocating once it has held the most cuts of a call.
   class CutStorage {
    public:
+    // Room for cutting an arc at up to the given count of crossings without growing.
+    void Reserve(std::size_t crossings);
     std::span<CDArc> Pieces() { return pieces_; }
     // The end points of the pieces, by piece, and of the arc that was cut: each cut's point is
     // found once for the two pieces it bounds.

@@ -404,6 +404,8 @@ class CDPoly {
   // Empties the list, keeping its room, and moves the point objects that this shape alone holds
   // to the end of spares, for a shape that is built again and again to reuse.
   void ReleasePoints(PointList& spares);
+  // Room for n points in the list.
+  void ReservePoints(std::size_t n) { points_.reserve(n); }
 
  private:
   friend class ScopedSmallLimit;

@@ -216,6 +216,14 @@ void CSpSlideWork::Clear() {
   strengths_.clear();
 }
 
+void CSpSlideWork::Reserve(std::size_t vertices) {
+  ReservePoints(vertices);
+  sparePoints_.reserve(vertices);
+  strengths_.reserve(vertices);
+  arcs_.reserve(vertices);
+  spareArcs_.reserve(vertices);
+}
+
 void CSpSlideWork::Reverse() {
   CDPoly::Reverse();
   const int n = GetSize();
@@ -700,6 +708,15 @@ int CSpSlideWork::CorrectSlideObj(const CSpGround* ground, CSpSlideFitting& fitt
 CSpSlideWork& CSpSlideFitting::GetAt(int k) {
   if (k < 0 || k >= count_) throw std::out_of_range("CSpSlideFitting: piece index");
   return *pieces_[static_cast<std::size_t>(k)];
+}
+
+void CSpSlideFitting::Reserve(std::size_t crossings) {
+  // The crossings cut the circle's one arc into as many pieces and one more, each starting at a
+  // vertex of the walk, which ends at one more.
+  walk_.Reserve(crossings + 2);
+  walkEnds_.reserve(crossings + 1);
+  cuts_.Reserve(crossings);
+  pieces_.reserve(crossings + 1);
 }
 
 CSpSlideWork& CSpSlideFitting::OpenPiece() {

@@ -109,6 +109,9 @@ class CSpSlideWork : public CDPoly {
   // keeping the points, arcs and strengths as storage for the vertices added next: a surface
   // built again and again stops allocating.
   void Clear();
+  // Room for up to the given count of vertices and as many arcs, in use and kept by Clear: a
+  // surface built again and again to a known most reaches it without growing its storage.
+  void Reserve(std::size_t vertices);
 
   // ---- Building blocks ----
 
@@ -306,6 +309,8 @@ class CSpSlideWork : public CDPoly {
     // serves the fitting of that circle only, until it is narrowed again or taken anew. The
     // distances of the edges from a centre are found once for the circles about it.
     void NarrowTo(const CDPoint& centre, double r);
+    // The most points at which a circle can cross the edges: two per edge.
+    std::size_t MostCircleCrossings() const { return 2 * edges_.size(); }
 
    private:
     friend class CSpSlideWork;
@@ -453,6 +458,10 @@ class CSpSlideFitting {
   // The pieces of the last fitting; GetAt throws std::out_of_range outside 0..count-1.
   int GetSize() const { return count_; }
   CSpSlideWork& GetAt(int k);
+  // Room for fitting circles that cross the strata's edges at up to the given count of points
+  // (StrataTable::MostCircleCrossings): the walk, its arcs' ends and cuts and the list of pieces
+  // reach their largest without growing.
+  void Reserve(std::size_t crossings);
 
  private:
   friend class CSpSlideWork;
