@@ -319,16 +319,19 @@ int CSliceList::VertexSnapshot::ShapeCount(const CDPolyArray* strata) {
 
 bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray* strata, const CDPoly* line) const {
   if (shapeSizes_.size() != static_cast<std::size_t>(ShapeCount(strata))) return false;
-  // Coordinates compared by their bits: what was found for 0 need not be what -0 gives.
-  const auto sameBits = [](double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  // Coordinates compared by their bits: what was found for 0 need not be what -0 gives. Both
+  // pairs are told apart in one test, which every kept vertex passes.
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const auto sameBits = [&bits](const CDPoint& kept, const CDPoint& point) {
+    return ((bits(kept.x) ^ bits(point.x)) | (bits(kept.y) ^ bits(point.y))) == 0;
   };
-  std::size_t k = 0;
+  const CDPoint* kept = vertices_.data();
+  const CDPoint* const keptEnd = kept + vertices_.size();
   const auto matches = [&](const CDPoly::PointList& points) {
+    if (static_cast<std::size_t>(keptEnd - kept) < points.size()) return false;
     for (const auto& point : points) {
-      if (k == vertices_.size()) return false;
-      const CDPoint& kept = vertices_[k++];
-      if (!sameBits(kept.x, point->x) || !sameBits(kept.y, point->y)) return false;
+      if (!sameBits(*kept, *point)) return false;
+      ++kept;
     }
     return true;
   };
@@ -336,7 +339,7 @@ bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray* strata, const C
     const CDPoly::PointList& points = strata->GetAt(s)->Points();
     if (shapeSizes_[static_cast<std::size_t>(s)] != points.size() || !matches(points)) return false;
   }
-  return (line == nullptr || matches(line->Points())) && k == vertices_.size();
+  return (line == nullptr || matches(line->Points())) && kept == keptEnd;
 }
 
 void CSliceList::AddLoadXs() {
