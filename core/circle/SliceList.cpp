@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <limits>
 #include <span>
 #include <utility>
@@ -384,8 +383,8 @@ void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surfa
     }
   }
   // The splits of each gap lie within it, in order: merged with the points, all stay sorted.
-  merged_.clear();
-  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), std::back_inserter(merged_));
+  merged_.resize(xs_.size() + added.size());
+  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), merged_.begin());
   xs_.swap(merged_);
 }
 
