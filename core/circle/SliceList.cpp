@@ -90,12 +90,37 @@ void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList:
   if (span.Holds(p.x)) AddIfOnOrAbove(heights.At(p.x), p, xs);
 }
 
+// The span widened by the reach of a crossing: a segment whose box lies apart from it gives no
+// crossing within the span. Its bounds are found once for the many segments a division tests.
+class CrossingWindow {
+ public:
+  explicit CrossingWindow(const CSliceList::Span& span)
+      : left_(span.left - kCrossingReach),
+        right_(span.right + kCrossingReach),
+        bottom_(span.bottom - kCrossingReach),
+        top_(span.top + kCrossingReach) {}
+  // No crossing on the segment of the box can lie in the span's x range.
+  bool Misses(const CSliceList::SegmentBox& box) const {
+    return box.right < left_ || box.left > right_;
+  }
+  // The segment of the box lies wholly above or below the surface: it cannot cross it.
+  bool MissesSurface(const CSliceList::SegmentBox& box) const {
+    return box.top < bottom_ || box.bottom > top_;
+  }
+
+ private:
+  double left_;
+  double right_;
+  double bottom_;
+  double top_;
+};
+
 // Appends the x of the crossings of the segment (edge, of that box) with the surface, as
 // GetCrossX finds them; a segment wholly above or below the surface has none.
-void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork::CrossingTable& crossings,
+void AddSurfaceCrossings(const CrossingWindow& window, const CSpSlideWork::CrossingTable& crossings,
                          const CSliceList::SegmentBox& box, const CDArc::Edge& edge,
                          std::vector<double>& xs) {
-  if (!span.MissesSurface(box)) crossings.AppendCrossXs(edge, kCrossingReach, xs);
+  if (!window.MissesSurface(box)) crossings.AppendCrossXs(edge, kCrossingReach, xs);
 }
 
 // A water line takes part with each vertex on or above the surface and each crossing with it;
@@ -105,9 +130,10 @@ void AddWaterLine(const CSliceList::SurfaceHeights& heights,
                   const CDPoly& line, std::span<const CSliceList::BoxedSegment> segments,
                   std::vector<double>& xs) {
   for (const auto& vertex : line.Points()) AddIfOnOrAbove(heights, span, *vertex, xs);
+  const CrossingWindow window(span);
   for (const CSliceList::BoxedSegment& segment : segments) {
-    if (!span.Misses(segment.box)) {
-      AddSurfaceCrossings(span, crossings, segment.box, segment.edge, xs);
+    if (!window.Misses(segment.box)) {
+      AddSurfaceCrossings(window, crossings, segment.box, segment.edge, xs);
     }
   }
 }
@@ -132,14 +158,6 @@ bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); 
 
 CSliceList::SegmentBox CSliceList::SegmentBox::Of(const CDPoint& a, const CDPoint& b) {
   return {std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
-}
-
-bool CSliceList::Span::Misses(const SegmentBox& box) const {
-  return box.right < left - kCrossingReach || box.left > right + kCrossingReach;
-}
-
-bool CSliceList::Span::MissesSurface(const SegmentBox& box) const {
-  return box.top < bottom - kCrossingReach || box.bottom > top + kCrossingReach;
 }
 
 void CSliceList::Init() {
@@ -234,12 +252,14 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   }
   TakeStrataBoxes();
   const std::span<const StrataTable::Edge> edges = strataTable_.Edges();
+  const std::span<const SegmentBox> boxes = strataBoxes_;
+  const CrossingWindow window(span);
   for (std::size_t i = 0; i < edges.size(); ++i) {
-    const SegmentBox& box = strataBoxes_[i];
+    const SegmentBox& box = boxes[i];
     // Every crossing lies on the edge: one beyond the span would be dropped.
-    if (span.Misses(box)) continue;
+    if (window.Misses(box)) continue;
     const CDArc::Edge& segment = edges[i].segment;
-    AddSurfaceCrossings(span, crossings_, box, segment, xs_);
+    AddSurfaceCrossings(window, crossings_, box, segment, xs_);
     if (lines.upper != nullptr) {
       lines.upper->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
       lines.layer->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);

@@ -183,10 +183,6 @@ class CSliceList {
     double top;
     // x is not dropped as an outer point.
     bool Holds(double x) const;
-    // No crossing on the segment a-b, of that box, can lie in the range.
-    bool Misses(const SegmentBox& box) const;
-    // The segment of that box lies wholly above or below the surface: it cannot cross it.
-    bool MissesSurface(const SegmentBox& box) const;
   };
   // The surface's heights at the points the division tests (SliceList.cpp).
   struct SurfaceHeights;
