@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <limits>
 #include <span>
 #include <utility>
@@ -91,23 +90,51 @@ void AddIfOnOrAbove(const CSliceList::SurfaceHeights& heights, const CSliceList:
   if (span.Holds(p.x)) AddIfOnOrAbove(heights.At(p.x), p, xs);
 }
 
-// Appends the x of the crossings of the segment a-b (edge) with the surface, as GetCrossX finds
-// them; a segment wholly above or below the surface has none.
-void AddSurfaceCrossings(const CSliceList::Span& span, const CSpSlideWork::CrossingTable& crossings,
-                         const CDArc::Edge& edge, std::vector<double>& xs) {
-  if (!span.MissesSurface(edge.a, edge.b)) crossings.AppendCrossXs(edge, kCrossingReach, xs);
+// The span widened by the reach of a crossing: a segment whose box lies apart from it gives no
+// crossing within the span. Its bounds are found once for the many segments a division tests.
+class CrossingWindow {
+ public:
+  explicit CrossingWindow(const CSliceList::Span& span)
+      : left_(span.left - kCrossingReach),
+        right_(span.right + kCrossingReach),
+        bottom_(span.bottom - kCrossingReach),
+        top_(span.top + kCrossingReach) {}
+  // No crossing on the segment of the box can lie in the span's x range.
+  bool Misses(const CSliceList::SegmentBox& box) const {
+    return box.right < left_ || box.left > right_;
+  }
+  // The segment of the box lies wholly above or below the surface: it cannot cross it.
+  bool MissesSurface(const CSliceList::SegmentBox& box) const {
+    return box.top < bottom_ || box.bottom > top_;
+  }
+
+ private:
+  double left_;
+  double right_;
+  double bottom_;
+  double top_;
+};
+
+// Appends the x of the crossings of the segment (edge, of that box) with the surface, as
+// GetCrossX finds them; a segment wholly above or below the surface has none.
+void AddSurfaceCrossings(const CrossingWindow& window, const CSpSlideWork::CrossingTable& crossings,
+                         const CSliceList::SegmentBox& box, const CDArc::Edge& edge,
+                         std::vector<double>& xs) {
+  if (!window.MissesSurface(box)) crossings.AppendCrossXs(edge, kCrossingReach, xs);
 }
 
-// A water line takes part with each vertex on or above the surface and each crossing with it.
+// A water line takes part with each vertex on or above the surface and each crossing with it;
+// segments are the line's.
 void AddWaterLine(const CSliceList::SurfaceHeights& heights,
                   const CSpSlideWork::CrossingTable& crossings, const CSliceList::Span& span,
-                  const CDPoly& line, std::vector<double>& xs) {
-  const CDPoly::PointList& points = line.Points();
-  for (const auto& vertex : points) AddIfOnOrAbove(heights, span, *vertex, xs);
-  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-    const CDPoint& a = *points[i];
-    const CDPoint& b = *points[i + 1];
-    if (!span.Misses(a, b)) AddSurfaceCrossings(span, crossings, CDArc::Edge(a, b), xs);
+                  const CDPoly& line, std::span<const CSliceList::BoxedSegment> segments,
+                  std::vector<double>& xs) {
+  for (const auto& vertex : line.Points()) AddIfOnOrAbove(heights, span, *vertex, xs);
+  const CrossingWindow window(span);
+  for (const CSliceList::BoxedSegment& segment : segments) {
+    if (!window.Misses(segment.box)) {
+      AddSurfaceCrossings(window, crossings, segment.box, segment.edge, xs);
+    }
   }
 }
 
@@ -129,12 +156,8 @@ void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
 
 bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); }
 
-bool CSliceList::Span::Misses(const CDPoint& a, const CDPoint& b) const {
-  return std::max(a.x, b.x) < left - kCrossingReach || std::min(a.x, b.x) > right + kCrossingReach;
-}
-
-bool CSliceList::Span::MissesSurface(const CDPoint& a, const CDPoint& b) const {
-  return std::max(a.y, b.y) < bottom - kCrossingReach || std::min(a.y, b.y) > top + kCrossingReach;
+CSliceList::SegmentBox CSliceList::SegmentBox::Of(const CDPoint& a, const CDPoint& b) {
+  return {std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
 }
 
 void CSliceList::Init() {
@@ -189,12 +212,19 @@ int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* w
   knownHeights_.clear();
   const SurfaceHeights heights{surface, verticals_, knownHeights_};
 
+  if (lines.upper != nullptr) {
+    upperSegments_.Take(*lines.upper);
+    layerSegments_.Take(*lines.layer);
+  }
+  if (lines.water != nullptr) waterSegments_.Take(*lines.water);
   AddStrataXs(strata != nullptr ? strata : ground->GetPolyArray(), lines, heights, span);
   if (lines.upper != nullptr) {
-    AddWaterLine(heights, crossings_, span, *lines.upper, xs_);
-    AddWaterLine(heights, crossings_, span, *lines.layer, xs_);
+    AddWaterLine(heights, crossings_, span, *lines.upper, upperSegments_.Segments(), xs_);
+    AddWaterLine(heights, crossings_, span, *lines.layer, layerSegments_.Segments(), xs_);
   }
-  if (lines.water != nullptr) AddWaterLine(heights, crossings_, span, *lines.water, xs_);
+  if (lines.water != nullptr) {
+    AddWaterLine(heights, crossings_, span, *lines.water, waterSegments_.Segments(), xs_);
+  }
   for (const CSpSlideWork::SlipLineVertex& vertex : slipLine_) xs_.push_back(vertex.point.x);
   AddVertexXs(surface, xs_);
   AddLoadXs();
@@ -220,29 +250,56 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   for (const CDPoint& vertex : strataTable_.UnorderedVertices()) {
     AddIfOnOrAbove(heights, span, vertex, xs_);
   }
-  for (const StrataTable::Edge& edge : strataTable_.Edges()) {
-    const CDArc::Edge& segment = edge.segment;
+  TakeStrataBoxes();
+  const std::span<const StrataTable::Edge> edges = strataTable_.Edges();
+  const std::span<const SegmentBox> boxes = strataBoxes_;
+  const CrossingWindow window(span);
+  for (std::size_t i = 0; i < edges.size(); ++i) {
+    const SegmentBox& box = boxes[i];
     // Every crossing lies on the edge: one beyond the span would be dropped.
-    if (span.Misses(segment.a, segment.b)) continue;
-    AddSurfaceCrossings(span, crossings_, segment, xs_);
+    if (window.Misses(box)) continue;
+    const CDArc::Edge& segment = edges[i].segment;
+    AddSurfaceCrossings(window, crossings_, box, segment, xs_);
     if (lines.upper != nullptr) {
       lines.upper->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
       lines.layer->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
     }
   }
   if (lines.water != nullptr) {
-    waterCrossings_.Update(*strata, strataTakings_, *lines.water);
+    waterCrossings_.Update(*strata, strataTakings_, *lines.water, waterSegments_.Takings());
     const std::span<const double> crossings = waterCrossings_.Within(span.left, span.right);
     xs_.insert(xs_.end(), crossings.begin(), crossings.end());
   }
 }
 
-void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, std::uint64_t strataTaking,
-                                       const CDPoly& line) {
-  const bool sameShapes = line_ == &line && strataTaking_ == strataTaking;
+void CSliceList::TakeStrataBoxes() {
+  if (strataBoxesTaking_ == strataTakings_) return;
+  strataBoxesTaking_ = strataTakings_;
+  strataBoxes_.clear();
+  for (const StrataTable::Edge& edge : strataTable_.Edges()) {
+    strataBoxes_.push_back(SegmentBox::Of(edge.segment.a, edge.segment.b));
+  }
+}
+
+void CSliceList::LineSegments::Take(const CDPoly& line) {
+  const bool sameLine = line_ == &line;
   line_ = &line;
+  if (vertices_.Unchanged(nullptr, &line) && sameLine) return;
+  ++takings_;
+  segments_.clear();
+  const CDPoly::PointList& points = line.Points();
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    const CDPoint& a = *points[i];
+    const CDPoint& b = *points[i + 1];
+    segments_.push_back(BoxedSegment{SegmentBox::Of(a, b), CDArc::Edge(a, b)});
+  }
+}
+
+void CSliceList::EdgeCrossings::Update(const CDPolyArray& strata, std::uint64_t strataTaking,
+                                       const CDPoly& line, std::uint64_t lineTaking) {
+  if (strataTaking_ == strataTaking && lineTaking_ == lineTaking) return;
   strataTaking_ = strataTaking;
-  if (lineVertices_.Unchanged(nullptr, &line) && sameShapes) return;
+  lineTaking_ = lineTaking;
   xs_.clear();
   for (int s = 0; s < strata.GetSize(); ++s) {
     const CDPoly& shape = *strata.GetAt(s);
@@ -281,16 +338,19 @@ int CSliceList::VertexSnapshot::ShapeCount(const CDPolyArray* strata) {
 
 bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray* strata, const CDPoly* line) const {
   if (shapeSizes_.size() != static_cast<std::size_t>(ShapeCount(strata))) return false;
-  // Coordinates compared by their bits: what was found for 0 need not be what -0 gives.
-  const auto sameBits = [](double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  // Coordinates compared by their bits: what was found for 0 need not be what -0 gives. Both
+  // pairs are told apart in one test, which every kept vertex passes.
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  const auto sameBits = [&bits](const CDPoint& kept, const CDPoint& point) {
+    return ((bits(kept.x) ^ bits(point.x)) | (bits(kept.y) ^ bits(point.y))) == 0;
   };
-  std::size_t k = 0;
+  const CDPoint* kept = vertices_.data();
+  const CDPoint* const keptEnd = kept + vertices_.size();
   const auto matches = [&](const CDPoly::PointList& points) {
+    if (static_cast<std::size_t>(keptEnd - kept) < points.size()) return false;
     for (const auto& point : points) {
-      if (k == vertices_.size()) return false;
-      const CDPoint& kept = vertices_[k++];
-      if (!sameBits(kept.x, point->x) || !sameBits(kept.y, point->y)) return false;
+      if (!sameBits(*kept, *point)) return false;
+      ++kept;
     }
     return true;
   };
@@ -298,7 +358,7 @@ bool CSliceList::VertexSnapshot::SameVertices(const CDPolyArray* strata, const C
     const CDPoly::PointList& points = strata->GetAt(s)->Points();
     if (shapeSizes_[static_cast<std::size_t>(s)] != points.size() || !matches(points)) return false;
   }
-  return (line == nullptr || matches(line->Points())) && k == vertices_.size();
+  return (line == nullptr || matches(line->Points())) && kept == keptEnd;
 }
 
 void CSliceList::AddLoadXs() {
@@ -343,8 +403,8 @@ void CSliceList::InsertRegDist(int mode, double width, const CSpSlideWork& surfa
     }
   }
   // The splits of each gap lie within it, in order: merged with the points, all stay sorted.
-  merged_.clear();
-  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), std::back_inserter(merged_));
+  merged_.resize(xs_.size() + added.size());
+  std::merge(xs_.begin(), xs_.end(), added.begin(), added.end(), merged_.begin());
   xs_.swap(merged_);
 }
 

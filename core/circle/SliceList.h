@@ -159,6 +159,20 @@ class CSliceList {
   // switch off.
   void Draw(CViewInfo* view, const tagSHOWINFO* show) const;
 
+  // The box of the segment a-b: the least and greatest x and y of its ends (std::min and
+  // std::max of a's and b's, in that order).
+  struct SegmentBox {
+    double left;
+    double right;
+    double bottom;
+    double top;
+    static SegmentBox Of(const CDPoint& a, const CDPoint& b);
+  };
+  // A segment with its box and its terms for crossing an arc, found once for many divisions.
+  struct BoxedSegment {
+    SegmentBox box;
+    CDArc::Edge edge;
+  };
   // The x range of the surface; division points outside it are dropped, so the division skips
   // the points and crossings that would lie there.
   struct Span {
@@ -169,10 +183,6 @@ class CSliceList {
     double top;
     // x is not dropped as an outer point.
     bool Holds(double x) const;
-    // No crossing on the segment a-b can lie in the range.
-    bool Misses(const CDPoint& a, const CDPoint& b) const;
-    // The segment a-b lies wholly above or below the surface: it cannot cross it.
-    bool MissesSurface(const CDPoint& a, const CDPoint& b) const;
   };
   // The surface's heights at the points the division tests (SliceList.cpp).
   struct SurfaceHeights;
@@ -196,6 +206,8 @@ class CSliceList {
   // crossings of their edges with the surface and the water lines.
   void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                    const SurfaceHeights& heights, const Span& span);
+  // The boxes of the strata table's edges, found anew for a new taking of the strata.
+  void TakeStrataBoxes();
   // The ends of the distributed loads.
   void AddLoadXs();
   // The surface the slices are built on, made in the list's own surface: with fit the first
@@ -329,23 +341,46 @@ class CSliceList {
     std::vector<std::size_t> edgeStarts_;
   };
   StrataTable strataTable_;
+  // The boxes of the strata's edges, in the order of StrataTable::Edges, for the strata of the
+  // taking they were found for.
+  std::vector<SegmentBox> strataBoxes_;
+  std::uint64_t strataBoxesTaking_ = 0;
+  // A water line's segments (vertex i to i + 1) with their boxes, which the division crosses
+  // with the surface: taken anew only when the line or one of its vertices has changed.
+  class LineSegments {
+   public:
+    // The line's segments, unless this line with these vertices was taken last.
+    void Take(const CDPoly& line);
+    // How many times segments were taken anew: what was found from an earlier taking is stale.
+    std::uint64_t Takings() const { return takings_; }
+    std::span<const BoxedSegment> Segments() const { return segments_; }
+
+   private:
+    const CDPoly* line_ = nullptr;
+    VertexSnapshot vertices_;
+    std::uint64_t takings_ = 0;
+    std::vector<BoxedSegment> segments_;
+  };
+  LineSegments waterSegments_;
+  LineSegments upperSegments_;
+  LineSegments layerSegments_;
   // The crossings of the strata's edges with a water line (CDPoly::GetCrossX): found for the
   // strata and the line of one division and kept for the next while neither the line nor any
   // vertex has changed.
   class EdgeCrossings {
    public:
-    // The crossings for these strata (of this taking, strataTakings_) and this line, found anew
-    // where they differ from the last.
-    void Update(const CDPolyArray& strata, std::uint64_t strataTaking, const CDPoly& line);
+    // The crossings for these strata (of this taking, strataTakings_) and this line (of this
+    // taking of its segments), found anew where either taking differs from the last.
+    void Update(const CDPolyArray& strata, std::uint64_t strataTaking, const CDPoly& line,
+                std::uint64_t lineTaking);
     // The crossings whose x lies in [left, right], ascending. An edge's crossings lie within its
     // x range but for the crossing test's tolerance, so these are all that the edges reaching
     // into that range (widened by far more than the tolerance) give there.
     std::span<const double> Within(double left, double right) const;
 
    private:
-    const CDPoly* line_ = nullptr;
     std::uint64_t strataTaking_ = 0;
-    VertexSnapshot lineVertices_;
+    std::uint64_t lineTaking_ = 0;
     std::vector<double> xs_;  // ascending
   };
   EdgeCrossings waterCrossings_;

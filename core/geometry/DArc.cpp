@@ -370,16 +370,16 @@ CDArc::SweepQuadrants CDArc::NormalisedQuadrants() {
 
 CDPoint CDArc::Extreme(int which, const SweepQuadrants& quadrants,
                        std::optional<EndPoints>& ends) const {
-  // At most the four quadrant points and the two ends, held without a heap allocation: the
-  // slip surface's extremes ask for them on every slip circle.
-  std::array<CDPoint, 6> candidates;
+  // At most the four quadrant points and the two ends, referred to without a heap allocation or
+  // a copy: the slip surface's extremes ask for them on every slip circle.
+  std::array<const CDPoint*, 6> candidates{};
   std::size_t count = 0;
   // The quadrant point that lies furthest the asked way: x or y of the centre plus or minus R.
   constexpr int kFurthest[] = {2, 0, 3, 1};
   bool furthestInSweep = false;
   for (std::size_t k = 0; k < 4; ++k) {
     if (!quadrants.inSweep[k]) continue;
-    candidates[count++] = quadrants.points[k];
+    candidates[count++] = &quadrants.points[k];
     if (which >= 0 && which < 4 && static_cast<int>(k) == kFurthest[which]) furthestInSweep = true;
   }
   // An end lies no further: R times a cosine or sine rounds to at most R, and the sum with the
@@ -387,18 +387,18 @@ CDPoint CDArc::Extreme(int which, const SweepQuadrants& quadrants,
   // comparisons below keep on a tie, so its sine and cosine are spared.
   if (!(furthestInSweep && R > 0)) {
     if (!ends) ends = EndPoints{GetStart(), GetEnd()};
-    candidates[count++] = ends->start;
-    candidates[count++] = ends->end;
+    candidates[count++] = &ends->start;
+    candidates[count++] = &ends->end;
   }
 
   const bool byY = which >= 2;
   const bool greatest = which % 2 == 1;
   const auto key = [byY](const CDPoint& p) { return byY ? p.y : p.x; };
-  CDPoint best = candidates.front();
-  for (const CDPoint& p : std::span(candidates).first(count)) {
-    if (greatest ? key(p) > key(best) : key(p) < key(best)) best = p;
+  const CDPoint* best = candidates.front();
+  for (const CDPoint* p : std::span(candidates).first(count)) {
+    if (greatest ? key(*p) > key(*best) : key(*p) < key(*best)) best = p;
   }
-  return best;
+  return *best;
 }
 
 CDPoint CDArc::GetMinMax(int which) {

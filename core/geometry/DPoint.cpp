@@ -96,15 +96,6 @@ double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint&
   return SquaredSegmentDistance(p, a, dx, dy, dx * dx + dy * dy);
 }
 
-double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, double dx, double dy,
-                              double length2) {
-  const double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
-  const double along = std::clamp(t, 0.0, 1.0);
-  const double ex = a.x + along * dx - p.x;
-  const double ey = a.y + along * dy - p.y;
-  return ex * ex + ey * ey;
-}
-
 bool IsCloser(const CDPoint& a, const CDPoint& b, double limit) {
   const double dx = std::fabs(b.x - a.x);
   const double dy = std::fabs(b.y - a.y);

@@ -1,6 +1,7 @@
 #pragma once
 // The point of the cross-section and the free geometry functions on points.
 
+#include <algorithm>
 #include <numbers>
 #include <vector>
 
@@ -53,9 +54,16 @@ bool IsCloser(const CDPoint& a, const CDPoint& b, double limit);
 // The squared distance from p to the nearest point of the segment a-b: the foot of the
 // perpendicular, held to the segment (a for coinciding ends), without a root.
 double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, const CDPoint& b);
-// The same with the segment's b - a (dx, dy) and its squared length found already.
-double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, double dx, double dy,
-                              double length2);
+// The same with the segment's b - a (dx, dy) and its squared length found already. Inline: a
+// division asks it of every stratum edge near its circle.
+inline double SquaredSegmentDistance(const CDPoint& p, const CDPoint& a, double dx, double dy,
+                                     double length2) {
+  const double t = length2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+  const double along = std::clamp(t, 0.0, 1.0);
+  const double ex = a.x + along * dx - p.x;
+  const double ey = a.y + along * dy - p.y;
+  return ex * ex + ey * ey;
+}
 // Distance; 0 when a coordinate holds no value, and below 1e-9 it is 0.
 double GetDistance(const CDPoint& a, const CDPoint& b);
 double GetDistance(const CDPoint* a, const CDPoint* b);

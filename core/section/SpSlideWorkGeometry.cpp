@@ -37,21 +37,12 @@ CDPoint Midpoint(const CDPoint& a, const CDPoint& b) { return (a + b) / 2.0; }
 
 using ArcHits = CSpSlideWork::Crossings;
 
-// The crossings of the arc with the edge's segment that lie on both, in order along the segment;
-// the arc's column, where given, spares most sweep tests.
-ArcHits EdgeCrossings(const CDArc& arc, const CDArc::Edge& edge, double tol,
-                      const CDArc::VerticalColumn* column = nullptr) {
+// The crossings of the arc with a segment that lie on both, in order along the segment.
+ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
   ArcHits hits;
-  const int count = column != nullptr
-                        ? arc.CrossAL(edge, hits.points[0], hits.points[1], tol, *column)
-                        : arc.CrossAL(edge, hits.points[0], hits.points[1], tol);
+  const int count = arc.CrossAL(CDArc::Edge(a, b), hits.points[0], hits.points[1], tol);
   hits.count = count == 1 || count == 2 ? count : 0;
   return hits;
-}
-
-// The crossings of the arc with a segment, as EdgeCrossings finds them.
-ArcHits ArcCrossings(const CDArc& arc, const CDPoint& a, const CDPoint& b, double tol) {
-  return EdgeCrossings(arc, CDArc::Edge(a, b), tol);
 }
 
 // The boxes of the segments a-b and c-d lie apart by more than reach.
@@ -678,18 +669,21 @@ void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<co
 void CSpSlideWork::CrossingTable::AppendCrossXs(const CDArc::Edge& edge, double reach,
                                                 std::vector<double>& xs) const {
   for (const Piece& piece : pieces_) {
-    Crossings hits;
     if (piece.arc != nullptr) {
       if (piece.arc->ClearOfEdge(edge, reach, piece.clearance)) continue;
-      hits = EdgeCrossings(*piece.arc, edge, 0, &piece.column);
-    } else {
-      const int i = piece.index;
-      if (BoxesApart(edge.a, edge.b, *surface_->GetAt(i), *surface_->GetAt(i + 1), reach)) {
-        continue;
-      }
-      hits = surface_->PieceCrossings(i, edge.a, edge.b, 0, kCrossXTolerance);
+      CDPoint first;
+      CDPoint second;
+      const int count = piece.arc->CrossAL(edge, first, second, 0, piece.column);
+      // -1: the line misses the circle.
+      if (count == 1 || count == 2) xs.push_back(first.x);
+      if (count == 2) xs.push_back(second.x);
+      continue;
     }
-    for (const CDPoint& c : hits) xs.push_back(c.x);
+    const int i = piece.index;
+    if (BoxesApart(edge.a, edge.b, *surface_->GetAt(i), *surface_->GetAt(i + 1), reach)) continue;
+    for (const CDPoint& c : surface_->PieceCrossings(i, edge.a, edge.b, 0, kCrossXTolerance)) {
+      xs.push_back(c.x);
+    }
   }
 }
 
