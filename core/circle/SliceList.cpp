@@ -14,6 +14,7 @@
 #include <span>
 #include <utility>
 
+#include "core/circle/SliceBoundaries.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
