@@ -343,7 +343,8 @@ class CSlice {
   // holds its layer's centroid becomes its shape; without one (and a layer more than 1e-8 high
   // on both sides) the layer hangs. Every other boundary's flag is cleared.
   void SetHang(CDPolyArray* strata);
-  // The same with the strata's outlines taken once for all slices of a division.
+  // The same with the strata's outlines taken once for all slices of a division (inline, in
+  // SliceBoundaries.h).
   void SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines);
   // The first inner boundary whose shape is not a stratum block; -1 when none.
   int SearchCrackDevy() const;

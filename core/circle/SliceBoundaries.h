@@ -1,15 +1,19 @@
 #pragma once
-// CSlice::SortDEVY, CSlice::DelSameDEVY and the insertion of the water levels, inline: the
-// division orders and thins the boundaries of every slice it makes and inserts its water levels,
-// in lists of a few entries on which the calls cost about as much as the work.
+// CSlice::SortDEVY, CSlice::DelSameDEVY, the insertion of the water levels and the hanging
+// layers' search, inline: the division orders and thins the boundaries of every slice it makes,
+// inserts its water levels and looks for the layers that hang, in lists of a few entries on
+// which the calls cost about as much as the work.
 
 #include <cmath>
 #include <cstddef>
 #include <utility>
 #include <vector>
 
+#include "core/base/CoreConfig.h"
 #include "core/circle/Slice.h"
 #include "core/circle/SliceSoil.h"
+#include "core/geometry/DPoint.h"
+#include "core/geometry/DPolyArray.h"
 
 namespace slice_boundaries {
 
@@ -114,4 +118,25 @@ inline void CSlice::SetUpperWaterLevel(const tagDEVY& level) {
 inline void CSlice::SetImperLayerLevel(const tagDEVY& level) {
   imper_ = slice_boundaries::WithoutFlag(level);
   InsertLevel(imper_);
+}
+
+template <class FindPolygon>
+inline void CSlice::HangLayers(FindPolygon find) {
+  for (tagDEVY& d : boundaries_) d.flag = 0;
+  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
+    tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
+    if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
+    // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
+    // rounding is read for them alone.
+    const TrapezoidLayer layer = GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding());
+    if (const CDPoly* found = find(layer.centroid)) {
+      d.shape = found;
+    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
+      d.flag = 1;
+    }
+  }
+}
+
+inline void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines) {
+  HangLayers([&strata, &outlines](const CDPoint& p) { return strata.FindPolygon(&p, outlines); });
 }

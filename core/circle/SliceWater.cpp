@@ -279,27 +279,6 @@ void CSlice::SetHang(CDPolyArray* strata) {
   HangLayers([strata](const CDPoint& p) { return strata->FindPolygon(&p); });
 }
 
-void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines) {
-  HangLayers([&strata, &outlines](const CDPoint& p) { return strata.FindPolygon(&p, outlines); });
-}
-
-template <class FindPolygon>
-void CSlice::HangLayers(FindPolygon find) {
-  for (tagDEVY& d : boundaries_) d.flag = 0;
-  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
-    tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
-    if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
-    // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
-    // rounding is read for them alone.
-    const TrapezoidLayer layer = GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding());
-    if (const CDPoly* found = find(layer.centroid)) {
-      d.shape = found;
-    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
-      d.flag = 1;
-    }
-  }
-}
-
 int CSlice::SearchCrackDevy() const {
   for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
     if (IsCrackDevy(i)) return i;
