@@ -22,10 +22,6 @@ constexpr int kLastVersionWithout17And22 = 20;
 constexpr int kCopied17 = 17;
 constexpr int kCopied22 = 22;
 
-// Boundaries closer than this count as one for the ordering, and for the thinning.
-constexpr double kSameBoundarySort = 1e-6;
-constexpr double kSameBoundary = 1e-5;
-
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
 
 // The trapezoid's area from its rounded heights at the sides, before and after its rounding
@@ -35,21 +31,6 @@ double TrapezoidAreaOf(double heightL, double heightR, double width) {
 }
 double TrapezoidArea(double heightL, double heightR, double width, const CalcRounding& rounding) {
   return rounding.Round(TrapezoidAreaOf(heightL, heightR, width), kRoundCodeArea);
-}
-
-bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
-  return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
-}
-
-// Whether each boundary lies at or below the one before it on both sides. The exchange sort of
-// SortDEVY swaps none of them then: it swaps a pair only on a difference above 0, and both sides'
-// differences of any pair are at most 0 (or not a number, where a side holds the same infinity
-// in both).
-bool DescendsOnBothSides(const std::vector<tagDEVY>& b) {
-  for (std::size_t i = 0; i + 1 < b.size(); ++i) {
-    if (!(b[i + 1].leftY <= b[i].leftY && b[i + 1].rightY <= b[i].rightY)) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -165,47 +146,6 @@ void CSlice::SetCF(double c, double phi) {
 
 void CSlice::AppendDEVYArray(const std::vector<tagDEVY>& boundaries) {
   boundaries_.insert(boundaries_.end(), boundaries.begin(), boundaries.end());
-}
-
-void CSlice::SortDEVY() {
-  auto& b = boundaries_;
-  const std::size_t n = b.size();
-  // The strata's edges mostly give their entries from the top down: a list that already descends
-  // is left as the exchange would leave it, without its n^2 / 2 comparisons.
-  if (!DescendsOnBothSides(b)) {
-    // An entry compared with itself differs by nothing and is never swapped: j starts past i.
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-      for (std::size_t j = i + 1; j < n; ++j) {
-        const double dl = b[j].leftY - b[i].leftY;
-        const double dr = b[j].rightY - b[i].rightY;
-        const double d = std::fabs(dl) <= std::fabs(dr) ? dr : dl;
-        if (d > 0) std::swap(b[i], b[j]);
-      }
-    }
-  }
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
-    if (Coincide(b[i], b[i + 1], kSameBoundarySort) && b[i].shape != above) {
-      std::swap(b[i], b[i + 1]);
-    }
-  }
-}
-
-void CSlice::DelSameDEVY() {
-  auto& b = boundaries_;
-  const CDPoly* carried = nullptr;
-  std::size_t i = 0;
-  while (i + 1 < b.size()) {
-    const bool lastPair = i + 2 == b.size();
-    const bool drop = Coincide(b[i], b[i + 1], kSameBoundary) &&
-                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
-    carried = b[i + 1].shape;
-    if (drop) {
-      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
-    } else {
-      ++i;
-    }
-  }
 }
 
 // ---- CSlice: geometry ----

@@ -160,7 +160,8 @@ class CSlice {
   }
   const tagDEVY* GetLastDEVY() const { return boundaries_.empty() ? nullptr : &boundaries_.back(); }
   // Orders the boundaries from the highest down; of two that coincide within 1e-6 the one that
-  // continues the shape of the boundary above comes first.
+  // continues the shape of the boundary above comes first. Inline, in SliceBoundaries.h, as is
+  // DelSameDEVY.
   void SortDEVY();
   // Of two neighbours that coincide within 1e-5 the upper one goes when its shape is the one the
   // walk carries (the lower boundary of the pair before it, which below the top pair is always the
@@ -276,7 +277,8 @@ class CSlice {
   void SetWaterLev(const std::vector<tagDEVY>& list);
   void SetUpperWaterLev(const std::vector<tagDEVY>& list);
   void SetImperLayerLev(const std::vector<tagDEVY>& list);
-  // The same from the level itself (without its hang flag).
+  // The same from the level itself (without its hang flag). Inline, in SliceBoundaries.h, as is
+  // InsertLevel.
   void SetWaterLevel(const tagDEVY& level);
   void SetUpperWaterLevel(const tagDEVY& level);
   void SetImperLayerLevel(const tagDEVY& level);
@@ -341,7 +343,8 @@ class CSlice {
   // holds its layer's centroid becomes its shape; without one (and a layer more than 1e-8 high
   // on both sides) the layer hangs. Every other boundary's flag is cleared.
   void SetHang(CDPolyArray* strata);
-  // The same with the strata's outlines taken once for all slices of a division.
+  // The same with the strata's outlines taken once for all slices of a division (inline, in
+  // SliceBoundaries.h).
   void SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines);
   // The first inner boundary whose shape is not a stratum block; -1 when none.
   int SearchCrackDevy() const;

@@ -3,14 +3,17 @@
 #include "core/circle/SliceList.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <span>
 #include <utility>
 
+#include "core/circle/SliceBoundaries.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
@@ -510,10 +513,12 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
       (std::isnan(vertex.x) ? unorderedVertices_ : orderedVertices_).push_back(vertex);
       if (i == 0) continue;
       const CDPoly::EdgeRange range(*points[i - 1], vertex);
-      edges_.push_back(Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], vertex)});
+      edges_.push_back(
+          Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], vertex), kUnshared, false});
     }
     edgeStarts_.push_back(edges_.size());
   }
+  FindSharedRanges();
   // Ordered by x, then by the coordinates' bits, so that vertices of the same bits meet.
   const auto bits = [](const CDPoint& p) {
     return std::pair(std::bit_cast<std::uint64_t>(p.x), std::bit_cast<std::uint64_t>(p.y));
@@ -526,6 +531,35 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
       std::unique(orderedVertices_.begin(), orderedVertices_.end(),
                   [&bits](const CDPoint& a, const CDPoint& b) { return bits(a) == bits(b); });
   orderedVertices_.erase(last, orderedVertices_.end());
+}
+
+void CSliceList::StrataTable::FindSharedRanges() {
+  const auto ends = [this](std::size_t e) {
+    const CDPoly::EdgeRange& range = edges_[e].range;
+    return std::array{
+        std::bit_cast<std::uint64_t>(range.left.x), std::bit_cast<std::uint64_t>(range.left.y),
+        std::bit_cast<std::uint64_t>(range.right.x), std::bit_cast<std::uint64_t>(range.right.y)};
+  };
+  // By their ends' bits, then in their order: each range's edges in a row, the first one first.
+  byRange_.resize(edges_.size());
+  std::iota(byRange_.begin(), byRange_.end(), std::size_t{0});
+  std::sort(byRange_.begin(), byRange_.end(), [&ends](std::size_t a, std::size_t b) {
+    return std::pair(ends(a), a) < std::pair(ends(b), b);
+  });
+  sharedRanges_ = 0;
+  for (std::size_t k = 0; k < byRange_.size();) {
+    std::size_t next = k + 1;
+    while (next < byRange_.size() && ends(byRange_[next]) == ends(byRange_[k])) ++next;
+    if (next - k > 1) {
+      for (std::size_t j = k; j < next; ++j) {
+        Edge& edge = edges_[byRange_[j]];
+        edge.shared = sharedRanges_;
+        edge.repeats = j > k;
+      }
+      ++sharedRanges_;
+    }
+    k = next;
+  }
 }
 
 std::span<const CDPoint> CSliceList::StrataTable::OrderedVerticesWithin(double left,
@@ -560,15 +594,38 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
   const double lowest = LowestOf(midYs_);
   // The reach of all the cuts, found once: EdgeRange::MissesCuts for each edge.
   const dpoly_cuts::CutReach reach(xs_.front(), xs_.back());
+  sharedEntries_.clear();
+  sharedRuns_.resize(strataTable_.SharedRanges());
   for (int s = 0; strata != nullptr && s < strata->GetSize(); ++s) {
     const CDPoly& stratum = *strata->GetAt(s);
     for (const StrataTable::Edge& edge : strataTable_.Edges(static_cast<std::size_t>(s))) {
+      // Edges of one range all pass or all fail this test: a repeating edge finds its range's
+      // entries of this division.
       if (reach.Misses(edge.range.left.x, edge.range.right.x) || edge.ceiling < lowest) continue;
+      if (edge.repeats) {
+        RepeatSharedEntries(sharedRuns_[edge.shared], stratum);
+        continue;
+      }
+      const bool shared = edge.shared != StrataTable::kUnshared;
+      const std::size_t first = sharedEntries_.size();
       // Slice i spans xs_[i] to xs_[i + 1].
-      stratum.GetDEVYOfEdgeCuts(
-          edge.range, xs_, midYs_,
-          [this](std::size_t cut, const tagDEVY& record) { slices_[cut]->AddDEVY(record); });
+      stratum.GetDEVYOfEdgeCuts(edge.range, xs_, midYs_,
+                                [this, shared](std::size_t cut, const tagDEVY& record) {
+                                  slices_[cut]->AddDEVY(record);
+                                  if (shared) {
+                                    sharedEntries_.push_back({cut, record.leftY, record.rightY});
+                                  }
+                                });
+      if (shared) sharedRuns_[edge.shared] = {first, sharedEntries_.size()};
     }
+  }
+}
+
+void CSliceList::RepeatSharedEntries(std::pair<std::size_t, std::size_t> run,
+                                     const CDPoly& stratum) {
+  for (std::size_t k = run.first; k < run.second; ++k) {
+    const SharedEntry& entry = sharedEntries_[k];
+    slices_[entry.cut]->AddDEVY(tagDEVY{entry.leftY, entry.rightY, &stratum, 0});
   }
 }
 

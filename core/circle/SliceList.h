@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "core/circle/Slice.h"
@@ -235,6 +236,8 @@ class CSliceList {
   // The boundary entries of the strata in every slice, in the order of the strata and of their
   // edges: each edge gives its entries to the slices its cuts can reach.
   void AddStrataBoundaries(const CDPolyArray* strata);
+  // The entries of a shared range found in this division, given again for another stratum.
+  void RepeatSharedEntries(std::pair<std::size_t, std::size_t> run, const CDPoly& stratum);
   // The slice between division points i and i + 1 with its boundaries ordered, its base chord
   // and its water levels.
   void FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water);
@@ -267,6 +270,16 @@ class CSliceList {
   // surface's arcs.
   std::vector<double> surfaceYs_;
   std::vector<double> midYs_;
+  // The boundary entries that the first edge of a shared range gave within one division, for the
+  // others to repeat: range k's are sharedEntries_[sharedRuns_[k].first] up to
+  // sharedEntries_[sharedRuns_[k].second].
+  struct SharedEntry {
+    std::size_t cut;
+    double leftY;
+    double rightY;
+  };
+  std::vector<SharedEntry> sharedEntries_;
+  std::vector<std::pair<std::size_t, std::size_t>> sharedRuns_;
   // A water line's heights at the division points (kNoValue where it does not reach).
   struct LineHeights {
     const CDPoly* line = nullptr;
@@ -315,10 +328,18 @@ class CSliceList {
   // crossings with a circle. Taken anew with the outlines.
   class StrataTable {
    public:
+    // Edges whose ranges have the same ends, bit for bit, give the same boundary entries but
+    // for their stratum (neighbouring strata share their common edges): the first of them in
+    // the order of the strata and their edges finds the entries, the others repeat them.
+    static constexpr std::size_t kUnshared = static_cast<std::size_t>(-1);
     struct Edge {
       CDPoly::EdgeRange range;
       double ceiling;       // range.EntryCeiling()
       CDArc::Edge segment;  // from vertex i to i + 1
+      // The number of the range among those several edges share, or kUnshared.
+      std::size_t shared;
+      // An edge before this one has the same range.
+      bool repeats;
     };
     // The strata's vertices and edges in place of those it held, keeping its storage.
     void Take(const CDPolyArray& strata);
@@ -330,8 +351,13 @@ class CSliceList {
     // Stratum s's edges, s below the count of strata taken; every stratum's edges in order.
     std::span<const Edge> Edges(std::size_t s) const;
     std::span<const Edge> Edges() const { return edges_; }
+    // How many ranges several edges share.
+    std::size_t SharedRanges() const { return sharedRanges_; }
 
    private:
+    // Numbers the ranges that several edges share (Edge::shared, Edge::repeats).
+    void FindSharedRanges();
+
     // The vertices with an x, ordered by x and each once (coordinates compared by their bits),
     // and those whose x is not a number.
     std::vector<CDPoint> orderedVertices_;
@@ -339,6 +365,8 @@ class CSliceList {
     std::vector<Edge> edges_;
     // Stratum s's edges are edges_[edgeStarts_[s]] up to edges_[edgeStarts_[s + 1]].
     std::vector<std::size_t> edgeStarts_;
+    std::size_t sharedRanges_ = 0;
+    std::vector<std::size_t> byRange_;  // FindSharedRanges' working storage
   };
   StrataTable strataTable_;
   // The boxes of the strata's edges, in the order of StrataTable::Edges, for the strata of the

@@ -6,6 +6,7 @@
 
 #include "core/base/CoreConfig.h"
 #include "core/circle/Slice.h"
+#include "core/circle/SliceBoundaries.h"
 #include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+using slice_boundaries::WithoutFlag;
 using slice_soil::IsSet;
 using slice_soil::SameOnBothSides;
 
@@ -29,11 +31,6 @@ constexpr int kPoreFromLength = 0;
 constexpr int kPoreFromWidth = 1;
 
 double Round(double x, int code) { return CCoreConfig::GetRound(x, code); }
-
-// A boundary entry as a level: without its hang flag.
-tagDEVY WithoutFlag(const tagDEVY& entry) {
-  return tagDEVY{entry.leftY, entry.rightY, entry.shape, 0};
-}
 
 // The first entry of a boundary list as a level; unset for an empty list.
 tagDEVY FirstLevel(const std::vector<tagDEVY>& list) {
@@ -62,26 +59,6 @@ double MeanDepth(double upperL, double upperR, double lowerL, double lowerR, dou
 
 // ---- Water levels ----
 
-bool CSlice::InsertLevel(const tagDEVY& level) {
-  const double mean = MeanY(level);
-  for (std::size_t i = 0; i + 1 < boundaries_.size(); ++i) {
-    const tagDEVY& upper = boundaries_[i];
-    const tagDEVY& lower = boundaries_[i + 1];
-    if (SameOnBothSides(upper, level) || (MeanY(lower) < mean && mean < MeanY(upper))) {
-      // The new entry's fields are written in place: an entry built aside and copied in whole
-      // would be read back in wider pieces than it was written in, which stalls the copy.
-      const CDPoly* shape = upper.shape;
-      tagDEVY& inserted =
-          *boundaries_.insert(boundaries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, tagDEVY{});
-      inserted.leftY = level.leftY;
-      inserted.rightY = level.rightY;
-      inserted.shape = shape;
-      return true;
-    }
-  }
-  return false;
-}
-
 void CSlice::SetWaterLev(const std::vector<tagDEVY>& list) { SetWaterLevel(FirstLevel(list)); }
 
 void CSlice::SetUpperWaterLev(const std::vector<tagDEVY>& list) {
@@ -90,21 +67,6 @@ void CSlice::SetUpperWaterLev(const std::vector<tagDEVY>& list) {
 
 void CSlice::SetImperLayerLev(const std::vector<tagDEVY>& list) {
   SetImperLayerLevel(FirstLevel(list));
-}
-
-void CSlice::SetWaterLevel(const tagDEVY& level) {
-  water_ = WithoutFlag(level);
-  InsertLevel(water_);
-}
-
-void CSlice::SetUpperWaterLevel(const tagDEVY& level) {
-  upper_ = WithoutFlag(level);
-  InsertLevel(upper_);
-}
-
-void CSlice::SetImperLayerLevel(const tagDEVY& level) {
-  imper_ = WithoutFlag(level);
-  InsertLevel(imper_);
 }
 
 void CSlice::SetWaterLevStWL(const std::vector<tagDEVY>& list, double y, bool keep) {
@@ -315,27 +277,6 @@ void CSlice::SetHang(CDPolyArray* strata) {
     return;
   }
   HangLayers([strata](const CDPoint& p) { return strata->FindPolygon(&p); });
-}
-
-void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines) {
-  HangLayers([&strata, &outlines](const CDPoint& p) { return strata.FindPolygon(&p, outlines); });
-}
-
-template <class FindPolygon>
-void CSlice::HangLayers(FindPolygon find) {
-  for (tagDEVY& d : boundaries_) d.flag = 0;
-  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
-    tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
-    if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
-    // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
-    // rounding is read for them alone.
-    const TrapezoidLayer layer = GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding());
-    if (const CDPoly* found = find(layer.centroid)) {
-      d.shape = found;
-    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
-      d.flag = 1;
-    }
-  }
 }
 
 int CSlice::SearchCrackDevy() const {

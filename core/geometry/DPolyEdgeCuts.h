@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <ranges>
 #include <span>
 
 #include "core/geometry/DPoly.h"
@@ -42,6 +41,25 @@ struct CutReach {
   }
 };
 
+// The first of the cuts between neighbouring xs (ascending) that may reach x: those before it lie
+// left of x beyond their reach. A plain bisection, as std::partition_point probes: over an iota
+// view of std::size_t it would count in 128 bits.
+inline std::size_t FirstCutReaching(std::span<const double> xs, double x) {
+  std::size_t first = 0;
+  std::size_t count = xs.size() - 1;
+  while (count > 0) {
+    const std::size_t half = count / 2;
+    const std::size_t mid = first + half;
+    if (x > CutReach(xs[mid], xs[mid + 1]).right) {
+      first = mid + 1;
+      count -= half + 1;
+    } else {
+      count = half;
+    }
+  }
+  return first;
+}
+
 }  // namespace dpoly_cuts
 
 inline bool CDPoly::DEVYOfSpanningEdge(const EdgeRange& edge, double x1, double x2, double ylimit,
@@ -74,12 +92,7 @@ void CDPoly::GetDEVYOfEdgeCuts(const EdgeRange& edge, std::span<const double> xs
   const EdgeRange e = edge;
   // The cuts left of the edge's reach come first and those right of it last, xs ascending: the
   // first cut it reaches is found by bisection.
-  const auto leftOfEdge = [&](std::size_t i) {
-    return e.left.x > CutReach(xs[i], xs[i + 1]).right;
-  };
-  const auto indices = std::views::iota(std::size_t{0}, cuts);
-  const auto lo =
-      static_cast<std::size_t>(std::ranges::partition_point(indices, leftOfEdge) - indices.begin());
+  const std::size_t lo = dpoly_cuts::FirstCutReaching(xs, e.left.x);
   // Cuts that lie inside the edge beyond the snap distance from both its ends take the edge's
   // heights at both cuts; they form one run, as the distances from the ends only shrink and grow
   // along the ascending xs, and neighbouring ones share the height at their common cut. The cuts

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -19,6 +21,8 @@
 #include "core/section/SpStratum.h"
 #include "core/section/SpWater.h"
 #include "platform/RecordingCanvas.h"
+#include "tests/core/circle/OracleSlice.h"
+#include "tests/core/circle/OracleSliceList.h"
 #include "tests/support/DrawTestUtil.h"
 #include "tests/support/PolyTestUtil.h"
 #include "tests/support/SampleSection.h"
@@ -405,6 +409,87 @@ TEST_F(SampleSlicesTest, ExtentsOfTheSlices) {
   }
   EXPECT_DOUBLE_EQ(list.GetH(false), area / width);
   EXPECT_DOUBLE_EQ(list.GetH(true), highest);
+}
+
+// ---- Strata that share edges ----
+
+// Neighbouring strata share their common edges, whose boundary entries the division finds once
+// and gives to each stratum of the edge. Every slice's boundaries are bit for bit those of the
+// reference division, which asks each stratum at each cut: over strata that share an edge walked
+// either way round, three strata and one stratum with an edge twice, edges that only nearly
+// coincide (an end one ulp apart, at -0 against 0, a vertical edge walked either way), and
+// shared edges that lie wholly below the surface beside ones that cross it. One list divides
+// every case in turn, twice, as a search reuses its list.
+TEST(SharedStrataEdgesTest, EachStratumOfAnEdgeGetsWhatTheReferenceFindsForIt) {
+  using Polygons = std::vector<std::vector<CDPoint>>;
+  const double ulpRight = std::nextafter(9.0, 10.0);
+  const struct {
+    const char* what;
+    Polygons strata;
+  } cases[] = {
+      {"an edge walked either way round",
+       {{{-5, 10}, {15, 10}, {9, 3}, {2, 0}, {-5, 10}}, {{2, 0}, {9, 3}, {15, -9}, {2, 0}}}},
+      {"an edge walked the same way",
+       {{{2, 0}, {9, 3}, {15, 10}, {-5, 10}, {2, 0}}, {{2, 0}, {9, 3}, {15, -9}, {2, 0}}}},
+      {"three strata on one edge",
+       {{{-5, 10}, {15, 10}, {9, 3}, {2, 0}, {-5, 10}},
+        {{2, 0}, {9, 3}, {15, -9}, {2, 0}},
+        {{9, 3}, {2, 0}, {5, -6}, {9, 3}}}},
+      {"one stratum with an edge twice", {{{-5, 10}, {2, 0}, {9, 3}, {2, 0}, {15, 10}, {-5, 10}}}},
+      {"an end one ulp apart",
+       {{{-5, 10}, {15, 10}, {ulpRight, 3}, {2, 0}, {-5, 10}}, {{2, 0}, {9, 3}, {15, -9}, {2, 0}}}},
+      {"an end at -0 and at 0",
+       {{{-5, 10}, {15, 10}, {9, 3}, {2, -0.0}, {-5, 10}}, {{2, 0}, {9, 3}, {15, -9}, {2, 0}}}},
+      {"a vertical edge walked either way",
+       {{{-5, 10}, {4, 10}, {4, -3}, {-5, 10}}, {{4, -3}, {4, 10}, {15, 10}, {4, -3}}}},
+      {"edges below the surface shared beside edges across it",
+       {{{-5, 10}, {15, 10}, {15, -20}, {-5, -20}, {-5, 10}},
+        {{-5, -20}, {15, -20}, {15, -30}, {-5, -20}},
+        {{-5, 10}, {15, 10}, {9, 3}, {2, 0}, {-5, 10}},
+        {{2, 0}, {9, 3}, {15, -9}, {2, 0}}}},
+  };
+  const auto ground = MakePoly<CSpGround>({{-5, 10}, {15, 10}});
+  CDanmenStab section;
+  section.SetGround(ground.get());
+  SetSplit(section, 2, 0.7);
+  // Down from the ground to -8 and up again: the shared edge at 0 to 3 lies above it between
+  // about x 0 and 10.
+  const auto work = Straight({{-4, 10}, {5, -8}, {14, 10}});
+  CSliceList list;
+  list.SetDanmenStab(&section);
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.what);
+      CDPolyArray strata;
+      for (const auto& points : c.strata) strata.Add(MakePoly<CSpStratumBlock>(points));
+      slice_oracle::CSliceList reference;
+      reference.SetDanmenStab(&section);
+      ASSERT_GT(reference.CreateSlice(&strata, nullptr, work.get()), 0);
+      ASSERT_EQ(list.CreateSlice(&strata, nullptr, work.get()), reference.GetSize());
+      // Each list keeps a surface of its own, which is no stratum.
+      const auto stratumOf = [&strata](const tagDEVY& d) {
+        for (int s = 0; s < strata.GetSize(); ++s) {
+          if (strata.GetAt(s) == d.shape) return s;
+        }
+        return -1;
+      };
+      for (int i = 0; i < list.GetSize(); ++i) {
+        SCOPED_TRACE(testing::Message() << "slice " << i);
+        const CSlice& slice = *list.GetSlicePtr(i);
+        const slice_oracle::CSlice& expected = *reference.GetSlicePtr(i);
+        ASSERT_EQ(slice.GetDEVYCount(), expected.GetDEVYCount());
+        for (int k = 0; k < slice.GetDEVYCount(); ++k) {
+          const tagDEVY& found = *slice.GetIndexDEVY(k);
+          const tagDEVY& wanted = *expected.GetIndexDEVY(k);
+          EXPECT_EQ(bits(found.leftY), bits(wanted.leftY)) << "boundary " << k;
+          EXPECT_EQ(bits(found.rightY), bits(wanted.rightY)) << "boundary " << k;
+          EXPECT_EQ(stratumOf(found), stratumOf(wanted)) << "boundary " << k;
+          EXPECT_EQ(found.flag, wanted.flag) << "boundary " << k;
+        }
+      }
+    }
+  }
 }
 
 // ---- Intervals ----

@@ -12,6 +12,7 @@
 
 #include "core/base/CoreSettings.h"
 #include "core/circle/Slice.h"
+#include "core/circle/SliceBoundaries.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpLoad.h"

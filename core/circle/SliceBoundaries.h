@@ -1,0 +1,142 @@
+#pragma once
+// CSlice::SortDEVY, CSlice::DelSameDEVY, the insertion of the water levels and the hanging
+// layers' search, inline: the division orders and thins the boundaries of every slice it makes,
+// inserts its water levels and looks for the layers that hang, in lists of a few entries on
+// which the calls cost about as much as the work.
+
+#include <cmath>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "core/base/CoreConfig.h"
+#include "core/circle/Slice.h"
+#include "core/circle/SliceSoil.h"
+#include "core/geometry/DPoint.h"
+#include "core/geometry/DPolyArray.h"
+
+namespace slice_boundaries {
+
+// Boundaries closer than this count as one for the ordering, and for the thinning.
+inline constexpr double kSameBoundarySort = 1e-6;
+inline constexpr double kSameBoundary = 1e-5;
+
+inline bool Coincide(const tagDEVY& a, const tagDEVY& b, double tol) {
+  return std::fabs(a.leftY - b.leftY) < tol && std::fabs(a.rightY - b.rightY) < tol;
+}
+
+// Whether each boundary lies at or below the one before it on both sides. The exchange sort of
+// SortDEVY swaps none of them then: it swaps a pair only on a difference above 0, and both sides'
+// differences of any pair are at most 0 (or not a number, where a side holds the same infinity
+// in both).
+inline bool DescendsOnBothSides(const std::vector<tagDEVY>& b) {
+  for (std::size_t i = 0; i + 1 < b.size(); ++i) {
+    if (!(b[i + 1].leftY <= b[i].leftY && b[i + 1].rightY <= b[i].rightY)) return false;
+  }
+  return true;
+}
+
+// A boundary entry as a level: without its hang flag.
+inline tagDEVY WithoutFlag(const tagDEVY& entry) {
+  return tagDEVY{entry.leftY, entry.rightY, entry.shape, 0};
+}
+
+}  // namespace slice_boundaries
+
+inline void CSlice::SortDEVY() {
+  using slice_boundaries::Coincide;
+  auto& b = boundaries_;
+  const std::size_t n = b.size();
+  // The strata's edges mostly give their entries from the top down: a list that already descends
+  // is left as the exchange would leave it, without its n^2 / 2 comparisons.
+  if (!slice_boundaries::DescendsOnBothSides(b)) {
+    // An entry compared with itself differs by nothing and is never swapped: j starts past i.
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+      for (std::size_t j = i + 1; j < n; ++j) {
+        const double dl = b[j].leftY - b[i].leftY;
+        const double dr = b[j].rightY - b[i].rightY;
+        const double d = std::fabs(dl) <= std::fabs(dr) ? dr : dl;
+        if (d > 0) std::swap(b[i], b[j]);
+      }
+    }
+  }
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
+    if (Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundarySort) && b[i].shape != above) {
+      std::swap(b[i], b[i + 1]);
+    }
+  }
+}
+
+inline void CSlice::DelSameDEVY() {
+  auto& b = boundaries_;
+  const CDPoly* carried = nullptr;
+  std::size_t i = 0;
+  while (i + 1 < b.size()) {
+    const bool lastPair = i + 2 == b.size();
+    const bool drop = slice_boundaries::Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundary) &&
+                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
+    carried = b[i + 1].shape;
+    if (drop) {
+      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
+    } else {
+      ++i;
+    }
+  }
+}
+
+inline bool CSlice::InsertLevel(const tagDEVY& level) {
+  const double mean = MeanY(level);
+  for (std::size_t i = 0; i + 1 < boundaries_.size(); ++i) {
+    const tagDEVY& upper = boundaries_[i];
+    const tagDEVY& lower = boundaries_[i + 1];
+    if (slice_soil::SameOnBothSides(upper, level) || (MeanY(lower) < mean && mean < MeanY(upper))) {
+      // The new entry's fields are written in place: an entry built aside and copied in whole
+      // would be read back in wider pieces than it was written in, which stalls the copy.
+      const CDPoly* shape = upper.shape;
+      tagDEVY& inserted =
+          *boundaries_.insert(boundaries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, tagDEVY{});
+      inserted.leftY = level.leftY;
+      inserted.rightY = level.rightY;
+      inserted.shape = shape;
+      return true;
+    }
+  }
+  return false;
+}
+
+inline void CSlice::SetWaterLevel(const tagDEVY& level) {
+  water_ = slice_boundaries::WithoutFlag(level);
+  InsertLevel(water_);
+}
+
+inline void CSlice::SetUpperWaterLevel(const tagDEVY& level) {
+  upper_ = slice_boundaries::WithoutFlag(level);
+  InsertLevel(upper_);
+}
+
+inline void CSlice::SetImperLayerLevel(const tagDEVY& level) {
+  imper_ = slice_boundaries::WithoutFlag(level);
+  InsertLevel(imper_);
+}
+
+template <class FindPolygon>
+inline void CSlice::HangLayers(FindPolygon find) {
+  for (tagDEVY& d : boundaries_) d.flag = 0;
+  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
+    tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
+    if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
+    // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
+    // rounding is read for them alone.
+    const TrapezoidLayer layer = GetTrapezoidLayer(i, CCoreConfig::GetCalcRounding());
+    if (const CDPoly* found = find(layer.centroid)) {
+      d.shape = found;
+    } else if (layer.heightLeft > kFlatLayer && layer.heightRight > kFlatLayer) {
+      d.flag = 1;
+    }
+  }
+}
+
+inline void CSlice::SetHang(CDPolyArray& strata, const CDPolyArray::Outlines& outlines) {
+  HangLayers([&strata, &outlines](const CDPoint& p) { return strata.FindPolygon(&p, outlines); });
+}
