@@ -368,9 +368,27 @@ void CSliceList::TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
-  for (auto& slice : slices_) spare_.push_back(std::move(slice));
   slices_.clear();
   xs_.clear();
+}
+
+CSlice& CSliceList::SliceStore::AddNew() {
+  slots_.push_back(std::make_unique<CSlice>());
+  return *slots_[size_++];
+}
+
+void CSliceList::SliceStore::push_back(Slot slice) {
+  slots_.push_back(std::move(slice));
+  slots_[size_++].swap(slots_.back());
+}
+
+template <class Keep>
+void CSliceList::SliceStore::KeepIf(Keep keep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < size_; ++i) {
+    if (keep(*slots_[i])) slots_[kept++].swap(slots_[i]);
+  }
+  size_ = kept;
 }
 
 const CSpSlideWork* CSliceList::ChooseSurface(const CSpSlideWork* given) const {
@@ -410,7 +428,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   SharedSide side;
   midYs_.clear();
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
-    slices_.push_back(StartSlice(xs_[i], xs_[i + 1], side));
+    StartSlice(xs_[i], xs_[i + 1], side);
   }
   AddStrataBoundaries(layers);
   for (std::size_t i = 0; i < slices_.size(); ++i) FinishSlice(*slices_[i], i, lines);
@@ -481,17 +499,16 @@ std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(st
   return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
-std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
-  std::unique_ptr<CSlice> slice = TakeSpareSlice();
-  slice->SetX(x1, x2);
-  slice->SetDanmenStab(section_);
+void CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
+  CSlice& slice = slices_.AddCleared();
+  slice.SetX(x1, x2);
+  slice.SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = verticals_.At(mid);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) TrimBottomArc(*slice, *atMid.arc, x1, x2, side);
-  slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
+  if (atMid.arc != nullptr) TrimBottomArc(slice, *atMid.arc, x1, x2, side);
+  slice.SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
-  return slice;
 }
 
 void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
@@ -524,15 +541,7 @@ void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& wa
 }
 
 void CSliceList::KeepSlicesWithLayers() {
-  std::size_t kept = 0;
-  for (auto& slice : slices_) {
-    if (slice->GetDEVYCount() > 1) {
-      slices_[kept++].swap(slice);
-    } else {
-      spare_.push_back(std::move(slice));
-    }
-  }
-  slices_.resize(kept);
+  slices_.KeepIf([](const CSlice& slice) { return slice.GetDEVYCount() > 1; });
 }
 
 void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double>& xs) {
@@ -549,7 +558,7 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   return tagDEVY{left, right, line, 0};
 }
 
-// Inline in StartSlice, with TakeSpareArc: every slice on an arc runs them.
+// Inline in StartSlice: every slice on an arc runs it.
 [[gnu::always_inline]] inline void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc,
                                                              double x1, double x2,
                                                              SharedSide& side) {
@@ -563,31 +572,7 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   side.arc = &arc;
   side.x = x2;
   side.end = piece.end;
-  slice.SetBottomArc(TakeSpareArc(arc, start.angle, piece.end.angle), piece.half, start.point,
-                     piece.end.point, side.terms);
-}
-
-[[gnu::always_inline]] inline std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc,
-                                                                              double start,
-                                                                              double end) {
-  std::unique_ptr<CDArc> spare;
-  if (spareArcs_.empty()) {
-    spare = std::make_unique<CDArc>();
-  } else {
-    spare = std::move(spareArcs_.back());
-    spareArcs_.pop_back();
-  }
-  spare->SetParam(arc.centre, arc.R, start, end);
-  return spare;
-}
-
-std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
-  if (spare_.empty()) return std::make_unique<CSlice>();
-  std::unique_ptr<CSlice> slice = std::move(spare_.back());
-  spare_.pop_back();
-  if (auto arc = slice->ReleaseBottomArc()) spareArcs_.push_back(std::move(arc));
-  slice->Clear();
-  return slice;
+  slice.SetBottomArc(arc, start, piece, side.terms);
 }
 
 void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {
