@@ -175,6 +175,7 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   }
   const CSpGround* ground = normal_.GetGround();
   if (ground != nullptr && ground->GetPolyArray() != nullptr) strata_.Take(*ground->GetPolyArray());
+  normalList_.Reserve(normal_);
   halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);

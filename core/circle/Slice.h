@@ -151,6 +151,8 @@ class CSlice {
   // ---- Boundaries ----
 
   void AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
+  // Room for that many boundaries, so that adding up to them does not allocate.
+  void ReserveDEVY(std::size_t count) { boundaries_.reserve(count); }
   void AppendDEVYArray(const std::vector<tagDEVY>& boundaries);
   int GetDEVYCount() const { return static_cast<int>(boundaries_.size()); }
   // Null outside the boundaries.

@@ -125,6 +125,23 @@ void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
   for (const auto& vertex : line.Points()) xs.push_back(vertex->x);
 }
 
+// The vertices and the edges (vertex i to i + 1) of the shapes, which size the storage of what is
+// taken from them.
+struct ShapeCounts {
+  std::size_t vertices = 0;
+  std::size_t edges = 0;
+};
+
+ShapeCounts CountsOf(const CDPolyArray& shapes) {
+  ShapeCounts counts;
+  for (int s = 0; s < shapes.GetSize(); ++s) {
+    const std::size_t size = shapes.GetAt(s)->Points().size();
+    counts.vertices += size;
+    counts.edges += size == 0 ? 0 : size - 1;
+  }
+  return counts;
+}
+
 }  // namespace
 
 bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); }
@@ -264,6 +281,9 @@ bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray* strata, const CDPo
   if (SameVertices(strata, line)) return true;
   vertices_.clear();
   shapeSizes_.clear();
+  const std::size_t lineVertices = line == nullptr ? 0 : line->Points().size();
+  vertices_.reserve((strata == nullptr ? 0 : CountsOf(*strata).vertices) + lineVertices);
+  shapeSizes_.reserve(static_cast<std::size_t>(ShapeCount(strata)));
   for (int s = 0; s < ShapeCount(strata); ++s) {
     const CDPoly::PointList& points = strata->GetAt(s)->Points();
     shapeSizes_.push_back(points.size());
@@ -374,7 +394,15 @@ void CSliceList::DeleteSliceArray() {
 
 CSlice& CSliceList::SliceStore::AddNew() {
   slots_.push_back(std::make_unique<CSlice>());
-  return *slots_[size_++];
+  CSlice& slice = *slots_[size_++];
+  slice.ReserveDEVY(boundaryRoom_);
+  return slice;
+}
+
+void CSliceList::SliceStore::Reserve(std::size_t slices, std::size_t boundaries) {
+  slots_.reserve(slices);
+  boundaryRoom_ = boundaries;
+  for (const Slot& slice : slots_) slice->ReserveDEVY(boundaries);
 }
 
 void CSliceList::SliceStore::push_back(Slot slice) {
@@ -389,6 +417,32 @@ void CSliceList::SliceStore::KeepIf(Keep keep) {
     if (keep(*slots_[i])) slots_[kept++].swap(slots_[i]);
   }
   size_ = kept;
+}
+
+void CSliceList::Reserve(const CDanmenStab& section) {
+  const CSpGround* ground = section.GetGround();
+  const CDPolyArray* strata = ground == nullptr ? nullptr : ground->GetPolyArray();
+  if (strata == nullptr || ground->GetSize() < 2) return;
+  const ShapeCounts counts = CountsOf(*strata);
+  // The splits of the ground's width by the slice width, bounded before they become a count.
+  const double width = section.GetSliceMaxWidth();
+  const double splits = width > 0 ? (ground->Right().x - ground->Left().x) / width + 1 : 0;
+  const std::size_t splitCount =
+      splits > 0 ? static_cast<std::size_t>(std::min(splits, double{kMostReservedSlices})) : 0;
+  const std::size_t slices = std::min(counts.edges + splitCount, kMostReservedSlices);
+  // Besides the strata's boundaries a slice has its base and up to three water levels, one of
+  // which may add a horizontal boundary.
+  constexpr std::size_t kBaseAndWater = 5;
+  slices_.Reserve(slices, 2 * static_cast<std::size_t>(strata->GetSize()) + kBaseAndWater);
+  // A circle crosses an edge twice at most; a few more points come from the surface's own
+  // vertices and the loads.
+  constexpr std::size_t kSurfacePoints = 8;
+  const std::size_t points = slices + counts.vertices + 2 * counts.edges + kSurfacePoints;
+  for (std::vector<double>* ys :
+       {&xs_, &merged_, &surfaceYs_, &midYs_, &splits_, &waterYs_.ys, &upperYs_.ys, &layerYs_.ys}) {
+    ys->reserve(points);
+  }
+  knownHeights_.reserve(points);
 }
 
 const CSpSlideWork* CSliceList::ChooseSurface(const CSpSlideWork* given) const {
@@ -461,6 +515,10 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
   unorderedVertices_.clear();
   edges_.clear();
   edgeStarts_.assign(1, 0);
+  const ShapeCounts counts = CountsOf(strata);
+  orderedVertices_.reserve(counts.vertices);
+  edges_.reserve(counts.edges);
+  edgeStarts_.reserve(static_cast<std::size_t>(strata.GetSize()) + 1);
   for (int s = 0; s < strata.GetSize(); ++s) {
     const CDPoly::PointList& points = strata.GetAt(s)->Points();
     for (std::size_t i = 0; i < points.size(); ++i) {

@@ -85,6 +85,13 @@ class CSliceList {
   // Empties the list of its slices and division points; the slice objects stay with the list,
   // which builds the next division's slices in them.
   void DeleteSliceArray();
+  // Sizes the storage of the divisions of slip surfaces on the section before the first, so that
+  // dividing circle after circle does not grow it: room for the slices that the strata's edges and
+  // the splits of the ground's width by the slice width can give (up to kMostReservedSlices), each
+  // with room for two boundaries of every stratum, its base and its water levels, and for the
+  // division points that the strata's vertices and crossings and the splits can give.
+  void Reserve(const CDanmenStab& section);
+  static constexpr std::size_t kMostReservedSlices = 1024;
   // Appends a slice built elsewhere; a list assembled slice by slice.
   void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
 
@@ -270,6 +277,8 @@ class CSliceList {
     // Drops the slices that keep does not keep; the others keep their order.
     template <class Keep>
     void KeepIf(Keep keep);
+    // Room for that many slices, and in each new slice for that many boundaries.
+    void Reserve(std::size_t slices, std::size_t boundaries);
 
    private:
     // Appends a new slice, once the kept ones are all in use.
@@ -277,6 +286,7 @@ class CSliceList {
 
     std::vector<Slot> slots_;
     std::size_t size_ = 0;
+    std::size_t boundaryRoom_ = 0;
   };
 
   bool direction_ = false;

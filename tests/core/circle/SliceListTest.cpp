@@ -398,6 +398,17 @@ TEST_F(SampleSlicesTest, SlicesAddedAfterADivisionAreTheListsOnly) {
   EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
 }
 
+// Sizing the storage beforehand changes nothing of what the list divides.
+TEST_F(SampleSlicesTest, AReservedListDividesAsANewOne) {
+  list.Reserve(section);
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_GT(list.GetSize(), 2);
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+}
+
 TEST_F(SampleSlicesTest, ExtentsOfTheSlices) {
   const ScopedEnableRound guard(0);
   list.CreateSlice(nullptr, nullptr, work.get());
