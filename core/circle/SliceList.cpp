@@ -557,7 +557,8 @@ std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(st
   return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
-void CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
+// Inline in CreateSlice: every slice runs it.
+[[gnu::always_inline]] inline void CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
   CSlice& slice = slices_.AddCleared();
   slice.SetX(x1, x2);
   slice.SetDanmenStab(section_);
