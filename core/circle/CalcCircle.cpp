@@ -176,6 +176,7 @@ CCalcCircle::RepeatSearch::RepeatSearch(const CCalcCircle& engine, int mode,
   const CSpGround* ground = normal_.GetGround();
   if (ground != nullptr && ground->GetPolyArray() != nullptr) strata_.Take(*ground->GetPolyArray());
   fitting_.Reserve(strata_.MostCircleCrossings());
+  normalList_.Reserve(normal_);
   halfLine_.AddNewPoint(CDPoint(), kStyleArcStart, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);
   halfLine_.AddNewPoint(CDPoint(), kStyleStraight, kStratumStrength);

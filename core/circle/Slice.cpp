@@ -91,7 +91,7 @@ void CSlice::Init() {
   imper_ = tagDEVY{};
   remainArea_ = kNoValue;
   section_ = nullptr;
-  arc_.reset();
+  arc_ = nullptr;
   segmentArea_ = 0;
   segmentCentroid_ = CDPoint();
   strengthType_ = kStrengthUnknown;
@@ -104,39 +104,11 @@ void CSlice::Clear() {
   result_.Init();
 }
 
-void CSlice::SetX(double left, double right) {
-  xLeft_ = left;
-  xRight_ = right;
-}
-
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc) {
-  arc_ = std::move(arc);
-  if (arc_ == nullptr) {
-    TakeSegment(CDArc::Segment{}, CDArc::VerticalTerms{});
-    return;
-  }
-  TakeSegment(arc_->GetKoSegment(arc_->GetStart(), arc_->GetEnd()), arc_->GetVerticalTerms());
-}
-
-void CSlice::SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
-                          const CDPoint& startPoint, const CDPoint& endPoint,
-                          const CDArc::VerticalTerms& terms) {
-  arc_ = std::move(arc);
-  TakeSegment(arc_ == nullptr ? CDArc::Segment{} : arc_->GetKoSegment(half, startPoint, endPoint),
-              terms);
-}
-
-void CSlice::TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms) {
-  segmentArea_ = segment.area;
-  segmentCentroid_ = segment.centroid;
-  arcEnds_ = segment.ends;
-  arcTerms_ = terms;
-}
-
-std::unique_ptr<CDArc> CSlice::ReleaseBottomArc() {
-  segmentArea_ = 0;
-  segmentCentroid_ = CDPoint();
-  return std::move(arc_);
+void CSlice::SetBottomArc(const CDArc& arc) {
+  bottomArc_ = arc;
+  arc_ = &bottomArc_;
+  TakeSegment(bottomArc_.GetKoSegment(bottomArc_.GetStart(), bottomArc_.GetEnd()),
+              bottomArc_.GetVerticalTerms());
 }
 
 void CSlice::SetCF(double c, double phi) {

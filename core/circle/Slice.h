@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,26 +119,26 @@ class CSlice {
 
   // ---- What the slice division sets ----
 
-  void SetX(double left, double right);
+  void SetX(double left, double right) {
+    xLeft_ = left;
+    xRight_ = right;
+  }
   double GetXLeft() const { return xLeft_; }
   double GetXRight() const { return xRight_; }
   double GetMidX() const { return (xLeft_ + xRight_) / 2; }
   // Gives the unit weight of water, the pore-pressure method and the loads; observed.
   void SetDanmenStab(const CDanmenStab* section) { section_ = section; }
   const CDanmenStab* GetDanmenStab() const { return section_; }
-  void SetBottomArc(std::unique_ptr<CDArc> arc);
-  // The same with the points of the circle at the arc's start and end angle given, the half
-  // sweep found with them and the circle's vertical terms (CDArc::GetVerticalTerms): the slice
-  // division finds each angle from the point of the circle at a division point, and the terms
-  // once for all the slices on one circle.
-  void SetBottomArc(std::unique_ptr<CDArc> arc, const CDArc::HalfSweep& half,
-                    const CDPoint& startPoint, const CDPoint& endPoint,
-                    const CDArc::VerticalTerms& terms);
-  // Hands the bottom arc over (the base becomes straight), so that the slice division builds the
-  // next division's arcs in its storage.
-  std::unique_ptr<CDArc> ReleaseBottomArc();
+  // The base becomes a copy of the arc.
+  void SetBottomArc(const CDArc& arc);
+  // The base becomes the piece of the lower half of the circle's circle from start to the piece's
+  // end, with the piece's half sweep and the circle's vertical terms (CDArc::GetVerticalTerms):
+  // the slice division finds each end from the point of the circle at a division point
+  // (CDArc::LowerPieceTo), and the terms once for all the slices on one circle.
+  void SetBottomArc(const CDArc& circle, const CDArc::LowerPoint& start,
+                    const CDArc::LowerPiece& piece, const CDArc::VerticalTerms& terms);
   // Null for a straight base.
-  const CDArc* GetBottomArc() const { return arc_.get(); }
+  const CDArc* GetBottomArc() const { return arc_; }
   void SetStrengthType(int type) { strengthType_ = type; }
   int GetStrengthType() const { return strengthType_; }
   // c and phi (degrees) of the base as the slice division found them.
@@ -152,6 +151,8 @@ class CSlice {
   // ---- Boundaries ----
 
   void AddDEVY(const tagDEVY& boundary) { boundaries_.push_back(boundary); }
+  // Room for that many boundaries, so that adding up to them does not allocate.
+  void ReserveDEVY(std::size_t count) { boundaries_.reserve(count); }
   void AppendDEVYArray(const std::vector<tagDEVY>& boundaries);
   int GetDEVYCount() const { return static_cast<int>(boundaries_.size()); }
   // Null outside the boundaries.
@@ -403,7 +404,7 @@ class CSlice {
   // angle's own sine and cosine when both parts are 0.
   static BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
   // Keeps the bottom arc's segment and the vertical terms of its circle (arc_ set before).
-  void TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms);
+  inline void TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms);
   // Inserts the level after the first boundary it equals on both sides, or between the two
   // boundaries whose mean heights enclose its mean height, with the upper boundary's shape and
   // no hang flag; false when it fits nowhere.
@@ -440,7 +441,12 @@ class CSlice {
   double c_ = kNoValue;
   double phi_ = kNoValue;  // degrees
   int strengthType_ = kStrengthUnknown;
-  std::unique_ptr<CDArc> arc_;
+  // The bottom arc, kept in the slice so that a slice built anew over the slice of an earlier
+  // division needs no storage of its own for it; arc_ points to it while the base is an arc and is
+  // null for a straight base. (A slice is neither copied nor moved, so arc_ never points into
+  // another slice.)
+  CDArc bottomArc_;
+  const CDArc* arc_ = nullptr;
   // The arc's segment area, unrounded (CDArc::GetKoArea), found once for the layer's area, weight
   // and the water depths; 0 without an arc. Its centroid (CDArc::GetKoSegment, from the arc's end
   // points) likewise for every centroid of the slice; the unset point without an arc. Both change
@@ -453,3 +459,21 @@ class CSlice {
   CDArc::VerticalTerms arcTerms_;
   tagRESULTSLICE result_;
 };
+
+// Inline: the slice division sets the base of every slice on an arc.
+inline void CSlice::SetBottomArc(const CDArc& circle, const CDArc::LowerPoint& start,
+                                 const CDArc::LowerPiece& piece,
+                                 const CDArc::VerticalTerms& terms) {
+  bottomArc_ = circle;
+  bottomArc_.start = start.angle;
+  bottomArc_.end = piece.end.angle;
+  arc_ = &bottomArc_;
+  TakeSegment(bottomArc_.GetKoSegment(piece.half, start.point, piece.end.point), terms);
+}
+
+inline void CSlice::TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms) {
+  segmentArea_ = segment.area;
+  segmentCentroid_ = segment.centroid;
+  arcEnds_ = segment.ends;
+  arcTerms_ = terms;
+}

@@ -155,6 +155,23 @@ void AddVertexXs(const CDPoly& line, std::vector<double>& xs) {
   for (const auto& vertex : line.Points()) xs.push_back(vertex->x);
 }
 
+// The vertices and the edges (vertex i to i + 1) of the shapes, which size the storage of what is
+// taken from them.
+struct ShapeCounts {
+  std::size_t vertices = 0;
+  std::size_t edges = 0;
+};
+
+ShapeCounts CountsOf(const CDPolyArray& shapes) {
+  ShapeCounts counts;
+  for (int s = 0; s < shapes.GetSize(); ++s) {
+    const std::size_t size = shapes.GetAt(s)->Points().size();
+    counts.vertices += size;
+    counts.edges += size == 0 ? 0 : size - 1;
+  }
+  return counts;
+}
+
 }  // namespace
 
 bool CSliceList::Span::Holds(double x) const { return !(x < left || x > right); }
@@ -324,6 +341,9 @@ bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray* strata, const CDPo
   if (SameVertices(strata, line)) return true;
   vertices_.clear();
   shapeSizes_.clear();
+  const std::size_t lineVertices = line == nullptr ? 0 : line->Points().size();
+  vertices_.reserve((strata == nullptr ? 0 : CountsOf(*strata).vertices) + lineVertices);
+  shapeSizes_.reserve(static_cast<std::size_t>(ShapeCount(strata)));
   for (int s = 0; s < ShapeCount(strata); ++s) {
     const CDPoly::PointList& points = strata->GetAt(s)->Points();
     shapeSizes_.push_back(points.size());
@@ -431,9 +451,61 @@ void CSliceList::TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground
 // ---- Slices ----
 
 void CSliceList::DeleteSliceArray() {
-  for (auto& slice : slices_) spare_.push_back(std::move(slice));
   slices_.clear();
   xs_.clear();
+}
+
+CSlice& CSliceList::SliceStore::AddNew() {
+  slots_.push_back(std::make_unique<CSlice>());
+  CSlice& slice = *slots_[size_++];
+  slice.ReserveDEVY(boundaryRoom_);
+  return slice;
+}
+
+void CSliceList::SliceStore::Reserve(std::size_t slices, std::size_t boundaries) {
+  slots_.reserve(slices);
+  boundaryRoom_ = boundaries;
+  for (const Slot& slice : slots_) slice->ReserveDEVY(boundaries);
+}
+
+void CSliceList::SliceStore::push_back(Slot slice) {
+  slots_.push_back(std::move(slice));
+  slots_[size_++].swap(slots_.back());
+}
+
+template <class Keep>
+void CSliceList::SliceStore::KeepIf(Keep keep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < size_; ++i) {
+    if (keep(*slots_[i])) slots_[kept++].swap(slots_[i]);
+  }
+  size_ = kept;
+}
+
+void CSliceList::Reserve(const CDanmenStab& section) {
+  const CSpGround* ground = section.GetGround();
+  const CDPolyArray* strata = ground == nullptr ? nullptr : ground->GetPolyArray();
+  if (strata == nullptr || ground->GetSize() < 2) return;
+  const ShapeCounts counts = CountsOf(*strata);
+  // The splits of the ground's width by the slice width, bounded before they become a count.
+  const double width = section.GetSliceMaxWidth();
+  const double splits = width > 0 ? (ground->Right().x - ground->Left().x) / width + 1 : 0;
+  const std::size_t splitCount =
+      splits > 0 ? static_cast<std::size_t>(std::min(splits, double{kMostReservedSlices})) : 0;
+  const std::size_t slices = std::min(counts.edges + splitCount, kMostReservedSlices);
+  // Besides the strata's boundaries a slice has its base and up to three water levels, one of
+  // which may add a horizontal boundary.
+  constexpr std::size_t kBaseAndWater = 5;
+  slices_.Reserve(slices, 2 * static_cast<std::size_t>(strata->GetSize()) + kBaseAndWater);
+  // A circle crosses an edge twice at most; a few more points come from the surface's own
+  // vertices and the loads.
+  constexpr std::size_t kSurfacePoints = 8;
+  const std::size_t points = slices + counts.vertices + 2 * counts.edges + kSurfacePoints;
+  for (std::vector<double>* ys :
+       {&xs_, &merged_, &surfaceYs_, &midYs_, &splits_, &waterYs_.ys, &upperYs_.ys, &layerYs_.ys}) {
+    ys->reserve(points);
+  }
+  knownHeights_.reserve(points);
 }
 
 const CSpSlideWork* CSliceList::ChooseSurface(const CSpSlideWork* given) const {
@@ -473,7 +545,7 @@ int CSliceList::CreateSlice(CDPolyArray* strata, const CSpWaterGroup* water,
   SharedSide side;
   midYs_.clear();
   for (std::size_t i = 0; i + 1 < xs_.size(); ++i) {
-    slices_.push_back(StartSlice(xs_[i], xs_[i + 1], side));
+    StartSlice(xs_[i], xs_[i + 1], side);
   }
   AddStrataBoundaries(layers);
   for (std::size_t i = 0; i < slices_.size(); ++i) FinishSlice(*slices_[i], i, lines);
@@ -506,6 +578,10 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
   unorderedVertices_.clear();
   edges_.clear();
   edgeStarts_.assign(1, 0);
+  const ShapeCounts counts = CountsOf(strata);
+  orderedVertices_.reserve(counts.vertices);
+  edges_.reserve(counts.edges);
+  edgeStarts_.reserve(static_cast<std::size_t>(strata.GetSize()) + 1);
   for (int s = 0; s < strata.GetSize(); ++s) {
     const CDPoly::PointList& points = strata.GetAt(s)->Points();
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -575,17 +651,17 @@ std::span<const CSliceList::StrataTable::Edge> CSliceList::StrataTable::Edges(st
   return std::span<const Edge>(edges_).subspan(edgeStarts_[s], edgeStarts_[s + 1] - edgeStarts_[s]);
 }
 
-std::unique_ptr<CSlice> CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
-  std::unique_ptr<CSlice> slice = TakeSpareSlice();
-  slice->SetX(x1, x2);
-  slice->SetDanmenStab(section_);
+// Inline in CreateSlice: every slice runs it.
+[[gnu::always_inline]] inline void CSliceList::StartSlice(double x1, double x2, SharedSide& side) {
+  CSlice& slice = slices_.AddCleared();
+  slice.SetX(x1, x2);
+  slice.SetDanmenStab(section_);
   const double mid = (x1 + x2) / 2;
   const CSpSlideWork::Vertical atMid = verticals_.At(mid);
   const double yMid = atMid.y;
-  if (atMid.arc != nullptr) TrimBottomArc(*slice, *atMid.arc, x1, x2, side);
-  slice->SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
+  if (atMid.arc != nullptr) TrimBottomArc(slice, *atMid.arc, x1, x2, side);
+  slice.SetStrengthType(verticals_.StrengthOfPosition(atMid, mid, yMid, slipLine_));
   midYs_.push_back(yMid);
-  return slice;
 }
 
 void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
@@ -641,15 +717,7 @@ void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& wa
 }
 
 void CSliceList::KeepSlicesWithLayers() {
-  std::size_t kept = 0;
-  for (auto& slice : slices_) {
-    if (slice->GetDEVYCount() > 1) {
-      slices_[kept++].swap(slice);
-    } else {
-      spare_.push_back(std::move(slice));
-    }
-  }
-  slices_.resize(kept);
+  slices_.KeepIf([](const CSlice& slice) { return slice.GetDEVYCount() > 1; });
 }
 
 void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double>& xs) {
@@ -666,7 +734,7 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   return tagDEVY{left, right, line, 0};
 }
 
-// Inline in StartSlice, with TakeSpareArc: every slice on an arc runs them.
+// Inline in StartSlice: every slice on an arc runs it.
 [[gnu::always_inline]] inline void CSliceList::TrimBottomArc(CSlice& slice, const CDArc& arc,
                                                              double x1, double x2,
                                                              SharedSide& side) {
@@ -680,31 +748,7 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   side.arc = &arc;
   side.x = x2;
   side.end = piece.end;
-  slice.SetBottomArc(TakeSpareArc(arc, start.angle, piece.end.angle), piece.half, start.point,
-                     piece.end.point, side.terms);
-}
-
-[[gnu::always_inline]] inline std::unique_ptr<CDArc> CSliceList::TakeSpareArc(const CDArc& arc,
-                                                                              double start,
-                                                                              double end) {
-  std::unique_ptr<CDArc> spare;
-  if (spareArcs_.empty()) {
-    spare = std::make_unique<CDArc>();
-  } else {
-    spare = std::move(spareArcs_.back());
-    spareArcs_.pop_back();
-  }
-  spare->SetParam(arc.centre, arc.R, start, end);
-  return spare;
-}
-
-std::unique_ptr<CSlice> CSliceList::TakeSpareSlice() {
-  if (spare_.empty()) return std::make_unique<CSlice>();
-  std::unique_ptr<CSlice> slice = std::move(spare_.back());
-  spare_.pop_back();
-  if (auto arc = slice->ReleaseBottomArc()) spareArcs_.push_back(std::move(arc));
-  slice->Clear();
-  return slice;
+  slice.SetBottomArc(arc, start, piece, side.terms);
 }
 
 void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {

@@ -86,6 +86,13 @@ class CSliceList {
   // Empties the list of its slices and division points; the slice objects stay with the list,
   // which builds the next division's slices in them.
   void DeleteSliceArray();
+  // Sizes the storage of the divisions of slip surfaces on the section before the first, so that
+  // dividing circle after circle does not grow it: room for the slices that the strata's edges and
+  // the splits of the ground's width by the slice width can give (up to kMostReservedSlices), each
+  // with room for two boundaries of every stratum, its base and its water levels, and for the
+  // division points that the strata's vertices and crossings and the splits can give.
+  void Reserve(const CDanmenStab& section);
+  static constexpr std::size_t kMostReservedSlices = 1024;
   // Appends a slice built elsewhere; a list assembled slice by slice.
   void AddSlice(std::unique_ptr<CSlice> slice) { slices_.push_back(std::move(slice)); }
 
@@ -217,8 +224,6 @@ class CSliceList {
   void TakeSurface(const CSpSlideWork& chosen, const CSpGround& ground, bool fit);
   // The surface the slices are built on: the given one, else the section's.
   const CSpSlideWork* ChooseSurface(const CSpSlideWork* given) const;
-  // A slice as new: a spare one cleared, else a new one.
-  std::unique_ptr<CSlice> TakeSpareSlice();
   // The strata's table and outlines taken anew when their vertices have changed.
   void TakeStrata(const CDPolyArray& strata);
   // The side a slice shares with the next one, with the point of its base arc there and that
@@ -229,10 +234,10 @@ class CSliceList {
     CDArc::LowerPoint end;
     CDArc::VerticalTerms terms;
   };
-  // A new slice between two division points with its base and strength type, without
+  // Appends a new slice between two division points with its base and strength type, without
   // boundaries; side carries the right side of the slice before and takes this slice's right
   // side. Keeps the surface's height at the slice's middle in midYs_.
-  std::unique_ptr<CSlice> StartSlice(double x1, double x2, SharedSide& side);
+  void StartSlice(double x1, double x2, SharedSide& side);
   // The boundary entries of the strata in every slice, in the order of the strata and of their
   // edges: each edge gives its entries to the slices its cuts can reach.
   void AddStrataBoundaries(const CDPolyArray* strata);
@@ -241,17 +246,13 @@ class CSliceList {
   // The slice between division points i and i + 1 with its boundaries ordered, its base chord
   // and its water levels.
   void FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water);
-  // The slices without a boundary above their base go to the spare ones; the others keep their
-  // order.
+  // The slices without a boundary above their base are dropped; the others keep their order.
   void KeepSlicesWithLayers();
   // The slice's bottom arc: the surface's arc trimmed to [x1, x2] as CDArc::TrimCopy trims it,
-  // built in a spare arc, with the points of the circle at x1 and x2 that its end angles come
-  // from and its half sweep; a short piece's end angle is its start's plus the sweep from the
-  // chord (CDArc::LowerPieceTo). None where TrimCopy gives none. side as in StartSlice.
+  // with the points of the circle at x1 and x2 that its end angles come from and its half sweep;
+  // a short piece's end angle is its start's plus the sweep from the chord (CDArc::LowerPieceTo).
+  // None where TrimCopy gives none. side as in StartSlice.
   void TrimBottomArc(CSlice& slice, const CDArc& arc, double x1, double x2, SharedSide& side);
-  // An arc on the circle of arc from start to end (radians), made in a spare arc when one is
-  // kept.
-  std::unique_ptr<CDArc> TakeSpareArc(const CDArc& arc, double start, double end);
   // c and phi of the slice's base by its strength type: the base stratum's c and phi (type 2) or
   // phi with c = 0 (type 3); another type keeps the values of the slice before, and a slice
   // without a base stratum has neither.
@@ -261,9 +262,51 @@ class CSliceList {
   void DrawSlice(const CViewInfo& view, const tagSHOWINFO& show, int index, double& c,
                  double& phi) const;
 
+  // The slices of the division in order, and behind them the slices of earlier divisions, kept
+  // with the storage of their boundaries: the list builds the next division's slices in them.
+  // Read as the vector of the division's slices.
+  class SliceStore {
+   public:
+    using Slot = std::unique_ptr<CSlice>;
+    using Iterator = std::vector<Slot>::const_iterator;
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const Slot& operator[](std::size_t i) const { return slots_[i]; }
+    const Slot& front() const { return slots_.front(); }
+    const Slot& back() const { return slots_[size_ - 1]; }
+    Iterator begin() const { return slots_.begin(); }
+    Iterator end() const { return slots_.begin() + static_cast<std::ptrdiff_t>(size_); }
+
+    // The division's slices dropped; their objects stay for the next one.
+    void clear() { size_ = 0; }
+    // Appends a slice as new: a kept one cleared, else a new one.
+    CSlice& AddCleared() {
+      if (size_ == slots_.size()) return AddNew();
+      CSlice& slice = *slots_[size_++];
+      slice.Clear();
+      return slice;
+    }
+    // Appends a slice built elsewhere.
+    void push_back(Slot slice);
+    // Drops the slices that keep does not keep; the others keep their order.
+    template <class Keep>
+    void KeepIf(Keep keep);
+    // Room for that many slices, and in each new slice for that many boundaries.
+    void Reserve(std::size_t slices, std::size_t boundaries);
+
+   private:
+    // Appends a new slice, once the kept ones are all in use.
+    CSlice& AddNew();
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+    std::size_t boundaryRoom_ = 0;
+  };
+
   bool direction_ = false;
   std::vector<double> xs_;
-  std::vector<std::unique_ptr<CSlice>> slices_;
+  SliceStore slices_;
   // Working storage of CreateSlice, kept so that dividing circle after circle does not allocate
   // it anew: the surface's height at each division point and at the points the division tests,
   // the points that split wide gaps and the points merged with them, the end points of the
@@ -415,10 +458,6 @@ class CSliceList {
   std::vector<CSpSlideWork::ArcEnds> arcEnds_;
   CSpSlideWork::VerticalTable verticals_;
   CSpSlideWork::CrossingTable crossings_;
-  // Slices of earlier divisions, kept with the storage of their boundaries for the next one, and
-  // the base arcs taken from them.
-  std::vector<std::unique_ptr<CSlice>> spare_;
-  std::vector<std::unique_ptr<CDArc>> spareArcs_;
   bool fitToGround_ = true;
   const CDanmenStab* section_ = nullptr;
   std::unique_ptr<CSpSlideWork> work_;

@@ -381,6 +381,38 @@ TEST_F(SampleSlicesTest, AStratumMovedBetweenDivisionsDividesByItsNewPlace) {
   EXPECT_NE(LayerShapes(list, strata), before);
 }
 
+// The list keeps the slices of a division for the next one: slices added after it are the list's
+// only slices, in their order, and the next division still divides as a new list does.
+TEST_F(SampleSlicesTest, SlicesAddedAfterADivisionAreTheListsOnly) {
+  ASSERT_GT(list.CreateSlice(nullptr, nullptr, work.get()), 2);
+  list.DeleteSliceArray();
+  auto first = std::make_unique<CSlice>();
+  auto second = std::make_unique<CSlice>();
+  const CSlice* added[] = {first.get(), second.get()};
+  list.AddSlice(std::move(first));
+  list.AddSlice(std::move(second));
+  ASSERT_EQ(list.GetSize(), 2);
+  EXPECT_EQ(list.GetSlicePtr(0), added[0]);
+  EXPECT_EQ(list.GetSlicePtr(1), added[1]);
+
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+}
+
+// Sizing the storage beforehand changes nothing of what the list divides.
+TEST_F(SampleSlicesTest, AReservedListDividesAsANewOne) {
+  list.Reserve(section);
+  list.CreateSlice(nullptr, nullptr, work.get());
+  CSliceList fresh;
+  fresh.SetDanmenStab(&section);
+  fresh.CreateSlice(nullptr, nullptr, work.get());
+  EXPECT_GT(list.GetSize(), 2);
+  EXPECT_EQ(SliceFigures(list), SliceFigures(fresh));
+}
+
 TEST_F(SampleSlicesTest, ExtentsOfTheSlices) {
   const ScopedEnableRound guard(0);
   list.CreateSlice(nullptr, nullptr, work.get());

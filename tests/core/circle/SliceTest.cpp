@@ -143,7 +143,7 @@ TEST(SliceTest, TrapezoidCentroidLiesTowardTheHigherSide) {
 TEST(SliceTest, ArcSegmentArea) {
   const double sweep = kPi / 3;
   auto slice = SliceOf({{1, 1, nullptr, 0}, {-8.660254, -8.660254, nullptr, 0}});
-  slice->SetBottomArc(std::make_unique<CDArc>(0, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+  slice->SetBottomArc(CDArc(0, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
   {
     const ScopedEnableRound guard(0);
     const double expected = 100 * sweep / 2 - 100 * std::cos(sweep / 2) * std::sin(sweep / 2);
@@ -159,7 +159,7 @@ TEST(SliceTest, ArcSegmentArea) {
 TEST(SliceTest, ArcBaseAngle) {
   auto slice = SliceOf({{5, 5, nullptr, 0}, {-5, -5, nullptr, 0}});
   slice->SetX(-5, 5);
-  slice->SetBottomArc(std::make_unique<CDArc>(0, 0, 5 * std::sqrt(2.0), 5 * kPi / 4, 7 * kPi / 4));
+  slice->SetBottomArc(CDArc(0, 0, 5 * std::sqrt(2.0), 5 * kPi / 4, 7 * kPi / 4));
   EXPECT_NEAR(slice->GetBottomAngle(0), 0, 1e-12);
   EXPECT_NEAR(slice->GetBottomAngle(-5), -kPi / 4, 1e-12);  // an end of the arc
   EXPECT_NEAR(slice->GetBottomAngle(5), kPi / 4, 1e-12);
@@ -169,8 +169,7 @@ TEST(SliceTest, ArcBaseAngle) {
   for (const double from : {-0.3, 0.05}) {
     const double r = 25;
     slice->SetX(r * std::sin(from), r * std::sin(from + 0.04));
-    slice->SetBottomArc(
-        std::make_unique<CDArc>(0, 0, r, 1.5 * kPi + from, 1.5 * kPi + from + 0.04));
+    slice->SetBottomArc(CDArc(0, 0, r, 1.5 * kPi + from, 1.5 * kPi + from + 0.04));
     for (const double along : {0.001, 0.02, 0.039}) {
       EXPECT_NEAR(slice->GetBottomAngle(r * std::sin(from + along)), from + along, 1e-13);
     }
@@ -248,7 +247,7 @@ TEST_F(SliceWaterTest, TheCentroidIsNeverRounded) {
                               {1.0004567, 0.9876543, block.get(), 0},
                               {-8.6602540, -8.6602540, nullptr, 0}});
   slice->SetDanmenStab(&section);
-  slice->SetBottomArc(std::make_unique<CDArc>(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+  slice->SetBottomArc(CDArc(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
   CDPoint unrounded;
   {
     const ScopedEnableRound off(0);
@@ -307,7 +306,7 @@ TEST_F(SliceWaterTest, TheLayerPassGivesTheSumsOfItsLayersOneByOne) {
       }
       const auto slice = SliceOf(boundaries);
       slice->SetDanmenStab(&section);
-      if (c.arc) slice->SetBottomArc(std::make_unique<CDArc>(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+      if (c.arc) slice->SetBottomArc(CDArc(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
       double weight = 0;
       bool weighs = true;
       for (int k = 0; k < c.boundaries; ++k) {
@@ -326,7 +325,7 @@ TEST_F(SliceWaterTest, TheLayerPassGivesTheSumsOfItsLayersOneByOne) {
 TEST_F(SliceWaterTest, AClearedSliceKeepsNothingOfItsLastUse) {
   const auto reused = SliceOf({{8, 8, block.get(), 0}, {0, 0, nullptr, 0}});
   reused->SetDanmenStab(&section);
-  reused->SetBottomArc(std::make_unique<CDArc>(1, 10, 10.05, 4 * kPi / 3, 5 * kPi / 3));
+  reused->SetBottomArc(CDArc(1, 10, 10.05, 4 * kPi / 3, 5 * kPi / 3));
   reused->SetUpperWaterLev({{6, 6, &water, 0}});
   reused->SetImperLayerLev({{4, 4, &water, 0}});
   reused->SetWaterLev({{2, 2, &water, 0}});
