@@ -358,15 +358,16 @@ class CSlice {
   // GetWidth, GetKoArea and GetLength by the rounding of a pass.
   double Width(const CalcRounding& rounding) const;
   double KoArea(const CalcRounding& rounding) const;
-  double Length(const CalcRounding& rounding) const;
+  inline double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
   inline double LayerArea(int i, double width, double segmentArea) const;
   // GetTisoHtLeft (left: true) or GetTisoHtRight.
   inline double LayerHeight(int i, bool left) const;
   // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand, by the rounding
-  // of a pass.
-  double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
-  double DepthUnsaturated(double width, double segmentArea, const CalcRounding& rounding) const;
+  // of a pass; inline in SliceWater.cpp, where the pore-water head of every slice asks both.
+  inline double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
+  inline double DepthUnsaturated(double width, double segmentArea,
+                                 const CalcRounding& rounding) const;
   // The centroid of trapezoid layer i from its heights at the sides.
   inline CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.
@@ -423,6 +424,8 @@ class CSlice {
   // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
   // carries it instead of searching upward for every layer, and asks a shape its kind once.
   inline double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
+  // Adds the loads' values 15 to 24 to the result (CalcKajuSeibun, the values zeroed before).
+  void AddLoads(const CDPolyArray& loads, bool direction);
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 
