@@ -380,8 +380,9 @@ class CSlice {
     // Adds a layer of weight w at c; nothing for a layer without a centroid.
     void Add(double w, const CDPoint& c);
   };
-  // A layer's moments count only where it weighs something (and is not unset).
-  static bool Weighs(double w) { return w != kNoValue && w != 0; }
+  // A layer's moments count only where it weighs something (and is not unset); defined in
+  // Slice.cpp, where the layers' loop tests it with the marker's bits.
+  static inline bool Weighs(double w);
   // Adds trapezoid layer i, of the unrounded heights hL and hR at the sides, or the segment layer,
   // with its unit weight (GetGamma) to the moments, by its weight and centroid as they come with
   // the rounding switched off (width is the raw xRight - xLeft); the centroid of a layer that
