@@ -207,12 +207,12 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic,
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic, bool clip,
                              const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
-  if (IsClip() && r[R::kN] < r[R::kU]) {
+  if (clip && r[R::kN] < r[R::kU]) {
     r[R::kU] = r[R::kN];
     nu = 0;
   }
@@ -222,7 +222,7 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     return;
   }
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
-  if (IsClip() && r[R::kNs] < r[R::kU]) {
+  if (clip && r[R::kNs] < r[R::kU]) {
     r[R::kU] = r[R::kNs];
     nuSeis = -r[R::kNe];
   }
@@ -239,6 +239,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   const bool quake = seismic != 0 && Kh() != kNoValue;
   tagRESULTSLICE& total = list.GetTotal();
   const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  const bool clip = IsClip();
   double c = kNoValue;
   double phi = kNoValue;
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
@@ -249,7 +250,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     const bool applies = StrengthApplies(*slice, c, phi);
     if (quake) total[R::kTe] += r[R::kTe];
     if (applies) {
-      SetResisting(r, c, phi, quake, rounding);
+      SetResisting(r, c, phi, quake, clip, rounding);
       total[R::kS] += r[R::kS];
       if (quake) total[R::kSe] += r[R::kSe];
     } else if (IsReverse()) {
