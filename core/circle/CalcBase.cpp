@@ -9,6 +9,7 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceList.h"
+#include "core/circle/SliceSoil.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 
@@ -21,7 +22,9 @@ using R = tagRESULTSLICE;
   return CCoreConfig::GetRound(x, code);
 }
 
-bool IsSetValue(double v) { return v != kNoValue; }
+// By the marker's bits (slice_soil::IsUnset): the tests of two values in a row compile to integer
+// compares and branches.
+bool IsSetValue(double v) { return !slice_soil::IsUnset(v); }
 
 bool IsArcBase(const CSlice& slice) { return slice.GetBottomArc() != nullptr; }
 
