@@ -28,6 +28,9 @@ bool IsSetValue(double v) { return !slice_soil::IsUnset(v); }
 
 bool IsArcBase(const CSlice& slice) { return slice.GetBottomArc() != nullptr; }
 
+// CDPoint::IsValid by IsSetValue.
+bool IsSetPoint(const CDPoint& p) { return IsSetValue(p.x) && IsSetValue(p.y); }
+
 // The vertical component of the loads of the case (normal: first, seismic: kLoadQuake) that
 // counts with N (offset 1) or with T (offset 2).
 constexpr int kVerticalWithN = 1;
@@ -40,7 +43,7 @@ constexpr int kTangentialPart = 4;
 double ArcLever(const CSlice& slice, const CDPoint& centroid) {
   const CDArc& arc = *slice.GetBottomArc();
   if (arc.R == 0) return kNoValue;
-  if (!centroid.IsValid()) return 0;
+  if (!IsSetPoint(centroid)) return 0;
   return (arc.centre.y - centroid.y) / arc.R;
 }
 
@@ -88,7 +91,7 @@ bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& 
   // angle, which waits for the centroid.
   const double poreHead = slice.PoreHead(measures);
   const CSlice::BottomDirection base = slice.GetBottomDirection(
-      IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
+      IsArcBase(slice) && IsSetPoint(centroid_) ? centroid_.x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
