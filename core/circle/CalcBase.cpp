@@ -9,6 +9,7 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceList.h"
+#include "core/circle/SliceSoil.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 
@@ -21,9 +22,14 @@ using R = tagRESULTSLICE;
   return CCoreConfig::GetRound(x, code);
 }
 
-bool IsSetValue(double v) { return v != kNoValue; }
+// By the marker's bits (slice_soil::IsUnset): the tests of two values in a row compile to integer
+// compares and branches.
+bool IsSetValue(double v) { return !slice_soil::IsUnset(v); }
 
 bool IsArcBase(const CSlice& slice) { return slice.GetBottomArc() != nullptr; }
+
+// CDPoint::IsValid by IsSetValue.
+bool IsSetPoint(const CDPoint& p) { return IsSetValue(p.x) && IsSetValue(p.y); }
 
 // The vertical component of the loads of the case (normal: first, seismic: kLoadQuake) that
 // counts with N (offset 1) or with T (offset 2).
@@ -37,7 +43,7 @@ constexpr int kTangentialPart = 4;
 double ArcLever(const CSlice& slice, const CDPoint& centroid) {
   const CDArc& arc = *slice.GetBottomArc();
   if (arc.R == 0) return kNoValue;
-  if (!centroid.IsValid()) return 0;
+  if (!IsSetPoint(centroid)) return 0;
   return (arc.centre.y - centroid.y) / arc.R;
 }
 
@@ -85,7 +91,7 @@ bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& 
   // angle, which waits for the centroid.
   const double poreHead = slice.PoreHead(measures);
   const CSlice::BottomDirection base = slice.GetBottomDirection(
-      IsArcBase(slice) && centroid_.IsValid() ? centroid_.x : slice.GetMidX());
+      IsArcBase(slice) && IsSetPoint(centroid_) ? centroid_.x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
@@ -207,12 +213,12 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic,
+void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic, bool clip,
                              const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
-  if (IsClip() && r[R::kN] < r[R::kU]) {
+  if (clip && r[R::kN] < r[R::kU]) {
     r[R::kU] = r[R::kN];
     nu = 0;
   }
@@ -222,7 +228,7 @@ void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seism
     return;
   }
   double nuSeis = r[R::kNs] - r[R::kNe] - r[R::kU];
-  if (IsClip() && r[R::kNs] < r[R::kU]) {
+  if (clip && r[R::kNs] < r[R::kU]) {
     r[R::kU] = r[R::kNs];
     nuSeis = -r[R::kNe];
   }
@@ -239,6 +245,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
   const bool quake = seismic != 0 && Kh() != kNoValue;
   tagRESULTSLICE& total = list.GetTotal();
   const CalcRounding rounding = CCoreConfig::GetCalcRounding();
+  const bool clip = IsClip();
   double c = kNoValue;
   double phi = kNoValue;
   for (int i = firstIdx_; i <= lastIdx_; ++i) {
@@ -249,7 +256,7 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     const bool applies = StrengthApplies(*slice, c, phi);
     if (quake) total[R::kTe] += r[R::kTe];
     if (applies) {
-      SetResisting(r, c, phi, quake, rounding);
+      SetResisting(r, c, phi, quake, clip, rounding);
       total[R::kS] += r[R::kS];
       if (quake) total[R::kSe] += r[R::kSe];
     } else if (IsReverse()) {

@@ -122,8 +122,9 @@ class CCalcBase {
   // each rounded beside the normal case's force of its code (N, T). False where SetSliceParam
   // fails, and for an arc base of radius 0, which has no seismic Te (Ne is set, Te stays 0).
   bool SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& rounding);
-  // The resisting forces S and, with seismic, Se of a slice whose strength applies.
-  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic,
+  // The resisting forces S and, with seismic, Se of a slice whose strength applies; clip is
+  // IsClip, which a slice loop reads once.
+  void SetResisting(tagRESULTSLICE& result, double c, double phi, bool seismic, bool clip,
                     const CalcRounding& rounding);
   // tan of phi (degrees).
   double TanPhi(double phi);

@@ -416,6 +416,8 @@ CDPoint CSlice::Moments::Centroid() const {
   return CDPoint(sumX / weight, sumY / weight);
 }
 
+bool CSlice::Weighs(double w) { return !(w == 0 || slice_soil::IsUnset(w)); }
+
 void CSlice::Moments::Add(double w, const CDPoint& c) {
   if (!c.IsValid()) return;
   weight += w;

@@ -362,15 +362,16 @@ class CSlice {
   // GetWidth, GetKoArea and GetLength by the rounding of a pass.
   double Width(const CalcRounding& rounding) const;
   double KoArea(const CalcRounding& rounding) const;
-  double Length(const CalcRounding& rounding) const;
+  inline double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
   inline double LayerArea(int i, double width, double segmentArea) const;
   // GetTisoHtLeft (left: true) or GetTisoHtRight.
   inline double LayerHeight(int i, bool left) const;
   // GetDepthWtoS and GetDepthUnsaturated with the width and segment area at hand, by the rounding
-  // of a pass.
-  double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
-  double DepthUnsaturated(double width, double segmentArea, const CalcRounding& rounding) const;
+  // of a pass; inline in SliceWater.cpp, where the pore-water head of every slice asks both.
+  inline double DepthWtoS(double width, double segmentArea, const CalcRounding& rounding) const;
+  inline double DepthUnsaturated(double width, double segmentArea,
+                                 const CalcRounding& rounding) const;
   // The centroid of trapezoid layer i from its heights at the sides.
   inline CDPoint TrapezoidCentroid(int i, double hL, double hR) const;
   // The sums of the centroid, which is never rounded: its layers' weights and moments.
@@ -383,8 +384,9 @@ class CSlice {
     // Adds a layer of weight w at c; nothing for a layer without a centroid.
     void Add(double w, const CDPoint& c);
   };
-  // A layer's moments count only where it weighs something (and is not unset).
-  static bool Weighs(double w) { return w != kNoValue && w != 0; }
+  // A layer's moments count only where it weighs something (and is not unset); defined in
+  // Slice.cpp, where the layers' loop tests it with the marker's bits.
+  static inline bool Weighs(double w);
   // Adds trapezoid layer i, of the unrounded heights hL and hR at the sides, or the segment layer,
   // with its unit weight (GetGamma) to the moments, by its weight and centroid as they come with
   // the rounding switched off (width is the raw xRight - xLeft); the centroid of a layer that
@@ -427,6 +429,8 @@ class CSlice {
   // (SearchDevyStratum(i - 1)) in block, which becomes the layer's own: a pass down the layers
   // carries it instead of searching upward for every layer, and asks a shape its kind once.
   inline double LayerGamma(int i, const CSpStratumBlock*& block, int kind) const;
+  // Adds the loads' values 15 to 24 to the result (CalcKajuSeibun, the values zeroed before).
+  void AddLoads(const CDPolyArray& loads, bool direction);
   // The side's points of the shape (left: true).
   std::vector<CDPoint> PointsOn(const CDPoly& shape, bool left) const;
 

@@ -767,14 +767,6 @@ void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {
   }
 }
 
-CSlice* CSliceList::GetSlicePtr(int i) {
-  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
-}
-
-const CSlice* CSliceList::GetSlicePtr(int i) const {
-  return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
-}
-
 bool CSliceList::GetCF(int i, double& c, double& phi) const {
   const CSlice* slice = GetSlicePtr(i);
   return slice != nullptr && slice->GetCF(c, phi);

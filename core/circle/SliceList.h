@@ -98,8 +98,12 @@ class CSliceList {
 
   int GetSize() const { return static_cast<int>(slices_.size()); }
   // Null outside the list.
-  CSlice* GetSlicePtr(int i);
-  const CSlice* GetSlicePtr(int i) const;
+  CSlice* GetSlicePtr(int i) {
+    return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+  }
+  const CSlice* GetSlicePtr(int i) const {
+    return i < 0 || i >= GetSize() ? nullptr : slices_[static_cast<std::size_t>(i)].get();
+  }
   // CSlice::GetCF of slice i; false beyond the list.
   bool GetCF(int i, double& c, double& phi) const;
   // Every slice has a stratum above its base and a known c and phi: its own strength type 2 or

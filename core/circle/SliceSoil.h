@@ -3,15 +3,23 @@
 // (Slice.cpp) as for the soil queries (SliceWater.cpp): the pass asks for every layer of every
 // slice, and a call per layer would cost as much as the unit weight itself.
 
+#include <bit>
+#include <cstdint>
+
 #include "core/circle/Slice.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 
 namespace slice_soil {
 
-inline bool IsSet(const tagDEVY& level) {
-  return level.leftY != kNoValue && level.rightY != kNoValue;
+// v == kNoValue, told by its bits: the marker is a finite number other than 0, which no other bit
+// pattern equals. A conjunction of two such integer tests compiles to two compares and branches,
+// where the floating-point inequalities' unordered cases make flag arithmetic of it.
+inline bool IsUnset(double v) {
+  return std::bit_cast<std::uint64_t>(v) == std::bit_cast<std::uint64_t>(kNoValue);
 }
+
+inline bool IsSet(const tagDEVY& level) { return !IsUnset(level.leftY) && !IsUnset(level.rightY); }
 
 inline bool SameOnBothSides(const tagDEVY& a, const tagDEVY& b) {
   return a.leftY == b.leftY && a.rightY == b.rightY;

@@ -298,9 +298,14 @@ void CSlice::CalcKajuSeibun(bool direction) {
   constexpr int kParts = tagRESULTSLICE::kLoadComponents;
   for (int k = kFirst; k < tagRESULTSLICE::kLoadQuake + kParts; ++k) result_[k] = 0;
   const CDPolyArray* loads = section_ == nullptr ? nullptr : section_->GetAryLoad();
-  if (loads == nullptr) return;
-  for (int i = 0; i < loads->GetSize(); ++i) {
-    const auto* load = dynamic_cast<const CSpLoad*>(loads->GetAt(i));
+  // Most sections carry no loads: their slices return without the loop's set-up.
+  if (loads != nullptr && loads->GetSize() > 0) AddLoads(*loads, direction);
+}
+
+void CSlice::AddLoads(const CDPolyArray& loads, bool direction) {
+  constexpr int kParts = tagRESULTSLICE::kLoadComponents;
+  for (int i = 0; i < loads.GetSize(); ++i) {
+    const auto* load = dynamic_cast<const CSpLoad*>(loads.GetAt(i));
     tagLOAD q;
     if (load == nullptr ||
         !load->CalcQ(direction, xLeft_, xRight_, GetWidth(), result_[tagRESULTSLICE::kAlpha], q)) {

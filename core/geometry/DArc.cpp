@@ -36,11 +36,7 @@ double ArcsineBySeries(double s, double z) {
   return s + s * z * tail;
 }
 
-// An angle brought into [0, 2pi).
-double HalfOpenAngle(double angle) {
-  const double a = NormalizeAngle(angle);
-  return a >= kTwoPi ? a - kTwoPi : a;
-}
+using darc_detail::HalfOpenAngle;
 
 // Whether the angle lies in the sweep from s to e, ends included; all three in [0, 2pi). When
 // the end is not above the start the sweep wraps through 0.
@@ -150,14 +146,6 @@ bool EdgeOutsideCircle(const CDArc::Edge& edge, const CDPoint& centre, double r,
   return SquaredSegmentDistance(centre, edge.a, edge.dx, edge.dy, edge.length2) > outer * outer;
 }
 
-// Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
-// lies in [pi, 2pi), or it wraps from there to exactly 0.
-bool SweepBelowCentre(double start, double end) {
-  const double s = HalfOpenAngle(start);
-  const double e = HalfOpenAngle(end);
-  return s >= kPi && (s < e || e == 0);
-}
-
 // atan on [0, 1] within 2e-8 radians: the polynomial of Abramowitz and Stegun 4.4.49 in t^2,
 // summed in pairs (Estrin's scheme) so that its terms do not wait for one another.
 double RoughAtanUnit(double t) {
@@ -248,8 +236,6 @@ CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
   piece.end = to.angle;
   return LowerPiece{to, piece.SegmentHalfSweep()};
 }
-
-bool CDArc::LiesBelowCentre() const { return SweepBelowCentre(start, end); }
 
 std::unique_ptr<CDArc> CDArc::TrimCopy(double x1, double x2) const {
   if (!SpansX(x1) || !SpansX(x2)) return nullptr;
@@ -525,7 +511,7 @@ CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
       uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
 
 CDArc::Clearance CDArc::GetClearance() const {
-  return Clearance{SweepBelowCentre(start, end) ? centre.y : centre.y + R, CircleScale(centre, R)};
+  return Clearance{LiesBelowCentre() ? centre.y : centre.y + R, CircleScale(centre, R)};
 }
 
 bool CDArc::ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const {
@@ -619,7 +605,7 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   using Cut = CutStorage::Cut;
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
-  const double top = SweepBelowCentre(start, end) ? centre.y : centre.y + R;
+  const double top = LiesBelowCentre() ? centre.y : centre.y + R;
   const double circleScale = CircleScale(centre, R);
   // A trial circle crosses a few edges: room for them at once spares the growing steps.
   constexpr std::size_t kUsualCuts = 16;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <optional>
 #include <span>
 #include <vector>
@@ -354,6 +355,28 @@ class CDArc {
   template <class ForEachSegment>
   std::vector<std::unique_ptr<CDArc>> CutArcAlong(ForEachSegment forEachSegment) const;
 };
+
+namespace darc_detail {
+
+// An angle brought into [0, 2pi).
+inline double HalfOpenAngle(double angle) {
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  const double a = NormalizeAngle(angle);
+  return a >= kTwoPi ? a - kTwoPi : a;
+}
+
+// Whether the sweep from start to end holds no direction that points up, (0, pi): all of it
+// lies in [pi, 2pi), or it wraps from there to exactly 0.
+inline bool SweepBelowCentre(double start, double end) {
+  const double s = HalfOpenAngle(start);
+  const double e = HalfOpenAngle(end);
+  return s >= std::numbers::pi && (s < e || e == 0);
+}
+
+}  // namespace darc_detail
+
+// Inline, as the lower crossing below: a slice asks it for its base point.
+inline bool CDArc::LiesBelowCentre() const { return darc_detail::SweepBelowCentre(start, end); }
 
 // The lower crossing of a vertical, which a slice division asks at each of its points and a
 // slice at its base point: inline, so that those loops make no call for it.

@@ -13,6 +13,7 @@
 #include "core/base/CoreSettings.h"
 #include "core/circle/Slice.h"
 #include "core/circle/SliceBoundaries.h"
+#include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpLoad.h"
@@ -452,6 +453,32 @@ TEST(SliceTest, SortingPutsTheBoundaryThatContinuesTheShapeAboveFirst) {
 
 // SortDEVY leaves a list that already descends on both sides as it is; everything it leaves must
 // be what the plain exchange sort of the reference leaves, bit for bit and in the same order.
+TEST(SliceTest, TheUnsetTestOfBitsIsTheComparisonWithTheMarker) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const double values[] = {kNoValue,
+                           std::nextafter(kNoValue, 0.0),
+                           std::nextafter(kNoValue, -kInf),
+                           -kNoValue,
+                           0.0,
+                           -0.0,
+                           1.0,
+                           kInf,
+                           -kInf,
+                           kNaN,
+                           -kNaN,
+                           std::numeric_limits<double>::denorm_min(),
+                           std::bit_cast<double>(std::bit_cast<std::uint64_t>(kNoValue) ^ 1)};
+  for (const double v : values) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(slice_soil::IsUnset(v), v == kNoValue);
+    for (const double other : values) {
+      EXPECT_EQ(slice_soil::IsSet(tagDEVY{v, other, nullptr, 0}),
+                v != kNoValue && other != kNoValue);
+    }
+  }
+}
+
 TEST(SliceTest, SortingOrdersAsTheExchangeOfEveryPair) {
   const auto upper = Block("上");
   const auto lower = Block("下");
