@@ -270,16 +270,12 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
   for (const CDPoint& vertex : strataTable_.UnorderedVertices()) {
     AddIfOnOrAbove(heights, span, vertex, xs_);
   }
-  TakeStrataBoxes();
-  const std::span<const StrataTable::Edge> edges = strataTable_.Edges();
-  const std::span<const SegmentBox> boxes = strataBoxes_;
   const CrossingWindow window(span);
-  for (std::size_t i = 0; i < edges.size(); ++i) {
-    const SegmentBox& box = boxes[i];
+  for (const StrataTable::Edge& edge : strataTable_.Edges()) {
     // Every crossing lies on the edge: one beyond the span would be dropped.
-    if (window.Misses(box)) continue;
-    const CDArc::Edge& segment = edges[i].segment;
-    AddSurfaceCrossings(window, crossings_, box, segment, xs_);
+    if (window.Misses(edge.box)) continue;
+    const CDArc::Edge& segment = edge.segment;
+    AddSurfaceCrossings(window, crossings_, edge.box, segment, xs_);
     if (lines.upper != nullptr) {
       lines.upper->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
       lines.layer->GetCrossX(&segment.a, &segment.b, xs_, nullptr, &surface);
@@ -289,15 +285,6 @@ void CSliceList::AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines
     waterCrossings_.Update(*strata, strataTakings_, *lines.water, waterSegments_.Takings());
     const std::span<const double> crossings = waterCrossings_.Within(span.left, span.right);
     xs_.insert(xs_.end(), crossings.begin(), crossings.end());
-  }
-}
-
-void CSliceList::TakeStrataBoxes() {
-  if (strataBoxesTaking_ == strataTakings_) return;
-  strataBoxesTaking_ = strataTakings_;
-  strataBoxes_.clear();
-  for (const StrataTable::Edge& edge : strataTable_.Edges()) {
-    strataBoxes_.push_back(SegmentBox::Of(edge.segment.a, edge.segment.b));
   }
 }
 
@@ -342,7 +329,7 @@ bool CSliceList::VertexSnapshot::Unchanged(const CDPolyArray* strata, const CDPo
   vertices_.clear();
   shapeSizes_.clear();
   const std::size_t lineVertices = line == nullptr ? 0 : line->Points().size();
-  vertices_.reserve((strata == nullptr ? 0 : CountsOf(*strata).vertices) + lineVertices);
+  vertices_.reserve((strata == nullptr ? 0 : strata->PointCount()) + lineVertices);
   shapeSizes_.reserve(static_cast<std::size_t>(ShapeCount(strata)));
   for (int s = 0; s < ShapeCount(strata); ++s) {
     const CDPoly::PointList& points = strata->GetAt(s)->Points();
@@ -589,8 +576,8 @@ void CSliceList::StrataTable::Take(const CDPolyArray& strata) {
       (std::isnan(vertex.x) ? unorderedVertices_ : orderedVertices_).push_back(vertex);
       if (i == 0) continue;
       const CDPoly::EdgeRange range(*points[i - 1], vertex);
-      edges_.push_back(
-          Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], vertex), kUnshared, false});
+      edges_.push_back(Edge{range, range.EntryCeiling(), CDArc::Edge(*points[i - 1], vertex),
+                            SegmentBox::Of(*points[i - 1], vertex), kUnshared, false});
     }
     edgeStarts_.push_back(edges_.size());
   }

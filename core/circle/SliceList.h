@@ -218,8 +218,6 @@ class CSliceList {
   // crossings of their edges with the surface and the water lines.
   void AddStrataXs(const CDPolyArray* strata, const WaterShapes& lines,
                    const SurfaceHeights& heights, const Span& span);
-  // The boxes of the strata table's edges, found anew for a new taking of the strata.
-  void TakeStrataBoxes();
   // The ends of the distributed loads.
   void AddLoadXs();
   // The surface the slices are built on, made in the list's own surface: with fit the first
@@ -383,6 +381,7 @@ class CSliceList {
       CDPoly::EdgeRange range;
       double ceiling;       // range.EntryCeiling()
       CDArc::Edge segment;  // from vertex i to i + 1
+      SegmentBox box;       // segment's
       // The number of the range among those several edges share, or kUnshared.
       std::size_t shared;
       // An edge before this one has the same range.
@@ -416,10 +415,6 @@ class CSliceList {
     std::vector<std::size_t> byRange_;  // FindSharedRanges' working storage
   };
   StrataTable strataTable_;
-  // The boxes of the strata's edges, in the order of StrataTable::Edges, for the strata of the
-  // taking they were found for.
-  std::vector<SegmentBox> strataBoxes_;
-  std::uint64_t strataBoxesTaking_ = 0;
   // A water line's segments (vertex i to i + 1) with their boxes, which the division crosses
   // with the surface: taken anew only when the line or one of its vertices has changed.
   class LineSegments {

@@ -273,13 +273,17 @@ CDPoly* CDPolyArray::FindPolygon(const CDPoint* p) {
   return nullptr;
 }
 
+std::size_t CDPolyArray::PointCount() const {
+  std::size_t points = 0;
+  for (const auto& shape : shapes_) points += shape->Points().size();
+  return points;
+}
+
 void CDPolyArray::Outlines::Take(const CDPolyArray& array) {
   edges_.clear();
   shapes_.clear();
   // A shape has at most as many edges as points.
-  std::size_t points = 0;
-  for (const auto& shape : array.shapes_) points += shape->Points().size();
-  edges_.reserve(points);
+  edges_.reserve(array.PointCount());
   shapes_.reserve(array.shapes_.size());
   for (const auto& shape : array.shapes_) {
     Run run{shapes_.size(), edges_.size(), 0, -kUnbounded, -kUnbounded};

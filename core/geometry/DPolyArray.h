@@ -31,6 +31,8 @@ class CDPolyArray {
 
   int GetSize() const { return static_cast<int>(shapes_.size()); }
   bool IsEmpty() const { return shapes_.empty(); }
+  // The points of all the shapes together, which size what is taken from them.
+  std::size_t PointCount() const;
   // Throw std::out_of_range outside 0..n-1.
   CDPoly* GetAt(int index);
   const CDPoly* GetAt(int index) const;

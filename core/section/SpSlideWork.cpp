@@ -394,10 +394,8 @@ void CSpSlideWork::RemoveVertex(int i) {
 
 void CSpSlideWork::StrataTable::Take(const CDPolyArray& strata) {
   edges_.clear();
-  std::size_t count = 0;
-  for (int k = 0; k < strata.GetSize(); ++k) count += strata.GetAt(k)->Points().size();
   // Each shape has one edge fewer than points: sized at once, with room to spare.
-  edges_.reserve(count);
+  edges_.reserve(strata.PointCount());
   for (int k = 0; k < strata.GetSize(); ++k) {
     const CDPoly::PointList& points = strata.GetAt(k)->Points();
     for (std::size_t i = 1; i < points.size(); ++i) edges_.emplace_back(*points[i - 1], *points[i]);
