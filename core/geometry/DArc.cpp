@@ -81,16 +81,16 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
   return (p1.y == p2.y && p2.y == p3.y) || (p1.x == p2.x && p2.x == p3.x);
 }
 
-// Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
-// distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
-// Inline: every crossing of a segment with an arc is tested.
-[[gnu::always_inline]] inline bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b,
+// On the edge's segment: within its range along the dominant axis of a-b (ends included), or
+// within tol of an end. No distance lies within a tolerance of 0: the vertical queries of every
+// slice skip the distances. Inline: every crossing of a segment with an arc is tested.
+[[gnu::always_inline]] inline bool IsOnSegment(const CDPoint& p, const CDArc::Edge& edge,
                                                double tol) {
   // The range, the cheaper test, first: most points that count lie between the ends.
-  const bool between = std::fabs(b.x - a.x) > std::fabs(b.y - a.y)
-                           ? std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x)
-                           : std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
-  return between || (tol > 0 && (IsCloser(p, a, tol) || IsCloser(p, b, tol)));
+  const CDArc::Box& box = edge.box;
+  const bool between = edge.alongX ? box.left <= p.x && p.x <= box.right
+                                   : box.bottom <= p.y && p.y <= box.top;
+  return between || (tol > 0 && (IsCloser(p, edge.a, tol) || IsCloser(p, edge.b, tol)));
 }
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
@@ -100,26 +100,30 @@ double CircleScale(const CDPoint& centre, double r) {
   return r + std::fabs(centre.x) + std::fabs(centre.y);
 }
 
-// The margin by which a segment a-b that certainly has no point that CrossAL with a tolerance up
-// to tol could count keeps clear of the circle (circleScale its CircleScale): a counted crossing
-// lies on the circle and within tol of an end or inside the segment's box, both up to the
-// rounding of a few operations on the coordinates and the radius (about 1e-15 of their scale);
-// the margin, a relative 1e-9 of that scale beyond tol, covers it by far.
-double ClearanceMargin(const CDPoint& a, const CDPoint& b, double circleScale, double tol) {
-  const double scale =
-      circleScale + std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
-  return tol + 1e-9 * scale;
+// The terms of ClearanceMargin's scale that depend on the segment a-b alone.
+double SegmentSizes(const CDPoint& a, const CDPoint& b) {
+  return std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
 }
 
-// Whether the segment a-b certainly has no point that CrossAL could count: its box lies apart by
-// more than the margin from the box of the circle, cut off at top (the centre's y for a sweep
-// below the centre, else its highest point), or it lies inside the circle. CrossAL would have
-// found nothing either. Above the centre by that margin, a crossing's direction lies clear
-// inside (0, pi).
-bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                          double top, double margin) {
-  if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
-      std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
+// The margin by which a segment that certainly has no point that CrossAL with a tolerance up to
+// tol could count keeps clear of the circle (circleScale its CircleScale, segmentSizes its
+// SegmentSizes): a counted crossing lies on the circle and within tol of an end or inside the
+// segment's box, both up to the rounding of a few operations on the coordinates and the radius
+// (about 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it
+// by far.
+double ClearanceMargin(double segmentSizes, double circleScale, double tol) {
+  return tol + 1e-9 * (circleScale + segmentSizes);
+}
+
+// Whether the segment a-b (of that box) certainly has no point that CrossAL could count: its box
+// lies apart by more than the margin from the clearance's box, or it lies inside the circle.
+// CrossAL would have found nothing either. Above the centre by that margin, a crossing's
+// direction lies clear inside (0, pi).
+bool SegmentClearOfCircle(const CDArc::Box& box, const CDPoint& a, const CDPoint& b,
+                          const CDPoint& centre, double r, const CDArc::Box& circle,
+                          double margin) {
+  if (box.right < circle.left - margin || box.left > circle.right + margin ||
+      box.top < circle.bottom - margin || box.bottom > circle.top + margin) {
     return true;
   }
   // Both ends nearer the centre than r by twice the margin (their squares compared, which round
@@ -500,6 +504,10 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   return SweepHolds(s, e, HalfOpenAngle(std::atan2(dy, dx)));
 }
 
+CDArc::Box CDArc::Box::Of(const CDPoint& a, const CDPoint& b) {
+  return {std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
+}
+
 CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
     : a(from),
       b(to),
@@ -508,15 +516,19 @@ CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
       dy(to.y - from.y),
       length2(dx * dx + dy * dy),
       ux(degenerate ? 0 : dx / std::sqrt(length2)),
-      uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
+      uy(degenerate ? 0 : dy / std::sqrt(length2)),
+      box(Box::Of(from, to)),
+      sizes(SegmentSizes(from, to)),
+      alongX(std::fabs(dx) > std::fabs(dy)) {}
 
 CDArc::Clearance CDArc::GetClearance() const {
-  return Clearance{LiesBelowCentre() ? centre.y : centre.y + R, CircleScale(centre, R)};
+  const double top = LiesBelowCentre() ? centre.y : centre.y + R;
+  return Clearance{{centre.x - R, centre.x + R, centre.y - R, top}, CircleScale(centre, R)};
 }
 
 bool CDArc::ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const {
-  const double margin = ClearanceMargin(edge.a, edge.b, clearance.scale, tol);
-  return SegmentClearOfCircle(edge.a, edge.b, centre, R, clearance.top, margin) ||
+  const double margin = ClearanceMargin(edge.sizes, clearance.scale, tol);
+  return SegmentClearOfCircle(edge.box, edge.a, edge.b, centre, R, clearance.box, margin) ||
          EdgeOutsideCircle(edge, centre, R, margin);
 }
 
@@ -555,7 +567,7 @@ template <class Holds>
                                                        CDPoint& out2, double tol, Holds holds) {
   const auto& [first, second] = crossings;
   const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, edge.a, edge.b, tol) && holds(p);
+    return IsOnSegment(p, edge, tol) && holds(p);
   };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);
@@ -582,8 +594,7 @@ int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol,
   // a vertical's does, its distance from the centre being found from the foot's and the half
   // chord's squares: the vertical's margin, grown by the segment's sizes, keeps the test by x
   // certain.
-  const double sizes = column.terms.marginSizes + std::fabs(edge.a.x) + std::fabs(edge.a.y) +
-                       std::fabs(edge.b.x) + std::fabs(edge.b.y);
+  const double sizes = column.terms.marginSizes + edge.sizes;
   return CountOnSegmentAndArc(*crossings, edge, out1, out2, tol, [&](const CDPoint& p) {
     const double dx = p.x - centre.x;
     const double above = p.y - centre.y;
@@ -605,8 +616,7 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   using Cut = CutStorage::Cut;
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
-  const double top = LiesBelowCentre() ? centre.y : centre.y + R;
-  const double circleScale = CircleScale(centre, R);
+  const Clearance clearance = GetClearance();
   // A trial circle crosses a few edges: room for them at once spares the growing steps.
   constexpr std::size_t kUsualCuts = 16;
   std::vector<Cut>& cuts = storage.cuts_;
@@ -627,14 +637,13 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   const double sweepStart = HalfOpenAngle(start);
   const double sweepEnd = HalfOpenAngle(end);
   forEachSegment([&](const CDPoint& a, const CDPoint& b, const auto& edgeOf) {
-    if (SegmentClearOfCircle(a, b, centre, R, top,
-                             ClearanceMargin(a, b, circleScale, kCutTolerance))) {
-      return;
-    }
-    const std::optional<LineCrossingPair> crossings = LineCrossings(edgeOf());
+    const double margin = ClearanceMargin(SegmentSizes(a, b), clearance.scale, kCutTolerance);
+    if (SegmentClearOfCircle(Box::Of(a, b), a, b, centre, R, clearance.box, margin)) return;
+    const Edge& edge = edgeOf();
+    const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
     if (!crossings) return;
     for (const CDPoint& p : *crossings) {
-      if (!IsOnSegment(p, a, b, kCutTolerance)) continue;
+      if (!IsOnSegment(p, edge, kCutTolerance)) continue;
       const double direction = std::atan2(p.y - centre.y, p.x - centre.x);
       if (SweepHolds(sweepStart, sweepEnd, HalfOpenAngle(direction))) addCut(direction);
     }

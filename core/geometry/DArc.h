@@ -156,8 +156,17 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
-  // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
-  // segment that many circles cross.
+  // A box, its bounds included.
+  struct Box {
+    double left = 0;
+    double right = 0;
+    double bottom = 0;
+    double top = 0;
+    // The box of the segment a-b.
+    static Box Of(const CDPoint& a, const CDPoint& b);
+  };
+  // A segment a-b with the terms of CrossAL and ClearOfEdge that depend on the segment alone,
+  // found once for a segment that many circles cross.
   struct Edge {
     Edge() = default;
     Edge(const CDPoint& from, const CDPoint& to);
@@ -169,12 +178,20 @@ class CDArc {
     double length2 = 0;
     double ux = 0;  // the unit direction
     double uy = 0;
+    Box box;
+    // |a.x| + |a.y| + |b.x| + |b.y|, which scales the margins of the tests that keep the
+    // crossings of a circle from the segment.
+    double sizes = 0;
+    // x is the dominant axis of b - a (|dx| > |dy|): a crossing of the line lies on the segment
+    // where its x lies in the box's x range, else where its y lies in the y range.
+    bool alongX = false;
   };
   // The terms of ClearOfEdge that depend on the arc alone, found once for an arc that many
   // segments are tested against.
   struct Clearance {
-    double top = 0;    // of the box a segment must keep clear of: the centre's y for a sweep
-                       // below the centre, else the circle's highest point
+    // The box a segment must keep clear of: the circle's, cut off at the centre's y for a sweep
+    // below the centre.
+    Box box;
     double scale = 0;  // R + |centre.x| + |centre.y|, the first terms of the margin's scale
   };
   Clearance GetClearance() const;
