@@ -209,6 +209,7 @@ class CSpSlideWork : public CDPoly {
   class VerticalTable {
    public:
     void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
+    // Inline, as the clear runs' lookup: a division asks it at every slice and division point.
     Vertical At(double x) const;
     // At(x).y alone, bit for bit: beside an arc's end whose height the vertical takes, a crossing
     // with the circle above that height cannot lower it, and its sweep test is spared.
@@ -232,17 +233,22 @@ class CSpSlideWork : public CDPoly {
     };
     // Takes piece i of the surface; false when a vertex names no arc.
     bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
-    // A range of x in which the vertical meets one arc piece alone (pieces_[piece]), clearly
-    // between its ends' x for the sweep test of its lower crossing and farther than the same-point
-    // distance from them: there the vertical's height is that crossing's where the crossing counts
-    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met.
+    // A range of x in which the vertical meets one arc piece alone, clearly between its ends' x
+    // for the sweep test of its lower crossing and farther than the same-point distance from
+    // them: there the vertical's height is that crossing's where the crossing counts
+    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met. The run keeps the
+    // piece's arc, vertex and vertical terms with it.
     struct ClearRun {
       CDArc::XRange range;
-      std::size_t piece = 0;
+      const CDArc* arc = nullptr;
+      int index = 0;
+      CDArc::VerticalTerms terms;
     };
     // The clear run of piece i, empty where it has none.
     CDArc::XRange ClearRange(std::size_t i) const;
-    // At, or what HeightAt needs of it (the height alone).
+    // At of an x that the first clear run holding it decides; none where no run does.
+    std::optional<Vertical> ClearAt(double x) const;
+    // At where no clear run decides, or what HeightAt needs of it (the height alone).
     Vertical Find(double x, bool heightOnly) const;
     // The walk of At over every piece whose reach holds x; the same height alone.
     Vertical Walk(double x, bool heightOnly) const;
@@ -448,6 +454,29 @@ class CSpSlideWork : public CDPoly {
   PointList sparePoints_;
   std::vector<std::unique_ptr<CDArc>> spareArcs_;
 };
+
+// The clear runs' lookup, inline in a division's loops.
+inline std::optional<CSpSlideWork::Vertical> CSpSlideWork::VerticalTable::ClearAt(double x) const {
+  // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
+  for (const ClearRun& run : clearRuns_) {
+    if (!run.range.Holds(x)) continue;
+    if (const double y = run.arc->ClearLowerYAt(x, run.terms); y != kNoValue) {
+      return Vertical{y, run.arc, run.index};
+    }
+    break;
+  }
+  return std::nullopt;
+}
+
+inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
+  if (const std::optional<Vertical> clear = ClearAt(x)) return *clear;
+  return Find(x, false);
+}
+
+inline double CSpSlideWork::VerticalTable::HeightAt(double x) const {
+  if (const std::optional<Vertical> clear = ClearAt(x)) return clear->y;
+  return Find(x, true).y;
+}
 
 // The storage of fitting surfaces to the ground again and again (a circle search fits every
 // trial circle): the lifted copy, the walk with the crossings, the cuts of its arcs and the

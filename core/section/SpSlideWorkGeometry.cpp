@@ -235,7 +235,10 @@ void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<co
   clearRuns_.clear();
   for (std::size_t i = 0; i < pieces_.size() && !general_; ++i) {
     const CDArc::XRange range = ClearRange(i);
-    if (range.left <= range.right) clearRuns_.push_back(ClearRun{range, i});
+    if (range.left <= range.right) {
+      const Piece& piece = pieces_[i];
+      clearRuns_.push_back(ClearRun{range, piece.arc, piece.index, piece.column.terms});
+    }
   }
 }
 
@@ -308,24 +311,10 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   return true;
 }
 
-[[gnu::always_inline]] inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(
-    double x, bool heightOnly) const {
-  // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
-  for (const ClearRun& run : clearRuns_) {
-    if (!run.range.Holds(x)) continue;
-    const Piece& piece = pieces_[run.piece];
-    if (const double y = piece.arc->ClearLowerYAt(x, piece.column.terms); y != kNoValue) {
-      return Vertical{y, piece.arc, piece.index};
-    }
-    break;
-  }
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(double x, bool heightOnly) const {
   if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
   return Walk(x, heightOnly);
 }
-
-CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const { return Find(x, false); }
-
-double CSpSlideWork::VerticalTable::HeightAt(double x) const { return Find(x, true).y; }
 
 namespace {
 
@@ -372,7 +361,8 @@ std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double
   return arc == nullptr ? nullptr : arc->TrimCopy(x1, x2);
 }
 
-int CSpSlideWork::PieceAt(int vertex) const {
+// Inline, as SlipLineStrength: a division asks the strength at every slice.
+inline int CSpSlideWork::PieceAt(int vertex) const {
   return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
 }
 
@@ -411,7 +401,8 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
-int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out) {
+inline int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x,
+                                          int& out) {
   const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
     return slipLine[static_cast<std::size_t>(i)];
   };
