@@ -23,19 +23,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
-// The squared half sines up to which ArcsineBySeries holds (a half sweep up to about 1/16).
-constexpr double kSeriesHalfSine2 = 1.0 / 256;
-
-// asin(s) for 0 <= s <= 1/16 from s and its square z by the series to s^13 (the next term lies
-// below 1e-21 of s), the polynomial in z summed in pairs so that its terms do not wait for one
-// another.
-double ArcsineBySeries(double s, double z) {
-  const double z2 = z * z;
-  const double tail = (1.0 / 6 + 3.0 / 40 * z) + (5.0 / 112 + 35.0 / 1152 * z) * z2 +
-                      (63.0 / 2816 + 231.0 / 13312 * z) * (z2 * z2);
-  return s + s * z * tail;
-}
-
 using darc_detail::HalfOpenAngle;
 
 // Whether the angle lies in the sweep from s to e, ends included; all three in [0, 2pi). When
@@ -206,34 +193,13 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
 
 double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
 
-CDPoint CDArc::LowerHalfPoint(double x) const {
-  const double dx = x - centre.x;
-  const double radicand = R * R - dx * dx;
-  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
-  return CDPoint(x, centre.y - halfChord);
-}
-
 CDArc::LowerPoint CDArc::WithItsAngle(const CDPoint& p) const {
   return LowerPoint{p, NormalizeAngle(MyAtan(&centre, &p))};
 }
 
 CDArc::LowerPoint CDArc::LowerPointAt(double x) const { return WithItsAngle(LowerHalfPoint(x)); }
 
-std::optional<CDArc::HalfSweep> CDArc::ShortSweep(const CDPoint& from, const CDPoint& to) const {
-  const double chordX = to.x - from.x;
-  const double chordY = to.y - from.y;
-  // The squared sine of the half sweep: the squared half chord over R^2.
-  const double halfSine2 = (chordX * chordX + chordY * chordY) / (4 * R * R);
-  if (!(halfSine2 <= kSeriesHalfSine2)) return std::nullopt;
-  const double halfSine = std::sqrt(halfSine2);
-  return HalfSweep{2 * ArcsineBySeries(halfSine, halfSine2), halfSine, std::sqrt(1 - halfSine2)};
-}
-
-CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
-  const CDPoint p = LowerHalfPoint(x);
-  if (const std::optional<HalfSweep> half = ShortSweep(from.point, p)) {
-    return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
-  }
+CDArc::LowerPiece CDArc::LongPieceTo(const LowerPoint& from, const CDPoint& p) const {
   const LowerPoint to = WithItsAngle(p);
   CDArc piece(*this);
   piece.start = from.angle;

@@ -320,6 +320,9 @@ class CDArc {
   // level beyond the circle), and a point of the circle with its angle in [0, 2pi].
   CDPoint LowerHalfPoint(double x) const;
   LowerPoint WithItsAngle(const CDPoint& p) const;
+  // LowerPieceTo of a point of the lower half-circle beyond ShortSweep's reach: the point's angle
+  // by atan2, the half sweep by its sine and cosine.
+  LowerPiece LongPieceTo(const LowerPoint& from, const CDPoint& p) const;
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
@@ -446,4 +449,51 @@ inline double CDArc::ClearLowerYAt(double x, const VerticalTerms& terms) const {
   // to the centre's level is left to the full steps.
   const double y = LowerCrossingYAt(x, terms);
   return -kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0 ? y : kNoValue;
+}
+
+// The piece of the lower half-circle under a slice, which a division finds at every slice:
+// inline, so that its loop makes no call for it.
+
+namespace darc_detail {
+
+// The squared half sines up to which ArcsineBySeries holds (a half sweep up to about 1/16).
+inline constexpr double kSeriesHalfSine2 = 1.0 / 256;
+
+// asin(s) for 0 <= s <= 1/16 from s and its square z by the series to s^13 (the next term lies
+// below 1e-21 of s), the polynomial in z summed in pairs so that its terms do not wait for one
+// another.
+inline double ArcsineBySeries(double s, double z) {
+  const double z2 = z * z;
+  const double tail = (1.0 / 6 + 3.0 / 40 * z) + (5.0 / 112 + 35.0 / 1152 * z) * z2 +
+                      (63.0 / 2816 + 231.0 / 13312 * z) * (z2 * z2);
+  return s + s * z * tail;
+}
+
+}  // namespace darc_detail
+
+inline CDPoint CDArc::LowerHalfPoint(double x) const {
+  const double dx = x - centre.x;
+  const double radicand = R * R - dx * dx;
+  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
+  return CDPoint(x, centre.y - halfChord);
+}
+
+inline std::optional<CDArc::HalfSweep> CDArc::ShortSweep(const CDPoint& from,
+                                                         const CDPoint& to) const {
+  const double chordX = to.x - from.x;
+  const double chordY = to.y - from.y;
+  // The squared sine of the half sweep: the squared half chord over R^2.
+  const double halfSine2 = (chordX * chordX + chordY * chordY) / (4 * R * R);
+  if (!(halfSine2 <= darc_detail::kSeriesHalfSine2)) return std::nullopt;
+  const double halfSine = std::sqrt(halfSine2);
+  return HalfSweep{2 * darc_detail::ArcsineBySeries(halfSine, halfSine2), halfSine,
+                   std::sqrt(1 - halfSine2)};
+}
+
+inline CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
+  const CDPoint p = LowerHalfPoint(x);
+  if (const std::optional<HalfSweep> half = ShortSweep(from.point, p)) {
+    return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
+  }
+  return LongPieceTo(from, p);
 }
