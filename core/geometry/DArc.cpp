@@ -75,8 +75,8 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
                                                double tol) {
   // The range, the cheaper test, first: most points that count lie between the ends.
   const CDArc::Box& box = edge.box;
-  const bool between = edge.alongX ? box.left <= p.x && p.x <= box.right
-                                   : box.bottom <= p.y && p.y <= box.top;
+  const bool between =
+      edge.alongX ? box.left <= p.x && p.x <= box.right : box.bottom <= p.y && p.y <= box.top;
   return between || (tol > 0 && (IsCloser(p, edge.a, tol) || IsCloser(p, edge.b, tol)));
 }
 
@@ -532,9 +532,7 @@ template <class Holds>
                                                        const CDArc::Edge& edge, CDPoint& out1,
                                                        CDPoint& out2, double tol, Holds holds) {
   const auto& [first, second] = crossings;
-  const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, edge, tol) && holds(p);
-  };
+  const auto counts = [&](const CDPoint& p) { return IsOnSegment(p, edge, tol) && holds(p); };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);
   out1 = firstCounts ? first : second;

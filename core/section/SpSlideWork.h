@@ -410,8 +410,11 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Queries (SpSlideWorkGeometry.cpp) ----
 
-  // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
-  int PieceAt(int vertex) const;
+  // The piece meant by a vertex: the piece before the last vertex, else the vertex's own. Inline:
+  // a division asks the strength of a position at every slice.
+  int PieceAt(int vertex) const {
+    return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
+  }
   // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
   static bool StretchesNoEnd();
   // The surface lifted onto the stratum it lies on, made in out (CorrectSlideObj's one piece
@@ -426,8 +429,6 @@ class CSpSlideWork : public CDPoly {
   static int StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType);
   // Whether piece i is a straight vertical piece whose height range holds y.
   bool VerticalPieceHolds(int i, double y) const;
-  // CSpSlide::Get3PStrength's answer from the vertices of a slip line.
-  static int SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out);
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;

@@ -361,11 +361,6 @@ std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double
   return arc == nullptr ? nullptr : arc->TrimCopy(x1, x2);
 }
 
-// Inline, as SlipLineStrength: a division asks the strength at every slice.
-inline int CSpSlideWork::PieceAt(int vertex) const {
-  return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
-}
-
 bool CSpSlideWork::VerticalPieceHolds(int i, double y) const {
   const CDPoint& a = *GetAt(i);
   const CDPoint& b = *GetAt(i + 1);
@@ -401,15 +396,21 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
-inline int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x,
-                                          int& out) {
-  const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+namespace {
+
+// CSpSlide::Get3PStrength's answer from the vertices of a slip line. Inline: a division asks the
+// strength of a position at every slice.
+inline int SlipLineStrength(std::span<const CSpSlideWork::SlipLineVertex> slipLine, double x,
+                            int& out) {
+  const auto vertex = [slipLine](int i) -> const CSpSlideWork::SlipLineVertex& {
     return slipLine[static_cast<std::size_t>(i)];
   };
   return ThreePointStrength(
       static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
       [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
 }
+
+}  // namespace
 
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         std::span<const SlipLineVertex> slipLine) const {
