@@ -389,6 +389,8 @@ CDArc::HalfSweep CDArc::SegmentHalfSweep() const {
   return HalfSweep{theta, std::sin(theta / 2), std::cos(theta / 2)};
 }
 
+const double CDArc::kSliverHeight = kSamePoint;
+
 double CDArc::GetKoArea() const { return SegmentArea(SegmentHalfSweep()); }
 
 CDPoint CDArc::GetKoCenterBalance() const {
@@ -397,50 +399,6 @@ CDPoint CDArc::GetKoCenterBalance() const {
 
 CDArc::Segment CDArc::GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const {
   return GetKoSegment(SegmentHalfSweep(), startPoint, endPoint);
-}
-
-CDArc::Segment CDArc::GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
-                                   const CDPoint& endPoint) const {
-  return Segment{
-      SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
-}
-
-double CDArc::SegmentArea(const HalfSweep& half) const {
-  return R * R * half.theta / 2 - R * R * half.cos * half.sin;
-}
-
-// The centroid of a circular segment of sweep theta lies on the radius through the middle of the
-// arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
-// beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
-// The chord end - start is 2R sin(theta/2) (-sin m, cos m) for the middle angle m, so the unit
-// vector toward the middle is the chord turned by a right angle over 2R sin(theta/2), and the
-// centroid comes from the end points without a further sine or cosine:
-// centre + 2 sin^2(theta/2) / (3(theta - sin theta)) (chord.y, -chord.x).
-CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
-                               const CDPoint& endPoint) const {
-  const CDPoint chordMid = Midpoint(startPoint, endPoint);
-  if (IsSliver(half.theta, chordMid)) return chordMid;
-  const double sinTheta = 2 * half.sin * half.cos;
-  const double scale = 2 * half.sin * half.sin / (3 * (half.theta - sinTheta));
-  return CDPoint(centre.x + scale * (endPoint.y - startPoint.y),
-                 centre.y - scale * (endPoint.x - startPoint.x));
-}
-
-bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
-  // Beyond pi the height is R + e >= R: no sliver while R reaches kSamePoint.
-  if (theta > kPi && R >= kSamePoint) return false;
-  // Up to pi the height is R - e. While the squared distance stays clearly below (R -
-  // kSamePoint)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
-  // hypot), the height is certainly not below kSamePoint, whatever hypot gives.
-  const double limit = R - kSamePoint;
-  if (theta <= kPi && limit > R / 2) {
-    const double dx = chordMid.x - centre.x;
-    const double dy = chordMid.y - centre.y;
-    if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
-  }
-  const double e = Hypot(centre, chordMid);
-  const double height = theta > kPi ? R + e : R - e;
-  return height < kSamePoint;
 }
 
 bool CDArc::HoldsDirection(double dx, double dy) const {

@@ -359,8 +359,10 @@ class CDArc {
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
-  // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
+  // midpoint given) below kSliverHeight. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
+  // The same-point distance (kSamePoint), which the inline segment steps read here.
+  static const double kSliverHeight;
   // The two crossings of the edge's line with the circle, the first along a->b; none for a
   // degenerate edge or a line that misses the circle.
   using LineCrossingPair = std::array<CDPoint, 2>;
@@ -451,8 +453,8 @@ inline double CDArc::ClearLowerYAt(double x, const VerticalTerms& terms) const {
   return -kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0 ? y : kNoValue;
 }
 
-// The piece of the lower half-circle under a slice, which a division finds at every slice:
-// inline, so that its loop makes no call for it.
+// The base of a slice, the piece of the lower half-circle under it and its segment, which a
+// division finds at every slice: inline, so that its loop makes no call for them.
 
 namespace darc_detail {
 
@@ -496,4 +498,49 @@ inline CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) c
     return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
   }
   return LongPieceTo(from, p);
+}
+
+inline CDArc::Segment CDArc::GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
+                                          const CDPoint& endPoint) const {
+  return Segment{
+      SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
+}
+
+inline double CDArc::SegmentArea(const HalfSweep& half) const {
+  return R * R * half.theta / 2 - R * R * half.cos * half.sin;
+}
+
+// The centroid of a circular segment of sweep theta lies on the radius through the middle of the
+// arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
+// beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
+// The chord end - start is 2R sin(theta/2) (-sin m, cos m) for the middle angle m, so the unit
+// vector toward the middle is the chord turned by a right angle over 2R sin(theta/2), and the
+// centroid comes from the end points without a further sine or cosine:
+// centre + 2 sin^2(theta/2) / (3(theta - sin theta)) (chord.y, -chord.x).
+inline CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
+                                      const CDPoint& endPoint) const {
+  const CDPoint chordMid = (startPoint + endPoint) / 2.0;
+  if (IsSliver(half.theta, chordMid)) return chordMid;
+  const double sinTheta = 2 * half.sin * half.cos;
+  const double scale = 2 * half.sin * half.sin / (3 * (half.theta - sinTheta));
+  return CDPoint(centre.x + scale * (endPoint.y - startPoint.y),
+                 centre.y - scale * (endPoint.x - startPoint.x));
+}
+
+inline bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
+  constexpr double kPi = std::numbers::pi;
+  // Beyond pi the height is R + e >= R: no sliver while R reaches kSliverHeight.
+  if (theta > kPi && R >= kSliverHeight) return false;
+  // Up to pi the height is R - e. While the squared distance stays clearly below (R -
+  // kSliverHeight)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
+  // hypot), the height is certainly not below kSliverHeight, whatever hypot gives.
+  const double limit = R - kSliverHeight;
+  if (theta <= kPi && limit > R / 2) {
+    const double dx = chordMid.x - centre.x;
+    const double dy = chordMid.y - centre.y;
+    if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
+  }
+  const double e = Hypot(centre, chordMid);
+  const double height = theta > kPi ? R + e : R - e;
+  return height < kSliverHeight;
 }
