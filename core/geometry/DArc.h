@@ -433,7 +433,8 @@ inline std::optional<double> CDArc::VerticalHalfChord(double footX,
   // clearly beyond R (a relative margin of 1e-12) proves the miss without it.
   const double leg = std::fabs(centre.x - footX);
   if (leg > terms.missingLeg) return std::nullopt;
-  const double distance = LegDominatedHypot(footX - centre.x, terms.footRise);
+  // hypot ignores the signs of its legs: the leg found for the test serves it.
+  const double distance = LegDominatedHypot(leg, terms.footRise);
   if (distance > R) return std::nullopt;
   return std::sqrt(terms.radius2 - distance * distance);
 }
