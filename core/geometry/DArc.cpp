@@ -23,19 +23,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 
 double ToRadians(double angle, bool degrees) { return degrees ? DegToRad(angle) : angle; }
 
-// The squared half sines up to which ArcsineBySeries holds (a half sweep up to about 1/16).
-constexpr double kSeriesHalfSine2 = 1.0 / 256;
-
-// asin(s) for 0 <= s <= 1/16 from s and its square z by the series to s^13 (the next term lies
-// below 1e-21 of s), the polynomial in z summed in pairs so that its terms do not wait for one
-// another.
-double ArcsineBySeries(double s, double z) {
-  const double z2 = z * z;
-  const double tail = (1.0 / 6 + 3.0 / 40 * z) + (5.0 / 112 + 35.0 / 1152 * z) * z2 +
-                      (63.0 / 2816 + 231.0 / 13312 * z) * (z2 * z2);
-  return s + s * z * tail;
-}
-
 using darc_detail::HalfOpenAngle;
 
 // Whether the angle lies in the sweep from s to e, ends included; all three in [0, 2pi). When
@@ -81,16 +68,16 @@ bool AllSameYOrSameX(const CDPoint& p1, const CDPoint& p2, const CDPoint& p3) {
   return (p1.y == p2.y && p2.y == p3.y) || (p1.x == p2.x && p2.x == p3.x);
 }
 
-// Between a and b along the dominant axis of a-b (ends included), or within tol of an end. No
-// distance lies within a tolerance of 0: the vertical queries of every slice skip the distances.
-// Inline: every crossing of a segment with an arc is tested.
-[[gnu::always_inline]] inline bool IsOnSegment(const CDPoint& p, const CDPoint& a, const CDPoint& b,
+// On the edge's segment: within its range along the dominant axis of a-b (ends included), or
+// within tol of an end. No distance lies within a tolerance of 0: the vertical queries of every
+// slice skip the distances. Inline: every crossing of a segment with an arc is tested.
+[[gnu::always_inline]] inline bool IsOnSegment(const CDPoint& p, const CDArc::Edge& edge,
                                                double tol) {
   // The range, the cheaper test, first: most points that count lie between the ends.
-  const bool between = std::fabs(b.x - a.x) > std::fabs(b.y - a.y)
-                           ? std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x)
-                           : std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
-  return between || (tol > 0 && (IsCloser(p, a, tol) || IsCloser(p, b, tol)));
+  const CDArc::Box& box = edge.box;
+  const bool between =
+      edge.alongX ? box.left <= p.x && p.x <= box.right : box.bottom <= p.y && p.y <= box.top;
+  return between || (tol > 0 && (IsCloser(p, edge.a, tol) || IsCloser(p, edge.b, tol)));
 }
 
 int IncrementSaturated(int v) { return v == INT_MAX ? v : v + 1; }
@@ -100,26 +87,30 @@ double CircleScale(const CDPoint& centre, double r) {
   return r + std::fabs(centre.x) + std::fabs(centre.y);
 }
 
-// The margin by which a segment a-b that certainly has no point that CrossAL with a tolerance up
-// to tol could count keeps clear of the circle (circleScale its CircleScale): a counted crossing
-// lies on the circle and within tol of an end or inside the segment's box, both up to the
-// rounding of a few operations on the coordinates and the radius (about 1e-15 of their scale);
-// the margin, a relative 1e-9 of that scale beyond tol, covers it by far.
-double ClearanceMargin(const CDPoint& a, const CDPoint& b, double circleScale, double tol) {
-  const double scale =
-      circleScale + std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
-  return tol + 1e-9 * scale;
+// The terms of ClearanceMargin's scale that depend on the segment a-b alone.
+double SegmentSizes(const CDPoint& a, const CDPoint& b) {
+  return std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y);
 }
 
-// Whether the segment a-b certainly has no point that CrossAL could count: its box lies apart by
-// more than the margin from the box of the circle, cut off at top (the centre's y for a sweep
-// below the centre, else its highest point), or it lies inside the circle. CrossAL would have
-// found nothing either. Above the centre by that margin, a crossing's direction lies clear
-// inside (0, pi).
-bool SegmentClearOfCircle(const CDPoint& a, const CDPoint& b, const CDPoint& centre, double r,
-                          double top, double margin) {
-  if (std::max(a.x, b.x) < centre.x - r - margin || std::min(a.x, b.x) > centre.x + r + margin ||
-      std::max(a.y, b.y) < centre.y - r - margin || std::min(a.y, b.y) > top + margin) {
+// The margin by which a segment that certainly has no point that CrossAL with a tolerance up to
+// tol could count keeps clear of the circle (circleScale its CircleScale, segmentSizes its
+// SegmentSizes): a counted crossing lies on the circle and within tol of an end or inside the
+// segment's box, both up to the rounding of a few operations on the coordinates and the radius
+// (about 1e-15 of their scale); the margin, a relative 1e-9 of that scale beyond tol, covers it
+// by far.
+double ClearanceMargin(double segmentSizes, double circleScale, double tol) {
+  return tol + 1e-9 * (circleScale + segmentSizes);
+}
+
+// Whether the segment a-b (of that box) certainly has no point that CrossAL could count: its box
+// lies apart by more than the margin from the clearance's box, or it lies inside the circle.
+// CrossAL would have found nothing either. Above the centre by that margin, a crossing's
+// direction lies clear inside (0, pi).
+bool SegmentClearOfCircle(const CDArc::Box& box, const CDPoint& a, const CDPoint& b,
+                          const CDPoint& centre, double r, const CDArc::Box& circle,
+                          double margin) {
+  if (box.right < circle.left - margin || box.left > circle.right + margin ||
+      box.top < circle.bottom - margin || box.bottom > circle.top + margin) {
     return true;
   }
   // Both ends nearer the centre than r by twice the margin (their squares compared, which round
@@ -202,34 +193,13 @@ void CDArc::SetParam(const CDPoint& c, double r, double startAngle, double endAn
 
 double CDArc::LowerAngleAt(double x) const { return LowerPointAt(x).angle; }
 
-CDPoint CDArc::LowerHalfPoint(double x) const {
-  const double dx = x - centre.x;
-  const double radicand = R * R - dx * dx;
-  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
-  return CDPoint(x, centre.y - halfChord);
-}
-
 CDArc::LowerPoint CDArc::WithItsAngle(const CDPoint& p) const {
   return LowerPoint{p, NormalizeAngle(MyAtan(&centre, &p))};
 }
 
 CDArc::LowerPoint CDArc::LowerPointAt(double x) const { return WithItsAngle(LowerHalfPoint(x)); }
 
-std::optional<CDArc::HalfSweep> CDArc::ShortSweep(const CDPoint& from, const CDPoint& to) const {
-  const double chordX = to.x - from.x;
-  const double chordY = to.y - from.y;
-  // The squared sine of the half sweep: the squared half chord over R^2.
-  const double halfSine2 = (chordX * chordX + chordY * chordY) / (4 * R * R);
-  if (!(halfSine2 <= kSeriesHalfSine2)) return std::nullopt;
-  const double halfSine = std::sqrt(halfSine2);
-  return HalfSweep{2 * ArcsineBySeries(halfSine, halfSine2), halfSine, std::sqrt(1 - halfSine2)};
-}
-
-CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
-  const CDPoint p = LowerHalfPoint(x);
-  if (const std::optional<HalfSweep> half = ShortSweep(from.point, p)) {
-    return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
-  }
+CDArc::LowerPiece CDArc::LongPieceTo(const LowerPoint& from, const CDPoint& p) const {
   const LowerPoint to = WithItsAngle(p);
   CDArc piece(*this);
   piece.start = from.angle;
@@ -419,6 +389,8 @@ CDArc::HalfSweep CDArc::SegmentHalfSweep() const {
   return HalfSweep{theta, std::sin(theta / 2), std::cos(theta / 2)};
 }
 
+const double CDArc::kSliverHeight = kSamePoint;
+
 double CDArc::GetKoArea() const { return SegmentArea(SegmentHalfSweep()); }
 
 CDPoint CDArc::GetKoCenterBalance() const {
@@ -427,50 +399,6 @@ CDPoint CDArc::GetKoCenterBalance() const {
 
 CDArc::Segment CDArc::GetKoSegment(const CDPoint& startPoint, const CDPoint& endPoint) const {
   return GetKoSegment(SegmentHalfSweep(), startPoint, endPoint);
-}
-
-CDArc::Segment CDArc::GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
-                                   const CDPoint& endPoint) const {
-  return Segment{
-      SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
-}
-
-double CDArc::SegmentArea(const HalfSweep& half) const {
-  return R * R * half.theta / 2 - R * R * half.cos * half.sin;
-}
-
-// The centroid of a circular segment of sweep theta lies on the radius through the middle of the
-// arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
-// beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
-// The chord end - start is 2R sin(theta/2) (-sin m, cos m) for the middle angle m, so the unit
-// vector toward the middle is the chord turned by a right angle over 2R sin(theta/2), and the
-// centroid comes from the end points without a further sine or cosine:
-// centre + 2 sin^2(theta/2) / (3(theta - sin theta)) (chord.y, -chord.x).
-CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
-                               const CDPoint& endPoint) const {
-  const CDPoint chordMid = Midpoint(startPoint, endPoint);
-  if (IsSliver(half.theta, chordMid)) return chordMid;
-  const double sinTheta = 2 * half.sin * half.cos;
-  const double scale = 2 * half.sin * half.sin / (3 * (half.theta - sinTheta));
-  return CDPoint(centre.x + scale * (endPoint.y - startPoint.y),
-                 centre.y - scale * (endPoint.x - startPoint.x));
-}
-
-bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
-  // Beyond pi the height is R + e >= R: no sliver while R reaches kSamePoint.
-  if (theta > kPi && R >= kSamePoint) return false;
-  // Up to pi the height is R - e. While the squared distance stays clearly below (R -
-  // kSamePoint)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
-  // hypot), the height is certainly not below kSamePoint, whatever hypot gives.
-  const double limit = R - kSamePoint;
-  if (theta <= kPi && limit > R / 2) {
-    const double dx = chordMid.x - centre.x;
-    const double dy = chordMid.y - centre.y;
-    if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
-  }
-  const double e = Hypot(centre, chordMid);
-  const double height = theta > kPi ? R + e : R - e;
-  return height < kSamePoint;
 }
 
 bool CDArc::HoldsDirection(double dx, double dy) const {
@@ -500,6 +428,10 @@ bool CDArc::HoldsDirection(double dx, double dy) const {
   return SweepHolds(s, e, HalfOpenAngle(std::atan2(dy, dx)));
 }
 
+CDArc::Box CDArc::Box::Of(const CDPoint& a, const CDPoint& b) {
+  return {std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y)};
+}
+
 CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
     : a(from),
       b(to),
@@ -508,15 +440,19 @@ CDArc::Edge::Edge(const CDPoint& from, const CDPoint& to)
       dy(to.y - from.y),
       length2(dx * dx + dy * dy),
       ux(degenerate ? 0 : dx / std::sqrt(length2)),
-      uy(degenerate ? 0 : dy / std::sqrt(length2)) {}
+      uy(degenerate ? 0 : dy / std::sqrt(length2)),
+      box(Box::Of(from, to)),
+      sizes(SegmentSizes(from, to)),
+      alongX(std::fabs(dx) > std::fabs(dy)) {}
 
 CDArc::Clearance CDArc::GetClearance() const {
-  return Clearance{LiesBelowCentre() ? centre.y : centre.y + R, CircleScale(centre, R)};
+  const double top = LiesBelowCentre() ? centre.y : centre.y + R;
+  return Clearance{{centre.x - R, centre.x + R, centre.y - R, top}, CircleScale(centre, R)};
 }
 
 bool CDArc::ClearOfEdge(const Edge& edge, double tol, const Clearance& clearance) const {
-  const double margin = ClearanceMargin(edge.a, edge.b, clearance.scale, tol);
-  return SegmentClearOfCircle(edge.a, edge.b, centre, R, clearance.top, margin) ||
+  const double margin = ClearanceMargin(edge.sizes, clearance.scale, tol);
+  return SegmentClearOfCircle(edge.box, edge.a, edge.b, centre, R, clearance.box, margin) ||
          EdgeOutsideCircle(edge, centre, R, margin);
 }
 
@@ -554,9 +490,7 @@ template <class Holds>
                                                        const CDArc::Edge& edge, CDPoint& out1,
                                                        CDPoint& out2, double tol, Holds holds) {
   const auto& [first, second] = crossings;
-  const auto counts = [&](const CDPoint& p) {
-    return IsOnSegment(p, edge.a, edge.b, tol) && holds(p);
-  };
+  const auto counts = [&](const CDPoint& p) { return IsOnSegment(p, edge, tol) && holds(p); };
   const bool firstCounts = counts(first);
   const bool secondCounts = counts(second);
   out1 = firstCounts ? first : second;
@@ -582,8 +516,7 @@ int CDArc::CrossAL(const Edge& edge, CDPoint& out1, CDPoint& out2, double tol,
   // a vertical's does, its distance from the centre being found from the foot's and the half
   // chord's squares: the vertical's margin, grown by the segment's sizes, keeps the test by x
   // certain.
-  const double sizes = column.terms.marginSizes + std::fabs(edge.a.x) + std::fabs(edge.a.y) +
-                       std::fabs(edge.b.x) + std::fabs(edge.b.y);
+  const double sizes = column.terms.marginSizes + edge.sizes;
   return CountOnSegmentAndArc(*crossings, edge, out1, out2, tol, [&](const CDPoint& p) {
     const double dx = p.x - centre.x;
     const double above = p.y - centre.y;
@@ -605,8 +538,7 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   using Cut = CutStorage::Cut;
   constexpr double kCutTolerance = 1e-12;
   const double unwrappedEnd = end > start ? end : end + kTwoPi;
-  const double top = LiesBelowCentre() ? centre.y : centre.y + R;
-  const double circleScale = CircleScale(centre, R);
+  const Clearance clearance = GetClearance();
   // A trial circle crosses a few edges: room for them at once spares the growing steps.
   constexpr std::size_t kUsualCuts = 16;
   std::vector<Cut>& cuts = storage.cuts_;
@@ -627,14 +559,13 @@ void CDArc::CutArcAlong(ForEachSegment forEachSegment, CutStorage& storage) cons
   const double sweepStart = HalfOpenAngle(start);
   const double sweepEnd = HalfOpenAngle(end);
   forEachSegment([&](const CDPoint& a, const CDPoint& b, const auto& edgeOf) {
-    if (SegmentClearOfCircle(a, b, centre, R, top,
-                             ClearanceMargin(a, b, circleScale, kCutTolerance))) {
-      return;
-    }
-    const std::optional<LineCrossingPair> crossings = LineCrossings(edgeOf());
+    const double margin = ClearanceMargin(SegmentSizes(a, b), clearance.scale, kCutTolerance);
+    if (SegmentClearOfCircle(Box::Of(a, b), a, b, centre, R, clearance.box, margin)) return;
+    const Edge& edge = edgeOf();
+    const std::optional<LineCrossingPair> crossings = LineCrossings(edge);
     if (!crossings) return;
     for (const CDPoint& p : *crossings) {
-      if (!IsOnSegment(p, a, b, kCutTolerance)) continue;
+      if (!IsOnSegment(p, edge, kCutTolerance)) continue;
       const double direction = std::atan2(p.y - centre.y, p.x - centre.x);
       if (SweepHolds(sweepStart, sweepEnd, HalfOpenAngle(direction))) addCut(direction);
     }

@@ -156,8 +156,17 @@ class CDArc {
   // within tol of an end of it) and the arc. out1 is the first crossing along a->b that counts,
   // out2 the second crossing of line and circle.
   int CrossAL(const CDPoint& a, const CDPoint& b, CDPoint& out1, CDPoint& out2, double tol) const;
-  // A segment a-b with the terms of CrossAL that depend on the segment alone, found once for a
-  // segment that many circles cross.
+  // A box, its bounds included.
+  struct Box {
+    double left = 0;
+    double right = 0;
+    double bottom = 0;
+    double top = 0;
+    // The box of the segment a-b.
+    static Box Of(const CDPoint& a, const CDPoint& b);
+  };
+  // A segment a-b with the terms of CrossAL and ClearOfEdge that depend on the segment alone,
+  // found once for a segment that many circles cross.
   struct Edge {
     Edge() = default;
     Edge(const CDPoint& from, const CDPoint& to);
@@ -169,12 +178,20 @@ class CDArc {
     double length2 = 0;
     double ux = 0;  // the unit direction
     double uy = 0;
+    Box box;
+    // |a.x| + |a.y| + |b.x| + |b.y|, which scales the margins of the tests that keep the
+    // crossings of a circle from the segment.
+    double sizes = 0;
+    // x is the dominant axis of b - a (|dx| > |dy|): a crossing of the line lies on the segment
+    // where its x lies in the box's x range, else where its y lies in the y range.
+    bool alongX = false;
   };
   // The terms of ClearOfEdge that depend on the arc alone, found once for an arc that many
   // segments are tested against.
   struct Clearance {
-    double top = 0;    // of the box a segment must keep clear of: the centre's y for a sweep
-                       // below the centre, else the circle's highest point
+    // The box a segment must keep clear of: the circle's, cut off at the centre's y for a sweep
+    // below the centre.
+    Box box;
     double scale = 0;  // R + |centre.x| + |centre.y|, the first terms of the margin's scale
   };
   Clearance GetClearance() const;
@@ -303,6 +320,9 @@ class CDArc {
   // level beyond the circle), and a point of the circle with its angle in [0, 2pi].
   CDPoint LowerHalfPoint(double x) const;
   LowerPoint WithItsAngle(const CDPoint& p) const;
+  // LowerPieceTo of a point of the lower half-circle beyond ShortSweep's reach: the point's angle
+  // by atan2, the half sweep by its sine and cosine.
+  LowerPiece LongPieceTo(const LowerPoint& from, const CDPoint& p) const;
   // The sweep of the segment formulas: end - start, plus 2pi when negative.
   double SegmentSweep() const;
   // For a point below the centre on the vertical at x (CrossVertical's first crossing): whether
@@ -339,8 +359,10 @@ class CDArc {
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
-  // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
+  // midpoint given) below kSliverHeight. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
+  // The same-point distance (kSamePoint), which the inline segment steps read here.
+  static const double kSliverHeight;
   // The two crossings of the edge's line with the circle, the first along a->b; none for a
   // degenerate edge or a line that misses the circle.
   using LineCrossingPair = std::array<CDPoint, 2>;
@@ -411,7 +433,8 @@ inline std::optional<double> CDArc::VerticalHalfChord(double footX,
   // clearly beyond R (a relative margin of 1e-12) proves the miss without it.
   const double leg = std::fabs(centre.x - footX);
   if (leg > terms.missingLeg) return std::nullopt;
-  const double distance = LegDominatedHypot(footX - centre.x, terms.footRise);
+  // hypot ignores the signs of its legs: the leg found for the test serves it.
+  const double distance = LegDominatedHypot(leg, terms.footRise);
   if (distance > R) return std::nullopt;
   return std::sqrt(terms.radius2 - distance * distance);
 }
@@ -429,4 +452,96 @@ inline double CDArc::ClearLowerYAt(double x, const VerticalTerms& terms) const {
   // to the centre's level is left to the full steps.
   const double y = LowerCrossingYAt(x, terms);
   return -kVerticalReach <= y && y <= kVerticalReach && y - centre.y < 0 ? y : kNoValue;
+}
+
+// The base of a slice, the piece of the lower half-circle under it and its segment, which a
+// division finds at every slice: inline, so that its loop makes no call for them.
+
+namespace darc_detail {
+
+// The squared half sines up to which ArcsineBySeries holds (a half sweep up to about 1/16).
+inline constexpr double kSeriesHalfSine2 = 1.0 / 256;
+
+// asin(s) for 0 <= s <= 1/16 from s and its square z by the series to s^13 (the next term lies
+// below 1e-21 of s), the polynomial in z summed in pairs so that its terms do not wait for one
+// another.
+inline double ArcsineBySeries(double s, double z) {
+  const double z2 = z * z;
+  const double tail = (1.0 / 6 + 3.0 / 40 * z) + (5.0 / 112 + 35.0 / 1152 * z) * z2 +
+                      (63.0 / 2816 + 231.0 / 13312 * z) * (z2 * z2);
+  return s + s * z * tail;
+}
+
+}  // namespace darc_detail
+
+inline CDPoint CDArc::LowerHalfPoint(double x) const {
+  const double dx = x - centre.x;
+  const double radicand = R * R - dx * dx;
+  const double halfChord = radicand > 0 ? std::sqrt(radicand) : 0.0;
+  return CDPoint(x, centre.y - halfChord);
+}
+
+inline std::optional<CDArc::HalfSweep> CDArc::ShortSweep(const CDPoint& from,
+                                                         const CDPoint& to) const {
+  const double chordX = to.x - from.x;
+  const double chordY = to.y - from.y;
+  // The squared sine of the half sweep: the squared half chord over R^2.
+  const double halfSine2 = (chordX * chordX + chordY * chordY) / (4 * R * R);
+  if (!(halfSine2 <= darc_detail::kSeriesHalfSine2)) return std::nullopt;
+  const double halfSine = std::sqrt(halfSine2);
+  return HalfSweep{2 * darc_detail::ArcsineBySeries(halfSine, halfSine2), halfSine,
+                   std::sqrt(1 - halfSine2)};
+}
+
+inline CDArc::LowerPiece CDArc::LowerPieceTo(const LowerPoint& from, double x) const {
+  const CDPoint p = LowerHalfPoint(x);
+  if (const std::optional<HalfSweep> half = ShortSweep(from.point, p)) {
+    return LowerPiece{LowerPoint{p, from.angle + half->theta}, *half};
+  }
+  return LongPieceTo(from, p);
+}
+
+inline CDArc::Segment CDArc::GetKoSegment(const HalfSweep& half, const CDPoint& startPoint,
+                                          const CDPoint& endPoint) const {
+  return Segment{
+      SegmentArea(half), SegmentCentroid(half, startPoint, endPoint), {startPoint.x, endPoint.x}};
+}
+
+inline double CDArc::SegmentArea(const HalfSweep& half) const {
+  return R * R * half.theta / 2 - R * R * half.cos * half.sin;
+}
+
+// The centroid of a circular segment of sweep theta lies on the radius through the middle of the
+// arc, 4R sin^3(theta/2) / (3(theta - sin theta)) from the centre. That holds for every sweep;
+// beyond pi the segment holds the centre and the chord's midpoint lies on the far side of it.
+// The chord end - start is 2R sin(theta/2) (-sin m, cos m) for the middle angle m, so the unit
+// vector toward the middle is the chord turned by a right angle over 2R sin(theta/2), and the
+// centroid comes from the end points without a further sine or cosine:
+// centre + 2 sin^2(theta/2) / (3(theta - sin theta)) (chord.y, -chord.x).
+inline CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& startPoint,
+                                      const CDPoint& endPoint) const {
+  const CDPoint chordMid = (startPoint + endPoint) / 2.0;
+  if (IsSliver(half.theta, chordMid)) return chordMid;
+  const double sinTheta = 2 * half.sin * half.cos;
+  const double scale = 2 * half.sin * half.sin / (3 * (half.theta - sinTheta));
+  return CDPoint(centre.x + scale * (endPoint.y - startPoint.y),
+                 centre.y - scale * (endPoint.x - startPoint.x));
+}
+
+inline bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
+  constexpr double kPi = std::numbers::pi;
+  // Beyond pi the height is R + e >= R: no sliver while R reaches kSliverHeight.
+  if (theta > kPi && R >= kSliverHeight) return false;
+  // Up to pi the height is R - e. While the squared distance stays clearly below (R -
+  // kSliverHeight)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
+  // hypot), the height is certainly not below kSliverHeight, whatever hypot gives.
+  const double limit = R - kSliverHeight;
+  if (theta <= kPi && limit > R / 2) {
+    const double dx = chordMid.x - centre.x;
+    const double dy = chordMid.y - centre.y;
+    if (dx * dx + dy * dy < limit * limit * (1 - 1e-6)) return false;
+  }
+  const double e = Hypot(centre, chordMid);
+  const double height = theta > kPi ? R + e : R - e;
+  return height < kSliverHeight;
 }

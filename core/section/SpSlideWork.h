@@ -209,6 +209,7 @@ class CSpSlideWork : public CDPoly {
   class VerticalTable {
    public:
     void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
+    // Inline, as the clear runs' lookup: a division asks it at every slice and division point.
     Vertical At(double x) const;
     // At(x).y alone, bit for bit: beside an arc's end whose height the vertical takes, a crossing
     // with the circle above that height cannot lower it, and its sweep test is spared.
@@ -232,17 +233,22 @@ class CSpSlideWork : public CDPoly {
     };
     // Takes piece i of the surface; false when a vertex names no arc.
     bool TakePiece(const CSpSlideWork& surface, int i, std::span<const ArcEnds> ends);
-    // A range of x in which the vertical meets one arc piece alone (pieces_[piece]), clearly
-    // between its ends' x for the sweep test of its lower crossing and farther than the same-point
-    // distance from them: there the vertical's height is that crossing's where the crossing counts
-    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met.
+    // A range of x in which the vertical meets one arc piece alone, clearly between its ends' x
+    // for the sweep test of its lower crossing and farther than the same-point distance from
+    // them: there the vertical's height is that crossing's where the crossing counts
+    // (CDArc::ClearLowerYAt), and the piece is the first piece and arc met. The run keeps the
+    // piece's arc, vertex and vertical terms with it.
     struct ClearRun {
       CDArc::XRange range;
-      std::size_t piece = 0;
+      const CDArc* arc = nullptr;
+      int index = 0;
+      CDArc::VerticalTerms terms;
     };
     // The clear run of piece i, empty where it has none.
     CDArc::XRange ClearRange(std::size_t i) const;
-    // At, or what HeightAt needs of it (the height alone).
+    // At of an x that the first clear run holding it decides; none where no run does.
+    std::optional<Vertical> ClearAt(double x) const;
+    // At where no clear run decides, or what HeightAt needs of it (the height alone).
     Vertical Find(double x, bool heightOnly) const;
     // The walk of At over every piece whose reach holds x; the same height alone.
     Vertical Walk(double x, bool heightOnly) const;
@@ -404,8 +410,11 @@ class CSpSlideWork : public CDPoly {
 
   // ---- Queries (SpSlideWorkGeometry.cpp) ----
 
-  // The piece meant by a vertex: the piece before the last vertex, else the vertex's own.
-  int PieceAt(int vertex) const;
+  // The piece meant by a vertex: the piece before the last vertex, else the vertex's own. Inline:
+  // a division asks the strength of a position at every slice.
+  int PieceAt(int vertex) const {
+    return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
+  }
   // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
   static bool StretchesNoEnd();
   // The surface lifted onto the stratum it lies on, made in out (CorrectSlideObj's one piece
@@ -420,8 +429,6 @@ class CSpSlideWork : public CDPoly {
   static int StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType);
   // Whether piece i is a straight vertical piece whose height range holds y.
   bool VerticalPieceHolds(int i, double y) const;
-  // CSpSlide::Get3PStrength's answer from the vertices of a slip line.
-  static int SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out);
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
   double TravelAngleAtStart(int i) const;
   double TravelAngleAtEnd(int i) const;
@@ -448,6 +455,29 @@ class CSpSlideWork : public CDPoly {
   PointList sparePoints_;
   std::vector<std::unique_ptr<CDArc>> spareArcs_;
 };
+
+// The clear runs' lookup, inline in a division's loops.
+inline std::optional<CSpSlideWork::Vertical> CSpSlideWork::VerticalTable::ClearAt(double x) const {
+  // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
+  for (const ClearRun& run : clearRuns_) {
+    if (!run.range.Holds(x)) continue;
+    if (const double y = run.arc->ClearLowerYAt(x, run.terms); y != kNoValue) {
+      return Vertical{y, run.arc, run.index};
+    }
+    break;
+  }
+  return std::nullopt;
+}
+
+inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
+  if (const std::optional<Vertical> clear = ClearAt(x)) return *clear;
+  return Find(x, false);
+}
+
+inline double CSpSlideWork::VerticalTable::HeightAt(double x) const {
+  if (const std::optional<Vertical> clear = ClearAt(x)) return clear->y;
+  return Find(x, true).y;
+}
 
 // The storage of fitting surfaces to the ground again and again (a circle search fits every
 // trial circle): the lifted copy, the walk with the crossings, the cuts of its arcs and the

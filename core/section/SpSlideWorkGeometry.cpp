@@ -235,7 +235,10 @@ void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<co
   clearRuns_.clear();
   for (std::size_t i = 0; i < pieces_.size() && !general_; ++i) {
     const CDArc::XRange range = ClearRange(i);
-    if (range.left <= range.right) clearRuns_.push_back(ClearRun{range, i});
+    if (range.left <= range.right) {
+      const Piece& piece = pieces_[i];
+      clearRuns_.push_back(ClearRun{range, piece.arc, piece.index, piece.column.terms});
+    }
   }
 }
 
@@ -308,24 +311,10 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   return true;
 }
 
-[[gnu::always_inline]] inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(
-    double x, bool heightOnly) const {
-  // Most verticals of a division meet one arc piece alone, clearly inside its sweep.
-  for (const ClearRun& run : clearRuns_) {
-    if (!run.range.Holds(x)) continue;
-    const Piece& piece = pieces_[run.piece];
-    if (const double y = piece.arc->ClearLowerYAt(x, piece.column.terms); y != kNoValue) {
-      return Vertical{y, piece.arc, piece.index};
-    }
-    break;
-  }
+CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(double x, bool heightOnly) const {
   if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
   return Walk(x, heightOnly);
 }
-
-CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const { return Find(x, false); }
-
-double CSpSlideWork::VerticalTable::HeightAt(double x) const { return Find(x, true).y; }
 
 namespace {
 
@@ -372,10 +361,6 @@ std::unique_ptr<CDArc> CSpSlideWork::GetSlideBottom(double x1, double x2, double
   return arc == nullptr ? nullptr : arc->TrimCopy(x1, x2);
 }
 
-int CSpSlideWork::PieceAt(int vertex) const {
-  return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
-}
-
 bool CSpSlideWork::VerticalPieceHolds(int i, double y) const {
   const CDPoint& a = *GetAt(i);
   const CDPoint& b = *GetAt(i + 1);
@@ -411,14 +396,21 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
-int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out) {
-  const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+namespace {
+
+// CSpSlide::Get3PStrength's answer from the vertices of a slip line. Inline: a division asks the
+// strength of a position at every slice.
+inline int SlipLineStrength(std::span<const CSpSlideWork::SlipLineVertex> slipLine, double x,
+                            int& out) {
+  const auto vertex = [slipLine](int i) -> const CSpSlideWork::SlipLineVertex& {
     return slipLine[static_cast<std::size_t>(i)];
   };
   return ThreePointStrength(
       static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
       [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
 }
+
+}  // namespace
 
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         std::span<const SlipLineVertex> slipLine) const {
