@@ -70,19 +70,25 @@ inline void CSlice::SortDEVY() {
 
 inline void CSlice::DelSameDEVY() {
   auto& b = boundaries_;
-  const CDPoly* carried = nullptr;
-  std::size_t i = 0;
-  while (i + 1 < b.size()) {
-    const bool lastPair = i + 2 == b.size();
-    const bool drop = slice_boundaries::Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundary) &&
-                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
-    carried = b[i + 1].shape;
-    if (drop) {
-      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
-    } else {
-      ++i;
-    }
+  const std::size_t n = b.size();
+  // Entry k is dropped where it coincides with entry k + 1 and continues the shape carried from
+  // the pair before: past the first pair the entry compared always does (it was that pair's
+  // lower one, or took the dropped one's place), so only the first pair asks more, an entry
+  // without a shape or, on a straight base, the last pair. The pairs compared are thus those of
+  // neighbouring entries as they were, which stay in place while kept in front of them.
+  const auto drops = [&b, n, this](std::size_t k) {
+    return slice_boundaries::Coincide(b[k], b[k + 1], slice_boundaries::kSameBoundary) &&
+           (k > 0 || b[0].shape == nullptr || (arc_ == nullptr && n == 2));
+  };
+  std::size_t k = 0;
+  while (k + 1 < n && !drops(k)) ++k;
+  if (k + 1 >= n) return;
+  std::size_t kept = k;
+  for (++k; k + 1 < n; ++k) {
+    if (!drops(k)) b[kept++] = b[k];
   }
+  b[kept++] = b[n - 1];
+  b.erase(b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
 }
 
 inline bool CSlice::InsertLevel(const tagDEVY& level) {
