@@ -93,10 +93,15 @@ inline void CSlice::DelSameDEVY() {
 
 inline bool CSlice::InsertLevel(const tagDEVY& level) {
   const double mean = MeanY(level);
-  for (std::size_t i = 0; i + 1 < boundaries_.size(); ++i) {
+  const std::size_t n = boundaries_.size();
+  if (n < 2) return false;
+  // Each boundary's mean is found once, as the lower one of its pair and then the upper one.
+  double upperMean = MeanY(boundaries_[0]);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
     const tagDEVY& upper = boundaries_[i];
     const tagDEVY& lower = boundaries_[i + 1];
-    if (slice_soil::SameOnBothSides(upper, level) || (MeanY(lower) < mean && mean < MeanY(upper))) {
+    const double lowerMean = MeanY(lower);
+    if (slice_soil::SameOnBothSides(upper, level) || (lowerMean < mean && mean < upperMean)) {
       // The new entry's fields are written in place: an entry built aside and copied in whole
       // would be read back in wider pieces than it was written in, which stalls the copy.
       const CDPoly* shape = upper.shape;
@@ -107,6 +112,7 @@ inline bool CSlice::InsertLevel(const tagDEVY& level) {
       inserted.shape = shape;
       return true;
     }
+    upperMean = lowerMean;
   }
   return false;
 }

@@ -692,7 +692,9 @@ void CSliceList::RepeatSharedEntries(std::pair<std::size_t, std::size_t> run,
   }
 }
 
-void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water) {
+// Inline in CreateSlice: every slice runs it.
+[[gnu::always_inline]] inline void CSliceList::FinishSlice(CSlice& slice, std::size_t i,
+                                                            const WaterShapes& water) {
   slice.SortDEVY();
   slice.DelSameDEVY();
   slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
