@@ -462,8 +462,10 @@ void CSliceList::SliceStore::push_back(Slot slice) {
 
 template <class Keep>
 void CSliceList::SliceStore::KeepIf(Keep keep) {
+  // The slices before the first one dropped stay where they are.
   std::size_t kept = 0;
-  for (std::size_t i = 0; i < size_; ++i) {
+  while (kept < size_ && keep(*slots_[kept])) ++kept;
+  for (std::size_t i = kept + 1; i < size_; ++i) {
     if (keep(*slots_[i])) slots_[kept++].swap(slots_[i]);
   }
   size_ = kept;
@@ -684,8 +686,9 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
   }
 }
 
-void CSliceList::RepeatSharedEntries(std::pair<std::size_t, std::size_t> run,
-                                     const CDPoly& stratum) {
+// Inline in AddStrataBoundaries: every repeating edge runs it.
+[[gnu::always_inline]] inline void CSliceList::RepeatSharedEntries(
+    std::pair<std::size_t, std::size_t> run, const CDPoly& stratum) {
   for (std::size_t k = run.first; k < run.second; ++k) {
     const SharedEntry& entry = sharedEntries_[k];
     slices_[entry.cut]->AddDEVY(tagDEVY{entry.leftY, entry.rightY, &stratum, 0});
