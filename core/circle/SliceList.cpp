@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/circle/SliceBoundaries.h"
+#include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
@@ -722,7 +723,7 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
 tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   const double left = ys[i];
   const double right = ys[i + 1];
-  if (left == kNoValue || right == kNoValue) return tagDEVY{};
+  if (slice_soil::IsUnset(left) || slice_soil::IsUnset(right)) return tagDEVY{};
   return tagDEVY{left, right, line, 0};
 }
 
