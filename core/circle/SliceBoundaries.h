@@ -135,7 +135,8 @@ inline void CSlice::SetImperLayerLevel(const tagDEVY& level) {
 template <class FindPolygon>
 inline void CSlice::HangLayers(FindPolygon find) {
   for (tagDEVY& d : boundaries_) d.flag = 0;
-  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
+  const int n = GetDEVYCount();
+  for (int i = 1; i + 1 < n; ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
     // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
