@@ -734,14 +734,15 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
   // Neighbouring slices on one arc share the point of their common side, and all the slices on
   // it the terms of its circle: each found once.
+  // The slice starts at the side's point, which then moves on to the slice's end.
   const bool sameArc = side.arc == &arc;
-  const CDArc::LowerPoint start = sameArc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
-  const CDArc::LowerPiece piece = arc.LowerPieceTo(start, x2);
+  if (!sameArc || side.x != x1) side.end = arc.LowerPointAt(x1);
+  const CDArc::LowerPiece piece = arc.LowerPieceTo(side.end, x2);
   if (!sameArc) side.terms = arc.GetVerticalTerms();
   side.arc = &arc;
   side.x = x2;
+  slice.SetBottomArc(arc, side.end, piece, side.terms);
   side.end = piece.end;
-  slice.SetBottomArc(arc, start, piece, side.terms);
 }
 
 void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {
