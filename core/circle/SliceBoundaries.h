@@ -60,11 +60,12 @@ inline void CSlice::SortDEVY() {
       }
     }
   }
+  const CDPoly* above = nullptr;  // the shape of the entry before, as it stays
   for (std::size_t i = 0; i + 1 < n; ++i) {
-    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
     if (Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundarySort) && b[i].shape != above) {
       std::swap(b[i], b[i + 1]);
     }
+    above = b[i].shape;
   }
 }
 
