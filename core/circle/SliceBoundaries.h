@@ -135,10 +135,15 @@ inline void CSlice::SetImperLayerLevel(const tagDEVY& level) {
 
 template <class FindPolygon>
 inline void CSlice::HangLayers(FindPolygon find) {
-  for (tagDEVY& d : boundaries_) d.flag = 0;
   const int n = GetDEVYCount();
+  if (n == 0) return;
+  // The flags are cleared as the pass goes, the outer ones first: the layers' heights and
+  // centroids do not read them.
+  boundaries_.front().flag = 0;
+  boundaries_.back().flag = 0;
   for (int i = 1; i + 1 < n; ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
+    d.flag = 0;
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
     // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
     // rounding is read for them alone.
