@@ -643,6 +643,38 @@ TEST(SliceTest, ALayerOutsideEveryStratumHangs) {
   EXPECT_EQ(wet->GetIndexDEVY(1)->shape, inArray);
 }
 
+// SetHang over the strata's outlines clears the flag of every boundary it does not hang, set
+// before or not, as the reference's search does.
+TEST(SliceTest, HangingOverOutlinesLeavesTheFlagsAsTheReference) {
+  CDPolyArray strata;
+  strata.Add(Block("砂", {{0, 4}, {2, 4}, {2, 10}, {0, 10}, {0, 4}}));
+  const CDPoly* s = strata.GetAt(0);
+  CDPolyArray::Outlines outlines;
+  outlines.Take(strata);
+  const std::vector<std::vector<tagDEVY>> cases = {
+      {},
+      {{10, 10, s, 1}},
+      {{10, 10, s, 1}, {1, 1, nullptr, 1}},
+      {{10, 10, s, 1}, {4, 4, s, 1}, {1, 1, nullptr, 1}},  // air under the block hangs
+      {{10, 10, s, 1}, {7, 7, s, 1}, {4, 4, nullptr, 1}},  // a level inside the block
+      {{10, 10, s, 0}, {4, 4, s, 0}, {3, 3, nullptr, 1}, {1, 1, nullptr, 1}},
+  };
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    SCOPED_TRACE(k);
+    auto slice = SliceOf(cases[k]);
+    slice_oracle::CSlice reference;
+    reference.SetX(0, 2);
+    reference.AppendDEVYArray(cases[k]);
+    slice->SetHang(strata, outlines);
+    reference.SetHang(&strata);
+    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
+    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
+      EXPECT_EQ(slice->GetIndexDEVY(i)->shape, reference.GetIndexDEVY(i)->shape) << i;
+      EXPECT_EQ(slice->GetIndexDEVY(i)->flag, reference.GetIndexDEVY(i)->flag) << i;
+    }
+  }
+}
+
 TEST(SliceTest, ACrackBoundaryIsAShapeThatIsNoStratum) {
   const auto block = Block("砂");
   const KindPoly crack(kKindCrack);
