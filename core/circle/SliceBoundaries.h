@@ -73,10 +73,10 @@ inline void CSlice::DelSameDEVY() {
   auto& b = boundaries_;
   const std::size_t n = b.size();
   // Entry k is dropped where it coincides with entry k + 1 and continues the shape carried from
-  // the pair before: past the first pair the entry compared always does (it was that pair's
-  // lower one, or took the dropped one's place), so only the first pair asks more, an entry
-  // without a shape or, on a straight base, the last pair. The pairs compared are thus those of
-  // neighbouring entries as they were, which stay in place while kept in front of them.
+  // the pair before. Past the first pair the entry compared always does (it was that pair's
+  // lower one, or took the dropped one's place); the first pair needs an entry without a shape,
+  // or a straight base of which it is the last pair. The pairs compared are thus those of
+  // neighbouring entries as they were, which stay in place while the kept ones move up.
   const auto drops = [&b, n, this](std::size_t k) {
     return slice_boundaries::Coincide(b[k], b[k + 1], slice_boundaries::kSameBoundary) &&
            (k > 0 || b[0].shape == nullptr || (arc_ == nullptr && n == 2));

@@ -698,7 +698,7 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
 
 // Inline in CreateSlice: every slice runs it.
 [[gnu::always_inline]] inline void CSliceList::FinishSlice(CSlice& slice, std::size_t i,
-                                                            const WaterShapes& water) {
+                                                           const WaterShapes& water) {
   slice.SortDEVY();
   slice.DelSameDEVY();
   slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
@@ -733,8 +733,8 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
                                                              SharedSide& side) {
   if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
   // Neighbouring slices on one arc share the point of their common side, and all the slices on
-  // it the terms of its circle: each found once.
-  // The slice starts at the side's point, which then moves on to the slice's end.
+  // it the terms of its circle: each found once. The slice starts at the side's point, which
+  // then moves on to the slice's end.
   const bool sameArc = side.arc == &arc;
   if (!sameArc || side.x != x1) side.end = arc.LowerPointAt(x1);
   const CDArc::LowerPiece piece = arc.LowerPieceTo(side.end, x2);

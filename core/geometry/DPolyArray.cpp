@@ -389,8 +389,8 @@ bool CDPolyArray::Outlines::SlabHolds(std::size_t k, double across) const {
 }
 
 // Inline in FindPolygon: every query runs it.
-[[gnu::always_inline]] inline CDPolyArray::Outlines::Candidates CDPolyArray::Outlines::CandidatesFor(
-    const CDPoint& p) const {
+[[gnu::always_inline]] inline CDPolyArray::Outlines::Candidates
+CDPolyArray::Outlines::CandidatesFor(const CDPoint& p) const {
   const double across = CDPoly::InsideRay::Across(p);
   if (std::isnan(across)) return {shapes_, edges_.data()};
   if (!SlabHolds(lastSlab_, across)) lastSlab_ = CountAtOrBelow(bounds_, across);
