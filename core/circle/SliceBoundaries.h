@@ -60,37 +60,49 @@ inline void CSlice::SortDEVY() {
       }
     }
   }
+  const CDPoly* above = nullptr;  // the shape of the entry before, as it stays
   for (std::size_t i = 0; i + 1 < n; ++i) {
-    const CDPoly* above = i == 0 ? nullptr : b[i - 1].shape;
     if (Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundarySort) && b[i].shape != above) {
       std::swap(b[i], b[i + 1]);
     }
+    above = b[i].shape;
   }
 }
 
 inline void CSlice::DelSameDEVY() {
   auto& b = boundaries_;
-  const CDPoly* carried = nullptr;
-  std::size_t i = 0;
-  while (i + 1 < b.size()) {
-    const bool lastPair = i + 2 == b.size();
-    const bool drop = slice_boundaries::Coincide(b[i], b[i + 1], slice_boundaries::kSameBoundary) &&
-                      (b[i].shape == carried || (arc_ == nullptr && lastPair));
-    carried = b[i + 1].shape;
-    if (drop) {
-      b.erase(b.begin() + static_cast<std::ptrdiff_t>(i));
-    } else {
-      ++i;
-    }
+  const std::size_t n = b.size();
+  // Entry k is dropped where it coincides with entry k + 1 and continues the shape carried from
+  // the pair before. Past the first pair the entry compared always does (it was that pair's
+  // lower one, or took the dropped one's place); the first pair needs an entry without a shape,
+  // or a straight base of which it is the last pair. The pairs compared are thus those of
+  // neighbouring entries as they were, which stay in place while the kept ones move up.
+  const auto drops = [&b, n, this](std::size_t k) {
+    return slice_boundaries::Coincide(b[k], b[k + 1], slice_boundaries::kSameBoundary) &&
+           (k > 0 || b[0].shape == nullptr || (arc_ == nullptr && n == 2));
+  };
+  std::size_t k = 0;
+  while (k + 1 < n && !drops(k)) ++k;
+  if (k + 1 >= n) return;
+  std::size_t kept = k;
+  for (++k; k + 1 < n; ++k) {
+    if (!drops(k)) b[kept++] = b[k];
   }
+  b[kept++] = b[n - 1];
+  b.erase(b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
 }
 
 inline bool CSlice::InsertLevel(const tagDEVY& level) {
   const double mean = MeanY(level);
-  for (std::size_t i = 0; i + 1 < boundaries_.size(); ++i) {
+  const std::size_t n = boundaries_.size();
+  if (n < 2) return false;
+  // Each boundary's mean is found once, as the lower one of its pair and then the upper one.
+  double upperMean = MeanY(boundaries_[0]);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
     const tagDEVY& upper = boundaries_[i];
     const tagDEVY& lower = boundaries_[i + 1];
-    if (slice_soil::SameOnBothSides(upper, level) || (MeanY(lower) < mean && mean < MeanY(upper))) {
+    const double lowerMean = MeanY(lower);
+    if (slice_soil::SameOnBothSides(upper, level) || (lowerMean < mean && mean < upperMean)) {
       // The new entry's fields are written in place: an entry built aside and copied in whole
       // would be read back in wider pieces than it was written in, which stalls the copy.
       const CDPoly* shape = upper.shape;
@@ -101,6 +113,7 @@ inline bool CSlice::InsertLevel(const tagDEVY& level) {
       inserted.shape = shape;
       return true;
     }
+    upperMean = lowerMean;
   }
   return false;
 }
@@ -122,9 +135,15 @@ inline void CSlice::SetImperLayerLevel(const tagDEVY& level) {
 
 template <class FindPolygon>
 inline void CSlice::HangLayers(FindPolygon find) {
-  for (tagDEVY& d : boundaries_) d.flag = 0;
-  for (int i = 1; i + 1 < GetDEVYCount(); ++i) {
+  const int n = GetDEVYCount();
+  if (n == 0) return;
+  // The flags are cleared as the pass goes, the outer ones first: the layers' heights and
+  // centroids do not read them.
+  boundaries_.front().flag = 0;
+  boundaries_.back().flag = 0;
+  for (int i = 1; i + 1 < n; ++i) {
     tagDEVY& d = boundaries_[static_cast<std::size_t>(i)];
+    d.flag = 0;
     if (d.shape != boundaries_[static_cast<std::size_t>(i) - 1].shape) continue;
     // Few boundaries continue the shape above (a water level inserted in a layer, mostly): the
     // rounding is read for them alone.

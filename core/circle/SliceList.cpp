@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/circle/SliceBoundaries.h"
+#include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/geometry/DPolyEdgeCuts.h"
 #include "core/model/Danmen.h"
@@ -462,8 +463,10 @@ void CSliceList::SliceStore::push_back(Slot slice) {
 
 template <class Keep>
 void CSliceList::SliceStore::KeepIf(Keep keep) {
+  // The slices before the first one dropped stay where they are.
   std::size_t kept = 0;
-  for (std::size_t i = 0; i < size_; ++i) {
+  while (kept < size_ && keep(*slots_[kept])) ++kept;
+  for (std::size_t i = kept + 1; i < size_; ++i) {
     if (keep(*slots_[i])) slots_[kept++].swap(slots_[i]);
   }
   size_ = kept;
@@ -684,15 +687,18 @@ void CSliceList::AddStrataBoundaries(const CDPolyArray* strata) {
   }
 }
 
-void CSliceList::RepeatSharedEntries(std::pair<std::size_t, std::size_t> run,
-                                     const CDPoly& stratum) {
+// Inline in AddStrataBoundaries: every repeating edge runs it.
+[[gnu::always_inline]] inline void CSliceList::RepeatSharedEntries(
+    std::pair<std::size_t, std::size_t> run, const CDPoly& stratum) {
   for (std::size_t k = run.first; k < run.second; ++k) {
     const SharedEntry& entry = sharedEntries_[k];
     slices_[entry.cut]->AddDEVY(tagDEVY{entry.leftY, entry.rightY, &stratum, 0});
   }
 }
 
-void CSliceList::FinishSlice(CSlice& slice, std::size_t i, const WaterShapes& water) {
+// Inline in CreateSlice: every slice runs it.
+[[gnu::always_inline]] inline void CSliceList::FinishSlice(CSlice& slice, std::size_t i,
+                                                           const WaterShapes& water) {
   slice.SortDEVY();
   slice.DelSameDEVY();
   slice.AddDEVY(tagDEVY{surfaceYs_[i], surfaceYs_[i + 1], work_.get(), 0});
@@ -717,7 +723,7 @@ void CSliceList::LineHeights::Take(const CDPoly* shape, const std::vector<double
 tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
   const double left = ys[i];
   const double right = ys[i + 1];
-  if (left == kNoValue || right == kNoValue) return tagDEVY{};
+  if (slice_soil::IsUnset(left) || slice_soil::IsUnset(right)) return tagDEVY{};
   return tagDEVY{left, right, line, 0};
 }
 
@@ -727,15 +733,16 @@ tagDEVY CSliceList::LineHeights::Level(std::size_t i) const {
                                                              SharedSide& side) {
   if (!arc.SpansX(x1) || !arc.SpansX(x2)) return;
   // Neighbouring slices on one arc share the point of their common side, and all the slices on
-  // it the terms of its circle: each found once.
+  // it the terms of its circle: each found once. The slice starts at the side's point, which
+  // then moves on to the slice's end.
   const bool sameArc = side.arc == &arc;
-  const CDArc::LowerPoint start = sameArc && side.x == x1 ? side.end : arc.LowerPointAt(x1);
-  const CDArc::LowerPiece piece = arc.LowerPieceTo(start, x2);
+  if (!sameArc || side.x != x1) side.end = arc.LowerPointAt(x1);
+  const CDArc::LowerPiece piece = arc.LowerPieceTo(side.end, x2);
   if (!sameArc) side.terms = arc.GetVerticalTerms();
   side.arc = &arc;
   side.x = x2;
+  slice.SetBottomArc(arc, side.end, piece, side.terms);
   side.end = piece.end;
-  slice.SetBottomArc(arc, start, piece, side.terms);
 }
 
 void CSliceList::TakeStrength(const CSlice& slice, double& c, double& phi) {

@@ -388,7 +388,9 @@ bool CDPolyArray::Outlines::SlabHolds(std::size_t k, double across) const {
   return (k == 0 || bounds_[k - 1] <= across) && (k == bounds_.size() || across < bounds_[k]);
 }
 
-CDPolyArray::Outlines::Candidates CDPolyArray::Outlines::CandidatesFor(const CDPoint& p) const {
+// Inline in FindPolygon: every query runs it.
+[[gnu::always_inline]] inline CDPolyArray::Outlines::Candidates
+CDPolyArray::Outlines::CandidatesFor(const CDPoint& p) const {
   const double across = CDPoly::InsideRay::Across(p);
   if (std::isnan(across)) return {shapes_, edges_.data()};
   if (!SlabHolds(lastSlab_, across)) lastSlab_ = CountAtOrBelow(bounds_, across);

@@ -537,6 +537,54 @@ TEST(SliceTest, TheLastCoincidingPairOfAStraightBaseLosesItsUpperEntry) {
   EXPECT_EQ(slice->GetIndexDEVY(1)->shape, nullptr);
 }
 
+// DelSameDEVY compares the neighbouring entries as they were; it must drop what the reference's
+// pass, which erases each dropped entry and carries the shape of the one compared, drops.
+TEST(SliceTest, ThinningDropsAsTheErasingPassOverEveryPair) {
+  const auto upper = Block("上");
+  const auto lower = Block("下");
+  const CDPoly* u = upper.get();
+  const CDPoly* l = lower.get();
+  const double near = 3 + 5e-6;  // within the thinning's distance of 3
+  struct Case {
+    std::vector<tagDEVY> boundaries;
+    bool arc;
+  };
+  const std::vector<Case> cases = {
+      {{}, false},
+      {{{3, 3, u, 0}}, false},
+      {{{3, 3, u, 0}, {3, 3, l, 0}}, false},  // the only pair, of a straight base
+      {{{3, 3, u, 0}, {3, 3, l, 0}}, true},
+      {{{3, 3, nullptr, 0}, {3, 3, l, 0}}, true},  // a first entry without a shape
+      {{{5, 5, u, 0}, {3, 3, u, 0}, {3, 3, l, 0}, {0, 0, l, 0}}, true},
+      {{{3, 3, u, 0}, {near, 3, l, 0}, {3, near, u, 0}, {3, 3, l, 0}}, true},  // a run
+      {{{3, 3, u, 0}, {3, 3, l, 0}, {3, 3, u, 0}, {1, 1, nullptr, 0}}, false},
+      {{{5, 5, u, 0}, {3, 3, l, 0}, {1, 1, u, 0}, {1, 1, nullptr, 0}}, false},  // the last pair
+      {{{5, 5, u, 0}, {3, 3, l, 0}, {1, 1, u, 0}, {1, 1, nullptr, 0}}, true},
+      {{{5, 5, u, 0}, {3, 3, l, 0}, {3, 3, l, 0}, {1, 1, u, 0}, {1, 1, l, 0}}, true},
+  };
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    SCOPED_TRACE(k);
+    auto slice = SliceOf(cases[k].boundaries);
+    slice_oracle::CSlice reference;
+    reference.AppendDEVYArray(cases[k].boundaries);
+    if (cases[k].arc) {
+      slice->SetBottomArc(CDArc(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+      reference.SetBottomArc(std::make_unique<CDArc>(1, 0, 10, 4 * kPi / 3, 5 * kPi / 3));
+    }
+    slice->DelSameDEVY();
+    reference.DelSameDEVY();
+    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
+    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
+      const tagDEVY& got = *slice->GetIndexDEVY(i);
+      const tagDEVY& want = *reference.GetIndexDEVY(i);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.leftY), std::bit_cast<std::uint64_t>(want.leftY));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.rightY),
+                std::bit_cast<std::uint64_t>(want.rightY));
+      EXPECT_EQ(got.shape, want.shape);
+    }
+  }
+}
+
 TEST(SliceTest, BaseStrengthByTheStrengthType) {
   const auto block = Block("砂");
   auto slice = SliceOf({{5, 5, block.get(), 0}, {2, 2, block.get(), 0}, {1, 1, nullptr, 0}});
@@ -593,6 +641,38 @@ TEST(SliceTest, ALayerOutsideEveryStratumHangs) {
   wet->SetHang(&strata);
   EXPECT_FALSE(wet->IsHang(1));
   EXPECT_EQ(wet->GetIndexDEVY(1)->shape, inArray);
+}
+
+// SetHang over the strata's outlines clears the flag of every boundary it does not hang, set
+// before or not, as the reference's search does.
+TEST(SliceTest, HangingOverOutlinesLeavesTheFlagsAsTheReference) {
+  CDPolyArray strata;
+  strata.Add(Block("砂", {{0, 4}, {2, 4}, {2, 10}, {0, 10}, {0, 4}}));
+  const CDPoly* s = strata.GetAt(0);
+  CDPolyArray::Outlines outlines;
+  outlines.Take(strata);
+  const std::vector<std::vector<tagDEVY>> cases = {
+      {},
+      {{10, 10, s, 1}},
+      {{10, 10, s, 1}, {1, 1, nullptr, 1}},
+      {{10, 10, s, 1}, {4, 4, s, 1}, {1, 1, nullptr, 1}},  // air under the block hangs
+      {{10, 10, s, 1}, {7, 7, s, 1}, {4, 4, nullptr, 1}},  // a level inside the block
+      {{10, 10, s, 0}, {4, 4, s, 0}, {3, 3, nullptr, 1}, {1, 1, nullptr, 1}},
+  };
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    SCOPED_TRACE(k);
+    auto slice = SliceOf(cases[k]);
+    slice_oracle::CSlice reference;
+    reference.SetX(0, 2);
+    reference.AppendDEVYArray(cases[k]);
+    slice->SetHang(strata, outlines);
+    reference.SetHang(&strata);
+    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
+    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
+      EXPECT_EQ(slice->GetIndexDEVY(i)->shape, reference.GetIndexDEVY(i)->shape) << i;
+      EXPECT_EQ(slice->GetIndexDEVY(i)->flag, reference.GetIndexDEVY(i)->flag) << i;
+    }
+  }
 }
 
 TEST(SliceTest, ACrackBoundaryIsAShapeThatIsNoStratum) {
