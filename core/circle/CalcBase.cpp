@@ -1,5 +1,6 @@
 #include "core/circle/CalcBase.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -37,6 +38,16 @@ constexpr int kVerticalWithN = 1;
 constexpr int kVerticalWithT = 2;
 constexpr int kNormalPart = 3;
 constexpr int kTangentialPart = 4;
+
+// Adds the values kFirst to kLast of a slice's record to the totals. All are read before any
+// total changes, so that adjacent values are added two at a time.
+template <int kFirst, int kLast>
+void AddValues(tagRESULTSLICE& total, const tagRESULTSLICE& r) {
+  constexpr int kCount = kLast - kFirst + 1;
+  std::array<double, kCount> values;
+  for (int k = 0; k < kCount; ++k) values[k] = r[kFirst + k];
+  for (int k = 0; k < kCount; ++k) total[kFirst + k] += values[k];
+}
 
 // (arc centre y - centroid y) / R: the lever of the horizontal seismic force of an arc-based
 // slice; kNoValue for a radius of 0. A slice without weight has no centroid and no lever.
@@ -254,20 +265,19 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     tagRESULTSLICE& r = slice->GetResult();
     FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
-    if (quake) total[R::kTe] += r[R::kTe];
     if (applies) {
       SetResisting(r, c, phi, quake, clip, rounding);
-      total[R::kS] += r[R::kS];
-      if (quake) total[R::kSe] += r[R::kSe];
+      // SetSliceForces leaves Se (as Te) 0 in the normal case: the totals take them in either.
+      AddValues<R::kS, R::kSe>(total, r);
     } else if (IsReverse()) {
       const double nu = CalcNU(r, seismic);
       if (IsSetValue(nu)) {
         AddBackSums(nu, slice->GetStrengthType() == kStrengthUnknownNoLength ? 0.0 : r[R::kLength]);
       }
     }
-    for (const int k : {R::kArea, R::kLength, R::kT, R::kTs, R::kU, R::kN, R::kNs, R::kNe}) {
-      total[k] += r[k];
-    }
+    // U as SetResisting may have clipped it.
+    AddValues<R::kLength, R::kU>(total, r);
+    total[R::kArea] += r[R::kArea];
   }
   return true;
 }
