@@ -88,7 +88,10 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   return SetSliceForces(slice, false, CCoreConfig::GetCalcRounding());
 }
 
-bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& rounding) {
+// Inline in both callers, as SetResisting is in the slice loop: the loop runs them for every slice,
+// and inlined they take its rounding and switches as it holds them, without a call.
+[[gnu::always_inline]] inline bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic,
+                                                             const CalcRounding& rounding) {
   tagRESULTSLICE& r = slice.GetResult();
   // The centroid is the costliest value of a slice; it comes from the pass that sums the
   // weights, and the seismic terms read it again.
@@ -224,8 +227,9 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic, bool clip,
-                             const CalcRounding& rounding) {
+[[gnu::always_inline]] inline void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi,
+                                                           bool seismic, bool clip,
+                                                           const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
