@@ -244,48 +244,56 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
   double gamma = 0;
   Moments moments;
   const CSpStratumBlock* block = nullptr;
-  // Two layers' areas, and then their weights, are rounded side by side: a layer waits as the
-  // pending one, of its unrounded area and its unit weight, for the next.
-  struct Pending {
+  // Trapezoid layer k's area before its rounding, from its rounded heights, and its unit weight,
+  // kNoValue where unset; its moment is added where the centroid is asked. The unit weight and
+  // the unrounded moment come first: they do not wait for the roundings, whose chain (heights,
+  // area, weight) they then overlap. Inline at both uses, the loop's and the last layer's.
+  struct Layer {
     double area;
     double gamma;
   };
-  std::optional<Pending> pending;
-  for (int k = 0; k + 1 < n; ++k) {
+  const auto takeLayer = [&](int k) __attribute__((always_inline)) {
     const tagDEVY& top = boundaries_[static_cast<std::size_t>(k)];
     const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
     const double hL = top.leftY - bottom.leftY;
     const double hR = top.rightY - bottom.rightY;
-    // The unit weight and the unrounded moment come first: they do not wait for the roundings,
-    // whose chain (heights, area, weight) they then overlap.
-    gamma = LayerGamma(k, block, 0);
-    if (gamma == kNoValue) return AreaWeight{};
-    if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
+    const double layerGamma = LayerGamma(k, block, 0);
+    if (layerGamma == kNoValue) return Layer{0, kNoValue};
+    if (withCentroid) AddTrapezoidMoment(k, hL, hR, layerGamma, rawWidth, moments);
     const CalcRounding::Pair heights = rounding.RoundPair(hL, hR, kRoundCodeHeight);
-    const double unroundedArea = TrapezoidAreaOf(heights.a, heights.b, measures.width);
-    if (!pending) {
-      pending = Pending{unroundedArea, gamma};
-      continue;
-    }
-    const CalcRounding::Pair areas =
-        rounding.RoundPair(pending->area, unroundedArea, kRoundCodeArea);
+    return Layer{TrapezoidAreaOf(heights.a, heights.b, measures.width), layerGamma};
+  };
+  // Two layers' areas, and then their weights, are rounded side by side.
+  int k = 0;
+  for (; k + 2 < n; k += 2) {
+    const Layer upper = takeLayer(k);
+    if (upper.gamma == kNoValue) return AreaWeight{};
+    const Layer lower = takeLayer(k + 1);
+    if (lower.gamma == kNoValue) return AreaWeight{};
+    gamma = lower.gamma;
+    const CalcRounding::Pair areas = rounding.RoundPair(upper.area, lower.area, kRoundCodeArea);
     const CalcRounding::Pair weights =
-        rounding.RoundPair(areas.a * pending->gamma, areas.b * gamma, kRoundCodeWeight);
+        rounding.RoundPair(areas.a * upper.gamma, areas.b * lower.gamma, kRoundCodeWeight);
     area += areas.a;
     area += areas.b;
     weight += weights.a;
     weight += weights.b;
-    pending.reset();
+  }
+  // A layer left over, the last, rounds its weight beside the segment's.
+  std::optional<Layer> leftOver;
+  if (k + 1 < n) {
+    leftOver = takeLayer(k);
+    if (leftOver->gamma == kNoValue) return AreaWeight{};
+    gamma = leftOver->gamma;
   }
   const bool segmentWeighs = n > 0 && arc_ != nullptr;
   if (withCentroid && segmentWeighs) AddSegmentMoment(gamma, moments);
   const double segmentWeight = measures.segmentArea * gamma;
-  if (pending) {
-    // The last layer's weight beside the segment's.
-    const double a = rounding.Round(pending->area, kRoundCodeArea);
+  if (leftOver) {
+    const double a = rounding.Round(leftOver->area, kRoundCodeArea);
     area += a;
     const CalcRounding::Pair weights =
-        rounding.RoundPair(a * pending->gamma, segmentWeight, kRoundCodeWeight);
+        rounding.RoundPair(a * leftOver->gamma, segmentWeight, kRoundCodeWeight);
     weight += weights.a;
     if (segmentWeighs) weight += weights.b;
   } else if (segmentWeighs) {
