@@ -11,6 +11,7 @@
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceList.h"
 #include "core/circle/SliceSoil.h"
+#include "core/geometry/DPoint.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 
@@ -98,14 +99,14 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   const CSlice::Measures measures = slice.GetMeasures(rounding);
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
-  centroid_ = areaWeight.centroid;
+  const CDPoint& centroid = areaWeight.centroid;
   baseStratum_ = areaWeight.baseStratum;
   everyBaseStratum_ = everyBaseStratum_ && baseStratum_ != nullptr;
   // The water's head does not depend on the base angle: found first, it fills the wait for the
   // angle, which waits for the centroid.
   const double poreHead = slice.PoreHead(measures);
   const CSlice::BottomDirection base = slice.GetBottomDirection(
-      IsArcBase(slice) && IsSetPoint(centroid_) ? centroid_.x : slice.GetMidX());
+      IsArcBase(slice) && IsSetPoint(centroid) ? centroid.x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
@@ -117,10 +118,10 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
   r[R::kLength] = measures.length;
-  sinAlpha_ = direction_ ? base.sin : -base.sin;
-  cosAlpha_ = base.cos;
-  const double sinPart = weight * sinAlpha_;
-  const double cosPart = weight * cosAlpha_;
+  const double sinAlpha = direction_ ? base.sin : -base.sin;
+  const double cosAlpha = base.cos;
+  const double sinPart = weight * sinAlpha;
+  const double cosPart = weight * cosAlpha;
   // The seismic terms before their rounding: the horizontal seismic force's part normal to the
   // base, and its driving moment over R about the arc's centre (for a straight base its part
   // along the base), which an arc of radius 0 lacks.
@@ -128,11 +129,11 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   double seismicDriving = 0;
   bool seismicDrivingKnown = true;
   if (seismic) {
-    seismicNormal = sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_;
+    seismicNormal = sinAlpha * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_;
     const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
     if (!IsArcBase(slice)) {
-      seismicDriving = withT * cosAlpha_;
-    } else if (const double lever = ArcLever(slice, centroid_); IsSetValue(lever)) {
+      seismicDriving = withT * cosAlpha;
+    } else if (const double lever = ArcLever(slice, centroid); IsSetValue(lever)) {
       seismicDriving = withT * lever;
     } else {
       seismicDrivingKnown = false;
