@@ -50,13 +50,12 @@ void AddValues(tagRESULTSLICE& total, const tagRESULTSLICE& r) {
   for (int k = 0; k < kCount; ++k) total[kFirst + k] += values[k];
 }
 
-// (arc centre y - centroid y) / R: the lever of the horizontal seismic force of an arc-based
-// slice; kNoValue for a radius of 0. A slice without weight has no centroid and no lever.
-double ArcLever(const CSlice& slice, const CDPoint& centroid) {
-  const CDArc& arc = *slice.GetBottomArc();
+// (arc centre y - centroid y) / R: the lever of the horizontal seismic force of a slice on the
+// arc; kNoValue for a radius of 0. A slice without weight has no centroid (null) and no lever.
+double ArcLever(const CDArc& arc, const CDPoint* centroid) {
   if (arc.R == 0) return kNoValue;
-  if (!IsSetPoint(centroid)) return 0;
-  return (arc.centre.y - centroid.y) / arc.R;
+  if (centroid == nullptr) return 0;
+  return (arc.centre.y - centroid->y) / arc.R;
 }
 
 }  // namespace
@@ -99,14 +98,17 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   const CSlice::Measures measures = slice.GetMeasures(rounding);
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
-  const CDPoint& centroid = areaWeight.centroid;
+  // An arc-based slice that weighs something has its centroid, where its base direction is
+  // taken and the seismic force acts.
+  const CDPoint* centroid =
+      IsArcBase(slice) && IsSetPoint(areaWeight.centroid) ? &areaWeight.centroid : nullptr;
   baseStratum_ = areaWeight.baseStratum;
   everyBaseStratum_ = everyBaseStratum_ && baseStratum_ != nullptr;
   // The water's head does not depend on the base angle: found first, it fills the wait for the
   // angle, which waits for the centroid.
   const double poreHead = slice.PoreHead(measures);
-  const CSlice::BottomDirection base = slice.GetBottomDirection(
-      IsArcBase(slice) && IsSetPoint(centroid) ? centroid.x : slice.GetMidX());
+  const CSlice::BottomDirection base =
+      slice.GetBottomDirection(centroid != nullptr ? centroid->x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
@@ -133,7 +135,7 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
     const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
     if (!IsArcBase(slice)) {
       seismicDriving = withT * cosAlpha;
-    } else if (const double lever = ArcLever(slice, centroid); IsSetValue(lever)) {
+    } else if (const double lever = ArcLever(*slice.GetBottomArc(), centroid); IsSetValue(lever)) {
       seismicDriving = withT * lever;
     } else {
       seismicDrivingKnown = false;
@@ -435,7 +437,8 @@ double CCalcBase::KhReverse(CSliceList& list, double fs, bool residual, double x
     const CDArc* arc = slice.GetBottomArc();
     double lever = 0;
     if (arc != nullptr && arc->R > 0) {
-      lever = ArcLever(slice, slice.TotalJuushin(0));
+      const CDPoint centroid = slice.TotalJuushin(0);
+      lever = ArcLever(*arc, IsSetPoint(centroid) ? &centroid : nullptr);
     } else if (arcOnly) {
       continue;
     } else {
