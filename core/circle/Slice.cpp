@@ -10,6 +10,10 @@
 #include <optional>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceSoil.h"
@@ -31,6 +35,17 @@ double TrapezoidAreaOf(double heightL, double heightR, double width) {
 }
 double TrapezoidArea(double heightL, double heightR, double width, const CalcRounding& rounding) {
   return rounding.Round(TrapezoidAreaOf(heightL, heightR, width), kRoundCodeArea);
+}
+
+// CDPoint::IsValid by one comparison of both coordinates with the marker: the moments ask it of
+// every layer's centroid.
+bool HoldsValues(const CDPoint& p) {
+#if defined(__SSE2__)
+  const __m128d unequal = _mm_cmpneq_pd(_mm_set_pd(p.y, p.x), _mm_set1_pd(kNoValue));
+  return _mm_movemask_pd(unequal) == 0x3;
+#else
+  return p.IsValid();
+#endif
 }
 
 }  // namespace
@@ -427,7 +442,7 @@ CDPoint CSlice::Moments::Centroid() const {
 bool CSlice::Weighs(double w) { return !(w == 0 || slice_soil::IsUnset(w)); }
 
 void CSlice::Moments::Add(double w, const CDPoint& c) {
-  if (!c.IsValid()) return;
+  if (!HoldsValues(c)) return;
   weight += w;
   sumX += w * c.x;
   sumY += w * c.y;
