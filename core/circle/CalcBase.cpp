@@ -10,6 +10,7 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceList.h"
+#include "core/circle/SliceMeasures.h"
 #include "core/circle/SliceSoil.h"
 #include "core/geometry/DPoint.h"
 #include "core/model/Danmen.h"

@@ -16,6 +16,7 @@
 
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/circle/SliceMeasures.h"
 #include "core/circle/SliceSoil.h"
 #include "platform/Archive.h"
 
@@ -189,10 +190,6 @@ std::vector<CDPoint> CSlice::PointsOn(const CDPoly& shape, bool left) const {
 
 double CSlice::GetWidth() const { return Width(CCoreConfig::GetCalcRounding()); }
 
-double CSlice::Width(const CalcRounding& rounding) const {
-  return rounding.Round(xRight_ - xLeft_, kRoundCodeWidth);
-}
-
 int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
 
 double CSlice::GetTisoHtLeft(int i) const { return LayerHeight(i, true); }
@@ -239,14 +236,6 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
 }
 
 CSlice::Measures CSlice::GetMeasures() const { return GetMeasures(CCoreConfig::GetCalcRounding()); }
-
-CSlice::Measures CSlice::GetMeasures(const CalcRounding& rounding) const {
-  if (arc_ == nullptr) return Measures{Width(rounding), 0.0, Length(rounding), rounding};
-  // Width and KoArea side by side.
-  const CalcRounding::Pair widthAndSegment =
-      rounding.RoundPair(xRight_ - xLeft_, kRoundCodeWidth, segmentArea_, kRoundCodeArea);
-  return Measures{widthAndSegment.a, widthAndSegment.b, Length(rounding), rounding};
-}
 
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
@@ -319,19 +308,6 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
 }
 
 double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding()); }
-
-double CSlice::Length(const CalcRounding& rounding) const {
-  if (arc_ != nullptr) {
-    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
-    if (sweep < 0) sweep += 2 * std::numbers::pi;
-    return rounding.Round(arc_->R * sweep, kRoundCodeLength);
-  }
-  const tagDEVY* base = GetLastDEVY();
-  if (base == nullptr) return 0;
-  const CDPoint left(xLeft_, base->leftY);
-  const CDPoint right(xRight_, base->rightY);
-  return rounding.Round(Hypot(left, right), kRoundCodeLength);
-}
 
 double CSlice::GetBottomAngle(double x) const { return GetBottomDirection(x).angle; }
 

@@ -237,8 +237,9 @@ class CSlice {
     CalcRounding rounding;
   };
   Measures GetMeasures() const;
-  // The same by the rounding of a pass that reads the rules once.
-  Measures GetMeasures(const CalcRounding& rounding) const;
+  // The same by the rounding of a pass that reads the rules once. Inline, in SliceMeasures.h: the
+  // slice method asks it for every slice.
+  inline Measures GetMeasures(const CalcRounding& rounding) const;
   // GetAreaAndWeight with the slice's measures and the pass's rounding at hand.
   AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
@@ -359,8 +360,9 @@ class CSlice {
 
   // The helpers of the per-layer loops are inline, defined in Slice.cpp, which alone uses them:
   // the slice method runs through them for every layer of every slice.
-  // GetWidth, GetKoArea and GetLength by the rounding of a pass.
-  double Width(const CalcRounding& rounding) const;
+  // GetWidth, GetKoArea and GetLength by the rounding of a pass (Width and Length inline, in
+  // SliceMeasures.h, as GetMeasures).
+  inline double Width(const CalcRounding& rounding) const;
   double KoArea(const CalcRounding& rounding) const;
   inline double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
