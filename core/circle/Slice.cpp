@@ -4,9 +4,7 @@
 #include "core/circle/Slice.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <numbers>
 #include <optional>
 #include <utility>
 
@@ -310,40 +308,6 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
 double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding()); }
 
 double CSlice::GetBottomAngle(double x) const { return GetBottomDirection(x).angle; }
-
-CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
-  if (arc_ == nullptr) {
-    const tagDEVY* base = GetLastDEVY();
-    if (base == nullptr) return BottomDirection{};
-    // The chord's rise over the slice's width.
-    const double rise = base->rightY - base->leftY;
-    const double run = GetWidth();
-    return DirectionOf(std::atan2(rise, run), rise, run);
-  }
-  // Strictly between the ends of an arc below its centre the vertical's lower crossing lies on
-  // the arc: the sweep tests that LowestYAt makes are spared.
-  const bool inside = arc_->LiesBelowCentre() && arcEnds_.start < x && x < arcEnds_.end;
-  double y = inside ? arc_->LowerCrossingYAt(x, arcTerms_) : kNoValue;
-  if (y == kNoValue) y = arc_->LowestYAt(x, &arcEnds_);
-  if (y == kNoValue) {
-    // A vertical line through an end of the arc may miss it by a rounding error.
-    for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
-      if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
-    }
-  }
-  if (y == kNoValue) return BottomDirection{};
-  // The tangent is the radius to the base point turned by a right angle: its sine is the
-  // radius's cosine and its cosine the negative of the radius's sine.
-  const double dx = x - arc_->centre.x;
-  const double dy = y - arc_->centre.y;
-  return DirectionOf(std::atan2(dy, dx) + std::numbers::pi / 2, dx, -dy);
-}
-
-CSlice::BottomDirection CSlice::DirectionOf(double angle, double sinPart, double cosPart) {
-  const double length = std::sqrt(sinPart * sinPart + cosPart * cosPart);
-  if (length == 0) return BottomDirection{angle, std::sin(angle), std::cos(angle)};
-  return BottomDirection{angle, sinPart / length, cosPart / length};
-}
 
 double CSlice::GetBottomAngle() const {
   if (arc_ == nullptr) return GetBottomAngle(GetMidX());

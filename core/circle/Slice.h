@@ -251,12 +251,13 @@ class CSlice {
   double GetBottomAngle() const;
   // GetBottomAngle(x) with its sine and cosine, these taken from the coordinates the angle comes
   // from rather than from the angle; the angle kNoValue where the vertical at x misses the arc.
+  // Inline, in SliceMeasures.h, as GetMeasures.
   struct BottomDirection {
     double angle = kNoValue;
     double sin = 0;
     double cos = 1;
   };
-  BottomDirection GetBottomDirection(double x) const;
+  inline BottomDirection GetBottomDirection(double x) const;
   // y of the base at the middle of the arc, or the chord's mean y.
   double GetCenterBottomY() const;
   // y of the base at x.
@@ -406,7 +407,7 @@ class CSlice {
   static double MeanY(const tagDEVY& d) { return (d.leftY + d.rightY) / 2; }
   // The direction of the angle whose sine and cosine are proportional to the two parts; the
   // angle's own sine and cosine when both parts are 0.
-  static BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
+  static inline BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
   // Keeps the bottom arc's segment and the vertical terms of its circle (arc_ set before).
   inline void TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms);
   // Inserts the level after the first boundary it equals on both sides, or between the two

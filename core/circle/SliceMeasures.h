@@ -1,10 +1,12 @@
 #pragma once
-// The measures of a slice (width, segment area, base length), inline for the slice method, which
-// takes them for every slice (CalcBase.cpp), as for the slice's own quantities (Slice.cpp,
-// SliceWater.cpp), without a call for every slice.
+// The measures of a slice (width, segment area, base length) and the direction of its base, inline
+// for the slice method, which takes them for every slice (CalcBase.cpp) without a call, as for the
+// slice's own quantities (Slice.cpp, SliceWater.cpp).
 
+#include <cmath>
 #include <numbers>
 
+#include "core/base/Constants.h"
 #include "core/circle/Slice.h"
 #include "core/geometry/DPoint.h"
 
@@ -31,4 +33,38 @@ inline CSlice::Measures CSlice::GetMeasures(const CalcRounding& rounding) const 
   const CalcRounding::Pair widthAndSegment =
       rounding.RoundPair(xRight_ - xLeft_, kRoundCodeWidth, segmentArea_, kRoundCodeArea);
   return Measures{widthAndSegment.a, widthAndSegment.b, Length(rounding), rounding};
+}
+
+inline CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
+  if (arc_ == nullptr) {
+    const tagDEVY* base = GetLastDEVY();
+    if (base == nullptr) return BottomDirection{};
+    // The chord's rise over the slice's width.
+    const double rise = base->rightY - base->leftY;
+    const double run = GetWidth();
+    return DirectionOf(std::atan2(rise, run), rise, run);
+  }
+  // Strictly between the ends of an arc below its centre the vertical's lower crossing lies on
+  // the arc: the sweep tests that LowestYAt makes are spared.
+  const bool inside = arc_->LiesBelowCentre() && arcEnds_.start < x && x < arcEnds_.end;
+  double y = inside ? arc_->LowerCrossingYAt(x, arcTerms_) : kNoValue;
+  if (y == kNoValue) y = arc_->LowestYAt(x, &arcEnds_);
+  if (y == kNoValue) {
+    // A vertical line through an end of the arc may miss it by a rounding error.
+    for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
+      if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
+    }
+  }
+  if (y == kNoValue) return BottomDirection{};
+  // The tangent is the radius to the base point turned by a right angle: its sine is the
+  // radius's cosine and its cosine the negative of the radius's sine.
+  const double dx = x - arc_->centre.x;
+  const double dy = y - arc_->centre.y;
+  return DirectionOf(std::atan2(dy, dx) + std::numbers::pi / 2, dx, -dy);
+}
+
+inline CSlice::BottomDirection CSlice::DirectionOf(double angle, double sinPart, double cosPart) {
+  const double length = std::sqrt(sinPart * sinPart + cosPart * cosPart);
+  if (length == 0) return BottomDirection{angle, std::sin(angle), std::cos(angle)};
+  return BottomDirection{angle, sinPart / length, cosPart / length};
 }
