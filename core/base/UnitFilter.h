@@ -79,8 +79,12 @@ class CalcRounding {
     double a;
     double b;
   };
+  // Both inline wherever they are called, however many calls the caller makes: a shared copy
+  // would cost a call, and the caller's registers, for every pair.
   Pair RoundPair(double a, int codeA, double b, int codeB) const;
-  Pair RoundPair(double a, double b, int code) const { return RoundPair(a, code, b, code); }
+  [[gnu::always_inline]] Pair RoundPair(double a, double b, int code) const {
+    return RoundPair(a, code, b, code);
+  }
 
  private:
   const CUnitFilter* rules_;
@@ -261,7 +265,9 @@ inline double CalcRounding::Round(double x, int code) const {
   return rules_->Round(x, code);
 }
 
-inline CalcRounding::Pair CalcRounding::RoundPair(double a, int codeA, double b, int codeB) const {
+[[gnu::always_inline]] inline CalcRounding::Pair CalcRounding::RoundPair(double a, int codeA,
+                                                                         double b,
+                                                                         int codeB) const {
 #if defined(__SSE2__)
   const int digits = rules_->Digit(codeA);
   if (generalHalfUp_ && CUnitFilter::IsGeneralCode(codeA) && CUnitFilter::IsGeneralCode(codeB) &&

@@ -1,5 +1,6 @@
 #include "core/circle/CalcBase.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -9,7 +10,9 @@
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/circle/SliceList.h"
+#include "core/circle/SliceMeasures.h"
 #include "core/circle/SliceSoil.h"
+#include "core/geometry/DPoint.h"
 #include "core/model/Danmen.h"
 #include "core/section/SpStratum.h"
 
@@ -38,13 +41,22 @@ constexpr int kVerticalWithT = 2;
 constexpr int kNormalPart = 3;
 constexpr int kTangentialPart = 4;
 
-// (arc centre y - centroid y) / R: the lever of the horizontal seismic force of an arc-based
-// slice; kNoValue for a radius of 0. A slice without weight has no centroid and no lever.
-double ArcLever(const CSlice& slice, const CDPoint& centroid) {
-  const CDArc& arc = *slice.GetBottomArc();
+// Adds the values kFirst to kLast of a slice's record to the totals. All are read before any
+// total changes, so that adjacent values are added two at a time.
+template <int kFirst, int kLast>
+void AddValues(tagRESULTSLICE& total, const tagRESULTSLICE& r) {
+  constexpr int kCount = kLast - kFirst + 1;
+  std::array<double, kCount> values;
+  for (int k = 0; k < kCount; ++k) values[k] = r[kFirst + k];
+  for (int k = 0; k < kCount; ++k) total[kFirst + k] += values[k];
+}
+
+// (arc centre y - centroid y) / R: the lever of the horizontal seismic force of a slice on the
+// arc; kNoValue for a radius of 0. A slice without weight has no centroid (null) and no lever.
+double ArcLever(const CDArc& arc, const CDPoint* centroid) {
   if (arc.R == 0) return kNoValue;
-  if (!IsSetPoint(centroid)) return 0;
-  return (arc.centre.y - centroid.y) / arc.R;
+  if (centroid == nullptr) return 0;
+  return (arc.centre.y - centroid->y) / arc.R;
 }
 
 }  // namespace
@@ -77,21 +89,27 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   return SetSliceForces(slice, false, CCoreConfig::GetCalcRounding());
 }
 
-bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& rounding) {
+// Inline in both callers, as SetResisting is in the slice loop: the loop runs them for every slice,
+// and inlined they take its rounding and switches as it holds them, without a call.
+[[gnu::always_inline]] inline bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic,
+                                                             const CalcRounding& rounding) {
   tagRESULTSLICE& r = slice.GetResult();
   // The centroid is the costliest value of a slice; it comes from the pass that sums the
   // weights, and the seismic terms read it again.
   const CSlice::Measures measures = slice.GetMeasures(rounding);
   const CSlice::AreaWeight areaWeight = slice.GetAreaAndWeight(measures, IsArcBase(slice));
   const double weight = areaWeight.weight;
-  centroid_ = areaWeight.centroid;
+  // An arc-based slice that weighs something has its centroid, where its base direction is
+  // taken and the seismic force acts.
+  const CDPoint* centroid =
+      IsArcBase(slice) && IsSetPoint(areaWeight.centroid) ? &areaWeight.centroid : nullptr;
   baseStratum_ = areaWeight.baseStratum;
   everyBaseStratum_ = everyBaseStratum_ && baseStratum_ != nullptr;
   // The water's head does not depend on the base angle: found first, it fills the wait for the
   // angle, which waits for the centroid.
   const double poreHead = slice.PoreHead(measures);
-  const CSlice::BottomDirection base = slice.GetBottomDirection(
-      IsArcBase(slice) && IsSetPoint(centroid_) ? centroid_.x : slice.GetMidX());
+  const CSlice::BottomDirection base =
+      slice.GetBottomDirection(centroid != nullptr ? centroid->x : slice.GetMidX());
   const double bottom = base.angle;
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
@@ -103,10 +121,10 @@ bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& 
   r[R::kAlpha] = alpha;
   slice.CalcKajuSeibun(direction_);
   r[R::kLength] = measures.length;
-  sinAlpha_ = direction_ ? base.sin : -base.sin;
-  cosAlpha_ = base.cos;
-  const double sinPart = weight * sinAlpha_;
-  const double cosPart = weight * cosAlpha_;
+  const double sinAlpha = direction_ ? base.sin : -base.sin;
+  const double cosAlpha = base.cos;
+  const double sinPart = weight * sinAlpha;
+  const double cosPart = weight * cosAlpha;
   // The seismic terms before their rounding: the horizontal seismic force's part normal to the
   // base, and its driving moment over R about the arc's centre (for a straight base its part
   // along the base), which an arc of radius 0 lacks.
@@ -114,11 +132,11 @@ bool CCalcBase::SetSliceForces(CSlice& slice, bool seismic, const CalcRounding& 
   double seismicDriving = 0;
   bool seismicDrivingKnown = true;
   if (seismic) {
-    seismicNormal = sinAlpha_ * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_;
+    seismicNormal = sinAlpha * (weight + r[R::kLoadQuake + kVerticalWithN]) * kh_;
     const double withT = (weight + r[R::kLoadQuake + kVerticalWithT]) * kh_;
     if (!IsArcBase(slice)) {
-      seismicDriving = withT * cosAlpha_;
-    } else if (const double lever = ArcLever(slice, centroid_); IsSetValue(lever)) {
+      seismicDriving = withT * cosAlpha;
+    } else if (const double lever = ArcLever(*slice.GetBottomArc(), centroid); IsSetValue(lever)) {
       seismicDriving = withT * lever;
     } else {
       seismicDrivingKnown = false;
@@ -213,8 +231,9 @@ double CCalcBase::TanPhi(double phi) {
   return lastTan_->tan;
 }
 
-void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi, bool seismic, bool clip,
-                             const CalcRounding& rounding) {
+[[gnu::always_inline]] inline void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi,
+                                                           bool seismic, bool clip,
+                                                           const CalcRounding& rounding) {
   const double tanPhi = TanPhi(phi);
   const double length = r[R::kLength];
   double nu = r[R::kN] - r[R::kU];
@@ -254,20 +273,19 @@ bool CCalcFellenius::CalcCore(CSliceList& list, int seismic, const double* /*tar
     tagRESULTSLICE& r = slice->GetResult();
     FindStrength(BaseStratum(), slice->GetStrengthType(), c, phi);
     const bool applies = StrengthApplies(*slice, c, phi);
-    if (quake) total[R::kTe] += r[R::kTe];
     if (applies) {
       SetResisting(r, c, phi, quake, clip, rounding);
-      total[R::kS] += r[R::kS];
-      if (quake) total[R::kSe] += r[R::kSe];
+      // SetSliceForces leaves Se (as Te) 0 in the normal case: the totals take them in either.
+      AddValues<R::kS, R::kSe>(total, r);
     } else if (IsReverse()) {
       const double nu = CalcNU(r, seismic);
       if (IsSetValue(nu)) {
         AddBackSums(nu, slice->GetStrengthType() == kStrengthUnknownNoLength ? 0.0 : r[R::kLength]);
       }
     }
-    for (const int k : {R::kArea, R::kLength, R::kT, R::kTs, R::kU, R::kN, R::kNs, R::kNe}) {
-      total[k] += r[k];
-    }
+    // U as SetResisting may have clipped it.
+    AddValues<R::kLength, R::kU>(total, r);
+    total[R::kArea] += r[R::kArea];
   }
   return true;
 }
@@ -420,7 +438,8 @@ double CCalcBase::KhReverse(CSliceList& list, double fs, bool residual, double x
     const CDArc* arc = slice.GetBottomArc();
     double lever = 0;
     if (arc != nullptr && arc->R > 0) {
-      lever = ArcLever(slice, slice.TotalJuushin(0));
+      const CDPoint centroid = slice.TotalJuushin(0);
+      lever = ArcLever(*arc, IsSetPoint(centroid) ? &centroid : nullptr);
     } else if (arcOnly) {
       continue;
     } else {

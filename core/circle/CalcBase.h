@@ -10,7 +10,6 @@
 #include <string>
 
 #include "core/base/Utility.h"
-#include "core/geometry/DPoint.h"
 
 class CDanmenStab;
 class CalcRounding;
@@ -140,13 +139,8 @@ class CCalcBase {
   bool BackAnalysisSums(CSliceList& list, double fs, int seismic);
 
   double kh_ = 0;
-  // The centroid of the arc-based slice SetSliceParam took last (unset for a straight base), and
-  // the sine and cosine of its base angle, which the seismic terms read again.
-  CDPoint centroid_;
-  double sinAlpha_ = 0;
-  double cosAlpha_ = 1;
-  // Its base stratum, which its pass over the layers found (BaseStratum), and whether every slice
-  // since InitCalc had one.
+  // The base stratum of the slice SetSliceParam took last, which its pass over the layers found
+  // (BaseStratum), and whether every slice since InitCalc had one.
   const CSpStratumBlock* baseStratum_ = nullptr;
   bool everyBaseStratum_ = true;
   bool direction_ = true;

@@ -4,14 +4,17 @@
 #include "core/circle/Slice.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <numbers>
 #include <optional>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
+#include "core/circle/SliceMeasures.h"
 #include "core/circle/SliceSoil.h"
 #include "platform/Archive.h"
 
@@ -31,6 +34,17 @@ double TrapezoidAreaOf(double heightL, double heightR, double width) {
 }
 double TrapezoidArea(double heightL, double heightR, double width, const CalcRounding& rounding) {
   return rounding.Round(TrapezoidAreaOf(heightL, heightR, width), kRoundCodeArea);
+}
+
+// CDPoint::IsValid by one comparison of both coordinates with the marker: the moments ask it of
+// every layer's centroid.
+bool HoldsValues(const CDPoint& p) {
+#if defined(__SSE2__)
+  const __m128d unequal = _mm_cmpneq_pd(_mm_set_pd(p.y, p.x), _mm_set1_pd(kNoValue));
+  return _mm_movemask_pd(unequal) == 0x3;
+#else
+  return p.IsValid();
+#endif
 }
 
 }  // namespace
@@ -174,10 +188,6 @@ std::vector<CDPoint> CSlice::PointsOn(const CDPoly& shape, bool left) const {
 
 double CSlice::GetWidth() const { return Width(CCoreConfig::GetCalcRounding()); }
 
-double CSlice::Width(const CalcRounding& rounding) const {
-  return rounding.Round(xRight_ - xLeft_, kRoundCodeWidth);
-}
-
 int CSlice::GetTisoCount() const { return GetDEVYCount() - 1; }
 
 double CSlice::GetTisoHtLeft(int i) const { return LayerHeight(i, true); }
@@ -225,14 +235,6 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(bool withCentroid) const {
 
 CSlice::Measures CSlice::GetMeasures() const { return GetMeasures(CCoreConfig::GetCalcRounding()); }
 
-CSlice::Measures CSlice::GetMeasures(const CalcRounding& rounding) const {
-  if (arc_ == nullptr) return Measures{Width(rounding), 0.0, Length(rounding), rounding};
-  // Width and KoArea side by side.
-  const CalcRounding::Pair widthAndSegment =
-      rounding.RoundPair(xRight_ - xLeft_, kRoundCodeWidth, segmentArea_, kRoundCodeArea);
-  return Measures{widthAndSegment.a, widthAndSegment.b, Length(rounding), rounding};
-}
-
 CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withCentroid) const {
   const int n = GetDEVYCount();
   const double rawWidth = xRight_ - xLeft_;
@@ -244,48 +246,56 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
   double gamma = 0;
   Moments moments;
   const CSpStratumBlock* block = nullptr;
-  // Two layers' areas, and then their weights, are rounded side by side: a layer waits as the
-  // pending one, of its unrounded area and its unit weight, for the next.
-  struct Pending {
+  // Trapezoid layer k's area before its rounding, from its rounded heights, and its unit weight,
+  // kNoValue where unset; its moment is added where the centroid is asked. The unit weight and
+  // the unrounded moment come first: they do not wait for the roundings, whose chain (heights,
+  // area, weight) they then overlap. Inline at both uses, the loop's and the last layer's.
+  struct Layer {
     double area;
     double gamma;
   };
-  std::optional<Pending> pending;
-  for (int k = 0; k + 1 < n; ++k) {
+  const auto takeLayer = [&](int k) __attribute__((always_inline)) {
     const tagDEVY& top = boundaries_[static_cast<std::size_t>(k)];
     const tagDEVY& bottom = boundaries_[static_cast<std::size_t>(k) + 1];
     const double hL = top.leftY - bottom.leftY;
     const double hR = top.rightY - bottom.rightY;
-    // The unit weight and the unrounded moment come first: they do not wait for the roundings,
-    // whose chain (heights, area, weight) they then overlap.
-    gamma = LayerGamma(k, block, 0);
-    if (gamma == kNoValue) return AreaWeight{};
-    if (withCentroid) AddTrapezoidMoment(k, hL, hR, gamma, rawWidth, moments);
+    const double layerGamma = LayerGamma(k, block, 0);
+    if (layerGamma == kNoValue) return Layer{0, kNoValue};
+    if (withCentroid) AddTrapezoidMoment(k, hL, hR, layerGamma, rawWidth, moments);
     const CalcRounding::Pair heights = rounding.RoundPair(hL, hR, kRoundCodeHeight);
-    const double unroundedArea = TrapezoidAreaOf(heights.a, heights.b, measures.width);
-    if (!pending) {
-      pending = Pending{unroundedArea, gamma};
-      continue;
-    }
-    const CalcRounding::Pair areas =
-        rounding.RoundPair(pending->area, unroundedArea, kRoundCodeArea);
+    return Layer{TrapezoidAreaOf(heights.a, heights.b, measures.width), layerGamma};
+  };
+  // Two layers' areas, and then their weights, are rounded side by side.
+  int k = 0;
+  for (; k + 2 < n; k += 2) {
+    const Layer upper = takeLayer(k);
+    if (upper.gamma == kNoValue) return AreaWeight{};
+    const Layer lower = takeLayer(k + 1);
+    if (lower.gamma == kNoValue) return AreaWeight{};
+    gamma = lower.gamma;
+    const CalcRounding::Pair areas = rounding.RoundPair(upper.area, lower.area, kRoundCodeArea);
     const CalcRounding::Pair weights =
-        rounding.RoundPair(areas.a * pending->gamma, areas.b * gamma, kRoundCodeWeight);
+        rounding.RoundPair(areas.a * upper.gamma, areas.b * lower.gamma, kRoundCodeWeight);
     area += areas.a;
     area += areas.b;
     weight += weights.a;
     weight += weights.b;
-    pending.reset();
+  }
+  // A layer left over, the last, rounds its weight beside the segment's.
+  std::optional<Layer> leftOver;
+  if (k + 1 < n) {
+    leftOver = takeLayer(k);
+    if (leftOver->gamma == kNoValue) return AreaWeight{};
+    gamma = leftOver->gamma;
   }
   const bool segmentWeighs = n > 0 && arc_ != nullptr;
   if (withCentroid && segmentWeighs) AddSegmentMoment(gamma, moments);
   const double segmentWeight = measures.segmentArea * gamma;
-  if (pending) {
-    // The last layer's weight beside the segment's.
-    const double a = rounding.Round(pending->area, kRoundCodeArea);
+  if (leftOver) {
+    const double a = rounding.Round(leftOver->area, kRoundCodeArea);
     area += a;
     const CalcRounding::Pair weights =
-        rounding.RoundPair(a * pending->gamma, segmentWeight, kRoundCodeWeight);
+        rounding.RoundPair(a * leftOver->gamma, segmentWeight, kRoundCodeWeight);
     weight += weights.a;
     if (segmentWeighs) weight += weights.b;
   } else if (segmentWeighs) {
@@ -297,54 +307,7 @@ CSlice::AreaWeight CSlice::GetAreaAndWeight(const Measures& measures, bool withC
 
 double CSlice::GetLength() const { return Length(CCoreConfig::GetCalcRounding()); }
 
-double CSlice::Length(const CalcRounding& rounding) const {
-  if (arc_ != nullptr) {
-    double sweep = NormalizeAngle(arc_->end) - NormalizeAngle(arc_->start);
-    if (sweep < 0) sweep += 2 * std::numbers::pi;
-    return rounding.Round(arc_->R * sweep, kRoundCodeLength);
-  }
-  const tagDEVY* base = GetLastDEVY();
-  if (base == nullptr) return 0;
-  const CDPoint left(xLeft_, base->leftY);
-  const CDPoint right(xRight_, base->rightY);
-  return rounding.Round(Hypot(left, right), kRoundCodeLength);
-}
-
 double CSlice::GetBottomAngle(double x) const { return GetBottomDirection(x).angle; }
-
-CSlice::BottomDirection CSlice::GetBottomDirection(double x) const {
-  if (arc_ == nullptr) {
-    const tagDEVY* base = GetLastDEVY();
-    if (base == nullptr) return BottomDirection{};
-    // The chord's rise over the slice's width.
-    const double rise = base->rightY - base->leftY;
-    const double run = GetWidth();
-    return DirectionOf(std::atan2(rise, run), rise, run);
-  }
-  // Strictly between the ends of an arc below its centre the vertical's lower crossing lies on
-  // the arc: the sweep tests that LowestYAt makes are spared.
-  const bool inside = arc_->LiesBelowCentre() && arcEnds_.start < x && x < arcEnds_.end;
-  double y = inside ? arc_->LowerCrossingYAt(x, arcTerms_) : kNoValue;
-  if (y == kNoValue) y = arc_->LowestYAt(x, &arcEnds_);
-  if (y == kNoValue) {
-    // A vertical line through an end of the arc may miss it by a rounding error.
-    for (const CDPoint& end : {arc_->GetStart(), arc_->GetEnd()}) {
-      if (y == kNoValue && std::fabs(end.x - x) < kSamePoint) y = end.y;
-    }
-  }
-  if (y == kNoValue) return BottomDirection{};
-  // The tangent is the radius to the base point turned by a right angle: its sine is the
-  // radius's cosine and its cosine the negative of the radius's sine.
-  const double dx = x - arc_->centre.x;
-  const double dy = y - arc_->centre.y;
-  return DirectionOf(std::atan2(dy, dx) + std::numbers::pi / 2, dx, -dy);
-}
-
-CSlice::BottomDirection CSlice::DirectionOf(double angle, double sinPart, double cosPart) {
-  const double length = std::sqrt(sinPart * sinPart + cosPart * cosPart);
-  if (length == 0) return BottomDirection{angle, std::sin(angle), std::cos(angle)};
-  return BottomDirection{angle, sinPart / length, cosPart / length};
-}
 
 double CSlice::GetBottomAngle() const {
   if (arc_ == nullptr) return GetBottomAngle(GetMidX());
@@ -419,7 +382,7 @@ CDPoint CSlice::Moments::Centroid() const {
 bool CSlice::Weighs(double w) { return !(w == 0 || slice_soil::IsUnset(w)); }
 
 void CSlice::Moments::Add(double w, const CDPoint& c) {
-  if (!c.IsValid()) return;
+  if (!HoldsValues(c)) return;
   weight += w;
   sumX += w * c.x;
   sumY += w * c.y;

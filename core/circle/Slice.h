@@ -237,8 +237,9 @@ class CSlice {
     CalcRounding rounding;
   };
   Measures GetMeasures() const;
-  // The same by the rounding of a pass that reads the rules once.
-  Measures GetMeasures(const CalcRounding& rounding) const;
+  // The same by the rounding of a pass that reads the rules once. Inline, in SliceMeasures.h: the
+  // slice method asks it for every slice.
+  inline Measures GetMeasures(const CalcRounding& rounding) const;
   // GetAreaAndWeight with the slice's measures and the pass's rounding at hand.
   AreaWeight GetAreaAndWeight(const Measures& measures, bool withCentroid) const;
   // The base length: the arc's R times its sweep, or the chord's length (code 221).
@@ -250,12 +251,13 @@ class CSlice {
   double GetBottomAngle() const;
   // GetBottomAngle(x) with its sine and cosine, these taken from the coordinates the angle comes
   // from rather than from the angle; the angle kNoValue where the vertical at x misses the arc.
+  // Inline, in SliceMeasures.h, as GetMeasures.
   struct BottomDirection {
     double angle = kNoValue;
     double sin = 0;
     double cos = 1;
   };
-  BottomDirection GetBottomDirection(double x) const;
+  inline BottomDirection GetBottomDirection(double x) const;
   // y of the base at the middle of the arc, or the chord's mean y.
   double GetCenterBottomY() const;
   // y of the base at x.
@@ -359,8 +361,9 @@ class CSlice {
 
   // The helpers of the per-layer loops are inline, defined in Slice.cpp, which alone uses them:
   // the slice method runs through them for every layer of every slice.
-  // GetWidth, GetKoArea and GetLength by the rounding of a pass.
-  double Width(const CalcRounding& rounding) const;
+  // GetWidth, GetKoArea and GetLength by the rounding of a pass (Width and Length inline, in
+  // SliceMeasures.h, as GetMeasures).
+  inline double Width(const CalcRounding& rounding) const;
   double KoArea(const CalcRounding& rounding) const;
   inline double Length(const CalcRounding& rounding) const;
   // GetArea(i) for i >= 0 with the slice's width (GetWidth) and segment area (GetKoArea) at hand.
@@ -404,7 +407,7 @@ class CSlice {
   static double MeanY(const tagDEVY& d) { return (d.leftY + d.rightY) / 2; }
   // The direction of the angle whose sine and cosine are proportional to the two parts; the
   // angle's own sine and cosine when both parts are 0.
-  static BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
+  static inline BottomDirection DirectionOf(double angle, double sinPart, double cosPart);
   // Keeps the bottom arc's segment and the vertical terms of its circle (arc_ set before).
   inline void TakeSegment(const CDArc::Segment& segment, const CDArc::VerticalTerms& terms);
   // Inserts the level after the first boundary it equals on both sides, or between the two

@@ -7,6 +7,7 @@
 #include "core/base/CoreConfig.h"
 #include "core/circle/Slice.h"
 #include "core/circle/SliceBoundaries.h"
+#include "core/circle/SliceMeasures.h"
 #include "core/circle/SliceSoil.h"
 #include "core/geometry/DPolyArray.h"
 #include "core/model/Danmen.h"
