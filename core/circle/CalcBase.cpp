@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <tuple>
 #include <utility>
@@ -43,12 +44,12 @@ constexpr int kTangentialPart = 4;
 
 // Adds the values kFirst to kLast of a slice's record to the totals. All are read before any
 // total changes, so that adjacent values are added two at a time.
-template <int kFirst, int kLast>
+template <std::size_t kFirst, std::size_t kLast>
 void AddValues(tagRESULTSLICE& total, const tagRESULTSLICE& r) {
-  constexpr int kCount = kLast - kFirst + 1;
+  constexpr std::size_t kCount = kLast - kFirst + 1;
   std::array<double, kCount> values;
-  for (int k = 0; k < kCount; ++k) values[k] = r[kFirst + k];
-  for (int k = 0; k < kCount; ++k) total[kFirst + k] += values[k];
+  for (std::size_t k = 0; k < kCount; ++k) values[k] = r.values[kFirst + k];
+  for (std::size_t k = 0; k < kCount; ++k) total.values[kFirst + k] += values[k];
 }
 
 // (arc centre y - centroid y) / R: the lever of the horizontal seismic force of a slice on the
