@@ -225,11 +225,14 @@ void CCalcBase::AddBackSums(double nu, double length) {
 
 double CCalcBase::TanPhi(double phi) {
   // The same bits give the same tangent (0.0 and -0.0 differ in theirs).
-  if (!lastTan_ ||
-      std::bit_cast<std::uint64_t>(lastTan_->phi) != std::bit_cast<std::uint64_t>(phi)) {
-    lastTan_ = AngleTangent{phi, std::tan(DegToRad(phi))};
+  const auto holds = [phi](const AngleTangent& entry) {
+    return std::bit_cast<std::uint64_t>(entry.phi) == std::bit_cast<std::uint64_t>(phi);
+  };
+  if (!holds(tangents_[0])) {
+    if (!holds(tangents_[1])) tangents_[1] = AngleTangent{phi, std::tan(DegToRad(phi))};
+    std::swap(tangents_[0], tangents_[1]);
   }
-  return lastTan_->tan;
+  return tangents_[0].tan;
 }
 
 [[gnu::always_inline]] inline void CCalcBase::SetResisting(tagRESULTSLICE& r, double c, double phi,

@@ -6,7 +6,7 @@
 // factor. Every operation recomputes all slices from scratch, so calls are independent. Results
 // that cannot be computed are kNoValue.
 
-#include <optional>
+#include <array>
 #include <string>
 
 #include "core/base/Utility.h"
@@ -148,12 +148,14 @@ class CCalcBase {
   double poreFactor_;
   double backNU_ = 0;
   double backLength_ = 0;
-  // TanPhi's last angle and its tangent: neighbouring slices mostly stand on one stratum.
+  // TanPhi's last two angles and their tangents, the latest first: neighbouring slices mostly
+  // stand on one stratum, and a surface mostly crosses two, as the next surface does again. Both
+  // start at 0, whose tangent is exactly 0.
   struct AngleTangent {
-    double phi;
-    double tan;
+    double phi = 0;
+    double tan = 0;
   };
-  std::optional<AngleTangent> lastTan_;
+  std::array<AngleTangent, 2> tangents_{};
   const CDanmenStab* section_ = nullptr;
 };
 

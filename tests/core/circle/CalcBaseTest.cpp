@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <numbers>
 
@@ -335,6 +337,24 @@ TEST_F(BackAnalysisTest, KhFoundGivesTheTargetSeismicFs) {
     EXPECT_GT(kh, 0);
     section.SetKh(kh);
     EXPECT_NEAR(FsOf(1), target, 1e-9);
+  }
+}
+
+// TanPhi's remembered angles and tangents give, whatever the order of the angles, the bits of
+// the tangent computed afresh: a repeated angle, the one before it, one forgotten, 0 and -0.0.
+class TanPhiProbe : public CCalcFellenius {
+ public:
+  using CCalcFellenius::CCalcFellenius;
+  using CCalcBase::TanPhi;
+};
+
+TEST(TanPhiTest, EverySequenceOfAnglesGivesTheTangentsBits) {
+  const double angles[] = {30, 30, 20, 30, 20, 20, 35, 30, 0, -0.0, 0, 35, -0.0, 12.5, 30};
+  TanPhiProbe calc{1};
+  for (const double phi : angles) {
+    SCOPED_TRACE(phi);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(calc.TanPhi(phi)),
+              std::bit_cast<std::uint64_t>(std::tan(DegToRad(phi))));
   }
 }
 
