@@ -115,7 +115,8 @@ bool CCalcBase::SetSliceParam(CSlice& slice) {
   if (!IsSetValue(weight) || !IsSetValue(bottom)) return false;
   r[R::kArea] = areaWeight.area;
   r[R::kWeight] = weight;
-  r[R::kU] = slice.PoreForce(poreHead, bottom, measures) * poreFactor_;
+  // Most slices lie above the water, with no head and no pore-water force: their call is spared.
+  r[R::kU] = poreHead < 0 ? 0.0 : slice.PoreForce(poreHead, bottom, measures) * poreFactor_;
   r[R::kPhi] = slice.GetPhi();
   r[R::kC] = slice.GetC();
   const double alpha = direction_ ? bottom : -bottom;
