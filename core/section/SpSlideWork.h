@@ -195,9 +195,7 @@ class CSpSlideWork : public CDPoly {
     int type;
   };
   // The vertices of TransSpSlide(type) without making the line; replaces the content of vertices.
-  // The ends of the arcs, when at hand, spare finding them for every vertical asked.
-  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
-                           std::span<const ArcEnds> ends = {}) const;
+  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const;
   // GetStrengthOfPosition with the slide line given by its vertices.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             std::span<const SlipLineVertex> slipLine) const;
@@ -261,6 +259,9 @@ class CSpSlideWork : public CDPoly {
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.
     bool general_ = true;
   };
+  // GetSlipLineVertices(-1, vertices), the verticals asked of a table taken of this surface.
+  void GetSlipLineVertices(std::vector<SlipLineVertex>& vertices,
+                           const VerticalTable& verticals) const;
   // GetCrossX of one unchanged surface with many segments, for a division that crosses it with
   // every stratum edge and water line: each piece's arc, the terms of its clearance and its
   // column (the ends' x that test a crossing below the centre by x) found once by Take from the
@@ -423,6 +424,11 @@ class CSpSlideWork : public CDPoly {
   // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
   template <class ThreePoint>
   int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
+  // GetSlipLineVertices with midStrength(x) the strength type at the vertical through x, asked
+  // for the middle of each arc when type is -1.
+  template <class MidStrength>
+  void SlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
+                        MidStrength midStrength) const;
   // Its step after the vertical pieces for the piece that the vertical meets first, of strength
   // type pieceType: on an arc the line's three-point type at x where it has one, else pieceType.
   template <class ThreePoint>
