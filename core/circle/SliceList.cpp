@@ -216,7 +216,7 @@ void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
   surface.GetArcEnds(arcEnds_);
   verticals_.Take(surface, arcEnds_);
   surface.GetSlipLineVertices(slipLine_, verticals_);
-  crossings_.Take(surface, arcEnds_);
+  crossings_.Take(surface, arcEnds_, verticals_);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,

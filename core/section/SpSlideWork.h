@@ -215,6 +215,9 @@ class CSpSlideWork : public CDPoly {
     // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
+    // The column (CDArc::Column) that Take found for piece i of the surface; null for a straight
+    // piece and where Take left every x to GetVertical.
+    const CDArc::VerticalColumn* ColumnOf(int i) const;
 
    private:
     struct Piece {
@@ -265,14 +268,17 @@ class CSpSlideWork : public CDPoly {
   // GetCrossX of one unchanged surface with many segments, for a division that crosses it with
   // every stratum edge and water line: each piece's arc, the terms of its clearance and its
   // column (the ends' x that test a crossing below the centre by x) found once by Take from the
-  // arcs' ends (GetArcEnds). AppendCrossXs appends the x that GetCrossX finds for the edge's
-  // segment, in the same order, asking only the pieces that do not keep clear of the segment by
-  // more than reach (a piece's box apart from the segment's, or an arc's circle clear of it:
-  // CDArc::ClearOfEdge), which give none. The surface must stay unchanged and alive while the
-  // table is read; Take reuses the table's storage.
+  // arcs' ends (GetArcEnds), or read from the surface's vertical table where that holds it.
+  // AppendCrossXs appends the x that GetCrossX finds for the edge's segment, in the same order,
+  // asking only the pieces that do not keep clear of the segment by more than reach (a piece's box
+  // apart from the segment's, or an arc's circle clear of it: CDArc::ClearOfEdge), which give none.
+  // The surface must stay unchanged and alive while the table is read; Take reuses the table's
+  // storage.
   class CrossingTable {
    public:
-    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
+    // verticals: a table taken of the same surface and ends.
+    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends,
+              const VerticalTable& verticals);
     void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
 
    private:

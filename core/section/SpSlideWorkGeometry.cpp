@@ -311,6 +311,13 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   return true;
 }
 
+const CDArc::VerticalColumn* CSpSlideWork::VerticalTable::ColumnOf(int i) const {
+  // Unless Take left every x to GetVertical, it took every piece, in the surface's order.
+  if (general_) return nullptr;
+  const Piece& piece = pieces_[static_cast<std::size_t>(i)];
+  return piece.arc != nullptr ? &piece.column : nullptr;
+}
+
 CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(double x, bool heightOnly) const {
   if (general_ || !std::isfinite(x)) return surface_->GetVertical(x);
   return Walk(x, heightOnly);
@@ -642,17 +649,22 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
   return found;
 }
 
-void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
+void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends,
+                                       const VerticalTable& verticals) {
   surface_ = &surface;
   pieces_.clear();
   for (int i = 0; i + 1 < surface.GetSize(); ++i) {
     Piece piece{i, surface.GetArcFromPointIndex(i), {}, {}};
     if (piece.arc != nullptr) {
-      std::optional<ArcEnds> found;
-      const ArcEnds& arcEnds =
-          surface.EndsOfArc(*piece.arc, surface.ArcIndexOf(*surface.GetAt(i)), ends, found);
       piece.clearance = piece.arc->GetClearance();
-      piece.column = piece.arc->Column(CDArc::EndXs{arcEnds.start.x, arcEnds.end.x});
+      if (const CDArc::VerticalColumn* column = verticals.ColumnOf(i)) {
+        piece.column = *column;
+      } else {
+        std::optional<ArcEnds> found;
+        const ArcEnds& arcEnds =
+            surface.EndsOfArc(*piece.arc, surface.ArcIndexOf(*surface.GetAt(i)), ends, found);
+        piece.column = piece.arc->Column(CDArc::EndXs{arcEnds.start.x, arcEnds.end.x});
+      }
     }
     pieces_.push_back(piece);
   }
