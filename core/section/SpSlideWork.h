@@ -19,13 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Utility.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
+#include "core/section/SpSlide.h"
 
 class Archive;
 class CSpGround;
-class CSpSlide;
 class CSpSlideFitting;
 class CViewInfo;
 
@@ -212,7 +213,8 @@ class CSpSlideWork : public CDPoly {
     // At(x).y alone, bit for bit: beside an arc's end whose height the vertical takes, a crossing
     // with the circle above that height cannot lower it, and its sweep test is spared.
     double HeightAt(double x) const;
-    // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
+    // GetStrengthOfPosition with the slip line given by its vertices, the same answer. Inline, as
+    // At: a division asks it at every slice.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
     // The column (CDArc::Column) that Take found for piece i of the surface; null for a straight
@@ -439,6 +441,8 @@ class CSpSlideWork : public CDPoly {
   // type pieceType: on an arc the line's three-point type at x where it has one, else pieceType.
   template <class ThreePoint>
   static int StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType);
+  // CSpSlide::Get3PStrength's answer from the vertices of a slip line.
+  static int SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out);
   // Whether piece i is a straight vertical piece whose height range holds y.
   bool VerticalPieceHolds(int i, double y) const;
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
@@ -489,6 +493,41 @@ inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
 inline double CSpSlideWork::VerticalTable::HeightAt(double x) const {
   if (const std::optional<Vertical> clear = ClearAt(x)) return clear->y;
   return Find(x, true).y;
+}
+
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType) {
+  int arcStrength = 0;
+  if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
+  return pieceType;
+}
+
+inline int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x,
+                                          int& out) {
+  const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+    return slipLine[static_cast<std::size_t>(i)];
+  };
+  return ThreePointStrength(
+      static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
+      [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+}
+
+inline int CSpSlideWork::VerticalTable::StrengthOfPosition(
+    const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
+  if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
+  for (const Piece& piece : pieces_) {
+    if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
+      return piece.strength;
+    }
+  }
+  const int vertex = at.piece;
+  if (vertex < 0) return 0;
+  // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
+  const Piece& piece = pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))];
+  return StrengthOfMetPiece(
+      piece.arc != nullptr, x,
+      [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },
+      piece.strength);
 }
 
 // The storage of fitting surfaces to the ground again and again (a circle search fits every

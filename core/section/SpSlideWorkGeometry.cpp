@@ -389,13 +389,6 @@ int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
                             StrengthTypeOrZero(piece));
 }
 
-template <class ThreePoint>
-int CSpSlideWork::StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType) {
-  int arcStrength = 0;
-  if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
-  return pieceType;
-}
-
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         const CSpSlide* slideLine) const {
   return StrengthOfPosition(at, x, y, [slideLine](double arcX, int& out) {
@@ -403,45 +396,11 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
-namespace {
-
-// CSpSlide::Get3PStrength's answer from the vertices of a slip line. Inline: a division asks the
-// strength of a position at every slice.
-inline int SlipLineStrength(std::span<const CSpSlideWork::SlipLineVertex> slipLine, double x,
-                            int& out) {
-  const auto vertex = [slipLine](int i) -> const CSpSlideWork::SlipLineVertex& {
-    return slipLine[static_cast<std::size_t>(i)];
-  };
-  return ThreePointStrength(
-      static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
-      [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
-}
-
-}  // namespace
-
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         std::span<const SlipLineVertex> slipLine) const {
   return StrengthOfPosition(at, x, y, [slipLine](double arcX, int& out) {
     return SlipLineStrength(slipLine, arcX, out);
   });
-}
-
-int CSpSlideWork::VerticalTable::StrengthOfPosition(
-    const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
-  if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
-  for (const Piece& piece : pieces_) {
-    if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
-      return piece.strength;
-    }
-  }
-  const int vertex = at.piece;
-  if (vertex < 0) return 0;
-  // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
-  const Piece& piece = pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))];
-  return StrengthOfMetPiece(
-      piece.arc != nullptr, x,
-      [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },
-      piece.strength);
 }
 
 // ---- Angles and length ----
