@@ -229,8 +229,7 @@ class CSpSlideWork : public CDPoly {
       const CDArc* arc = nullptr;  // null for a straight piece
       CDPoint from;                // a straight piece's vertices
       CDPoint to;
-      bool vertical = false;  // a straight piece with both vertices at one x and apart in y
-      ArcEnds ends;           // an arc piece's
+      ArcEnds ends;  // an arc piece's
       CDArc::VerticalColumn column;
       int strength = 0;  // the piece's strength type (StrengthTypeOrZero)
     };
@@ -259,6 +258,14 @@ class CSpSlideWork : public CDPoly {
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;
     std::vector<ClearRun> clearRuns_;
+    // The straight pieces with both vertices at one x and apart in y, in the surface's order: a
+    // position within one's height range takes its strength type, ahead of the piece met.
+    struct VerticalPiece {
+      double fromY;
+      double toY;
+      int strength;
+    };
+    std::vector<VerticalPiece> verticalPieces_;
     int vertexCount_ = 0;
     double lastX_ = 0;
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.
@@ -421,8 +428,10 @@ class CSpSlideWork : public CDPoly {
 
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own. Inline:
   // a division asks the strength of a position at every slice.
-  int PieceAt(int vertex) const {
-    return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
+  int PieceAt(int vertex) const { return PieceAt(vertex, GetSize()); }
+  // The same on a surface of count vertices.
+  static int PieceAt(int vertex, int count) {
+    return vertex == count - 1 && vertex > 0 ? vertex - 1 : vertex;
   }
   // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
   static bool StretchesNoEnd();
@@ -515,15 +524,13 @@ inline int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLi
 inline int CSpSlideWork::VerticalTable::StrengthOfPosition(
     const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
   if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
-  for (const Piece& piece : pieces_) {
-    if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
-      return piece.strength;
-    }
+  for (const VerticalPiece& piece : verticalPieces_) {
+    if (IsBetween(piece.fromY, piece.toY, y)) return piece.strength;
   }
   const int vertex = at.piece;
   if (vertex < 0) return 0;
   // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
-  const Piece& piece = pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))];
+  const Piece& piece = pieces_[static_cast<std::size_t>(PieceAt(vertex, vertexCount_))];
   return StrengthOfMetPiece(
       piece.arc != nullptr, x,
       [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },

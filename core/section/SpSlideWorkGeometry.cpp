@@ -224,6 +224,7 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
 void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
   surface_ = &surface;
   pieces_.clear();
+  verticalPieces_.clear();
   vertexCount_ = surface.GetSize();
   lastX_ = vertexCount_ > 0 ? surface.GetAt(vertexCount_ - 1)->x : 0;
   // A surface without a piece is left to GetVertical.
@@ -292,7 +293,7 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
     piece.right = std::max(a.x, b.x) + margin;
     piece.from = a;
     piece.to = b;
-    piece.vertical = a.x == b.x && a.y != b.y;
+    if (a.x == b.x && a.y != b.y) verticalPieces_.push_back({a.y, b.y, piece.strength});
   } else {
     const CDArc& arc = *surface.arcs_[static_cast<std::size_t>(a.flag)];
     std::optional<ArcEnds> found;
