@@ -214,9 +214,9 @@ int CSliceList::SetXArray(const CDPolyArray* strata, const CSpWaterGroup* water,
 
 void CSliceList::TakeSurfaceEnds(const CSpSlideWork& surface) {
   surface.GetArcEnds(arcEnds_);
-  surface.GetSlipLineVertices(-1, slipLine_, arcEnds_);
   verticals_.Take(surface, arcEnds_);
-  crossings_.Take(surface, arcEnds_);
+  surface.GetSlipLineVertices(slipLine_, verticals_);
+  crossings_.Take(surface, arcEnds_, verticals_);
 }
 
 int CSliceList::DivisionPoints(const CDPolyArray* strata, const CSpWaterGroup* water,

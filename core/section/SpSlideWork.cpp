@@ -998,8 +998,9 @@ bool CSpSlideWork::MixCrackline(const CDPoint& p, const CDPoint& q, int type) {
 
 // ---- Back to an entered line ----
 
-void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
-                                       std::span<const ArcEnds> ends) const {
+template <class MidStrength>
+void CSpSlideWork::SlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
+                                    MidStrength midStrength) const {
   vertices.clear();
   const auto typeAtVertex = [this, type](const CDPoint& p) {
     if (type != -1) return type;
@@ -1019,14 +1020,25 @@ void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& ve
     }
     add(vertex, 1, typeAtVertex(vertex));
     const CDPoint mid = arc->GetMid(0.5);
-    int midType = type;
-    if (type == -1) {
-      const double x = (mid.x + GetAt(i + 1)->x) / 2;
-      const Vertical at = GetVertical(x, ends);
-      midType = GetStrengthOfPosition(at, x, at.y, nullptr);
-    }
+    const int midType = type == -1 ? midStrength((mid.x + GetAt(i + 1)->x) / 2) : type;
     add(CDPoint(mid.x, mid.y), 0, midType);
   }
+}
+
+void CSpSlideWork::GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const {
+  SlipLineVertices(type, vertices, [this](double x) {
+    const Vertical at = GetVertical(x);
+    return GetStrengthOfPosition(at, x, at.y, nullptr);
+  });
+}
+
+void CSpSlideWork::GetSlipLineVertices(std::vector<SlipLineVertex>& vertices,
+                                       const VerticalTable& verticals) const {
+  SlipLineVertices(-1, vertices, [&verticals](double x) {
+    const Vertical at = verticals.At(x);
+    // Without a line to ask, as with none: a line of no vertices has no three-point type.
+    return verticals.StrengthOfPosition(at, x, at.y, {});
+  });
 }
 
 std::unique_ptr<CSpSlide> CSpSlideWork::TransSpSlide(int type) const {

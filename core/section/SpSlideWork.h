@@ -19,13 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Utility.h"
 #include "core/geometry/DArc.h"
 #include "core/geometry/DPoly.h"
 #include "core/geometry/DPolyArray.h"
+#include "core/section/SpSlide.h"
 
 class Archive;
 class CSpGround;
-class CSpSlide;
 class CSpSlideFitting;
 class CViewInfo;
 
@@ -195,9 +196,7 @@ class CSpSlideWork : public CDPoly {
     int type;
   };
   // The vertices of TransSpSlide(type) without making the line; replaces the content of vertices.
-  // The ends of the arcs, when at hand, spare finding them for every vertical asked.
-  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
-                           std::span<const ArcEnds> ends = {}) const;
+  void GetSlipLineVertices(int type, std::vector<SlipLineVertex>& vertices) const;
   // GetStrengthOfPosition with the slide line given by its vertices.
   int GetStrengthOfPosition(const Vertical& at, double x, double y,
                             std::span<const SlipLineVertex> slipLine) const;
@@ -214,9 +213,13 @@ class CSpSlideWork : public CDPoly {
     // At(x).y alone, bit for bit: beside an arc's end whose height the vertical takes, a crossing
     // with the circle above that height cannot lower it, and its sweep test is spared.
     double HeightAt(double x) const;
-    // GetStrengthOfPosition with the slip line given by its vertices, the same answer.
+    // GetStrengthOfPosition with the slip line given by its vertices, the same answer. Inline, as
+    // At: a division asks it at every slice.
     int StrengthOfPosition(const Vertical& at, double x, double y,
                            std::span<const SlipLineVertex> slipLine) const;
+    // The column (CDArc::Column) that Take found for piece i of the surface; null for a straight
+    // piece and where Take left every x to GetVertical.
+    const CDArc::VerticalColumn* ColumnOf(int i) const;
 
    private:
     struct Piece {
@@ -226,8 +229,7 @@ class CSpSlideWork : public CDPoly {
       const CDArc* arc = nullptr;  // null for a straight piece
       CDPoint from;                // a straight piece's vertices
       CDPoint to;
-      bool vertical = false;  // a straight piece with both vertices at one x and apart in y
-      ArcEnds ends;           // an arc piece's
+      ArcEnds ends;  // an arc piece's
       CDArc::VerticalColumn column;
       int strength = 0;  // the piece's strength type (StrengthTypeOrZero)
     };
@@ -256,22 +258,36 @@ class CSpSlideWork : public CDPoly {
     const CSpSlideWork* surface_ = nullptr;
     std::vector<Piece> pieces_;
     std::vector<ClearRun> clearRuns_;
+    // The straight pieces with both vertices at one x and apart in y, in the surface's order: a
+    // position within one's height range takes its strength type, ahead of the piece met.
+    struct VerticalPiece {
+      double fromY;
+      double toY;
+      int strength;
+    };
+    std::vector<VerticalPiece> verticalPieces_;
     int vertexCount_ = 0;
     double lastX_ = 0;
     // A coordinate that is not finite, or a vertex that names no arc: every x asks GetVertical.
     bool general_ = true;
   };
+  // GetSlipLineVertices(-1, vertices), the verticals asked of a table taken of this surface.
+  void GetSlipLineVertices(std::vector<SlipLineVertex>& vertices,
+                           const VerticalTable& verticals) const;
   // GetCrossX of one unchanged surface with many segments, for a division that crosses it with
   // every stratum edge and water line: each piece's arc, the terms of its clearance and its
   // column (the ends' x that test a crossing below the centre by x) found once by Take from the
-  // arcs' ends (GetArcEnds). AppendCrossXs appends the x that GetCrossX finds for the edge's
-  // segment, in the same order, asking only the pieces that do not keep clear of the segment by
-  // more than reach (a piece's box apart from the segment's, or an arc's circle clear of it:
-  // CDArc::ClearOfEdge), which give none. The surface must stay unchanged and alive while the
-  // table is read; Take reuses the table's storage.
+  // arcs' ends (GetArcEnds), or read from the surface's vertical table where that holds it.
+  // AppendCrossXs appends the x that GetCrossX finds for the edge's segment, in the same order,
+  // asking only the pieces that do not keep clear of the segment by more than reach (a piece's box
+  // apart from the segment's, or an arc's circle clear of it: CDArc::ClearOfEdge), which give none.
+  // The surface must stay unchanged and alive while the table is read; Take reuses the table's
+  // storage.
   class CrossingTable {
    public:
-    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends);
+    // verticals: a table taken of the same surface and ends.
+    void Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends,
+              const VerticalTable& verticals);
     void AppendCrossXs(const CDArc::Edge& edge, double reach, std::vector<double>& xs) const;
 
    private:
@@ -412,8 +428,10 @@ class CSpSlideWork : public CDPoly {
 
   // The piece meant by a vertex: the piece before the last vertex, else the vertex's own. Inline:
   // a division asks the strength of a position at every slice.
-  int PieceAt(int vertex) const {
-    return vertex == GetSize() - 1 && vertex > 0 ? vertex - 1 : vertex;
+  int PieceAt(int vertex) const { return PieceAt(vertex, GetSize()); }
+  // The same on a surface of count vertices.
+  static int PieceAt(int vertex, int count) {
+    return vertex == count - 1 && vertex > 0 ? vertex - 1 : vertex;
   }
   // Whether the process-wide stretch settings leave both ends of a fitted surface as they are.
   static bool StretchesNoEnd();
@@ -423,10 +441,17 @@ class CSpSlideWork : public CDPoly {
   // GetStrengthOfPosition with threePoint(x, out) answering as CSpSlide::Get3PStrength.
   template <class ThreePoint>
   int StrengthOfPosition(const Vertical& at, double x, double y, ThreePoint threePoint) const;
+  // GetSlipLineVertices with midStrength(x) the strength type at the vertical through x, asked
+  // for the middle of each arc when type is -1.
+  template <class MidStrength>
+  void SlipLineVertices(int type, std::vector<SlipLineVertex>& vertices,
+                        MidStrength midStrength) const;
   // Its step after the vertical pieces for the piece that the vertical meets first, of strength
   // type pieceType: on an arc the line's three-point type at x where it has one, else pieceType.
   template <class ThreePoint>
   static int StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType);
+  // CSpSlide::Get3PStrength's answer from the vertices of a slip line.
+  static int SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x, int& out);
   // Whether piece i is a straight vertical piece whose height range holds y.
   bool VerticalPieceHolds(int i, double y) const;
   // Directions of travel at the start and at the end of piece i, in [0, 2pi].
@@ -477,6 +502,39 @@ inline CSpSlideWork::Vertical CSpSlideWork::VerticalTable::At(double x) const {
 inline double CSpSlideWork::VerticalTable::HeightAt(double x) const {
   if (const std::optional<Vertical> clear = ClearAt(x)) return clear->y;
   return Find(x, true).y;
+}
+
+template <class ThreePoint>
+int CSpSlideWork::StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType) {
+  int arcStrength = 0;
+  if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
+  return pieceType;
+}
+
+inline int CSpSlideWork::SlipLineStrength(std::span<const SlipLineVertex> slipLine, double x,
+                                          int& out) {
+  const auto vertex = [slipLine](int i) -> const SlipLineVertex& {
+    return slipLine[static_cast<std::size_t>(i)];
+  };
+  return ThreePointStrength(
+      static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
+      [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
+}
+
+inline int CSpSlideWork::VerticalTable::StrengthOfPosition(
+    const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
+  if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
+  for (const VerticalPiece& piece : verticalPieces_) {
+    if (IsBetween(piece.fromY, piece.toY, y)) return piece.strength;
+  }
+  const int vertex = at.piece;
+  if (vertex < 0) return 0;
+  // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
+  const Piece& piece = pieces_[static_cast<std::size_t>(PieceAt(vertex, vertexCount_))];
+  return StrengthOfMetPiece(
+      piece.arc != nullptr, x,
+      [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },
+      piece.strength);
 }
 
 // The storage of fitting surfaces to the ground again and again (a circle search fits every

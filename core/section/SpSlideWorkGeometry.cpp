@@ -224,6 +224,7 @@ CSpSlideWork::Vertical CSpSlideWork::GetVertical(double x, std::span<const ArcEn
 void CSpSlideWork::VerticalTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
   surface_ = &surface;
   pieces_.clear();
+  verticalPieces_.clear();
   vertexCount_ = surface.GetSize();
   lastX_ = vertexCount_ > 0 ? surface.GetAt(vertexCount_ - 1)->x : 0;
   // A surface without a piece is left to GetVertical.
@@ -292,7 +293,7 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
     piece.right = std::max(a.x, b.x) + margin;
     piece.from = a;
     piece.to = b;
-    piece.vertical = a.x == b.x && a.y != b.y;
+    if (a.x == b.x && a.y != b.y) verticalPieces_.push_back({a.y, b.y, piece.strength});
   } else {
     const CDArc& arc = *surface.arcs_[static_cast<std::size_t>(a.flag)];
     std::optional<ArcEnds> found;
@@ -309,6 +310,13 @@ bool CSpSlideWork::VerticalTable::TakePiece(const CSpSlideWork& surface, int i,
   }
   pieces_.push_back(piece);
   return true;
+}
+
+const CDArc::VerticalColumn* CSpSlideWork::VerticalTable::ColumnOf(int i) const {
+  // Unless Take left every x to GetVertical, it took every piece, in the surface's order.
+  if (general_) return nullptr;
+  const Piece& piece = pieces_[static_cast<std::size_t>(i)];
+  return piece.arc != nullptr ? &piece.column : nullptr;
 }
 
 CSpSlideWork::Vertical CSpSlideWork::VerticalTable::Find(double x, bool heightOnly) const {
@@ -382,13 +390,6 @@ int CSpSlideWork::StrengthOfPosition(const Vertical& at, double x, double y,
                             StrengthTypeOrZero(piece));
 }
 
-template <class ThreePoint>
-int CSpSlideWork::StrengthOfMetPiece(bool arc, double x, ThreePoint threePoint, int pieceType) {
-  int arcStrength = 0;
-  if (arc && threePoint(x, arcStrength) == 1) return arcStrength;
-  return pieceType;
-}
-
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         const CSpSlide* slideLine) const {
   return StrengthOfPosition(at, x, y, [slideLine](double arcX, int& out) {
@@ -396,45 +397,11 @@ int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
   });
 }
 
-namespace {
-
-// CSpSlide::Get3PStrength's answer from the vertices of a slip line. Inline: a division asks the
-// strength of a position at every slice.
-inline int SlipLineStrength(std::span<const CSpSlideWork::SlipLineVertex> slipLine, double x,
-                            int& out) {
-  const auto vertex = [slipLine](int i) -> const CSpSlideWork::SlipLineVertex& {
-    return slipLine[static_cast<std::size_t>(i)];
-  };
-  return ThreePointStrength(
-      static_cast<int>(slipLine.size()), x, out, [&](int i) { return vertex(i).style; },
-      [&](int i) { return vertex(i).point.x; }, [&](int i) { return vertex(i).type; });
-}
-
-}  // namespace
-
 int CSpSlideWork::GetStrengthOfPosition(const Vertical& at, double x, double y,
                                         std::span<const SlipLineVertex> slipLine) const {
   return StrengthOfPosition(at, x, y, [slipLine](double arcX, int& out) {
     return SlipLineStrength(slipLine, arcX, out);
   });
-}
-
-int CSpSlideWork::VerticalTable::StrengthOfPosition(
-    const Vertical& at, double x, double y, std::span<const SlipLineVertex> slipLine) const {
-  if (general_) return surface_->GetStrengthOfPosition(at, x, y, slipLine);
-  for (const Piece& piece : pieces_) {
-    if (piece.vertical && IsBetween(piece.from.y, piece.to.y, y)) {
-      return piece.strength;
-    }
-  }
-  const int vertex = at.piece;
-  if (vertex < 0) return 0;
-  // Every piece is held, in the surface's order; the last vertex means the piece that ends there.
-  const Piece& piece = pieces_[static_cast<std::size_t>(surface_->PieceAt(vertex))];
-  return StrengthOfMetPiece(
-      piece.arc != nullptr, x,
-      [slipLine](double arcX, int& out) { return SlipLineStrength(slipLine, arcX, out); },
-      piece.strength);
 }
 
 // ---- Angles and length ----
@@ -642,17 +609,22 @@ int CSpSlideWork::GetCrossX(const CDPoint* p1, const CDPoint* p2, std::vector<do
   return found;
 }
 
-void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends) {
+void CSpSlideWork::CrossingTable::Take(const CSpSlideWork& surface, std::span<const ArcEnds> ends,
+                                       const VerticalTable& verticals) {
   surface_ = &surface;
   pieces_.clear();
   for (int i = 0; i + 1 < surface.GetSize(); ++i) {
     Piece piece{i, surface.GetArcFromPointIndex(i), {}, {}};
     if (piece.arc != nullptr) {
-      std::optional<ArcEnds> found;
-      const ArcEnds& arcEnds =
-          surface.EndsOfArc(*piece.arc, surface.ArcIndexOf(*surface.GetAt(i)), ends, found);
       piece.clearance = piece.arc->GetClearance();
-      piece.column = piece.arc->Column(CDArc::EndXs{arcEnds.start.x, arcEnds.end.x});
+      if (const CDArc::VerticalColumn* column = verticals.ColumnOf(i)) {
+        piece.column = *column;
+      } else {
+        std::optional<ArcEnds> found;
+        const ArcEnds& arcEnds =
+            surface.EndsOfArc(*piece.arc, surface.ArcIndexOf(*surface.GetAt(i)), ends, found);
+        piece.column = piece.arc->Column(CDArc::EndXs{arcEnds.start.x, arcEnds.end.x});
+      }
     }
     pieces_.push_back(piece);
   }

@@ -906,9 +906,23 @@ TEST(SlideWorkTest, VerticalTableAnswersAsTheSurface) {
     std::vector<CSpSlideWork::ArcEnds> ends;
     work.GetArcEnds(ends);
     std::vector<CSpSlideWork::SlipLineVertex> slipLine;
-    work.GetSlipLineVertices(-1, slipLine, ends);
+    work.GetSlipLineVertices(-1, slipLine);
     CSpSlideWork::VerticalTable table;
     table.Take(work, ends);
+    std::vector<CSpSlideWork::SlipLineVertex> slipLineOfTable;
+    work.GetSlipLineVertices(slipLineOfTable, table);
+    ASSERT_EQ(slipLineOfTable.size(), slipLine.size());
+    for (std::size_t i = 0; i < slipLine.size(); ++i) {
+      const CSpSlideWork::SlipLineVertex& v = slipLineOfTable[i];
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(v.point.x),
+                std::bit_cast<std::uint64_t>(slipLine[i].point.x))
+          << i;
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(v.point.y),
+                std::bit_cast<std::uint64_t>(slipLine[i].point.y))
+          << i;
+      EXPECT_EQ(v.style, slipLine[i].style) << i;
+      EXPECT_EQ(v.type, slipLine[i].type) << i;
+    }
 
     std::vector<double> marks;
     for (int i = 0; i < work.GetSize(); ++i) marks.push_back(work.GetAt(i)->x);
