@@ -50,6 +50,20 @@ std::unique_ptr<CSlice> SliceOf(const std::vector<tagDEVY>& boundaries) {
   return slice;
 }
 
+// Every boundary of the slice is the reference's: its heights bit for bit, its shape and its flag.
+void ExpectBoundariesOfTheReference(const CSlice& slice, const slice_oracle::CSlice& reference) {
+  ASSERT_EQ(slice.GetDEVYCount(), reference.GetDEVYCount());
+  for (int i = 0; i < slice.GetDEVYCount(); ++i) {
+    SCOPED_TRACE(i);
+    const tagDEVY& got = *slice.GetIndexDEVY(i);
+    const tagDEVY& want = *reference.GetIndexDEVY(i);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.leftY), std::bit_cast<std::uint64_t>(want.leftY));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.rightY), std::bit_cast<std::uint64_t>(want.rightY));
+    EXPECT_EQ(got.shape, want.shape);
+    EXPECT_EQ(got.flag, want.flag);
+  }
+}
+
 TEST(SliceRecordTest, ThirtyTwoValuesAndTheShortFormOfOlderVersions) {
   tagRESULTSLICE stored;
   RecordBytes bytes;
@@ -515,16 +529,7 @@ TEST(SliceTest, SortingOrdersAsTheExchangeOfEveryPair) {
     reference.AppendDEVYArray(cases[k]);
     slice->SortDEVY();
     reference.SortDEVY();
-    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
-    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
-      const tagDEVY& got = *slice->GetIndexDEVY(i);
-      const tagDEVY& want = *reference.GetIndexDEVY(i);
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.leftY), std::bit_cast<std::uint64_t>(want.leftY));
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.rightY),
-                std::bit_cast<std::uint64_t>(want.rightY));
-      EXPECT_EQ(got.shape, want.shape);
-      EXPECT_EQ(got.flag, want.flag);
-    }
+    ExpectBoundariesOfTheReference(*slice, reference);
   }
 }
 
@@ -573,15 +578,7 @@ TEST(SliceTest, ThinningDropsAsTheErasingPassOverEveryPair) {
     }
     slice->DelSameDEVY();
     reference.DelSameDEVY();
-    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
-    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
-      const tagDEVY& got = *slice->GetIndexDEVY(i);
-      const tagDEVY& want = *reference.GetIndexDEVY(i);
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.leftY), std::bit_cast<std::uint64_t>(want.leftY));
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(got.rightY),
-                std::bit_cast<std::uint64_t>(want.rightY));
-      EXPECT_EQ(got.shape, want.shape);
-    }
+    ExpectBoundariesOfTheReference(*slice, reference);
   }
 }
 
@@ -667,11 +664,7 @@ TEST(SliceTest, HangingOverOutlinesLeavesTheFlagsAsTheReference) {
     reference.AppendDEVYArray(cases[k]);
     slice->SetHang(strata, outlines);
     reference.SetHang(&strata);
-    ASSERT_EQ(slice->GetDEVYCount(), reference.GetDEVYCount());
-    for (int i = 0; i < slice->GetDEVYCount(); ++i) {
-      EXPECT_EQ(slice->GetIndexDEVY(i)->shape, reference.GetIndexDEVY(i)->shape) << i;
-      EXPECT_EQ(slice->GetIndexDEVY(i)->flag, reference.GetIndexDEVY(i)->flag) << i;
-    }
+    ExpectBoundariesOfTheReference(*slice, reference);
   }
 }
 
