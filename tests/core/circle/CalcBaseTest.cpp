@@ -344,8 +344,8 @@ TEST_F(BackAnalysisTest, KhFoundGivesTheTargetSeismicFs) {
 // the tangent computed afresh: a repeated angle, the one before it, one forgotten, 0 and -0.0.
 class TanPhiProbe : public CCalcFellenius {
  public:
-  using CCalcFellenius::CCalcFellenius;
   using CCalcBase::TanPhi;
+  using CCalcFellenius::CCalcFellenius;
 };
 
 TEST(TanPhiTest, EverySequenceOfAnglesGivesTheTangentsBits) {
