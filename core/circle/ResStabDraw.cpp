@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/base/Utility.h"
 #include "core/circle/RepKey.h"
 #include "core/circle/ResStab.h"
@@ -16,9 +17,6 @@
 
 namespace {
 
-constexpr Color kBlack = Color::Rgb(0, 0, 0);
-constexpr Color kRed = Color::Rgb(255, 0, 0);
-constexpr Color kBlue = Color::Rgb(0, 0, 255);
 const Pen kGridPen{PenStyle::Dot, 1, Color::Rgb(160, 160, 160)};
 const Pen kFramePen{PenStyle::Solid, 1, kBlack};
 // A grid of more lines than this is not drawn (a pitch far too small for its range).

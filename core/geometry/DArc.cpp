@@ -389,8 +389,6 @@ CDArc::HalfSweep CDArc::SegmentHalfSweep() const {
   return HalfSweep{theta, std::sin(theta / 2), std::cos(theta / 2)};
 }
 
-const double CDArc::kSliverHeight = kSamePoint;
-
 double CDArc::GetKoArea() const { return SegmentArea(SegmentHalfSweep()); }
 
 CDPoint CDArc::GetKoCenterBalance() const {

@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "core/base/Constants.h"
 #include "core/geometry/DPoint.h"
 #include "platform/DevTypes.h"
 
@@ -359,10 +360,8 @@ class CDArc {
   // Runs the arc between the angles aFrom and aTo on the side that holds aMid.
   void SetSweepThrough(double aFrom, double aMid, double aTo);
   // Whether the segment of sweep theta is a sliver: its height over the chord (with the chord's
-  // midpoint given) below kSliverHeight. The centroid of a sliver is the chord's midpoint.
+  // midpoint given) below kSamePoint. The centroid of a sliver is the chord's midpoint.
   bool IsSliver(double theta, const CDPoint& chordMid) const;
-  // The same-point distance (kSamePoint), which the inline segment steps read here.
-  static const double kSliverHeight;
   // The two crossings of the edge's line with the circle, the first along a->b; none for a
   // degenerate edge or a line that misses the circle.
   using LineCrossingPair = std::array<CDPoint, 2>;
@@ -530,12 +529,12 @@ inline CDPoint CDArc::SegmentCentroid(const HalfSweep& half, const CDPoint& star
 
 inline bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
   constexpr double kPi = std::numbers::pi;
-  // Beyond pi the height is R + e >= R: no sliver while R reaches kSliverHeight.
-  if (theta > kPi && R >= kSliverHeight) return false;
+  // Beyond pi the height is R + e >= R: no sliver while R reaches kSamePoint.
+  if (theta > kPi && R >= kSamePoint) return false;
   // Up to pi the height is R - e. While the squared distance stays clearly below (R -
-  // kSliverHeight)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
-  // hypot), the height is certainly not below kSliverHeight, whatever hypot gives.
-  const double limit = R - kSliverHeight;
+  // kSamePoint)^2 (a relative margin of 1e-6, far beyond the rounding of the squares and of
+  // hypot), the height is certainly not below kSamePoint, whatever hypot gives.
+  const double limit = R - kSamePoint;
   if (theta <= kPi && limit > R / 2) {
     const double dx = chordMid.x - centre.x;
     const double dy = chordMid.y - centre.y;
@@ -543,5 +542,5 @@ inline bool CDArc::IsSliver(double theta, const CDPoint& chordMid) const {
   }
   const double e = Hypot(centre, chordMid);
   const double height = theta > kPi ? R + e : R - e;
-  return height < kSliverHeight;
+  return height < kSamePoint;
 }

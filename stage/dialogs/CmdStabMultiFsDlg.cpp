@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/AppIdentity.h"
+#include "core/base/Constants.h"
 #include "core/base/CoreConfig.h"
 #include "core/case/Case.h"
 #include "core/case/ManageCore.h"
@@ -43,8 +44,6 @@ constexpr int kFsCode = 163;
 constexpr int kFstpCode = 164;
 constexpr int kForceDecimals = 2;
 
-constexpr Color kBlue{0xFF0000};
-constexpr Color kRed{0x0000FF};
 constexpr Color kWhite{0xFFFFFF};
 constexpr Color kLowestBack{0x40E6C8};
 

@@ -1,16 +1,9 @@
 #include "stage/dialogs/JudgementCell.h"
 
+#include "core/base/Constants.h"
 #include "platform/DevTypes.h"
 #include "stage/controls/SheetCell.h"
 #include "stage/controls/SheetGrid.h"
-
-namespace {
-
-constexpr Color kBlue{0xFF0000};
-constexpr Color kRed{0x0000FF};
-constexpr Color kBlack{0x000000};
-
-}  // namespace
 
 const char* JudgementText(Judgement judgement) {
   switch (judgement) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/base/Constants.h"
 #include "core/case/Case.h"
 #include "core/deformation/ReinfArrange.h"
 #include "core/deformation/Reinforce.h"
@@ -22,8 +23,6 @@
 namespace {
 
 using namespace word_fields;
-
-constexpr double kDegreesPerRadian = 57.29577951308232;
 
 }  // namespace
 
